@@ -1,0 +1,25 @@
+# One entry point for a new machine: `make run` and `make test` install what
+# is missing, build and go.
+BUILD ?= build
+TYPE ?= Debug
+JOBS ?= 2
+
+.PHONY: deps configure build run test data bench clean
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(TYPE) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@$(BUILD)/host/app/tovana --help
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,25 @@
+# Adds every CMakeLists.txt-bearing child of DIR, in name order, so that a new
+# module or test folder joins the build without editing its parent.
+function(tov_add_children dir)
+  file(GLOB children LIST_DIRECTORIES true "${dir}/*")
+  list(SORT children)
+  foreach(child ${children})
+    if(IS_DIRECTORY "${child}" AND EXISTS "${child}/CMakeLists.txt")
+      add_subdirectory("${child}")
+    endif()
+  endforeach()
+endfunction()
+
+# One GoogleTest executable from every .cpp under the calling folder.
+#   tov_add_test(NAME test_platform LIBS tovssa_platform ...)
+function(tov_add_test)
+  cmake_parse_arguments(T "" "NAME" "LIBS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  add_executable(${T_NAME} ${srcs})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${T_NAME} PRIVATE
+    TOVANA_SOURCE_ROOT="${TOVANA_SOURCE_ROOT}"
+    TOVANA_BINARY_ROOT="${CMAKE_BINARY_DIR}")
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

@@ -1,0 +1,1 @@
+// Placeholder translation unit while the component has no sources of its own.

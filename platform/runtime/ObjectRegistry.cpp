@@ -1,0 +1,69 @@
+#include "platform/runtime/ObjectRegistry.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <mutex>
+
+namespace tov {
+
+namespace {
+struct Registry {
+  std::mutex lock;
+  std::map<std::string, std::pair<std::string, ObjectFactory>> classes; // folded -> (ProgID, factory)
+};
+Registry& TheRegistry() {
+  static Registry r;
+  return r;
+}
+std::string Fold(const std::string& s) {
+  std::string k = s;
+  std::transform(k.begin(), k.end(), k.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return k;
+}
+} // namespace
+
+void RegisterClass(const std::string& progId, ObjectFactory factory) {
+  Registry& r = TheRegistry();
+  std::lock_guard<std::mutex> g(r.lock);
+  r.classes[Fold(progId)] = {progId, std::move(factory)};
+}
+
+bool UnregisterClass(const std::string& progId) {
+  Registry& r = TheRegistry();
+  std::lock_guard<std::mutex> g(r.lock);
+  return r.classes.erase(Fold(progId)) != 0;
+}
+
+bool IsClassRegistered(const std::string& progId) {
+  Registry& r = TheRegistry();
+  std::lock_guard<std::mutex> g(r.lock);
+  return r.classes.count(Fold(progId)) != 0;
+}
+
+std::vector<std::string> RegisteredProgIds() {
+  Registry& r = TheRegistry();
+  std::lock_guard<std::mutex> g(r.lock);
+  std::vector<std::string> ids;
+  for (auto& kv : r.classes) ids.push_back(kv.second.first);
+  return ids;
+}
+
+ObjectPtr CreateObject(const std::string& progId) {
+  ObjectFactory factory;
+  {
+    Registry& r = TheRegistry();
+    std::lock_guard<std::mutex> g(r.lock);
+    auto it = r.classes.find(Fold(progId));
+    if (it != r.classes.end()) factory = it->second.second;
+  }
+  if (!factory)
+    throw HostError(err::CannotCreateObject, "CreateObject",
+                    "Cannot create the object \"" + progId + "\": no class is registered under that name");
+  ObjectPtr o = factory();
+  if (!o)
+    throw HostError(err::CannotCreateObject, "CreateObject", "The class \"" + progId + "\" did not create an object");
+  return o;
+}
+
+} // namespace tov

@@ -1,0 +1,55 @@
+#include "platform/runtime/Collection.h"
+
+#include <gtest/gtest.h>
+
+using tov::Collection;
+using tov::HostError;
+
+namespace {
+long ErrorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const HostError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+} // namespace
+
+TEST(Collection, KeepsOrderAndCountsFromOne) {
+  Collection c;
+  c.Add("a");
+  c.Add("b", "KeyB");
+  c.Add("c");
+  c.Add("first", "", 1);
+  ASSERT_EQ(c.Count(), 4);
+  EXPECT_EQ(c.Item(1).ToString(), "first");
+  EXPECT_EQ(c.Item(2).ToString(), "a");
+  EXPECT_EQ(c.Item(4).ToString(), "c");
+  EXPECT_EQ(c.Item("keyb").ToString(), "b");
+  c.Remove(2);
+  EXPECT_EQ(c.Item(2).ToString(), "b");
+  EXPECT_EQ(c.Item("KEYB").ToString(), "b"); // key survives the shift
+}
+
+TEST(Collection, KeysIgnoreCaseAndMustBeUnique) {
+  Collection c;
+  c.Add(1, "Kings, NY");
+  EXPECT_EQ(ErrorOf([&] { c.Add(2, "KINGS, ny"); }), 457);
+  EXPECT_EQ(c.Count(), 1);
+  EXPECT_TRUE(c.HasKey("kings, ny"));
+  c.Remove("Kings, NY");
+  EXPECT_EQ(c.Count(), 0);
+  c.Add(3, "kings, ny"); // a removed key can be used again
+  EXPECT_EQ(c.Item("Kings, NY").ToLong(), 3);
+}
+
+TEST(Collection, MissingIndexOrKeyIsInvalidCall) {
+  Collection c;
+  c.Add("only");
+  EXPECT_EQ(ErrorOf([&] { c.Item(0); }), 5);
+  EXPECT_EQ(ErrorOf([&] { c.Item(2); }), 5);
+  EXPECT_EQ(ErrorOf([&] { c.Item("none"); }), 5);
+  EXPECT_EQ(ErrorOf([&] { c.Remove(3); }), 5);
+  EXPECT_EQ(ErrorOf([&] { c.Remove("none"); }), 5);
+}

@@ -1,0 +1,96 @@
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/Trap.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace tov;
+
+namespace {
+struct Report {
+  std::string location;
+  long number;
+  std::string source, description;
+};
+
+class RecordingReporter : public ErrorReporter {
+public:
+  void ReportError(const std::string& location, long number, const std::string& source,
+                   const std::string& description) override {
+    reports.push_back({location, number, source, description});
+  }
+  std::vector<Report> reports;
+};
+
+constexpr char kModulePath[] = "TovSetupStudyArea\\TovSSACurExtentTask";
+} // namespace
+
+TEST(Trap, ReportsProcedureThenModulePathAndReturnsDefault) {
+  auto reporter = std::make_shared<RecordingReporter>();
+  ErrorSite site{reporter, kModulePath};
+  int done = 0;
+  bool result = Trap(site, "ITovTask_Init ", false, [&] {
+    done = 1; // work before the failure stays done
+    throw HostError(91, "orvaCore", "Object variable not set");
+    return true;
+  });
+  EXPECT_FALSE(result);
+  EXPECT_EQ(done, 1);
+  ASSERT_EQ(reporter->reports.size(), 1u);
+  EXPECT_EQ(reporter->reports[0].location, "ITovTask_Init TovSetupStudyArea\\TovSSACurExtentTask");
+  EXPECT_EQ(reporter->reports[0].number, 91);
+  EXPECT_EQ(reporter->reports[0].source, "orvaCore");
+}
+
+TEST(Trap, SuccessIsNotReportedAndVoidFormWorks) {
+  auto reporter = std::make_shared<RecordingReporter>();
+  ErrorSite site{reporter, kModulePath};
+  EXPECT_EQ(Trap(site, "ITovTask_Status ", 0, [] { return 1; }), 1);
+  Trap(site, "ITovTask_Cleanup ", [] { throw HostError(); });
+  ASSERT_EQ(reporter->reports.size(), 1u);
+  EXPECT_EQ(reporter->reports[0].location, std::string("ITovTask_Cleanup ") + kModulePath);
+  EXPECT_EQ(reporter->reports[0].number, 0); // failure report without a pending error
+  EXPECT_EQ(reporter->reports[0].description, "");
+}
+
+TEST(Trap, ForeignExceptionsBecomePendingErrors) {
+  auto reporter = std::make_shared<RecordingReporter>();
+  ErrorSite site{reporter, kModulePath};
+  ObjectPtr none = Trap(site, "ITovTask_TovFunction ", ObjectPtr(), []() -> ObjectPtr { throw std::runtime_error("disk full"); });
+  EXPECT_EQ(none, nullptr);
+  ASSERT_EQ(reporter->reports.size(), 1u);
+  EXPECT_EQ(reporter->reports[0].description, "disk full");
+  EXPECT_NE(reporter->reports[0].number, 0);
+}
+
+namespace {
+class Thing : public virtual Object {
+public:
+  virtual int Id() const { return 1; }
+};
+class OtherThing : public Thing {
+public:
+  int Id() const override { return 2; }
+};
+} // namespace
+
+TEST(ObjectRegistry, CreatesByProgIdIgnoringCaseAndRaises429WhenUnknown) {
+  RegisterClassOf<Thing>("Test.Thing");
+  EXPECT_EQ(CreateAs<Thing>("test.THING")->Id(), 1);
+  try {
+    CreateObject("Test.Nothing");
+    FAIL();
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), 429);
+    EXPECT_NE(e.Description().find("Test.Nothing"), std::string::npos);
+  }
+}
+
+TEST(ObjectRegistry, RegisteringAgainReplacesTheClass) {
+  RegisterClassOf<Thing>("Test.Replaceable");
+  RegisterClassOf<OtherThing>("Test.Replaceable");
+  EXPECT_EQ(CreateAs<Thing>("Test.Replaceable")->Id(), 2);
+  EXPECT_TRUE(UnregisterClass("Test.Replaceable"));
+  EXPECT_FALSE(IsClassRegistered("Test.Replaceable"));
+}
