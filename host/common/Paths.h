@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+namespace tov {
+
+// The one place where platform paths (backslash separators, as the component
+// builds them) and native paths meet. Everything the host hands to the
+// component goes through ToPlatformPath; everything it receives goes through
+// ToNativePath.
+
+// Backslashes become "/". A path already in native form comes back unchanged,
+// so host code may accept either.
+std::string ToNativePath(const std::string& platformPath);
+
+// "/" becomes a backslash. A native path that itself contains a backslash
+// cannot be represented at the boundary and raises HostError 76.
+std::string ToPlatformPath(const std::string& nativePath);
+
+// Joins two platform path pieces with exactly one backslash between them.
+std::string JoinPlatformPath(const std::string& folder, const std::string& name);
+
+} // namespace tov

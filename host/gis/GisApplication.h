@@ -1,0 +1,42 @@
+#pragma once
+#include "platform/gis/HostApplication.h"
+#include "platform/gis/MapDocument.h"
+
+#include <map>
+#include <string>
+
+namespace tov {
+
+// The host application object: owns the map document. The document is saved
+// to and loaded from JSON; saving writes a temporary file and renames it, so
+// a failed save leaves the previous file intact.
+class GisApplication : public HostApplication {
+public:
+  // Starts with a new document holding one empty map named "Layers".
+  GisApplication();
+
+  MapDocumentPtr Document() const override;
+  int64_t hWnd() const override;
+  ObjectPtr FindExtension(const std::string& identifier) const override;
+
+  void SetHWnd(int64_t handle);
+  // Registers an extension under identifier (replacing one already there).
+  void AddExtension(const std::string& identifier, const ObjectPtr& extension);
+  void RemoveExtension(const std::string& identifier);
+
+  // Replaces the document by a new one with one empty map.
+  void NewDocument();
+  // Paths may be native or platform paths. Load replaces the document; a
+  // missing or unreadable file raises an error and keeps the current one.
+  void LoadDocument(const std::string& path);
+  void SaveDocument(const std::string& path) const;
+
+private:
+  MapDocumentPtr m_document;
+  int64_t m_hWnd = 0;
+  std::map<std::string, ObjectPtr> m_extensions; // folded identifier
+};
+
+using GisApplicationPtr = std::shared_ptr<GisApplication>;
+
+} // namespace tov
