@@ -1,0 +1,72 @@
+#include "platform/forms/MsgBox.h"
+
+#include "platform/forms/Presenter.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace tov {
+
+int32_t MsgBox(const std::string& text, int32_t style, const std::string& title) {
+  return GetPresenter()->MsgBox(text, style, title);
+}
+
+int32_t MsgBoxButtons(int32_t style) {
+  int32_t b = style & 7;
+  return (b == vbOKCancel || b == vbYesNoCancel || b == vbYesNo) ? b : vbOKOnly;
+}
+
+int32_t MsgBoxIcon(int32_t style) {
+  int32_t i = style & 0x70;
+  return (i == vbCritical || i == vbQuestion || i == vbExclamation || i == vbInformation) ? i : 0;
+}
+
+const char* MsgBoxIconName(int32_t style) {
+  switch (MsgBoxIcon(style)) {
+  case vbCritical: return "critical";
+  case vbQuestion: return "question";
+  case vbExclamation: return "exclamation";
+  case vbInformation: return "information";
+  default: return "";
+  }
+}
+
+const char* MsgBoxButtonsName(int32_t style) {
+  switch (MsgBoxButtons(style)) {
+  case vbOKCancel: return "OKCancel";
+  case vbYesNoCancel: return "YesNoCancel";
+  case vbYesNo: return "YesNo";
+  default: return "OK";
+  }
+}
+
+const char* MsgBoxAnswerName(int32_t answer) {
+  switch (answer) {
+  case vbOK: return "OK";
+  case vbCancel: return "Cancel";
+  case vbYes: return "Yes";
+  case vbNo: return "No";
+  default: return "";
+  }
+}
+
+int32_t MsgBoxAnswerFromName(const std::string& name) {
+  std::string n = name;
+  std::transform(n.begin(), n.end(), n.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (n == "ok") return vbOK;
+  if (n == "cancel") return vbCancel;
+  if (n == "yes") return vbYes;
+  if (n == "no") return vbNo;
+  return 0;
+}
+
+bool MsgBoxOffers(int32_t style, int32_t answer) {
+  switch (MsgBoxButtons(style)) {
+  case vbOKCancel: return answer == vbOK || answer == vbCancel;
+  case vbYesNoCancel: return answer == vbYes || answer == vbNo || answer == vbCancel;
+  case vbYesNo: return answer == vbYes || answer == vbNo;
+  default: return answer == vbOK;
+  }
+}
+
+} // namespace tov
