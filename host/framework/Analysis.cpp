@@ -1,0 +1,109 @@
+#include "host/framework/Analysis.h"
+
+#include "host/framework/HostEnvironment.h"
+#include "host/framework/ReferenceLayers.h"
+#include "host/framework/SqliteStudyAreaCatalog.h"
+#include "platform/framework/TovExtension.h"
+#include "platform/runtime/HostError.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+#include <sys/stat.h>
+
+#ifndef TOVANA_SOURCE_ROOT
+#define TOVANA_SOURCE_ROOT "."
+#endif
+
+namespace tov {
+namespace {
+const char kSource[] = "Analysis";
+std::mutex g_mutex;
+std::weak_ptr<AnalysisExtension> g_current;
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0;
+}
+
+void MakeFolders(const std::string& path) {
+  for (size_t pos = 1; pos <= path.size(); ++pos) {
+    if (pos != path.size() && path[pos] != '/') continue;
+    std::string part = path.substr(0, pos);
+    if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+      throw HostError(err::PathNotFound, kSource,
+                      "The analysis folder " + path + " cannot be created (" + std::strerror(errno) + ").");
+  }
+}
+} // namespace
+
+std::string DefaultDataRoot() {
+  if (const char* env = std::getenv("TOVANA_DATA"); env && *env) return env;
+  return std::string(TOVANA_SOURCE_ROOT) + "/data";
+}
+
+std::shared_ptr<AnalysisExtension> CurrentAnalysisExtension() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return g_current.lock();
+}
+
+AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& datasetName,
+                         const std::string& dataRoot) {
+  if (nativeFolder.empty())
+    throw HostError(err::InvalidCall, kSource, "No analysis folder was given.");
+  std::string folder = nativeFolder;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  MakeFolders(folder);
+
+  auto analysis = std::make_shared<Analysis>();
+  analysis->folder = folder;
+  std::string documentPath = folder + "/document.json";
+  analysis->created = !Exists(documentPath);
+
+  std::string logPath = folder + "/log.txt";
+  { std::ofstream touch(logPath, std::ios::app); }
+  SetErrorLogPath(logPath);
+
+  auto db = std::make_shared<AnalysisDatabase>(folder + "/analysis.sqlite");
+  auto datasets = JsonDataset::LoadAll(dataRoot.empty() ? DefaultDataRoot() : dataRoot);
+  auto catalog = std::make_shared<SqliteStudyAreaCatalog>(db, folder);
+  analysis->dataManager = std::make_shared<AnalysisDataManager>(datasets, catalog);
+  analysis->extension = std::make_shared<AnalysisExtension>(db, analysis->dataManager);
+
+  std::string current = datasetName.empty() ? analysis->extension->CurrentDatasetName() : datasetName;
+  if (current.empty() && !datasets.empty()) current = datasets.front()->Name();
+  if (!current.empty() && !analysis->dataManager->DataSetByName(current)) {
+    std::string names;
+    for (const auto& ds : datasets) names += (names.empty() ? "" : ", ") + ds->Name();
+    throw HostError(err::InvalidCall, kSource,
+                    "There is no data set named \"" + current + "\". " +
+                        (names.empty() ? "No data set is installed; build the sample data with \"make data\"."
+                                       : "Installed data sets: " + names + "."));
+  }
+  if (current != analysis->extension->CurrentDatasetName()) analysis->extension->SetCurrentDatasetName(current);
+
+  analysis->application = std::make_shared<GisApplication>();
+  analysis->application->AddExtension(kTovExtensionProgId, analysis->extension);
+  if (analysis->created) {
+    if (!current.empty()) {
+      auto ds = std::dynamic_pointer_cast<JsonDataset>(analysis->dataManager->DataSetByName(current));
+      AddReferenceLayers(analysis->application->Document(), *ds, *analysis->extension->DataAccess());
+    }
+    SaveAnalysis(*analysis);
+  } else {
+    analysis->application->LoadDocument(documentPath);
+  }
+
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_current = analysis->extension;
+  return analysis;
+}
+
+void SaveAnalysis(const Analysis& analysis) {
+  if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
+  analysis.application->SaveDocument(analysis.folder + "/document.json");
+}
+
+} // namespace tov

@@ -1,0 +1,49 @@
+#pragma once
+#include "host/framework/AnalysisDataManager.h"
+#include "host/framework/AnalysisExtension.h"
+#include "host/gis/GisApplication.h"
+
+#include <memory>
+#include <string>
+
+namespace tov {
+
+// An open analysis: one folder holding
+//   analysis.sqlite  study area catalogue, extension properties and options,
+//                    the current data set name;
+//   document.json    the map document;
+//   log.txt          one line per error report;
+//   StudyAreas/<id>/ each study area's layer file and dataset.
+// The application, data manager and extension are wired together: the
+// application finds the extension under "TovKernel.TovExtension".
+struct Analysis {
+  std::string folder; // native path
+  std::shared_ptr<GisApplication> application;
+  std::shared_ptr<AnalysisDataManager> dataManager;
+  std::shared_ptr<AnalysisExtension> extension;
+  bool created = false; // true when this call made a new analysis
+};
+
+using AnalysisPtr = std::shared_ptr<Analysis>;
+
+// Opens the analysis in nativeFolder, creating the folder and a new analysis
+// when there is none. Data sets are read from dataRoot ("" = $TOVANA_DATA,
+// else <source root>/data). datasetName picks the current data set ("" =
+// the one the analysis used last, else the first installed one). A new
+// analysis shows the data set's reference layers at full extent and is
+// saved at once. Also points the error log at the folder's log.txt.
+// Failures (unknown data set, unreadable files) raise HostError.
+AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& datasetName = std::string(),
+                         const std::string& dataRoot = std::string());
+
+// Writes the map document to document.json (atomically). The catalogue and
+// settings need no saving: each change is stored when it is made.
+void SaveAnalysis(const Analysis& analysis);
+
+// The folder data sets are read from when OpenAnalysis is given none.
+std::string DefaultDataRoot();
+
+// The extension of the analysis opened last in this process, or no object.
+std::shared_ptr<AnalysisExtension> CurrentAnalysisExtension();
+
+} // namespace tov

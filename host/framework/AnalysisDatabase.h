@@ -1,0 +1,69 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tov {
+
+// analysis.sqlite: the study area catalogue, the extension's properties and
+// options and the analysis's own settings. Opened in WAL mode with a busy
+// timeout so that two processes can work on one analysis; every change runs
+// in one immediate transaction. The schema carries a version (user_version)
+// and is migrated forward on open.
+class AnalysisDatabase {
+public:
+  static constexpr int kSchemaVersion = 1;
+
+  // Opens or creates the database file (native path). Failures raise HostError.
+  explicit AnalysisDatabase(const std::string& nativePath);
+  ~AnalysisDatabase();
+  AnalysisDatabase(const AnalysisDatabase&) = delete;
+  AnalysisDatabase& operator=(const AnalysisDatabase&) = delete;
+
+  const std::string& Path() const { return m_path; }
+  int SchemaVersion();
+
+  // One prepared statement; values are bound from 1.
+  class Statement {
+  public:
+    Statement(AnalysisDatabase& db, const char* sql);
+    ~Statement();
+    Statement& Bind(int index, const std::string& text);
+    Statement& Bind(int index, int64_t value);
+    // Steps once: true while a row is available.
+    bool Step();
+    std::string Text(int column);
+    int64_t Int(int column);
+
+  private:
+    AnalysisDatabase& m_db;
+    sqlite3_stmt* m_stmt = nullptr;
+  };
+
+  // Runs body in one BEGIN IMMEDIATE transaction, committed when body
+  // returns and rolled back when it throws.
+  void Write(const std::function<void()>& body);
+  void Execute(const char* sql);
+  int64_t LastInsertId();
+
+  // Settings of a facet ("ExtensionProperties", "ExtensionOptions", "Analysis").
+  std::string GetSetting(const std::string& facet, const std::string& key, bool* found = nullptr);
+  void SetSetting(const std::string& facet, const std::string& key, const std::string& value);
+
+  [[noreturn]] void Fail(int code, const std::string& what);
+
+private:
+  void Migrate();
+
+  sqlite3* m_db = nullptr;
+  std::string m_path;
+};
+
+using AnalysisDatabasePtr = std::shared_ptr<AnalysisDatabase>;
+
+} // namespace tov

@@ -1,0 +1,56 @@
+#include "host/framework/HostEnvironment.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <mutex>
+
+#ifndef TOVANA_SOURCE_ROOT
+#define TOVANA_SOURCE_ROOT "."
+#endif
+
+namespace tov {
+namespace {
+std::mutex g_mutex;
+std::string g_resourceRoot;
+std::string g_logPath;
+ErrorDisplay g_display;
+} // namespace
+
+std::string ResourceRoot() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  if (!g_resourceRoot.empty()) return g_resourceRoot;
+  if (const char* env = std::getenv("TOVANA_RESOURCES"); env && *env) return env;
+  return std::string(TOVANA_SOURCE_ROOT) + "/resources";
+}
+
+void SetResourceRoot(const std::string& nativeFolder) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_resourceRoot = nativeFolder;
+}
+
+std::string ErrorLogPath() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return g_logPath;
+}
+
+void SetErrorLogPath(const std::string& nativePath) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_logPath = nativePath;
+}
+
+void SetErrorDisplay(ErrorDisplay display) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  g_display = std::move(display);
+}
+
+void ShowErrorLine(const std::string& line) {
+  ErrorDisplay display;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    display = g_display;
+  }
+  if (display) display(line);
+  else std::cerr << line << std::endl;
+}
+
+} // namespace tov

@@ -1,0 +1,216 @@
+#include "host/framework/JsonDataset.h"
+
+#include "host/framework/JsonConfigNode.h"
+#include "host/framework/JsonTaskDescriptor.h"
+#include "host/framework/JsonTaskLayer.h"
+#include "platform/runtime/HostError.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <dirent.h>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace tov {
+namespace {
+using json = nlohmann::json;
+
+const char kSource[] = "HostDataset";
+
+[[noreturn]] void Bad(const std::string& file, const std::string& what) {
+  throw HostError(err::InvalidCall, kSource, "The data set description " + file + " is not valid: " + what + ".");
+}
+
+std::string Text(const json& j, const char* key, const std::string& file, const std::string& where,
+                 bool required) {
+  auto it = j.find(key);
+  if (it == j.end() || it->is_null()) {
+    if (required) Bad(file, where + " has no \"" + key + "\"");
+    return std::string();
+  }
+  if (!it->is_string()) Bad(file, where + ": \"" + key + "\" must be a text");
+  return it->get<std::string>();
+}
+
+const json* Array(const json& j, const char* key, const std::string& file, const std::string& where) {
+  auto it = j.find(key);
+  if (it == j.end() || it->is_null()) return nullptr;
+  if (!it->is_array()) Bad(file, where + ": \"" + key + "\" must be a list");
+  return &*it;
+}
+
+// Property values are texts; numbers and Booleans written by hand are taken
+// in their text form rather than refused.
+void ReadProperties(const json& j, PropertyList& list, const std::string& file, const std::string& where) {
+  auto it = j.find("properties");
+  if (it == j.end() || it->is_null()) return;
+  if (!it->is_object()) Bad(file, where + ": \"properties\" must be an object of texts");
+  for (auto p = it->begin(); p != it->end(); ++p) {
+    if (p->is_string()) list.SetValue(p.key(), p->get<std::string>());
+    else if (p->is_boolean()) list.SetValue(p.key(), p->get<bool>() ? "True" : "False");
+    else if (p->is_number()) list.SetValue(p.key(), p->dump());
+    else Bad(file, where + ": the property \"" + p.key() + "\" must be a text");
+  }
+}
+
+ConfigNodePtr ReadConfigNode(const json& j, const std::string& name, const std::string& file,
+                             const std::string& where) {
+  if (!j.is_object()) Bad(file, where + " must be an object");
+  auto node = std::make_shared<JsonConfigNode>(name);
+  ReadProperties(j, *node->Properties(), file, where);
+  if (const json* children = Array(j, "children", file, where))
+    for (const auto& c : *children) {
+      std::string childName = Text(c, "name", file, where + " > child", true);
+      node->AddChild(ReadConfigNode(c, childName, file, where + " > " + childName));
+    }
+  return node;
+}
+
+TaskDescriptorPtr ReadTask(const json& j, const std::string& file, const std::string& where) {
+  if (!j.is_object()) Bad(file, where + " must be an object");
+  std::string name = Text(j, "name", file, where, true);
+  std::string here = "task \"" + name + "\"";
+  auto task = std::make_shared<JsonTaskDescriptor>(name, Text(j, "caption", file, here, false));
+  ReadProperties(j, *task, file, here);
+  if (const json* layers = Array(j, "layers", file, here))
+    for (const auto& l : *layers) {
+      if (!l.is_object()) Bad(file, here + ": every layer must be an object");
+      auto layer = std::make_shared<JsonTaskLayer>(Text(l, "name", file, here + " layer", true));
+      ReadProperties(l, *layer, file, here + " layer \"" + layer->Name() + "\"");
+      task->AddLayer(layer);
+    }
+  if (const json* children = Array(j, "children", file, here))
+    for (const auto& c : *children) task->AddChild(ReadTask(c, file, here + " > child"));
+  return task;
+}
+
+bool IsFile(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+} // namespace
+
+std::shared_ptr<JsonDataset> JsonDataset::Load(const std::string& nativeFolder) {
+  std::string file = nativeFolder + "/dataset.json";
+  std::ifstream in(file);
+  if (!in)
+    throw HostError(err::FileNotFound, kSource, "The data set description " + file + " cannot be read.");
+  json j;
+  try {
+    in >> j;
+  } catch (const json::exception& e) {
+    Bad(file, std::string("it is not JSON (") + e.what() + ")");
+  }
+  if (!j.is_object()) Bad(file, "the top level must be an object");
+
+  auto ds = std::make_shared<JsonDataset>();
+  ds->m_folder = nativeFolder;
+  ds->m_name = Text(j, "name", file, "the data set", true);
+  if (ds->m_name.empty()) Bad(file, "the data set's \"name\" is empty");
+  std::string gpkg = Text(j, "geopackage", file, "the data set", false);
+  ds->m_geopackage = gpkg.empty() ? std::string() : (gpkg[0] == '/' ? gpkg : nativeFolder + "/" + gpkg);
+
+  if (const json* layers = Array(j, "layers", file, "the data set"))
+    for (const auto& l : *layers) {
+      if (!l.is_object()) Bad(file, "every layer must be an object");
+      std::string name = Text(l, "name", file, "a layer", true);
+      std::string where = "layer \"" + name + "\"";
+      std::string source = Text(l, "sourceName", file, where, false);
+      std::string mapName = Text(l, "mapLayerName", file, where, false);
+      bool reference = false;
+      if (auto r = l.find("reference"); r != l.end() && !r->is_null()) {
+        if (!r->is_boolean()) Bad(file, where + ": \"reference\" must be true or false");
+        reference = r->get<bool>();
+      }
+      if (ds->LayerByName(name)) Bad(file, "the layer \"" + name + "\" is listed twice");
+      ds->m_layers.push_back(std::make_shared<JsonDataSetLayer>(name, source.empty() ? name : source,
+                                                                mapName.empty() ? name : mapName, reference));
+    }
+
+  auto config = j.find("configuration");
+  ds->m_configuration = (config == j.end() || config->is_null())
+                            ? std::make_shared<JsonConfigNode>(std::string())
+                            : ReadConfigNode(*config, std::string(), file, "the configuration");
+
+  if (const json* tasks = Array(j, "tasks", file, "the data set"))
+    for (const auto& t : *tasks) ds->m_tasks.push_back(ReadTask(t, file, "a task"));
+
+  if (auto symbols = j.find("referenceSymbols"); symbols != j.end() && !symbols->is_null()) {
+    if (!symbols->is_object()) Bad(file, "\"referenceSymbols\" must be an object");
+    for (auto s = symbols->begin(); s != symbols->end(); ++s) {
+      auto list = std::make_shared<SimplePropertyList>();
+      ReadProperties(json{{"properties", *s}}, *list, file, "reference symbols of \"" + s.key() + "\"");
+      SymbolKeys keys;
+      for (long i = 0; i < list->Count(); ++i) keys[list->NameAt(i)] = list->GetValue(list->NameAt(i));
+      ds->m_referenceSymbols[s.key()] = keys;
+    }
+  }
+  return ds;
+}
+
+std::vector<std::shared_ptr<JsonDataset>> JsonDataset::LoadAll(const std::string& nativeDataRoot) {
+  std::vector<std::string> folders;
+  if (DIR* dir = opendir(nativeDataRoot.c_str())) {
+    while (dirent* e = readdir(dir)) {
+      std::string name = e->d_name;
+      if (name == "." || name == "..") continue;
+      std::string folder = nativeDataRoot + "/" + name;
+      if (IsFile(folder + "/dataset.json")) folders.push_back(folder);
+    }
+    closedir(dir);
+  }
+  std::sort(folders.begin(), folders.end());
+  std::vector<std::shared_ptr<JsonDataset>> all;
+  for (const auto& folder : folders) {
+    auto ds = Load(folder);
+    for (const auto& other : all)
+      if (other->Name() == ds->Name())
+        throw HostError(err::DuplicateKey, kSource,
+                        "Two data sets are named \"" + ds->Name() + "\" (" + other->Folder() + " and " + folder +
+                            "). Give each data set its own name.");
+    all.push_back(ds);
+  }
+  return all;
+}
+
+TaskDescriptorPtr JsonDataset::Task(long index) {
+  if (index < 0 || index >= TaskCount())
+    throw HostError(err::InvalidCall, kSource,
+                    "The data set \"" + m_name + "\" has no task number " + std::to_string(index) + ".");
+  return m_tasks[static_cast<size_t>(index)];
+}
+
+TaskDescriptorPtr JsonDataset::TaskByName(const std::string& name) {
+  for (const auto& t : m_tasks)
+    if (t->Name() == name) return t;
+  return nullptr;
+}
+
+DataSetLayerPtr JsonDataset::Layer(long index) {
+  if (index < 0 || index >= LayerCount())
+    throw HostError(err::InvalidCall, kSource,
+                    "The data set \"" + m_name + "\" has no layer number " + std::to_string(index) + ".");
+  return m_layers[static_cast<size_t>(index)];
+}
+
+DataSetLayerPtr JsonDataset::LayerByName(const std::string& name) {
+  for (const auto& l : m_layers)
+    if (l->Name() == name) return l;
+  return nullptr;
+}
+
+JsonDataset::SymbolKeys JsonDataset::ReferenceSymbols(const std::string& layerName) const {
+  auto it = m_referenceSymbols.find(layerName);
+  return it == m_referenceSymbols.end() ? SymbolKeys() : it->second;
+}
+
+std::shared_ptr<JsonDataSetLayer> JsonDataset::FindSource(const std::string& sourceOrName) const {
+  for (const auto& l : m_layers)
+    if (l->SourceName() == sourceOrName) return l;
+  for (const auto& l : m_layers)
+    if (l->Name() == sourceOrName) return l;
+  return nullptr;
+}
+
+} // namespace tov

@@ -1,0 +1,135 @@
+#include "host/framework/ReferenceLayers.h"
+
+#include "platform/gis/ActiveView.h"
+#include "platform/gis/Envelope.h"
+#include "platform/gis/FeatureClass.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/FillSymbol.h"
+#include "platform/gis/GisConstants.h"
+#include "platform/gis/LineSymbol.h"
+#include "platform/gis/Map.h"
+#include "platform/gis/MapDocument.h"
+#include "platform/gis/MarkerSymbol.h"
+#include "platform/gis/RgbColor.h"
+#include "platform/gis/SimpleRenderer.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/Variant.h"
+
+#include <map>
+
+namespace tov {
+namespace {
+std::string Key(const JsonDataset::SymbolKeys& keys, const char* name) {
+  auto it = keys.find(name);
+  return it == keys.end() ? std::string() : it->second;
+}
+
+bool Number(std::string text, double& value) {
+  for (char& c : text)
+    if (c == ',') c = '.';
+  return !text.empty() && ParseNumber(text, value);
+}
+
+// Colour texts are hexadecimal RGB values, first digit most significant.
+bool Hex(std::string text, int32_t& value) {
+  if (text.size() > 1 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text = text.substr(2);
+  if (text.empty() || text.size() > 6) return false;
+  try {
+    size_t used = 0;
+    long v = std::stol(text, &used, 16);
+    if (used != text.size()) return false;
+    value = static_cast<int32_t>(v);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+RgbColorPtr Color(const JsonDataset::SymbolKeys& keys, const char* rgbKey, const char* transparencyKey,
+                  const RgbColorPtr& base) {
+  std::string rgb = Key(keys, rgbKey), transparency = Key(keys, transparencyKey);
+  if (rgb.empty() && transparency.empty()) return nullptr;
+  RgbColorPtr color = base ? base->Clone() : CreateAs<RgbColor>("orvaCore.RgbColor");
+  int32_t value = 0;
+  if (Hex(rgb, value)) color->SetRGB(value);
+  double t = 0;
+  if (Number(transparency, t) && t >= 0 && t <= 255) color->SetTransparency(static_cast<uint8_t>(t));
+  return color;
+}
+
+long Style(const std::string& name, const std::map<std::string, long>& table, long fallback) {
+  auto it = table.find(name);
+  return it == table.end() ? fallback : it->second;
+}
+
+const std::map<std::string, long> kFillStyles = {
+    {"orvaSFSSolid", 0}, {"orvaSFSHollow", 1}, {"orvaSFSNull", 1}, {"orvaSFSHorizontal", 2},
+    {"orvaSFSVertical", 3}, {"orvaSFSForwardDiagonal", 4}, {"orvaSFSBackwardDiagonal", 5},
+    {"orvaSFSCross", 6}, {"orvaSFSDiagonalCross", 7}};
+const std::map<std::string, long> kLineStyles = {
+    {"orvaSFSSolid", 0}, {"orvaSLSDash", 1}, {"orvaSLSDot", 2}, {"orvaSLSDashDot", 3},
+    {"orvaSLSDashDotDot", 4}, {"orvaSLSNull", 5}, {"orvaSLSInsideFrame", 6}};
+const std::map<std::string, long> kMarkerStyles = {
+    {"orvaSMSCircle", 0}, {"orvaSMSSquare", 1}, {"orvaSMSCross", 2}, {"orvaSMSX", 3}, {"orvaSMSDiamond", 4}};
+} // namespace
+
+void ApplySymbolKeys(const FeatureLayerPtr& layer, const JsonDataset::SymbolKeys& keys) {
+  if (!layer || keys.empty() || !layer->FeatureClass()) return;
+  SimpleRendererPtr renderer = layer->Renderer();
+  if (!renderer) return;
+  SymbolPtr symbol = renderer->Symbol();
+  double number = 0;
+  switch (layer->FeatureClass()->ShapeType()) {
+  case geometryPolygon:
+    if (auto fill = std::dynamic_pointer_cast<FillSymbol>(symbol)) {
+      fill->SetStyle(Style(Key(keys, "SymbolStyle"), kFillStyles, fill->Style()));
+      if (LineSymbolPtr outline = fill->Outline()) {
+        if (Number(Key(keys, "OutLineWidth"), number)) outline->SetWidth(number);
+        if (auto c = Color(keys, "OutLineRGBColor", "OutLineTransparency", outline->Color())) outline->SetColor(c);
+        fill->SetOutline(outline);
+      }
+      if (auto c = Color(keys, "FillRGBColor", "FillTransparency", fill->Color())) fill->SetColor(c);
+    }
+    break;
+  case geometryPolyline:
+    if (auto line = std::dynamic_pointer_cast<LineSymbol>(symbol)) {
+      line->SetStyle(Style(Key(keys, "SymbolStyle"), kLineStyles, line->Style()));
+      if (auto c = Color(keys, "SymbolRGBColor", "SymbolTransparency", line->Color())) line->SetColor(c);
+      if (Number(Key(keys, "SymbolWidth"), number)) line->SetWidth(number);
+    }
+    break;
+  case geometryPoint:
+    if (auto marker = std::dynamic_pointer_cast<MarkerSymbol>(symbol)) {
+      marker->SetStyle(Style(Key(keys, "SymbolStyle"), kMarkerStyles, marker->Style()));
+      if (auto c = Color(keys, "OutLineRGBColor", "OutLineTransparency", marker->OutlineColor()))
+        marker->SetOutlineColor(c);
+      if (auto c = Color(keys, "FillRGBColor", "FillTransparency", marker->Color())) marker->SetColor(c);
+    }
+    break;
+  default:
+    return;
+  }
+  renderer->SetSymbol(symbol);
+}
+
+void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, GeoPackageDataAccess& access) {
+  MapPtr map = document->FocusMap();
+  const auto& layers = dataset.Layers();
+  // AddLayer puts a layer on top: add the last listed first.
+  for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
+    if (!(*it)->IsReference()) continue;
+    FeatureClassPtr featureClass = access.OpenOrFail((*it)->SourceName(), dataset.Name());
+    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+    layer->SetFeatureClass(featureClass);
+    layer->SetName((*it)->MapLayerName());
+    layer->SetVisible(true);
+    ApplySymbolKeys(layer, dataset.ReferenceSymbols((*it)->Name()));
+    map->AddLayer(layer);
+  }
+  if (ActiveViewPtr view = document->ActiveView()) {
+    EnvelopePtr full = view->FullExtent();
+    if (full && !full->IsEmpty()) view->SetExtent(full);
+  }
+}
+
+} // namespace tov

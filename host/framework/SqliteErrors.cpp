@@ -1,0 +1,9 @@
+#include "host/framework/SqliteErrors.h"
+
+namespace tov {
+
+HostError SqliteError(int resultCode, const std::string& description) {
+  return HostError(kSqliteErrorBase + (resultCode & 0xFF), "SQLite", description);
+}
+
+} // namespace tov

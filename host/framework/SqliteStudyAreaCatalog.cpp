@@ -1,0 +1,102 @@
+#include "host/framework/SqliteStudyAreaCatalog.h"
+
+#include "host/common/Paths.h"
+#include "host/framework/HostNameChecker.h"
+#include "host/framework/SqliteStudyAreaRecord.h"
+#include "platform/runtime/HostError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tov {
+namespace {
+const char kSource[] = "StudyAreaCatalog";
+const char kLayerFileName[] = "StudyArea.lyr";
+
+void MakeFolder(const std::string& path) {
+  if (mkdir(path.c_str(), 0777) != 0 && errno != EEXIST)
+    throw HostError(err::PathNotFound, kSource,
+                    "The folder " + path + " cannot be created (" + std::strerror(errno) +
+                        "). Check that the analysis folder can be written.");
+}
+} // namespace
+
+std::string SqliteStudyAreaCatalog::RecordFolder(int64_t id) const {
+  return m_folder + "/StudyAreas/" + std::to_string(id);
+}
+
+std::string SqliteStudyAreaCatalog::RecordFilePath(int64_t id) const {
+  return ToPlatformPath(RecordFolder(id) + "/" + kLayerFileName);
+}
+
+CollectionPtr SqliteStudyAreaCatalog::Names() {
+  auto names = std::make_shared<Collection>();
+  AnalysisDatabase::Statement s(*m_db, "SELECT name FROM study_areas ORDER BY id");
+  while (s.Step()) names->Add(Variant(s.Text(0)));
+  return names;
+}
+
+long SqliteStudyAreaCatalog::Count() {
+  AnalysisDatabase::Statement s(*m_db, "SELECT count(*) FROM study_areas");
+  return s.Step() ? static_cast<long>(s.Int(0)) : 0;
+}
+
+bool SqliteStudyAreaCatalog::Exists(const std::string& name) {
+  AnalysisDatabase::Statement s(*m_db, "SELECT 1 FROM study_areas WHERE name = ?1");
+  s.Bind(1, name);
+  return s.Step();
+}
+
+bool SqliteStudyAreaCatalog::Add(const std::string& name) {
+  if (!HostNameChecker::Check(name).empty()) return false;
+  int64_t id = -1;
+  m_db->Write([&] {
+    AnalysisDatabase::Statement exists(*m_db, "SELECT 1 FROM study_areas WHERE name = ?1");
+    exists.Bind(1, name);
+    if (exists.Step()) return;
+    AnalysisDatabase::Statement insert(*m_db, "INSERT INTO study_areas(name) VALUES(?1)");
+    insert.Bind(1, name);
+    insert.Step();
+    id = m_db->LastInsertId();
+  });
+  if (id < 0) return false;
+  // The store writes the dataset and layer file into this folder next.
+  MakeFolder(m_folder + "/StudyAreas");
+  MakeFolder(RecordFolder(id));
+  return true;
+}
+
+StudyAreaRecordPtr SqliteStudyAreaCatalog::Item(const std::string& name) {
+  AnalysisDatabase::Statement s(*m_db, "SELECT id FROM study_areas WHERE name = ?1");
+  s.Bind(1, name);
+  if (!s.Step()) return nullptr;
+  int64_t id = s.Int(0);
+  return std::make_shared<SqliteStudyAreaRecord>(m_db, id, RecordFilePath(id));
+}
+
+void SqliteStudyAreaCatalog::Remove(const std::string& name) {
+  int64_t id = -1;
+  m_db->Write([&] {
+    AnalysisDatabase::Statement s(*m_db, "SELECT id FROM study_areas WHERE name = ?1");
+    s.Bind(1, name);
+    if (!s.Step()) return; // no record (also " "): nothing to do
+    id = s.Int(0);
+    AnalysisDatabase::Statement del(*m_db, "DELETE FROM study_areas WHERE id = ?1");
+    del.Bind(1, id);
+    del.Step();
+  });
+  if (id < 0) return;
+  // The dataset is deleted by its owner first; what is left is the layer
+  // file. The folder goes only when nothing else remains in it.
+  std::string folder = RecordFolder(id);
+  std::string layerFile = folder + "/" + kLayerFileName;
+  if (unlink(layerFile.c_str()) != 0 && errno != ENOENT)
+    throw HostError(err::PathNotFound, kSource,
+                    "The study area \"" + name + "\" was removed, but its layer file " + layerFile +
+                        " cannot be deleted (" + std::strerror(errno) + ").");
+  rmdir(folder.c_str()); // fails harmlessly when other files remain
+}
+
+} // namespace tov

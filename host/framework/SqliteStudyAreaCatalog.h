@@ -1,0 +1,34 @@
+#pragma once
+#include "platform/framework/StudyAreaCatalog.h"
+
+#include "host/framework/AnalysisDatabase.h"
+
+namespace tov {
+
+// The study area catalogue of one analysis folder. Record i keeps its files
+// in <analysis>\StudyAreas\<i>\ (P = that folder + "StudyArea.lyr"); ids
+// are assigned by Add and never reused.
+class SqliteStudyAreaCatalog : public StudyAreaCatalog {
+public:
+  // analysisFolder: the analysis folder as a native path.
+  SqliteStudyAreaCatalog(AnalysisDatabasePtr db, std::string analysisFolder)
+      : m_db(std::move(db)), m_folder(std::move(analysisFolder)) {}
+
+  CollectionPtr Names() override;
+  long Count() override;
+  bool Exists(const std::string& name) override;
+  bool Add(const std::string& name) override;
+  StudyAreaRecordPtr Item(const std::string& name) override;
+  void Remove(const std::string& name) override;
+
+  // Native folder of a record's files.
+  std::string RecordFolder(int64_t id) const;
+  // Platform path P of a record's layer file.
+  std::string RecordFilePath(int64_t id) const;
+
+private:
+  AnalysisDatabasePtr m_db;
+  std::string m_folder;
+};
+
+} // namespace tov
