@@ -1,0 +1,230 @@
+#include "TempFolder.h"
+
+#include "host/common/Paths.h"
+#include "host/framework/AnalysisDatabase.h"
+#include "host/framework/SqliteStudyAreaCatalog.h"
+#include "host/framework/SqliteTextPropertySet.h"
+#include "platform/runtime/HostError.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tov {
+namespace {
+namespace fs = std::filesystem;
+using testing::TempFolder;
+
+class CatalogTest : public ::testing::Test {
+protected:
+  void SetUp() override { Reopen(); }
+  void Reopen() {
+    catalog.reset();
+    db = std::make_shared<AnalysisDatabase>(tmp / "analysis.sqlite");
+    catalog = std::make_shared<SqliteStudyAreaCatalog>(db, tmp.Path());
+  }
+  std::vector<std::string> Names() {
+    std::vector<std::string> out;
+    CollectionPtr names = catalog->Names();
+    for (const auto& v : *names) out.push_back(v.ToString());
+    return out;
+  }
+
+  TempFolder tmp;
+  AnalysisDatabasePtr db;
+  std::shared_ptr<SqliteStudyAreaCatalog> catalog;
+};
+
+TEST_F(CatalogTest, AddRefusesExistingAndInvalidNamesWithoutCreatingAnything) {
+  ASSERT_TRUE(catalog->Add("Kings County"));
+  EXPECT_FALSE(catalog->Add("Kings County"));
+  for (const char* bad : {"", " ", " leading", "trailing ", "a/b", "a\\b", "what?", "tab\there",
+                          "12345678901234567890123456789012345678901234567890123456789012345"})
+    EXPECT_FALSE(catalog->Add(bad)) << bad;
+  EXPECT_EQ(Names(), std::vector<std::string>{"Kings County"});
+  EXPECT_EQ(catalog->Count(), 1);
+  // Names are compared exactly: another case is another name.
+  EXPECT_FALSE(catalog->Exists("kings county"));
+  EXPECT_TRUE(catalog->Add("kings county"));
+}
+
+TEST_F(CatalogTest, NamesComeInCreationOrderCountedFromOne) {
+  for (const char* n : {"Zeta", "Alpha", "Mid"}) ASSERT_TRUE(catalog->Add(n));
+  CollectionPtr names = catalog->Names();
+  ASSERT_EQ(names->Count(), 3);
+  EXPECT_EQ(names->Item(1).ToString(), "Zeta");
+  EXPECT_EQ(names->Item(3).ToString(), "Mid");
+  EXPECT_EQ(catalog->Item("Nowhere"), nullptr);
+}
+
+TEST_F(CatalogTest, FilePathIsAnAbsolutePlatformPathInTheRecordsOwnFolder) {
+  ASSERT_TRUE(catalog->Add("A"));
+  StudyAreaRecordPtr record = catalog->Item("A");
+  ASSERT_TRUE(record);
+  std::string p = record->FilePath();
+  EXPECT_EQ(p, ToPlatformPath(tmp.Path()) + "\\StudyAreas\\1\\StudyArea.lyr");
+  EXPECT_EQ(p.find('/'), std::string::npos);
+  // Add prepares the folder the store writes into.
+  EXPECT_TRUE(fs::is_directory(tmp / "StudyAreas/1"));
+}
+
+TEST_F(CatalogTest, IdsAreNeverReused) {
+  ASSERT_TRUE(catalog->Add("A"));
+  ASSERT_TRUE(catalog->Add("B"));
+  std::string pathB = catalog->Item("B")->FilePath();
+  catalog->Remove("B");
+  Reopen();
+  ASSERT_TRUE(catalog->Add("B"));
+  EXPECT_NE(catalog->Item("B")->FilePath(), pathB);
+  EXPECT_NE(catalog->Item("B")->FilePath().find("\\StudyAreas\\3\\"), std::string::npos);
+}
+
+TEST_F(CatalogTest, RemoveAcceptsUnknownNamesAndTheSingleBlank) {
+  ASSERT_TRUE(catalog->Add("Keep"));
+  EXPECT_NO_THROW(catalog->Remove("Unknown"));
+  EXPECT_NO_THROW(catalog->Remove(" "));
+  EXPECT_EQ(catalog->Count(), 1);
+}
+
+TEST_F(CatalogTest, RemoveDeletesTheLayerFileAndTheFolderOnlyWhenNothingElseIsLeft) {
+  ASSERT_TRUE(catalog->Add("Empty after"));
+  ASSERT_TRUE(catalog->Add("Has more"));
+  std::string folder1 = tmp / "StudyAreas/1", folder2 = tmp / "StudyAreas/2";
+  std::ofstream(folder1 + "/StudyArea.lyr") << "{}";
+  std::ofstream(folder2 + "/StudyArea.lyr") << "{}";
+  std::ofstream(folder2 + "/notes.txt") << "kept";
+
+  catalog->Remove("Empty after");
+  catalog->Remove("Has more");
+  EXPECT_FALSE(fs::exists(folder1));
+  EXPECT_FALSE(fs::exists(folder2 + "/StudyArea.lyr"));
+  EXPECT_TRUE(fs::exists(folder2 + "/notes.txt"));
+  EXPECT_EQ(catalog->Count(), 0);
+}
+
+TEST_F(CatalogTest, RenameKeepsThePathAndRefusesTakenOrInvalidNames) {
+  ASSERT_TRUE(catalog->Add("Old"));
+  ASSERT_TRUE(catalog->Add("Other"));
+  StudyAreaRecordPtr record = catalog->Item("Old");
+  std::string p = record->FilePath();
+  record->SetName("New");
+  EXPECT_EQ(record->Name(), "New");
+  EXPECT_FALSE(catalog->Exists("Old"));
+  EXPECT_EQ(catalog->Item("New")->FilePath(), p);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"New", "Other"}));
+
+  try {
+    record->SetName("Other");
+    FAIL() << "a taken name was accepted";
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), err::DuplicateKey);
+    EXPECT_NE(e.Description().find("Other"), std::string::npos);
+  }
+  EXPECT_THROW(record->SetName("bad|name"), HostError);
+  EXPECT_EQ(record->Name(), "New");
+}
+
+TEST_F(CatalogTest, ARemovedRecordRefusesChangesWithAnError) {
+  ASSERT_TRUE(catalog->Add("Gone"));
+  StudyAreaRecordPtr record = catalog->Item("Gone");
+  catalog->Remove("Gone");
+  EXPECT_THROW(record->SetBaseDataSet("USA"), HostError);
+  EXPECT_THROW(record->RecordProperties()->SetProperty("TYPE", "x"), HostError);
+  EXPECT_THROW(record->SetName("Back"), HostError);
+}
+
+TEST_F(CatalogTest, EverythingSurvivesReopeningTheAnalysis) {
+  ASSERT_TRUE(catalog->Add("Kept"));
+  {
+    StudyAreaRecordPtr record = catalog->Item("Kept");
+    record->SetBaseDataSet("USA");
+    record->RecordProperties()->SetProperty("TYPE", "SetupStudyArea.MapList");
+    record->RecordProperties()->SetProperty("FEATURESLIST", "'1','2'");
+    auto props = SqliteTextPropertySet::ForFacet(db, "ExtensionProperties");
+    props->SetProperty("CurrentExtent", "Kept");
+  }
+  Reopen();
+  StudyAreaRecordPtr record = catalog->Item("Kept");
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->BaseDataSet(), "USA");
+  EXPECT_EQ(record->RecordProperties()->GetProperty("TYPE"), "SetupStudyArea.MapList");
+  EXPECT_EQ(record->RecordProperties()->GetProperty("FEATURESLIST"), "'1','2'");
+  EXPECT_EQ(record->RecordProperties()->GetProperty("MAINLAYER"), "");
+  EXPECT_FALSE(record->RecordProperties()->HasProperty("MAINLAYER"));
+  EXPECT_EQ(SqliteTextPropertySet::ForFacet(db, "ExtensionProperties")->GetProperty("CurrentExtent"), "Kept");
+}
+
+TEST_F(CatalogTest, ANewAnalysisHasTheDefaultSettingsAndTheCurrentSchema) {
+  auto options = SqliteTextPropertySet::ForFacet(db, "ExtensionOptions");
+  auto props = SqliteTextPropertySet::ForFacet(db, "ExtensionProperties");
+  EXPECT_EQ(options->GetProperty("Use Group Layer For Analysis"), "True");
+  EXPECT_EQ(options->GetProperty("ChangeGroupLayerName"), "True");
+  EXPECT_TRUE(props->HasProperty("Data Format"));
+  EXPECT_EQ(props->GetProperty("Group Layer For Analysis"), "");
+  EXPECT_EQ(db->SchemaVersion(), AnalysisDatabase::kSchemaVersion);
+  // Reopening does not put the defaults back over the user's choice.
+  options->SetProperty("ChangeGroupLayerName", "False");
+  Reopen();
+  EXPECT_EQ(SqliteTextPropertySet::ForFacet(db, "ExtensionOptions")->GetProperty("ChangeGroupLayerName"), "False");
+}
+
+TEST_F(CatalogTest, ADatabaseFromANewerVersionIsRefusedClearly) {
+  db->Execute("PRAGMA user_version = 99");
+  catalog.reset();
+  db.reset();
+  try {
+    AnalysisDatabase newer(tmp / "analysis.sqlite");
+    FAIL() << "a newer schema was opened";
+  } catch (const HostError& e) {
+    EXPECT_NE(e.Description().find("newer"), std::string::npos);
+  }
+}
+
+TEST_F(CatalogTest, AFileThatIsNotADatabaseGivesAnError) {
+  std::string path = tmp / "broken.sqlite";
+  std::ofstream(path) << std::string(4096, 'x');
+  EXPECT_THROW(AnalysisDatabase{path}, HostError);
+}
+
+// Two processes on one analysis: every Add is its own transaction and the
+// busy timeout makes the other wait, so no record is lost.
+TEST_F(CatalogTest, TwoProcessesAddingAHundredEachEndWithTwoHundredRecords) {
+  catalog.reset();
+  db.reset();
+  std::vector<pid_t> children;
+  for (char who : {'A', 'B'}) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int failures = 0;
+      try {
+        auto childDb = std::make_shared<AnalysisDatabase>(tmp / "analysis.sqlite");
+        SqliteStudyAreaCatalog childCatalog(childDb, tmp.Path());
+        for (int i = 1; i <= 100; ++i)
+          if (!childCatalog.Add(std::string(1, who) + "-" + std::to_string(i))) ++failures;
+      } catch (...) {
+        failures = 255;
+      }
+      _exit(failures > 255 ? 255 : failures);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+  Reopen();
+  EXPECT_EQ(catalog->Count(), 200);
+  std::set<std::string> paths;
+  for (const auto& name : Names()) paths.insert(catalog->Item(name)->FilePath());
+  EXPECT_EQ(paths.size(), 200u);
+}
+
+} // namespace
+} // namespace tov

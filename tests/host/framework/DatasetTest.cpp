@@ -1,0 +1,121 @@
+#include "TempFolder.h"
+
+#include "host/framework/JsonDataset.h"
+#include "platform/framework/HostDataset.h"
+#include "platform/runtime/HostError.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tov {
+namespace {
+using testing::TempFolder;
+
+const std::string kFixtures = std::string(TOVANA_SOURCE_ROOT) + "/tests/fixtures/datasets";
+
+TEST(DatasetTest, ReadsLayersAndTheConfigurationTree) {
+  JsonDatasetPtr ds = JsonDataset::Load(kFixtures + "/mini");
+  EXPECT_EQ(ds->Name(), "Mini");
+  EXPECT_EQ(ds->DataSetPath(), "Mini");
+  EXPECT_EQ(ds->GeoPackagePath(), kFixtures + "/mini/mini.gpkg");
+
+  ASSERT_EQ(ds->LayerCount(), 2);
+  DataSetLayerPtr regions = ds->LayerByName("Regions");
+  ASSERT_TRUE(regions);
+  EXPECT_EQ(regions->SourceName(), "regions");
+  EXPECT_EQ(regions->MapLayerName(), "Regions of Mini");
+  EXPECT_EQ(ds->LayerByName("regions"), nullptr); // by name, not by source, and exactly
+  EXPECT_THROW(ds->Layer(2), HostError);
+
+  ConfigNodePtr root = ds->Configuration();
+  EXPECT_EQ(root->Name(), "");
+  ConfigNodePtr projection = root->ChildByName("Projections")->ChildByName("Projection.ResultantDefault");
+  ASSERT_TRUE(projection);
+  EXPECT_EQ(projection->Properties()->GetValue("Type"), "Projected");
+  EXPECT_EQ(projection->Properties()->GetValue("ID"), "5070");
+  EXPECT_EQ(projection->Properties()->GetValue("CentralMeridian"), "");
+  EXPECT_EQ(root->ChildByName("Other")->ChildCount(), 0);
+  EXPECT_EQ(root->ChildByName("Missing"), nullptr);
+}
+
+TEST(DatasetTest, ReadsTaskDescriptorsWithTheirPropertiesLayersAndChildren) {
+  JsonDatasetPtr ds = JsonDataset::Load(kFixtures + "/mini");
+  ASSERT_EQ(ds->TaskCount(), 2);
+  TaskDescriptorPtr setup = ds->Task(0);
+  EXPECT_EQ(setup->Name(), "SetupStudyArea");
+  EXPECT_EQ(setup->Caption(), "Study Area Setup");
+  ASSERT_EQ(setup->ChildCount(), 2);
+
+  TaskDescriptorPtr zip = setup->ChildByName("SetupStudyArea.WildCard");
+  ASSERT_TRUE(zip);
+  EXPECT_EQ(zip, setup->Child(1));
+  EXPECT_EQ(zip->Caption(), "ZIP codes");
+  EXPECT_EQ(zip->GetValue("ValueLength"), "5");
+  EXPECT_EQ(zip->GetValue("CheckZipsValidity"), ""); // absent is empty, not an error
+  // The descriptor is its own property list: both views give the same values.
+  PropertyListPtr asList = zip->GetPropertyList();
+  EXPECT_EQ(asList->GetValue("MainLayer"), "Zones");
+  EXPECT_TRUE(std::dynamic_pointer_cast<TaskDescriptor>(asList));
+
+  ASSERT_EQ(zip->LayerCount(), 2);
+  EXPECT_EQ(zip->Layer(0)->Name(), "Zones");
+  EXPECT_EQ(zip->LayerByName("Regions")->GetValue("Visible"), "True");
+  EXPECT_EQ(zip->LayerByName("Nowhere"), nullptr);
+  EXPECT_THROW(zip->Layer(-1), HostError);
+
+  TaskDescriptorPtr other = ds->TaskByName("OtherTask");
+  ASSERT_TRUE(other);
+  EXPECT_EQ(other->ChildCount(), 0);
+  EXPECT_EQ(other->LayerCount(), 0);
+}
+
+TEST(DatasetTest, ReferenceSymbolsAreKeptPerLayer) {
+  JsonDatasetPtr ds = JsonDataset::Load(kFixtures + "/mini");
+  auto symbols = ds->ReferenceSymbols("Regions");
+  EXPECT_EQ(symbols["OutLineWidth"], "1,5");
+  EXPECT_TRUE(ds->ReferenceSymbols("Zones").empty());
+  EXPECT_EQ(ds->FindSource("zones")->Name(), "Zones");
+  EXPECT_EQ(ds->FindSource("Zones")->SourceName(), "zones");
+}
+
+TEST(DatasetTest, LoadAllFindsEveryFolderWithADescription) {
+  auto all = JsonDataset::LoadAll(kFixtures);
+  ASSERT_EQ(all.size(), 1u);
+  EXPECT_EQ(all[0]->Name(), "Mini");
+  EXPECT_TRUE(JsonDataset::LoadAll(kFixtures + "/no-such-folder").empty());
+}
+
+TEST(DatasetTest, BadDescriptionsGiveAnErrorNamingTheFileAndTheProblem) {
+  TempFolder tmp;
+  auto expectError = [&](const std::string& text, const std::string& mention) {
+    std::ofstream(tmp / "dataset.json") << text;
+    try {
+      JsonDataset::Load(tmp.Path());
+      ADD_FAILURE() << "accepted: " << text;
+    } catch (const HostError& e) {
+      EXPECT_NE(e.Description().find("dataset.json"), std::string::npos) << e.Description();
+      EXPECT_NE(e.Description().find(mention), std::string::npos) << e.Description();
+    }
+  };
+  expectError("{ not json", "not JSON");
+  expectError(R"({"layers": []})", "\"name\"");
+  expectError(R"({"name": "X", "layers": {}})", "\"layers\"");
+  expectError(R"({"name": "X", "tasks": [{"caption": "no name"}]})", "\"name\"");
+  expectError(R"({"name": "X", "layers": [{"name": "A"}, {"name": "A"}]})", "twice");
+  expectError(R"({"name": "X", "tasks": [{"name": "T", "properties": {"K": ["list"]}}]})", "\"K\"");
+  EXPECT_THROW(JsonDataset::Load(tmp / "missing"), HostError);
+}
+
+TEST(DatasetTest, TwoDataSetsWithOneNameAreRefused) {
+  TempFolder tmp;
+  for (const char* folder : {"one", "two"}) {
+    std::filesystem::create_directories(tmp / folder);
+    std::ofstream(tmp / (std::string(folder) + "/dataset.json")) << R"({"name": "Same"})";
+  }
+  EXPECT_THROW(JsonDataset::LoadAll(tmp.Path()), HostError);
+}
+
+} // namespace
+} // namespace tov

@@ -1,0 +1,136 @@
+#include "TempFolder.h"
+
+#include "host/framework/HostEnvironment.h"
+#include "host/framework/HostNameChecker.h"
+#include "host/framework/MemoryTaskPropertySet.h"
+#include "host/framework/TerminalProgressRunner.h"
+#include "host/framework/TovErrorHandler.h"
+#include "host/framework/TovFileInfo.h"
+#include "platform/runtime/HostError.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace tov {
+namespace {
+using testing::TempFolder;
+
+TEST(FileInfoTest, SplitsAPlatformPath) {
+  TovFileInfo info;
+  info.SetPath("\\work\\analysis\\StudyAreas\\7\\StudyArea.lyr");
+  EXPECT_EQ(info.DirectoryPart(), "\\work\\analysis\\StudyAreas\\7\\");
+  EXPECT_EQ(info.NamePart(), "StudyArea");
+  EXPECT_EQ(info.ExtensionPart(), "lyr");
+  info.SetPath("\\data\\my.areas.gpkg");
+  EXPECT_EQ(info.NamePart(), "my.areas");
+  info.SetPath("\\folder\\StudyArea");
+  EXPECT_EQ(info.NamePart(), "StudyArea");
+  EXPECT_EQ(info.ExtensionPart(), "");
+  info.SetPath("plain.shp");
+  EXPECT_EQ(info.DirectoryPart(), "");
+  EXPECT_EQ(info.NamePart(), "plain");
+}
+
+TEST(NameCheckerTest, RefusesWithAReasonAndAcceptsOrdinaryNames) {
+  HostNameChecker checker;
+  for (const char* good : {"Kings, NY", "Région Île-de-France", "10001 ring 5 miles", "a"}) {
+    EXPECT_FALSE(checker.Test(good)) << good;
+    EXPECT_EQ(checker.Reason(), "");
+  }
+  struct { std::string name, mention; } bad[] = {
+      {"", "empty"}, {" x", "blank"}, {"x ", "blank"}, {"a:b", ":"}, {"a\"b", "\""},
+      {"line\nbreak", "control"}, {std::string(65, 'x'), "65"}};
+  for (const auto& b : bad) {
+    EXPECT_TRUE(checker.Test(b.name)) << b.name;
+    EXPECT_NE(checker.Reason().find(b.mention), std::string::npos) << checker.Reason();
+  }
+  EXPECT_FALSE(checker.Test(std::string(64, 'x')));
+  // Length counts characters, not bytes.
+  std::string accented;
+  for (int i = 0; i < 64; ++i) accented += "\xC3\xA9";
+  EXPECT_FALSE(checker.Test(accented));
+}
+
+TEST(TaskPropertySetTest, AKeyNeverSetRaisesAnError) {
+  MemoryTaskPropertySet set;
+  try {
+    set.GetProperty("FormLeft");
+    FAIL() << "no error";
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), err::InvalidCall);
+  }
+  set.SetProperty("FormLeft", Variant(120.5f));
+  set.SetProperty("SAName", Variant("North"));
+  EXPECT_FLOAT_EQ(static_cast<float>(set.GetProperty("FormLeft").ToDouble()), 120.5f);
+  EXPECT_EQ(set.GetProperty("SAName").ToString(), "North");
+  EXPECT_FALSE(set.HasProperty("saname")); // keys are exact
+  set.RemoveProperty("SAName");
+  EXPECT_THROW(set.GetProperty("SAName"), HostError);
+}
+
+TEST(ErrorHandlerTest, WritesOneLinePerReportAndShowsItWhenDebugging) {
+  TempFolder tmp;
+  std::string log = tmp / "log.txt";
+  SetErrorLogPath(log);
+  std::vector<std::string> shown;
+  SetErrorDisplay([&](const std::string& line) { shown.push_back(line); });
+
+  TovErrorHandler handler;
+  handler.SetProperty("Module Name", Variant("SSA"));
+  handler.ReportError("ITovTask_Init TovSetupStudyArea\\TovSetupStudyAreaMain", 91, "Src", "first\r\nsecond");
+  EXPECT_TRUE(shown.empty());
+  handler.SetProperty("Debug", Variant(true));
+  handler.ReportError("CreateStudyArea TovSSA\\TovSSAUtils", 0, "", "");
+  SetErrorDisplay(nullptr);
+  SetErrorLogPath("");
+
+  std::ifstream in(log);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[0].find("[SSA] ITovTask_Init TovSetupStudyArea\\TovSetupStudyAreaMain error 91 (Src): first | second"),
+            std::string::npos);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].find("CreateStudyArea TovSSA\\TovSSAUtils error 0"), std::string::npos);
+  EXPECT_THROW(handler.SetProperty("Debug", Variant("maybe")), HostError);
+}
+
+class CountingFunction : public ITovFunction {
+public:
+  explicit CountingFunction(bool startResult, int steps) : m_start(startResult), m_steps(steps) {}
+  bool Start() override { ++starts; return m_start; }
+  bool DoStep() override { ++doSteps; return doSteps < m_steps; }
+  int32_t LastError() override { return 0; }
+  int32_t Status() override { return 1; }
+  void Cleanup() override {}
+  bool Init() override { return true; }
+  bool SetResultParam(const std::string&, Variant&) override { return true; }
+  bool SetParam(const std::string&, Variant&) override { return true; }
+  int starts = 0, doSteps = 0;
+
+private:
+  bool m_start;
+  int m_steps;
+};
+
+TEST(ProgressRunnerTest, StartsOnceThenStepsUntilFalse) {
+  TerminalProgressRunner runner;
+  std::ostringstream out;
+  runner.SetOutput(&out);
+  auto function = std::make_shared<CountingFunction>(true, 5);
+  runner.Run(function, "Study Area Setup", "Processing...", "", 0);
+  EXPECT_EQ(function->starts, 1);
+  EXPECT_EQ(function->doSteps, 5);
+  EXPECT_NE(out.str().find("Study Area Setup: Processing..."), std::string::npos);
+
+  auto refuses = std::make_shared<CountingFunction>(false, 5);
+  runner.Run(refuses, "t", "m", "", 0);
+  EXPECT_EQ(refuses->starts, 1);
+  EXPECT_EQ(refuses->doSteps, 0);
+  EXPECT_NO_THROW(runner.Run(nullptr, "t", "m", "", 0));
+}
+
+} // namespace
+} // namespace tov
