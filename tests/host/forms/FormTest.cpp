@@ -1,0 +1,189 @@
+#include "platform/forms/Form.h"
+#include "platform/forms/ListControl.h"
+#include "platform/forms/Presenter.h"
+#include "platform/forms/Toolbar.h"
+#include "platform/runtime/HostError.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tov {
+namespace {
+
+// A presenter that records what it is told and closes every form at once.
+class RecordingPresenter : public Presenter {
+public:
+  std::vector<std::pair<std::string, Property>> changes;
+  int shows = 0;
+  void ShowModal(Form& form) override {
+    ++shows;
+    if (onShow) onShow(form);
+    form.Hide();
+  }
+  void Hide(Form&) override {}
+  int32_t MsgBox(const std::string&, int32_t, const std::string&) override { return 1; }
+  void PropertyChanged(Form&, Control* c, Property p) override { changes.emplace_back(c ? c->Name() : "", p); }
+  TrackedShape Track(TrackKind) override { return {}; }
+  std::function<void(Form&)> onShow;
+};
+
+class CountingForm : public Form {
+public:
+  CountingForm() : Form("CountingForm") {
+    Add(ControlKind::TextBox, "NameText");
+    // Design-time settings must not load the form.
+    Ctl("NameText")->SetText("101");
+    Add(ControlKind::OptionButton, "A");
+    Add(ControlKind::OptionButton, "B");
+    Add(ControlKind::OptionButton, "C")->SetContainer("Frame2");
+    On("NameText", EventKind::Change, [this](EventArgs&) { ++changes; });
+    On("A", EventKind::Click, [this](EventArgs&) { ++clicksA; });
+  }
+  int loads = 0, activates = 0, resizes = 0, changes = 0, clicksA = 0;
+
+protected:
+  void Form_Load() override {
+    ++loads;
+    Ctl("NameText")->SetText("loaded"); // no recursion while loading
+  }
+  void Form_Activate() override { ++activates; }
+  void Form_Resize() override { ++resizes; }
+};
+
+class FormTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    presenter = std::make_shared<RecordingPresenter>();
+    SetPresenter(presenter);
+  }
+  void TearDown() override { SetPresenter(nullptr); }
+  std::shared_ptr<RecordingPresenter> presenter;
+};
+
+TEST_F(FormTest, TouchingAControlOfAnUnloadedFormLoadsItOnce) {
+  auto form = std::make_shared<CountingForm>();
+  EXPECT_EQ(form->loads, 0);
+  EXPECT_EQ(form->Ctl("NameText")->Text(), "loaded");
+  form->Ctl("A")->Enabled();
+  form->ShowModal();
+  EXPECT_EQ(form->loads, 1);
+  // A program that sets a text fires Change once; the same text fires nothing.
+  int before = form->changes;
+  form->Ctl("NameText")->SetText("x");
+  form->Ctl("NameText")->SetText("x");
+  EXPECT_EQ(form->changes, before + 1);
+}
+
+TEST_F(FormTest, EveryShowingActivatesAndTheFirstResizes) {
+  auto form = std::make_shared<CountingForm>();
+  form->ShowModal();
+  form->ShowModal();
+  EXPECT_EQ(form->activates, 2);
+  EXPECT_EQ(form->resizes, 1);
+  form->SetWidth(9000);
+  form->SetWidth(9000);
+  EXPECT_EQ(form->resizes, 2);
+  EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(FormTest, ShowingAVisibleFormModallyFails) {
+  auto form = std::make_shared<CountingForm>();
+  long number = 0;
+  presenter->onShow = [&](Form& f) {
+    try {
+      f.ShowModal();
+    } catch (const HostError& e) {
+      number = e.Number();
+    }
+  };
+  form->ShowModal();
+  EXPECT_EQ(number, 400);
+}
+
+TEST_F(FormTest, OptionButtonsExcludeEachOtherWithinTheirContainer) {
+  auto form = std::make_shared<CountingForm>();
+  form->Ctl("C")->SetValue(1);
+  form->Ctl("B")->SetValue(1);
+  form->Ctl("A")->SetValue(1);
+  EXPECT_EQ(form->Ctl("A")->Value(), 1);
+  EXPECT_EQ(form->Ctl("B")->Value(), 0);
+  EXPECT_EQ(form->Ctl("C")->Value(), 1); // another container
+  EXPECT_EQ(form->clicksA, 1);
+  form->Ctl("A")->SetValue(1); // already set: no second Click
+  EXPECT_EQ(form->clicksA, 1);
+}
+
+TEST_F(FormTest, MissingPropertiesAndControlsRaiseTheirErrors) {
+  auto form = std::make_shared<CountingForm>();
+  auto img = form->Add(ControlKind::Image, "Image1");
+  try {
+    img->Caption();
+    FAIL();
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), kErrNoSuchMember);
+  }
+  EXPECT_THROW(img->GetFont(), HostError);
+  try {
+    form->Ctl("Nothing");
+    FAIL();
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), kErrControlNotFound);
+  }
+  EXPECT_THROW(form->Add(ControlKind::Label, "nametext"), HostError); // names ignore case
+}
+
+TEST_F(FormTest, MultiSelectListKeepsSelectionAndCurrentEntryInStepWithRemovals) {
+  auto form = std::make_shared<CountingForm>();
+  auto list = form->AddListBox("Regions", 2);
+  for (const char* s : {"a", "b", "c", "d"}) list->AddItem(s);
+  list->SetSelected(1, true);
+  list->SetSelected(3, true);
+  EXPECT_EQ(list->ListIndex(), 3);
+  EXPECT_EQ(list->SelCount(), 2);
+  list->RemoveItem(1);
+  EXPECT_EQ(list->ListCount(), 3);
+  EXPECT_EQ(list->ListIndex(), 2);
+  EXPECT_TRUE(list->Selected(2));
+  EXPECT_FALSE(list->Selected(1));
+  list->RemoveItem(2);
+  EXPECT_EQ(list->ListIndex(), -1);
+  EXPECT_EQ(list->SelCount(), 0);
+  EXPECT_EQ(list->List(7), ""); // past the end reads empty
+  EXPECT_THROW(list->RemoveItem(7), HostError);
+}
+
+TEST_F(FormTest, ToolbarGroupButtonsExcludeEachOtherAndCheckButtonsToggle) {
+  auto form = std::make_shared<CountingForm>();
+  auto bar = form->AddToolbar("Toolbar1");
+  bar->AddButton("SelectFeature", "", tbr::ButtonGroup);
+  bar->AddButton("Pan", "", tbr::ButtonGroup);
+  bar->AddButton("", "", tbr::Separator);
+  bar->AddButton("ShowLabels", "", tbr::Check);
+  bar->PressByUser(1);
+  bar->PressByUser(2);
+  bar->PressByUser(4);
+  EXPECT_EQ(bar->Button("selectfeature").Value, 0);
+  EXPECT_EQ(bar->Button("Pan").Value, 1);
+  EXPECT_EQ(bar->Button("ShowLabels").Value, 1);
+  bar->PressByUser(4);
+  EXPECT_EQ(bar->Button("ShowLabels").Value, 0);
+  EXPECT_THROW(bar->Button("Nope"), HostError);
+}
+
+TEST_F(FormTest, PresenterHearsProgramChangesOnlyWhileTheFormIsShown) {
+  auto form = std::make_shared<CountingForm>();
+  form->Ctl("NameText")->SetEnabled(false); // not shown: nobody to tell
+  presenter->onShow = [&](Form& f) {
+    f.Ctl("NameText")->SetEnabled(true);
+    Form::UserEdit echo(f, f.Ctl("NameText").get(), Property::Text);
+    f.Ctl("NameText")->SetText("typed"); // the presenter's own edit
+  };
+  form->ShowModal();
+  ASSERT_EQ(presenter->changes.size(), 1u);
+  EXPECT_EQ(presenter->changes[0].first, "NameText");
+  EXPECT_EQ(presenter->changes[0].second, Property::Enabled);
+}
+
+} // namespace
+} // namespace tov

@@ -1,0 +1,166 @@
+#include "host/forms/ScriptedPresenter.h"
+
+#include "platform/forms/Form.h"
+#include "platform/forms/ListControl.h"
+#include "platform/forms/MsgBox.h"
+#include "platform/forms/Toolbar.h"
+#include "platform/runtime/HostError.h"
+
+#include <gtest/gtest.h>
+
+namespace tov {
+namespace {
+
+// A small page: Next is enabled while the text is not empty; "bad" is
+// refused with a message; Delete asks Yes/No first.
+class NamePage : public Form {
+public:
+  NamePage() : Form("NamePage") {
+    Add(ControlKind::TextBox, "NameText");
+    Add(ControlKind::CommandButton, "NextButton")->SetEnabled(false);
+    Add(ControlKind::CommandButton, "DeleteButton");
+    AddListBox("Names", 1);
+    AddMapControl("MapControl");
+    On("NameText", EventKind::Change, [this](EventArgs&) {
+      ++changes;
+      Ctl("NextButton")->SetEnabled(!Ctl("NameText")->Text().empty());
+    });
+    On("NextButton", EventKind::Click, [this](EventArgs&) {
+      if (Ctl("NameText")->Text() == "bad") {
+        MsgBox("Refused", vbExclamation, "Name");
+        return;
+      }
+      result = 1;
+      Hide();
+    });
+    On("DeleteButton", EventKind::Click, [this](EventArgs&) {
+      answer = MsgBox("Delete?", vbYesNo + vbQuestion, "Confirm");
+    });
+    On("MapControl", EventKind::OnMouseDown, [this](EventArgs& a) {
+      mapX = a.MapX;
+      shape = GetPresenter()->Track(TrackKind::Rectangle);
+    });
+  }
+  int changes = 0, result = -1, answer = 0;
+  double mapX = 0;
+  TrackedShape shape;
+};
+
+class ScriptedPresenterTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    presenter = std::make_shared<ScriptedPresenter>();
+    SetPresenter(presenter);
+  }
+  void TearDown() override { SetPresenter(nullptr); }
+  std::shared_ptr<ScriptedPresenter> presenter;
+};
+
+TEST_F(ScriptedPresenterTest, TypingFiresOneChangePerCharacterAndMessagesAreRecorded) {
+  presenter->LoadScript(R"({"turns": [
+    {"form": "NamePage", "actions": [
+      {"type": "NameText", "text": "bad"},
+      {"click": "NextButton"}, {"msgbox": "OK"},
+      {"type": "NameText", "text": "\b\b\bok"},
+      {"click": "DeleteButton"}, {"msgbox": "Yes"},
+      {"click": "NextButton"}]}]})");
+  auto page = std::make_shared<NamePage>();
+  page->ShowModal();
+  EXPECT_EQ(page->changes, 3 + 3 + 2);
+  EXPECT_EQ(page->Ctl("NameText")->Text(), "ok");
+  EXPECT_EQ(page->result, 1);
+  EXPECT_EQ(page->answer, vbYes);
+  ASSERT_EQ(presenter->Messages().size(), 2u);
+  EXPECT_EQ(presenter->Messages()[0].Text, "Refused");
+  EXPECT_EQ(presenter->Messages()[0].Title, "Name");
+  EXPECT_EQ(presenter->Messages()[0].Icon, "exclamation");
+  EXPECT_EQ(presenter->Messages()[1].Buttons, "YesNo");
+  EXPECT_EQ(presenter->Messages()[1].Icon, "question");
+  ASSERT_EQ(presenter->ShownForms().size(), 1u);
+  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
+}
+
+TEST_F(ScriptedPresenterTest, AFormWithoutATurnIsClosedByItsCloseBoxAndCountsAsAnError) {
+  auto page = std::make_shared<NamePage>();
+  page->ShowModal();
+  EXPECT_FALSE(page->Visible());
+  EXPECT_EQ(page->result, -1);
+  ASSERT_EQ(presenter->Errors().size(), 1u);
+  EXPECT_NE(presenter->Errors()[0].find("NamePage"), std::string::npos);
+}
+
+TEST_F(ScriptedPresenterTest, ATurnForAnotherFormIsKeptForThatForm) {
+  presenter->LoadScript(R"([{"form": "OtherPage", "actions": []}])");
+  auto page = std::make_shared<NamePage>();
+  page->ShowModal();
+  EXPECT_EQ(presenter->Errors().size(), 1u);
+  EXPECT_EQ(presenter->PendingTurns(), 1u);
+  presenter->CheckFinished();
+  EXPECT_EQ(presenter->Errors().size(), 2u);
+}
+
+TEST_F(ScriptedPresenterTest, ClickingADisabledControlIsAnErrorAndRaisesNothing) {
+  presenter->LoadScript(R"([{"form": "NamePage", "actions": [{"click": "NextButton"}, {"close": true}]}])");
+  auto page = std::make_shared<NamePage>();
+  page->ShowModal();
+  EXPECT_EQ(page->result, -1);
+  ASSERT_EQ(presenter->Errors().size(), 1u);
+  EXPECT_NE(presenter->Errors()[0].find("disabled"), std::string::npos);
+}
+
+TEST_F(ScriptedPresenterTest, UnansweredQuestionAnswersNoAndAWrongAnswerIsRefused) {
+  presenter->LoadScript(R"([{"form": "NamePage", "actions": [
+      {"click": "DeleteButton"}, {"click": "DeleteButton"}, {"msgbox": "OK"}, {"close": true}]}])");
+  auto page = std::make_shared<NamePage>();
+  page->ShowModal();
+  EXPECT_EQ(page->answer, vbNo);
+  EXPECT_EQ(presenter->Errors().size(), 2u);
+  // Outside any form a message box takes a message-box turn.
+  presenter->LoadScript(R"([{"msgbox": "Cancel"}])");
+  EXPECT_EQ(MsgBox("Go on?", vbOKCancel), vbCancel);
+}
+
+TEST_F(ScriptedPresenterTest, MapMouseDownHandsTheScriptedShapeToTheTrackCall) {
+  presenter->LoadScript(R"([{"form": "NamePage", "actions": [
+      {"mapdown": "MapControl", "map": [5, 6], "track": {"rectangle": [3, 4, 1, 2]}},
+      {"select": "Names", "items": []}, {"close": true}]}])");
+  auto page = std::make_shared<NamePage>();
+  page->ShowModal();
+  EXPECT_EQ(page->mapX, 5);
+  EXPECT_FALSE(page->shape.Empty);
+  EXPECT_EQ(page->shape.XMin, 1);
+  EXPECT_EQ(page->shape.YMax, 4);
+  EXPECT_TRUE(presenter->Errors().empty());
+}
+
+TEST_F(ScriptedPresenterTest, SelectingEntriesByTextAndIndex) {
+  presenter->LoadScript(R"([{"form": "NamePage", "actions": [
+      {"select": "Names", "items": ["b", 2]}, {"deselect": "Names", "item": "b"}, {"close": true}]}])");
+  auto page = std::make_shared<NamePage>();
+  auto names = page->CtlAs<ListControl>("Names");
+  for (const char* s : {"a", "b", "c"}) names->AddItem(s);
+  page->ShowModal();
+  EXPECT_FALSE(names->Selected(1));
+  EXPECT_TRUE(names->Selected(2));
+  EXPECT_TRUE(presenter->Errors().empty());
+}
+
+TEST_F(ScriptedPresenterTest, MalformedScriptsAreRefusedWithTheirPlace) {
+  auto refuse = [&](const std::string& json, const std::string& where) {
+    try {
+      presenter->LoadScript(json);
+      ADD_FAILURE() << json;
+    } catch (const HostError& e) {
+      EXPECT_NE(e.Description().find(where), std::string::npos) << e.Description();
+    }
+  };
+  refuse("{", "not valid JSON");
+  refuse(R"([{"actions": []}])", "turn 1");
+  refuse(R"([{"form": "A", "actions": [{"click": "X"}, {"jump": "X"}]}])", "turn 1, action 2");
+  refuse(R"([{"form": "A"}, {"form": "B", "actions": [{"msgbox": "Maybe"}]}])", "turn 2, action 1");
+  refuse(R"([{"form": "A", "actions": [{"mapdown": "M", "map": [1]}]}])", "map");
+  EXPECT_EQ(presenter->PendingTurns(), 0u);
+}
+
+} // namespace
+} // namespace tov
