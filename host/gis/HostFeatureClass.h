@@ -1,0 +1,60 @@
+#pragma once
+#include "host/gis/HostWorkspace.h"
+#include "platform/gis/FeatureClass.h"
+
+#include <ogrsf_frmts.h>
+
+#include <vector>
+
+namespace tov {
+
+// A layer of a workspace. Field 0 is the object id, field 1 the shape, then
+// the attribute fields in storage order.
+class HostFeatureClass : public FeatureClass {
+public:
+  HostFeatureClass(HostWorkspacePtr workspace, std::string name);
+
+  std::string Name() const override { return m_name; }
+  std::string AliasName() const override { return m_name; }
+  long ShapeType() const override;
+  std::string ShapeFieldName() const override;
+  std::string OIDFieldName() const override;
+  SpatialReferencePtr SpatialReference() const override { return m_sr; }
+  FieldsPtr Fields() const override { return m_fields; }
+  long FindField(const std::string& name) const override;
+  WorkspacePtr Workspace() const override { return m_workspace; }
+  EnvelopePtr Extent() const override;
+  FeaturePtr CreateFeature() override;
+  FeaturePtr GetFeature(long oid) override;
+  long FeatureCount(const QueryFilterPtr& filter) override;
+  FeatureCursorPtr Search(const QueryFilterPtr& filter, bool recycling) override;
+  FeatureCursorPtr Update(const QueryFilterPtr& filter, bool recycling) override;
+  SelectionSetPtr Select(const QueryFilterPtr& filter, long selectionType, long selectionOption,
+                         const WorkspacePtr& scratchWorkspace) override;
+  void AddIndex(const IndexPtr& index) override;
+  bool HasSpatialIndex() const override;
+  void Delete() override;
+
+  // The storage layer; a deleted class raises.
+  OGRLayer* Layer() const;
+  const HostWorkspacePtr& HostWorkspaceOf() const { return m_workspace; }
+  // Object ids of the rows that pass filter, in storage order.
+  std::vector<long> CollectIds(const QueryFilterPtr& filter);
+  // Every shape that passes filter, in one pass.
+  std::vector<GeometryPtr> ReadShapes(const QueryFilterPtr& filter);
+  // Sets the filter on the layer for one pass, and clears it again.
+  void ApplyFilter(const QueryFilterPtr& filter);
+  void ClearFilter();
+
+private:
+  std::shared_ptr<HostFeatureClass> Self();
+
+  HostWorkspacePtr m_workspace;
+  std::string m_name;
+  FieldsPtr m_fields;
+  SpatialReferencePtr m_sr;
+};
+
+using HostFeatureClassPtr = std::shared_ptr<HostFeatureClass>;
+
+} // namespace tov

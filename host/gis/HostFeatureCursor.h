@@ -1,0 +1,29 @@
+#pragma once
+#include "host/gis/HostFeatureClass.h"
+#include "platform/gis/FeatureCursor.h"
+
+#include <vector>
+
+namespace tov {
+
+// Walks a list of object ids fixed when the cursor was opened, so several
+// cursors on one class never disturb each other.
+class HostFeatureCursor : public FeatureCursor {
+public:
+  HostFeatureCursor(HostFeatureClassPtr featureClass, std::vector<long> ids, bool forUpdate);
+
+  FeaturePtr NextFeature() override;
+  void UpdateFeature(const FeaturePtr& feature) override;
+  void DeleteFeature() override;
+  FieldsPtr Fields() const override { return m_class->Fields(); }
+  long FindField(const std::string& name) const override { return m_class->FindField(name); }
+
+private:
+  HostFeatureClassPtr m_class;
+  std::vector<long> m_ids;
+  size_t m_next = 0;
+  bool m_forUpdate;
+  FeaturePtr m_current;
+};
+
+} // namespace tov

@@ -1,0 +1,217 @@
+#include "host/gis/HostWorkspace.h"
+
+#include "host/common/Paths.h"
+#include "host/gis/GisErrors.h"
+#include "host/gis/HostFeatureClass.h"
+#include "host/gis/HostSpatialReference.h"
+#include "host/gis/HostWorkspaceFactory.h"
+#include "platform/gis/Field.h"
+#include "platform/gis/Fields.h"
+#include "platform/gis/GeometryDef.h"
+#include "platform/gis/GisConstants.h"
+
+#include <ogrsf_frmts.h>
+
+#include <filesystem>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace tov {
+
+namespace {
+const char kSource[] = "orvaCore.Workspace";
+
+std::map<std::string, std::weak_ptr<HostWorkspace>>& OpenWorkspaces() {
+  static std::map<std::string, std::weak_ptr<HostWorkspace>> open;
+  return open;
+}
+
+std::string CacheKey(WorkspaceKind kind, const std::string& nativePath) {
+  std::error_code ec;
+  fs::path p = fs::weakly_canonical(nativePath, ec);
+  return std::string(kind == WorkspaceKind::Shapefile ? "shp:" : "gpkg:") + (ec ? nativePath : p.string());
+}
+
+OGRwkbGeometryType OgrType(long geometryType, WorkspaceKind kind) {
+  // GeoPackage declares multi-part types so that several parts are allowed.
+  const bool multi = kind == WorkspaceKind::GeoPackage;
+  switch (geometryType) {
+  case geometryPoint: return wkbPoint;
+  case geometryPolyline: return multi ? wkbMultiLineString : wkbLineString;
+  case geometryPolygon: return multi ? wkbMultiPolygon : wkbPolygon;
+  default:
+    throw HostError(err::InvalidCall, kSource,
+                    "The geometry type " + std::to_string(geometryType) +
+                        " cannot be stored; use 1 (point), 3 (polyline) or 4 (polygon)");
+  }
+}
+} // namespace
+
+std::shared_ptr<HostWorkspace> HostWorkspace::Open(WorkspaceKind kind, const std::string& nativePath) {
+  const std::string key = CacheKey(kind, nativePath);
+  auto& open = OpenWorkspaces();
+  auto it = open.find(key);
+  if (it != open.end())
+    if (auto ws = it->second.lock()) return ws;
+
+  std::error_code ec;
+  const bool isDir = fs::is_directory(nativePath, ec);
+  const bool exists = fs::exists(nativePath, ec);
+  if (kind == WorkspaceKind::Shapefile && !isDir)
+    throw HostError(err::PathNotFound, kSource,
+                    "The folder \"" + ToPlatformPath(nativePath) + "\" does not exist, so no shapefiles can be opened there");
+  if (kind == WorkspaceKind::GeoPackage && (!exists || isDir))
+    throw HostError(err::FileNotFound, kSource, "The geodatabase \"" + ToPlatformPath(nativePath) + "\" does not exist");
+
+  const char* shpDrivers[] = {"ESRI Shapefile", nullptr};
+  const char* gpkgDrivers[] = {"GPKG", nullptr};
+  ResetOgrError();
+  GDALDataset* ds = GDALDataset::Open(nativePath.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE,
+                                      kind == WorkspaceKind::Shapefile ? shpDrivers : gpkgDrivers);
+  if (!ds && kind == WorkspaceKind::Shapefile) {
+    // A folder without shapefiles yet: the driver opens it by "creating" it.
+    if (GDALDriver* drv = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile"))
+      ds = drv->Create(nativePath.c_str(), 0, 0, 0, GDT_Unknown, nullptr);
+  }
+  if (!ds)
+    ThrowOgrError(gisErr::DataAccess, kSource,
+                  "The workspace \"" + ToPlatformPath(nativePath) + "\" cannot be opened for writing");
+  auto ws = std::make_shared<HostWorkspace>(kind, nativePath, ds);
+  open[key] = ws;
+  return ws;
+}
+
+HostWorkspace::HostWorkspace(WorkspaceKind kind, std::string nativePath, GDALDataset* dataset)
+    : m_kind(kind), m_nativePath(std::move(nativePath)), m_dataset(dataset) {}
+
+HostWorkspace::~HostWorkspace() {
+  if (m_dataset) GDALClose(m_dataset);
+}
+
+GDALDataset* HostWorkspace::Dataset() const {
+  if (!m_dataset)
+    throw HostError(gisErr::DatasetNotFound, kSource, "The workspace \"" + PathName() + "\" has been deleted");
+  return m_dataset;
+}
+
+std::string HostWorkspace::PathName() const { return ToPlatformPath(m_nativePath); }
+
+WorkspaceFactoryPtr HostWorkspace::WorkspaceFactory() const { return std::make_shared<HostWorkspaceFactory>(m_kind); }
+
+std::vector<std::string> HostWorkspace::FeatureClassNames() const {
+  std::vector<std::string> names;
+  for (auto* layer : Dataset()->GetLayers()) names.push_back(layer->GetName());
+  return names;
+}
+
+bool HostWorkspace::FeatureClassExists(const std::string& name) const {
+  return Dataset()->GetLayerByName(name.c_str()) != nullptr;
+}
+
+FeatureClassPtr HostWorkspace::OpenFeatureClass(const std::string& name) {
+  if (!FeatureClassExists(name))
+    throw HostError(gisErr::DatasetNotFound, kSource,
+                    "There is no feature class \"" + name + "\" in \"" + PathName() + "\"");
+  return std::make_shared<HostFeatureClass>(std::static_pointer_cast<HostWorkspace>(
+                                                std::dynamic_pointer_cast<HostWorkspace>(shared_from_this())),
+                                            name);
+}
+
+FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const FieldsPtr& fields,
+                                                  const std::string&, const std::string&, long,
+                                                  const std::string& shapeFieldName, const std::string&) {
+  if (name.empty()) throw HostError(err::InvalidCall, kSource, "A feature class needs a name");
+  if (!fields) throw HostError(err::ObjectRequired, kSource, "The feature class \"" + name + "\" needs a field list");
+  if (FeatureClassExists(name))
+    throw HostError(gisErr::DatasetExists, kSource,
+                    "A feature class named \"" + name + "\" already exists in \"" + PathName() + "\"");
+
+  FieldPtr shapeField;
+  std::string oidName;
+  for (long i = 0; i < fields->FieldCount(); ++i) {
+    FieldPtr f = fields->Field(i);
+    if (f->Type() == fieldTypeGeometry && !shapeField &&
+        (shapeFieldName.empty() || EQUAL(f->Name().c_str(), shapeFieldName.c_str())))
+      shapeField = f;
+    if (f->Type() == fieldTypeOID && oidName.empty()) oidName = f->Name();
+  }
+  if (!shapeField || !shapeField->GeometryDef())
+    throw HostError(err::InvalidCall, kSource,
+                    "The fields of \"" + name + "\" have no geometry field \"" + shapeFieldName + "\" with a geometry definition");
+  GeometryDefPtr def = shapeField->GeometryDef();
+  const OGRSpatialReference* sr = HostSpatialReference::OgrOf(def->SpatialReference());
+
+  CPLStringList options;
+  if (m_kind == WorkspaceKind::GeoPackage) {
+    options.SetNameValue("GEOMETRY_NAME", shapeField->Name().c_str());
+    options.SetNameValue("FID", oidName.empty() ? "OID" : oidName.c_str());
+    // The spatial index is added as a step of its own (AddIndex).
+    options.SetNameValue("SPATIAL_INDEX", "NO");
+  }
+  ResetOgrError();
+  OGRLayer* layer = Dataset()->CreateLayer(name.c_str(), sr ? sr->Clone() : nullptr,
+                                           OgrType(def->GeometryType(), m_kind), options.List());
+  if (!layer)
+    ThrowOgrError(gisErr::DataAccess, kSource, "The feature class \"" + name + "\" cannot be created in \"" + PathName() + "\"");
+
+  for (long i = 0; i < fields->FieldCount(); ++i) {
+    FieldPtr f = fields->Field(i);
+    OGRFieldType type;
+    switch (f->Type()) {
+    case fieldTypeOID:
+    case fieldTypeGeometry: continue;
+    case fieldTypeSmallInteger:
+    case fieldTypeInteger: type = OFTInteger; break;
+    case fieldTypeSingle:
+    case fieldTypeDouble: type = OFTReal; break;
+    case fieldTypeDate: type = OFTDate; break;
+    default: type = OFTString; break;
+    }
+    OGRFieldDefn defn(f->Name().c_str(), type);
+    if (type == OFTString) defn.SetWidth(f->Length() > 0 ? static_cast<int>(f->Length()) : 254);
+    defn.SetNullable(f->IsNullable());
+    ResetOgrError();
+    CheckOgr(layer->CreateField(&defn), kSource, "The field \"" + f->Name() + "\" cannot be added to \"" + name + "\"");
+  }
+  layer->SyncToDisk();
+  return OpenFeatureClass(name);
+}
+
+void HostWorkspace::DeleteFeatureClass(const std::string& name) {
+  GDALDataset* ds = Dataset();
+  for (int i = 0; i < ds->GetLayerCount(); ++i) {
+    if (name != ds->GetLayer(i)->GetName()) continue;
+    ResetOgrError();
+    CheckOgr(ds->DeleteLayer(i), kSource, "The feature class \"" + name + "\" cannot be deleted from \"" + PathName() + "\"");
+    if (m_kind == WorkspaceKind::Shapefile) {
+      // The driver leaves our spatial index file behind.
+      std::error_code ec;
+      fs::remove(fs::path(m_nativePath) / (name + ".qix"), ec);
+    }
+    return;
+  }
+  throw HostError(gisErr::DatasetNotFound, kSource, "There is no feature class \"" + name + "\" in \"" + PathName() + "\"");
+}
+
+void HostWorkspace::Delete() {
+  const std::string path = PathName();
+  if (m_kind == WorkspaceKind::Shapefile) {
+    for (const auto& name : FeatureClassNames()) DeleteFeatureClass(name);
+  }
+  GDALClose(Dataset());
+  m_dataset = nullptr;
+  OpenWorkspaces().erase(CacheKey(m_kind, m_nativePath));
+  std::error_code ec;
+  if (m_kind == WorkspaceKind::GeoPackage) {
+    fs::remove(m_nativePath, ec);
+    fs::remove(m_nativePath + "-wal", ec);
+    fs::remove(m_nativePath + "-shm", ec);
+  } else {
+    fs::remove(m_nativePath, ec); // only when empty: other files are not ours
+    ec.clear();
+  }
+  if (ec) throw HostError(err::PathNotFound, kSource, "The workspace \"" + path + "\" cannot be removed: " + ec.message());
+}
+
+} // namespace tov

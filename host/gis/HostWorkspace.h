@@ -1,0 +1,48 @@
+#pragma once
+#include "platform/gis/Workspace.h"
+
+#include <gdal_priv.h>
+
+#include <memory>
+#include <string>
+
+namespace tov {
+
+enum class WorkspaceKind { Shapefile, GeoPackage };
+
+// A shapefile folder or a GeoPackage file, open for update. One object per
+// path and kind while anything uses it, so writers never race each other.
+class HostWorkspace : public Workspace {
+public:
+  // Opens (or reuses) the workspace at a native path; missing raises.
+  static std::shared_ptr<HostWorkspace> Open(WorkspaceKind kind, const std::string& nativePath);
+
+  HostWorkspace(WorkspaceKind kind, std::string nativePath, GDALDataset* dataset);
+  ~HostWorkspace() override;
+
+  std::string PathName() const override;
+  WorkspaceFactoryPtr WorkspaceFactory() const override;
+  std::vector<std::string> FeatureClassNames() const override;
+  FeatureClassPtr OpenFeatureClass(const std::string& name) override;
+  bool FeatureClassExists(const std::string& name) const override;
+  FeatureClassPtr CreateFeatureClass(const std::string& name, const FieldsPtr& fields, const std::string& clsid,
+                                     const std::string& extClsid, long featureType,
+                                     const std::string& shapeFieldName, const std::string& configKeyword) override;
+  void Delete() override;
+
+  WorkspaceKind Kind() const { return m_kind; }
+  const std::string& NativePath() const { return m_nativePath; }
+  // The open dataset; a deleted workspace raises.
+  GDALDataset* Dataset() const;
+  // Deletes one feature class and its files.
+  void DeleteFeatureClass(const std::string& name);
+
+private:
+  WorkspaceKind m_kind;
+  std::string m_nativePath;
+  GDALDataset* m_dataset;
+};
+
+using HostWorkspacePtr = std::shared_ptr<HostWorkspace>;
+
+} // namespace tov
