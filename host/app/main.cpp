@@ -1,20 +1,57 @@
-#include <CLI/CLI.hpp>
+#include "host/app/Commands.h"
+#include "host/app/HostSetup.h"
+
+#include "platform/runtime/HostError.h"
 
 #include <iostream>
 #include <string>
 
+using namespace tov;
+
 int main(int argc, char** argv) {
   CLI::App app{"tovana: study area setup for business and market analysis"};
   app.set_version_flag("--version", std::string("tovana ") + TOVANA_VERSION);
-  std::string analysis = "analysis";
-  std::string dataset;
-  app.add_option("--analysis", analysis, "Analysis folder (created when missing)")->capture_default_str();
-  app.add_option("--dataset", dataset, "Data set to work on (default: the analysis's current one)");
+  AppContext context;
+  app.add_option("--analysis", context.analysisFolder, "Analysis folder (created when missing)")->capture_default_str();
+  app.add_option("--dataset", context.datasetName, "Data set to work on (default: the analysis's current one)");
+  app.add_option("--data-root", context.dataRoot, "Folder holding the data sets (default: $TOVANA_DATA or data/)");
   app.require_subcommand(0, 1);
-  CLI11_PARSE(app, argc, argv);
-  if (app.get_subcommands().empty()) {
-    std::cout << app.help();
-    return 0;
+
+  CommandRunner runner;
+  AddSetupCommands(app, context, runner);
+  AddListCommand(app, context, runner);
+  AddDatasetsCommand(app, context, runner);
+  AddRenderCommand(app, context, runner);
+  AddGuiCommand(app, context, runner);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    const int code = app.exit(e);
+    return code == 0 ? kExitOk : kExitUsage;
   }
-  return 0;
+
+  try {
+    RegisterAllHostClasses();
+    if (!runner) {
+      // No command: the window when a display is there, else the help.
+      if (HasDisplay()) {
+        CommandRunner gui;
+        CLI::App scratch;
+        AddGuiCommand(scratch, context, gui);
+        if (gui) return gui();
+      }
+      std::cout << app.help();
+      return kExitOk;
+    }
+    return runner();
+  } catch (const HostError& e) {
+    std::cerr << "tovana: " << e.Description();
+    if (e.Number() != 0) std::cerr << " (error " << e.Number() << (e.Source().empty() ? "" : ", " + e.Source()) << ")";
+    std::cerr << "\n";
+    return kExitNothingMade;
+  } catch (const std::exception& e) {
+    std::cerr << "tovana: " << e.what() << "\n";
+    return kExitNothingMade;
+  }
 }

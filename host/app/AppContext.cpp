@@ -1,0 +1,10 @@
+#include "host/app/AppContext.h"
+
+namespace tov {
+
+AnalysisPtr AppContext::OpenAnalysisOnce() {
+  if (!m_analysis) m_analysis = OpenAnalysis(analysisFolder, datasetName, dataRoot);
+  return m_analysis;
+}
+
+} // namespace tov

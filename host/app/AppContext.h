@@ -1,0 +1,22 @@
+#pragma once
+#include "host/framework/Analysis.h"
+
+#include <string>
+
+namespace tov {
+
+// What every command of the command line shares: the global options and the
+// analysis, opened on first use.
+struct AppContext {
+  std::string analysisFolder = "analysis";
+  std::string datasetName;
+  std::string dataRoot;
+
+  // Opens (or creates) the analysis once; later calls return the same one.
+  AnalysisPtr OpenAnalysisOnce();
+
+private:
+  AnalysisPtr m_analysis;
+};
+
+} // namespace tov

@@ -1,0 +1,21 @@
+// Commands not written yet. Each moves to its own Command<Name>.cpp when it
+// is; delete its stub here then.
+#include "host/app/Commands.h"
+
+#include <cstdlib>
+
+namespace tov {
+
+void AddSetupCommands(CLI::App&, AppContext&, CommandRunner&) {}
+void AddListCommand(CLI::App&, AppContext&, CommandRunner&) {}
+void AddDatasetsCommand(CLI::App&, AppContext&, CommandRunner&) {}
+void AddRenderCommand(CLI::App&, AppContext&, CommandRunner&) {}
+void AddGuiCommand(CLI::App&, AppContext&, CommandRunner&) {}
+
+bool HasDisplay() {
+  const char* display = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (display && *display) || (wayland && *wayland);
+}
+
+} // namespace tov

@@ -1,0 +1,30 @@
+#pragma once
+#include "host/app/AppContext.h"
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+
+namespace tov {
+
+// Exit codes of the command line.
+constexpr int kExitOk = 0;
+constexpr int kExitNothingMade = 1; // the command ran but made nothing (reason on stderr)
+constexpr int kExitUsage = 2;
+
+// Each command lives in its own Command<Name>.cpp and adds itself to the
+// parser; `run` receives the exit code holder to set.
+using CommandRunner = std::function<int()>;
+
+// Adders, one per command file. Each returns the subcommand it created and
+// stores the function that runs it in `runner`.
+void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner);
+void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
+void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
+void AddRenderCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
+void AddGuiCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
+
+// True when a display is available for the window front end.
+bool HasDisplay();
+
+} // namespace tov
