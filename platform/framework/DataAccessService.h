@@ -1,12 +1,10 @@
 #pragma once
+#include "platform/gis/GisForward.h"
 #include "platform/runtime/Object.h"
 
 #include <string>
 
 namespace tov {
-
-class FeatureClass;
-class FeatureCursor;
 
 // Opens the feature classes of the host's data sets. The data set argument
 // is a data set's name or its DataSetPath (both accepted); empty means the

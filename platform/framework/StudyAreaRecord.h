@@ -1,12 +1,11 @@
 #pragma once
 #include "platform/framework/TextPropertySet.h"
+#include "platform/gis/GisForward.h"
 #include "platform/runtime/Object.h"
 
 #include <string>
 
 namespace tov {
-
-class FeatureClass;
 
 // One saved study area of the analysis. Every change is stored at once.
 class StudyAreaRecord : public virtual Object {

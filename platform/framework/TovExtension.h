@@ -2,13 +2,12 @@
 #include "platform/framework/DataAccessService.h"
 #include "platform/framework/DataManager.h"
 #include "platform/framework/TextPropertySet.h"
+#include "platform/gis/GisForward.h"
 #include "platform/runtime/Object.h"
 
 #include <string>
 
 namespace tov {
-
-class Geometry;
 
 // ProgID under which the application finds the extension.
 inline constexpr char kTovExtensionProgId[] = "TovKernel.TovExtension";
