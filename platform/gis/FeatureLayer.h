@@ -15,8 +15,7 @@ public:
   virtual void SetSelectable(bool value) = 0;
   virtual RgbColorPtr SelectionColor() const = 0;
   virtual void SetSelectionColor(const RgbColorPtr& color) = 0;
-  // The layer's selection (an empty set without a feature class, never an
-  // empty pointer when there is a class).
+  // The layer's own selection (an empty pointer without a feature class).
   virtual SelectionSetPtr SelectionSet() const = 0;
   // Combines the features that pass filter with the selection by
   // combination (0 new, 1 add, 2 subtract, 3 and, 4 exclusive or).

@@ -1,0 +1,73 @@
+#include "host/gis/HostFeatureLayer.h"
+
+#include "host/gis/GisErrors.h"
+#include "host/gis/HostAnnotationProperties.h"
+#include "host/gis/HostFeatureClass.h"
+#include "host/gis/HostFillSymbol.h"
+#include "host/gis/HostMarkerSymbol.h"
+#include "host/gis/HostSelectionSet.h"
+#include "host/gis/HostSimpleRenderer.h"
+#include "platform/gis/QueryFilter.h"
+
+namespace tov {
+
+namespace {
+const char kSource[] = "orvaCore.FeatureLayer";
+
+SymbolPtr DefaultSymbol(long shapeType) {
+  switch (shapeType) {
+  case geometryPoint: return std::make_shared<HostMarkerSymbol>();
+  case geometryPolyline: return std::make_shared<HostLineSymbol>();
+  default: return std::make_shared<HostFillSymbol>();
+  }
+}
+} // namespace
+
+HostFeatureLayer::HostFeatureLayer()
+    : m_selectionColor(std::make_shared<HostRgbColor>(0x00FFFF)), m_renderer(std::make_shared<HostSimpleRenderer>()),
+      m_annotation(std::make_shared<HostAnnotationProperties>()) {
+  m_renderer->SetSymbol(DefaultSymbol(geometryPolygon));
+}
+
+void HostFeatureLayer::SetFeatureClass(const FeatureClassPtr& featureClass) {
+  const bool first = !m_featureClass;
+  auto host = std::dynamic_pointer_cast<HostFeatureClass>(featureClass);
+  if (featureClass && !host)
+    throw HostError(err::TypeMismatch, kSource, "The feature class was not opened by this application");
+  m_featureClass = featureClass;
+  m_selection = host ? std::make_shared<HostSelectionSet>(host) : nullptr;
+  if (host) {
+    m_source.format = host->HostWorkspaceOf()->Kind() == WorkspaceKind::Shapefile ? "shapefile" : "geopackage";
+    m_source.nativePath = host->HostWorkspaceOf()->NativePath();
+    m_source.dataset = host->Name();
+    if (first) m_renderer->SetSymbol(DefaultSymbol(host->ShapeType()));
+    if (m_name.empty()) m_name = host->Name();
+  }
+}
+
+RgbColorPtr HostFeatureLayer::SelectionColor() const { return m_selectionColor->Clone(); }
+
+void HostFeatureLayer::SetSelectionColor(const RgbColorPtr& color) { m_selectionColor = HostRgbColor::CopyOf(color); }
+
+void HostFeatureLayer::SetRenderer(const SimpleRendererPtr& renderer) {
+  if (!renderer) throw HostError(err::ObjectRequired, kSource, "The layer \"" + m_name + "\" needs a renderer");
+  m_renderer = renderer;
+}
+
+void HostFeatureLayer::SelectFeatures(const QueryFilterPtr& filter, long combination, bool justOne) {
+  auto host = std::dynamic_pointer_cast<HostFeatureClass>(m_featureClass);
+  if (!host)
+    throw HostError(gisErr::DatasetNotFound, kSource, "The layer \"" + m_name + "\" has no data to select from");
+  auto hits = std::make_shared<HostSelectionSet>(host);
+  for (long id : host->CollectIds(filter)) {
+    hits->Add(id);
+    if (justOne) break;
+  }
+  m_selection->Combine(hits, combination);
+}
+
+void HostFeatureLayer::ClearSelection() {
+  if (m_selection) m_selection->Clear();
+}
+
+} // namespace tov

@@ -1,0 +1,29 @@
+#pragma once
+#include "platform/gis/GisForward.h"
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace tov {
+
+// The JSON form of layers, shared by layer files and the map document.
+// Data sources are written with an absolute path and, when an anchor folder
+// is given, a path relative to it; reading tries the relative one first so
+// that a moved folder still opens. A layer whose data cannot be opened comes
+// back without a feature class.
+class LayerJson {
+public:
+  static nlohmann::json Write(const LayerPtr& layer, const std::string& nativeAnchor);
+  static LayerPtr Read(const nlohmann::json& j, const std::string& nativeAnchor);
+
+  static nlohmann::json WriteSymbol(const SymbolPtr& symbol);
+  static SymbolPtr ReadSymbol(const nlohmann::json& j);
+
+  // Writes text to a temporary file beside path and renames it into place.
+  static void WriteFileAtomically(const std::string& nativePath, const std::string& text, const char* source);
+  // Reads and parses a JSON file; missing or malformed raises.
+  static nlohmann::json ReadFile(const std::string& nativePath, const char* source);
+};
+
+} // namespace tov
