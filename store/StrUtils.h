@@ -1,0 +1,28 @@
+#pragma once
+#include "platform/runtime/Collection.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tov {
+
+// Module path under which the string utilities report their failures.
+constexpr char kStrUtilsModule[] = "StrUtils";
+
+// Splits text at every occurrence of delimiter (exact, case-sensitive).
+// Consecutive delimiters give empty items and a leading one an empty first
+// item; a trailing delimiter gives no empty last item; "" gives no item.
+CollectionPtr StrToCollection(const std::string& text, const std::string& delimiter);
+
+// Last backslash-separated component ("C:\a\b\" gives "b").
+std::string GetFileNameByPath(const std::string& path);
+
+// The path without its last component: "C:\data\area.shp" gives "C:\data\",
+// "C:\a\b\" gives "C:\a\b".
+std::string GetDirNameByPath(const std::string& path);
+
+// "one" to "ten"; every other number, zero and negatives included, is
+// "more then ten" (the wording users have always seen).
+std::string NumberToWord(int32_t n);
+
+} // namespace tov
