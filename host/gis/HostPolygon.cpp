@@ -7,6 +7,8 @@
 
 #include <geos_c.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace tov {
@@ -229,8 +231,17 @@ void HostPolygon::ConstructUnion(const GeometryEnumeratorPtr& geometries) {
 
   // Areas that only share edges unite fastest as a coverage; GEOS refuses
   // overlapping ones, which then take the general union.
+  // GEOS does not node a coverage, so overlaps can come back as overlapping
+  // parts rather than a refusal: an invalid result or a changed total area
+  // also sends the shapes to the general union.
   GeosGeom united(GEOSCoverageUnion_r(h, collection.get()));
   g_lastUnionMethod = "coverage";
+  if (united) {
+    double areaIn = 0, areaOut = 0;
+    const bool measured = GEOSArea_r(h, collection.get(), &areaIn) && GEOSArea_r(h, united.get(), &areaOut);
+    const bool sameArea = measured && std::abs(areaOut - areaIn) <= 1e-9 * std::max(1.0, areaIn);
+    if (!sameArea || GEOSisValid_r(h, united.get()) != 1) united.reset();
+  }
   if (!united) {
     ResetGeosMessage();
     united.reset(GEOSUnaryUnion_r(h, collection.get()));

@@ -1,0 +1,72 @@
+#include "GisTestSupport.h"
+
+namespace tov::test {
+namespace {
+
+using SpatialReferenceTest = GisTest;
+
+TEST_F(SpatialReferenceTest, KnownPointProjectsFrom4269To5070WithinAMillimetre) {
+  // The Conus Albers origin (96 W, 23 N) is (0, 0); x must be the easting.
+  PointPtr origin = MakePoint(-96, 23);
+  origin->SetSpatialReference(Geographic(4269));
+  origin->Project(Projected(5070));
+  EXPECT_NEAR(origin->X(), 0.0, 0.001);
+  EXPECT_NEAR(origin->Y(), 0.0, 0.001);
+
+  PointPtr east = MakePoint(-90, 23);
+  east->SetSpatialReference(Geographic(4269));
+  east->Project(Projected(5070));
+  EXPECT_GT(east->X(), 500000);
+  east->Project(Geographic(4269));
+  EXPECT_NEAR(east->X(), -90, 1e-9);
+  EXPECT_NEAR(east->Y(), 23, 1e-9);
+}
+
+TEST_F(SpatialReferenceTest, AuthalicSphereKeepsItsCode) {
+  SpatialReferencePtr sphere = Geographic(4035);
+  EXPECT_EQ(sphere->FactoryCode(), 4035);
+  EXPECT_TRUE(sphere->IsGeographic());
+}
+
+TEST_F(SpatialReferenceTest, ChangedAlbersCentralMeridianShowsInTheProjection) {
+  SpatialReferencePtr albers = Projected(5070);
+  EXPECT_DOUBLE_EQ(albers->CentralMeridian(), -96);
+  albers->SetCentralMeridian(-100);
+  albers->SetStandardParallel1(30);
+  EXPECT_DOUBLE_EQ(albers->CentralMeridian(), -100);
+  EXPECT_DOUBLE_EQ(albers->StandardParallel1(), 30);
+  EXPECT_NE(albers->FactoryCode(), 5070);
+
+  PointPtr p = MakePoint(-100, 23);
+  p->SetSpatialReference(Geographic(4269));
+  p->Project(albers);
+  EXPECT_NEAR(p->X(), 0.0, 0.001);
+}
+
+TEST_F(SpatialReferenceTest, BadCodesAndGeographicParametersAreRefused) {
+  auto factory = CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment");
+  EXPECT_THROW(factory->CreateGeographicCoordinateSystem(999999), HostError);
+  EXPECT_THROW(factory->CreateProjectedCoordinateSystem(4326), HostError);
+  try {
+    Geographic(4326)->SetCentralMeridian(10);
+    FAIL() << "a geographic system took a central meridian";
+  } catch (const HostError& e) {
+    EXPECT_NE(e.Number(), 0);
+    EXPECT_FALSE(e.Description().empty());
+  }
+}
+
+TEST_F(SpatialReferenceTest, PathsConvertInBothDirectionsAndRefuseBackslashes) {
+  EXPECT_EQ(ToNativePath("\\work\\a\\b.lyr"), "/work/a/b.lyr");
+  EXPECT_EQ(ToPlatformPath("/work/a/b.lyr"), "\\work\\a\\b.lyr");
+  EXPECT_EQ(JoinPlatformPath("\\work\\a\\", "b.lyr"), "\\work\\a\\b.lyr");
+  try {
+    ToPlatformPath("/work/odd\\name");
+    FAIL() << "a backslash in a native path was accepted";
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), 76);
+  }
+}
+
+} // namespace
+} // namespace tov::test
