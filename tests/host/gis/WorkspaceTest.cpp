@@ -1,0 +1,148 @@
+#include "GisTestSupport.h"
+
+#include "platform/gis/Feature.h"
+#include "platform/gis/FeatureCursor.h"
+#include "platform/gis/GeometryEnumerator.h"
+#include "platform/gis/Index.h"
+#include "platform/gis/QueryFilter.h"
+#include "platform/gis/SelectionSet.h"
+#include "platform/gis/WorkspaceFactory.h"
+
+namespace tov::test {
+namespace {
+
+class WorkspaceTest : public GisTest {
+protected:
+  WorkspacePtr OpenWorkspace(bool geoPackage) {
+    if (!geoPackage) return CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform());
+    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+    const std::string path = factory->Create(Platform(), "Area", nullptr);
+    EXPECT_EQ(path, Platform("Area.gpkg"));
+    return factory->OpenFromFile(path);
+  }
+
+  FeatureClassPtr CreateAreas(bool geoPackage) {
+    WorkspacePtr ws = OpenWorkspace(geoPackage);
+    FeatureClassPtr fc = ws->CreateFeatureClass("Area", PolygonFields(Geographic(4269), geoPackage), kFeatureClassClsid,
+                                                "", featureTypeSimple, "Shape", "");
+    const char* names[] = {"West", "East", "O'Hare"};
+    for (int i = 0; i < 3; ++i) {
+      FeaturePtr f = fc->CreateFeature();
+      f->SetShape(Square(-90 + i, 40, 1, Geographic(4269)));
+      f->SetValue(fc->FindField("NAME"), names[i]);
+      f->Store();
+    }
+    return fc;
+  }
+
+  static IndexPtr SpatialIndexOf(const FeatureClassPtr& fc) {
+    auto fields = CreateAs<Fields>("orvaCore.Fields");
+    fields->AddField(fc->Fields()->Field(fc->FindField(fc->ShapeFieldName())));
+    auto index = CreateAs<Index>("orvaCore.Index");
+    index->SetName("Idx_1");
+    index->SetFields(fields);
+    return index;
+  }
+
+  void RoundTrip(bool geoPackage) {
+    FeatureClassPtr created = CreateAreas(geoPackage);
+    const std::string path = created->Workspace()->PathName();
+    created.reset();
+
+    auto factory = CreateAs<WorkspaceFactory>(geoPackage ? "orvaCore.AccessWorkspaceFactory"
+                                                         : "orvaCore.ShapefileWorkspaceFactory");
+    FeatureClassPtr fc = factory->OpenFromFile(path)->OpenFeatureClass("Area");
+    EXPECT_EQ(fc->ShapeType(), geometryPolygon);
+    EXPECT_EQ(fc->SpatialReference()->FactoryCode(), 4269);
+    EXPECT_EQ(fc->FeatureCount(nullptr), 3);
+    if (geoPackage) EXPECT_EQ(fc->OIDFieldName(), "OID");
+    EXPECT_EQ(fc->Fields()->Field(0)->Type(), fieldTypeOID);
+
+    auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+    filter->SetWhereClause("(NAME= 'O''Hare') OR (NAME= 'West')");
+    filter->SetSubFields("Shape, NAME");
+    FeatureCursorPtr cursor = fc->Search(filter, true);
+    const long nameIndex = cursor->FindField("NAME");
+    std::vector<std::string> names;
+    while (FeaturePtr f = cursor->NextFeature()) {
+      names.push_back(f->Value(nameIndex).ToString());
+      EXPECT_NEAR(std::dynamic_pointer_cast<Polygon>(f->Shape())->Area(), 1.0, 1e-9);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"West", "O'Hare"}));
+
+    // The update cursor writes a new shape back.
+    FeatureCursorPtr update = fc->Update(nullptr, false);
+    FeaturePtr first = update->NextFeature();
+    first->SetShape(Square(-90, 40, 2, Geographic(4269)));
+    update->UpdateFeature(first);
+    EXPECT_NEAR(fc->Extent()->Width(), 3.0, 1e-9);
+    EXPECT_NEAR(std::dynamic_pointer_cast<Polygon>(fc->GetFeature(first->OID())->Shape())->Area(), 4.0, 1e-9);
+
+    // The first spatial index is added, the second refused.
+    EXPECT_FALSE(fc->HasSpatialIndex());
+    fc->AddIndex(SpatialIndexOf(fc));
+    EXPECT_TRUE(fc->HasSpatialIndex());
+    try {
+      fc->AddIndex(SpatialIndexOf(fc));
+      FAIL() << "a second spatial index was added";
+    } catch (const HostError& e) {
+      EXPECT_NE(e.Number(), 0);
+      EXPECT_NE(e.Description().find("Area"), std::string::npos);
+    }
+  }
+};
+
+TEST_F(WorkspaceTest, ShapefileRoundTrip) { RoundTrip(false); }
+
+TEST_F(WorkspaceTest, GeoPackageRoundTripWithObjectIdField) { RoundTrip(true); }
+
+TEST_F(WorkspaceTest, FactoriesCompareByClassIdentifier) {
+  auto shp = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory");
+  auto gpkg = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+  EXPECT_NE(shp->ClassID(), gpkg->ClassID());
+  EXPECT_EQ(OpenWorkspace(true)->WorkspaceFactory()->ClassID(), gpkg->ClassID());
+  EXPECT_THROW(gpkg->Create(Platform(), "Area", nullptr), HostError); // already there
+}
+
+TEST_F(WorkspaceTest, SelectionSetsAndGeometryEnumerators) {
+  FeatureClassPtr fc = CreateAreas(true);
+  auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+  filter->SetWhereClause("NAME <> 'East'");
+  SelectionSetPtr set = fc->Select(filter, selectionTypeIDSet, selectionOptionNormal, nullptr);
+  EXPECT_EQ(set->Count(), 2);
+
+  auto onlyWest = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+  onlyWest->SetWhereClause("NAME = 'West'");
+  long found = 0;
+  for (FeatureCursorPtr c = set->Search(onlyWest, false); c->NextFeature();) ++found;
+  EXPECT_EQ(found, 1);
+
+  auto shapes = CreateAs<GeometryEnumerator>("orvaCore.GeometryEnumerator");
+  shapes->BindGeometrySource(CreateAs<QueryFilter>("orvaCore.QueryFilter"), set);
+  auto united = CreateAs<Polygon>("orvaCore.Polygon");
+  united->ConstructUnion(shapes);
+  EXPECT_EQ(united->PartCount(), 2); // West and O'Hare do not touch
+  EXPECT_NEAR(united->Area(), 2.0, 1e-9);
+
+  shapes->BindGeometrySource(nullptr, fc);
+  united->ConstructUnion(shapes);
+  EXPECT_EQ(united->PartCount(), 1);
+  EXPECT_EQ(united->SpatialReference()->FactoryCode(), 4269);
+}
+
+TEST_F(WorkspaceTest, BadRequestsGiveClearErrors) {
+  FeatureClassPtr fc = CreateAreas(false);
+  auto bad = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+  bad->SetWhereClause("NOSUCHFIELD = 1");
+  EXPECT_THROW(fc->Search(bad, false), HostError);
+  EXPECT_THROW(fc->Workspace()->OpenFeatureClass("Missing"), HostError);
+  EXPECT_THROW(CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform("none")), HostError);
+  FeaturePtr f = fc->CreateFeature();
+  EXPECT_THROW(f->SetShape(MakePoint(1, 1)), HostError);
+
+  fc->Delete();
+  EXPECT_FALSE(std::filesystem::exists(m_dir / "Area.shp"));
+}
+
+} // namespace
+} // namespace tov::test
