@@ -1,0 +1,87 @@
+#pragma once
+#include "platform/framework/DataManager.h"
+#include "platform/framework/HostDataset.h"
+#include "platform/framework/ITovTask.h"
+#include "platform/framework/ProgressRunner.h"
+#include "platform/framework/TaskDescriptor.h"
+#include "platform/framework/TaskPropertySet.h"
+#include "platform/gis/HostApplication.h"
+#include "platform/runtime/Trap.h"
+
+#include <cstdint>
+#include <string>
+
+namespace tov {
+
+class WizardPage;
+
+// What every creation method's task shares: its fields, the twelve
+// operations, the page protocol and the name page. A method adds its pages
+// (RunPages), its function's parameters (PassParameters) and, where they
+// differ, its guard and its own keys.
+class TovSSAMethodTask : public ITovTask {
+public:
+  ~TovSSAMethodTask() override;
+
+  int32_t LastError() override;
+  int32_t Status() override;
+  ObjectPtr TovParamSelector() override;
+  ITovFunctionPtr TovFunction() override;
+  void Cleanup() override;
+  void Break() override;
+  bool StartFunction() override;
+  int32_t DoParamSelector() override;
+  bool InitFunction() override;
+  bool InitParamSelector() override;
+  bool Init(const DataManagerPtr& dataManager, const HostApplicationPtr& application) override;
+  bool SetParam(const std::string& paramName, Variant& paramValue) override;
+
+  // The study area name accepted on the name page.
+  const std::string& StudyAreaName() const { return m_sSAName; }
+
+protected:
+  TovSSAMethodTask(const char* modulePath, const char* functionProgId);
+
+  // The method's page sequence: 0 accepted, 2 back, -1 cancelled.
+  virtual int32_t RunPages() = 0;
+  // True when InitFunction must leave the function alone.
+  virtual bool FunctionInputsMissing();
+  // The function's SetParam calls, in the method's order.
+  virtual void PassParameters();
+  // A key (lower case) beyond "ssatask", "dataset", "propertyset".
+  virtual bool SetOwnParam(const std::string& lowerKey, Variant& paramValue);
+
+  // Hands one parameter to the function and reads the value back: a
+  // function may replace an object it was given.
+  template <class T>
+  void PassObject(const char* key, std::shared_ptr<T>& object) {
+    Variant value(object);
+    m_function->SetParam(key, value);
+    object = value.ToObjectAs<T>();
+  }
+  void PassValue(const char* key, const Variant& value);
+
+  // One showing of a page: ResetParams, position, modal show, position,
+  // saved state; returns the page's result.
+  int32_t ShowPageOnce(const std::shared_ptr<WizardPage>& page, bool hasSavedState);
+
+  // The name page, last of every method: 0 with m_sSAName set, 2 back, -1.
+  int32_t ShowSelectSANameDialog();
+
+  ErrorSite m_errors;
+  int32_t m_status = 1;
+  int32_t m_lastError = 0;
+  DataManagerPtr m_pDataManager;
+  HostApplicationPtr m_pApplication;
+  ITovFunctionPtr m_function;
+  std::string m_sSAName;
+  ProgressRunnerPtr m_progressRunner;
+  TaskDescriptorPtr m_pSSATask;
+  HostDatasetPtr m_pDataSet;
+  TaskPropertySetPtr pPropertySet;
+
+private:
+  const char* m_functionProgId;
+};
+
+} // namespace tov
