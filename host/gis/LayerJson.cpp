@@ -85,6 +85,8 @@ FeatureClassPtr OpenSource(const json& s, const std::string& anchor) {
   for (const auto& path : candidates) {
     std::error_code ec;
     if (path.empty() || !fs::exists(path, ec)) continue;
+    // An open workspace may still list a shapefile whose files are gone.
+    if (kind == WorkspaceKind::Shapefile && !fs::exists(fs::path(path) / (s.value("dataset", "") + ".shp"), ec)) continue;
     try {
       return HostWorkspace::Open(kind, path)->OpenFeatureClass(s.value("dataset", ""));
     } catch (const HostError&) {
