@@ -16,6 +16,7 @@
 #include "platform/gis/FillSymbol.h"
 #include "platform/gis/LayerFile.h"
 #include "platform/gis/LineSymbol.h"
+#include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
 #include "platform/gis/SimpleRenderer.h"
 #include "platform/runtime/ObjectRegistry.h"

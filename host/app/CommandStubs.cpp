@@ -6,8 +6,6 @@
 
 namespace tov {
 
-void AddSetupCommands(CLI::App&, AppContext&, CommandRunner&) {}
-void AddListCommand(CLI::App&, AppContext&, CommandRunner&) {}
 void AddDatasetsCommand(CLI::App&, AppContext&, CommandRunner&) {}
 void AddRenderCommand(CLI::App&, AppContext&, CommandRunner&) {}
 void AddGuiCommand(CLI::App&, AppContext&, CommandRunner&) {}

@@ -4,6 +4,8 @@
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
 
+#include "framework/Registration.h"
+
 namespace tov {
 
 void RegisterAllHostClasses() {
@@ -13,6 +15,7 @@ void RegisterAllHostClasses() {
   RegisterHostGisClasses();
   RegisterHostFrameworkClasses();
   RegisterHostFormsClasses();
+  RegisterComponentClasses();
 }
 
 } // namespace tov

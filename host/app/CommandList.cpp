@@ -1,0 +1,33 @@
+// tovana list: the saved study areas of the analysis.
+#include "host/app/Commands.h"
+
+#include "host/common/Paths.h"
+#include "platform/framework/StudyAreaCatalog.h"
+#include "platform/framework/StudyAreaRecord.h"
+
+#include <iostream>
+
+namespace tov {
+
+void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
+  CLI::App* list = app.add_subcommand("list", "List the saved study areas: name, method, current mark, layer file");
+  list->callback([&context, &runner] {
+    runner = [&context] {
+      AnalysisPtr analysis = context.OpenAnalysisOnce();
+      StudyAreaCatalogPtr catalog = Must(analysis->dataManager->GetStudyAreaCatalog(), "the study area catalogue");
+      const std::string current = analysis->extension->ExtensionProperties()->GetProperty("CurrentExtent");
+      CollectionPtr names = catalog->Names();
+      for (long i = 1; i <= names->Count(); ++i) {
+        const std::string name = names->Item(i).ToString();
+        StudyAreaRecordPtr record = catalog->Item(name);
+        if (!record) continue;
+        std::cout << name << "\t" << record->RecordProperties()->GetProperty("TYPE") << "\t"
+                  << (name == current ? "*" : "") << "\t" << ToNativePath(record->FilePath()) << "\n";
+      }
+      if (names->Count() == 0) std::cerr << "No study areas in " << analysis->folder << "\n";
+      return kExitOk;
+    };
+  });
+}
+
+} // namespace tov
