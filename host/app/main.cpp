@@ -17,6 +17,13 @@ int main(int argc, char** argv) {
   app.add_option("--data-root", context.dataRoot, "Folder holding the data sets (default: $TOVANA_DATA or data/)");
   app.require_subcommand(0, 1);
 
+  try {
+    RegisterAllHostClasses();
+  } catch (const HostError& e) {
+    std::cerr << "tovana: " << e.Description() << "\n";
+    return kExitNothingMade;
+  }
+
   CommandRunner runner;
   AddSetupCommands(app, context, runner);
   AddListCommand(app, context, runner);
@@ -32,7 +39,6 @@ int main(int argc, char** argv) {
   }
 
   try {
-    RegisterAllHostClasses();
     if (!runner) {
       // No command: the window when a display is there, else the help.
       if (HasDisplay()) {
