@@ -30,7 +30,12 @@ void HostLayerFile::Open(const std::string& path) {
   // The base moves with the file: resolve it against where the file is now.
   std::string anchor;
   if (j.contains("relativeBase")) anchor = (folder / j.value("relativeBase", "")).lexically_normal().string();
-  LayerPtr layer = LayerJson::Read(j["layer"], anchor);
+  LayerPtr layer;
+  try {
+    layer = LayerJson::Read(j["layer"], anchor);
+  } catch (const nlohmann::json::exception& e) {
+    throw HostError(gisErr::DocumentFormat, kSource, "The layer file \"" + path + "\" is damaged (" + e.what() + ")");
+  }
   if (auto fl = std::dynamic_pointer_cast<FeatureLayer>(layer); fl && !anchor.empty()) {
     std::string base = anchor;
     while (base.size() > 1 && base.back() == '/') base.pop_back();

@@ -200,14 +200,20 @@ void HostPolygon::ConstructUnion(const GeometryEnumeratorPtr& geometries) {
       if (!target) target = g->SpatialReference();
       auto ogr = OgrGeometryOf(g);
       TransformOgr(*ogr, g->SpatialReference(), target);
-      ogr = Repaired(std::move(ogr));
-      if (ogr->IsEmpty()) continue;
-      // Each part on its own, so the coverage union sees a flat collection.
-      auto flat = PolygonalPart(std::move(ogr));
-      for (auto* poly : *flat) {
-        GEOSGeometry* gg = poly->exportToGEOS(h);
-        if (!gg) ThrowGeosError(kSource, "A shape cannot be handed to the union");
+      // One conversion per shape: the validity test runs on the GEOS form,
+      // and only an invalid shape takes the repair path.
+      GEOSGeometry* gg = ogr->exportToGEOS(h);
+      if (!gg) ThrowGeosError(kSource, "A shape cannot be handed to the union");
+      if (GEOSisValid_r(h, gg) == 1) {
         parts.push_back(gg);
+        continue;
+      }
+      GEOSGeom_destroy_r(h, gg);
+      auto flat = PolygonalPart(Repaired(std::move(ogr)));
+      for (auto* poly : *flat) {
+        GEOSGeometry* fixed = poly->exportToGEOS(h);
+        if (!fixed) ThrowGeosError(kSource, "A repaired shape cannot be handed to the union");
+        parts.push_back(fixed);
       }
     }
   } catch (...) {
@@ -229,11 +235,10 @@ void HostPolygon::ConstructUnion(const GeometryEnumeratorPtr& geometries) {
   }
   parts.clear(); // owned by the collection now
 
-  // Areas that only share edges unite fastest as a coverage; GEOS refuses
-  // overlapping ones, which then take the general union.
-  // GEOS does not node a coverage, so overlaps can come back as overlapping
-  // parts rather than a refusal: an invalid result or a changed total area
-  // also sends the shapes to the general union.
+  // Areas that only share edges unite fastest as a coverage. GEOS does not
+  // node a coverage, so overlapping input may come back as overlapping parts
+  // instead of a refusal: a refusal, an invalid result or a changed total
+  // area all send the shapes to the general (cascaded) union.
   GeosGeom united(GEOSCoverageUnion_r(h, collection.get()));
   g_lastUnionMethod = "coverage";
   if (united) {

@@ -113,9 +113,7 @@ FeatureClassPtr HostWorkspace::OpenFeatureClass(const std::string& name) {
   if (!FeatureClassExists(name))
     throw HostError(gisErr::DatasetNotFound, kSource,
                     "There is no feature class \"" + name + "\" in \"" + PathName() + "\"");
-  return std::make_shared<HostFeatureClass>(std::static_pointer_cast<HostWorkspace>(
-                                                std::dynamic_pointer_cast<HostWorkspace>(shared_from_this())),
-                                            name);
+  return std::make_shared<HostFeatureClass>(std::dynamic_pointer_cast<HostWorkspace>(shared_from_this()), name);
 }
 
 FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const FieldsPtr& fields,
