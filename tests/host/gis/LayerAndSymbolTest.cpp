@@ -1,0 +1,183 @@
+#include "GisTestSupport.h"
+
+#include "platform/gis/AnnotationProperties.h"
+#include "platform/gis/EnumElement.h"
+#include "platform/gis/EnumFeature.h"
+#include "platform/gis/Feature.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/FillSymbol.h"
+#include "platform/gis/GraphicElement.h"
+#include "platform/gis/LabelClass.h"
+#include "platform/gis/LayerFile.h"
+#include "platform/gis/LineSymbol.h"
+#include "platform/gis/Map.h"
+#include "platform/gis/MarkerSymbol.h"
+#include "platform/gis/QueryFilter.h"
+#include "platform/gis/RgbColor.h"
+#include "platform/gis/SelectionSet.h"
+#include "platform/gis/SimpleRenderer.h"
+#include "platform/gis/TextSymbol.h"
+#include "platform/gis/WorkspaceFactory.h"
+
+namespace tov::test {
+namespace {
+
+class LayerTest : public GisTest {
+protected:
+  FeatureLayerPtr NamedSquares(const std::vector<std::string>& names) {
+    WorkspacePtr ws = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform());
+    FeatureClassPtr fc = ws->CreateFeatureClass("Regions", PolygonFields(Geographic(4269), false), kFeatureClassClsid,
+                                                "", featureTypeSimple, "Shape", "");
+    for (size_t i = 0; i < names.size(); ++i) {
+      FeaturePtr f = fc->CreateFeature();
+      f->SetShape(Square(static_cast<double>(i), 0, 1, Geographic(4269)));
+      f->SetValue(fc->FindField("NAME"), names[i]);
+      f->Store();
+    }
+    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+    layer->SetFeatureClass(fc);
+    return layer;
+  }
+
+  static QueryFilterPtr Where(const std::string& clause) {
+    auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+    filter->SetWhereClause(clause);
+    return filter;
+  }
+};
+
+TEST_F(LayerTest, ColoursPackRedInTheLowByteAndAreCopiedIntoSymbols) {
+  auto color = CreateAs<RgbColor>("orvaCore.RgbColor");
+  color->SetRGB(65535);
+  EXPECT_EQ(color->Red(), 255);
+  EXPECT_EQ(color->Green(), 255);
+  EXPECT_EQ(color->Blue(), 0);
+  EXPECT_EQ(color->Transparency(), 255);
+
+  // The unfilled black outline: the outline takes the colour first, then
+  // the same colour object made transparent becomes the fill.
+  auto fill = CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol");
+  color->SetRGB(0);
+  LineSymbolPtr outline = fill->Outline();
+  outline->SetColor(color);
+  outline->SetWidth(4.0);
+  fill->SetOutline(outline);
+  color->SetTransparency(0);
+  fill->SetColor(color);
+  EXPECT_EQ(fill->Outline()->Color()->Transparency(), 255);
+  EXPECT_DOUBLE_EQ(fill->Outline()->Width(), 4.0);
+  EXPECT_EQ(fill->Color()->Transparency(), 0);
+
+  // Changing a returned copy changes nothing until it is put back.
+  fill->Outline()->SetWidth(9);
+  EXPECT_DOUBLE_EQ(fill->Outline()->Width(), 4.0);
+}
+
+TEST_F(LayerTest, NewLayerGetsASymbolForItsShapeType) {
+  auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  EXPECT_TRUE(layer->Visible());
+  EXPECT_TRUE(layer->Selectable());
+  EXPECT_FALSE(layer->SelectionSet());
+  EXPECT_EQ(layer->AnnotationProperties()->Count(), 1);
+  FeatureLayerPtr squares = NamedSquares({"a"});
+  EXPECT_TRUE(std::dynamic_pointer_cast<FillSymbol>(squares->Renderer()->Symbol()));
+  EXPECT_EQ(squares->Name(), "Regions");
+  EXPECT_EQ(squares->SelectionSet()->Count(), 0);
+}
+
+TEST_F(LayerTest, SelectFeaturesCombinesWithTheLayerSelection) {
+  FeatureLayerPtr layer = NamedSquares({"a", "b", "c"});
+  layer->SelectFeatures(Where("NAME IN ('a', 'b')"), 0, false);
+  EXPECT_EQ(layer->SelectionSet()->Count(), 2);
+  layer->SelectFeatures(Where("NAME IN ('b', 'c')"), 4, false);
+  EXPECT_EQ(layer->SelectionSet()->Count(), 2); // a and c
+  layer->SelectFeatures(Where("NAME = 'b'"), 1, false);
+  EXPECT_EQ(layer->SelectionSet()->Count(), 3);
+  layer->SelectFeatures(nullptr, 0, true);
+  EXPECT_EQ(layer->SelectionSet()->Count(), 1);
+  layer->ClearSelection();
+  EXPECT_EQ(layer->SelectionSet()->Count(), 0);
+}
+
+TEST_F(LayerTest, MapEnumeratesSelectedFeaturesAndSelectedGraphics) {
+  auto map = CreateAs<Map>("orvaCore.Map");
+  FeatureLayerPtr layer = NamedSquares({"a", "b", "c"});
+  map->AddLayer(layer);
+  layer->SelectFeatures(Where("NAME <> 'b'"), 0, false);
+  EnumFeaturePtr selected = map->FeatureSelection();
+  long polygons = 0;
+  while (FeaturePtr f = selected->Next()) polygons += f->Shape()->GeometryType() == geometryPolygon ? 1 : 0;
+  EXPECT_EQ(polygons, 2);
+
+  EXPECT_FALSE(map->SelectedElements()); // none selected: no enumeration
+  auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
+  element->SetGeometry(Square(5, 5, 1));
+  map->AddElement(element);
+  map->SelectElement(element);
+  EnumElementPtr elements = map->SelectedElements();
+  ASSERT_TRUE(elements);
+  GraphicElementPtr first = elements->Next();
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->Geometry()->GeometryType(), geometryPolygon);
+  EXPECT_FALSE(elements->Next());
+  EXPECT_THROW(map->SelectElement(CreateAs<GraphicElement>("orvaCore.GraphicElement")), HostError);
+}
+
+TEST_F(LayerTest, SelectByShapeWithJustOneTakesTheFirstHit) {
+  auto map = CreateAs<Map>("orvaCore.Map");
+  FeatureLayerPtr layer = NamedSquares({"a", "b", "c"});
+  map->AddLayer(layer);
+  auto all = CreateAs<Envelope>("orvaCore.Envelope");
+  all->PutCoords(-1, -1, 10, 10);
+  map->SelectByShape(all, nullptr, true);
+  EXPECT_EQ(map->SelectionCount(), 1);
+  map->SelectByShape(all, nullptr, false);
+  EXPECT_EQ(map->SelectionCount(), 3);
+}
+
+TEST_F(LayerTest, LabelsSymbolsAndSelectionColourSurviveALayerFile) {
+  FeatureLayerPtr layer = NamedSquares({"a"});
+  layer->SetName("Counties");
+  layer->SetVisible(false);
+  layer->SetSelectable(false);
+  auto yellow = CreateAs<RgbColor>("orvaCore.RgbColor");
+  yellow->SetRGB(65535);
+  layer->SetSelectionColor(yellow);
+  layer->SetDisplayAnnotation(true);
+  LabelClassPtr labels = layer->AnnotationProperties()->Item(0);
+  labels->SetExpression("[NAME]");
+  labels->SetMinimumScale(5000000);
+  labels->SetMaximumScale(10000);
+  labels->TextSymbol()->SetSize(12);
+  auto fill = std::dynamic_pointer_cast<FillSymbol>(layer->Renderer()->Symbol());
+  fill->SetStyle(orvaSFSDiagonalCross);
+
+  auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
+  file->SetLayer(layer);
+  file->Save(Platform("Counties.lyr"));
+  EXPECT_EQ(file->Filename(), Platform("Counties.lyr"));
+
+  auto reopened = CreateAs<LayerFile>("orvaCore.LayerFile");
+  reopened->Open(Platform("Counties.lyr"));
+  auto copy = std::dynamic_pointer_cast<FeatureLayer>(reopened->Layer());
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->Name(), "Counties");
+  EXPECT_FALSE(copy->Visible());
+  EXPECT_FALSE(copy->Selectable());
+  EXPECT_EQ(copy->SelectionColor()->RGB(), 65535);
+  EXPECT_TRUE(copy->DisplayAnnotation());
+  LabelClassPtr copied = copy->AnnotationProperties()->Item(0);
+  EXPECT_EQ(copied->Expression(), "[NAME]");
+  EXPECT_DOUBLE_EQ(copied->MinimumScale(), 5000000);
+  EXPECT_DOUBLE_EQ(copied->MaximumScale(), 10000);
+  EXPECT_DOUBLE_EQ(copied->TextSymbol()->Size(), 12);
+  EXPECT_EQ(std::dynamic_pointer_cast<FillSymbol>(copy->Renderer()->Symbol())->Style(), orvaSFSDiagonalCross);
+  ASSERT_TRUE(copy->FeatureClass()); // stored absolute: no relative base
+  EXPECT_EQ(copy->FeatureClass()->FeatureCount(nullptr), 1);
+
+  EXPECT_THROW(reopened->Open(Platform("missing.lyr")), HostError);
+  EXPECT_THROW(CreateAs<LayerFile>("orvaCore.LayerFile")->Save(Platform("empty.lyr")), HostError);
+}
+
+} // namespace
+} // namespace tov::test
