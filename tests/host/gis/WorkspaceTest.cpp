@@ -55,7 +55,9 @@ protected:
     EXPECT_EQ(fc->ShapeType(), geometryPolygon);
     EXPECT_EQ(fc->SpatialReference()->FactoryCode(), 4269);
     EXPECT_EQ(fc->FeatureCount(nullptr), 3);
-    if (geoPackage) EXPECT_EQ(fc->OIDFieldName(), "OID");
+    if (geoPackage) {
+      EXPECT_EQ(fc->OIDFieldName(), "OID");
+    }
     EXPECT_EQ(fc->Fields()->Field(0)->Type(), fieldTypeOID);
 
     auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
