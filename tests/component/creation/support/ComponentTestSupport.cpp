@@ -1,0 +1,157 @@
+#include "support/ComponentTestSupport.h"
+
+#include "framework/Registration.h"
+#include "host/common/Paths.h"
+#include "host/forms/RegisterHostFormsClasses.h"
+#include "host/framework/RegisterHostFrameworkClasses.h"
+#include "host/gis/RegisterHostGisClasses.h"
+#include "platform/forms/Presenter.h"
+#include "platform/gis/Feature.h"
+#include "platform/gis/FeatureClass.h"
+#include "platform/gis/Field.h"
+#include "platform/gis/Fields.h"
+#include "platform/gis/GeometryDef.h"
+#include "platform/gis/Point.h"
+#include "platform/gis/SpatialReferenceFactory.h"
+#include "platform/gis/Workspace.h"
+#include "platform/gis/WorkspaceFactory.h"
+#include "platform/runtime/ObjectRegistry.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace tov::test {
+
+namespace {
+
+class RegistrationEnvironment : public ::testing::Environment {
+public:
+  void SetUp() override {
+    RegisterHostGisClasses();
+    RegisterHostFrameworkClasses();
+    RegisterHostFormsClasses();
+    RegisterComponentClasses();
+  }
+};
+
+[[maybe_unused]] ::testing::Environment* const kRegistration =
+    ::testing::AddGlobalTestEnvironment(new RegistrationEnvironment);
+
+constexpr char kDatasetJson[] = R"({
+  "name": "Test",
+  "geopackage": "test.gpkg",
+  "layers": [ { "name": "Regions", "sourceName": "regions", "mapLayerName": "Regions", "reference": true } ],
+  "configuration": { "children": [
+    { "name": "Projections", "properties": {}, "children": [
+      { "name": "Projection.ResultantDefault", "properties": { "Type": "Projected", "ID": "5070" }, "children": [] } ] } ] },
+  "tasks": [
+    { "name": "SetupStudyArea", "caption": "Study Area Setup", "properties": {}, "layers": [],
+      "children": [
+        { "name": "SetupStudyArea.CurrentExtent", "caption": "The current extent",
+          "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] } ] } ]
+})";
+
+void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+FieldsPtr RegionFields(const SpatialReferencePtr& sr) {
+  auto fields = CreateAs<Fields>("orvaCore.Fields");
+  auto oid = CreateAs<Field>("orvaCore.Field");
+  oid->SetName("OID");
+  oid->SetType(fieldTypeOID);
+  oid->SetIsNullable(false);
+  fields->AddField(oid);
+  auto shape = CreateAs<Field>("orvaCore.Field");
+  shape->SetName("Shape");
+  shape->SetType(fieldTypeGeometry);
+  auto def = CreateAs<GeometryDef>("orvaCore.GeometryDef");
+  def->SetGeometryType(geometryPolygon);
+  def->SetSpatialReference(sr);
+  shape->SetGeometryDef(def);
+  fields->AddField(shape);
+  auto name = CreateAs<Field>("orvaCore.Field");
+  name->SetName("NAME");
+  name->SetType(fieldTypeString);
+  name->SetLength(40);
+  fields->AddField(name);
+  return fields;
+}
+
+// Two regions side by side, made through the host's own workspace classes.
+void WriteRegions(const std::string& nativeFolder) {
+  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+  const std::string path = factory->Create(ToPlatformPath(nativeFolder), "test", nullptr);
+  WorkspacePtr workspace = factory->OpenFromFile(path);
+  SpatialReferencePtr sr = Geographic(4269);
+  FeatureClassPtr regions = workspace->CreateFeatureClass("regions", RegionFields(sr), kFeatureClassClsid, "",
+                                                          featureTypeSimple, "Shape", "");
+  const char* names[] = {"West", "East"};
+  for (int i = 0; i < 2; ++i) {
+    FeaturePtr feature = regions->CreateFeature();
+    feature->SetShape(Rectangle(-75.0 + i, 40.0, -74.0 + i, 41.5, sr));
+    feature->SetValue(regions->FindField("NAME"), std::string(names[i]));
+    feature->Store();
+  }
+}
+
+} // namespace
+
+TestWorld::TestWorld() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tovcomp-XXXXXX").string();
+  m_root = mkdtemp(pattern.data());
+  const std::string datasetFolder = DataRoot() + "/Test";
+  std::filesystem::create_directories(datasetFolder);
+  WriteFile(datasetFolder + "/dataset.json", kDatasetJson);
+  WriteRegions(datasetFolder);
+}
+
+TestWorld::~TestWorld() {
+  std::error_code ec;
+  std::filesystem::remove_all(m_root, ec);
+}
+
+AnalysisPtr TestWorld::Open(const std::string& name) const {
+  return OpenAnalysis(AnalysisFolder(name), "Test", DataRoot());
+}
+
+ScriptedPresenterPtr UseScript(const std::string& json) {
+  auto presenter = std::make_shared<ScriptedPresenter>();
+  presenter->LoadScript(json);
+  SetPresenter(presenter);
+  return presenter;
+}
+
+std::string NameTurn(const std::string& name) {
+  return R"({"form": "SelectSANameDialog", "actions": [{"set": "StudyAreaNameText", "text": ")" + name +
+         R"("}, {"click": "NextButton"}]})";
+}
+
+SpatialReferencePtr Geographic(long code) {
+  return CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")
+      ->CreateGeographicCoordinateSystem(code);
+}
+
+PolygonPtr Rectangle(double xmin, double ymin, double xmax, double ymax, const SpatialReferencePtr& sr) {
+  auto polygon = CreateAs<Polygon>("orvaCore.Polygon");
+  const double corners[5][2] = {{xmin, ymin}, {xmin, ymax}, {xmax, ymax}, {xmax, ymin}, {xmin, ymin}};
+  for (const auto& c : corners) {
+    auto point = CreateAs<Point>("orvaCore.Point");
+    point->PutCoords(c[0], c[1]);
+    polygon->AddPoint(point);
+  }
+  polygon->SetSpatialReference(sr);
+  return polygon;
+}
+
+std::string ReadTextFile(const std::string& nativePath) {
+  std::ifstream in(nativePath, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+} // namespace tov::test
