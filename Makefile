@@ -15,8 +15,11 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	@$(BUILD)/host/app/tovana --help
+data: build
+	@BUILD=$(BUILD) scripts/build-data
+
+run: data
+	@BUILD=$(BUILD) scripts/demo
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -6,7 +6,6 @@
 
 namespace tov {
 
-void AddDatasetsCommand(CLI::App&, AppContext&, CommandRunner&) {}
 void AddRenderCommand(CLI::App&, AppContext&, CommandRunner&) {}
 void AddGuiCommand(CLI::App&, AppContext&, CommandRunner&) {}
 
