@@ -43,9 +43,7 @@ constexpr char kDatasetJson[] = R"({
   "name": "Test",
   "geopackage": "test.gpkg",
   "layers": [ { "name": "Regions", "sourceName": "regions", "mapLayerName": "Regions", "reference": true } ],
-  "configuration": { "children": [
-    { "name": "Projections", "properties": {}, "children": [
-      { "name": "Projection.ResultantDefault", "properties": { "Type": "Projected", "ID": "5070" }, "children": [] } ] } ] },
+  "configuration": { "children": [ @PROJECTIONS@ ] },
   "tasks": [
     { "name": "SetupStudyArea", "caption": "Study Area Setup", "properties": {}, "layers": [],
       "children": [
@@ -100,12 +98,18 @@ void WriteRegions(const std::string& nativeFolder) {
 
 } // namespace
 
-TestWorld::TestWorld() {
+TestWorld::TestWorld(const std::string& projection) {
   std::string pattern = (std::filesystem::temp_directory_path() / "tovcomp-XXXXXX").string();
   m_root = mkdtemp(pattern.data());
   const std::string datasetFolder = DataRoot() + "/Test";
   std::filesystem::create_directories(datasetFolder);
-  WriteFile(datasetFolder + "/dataset.json", kDatasetJson);
+  std::string json = kDatasetJson;
+  const std::string projections =
+      projection.empty() ? std::string()
+                         : R"({ "name": "Projections", "properties": {}, "children": [
+      { "name": "Projection.ResultantDefault", "properties": )" + projection + R"(, "children": [] } ] })";
+  json.replace(json.find("@PROJECTIONS@"), 13, projections);
+  WriteFile(datasetFolder + "/dataset.json", json);
   WriteRegions(datasetFolder);
 }
 

@@ -16,7 +16,9 @@ namespace tov::test {
 // room for analyses. Removed afterwards.
 class TestWorld {
 public:
-  TestWorld();
+  // projection: the "Projection.ResultantDefault" node's properties as JSON
+  // ("" leaves the "Projections" node out).
+  explicit TestWorld(const std::string& projection = R"({"Type": "Projected", "ID": "5070"})");
   ~TestWorld();
   TestWorld(const TestWorld&) = delete;
   TestWorld& operator=(const TestWorld&) = delete;
