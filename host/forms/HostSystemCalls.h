@@ -42,6 +42,10 @@ public:
   void SetScreen(long widthPixels, long heightPixels, int twipsPerPixel);
   // A window the host knows: the host's main window, or a front end's dialog.
   void SetWindowRect(long hWnd, const WindowRect& rect);
+  // The folder of the help pages (native path); a front end that moves the
+  // resources (SetResourceRoot) points this at <resources>/help.
+  void SetHelpFolder(const std::string& nativeFolder) { m_helpFolder = nativeFolder; }
+  const std::string& HelpFolder() const { return m_helpFolder; }
   // Where help is shown: given the native path of the page. Default: prints
   // "Help: <path>" on standard output.
   void SetHelpViewer(std::function<void(const std::string& nativePath)> viewer) { m_viewer = std::move(viewer); }
