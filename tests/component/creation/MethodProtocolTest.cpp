@@ -95,6 +95,10 @@ private:
 
 TEST_F(MethodProtocolTest, StartFunctionRunsTheFunctionThroughTheProgressRunner) {
   RunnerLog runnerLog;
+  // The host's runner comes back however the test ends.
+  struct RestoreHostClasses {
+    ~RestoreHostClasses() { RegisterHostFrameworkClasses(); }
+  } restore;
   RegisterClass(kProgressRunnerProgId,
                 [&runnerLog] { return std::static_pointer_cast<Object>(std::make_shared<SpyRunner>(&runnerLog)); });
   {
@@ -108,7 +112,6 @@ TEST_F(MethodProtocolTest, StartFunctionRunsTheFunctionThroughTheProgressRunner)
     ASSERT_TRUE(task.InitFunction());
     EXPECT_TRUE(task.StartFunction());
   }
-  RegisterHostFrameworkClasses();
   EXPECT_EQ(runnerLog.runs, 1);
   EXPECT_EQ(runnerLog.title, "Study Area Setup");
   EXPECT_EQ(runnerLog.message, "Processing...");
