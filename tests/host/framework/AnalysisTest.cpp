@@ -1,0 +1,266 @@
+#include "TempFolder.h"
+
+#include "host/common/Paths.h"
+#include "host/framework/Analysis.h"
+#include "host/framework/RegisterHostFrameworkClasses.h"
+#include "host/gis/RegisterHostGisClasses.h"
+#include "platform/framework/ErrorHandler.h"
+#include "platform/framework/FileInfo.h"
+#include "platform/framework/NameChecker.h"
+#include "platform/framework/ProgressRunner.h"
+#include "platform/framework/ResourceFinder.h"
+#include "platform/framework/TaskPropertySet.h"
+#include "platform/gis/ActiveView.h"
+#include "platform/gis/Envelope.h"
+#include "platform/gis/Feature.h"
+#include "platform/gis/FeatureClass.h"
+#include "platform/gis/FeatureCursor.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/Field.h"
+#include "platform/gis/Fields.h"
+#include "platform/gis/FillSymbol.h"
+#include "platform/gis/GeometryDef.h"
+#include "platform/gis/GisConstants.h"
+#include "platform/gis/LayerFile.h"
+#include "platform/gis/LineSymbol.h"
+#include "platform/gis/Map.h"
+#include "platform/gis/MapDocument.h"
+#include "platform/gis/Point.h"
+#include "platform/gis/Polygon.h"
+#include "platform/gis/RgbColor.h"
+#include "platform/gis/SimpleRenderer.h"
+#include "platform/gis/SpatialReference.h"
+#include "platform/gis/SpatialReferenceFactory.h"
+#include "platform/gis/Workspace.h"
+#include "platform/gis/WorkspaceFactory.h"
+#include "platform/runtime/HostError.h"
+#include "platform/runtime/ObjectRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tov {
+namespace {
+namespace fs = std::filesystem;
+using testing::TempFolder;
+
+PolygonPtr Square(double x, double y, double size, const SpatialReferencePtr& sr) {
+  auto polygon = CreateAs<Polygon>("orvaCore.Polygon");
+  for (auto [px, py] : {std::pair{x, y}, {x + size, y}, {x + size, y + size}, {x, y + size}, {x, y}}) {
+    auto p = CreateAs<Point>("orvaCore.Point");
+    p->PutCoords(px, py);
+    polygon->AddPoint(p);
+  }
+  polygon->SetSpatialReference(sr);
+  polygon->Simplify();
+  return polygon;
+}
+
+FeatureClassPtr MakePolygonClass(const WorkspacePtr& ws, const std::string& name, const SpatialReferencePtr& sr,
+                                 bool withCode) {
+  auto fields = CreateAs<Fields>("orvaCore.Fields");
+  auto def = CreateAs<GeometryDef>("orvaCore.GeometryDef");
+  def->SetGeometryType(geometryPolygon);
+  def->SetSpatialReference(sr);
+  auto shape = CreateAs<Field>("orvaCore.Field");
+  shape->SetName("Shape");
+  shape->SetType(fieldTypeGeometry);
+  shape->SetGeometryDef(def);
+  fields->AddField(shape);
+  if (withCode) {
+    auto code = CreateAs<Field>("orvaCore.Field");
+    code->SetName("CODE");
+    code->SetType(fieldTypeString);
+    code->SetLength(10);
+    fields->AddField(code);
+  }
+  return ws->CreateFeatureClass(name, fields, "", "", 1, "Shape", "");
+}
+
+class AnalysisTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    RegisterHostGisClasses();
+    RegisterHostFrameworkClasses();
+  }
+
+  void SetUp() override {
+    // A data root holding the fixture description and a GeoPackage made here.
+    fs::create_directories(dataRoot);
+    fs::copy_file(std::string(TOVANA_SOURCE_ROOT) + "/tests/fixtures/datasets/mini/dataset.json",
+                  dataRoot + "/dataset.json");
+    sr = CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")->CreateGeographicCoordinateSystem(4269);
+    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+    std::string gpkg = factory->Create(ToPlatformPath(dataRoot), "mini", nullptr);
+    WorkspacePtr ws = factory->OpenFromFile(gpkg);
+    FeatureClassPtr regions = MakePolygonClass(ws, "regions", sr, true);
+    long code = regions->FindField("CODE");
+    int n = 0;
+    for (auto [x, y] : {std::pair{-100.0, 40.0}, {-99.0, 40.0}}) {
+      FeaturePtr f = regions->CreateFeature();
+      f->SetShape(Square(x, y, 1.0, sr));
+      f->SetValue(code, Variant("R" + std::to_string(++n)));
+      f->Store();
+    }
+    MakePolygonClass(ws, "zones", sr, false);
+  }
+
+  // Writes a one-polygon layer file at the record's path, as the store does.
+  void WriteStudyAreaLayerFile(const StudyAreaRecordPtr& record, double x) {
+    std::string folder = ToPlatformPath(fs::path(ToNativePath(record->FilePath())).parent_path().string());
+    auto factory = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory");
+    FeatureClassPtr fc = MakePolygonClass(factory->OpenFromFile(folder), "StudyArea", sr, false);
+    FeaturePtr f = fc->CreateFeature();
+    f->SetShape(Square(x, 40.0, 0.5, sr));
+    f->Store();
+    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+    layer->SetFeatureClass(fc);
+    layer->SetName(record->Name());
+    layer->SetDataSourceRelativeBase(folder);
+    auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
+    file->SetFilename(record->FilePath());
+    file->SetLayer(layer);
+    file->Save();
+  }
+
+  TempFolder tmp;
+  std::string dataRoot = tmp / "data/mini";
+  std::string folder = tmp / "analysis";
+  SpatialReferencePtr sr;
+};
+
+TEST_F(AnalysisTest, ANewAnalysisHasItsFilesDefaultsAndReferenceLayers) {
+  AnalysisPtr analysis = OpenAnalysis(folder, "", tmp / "data");
+  EXPECT_TRUE(analysis->created);
+  for (const char* file : {"analysis.sqlite", "document.json", "log.txt"}) EXPECT_TRUE(fs::exists(folder + "/" + file)) << file;
+
+  ObjectPtr found = analysis->application->FindExtension("TovKernel.TovExtension");
+  EXPECT_EQ(found, std::static_pointer_cast<Object>(analysis->extension));
+  TovExtensionPtr ext = analysis->extension;
+  EXPECT_EQ(ext->CurrentDatasetName(), "Mini");
+  EXPECT_EQ(ext->GetDataManager(), std::static_pointer_cast<DataManager>(analysis->dataManager));
+  EXPECT_EQ(ext->ExtensionOptions()->GetProperty("Use Group Layer For Analysis"), "True");
+  EXPECT_EQ(ext->ExtensionOptions()->GetProperty("ChangeGroupLayerName"), "True");
+  EXPECT_EQ(ext->CurrentStudyAreaGeometry(), nullptr);
+
+  // Only the reference layer, under its map name, drawn with the reference symbol keys.
+  MapPtr map = analysis->application->Document()->FocusMap();
+  ASSERT_EQ(map->LayerCount(), 1);
+  auto layer = std::dynamic_pointer_cast<FeatureLayer>(map->Layer(0));
+  ASSERT_TRUE(layer);
+  EXPECT_EQ(layer->Name(), "Regions of Mini");
+  auto fill = std::dynamic_pointer_cast<FillSymbol>(layer->Renderer()->Symbol());
+  ASSERT_TRUE(fill);
+  EXPECT_EQ(fill->Style(), 1); // hollow
+  EXPECT_DOUBLE_EQ(fill->Outline()->Width(), 1.5);
+  EXPECT_EQ(fill->Outline()->Color()->RGB(), 0xFF);
+  EXPECT_EQ(map->SpatialReference()->FactoryCode(), 4269);
+  EnvelopePtr extent = analysis->application->Document()->ActiveView()->Extent();
+  EXPECT_LE(extent->XMin(), -100.0);
+  EXPECT_GE(extent->XMax(), -98.0);
+}
+
+TEST_F(AnalysisTest, DataAccessOpensLayersByTableOrLayerNameAndSaysNoneOtherwise) {
+  AnalysisPtr analysis = OpenAnalysis(folder, "Mini", tmp / "data");
+  DataAccessServicePtr access = analysis->extension->GetDataAccessService();
+  FeatureClassPtr regions = access->OpenFeatureClass("regions", "Mini");
+  ASSERT_TRUE(regions);
+  EXPECT_EQ(regions->FeatureCount(nullptr), 2);
+  EXPECT_TRUE(access->OpenFeatureClass("Regions", "")); // data set layer name, current data set
+  EXPECT_EQ(access->OpenFeatureClass("nothing", "Mini"), nullptr);
+  EXPECT_EQ(access->OpenFeatureClass("regions", "Elsewhere"), nullptr);
+
+  FeatureCursorPtr cursor = access->SearchLayer("regions", true, "Shape, CODE", "CODE = 'R2'", "Mini");
+  ASSERT_TRUE(cursor);
+  long code = cursor->FindField("CODE");
+  ASSERT_GE(code, 0);
+  FeaturePtr f = cursor->NextFeature();
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->Value(code).ToString(), "R2");
+  EXPECT_EQ(cursor->NextFeature(), nullptr);
+  EXPECT_EQ(access->SearchLayer("nothing", true, "", "", "Mini"), nullptr);
+}
+
+TEST_F(AnalysisTest, CurrentStudyAreaGeometryIsReadThroughTheLayerFile) {
+  AnalysisPtr analysis = OpenAnalysis(folder, "", tmp / "data");
+  StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
+  ASSERT_TRUE(catalog->Add("West"));
+  ASSERT_TRUE(catalog->Add("East"));
+  WriteStudyAreaLayerFile(catalog->Item("West"), -100.0);
+  WriteStudyAreaLayerFile(catalog->Item("East"), -90.0);
+
+  TextPropertySetPtr props = analysis->extension->ExtensionProperties();
+  props->SetProperty("CurrentExtent", "East");
+  GeometryPtr geometry = analysis->extension->CurrentStudyAreaGeometry();
+  ASSERT_TRUE(geometry);
+  EXPECT_EQ(geometry->GeometryType(), geometryPolygon);
+  EXPECT_NEAR(geometry->Envelope()->XMin(), -90.0, 1e-9);
+
+  props->SetProperty("CurrentExtent", ":CurrentExtent"); // no such study area
+  EXPECT_EQ(analysis->extension->CurrentStudyAreaGeometry(), nullptr);
+  props->SetProperty("CurrentExtent", "West");
+  fs::remove(ToNativePath(catalog->Item("West")->FilePath()));
+  EXPECT_EQ(analysis->extension->CurrentStudyAreaGeometry(), nullptr);
+}
+
+TEST_F(AnalysisTest, ReopeningKeepsTheDataSetSettingsCatalogueAndMap) {
+  {
+    AnalysisPtr first = OpenAnalysis(folder, "", tmp / "data");
+    first->extension->ExtensionProperties()->SetProperty("Study Area Name", "North");
+    ASSERT_TRUE(first->dataManager->GetStudyAreaCatalog()->Add("North"));
+    first->application->Document()->FocusMap()->SetName("Renamed map");
+    SaveAnalysis(*first);
+  }
+  AnalysisPtr again = OpenAnalysis(folder, "", tmp / "data");
+  EXPECT_FALSE(again->created);
+  EXPECT_EQ(again->extension->CurrentDatasetName(), "Mini");
+  EXPECT_EQ(again->extension->ExtensionProperties()->GetProperty("Study Area Name"), "North");
+  EXPECT_TRUE(again->dataManager->GetStudyAreaCatalog()->Exists("North"));
+  EXPECT_EQ(again->application->Document()->FocusMap()->Name(), "Renamed map");
+  EXPECT_EQ(again->application->Document()->FocusMap()->LayerCount(), 1);
+}
+
+TEST_F(AnalysisTest, AnUnknownDataSetIsRefusedNamingTheInstalledOnes) {
+  try {
+    OpenAnalysis(folder, "Atlantis", tmp / "data");
+    FAIL() << "no error";
+  } catch (const HostError& e) {
+    EXPECT_NE(e.Description().find("Atlantis"), std::string::npos);
+    EXPECT_NE(e.Description().find("Mini"), std::string::npos);
+  }
+}
+
+TEST_F(AnalysisTest, TheDataManagerListsDataSetsAndTheMedia) {
+  AnalysisPtr analysis = OpenAnalysis(folder, "", tmp / "data");
+  DataManagerPtr dm = analysis->dataManager;
+  ASSERT_EQ(dm->DataSetCount(), 1);
+  EXPECT_EQ(dm->DataSetName(0), "Mini");
+  EXPECT_EQ(dm->DataSetByName("Mini"), dm->DataSet(0));
+  EXPECT_THROW(dm->DataSet(1), HostError);
+  std::string clock = dm->MediaPath("Clock AVI");
+  EXPECT_NE(clock.find("\\clock.gif"), std::string::npos);
+  EXPECT_TRUE(fs::exists(ToNativePath(clock)));
+  EXPECT_EQ(dm->MediaPath("Unknown"), "");
+}
+
+TEST_F(AnalysisTest, RegisteredClassesAreCreatedByProgIdAndReportIntoTheAnalysisLog) {
+  AnalysisPtr analysis = OpenAnalysis(folder, "", tmp / "data");
+  EXPECT_EQ(CreateObject("TovKernel.TovExtension"), std::static_pointer_cast<Object>(analysis->extension));
+  EXPECT_TRUE(CreateAs<FileInfo>("TovDM.TovFileInfo"));
+  EXPECT_TRUE(CreateAs<NameChecker>("TovKernel.NameChecker"));
+  EXPECT_TRUE(CreateAs<ProgressRunner>("TovKernel.ProgressRunner"));
+  EXPECT_TRUE(CreateAs<TaskPropertySet>("TovKernel.TaskPropertySet"));
+  EXPECT_EQ(CreateAs<ResourceFinder>("TovSetupStudyAreaRes.clsFindResource")->FindString("187"), "Study Area Name");
+  EXPECT_FALSE(CreateAs<ResourceFinder>("TovSetupStudyAreaGuiRes.clsFindResource")->FindString("1000").empty());
+
+  auto handler = CreateAs<ErrorHandler>("TovKernel.TovErrorHandler");
+  handler->ReportError("Proc Module", 5, "Test", "logged here");
+  std::ifstream log(folder + "/log.txt");
+  std::string all((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_NE(all.find("logged here"), std::string::npos);
+}
+
+} // namespace
+} // namespace tov
