@@ -300,12 +300,17 @@ Geom MakePoint(double x, double y) {
 // that fall just off the generalised coastline.
 void AssignCounties(std::vector<ZipPoint>& zips, const std::vector<Region>& counties) {
   Tree tree(GEOSSTRtree_create_r(g_geos, 10));
+  // The nearest-neighbour search wants the shapes themselves as items.
+  Tree shapeTree(GEOSSTRtree_create_r(g_geos, 10));
+  std::map<const GEOSGeometry*, size_t> shapeIndex;
   std::vector<Prepared> prepared;
   prepared.reserve(counties.size());
   for (size_t i = 0; i < counties.size(); ++i) {
-    prepared.emplace_back(GEOSPrepare_r(g_geos, counties[i].shape.get()));
-    GEOSSTRtree_insert_r(g_geos, tree.get(), counties[i].shape.get(),
-                         reinterpret_cast<void*>(i));
+    GEOSGeometry* shape = counties[i].shape.get();
+    prepared.emplace_back(GEOSPrepare_r(g_geos, shape));
+    GEOSSTRtree_insert_r(g_geos, tree.get(), shape, reinterpret_cast<void*>(i));
+    GEOSSTRtree_insert_r(g_geos, shapeTree.get(), shape, shape);
+    shapeIndex[shape] = i;
   }
   struct Query {
     const std::vector<Prepared>* prepared;
@@ -326,18 +331,9 @@ void AssignCounties(std::vector<ZipPoint>& zips, const std::vector<Region>& coun
         },
         &q);
     if (q.found < 0) {
-      const void* nearest = GEOSSTRtree_nearest_generic_r(
-          g_geos, tree.get(), point.get(), point.get(),
-          [](const void* item, const void* itemPoint, double* distance, void* data) {
-            auto* regions = static_cast<const std::vector<Region>*>(data);
-            size_t i = reinterpret_cast<size_t>(item);
-            (void)itemPoint;
-            // The query item is the point itself (passed as the geometry).
-            return GEOSDistance_r(g_geos, (*regions)[i].shape.get(),
-                                  static_cast<const GEOSGeometry*>(itemPoint), distance);
-          },
-          const_cast<std::vector<Region>*>(&counties));
-      q.found = static_cast<long>(reinterpret_cast<size_t>(nearest));
+      const GEOSGeometry* nearest = GEOSSTRtree_nearest_r(g_geos, shapeTree.get(), point.get());
+      if (!nearest) throw BuildError("no county near ZIP " + z.zip);
+      q.found = static_cast<long>(shapeIndex.at(nearest));
       ++nearestCount;
     }
     z.countyFips = counties[static_cast<size_t>(q.found)].fips;
