@@ -24,5 +24,8 @@ run: data
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+bench: deps
+	@bench/run
+
 clean:
 	rm -rf $(BUILD)

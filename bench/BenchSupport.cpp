@@ -1,0 +1,111 @@
+#include "bench/BenchSupport.h"
+
+#include "framework/Registration.h"
+#include "host/common/Paths.h"
+#include "host/forms/RegisterHostFormsClasses.h"
+#include "host/framework/RegisterHostFrameworkClasses.h"
+#include "host/gis/OgrGeometrySource.h"
+#include "host/gis/RegisterHostGisClasses.h"
+#include "platform/gis/Polygon.h"
+#include "platform/gis/QueryFilter.h"
+#include "platform/gis/Workspace.h"
+#include "platform/gis/WorkspaceFactory.h"
+#include "platform/runtime/ObjectRegistry.h"
+
+#include <ogr_geometry.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#ifndef TOVANA_SOURCE_ROOT
+#define TOVANA_SOURCE_ROOT "."
+#endif
+
+namespace tov::bench {
+
+void RegisterEverything() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  RegisterHostGisClasses();
+  RegisterHostFrameworkClasses();
+  RegisterHostFormsClasses();
+  RegisterComponentClasses();
+}
+
+std::string DataRoot() {
+  if (const char* env = std::getenv("TOVANA_DATA"); env && *env) return env;
+  return std::string(TOVANA_SOURCE_ROOT) + "/data";
+}
+
+std::string SampleGeoPackage() {
+  const std::string path = DataRoot() + "/usa/usa.gpkg";
+  if (!std::filesystem::exists(path)) {
+    std::fprintf(stderr, "The sample data set is missing (%s); build it with \"make data\".\n", path.c_str());
+    std::exit(2);
+  }
+  return path;
+}
+
+FeatureClassPtr OpenSampleClass(const std::string& name) {
+  RegisterEverything();
+  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+  return factory->OpenFromFile(ToPlatformPath(SampleGeoPackage()))->OpenFeatureClass(name);
+}
+
+std::vector<GeometryPtr> ReadShapes(const std::string& className, const std::string& where) {
+  FeatureClassPtr fc = OpenSampleClass(className);
+  auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+  filter->SetWhereClause(where);
+  auto shapes = CreateAs<GeometryEnumerator>("orvaCore.GeometryEnumerator");
+  shapes->BindGeometrySource(filter, fc);
+  std::vector<GeometryPtr> out;
+  shapes->Reset();
+  while (GeometryPtr g = shapes->Next()) out.push_back(g);
+  return out;
+}
+
+namespace {
+GEOSContextHandle_t Context() {
+  static GEOSContextHandle_t h = GEOS_init_r();
+  return h;
+}
+} // namespace
+
+int RawGeosUnion(const std::vector<GeometryPtr>& shapes, GeosUnion kind) {
+  GEOSContextHandle_t h = Context();
+  std::vector<GEOSGeometry*> parts;
+  parts.reserve(shapes.size());
+  for (const auto& g : shapes) {
+    auto ogr = OgrGeometryOf(g);
+    if (!ogr) continue;
+    if (GEOSGeometry* gg = ogr->exportToGEOS(h)) parts.push_back(gg);
+  }
+  GEOSGeometry* collection =
+      GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(), static_cast<unsigned>(parts.size()));
+  GEOSGeometry* united = kind == GeosUnion::Unary ? GEOSUnaryUnion_r(h, collection) : GEOSCoverageUnion_r(h, collection);
+  GEOSGeom_destroy_r(h, collection);
+  if (!united) return -1;
+  std::unique_ptr<OGRGeometry> back(OGRGeometryFactory::createFromGEOS(h, united));
+  GEOSGeom_destroy_r(h, united);
+  if (!back) return -1;
+  auto* multi = dynamic_cast<OGRGeometryCollection*>(back.get());
+  return multi ? multi->getNumGeometries() : 1;
+}
+
+long HostUnion(const std::vector<GeometryPtr>& shapes) {
+  auto united = CreateAs<Polygon>("orvaCore.Polygon");
+  united->ConstructUnion(std::make_shared<ListEnumerator>(shapes));
+  return united->PartCount();
+}
+
+std::string FreshFolder(const std::string& name) {
+  auto dir = std::filesystem::temp_directory_path() / ("tovbench_" + name + "_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  return dir.string();
+}
+
+} // namespace tov::bench
