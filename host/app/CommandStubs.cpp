@@ -6,7 +6,6 @@
 
 namespace tov {
 
-void AddRenderCommand(CLI::App&, AppContext&, CommandRunner&) {}
 void AddGuiCommand(CLI::App&, AppContext&, CommandRunner&) {}
 
 bool HasDisplay() {
