@@ -1,6 +1,7 @@
 #include "TempFolder.h"
 
 #include "host/framework/JsonDataset.h"
+#include "host/framework/ResourceComponent.h"
 #include "platform/framework/HostDataset.h"
 #include "platform/runtime/HostError.h"
 
@@ -115,6 +116,22 @@ TEST(DatasetTest, TwoDataSetsWithOneNameAreRefused) {
     std::ofstream(tmp / (std::string(folder) + "/dataset.json")) << R"({"name": "Same"})";
   }
   EXPECT_THROW(JsonDataset::LoadAll(tmp.Path()), HostError);
+}
+
+// The sample description is read by this reader; the chooser hides the
+// selected-shapes method by comparing its caption with text 112.
+TEST(DatasetTest, TheSampleDescriptionReadsAndMatchesTheTexts) {
+  std::string folder = std::string(TOVANA_SOURCE_ROOT) + "/data/usa";
+  if (!std::filesystem::exists(folder + "/dataset.json")) GTEST_SKIP() << "no sample description";
+  JsonDatasetPtr ds = JsonDataset::Load(folder);
+  TaskDescriptorPtr setup = ds->TaskByName("SetupStudyArea");
+  ASSERT_TRUE(setup);
+  EXPECT_EQ(setup->ChildCount(), 7);
+  TaskDescriptorPtr selected = setup->ChildByName("SetupStudyArea.SelectedShapes");
+  ASSERT_TRUE(selected);
+  EXPECT_EQ(selected->Caption(), TextResources().FindString("112"));
+  for (long i = 0; i < setup->ChildCount(); ++i)
+    EXPECT_TRUE(ds->LayerByName(setup->Child(i)->GetValue("MainLayer"))) << setup->Child(i)->Name();
 }
 
 } // namespace
