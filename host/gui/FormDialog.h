@@ -1,0 +1,48 @@
+#pragma once
+#include "platform/forms/Control.h"
+
+#include <QDialog>
+
+#include <map>
+
+namespace tov {
+
+class Form;
+class QtPresenter;
+
+// The Qt dialog of one form: a widget per control, placed absolutely from the
+// control's twips, kept in step with the form model both ways.
+class FormDialog : public QDialog {
+public:
+  FormDialog(Form& form, QtPresenter& presenter, QWidget* parent);
+
+  Form& GetForm() { return m_form; }
+  QWidget* WidgetOf(const Control* control) const;
+  // Updates the widget of control (or the dialog for null) from the model
+  // without raising the widget's own signals.
+  void Sync(Control* control);
+  void SyncAll();
+  // Ends exec() because the form was hidden.
+  void EndShowing() { done(0); }
+
+protected:
+  void reject() override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  void Build();
+  QWidget* Make(const ControlPtr& control);
+  void SyncWidget(Control& control, QWidget& widget);
+  // Runs a user action; errors become a message box rather than a crash.
+  template <class F>
+  void Act(F action);
+
+  Form& m_form;
+  QtPresenter& m_presenter;
+  std::map<const Control*, QWidget*> m_widgets;
+  bool m_syncingForm = false;
+};
+
+} // namespace tov

@@ -1,0 +1,257 @@
+#include "host/gui/MapCanvas.h"
+
+#include "host/common/Paths.h"
+#include "platform/framework/ResourceFinder.h"
+#include "platform/gis/ActiveView.h"
+#include "platform/gis/Envelope.h"
+#include "platform/gis/Map.h"
+#include "platform/runtime/ObjectRegistry.h"
+
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include <cmath>
+
+namespace tov {
+
+namespace {
+
+int ButtonOf(Qt::MouseButton b) {
+  switch (b) {
+  case Qt::LeftButton: return 1;
+  case Qt::RightButton: return 2;
+  case Qt::MiddleButton: return 4;
+  default: return 0;
+  }
+}
+
+int ShiftOf(Qt::KeyboardModifiers m) {
+  return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) | ((m & Qt::AltModifier) ? 4 : 0);
+}
+
+} // namespace
+
+MapCanvas::MapCanvas(HostMapControlPtr control, QWidget* parent) : QWidget(parent), m_control(std::move(control)) {
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  setMinimumSize(40, 40);
+  HostMapControl::Hooks hooks;
+  hooks.redraw = [this](long phase) { Redraw(phase); };
+  hooks.track = [this](TrackKind kind) { return Track(kind); };
+  hooks.pan = [this] { PanInteractive(); };
+  hooks.pointerChanged = [this] { UpdateCursor(); };
+  m_control->SetHooks(std::move(hooks));
+  UpdateCursor();
+}
+
+MapCanvas::~MapCanvas() {
+  if (m_loop) m_loop->exit(1);
+  // The control may outlive the widget: leave no dangling hooks behind.
+  m_control->SetHooks({});
+}
+
+MapViewport MapCanvas::Viewport() const {
+  auto extent = m_control->Extent();
+  if (!extent || extent->Width() <= 0 || extent->Height() <= 0) extent = m_control->FullExtent();
+  if (!extent || extent->Width() <= 0 || extent->Height() <= 0) return MapViewport(0, 0, 1, 1, size());
+  return MapViewport(extent->XMin(), extent->YMin(), extent->XMax(), extent->YMax(), size());
+}
+
+void MapCanvas::Redraw(long) {
+  m_dirty = true;
+  update();
+}
+
+void MapCanvas::Reload() {
+  m_renderer.ClearCache();
+  Redraw(drawPhaseAll);
+}
+
+void MapCanvas::resizeEvent(QResizeEvent*) { m_dirty = true; }
+
+void MapCanvas::paintEvent(QPaintEvent*) {
+  if (m_dirty || m_image.size() != size()) {
+    m_image = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    m_image.fill(Qt::white);
+    QPainter p(&m_image);
+    try {
+      m_renderer.Draw(p, *m_control->Map(), Viewport());
+    } catch (const HostError&) {
+      // A map that cannot be drawn shows blank rather than ending the program.
+    }
+    m_dirty = false;
+  }
+  QPainter painter(this);
+  if (m_panning) {
+    painter.fillRect(rect(), Qt::white);
+    painter.drawImage(m_current - m_pressAt, m_image);
+    return;
+  }
+  painter.drawImage(0, 0, m_image);
+  if (!m_loop) return;
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
+  painter.setBrush(QColor(200, 0, 0, 30));
+  switch (m_kind) {
+  case TrackKind::Rectangle:
+    painter.drawRect(QRectF(m_pressAt, m_current).normalized());
+    break;
+  case TrackKind::Circle: {
+    const QPointF d = m_current - m_pressAt;
+    const double r = std::hypot(d.x(), d.y());
+    painter.drawEllipse(m_pressAt, r, r);
+    break;
+  }
+  case TrackKind::Polygon: {
+    QPolygonF band(QVector<QPointF>(m_vertices.begin(), m_vertices.end()));
+    band << m_current;
+    painter.drawPolygon(band);
+    break;
+  }
+  }
+}
+
+void MapCanvas::UpdateCursor() {
+  switch (m_control->MousePointer()) {
+  case mousePointerCrosshair: setCursor(Qt::CrossCursor); break;
+  case mousePointerHand: setCursor(Qt::OpenHandCursor); break;
+  case mousePointerCustom: {
+    auto picture = std::dynamic_pointer_cast<ResourcePicture>(m_control->MouseIcon());
+    QPixmap pixmap;
+    if (picture && pixmap.load(QString::fromStdString(ToNativePath(picture->Path()))))
+      setCursor(QCursor(pixmap, pixmap.width() / 2, pixmap.height() / 2));
+    else
+      setCursor(Qt::ArrowCursor);
+    break;
+  }
+  default: setCursor(Qt::ArrowCursor); break;
+  }
+}
+
+TrackedShape MapCanvas::Track(TrackKind kind) {
+  TrackedShape shape;
+  shape.Kind = kind;
+  if (m_loop) return shape; // one track at a time
+  m_kind = kind;
+  m_cancelled = false;
+  m_current = m_pressAt;
+  m_vertices.assign(1, m_pressAt);
+  const MapViewport viewport = Viewport();
+  QEventLoop loop;
+  m_loop = &loop;
+  setFocus();
+  grabMouse();
+  update();
+  const int code = loop.exec();
+  releaseMouse();
+  m_loop = nullptr;
+  update();
+  if (m_cancelled || code != 0) return shape;
+  if (kind == TrackKind::Rectangle) {
+    const QPointF d = m_current - m_pressAt;
+    if (std::abs(d.x()) < 3 && std::abs(d.y()) < 3) return shape; // a click
+    const QPointF a = viewport.ToMap(m_pressAt), b = viewport.ToMap(m_current);
+    shape.XMin = std::min(a.x(), b.x());
+    shape.XMax = std::max(a.x(), b.x());
+    shape.YMin = std::min(a.y(), b.y());
+    shape.YMax = std::max(a.y(), b.y());
+    shape.Empty = false;
+  } else if (kind == TrackKind::Circle) {
+    const QPointF c = viewport.ToMap(m_pressAt);
+    const QPointF d = m_current - m_pressAt;
+    shape.CenterX = c.x();
+    shape.CenterY = c.y();
+    shape.Radius = std::hypot(d.x(), d.y()) * viewport.Resolution();
+    shape.Empty = shape.Radius <= 0;
+  } else {
+    for (const QPointF& p : m_vertices) {
+      const QPointF m = viewport.ToMap(p);
+      shape.Points.emplace_back(m.x(), m.y());
+    }
+    shape.Closed = true;
+    shape.Empty = shape.Points.size() < 3;
+  }
+  return shape;
+}
+
+void MapCanvas::PanInteractive() {
+  if (m_loop) return;
+  const MapViewport viewport = Viewport();
+  m_panning = true;
+  m_cancelled = false;
+  m_current = m_pressAt;
+  QEventLoop loop;
+  m_loop = &loop;
+  grabMouse();
+  const int code = loop.exec();
+  releaseMouse();
+  m_loop = nullptr;
+  m_panning = false;
+  if (!m_cancelled && code == 0 && m_current != m_pressAt) {
+    // The map moves with the pointer: shift the extent the other way.
+    const QPointF shift = viewport.ToMap(m_pressAt) - viewport.ToMap(m_current);
+    auto extent = m_control->Extent();
+    extent->PutCoords(extent->XMin() + shift.x(), extent->YMin() + shift.y(), extent->XMax() + shift.x(),
+                      extent->YMax() + shift.y());
+    m_control->SetExtent(extent);
+  }
+  Redraw(drawPhaseAll);
+}
+
+void MapCanvas::Finish(bool cancelled) {
+  m_cancelled = cancelled;
+  if (m_loop) m_loop->exit(0);
+}
+
+void MapCanvas::mousePressEvent(QMouseEvent* event) {
+  const QPointF at = event->position();
+  if (m_loop) {
+    if (m_kind == TrackKind::Polygon && !m_panning && event->button() == Qt::LeftButton) {
+      m_vertices.push_back(at);
+      m_current = at;
+      update();
+    }
+    return;
+  }
+  m_pressAt = at;
+  m_current = at;
+  if (!m_onMouseDown) return;
+  const QPointF map = Viewport().ToMap(at);
+  m_onMouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers()), at.x(), at.y(), map.x(), map.y());
+}
+
+void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
+  if (!m_loop) return;
+  m_current = event->position();
+  update();
+}
+
+void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
+  if (!m_loop) return;
+  m_current = event->position();
+  if (m_panning || m_kind != TrackKind::Polygon) Finish(false);
+}
+
+void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (m_loop && m_kind == TrackKind::Polygon && !m_panning) {
+    // The press of a double click already added the vertex once.
+    const QPointF at = event->position();
+    if (m_vertices.empty() || m_vertices.back() != at) m_vertices.push_back(at);
+    Finish(false);
+    return;
+  }
+  mousePressEvent(event);
+}
+
+void MapCanvas::keyPressEvent(QKeyEvent* event) {
+  if (m_loop && event->key() == Qt::Key_Escape) {
+    Finish(true);
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+} // namespace tov

@@ -1,0 +1,67 @@
+#pragma once
+#include "host/gui/HostMapControl.h"
+#include "host/render/MapRenderer.h"
+
+#include <QImage>
+#include <QPointF>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QEventLoop;
+
+namespace tov {
+
+// The widget that shows a map control: draws its map through the renderer,
+// raises mouse downs with pixel and map coordinates, and runs the blocking
+// track and pan calls in a nested event loop with a rubber band.
+class MapCanvas : public QWidget {
+public:
+  // button 1 left, 2 right, 4 middle; shift 1 shift, 2 control, 4 alt.
+  using MouseDownHandler = std::function<void(int button, int shift, double x, double y, double mapX, double mapY)>;
+
+  explicit MapCanvas(HostMapControlPtr control, QWidget* parent = nullptr);
+  ~MapCanvas() override;
+
+  const HostMapControlPtr& Control() const { return m_control; }
+  void SetMouseDownHandler(MouseDownHandler handler) { m_onMouseDown = std::move(handler); }
+  // The viewport of the map's current extent on this widget.
+  MapViewport Viewport() const;
+  // The blocking calls; empty shape when cancelled with Escape.
+  TrackedShape Track(TrackKind kind);
+  void PanInteractive();
+  bool Tracking() const { return m_loop != nullptr; }
+  // Forgets cached shapes (after data changed) and redraws.
+  void Reload();
+  MapRenderer& Renderer() { return m_renderer; }
+
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+private:
+  void Redraw(long phase);
+  void UpdateCursor();
+  void Finish(bool cancelled);
+
+  HostMapControlPtr m_control;
+  MapRenderer m_renderer;
+  QImage m_image;
+  bool m_dirty = true;
+  MouseDownHandler m_onMouseDown;
+  // Tracking state.
+  QEventLoop* m_loop = nullptr;
+  TrackKind m_kind = TrackKind::Rectangle;
+  bool m_panning = false;
+  bool m_cancelled = false;
+  QPointF m_pressAt, m_current;
+  std::vector<QPointF> m_vertices;
+};
+
+} // namespace tov
