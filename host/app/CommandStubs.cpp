@@ -6,7 +6,6 @@
 
 namespace tov {
 
-void AddGuiCommand(CLI::App&, AppContext&, CommandRunner&) {}
 
 bool HasDisplay() {
   const char* display = std::getenv("DISPLAY");

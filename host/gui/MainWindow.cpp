@@ -1,0 +1,250 @@
+#include "host/gui/MainWindow.h"
+
+#include "host/session/HostTaskRun.h"
+#include "platform/gis/ActiveView.h"
+#include "platform/gis/Envelope.h"
+#include "platform/gis/FillSymbol.h"
+#include "platform/gis/GraphicElement.h"
+#include "platform/gis/GroupLayer.h"
+#include "platform/gis/Layer.h"
+#include "platform/gis/LineSymbol.h"
+#include "platform/gis/Map.h"
+#include "platform/gis/MapDocument.h"
+#include "platform/gis/Polygon.h"
+#include "platform/gis/RgbColor.h"
+#include "platform/gis/SelectionEnvironment.h"
+#include "platform/runtime/ObjectRegistry.h"
+
+#include <QActionGroup>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace tov {
+
+namespace {
+constexpr char kCurExtentTask[] = "TovSSA.TovSSACurExtentTask";
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+RgbColorPtr Colour(int32_t rgb, uint8_t alpha = 255) {
+  auto c = CreateAs<RgbColor>("orvaCore.RgbColor");
+  c->SetRGB(rgb);
+  c->SetTransparency(alpha);
+  return c;
+}
+} // namespace
+
+MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
+    : QMainWindow(parent), m_analysis(std::move(analysis)), m_control(std::make_shared<HostMapControl>()) {
+  setWindowTitle("Tovana - " + Q(m_analysis->folder));
+  MapDocumentPtr document = Must(m_analysis->application->Document(), "the document");
+  m_control->SetMap(Must(document->FocusMap(), "the focus map"));
+
+  auto* splitter = new QSplitter(this);
+  m_tree = new QTreeWidget(splitter);
+  m_tree->setHeaderLabel(tr("Layers"));
+  m_canvas = new MapCanvas(m_control, splitter);
+  splitter->addWidget(m_tree);
+  splitter->addWidget(m_canvas);
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({220, 780});
+  setCentralWidget(splitter);
+  connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) { LayerItemChanged(item); });
+  m_canvas->SetMouseDownHandler(
+      [this](int b, int s, double x, double y, double mx, double my) { OnMapMouseDown(b, s, x, y, mx, my); });
+
+  QMenu* analysisMenu = menuBar()->addMenu(tr("&Analysis"));
+  QAction* setup = analysisMenu->addAction(tr("Study Area Setup..."));
+  connect(setup, &QAction::triggered, this, [this] { RunStudyAreaSetup(); });
+  analysisMenu->addSeparator();
+  connect(analysisMenu->addAction(tr("E&xit")), &QAction::triggered, this, [this] { close(); });
+
+  QToolBar* bar = addToolBar(tr("Tools"));
+  m_tools = new QActionGroup(this);
+  auto tool = [&](const QString& text, Tool t) {
+    QAction* a = bar->addAction(text);
+    a->setCheckable(true);
+    m_tools->addAction(a);
+    connect(a, &QAction::triggered, this, [this, t] { SetTool(t); });
+    if (t == Tool::ZoomIn) a->setChecked(true);
+  };
+  tool(tr("Zoom In"), Tool::ZoomIn);
+  tool(tr("Zoom Out"), Tool::ZoomOut);
+  tool(tr("Pan"), Tool::Pan);
+  connect(bar->addAction(tr("Full Extent")), &QAction::triggered, this, [this] { FullExtent(); });
+  bar->addSeparator();
+  tool(tr("Select Features"), Tool::Select);
+  tool(tr("Draw Polygon"), Tool::DrawPolygon);
+  connect(bar->addAction(tr("Clear Selection")), &QAction::triggered, this, [this] { ClearSelection(); });
+
+  m_status = new QLabel(this);
+  statusBar()->addWidget(m_status);
+  SetTool(Tool::ZoomIn);
+  Reload();
+}
+
+void MainWindow::SetTool(Tool tool) {
+  m_tool = tool;
+  m_control->SetMousePointer(tool == Tool::Pan ? mousePointerHand : mousePointerCrosshair);
+}
+
+std::string MainWindow::CurrentStudyArea() const {
+  try {
+    return m_analysis->extension->ExtensionProperties()->GetProperty("CurrentExtent");
+  } catch (const HostError&) {
+    return std::string();
+  }
+}
+
+void MainWindow::AddLayerItem(const LayerPtr& layer, QTreeWidgetItem* parent, const std::string& current) {
+  if (!layer) return;
+  auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
+  const bool isCurrent = !current.empty() && layer->Name() == current;
+  item->setText(0, Q(layer->Name()) + (isCurrent ? tr("  (current study area)") : QString()));
+  if (isCurrent) {
+    QFont f = item->font(0);
+    f.setBold(true);
+    item->setFont(0, f);
+  }
+  if (!layer->Valid()) item->setToolTip(0, tr("The data of this layer is missing"));
+  item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+  item->setCheckState(0, layer->Visible() ? Qt::Checked : Qt::Unchecked);
+  item->setData(0, Qt::UserRole, static_cast<qulonglong>(m_itemLayers.size()));
+  m_itemLayers.push_back(layer);
+  if (auto group = std::dynamic_pointer_cast<GroupLayer>(layer)) {
+    for (long i = 0; i < group->Count(); ++i) AddLayerItem(group->Layer(i), item, current);
+    item->setExpanded(true);
+  }
+}
+
+void MainWindow::Reload() {
+  m_building = true;
+  m_tree->clear();
+  m_itemLayers.clear();
+  const std::string current = CurrentStudyArea();
+  MapPtr map = m_control->Map();
+  for (long i = 0; i < map->LayerCount(); ++i) AddLayerItem(map->Layer(i), nullptr, current);
+  m_building = false;
+  m_status->setText(current.empty() ? tr("No current study area") : tr("Current study area: ") + Q(current));
+}
+
+void MainWindow::LayerItemChanged(QTreeWidgetItem* item) {
+  if (m_building) return;
+  const auto index = item->data(0, Qt::UserRole).toULongLong();
+  if (index >= m_itemLayers.size()) return;
+  const bool visible = item->checkState(0) == Qt::Checked;
+  if (m_itemLayers[index]->Visible() == visible) return;
+  m_itemLayers[index]->SetVisible(visible);
+  m_control->Refresh();
+  Save();
+}
+
+void MainWindow::Save() {
+  try {
+    SaveAnalysis(*m_analysis);
+  } catch (const HostError& e) {
+    QMessageBox::warning(this, tr("Tovana"), tr("The document could not be saved: ") + Q(e.Description()));
+  }
+}
+
+void MainWindow::FullExtent() {
+  auto full = m_control->FullExtent();
+  if (!full || full->Width() <= 0) return;
+  m_control->SetExtent(full);
+  Save();
+}
+
+void MainWindow::ClearSelection() {
+  m_control->Map()->ClearSelection();
+  m_control->Map()->UnselectAllElements();
+  m_control->Refresh();
+  Save();
+}
+
+void MainWindow::OnMapMouseDown(int button, int shift, double, double, double mapX, double mapY) {
+  if (button != 1) return;
+  try {
+    MapPtr map = m_control->Map();
+    const MapViewport viewport = m_canvas->Viewport();
+    switch (m_tool) {
+    case Tool::ZoomIn:
+    case Tool::ZoomOut: {
+      EnvelopePtr box = m_control->TrackRectangle();
+      EnvelopePtr extent = m_control->Extent();
+      const bool click = box->Width() <= 0 || box->Height() <= 0;
+      const double cx = click ? mapX : (box->XMin() + box->XMax()) / 2;
+      const double cy = click ? mapY : (box->YMin() + box->YMax()) / 2;
+      double factor = click ? 0.5 : std::max(box->Width() / extent->Width(), box->Height() / extent->Height());
+      if (m_tool == Tool::ZoomOut) factor = 1 / std::max(factor, 1e-6);
+      const double w = extent->Width() * factor / 2, h = extent->Height() * factor / 2;
+      extent->PutCoords(cx - w, cy - h, cx + w, cy + h);
+      m_control->SetExtent(extent);
+      break;
+    }
+    case Tool::Pan:
+      m_control->Pan();
+      break;
+    case Tool::Select: {
+      EnvelopePtr box = m_control->TrackRectangle();
+      TrackedShape shape;
+      shape.Kind = TrackKind::Rectangle;
+      shape.Empty = false;
+      const bool click = box->Width() <= 0 || box->Height() <= 0;
+      const double tolerance = 3 * viewport.Resolution();
+      shape.XMin = click ? mapX - tolerance : box->XMin();
+      shape.YMin = click ? mapY - tolerance : box->YMin();
+      shape.XMax = click ? mapX + tolerance : box->XMax();
+      shape.YMax = click ? mapY + tolerance : box->YMax();
+      auto env = CreateAs<SelectionEnvironment>("orvaCore.SelectionEnvironment");
+      env->SetCombinationMethod((shift & 1) ? selectionAdd : selectionNew);
+      map->SelectByShape(HostMapControl::PolygonOf(shape, map->SpatialReference()), env, click);
+      m_control->Refresh(drawPhaseGeoSelection);
+      break;
+    }
+    case Tool::DrawPolygon: {
+      PolygonPtr polygon = m_control->TrackPolygon();
+      if (polygon->PointCount() < 4) break;
+      auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
+      element->SetGeometry(polygon);
+      auto fill = CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol");
+      fill->SetStyle(orvaSFSHollow);
+      auto outline = CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol");
+      outline->SetColor(Colour(0x0000C0));
+      outline->SetWidth(2);
+      fill->SetOutline(outline);
+      element->SetSymbol(fill);
+      map->AddElement(element);
+      m_control->Refresh(drawPhaseGraphics);
+      break;
+    }
+    }
+    m_control->Refresh();
+    Save();
+  } catch (const HostError& e) {
+    QMessageBox::warning(this, tr("Tovana"), Q(e.Description()));
+  }
+}
+
+void MainWindow::RunStudyAreaSetup() {
+  if (!IsClassRegistered(kCurExtentTask)) {
+    QMessageBox::information(this, tr("Study Area Setup"), tr("The study area methods are not installed."));
+    return;
+  }
+  try {
+    HostTaskRunResult result = RunHostTask(*m_analysis, kCurExtentTask);
+    Save();
+    m_canvas->Reload();
+    Reload();
+    if (!result.Stored() && result.pageResult == 0)
+      QMessageBox::information(this, tr("Study Area Setup"), Q(DescribeNothingStored(result)));
+  } catch (const HostError& e) {
+    QMessageBox::warning(this, tr("Study Area Setup"), Q(e.Description()));
+  }
+}
+
+} // namespace tov

@@ -1,0 +1,51 @@
+#pragma once
+#include "host/framework/Analysis.h"
+#include "host/gui/MapCanvas.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace tov {
+
+// The host's window: the focus map on a canvas, the layer tree, the map
+// tools and the Analysis menu. Every change is saved to the document at once.
+class MainWindow : public QMainWindow {
+public:
+  enum class Tool { ZoomIn, ZoomOut, Pan, Select, DrawPolygon };
+
+  explicit MainWindow(AnalysisPtr analysis, QWidget* parent = nullptr);
+
+  MapCanvas* Canvas() const { return m_canvas; }
+  QTreeWidget* LayerTree() const { return m_tree; }
+  void SetTool(Tool tool);
+  // Runs the creation method (Analysis -> Study Area Setup...).
+  void RunStudyAreaSetup();
+  void FullExtent();
+  void ClearSelection();
+  // Rebuilds the layer tree and the status bar from the document.
+  void Reload();
+
+private:
+  void OnMapMouseDown(int button, int shift, double x, double y, double mapX, double mapY);
+  void AddLayerItem(const LayerPtr& layer, QTreeWidgetItem* parent, const std::string& current);
+  void LayerItemChanged(QTreeWidgetItem* item);
+  void Save();
+  std::string CurrentStudyArea() const;
+
+  AnalysisPtr m_analysis;
+  HostMapControlPtr m_control;
+  MapCanvas* m_canvas = nullptr;
+  QTreeWidget* m_tree = nullptr;
+  QLabel* m_status = nullptr;
+  Tool m_tool = Tool::ZoomIn;
+  QActionGroup* m_tools = nullptr;
+  std::vector<LayerPtr> m_itemLayers;
+  bool m_building = false;
+};
+
+} // namespace tov
