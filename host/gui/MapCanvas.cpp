@@ -8,6 +8,7 @@
 #include "platform/runtime/ObjectRegistry.h"
 
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -143,10 +144,11 @@ TrackedShape MapCanvas::Track(TrackKind kind) {
   QEventLoop loop;
   m_loop = &loop;
   setFocus();
-  grabMouse();
+  m_finished = false;
+  GrabMouse(true);
   update();
   const int code = loop.exec();
-  releaseMouse();
+  GrabMouse(false);
   m_loop = nullptr;
   update();
   if (m_cancelled || code != 0) return shape;
@@ -185,9 +187,10 @@ void MapCanvas::PanInteractive() {
   m_current = m_pressAt;
   QEventLoop loop;
   m_loop = &loop;
-  grabMouse();
+  m_finished = false;
+  GrabMouse(true);
   const int code = loop.exec();
-  releaseMouse();
+  GrabMouse(false);
   m_loop = nullptr;
   m_panning = false;
   if (!m_cancelled && code == 0 && m_current != m_pressAt) {
@@ -202,13 +205,24 @@ void MapCanvas::PanInteractive() {
 }
 
 void MapCanvas::Finish(bool cancelled) {
+  // Events already queued behind the one that ended the track are ignored.
+  if (!m_loop || m_finished) return;
+  m_finished = true;
   m_cancelled = cancelled;
-  if (m_loop) m_loop->exit(0);
+  m_loop->exit(0);
+}
+
+void MapCanvas::GrabMouse(bool grab) {
+  // Platforms without pointer grabs (offscreen) deliver to the widget anyway.
+  if (QGuiApplication::platformName() == "offscreen") return;
+  if (grab) grabMouse();
+  else releaseMouse();
 }
 
 void MapCanvas::mousePressEvent(QMouseEvent* event) {
   const QPointF at = event->position();
   if (m_loop) {
+    if (m_finished) return;
     if (m_kind == TrackKind::Polygon && !m_panning && event->button() == Qt::LeftButton) {
       m_vertices.push_back(at);
       m_current = at;
@@ -224,13 +238,13 @@ void MapCanvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
-  if (!m_loop) return;
+  if (!m_loop || m_finished) return;
   m_current = event->position();
   update();
 }
 
 void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
-  if (!m_loop) return;
+  if (!m_loop || m_finished) return;
   m_current = event->position();
   if (m_panning || m_kind != TrackKind::Polygon) Finish(false);
 }

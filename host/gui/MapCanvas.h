@@ -49,6 +49,7 @@ private:
   void Redraw(long phase);
   void UpdateCursor();
   void Finish(bool cancelled);
+  void GrabMouse(bool grab);
 
   HostMapControlPtr m_control;
   MapRenderer m_renderer;
@@ -60,6 +61,7 @@ private:
   TrackKind m_kind = TrackKind::Rectangle;
   bool m_panning = false;
   bool m_cancelled = false;
+  bool m_finished = false;
   QPointF m_pressAt, m_current;
   std::vector<QPointF> m_vertices;
 };

@@ -1,0 +1,156 @@
+// Blocking track calls of the map canvas, made from inside the mouse-down
+// handler of a page as the map pages do.
+#include "GuiTestSupport.h"
+
+#include "host/gis/RegisterHostGisClasses.h"
+#include "host/gui/FormDialog.h"
+#include "host/gui/MapCanvas.h"
+#include "host/gui/QtPresenter.h"
+#include "host/gui/RegisterHostGuiClasses.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/MapControlHost.h"
+#include "platform/gis/Envelope.h"
+#include "platform/gis/Point.h"
+#include "platform/gis/Polygon.h"
+#include "platform/runtime/ObjectRegistry.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+namespace tov::test {
+namespace {
+
+// A page with a 200 x 200 pixel map showing (0,0)-(100,100): 2 pixels per
+// map unit, y up.
+class MapPage : public Form {
+public:
+  std::function<void(MapControl&)> onDown;
+  MapPage() : Form("MapPage") {
+    AddMapControl("MapControl", "orvaControls.MapControl");
+    On("MapControl", EventKind::OnMouseDown, [this](EventArgs&) {
+      onDown(*Map());
+      Hide();
+    });
+  }
+  MapControlPtr Map() { return As<MapControl>(CtlAs<MapControlHost>("MapControl")->MapObject()); }
+
+protected:
+  void Form_Load() override {
+    SetWidth(200 * 15);
+    SetHeight(230 * 15 + 21 * 15);
+    Ctl("MapControl")->Move(0, 0, 200 * 15, 200 * 15);
+    auto extent = CreateAs<Envelope>("orvaCore.Envelope");
+    extent->PutCoords(0, 0, 100, 100);
+    Map()->SetExtent(extent);
+  }
+};
+
+QMouseEvent* Mouse(QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::LeftButton) {
+  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
+  return new QMouseEvent(type, at, at, at, type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
+}
+
+class MapCanvasTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    App();
+    RegisterHostGisClasses();
+    RegisterHostGuiClasses(false);
+    presenter = std::make_shared<QtPresenter>();
+    SetPresenter(presenter);
+    page = std::make_shared<MapPage>();
+  }
+
+  // Shows the page; queued() posts what follows the press, then the press
+  // itself is sent at pressAt and blocks inside the track call.
+  void Play(QPointF pressAt, std::function<void(MapCanvas&)> queued) {
+    presenter->SetOnShown([&](Form&, QWidget& dialog) {
+      auto* canvas = dialog.findChild<MapCanvas*>("MapControl");
+      ASSERT_NE(canvas, nullptr);
+      ASSERT_EQ(canvas->size(), QSize(200, 200));
+      queued(*canvas);
+      std::unique_ptr<QMouseEvent> press(Mouse(QEvent::MouseButtonPress, pressAt));
+      QCoreApplication::sendEvent(canvas, press.get());
+    });
+    Watchdog watchdog;
+    page->Load();
+    page->ShowModal();
+    EXPECT_FALSE(watchdog.Fired());
+  }
+
+  QtPresenterPtr presenter;
+  std::shared_ptr<MapPage> page;
+};
+
+TEST_F(MapCanvasTest, ADragGivesTheMapRectangleAndAClickAnEmptyOne) {
+  EnvelopePtr dragged;
+  page->onDown = [&](MapControl& map) { dragged = map.TrackRectangle(); };
+  Play({50, 50}, [](MapCanvas& canvas) {
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseMove, {100, 80}));
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseMove, {150, 100}));
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {150, 100}));
+  });
+  ASSERT_TRUE(dragged);
+  EXPECT_DOUBLE_EQ(dragged->XMin(), 25);
+  EXPECT_DOUBLE_EQ(dragged->XMax(), 75);
+  EXPECT_DOUBLE_EQ(dragged->YMin(), 50);
+  EXPECT_DOUBLE_EQ(dragged->YMax(), 75);
+
+  page = std::make_shared<MapPage>();
+  EnvelopePtr clicked;
+  page->onDown = [&](MapControl& map) { clicked = map.TrackRectangle(); };
+  Play({50, 50}, [](MapCanvas& canvas) {
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {51, 50}));
+  });
+  ASSERT_TRUE(clicked);
+  EXPECT_LE(clicked->Width(), 0);
+}
+
+TEST_F(MapCanvasTest, ATracedPolygonClosesOnDoubleClick) {
+  PolygonPtr polygon;
+  page->onDown = [&](MapControl& map) { polygon = map.TrackPolygon(); };
+  Play({20, 180}, [](MapCanvas& canvas) {
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {20, 180}));
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseMove, {120, 180}));
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonPress, {180, 180}));
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {180, 180}));
+    // The two presses of a double click: the vertex is added once.
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonPress, {180, 20}));
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {180, 20}));
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonDblClick, {180, 20}));
+    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {180, 20}));
+  });
+  ASSERT_TRUE(polygon);
+  ASSERT_EQ(polygon->PointCount(), 4); // three vertices and the closing one
+  EXPECT_TRUE(polygon->IsClosed());
+  EXPECT_DOUBLE_EQ(polygon->Point(0)->X(), 10);
+  EXPECT_DOUBLE_EQ(polygon->Point(0)->Y(), 10);
+  EXPECT_DOUBLE_EQ(polygon->Point(2)->X(), 90);
+  EXPECT_DOUBLE_EQ(polygon->Point(2)->Y(), 90);
+  EXPECT_NEAR(polygon->Area(), 80 * 80 / 2.0, 1e-6);
+}
+
+TEST_F(MapCanvasTest, EscapeCancelsEveryTrackWithAnEmptyShape) {
+  for (int kind = 0; kind < 3; ++kind) {
+    SCOPED_TRACE(kind);
+    page = std::make_shared<MapPage>();
+    bool empty = false;
+    page->onDown = [&](MapControl& map) {
+      if (kind == 0) empty = map.TrackRectangle()->Width() <= 0;
+      if (kind == 1) empty = map.TrackPolygon()->PointCount() == 0;
+      if (kind == 2) empty = As<Polygon>(map.TrackCircle())->PointCount() == 0;
+    };
+    Play({50, 50}, [](MapCanvas& canvas) {
+      QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseMove, {120, 120}));
+      QCoreApplication::postEvent(&canvas, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+      QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {120, 120}));
+    });
+    EXPECT_TRUE(empty);
+  }
+}
+
+} // namespace
+} // namespace tov::test
