@@ -1,0 +1,149 @@
+// The renderer on a tiny data set: one square drawn into a 100 x 100 image.
+#include "GuiTestSupport.h"
+#include "support/ComponentTestSupport.h"
+
+#include "host/common/Paths.h"
+#include "host/gis/HostMap.h"
+#include "host/render/MapRenderer.h"
+#include "platform/gis/AnnotationProperties.h"
+#include "platform/gis/Feature.h"
+#include "platform/gis/FeatureClass.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/Field.h"
+#include "platform/gis/Fields.h"
+#include "platform/gis/FillSymbol.h"
+#include "platform/gis/GeometryDef.h"
+#include "platform/gis/GroupLayer.h"
+#include "platform/gis/LabelClass.h"
+#include "platform/gis/LineSymbol.h"
+#include "platform/gis/RgbColor.h"
+#include "platform/gis/SimpleRenderer.h"
+#include "platform/gis/TextSymbol.h"
+#include "platform/gis/Workspace.h"
+#include "platform/gis/WorkspaceFactory.h"
+#include "platform/runtime/ObjectRegistry.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace tov::test {
+namespace {
+
+RgbColorPtr Colour(int32_t rgb) {
+  auto c = CreateAs<RgbColor>("orvaCore.RgbColor");
+  c->SetRGB(rgb);
+  return c;
+}
+
+class MapRendererTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    App();
+    world = std::make_unique<TestWorld>();
+    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+    WorkspacePtr workspace = factory->OpenFromFile(factory->Create(ToPlatformPath(world->Root()), "tiny", nullptr));
+    SpatialReferencePtr sr = Geographic(4326);
+    auto fields = CreateAs<Fields>("orvaCore.Fields");
+    auto oid = CreateAs<Field>("orvaCore.Field");
+    oid->SetName("OID");
+    oid->SetType(fieldTypeOID);
+    fields->AddField(oid);
+    auto shape = CreateAs<Field>("orvaCore.Field");
+    shape->SetName("Shape");
+    shape->SetType(fieldTypeGeometry);
+    auto def = CreateAs<GeometryDef>("orvaCore.GeometryDef");
+    def->SetGeometryType(geometryPolygon);
+    def->SetSpatialReference(sr);
+    shape->SetGeometryDef(def);
+    fields->AddField(shape);
+    auto name = CreateAs<Field>("orvaCore.Field");
+    name->SetName("NAME");
+    name->SetType(fieldTypeString);
+    name->SetLength(20);
+    fields->AddField(name);
+    FeatureClassPtr squares =
+        workspace->CreateFeatureClass("squares", fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+    FeaturePtr feature = squares->CreateFeature();
+    feature->SetShape(Rectangle(10, 10, 90, 90, sr));
+    feature->SetValue(squares->FindField("NAME"), std::string("WWWWW"));
+    feature->Store();
+
+    layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+    layer->SetFeatureClass(squares);
+    auto fill = CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol");
+    fill->SetStyle(orvaSFSHollow);
+    auto outline = CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol");
+    outline->SetColor(Colour(0x0000FF)); // red
+    outline->SetWidth(2);
+    fill->SetOutline(outline);
+    layer->Renderer()->SetSymbol(fill);
+    group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
+    group->Add(layer);
+    map.AddLayer(group);
+  }
+
+  QImage Draw() {
+    QImage image(100, 100, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderer.Draw(painter, map, MapViewport(0, 0, 100, 100, image.size()));
+    return image;
+  }
+  // Pixels that are not white inside the square, away from its outline.
+  static int InkInside(const QImage& image) {
+    int ink = 0;
+    for (int y = 20; y < 80; ++y)
+      for (int x = 20; x < 80; ++x) ink += image.pixelColor(x, y) != QColor(Qt::white);
+    return ink;
+  }
+
+  std::unique_ptr<TestWorld> world;
+  HostMap map;
+  FeatureLayerPtr layer;
+  GroupLayerPtr group;
+  MapRenderer renderer;
+};
+
+TEST_F(MapRendererTest, TheOutlineLandsWhereTheSquareIsAndHiddenLayersAreLeftOut) {
+  QImage image = Draw();
+  EXPECT_TRUE(renderer.Errors().empty());
+  // Map (10, 50) is pixel (10, 50); the y axis points up: map y 90 is pixel 10.
+  for (QPoint p : {QPoint(10, 50), QPoint(90, 50), QPoint(50, 10), QPoint(50, 90)}) {
+    const QColor c = image.pixelColor(p);
+    EXPECT_GT(c.red(), 200) << p.x() << "," << p.y();
+    EXPECT_LT(c.green(), 100) << p.x() << "," << p.y();
+  }
+  EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));
+  EXPECT_EQ(InkInside(image), 0); // hollow
+
+  group->SetVisible(false);
+  EXPECT_EQ(Draw().pixelColor(10, 50), QColor(Qt::white));
+}
+
+TEST_F(MapRendererTest, SelectionColourAndLabelsWithinTheirScaleRange) {
+  layer->SetSelectionColor(Colour(0x00FF00)); // green
+  layer->SelectFeatures(nullptr, selectionNew, false);
+  QImage selected = Draw();
+  EXPECT_GT(selected.pixelColor(10, 50).green(), 200);
+  EXPECT_LT(selected.pixelColor(10, 50).red(), 100);
+  layer->ClearSelection();
+
+  auto labels = layer->AnnotationProperties()->Item(0);
+  labels->SetExpression("[NAME]");
+  labels->TextSymbol()->SetSize(10);
+  layer->SetDisplayAnnotation(true);
+  EXPECT_GT(InkInside(Draw()), 20);
+  // Shown only when zoomed in further than 1:1000: the view is far wider.
+  labels->SetMinimumScale(1000);
+  EXPECT_EQ(InkInside(Draw()), 0);
+}
+
+TEST(LabelExpressionTest, FieldsAreReplacedAndOtherTextKept) {
+  const std::map<std::string, std::string> values{{"NAME", "Kent"}, {"ST", "MD"}};
+  EXPECT_EQ(ExpandLabelExpression("[name], [ST]", values), "Kent, MD");
+  EXPECT_EQ(ExpandLabelExpression("[MISSING]x", values), "x");
+  EXPECT_EQ(ExpandLabelExpression("open [NAME", values), "open [NAME");
+}
+
+} // namespace
+} // namespace tov::test
