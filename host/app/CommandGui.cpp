@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QTimer>
@@ -95,6 +96,16 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   });
   presenter->SetOnShown([&ok, dir, presenter](Form& form, QWidget& dialog) {
     ok = Save(dialog, dir, QString::fromStdString(form.Name())) && ok;
+    // The page's help opens in the help window: saved once too.
+    if (auto* help = dialog.findChild<QPushButton*>("HelpButton"); help && help->isEnabled()) {
+      help->click();
+      QApplication::processEvents();
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->findChild<QTextBrowser*>("HelpBrowser", Qt::FindDirectChildrenOnly)) {
+          ok = Save(*w, dir, "help") && ok;
+          w->close();
+        }
+    }
     form.CloseBox();
     if (!form.Visible())
       if (FormDialog* d = presenter->DialogOf(form)) d->EndShowing();

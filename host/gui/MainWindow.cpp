@@ -52,7 +52,7 @@ MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
   splitter->addWidget(m_tree);
   splitter->addWidget(m_canvas);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({220, 780});
+  splitter->setSizes({270, 730});
   setCentralWidget(splitter);
   connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) { LayerItemChanged(item); });
   m_canvas->SetMouseDownHandler(
