@@ -1,0 +1,89 @@
+// The host window on the small test data set: the select and draw tools, and
+// the layer tree whose changes are saved at once.
+#include "GuiTestSupport.h"
+#include "support/ComponentTestSupport.h"
+
+#include "host/gui/MainWindow.h"
+#include "host/gui/RegisterHostGuiClasses.h"
+#include "platform/gis/Layer.h"
+#include "platform/gis/Map.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QTreeWidget>
+
+namespace tov::test {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    App();
+    RegisterHostGuiClasses(false);
+    analysis = world.Open();
+    window = std::make_unique<MainWindow>(analysis);
+    window->resize(900, 600);
+    window->show();
+    QCoreApplication::processEvents();
+    window->FullExtent();
+  }
+
+  QPointF PixelOf(double x, double y) { return window->Canvas()->Viewport().ToPixel(x, y); }
+  void Post(QEvent::Type type, QPointF at, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QCoreApplication::postEvent(window->Canvas(), new QMouseEvent(type, at, at, at, Qt::LeftButton, held, mods));
+  }
+  void Press(QPointF at, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    Watchdog watchdog;
+    QMouseEvent press(QEvent::MouseButtonPress, at, at, at, Qt::LeftButton, Qt::LeftButton, mods);
+    QCoreApplication::sendEvent(window->Canvas(), &press);
+    EXPECT_FALSE(watchdog.Fired());
+  }
+  void Click(double x, double y, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    Post(QEvent::MouseButtonRelease, PixelOf(x, y), mods);
+    Press(PixelOf(x, y), mods);
+  }
+  std::string Document() const { return ReadTextFile(analysis->folder + "/document.json"); }
+
+  TestWorld world;
+  AnalysisPtr analysis;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, ClicksSelectRegionsShiftAddsAndClearEmpties) {
+  MapPtr map = window->Canvas()->Control()->Map();
+  window->SetTool(MainWindow::Tool::Select);
+  Click(-74.5, 40.75);
+  EXPECT_EQ(map->SelectionCount(), 1);
+  Click(-73.5, 40.75);
+  EXPECT_EQ(map->SelectionCount(), 1); // a new selection replaces the old
+  Click(-74.5, 40.75, Qt::ShiftModifier);
+  EXPECT_EQ(map->SelectionCount(), 2);
+  window->ClearSelection();
+  EXPECT_EQ(map->SelectionCount(), 0);
+}
+
+TEST_F(MainWindowTest, APolygonIsDrawnAndAHiddenLayerIsSavedAtOnce) {
+  MapPtr map = window->Canvas()->Control()->Map();
+  window->SetTool(MainWindow::Tool::DrawPolygon);
+  Post(QEvent::MouseButtonRelease, PixelOf(-74.8, 40.2));
+  Post(QEvent::MouseButtonPress, PixelOf(-73.2, 40.2));
+  Post(QEvent::MouseButtonRelease, PixelOf(-73.2, 40.2));
+  Post(QEvent::MouseButtonPress, PixelOf(-74, 41.2));
+  Post(QEvent::MouseButtonDblClick, PixelOf(-74, 41.2));
+  Post(QEvent::MouseButtonRelease, PixelOf(-74, 41.2));
+  Press(PixelOf(-74.8, 40.2));
+  EXPECT_EQ(map->ElementCount(), 1);
+
+  QTreeWidget* tree = window->LayerTree();
+  ASSERT_GT(tree->topLevelItemCount(), 0);
+  QTreeWidgetItem* item = tree->topLevelItem(tree->topLevelItemCount() - 1);
+  LayerPtr layer = map->Layer(map->LayerCount() - 1);
+  ASSERT_TRUE(layer->Visible());
+  item->setCheckState(0, Qt::Unchecked);
+  EXPECT_FALSE(layer->Visible());
+  EXPECT_NE(Document().find("\"visible\": false"), std::string::npos) << "the document was not saved";
+}
+
+} // namespace
+} // namespace tov::test
