@@ -129,6 +129,12 @@ void Control::SetText(const std::string& text) {
   Raise(EventKind::Change);
 }
 
+void Control::ShowTextOfEntry(const std::string& text) {
+  if (text == m_text) return;
+  m_text = text;
+  Changed(Property::Text);
+}
+
 std::string Control::ToolTipText() const {
   Touch();
   if (!HasToolTip()) NoSuchMember("tool tip");

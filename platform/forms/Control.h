@@ -141,6 +141,8 @@ protected:
   void Raise(EventKind kind);
   void Raise(EventKind kind, EventArgs& args);
   [[noreturn]] void NoSuchMember(const char* member) const;
+  // A combo box picking an entry shows its text without a Change event.
+  void ShowTextOfEntry(const std::string& text);
 
 private:
   ControlKind m_kind;

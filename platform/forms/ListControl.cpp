@@ -82,7 +82,7 @@ void ListControl::SetListIndex(long index) {
   if (!changed) return;
   m_listIndex = index;
   Changed(Property::Selection);
-  if (Kind() == ControlKind::ComboBox && index >= 0) SetText(m_items[index]);
+  if (Kind() == ControlKind::ComboBox && index >= 0) ShowTextOfEntry(m_items[index]);
   Raise(EventKind::Click);
 }
 
