@@ -17,8 +17,17 @@ namespace tov {
 
 HostMapControl::HostMapControl() : m_map(std::make_shared<HostMap>()) { HookRefresh(); }
 
+HostMapControl::~HostMapControl() { Unhook(); }
+
+void HostMapControl::Unhook() {
+  // The map may outlive this control (the document's map): leave no handler
+  // pointing at it.
+  if (auto host = std::dynamic_pointer_cast<HostMap>(m_map)) host->SetRefreshHandler(nullptr);
+}
+
 void HostMapControl::SetMap(const MapPtr& map) {
   if (!map) throw HostError(91, "MapControl", "The map control needs a map");
+  if (map != m_map) Unhook();
   m_map = map;
   HookRefresh();
   Refresh();

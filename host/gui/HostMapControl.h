@@ -13,6 +13,9 @@ namespace tov {
 class HostMapControl : public MapControl {
 public:
   HostMapControl();
+  ~HostMapControl() override;
+  HostMapControl(const HostMapControl&) = delete;
+  HostMapControl& operator=(const HostMapControl&) = delete;
 
   MapPtr Map() const override { return m_map; }
   void SetMap(const MapPtr& map) override;
@@ -53,6 +56,7 @@ private:
   TrackedShape Track(TrackKind kind);
   void Notify();
   void HookRefresh();
+  void Unhook();
 
   MapPtr m_map;
   ObjectPtr m_tool;
