@@ -25,7 +25,8 @@ class PresenterTest : public ::testing::Test {
 protected:
   void SetUp() override {
     App();
-    RegisterHostGuiClasses(false);
+    // The method's work runs under the window's progress dialog.
+    RegisterHostGuiClasses(true);
     analysis = world.Open();
     presenter = std::make_shared<QtPresenter>();
     presenter->SetMsgBoxAnswer([this](const std::string& text, int32_t) {
