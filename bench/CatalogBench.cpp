@@ -177,7 +177,7 @@ void BM_CreateStudyAreaInFullMap(benchmark::State& state) {
   DataManagerPtr dataManager = world.analysis->dataManager;
   HostApplicationPtr application = world.analysis->application;
   HostDatasetPtr dataSet = dataManager->DataSetByName("USA");
-  TaskDescriptorPtr task = dataSet->TaskByName("SetupStudyArea.CurrentExtent");
+  TaskDescriptorPtr task = dataSet->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.CurrentExtent");
   SpatialReferencePtr sr = GetAnalysisSpatialReference(application);
   std::string features;
   long n = 0;

@@ -51,7 +51,7 @@ void BM_CreateStudyArea(benchmark::State& state) {
   DataManagerPtr dataManager = analysis->dataManager;
   HostApplicationPtr application = analysis->application;
   HostDatasetPtr dataSet = dataManager->DataSetByName("USA");
-  TaskDescriptorPtr task = dataSet->TaskByName("SetupStudyArea.CurrentExtent");
+  TaskDescriptorPtr task = dataSet->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.CurrentExtent");
   const GeometryPtr model = StudyPolygon(GetAnalysisSpatialReference(application));
   std::string features;
   long n = 0;
