@@ -21,7 +21,7 @@ data: build
 run: data
 	@BUILD=$(BUILD) scripts/demo
 
-test: build
+test: data
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: deps

@@ -3,6 +3,7 @@
 #include "host/forms/RegisterHostFormsClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
+#include "host/gui/RegisterHostGuiClasses.h"
 
 #include "framework/Registration.h"
 
@@ -15,6 +16,9 @@ void RegisterAllHostClasses() {
   RegisterHostGisClasses();
   RegisterHostFrameworkClasses();
   RegisterHostFormsClasses();
+  // The map control exists without a window too: scripted map pages track
+  // through the presenter. The GUI adds its progress window on top.
+  RegisterHostGuiClasses(false);
   RegisterComponentClasses();
 }
 

@@ -3,17 +3,23 @@
 #include "host/common/Paths.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostEnvelope.h"
+#include "host/gis/HostGraphicElement.h"
 #include "host/gis/HostMap.h"
 #include "host/gis/HostMapDocument.h"
 #include "host/gis/HostSpatialReferenceFactory.h"
 #include "host/gis/LayerJson.h"
+#include "host/gis/OgrGeometrySource.h"
+#include "platform/gis/EnumElement.h"
 #include "platform/gis/Envelope.h"
+#include "platform/gis/GraphicElement.h"
 #include "platform/gis/Layer.h"
 #include "platform/gis/SpatialReference.h"
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+
+#include <ogr_geometry.h>
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -33,12 +39,51 @@ std::string FolderOf(const std::string& nativeFile) {
   return fs::absolute(nativeFile, ec).parent_path().lexically_normal().string();
 }
 
+// Drawn graphics keep their shape (as WKT in the map's system), symbol and
+// whether they were selected.
+json WriteGraphics(const HostMap& map) {
+  std::vector<GraphicElementPtr> selected;
+  if (auto e = map.SelectedElements())
+    for (auto el = e->Next(); el; el = e->Next()) selected.push_back(el);
+  json graphics = json::array();
+  for (long i = 0; i < map.ElementCount(); ++i) {
+    GraphicElementPtr element = map.Element(i);
+    GeometryPtr shape = element->Geometry();
+    if (!shape || shape->IsEmpty()) continue;
+    auto ogr = OgrGeometryOf(shape);
+    if (!ogr) continue;
+    json g = {{"wkt", ogr->exportToWkt()},
+              {"selected", std::find(selected.begin(), selected.end(), element) != selected.end()}};
+    g["symbol"] = element->Symbol() ? LayerJson::WriteSymbol(element->Symbol()) : json(nullptr);
+    graphics.push_back(g);
+  }
+  return graphics;
+}
+
+// A graphic that cannot be read is left out: the rest of the document counts
+// for more than one drawing.
+void ReadGraphics(const json& graphics, HostMap& map) {
+  for (const json& g : graphics) {
+    if (!g.is_object() || !g.contains("wkt") || !g["wkt"].is_string()) continue;
+    OGRGeometry* raw = nullptr;
+    const std::string wkt = g["wkt"].get<std::string>();
+    if (OGRGeometryFactory::createFromWkt(wkt.c_str(), nullptr, &raw) != OGRERR_NONE || !raw) continue;
+    std::unique_ptr<OGRGeometry> ogr(raw);
+    auto element = std::make_shared<HostGraphicElement>();
+    element->SetGeometry(GeometryFromOgr(ogr.get(), geometryNull, map.SpatialReference()));
+    if (g.contains("symbol") && g["symbol"].is_object()) element->SetSymbol(LayerJson::ReadSymbol(g["symbol"]));
+    map.AddElement(element);
+    if (g.value("selected", false)) map.SelectElement(element);
+  }
+}
+
 json WriteMap(const HostMap& map, const std::string& anchor) {
   json layers = json::array();
   for (long i = 0; i < map.LayerCount(); ++i) layers.push_back(LayerJson::Write(map.Layer(i), anchor));
   json j = {{"name", map.Name()}, {"layers", layers}};
   j["spatialReference"] = map.SpatialReference() ? json(map.SpatialReference()->ExportToWkt()) : json(nullptr);
   EnvelopePtr e = map.Extent();
+  j["graphics"] = WriteGraphics(map);
   j["extent"] = e->IsEmpty() ? json(nullptr) : json::array({e->XMin(), e->YMin(), e->XMax(), e->YMax()});
   return j;
 }
@@ -52,6 +97,7 @@ std::shared_ptr<HostMap> ReadMap(const json& j, const std::string& anchor) {
     // Saved top first; appending keeps that order.
     for (const json& l : j["layers"]) map->InsertLayer(LayerJson::Read(l, anchor), map->LayerCount());
   }
+  if (j.contains("graphics") && j["graphics"].is_array()) ReadGraphics(j["graphics"], *map);
   if (j.contains("extent") && j["extent"].is_array() && j["extent"].size() == 4) {
     auto e = std::make_shared<HostEnvelope>();
     e->PutCoords(j["extent"][0].get<double>(), j["extent"][1].get<double>(), j["extent"][2].get<double>(),

@@ -5,7 +5,9 @@
 #include "platform/gis/EnumLayer.h"
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureLayer.h"
+#include "platform/gis/EnumElement.h"
 #include "platform/gis/FillSymbol.h"
+#include "platform/gis/GraphicElement.h"
 #include "platform/gis/GroupLayer.h"
 #include "platform/gis/LayerFile.h"
 #include "platform/gis/LineSymbol.h"
@@ -132,6 +134,17 @@ TEST_F(MapTest, ViewExtentAndDocumentSaveAndLoad) {
   zoom->Expand(1.2, 1.2, true);
   view->SetExtent(zoom);
 
+  // Two drawn graphics, the second selected, one with a symbol.
+  for (int i = 0; i < 2; ++i) {
+    auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
+    element->SetGeometry(Square(i, 0, 1, map->SpatialReference()));
+    map->AddElement(element);
+  }
+  auto outline = CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol");
+  outline->SetWidth(3.0);
+  map->Element(1)->SetSymbol(outline);
+  map->SelectElement(map->Element(1));
+
   const std::string doc = Platform("document.json");
   app.SaveDocument(doc);
   GisApplication loaded;
@@ -142,6 +155,14 @@ TEST_F(MapTest, ViewExtentAndDocumentSaveAndLoad) {
   ASSERT_TRUE(layer && layer->FeatureClass());
   EXPECT_EQ(layer->FeatureClass()->FeatureCount(nullptr), 3);
   EXPECT_NEAR(loaded.Document()->ActiveView()->Extent()->Width(), 3.6, 1e-9);
+  ASSERT_EQ(again->ElementCount(), 2);
+  EXPECT_NEAR(again->Element(1)->Geometry()->Envelope()->XMin(), 1.0, 1e-9);
+  EXPECT_EQ(again->Element(0)->Symbol(), nullptr);
+  auto symbol = std::dynamic_pointer_cast<LineSymbol>(again->Element(1)->Symbol());
+  ASSERT_TRUE(symbol);
+  EXPECT_DOUBLE_EQ(symbol->Width(), 3.0);
+  ASSERT_EQ(again->ElementSelectionCount(), 1);
+  EXPECT_EQ(again->SelectedElements()->Next(), again->Element(1));
 
   EXPECT_THROW(loaded.LoadDocument(Platform("missing.json")), HostError);
   EXPECT_EQ(loaded.Document()->FocusMap()->LayerCount(), 1); // the loaded one stays

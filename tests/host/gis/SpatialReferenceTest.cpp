@@ -22,6 +22,26 @@ TEST_F(SpatialReferenceTest, KnownPointProjectsFrom4269To5070WithinAMillimetre) 
   EXPECT_NEAR(east->Y(), 23, 1e-9);
 }
 
+TEST_F(SpatialReferenceTest, EnvelopeReachingPastTheProjectionStillProjectsToWhatLands) {
+  // The whole sample country in Albers, enlarged as the zoom to a study area
+  // does: its far corners have no geographic position.
+  auto world = CreateAs<Envelope>("orvaCore.Envelope");
+  world->PutCoords(-180, 13, 180, 72);
+  world->SetSpatialReference(Geographic(4269));
+  world->Project(Projected(5070));
+  world->Expand(1.44, 1.44, true);
+  world->Project(Geographic(4269));
+  EXPECT_FALSE(world->IsEmpty());
+  EXPECT_LE(world->XMin(), -170);
+  EXPECT_GE(world->YMax(), 72);
+  EXPECT_EQ(world->SpatialReference()->FactoryCode(), 4269);
+
+  auto nowhere = CreateAs<Envelope>("orvaCore.Envelope");
+  nowhere->PutCoords(1e9, 1e9, 2e9, 2e9);
+  nowhere->SetSpatialReference(Projected(5070));
+  EXPECT_THROW(nowhere->Project(Geographic(4269)), HostError);
+}
+
 TEST_F(SpatialReferenceTest, AuthalicSphereKeepsItsCode) {
   SpatialReferencePtr sphere = Geographic(4035);
   EXPECT_EQ(sphere->FactoryCode(), 4035);
