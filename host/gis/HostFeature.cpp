@@ -112,11 +112,13 @@ void HostFeature::Store() {
     }
     m_feature->SetGeometryDirectly(g.release());
   }
+  WorkspaceTransaction transaction(*m_class->HostWorkspaceOf());
   ResetOgrError();
   const bool isNew = m_feature->GetFID() == OGRNullFID;
   const OGRErr e = isNew ? layer->CreateFeature(m_feature.get()) : layer->SetFeature(m_feature.get());
   CheckOgr(e, kSource, "The feature cannot be written to \"" + m_class->Name() + "\"");
   if (m_class->HostWorkspaceOf()->Kind() == WorkspaceKind::Shapefile) layer->SyncToDisk();
+  transaction.Commit(kSource, "The feature cannot be saved in \"" + m_class->Name() + "\"");
 }
 
 void HostFeature::Delete() {

@@ -223,6 +223,8 @@ void HostFeatureClass::AddIndex(const IndexPtr& index) {
   const std::string field = index->Fields()->Field(0)->Name();
   GDALDataset* ds = m_workspace->Dataset();
   OGRLayer* layer = Layer();
+  // The index table, its triggers and its filling commit together.
+  WorkspaceTransaction transaction(*m_workspace);
   layer->SyncToDisk();
   std::string sql;
   const char* dialect = nullptr;
@@ -250,6 +252,7 @@ void HostFeatureClass::AddIndex(const IndexPtr& index) {
   if (result) ds->ReleaseResultSet(result);
   if (CPLGetLastErrorType() >= CE_Failure)
     ThrowOgrError(gisErr::DataAccess, kSource, "The index on \"" + field + "\" of \"" + m_name + "\" cannot be added");
+  transaction.Commit(kSource, "The index on \"" + field + "\" of \"" + m_name + "\" cannot be saved");
   if (EQUAL(field.c_str(), ShapeFieldName().c_str()) && !HasSpatialIndex())
     ThrowOgrError(gisErr::DataAccess, kSource, "The spatial index of \"" + m_name + "\" was not created");
 }

@@ -147,11 +147,29 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
     // The spatial index is added as a step of its own (AddIndex).
     options.SetNameValue("SPATIAL_INDEX", "NO");
   }
+  // The table, its metadata rows and every field commit together, and a
+  // refused field leaves no half-made table behind.
+  WorkspaceTransaction transaction(*this);
+  try {
+    CreateLayerWithFields(name, fields, *def, sr, options.List());
+  } catch (...) {
+    DropLayerObject(name);
+    transaction.Rollback();
+    throw;
+  }
+  transaction.Commit(kSource, "The feature class \"" + name + "\" cannot be saved in \"" + PathName() + "\"");
+  return OpenFeatureClass(name);
+}
+
+void HostWorkspace::CreateLayerWithFields(const std::string& name, const FieldsPtr& fields, const GeometryDef& def,
+                                          const OGRSpatialReference* sr, char** options) {
   ResetOgrError();
   OGRLayer* layer = Dataset()->CreateLayer(name.c_str(), sr ? sr->Clone() : nullptr,
-                                           OgrType(def->GeometryType(), m_kind), options.List());
+                                           OgrType(def.GeometryType(), m_kind), options);
   if (!layer)
     ThrowOgrError(gisErr::DataAccess, kSource, "The feature class \"" + name + "\" cannot be created in \"" + PathName() + "\"");
+  // The table exists from here on, so a refused field can drop it again.
+  if (m_kind == WorkspaceKind::GeoPackage) layer->SyncToDisk();
 
   for (long i = 0; i < fields->FieldCount(); ++i) {
     FieldPtr f = fields->Field(i);
@@ -173,7 +191,19 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
     CheckOgr(layer->CreateField(&defn), kSource, "The field \"" + f->Name() + "\" cannot be added to \"" + name + "\"");
   }
   layer->SyncToDisk();
-  return OpenFeatureClass(name);
+}
+
+void HostWorkspace::DropLayerObject(const std::string& name) {
+  // The driver keeps its layer object after a rollback: drop it (and its
+  // table) first, or the class would still be listed.
+  GDALDataset* ds = Dataset();
+  for (int i = 0; i < ds->GetLayerCount(); ++i) {
+    if (name != ds->GetLayer(i)->GetName()) continue;
+    ResetOgrError();
+    ds->DeleteLayer(i);
+    ResetOgrError();
+    return;
+  }
 }
 
 void HostWorkspace::DeleteFeatureClass(const std::string& name) {
@@ -210,6 +240,34 @@ void HostWorkspace::Delete() {
     ec.clear();
   }
   if (ec) throw HostError(err::PathNotFound, kSource, "The workspace \"" + path + "\" cannot be removed: " + ec.message());
+}
+
+WorkspaceTransaction::WorkspaceTransaction(HostWorkspace& workspace) {
+  if (workspace.Kind() != WorkspaceKind::GeoPackage) return;
+  GDALDataset* ds = workspace.Dataset();
+  ResetOgrError();
+  if (ds->StartTransaction() == OGRERR_NONE) m_dataset = ds;
+  ResetOgrError();
+}
+
+WorkspaceTransaction::~WorkspaceTransaction() { Rollback(); }
+
+void WorkspaceTransaction::Rollback() {
+  if (m_dataset) m_dataset->RollbackTransaction();
+  m_dataset = nullptr;
+}
+
+void WorkspaceTransaction::Commit(const char* source, const std::string& what) {
+  if (!m_dataset) return;
+  GDALDataset* ds = m_dataset;
+  m_dataset = nullptr;
+  ResetOgrError();
+  const OGRErr e = ds->CommitTransaction();
+  if (e != OGRERR_NONE) {
+    // Nothing of this edit may stay pending for the next one.
+    ds->RollbackTransaction();
+    CheckOgr(e, source, what);
+  }
 }
 
 } // namespace tov

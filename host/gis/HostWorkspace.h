@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/gis/GeometryDef.h"
 #include "platform/gis/Workspace.h"
 
 #include <gdal_priv.h>
@@ -38,11 +39,34 @@ public:
   void DeleteFeatureClass(const std::string& name);
 
 private:
+  void CreateLayerWithFields(const std::string& name, const FieldsPtr& fields, const GeometryDef& def,
+                             const OGRSpatialReference* sr, char** options);
+  void DropLayerObject(const std::string& name);
+
   WorkspaceKind m_kind;
   std::string m_nativePath;
   GDALDataset* m_dataset;
 };
 
 using HostWorkspacePtr = std::shared_ptr<HostWorkspace>;
+
+// Groups the statements of one edit of a GeoPackage into one transaction:
+// one synced commit instead of one per statement, and nothing half-written
+// when a statement fails (rolled back unless committed). Shapefiles have no
+// transactions; there it does nothing. Inside another transaction it joins
+// that one.
+class WorkspaceTransaction {
+public:
+  explicit WorkspaceTransaction(HostWorkspace& workspace);
+  ~WorkspaceTransaction();
+  WorkspaceTransaction(const WorkspaceTransaction&) = delete;
+  WorkspaceTransaction& operator=(const WorkspaceTransaction&) = delete;
+  // Raises a HostError (source `source`, text `what`) when the commit fails.
+  void Commit(const char* source, const std::string& what);
+  void Rollback();
+
+private:
+  GDALDataset* m_dataset = nullptr;
+};
 
 } // namespace tov

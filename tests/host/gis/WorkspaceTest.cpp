@@ -146,5 +146,23 @@ TEST_F(WorkspaceTest, BadRequestsGiveClearErrors) {
   EXPECT_FALSE(std::filesystem::exists(m_dir / "Area.shp"));
 }
 
+TEST_F(WorkspaceTest, ARefusedFieldLeavesNoHalfMadeGeoPackageTable) {
+  WorkspacePtr ws = OpenWorkspace(true);
+  FieldsPtr fields = PolygonFields(Geographic(4269), true);
+  auto twin = CreateAs<Field>("orvaCore.Field");
+  twin->SetName("OID"); // the object id column, as text
+  twin->SetType(fieldTypeString);
+  fields->AddField(twin);
+  EXPECT_THROW(ws->CreateFeatureClass("Twins", fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", ""), HostError);
+  EXPECT_FALSE(ws->FeatureClassExists("Twins"));
+  // The workspace is still usable for the next edit.
+  FeatureClassPtr fc = ws->CreateFeatureClass("Area", PolygonFields(Geographic(4269), true), kFeatureClassClsid, "",
+                                              featureTypeSimple, "Shape", "");
+  FeaturePtr f = fc->CreateFeature();
+  f->SetShape(Square(0, 0, 1, Geographic(4269)));
+  f->Store();
+  EXPECT_EQ(fc->FeatureCount(nullptr), 1);
+}
+
 } // namespace
 } // namespace tov::test
