@@ -184,6 +184,56 @@ GeometryPtr HostPolygon::Union(const GeometryPtr& other) const {
   return result;
 }
 
+namespace {
+// The coverage union only removes shared edges, so its answer is checked: an
+// invalid result or a changed total area reject it. `refused` tells a
+// refusal (edges that do not match: no coverage) from a rejected answer.
+GEOSGeometry* CheckedCoverageUnion(GEOSContextHandle_t h, const GEOSGeometry* collection, bool* refused) {
+  ResetGeosMessage();
+  GeosGeom united(GEOSCoverageUnion_r(h, collection));
+  *refused = !united;
+  if (!united) return nullptr;
+  double areaIn = 0, areaOut = 0;
+  const bool measured = GEOSArea_r(h, collection, &areaIn) && GEOSArea_r(h, united.get(), &areaOut);
+  const bool sameArea = measured && std::abs(areaOut - areaIn) <= 1e-9 * std::max(1.0, areaIn);
+  if (!sameArea || GEOSisValid_r(h, united.get()) != 1) return nullptr;
+  return united.release();
+}
+
+// The parts of `collection` with every invalid one replaced by its repair,
+// as a new collection.
+GeosGeom RepairedCollection(GEOSContextHandle_t h, const GEOSGeometry* collection) {
+  std::vector<GEOSGeometry*> parts;
+  try {
+    const int n = GEOSGetNumGeometries_r(h, collection);
+    for (int i = 0; i < n; ++i) {
+      const GEOSGeometry* part = GEOSGetGeometryN_r(h, collection, i);
+      if (GEOSisValid_r(h, part) == 1) {
+        parts.push_back(GEOSGeom_clone_r(h, part));
+        continue;
+      }
+      std::unique_ptr<OGRGeometry> ogr(OGRGeometryFactory::createFromGEOS(h, const_cast<GEOSGeometry*>(part)));
+      if (!ogr) ThrowOgrError(gisErr::GeometryFailed, kSource, "A shape cannot be read back for its repair");
+      auto flat = PolygonalPart(Repaired(std::move(ogr)));
+      for (auto* poly : *flat) {
+        GEOSGeometry* fixed = poly->exportToGEOS(h);
+        if (!fixed) ThrowGeosError(kSource, "A repaired shape cannot be handed to the union");
+        parts.push_back(fixed);
+      }
+    }
+  } catch (...) {
+    for (auto* p : parts) GEOSGeom_destroy_r(h, p);
+    throw;
+  }
+  GeosGeom repaired(GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(), static_cast<unsigned>(parts.size())));
+  if (!repaired) {
+    for (auto* p : parts) GEOSGeom_destroy_r(h, p);
+    ThrowGeosError(kSource, "The repaired shapes cannot be gathered for the union");
+  }
+  return repaired;
+}
+} // namespace
+
 void HostPolygon::ConstructUnion(const GeometryEnumeratorPtr& geometries) {
   if (!geometries) throw HostError(err::ObjectRequired, kSource, "There are no shapes to unite");
   GEOSContextHandle_t h = GeosHandle();
@@ -200,21 +250,9 @@ void HostPolygon::ConstructUnion(const GeometryEnumeratorPtr& geometries) {
       if (!target) target = g->SpatialReference();
       auto ogr = OgrGeometryOf(g);
       TransformOgr(*ogr, g->SpatialReference(), target);
-      // One conversion per shape: the validity test runs on the GEOS form,
-      // and only an invalid shape takes the repair path.
       GEOSGeometry* gg = ogr->exportToGEOS(h);
       if (!gg) ThrowGeosError(kSource, "A shape cannot be handed to the union");
-      if (GEOSisValid_r(h, gg) == 1) {
-        parts.push_back(gg);
-        continue;
-      }
-      GEOSGeom_destroy_r(h, gg);
-      auto flat = PolygonalPart(Repaired(std::move(ogr)));
-      for (auto* poly : *flat) {
-        GEOSGeometry* fixed = poly->exportToGEOS(h);
-        if (!fixed) ThrowGeosError(kSource, "A repaired shape cannot be handed to the union");
-        parts.push_back(fixed);
-      }
+      parts.push_back(gg);
     }
   } catch (...) {
     freeParts();
@@ -235,17 +273,19 @@ void HostPolygon::ConstructUnion(const GeometryEnumeratorPtr& geometries) {
   }
   parts.clear(); // owned by the collection now
 
-  // Areas that only share edges unite fastest as a coverage. GEOS does not
-  // node a coverage, so overlapping input may come back as overlapping parts
-  // instead of a refusal: a refusal, an invalid result or a changed total
-  // area all send the shapes to the general (cascaded) union.
-  GeosGeom united(GEOSCoverageUnion_r(h, collection.get()));
+  // Areas that only share edges unite fastest as a coverage; testing every
+  // input for validity first would cost more than that union. Only when the
+  // coverage union fails are the inputs examined and the invalid ones
+  // repaired. A rejected answer may come from those invalid shapes, so the
+  // coverage union is tried once more; a refusal means the edges do not
+  // match, which repairs seldom change, so the general (cascaded) union
+  // follows at once.
+  bool refused = false;
+  GeosGeom united(CheckedCoverageUnion(h, collection.get(), &refused));
   g_lastUnionMethod = "coverage";
-  if (united) {
-    double areaIn = 0, areaOut = 0;
-    const bool measured = GEOSArea_r(h, collection.get(), &areaIn) && GEOSArea_r(h, united.get(), &areaOut);
-    const bool sameArea = measured && std::abs(areaOut - areaIn) <= 1e-9 * std::max(1.0, areaIn);
-    if (!sameArea || GEOSisValid_r(h, united.get()) != 1) united.reset();
+  if (!united) {
+    collection = RepairedCollection(h, collection.get());
+    if (!refused) united.reset(CheckedCoverageUnion(h, collection.get(), &refused));
   }
   if (!united) {
     ResetGeosMessage();

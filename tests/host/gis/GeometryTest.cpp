@@ -53,6 +53,12 @@ TEST_F(GeometryTest, InvalidInputIsRepairedBeforeTheUnion) {
   PolygonPtr bowTie = MakePolygon({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}});
   PolygonPtr u = UnionOf({bowTie, Square(5, 5, 1)});
   EXPECT_NEAR(u->Area(), 2.0 + 1.0, 1e-9);
+
+  // Invalid and touching a neighbour: once repaired, the right lobe and the
+  // square share an edge and unite into one part.
+  u = UnionOf({bowTie, Square(2, 0, 2)});
+  EXPECT_NEAR(u->Area(), 2.0 + 4.0, 1e-9);
+  EXPECT_EQ(u->PartCount(), 2);
 }
 
 TEST_F(GeometryTest, UnionTakesTheSystemOfItsShapesAndProjectsOthers) {
