@@ -146,6 +146,22 @@ TEST_F(WorkspaceTest, BadRequestsGiveClearErrors) {
   EXPECT_FALSE(std::filesystem::exists(m_dir / "Area.shp"));
 }
 
+TEST_F(WorkspaceTest, StoringWhileACursorReadsTheSameGeoPackageKeepsItsPlace) {
+  FeatureClassPtr fc = CreateAreas(true);
+  FeatureCursorPtr cursor = fc->Search(nullptr, false);
+  int seen = 0;
+  while (FeaturePtr f = cursor->NextFeature()) {
+    f->SetValue(fc->FindField("NAME"), "Seen");
+    f->Store();
+    FeaturePtr extra = fc->CreateFeature();
+    extra->SetShape(Square(0, 0, 1, Geographic(4269)));
+    extra->Store();
+    if (++seen > 10) break; // a cursor restarted by the edit would never end
+  }
+  EXPECT_LE(seen, 6);
+  EXPECT_EQ(fc->FeatureCount(nullptr), 3 + seen);
+}
+
 TEST_F(WorkspaceTest, ARefusedFieldLeavesNoHalfMadeGeoPackageTable) {
   WorkspacePtr ws = OpenWorkspace(true);
   FieldsPtr fields = PolygonFields(Geographic(4269), true);
