@@ -9,10 +9,8 @@
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureLayer.h"
-#include "platform/gis/Field.h"
 #include "platform/gis/Fields.h"
 #include "platform/gis/FillSymbol.h"
-#include "platform/gis/GeometryDef.h"
 #include "platform/gis/GroupLayer.h"
 #include "platform/gis/LabelClass.h"
 #include "platform/gis/LineSymbol.h"
@@ -43,24 +41,7 @@ protected:
     auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
     WorkspacePtr workspace = factory->OpenFromFile(factory->Create(ToPlatformPath(world->Root()), "tiny", nullptr));
     SpatialReferencePtr sr = Geographic(4326);
-    auto fields = CreateAs<Fields>("orvaCore.Fields");
-    auto oid = CreateAs<Field>("orvaCore.Field");
-    oid->SetName("OID");
-    oid->SetType(fieldTypeOID);
-    fields->AddField(oid);
-    auto shape = CreateAs<Field>("orvaCore.Field");
-    shape->SetName("Shape");
-    shape->SetType(fieldTypeGeometry);
-    auto def = CreateAs<GeometryDef>("orvaCore.GeometryDef");
-    def->SetGeometryType(geometryPolygon);
-    def->SetSpatialReference(sr);
-    shape->SetGeometryDef(def);
-    fields->AddField(shape);
-    auto name = CreateAs<Field>("orvaCore.Field");
-    name->SetName("NAME");
-    name->SetType(fieldTypeString);
-    name->SetLength(20);
-    fields->AddField(name);
+    FieldsPtr fields = RegionFields(sr);
     FeatureClassPtr squares =
         workspace->CreateFeatureClass("squares", fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
     FeaturePtr feature = squares->CreateFeature();

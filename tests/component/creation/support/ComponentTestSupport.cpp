@@ -56,6 +56,24 @@ void WriteFile(const std::string& path, const std::string& text) {
   out << text;
 }
 
+void WriteRegions(const std::string& nativeFolder) {
+  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+  const std::string path = factory->Create(ToPlatformPath(nativeFolder), "test", nullptr);
+  WorkspacePtr workspace = factory->OpenFromFile(path);
+  SpatialReferencePtr sr = Geographic(4269);
+  FeatureClassPtr regions = workspace->CreateFeatureClass("regions", RegionFields(sr), kFeatureClassClsid, "",
+                                                          featureTypeSimple, "Shape", "");
+  const char* names[] = {"West", "East"};
+  for (int i = 0; i < 2; ++i) {
+    FeaturePtr feature = regions->CreateFeature();
+    feature->SetShape(Rectangle(-75.0 + i, 40.0, -74.0 + i, 41.5, sr));
+    feature->SetValue(regions->FindField("NAME"), std::string(names[i]));
+    feature->Store();
+  }
+}
+
+} // namespace
+
 FieldsPtr RegionFields(const SpatialReferencePtr& sr) {
   auto fields = CreateAs<Fields>("orvaCore.Fields");
   auto oid = CreateAs<Field>("orvaCore.Field");
@@ -80,24 +98,6 @@ FieldsPtr RegionFields(const SpatialReferencePtr& sr) {
 }
 
 // Two regions side by side, made through the host's own workspace classes.
-void WriteRegions(const std::string& nativeFolder) {
-  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-  const std::string path = factory->Create(ToPlatformPath(nativeFolder), "test", nullptr);
-  WorkspacePtr workspace = factory->OpenFromFile(path);
-  SpatialReferencePtr sr = Geographic(4269);
-  FeatureClassPtr regions = workspace->CreateFeatureClass("regions", RegionFields(sr), kFeatureClassClsid, "",
-                                                          featureTypeSimple, "Shape", "");
-  const char* names[] = {"West", "East"};
-  for (int i = 0; i < 2; ++i) {
-    FeaturePtr feature = regions->CreateFeature();
-    feature->SetShape(Rectangle(-75.0 + i, 40.0, -74.0 + i, 41.5, sr));
-    feature->SetValue(regions->FindField("NAME"), std::string(names[i]));
-    feature->Store();
-  }
-}
-
-} // namespace
-
 TestWorld::TestWorld(const std::string& projection) {
   std::string pattern = (std::filesystem::temp_directory_path() / "tovcomp-XXXXXX").string();
   m_root = mkdtemp(pattern.data());

@@ -1,6 +1,7 @@
 #pragma once
 #include "host/forms/ScriptedPresenter.h"
 #include "host/framework/Analysis.h"
+#include "platform/gis/Fields.h"
 #include "platform/gis/Polygon.h"
 #include "platform/gis/SpatialReference.h"
 
@@ -42,6 +43,9 @@ std::string NameTurn(const std::string& name);
 // A rectangle as a polygon in the given coordinate system.
 PolygonPtr Rectangle(double xmin, double ymin, double xmax, double ymax, const SpatialReferencePtr& sr);
 SpatialReferencePtr Geographic(long code);
+
+// Fields of a polygon class: "OID", "Shape" in `sr` and a text field "NAME".
+FieldsPtr RegionFields(const SpatialReferencePtr& sr);
 
 std::string ReadTextFile(const std::string& nativePath);
 
