@@ -1,15 +1,13 @@
 #include "host/gis/HostEnvelope.h"
 
 #include "host/gis/GisErrors.h"
-#include "host/gis/HostSpatialReference.h"
-#include "host/gis/OgrGeometrySource.h"
+#include "platform/gis/SpatialReference.h"
 
 #include <ogr_spatialref.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
-
-#include <algorithm>
 
 namespace tov {
 
@@ -47,19 +45,11 @@ void HostEnvelope::Union(const EnvelopePtr& other) {
 
 void HostEnvelope::Project(const SpatialReferencePtr& sr) {
   if (!m_empty && m_sr && sr && !SameSystem(m_sr, sr)) {
-    // Edges bend under most projections: transform a densified outline and
-    // take the extent of the points that land. A view enlarged around a
+    // Edges bend under most projections: transform a grid of points over
+    // the envelope and take the extent of those that land. A view enlarged around a
     // large study area reaches past where the target system is defined, and
     // that must not make the whole extent fail.
-    const OGRSpatialReference* src = HostSpatialReference::OgrOf(m_sr);
-    const OGRSpatialReference* dst = HostSpatialReference::OgrOf(sr);
-    if (!src || !dst)
-      throw HostError(err::TypeMismatch, "orvaCore.Envelope", "The coordinate system was not made by this application");
-    ResetOgrError();
-    std::unique_ptr<OGRCoordinateTransformation> ct(OGRCreateCoordinateTransformation(src, dst));
-    if (!ct)
-      ThrowProjError(gisErr::ProjectionFailed, "orvaCore.Envelope",
-                     "There is no way to transform coordinates from \"" + m_sr->Name() + "\" to \"" + sr->Name() + "\"");
+    auto ct = TransformationBetween(m_sr, sr, "orvaCore.Envelope");
     constexpr int kSteps = 20;
     std::vector<double> xs, ys;
     for (int i = 0; i <= kSteps; ++i) {
@@ -71,22 +61,13 @@ void HostEnvelope::Project(const SpatialReferencePtr& sr) {
     std::vector<int> ok(xs.size(), FALSE);
     ct->Transform(static_cast<int>(xs.size()), xs.data(), ys.data(), nullptr, ok.data());
     ResetOgrError();
-    bool any = false;
-    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    for (size_t k = 0; k < xs.size(); ++k) {
-      if (!ok[k] || !std::isfinite(xs[k]) || !std::isfinite(ys[k])) continue;
-      if (!any) {
-        x0 = x1 = xs[k];
-        y0 = y1 = ys[k];
-        any = true;
-      }
-      x0 = std::min(x0, xs[k]), x1 = std::max(x1, xs[k]);
-      y0 = std::min(y0, ys[k]), y1 = std::max(y1, ys[k]);
-    }
-    if (!any)
+    OGREnvelope landed;
+    for (size_t k = 0; k < xs.size(); ++k)
+      if (ok[k] && std::isfinite(xs[k]) && std::isfinite(ys[k])) landed.Merge(xs[k], ys[k]);
+    if (!landed.IsInit())
       ThrowProjError(gisErr::ProjectionFailed, "orvaCore.Envelope",
                      "The extent lies outside the area where \"" + sr->Name() + "\" can be used");
-    PutCoords(x0, y0, x1, y1);
+    PutCoords(landed.MinX, landed.MinY, landed.MaxX, landed.MaxY);
   }
   m_sr = sr;
 }

@@ -151,7 +151,7 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
   // refused field leaves no half-made table behind.
   WorkspaceTransaction transaction(*this);
   try {
-    CreateLayerWithFields(name, fields, *def, sr, options.List());
+    CreateLayerWithFields(name, fields, def->GeometryType(), sr, options.List());
   } catch (...) {
     DropLayerObject(name);
     transaction.Rollback();
@@ -161,11 +161,11 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
   return OpenFeatureClass(name);
 }
 
-void HostWorkspace::CreateLayerWithFields(const std::string& name, const FieldsPtr& fields, const GeometryDef& def,
+void HostWorkspace::CreateLayerWithFields(const std::string& name, const FieldsPtr& fields, long geometryType,
                                           const OGRSpatialReference* sr, char** options) {
   ResetOgrError();
   OGRLayer* layer = Dataset()->CreateLayer(name.c_str(), sr ? sr->Clone() : nullptr,
-                                           OgrType(def.GeometryType(), m_kind), options);
+                                           OgrType(geometryType, m_kind), options);
   if (!layer)
     ThrowOgrError(gisErr::DataAccess, kSource, "The feature class \"" + name + "\" cannot be created in \"" + PathName() + "\"");
   // The table exists from here on, so a refused field can drop it again.
@@ -193,33 +193,35 @@ void HostWorkspace::CreateLayerWithFields(const std::string& name, const FieldsP
   layer->SyncToDisk();
 }
 
+int HostWorkspace::LayerIndex(const std::string& name) const {
+  GDALDataset* ds = Dataset();
+  for (int i = 0; i < ds->GetLayerCount(); ++i)
+    if (name == ds->GetLayer(i)->GetName()) return i;
+  return -1;
+}
+
 void HostWorkspace::DropLayerObject(const std::string& name) {
   // The driver keeps its layer object after a rollback: drop it (and its
   // table) first, or the class would still be listed.
-  GDALDataset* ds = Dataset();
-  for (int i = 0; i < ds->GetLayerCount(); ++i) {
-    if (name != ds->GetLayer(i)->GetName()) continue;
-    ResetOgrError();
-    ds->DeleteLayer(i);
-    ResetOgrError();
-    return;
-  }
+  const int index = LayerIndex(name);
+  if (index < 0) return;
+  ResetOgrError();
+  Dataset()->DeleteLayer(index);
+  ResetOgrError();
 }
 
 void HostWorkspace::DeleteFeatureClass(const std::string& name) {
-  GDALDataset* ds = Dataset();
-  for (int i = 0; i < ds->GetLayerCount(); ++i) {
-    if (name != ds->GetLayer(i)->GetName()) continue;
-    ResetOgrError();
-    CheckOgr(ds->DeleteLayer(i), kSource, "The feature class \"" + name + "\" cannot be deleted from \"" + PathName() + "\"");
-    if (m_kind == WorkspaceKind::Shapefile) {
-      // The driver leaves our spatial index file behind.
-      std::error_code ec;
-      fs::remove(fs::path(m_nativePath) / (name + ".qix"), ec);
-    }
-    return;
+  const int index = LayerIndex(name);
+  if (index < 0)
+    throw HostError(gisErr::DatasetNotFound, kSource, "There is no feature class \"" + name + "\" in \"" + PathName() + "\"");
+  ResetOgrError();
+  CheckOgr(Dataset()->DeleteLayer(index), kSource,
+           "The feature class \"" + name + "\" cannot be deleted from \"" + PathName() + "\"");
+  if (m_kind == WorkspaceKind::Shapefile) {
+    // The driver leaves our spatial index file behind.
+    std::error_code ec;
+    fs::remove(fs::path(m_nativePath) / (name + ".qix"), ec);
   }
-  throw HostError(gisErr::DatasetNotFound, kSource, "There is no feature class \"" + name + "\" in \"" + PathName() + "\"");
 }
 
 void HostWorkspace::Delete() {

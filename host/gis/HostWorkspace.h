@@ -1,5 +1,4 @@
 #pragma once
-#include "platform/gis/GeometryDef.h"
 #include "platform/gis/Workspace.h"
 
 #include <gdal_priv.h>
@@ -39,8 +38,10 @@ public:
   void DeleteFeatureClass(const std::string& name);
 
 private:
-  void CreateLayerWithFields(const std::string& name, const FieldsPtr& fields, const GeometryDef& def,
+  void CreateLayerWithFields(const std::string& name, const FieldsPtr& fields, long geometryType,
                              const OGRSpatialReference* sr, char** options);
+  // The driver's index of the named layer, or -1.
+  int LayerIndex(const std::string& name) const;
   void DropLayerObject(const std::string& name);
 
   WorkspaceKind m_kind;

@@ -22,16 +22,22 @@ bool SameSystem(const SpatialReferencePtr& a, const SpatialReferencePtr& b) {
   return a->IsSame(b);
 }
 
-void TransformOgr(OGRGeometry& geometry, const SpatialReferencePtr& from, const SpatialReferencePtr& to) {
-  if (!from || !to || SameSystem(from, to)) return;
+std::unique_ptr<OGRCoordinateTransformation> TransformationBetween(const SpatialReferencePtr& from,
+                                                                  const SpatialReferencePtr& to, const char* source) {
   const OGRSpatialReference* src = HostSpatialReference::OgrOf(from);
   const OGRSpatialReference* dst = HostSpatialReference::OgrOf(to);
-  if (!src || !dst) throw HostError(err::TypeMismatch, "orvaCore.Geometry", "The coordinate system was not made by this application");
+  if (!src || !dst) throw HostError(err::TypeMismatch, source, "The coordinate system was not made by this application");
   ResetOgrError();
   std::unique_ptr<OGRCoordinateTransformation> ct(OGRCreateCoordinateTransformation(src, dst));
   if (!ct)
-    ThrowProjError(gisErr::ProjectionFailed, "orvaCore.Geometry",
+    ThrowProjError(gisErr::ProjectionFailed, source,
                    "There is no way to transform coordinates from \"" + from->Name() + "\" to \"" + to->Name() + "\"");
+  return ct;
+}
+
+void TransformOgr(OGRGeometry& geometry, const SpatialReferencePtr& from, const SpatialReferencePtr& to) {
+  if (!from || !to || SameSystem(from, to)) return;
+  auto ct = TransformationBetween(from, to, "orvaCore.Geometry");
   if (geometry.transform(ct.get()) != OGRERR_NONE)
     ThrowProjError(gisErr::ProjectionFailed, "orvaCore.Geometry",
                    "The shape lies outside the area where \"" + to->Name() + "\" can be used");

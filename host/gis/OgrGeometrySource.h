@@ -24,6 +24,9 @@ std::unique_ptr<OGRGeometry> OgrGeometryOf(const GeometryPtr& geometry);
 // A host geometry for an OGR one: points, envelopes are never made; lines
 // become a Polyline, areas a Polygon (other parts of a collection dropped).
 GeometryPtr GeometryFromOgr(const OGRGeometry* geometry, long wantedType, const SpatialReferencePtr& sr);
+// The transformation between two host systems; raises when there is none.
+std::unique_ptr<OGRCoordinateTransformation> TransformationBetween(const SpatialReferencePtr& from,
+                                                                  const SpatialReferencePtr& to, const char* source);
 // Transforms geometry in place from one system into another (no-op when
 // either is missing or both are the same).
 void TransformOgr(OGRGeometry& geometry, const SpatialReferencePtr& from, const SpatialReferencePtr& to);

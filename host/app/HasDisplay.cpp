@@ -1,11 +1,10 @@
-// Commands not written yet. Each moves to its own Command<Name>.cpp when it
-// is; delete its stub here then.
+// Whether a window can be shown: the GUI and the screenshots fall back to the
+// offscreen platform without one.
 #include "host/app/Commands.h"
 
 #include <cstdlib>
 
 namespace tov {
-
 
 bool HasDisplay() {
   const char* display = std::getenv("DISPLAY");
