@@ -20,6 +20,8 @@ function(tov_add_test)
   endif()
   add_executable(${T_NAME} ${srcs})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  # Builders and temporary folders shared by the tests of every layer.
+  target_include_directories(${T_NAME} PRIVATE "${TOVANA_SOURCE_ROOT}/tests/support")
   target_compile_definitions(${T_NAME} PRIVATE
     TOVANA_SOURCE_ROOT="${TOVANA_SOURCE_ROOT}"
     TOVANA_BINARY_ROOT="${CMAKE_BINARY_DIR}")

@@ -37,7 +37,7 @@ class StudyAreaStoreTest : public ::testing::Test {
 protected:
   void SetUp() override {
     analysis = world.Open();
-    presenter = UseScript("[]");
+    UseScript("[]");
   }
 
   TextPropertySetPtr Options() { return analysis->extension->ExtensionOptions(); }
@@ -61,7 +61,6 @@ protected:
 
   TestWorld world;
   AnalysisPtr analysis;
-  ScriptedPresenterPtr presenter;
 };
 
 GroupLayerPtr NewGroup(const std::string& name) {
@@ -137,7 +136,8 @@ TEST_F(StudyAreaStoreTest, AnEmptyGroupNameGivesMyAnalysesAndNewLayersGoFirst) {
   EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "");
 }
 
-TEST_F(StudyAreaStoreTest, GroupLayersAreFoundOnlyAtTheTopByExactName) {
+// Layer tree helpers need no analysis.
+TEST(StudyAreaLayersTest, GroupLayersAreFoundOnlyAtTheTopByExactName) {
   MapPtr map = CreateAs<Map>("orvaCore.Map");
   auto outer = NewGroup("Outer");
   outer->Add(NewGroup("Inner"));
@@ -151,7 +151,7 @@ TEST_F(StudyAreaStoreTest, GroupLayersAreFoundOnlyAtTheTopByExactName) {
   EXPECT_FALSE(GetGroupLayerByName(map, "Plain"));
 }
 
-TEST_F(StudyAreaStoreTest, MoveLastLayerToTopKeepsTheOthersInOrder) {
+TEST(StudyAreaLayersTest, MoveLastLayerToTopKeepsTheOthersInOrder) {
   auto single = NewGroup("Single");
   single->Add(NamedLayer("a"));
   MoveLastLayerToTop(single);

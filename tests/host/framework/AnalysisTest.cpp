@@ -1,3 +1,4 @@
+#include "GisBuilders.h"
 #include "TempFolder.h"
 
 #include "host/common/Paths.h"
@@ -46,14 +47,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempFolder;
 
+// A unit-sized outer ring as the host keeps it.
 PolygonPtr Square(double x, double y, double size, const SpatialReferencePtr& sr) {
-  auto polygon = CreateAs<Polygon>("orvaCore.Polygon");
-  for (auto [px, py] : {std::pair{x, y}, {x + size, y}, {x + size, y + size}, {x, y + size}, {x, y}}) {
-    auto p = CreateAs<Point>("orvaCore.Point");
-    p->PutCoords(px, py);
-    polygon->AddPoint(p);
-  }
-  polygon->SetSpatialReference(sr);
+  PolygonPtr polygon = test::Square(x, y, size, sr);
   polygon->Simplify();
   return polygon;
 }
@@ -61,21 +57,8 @@ PolygonPtr Square(double x, double y, double size, const SpatialReferencePtr& sr
 FeatureClassPtr MakePolygonClass(const WorkspacePtr& ws, const std::string& name, const SpatialReferencePtr& sr,
                                  bool withCode) {
   auto fields = CreateAs<Fields>("orvaCore.Fields");
-  auto def = CreateAs<GeometryDef>("orvaCore.GeometryDef");
-  def->SetGeometryType(geometryPolygon);
-  def->SetSpatialReference(sr);
-  auto shape = CreateAs<Field>("orvaCore.Field");
-  shape->SetName("Shape");
-  shape->SetType(fieldTypeGeometry);
-  shape->SetGeometryDef(def);
-  fields->AddField(shape);
-  if (withCode) {
-    auto code = CreateAs<Field>("orvaCore.Field");
-    code->SetName("CODE");
-    code->SetType(fieldTypeString);
-    code->SetLength(10);
-    fields->AddField(code);
-  }
+  fields->AddField(test::ShapeField(geometryPolygon, sr));
+  if (withCode) fields->AddField(test::TextField("CODE", 10));
   return ws->CreateFeatureClass(name, fields, "", "", 1, "Shape", "");
 }
 

@@ -15,14 +15,7 @@ using FeatureDataTest = GisTest;
 
 FieldsPtr MixedFields(long geometryType, const SpatialReferencePtr& sr) {
   auto fields = CreateAs<Fields>("orvaCore.Fields");
-  auto shape = CreateAs<Field>("orvaCore.Field");
-  shape->SetName("Shape");
-  shape->SetType(fieldTypeGeometry);
-  auto def = CreateAs<GeometryDef>("orvaCore.GeometryDef");
-  def->SetGeometryType(geometryType);
-  def->SetSpatialReference(sr);
-  shape->SetGeometryDef(def);
-  fields->AddField(shape);
+  fields->AddField(ShapeField(geometryType, sr));
   for (auto [name, type] : std::vector<std::pair<const char*, long>>{
            {"COUNT", fieldTypeInteger}, {"SHARE", fieldTypeDouble}, {"LABEL", fieldTypeString}}) {
     auto f = CreateAs<Field>("orvaCore.Field");

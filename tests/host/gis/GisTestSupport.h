@@ -1,4 +1,5 @@
 #pragma once
+#include "GisBuilders.h"
 #include "host/common/Paths.h"
 #include "host/gis/RegisterHostGisClasses.h"
 #include "platform/gis/Envelope.h"
@@ -42,59 +43,5 @@ protected:
 
   std::filesystem::path m_dir;
 };
-
-inline SpatialReferencePtr Geographic(long code) {
-  return CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")->CreateGeographicCoordinateSystem(code);
-}
-
-inline SpatialReferencePtr Projected(long code) {
-  return CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")->CreateProjectedCoordinateSystem(code);
-}
-
-inline PointPtr MakePoint(double x, double y) {
-  auto p = CreateAs<Point>("orvaCore.Point");
-  p->PutCoords(x, y);
-  return p;
-}
-
-// A polygon through the points given (closed by Simplify).
-inline PolygonPtr MakePolygon(const std::vector<std::pair<double, double>>& ring, SpatialReferencePtr sr = nullptr) {
-  auto poly = CreateAs<Polygon>("orvaCore.Polygon");
-  for (auto [x, y] : ring) poly->AddPoint(MakePoint(x, y));
-  poly->SetSpatialReference(sr);
-  return poly;
-}
-
-inline PolygonPtr Square(double x, double y, double size, SpatialReferencePtr sr = nullptr) {
-  return MakePolygon({{x, y}, {x, y + size}, {x + size, y + size}, {x + size, y}, {x, y}}, std::move(sr));
-}
-
-// Fields of a polygon class: optional object id, the shape, and NAME.
-inline FieldsPtr PolygonFields(const SpatialReferencePtr& sr, bool withOid) {
-  auto fields = CreateAs<Fields>("orvaCore.Fields");
-  if (withOid) {
-    auto oid = CreateAs<Field>("orvaCore.Field");
-    oid->SetName("OID");
-    oid->SetType(fieldTypeOID);
-    oid->SetIsNullable(false);
-    fields->AddField(oid);
-  }
-  auto shape = CreateAs<Field>("orvaCore.Field");
-  shape->SetName("Shape");
-  shape->SetType(fieldTypeGeometry);
-  auto def = CreateAs<GeometryDef>("orvaCore.GeometryDef");
-  def->SetGeometryType(geometryPolygon);
-  def->SetGridCount(1);
-  def->SetGridSize(0, 10);
-  def->SetSpatialReference(sr);
-  shape->SetGeometryDef(def);
-  fields->AddField(shape);
-  auto name = CreateAs<Field>("orvaCore.Field");
-  name->SetName("NAME");
-  name->SetType(fieldTypeString);
-  name->SetLength(40);
-  fields->AddField(name);
-  return fields;
-}
 
 } // namespace tov::test

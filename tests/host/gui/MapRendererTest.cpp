@@ -37,13 +37,11 @@ class MapRendererTest : public ::testing::Test {
 protected:
   void SetUp() override {
     App();
-    world = std::make_unique<TestWorld>();
     auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-    WorkspacePtr workspace = factory->OpenFromFile(factory->Create(ToPlatformPath(world->Root()), "tiny", nullptr));
+    WorkspacePtr workspace = factory->OpenFromFile(factory->Create(ToPlatformPath(folder.Path()), "tiny", nullptr));
     SpatialReferencePtr sr = Geographic(4326);
-    FieldsPtr fields = RegionFields(sr);
     FeatureClassPtr squares =
-        workspace->CreateFeatureClass("squares", fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+        workspace->CreateFeatureClass("squares", PolygonFields(sr, true), kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
     FeaturePtr feature = squares->CreateFeature();
     feature->SetShape(Rectangle(10, 10, 90, 90, sr));
     feature->SetValue(squares->FindField("NAME"), std::string("WWWWW"));
@@ -78,7 +76,7 @@ protected:
     return ink;
   }
 
-  std::unique_ptr<TestWorld> world;
+  tov::testing::TempFolder folder;
   HostMap map;
   FeatureLayerPtr layer;
   GroupLayerPtr group;

@@ -56,12 +56,13 @@ void WriteFile(const std::string& path, const std::string& text) {
   out << text;
 }
 
+// Two regions side by side, made through the host's own workspace classes.
 void WriteRegions(const std::string& nativeFolder) {
   auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
   const std::string path = factory->Create(ToPlatformPath(nativeFolder), "test", nullptr);
   WorkspacePtr workspace = factory->OpenFromFile(path);
   SpatialReferencePtr sr = Geographic(4269);
-  FeatureClassPtr regions = workspace->CreateFeatureClass("regions", RegionFields(sr), kFeatureClassClsid, "",
+  FeatureClassPtr regions = workspace->CreateFeatureClass("regions", PolygonFields(sr, true), kFeatureClassClsid, "",
                                                           featureTypeSimple, "Shape", "");
   const char* names[] = {"West", "East"};
   for (int i = 0; i < 2; ++i) {
@@ -74,33 +75,7 @@ void WriteRegions(const std::string& nativeFolder) {
 
 } // namespace
 
-FieldsPtr RegionFields(const SpatialReferencePtr& sr) {
-  auto fields = CreateAs<Fields>("orvaCore.Fields");
-  auto oid = CreateAs<Field>("orvaCore.Field");
-  oid->SetName("OID");
-  oid->SetType(fieldTypeOID);
-  oid->SetIsNullable(false);
-  fields->AddField(oid);
-  auto shape = CreateAs<Field>("orvaCore.Field");
-  shape->SetName("Shape");
-  shape->SetType(fieldTypeGeometry);
-  auto def = CreateAs<GeometryDef>("orvaCore.GeometryDef");
-  def->SetGeometryType(geometryPolygon);
-  def->SetSpatialReference(sr);
-  shape->SetGeometryDef(def);
-  fields->AddField(shape);
-  auto name = CreateAs<Field>("orvaCore.Field");
-  name->SetName("NAME");
-  name->SetType(fieldTypeString);
-  name->SetLength(40);
-  fields->AddField(name);
-  return fields;
-}
-
-// Two regions side by side, made through the host's own workspace classes.
 TestWorld::TestWorld(const std::string& projection) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tovcomp-XXXXXX").string();
-  m_root = mkdtemp(pattern.data());
   const std::string datasetFolder = DataRoot() + "/Test";
   std::filesystem::create_directories(datasetFolder);
   std::string json = kDatasetJson;
@@ -113,14 +88,7 @@ TestWorld::TestWorld(const std::string& projection) {
   WriteRegions(datasetFolder);
 }
 
-TestWorld::~TestWorld() {
-  std::error_code ec;
-  std::filesystem::remove_all(m_root, ec);
-}
-
-AnalysisPtr TestWorld::Open(const std::string& name) const {
-  return OpenAnalysis(AnalysisFolder(name), "Test", DataRoot());
-}
+AnalysisPtr TestWorld::Open() const { return OpenAnalysis(AnalysisFolder(), "Test", DataRoot()); }
 
 ScriptedPresenterPtr UseScript(const std::string& json) {
   auto presenter = std::make_shared<ScriptedPresenter>();
@@ -132,23 +100,6 @@ ScriptedPresenterPtr UseScript(const std::string& json) {
 std::string NameTurn(const std::string& name) {
   return R"({"form": "SelectSANameDialog", "actions": [{"set": "StudyAreaNameText", "text": ")" + name +
          R"("}, {"click": "NextButton"}]})";
-}
-
-SpatialReferencePtr Geographic(long code) {
-  return CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")
-      ->CreateGeographicCoordinateSystem(code);
-}
-
-PolygonPtr Rectangle(double xmin, double ymin, double xmax, double ymax, const SpatialReferencePtr& sr) {
-  auto polygon = CreateAs<Polygon>("orvaCore.Polygon");
-  const double corners[5][2] = {{xmin, ymin}, {xmin, ymax}, {xmax, ymax}, {xmax, ymin}, {xmin, ymin}};
-  for (const auto& c : corners) {
-    auto point = CreateAs<Point>("orvaCore.Point");
-    point->PutCoords(c[0], c[1]);
-    polygon->AddPoint(point);
-  }
-  polygon->SetSpatialReference(sr);
-  return polygon;
 }
 
 std::string ReadTextFile(const std::string& nativePath) {

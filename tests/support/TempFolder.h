@@ -9,9 +9,11 @@ namespace tov::testing {
 class TempFolder {
 public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tovfw-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "tovtest-XXXXXX").string();
     m_path = mkdtemp(pattern.data());
   }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
   ~TempFolder() {
     std::error_code ec;
     std::filesystem::remove_all(m_path, ec);

@@ -1,0 +1,88 @@
+#pragma once
+// Small shapes, systems and field lists that tests of every layer build
+// through the host's own classes (registered by the test's set-up).
+#include "platform/gis/Field.h"
+#include "platform/gis/Fields.h"
+#include "platform/gis/GeometryDef.h"
+#include "platform/gis/GisConstants.h"
+#include "platform/gis/Point.h"
+#include "platform/gis/Polygon.h"
+#include "platform/gis/SpatialReference.h"
+#include "platform/gis/SpatialReferenceFactory.h"
+#include "platform/runtime/ObjectRegistry.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tov::test {
+
+inline SpatialReferencePtr Geographic(long code) {
+  return CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")->CreateGeographicCoordinateSystem(code);
+}
+
+inline SpatialReferencePtr Projected(long code) {
+  return CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")->CreateProjectedCoordinateSystem(code);
+}
+
+inline PointPtr MakePoint(double x, double y) {
+  auto p = CreateAs<Point>("orvaCore.Point");
+  p->PutCoords(x, y);
+  return p;
+}
+
+// A polygon through the points given (closed by Simplify).
+inline PolygonPtr MakePolygon(const std::vector<std::pair<double, double>>& ring, SpatialReferencePtr sr = nullptr) {
+  auto poly = CreateAs<Polygon>("orvaCore.Polygon");
+  for (auto [x, y] : ring) poly->AddPoint(MakePoint(x, y));
+  poly->SetSpatialReference(sr);
+  return poly;
+}
+
+// Corners in clockwise order, as an outer ring is kept.
+inline PolygonPtr Rectangle(double xmin, double ymin, double xmax, double ymax, SpatialReferencePtr sr = nullptr) {
+  return MakePolygon({{xmin, ymin}, {xmin, ymax}, {xmax, ymax}, {xmax, ymin}, {xmin, ymin}}, std::move(sr));
+}
+
+inline PolygonPtr Square(double x, double y, double size, SpatialReferencePtr sr = nullptr) {
+  return Rectangle(x, y, x + size, y + size, std::move(sr));
+}
+
+// The geometry field "Shape" of the given type in `sr`.
+inline FieldPtr ShapeField(long geometryType, const SpatialReferencePtr& sr) {
+  auto shape = CreateAs<Field>("orvaCore.Field");
+  shape->SetName("Shape");
+  shape->SetType(fieldTypeGeometry);
+  auto def = CreateAs<GeometryDef>("orvaCore.GeometryDef");
+  def->SetGeometryType(geometryType);
+  def->SetGridCount(1);
+  def->SetGridSize(0, 10);
+  def->SetSpatialReference(sr);
+  shape->SetGeometryDef(def);
+  return shape;
+}
+
+inline FieldPtr TextField(const std::string& name, long length) {
+  auto field = CreateAs<Field>("orvaCore.Field");
+  field->SetName(name);
+  field->SetType(fieldTypeString);
+  field->SetLength(length);
+  return field;
+}
+
+// Fields of a polygon class: optional object id "OID", the shape, and NAME.
+inline FieldsPtr PolygonFields(const SpatialReferencePtr& sr, bool withOid) {
+  auto fields = CreateAs<Fields>("orvaCore.Fields");
+  if (withOid) {
+    auto oid = CreateAs<Field>("orvaCore.Field");
+    oid->SetName("OID");
+    oid->SetType(fieldTypeOID);
+    oid->SetIsNullable(false);
+    fields->AddField(oid);
+  }
+  fields->AddField(ShapeField(geometryPolygon, sr));
+  fields->AddField(TextField("NAME", 40));
+  return fields;
+}
+
+} // namespace tov::test
