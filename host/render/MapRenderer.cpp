@@ -29,7 +29,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <optional>
 #include <set>
+#include <unordered_map>
 
 namespace tov {
 
@@ -55,6 +57,14 @@ QColor ToQColor(const RgbColorPtr& color) {
                 color->Transparency());
 }
 
+namespace {
+std::string Upper(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
+  return s;
+}
+
+} // namespace
+
 std::string ExpandLabelExpression(const std::string& expression,
                                   const std::map<std::string, std::string>& valuesByUpperName) {
   std::string out;
@@ -71,9 +81,7 @@ std::string ExpandLabelExpression(const std::string& expression,
       break;
     }
     out += expression.substr(i, open - i);
-    std::string name = expression.substr(open + 1, close - open - 1);
-    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::toupper(c); });
-    auto it = valuesByUpperName.find(name);
+    auto it = valuesByUpperName.find(Upper(expression.substr(open + 1, close - open - 1)));
     if (it != valuesByUpperName.end()) out += it->second;
     i = close + 1;
   }
@@ -81,11 +89,6 @@ std::string ExpandLabelExpression(const std::string& expression,
 }
 
 namespace {
-
-std::string Upper(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
-  return s;
-}
 
 std::vector<std::string> FieldsOf(const std::string& expression) {
   std::vector<std::string> names;
@@ -227,137 +230,55 @@ void DrawMarker(QPainter& painter, const QPointF& at, const MarkerSymbolPtr& mar
   }
 }
 
-// Draws one cached shape with a symbol; selectionColor replaces the symbol's
-// colours when set.
-void DrawShape(QPainter& painter, const CachedFeature& f, const SymbolPtr& symbol, const QTransform& toPixel,
-               const QColor* selectionColor) {
-  if (!f.points.empty()) {
-    auto marker = std::dynamic_pointer_cast<MarkerSymbol>(symbol);
-    for (const QPointF& p : f.points) DrawMarker(painter, toPixel.map(p), marker, selectionColor);
-  }
-  if (f.path.isEmpty()) return;
-  const QPainterPath pixels = toPixel.map(f.path);
+// The pen, brush and marker a symbol paints with; a selection colour, when
+// given, replaces the symbol's colours. Worked out once per layer and draw:
+// the symbol's getters hand out copies.
+struct ShapeStyle {
+  QPen pen;
+  QBrush brush;
+  MarkerSymbolPtr marker;
+  std::optional<QColor> selection;
+};
+
+ShapeStyle StyleOf(const SymbolPtr& symbol, const QColor* selectionColor) {
+  ShapeStyle style;
+  style.marker = std::dynamic_pointer_cast<MarkerSymbol>(symbol);
+  if (selectionColor) style.selection = *selectionColor;
   if (auto fill = std::dynamic_pointer_cast<FillSymbol>(symbol)) {
     if (selectionColor) {
-      QPen pen(*selectionColor, 2);
-      painter.setPen(pen);
+      style.pen = QPen(*selectionColor, 2);
       QColor inside = *selectionColor;
       inside.setAlpha(60);
-      painter.setBrush(inside);
+      style.brush = inside;
     } else {
-      painter.setPen(PenOf(fill->Outline()));
+      style.pen = PenOf(fill->Outline());
       QColor c = ToQColor(fill->Color());
-      painter.setBrush(c.alpha() == 0 ? QBrush(Qt::NoBrush) : QBrush(c, BrushOf(fill->Style())));
+      style.brush = c.alpha() == 0 ? QBrush(Qt::NoBrush) : QBrush(c, BrushOf(fill->Style()));
     }
-    painter.drawPath(pixels);
-    return;
+    return style;
   }
-  painter.setBrush(Qt::NoBrush);
-  if (selectionColor) {
-    painter.setPen(QPen(*selectionColor, 2));
-  } else if (auto line = std::dynamic_pointer_cast<LineSymbol>(symbol)) {
-    painter.setPen(PenOf(line));
-  } else {
-    painter.setPen(QPen(Qt::black, 1));
-  }
-  painter.drawPath(pixels);
+  style.brush = QBrush(Qt::NoBrush);
+  if (selectionColor) style.pen = QPen(*selectionColor, 2);
+  else if (auto line = std::dynamic_pointer_cast<LineSymbol>(symbol)) style.pen = PenOf(line);
+  else style.pen = QPen(Qt::black, 1);
+  return style;
 }
 
-std::unique_ptr<OGRCoordinateTransformation> TransformBetween(const SpatialReferencePtr& from,
-                                                              const SpatialReferencePtr& to) {
-  if (!from || !to || from->IsSame(to)) return nullptr;
-  const OGRSpatialReference* a = HostSpatialReference::OgrOf(from);
-  const OGRSpatialReference* b = HostSpatialReference::OgrOf(to);
-  if (!a || !b) return nullptr;
-  std::unique_ptr<OGRCoordinateTransformation> t(OGRCreateCoordinateTransformation(a, b));
-  if (!t) throw HostError(5, "MapRenderer", "The layer's coordinate system cannot be converted into the map's");
-  return t;
+void DrawShape(QPainter& painter, const CachedFeature& f, const ShapeStyle& style, const QTransform& toPixel) {
+  for (const QPointF& p : f.points)
+    DrawMarker(painter, toPixel.map(p), style.marker, style.selection ? &*style.selection : nullptr);
+  if (f.path.isEmpty()) return;
+  painter.setPen(style.pen);
+  painter.setBrush(style.brush);
+  painter.drawPath(toPixel.map(f.path));
 }
 
-std::string KeyOf(const FeatureClass* fc, const Map& map) {
-  auto sr = map.SpatialReference();
-  return std::to_string(reinterpret_cast<uintptr_t>(fc)) + "|" + (sr ? sr->ExportToWkt() : std::string());
+// The transformation from a layer's system into the map's, or null when no
+// change is needed.
+std::unique_ptr<OGRCoordinateTransformation> LayerToMap(const SpatialReferencePtr& layer, const SpatialReferencePtr& map) {
+  if (!layer || !map || SameSystem(layer, map)) return nullptr;
+  return TransformationBetween(layer, map, "MapRenderer");
 }
-
-} // namespace
-
-MapRenderer::MapRenderer() = default;
-MapRenderer::~MapRenderer() = default;
-
-void MapRenderer::ClearCache() { m_cache.clear(); }
-
-const MapRenderer::CachedClass* MapRenderer::ShapesOf(const FeatureLayerPtr& layer, const Map& map,
-                                                      const std::string& labelExpression) {
-  FeatureClassPtr fcBase = layer->FeatureClass();
-  auto fc = std::dynamic_pointer_cast<HostFeatureClass>(fcBase);
-  if (!fc) return nullptr;
-  OGRLayer* ogr = fc->Layer();
-  const long long count = ogr->GetFeatureCount(TRUE);
-  const std::string key = KeyOf(fc.get(), map);
-  auto it = m_cache.find(key);
-  if (it != m_cache.end()) {
-    CachedClass& c = it->second;
-    if (!c.owner.expired() && c.owner.lock().get() == static_cast<Object*>(fc.get()) && c.featureCount == count &&
-        c.labelExpression == labelExpression)
-      return &c;
-    m_cache.erase(it);
-  }
-  CachedClass c;
-  c.owner = std::static_pointer_cast<Object>(fc);
-  c.shapeType = fc->ShapeType();
-  c.featureCount = count;
-  c.labelExpression = labelExpression;
-  auto transform = TransformBetween(fc->SpatialReference(), map.SpatialReference());
-  std::vector<std::pair<std::string, int>> labelFields;
-  OGRFeatureDefn* defn = ogr->GetLayerDefn();
-  for (const std::string& name : FieldsOf(labelExpression)) {
-    const int index = defn->GetFieldIndex(name.c_str());
-    if (index >= 0) labelFields.emplace_back(Upper(name), index);
-  }
-  ogr->SetSpatialFilter(nullptr);
-  ogr->SetAttributeFilter(nullptr);
-  ogr->ResetReading();
-  for (auto& feature : *ogr) {
-    CachedFeature f;
-    f.oid = static_cast<long>(feature->GetFID());
-    OGRGeometry* g = feature->GetGeometryRef();
-    if (!g) continue;
-    if (transform && g->transform(transform.get()) != OGRERR_NONE) continue;
-    AddGeometry(g, f);
-    Finish(f);
-    if (!labelFields.empty()) {
-      std::map<std::string, std::string> values;
-      for (auto& [name, index] : labelFields) values[name] = feature->GetFieldAsString(index);
-      f.label = ExpandLabelExpression(labelExpression, values);
-      if (f.points.empty() && c.shapeType == geometryPolygon) {
-        OGRPoint inside;
-        const auto type = wkbFlatten(g->getGeometryType());
-        OGRErr err = OGRERR_FAILURE;
-        if (type == wkbPolygon) err = g->toPolygon()->PointOnSurface(&inside);
-        else if (type == wkbMultiPolygon) err = g->toMultiPolygon()->PointOnSurface(&inside);
-        if (err == OGRERR_NONE) f.labelAt = QPointF(inside.getX(), inside.getY());
-      }
-    }
-    c.features.push_back(std::move(f));
-  }
-  ogr->ResetReading();
-  return &(m_cache[key] = std::move(c));
-}
-
-double MapRenderer::ScaleOf(const Map& map, const MapViewport& viewport) {
-  double metresPerUnit = 1;
-  auto sr = map.SpatialReference();
-  if (sr && sr->IsGeographic()) {
-    const double lat = viewport.VisibleMapRect().center().y() * M_PI / 180;
-    metresPerUnit = 111320.0 * std::max(std::cos(lat), 0.01);
-  } else if (const OGRSpatialReference* o = HostSpatialReference::OgrOf(sr)) {
-    metresPerUnit = o->GetLinearUnits();
-  }
-  const double metresPerPixel = 0.0254 / 96;
-  return viewport.Resolution() * metresPerUnit / metresPerPixel;
-}
-
-namespace {
 
 // The label class in force at scale (the first one whose range holds it).
 LabelClassPtr LabelClassAt(const FeatureLayerPtr& layer, double scale) {
@@ -377,26 +298,122 @@ LabelClassPtr LabelClassAt(const FeatureLayerPtr& layer, double scale) {
 
 } // namespace
 
+MapRenderer::MapRenderer() = default;
+MapRenderer::~MapRenderer() = default;
+
+void MapRenderer::ClearCache() { m_cache.clear(); }
+
+MapRenderer::CachedClass* MapRenderer::ShapesOf(const FeatureLayerPtr& layer, const Map& map) {
+  auto fc = std::dynamic_pointer_cast<HostFeatureClass>(layer->FeatureClass());
+  if (!fc) return nullptr;
+  OGRLayer* ogr = fc->Layer();
+  const long long count = ogr->GetFeatureCount(TRUE);
+  auto it = m_cache.find(fc.get());
+  if (it != m_cache.end()) {
+    CachedClass& c = it->second;
+    if (c.owner.lock() == std::static_pointer_cast<Object>(fc) && c.mapSystem == map.SpatialReference() &&
+        c.featureCount == count)
+      return &c;
+    m_cache.erase(it);
+  }
+  CachedClass c;
+  c.owner = std::static_pointer_cast<Object>(fc);
+  c.mapSystem = map.SpatialReference();
+  c.shapeType = fc->ShapeType();
+  c.featureCount = count;
+  auto transform = LayerToMap(fc->SpatialReference(), c.mapSystem);
+  fc->ClearFilter();
+  for (auto& feature : *ogr) {
+    OGRGeometry* g = feature->GetGeometryRef();
+    if (!g) continue;
+    if (transform && g->transform(transform.get()) != OGRERR_NONE) continue;
+    CachedFeature f;
+    f.oid = static_cast<long>(feature->GetFID());
+    AddGeometry(g, f);
+    Finish(f);
+    c.features.push_back(std::move(f));
+  }
+  fc->ClearFilter();
+  return &(m_cache[fc.get()] = std::move(c));
+}
+
+const std::vector<std::string>& MapRenderer::LabelsOf(CachedClass& c, const FeatureLayerPtr& layer,
+                                                      const std::string& expression) {
+  auto known = c.labels.find(expression);
+  if (known != c.labels.end()) return known->second;
+  auto fc = std::dynamic_pointer_cast<HostFeatureClass>(layer->FeatureClass());
+  std::vector<std::string> labels(c.features.size());
+  OGRLayer* ogr = fc->Layer();
+  std::vector<std::pair<std::string, int>> fields;
+  OGRFeatureDefn* defn = ogr->GetLayerDefn();
+  for (const std::string& name : FieldsOf(expression)) {
+    const int index = defn->GetFieldIndex(name.c_str());
+    if (index >= 0) fields.emplace_back(Upper(name), index);
+  }
+  if (!fields.empty()) {
+    std::unordered_map<long, size_t> indexOf;
+    for (size_t i = 0; i < c.features.size(); ++i) indexOf[c.features[i].oid] = i;
+    // A polygon's label goes on a point inside it, found once, with the
+    // first labels read.
+    const bool placeInside = c.shapeType == geometryPolygon && !c.labelsPlaced;
+    auto transform = placeInside ? LayerToMap(fc->SpatialReference(), c.mapSystem) : nullptr;
+    fc->ClearFilter();
+    for (auto& feature : *ogr) {
+      auto at = indexOf.find(static_cast<long>(feature->GetFID()));
+      if (at == indexOf.end()) continue;
+      CachedFeature& f = c.features[at->second];
+      std::map<std::string, std::string> values;
+      for (auto& [name, index] : fields) values[name] = feature->GetFieldAsString(index);
+      labels[at->second] = ExpandLabelExpression(expression, values);
+      OGRGeometry* g = placeInside && f.points.empty() ? feature->GetGeometryRef() : nullptr;
+      if (!g || (transform && g->transform(transform.get()) != OGRERR_NONE)) continue;
+      OGRPoint inside;
+      const auto type = wkbFlatten(g->getGeometryType());
+      OGRErr err = OGRERR_FAILURE;
+      if (type == wkbPolygon) err = g->toPolygon()->PointOnSurface(&inside);
+      else if (type == wkbMultiPolygon) err = g->toMultiPolygon()->PointOnSurface(&inside);
+      if (err == OGRERR_NONE) f.labelAt = QPointF(inside.getX(), inside.getY());
+    }
+    fc->ClearFilter();
+    c.labelsPlaced = c.labelsPlaced || placeInside;
+  }
+  return c.labels[expression] = std::move(labels);
+}
+
+double MapRenderer::ScaleOf(const Map& map, const MapViewport& viewport) {
+  double metresPerUnit = 1;
+  auto sr = map.SpatialReference();
+  if (sr && sr->IsGeographic()) {
+    const double lat = viewport.VisibleMapRect().center().y() * M_PI / 180;
+    metresPerUnit = 111320.0 * std::max(std::cos(lat), 0.01);
+  } else if (const OGRSpatialReference* o = HostSpatialReference::OgrOf(sr)) {
+    metresPerUnit = o->GetLinearUnits();
+  }
+  const double metresPerPixel = 0.0254 / 96;
+  return viewport.Resolution() * metresPerUnit / metresPerPixel;
+}
+
 void MapRenderer::DrawLayer(QPainter& painter, const LayerPtr& layer, const Map& map, const MapViewport& viewport,
-                            long phases, std::vector<FeatureLayerPtr>& labelled) {
+                            double scale, long phases, std::vector<PendingLabels>& labelled) {
   if (!layer || !layer->Visible()) return;
   if (auto group = std::dynamic_pointer_cast<GroupLayer>(layer)) {
-    for (long i = group->Count() - 1; i >= 0; --i) DrawLayer(painter, group->Layer(i), map, viewport, phases, labelled);
+    for (long i = group->Count() - 1; i >= 0; --i)
+      DrawLayer(painter, group->Layer(i), map, viewport, scale, phases, labelled);
     return;
   }
   auto fl = std::dynamic_pointer_cast<FeatureLayer>(layer);
   if (!fl || !fl->Valid() || !fl->FeatureClass()) return;
   try {
-    auto lc = LabelClassAt(fl, ScaleOf(map, viewport));
-    const CachedClass* shapes = ShapesOf(fl, map, lc ? lc->Expression() : std::string());
+    CachedClass* shapes = ShapesOf(fl, map);
     if (!shapes) return;
     const QRectF visible = viewport.VisibleMapRect();
     const QTransform toPixel = viewport.MapToPixel();
+    auto renderer = fl->Renderer();
+    const SymbolPtr symbol = renderer ? renderer->Symbol() : nullptr;
     if (phases & drawPhaseGeography) {
-      auto renderer = fl->Renderer();
-      SymbolPtr symbol = renderer ? renderer->Symbol() : nullptr;
+      const ShapeStyle style = StyleOf(symbol, nullptr);
       for (const CachedFeature& f : shapes->features)
-        if (f.bounds.intersects(visible) || f.bounds.isEmpty()) DrawShape(painter, f, symbol, toPixel, nullptr);
+        if (f.bounds.intersects(visible) || f.bounds.isEmpty()) DrawShape(painter, f, style, toPixel);
     }
     if (phases & drawPhaseGeoSelection) {
       auto selection = fl->SelectionSet();
@@ -404,40 +421,36 @@ void MapRenderer::DrawLayer(QPainter& painter, const LayerPtr& layer, const Map&
         const auto ids = selection->IDs();
         const std::set<long> wanted(ids.begin(), ids.end());
         const QColor colour = fl->SelectionColor() ? ToQColor(fl->SelectionColor()) : QColor(0, 255, 255);
-        auto renderer = fl->Renderer();
-        SymbolPtr symbol = renderer ? renderer->Symbol() : nullptr;
+        const ShapeStyle style = StyleOf(symbol, &colour);
         for (const CachedFeature& f : shapes->features)
-          if (wanted.count(f.oid)) DrawShape(painter, f, symbol, toPixel, &colour);
+          if (wanted.count(f.oid)) DrawShape(painter, f, style, toPixel);
       }
     }
-    if (lc && (phases & drawPhaseLabels)) labelled.push_back(fl);
+    if (phases & drawPhaseLabels)
+      if (auto lc = LabelClassAt(fl, scale)) labelled.push_back({shapes, &LabelsOf(*shapes, fl, lc->Expression()), lc});
   } catch (const HostError& e) {
     m_errors.push_back(layer->Name() + ": " + e.Description());
   }
 }
 
-void MapRenderer::DrawLabels(QPainter& painter, const std::vector<FeatureLayerPtr>& layers, const Map& map,
-                             const MapViewport& viewport) {
-  const double scale = ScaleOf(map, viewport);
+void MapRenderer::DrawLabels(QPainter& painter, const std::vector<PendingLabels>& layers, const MapViewport& viewport) {
   const QRectF visible = viewport.VisibleMapRect();
   const QTransform toPixel = viewport.MapToPixel();
   std::vector<QRectF> placed;
-  for (const FeatureLayerPtr& fl : layers) {
-    auto lc = LabelClassAt(fl, scale);
-    if (!lc) continue;
-    auto it = m_cache.find(KeyOf(fl->FeatureClass().get(), map));
-    if (it == m_cache.end()) continue;
-    auto symbol = lc->TextSymbol();
+  for (const PendingLabels& layer : layers) {
+    auto symbol = layer.labelClass->TextSymbol();
     QFont font(symbol && !symbol->FontName().empty() ? QString::fromStdString(symbol->FontName())
                                                      : QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(symbol && symbol->Size() > 0 ? symbol->Size() : 8);
     painter.setFont(font);
     painter.setPen(symbol ? ToQColor(symbol->Color()) : QColor(Qt::black));
     const QFontMetricsF metrics(font);
-    for (const CachedFeature& f : it->second.features) {
-      if (f.label.empty() || !visible.contains(f.labelAt)) continue;
-      const QString text = QString::fromStdString(f.label);
-      const QPointF at = toPixel.map(f.labelAt);
+    const auto& features = layer.shapes->features;
+    for (size_t i = 0; i < features.size(); ++i) {
+      const std::string& label = (*layer.labels)[i];
+      if (label.empty() || !visible.contains(features[i].labelAt)) continue;
+      const QString text = QString::fromStdString(label);
+      const QPointF at = toPixel.map(features[i].labelAt);
       QRectF box = metrics.boundingRect(text);
       box.moveCenter(at);
       // Labels that would overlap one already drawn are left out.
@@ -470,7 +483,7 @@ void MapRenderer::DrawGraphics(QPainter& painter, const Map& map, const MapViewp
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(toPixel.map(f.path));
       } else {
-        DrawShape(painter, f, symbol, toPixel, nullptr);
+        DrawShape(painter, f, StyleOf(symbol, nullptr), toPixel);
       }
     }
     if ((phases & drawPhaseGraphicSelection) && selected.count(element.get())) {
@@ -492,10 +505,12 @@ void MapRenderer::Draw(QPainter& painter, const Map& map, const MapViewport& vie
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   if (phases & drawPhaseBackground) painter.fillRect(QRectF(QPointF(0, 0), viewport.Size()), Qt::white);
-  std::vector<FeatureLayerPtr> labelled;
-  for (long i = map.LayerCount() - 1; i >= 0; --i) DrawLayer(painter, map.Layer(i), map, viewport, phases, labelled);
+  const double scale = ScaleOf(map, viewport);
+  std::vector<PendingLabels> labelled;
+  for (long i = map.LayerCount() - 1; i >= 0; --i)
+    DrawLayer(painter, map.Layer(i), map, viewport, scale, phases, labelled);
   if (phases & (drawPhaseGraphics | drawPhaseGraphicSelection)) DrawGraphics(painter, map, viewport, phases);
-  if (phases & drawPhaseLabels) DrawLabels(painter, labelled, map, viewport);
+  if (phases & drawPhaseLabels) DrawLabels(painter, labelled, viewport);
   painter.restore();
 }
 

@@ -68,25 +68,34 @@ public:
     QPainterPath path;           // polygons and lines
     std::vector<QPointF> points; // points
     QPointF labelAt;
-    std::string label;
   };
   struct CachedClass {
     std::weak_ptr<Object> owner;
+    SpatialReferencePtr mapSystem; // the system the shapes were projected into
     long shapeType = 0;
     long long featureCount = -1;
-    std::string labelExpression;
     std::vector<CachedFeature> features;
+    // Label texts by expression, one per feature; read when first shown.
+    std::map<std::string, std::vector<std::string>> labels;
+    bool labelsPlaced = false; // polygon label points found
   };
 
 private:
-  const CachedClass* ShapesOf(const FeatureLayerPtr& layer, const Map& map, const std::string& labelExpression);
-  void DrawLayer(QPainter& painter, const LayerPtr& layer, const Map& map, const MapViewport& viewport, long phases,
-                 std::vector<FeatureLayerPtr>& labelled);
-  void DrawLabels(QPainter& painter, const std::vector<FeatureLayerPtr>& layers, const Map& map,
-                  const MapViewport& viewport);
+  // A layer whose labels are drawn after every layer's shapes.
+  struct PendingLabels {
+    const CachedClass* shapes;
+    const std::vector<std::string>* labels;
+    LabelClassPtr labelClass;
+  };
+
+  CachedClass* ShapesOf(const FeatureLayerPtr& layer, const Map& map);
+  const std::vector<std::string>& LabelsOf(CachedClass& c, const FeatureLayerPtr& layer, const std::string& expression);
+  void DrawLayer(QPainter& painter, const LayerPtr& layer, const Map& map, const MapViewport& viewport, double scale,
+                 long phases, std::vector<PendingLabels>& labelled);
+  void DrawLabels(QPainter& painter, const std::vector<PendingLabels>& layers, const MapViewport& viewport);
   void DrawGraphics(QPainter& painter, const Map& map, const MapViewport& viewport, long phases);
 
-  std::map<std::string, CachedClass> m_cache;
+  std::map<const FeatureClass*, CachedClass> m_cache;
   std::vector<std::string> m_errors;
 };
 
