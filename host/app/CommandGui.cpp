@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTextBrowser>
@@ -92,7 +93,7 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   // Each page is saved as it appears and then closed with its close box.
   presenter->SetMsgBoxAnswer([](const std::string& text, int32_t style) {
     std::cout << "Message: " << text << "\n";
-    return MsgBoxOffers(style, vbCancel) ? vbCancel : (MsgBoxOffers(style, vbNo) ? vbNo : vbOK);
+    return MsgBoxCloseAnswer(style);
   });
   presenter->SetOnShown([&ok, dir, presenter](Form& form, QWidget& dialog) {
     ok = Save(dialog, dir, QString::fromStdString(form.Name())) && ok;

@@ -346,7 +346,7 @@ int32_t ScriptedPresenter::MsgBox(const std::string& text, int32_t style, const 
     m_script->Turns.pop_front();
   }
   int32_t buttons = MsgBoxButtons(style);
-  int32_t fallback = buttons == vbOKOnly ? vbOK : buttons == vbYesNo ? vbNo : vbCancel;
+  int32_t fallback = MsgBoxCloseAnswer(style);
   if (answer == 0) {
     // An OK-only box needs no answer; any other is closed as by Escape.
     if (buttons != vbOKOnly) Error("no answer for the message box \"" + text + "\"; answered " + MsgBoxAnswerName(fallback));

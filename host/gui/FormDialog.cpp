@@ -8,7 +8,6 @@
 #include "platform/forms/ListControl.h"
 #include "platform/forms/ListView.h"
 #include "platform/forms/MapControlHost.h"
-#include "platform/forms/MsgBox.h"
 #include "platform/forms/SystemCalls.h"
 #include "platform/forms/TabStrip.h"
 #include "platform/forms/Toolbar.h"
@@ -30,11 +29,9 @@
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolBar>
-#include <QToolButton>
 #include <QTreeWidget>
 
 #include <cmath>
-#include <iostream>
 
 namespace tov {
 
@@ -113,7 +110,6 @@ void FormDialog::Build() {
 }
 
 QWidget* FormDialog::Make(const ControlPtr& control) {
-  Form& form = m_form;
   const std::string name = control->Name();
   switch (control->Kind()) {
   case ControlKind::Label: {
@@ -222,14 +218,12 @@ QWidget* FormDialog::Make(const ControlPtr& control) {
     }
     if (!map) return new QLabel(tr("(map)"), this);
     auto* w = new MapCanvas(map, this);
-    w->SetMouseDownHandler([this, name, w](int button, int shift, double x, double y, double mx, double my) {
-      m_presenter.SetActiveCanvas(w);
+    w->SetMouseDownHandler([this, name](int button, int shift, double x, double y, double mx, double my) {
       Act([&] { UserActions::MapMouseDown(m_form, name, button, shift, x, y, mx, my); });
     });
     return w;
   }
   }
-  (void)form;
   return nullptr;
 }
 

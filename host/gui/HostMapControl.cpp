@@ -47,16 +47,8 @@ LayerPtr HostMapControl::Layer(long index) const { return m_map->Layer(index); }
 
 void HostMapControl::AddLayer(const LayerPtr& layer, long toIndex) {
   if (!layer) throw HostError(91, "MapControl", "No layer to add");
+  // The map shows its full extent once the first layer with data comes.
   m_map->InsertLayer(layer, toIndex);
-  // The first layer with data sets the view when there was none.
-  auto view = As<ActiveView>(m_map);
-  if (view) {
-    auto extent = view->Extent();
-    if (!extent || extent->Width() <= 0 || extent->Height() <= 0) {
-      auto full = view->FullExtent();
-      if (full && full->Width() > 0) view->SetExtent(full);
-    }
-  }
 }
 
 EnvelopePtr HostMapControl::Extent() const { return Must(As<ActiveView>(m_map), "the map view")->Extent(); }

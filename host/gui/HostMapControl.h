@@ -47,7 +47,6 @@ public:
     std::function<void()> pointerChanged;
   };
   void SetHooks(Hooks hooks);
-  const Hooks& GetHooks() const { return m_hooks; }
 
   // The shape as a polygon in the map's system (a circle with 72 vertices).
   static PolygonPtr PolygonOf(const TrackedShape& shape, const SpatialReferencePtr& sr);

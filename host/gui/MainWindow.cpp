@@ -203,7 +203,6 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
       auto env = CreateAs<SelectionEnvironment>("orvaCore.SelectionEnvironment");
       env->SetCombinationMethod((shift & 1) ? selectionAdd : selectionNew);
       map->SelectByShape(HostMapControl::PolygonOf(shape, map->SpatialReference()), env, click);
-      m_control->Refresh(drawPhaseGeoSelection);
       break;
     }
     case Tool::DrawPolygon: {
@@ -219,11 +218,10 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
       fill->SetOutline(outline);
       element->SetSymbol(fill);
       map->AddElement(element);
-      m_control->Refresh(drawPhaseGraphics);
       break;
     }
     }
-    m_control->Refresh();
+    m_control->Refresh(); // whatever the tool changed
     Save();
   } catch (const HostError& e) {
     QMessageBox::warning(this, tr("Tovana"), Q(e.Description()));

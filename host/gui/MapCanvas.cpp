@@ -2,10 +2,8 @@
 
 #include "host/common/Paths.h"
 #include "platform/framework/ResourceFinder.h"
-#include "platform/gis/ActiveView.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/Map.h"
-#include "platform/runtime/ObjectRegistry.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -70,8 +68,6 @@ void MapCanvas::Reload() {
   m_renderer.ClearCache();
   Redraw(drawPhaseAll);
 }
-
-void MapCanvas::resizeEvent(QResizeEvent*) { m_dirty = true; }
 
 void MapCanvas::paintEvent(QPaintEvent*) {
   if (m_dirty || m_image.size() != size()) {

@@ -34,11 +34,9 @@ public:
   bool Tracking() const { return m_loop != nullptr; }
   // Forgets cached shapes (after data changed) and redraws.
   void Reload();
-  MapRenderer& Renderer() { return m_renderer; }
 
 protected:
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;

@@ -1,7 +1,6 @@
 #include "host/gui/QtPresenter.h"
 
 #include "host/gui/FormDialog.h"
-#include "host/gui/MapCanvas.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/SystemCalls.h"
@@ -87,10 +86,7 @@ int32_t QtPresenter::MsgBox(const std::string& text, int32_t style, const std::s
   case QMessageBox::Yes: return vbYes;
   case QMessageBox::No: return vbNo;
   case QMessageBox::Ok: return vbOK;
-  default:
-    // The close box of a message box: Cancel where there is one, else the only button.
-    if (MsgBoxOffers(style, vbCancel)) return vbCancel;
-    return MsgBoxButtons(style) == vbYesNo ? vbNo : vbOK;
+  default: return MsgBoxCloseAnswer(style); // its close box
   }
 }
 
@@ -98,8 +94,9 @@ void QtPresenter::PropertyChanged(Form& form, Control* control, Property) {
   if (FormDialog* d = DialogOf(form)) d->Sync(control);
 }
 
+// Every map control on a dialog tracks on its own canvas; one without a
+// canvas has nothing to track on.
 TrackedShape QtPresenter::Track(TrackKind kind) {
-  if (m_activeCanvas) return m_activeCanvas->Track(kind);
   TrackedShape empty;
   empty.Kind = kind;
   return empty;

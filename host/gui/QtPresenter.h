@@ -1,8 +1,6 @@
 #pragma once
-#include "host/gui/MapCanvas.h"
 #include "platform/forms/Presenter.h"
 
-#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -43,15 +41,11 @@ public:
   // Pixels per twip are 1 / TwipsPerPixel of the system calls (15 by default).
   static int TwipsPerPixel();
 
-  // The map canvas that received the last mouse press (for Track).
-  void SetActiveCanvas(MapCanvas* canvas) { m_activeCanvas = canvas; }
-
 private:
   std::map<const Form*, FormDialog*> m_dialogs;
   std::function<void(Form&, QWidget&)> m_onShown;
   std::function<int32_t(const std::string&, int32_t)> m_msgAnswer;
   QWidget* m_parent = nullptr;
-  QPointer<MapCanvas> m_activeCanvas;
 };
 
 using QtPresenterPtr = std::shared_ptr<QtPresenter>;

@@ -69,4 +69,9 @@ bool MsgBoxOffers(int32_t style, int32_t answer) {
   }
 }
 
+int32_t MsgBoxCloseAnswer(int32_t style) {
+  if (MsgBoxOffers(style, vbCancel)) return vbCancel;
+  return MsgBoxOffers(style, vbNo) ? vbNo : vbOK;
+}
+
 } // namespace tov

@@ -33,5 +33,8 @@ const char* MsgBoxAnswerName(int32_t answer); // "OK", "Cancel", "Yes", "No"
 int32_t MsgBoxAnswerFromName(const std::string& name);
 // True when the answer is one of the buttons of the style.
 bool MsgBoxOffers(int32_t style, int32_t answer);
+// What closing the box with its close box or Escape answers: Cancel where
+// there is one, else No where there is one, else OK.
+int32_t MsgBoxCloseAnswer(int32_t style);
 
 } // namespace tov
