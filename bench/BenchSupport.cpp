@@ -4,6 +4,9 @@
 #include "host/common/Paths.h"
 #include "host/forms/RegisterHostFormsClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
+#include "host/framework/Analysis.h"
+#include "host/gis/GisErrors.h"
+#include "host/gis/HostFeatureClass.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "host/gis/RegisterHostGisClasses.h"
 #include "platform/gis/Polygon.h"
@@ -19,10 +22,6 @@
 #include <filesystem>
 #include <unistd.h>
 
-#ifndef TOVANA_SOURCE_ROOT
-#define TOVANA_SOURCE_ROOT "."
-#endif
-
 namespace tov::bench {
 
 void RegisterEverything() {
@@ -35,13 +34,8 @@ void RegisterEverything() {
   RegisterComponentClasses();
 }
 
-std::string DataRoot() {
-  if (const char* env = std::getenv("TOVANA_DATA"); env && *env) return env;
-  return std::string(TOVANA_SOURCE_ROOT) + "/data";
-}
-
 std::string SampleGeoPackage() {
-  const std::string path = DataRoot() + "/usa/usa.gpkg";
+  const std::string path = DefaultDataRoot() + "/usa/usa.gpkg";
   if (!std::filesystem::exists(path)) {
     std::fprintf(stderr, "The sample data set is missing (%s); build it with \"make data\".\n", path.c_str());
     std::exit(2);
@@ -56,26 +50,14 @@ FeatureClassPtr OpenSampleClass(const std::string& name) {
 }
 
 std::vector<GeometryPtr> ReadShapes(const std::string& className, const std::string& where) {
-  FeatureClassPtr fc = OpenSampleClass(className);
+  auto fc = std::dynamic_pointer_cast<HostFeatureClass>(OpenSampleClass(className));
   auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
   filter->SetWhereClause(where);
-  auto shapes = CreateAs<GeometryEnumerator>("orvaCore.GeometryEnumerator");
-  shapes->BindGeometrySource(filter, fc);
-  std::vector<GeometryPtr> out;
-  shapes->Reset();
-  while (GeometryPtr g = shapes->Next()) out.push_back(g);
-  return out;
+  return fc->ReadShapes(filter);
 }
-
-namespace {
-GEOSContextHandle_t Context() {
-  static GEOSContextHandle_t h = GEOS_init_r();
-  return h;
-}
-} // namespace
 
 int RawGeosUnion(const std::vector<GeometryPtr>& shapes, GeosUnion kind) {
-  GEOSContextHandle_t h = Context();
+  GEOSContextHandle_t h = GeosHandle();
   std::vector<GEOSGeometry*> parts;
   parts.reserve(shapes.size());
   for (const auto& g : shapes) {

@@ -11,11 +11,10 @@
 
 namespace tov::bench {
 
-// Registers every host and component class once.
+// Registers the host classes a command-line run needs (not the windows) and
+// the component's, once.
 void RegisterEverything();
 
-// The sample data root: $TOVANA_DATA, else the source tree's data/.
-std::string DataRoot();
 // Native path of the sample GeoPackage; exits with a message when missing.
 std::string SampleGeoPackage();
 

@@ -6,16 +6,12 @@
 #include "host/framework/Analysis.h"
 #include "host/framework/AnalysisDatabase.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
-#include "platform/gis/EnumLayer.h"
 #include "platform/gis/FeatureLayer.h"
-#include "platform/gis/FillSymbol.h"
 #include "platform/gis/GroupLayer.h"
-#include "platform/gis/LineSymbol.h"
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
 #include "platform/gis/Point.h"
 #include "platform/gis/Polygon.h"
-#include "platform/gis/SimpleRenderer.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "store/AnalysisSpatialReference.h"
 #include "store/StudyAreaCreation.h"
@@ -57,35 +53,29 @@ void Fill(SqliteStudyAreaCatalog& catalog, const std::vector<std::string>& names
   for (const auto& name : names) catalog.Add(name);
 }
 
-void BM_CatalogAdd(benchmark::State& state) {
-  RegisterEverything();
+// Times `timed` on a new catalogue each round, filled first when asked.
+template <class Timed>
+void FreshRounds(benchmark::State& state, const char* tag, bool filled, Timed timed) {
   const auto names = Names(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
     {
-      Catalogue c("add");
+      Catalogue c(tag);
+      if (filled) Fill(*c.catalog, names);
       state.ResumeTiming();
-      Fill(*c.catalog, names);
+      timed(*c.catalog, names);
       state.PauseTiming();
     }
     state.ResumeTiming();
   }
 }
 
+void BM_CatalogAdd(benchmark::State& state) { FreshRounds(state, "add", false, Fill); }
+
 void BM_CatalogRemove(benchmark::State& state) {
-  RegisterEverything();
-  const auto names = Names(state.range(0));
-  for (auto _ : state) {
-    state.PauseTiming();
-    {
-      Catalogue c("remove");
-      Fill(*c.catalog, names);
-      state.ResumeTiming();
-      for (const auto& name : names) c.catalog->Remove(name);
-      state.PauseTiming();
-    }
-    state.ResumeTiming();
-  }
+  FreshRounds(state, "remove", true, [](SqliteStudyAreaCatalog& catalog, const std::vector<std::string>& names) {
+    for (const auto& name : names) catalog.Remove(name);
+  });
 }
 
 // Read-only operations share one filled catalogue per size.
@@ -100,7 +90,6 @@ Catalogue& Filled(long n) {
 }
 
 void BM_CatalogExists(benchmark::State& state) {
-  RegisterEverything();
   const auto names = Names(state.range(0));
   Catalogue& c = Filled(state.range(0));
   for (auto _ : state)
@@ -108,7 +97,6 @@ void BM_CatalogExists(benchmark::State& state) {
 }
 
 void BM_CatalogItem(benchmark::State& state) {
-  RegisterEverything();
   const auto names = Names(state.range(0));
   Catalogue& c = Filled(state.range(0));
   for (auto _ : state)
@@ -120,7 +108,8 @@ void BM_CatalogItem(benchmark::State& state) {
 // symbol; their data is not needed to draw outlines).
 struct MapWithStudyAreas {
   explicit MapWithStudyAreas(long n) : folder(FreshFolder("outline" + std::to_string(n))) {
-    analysis = OpenAnalysis(folder, "USA", DataRoot());
+    RegisterEverything();
+    analysis = OpenAnalysis(folder, "USA");
     auto catalog = analysis->dataManager->GetStudyAreaCatalog();
     auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
     group->SetName("My Analyses");
@@ -141,38 +130,18 @@ struct MapWithStudyAreas {
   AnalysisPtr analysis;
 };
 
-// The outline pass as the store makes it: every layer of every map, the
-// catalogue asked about each feature layer, its outline width reset.
+// The store's outline pass: every layer of every map, the catalogue asked
+// about each feature layer, its outline width reset.
 void BM_OutlinePass(benchmark::State& state) {
-  RegisterEverything();
   MapWithStudyAreas world(state.range(0));
   MapDocumentPtr document = world.analysis->application->Document();
   StudyAreaCatalogPtr catalog = world.analysis->dataManager->GetStudyAreaCatalog();
-  const std::string current = "Study area 1";
-  long restyled = 0;
-  for (auto _ : state) {
-    restyled = 0;
-    for (long m = 0; m < document->MapCount(); ++m) {
-      EnumLayerPtr layers = document->Map(m)->Layers(true);
-      layers->Reset();
-      while (LayerPtr layer = layers->Next()) {
-        FeatureLayerPtr featureLayer = As<FeatureLayer>(layer);
-        if (!featureLayer || !catalog->Exists(featureLayer->Name())) continue;
-        FillSymbolPtr fill = As<FillSymbol>(featureLayer->Renderer()->Symbol());
-        LineSymbolPtr outline = fill->Outline();
-        outline->SetWidth(featureLayer->Name() == current ? 4.0 : 2.0);
-        fill->SetOutline(outline);
-        ++restyled;
-      }
-    }
-  }
-  state.counters["restyled"] = static_cast<double>(restyled);
+  for (auto _ : state) ResetOutlineWidths(document, catalog, "Study area 1");
 }
 
 // CreateStudyArea itself in a map that already holds n study areas: the
 // dataset and layer file are the same at every size, the outline pass grows.
 void BM_CreateStudyAreaInFullMap(benchmark::State& state) {
-  RegisterEverything();
   MapWithStudyAreas world(state.range(0));
   DataManagerPtr dataManager = world.analysis->dataManager;
   HostApplicationPtr application = world.analysis->application;

@@ -3,6 +3,7 @@
 #include "bench/BenchSupport.h"
 
 #include "host/framework/Analysis.h"
+#include "host/gis/OgrGeometrySource.h"
 #include "platform/framework/TextPropertySet.h"
 #include "platform/gis/Point.h"
 #include "platform/gis/Polygon.h"
@@ -46,7 +47,7 @@ void BM_CreateStudyArea(benchmark::State& state) {
   RegisterEverything();
   const bool geoPackage = state.range(0) != 0;
   const std::string folder = FreshFolder(geoPackage ? "store_gpkg" : "store_shp");
-  AnalysisPtr analysis = OpenAnalysis(folder, "USA", DataRoot());
+  AnalysisPtr analysis = OpenAnalysis(folder, "USA");
   analysis->extension->ExtensionProperties()->SetProperty("Data Format", geoPackage ? kPersonalGeodatabase : "Shapefile");
   DataManagerPtr dataManager = analysis->dataManager;
   HostApplicationPtr application = analysis->application;
@@ -76,17 +77,7 @@ void BM_PlainOgrWrite(benchmark::State& state) {
   RegisterEverything();
   const bool geoPackage = state.range(0) != 0;
   const std::string folder = FreshFolder(geoPackage ? "ogr_gpkg" : "ogr_shp");
-  auto model = StudyPolygon(nullptr);
-  std::unique_ptr<OGRGeometry> wkt;
-  {
-    // The rectangle's coordinates, once, as OGR takes them.
-    auto polygon = std::dynamic_pointer_cast<Polygon>(model);
-    auto ring = std::make_unique<OGRLinearRing>();
-    for (long i = 0; i < polygon->PointCount(); ++i) ring->addPoint(polygon->Point(i)->X(), polygon->Point(i)->Y());
-    auto poly = std::make_unique<OGRPolygon>();
-    poly->addRingDirectly(ring.release());
-    wkt = std::move(poly);
-  }
+  const std::unique_ptr<OGRGeometry> shape = OgrGeometryOf(StudyPolygon(nullptr));
   GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(geoPackage ? "GPKG" : "ESRI Shapefile");
   long n = 0;
   for (auto _ : state) {
@@ -109,7 +100,7 @@ void BM_PlainOgrWrite(benchmark::State& state) {
     OGRLayer* layer = ds->CreateLayer("StudyArea", &sr, wkbPolygon, options);
     CSLDestroy(options);
     OGRFeature feature(layer->GetLayerDefn());
-    feature.SetGeometry(wkt.get());
+    feature.SetGeometry(shape.get());
     if (layer->CreateFeature(&feature) != OGRERR_NONE) {
       state.SkipWithError("OGR cannot write the feature");
       break;

@@ -8,22 +8,27 @@
 namespace tov::bench {
 namespace {
 
+// The three cases, by benchmark argument.
+struct UnionCase {
+  const char* label;
+  const char* className;
+  const char* where;
+};
+constexpr UnionCase kCases[] = {
+    {"all ZIP areas", "zip_areas", ""}, {"ZIP areas 9*", "zip_areas", "ZIP LIKE '9%'"}, {"all counties", "counties", ""}};
+
+std::vector<GeometryPtr> ReadCase(int which) { return ReadShapes(kCases[which].className, kCases[which].where); }
+
 // The shapes of each case, read once through the host and shared by all
 // three contenders.
 const std::vector<GeometryPtr>& Shapes(int which) {
   static std::map<int, std::vector<GeometryPtr>> cache;
   auto it = cache.find(which);
-  if (it != cache.end()) return it->second;
-  switch (which) {
-  case 0: return cache[0] = ReadShapes("zip_areas", "");
-  case 1: return cache[1] = ReadShapes("zip_areas", "ZIP LIKE '9%'");
-  default: return cache[2] = ReadShapes("counties", "");
-  }
+  return it != cache.end() ? it->second : cache[which] = ReadCase(which);
 }
 
 void Label(benchmark::State& state, int which) {
-  static const char* const names[] = {"all ZIP areas", "ZIP areas 9*", "all counties"};
-  state.SetLabel(names[which]);
+  state.SetLabel(kCases[which].label);
   state.counters["shapes"] = static_cast<double>(Shapes(which).size());
 }
 
@@ -56,7 +61,7 @@ void BM_GeosCoverageUnion(benchmark::State& state) { Raw(state, GeosUnion::Cover
 void BM_ReadShapes(benchmark::State& state) {
   const int which = static_cast<int>(state.range(0));
   for (auto _ : state) {
-    auto shapes = which == 2 ? ReadShapes("counties", "") : ReadShapes("zip_areas", which == 1 ? "ZIP LIKE '9%'" : "");
+    auto shapes = ReadCase(which);
     benchmark::DoNotOptimize(shapes.data());
   }
   Label(state, which);

@@ -95,24 +95,6 @@ void MakeCurrent(const TovExtensionPtr& extension, const std::string& name, cons
   }
 }
 
-// Draws the current study area with a 4.0 outline and every other study area
-// layer of every map with 2.0.
-void ResetOutlineWidths(const MapDocumentPtr& document, const StudyAreaCatalogPtr& catalog,
-                        const std::string& current) {
-  for (long m = 0; m < document->MapCount(); ++m) {
-    EnumLayerPtr layers = Must(Must(document->Map(m), "a map")->Layers(true), "the map's layers");
-    layers->Reset();
-    while (LayerPtr layer = layers->Next()) {
-      FeatureLayerPtr featureLayer = As<FeatureLayer>(layer);
-      if (!featureLayer || !catalog->Exists(featureLayer->Name())) continue;
-      FillSymbolPtr fill = Must(As<FillSymbol>(Must(featureLayer->Renderer(), "a renderer")->Symbol()), "a fill symbol");
-      LineSymbolPtr outline = Must(fill->Outline(), "an outline");
-      outline->SetWidth(featureLayer->Name() == current ? kCurrentOutlineWidth : kOtherOutlineWidth);
-      fill->SetOutline(outline);
-    }
-  }
-}
-
 // Zooms the focus map to the current study area (enlarged by a fifth) and
 // redraws.
 void ZoomToCurrentStudyArea(const TovExtensionPtr& extension, const MapDocumentPtr& document) {
@@ -130,6 +112,24 @@ void ZoomToCurrentStudyArea(const TovExtensionPtr& extension, const MapDocumentP
 }
 
 } // namespace
+
+// Draws the current study area with a 4.0 outline and every other study area
+// layer of every map with 2.0.
+void ResetOutlineWidths(const MapDocumentPtr& document, const StudyAreaCatalogPtr& catalog,
+                        const std::string& current) {
+  for (long m = 0; m < document->MapCount(); ++m) {
+    EnumLayerPtr layers = Must(Must(document->Map(m), "a map")->Layers(true), "the map's layers");
+    layers->Reset();
+    while (LayerPtr layer = layers->Next()) {
+      FeatureLayerPtr featureLayer = As<FeatureLayer>(layer);
+      if (!featureLayer || !catalog->Exists(featureLayer->Name())) continue;
+      FillSymbolPtr fill = Must(As<FillSymbol>(Must(featureLayer->Renderer(), "a renderer")->Symbol()), "a fill symbol");
+      LineSymbolPtr outline = Must(fill->Outline(), "an outline");
+      outline->SetWidth(featureLayer->Name() == current ? kCurrentOutlineWidth : kOtherOutlineWidth);
+      fill->SetOutline(outline);
+    }
+  }
+}
 
 bool CreateStudyArea(GeometryPtr& polygon, DataManagerPtr& dataManager, HostApplicationPtr& application,
                      std::string& name, HostDatasetPtr& dataSet, TaskDescriptorPtr& task,

@@ -4,6 +4,7 @@
 #include "platform/framework/TaskDescriptor.h"
 #include "platform/gis/Geometry.h"
 #include "platform/gis/HostApplication.h"
+#include "platform/gis/MapDocument.h"
 
 #include <string>
 
@@ -23,5 +24,10 @@ bool CreateStudyArea(GeometryPtr& polygon, DataManagerPtr& dataManager, HostAppl
 bool CreateStudyAreaPP(GeometryPtr& polygon, DataManagerPtr& dataManager, HostApplicationPtr& application,
                        std::string& name, HostDatasetPtr& dataSet, TaskDescriptorPtr& task,
                        std::string& featuresList);
+
+// Draws the current study area with a 4.0 outline and every other study area
+// layer (a feature layer the catalogue knows by name) of every map with 2.0.
+void ResetOutlineWidths(const MapDocumentPtr& document, const StudyAreaCatalogPtr& catalog,
+                        const std::string& current);
 
 } // namespace tov
