@@ -80,6 +80,11 @@ FormDialog::FormDialog(Form& form, QtPresenter& presenter, QWidget* parent)
 
 template <class F>
 void FormDialog::Act(F action) {
+  ++m_acting;
+  struct Done {
+    int& acting;
+    ~Done() { --acting; }
+  } done{m_acting};
   try {
     action();
   } catch (const HostError& e) {
@@ -157,7 +162,7 @@ QWidget* FormDialog::Make(const ControlPtr& control) {
     connect(w, &QListWidget::itemClicked, this, [this, name, w, control](QListWidgetItem* item) {
       const long index = w->row(item);
       Act([&] { UserActions::Select(m_form, name, index); });
-      Sync(control.get());
+      SyncLater(control.get());
     });
     connect(w, &QListWidget::itemDoubleClicked, this,
             [this, name](QListWidgetItem*) { Act([&] { UserActions::DblClick(m_form, name); }); });
@@ -167,7 +172,7 @@ QWidget* FormDialog::Make(const ControlPtr& control) {
     auto* w = new QComboBox(this);
     connect(w, QOverload<int>::of(&QComboBox::activated), this, [this, name, control](int index) {
       Act([&] { UserActions::Select(m_form, name, index); });
-      Sync(control.get());
+      SyncLater(control.get());
     });
     return w;
   }
@@ -188,7 +193,7 @@ QWidget* FormDialog::Make(const ControlPtr& control) {
     connect(w, &QTreeWidget::itemChanged, this, [this, name, w, control](QTreeWidgetItem* item, int) {
       const long index = w->indexOfTopLevelItem(item) + 1;
       Act([&] { UserActions::CheckItem(m_form, name, index); });
-      Sync(control.get());
+      SyncLater(control.get());
     });
     connect(w, &QTreeWidget::itemClicked, this, [this, name, w](QTreeWidgetItem* item, int) {
       const long index = w->indexOfTopLevelItem(item) + 1;
@@ -313,7 +318,7 @@ void FormDialog::SyncWidget(Control& c, QWidget& w) {
       Control* ctl = &c;
       connect(a, &QAction::triggered, this, [this, name, key, ctl] {
         Act([&] { UserActions::ToolbarButton(m_form, name, key); });
-        Sync(ctl);
+        SyncLater(ctl);
       });
     }
     break;
@@ -358,7 +363,39 @@ void FormDialog::SyncWidget(Control& c, QWidget& w) {
   }
 }
 
+namespace {
+// Kinds whose widget is rebuilt (its entries, items, buttons or tabs made
+// anew) by a sync.
+bool RebuildsOnSync(ControlKind kind) {
+  switch (kind) {
+  case ControlKind::ListBox:
+  case ControlKind::ComboBox:
+  case ControlKind::ListView:
+  case ControlKind::Toolbar:
+  case ControlKind::TabStrip: return true;
+  default: return false;
+  }
+}
+} // namespace
+
+void FormDialog::SyncLater(Control* control) {
+  if (m_pending.insert(control).second && m_pending.size() == 1)
+    QMetaObject::invokeMethod(this, &FormDialog::SyncPending, Qt::QueuedConnection);
+}
+
+void FormDialog::SyncPending() {
+  const std::set<Control*> pending = std::move(m_pending);
+  m_pending.clear();
+  for (Control* control : pending) Sync(control);
+}
+
 void FormDialog::Sync(Control* control) {
+  // Rebuilding a widget from inside one of its own signals would delete the
+  // entry Qt is still handling: during a user action that waits a turn.
+  if (control && m_acting > 0 && RebuildsOnSync(control->Kind())) {
+    SyncLater(control);
+    return;
+  }
   if (control) {
     if (QWidget* w = WidgetOf(control)) {
       try {

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include <map>
+#include <set>
 
 namespace tov {
 
@@ -22,6 +23,8 @@ public:
   // without raising the widget's own signals.
   void Sync(Control* control);
   void SyncAll();
+  // Syncs control once the event loop is back (after the signal that asked).
+  void SyncLater(Control* control);
   // Ends exec() because the form was hidden.
   void EndShowing() { done(0); }
 
@@ -35,6 +38,7 @@ private:
   void Build();
   QWidget* Make(const ControlPtr& control);
   void SyncWidget(Control& control, QWidget& widget);
+  void SyncPending();
   // Runs a user action; errors become a message box rather than a crash.
   template <class F>
   void Act(F action);
@@ -43,6 +47,8 @@ private:
   QtPresenter& m_presenter;
   std::map<const Control*, QWidget*> m_widgets;
   bool m_syncingForm = false;
+  int m_acting = 0;                 // user actions running
+  std::set<Control*> m_pending;     // syncs waiting for the event loop
 };
 
 } // namespace tov
