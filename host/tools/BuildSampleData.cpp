@@ -15,8 +15,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -299,39 +297,39 @@ Geom MakePoint(double x, double y) {
 // The county containing each ZIP centroid, or the nearest county for points
 // that fall just off the generalised coastline.
 void AssignCounties(std::vector<ZipPoint>& zips, const std::vector<Region>& counties) {
+  // The shapes themselves are the items, as the nearest-neighbour search
+  // wants them; shapeIndex leads back to the county.
   Tree tree(GEOSSTRtree_create_r(g_geos, 10));
-  // The nearest-neighbour search wants the shapes themselves as items.
-  Tree shapeTree(GEOSSTRtree_create_r(g_geos, 10));
   std::map<const GEOSGeometry*, size_t> shapeIndex;
   std::vector<Prepared> prepared;
   prepared.reserve(counties.size());
   for (size_t i = 0; i < counties.size(); ++i) {
     GEOSGeometry* shape = counties[i].shape.get();
     prepared.emplace_back(GEOSPrepare_r(g_geos, shape));
-    GEOSSTRtree_insert_r(g_geos, tree.get(), shape, reinterpret_cast<void*>(i));
-    GEOSSTRtree_insert_r(g_geos, shapeTree.get(), shape, shape);
+    GEOSSTRtree_insert_r(g_geos, tree.get(), shape, shape);
     shapeIndex[shape] = i;
   }
   struct Query {
     const std::vector<Prepared>* prepared;
+    const std::map<const GEOSGeometry*, size_t>* index;
     const GEOSGeometry* point;
     long found = -1;
   };
   size_t nearestCount = 0;
   for (auto& z : zips) {
     Geom point = MakePoint(z.lon, z.lat);
-    Query q{&prepared, point.get()};
+    Query q{&prepared, &shapeIndex, point.get()};
     GEOSSTRtree_query_r(
         g_geos, tree.get(), point.get(),
         [](void* item, void* data) {
           auto* q = static_cast<Query*>(data);
-          size_t i = reinterpret_cast<size_t>(item);
+          const size_t i = q->index->at(static_cast<const GEOSGeometry*>(item));
           if (q->found < 0 && GEOSPreparedContains_r(g_geos, (*q->prepared)[i].get(), q->point))
             q->found = static_cast<long>(i);
         },
         &q);
     if (q.found < 0) {
-      const GEOSGeometry* nearest = GEOSSTRtree_nearest_r(g_geos, shapeTree.get(), point.get());
+      const GEOSGeometry* nearest = GEOSSTRtree_nearest_r(g_geos, tree.get(), point.get());
       if (!nearest) throw BuildError("no county near ZIP " + z.zip);
       q.found = static_cast<long>(shapeIndex.at(nearest));
       ++nearestCount;
