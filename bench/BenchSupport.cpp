@@ -1,14 +1,10 @@
 #include "bench/BenchSupport.h"
 
-#include "framework/Registration.h"
 #include "host/common/Paths.h"
-#include "host/forms/RegisterHostFormsClasses.h"
-#include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/framework/Analysis.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostFeatureClass.h"
 #include "host/gis/OgrGeometrySource.h"
-#include "host/gis/RegisterHostGisClasses.h"
 #include "platform/gis/Polygon.h"
 #include "platform/gis/QueryFilter.h"
 #include "platform/gis/Workspace.h"
@@ -24,16 +20,6 @@
 
 namespace tov::bench {
 
-void RegisterEverything() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  RegisterHostGisClasses();
-  RegisterHostFrameworkClasses();
-  RegisterHostFormsClasses();
-  RegisterComponentClasses();
-}
-
 std::string SampleGeoPackage() {
   const std::string path = DefaultDataRoot() + "/usa/usa.gpkg";
   if (!std::filesystem::exists(path)) {
@@ -44,7 +30,7 @@ std::string SampleGeoPackage() {
 }
 
 FeatureClassPtr OpenSampleClass(const std::string& name) {
-  RegisterEverything();
+  RegisterAllHostClasses();
   auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
   return factory->OpenFromFile(ToPlatformPath(SampleGeoPackage()))->OpenFeatureClass(name);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "host/app/HostSetup.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/Geometry.h"
 #include "platform/gis/GeometryEnumerator.h"
@@ -11,9 +12,6 @@
 
 namespace tov::bench {
 
-// Registers the host classes a command-line run needs (not the windows) and
-// the component's, once.
-void RegisterEverything();
 
 // Native path of the sample GeoPackage; exits with a message when missing.
 std::string SampleGeoPackage();

@@ -108,7 +108,7 @@ void BM_CatalogItem(benchmark::State& state) {
 // symbol; their data is not needed to draw outlines).
 struct MapWithStudyAreas {
   explicit MapWithStudyAreas(long n) : folder(FreshFolder("outline" + std::to_string(n))) {
-    RegisterEverything();
+    RegisterAllHostClasses();
     analysis = OpenAnalysis(folder, "USA");
     auto catalog = analysis->dataManager->GetStudyAreaCatalog();
     auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");

@@ -44,7 +44,7 @@ GeometryPtr StudyPolygon(const SpatialReferencePtr& sr) {
 }
 
 void BM_CreateStudyArea(benchmark::State& state) {
-  RegisterEverything();
+  RegisterAllHostClasses();
   const bool geoPackage = state.range(0) != 0;
   const std::string folder = FreshFolder(geoPackage ? "store_gpkg" : "store_shp");
   AnalysisPtr analysis = OpenAnalysis(folder, "USA");
@@ -74,7 +74,7 @@ void BM_CreateStudyArea(benchmark::State& state) {
 // The same one-feature dataset written with OGR alone: a new folder, the
 // coordinate system, the class, one polygon, the spatial index.
 void BM_PlainOgrWrite(benchmark::State& state) {
-  RegisterEverything();
+  RegisterAllHostClasses();
   const bool geoPackage = state.range(0) != 0;
   const std::string folder = FreshFolder(geoPackage ? "ogr_gpkg" : "ogr_shp");
   const std::unique_ptr<OGRGeometry> shape = OgrGeometryOf(StudyPolygon(nullptr));

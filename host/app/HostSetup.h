@@ -2,7 +2,8 @@
 
 namespace tov {
 
-// Registers every creatable class of the host and of the component, once.
+// Registers every creatable class of the host (the map control without its
+// window, which the GUI adds) and of the component, once.
 void RegisterAllHostClasses();
 
 } // namespace tov
