@@ -1,9 +1,8 @@
 #pragma once
+#include "platform/runtime/ProgIds.h"
 #include "framework/TovSSAMethodFunction.h"
 
 namespace tov {
-
-inline constexpr char kCurExtentFunctionProgId[] = "TovSSA.TovSSACurExtentFunction";
 
 // Builds the study area from the visible extent of the focus map, densified
 // so that it keeps its shape in the analysis coordinate system.

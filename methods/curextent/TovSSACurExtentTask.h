@@ -1,9 +1,8 @@
 #pragma once
+#include "platform/runtime/ProgIds.h"
 #include "framework/TovSSAMethodTask.h"
 
 namespace tov {
-
-inline constexpr char kCurExtentTaskProgId[] = "TovSSA.TovSSACurExtentTask";
 
 // The study area is the map's visible extent: the task only asks for a name.
 class TovSSACurExtentTask : public TovSSAMethodTask {

@@ -1,12 +1,11 @@
 #pragma once
+#include "platform/runtime/ProgIds.h"
 #include "platform/runtime/ErrorReporter.h"
 #include "platform/runtime/Variant.h"
 
 #include <string>
 
 namespace tov {
-
-inline constexpr char kErrorHandlerProgId[] = "TovKernel.TovErrorHandler";
 
 // The host's error handler: ReportError writes one line to the analysis log
 // (and shows it when "Debug" is True). Known properties: "Debug" (Boolean),

@@ -1,11 +1,10 @@
 #pragma once
+#include "platform/runtime/ProgIds.h"
 #include "platform/runtime/Object.h"
 
 #include <string>
 
 namespace tov {
-
-inline constexpr char kFileInfoProgId[] = "TovDM.TovFileInfo";
 
 // Splits a platform path (backslash separators) into its parts.
 class FileInfo : public virtual Object {

@@ -1,11 +1,10 @@
 #pragma once
+#include "platform/runtime/ProgIds.h"
 #include "platform/runtime/Object.h"
 
 #include <string>
 
 namespace tov {
-
-inline constexpr char kNameCheckerProgId[] = "TovKernel.NameChecker";
 
 // Tests study area names against the host's naming rules.
 class NameChecker : public virtual Object {

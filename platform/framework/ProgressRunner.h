@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/runtime/ProgIds.h"
 #include "platform/framework/ITovFunction.h"
 #include "platform/runtime/Object.h"
 
@@ -6,8 +7,6 @@
 #include <string>
 
 namespace tov {
-
-inline constexpr char kProgressRunnerProgId[] = "TovKernel.ProgressRunner";
 
 // Runs a function while a progress window (or terminal line) shows the message.
 class ProgressRunner : public virtual Object {

@@ -1,13 +1,10 @@
 #pragma once
+#include "platform/runtime/ProgIds.h"
 #include "platform/runtime/Object.h"
 
 #include <string>
 
 namespace tov {
-
-// ProgIDs of the two resource components.
-inline constexpr char kTextResourcesProgId[] = "TovSetupStudyAreaRes.clsFindResource";
-inline constexpr char kGuiResourcesProgId[] = "TovSetupStudyAreaGuiRes.clsFindResource";
 
 // A picture the resources hand out (cursors): a file the front end can load.
 class ResourcePicture : public virtual Object {

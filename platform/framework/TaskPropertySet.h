@@ -1,13 +1,11 @@
 #pragma once
+#include "platform/runtime/ProgIds.h"
 #include "platform/runtime/Object.h"
 #include "platform/runtime/Variant.h"
 
 #include <string>
 
 namespace tov {
-
-// ProgID of a new, empty set.
-inline constexpr char kTaskPropertySetProgId[] = "TovKernel.TaskPropertySet";
 
 // The wizard state of one run: string keys (compared exactly), variant values.
 class TaskPropertySet : public virtual Object {

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/runtime/ProgIds.h"
 #include "platform/framework/DataAccessService.h"
 #include "platform/framework/DataManager.h"
 #include "platform/framework/TextPropertySet.h"
@@ -8,9 +9,6 @@
 #include <string>
 
 namespace tov {
-
-// ProgID under which the application finds the extension.
-inline constexpr char kTovExtensionProgId[] = "TovKernel.TovExtension";
 
 // The analysis extension of the host application: its persisted settings,
 // the current study area and data set, and data access.
