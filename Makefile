@@ -4,7 +4,7 @@ BUILD ?= build
 TYPE ?= Debug
 JOBS ?= 2
 
-.PHONY: deps configure build run test data bench clean
+.PHONY: deps configure build run test test-sanitize data bench clean
 
 deps:
 	@scripts/install-deps
@@ -26,6 +26,23 @@ run: data
 test: build
 	@BUILD=$(BUILD) scripts/build-data || echo "make test: the sample data could not be built; its tests will be skipped" >&2
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer, in a
+# build folder of their own. Leaks of the libraries underneath (Qt,
+# fontconfig, GDAL), when there are any, are suppressed by their own frames in
+# tests/sanitizer/lsan.supp; the
+# project's own code never is.
+SANITIZE_BUILD ?= build-sanitize
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Sanitize \
+	  -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1" -DTOVANA_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	@BUILD=$(SANITIZE_BUILD) scripts/build-data || echo "make test-sanitize: the sample data could not be built; its tests will be skipped" >&2
+	@cd $(SANITIZE_BUILD) && \
+	  ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:detect_stack_use_after_return=0 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/tests/sanitizer/ubsan.supp \
+	  ctest --output-on-failure -j $(JOBS)
 
 bench: deps
 	@bench/run
