@@ -29,9 +29,8 @@ test: build
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer, in a
 # build folder of their own. Leaks of the libraries underneath (Qt,
-# fontconfig, GDAL), when there are any, are suppressed by their own frames in
-# tests/sanitizer/lsan.supp; the
-# project's own code never is.
+# fontconfig, GDAL), when there are any, are suppressed by their own frames
+# in tests/sanitizer/lsan.supp; the project's own code never is.
 SANITIZE_BUILD ?= build-sanitize
 test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Sanitize \
