@@ -1,0 +1,150 @@
+#include "host/studyareas/StudyAreaExport.h"
+
+#include "host/gis/HostSpatialReference.h"
+#include "host/gis/OgrGeometrySource.h"
+#include "platform/framework/StudyAreaCatalog.h"
+#include "platform/framework/StudyAreaRecord.h"
+#include "platform/gis/Feature.h"
+#include "platform/gis/FeatureClass.h"
+#include "platform/gis/FeatureCursor.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/LayerFile.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
+#include "platform/runtime/TextCase.h"
+
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include <cstdio>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tov {
+
+namespace {
+
+constexpr char kSource[] = "tovana export";
+
+struct Format {
+  const char* extension;
+  const char* driver;
+  bool geographicOnly; // the format is defined in WGS 84 longitude and latitude
+};
+
+constexpr Format kFormats[] = {
+    {".geojson", "GeoJSON", false}, {".json", "GeoJSON", false}, {".gpkg", "GPKG", false},
+    {".shp", "ESRI Shapefile", false}, {".kml", "KML", true}, {".fgb", "FlatGeobuf", false},
+};
+
+const Format* FormatFor(const std::string& path) {
+  const std::string lower = LowerCase(path);
+  for (const Format& f : kFormats) {
+    const std::string ext = f.extension;
+    if (lower.size() > ext.size() && lower.compare(lower.size() - ext.size(), ext.size(), ext) == 0) return &f;
+  }
+  return nullptr;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return stat(path.c_str(), &st) == 0;
+}
+
+struct DatasetCloser {
+  void operator()(GDALDataset* d) const { GDALClose(d); }
+};
+
+// The study area's one shape and its system, read through its layer file.
+std::unique_ptr<OGRGeometry> ReadShape(const StudyAreaRecordPtr& record, OGRSpatialReference& system) {
+  auto layerFile = CreateAs<LayerFile>(kLayerFileProgId);
+  layerFile->Open(record->FilePath());
+  auto layer = std::dynamic_pointer_cast<FeatureLayer>(layerFile->Layer());
+  FeatureClassPtr featureClass = layer ? layer->FeatureClass() : nullptr;
+  if (!featureClass)
+    throw HostError(err::FileNotFound, kSource, "The study area \"" + record->Name() + "\" cannot be read: its data is missing.");
+  if (const OGRSpatialReference* sr = HostSpatialReference::OgrOf(featureClass->SpatialReference())) system = *sr;
+  FeatureCursorPtr cursor = featureClass->Search(nullptr, false);
+  FeaturePtr feature = cursor ? cursor->NextFeature() : nullptr;
+  std::unique_ptr<OGRGeometry> shape = feature ? OgrGeometryOf(feature->ShapeCopy()) : nullptr;
+  if (!shape || shape->IsEmpty())
+    throw HostError(err::InvalidCall, kSource, "The study area \"" + record->Name() + "\" holds no shape to export.");
+  return shape;
+}
+
+void AddTextField(OGRLayer& layer, const char* name, int width) {
+  OGRFieldDefn field(name, OFTString);
+  field.SetWidth(width);
+  if (layer.CreateField(&field) != OGRERR_NONE)
+    throw HostError(err::AutomationError, kSource, std::string("The field ") + name + " cannot be written.");
+}
+
+} // namespace
+
+std::string ExportFormatForPath(const std::string& nativePath) {
+  const Format* f = FormatFor(nativePath);
+  return f ? f->driver : "";
+}
+
+void ExportStudyArea(const Analysis& analysis, const std::string& name, const std::string& nativeOutPath,
+                     long epsgCode) {
+  const Format* format = FormatFor(nativeOutPath);
+  if (!format)
+    throw HostError(err::InvalidCall, kSource,
+                    "The file " + nativeOutPath +
+                        " has no known extension; use .geojson, .json, .gpkg, .shp, .kml or .fgb.");
+  if (Exists(nativeOutPath))
+    throw HostError(err::InvalidCall, kSource, "The file " + nativeOutPath + " already exists; choose another name.");
+  StudyAreaCatalogPtr catalog = Must(analysis.dataManager->GetStudyAreaCatalog(), "the study area catalogue");
+  if (!catalog->Exists(name))
+    throw HostError(err::InvalidCall, kSource, "There is no study area named \"" + name + "\" in this analysis.");
+  StudyAreaRecordPtr record = catalog->Item(name);
+
+  OGRSpatialReference source;
+  std::unique_ptr<OGRGeometry> shape = ReadShape(record, source);
+  OGRSpatialReference target = source;
+  if (format->geographicOnly && epsgCode == 0) epsgCode = 4326;
+  if (epsgCode != 0) {
+    target = HostSpatialReference::FromCode(epsgCode);
+    if (!source.IsEmpty() && !source.IsSame(&target)) {
+      std::unique_ptr<OGRCoordinateTransformation> transform(OGRCreateCoordinateTransformation(&source, &target));
+      if (!transform || shape->transform(transform.get()) != OGRERR_NONE)
+        throw HostError(err::InvalidCall, kSource,
+                        "The study area cannot be expressed in EPSG:" + std::to_string(epsgCode) + ".");
+    }
+  }
+
+  GDALAllRegister();
+  GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format->driver);
+  if (!driver) throw HostError(err::CannotCreateObject, kSource, std::string("GDAL cannot write ") + format->driver + " here.");
+  std::unique_ptr<GDALDataset, DatasetCloser> out(driver->Create(nativeOutPath.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+  if (!out) throw HostError(err::PathNotFound, kSource, "The file " + nativeOutPath + " cannot be created: " + CPLGetLastErrorMsg());
+  bool written = false;
+  try {
+    OGRLayer* layer = out->CreateLayer(name.c_str(), target.IsEmpty() ? nullptr : &target, wkbMultiPolygon, nullptr);
+    if (!layer) throw HostError(err::AutomationError, kSource, std::string("The layer cannot be created: ") + CPLGetLastErrorMsg());
+    AddTextField(*layer, "NAME", 254);
+    AddTextField(*layer, "METHOD", 80);
+    AddTextField(*layer, "MAINLAYER", 80);
+    AddTextField(*layer, "FEATURES", 254);
+    OGRFeature feature(layer->GetLayerDefn());
+    TextPropertySetPtr properties = record->RecordProperties();
+    feature.SetField("NAME", record->Name().c_str());
+    feature.SetField("METHOD", properties->GetProperty("TYPE").c_str());
+    feature.SetField("MAINLAYER", properties->GetProperty("MAINLAYER").c_str());
+    feature.SetField("FEATURES", properties->GetProperty("FEATURESLIST").substr(0, 254).c_str());
+    std::unique_ptr<OGRGeometry> multi(OGRGeometryFactory::forceToMultiPolygon(shape.release()));
+    feature.SetGeometry(multi.get());
+    if (layer->CreateFeature(&feature) != OGRERR_NONE)
+      throw HostError(err::AutomationError, kSource, std::string("The shape cannot be written: ") + CPLGetLastErrorMsg());
+    written = true;
+  } catch (...) {
+    out.reset();
+    if (!written) driver->Delete(nativeOutPath.c_str());
+    throw;
+  }
+  out.reset(); // flushes; a format that writes on close reports here
+}
+
+} // namespace tov
