@@ -1,0 +1,221 @@
+// tovana open | delete | rename: the component's management function and
+// dialogs, with the scripted presenter playing the user exactly as in the
+// window (the manage dialog's list and buttons, the confirmation and the
+// edit name dialog).
+#include "host/app/Commands.h"
+#include "host/app/ConsolePresenter.h"
+
+#include "manage/DeleteConfirmSADialog.h"
+#include "manage/ManageSADialog.h"
+#include "platform/framework/ITovFunction.h"
+#include "platform/framework/StudyAreaCatalog.h"
+#include "platform/framework/StudyAreaRecord.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
+#include "platform/runtime/TextCase.h"
+
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <sstream>
+
+namespace tov {
+
+namespace {
+
+StudyAreaCatalogPtr Catalog(const Analysis& analysis) {
+  return Must(analysis.dataManager->GetStudyAreaCatalog(), "the study area catalogue");
+}
+
+// Every study area must exist before anything runs; false with the reason
+// printed otherwise.
+bool AllExist(const Analysis& analysis, const std::vector<std::string>& names) {
+  StudyAreaCatalogPtr catalog = Catalog(analysis);
+  for (const std::string& name : names) {
+    if (!catalog->Exists(name)) {
+      std::cerr << "tovana: there is no study area named \"" << name << "\" in " << analysis.folder
+                << " (tovana list shows them)\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+// The catalogue's names in the order the manage dialog lists them.
+std::vector<std::string> ListedNames(const Analysis& analysis) {
+  std::vector<std::string> names;
+  CollectionPtr all = Catalog(analysis)->Names();
+  for (long i = 1; all && i <= all->Count(); ++i) names.push_back(all->Item(i).ToString());
+  return names;
+}
+
+// Shows the manage dialog modally, as the window does, under the presenter.
+void ShowManageDialog(const Analysis& analysis) {
+  auto dialog = std::make_shared<ManageSADialog>();
+  dialog->m_pDataManager = analysis.dataManager;
+  dialog->m_pApplication = analysis.application;
+  dialog->InitializeDialog("");
+  dialog->ShowModal();
+  dialog->Unload();
+}
+
+// Prints each delete question and the answer the script gave.
+class DeletePresenter : public ConsolePresenter {
+public:
+  void ShowModal(Form& form) override {
+    auto* confirm = dynamic_cast<DeleteConfirmSADialog*>(&form);
+    if (confirm) std::cout << form.Ctl("QuestionLabel")->Caption();
+    ConsolePresenter::ShowModal(form);
+    if (!confirm) return;
+    switch (confirm->m_Result) {
+    case DeleteConfirmSADialog::kYes: std::cout << " Yes\n"; break;
+    case DeleteConfirmSADialog::kNo: std::cout << " No\n"; break;
+    case DeleteConfirmSADialog::kYesToAll: std::cout << " Yes to all\n"; break;
+    default: std::cout << " (closed)\n"; break;
+    }
+  }
+};
+
+// "yes,no,all" -> the confirmation dialog's buttons.
+std::vector<std::string> ParseAnswers(const std::string& text) {
+  std::vector<std::string> buttons;
+  std::stringstream in(text);
+  std::string part;
+  while (std::getline(in, part, ',')) {
+    const std::string answer = LowerCase(part);
+    if (answer == "yes" || answer == "y")
+      buttons.push_back("YesButton");
+    else if (answer == "no" || answer == "n")
+      buttons.push_back("NoButton");
+    else if (answer == "all" || answer == "yes-to-all")
+      buttons.push_back("YesToAllButton");
+    else
+      throw CLI::ValidationError("--answers", "\"" + part + "\" is not yes, no or all");
+  }
+  return buttons;
+}
+
+int RunOpen(AppContext& context, const std::string& name) {
+  AnalysisPtr analysis = context.OpenAnalysisOnce();
+  if (!AllExist(*analysis, {name})) return kExitNothingMade;
+  auto presenter = std::make_shared<ConsolePresenter>();
+  SetPresenter(presenter);
+  // As the main task opens a saved study area: the open function's own
+  // protocol, its messages on the console.
+  auto function = CreateAs<ITovFunction>(kOpenExistingSAFuncProgId);
+  Variant application(analysis->application), dataManager(analysis->dataManager), studyArea(name);
+  function->SetParam("Application", application);
+  function->SetParam("DataManager", dataManager);
+  function->SetParam("StudyAreaName", studyArea);
+  bool opened = function->Init() && function->Start();
+  if (opened)
+    while (function->DoStep()) {
+    }
+  presenter->ReportScriptErrors();
+  if (!opened) {
+    std::cerr << "tovana: the study area \"" << name << "\" was not opened"
+              << (function->LastError() ? " (error " + std::to_string(function->LastError()) + ")" : "") << "\n";
+    return kExitNothingMade;
+  }
+  SaveAnalysis(*analysis);
+  std::cout << "Study area \"" << name << "\" opened and made current\n";
+  return kExitOk;
+}
+
+int RunDelete(AppContext& context, const std::vector<std::string>& names, const std::vector<std::string>& answers) {
+  AnalysisPtr analysis = context.OpenAnalysisOnce();
+  if (!AllExist(*analysis, names)) return kExitNothingMade;
+  const std::vector<std::string> listed = ListedNames(*analysis);
+  // The dialog asks in the order it lists the study areas; by default the
+  // user says Yes to each.
+  std::vector<std::string> buttons = answers.empty() ? std::vector<std::string>(names.size(), "YesButton") : answers;
+  nlohmann::json selection = nlohmann::json::array();
+  for (const std::string& name : listed)
+    for (const std::string& wanted : names)
+      if (name == wanted) selection.push_back(name);
+  nlohmann::json turns = nlohmann::json::array();
+  turns.push_back({{"form", "ManageSADialog"},
+                   {"actions", {{{"deselect", "SANamesList"}, {"items", listed}},
+                                {{"select", "SANamesList"}, {"items", selection}},
+                                {{"click", "RemoveButton"}},
+                                {{"click", "CloseButton"}}}}});
+  for (const std::string& button : buttons) {
+    turns.push_back({{"form", "DeleteConfirmSADialog"}, {"actions", {{{"click", button}}}}});
+    if (button == "YesToAllButton") break;
+  }
+  auto presenter = std::make_shared<DeletePresenter>();
+  presenter->LoadScript(turns.dump());
+  SetPresenter(presenter);
+  ShowManageDialog(*analysis);
+  SaveAnalysis(*analysis);
+  presenter->ReportScriptErrors();
+
+  StudyAreaCatalogPtr catalog = Catalog(*analysis);
+  int deleted = 0;
+  for (const std::string& name : names) deleted += catalog->Exists(name) ? 0 : 1;
+  std::cout << deleted << " of " << names.size() << " study area" << (names.size() == 1 ? "" : "s") << " deleted\n";
+  return deleted > 0 ? kExitOk : kExitNothingMade;
+}
+
+int RunRename(AppContext& context, const std::string& oldName, const std::string& newName) {
+  AnalysisPtr analysis = context.OpenAnalysisOnce();
+  if (!AllExist(*analysis, {oldName})) return kExitNothingMade;
+  nlohmann::json turns = nlohmann::json::array();
+  turns.push_back({{"form", "ManageSADialog"},
+                   {"actions", {{{"deselect", "SANamesList"}, {"items", ListedNames(*analysis)}},
+                                {{"select", "SANamesList"}, {"item", oldName}},
+                                {{"click", "RenameButton"}},
+                                {{"click", "CloseButton"}}}}});
+  turns.push_back({{"form", "SAEditNameDialog"},
+                   {"actions", {{{"set", "ToText"}, {"text", newName}}, {{"click", "OKButton"}}}}});
+  auto presenter = std::make_shared<ConsolePresenter>();
+  presenter->LoadScript(turns.dump());
+  SetPresenter(presenter);
+  ShowManageDialog(*analysis);
+  SaveAnalysis(*analysis);
+
+  StudyAreaCatalogPtr catalog = Catalog(*analysis);
+  const bool renamed = catalog->Exists(newName) && catalog->Item(newName)->Name() == newName &&
+                       (oldName == newName || EqualsIgnoreCase(oldName, newName) || !catalog->Exists(oldName));
+  if (!renamed) {
+    // The dialog refused the name (its message is printed above) and was
+    // closed, as a user gives up: nothing changed.
+    std::cerr << "tovana: the study area \"" << oldName << "\" was not renamed\n";
+    return kExitNothingMade;
+  }
+  presenter->ReportScriptErrors();
+  std::cout << "Study area \"" << oldName << "\" renamed to \"" << newName << "\"\n";
+  return kExitOk;
+}
+
+} // namespace
+
+void AddManageCommands(CLI::App& app, AppContext& context, CommandRunner& runner) {
+  auto name = std::make_shared<std::string>();
+  CLI::App* open = app.add_subcommand("open", "Put a saved study area back on the map and make it current");
+  open->add_option("NAME", *name, "The study area")->required();
+  open->callback([&context, &runner, name] { runner = [&context, name] { return RunOpen(context, *name); }; });
+
+  auto names = std::make_shared<std::vector<std::string>>();
+  auto answers = std::make_shared<std::string>();
+  CLI::App* del = app.add_subcommand("delete", "Delete saved study areas (their layers, files and records)");
+  del->add_option("NAME", *names, "The study areas")->required();
+  del->add_option("--answers", *answers,
+                  "Answers to the confirmations, in the order they are asked (the list order): yes, no or all, "
+                  "comma-separated (default: yes to each)");
+  del->callback([&context, &runner, names, answers] {
+    std::vector<std::string> buttons = answers->empty() ? std::vector<std::string>() : ParseAnswers(*answers);
+    runner = [&context, names, buttons] { return RunDelete(context, *names, buttons); };
+  });
+
+  auto oldName = std::make_shared<std::string>();
+  auto newName = std::make_shared<std::string>();
+  CLI::App* rename = app.add_subcommand("rename", "Give a saved study area a new name");
+  rename->add_option("OLD", *oldName, "The study area")->required();
+  rename->add_option("NEW", *newName, "Its new name")->required();
+  rename->callback([&context, &runner, oldName, newName] {
+    runner = [&context, oldName, newName] { return RunRename(context, *oldName, *newName); };
+  });
+}
+
+} // namespace tov

@@ -1,0 +1,73 @@
+// tovana show | export: what the host knows of a stored study area, and a
+// copy of it for other programs.
+#include "host/app/Commands.h"
+
+#include "host/studyareas/StudyAreaExport.h"
+#include "host/studyareas/StudyAreaProperties.h"
+#include "platform/runtime/TextCase.h"
+
+#include <iostream>
+
+namespace tov {
+
+namespace {
+
+// "EPSG:5070" or "5070" -> 5070.
+long ParseSrs(const std::string& text) {
+  std::string code = text;
+  if (LowerCase(code.substr(0, 5)) == "epsg:") code = code.substr(5);
+  try {
+    size_t used = 0;
+    const long value = std::stol(code, &used);
+    if (used == code.size() && value > 0) return value;
+  } catch (const std::exception&) {
+  }
+  throw CLI::ValidationError("--srs", "\"" + text + "\" is not an EPSG code such as EPSG:4326");
+}
+
+} // namespace
+
+void AddShowExportCommands(CLI::App& app, AppContext& context, CommandRunner& runner) {
+  struct ShowOptions {
+    std::string name;
+    bool json = false;
+  };
+  auto show = std::make_shared<ShowOptions>();
+  CLI::App* showCommand = app.add_subcommand("show", "The properties of a saved study area");
+  showCommand->add_option("NAME", show->name, "The study area")->required();
+  showCommand->add_flag("--json", show->json, "One JSON object for scripts");
+  showCommand->callback([&context, &runner, show] {
+    runner = [&context, show] {
+      AnalysisPtr analysis = context.OpenAnalysisOnce();
+      StudyAreaProperties properties = DescribeStudyArea(*analysis, show->name);
+      std::cout << (show->json ? StudyAreaPropertiesJson(properties) + "\n" : FormatStudyAreaProperties(properties));
+      return properties.problem.empty() ? kExitOk : kExitNothingMade;
+    };
+  });
+
+  struct ExportOptions {
+    std::string name;
+    std::string out;
+    std::string srs;
+  };
+  auto exported = std::make_shared<ExportOptions>();
+  CLI::App* exportCommand = app.add_subcommand(
+      "export", "Write a study area to a file for other programs: GeoJSON (.geojson, .json), GeoPackage (.gpkg), "
+                "shapefile (.shp), KML (.kml) or FlatGeobuf (.fgb)");
+  exportCommand->add_option("NAME", exported->name, "The study area")->required();
+  exportCommand->add_option("--out", exported->out, "The new file")->required();
+  exportCommand->add_option("--srs", exported->srs, "Coordinate system of the file (default: the study area's own)");
+  exportCommand->callback([&context, &runner, exported] {
+    if (ExportFormatForPath(exported->out).empty())
+      throw CLI::ValidationError("--out", exported->out + " must end in .geojson, .json, .gpkg, .shp, .kml or .fgb");
+    const long code = exported->srs.empty() ? 0 : ParseSrs(exported->srs);
+    runner = [&context, exported, code] {
+      AnalysisPtr analysis = context.OpenAnalysisOnce();
+      ExportStudyArea(*analysis, exported->name, exported->out, code);
+      std::cout << "Study area \"" << exported->name << "\" written to " << exported->out << "\n";
+      return kExitOk;
+    };
+  });
+}
+
+} // namespace tov
