@@ -1,10 +1,8 @@
 // Deleting study areas: the answers Yes, No and Yes to all, a closed
-// confirmation, what is removed from maps and disk, the current study area
-// and the function protocol.
+// confirmation, what is removed from maps and disk and the current study area.
 #include "ManageTestSupport.h"
 
 #include "host/common/Paths.h"
-#include "manage/TovDeleteExistingSAFunc.h"
 #include "platform/framework/ITovFunction.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/gis/FeatureClass.h"
@@ -151,39 +149,6 @@ TEST_F(DeleteExistingSATest, APersonalGeodatabaseGoesWithItsStudyArea) {
   EXPECT_FALSE(fs::exists(geodatabase));
   EXPECT_TRUE(Gone("Packed", folder));
   EXPECT_EQ(other->LayerCount(), 0);
-}
-
-TEST_F(DeleteExistingSATest, TheFunctionProtocol) {
-  ASSERT_TRUE(Create("Kept", -74.6));
-  ReportRecorder recorder;
-  const std::string where = "TovSetupStudyArea\\TovDeleteExistingSAFunc";
-  auto function = std::make_shared<TovDeleteExistingSAFunc>();
-  Variant application(analysis->application), dataManager(analysis->dataManager);
-  function->SetParam("Application", application);
-  function->SetParam("DataManager", dataManager);
-  // Without names the function cannot start.
-  EXPECT_FALSE(function->Init());
-  EXPECT_EQ(function->LastError(), 47);
-  Variant name("Kept");
-  EXPECT_TRUE(function->SetParam("StudyAreaName", name));
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_SetParam " + where);
-
-  // The public operations on a study area that is not asked about.
-  EXPECT_TRUE(function->RemoveStudyAreaLayers("Kept"));
-  EXPECT_TRUE(LayersNamed(FocusMap(), "Kept").empty());
-  EXPECT_FALSE(function->RemoveStudyAreaLayers("Nothing"));
-  FeatureClassPtr data = FileLayer("Kept")->FeatureClass();
-  EXPECT_FALSE(function->DeleteStudyAreaDataset("Kept"));
-  EXPECT_FALSE(data->Workspace()->FeatureClassExists(data->Name()));
-  EXPECT_TRUE(Catalog()->Exists("Kept"));
-  EXPECT_FALSE(function->DeleteDataset(nullptr));
-
-  auto unstarted = std::make_shared<TovDeleteExistingSAFunc>();
-  EXPECT_FALSE(unstarted->Start());
-  ASSERT_EQ(recorder.Reports().size(), 2u);
-  EXPECT_EQ(recorder.Reports()[1].location, "ITovFunction_Start " + where);
-  EXPECT_EQ(recorder.Reports()[1].number, 0);
 }
 
 } // namespace

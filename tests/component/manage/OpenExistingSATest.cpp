@@ -1,10 +1,9 @@
 // Opening a saved study area: one layer per study area, outline widths by
-// the data shown, the missing layer file, the zoom and the function protocol.
+// the data shown, the missing layer file and the zoom.
 #include "ManageTestSupport.h"
 
 #include "host/common/Paths.h"
 #include "manage/ManageUtils.h"
-#include "manage/TovOpenExistingSAFunc.h"
 #include "platform/framework/ITovFunction.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/gis/ActiveView.h"
@@ -12,7 +11,6 @@
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
-#include "support/Recorders.h"
 
 #include <filesystem>
 
@@ -80,17 +78,6 @@ TEST_F(OpenExistingSATest, TheOpenedStudyAreaIsCurrentAndOnlyRealStudyAreaLayers
   EXPECT_EQ(LayersNamed(FocusMap(), "Inland").size(), 2u);
 }
 
-TEST_F(OpenExistingSATest, SettingsThatKeepTheGroupNameAndTheMapLevel) {
-  ASSERT_TRUE(Create("Plain", -74.6));
-  Options()->SetProperty("ChangeGroupLayerName", "False");
-  Options()->SetProperty("Use Group Layer For Analysis", "true");
-  Properties()->SetProperty("Group Layer For Analysis", "Kept");
-  ASSERT_TRUE(Open("Plain"));
-  EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept");
-  // Only "True" uses the group layer: the layer is on top of the map itself.
-  EXPECT_EQ(FocusMap()->Layer(0)->Name(), "Plain");
-}
-
 TEST_F(OpenExistingSATest, TheMapZoomsToTheStudyAreaWithSomeRoomAround) {
   ASSERT_TRUE(Create("Zoomed", -74.6));
   As<ActiveView>(FocusMap())->SetExtent(As<ActiveView>(FocusMap())->FullExtent());
@@ -122,46 +109,6 @@ TEST_F(OpenExistingSATest, AMissingLayerFileIsNamedOnItsOwnLine) {
   EXPECT_EQ(presenter->Messages()[0].Text, "Tovana was unable to locate the following file: \r\n" + path);
   EXPECT_EQ(presenter->Messages()[0].Title, "Tovana");
   EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
-}
-
-TEST_F(OpenExistingSATest, TheFunctionProtocol) {
-  ReportRecorder recorder;
-  const std::string where = "TovSetupStudyArea\\TovOpenExistingSAFunc";
-
-  // No such study area: False and 47, without a message.
-  auto presenter = UseScript("[]");
-  auto unknown = NewFunction("Nowhere");
-  ASSERT_TRUE(unknown->Init());
-  EXPECT_FALSE(unknown->Start());
-  EXPECT_EQ(unknown->LastError(), 47);
-  EXPECT_TRUE(presenter->Messages().empty());
-  unknown->Cleanup();
-  EXPECT_EQ(unknown->LastError(), 0);
-  EXPECT_FALSE(unknown->DoStep());
-
-  // Keys are exact; an unknown one is reported and still accepted.
-  auto function = CreateAs<ITovFunction>("TovSSA.TovOpenExistingSAFunc");
-  Variant application(analysis->application);
-  EXPECT_TRUE(function->SetParam("application", application));
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_SetParam " + where);
-  EXPECT_FALSE(function->Init());
-  EXPECT_EQ(function->LastError(), 47);
-
-  // Start without an application: reported with nothing pending.
-  EXPECT_FALSE(function->Start());
-  ASSERT_EQ(recorder.Reports().size(), 2u);
-  EXPECT_EQ(recorder.Reports()[1].location, "ITovFunction_Start " + where);
-  EXPECT_EQ(recorder.Reports()[1].number, 0);
-  EXPECT_EQ(recorder.Reports()[1].description, "");
-  EXPECT_EQ(function->Status(), 1);
-  Variant anything;
-  EXPECT_TRUE(function->SetResultParam("x", anything));
-
-  // Init needs a name.
-  auto nameless = NewFunction("");
-  EXPECT_FALSE(nameless->Init());
-  EXPECT_EQ(nameless->LastError(), 47);
 }
 
 } // namespace
