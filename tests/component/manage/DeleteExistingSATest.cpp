@@ -3,6 +3,7 @@
 #include "ManageTestSupport.h"
 
 #include "host/common/Paths.h"
+#include "host/gis/HostMap.h"
 #include "platform/framework/ITovFunction.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/gis/FeatureClass.h"
@@ -50,6 +51,9 @@ protected:
 TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere) {
   CreateThree();
   const std::string north = FolderOf("North"), middle = FolderOf("Middle"), south = FolderOf("South");
+  // The last one is in no map: the maps are redrawn all the same.
+  FocusMap()->DeleteLayer(LayersNamed(FocusMap(), "Analyses created for South").at(0));
+  const long refreshes = As<HostMap>(FocusMap())->RefreshCount();
   auto presenter = UseConfirmScript("[" + ConfirmTurn("NoButton") + "," + ConfirmTurn("YesButton") + "," +
                                     ConfirmTurn("YesButton") + "]");
 
@@ -60,6 +64,7 @@ TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere)
   EXPECT_TRUE(presenter->Errors().empty());
   EXPECT_TRUE(Gone("Middle", middle));
   EXPECT_TRUE(Gone("South", south));
+  EXPECT_GT(As<HostMap>(FocusMap())->RefreshCount(), refreshes);
   ASSERT_TRUE(Catalog()->Exists("North"));
   EXPECT_EQ(LayersNamed(FocusMap(), "North").size(), 1u);
   EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for North").size(), 1u);
