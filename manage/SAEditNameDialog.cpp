@@ -37,6 +37,12 @@ void SAEditNameDialog::Form_Load() {
   ApplyPageLayout(*this, kLayoutBase, {"OKButton", "CancelButton", "Frame1", "ToText", "FromText", "Label2", "Label1"});
 }
 
+void SAEditNameDialog::Form_QueryUnload(int&, int unloadMode) {
+  // Shown again after a refused name, the dialog still holds the OK of that
+  // name: a close must not confirm it once more.
+  if (unloadMode == 0) m_Result = kCancel;
+}
+
 void SAEditNameDialog::ResetParams() {
   m_Result = kCancel;
   Ctl("FromText")->SetText(m_sNameToEdit);

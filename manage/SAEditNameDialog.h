@@ -12,8 +12,8 @@ namespace tov {
 // the dialog. Existing names are the caller's to refuse.
 //
 // Caller: set m_sNameToEdit, ResetParams once, then show the dialog as often
-// as needed; after each showing read m_Result (1 OK, -1 Cancel) and NewName.
-// The typed text stays between showings.
+// as needed; after each showing read m_Result (1 OK, -1 Cancel or closed)
+// and NewName. The typed text stays between showings.
 class SAEditNameDialog : public Form {
 public:
   SAEditNameDialog();
@@ -26,6 +26,8 @@ public:
 
 protected:
   void Form_Load() override;
+  // The close box cancels, as the Cancel button does.
+  void Form_QueryUnload(int& cancel, int unloadMode) override;
 
 private:
   void UpdateOKButton();

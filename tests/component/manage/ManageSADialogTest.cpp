@@ -118,6 +118,22 @@ TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
   EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay 2", "Bay"}));
 }
 
+TEST_F(ManageSADialogTest, ClosingTheNameDialogCancelsTheRename) {
+  ASSERT_TRUE(Create("Harbor", -74.6));
+  ASSERT_TRUE(Create("Bay", -74.0));
+  // After a refused name the dialog comes back; its close box must end the
+  // rename, not confirm the refused name again.
+  presenter = UseConfirmScript("[" + ManageTurn(R"({"click": "RenameButton"})") + "," +
+                               EditTurn(R"({"set": "ToText", "text": "Bay"}, {"click": "OKButton"})") + "," +
+                               EditTurn(R"({"close": true})") + "]");
+  auto dialog = NewDialog("Harbor");
+  dialog->ShowModal();
+  EXPECT_TRUE(presenter->Errors().empty());
+  EXPECT_EQ(presenter->Messages().size(), 1u);
+  EXPECT_TRUE(Catalog()->Exists("Harbor"));
+  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Harbor", "Bay"}));
+}
+
 TEST_F(ManageSADialogTest, RemovePassesEverySelectedNameInOneRun) {
   ASSERT_TRUE(Create("Alpha", -74.6));
   ASSERT_TRUE(Create("Beta", -74.2));
