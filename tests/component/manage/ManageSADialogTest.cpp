@@ -101,6 +101,16 @@ TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudy
   EXPECT_EQ(Current(*dialog), "Harbor East");
 }
 
+TEST_F(ManageSADialogTest, RenameFindsAStudyAreaStoredInAPersonalGeodatabase) {
+  Properties()->SetProperty("Data Format", "Personal Geodatabase");
+  ASSERT_TRUE(Create("Packed", -74.6));
+  Run("Packed", ManageTurn(R"({"click": "RenameButton"})") + "," +
+                    EditTurn(R"({"set": "ToText", "text": "Stored"}, {"click": "OKButton"})"));
+  EXPECT_EQ(LayersNamed(FocusMap(), "Stored").size(), 1u);
+  EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for Stored").size(), 1u);
+  EXPECT_EQ(FileLayer("Stored")->Name(), "Stored");
+}
+
 TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
   ASSERT_TRUE(Create("Harbor", -74.6));
   ASSERT_TRUE(Create("Bay", -74.0));
