@@ -121,7 +121,7 @@ void ManageSADialog::RenameButton_Click() {
   }
 }
 
-void ManageSADialog::Rename(const StudyAreaRecordPtr& record, FeatureLayerPtr fileLayer) {
+void ManageSADialog::Rename(const StudyAreaRecordPtr& record, const FeatureLayerPtr& fileLayer) {
   StudyAreaCatalogPtr catalog = Must(m_pDataManager->GetStudyAreaCatalog(), "the study area catalogue");
   auto edit = std::make_shared<SAEditNameDialog>();
   edit->m_sNameToEdit = record->Name();

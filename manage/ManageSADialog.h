@@ -47,7 +47,7 @@ private:
   std::string CurrentName();
   // Asks for a new name until one is accepted or the user cancels; then
   // gives the study area that name. The list is refilled either way.
-  void Rename(const StudyAreaRecordPtr& record, FeatureLayerPtr fileLayer);
+  void Rename(const StudyAreaRecordPtr& record, const FeatureLayerPtr& fileLayer);
   // Every feature layer of every map that shows the study area's data gets
   // the new name, and so do the group layers holding it; the last one found
   // is returned.
