@@ -175,8 +175,9 @@ int RunRename(AppContext& context, const std::string& oldName, const std::string
   SaveAnalysis(*analysis);
 
   StudyAreaCatalogPtr catalog = Catalog(*analysis);
+  // A change of letter case leaves the old name "existing" to the catalogue.
   const bool renamed = catalog->Exists(newName) && catalog->Item(newName)->Name() == newName &&
-                       (oldName == newName || EqualsIgnoreCase(oldName, newName) || !catalog->Exists(oldName));
+                       (EqualsIgnoreCase(oldName, newName) || !catalog->Exists(oldName));
   if (!renamed) {
     // The dialog refused the name (its message is printed above) and was
     // closed, as a user gives up: nothing changed.
@@ -214,6 +215,7 @@ void AddManageCommands(CLI::App& app, AppContext& context, CommandRunner& runner
   rename->add_option("OLD", *oldName, "The study area")->required();
   rename->add_option("NEW", *newName, "Its new name")->required();
   rename->callback([&context, &runner, oldName, newName] {
+    if (*oldName == *newName) throw CLI::ValidationError("NEW", "the new name is the same as the old one");
     runner = [&context, oldName, newName] { return RunRename(context, *oldName, *newName); };
   });
 }

@@ -4,8 +4,10 @@
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
 #include "host/gui/RegisterHostGuiClasses.h"
+#include "host/studyareas/RegisterHostStudyAreaClasses.h"
 
 #include "framework/Registration.h"
+#include "manage/RegisterManageClasses.h"
 
 namespace tov {
 
@@ -19,7 +21,9 @@ void RegisterAllHostClasses() {
   // The map control exists without a window too: scripted map pages track
   // through the presenter. The GUI adds its progress window on top.
   RegisterHostGuiClasses(false);
+  RegisterHostStudyAreaClasses();
   RegisterComponentClasses();
+  RegisterManageClasses();
 }
 
 } // namespace tov

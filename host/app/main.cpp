@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
   CommandRunner runner;
   AddSetupCommands(app, context, runner);
   AddListCommand(app, context, runner);
+  AddManageCommands(app, context, runner);
+  AddShowExportCommands(app, context, runner);
   AddDatasetsCommand(app, context, runner);
   AddRenderCommand(app, context, runner);
   AddGuiCommand(app, context, runner);
