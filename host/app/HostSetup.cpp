@@ -5,7 +5,7 @@
 #include "host/gis/RegisterHostGisClasses.h"
 #include "host/gui/RegisterHostGuiClasses.h"
 
-#include "framework/Registration.h"
+#include "component/RegisterComponentClasses.h"
 
 namespace tov {
 
