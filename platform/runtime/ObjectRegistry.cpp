@@ -42,6 +42,13 @@ bool IsClassRegistered(const std::string& progId) {
   return r.classes.count(Fold(progId)) != 0;
 }
 
+ObjectFactory RegisteredFactory(const std::string& progId) {
+  Registry& r = TheRegistry();
+  std::lock_guard<std::mutex> g(r.lock);
+  auto it = r.classes.find(Fold(progId));
+  return it == r.classes.end() ? ObjectFactory() : it->second.second;
+}
+
 std::vector<std::string> RegisteredProgIds() {
   Registry& r = TheRegistry();
   std::lock_guard<std::mutex> g(r.lock);

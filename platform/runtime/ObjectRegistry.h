@@ -18,6 +18,9 @@ void RegisterClass(const std::string& progId, ObjectFactory factory);
 // Removes a registration; true when there was one.
 bool UnregisterClass(const std::string& progId);
 bool IsClassRegistered(const std::string& progId);
+// The factory registered under progId, or an empty one: a test that replaces
+// a class puts this one back afterwards.
+ObjectFactory RegisteredFactory(const std::string& progId);
 std::vector<std::string> RegisteredProgIds();
 
 // Changes with every RegisterClass and UnregisterClass. Whoever keeps an
