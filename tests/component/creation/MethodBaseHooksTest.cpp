@@ -185,12 +185,13 @@ public:
   explicit TwoPageTask(SetParamFailures failures = SetParamFailures::PassToCaller)
       : TovSSAMethodTask(kModulePath, kCurExtentFunctionProgId, failures) {}
   std::shared_ptr<NotePage> notePage;
+  PageEnd end = PageEnd::Unload;
   bool flag = false;
 
 protected:
   int32_t RunPages() override {
     notePage = std::make_shared<NotePage>();
-    return RunPage(notePage, [this] { return ShowSelectSANameDialog(); });
+    return RunPage(notePage, [this] { return ShowSelectSANameDialog(); }, end);
   }
   bool SetOwnParam(const std::string& lowerKey, Variant& value) override {
     if (lowerKey != "flag") return false;
@@ -243,9 +244,11 @@ TEST_F(PageSequenceTest, BackFromTheNextPageShowsThisPageAgainAndAcceptanceEndsT
 
 TEST_F(PageSequenceTest, BackOnTheFirstPageAndCancelAnywhereEndTheSequence) {
   TwoPageTask back;
+  back.end = PageEnd::KeepLoaded;
   EXPECT_EQ(Run(back, R"({"form": "TestNotePage", "actions": [{"click": "BackButton"}]})"), 2);
   EXPECT_EQ(Shown(), std::vector<std::string>{"TestNotePage"});
   EXPECT_EQ(back.notePage->writes, 1);
+  EXPECT_TRUE(back.notePage->Loaded());
 
   TwoPageTask cancel;
   EXPECT_EQ(Run(cancel, kNoteNext + R"(, {"form": "SelectSANameDialog", "actions": [{"click": "CancelButton"}]})"), -1);
