@@ -5,7 +5,12 @@
 
 namespace tov {
 
-TovSSAMethodFunction::TovSSAMethodFunction(const char* modulePath) : m_errors{CreateErrorHandler(), modulePath} {}
+namespace {
+constexpr char kFromPropertyPage[] = "FromPropertyPage";
+} // namespace
+
+TovSSAMethodFunction::TovSSAMethodFunction(const char* modulePath, PropertyPageKey fromPropertyPage)
+    : m_errors(CreateErrorSite(modulePath)), m_propertyPageKey(fromPropertyPage) {}
 
 TovSSAMethodFunction::~TovSSAMethodFunction() {
   Trap(m_errors, "Class_Terminate ", [&] {
@@ -22,22 +27,28 @@ TovSSAMethodFunction::~TovSSAMethodFunction() {
 bool TovSSAMethodFunction::Start() {
   return Trap(m_errors, "ITovFunction_Start ", false, [&] {
     Must(m_pApplication, "the application");
-    m_geometry = BuildGeometry();
+    Prepare();
     return true;
   });
 }
 
 bool TovSSAMethodFunction::DoStep() {
-  return Trap(m_errors, "ITovFunction_DoStep ", false, [&] { return StoreStudyArea(); });
+  return Trap(m_errors, "ITovFunction_DoStep ", false, [&] { return Step(); });
 }
 
-bool TovSSAMethodFunction::StoreStudyArea() {
-  if (m_geometry) {
-    std::string featuresList;
-    CreateStudyArea(m_geometry, m_pDataManager, m_pApplication, m_sSAName, m_pDataSet, m_pSSATask, featuresList);
-  }
+bool TovSSAMethodFunction::Step() {
+  if (m_geometry) Store(m_geometry, std::string());
   return false;
 }
+
+bool TovSSAMethodFunction::Store(GeometryPtr& polygon, const std::string& featuresList) {
+  std::string features = featuresList;
+  if (FromPropertyPage())
+    return CreateStudyAreaPP(polygon, m_pDataManager, m_pApplication, m_sSAName, m_pDataSet, m_pSSATask, features);
+  return CreateStudyArea(polygon, m_pDataManager, m_pApplication, m_sSAName, m_pDataSet, m_pSSATask, features);
+}
+
+bool TovSSAMethodFunction::FromPropertyPage() const { return m_fromPropertyPage.ToBool(); }
 
 int32_t TovSSAMethodFunction::LastError() {
   return Trap(m_errors, "ITovFunction_LastError ", int32_t(0), [&] { return m_lastError; });
@@ -80,6 +91,8 @@ bool TovSSAMethodFunction::SetParam(const std::string& paramName, Variant& param
       m_pSSATask = paramValue.ToObjectAs<TaskDescriptor>();
     else if (paramName == "DataSet")
       m_pDataSet = paramValue.ToObjectAs<HostDataset>();
+    else if (paramName == kFromPropertyPage && m_propertyPageKey == PropertyPageKey::Known)
+      m_fromPropertyPage = paramValue;
     else if (!SetOwnParam(paramName, paramValue))
       // An unknown key is reported with whatever error is pending (none).
       ReportFailure(m_errors, "ITovFunction_SetParam ", HostError());

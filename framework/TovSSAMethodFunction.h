@@ -14,12 +14,23 @@ namespace tov {
 
 // Last error of a function whose parameters are incomplete.
 constexpr int32_t kErrorMissingParameter = 47;
+// Last error of a function that cannot reach the data it builds from.
+constexpr int32_t kErrorNoMainLayer = 33;
+
+// Whether a function accepts the parameter "FromPropertyPage".
+enum class PropertyPageKey { Unknown, Known };
 
 // What every creation method's function shares: its fields, the eight
-// operations and the parameter check. A method builds its polygon in
-// BuildGeometry (under Start's trap) and may store it differently in
-// StoreStudyArea; methods with more parameters add them in SetOwnParam and
-// ParametersComplete.
+// operations and the parameter check.
+//
+// Start reports a missing application and otherwise runs Prepare under its
+// trap; DoStep runs Step under its trap. By default Step stores the geometry
+// that Prepare built (one step), so a method that builds its polygon in
+// Start only overrides Prepare; a method that builds step by step overrides
+// Step as well. Store hands a polygon to the study area store, to
+// CreateStudyAreaPP instead of CreateStudyArea when the function was started
+// from the study area property sheet. Methods with more parameters add them
+// in SetOwnParam and ParametersComplete.
 class TovSSAMethodFunction : public ITovFunction {
 public:
   ~TovSSAMethodFunction() override;
@@ -36,17 +47,25 @@ public:
   const GeometryPtr& Geometry() const { return m_geometry; }
 
 protected:
-  explicit TovSSAMethodFunction(const char* modulePath);
+  explicit TovSSAMethodFunction(const char* modulePath, PropertyPageKey fromPropertyPage = PropertyPageKey::Unknown);
 
-  // Builds the study area polygon; a failure raises HostError.
-  virtual GeometryPtr BuildGeometry() = 0;
-  // The one step: CreateStudyArea with the geometry. Returns False.
-  virtual bool StoreStudyArea();
-  // A key (exact) beyond the five every creation function knows; true when
-  // the method knows it.
+  // Start's work once the application is known to be there; a failure
+  // raises and is reported under "ITovFunction_Start ".
+  virtual void Prepare() {}
+  // One step of DoStep; true while more steps remain. A failure raises and
+  // is reported under "ITovFunction_DoStep ".
+  virtual bool Step();
+  // A key (exact) beyond those every creation function knows; true when the
+  // method knows it.
   virtual bool SetOwnParam(const std::string& key, Variant& paramValue);
   // The five shared parameters are checked by Init; a method adds its own.
   virtual bool ParametersComplete();
+
+  // Stores polygon as the study area named m_sSAName with the features list;
+  // on success the store releases the polygon. True when stored.
+  bool Store(GeometryPtr& polygon, const std::string& featuresList);
+  // The "FromPropertyPage" parameter as a Boolean (False when not given).
+  bool FromPropertyPage() const;
 
   ErrorSite m_errors;
   HostApplicationPtr m_pApplication;
@@ -57,6 +76,11 @@ protected:
   GeometryPtr m_geometry;
   TaskDescriptorPtr m_pSSATask;
   HostDatasetPtr m_pDataSet;
+  // Kept as given: only its use converts it.
+  Variant m_fromPropertyPage;
+
+private:
+  PropertyPageKey m_propertyPageKey;
 };
 
 } // namespace tov

@@ -5,11 +5,10 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
+#include "platform/runtime/TextCase.h"
 #include "store/ModuleErrors.h"
 #include "store/Settings.h"
-
-#include <algorithm>
-#include <cctype>
 
 namespace tov {
 
@@ -17,15 +16,11 @@ namespace {
 constexpr char kProgressTitle[] = "Study Area Setup";
 constexpr char kProgressMessage[] = "Processing...";
 constexpr char kClockAnimation[] = "Clock AVI";
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
 } // namespace
 
-TovSSAMethodTask::TovSSAMethodTask(const char* modulePath, const char* functionProgId)
-    : m_errors{CreateErrorHandler(), modulePath}, m_functionProgId(functionProgId) {}
+TovSSAMethodTask::TovSSAMethodTask(const char* modulePath, const char* functionProgId,
+                                   SetParamFailures setParamFailures)
+    : m_errors(CreateErrorSite(modulePath)), m_functionProgId(functionProgId), m_setParamFailures(setParamFailures) {}
 
 TovSSAMethodTask::~TovSSAMethodTask() {
   Trap(m_errors, "Class_Terminate ", [&] {
@@ -134,7 +129,13 @@ bool TovSSAMethodTask::Init(const DataManagerPtr& dataManager, const HostApplica
 }
 
 bool TovSSAMethodTask::SetParam(const std::string& paramName, Variant& paramValue) {
-  const std::string key = Lower(paramName);
+  if (m_setParamFailures == SetParamFailures::Report)
+    return Trap(m_errors, "ITovFunction_SetParam ", false, [&] { return SetKnownParam(paramName, paramValue); });
+  return SetKnownParam(paramName, paramValue);
+}
+
+bool TovSSAMethodTask::SetKnownParam(const std::string& paramName, Variant& paramValue) {
+  const std::string key = LowerCase(paramName);
   if (key == "ssatask") {
     m_pSSATask = paramValue.ToObjectAs<TaskDescriptor>();
     return true;
@@ -167,38 +168,45 @@ void TovSSAMethodTask::PassValue(const char* key, const Variant& value) {
   m_function->SetParam(key, copy);
 }
 
-int32_t TovSSAMethodTask::ShowPageOnce(const std::shared_ptr<WizardPage>& page, bool hasSavedState) {
+int32_t TovSSAMethodTask::ShowPageOnce(const std::shared_ptr<WizardPage>& page) {
   page->ResetParams();
   RestoreFormPosition(page, m_pApplication, pPropertySet, false);
   page->ShowModal();
   SaveFormPosition(page, pPropertySet);
   const int32_t result = page->m_Result;
-  if (hasSavedState) page->WriteToPropertySet(pPropertySet);
+  page->WriteToPropertySet(pPropertySet);
+  return result;
+}
+
+int32_t TovSSAMethodTask::RunPage(const std::shared_ptr<WizardPage>& page, const NextStep& next, PageEnd end) {
+  page->ReadFromPropertySet(pPropertySet);
+  page->InitializeDialog();
+  int32_t result = kPageCancel;
+  for (;;) {
+    result = ShowPageOnce(page);
+    if (result != kPageNext) break;
+    result = next ? next() : kPagesAccepted;
+    if (result != kPageBack) break;
+  }
+  if (end == PageEnd::Unload) page->Unload();
   return result;
 }
 
 int32_t TovSSAMethodTask::ShowSelectSANameDialog() {
   auto page = std::make_shared<SelectSANameDialog>();
-  page->ReadFromPropertySet(pPropertySet);
-  page->InitializeDialog();
-  int32_t result = kPageCancel;
-  for (;;) {
-    result = ShowPageOnce(page, true);
-    if (result != kPageNext) break;
+  return RunPage(page, [&] {
     const std::string name = page->StudyAreaName();
     StudyAreaCatalogPtr catalog =
         Must(Must(m_pDataManager, "the data manager")->GetStudyAreaCatalog(), "the study area catalogue");
-    if (!catalog->Exists(name)) {
-      result = 0;
-      break;
+    if (catalog->Exists(name)) {
+      ResourceFinderPtr texts = GetTextResources();
+      MsgBox(name + texts->FindString("175") + "\r\n" + texts->FindString("176"), vbExclamation,
+             texts->FindString("187"));
+      return kPageBack;
     }
-    ResourceFinderPtr texts = GetTextResources();
-    MsgBox(name + texts->FindString("175") + "\r\n" + texts->FindString("176"), vbExclamation,
-           texts->FindString("187"));
-  }
-  if (result == 0) m_sSAName = page->StudyAreaName();
-  page->Unload();
-  return result;
+    m_sSAName = name;
+    return kPagesAccepted;
+  });
 }
 
 } // namespace tov

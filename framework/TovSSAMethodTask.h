@@ -9,14 +9,23 @@
 #include "platform/runtime/Trap.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace tov {
 
 class WizardPage;
 
+// What a task does with a failure inside SetParam: most tasks let it pass to
+// the caller; some report it under "ITovFunction_SetParam " and return False.
+enum class SetParamFailures { PassToCaller, Report };
+
+// What RunPage does with the page when it is left.
+enum class PageEnd { Unload, KeepLoaded };
+
 // What every creation method's task shares: its fields, the twelve
-// operations, the page protocol and the name page. A method adds its pages
+// operations, the page sequence and the name page. A method adds its pages
 // (RunPages), its function's parameters (PassParameters) and, where they
 // differ, its guard and its own keys.
 class TovSSAMethodTask : public ITovTask {
@@ -40,7 +49,8 @@ public:
   const std::string& StudyAreaName() const { return m_sSAName; }
 
 protected:
-  TovSSAMethodTask(const char* modulePath, const char* functionProgId);
+  TovSSAMethodTask(const char* modulePath, const char* functionProgId,
+                   SetParamFailures setParamFailures = SetParamFailures::PassToCaller);
 
   // The method's page sequence: 0 accepted, 2 back, -1 cancelled.
   virtual int32_t RunPages() = 0;
@@ -61,11 +71,25 @@ protected:
   }
   void PassValue(const char* key, const Variant& value);
 
-  // One showing of a page: ResetParams, position, modal show, position,
-  // saved state; returns the page's result.
-  int32_t ShowPageOnce(const std::shared_ptr<WizardPage>& page, bool hasSavedState);
+  // What follows a page when Next is pressed on it (the next page's
+  // procedure, or a check of the page's input): its result becomes the
+  // page's result, and 2 shows the page again.
+  using NextStep = std::function<int32_t()>;
+
+  // Runs one page of the sequence. The caller creates the page (and fills
+  // what it shows); RunPage calls ReadFromPropertySet and InitializeDialog
+  // once, then shows the page until it is left: Back gives 2, Cancel or
+  // closing -1, Next runs next (no next: 0) and gives its result unless
+  // that is 2. Every showing is ResetParams, RestoreFormPosition, the modal
+  // showing, SaveFormPosition and WriteToPropertySet, whichever button
+  // closed the page. The page is then unloaded unless end says otherwise.
+  int32_t RunPage(const std::shared_ptr<WizardPage>& page, const NextStep& next, PageEnd end = PageEnd::Unload);
+
+  // One showing of a page as RunPage does it; returns the page's result.
+  int32_t ShowPageOnce(const std::shared_ptr<WizardPage>& page);
 
   // The name page, last of every method: 0 with m_sSAName set, 2 back, -1.
+  // A name the catalogue holds already is refused and the page shown again.
   int32_t ShowSelectSANameDialog();
 
   ErrorSite m_errors;
@@ -81,7 +105,10 @@ protected:
   TaskPropertySetPtr pPropertySet;
 
 private:
+  bool SetKnownParam(const std::string& paramName, Variant& paramValue);
+
   const char* m_functionProgId;
+  SetParamFailures m_setParamFailures;
 };
 
 } // namespace tov

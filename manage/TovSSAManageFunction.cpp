@@ -10,7 +10,7 @@ namespace {
 constexpr int32_t kErrorFailed = 47;
 } // namespace
 
-TovSSAManageFunction::TovSSAManageFunction(const char* modulePath) : m_errors{CreateErrorHandler(), modulePath} {}
+TovSSAManageFunction::TovSSAManageFunction(const char* modulePath) : m_errors(CreateErrorSite(modulePath)) {}
 
 TovSSAManageFunction::~TovSSAManageFunction() {
   Trap(m_errors, "Class_Terminate ", [&] {

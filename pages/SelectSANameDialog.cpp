@@ -4,6 +4,7 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/framework/NameChecker.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
@@ -57,9 +58,9 @@ void SelectSANameDialog::UpdateNextButton() { Ctl("NextButton")->SetEnabled(!Ctl
 bool SelectSANameDialog::CheckNext() {
   auto checker = CreateAs<NameChecker>(kNameCheckerProgId);
   if (checker->Test(StudyAreaName())) {
+    // The text itself says what a valid name is.
     ResourceFinderPtr texts = GetTextResources();
-    // The checker's reason tells the user what to change.
-    MsgBox(texts->FindString("135") + checker->Reason(), vbExclamation, texts->FindString("101"));
+    MsgBox(texts->FindString("135"), vbExclamation, texts->FindString("101"));
     return false;
   }
   return true;

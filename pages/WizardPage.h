@@ -8,10 +8,13 @@
 
 namespace tov {
 
-// Page results.
+// Page results (m_Result).
 constexpr int32_t kPageCancel = -1;
 constexpr int32_t kPageNext = 1;
 constexpr int32_t kPageBack = 2;
+// Result of a page sequence whose last page was accepted; Back (2) and
+// cancelled (-1) are as for a page.
+constexpr int32_t kPagesAccepted = 0;
 
 inline constexpr char kHelpFile[] = "orva_csTovana.hlp";
 inline constexpr char kHelpTopicCreateStudyArea[] = "ABOUT_CREATE_STUDY_AREA";

@@ -30,7 +30,10 @@ void Ignoring(F&& f) {
   }
 }
 
+// The text resources of this thread, and the registry generation they were
+// created in: a class registered since replaces them.
 thread_local ResourceFinderPtr t_textResources;
+thread_local uint64_t t_textResourcesGeneration = 0;
 
 } // namespace
 
@@ -101,7 +104,12 @@ std::string CleanToolTip(const std::string& text) {
 }
 
 ResourceFinderPtr GetTextResources() {
-  if (!t_textResources) t_textResources = CreateAs<ResourceFinder>(kTextResourcesProgId);
+  const uint64_t generation = RegistryGeneration();
+  if (!t_textResources || t_textResourcesGeneration != generation) {
+    t_textResources.reset();
+    t_textResources = CreateAs<ResourceFinder>(kTextResourcesProgId);
+    t_textResourcesGeneration = generation;
+  }
   return t_textResources;
 }
 

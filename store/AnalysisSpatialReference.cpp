@@ -5,6 +5,7 @@
 #include "platform/framework/TovExtension.h"
 #include "platform/gis/SpatialReferenceFactory.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 #include "store/ModuleErrors.h"
 #include "store/Settings.h"
 
@@ -13,7 +14,6 @@ namespace tov {
 namespace {
 
 constexpr long kFallbackCode = 4269;
-constexpr char kSpatialReferenceFactoryProgId[] = "orvaCore.SpatialReferenceEnvironment";
 
 SpatialReferenceFactoryPtr NewFactory() {
   return CreateAs<SpatialReferenceFactory>(kSpatialReferenceFactoryProgId);
@@ -23,7 +23,7 @@ SpatialReferenceFactoryPtr NewFactory() {
 long CodeOf(const PropertyListPtr& attributes, const char* name) {
   try {
     return Variant(attributes->GetValue(name)).ToLong();
-  } catch (const HostError&) {
+  } catch (...) {
     return -1;
   }
 }
@@ -35,7 +35,7 @@ void ApplyParameter(const PropertyListPtr& attributes, const char* name, Setter 
   try {
     const std::string text = attributes->GetValue(name);
     if (!text.empty()) set(Variant(text).ToDouble());
-  } catch (const HostError&) {
+  } catch (...) {
   }
 }
 
@@ -77,8 +77,9 @@ SpatialReferencePtr GetAnalysisSpatialReference(const HostApplicationPtr& applic
     }
     if (type == "Geographic") return factory->CreateGeographicCoordinateSystem(code);
     return factory->CreateGeographicCoordinateSystem(kFallbackCode);
-  } catch (const HostError&) {
-    // Callers fail on their own first use of the missing system.
+  } catch (...) {
+    // Whatever failed, callers fail on their own first use of the missing
+    // system.
     return nullptr;
   }
 }

@@ -10,19 +10,12 @@
 #include "platform/gis/GraphicElement.h"
 #include "platform/gis/MapDocument.h"
 #include "platform/gis/SelectionSet.h"
+#include "platform/runtime/TextCase.h"
 #include "store/ModuleErrors.h"
-
-#include <algorithm>
-#include <cctype>
 
 namespace tov {
 
 namespace {
-
-std::string Upper(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return s;
-}
 
 MapPtr FocusMapOf(const HostApplicationPtr& application) {
   return Must(Must(Must(application, "the application")->Document(), "the document")->FocusMap(), "the focus map");
@@ -44,11 +37,11 @@ long SelectedGraphicPolygons(const MapPtr& map) {
 
 FeatureLayerPtr GetLayerByNameFromMap(const std::string& name, const MapPtr& map) {
   return Trap(ModuleErrorSite(kTovSSAUtilsModule), "GetLayerByNameFromMap ", FeatureLayerPtr(), [&] {
-    const std::string wanted = Upper(name);
+    const std::string wanted = UpperCase(name);
     Must(map, "the map");
     for (long i = 0; i < map->LayerCount(); ++i) {
       LayerPtr layer = map->Layer(i);
-      if (layer && Upper(layer->Name()) == wanted) {
+      if (layer && UpperCase(layer->Name()) == wanted) {
         FeatureLayerPtr featureLayer = As<FeatureLayer>(layer);
         if (!featureLayer)
           throw HostError(err::TypeMismatch, "TovSSAUtils", "The layer \"" + layer->Name() + "\" is not a feature layer");
@@ -82,8 +75,9 @@ std::string GetSelectionSummary(const HostApplicationPtr& application) {
     while (LayerPtr layer = layers->Next()) {
       FeatureLayerPtr featureLayer = As<FeatureLayer>(layer);
       if (!featureLayer) continue;
-      FeatureClassPtr featureClass = featureLayer->FeatureClass();
-      if (!featureClass || featureClass->ShapeType() != geometryPolygon) continue;
+      // A layer whose data is missing has no shape type: the summary fails.
+      FeatureClassPtr featureClass = Must(featureLayer->FeatureClass(), "the feature class of a selected layer");
+      if (featureClass->ShapeType() != geometryPolygon) continue;
       SelectionSetPtr selection = featureLayer->SelectionSet();
       const long n = selection ? selection->Count() : 0;
       if (n > 0)
@@ -92,7 +86,7 @@ std::string GetSelectionSummary(const HostApplicationPtr& application) {
     const long m = SelectedGraphicPolygons(map);
     if (m > 0) text += std::to_string(m) + " selected graphic polygon" + (m > 1 ? "s" : "");
     return text;
-  } catch (const HostError&) {
+  } catch (...) {
     return std::string();
   }
 }

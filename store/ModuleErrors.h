@@ -6,12 +6,16 @@ namespace tov {
 // Module path of the study area store.
 constexpr char kTovSSAUtilsModule[] = "TovSSA\\TovSSAUtils";
 
-// The failure site of a procedure module: one error handler per module,
-// created on first use ("Debug" True, "Module Name" "SSA", as every class
-// sets its own). When the host has no error handler the site reports nowhere.
-const ErrorSite& ModuleErrorSite(const char* modulePath);
+// The failure site of a class: a new "TovKernel.TovErrorHandler" with "Debug"
+// True and "Module Name" "SSA", and the class's module path. When the handler
+// is created but cannot be set up, that failure is reported through it under
+// "Class_Initialize " and the handler is kept; when none can be created the
+// site reports nowhere.
+ErrorSite CreateErrorSite(const char* modulePath);
 
-// Creates and sets up a new "TovKernel.TovErrorHandler" for a class.
-ErrorReporterPtr CreateErrorHandler();
+// The failure site of a procedure module: one handler per module, set up as
+// a class's, created on first use and again whenever a class was registered
+// since (so an injected handler class takes effect at once).
+ErrorSite ModuleErrorSite(const char* modulePath);
 
 } // namespace tov

@@ -20,10 +20,13 @@
 #include "platform/gis/MapDocument.h"
 #include "platform/gis/SimpleRenderer.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 #include "store/GroupLayers.h"
 #include "store/ModuleErrors.h"
 #include "store/Settings.h"
 #include "store/StudyAreaDataset.h"
+
+#include <functional>
 
 namespace tov {
 
@@ -67,7 +70,7 @@ void WriteLayerFile(const FeatureLayerPtr& layer, const std::string& directory, 
                     int32_t* step) {
   auto set = [&](int32_t s) { if (step) *step = s; };
   set(13);
-  auto layerFile = CreateAs<LayerFile>("orvaCore.LayerFile");
+  auto layerFile = CreateAs<LayerFile>(kLayerFileProgId);
   layerFile->SetFilename(directory + baseName + ".lyr");
   FileInfoPtr written = NewFileInfo(layerFile->Filename());
   set(14);
@@ -81,34 +84,44 @@ void WriteLayerFile(const FeatureLayerPtr& layer, const std::string& directory, 
   set(18);
 }
 
-// "CurrentExtent", then the group layer name and "Study Area Name" unless
-// renaming is switched off.
-void MakeCurrent(const TovExtensionPtr& extension, const std::string& name, const std::string& groupLayerName,
-                 int32_t* step) {
-  TextPropertySetPtr properties = Must(extension->ExtensionProperties(), "the extension properties");
-  if (step) *step = 19;
-  properties->SetProperty(kCurrentExtent, name);
+TextPropertySetPtr PropertiesOf(const TovExtensionPtr& extension) {
+  return Must(Must(extension, "the analysis extension")->ExtensionProperties(), "the extension properties");
+}
+
+TextPropertySetPtr OptionsOf(const TovExtensionPtr& extension) {
+  return Must(Must(extension, "the analysis extension")->ExtensionOptions(), "the extension options");
+}
+
+MapPtr FocusMapOf(const MapDocumentPtr& document) {
+  return Must(Must(document, "the document")->FocusMap(), "the focus map");
+}
+
+// "CurrentExtent" (the caller's step), then, unless renaming is switched
+// off, the group layer name (its prefix is only looked up then) and "Study
+// Area Name".
+void MakeCurrent(const TovExtensionPtr& extension, const std::string& name,
+                 const std::function<std::string()>& groupLayerPrefix, int32_t* step) {
+  PropertiesOf(extension)->SetProperty(kCurrentExtent, name);
   if (step) *step = 20;
-  if (Must(extension->ExtensionOptions(), "the extension options")->GetProperty(kChangeGroupLayerName) != "False") {
-    properties->SetProperty(kGroupLayerForAnalysis, groupLayerName);
-    properties->SetProperty(kStudyAreaName, name);
+  if (OptionsOf(extension)->GetProperty(kChangeGroupLayerName) != "False") {
+    PropertiesOf(extension)->SetProperty(kGroupLayerForAnalysis, groupLayerPrefix() + name);
+    PropertiesOf(extension)->SetProperty(kStudyAreaName, name);
   }
 }
 
 // Zooms the focus map to the current study area (enlarged by a fifth) and
-// redraws.
+// redraws. Without a current study area geometry the map is not touched.
 void ZoomToCurrentStudyArea(const TovExtensionPtr& extension, const MapDocumentPtr& document) {
-  GeometryPtr current = extension->CurrentStudyAreaGeometry();
-  ActiveViewPtr view = Must(As<ActiveView>(document->FocusMap()), "the focus map's view");
-  if (current) {
-    EnvelopePtr envelope = current->Envelope();
-    if (envelope && !envelope->IsEmpty()) {
-      envelope->Expand(1.2, 1.2, true);
-      view->SetExtent(envelope);
-    }
-    view->Refresh();
-    document->RefreshContentsView();
+  GeometryPtr current = Must(extension, "the analysis extension")->CurrentStudyAreaGeometry();
+  if (!current) return;
+  ActiveViewPtr view = Must(As<ActiveView>(FocusMapOf(document)), "the focus map's view");
+  EnvelopePtr envelope = current->Envelope();
+  if (envelope && !envelope->IsEmpty()) {
+    envelope->Expand(1.2, 1.2, true);
+    view->SetExtent(envelope);
   }
+  view->Refresh();
+  document->RefreshContentsView();
 }
 
 } // namespace
@@ -134,18 +147,21 @@ void ResetOutlineWidths(const MapDocumentPtr& document, const StudyAreaCatalogPt
 bool CreateStudyArea(GeometryPtr& polygon, DataManagerPtr& dataManager, HostApplicationPtr& application,
                      std::string& name, HostDatasetPtr& dataSet, TaskDescriptorPtr& task,
                      std::string& featuresList) {
+  // The failure report names the step reached. A missing object fails where
+  // it is first used, so that is the step reported.
   int32_t nStep = 0;
   try {
     if (RefuseEmptyPolygon(polygon)) return false;
     nStep = 1;
     EnvelopePtr envelope = polygon->Envelope();
     nStep = 3;
-    StudyAreaCatalogPtr catalog = Must(Must(dataManager, "the data manager")->GetStudyAreaCatalog(), "the study area catalogue");
+    StudyAreaCatalogPtr catalog =
+        Must(Must(dataManager, "the data manager")->GetStudyAreaCatalog(), "the study area catalogue");
     if (!catalog->Add(name)) throw HostError();
     nStep = 5;
-    StudyAreaRecordPtr record = Must(catalog->Item(name), "the new study area record");
+    StudyAreaRecordPtr record = catalog->Item(name);
     nStep = 6;
-    record->SetBaseDataSet(Must(dataSet, "the data set")->DataSetPath());
+    Must(record, "the new study area record")->SetBaseDataSet(Must(dataSet, "the data set")->DataSetPath());
     nStep = 7;
     DescribeRecord(record, task, featuresList);
     FileInfoPtr fileInfo = NewFileInfo(record->FilePath());
@@ -154,9 +170,9 @@ bool CreateStudyArea(GeometryPtr& polygon, DataManagerPtr& dataManager, HostAppl
     FeatureLayerPtr layer;
     if (envelope) {
       nStep = 9;
-      layer = Must(CreateStudyAreaLayer(application, fileInfo->DirectoryPart(), baseName), "the study area layer");
+      layer = CreateStudyAreaLayer(application, fileInfo->DirectoryPart(), baseName);
       nStep = 10;
-      layer->SetName(name);
+      Must(layer, "the study area layer")->SetName(name);
       AddPolygonFeature(polygon, layer);
       nStep = 11;
       AddSpatialIndex(layer->FeatureClass());
@@ -164,37 +180,35 @@ bool CreateStudyArea(GeometryPtr& polygon, DataManagerPtr& dataManager, HostAppl
       record->SetFeatureClass(layer->FeatureClass());
       WriteLayerFile(layer, fileInfo->DirectoryPart(), baseName, &nStep);
     }
-    TovExtensionPtr extension = Must(GetTovExtension(application), "the analysis extension");
-    MakeCurrent(extension, name, GetTextResources()->FindString("189") + name, &nStep);
+    nStep = 19;
+    TovExtensionPtr extension = GetTovExtension(application);
+    MakeCurrent(extension, name, [] { return GetTextResources()->FindString("189"); }, &nStep);
     nStep = 21;
-    MapDocumentPtr document = Must(application->Document(), "the document");
-    MapPtr focusMap = Must(document->FocusMap(), "the focus map");
-    const bool useGroup =
-        Must(extension->ExtensionOptions(), "the extension options")->GetProperty(kUseGroupLayerForAnalysis) == "True";
-    Must(layer, "the study area layer");
+    MapDocumentPtr document = Must(application, "the application")->Document();
+    const bool useGroup = OptionsOf(extension)->GetProperty(kUseGroupLayerForAnalysis) == "True";
     if (useGroup) {
       nStep = 22;
-      std::string groupName = extension->ExtensionProperties()->GetProperty(kGroupLayerForAnalysis);
+      std::string groupName = PropertiesOf(extension)->GetProperty(kGroupLayerForAnalysis);
       if (groupName.empty()) groupName = kDefaultGroupLayerName;
-      GroupLayerPtr group = GetGroupLayerByName(focusMap, groupName);
+      GroupLayerPtr group = GetGroupLayerByName(Must(document, "the document")->FocusMap(), groupName);
       if (!group) {
-        group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
+        group = CreateAs<GroupLayer>(kGroupLayerProgId);
         group->SetName(groupName);
         group->SetVisible(true);
-        focusMap->AddLayer(group);
+        FocusMapOf(document)->AddLayer(group);
       }
       nStep = 23;
-      group->Add(layer);
+      group->Add(Must(layer, "the study area layer"));
       nStep = 24;
       MoveLastLayerToTop(group);
       nStep = 25;
     } else {
       nStep = 26;
-      focusMap->AddLayer(layer);
+      FocusMapOf(document)->AddLayer(Must(layer, "the study area layer"));
       nStep = 27;
     }
     nStep = 28;
-    ResetOutlineWidths(document, catalog, extension->ExtensionProperties()->GetProperty(kCurrentExtent));
+    ResetOutlineWidths(Must(document, "the document"), catalog, PropertiesOf(extension)->GetProperty(kCurrentExtent));
     nStep = 29;
     ZoomToCurrentStudyArea(extension, document);
     nStep = 30;
@@ -242,14 +256,14 @@ bool CreateStudyAreaPP(GeometryPtr& polygon, DataManagerPtr& dataManager, HostAp
       AddPolygonFeature(polygon, layer);
       AddSpatialIndex(layer->FeatureClass());
       record->SetFeatureClass(layer->FeatureClass());
-      auto files = CreateAs<FileSystemObject>("Scripting.FileSystemObject");
+      auto files = CreateAs<FileSystemObject>(kFileSystemObjectProgId);
       if (files->FileExists(path)) files->DeleteFile(path);
       WriteLayerFile(layer, fileInfo->DirectoryPart(), baseName, nullptr);
     }
 
-    TovExtensionPtr extension = Must(GetTovExtension(application), "the analysis extension");
-    MakeCurrent(extension, name, "Analyses created for " + name, nullptr);
-    ZoomToCurrentStudyArea(extension, Must(Must(application, "the application")->Document(), "the document"));
+    TovExtensionPtr extension = GetTovExtension(application);
+    MakeCurrent(extension, name, [] { return std::string("Analyses created for "); }, nullptr);
+    ZoomToCurrentStudyArea(extension, Must(application, "the application")->Document());
     polygon.reset();
     return true;
   });

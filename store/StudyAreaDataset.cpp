@@ -13,6 +13,7 @@
 #include "platform/gis/SimpleRenderer.h"
 #include "platform/gis/WorkspaceFactory.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 #include "store/AnalysisSpatialReference.h"
 #include "store/ModuleErrors.h"
 #include "store/Settings.h"
@@ -22,13 +23,11 @@ namespace tov {
 namespace {
 
 constexpr char kPersonalGeodatabase[] = "Personal Geodatabase";
-constexpr char kAccessFactoryProgId[] = "orvaCore.AccessWorkspaceFactory";
-constexpr char kShapefileFactoryProgId[] = "orvaCore.ShapefileWorkspaceFactory";
 
-const ErrorSite& Site() { return ModuleErrorSite(kTovSSAUtilsModule); }
+ErrorSite Site() { return ModuleErrorSite(kTovSSAUtilsModule); }
 
 FieldPtr NewField(const std::string& name, const std::string& alias, long type) {
-  auto field = CreateAs<Field>("orvaCore.Field");
+  auto field = CreateAs<Field>(kFieldProgId);
   field->SetName(name);
   field->SetAliasName(alias);
   field->SetType(type);
@@ -36,13 +35,13 @@ FieldPtr NewField(const std::string& name, const std::string& alias, long type) 
 }
 
 FieldsPtr StudyAreaFields(bool personalGeodatabase, long geometryType, const SpatialReferencePtr& spatialReference) {
-  auto fields = CreateAs<Fields>("orvaCore.Fields");
+  auto fields = CreateAs<Fields>(kFieldsProgId);
   if (personalGeodatabase) {
     FieldPtr oid = NewField("OID", "Object ID", fieldTypeOID);
     oid->SetIsNullable(false);
     fields->AddField(oid);
   }
-  auto def = CreateAs<GeometryDef>("orvaCore.GeometryDef");
+  auto def = CreateAs<GeometryDef>(kGeometryDefProgId);
   def->SetGeometryType(geometryType);
   def->SetGridCount(1);
   def->SetGridSize(0, 10);
@@ -68,7 +67,7 @@ long FirstGeometryField(const FieldsPtr& fields) {
 void ApplyStudyAreaSymbol(const FeatureLayerPtr& layer) {
   SimpleRendererPtr renderer = Must(layer->Renderer(), "the layer's renderer");
   FillSymbolPtr fill = Must(As<FillSymbol>(renderer->Symbol()), "the renderer's fill symbol");
-  auto color = CreateAs<RgbColor>("orvaCore.RgbColor");
+  auto color = CreateAs<RgbColor>(kRgbColorProgId);
   color->SetRGB(0);
   LineSymbolPtr outline = Must(fill->Outline(), "the fill symbol's outline");
   outline->SetColor(color);
@@ -89,7 +88,7 @@ FeatureLayerPtr CreateStudyAreaLayer(const HostApplicationPtr& application, cons
     SpatialReferencePtr spatialReference = GetAnalysisSpatialReference(application);
     FeatureClassPtr featureClass =
         Must(CreateFeatureClass(workspace, baseName, geometryPolygon, spatialReference), "the new feature class");
-    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+    auto layer = CreateAs<FeatureLayer>(kFeatureLayerProgId);
     layer->SetFeatureClass(featureClass);
     ApplyStudyAreaSymbol(layer);
     return layer;
@@ -102,11 +101,11 @@ WorkspacePtr OpenStudyAreaWorkspace(const FileInfoPtr& fileInfo, const HostAppli
     const std::string format = Must(extension->ExtensionProperties(), "the extension properties")->GetProperty("Data Format");
     Must(fileInfo, "the file information");
     if (format == kPersonalGeodatabase) {
-      auto factory = CreateAs<WorkspaceFactory>(kAccessFactoryProgId);
+      auto factory = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId);
       const std::string path = factory->Create(fileInfo->DirectoryPart(), fileInfo->NamePart(), nullptr);
       return factory->OpenFromFile(path);
     }
-    return CreateAs<WorkspaceFactory>(kShapefileFactoryProgId)->OpenFromFile(fileInfo->DirectoryPart());
+    return CreateAs<WorkspaceFactory>(kShapefileWorkspaceFactoryProgId)->OpenFromFile(fileInfo->DirectoryPart());
   });
 }
 
@@ -118,7 +117,7 @@ FeatureClassPtr CreateFeatureClass(const WorkspacePtr& workspace, const std::str
     if (!workspace) return nullptr;
     const bool personalGeodatabase =
         Must(workspace->WorkspaceFactory(), "the workspace factory")->ClassID() ==
-        CreateAs<WorkspaceFactory>(kAccessFactoryProgId)->ClassID();
+        CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId)->ClassID();
     FieldsPtr classFields = fields ? fields : StudyAreaFields(personalGeodatabase, geometryType, spatialReference);
     const long shapeIndex = FirstGeometryField(classFields);
     if (shapeIndex < 0)
@@ -146,9 +145,9 @@ void AddSpatialIndex(const FeatureClassPtr& featureClass) {
     const long shapeIndex = FirstGeometryField(classFields);
     if (shapeIndex < 0)
       throw HostError(err::InvalidCall, "TovSSAUtils", "The feature class \"" + featureClass->Name() + "\" has no geometry field");
-    auto indexFields = CreateAs<Fields>("orvaCore.Fields");
+    auto indexFields = CreateAs<Fields>(kFieldsProgId);
     indexFields->AddField(classFields->Field(shapeIndex));
-    auto index = CreateAs<Index>("orvaCore.Index");
+    auto index = CreateAs<Index>(kIndexProgId);
     index->SetName("Idx_1");
     index->SetFields(indexFields);
     featureClass->AddIndex(index);
@@ -157,7 +156,7 @@ void AddSpatialIndex(const FeatureClassPtr& featureClass) {
 
 FeatureLayerPtr OpenLayerFileLayer(const std::string& path) {
   return Trap(Site(), "OpenLayerFileLayer ", FeatureLayerPtr(), [&]() -> FeatureLayerPtr {
-    auto layerFile = CreateAs<LayerFile>("orvaCore.LayerFile");
+    auto layerFile = CreateAs<LayerFile>(kLayerFileProgId);
     layerFile->Open(path);
     FeatureLayerPtr layer = As<FeatureLayer>(layerFile->Layer());
     if (!layer || !layer->FeatureClass()) return nullptr;

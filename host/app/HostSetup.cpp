@@ -6,8 +6,7 @@
 #include "host/gui/RegisterHostGuiClasses.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 
-#include "framework/Registration.h"
-#include "manage/RegisterManageClasses.h"
+#include "component/RegisterComponentClasses.h"
 
 namespace tov {
 
@@ -23,7 +22,6 @@ void RegisterAllHostClasses() {
   RegisterHostGuiClasses(false);
   RegisterHostStudyAreaClasses();
   RegisterComponentClasses();
-  RegisterManageClasses();
 }
 
 } // namespace tov

@@ -7,18 +7,20 @@
 #include "platform/gis/Point.h"
 #include "platform/gis/Polygon.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 #include "store/AnalysisSpatialReference.h"
 
 namespace tov {
 
 namespace {
 
-// Simplify may fail on odd input; the polygon then goes on as it is.
+// Simplify may fail on odd input, however the host reports it; the polygon
+// then goes on as it is.
 void SimplifyIgnoringFailure(const PolygonPtr& polygon) {
   try {
     polygon->SetIsKnownSimple(false);
     polygon->Simplify();
-  } catch (const HostError&) {
+  } catch (...) {
   }
 }
 
@@ -26,19 +28,21 @@ void SimplifyIgnoringFailure(const PolygonPtr& polygon) {
 
 TovSSACurExtentFunction::TovSSACurExtentFunction() : TovSSAMethodFunction(kModulePath) {}
 
+void TovSSACurExtentFunction::Prepare() { m_geometry = BuildGeometry(); }
+
 GeometryPtr TovSSACurExtentFunction::BuildGeometry() {
   MapDocumentPtr document = Must(m_pApplication->Document(), "the document");
   ActiveViewPtr view = Must(As<ActiveView>(document->FocusMap()), "the focus map's view");
   EnvelopePtr extent = Must(view->Extent(), "the visible extent");
 
-  auto polygon = CreateAs<Polygon>("orvaCore.Polygon");
+  auto polygon = CreateAs<Polygon>(kPolygonProgId);
   polygon->SetSpatialReference(extent->SpatialReference());
   const double corners[4][2] = {{extent->XMin(), extent->YMin()},
                                 {extent->XMax(), extent->YMin()},
                                 {extent->XMax(), extent->YMax()},
                                 {extent->XMin(), extent->YMax()}};
   for (const auto& corner : corners) {
-    auto point = CreateAs<Point>("orvaCore.Point");
+    auto point = CreateAs<Point>(kPointProgId);
     point->PutCoords(corner[0], corner[1]);
     polygon->AddPoint(point);
   }

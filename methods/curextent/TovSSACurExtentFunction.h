@@ -1,5 +1,4 @@
 #pragma once
-#include "platform/runtime/ProgIds.h"
 #include "framework/TovSSAMethodFunction.h"
 
 namespace tov {
@@ -12,7 +11,11 @@ public:
   TovSSACurExtentFunction();
 
 protected:
-  GeometryPtr BuildGeometry() override;
+  // Builds the polygon; the geometry field changes only when all went well.
+  void Prepare() override;
+
+private:
+  GeometryPtr BuildGeometry();
 };
 
 } // namespace tov

@@ -1,6 +1,6 @@
 #include "methods/curextent/TovSSACurExtentTask.h"
 
-#include "methods/curextent/TovSSACurExtentFunction.h"
+#include "platform/runtime/ProgIds.h"
 
 namespace tov {
 

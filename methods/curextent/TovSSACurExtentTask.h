@@ -1,5 +1,4 @@
 #pragma once
-#include "platform/runtime/ProgIds.h"
 #include "framework/TovSSAMethodTask.h"
 
 namespace tov {

@@ -8,19 +8,16 @@
 #include "platform/forms/TabStrip.h"
 #include "platform/forms/Toolbar.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/TextCase.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace tov {
 
 namespace {
 
-std::string Fold(const std::string& s) {
-  std::string r = s;
-  for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return r;
-}
+// Control names are found without regard to case.
+std::string Fold(const std::string& s) { return LowerCase(s); }
 
 long NextHandle() {
   // Even numbers well away from small constants the host uses for its own windows.

@@ -1,9 +1,7 @@
 #include "platform/forms/MsgBox.h"
 
 #include "platform/forms/Presenter.h"
-
-#include <algorithm>
-#include <cctype>
+#include "platform/runtime/TextCase.h"
 
 namespace tov {
 
@@ -51,8 +49,7 @@ const char* MsgBoxAnswerName(int32_t answer) {
 }
 
 int32_t MsgBoxAnswerFromName(const std::string& name) {
-  std::string n = name;
-  std::transform(n.begin(), n.end(), n.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string n = LowerCase(name);
   if (n == "ok") return vbOK;
   if (n == "cancel") return vbCancel;
   if (n == "yes") return vbYes;

@@ -1,18 +1,12 @@
 #include "platform/forms/Toolbar.h"
 
 #include "platform/runtime/HostError.h"
-
-#include <algorithm>
-#include <cctype>
+#include "platform/runtime/TextCase.h"
 
 namespace tov {
 
 namespace {
-bool SameKey(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
+bool SameKey(const std::string& a, const std::string& b) { return EqualsIgnoreCase(a, b); }
 } // namespace
 
 Toolbar::Toolbar(std::string name) : Control(ControlKind::Toolbar, std::move(name)) {}

@@ -1,16 +1,11 @@
 #include "platform/runtime/Collection.h"
 
-#include <algorithm>
-#include <cctype>
+#include "platform/runtime/TextCase.h"
 
 namespace tov {
 
 namespace {
-std::string Fold(const std::string& key) {
-  std::string k = key;
-  std::transform(k.begin(), k.end(), k.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return k;
-}
+std::string Fold(const std::string& key) { return LowerCase(key); }
 const char kSource[] = "Collection";
 } // namespace
 

@@ -1,7 +1,8 @@
 #include "platform/runtime/ObjectRegistry.h"
 
-#include <algorithm>
-#include <cctype>
+#include "platform/runtime/TextCase.h"
+
+#include <atomic>
 #include <map>
 #include <mutex>
 
@@ -11,34 +12,41 @@ namespace {
 struct Registry {
   std::mutex lock;
   std::map<std::string, std::pair<std::string, ObjectFactory>> classes; // folded -> (ProgID, factory)
+  std::atomic<uint64_t> generation{1};
 };
 Registry& TheRegistry() {
   static Registry r;
   return r;
 }
-std::string Fold(const std::string& s) {
-  std::string k = s;
-  std::transform(k.begin(), k.end(), k.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return k;
-}
+std::string Fold(const std::string& s) { return LowerCase(s); }
 } // namespace
 
 void RegisterClass(const std::string& progId, ObjectFactory factory) {
   Registry& r = TheRegistry();
   std::lock_guard<std::mutex> g(r.lock);
   r.classes[Fold(progId)] = {progId, std::move(factory)};
+  ++r.generation;
 }
 
 bool UnregisterClass(const std::string& progId) {
   Registry& r = TheRegistry();
   std::lock_guard<std::mutex> g(r.lock);
-  return r.classes.erase(Fold(progId)) != 0;
+  const bool removed = r.classes.erase(Fold(progId)) != 0;
+  ++r.generation;
+  return removed;
 }
 
 bool IsClassRegistered(const std::string& progId) {
   Registry& r = TheRegistry();
   std::lock_guard<std::mutex> g(r.lock);
   return r.classes.count(Fold(progId)) != 0;
+}
+
+ObjectFactory RegisteredFactory(const std::string& progId) {
+  Registry& r = TheRegistry();
+  std::lock_guard<std::mutex> g(r.lock);
+  auto it = r.classes.find(Fold(progId));
+  return it == r.classes.end() ? ObjectFactory() : it->second.second;
 }
 
 std::vector<std::string> RegisteredProgIds() {
@@ -48,6 +56,8 @@ std::vector<std::string> RegisteredProgIds() {
   for (auto& kv : r.classes) ids.push_back(kv.second.first);
   return ids;
 }
+
+uint64_t RegistryGeneration() { return TheRegistry().generation.load(); }
 
 ObjectPtr CreateObject(const std::string& progId) {
   ObjectFactory factory;

@@ -2,6 +2,7 @@
 #include "platform/runtime/HostError.h"
 #include "platform/runtime/Object.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,7 +18,16 @@ void RegisterClass(const std::string& progId, ObjectFactory factory);
 // Removes a registration; true when there was one.
 bool UnregisterClass(const std::string& progId);
 bool IsClassRegistered(const std::string& progId);
+// The factory registered under progId, or an empty one: a test that replaces
+// a class puts this one back afterwards.
+ObjectFactory RegisteredFactory(const std::string& progId);
 std::vector<std::string> RegisteredProgIds();
+
+// Changes with every RegisterClass and UnregisterClass. Whoever keeps an
+// object created by ProgID for later calls compares it with the value seen at
+// creation and creates the object anew when a class was registered since, so
+// that a replaced class takes effect at once.
+uint64_t RegistryGeneration();
 
 // Creates an object by ProgID; an unknown ProgID raises 429.
 ObjectPtr CreateObject(const std::string& progId);

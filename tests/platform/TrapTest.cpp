@@ -94,3 +94,25 @@ TEST(ObjectRegistry, RegisteringAgainReplacesTheClass) {
   EXPECT_TRUE(UnregisterClass("Test.Replaceable"));
   EXPECT_FALSE(IsClassRegistered("Test.Replaceable"));
 }
+
+TEST(ObjectRegistry, EveryRegistrationChangesTheGenerationAndTheFactoryCanBePutBack) {
+  const uint64_t before = RegistryGeneration();
+  RegisterClassOf<Thing>("Test.Generation");
+  const uint64_t registered = RegistryGeneration();
+  EXPECT_NE(registered, before);
+  EXPECT_EQ(RegistryGeneration(), registered); // creating objects changes nothing
+  CreateObject("Test.Generation");
+  EXPECT_EQ(RegistryGeneration(), registered);
+
+  ObjectFactory original = RegisteredFactory("TEST.generation");
+  ASSERT_TRUE(original);
+  RegisterClassOf<OtherThing>("Test.Generation");
+  EXPECT_EQ(CreateAs<Thing>("Test.Generation")->Id(), 2);
+  RegisterClass("Test.Generation", original);
+  EXPECT_EQ(CreateAs<Thing>("Test.Generation")->Id(), 1);
+
+  const uint64_t put = RegistryGeneration();
+  EXPECT_TRUE(UnregisterClass("Test.Generation"));
+  EXPECT_NE(RegistryGeneration(), put);
+  EXPECT_FALSE(RegisteredFactory("Test.Generation"));
+}

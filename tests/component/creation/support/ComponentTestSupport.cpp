@@ -1,6 +1,6 @@
 #include "support/ComponentTestSupport.h"
 
-#include "framework/Registration.h"
+#include "component/RegisterComponentClasses.h"
 #include "host/common/Paths.h"
 #include "host/forms/RegisterHostFormsClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"

@@ -1,6 +1,6 @@
 #include "support/Recorders.h"
 
-#include "framework/Registration.h"
+#include "component/RegisterComponentClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 
 namespace tov::test {

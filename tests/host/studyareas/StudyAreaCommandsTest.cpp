@@ -15,7 +15,7 @@
 namespace tov::test {
 namespace {
 
-class ManageCommandsTest : public ::testing::Test {
+class StudyAreaCommandsTest : public ::testing::Test {
 protected:
   // Runs tovana on the test analysis; its exit code, with stdout and stderr.
   int Tovana(const std::string& arguments) {
@@ -33,7 +33,7 @@ protected:
   std::string output, errors;
 };
 
-TEST_F(ManageCommandsTest, CreateRenameDeleteOpenShowAndExport) {
+TEST_F(StudyAreaCommandsTest, CreateRenameDeleteOpenShowAndExport) {
   ASSERT_EQ(Tovana("setup extent --name Harbour --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
   ASSERT_EQ(Tovana("setup extent --name Midtown --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
   ASSERT_EQ(Tovana("setup extent --name Uptown --extent -74.0,40.7,-73.8,40.9"), 0) << errors;
@@ -81,7 +81,7 @@ TEST_F(ManageCommandsTest, CreateRenameDeleteOpenShowAndExport) {
   EXPECT_NEAR(shape->toMultiPolygon()->get_Area() / 1e6, area, area * 1e-4);
 }
 
-TEST_F(ManageCommandsTest, UnknownNamesRefusedNamesAndBadOptionsSayWhy) {
+TEST_F(StudyAreaCommandsTest, UnknownNamesRefusedNamesAndBadOptionsSayWhy) {
   ASSERT_EQ(Tovana("setup extent --name Harbour --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
   ASSERT_EQ(Tovana("setup extent --name Midtown --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
   EXPECT_EQ(Tovana("open Nowhere"), 1);

@@ -1,1 +1,0 @@
-// Placeholder translation unit while the component has no sources of its own.
