@@ -42,13 +42,13 @@ public:
 constexpr char kDatasetJson[] = R"({
   "name": "Test",
   "geopackage": "test.gpkg",
-  "layers": [ { "name": "Regions", "sourceName": "regions", "mapLayerName": "Regions", "reference": true } ],
+  "layers": [ { "name": "Regions", "sourceName": "regions", "mapLayerName": "Regions", "reference": true }@LAYERS@ ],
   "configuration": { "children": [ @PROJECTIONS@ ] },
   "tasks": [
     { "name": "SetupStudyArea", "caption": "Study Area Setup", "properties": {}, "layers": [],
       "children": [
         { "name": "SetupStudyArea.CurrentExtent", "caption": "The current extent",
-          "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] } ] } ]
+          "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] }@METHODS@ ] } ]
 })";
 
 void WriteFile(const std::string& path, const std::string& text) {
@@ -75,17 +75,23 @@ void WriteRegions(const std::string& nativeFolder) {
 
 } // namespace
 
-TestWorld::TestWorld(const std::string& projection) {
-  const std::string datasetFolder = DataRoot() + "/Test";
-  std::filesystem::create_directories(datasetFolder);
+TestWorld::TestWorld(const std::string& projection) : TestWorld(TestWorldOptions{projection, "", ""}) {}
+
+TestWorld::TestWorld(const TestWorldOptions& options) {
+  std::filesystem::create_directories(DatasetFolder());
   std::string json = kDatasetJson;
   const std::string projections =
-      projection.empty() ? std::string()
-                         : R"({ "name": "Projections", "properties": {}, "children": [
-      { "name": "Projection.ResultantDefault", "properties": )" + projection + R"(, "children": [] } ] })";
-  json.replace(json.find("@PROJECTIONS@"), 13, projections);
-  WriteFile(datasetFolder + "/dataset.json", json);
-  WriteRegions(datasetFolder);
+      options.projection.empty() ? std::string()
+                                 : R"({ "name": "Projections", "properties": {}, "children": [
+      { "name": "Projection.ResultantDefault", "properties": )" + options.projection + R"(, "children": [] } ] })";
+  auto fill = [&json](const char* placeholder, const std::string& text) {
+    json.replace(json.find(placeholder), std::string(placeholder).size(), text);
+  };
+  fill("@PROJECTIONS@", projections);
+  fill("@LAYERS@", options.extraLayers.empty() ? "" : ", " + options.extraLayers);
+  fill("@METHODS@", options.extraMethods.empty() ? "" : ", " + options.extraMethods);
+  WriteFile(DatasetFolder() + "/dataset.json", json);
+  WriteRegions(DatasetFolder());
 }
 
 AnalysisPtr TestWorld::Open() const { return OpenAnalysis(AnalysisFolder(), "Test", DataRoot()); }

@@ -11,17 +11,33 @@
 
 namespace tov::test {
 
+// What a test data set holds beyond the reference layer "Regions" and the
+// current-extent method.
+struct TestWorldOptions {
+  // The "Projection.ResultantDefault" node's properties as JSON ("" leaves
+  // the "Projections" node out).
+  std::string projection = R"({"Type": "Projected", "ID": "5070"})";
+  // More entries of the data set's "layers" list, comma-separated JSON
+  // objects (their feature classes are the test's to write into
+  // DatasetFolder() + "/test.gpkg").
+  std::string extraLayers;
+  // More children of the "SetupStudyArea" descriptor, comma-separated JSON
+  // objects such as { "name": "SetupStudyArea.UseWhole", "caption": "...",
+  // "properties": {...}, "layers": [], "children": [] }.
+  std::string extraMethods;
+};
+
 // A temporary folder holding a data root with one small data set "Test"
 // (reference layer "Regions" around New York, the current-extent method) and
 // room for analyses. Removed afterwards.
 class TestWorld {
 public:
-  // projection: the "Projection.ResultantDefault" node's properties as JSON
-  // ("" leaves the "Projections" node out).
   explicit TestWorld(const std::string& projection = R"({"Type": "Projected", "ID": "5070"})");
+  explicit TestWorld(const TestWorldOptions& options);
 
   const std::string& Root() const { return m_folder.Path(); } // native
   std::string DataRoot() const { return Root() + "/data"; }    // native
+  std::string DatasetFolder() const { return DataRoot() + "/Test"; }
   std::string AnalysisFolder() const { return Root() + "/analysis"; }
   // Opens (or creates) the analysis in that folder on the test data set.
   AnalysisPtr Open() const;
