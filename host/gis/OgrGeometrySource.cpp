@@ -16,6 +16,12 @@ std::unique_ptr<OGRGeometry> OgrGeometryOf(const GeometryPtr& geometry) {
   return source->ToOgr();
 }
 
+void RequireTargetSystem(const SpatialReferencePtr& target, const char* source) {
+  if (!target)
+    throw HostError(err::ObjectVariableNotSet, source,
+                    "Object variable not set: no coordinate system was given to project the shape into");
+}
+
 bool SameSystem(const SpatialReferencePtr& a, const SpatialReferencePtr& b) {
   if (!a || !b) return !a && !b;
   if (a == b) return true;
