@@ -163,9 +163,12 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
 
 void HostWorkspace::CreateLayerWithFields(const std::string& name, const FieldsPtr& fields, long geometryType,
                                           const OGRSpatialReference* sr, char** options) {
+  // The driver keeps its own reference to (or copy of) the system it is
+  // given, so the copy made for the call is released right after it.
+  OGRSpatialReference* layerSr = sr ? sr->Clone() : nullptr;
   ResetOgrError();
-  OGRLayer* layer = Dataset()->CreateLayer(name.c_str(), sr ? sr->Clone() : nullptr,
-                                           OgrType(geometryType, m_kind), options);
+  OGRLayer* layer = Dataset()->CreateLayer(name.c_str(), layerSr, OgrType(geometryType, m_kind), options);
+  if (layerSr) layerSr->Release();
   if (!layer)
     ThrowOgrError(gisErr::DataAccess, kSource, "The feature class \"" + name + "\" cannot be created in \"" + PathName() + "\"");
   // The table exists from here on, so a refused field can drop it again.
