@@ -1,5 +1,6 @@
 #include "host/gis/HostFeatureClass.h"
 
+#include "host/common/SqlText.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostEnvelope.h"
 #include "host/gis/HostFeature.h"
@@ -44,12 +45,6 @@ long FieldTypeOf(const OGRFieldDefn* f) {
   case OFTDateTime: return fieldTypeDate;
   default: return fieldTypeString;
   }
-}
-
-std::string Quoted(const std::string& name) {
-  std::string q = "\"";
-  for (char c : name) q += (c == '"') ? std::string("\"\"") : std::string(1, c);
-  return q + "\"";
 }
 } // namespace
 
@@ -206,7 +201,7 @@ bool HostFeatureClass::HasSpatialIndex() const {
     std::error_code ec;
     return fs::exists(fs::path(m_workspace->NativePath()) / (m_name + ".qix"), ec);
   }
-  const std::string sql = "SELECT HasSpatialIndex('" + m_name + "', '" + ShapeFieldName() + "')";
+  const std::string sql = "SELECT HasSpatialIndex(" + SqlLiteral(m_name) + ", " + SqlLiteral(ShapeFieldName()) + ")";
   OGRLayer* result = m_workspace->Dataset()->ExecuteSQL(sql.c_str(), nullptr, "SQLITE");
   bool has = false;
   if (result) {
@@ -232,19 +227,19 @@ void HostFeatureClass::AddIndex(const IndexPtr& index) {
     if (HasSpatialIndex())
       throw HostError(gisErr::IndexExists, kSource, "The feature class \"" + m_name + "\" already has a spatial index");
     if (m_workspace->Kind() == WorkspaceKind::Shapefile) {
-      sql = "CREATE SPATIAL INDEX ON " + Quoted(m_name);
+      sql = "CREATE SPATIAL INDEX ON " + SqlIdentifier(m_name);
     } else {
-      sql = "SELECT CreateSpatialIndex('" + m_name + "', '" + ShapeFieldName() + "')";
+      sql = "SELECT CreateSpatialIndex(" + SqlLiteral(m_name) + ", " + SqlLiteral(ShapeFieldName()) + ")";
       dialect = "SQLITE";
     }
   } else {
     if (FindField(field) < 2)
       throw HostError(err::InvalidCall, kSource, "The feature class \"" + m_name + "\" has no field \"" + field + "\" to index");
     if (m_workspace->Kind() == WorkspaceKind::Shapefile) {
-      sql = "CREATE INDEX ON " + Quoted(m_name) + " USING " + Quoted(field);
+      sql = "CREATE INDEX ON " + SqlIdentifier(m_name) + " USING " + SqlIdentifier(field);
     } else {
       const std::string name = index->Name().empty() ? m_name + "_" + field + "_idx" : index->Name();
-      sql = "CREATE INDEX " + Quoted(name) + " ON " + Quoted(m_name) + " (" + Quoted(field) + ")";
+      sql = "CREATE INDEX " + SqlIdentifier(name) + " ON " + SqlIdentifier(m_name) + " (" + SqlIdentifier(field) + ")";
     }
   }
   ResetOgrError();

@@ -12,6 +12,8 @@
 
 #include <ogrsf_frmts.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <map>
 
@@ -120,6 +122,12 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
                                                   const std::string&, const std::string&, long,
                                                   const std::string& shapeFieldName, const std::string&) {
   if (name.empty()) throw HostError(err::InvalidCall, kSource, "A feature class needs a name");
+  // The shapefile driver would quietly rename the files, and the class
+  // could not be found again under the name given.
+  auto renamedByDriver = [](char c) { return static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"/\\|?*", c); };
+  if (m_kind == WorkspaceKind::Shapefile && std::any_of(name.begin(), name.end(), renamedByDriver))
+    throw HostError(err::InvalidCall, kSource,
+                    "A shapefile cannot be named \"" + name + "\": its name must not contain any of < > : \" / \\ | ? *");
   if (!fields) throw HostError(err::ObjectRequired, kSource, "The feature class \"" + name + "\" needs a field list");
   if (FeatureClassExists(name))
     throw HostError(gisErr::DatasetExists, kSource,
