@@ -23,6 +23,8 @@ std::string ToPlatformPath(const std::string& nativePath) {
   return platform;
 }
 
+std::string DisplayPath(const std::string& path) { return ToNativePath(path); }
+
 std::string JoinPlatformPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   std::string head = folder;

@@ -1,5 +1,6 @@
 #include "host/framework/SqliteStudyAreaRecord.h"
 
+#include "host/common/Paths.h"
 #include "host/framework/HostNameChecker.h"
 #include "host/framework/SqliteTextPropertySet.h"
 #include "platform/gis/FeatureClass.h"
@@ -70,7 +71,7 @@ void SqliteStudyAreaRecord::SetFeatureClass(const std::shared_ptr<FeatureClass>&
   std::string location;
   if (featureClass) {
     WorkspacePtr ws = featureClass->Workspace();
-    location = (ws ? ws->PathName() + "|" : std::string()) + featureClass->Name();
+    location = (ws ? DisplayPath(ws->PathName()) + "|" : std::string()) + featureClass->Name();
   }
   Update("UPDATE study_areas SET feature_class = ?1 WHERE id = ?2", location);
   m_featureClass = featureClass;

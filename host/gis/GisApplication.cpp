@@ -133,7 +133,7 @@ void GisApplication::LoadDocument(const std::string& path) {
   const std::string native = ToNativePath(path);
   json j = LayerJson::ReadFile(native, kSource);
   if (!j.is_object() || !j.contains("maps") || !j["maps"].is_array())
-    throw HostError(gisErr::DocumentFormat, kSource, "The file \"" + ToPlatformPath(native) + "\" is not a map document");
+    throw HostError(gisErr::DocumentFormat, kSource, "The file \"" + DisplayPath(native) + "\" is not a map document");
   const std::string anchor = FolderOf(native);
   auto doc = std::make_shared<HostMapDocument>();
   doc->ClearMaps();
@@ -141,7 +141,7 @@ void GisApplication::LoadDocument(const std::string& path) {
     for (const json& m : j["maps"]) doc->AddMap(ReadMap(m, anchor));
   } catch (const json::exception& e) {
     throw HostError(gisErr::DocumentFormat, kSource,
-                    "The map document \"" + ToPlatformPath(native) + "\" is damaged (" + e.what() + ")");
+                    "The map document \"" + DisplayPath(native) + "\" is damaged (" + e.what() + ")");
   }
   if (doc->MapCount() == 0) doc->AddMap(std::make_shared<HostMap>());
   const long focus = j.value("focusMap", 0L);

@@ -1,5 +1,6 @@
 #include "host/gis/HostFeatureClass.h"
 
+#include "host/common/Paths.h"
 #include "host/common/SqlText.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostEnvelope.h"
@@ -80,7 +81,7 @@ OGRLayer* HostFeatureClass::Layer() const {
   OGRLayer* layer = m_workspace->Dataset()->GetLayerByName(m_name.c_str());
   if (!layer)
     throw HostError(gisErr::DatasetNotFound, kSource,
-                    "The feature class \"" + m_name + "\" no longer exists in \"" + m_workspace->PathName() + "\"");
+                    "The feature class \"" + m_name + "\" no longer exists in \"" + DisplayPath(m_workspace->NativePath()) + "\"");
   return layer;
 }
 

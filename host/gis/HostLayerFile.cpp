@@ -25,7 +25,7 @@ void HostLayerFile::Open(const std::string& path) {
   const std::string native = ToNativePath(path);
   nlohmann::json j = LayerJson::ReadFile(native, kSource);
   if (!j.is_object() || !j.contains("layer"))
-    throw HostError(gisErr::DocumentFormat, kSource, "The file \"" + path + "\" is not a layer file");
+    throw HostError(gisErr::DocumentFormat, kSource, "The file \"" + DisplayPath(path) + "\" is not a layer file");
   const fs::path folder = FolderOf(native);
   // The base moves with the file: resolve it against where the file is now.
   std::string anchor;
@@ -34,7 +34,7 @@ void HostLayerFile::Open(const std::string& path) {
   try {
     layer = LayerJson::Read(j["layer"], anchor);
   } catch (const nlohmann::json::exception& e) {
-    throw HostError(gisErr::DocumentFormat, kSource, "The layer file \"" + path + "\" is damaged (" + e.what() + ")");
+    throw HostError(gisErr::DocumentFormat, kSource, "The layer file \"" + DisplayPath(path) + "\" is damaged (" + e.what() + ")");
   }
   if (auto fl = std::dynamic_pointer_cast<FeatureLayer>(layer); fl && !anchor.empty()) {
     std::string base = anchor;
@@ -48,7 +48,7 @@ void HostLayerFile::Open(const std::string& path) {
 void HostLayerFile::Save(const std::string& path) {
   if (!path.empty()) m_path = path;
   if (m_path.empty()) throw HostError(err::InvalidCall, kSource, "The layer file has no path to save to");
-  if (!m_layer) throw HostError(err::ObjectRequired, kSource, "The layer file \"" + m_path + "\" has no layer to save");
+  if (!m_layer) throw HostError(err::ObjectRequired, kSource, "The layer file \"" + DisplayPath(m_path) + "\" has no layer to save");
   const std::string native = ToNativePath(m_path);
   nlohmann::json j = {{"version", 1}};
   std::string anchor;

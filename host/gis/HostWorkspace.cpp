@@ -62,9 +62,9 @@ std::shared_ptr<HostWorkspace> HostWorkspace::Open(WorkspaceKind kind, const std
   const bool exists = fs::exists(nativePath, ec);
   if (kind == WorkspaceKind::Shapefile && !isDir)
     throw HostError(err::PathNotFound, kSource,
-                    "The folder \"" + ToPlatformPath(nativePath) + "\" does not exist, so no shapefiles can be opened there");
+                    "The folder \"" + DisplayPath(nativePath) + "\" does not exist, so no shapefiles can be opened there");
   if (kind == WorkspaceKind::GeoPackage && (!exists || isDir))
-    throw HostError(err::FileNotFound, kSource, "The geodatabase \"" + ToPlatformPath(nativePath) + "\" does not exist");
+    throw HostError(err::FileNotFound, kSource, "The geodatabase \"" + DisplayPath(nativePath) + "\" does not exist");
 
   const char* shpDrivers[] = {"ESRI Shapefile", nullptr};
   const char* gpkgDrivers[] = {"GPKG", nullptr};
@@ -78,7 +78,7 @@ std::shared_ptr<HostWorkspace> HostWorkspace::Open(WorkspaceKind kind, const std
   }
   if (!ds)
     ThrowOgrError(gisErr::DataAccess, kSource,
-                  "The workspace \"" + ToPlatformPath(nativePath) + "\" cannot be opened for writing");
+                  "The workspace \"" + DisplayPath(nativePath) + "\" cannot be opened for writing");
   auto ws = std::make_shared<HostWorkspace>(kind, nativePath, ds);
   open[key] = ws;
   return ws;
@@ -93,11 +93,13 @@ HostWorkspace::~HostWorkspace() {
 
 GDALDataset* HostWorkspace::Dataset() const {
   if (!m_dataset)
-    throw HostError(gisErr::DatasetNotFound, kSource, "The workspace \"" + PathName() + "\" has been deleted");
+    throw HostError(gisErr::DatasetNotFound, kSource, "The workspace \"" + ShownPath() + "\" has been deleted");
   return m_dataset;
 }
 
 std::string HostWorkspace::PathName() const { return ToPlatformPath(m_nativePath); }
+
+std::string HostWorkspace::ShownPath() const { return DisplayPath(m_nativePath); }
 
 WorkspaceFactoryPtr HostWorkspace::WorkspaceFactory() const { return std::make_shared<HostWorkspaceFactory>(m_kind); }
 
@@ -114,7 +116,7 @@ bool HostWorkspace::FeatureClassExists(const std::string& name) const {
 FeatureClassPtr HostWorkspace::OpenFeatureClass(const std::string& name) {
   if (!FeatureClassExists(name))
     throw HostError(gisErr::DatasetNotFound, kSource,
-                    "There is no feature class \"" + name + "\" in \"" + PathName() + "\"");
+                    "There is no feature class \"" + name + "\" in \"" + ShownPath() + "\"");
   return std::make_shared<HostFeatureClass>(std::dynamic_pointer_cast<HostWorkspace>(shared_from_this()), name);
 }
 
@@ -131,7 +133,7 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
   if (!fields) throw HostError(err::ObjectRequired, kSource, "The feature class \"" + name + "\" needs a field list");
   if (FeatureClassExists(name))
     throw HostError(gisErr::DatasetExists, kSource,
-                    "A feature class named \"" + name + "\" already exists in \"" + PathName() + "\"");
+                    "A feature class named \"" + name + "\" already exists in \"" + ShownPath() + "\"");
 
   FieldPtr shapeField;
   std::string oidName;
@@ -165,7 +167,7 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
     transaction.Rollback();
     throw;
   }
-  transaction.Commit(kSource, "The feature class \"" + name + "\" cannot be saved in \"" + PathName() + "\"");
+  transaction.Commit(kSource, "The feature class \"" + name + "\" cannot be saved in \"" + ShownPath() + "\"");
   return OpenFeatureClass(name);
 }
 
@@ -178,7 +180,7 @@ void HostWorkspace::CreateLayerWithFields(const std::string& name, const FieldsP
   OGRLayer* layer = Dataset()->CreateLayer(name.c_str(), layerSr, OgrType(geometryType, m_kind), options);
   if (layerSr) layerSr->Release();
   if (!layer)
-    ThrowOgrError(gisErr::DataAccess, kSource, "The feature class \"" + name + "\" cannot be created in \"" + PathName() + "\"");
+    ThrowOgrError(gisErr::DataAccess, kSource, "The feature class \"" + name + "\" cannot be created in \"" + ShownPath() + "\"");
   // The table exists from here on, so a refused field can drop it again.
   if (m_kind == WorkspaceKind::GeoPackage) layer->SyncToDisk();
 
@@ -224,10 +226,10 @@ void HostWorkspace::DropLayerObject(const std::string& name) {
 void HostWorkspace::DeleteFeatureClass(const std::string& name) {
   const int index = LayerIndex(name);
   if (index < 0)
-    throw HostError(gisErr::DatasetNotFound, kSource, "There is no feature class \"" + name + "\" in \"" + PathName() + "\"");
+    throw HostError(gisErr::DatasetNotFound, kSource, "There is no feature class \"" + name + "\" in \"" + ShownPath() + "\"");
   ResetOgrError();
   CheckOgr(Dataset()->DeleteLayer(index), kSource,
-           "The feature class \"" + name + "\" cannot be deleted from \"" + PathName() + "\"");
+           "The feature class \"" + name + "\" cannot be deleted from \"" + ShownPath() + "\"");
   if (m_kind == WorkspaceKind::Shapefile) {
     // The driver leaves our spatial index file behind.
     std::error_code ec;
@@ -236,7 +238,7 @@ void HostWorkspace::DeleteFeatureClass(const std::string& name) {
 }
 
 void HostWorkspace::Delete() {
-  const std::string path = PathName();
+  const std::string path = ShownPath();
   if (m_kind == WorkspaceKind::Shapefile) {
     for (const auto& name : FeatureClassNames()) DeleteFeatureClass(name);
   }

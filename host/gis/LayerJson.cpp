@@ -221,7 +221,7 @@ void LayerJson::WriteFileAtomically(const std::string& nativePath, const std::st
   std::error_code ec;
   if (!target.parent_path().empty() && !fs::is_directory(target.parent_path(), ec))
     throw HostError(err::PathNotFound, source,
-                    "The folder \"" + ToPlatformPath(target.parent_path().string()) + "\" does not exist");
+                    "The folder \"" + DisplayPath(target.parent_path().string()) + "\" does not exist");
   const fs::path temp = target.string() + ".tmp" + std::to_string(::getpid());
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -229,26 +229,26 @@ void LayerJson::WriteFileAtomically(const std::string& nativePath, const std::st
     out.flush();
     if (!out) {
       fs::remove(temp, ec);
-      throw HostError(75, source, "The file \"" + ToPlatformPath(target.string()) + "\" cannot be written; check the disk space and permissions");
+      throw HostError(75, source, "The file \"" + DisplayPath(target.string()) + "\" cannot be written; check the disk space and permissions");
     }
   }
   fs::rename(temp, target, ec);
   if (ec) {
     fs::remove(temp, ec);
-    throw HostError(75, source, "The file \"" + ToPlatformPath(target.string()) + "\" cannot be replaced: " + ec.message());
+    throw HostError(75, source, "The file \"" + DisplayPath(target.string()) + "\" cannot be replaced: " + ec.message());
   }
 }
 
 json LayerJson::ReadFile(const std::string& nativePath, const char* source) {
   std::ifstream in(nativePath, std::ios::binary);
-  if (!in) throw HostError(err::FileNotFound, source, "The file \"" + ToPlatformPath(nativePath) + "\" does not exist or cannot be read");
+  if (!in) throw HostError(err::FileNotFound, source, "The file \"" + DisplayPath(nativePath) + "\" does not exist or cannot be read");
   std::stringstream buffer;
   buffer << in.rdbuf();
   try {
     return json::parse(buffer.str());
   } catch (const json::exception& e) {
     throw HostError(gisErr::DocumentFormat, source,
-                    "The file \"" + ToPlatformPath(nativePath) + "\" is damaged and cannot be read (" + e.what() + ")");
+                    "The file \"" + DisplayPath(nativePath) + "\" is damaged and cannot be read (" + e.what() + ")");
   }
 }
 
