@@ -83,6 +83,71 @@ TEST_F(CatalogTest, IdsAreNeverReused) {
   EXPECT_NE(catalog->Item("B")->FilePath().find("\\StudyAreas\\3\\"), std::string::npos);
 }
 
+TEST_F(CatalogTest, ANewStudyAreaNeverTakesAFolderThatIsAlreadyThere) {
+  // Left by an analysis.sqlite that was deleted: an old study area's files,
+  // and something else of the same name as the next folder.
+  fs::create_directories(tmp / "StudyAreas/1");
+  std::ofstream(tmp / "StudyAreas/1/StudyArea.lyr") << "old";
+  std::ofstream(tmp / "StudyAreas/2") << "not a folder";
+  ASSERT_TRUE(catalog->Add("New"));
+  EXPECT_EQ(catalog->Item("New")->FilePath(), ToPlatformPath(tmp / "StudyAreas/3/StudyArea.lyr"));
+  EXPECT_TRUE(fs::is_directory(tmp / "StudyAreas/3"));
+
+  // The database recreated once more: the next free folder again.
+  catalog.reset();
+  db.reset();
+  fs::remove(tmp / "analysis.sqlite");
+  Reopen();
+  ASSERT_TRUE(catalog->Add("Again"));
+  EXPECT_EQ(catalog->Item("Again")->FilePath(), ToPlatformPath(tmp / "StudyAreas/4/StudyArea.lyr"));
+  std::ifstream old(tmp / "StudyAreas/1/StudyArea.lyr");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), std::istreambuf_iterator<char>()), "old");
+}
+
+TEST_F(CatalogTest, TwoCataloguesOfOneFolderNeverShareAStudyAreaFolder) {
+  // Two processes, each with its own database file but the same analysis
+  // folder: only the folder itself can keep them apart.
+  catalog.reset();
+  db.reset();
+  std::vector<pid_t> children;
+  for (char who : {'A', 'B'}) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int failures = 0;
+      try {
+        auto childDb = std::make_shared<AnalysisDatabase>(tmp / (std::string(1, who) + ".sqlite"));
+        SqliteStudyAreaCatalog childCatalog(childDb, tmp.Path());
+        for (int i = 1; i <= 50; ++i) {
+          const std::string name = std::string(1, who) + "-" + std::to_string(i);
+          if (!childCatalog.Add(name)) ++failures;
+          // Mark the folder as this record's, as the store's files would.
+          std::ofstream(ToNativePath(childCatalog.Item(name)->FilePath()), std::ios::app) << name << "\n";
+        }
+      } catch (...) {
+        failures = 255;
+      }
+      _exit(failures > 255 ? 255 : failures);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+  size_t folders = 0;
+  for (const auto& entry : fs::directory_iterator(tmp / "StudyAreas")) {
+    ++folders;
+    std::ifstream in(entry.path() / "StudyArea.lyr");
+    std::string first, second;
+    std::getline(in, first);
+    EXPECT_FALSE(std::getline(in, second)) << entry.path() << " holds " << first << " and " << second;
+  }
+  EXPECT_EQ(folders, 100u);
+}
+
 TEST_F(CatalogTest, RemoveAcceptsUnknownNamesAndTheSingleBlank) {
   ASSERT_TRUE(catalog->Add("Keep"));
   EXPECT_NO_THROW(catalog->Remove("Unknown"));
