@@ -3,6 +3,7 @@
 #include "host/common/Paths.h"
 #include "host/framework/HostNameChecker.h"
 #include "host/framework/SqliteStudyAreaRecord.h"
+#include "host/framework/UnicodeNames.h"
 #include "platform/runtime/HostError.h"
 
 #include <cerrno>
@@ -43,14 +44,15 @@ long SqliteStudyAreaCatalog::Count() {
   return s.Step() ? static_cast<long>(s.Int(0)) : 0;
 }
 
-bool SqliteStudyAreaCatalog::Exists(const std::string& name) {
+bool SqliteStudyAreaCatalog::Exists(const std::string& typed) {
   AnalysisDatabase::Statement s(*m_db, "SELECT 1 FROM study_areas WHERE name = ?1");
-  s.Bind(1, name);
+  s.Bind(1, NfcName(typed));
   return s.Step();
 }
 
-bool SqliteStudyAreaCatalog::Add(const std::string& name) {
-  if (!HostNameChecker::Check(name).empty()) return false;
+bool SqliteStudyAreaCatalog::Add(const std::string& typed) {
+  if (!HostNameChecker::Check(typed).empty()) return false;
+  const std::string name = NfcName(typed);
   MakeFolder(m_folder + "/StudyAreas");
   std::string claimed;
   try {
@@ -93,15 +95,16 @@ int64_t SqliteStudyAreaCatalog::NextId() {
   return (s.Step() ? s.Int(0) : 0) + 1;
 }
 
-StudyAreaRecordPtr SqliteStudyAreaCatalog::Item(const std::string& name) {
+StudyAreaRecordPtr SqliteStudyAreaCatalog::Item(const std::string& typed) {
   AnalysisDatabase::Statement s(*m_db, "SELECT id FROM study_areas WHERE name = ?1");
-  s.Bind(1, name);
+  s.Bind(1, NfcName(typed));
   if (!s.Step()) return nullptr;
   int64_t id = s.Int(0);
   return std::make_shared<SqliteStudyAreaRecord>(m_db, id, RecordFilePath(id));
 }
 
-void SqliteStudyAreaCatalog::Remove(const std::string& name) {
+void SqliteStudyAreaCatalog::Remove(const std::string& typed) {
+  const std::string name = NfcName(typed);
   int64_t id = -1;
   m_db->Write([&] {
     AnalysisDatabase::Statement s(*m_db, "SELECT id FROM study_areas WHERE name = ?1");

@@ -148,6 +148,44 @@ TEST_F(CatalogTest, TwoCataloguesOfOneFolderNeverShareAStudyAreaFolder) {
   EXPECT_EQ(folders, 100u);
 }
 
+TEST_F(CatalogTest, NamesThatLookTheSameAreOneStudyArea) {
+  const std::string decomposed = "Cafe\u0301 du Monde", precomposed = "Caf\u00E9 du Monde";
+  ASSERT_TRUE(catalog->Add(decomposed));
+  EXPECT_FALSE(catalog->Add(precomposed));
+  EXPECT_EQ(Names(), std::vector<std::string>{precomposed}); // kept in NFC
+  EXPECT_TRUE(catalog->Exists(precomposed));
+  EXPECT_TRUE(catalog->Exists(decomposed));
+  ASSERT_TRUE(catalog->Item(precomposed));
+  ASSERT_TRUE(catalog->Item(decomposed));
+  EXPECT_EQ(catalog->Item(decomposed)->FilePath(), catalog->Item(precomposed)->FilePath());
+
+  // Renaming another record to the same name in the other form is refused;
+  // a rename to a decomposed name is stored composed.
+  ASSERT_TRUE(catalog->Add("Other"));
+  EXPECT_THROW(catalog->Item("Other")->SetName(decomposed), HostError);
+  catalog->Item("Other")->SetName("Mu\u0308nster");
+  EXPECT_TRUE(catalog->Exists("M\u00FCnster"));
+  EXPECT_EQ(catalog->Item("M\u00FCnster")->Name(), "M\u00FCnster");
+
+  catalog->Remove(decomposed);
+  EXPECT_FALSE(catalog->Exists(precomposed));
+  EXPECT_EQ(catalog->Count(), 1);
+}
+
+TEST_F(CatalogTest, NamesStoredBeforeNormalisationAreFoundInEitherForm) {
+  // A database of the previous schema holding a decomposed name.
+  {
+    AnalysisDatabase::Statement insert(*db, "INSERT INTO study_areas(name) VALUES(?1)");
+    insert.Bind(1, std::string("Cafe\u0301"));
+    insert.Step();
+  }
+  db->Execute("PRAGMA user_version = 1");
+  Reopen();
+  EXPECT_EQ(db->SchemaVersion(), AnalysisDatabase::kSchemaVersion);
+  EXPECT_EQ(Names(), std::vector<std::string>{"Caf\u00E9"});
+  EXPECT_TRUE(catalog->Exists("Cafe\u0301"));
+}
+
 TEST_F(CatalogTest, RemoveAcceptsUnknownNamesAndTheSingleBlank) {
   ASSERT_TRUE(catalog->Add("Keep"));
   EXPECT_NO_THROW(catalog->Remove("Unknown"));
