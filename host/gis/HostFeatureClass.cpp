@@ -15,6 +15,7 @@
 #include "platform/gis/Geometry.h"
 #include "platform/gis/Index.h"
 #include "platform/gis/SpatialFilter.h"
+#include "platform/runtime/TextCase.h"
 
 #include <filesystem>
 
@@ -224,7 +225,7 @@ void HostFeatureClass::AddIndex(const IndexPtr& index) {
   layer->SyncToDisk();
   std::string sql;
   const char* dialect = nullptr;
-  if (EQUAL(field.c_str(), ShapeFieldName().c_str())) {
+  if (EqualsIgnoreCase(field, ShapeFieldName())) {
     if (HasSpatialIndex())
       throw HostError(gisErr::IndexExists, kSource, "The feature class \"" + m_name + "\" already has a spatial index");
     if (m_workspace->Kind() == WorkspaceKind::Shapefile) {
@@ -249,7 +250,7 @@ void HostFeatureClass::AddIndex(const IndexPtr& index) {
   if (CPLGetLastErrorType() >= CE_Failure)
     ThrowOgrError(gisErr::DataAccess, kSource, "The index on \"" + field + "\" of \"" + m_name + "\" cannot be added");
   transaction.Commit(kSource, "The index on \"" + field + "\" of \"" + m_name + "\" cannot be saved");
-  if (EQUAL(field.c_str(), ShapeFieldName().c_str()) && !HasSpatialIndex())
+  if (EqualsIgnoreCase(field, ShapeFieldName()) && !HasSpatialIndex())
     ThrowOgrError(gisErr::DataAccess, kSource, "The spatial index of \"" + m_name + "\" was not created");
 }
 

@@ -2,6 +2,7 @@
 
 #include "host/common/Paths.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <filesystem>
 
@@ -10,7 +11,7 @@ namespace fs = std::filesystem;
 namespace tov {
 
 namespace {
-const char kSource[] = "Scripting.FileSystemObject";
+const char* const kSource = kFileSystemObjectProgId;
 }
 
 bool HostFileSystemObject::FileExists(const std::string& path) const {

@@ -9,6 +9,7 @@
 #include "platform/gis/Fields.h"
 #include "platform/gis/GeometryDef.h"
 #include "platform/gis/GisConstants.h"
+#include "platform/runtime/TextCase.h"
 
 #include <ogrsf_frmts.h>
 
@@ -140,7 +141,7 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
   for (long i = 0; i < fields->FieldCount(); ++i) {
     FieldPtr f = fields->Field(i);
     if (f->Type() == fieldTypeGeometry && !shapeField &&
-        (shapeFieldName.empty() || EQUAL(f->Name().c_str(), shapeFieldName.c_str())))
+        (shapeFieldName.empty() || EqualsIgnoreCase(f->Name(), shapeFieldName)))
       shapeField = f;
     if (f->Type() == fieldTypeOID && oidName.empty()) oidName = f->Name();
   }
