@@ -17,7 +17,8 @@ std::string ToNativePath(const std::string& platformPath);
 std::string ToPlatformPath(const std::string& nativePath);
 
 // The form of a path that people see in messages, log lines and
-// descriptions: always native, whichever form it is given in.
+// descriptions: always native, whichever form it is given in (a path that
+// holds a "/" is taken as native and shown unchanged).
 std::string DisplayPath(const std::string& path);
 
 // Joins two platform path pieces with exactly one backslash between them.

@@ -110,6 +110,8 @@ TEST_F(SpatialReferenceTest, PathsConvertInBothDirectionsAndRefuseBackslashes) {
   EXPECT_EQ(ToNativePath("\\work\\a\\b.lyr"), "/work/a/b.lyr");
   EXPECT_EQ(ToPlatformPath("/work/a/b.lyr"), "\\work\\a\\b.lyr");
   EXPECT_EQ(JoinPlatformPath("\\work\\a\\", "b.lyr"), "\\work\\a\\b.lyr");
+  EXPECT_EQ(DisplayPath("\\work\\a\\b.lyr"), "/work/a/b.lyr");
+  EXPECT_EQ(DisplayPath("/work/odd\\name"), "/work/odd\\name"); // native already: shown as it is
   try {
     ToPlatformPath("/work/odd\\name");
     FAIL() << "a backslash in a native path was accepted";
