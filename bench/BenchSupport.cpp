@@ -4,6 +4,7 @@
 #include "host/framework/Analysis.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostFeatureClass.h"
+#include "host/gis/HostPolygon.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "platform/gis/Polygon.h"
 #include "platform/gis/QueryFilter.h"
@@ -63,9 +64,10 @@ int RawGeosUnion(const std::vector<GeometryPtr>& shapes, GeosUnion kind) {
   return multi ? multi->getNumGeometries() : 1;
 }
 
-long HostUnion(const std::vector<GeometryPtr>& shapes) {
-  auto united = CreateAs<Polygon>("orvaCore.Polygon");
-  united->ConstructUnion(std::make_shared<ListEnumerator>(shapes));
+long HostUnion(const std::vector<GeometryPtr>& shapes, std::string* method) {
+  auto united = std::make_shared<HostPolygon>();
+  const UnionMethod used = united->ConstructUnionReportingMethod(std::make_shared<ListEnumerator>(shapes));
+  if (method) *method = UnionMethodName(used);
   return united->PartCount();
 }
 

@@ -42,8 +42,9 @@ private:
 enum class GeosUnion { Unary, Coverage };
 int RawGeosUnion(const std::vector<GeometryPtr>& shapes, GeosUnion kind);
 
-// The host's union; returns its part count.
-long HostUnion(const std::vector<GeometryPtr>& shapes);
+// The host's union; returns its part count and, when asked, how the host
+// united the shapes ("coverage" or "unary").
+long HostUnion(const std::vector<GeometryPtr>& shapes, std::string* method = nullptr);
 
 // A fresh empty folder under the system temp folder (native path).
 std::string FreshFolder(const std::string& name);

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <map>
+#include <string>
 
 namespace tov::bench {
 namespace {
@@ -27,16 +28,19 @@ const std::vector<GeometryPtr>& Shapes(int which) {
   return it != cache.end() ? it->second : cache[which] = ReadCase(which);
 }
 
-void Label(benchmark::State& state, int which) {
-  state.SetLabel(kCases[which].label);
+// The label names the case and, for the host, how it united the shapes.
+void Label(benchmark::State& state, int which, const std::string& hostMethod = std::string()) {
+  state.SetLabel(hostMethod.empty() ? std::string(kCases[which].label)
+                                    : std::string(kCases[which].label) + " (host: " + hostMethod + " union)");
   state.counters["shapes"] = static_cast<double>(Shapes(which).size());
 }
 
 void BM_HostConstructUnion(benchmark::State& state) {
   const int which = static_cast<int>(state.range(0));
   const auto& shapes = Shapes(which);
-  for (auto _ : state) benchmark::DoNotOptimize(HostUnion(shapes));
-  Label(state, which);
+  std::string method;
+  for (auto _ : state) benchmark::DoNotOptimize(HostUnion(shapes, &method));
+  Label(state, which, method);
 }
 
 void Raw(benchmark::State& state, GeosUnion kind) {

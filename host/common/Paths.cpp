@@ -23,6 +23,13 @@ std::string ToPlatformPath(const std::string& nativePath) {
   return platform;
 }
 
+std::string DisplayPath(const std::string& path) {
+  // A path with a "/" is native already; its backslashes (which the host
+  // refuses elsewhere) are part of a name and are shown as they are.
+  if (path.find('/') != std::string::npos) return path;
+  return ToNativePath(path);
+}
+
 std::string JoinPlatformPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
   std::string head = folder;

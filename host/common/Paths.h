@@ -6,7 +6,7 @@ namespace tov {
 // The one place where platform paths (backslash separators, as the component
 // builds them) and native paths meet. Everything the host hands to the
 // component goes through ToPlatformPath; everything it receives goes through
-// ToNativePath.
+// ToNativePath; every path shown to people goes through DisplayPath.
 
 // Backslashes become "/". A path already in native form comes back unchanged,
 // so host code may accept either.
@@ -15,6 +15,11 @@ std::string ToNativePath(const std::string& platformPath);
 // "/" becomes a backslash. A native path that itself contains a backslash
 // cannot be represented at the boundary and raises HostError 76.
 std::string ToPlatformPath(const std::string& nativePath);
+
+// The form of a path that people see in messages, log lines and
+// descriptions: always native, whichever form it is given in (a path that
+// holds a "/" is taken as native and shown unchanged).
+std::string DisplayPath(const std::string& path);
 
 // Joins two platform path pieces with exactly one backslash between them.
 std::string JoinPlatformPath(const std::string& folder, const std::string& name);

@@ -1,14 +1,45 @@
 #include "host/framework/AnalysisDatabase.h"
 
 #include "host/framework/SqliteErrors.h"
+#include "host/framework/UnicodeNames.h"
 
 #include <sqlite3.h>
 
+#include <utility>
+#include <vector>
+
 namespace tov {
 namespace {
-// Each entry moves the schema from version i to i + 1; never edit a shipped
-// entry, append a new one.
-const char* const kMigrations[] = {
+// Study area names are kept in NFC; names stored before that are brought
+// into it, unless another record already has the normalised name (the
+// record stays as it was rather than lose its name).
+void NormaliseStudyAreaNames(AnalysisDatabase& db) {
+  std::vector<std::pair<int64_t, std::string>> renames;
+  {
+    AnalysisDatabase::Statement s(db, "SELECT id, name FROM study_areas");
+    while (s.Step()) {
+      std::string name = s.Text(1), nfc = NfcName(name);
+      if (nfc != name) renames.emplace_back(s.Int(0), nfc);
+    }
+  }
+  for (const auto& [id, nfc] : renames) {
+    AnalysisDatabase::Statement taken(db, "SELECT 1 FROM study_areas WHERE name = ?1");
+    taken.Bind(1, nfc);
+    if (taken.Step()) continue;
+    AnalysisDatabase::Statement update(db, "UPDATE study_areas SET name = ?1 WHERE id = ?2");
+    update.Bind(1, nfc).Bind(2, id);
+    update.Step();
+  }
+}
+
+// Each entry moves the schema from version i to i + 1, by SQL or by code;
+// never edit a shipped entry, append a new one.
+struct Migration {
+  const char* sql;
+  void (*code)(AnalysisDatabase&);
+};
+const Migration kMigrations[] = {
+    {
     R"sql(
     CREATE TABLE study_areas(
       id INTEGER PRIMARY KEY AUTOINCREMENT,   -- AUTOINCREMENT: ids are never reused
@@ -31,6 +62,8 @@ const char* const kMigrations[] = {
       ('ExtensionProperties', 'Data Format', ''),
       ('ExtensionProperties', 'Group Layer For Analysis', '');
     )sql",
+     nullptr},
+    {nullptr, NormaliseStudyAreaNames},
 };
 static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == AnalysisDatabase::kSchemaVersion,
               "one migration per schema version");
@@ -97,7 +130,10 @@ void AnalysisDatabase::Migrate() {
     if (version > kSchemaVersion)
       throw SqliteError(SQLITE_ERROR, "The analysis database " + m_path + " was written by a newer version (schema " +
                                           std::to_string(version) + "). Use that version to open it.");
-    for (int v = version; v < kSchemaVersion; ++v) Execute(kMigrations[v]);
+    for (int v = version; v < kSchemaVersion; ++v) {
+      if (kMigrations[v].sql) Execute(kMigrations[v].sql);
+      if (kMigrations[v].code) kMigrations[v].code(*this);
+    }
     if (version != kSchemaVersion)
       Execute(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
   });

@@ -17,7 +17,7 @@ namespace tov {
 // and is migrated forward on open.
 class AnalysisDatabase {
 public:
-  static constexpr int kSchemaVersion = 1;
+  static constexpr int kSchemaVersion = 2;
 
   // Opens or creates the database file (native path). Failures raise HostError.
   explicit AnalysisDatabase(const std::string& nativePath);

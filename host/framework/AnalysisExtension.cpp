@@ -9,6 +9,7 @@
 #include "platform/gis/Geometry.h"
 #include "platform/gis/LayerFile.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <sys/stat.h>
 
@@ -43,7 +44,7 @@ std::shared_ptr<Geometry> AnalysisExtension::CurrentStudyAreaGeometry() {
   std::string path = record->FilePath();
   struct stat st {};
   if (stat(ToNativePath(path).c_str(), &st) != 0) return nullptr; // not written yet, or deleted
-  auto layerFile = CreateAs<LayerFile>("orvaCore.LayerFile");
+  auto layerFile = CreateAs<LayerFile>(kLayerFileProgId);
   layerFile->Open(path);
   auto layer = std::dynamic_pointer_cast<FeatureLayer>(layerFile->Layer());
   if (!layer) return nullptr;

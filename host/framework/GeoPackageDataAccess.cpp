@@ -8,6 +8,7 @@
 #include "platform/gis/WorkspaceFactory.h"
 #include "platform/runtime/HostError.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <sys/stat.h>
 
@@ -39,7 +40,7 @@ std::shared_ptr<FeatureClass> GeoPackageDataAccess::OpenOrFail(const std::string
   auto& cached = m_workspaces[gpkg];
   auto workspace = std::dynamic_pointer_cast<Workspace>(cached);
   if (!workspace) {
-    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+    auto factory = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId);
     workspace = factory->OpenFromFile(ToPlatformPath(gpkg));
     cached = workspace;
   }
@@ -66,7 +67,7 @@ std::shared_ptr<FeatureCursor> GeoPackageDataAccess::SearchLayer(const std::stri
   auto featureClass = OpenFeatureClass(sourceName, dataSet);
   if (!featureClass) return nullptr;
   try {
-    auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+    auto filter = CreateAs<QueryFilter>(kQueryFilterProgId);
     filter->SetWhereClause(whereClause);
     filter->SetSubFields(subFields);
     return featureClass->Search(filter, recycling);

@@ -4,9 +4,11 @@
 namespace tov {
 
 // "TovKernel.NameChecker": a study area name becomes a layer name and part of
-// file names, so it must be non-empty, without surrounding blanks, without
-// the characters \ / : * ? " < > | or control characters, and at most
-// kMaxLength characters long.
+// file names, so it must be valid UTF-8, non-empty, without blanks (of any
+// kind) around it, without the characters \ / : * ? " < > |, without
+// characters that cannot be seen (controls, formatting characters, line and
+// paragraph separators), and at most kMaxLength characters long (counted in
+// its NFC form, the form the catalogue keeps).
 class HostNameChecker : public NameChecker {
 public:
   static constexpr size_t kMaxLength = 64;

@@ -14,6 +14,7 @@
 #include "platform/gis/SimpleRenderer.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/Variant.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <map>
 
@@ -49,7 +50,7 @@ RgbColorPtr Color(const JsonDataset::SymbolKeys& keys, const char* rgbKey, const
                   const RgbColorPtr& base) {
   std::string rgb = Key(keys, rgbKey), transparency = Key(keys, transparencyKey);
   if (rgb.empty() && transparency.empty()) return nullptr;
-  RgbColorPtr color = base ? base->Clone() : CreateAs<RgbColor>("orvaCore.RgbColor");
+  RgbColorPtr color = base ? base->Clone() : CreateAs<RgbColor>(kRgbColorProgId);
   int32_t value = 0;
   if (Hex(rgb, value)) color->SetRGB(value);
   double t = 0;
@@ -119,7 +120,7 @@ void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, Ge
   for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
     if (!(*it)->IsReference()) continue;
     FeatureClassPtr featureClass = access.OpenOrFail((*it)->SourceName(), dataset.Name());
-    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+    auto layer = CreateAs<FeatureLayer>(kFeatureLayerProgId);
     layer->SetFeatureClass(featureClass);
     layer->SetName((*it)->MapLayerName());
     layer->SetVisible(true);

@@ -3,6 +3,7 @@
 #include "host/common/Paths.h"
 #include "host/framework/HostNameChecker.h"
 #include "host/framework/SqliteStudyAreaRecord.h"
+#include "host/framework/UnicodeNames.h"
 #include "platform/runtime/HostError.h"
 
 #include <cerrno>
@@ -43,40 +44,67 @@ long SqliteStudyAreaCatalog::Count() {
   return s.Step() ? static_cast<long>(s.Int(0)) : 0;
 }
 
-bool SqliteStudyAreaCatalog::Exists(const std::string& name) {
+bool SqliteStudyAreaCatalog::Exists(const std::string& typed) {
   AnalysisDatabase::Statement s(*m_db, "SELECT 1 FROM study_areas WHERE name = ?1");
-  s.Bind(1, name);
+  s.Bind(1, NfcName(typed));
   return s.Step();
 }
 
-bool SqliteStudyAreaCatalog::Add(const std::string& name) {
-  if (!HostNameChecker::Check(name).empty()) return false;
-  int64_t id = -1;
-  m_db->Write([&] {
-    AnalysisDatabase::Statement exists(*m_db, "SELECT 1 FROM study_areas WHERE name = ?1");
-    exists.Bind(1, name);
-    if (exists.Step()) return;
-    AnalysisDatabase::Statement insert(*m_db, "INSERT INTO study_areas(name) VALUES(?1)");
-    insert.Bind(1, name);
-    insert.Step();
-    id = m_db->LastInsertId();
-  });
-  if (id < 0) return false;
-  // The store writes the dataset and layer file into this folder next.
+bool SqliteStudyAreaCatalog::Add(const std::string& typed) {
+  if (!HostNameChecker::Check(typed).empty()) return false;
+  const std::string name = NfcName(typed);
   MakeFolder(m_folder + "/StudyAreas");
-  MakeFolder(RecordFolder(id));
-  return true;
+  std::string claimed;
+  try {
+    m_db->Write([&] {
+      AnalysisDatabase::Statement exists(*m_db, "SELECT 1 FROM study_areas WHERE name = ?1");
+      exists.Bind(1, name);
+      if (exists.Step()) return;
+      // The folder is claimed before the record is written: mkdir either
+      // makes a new folder or fails, so a folder left by an earlier
+      // catalogue (a deleted or recreated analysis.sqlite) or taken by
+      // another process at the same moment is never reused.
+      int64_t id = NextId();
+      for (;; ++id) {
+        const std::string folder = RecordFolder(id);
+        if (mkdir(folder.c_str(), 0777) == 0) {
+          claimed = folder;
+          break;
+        }
+        if (errno != EEXIST)
+          throw HostError(err::PathNotFound, kSource,
+                          "The folder " + folder + " cannot be created (" + std::strerror(errno) +
+                              "). Check that the analysis folder can be written.");
+      }
+      AnalysisDatabase::Statement insert(*m_db, "INSERT INTO study_areas(id, name) VALUES(?1, ?2)");
+      insert.Bind(1, id).Bind(2, name);
+      insert.Step();
+    });
+  } catch (...) {
+    if (!claimed.empty()) rmdir(claimed.c_str());
+    throw;
+  }
+  return !claimed.empty();
 }
 
-StudyAreaRecordPtr SqliteStudyAreaCatalog::Item(const std::string& name) {
+int64_t SqliteStudyAreaCatalog::NextId() {
+  // What AUTOINCREMENT would give: ids of removed records are not reused.
+  AnalysisDatabase::Statement s(*m_db,
+                                "SELECT max(coalesce((SELECT seq FROM sqlite_sequence WHERE name = 'study_areas'), 0), "
+                                "coalesce((SELECT max(id) FROM study_areas), 0))");
+  return (s.Step() ? s.Int(0) : 0) + 1;
+}
+
+StudyAreaRecordPtr SqliteStudyAreaCatalog::Item(const std::string& typed) {
   AnalysisDatabase::Statement s(*m_db, "SELECT id FROM study_areas WHERE name = ?1");
-  s.Bind(1, name);
+  s.Bind(1, NfcName(typed));
   if (!s.Step()) return nullptr;
   int64_t id = s.Int(0);
   return std::make_shared<SqliteStudyAreaRecord>(m_db, id, RecordFilePath(id));
 }
 
-void SqliteStudyAreaCatalog::Remove(const std::string& name) {
+void SqliteStudyAreaCatalog::Remove(const std::string& typed) {
+  const std::string name = NfcName(typed);
   int64_t id = -1;
   m_db->Write([&] {
     AnalysisDatabase::Statement s(*m_db, "SELECT id FROM study_areas WHERE name = ?1");

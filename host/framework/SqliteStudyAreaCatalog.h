@@ -7,7 +7,10 @@ namespace tov {
 
 // The study area catalogue of one analysis folder. Record i keeps its files
 // in <analysis>\StudyAreas\<i>\ (P = that folder + "StudyArea.lyr"); ids
-// are assigned by Add and never reused.
+// are assigned by Add and never reused, and Add never gives a record a
+// folder that already exists on disk. Names are kept, and looked up, in
+// Unicode normalisation form C: a name typed with a combining accent is the
+// same name as one typed with the accented letter.
 class SqliteStudyAreaCatalog : public StudyAreaCatalog {
 public:
   // analysisFolder: the analysis folder as a native path.
@@ -27,6 +30,9 @@ public:
   std::string RecordFilePath(int64_t id) const;
 
 private:
+  // The id after every id given out so far.
+  int64_t NextId();
+
   AnalysisDatabasePtr m_db;
   std::string m_folder;
 };

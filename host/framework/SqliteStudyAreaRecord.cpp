@@ -1,7 +1,9 @@
 #include "host/framework/SqliteStudyAreaRecord.h"
 
+#include "host/common/Paths.h"
 #include "host/framework/HostNameChecker.h"
 #include "host/framework/SqliteTextPropertySet.h"
+#include "host/framework/UnicodeNames.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/Workspace.h"
 #include "platform/runtime/HostError.h"
@@ -34,10 +36,11 @@ void SqliteStudyAreaRecord::Update(const char* sql, const std::string& value) {
 
 std::string SqliteStudyAreaRecord::Name() { return Column("SELECT name FROM study_areas WHERE id = ?1"); }
 
-void SqliteStudyAreaRecord::SetName(const std::string& name) {
-  std::string reason = HostNameChecker::Check(name);
+void SqliteStudyAreaRecord::SetName(const std::string& typed) {
+  std::string reason = HostNameChecker::Check(typed);
   if (!reason.empty())
-    throw HostError(err::InvalidCall, kSource, "The study area cannot be renamed to \"" + name + "\". " + reason);
+    throw HostError(err::InvalidCall, kSource, "The study area cannot be renamed to \"" + typed + "\". " + reason);
+  const std::string name = NfcName(typed);
   m_db->Write([&] {
     AnalysisDatabase::Statement other(*m_db, "SELECT id FROM study_areas WHERE name = ?1 AND id <> ?2");
     other.Bind(1, name).Bind(2, m_id);
@@ -70,7 +73,7 @@ void SqliteStudyAreaRecord::SetFeatureClass(const std::shared_ptr<FeatureClass>&
   std::string location;
   if (featureClass) {
     WorkspacePtr ws = featureClass->Workspace();
-    location = (ws ? ws->PathName() + "|" : std::string()) + featureClass->Name();
+    location = (ws ? DisplayPath(ws->PathName()) + "|" : std::string()) + featureClass->Name();
   }
   Update("UPDATE study_areas SET feature_class = ?1 WHERE id = ?2", location);
   m_featureClass = featureClass;

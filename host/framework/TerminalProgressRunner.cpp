@@ -2,8 +2,8 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <chrono>
-#include <cstdio>
 #include <iostream>
 
 namespace tov {
@@ -25,9 +25,11 @@ public:
     m_last = now;
     static const char kSpin[] = {'|', '/', '-', '\\'};
     double seconds = std::chrono::duration<double>(now - m_start).count();
+    // One decimal with a "." whatever the locale.
     char elapsed[32];
-    std::snprintf(elapsed, sizeof elapsed, "%.1f s", seconds);
-    *m_out << "\r\033[K" << m_text << " " << kSpin[m_frame++ % 4] << " " << elapsed << std::flush;
+    const auto written = std::to_chars(elapsed, elapsed + sizeof elapsed, seconds, std::chars_format::fixed, 1);
+    *m_out << "\r\033[K" << m_text << " " << kSpin[m_frame++ % 4] << " " << std::string(elapsed, written.ptr) << " s"
+           << std::flush;
   }
 
 private:

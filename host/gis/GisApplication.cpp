@@ -9,14 +9,16 @@
 #include "host/gis/HostSpatialReferenceFactory.h"
 #include "host/gis/LayerJson.h"
 #include "host/gis/OgrGeometrySource.h"
+#include "host/gis/StrictJson.h"
 #include "platform/gis/EnumElement.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/GraphicElement.h"
 #include "platform/gis/Layer.h"
 #include "platform/gis/SpatialReference.h"
+#include "platform/runtime/ProgIds.h"
+#include "platform/runtime/TextCase.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include <ogr_geometry.h>
@@ -27,12 +29,8 @@ using nlohmann::json;
 namespace tov {
 
 namespace {
-const char kSource[] = "orvaCore.Application";
-
-std::string Fold(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
+const char* const kSource = kApplicationProgId;
+constexpr long kDocumentVersion = 1;
 
 std::string FolderOf(const std::string& nativeFile) {
   std::error_code ec;
@@ -60,20 +58,22 @@ json WriteGraphics(const HostMap& map) {
   return graphics;
 }
 
-// A graphic that cannot be read is left out: the rest of the document counts
-// for more than one drawing.
-void ReadGraphics(const json& graphics, HostMap& map) {
-  for (const json& g : graphics) {
-    if (!g.is_object() || !g.contains("wkt") || !g["wkt"].is_string()) continue;
+void ReadGraphics(const json& graphics, const std::string& where, HostMap& map) {
+  for (size_t i = 0; i < graphics.size(); ++i) {
+    const std::string place = JsonPlace(where, i);
+    const json& g = JsonObject(graphics[i], place);
+    const std::string wkt = JsonText(g, "wkt", place);
+    const bool selected = JsonBool(g, "selected", place);
+    SymbolPtr symbol = LayerJson::ReadSymbol(JsonMember(g, "symbol", place), JsonPlace(place, "symbol"));
     OGRGeometry* raw = nullptr;
-    const std::string wkt = g["wkt"].get<std::string>();
-    if (OGRGeometryFactory::createFromWkt(wkt.c_str(), nullptr, &raw) != OGRERR_NONE || !raw) continue;
+    if (OGRGeometryFactory::createFromWkt(wkt.c_str(), nullptr, &raw) != OGRERR_NONE || !raw)
+      RefuseJson(JsonPlace(place, "wkt"), "the shape cannot be read");
     std::unique_ptr<OGRGeometry> ogr(raw);
     auto element = std::make_shared<HostGraphicElement>();
     element->SetGeometry(GeometryFromOgr(ogr.get(), geometryNull, map.SpatialReference()));
-    if (g.contains("symbol") && g["symbol"].is_object()) element->SetSymbol(LayerJson::ReadSymbol(g["symbol"]));
+    if (symbol) element->SetSymbol(symbol);
     map.AddElement(element);
-    if (g.value("selected", false)) map.SelectElement(element);
+    if (selected) map.SelectElement(element);
   }
 }
 
@@ -88,24 +88,63 @@ json WriteMap(const HostMap& map, const std::string& anchor) {
   return j;
 }
 
-std::shared_ptr<HostMap> ReadMap(const json& j, const std::string& anchor) {
+std::shared_ptr<HostMap> ReadMap(const json& j, const std::string& anchor, const std::string& where) {
+  JsonObject(j, where);
   auto map = std::make_shared<HostMap>();
-  map->SetName(j.value("name", "Layers"));
-  if (j.contains("spatialReference") && j["spatialReference"].is_string())
-    map->SetSpatialReference(HostSpatialReferenceFactory().CreateFromWkt(j["spatialReference"].get<std::string>()));
-  if (j.contains("layers") && j["layers"].is_array()) {
-    // Saved top first; appending keeps that order.
-    for (const json& l : j["layers"]) map->InsertLayer(LayerJson::Read(l, anchor), map->LayerCount());
+  map->SetName(JsonText(j, "name", where));
+  const json& system = JsonMember(j, "spatialReference", where);
+  if (!system.is_null()) {
+    if (!system.is_string()) RefuseJson(JsonPlace(where, "spatialReference"), "a text or null was expected");
+    try {
+      map->SetSpatialReference(HostSpatialReferenceFactory().CreateFromWkt(system.get<std::string>()));
+    } catch (const HostError& e) {
+      RefuseJson(JsonPlace(where, "spatialReference"), e.Description());
+    }
   }
-  if (j.contains("graphics") && j["graphics"].is_array()) ReadGraphics(j["graphics"], *map);
-  if (j.contains("extent") && j["extent"].is_array() && j["extent"].size() == 4) {
+  const json& layers = JsonArray(j, "layers", where);
+  // Saved top first; appending keeps that order.
+  for (size_t i = 0; i < layers.size(); ++i)
+    map->InsertLayer(LayerJson::Read(layers[i], anchor, JsonPlace(JsonPlace(where, "layers"), i)), map->LayerCount());
+  // Documents written before graphics were saved have none.
+  if (JsonOptionalMember(j, "graphics")) ReadGraphics(JsonArray(j, "graphics", where), JsonPlace(where, "graphics"), *map);
+  const json& extent = JsonMember(j, "extent", where);
+  if (!extent.is_null()) {
+    const std::string place = JsonPlace(where, "extent");
+    if (!extent.is_array() || extent.size() != 4 ||
+        !std::all_of(extent.begin(), extent.end(), [](const json& v) { return v.is_number(); }))
+      RefuseJson(place, "four numbers or null were expected");
     auto e = std::make_shared<HostEnvelope>();
-    e->PutCoords(j["extent"][0].get<double>(), j["extent"][1].get<double>(), j["extent"][2].get<double>(),
-                 j["extent"][3].get<double>());
+    e->PutCoords(extent[0].get<double>(), extent[1].get<double>(), extent[2].get<double>(), extent[3].get<double>());
     e->SetSpatialReference(map->SpatialReference());
     map->SetExtent(e);
   }
   return map;
+}
+
+// The document as SaveDocument writes it, or JsonFormatError.
+std::shared_ptr<HostMapDocument> ReadDocument(const json& j, const std::string& anchor) {
+  JsonObject(j, "");
+  const long version = JsonInteger(j, "version", "");
+  if (version != kDocumentVersion)
+    RefuseJson("\"version\"", "this application reads version " + std::to_string(kDocumentVersion) + ", not " +
+                                  std::to_string(version));
+  const json& maps = JsonArray(j, "maps", "");
+  if (maps.empty()) RefuseJson("\"maps\"", "the document has no map");
+  const long focus = JsonInteger(j, "focusMap", "");
+  if (focus < 0 || focus >= static_cast<long>(maps.size()))
+    RefuseJson("\"focusMap\"", "there is no map number " + std::to_string(focus));
+  auto doc = std::make_shared<HostMapDocument>();
+  doc->ClearMaps();
+  for (size_t i = 0; i < maps.size(); ++i) doc->AddMap(ReadMap(maps[i], anchor, JsonPlace("\"maps\"", i)));
+  doc->SetFocusMap(doc->Map(focus));
+  return doc;
+}
+
+// The same file however the path is written.
+std::string SameFileKey(const std::string& nativePath) {
+  std::error_code ec;
+  fs::path p = fs::weakly_canonical(nativePath, ec);
+  return ec ? fs::absolute(nativePath, ec).lexically_normal().string() : p.string();
 }
 } // namespace
 
@@ -116,41 +155,48 @@ int64_t GisApplication::hWnd() const { return m_hWnd; }
 void GisApplication::SetHWnd(int64_t handle) { m_hWnd = handle; }
 
 ObjectPtr GisApplication::FindExtension(const std::string& identifier) const {
-  auto it = m_extensions.find(Fold(identifier));
+  auto it = m_extensions.find(LowerCase(identifier));
   return it == m_extensions.end() ? nullptr : it->second;
 }
 
 void GisApplication::AddExtension(const std::string& identifier, const ObjectPtr& extension) {
   if (identifier.empty()) throw HostError(err::InvalidCall, kSource, "An extension needs an identifier");
-  m_extensions[Fold(identifier)] = extension;
+  m_extensions[LowerCase(identifier)] = extension;
 }
 
-void GisApplication::RemoveExtension(const std::string& identifier) { m_extensions.erase(Fold(identifier)); }
+void GisApplication::RemoveExtension(const std::string& identifier) { m_extensions.erase(LowerCase(identifier)); }
 
 void GisApplication::NewDocument() { m_document = std::make_shared<HostMapDocument>(); }
 
 void GisApplication::LoadDocument(const std::string& path) {
   const std::string native = ToNativePath(path);
-  json j = LayerJson::ReadFile(native, kSource);
-  if (!j.is_object() || !j.contains("maps") || !j["maps"].is_array())
-    throw HostError(gisErr::DocumentFormat, kSource, "The file \"" + ToPlatformPath(native) + "\" is not a map document");
-  const std::string anchor = FolderOf(native);
-  auto doc = std::make_shared<HostMapDocument>();
-  doc->ClearMaps();
+  std::error_code ec;
+  const bool exists = fs::exists(native, ec);
   try {
-    for (const json& m : j["maps"]) doc->AddMap(ReadMap(m, anchor));
-  } catch (const json::exception& e) {
-    throw HostError(gisErr::DocumentFormat, kSource,
-                    "The map document \"" + ToPlatformPath(native) + "\" is damaged (" + e.what() + ")");
+    json j = LayerJson::ReadFile(native, kSource);
+    try {
+      m_document = ReadDocument(j, FolderOf(native));
+    } catch (const JsonFormatError& e) {
+      throw HostError(gisErr::DocumentFormat, kSource,
+                      "The map document \"" + DisplayPath(native) +
+                          "\" is not one this application can read, so it was not opened and will not be "
+                          "overwritten (" + e.what() + ")");
+    }
+  } catch (const HostError&) {
+    // What was not understood must not be replaced by what was.
+    if (exists) m_unreadDocument = SameFileKey(native);
+    throw;
   }
-  if (doc->MapCount() == 0) doc->AddMap(std::make_shared<HostMap>());
-  const long focus = j.value("focusMap", 0L);
-  doc->SetFocusMap(doc->Map(focus >= 0 && focus < doc->MapCount() ? focus : 0));
-  m_document = doc;
+  m_unreadDocument.clear();
 }
 
 void GisApplication::SaveDocument(const std::string& path) const {
   const std::string native = ToNativePath(path);
+  if (!m_unreadDocument.empty() && SameFileKey(native) == m_unreadDocument)
+    throw HostError(gisErr::DocumentFormat, kSource,
+                    "The map document \"" + DisplayPath(native) +
+                        "\" could not be read when it was opened, so it is not overwritten. Repair or remove it "
+                        "and open it again.");
   const std::string anchor = FolderOf(native);
   json maps = json::array();
   long focus = 0;
@@ -160,7 +206,7 @@ void GisApplication::SaveDocument(const std::string& path) const {
     if (map == m_document->FocusMap()) focus = i;
     maps.push_back(WriteMap(*map, anchor));
   }
-  json j = {{"version", 1}, {"focusMap", focus}, {"maps", maps}};
+  json j = {{"version", kDocumentVersion}, {"focusMap", focus}, {"maps", maps}};
   LayerJson::WriteFileAtomically(native, j.dump(2), kSource);
 }
 

@@ -27,7 +27,10 @@ public:
   // Replaces the document by a new one with one empty map.
   void NewDocument();
   // Paths may be native or platform paths. Load replaces the document; a
-  // missing or unreadable file raises an error and keeps the current one.
+  // missing or unreadable file, or one that is not exactly what Save writes,
+  // raises an error and keeps the current one. A file that was there but
+  // refused is never written over: Save to it raises until a Load of it
+  // succeeds.
   void LoadDocument(const std::string& path);
   void SaveDocument(const std::string& path) const;
 
@@ -35,6 +38,7 @@ private:
   MapDocumentPtr m_document;
   int64_t m_hWnd = 0;
   std::map<std::string, ObjectPtr> m_extensions; // folded identifier
+  std::string m_unreadDocument; // the document file a Load refused, if any
 };
 
 using GisApplicationPtr = std::shared_ptr<GisApplication>;

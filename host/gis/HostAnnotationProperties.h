@@ -2,6 +2,7 @@
 #include "host/gis/HostLabelClass.h"
 #include "platform/gis/AnnotationProperties.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <vector>
 
@@ -14,12 +15,12 @@ public:
   long Count() const override { return static_cast<long>(m_classes.size()); }
   LabelClassPtr Item(long index) const override {
     if (index < 0 || index >= Count())
-      throw HostError(err::SubscriptOutOfRange, "orvaCore.AnnotationProperties",
+      throw HostError(err::SubscriptOutOfRange, kAnnotationPropertiesProgId,
                       "The layer has no label class number " + std::to_string(index));
     return m_classes[static_cast<size_t>(index)];
   }
   void Add(const LabelClassPtr& labelClass) override {
-    if (!labelClass) throw HostError(err::ObjectRequired, "orvaCore.AnnotationProperties", "No label class was given");
+    if (!labelClass) throw HostError(err::ObjectRequired, kAnnotationPropertiesProgId, "No label class was given");
     m_classes.push_back(labelClass);
   }
   void Clear() override { m_classes.clear(); }

@@ -2,6 +2,7 @@
 
 #include "host/gis/GisErrors.h"
 #include "platform/gis/SpatialReference.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <ogr_spatialref.h>
 
@@ -44,12 +45,13 @@ void HostEnvelope::Union(const EnvelopePtr& other) {
 }
 
 void HostEnvelope::Project(const SpatialReferencePtr& sr) {
-  if (!m_empty && m_sr && sr && !SameSystem(m_sr, sr)) {
+  RequireTargetSystem(sr, kEnvelopeProgId);
+  if (!m_empty && m_sr && !SameSystem(m_sr, sr)) {
     // Edges bend under most projections: transform a grid of points over
     // the envelope and take the extent of those that land. A view enlarged around a
     // large study area reaches past where the target system is defined, and
     // that must not make the whole extent fail.
-    auto ct = TransformationBetween(m_sr, sr, "orvaCore.Envelope");
+    auto ct = TransformationBetween(m_sr, sr, kEnvelopeProgId);
     constexpr int kSteps = 20;
     std::vector<double> xs, ys;
     for (int i = 0; i <= kSteps; ++i) {
@@ -65,7 +67,7 @@ void HostEnvelope::Project(const SpatialReferencePtr& sr) {
     for (size_t k = 0; k < xs.size(); ++k)
       if (ok[k] && std::isfinite(xs[k]) && std::isfinite(ys[k])) landed.Merge(xs[k], ys[k]);
     if (!landed.IsInit())
-      ThrowProjError(gisErr::ProjectionFailed, "orvaCore.Envelope",
+      ThrowProjError(gisErr::ProjectionFailed, kEnvelopeProgId,
                      "The extent lies outside the area where \"" + sr->Name() + "\" can be used");
     PutCoords(landed.MinX, landed.MinY, landed.MaxX, landed.MaxY);
   }

@@ -1,5 +1,7 @@
 #include "host/gis/HostFeatureClass.h"
 
+#include "host/common/Paths.h"
+#include "host/common/SqlText.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostEnvelope.h"
 #include "host/gis/HostFeature.h"
@@ -13,6 +15,7 @@
 #include "platform/gis/Geometry.h"
 #include "platform/gis/Index.h"
 #include "platform/gis/SpatialFilter.h"
+#include "platform/runtime/TextCase.h"
 
 #include <filesystem>
 
@@ -44,12 +47,6 @@ long FieldTypeOf(const OGRFieldDefn* f) {
   case OFTDateTime: return fieldTypeDate;
   default: return fieldTypeString;
   }
-}
-
-std::string Quoted(const std::string& name) {
-  std::string q = "\"";
-  for (char c : name) q += (c == '"') ? std::string("\"\"") : std::string(1, c);
-  return q + "\"";
 }
 } // namespace
 
@@ -85,7 +82,7 @@ OGRLayer* HostFeatureClass::Layer() const {
   OGRLayer* layer = m_workspace->Dataset()->GetLayerByName(m_name.c_str());
   if (!layer)
     throw HostError(gisErr::DatasetNotFound, kSource,
-                    "The feature class \"" + m_name + "\" no longer exists in \"" + m_workspace->PathName() + "\"");
+                    "The feature class \"" + m_name + "\" no longer exists in \"" + DisplayPath(m_workspace->NativePath()) + "\"");
   return layer;
 }
 
@@ -206,7 +203,7 @@ bool HostFeatureClass::HasSpatialIndex() const {
     std::error_code ec;
     return fs::exists(fs::path(m_workspace->NativePath()) / (m_name + ".qix"), ec);
   }
-  const std::string sql = "SELECT HasSpatialIndex('" + m_name + "', '" + ShapeFieldName() + "')";
+  const std::string sql = "SELECT HasSpatialIndex(" + SqlLiteral(m_name) + ", " + SqlLiteral(ShapeFieldName()) + ")";
   OGRLayer* result = m_workspace->Dataset()->ExecuteSQL(sql.c_str(), nullptr, "SQLITE");
   bool has = false;
   if (result) {
@@ -228,23 +225,23 @@ void HostFeatureClass::AddIndex(const IndexPtr& index) {
   layer->SyncToDisk();
   std::string sql;
   const char* dialect = nullptr;
-  if (EQUAL(field.c_str(), ShapeFieldName().c_str())) {
+  if (EqualsIgnoreCase(field, ShapeFieldName())) {
     if (HasSpatialIndex())
       throw HostError(gisErr::IndexExists, kSource, "The feature class \"" + m_name + "\" already has a spatial index");
     if (m_workspace->Kind() == WorkspaceKind::Shapefile) {
-      sql = "CREATE SPATIAL INDEX ON " + Quoted(m_name);
+      sql = "CREATE SPATIAL INDEX ON " + SqlIdentifier(m_name);
     } else {
-      sql = "SELECT CreateSpatialIndex('" + m_name + "', '" + ShapeFieldName() + "')";
+      sql = "SELECT CreateSpatialIndex(" + SqlLiteral(m_name) + ", " + SqlLiteral(ShapeFieldName()) + ")";
       dialect = "SQLITE";
     }
   } else {
     if (FindField(field) < 2)
       throw HostError(err::InvalidCall, kSource, "The feature class \"" + m_name + "\" has no field \"" + field + "\" to index");
     if (m_workspace->Kind() == WorkspaceKind::Shapefile) {
-      sql = "CREATE INDEX ON " + Quoted(m_name) + " USING " + Quoted(field);
+      sql = "CREATE INDEX ON " + SqlIdentifier(m_name) + " USING " + SqlIdentifier(field);
     } else {
       const std::string name = index->Name().empty() ? m_name + "_" + field + "_idx" : index->Name();
-      sql = "CREATE INDEX " + Quoted(name) + " ON " + Quoted(m_name) + " (" + Quoted(field) + ")";
+      sql = "CREATE INDEX " + SqlIdentifier(name) + " ON " + SqlIdentifier(m_name) + " (" + SqlIdentifier(field) + ")";
     }
   }
   ResetOgrError();
@@ -253,7 +250,7 @@ void HostFeatureClass::AddIndex(const IndexPtr& index) {
   if (CPLGetLastErrorType() >= CE_Failure)
     ThrowOgrError(gisErr::DataAccess, kSource, "The index on \"" + field + "\" of \"" + m_name + "\" cannot be added");
   transaction.Commit(kSource, "The index on \"" + field + "\" of \"" + m_name + "\" cannot be saved");
-  if (EQUAL(field.c_str(), ShapeFieldName().c_str()) && !HasSpatialIndex())
+  if (EqualsIgnoreCase(field, ShapeFieldName()) && !HasSpatialIndex())
     ThrowOgrError(gisErr::DataAccess, kSource, "The spatial index of \"" + m_name + "\" was not created");
 }
 

@@ -5,6 +5,10 @@
 
 namespace tov {
 
+namespace {
+const char kSource[] = "orvaCore.FeatureCursor";
+}
+
 HostFeatureCursor::HostFeatureCursor(HostFeatureClassPtr featureClass, std::vector<long> ids, bool forUpdate)
     : m_class(std::move(featureClass)), m_ids(std::move(ids)), m_forUpdate(forUpdate) {}
 
@@ -24,14 +28,14 @@ FeaturePtr HostFeatureCursor::NextFeature() {
 }
 
 void HostFeatureCursor::UpdateFeature(const FeaturePtr& feature) {
-  if (!m_forUpdate) throw HostError(err::InvalidCall, "orvaCore.FeatureCursor", "This cursor was not opened for updating");
-  if (!feature) throw HostError(err::ObjectRequired, "orvaCore.FeatureCursor", "No feature was given to update");
+  if (!m_forUpdate) throw HostError(err::InvalidCall, kSource, "This cursor was not opened for updating");
+  if (!feature) throw HostError(err::ObjectRequired, kSource, "No feature was given to update");
   feature->Store();
 }
 
 void HostFeatureCursor::DeleteFeature() {
-  if (!m_forUpdate) throw HostError(err::InvalidCall, "orvaCore.FeatureCursor", "This cursor was not opened for updating");
-  if (!m_current) throw HostError(err::InvalidCall, "orvaCore.FeatureCursor", "The cursor has no current feature to delete");
+  if (!m_forUpdate) throw HostError(err::InvalidCall, kSource, "This cursor was not opened for updating");
+  if (!m_current) throw HostError(err::InvalidCall, kSource, "The cursor has no current feature to delete");
   m_current->Delete();
   m_current.reset();
 }

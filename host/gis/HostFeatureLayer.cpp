@@ -8,11 +8,12 @@
 #include "host/gis/HostSelectionSet.h"
 #include "host/gis/HostSimpleRenderer.h"
 #include "platform/gis/QueryFilter.h"
+#include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
 namespace {
-const char kSource[] = "orvaCore.FeatureLayer";
+const char* const kSource = kFeatureLayerProgId;
 
 SymbolPtr DefaultSymbol(long shapeType) {
   switch (shapeType) {

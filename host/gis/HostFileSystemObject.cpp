@@ -2,6 +2,7 @@
 
 #include "host/common/Paths.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <filesystem>
 
@@ -10,7 +11,7 @@ namespace fs = std::filesystem;
 namespace tov {
 
 namespace {
-const char kSource[] = "Scripting.FileSystemObject";
+const char* const kSource = kFileSystemObjectProgId;
 }
 
 bool HostFileSystemObject::FileExists(const std::string& path) const {
@@ -26,7 +27,7 @@ bool HostFileSystemObject::FolderExists(const std::string& path) const {
 std::string HostFileSystemObject::GetAbsolutePathName(const std::string& path) const {
   std::error_code ec;
   fs::path abs = fs::absolute(ToNativePath(path.empty() ? std::string(".") : path), ec);
-  if (ec) throw HostError(err::PathNotFound, kSource, "The path \"" + path + "\" cannot be resolved: " + ec.message());
+  if (ec) throw HostError(err::PathNotFound, kSource, "The path \"" + DisplayPath(path) + "\" cannot be resolved: " + ec.message());
   std::string native = abs.lexically_normal().string();
   while (native.size() > 1 && native.back() == '/') native.pop_back();
   return ToPlatformPath(native);
@@ -36,9 +37,9 @@ void HostFileSystemObject::DeleteFile(const std::string& path) {
   std::error_code ec;
   const std::string native = ToNativePath(path);
   if (!fs::is_regular_file(native, ec))
-    throw HostError(err::FileNotFound, kSource, "The file \"" + path + "\" cannot be deleted because it does not exist");
+    throw HostError(err::FileNotFound, kSource, "The file \"" + DisplayPath(path) + "\" cannot be deleted because it does not exist");
   if (!fs::remove(native, ec))
-    throw HostError(75, kSource, "The file \"" + path + "\" cannot be deleted: " + ec.message());
+    throw HostError(75, kSource, "The file \"" + DisplayPath(path) + "\" cannot be deleted: " + ec.message());
 }
 
 } // namespace tov

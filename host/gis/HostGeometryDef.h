@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/gis/GeometryDef.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <vector>
 
@@ -12,7 +13,7 @@ public:
   void SetGeometryType(long type) override { m_type = type; }
   long GridCount() const override { return static_cast<long>(m_grids.size()); }
   void SetGridCount(long count) override {
-    if (count < 0 || count > 3) throw HostError(err::InvalidCall, "orvaCore.GeometryDef", "The grid count must be 0 to 3");
+    if (count < 0 || count > 3) throw HostError(err::InvalidCall, kGeometryDefProgId, "The grid count must be 0 to 3");
     m_grids.resize(static_cast<size_t>(count), 0.0);
   }
   double GridSize(long index) const override { return m_grids.at(Checked(index)); }
@@ -29,7 +30,7 @@ public:
 private:
   size_t Checked(long index) const {
     if (index < 0 || index >= GridCount())
-      throw HostError(err::SubscriptOutOfRange, "orvaCore.GeometryDef", "There is no grid number " + std::to_string(index));
+      throw HostError(err::SubscriptOutOfRange, kGeometryDefProgId, "There is no grid number " + std::to_string(index));
     return static_cast<size_t>(index);
   }
   long m_type = 0;

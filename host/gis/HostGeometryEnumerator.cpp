@@ -5,12 +5,13 @@
 #include "platform/gis/FeatureCursor.h"
 #include "platform/gis/Geometry.h"
 #include "platform/gis/SelectionSet.h"
+#include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
 void HostGeometryEnumerator::BindGeometrySource(const QueryFilterPtr& filter, const ObjectPtr& source) {
   if (!std::dynamic_pointer_cast<HostFeatureClass>(source) && !std::dynamic_pointer_cast<SelectionSet>(source))
-    throw HostError(err::TypeMismatch, "orvaCore.GeometryEnumerator",
+    throw HostError(err::TypeMismatch, kGeometryEnumeratorProgId,
                     "Shapes can only be enumerated from a feature class or a selection set");
   m_filter = filter;
   m_source = source;
@@ -27,7 +28,7 @@ void HostGeometryEnumerator::Load() {
     FeatureCursorPtr cursor = set->Search(m_filter, false);
     while (FeaturePtr f = cursor->NextFeature()) m_shapes.push_back(f->Shape());
   } else {
-    throw HostError(err::ObjectRequired, "orvaCore.GeometryEnumerator", "The enumerator is not bound to any shapes");
+    throw HostError(err::ObjectRequired, kGeometryEnumeratorProgId, "The enumerator is not bound to any shapes");
   }
   m_loaded = true;
 }

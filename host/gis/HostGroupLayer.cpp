@@ -1,13 +1,14 @@
 #include "host/gis/HostGroupLayer.h"
 
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <algorithm>
 
 namespace tov {
 
 namespace {
-const char kSource[] = "orvaCore.GroupLayer";
+const char* const kSource = kGroupLayerProgId;
 }
 
 void HostGroupLayer::Add(const LayerPtr& layer) {

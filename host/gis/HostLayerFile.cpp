@@ -3,7 +3,9 @@
 #include "host/common/Paths.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/LayerJson.h"
+#include "host/gis/StrictJson.h"
 #include "platform/gis/FeatureLayer.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <filesystem>
 
@@ -12,7 +14,8 @@ namespace fs = std::filesystem;
 namespace tov {
 
 namespace {
-const char kSource[] = "orvaCore.LayerFile";
+const char* const kSource = kLayerFileProgId;
+constexpr long kLayerFileVersion = 1;
 
 fs::path FolderOf(const std::string& nativeFile) {
   std::error_code ec;
@@ -24,17 +27,21 @@ void HostLayerFile::Open(const std::string& path) {
   if (path.empty()) throw HostError(err::InvalidCall, kSource, "No layer file was named");
   const std::string native = ToNativePath(path);
   nlohmann::json j = LayerJson::ReadFile(native, kSource);
-  if (!j.is_object() || !j.contains("layer"))
-    throw HostError(gisErr::DocumentFormat, kSource, "The file \"" + path + "\" is not a layer file");
   const fs::path folder = FolderOf(native);
-  // The base moves with the file: resolve it against where the file is now.
   std::string anchor;
-  if (j.contains("relativeBase")) anchor = (folder / j.value("relativeBase", "")).lexically_normal().string();
   LayerPtr layer;
   try {
-    layer = LayerJson::Read(j["layer"], anchor);
-  } catch (const nlohmann::json::exception& e) {
-    throw HostError(gisErr::DocumentFormat, kSource, "The layer file \"" + path + "\" is damaged (" + e.what() + ")");
+    JsonObject(j, "");
+    if (JsonInteger(j, "version", "") != kLayerFileVersion)
+      RefuseJson("\"version\"", "this application reads version " + std::to_string(kLayerFileVersion));
+    // The base moves with the file: resolve it against where the file is now.
+    if (JsonOptionalMember(j, "relativeBase"))
+      anchor = (folder / JsonText(j, "relativeBase", "")).lexically_normal().string();
+    layer = LayerJson::Read(JsonMember(j, "layer", ""), anchor, "\"layer\"");
+  } catch (const JsonFormatError& e) {
+    throw HostError(gisErr::DocumentFormat, kSource,
+                    "The file \"" + DisplayPath(native) + "\" is not a layer file this application can read (" +
+                        e.what() + ")");
   }
   if (auto fl = std::dynamic_pointer_cast<FeatureLayer>(layer); fl && !anchor.empty()) {
     std::string base = anchor;
@@ -48,9 +55,9 @@ void HostLayerFile::Open(const std::string& path) {
 void HostLayerFile::Save(const std::string& path) {
   if (!path.empty()) m_path = path;
   if (m_path.empty()) throw HostError(err::InvalidCall, kSource, "The layer file has no path to save to");
-  if (!m_layer) throw HostError(err::ObjectRequired, kSource, "The layer file \"" + m_path + "\" has no layer to save");
+  if (!m_layer) throw HostError(err::ObjectRequired, kSource, "The layer file \"" + DisplayPath(m_path) + "\" has no layer to save");
   const std::string native = ToNativePath(m_path);
-  nlohmann::json j = {{"version", 1}};
+  nlohmann::json j = {{"version", kLayerFileVersion}};
   std::string anchor;
   if (auto fl = std::dynamic_pointer_cast<FeatureLayer>(m_layer); fl && !fl->DataSourceRelativeBase().empty()) {
     std::error_code ec;

@@ -15,13 +15,14 @@
 #include "platform/gis/SelectionEnvironment.h"
 #include "platform/gis/SelectionSet.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <algorithm>
 
 namespace tov {
 
 namespace {
-const char kSource[] = "orvaCore.Map";
+const char* const kSource = kMapProgId;
 
 void Flatten(const std::vector<LayerPtr>& layers, std::vector<LayerPtr>& out) {
   for (const auto& layer : layers) {

@@ -1,6 +1,7 @@
 #include "host/gis/HostPoint.h"
 
 #include "host/gis/HostEnvelope.h"
+#include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
@@ -12,7 +13,8 @@ EnvelopePtr HostPoint::Envelope() const {
 }
 
 void HostPoint::Project(const SpatialReferencePtr& sr) {
-  if (!m_empty && m_sr && sr) {
+  RequireTargetSystem(sr, kPointProgId);
+  if (!m_empty && m_sr) {
     OGRPoint p(m_x, m_y);
     TransformOgr(p, m_sr, sr);
     m_x = p.getX();

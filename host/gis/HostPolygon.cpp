@@ -4,6 +4,7 @@
 #include "host/gis/HostEnvelope.h"
 #include "host/gis/HostPoint.h"
 #include "platform/gis/GeometryEnumerator.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <geos_c.h>
 
@@ -14,17 +15,7 @@
 namespace tov {
 
 namespace {
-const char kSource[] = "orvaCore.Polygon";
-std::string g_lastUnionMethod;
-
-// Makes a shape valid without changing a valid one.
-std::unique_ptr<OGRGeometry> Repaired(std::unique_ptr<OGRGeometry> g) {
-  if (!g || g->IsEmpty() || g->IsValid()) return g;
-  ResetOgrError();
-  std::unique_ptr<OGRGeometry> valid(g->MakeValid());
-  if (!valid) ThrowOgrError(gisErr::GeometryFailed, kSource, "The shape has a topology error that cannot be repaired");
-  return PolygonalPart(std::move(valid));
-}
+const char* const kSource = kPolygonProgId;
 
 // Outer rings clockwise, holes counter-clockwise.
 void Orient(OGRMultiPolygon& mp) {
@@ -36,22 +27,12 @@ void Orient(OGRMultiPolygon& mp) {
     }
   }
 }
-
-struct GeosGeomDeleter {
-  void operator()(GEOSGeometry* g) const {
-    if (g) GEOSGeom_destroy_r(GeosHandle(), g);
-  }
-};
-using GeosGeom = std::unique_ptr<GEOSGeometry, GeosGeomDeleter>;
 } // namespace
 
-std::string HostPolygon::LastUnionMethod() { return g_lastUnionMethod; }
+HostPolygon::HostPolygon() : HostMultipartGeometry(kSource) {}
 
 HostPolygon::HostPolygon(const HostPolygon& other)
-    : Object(), Polygon(), OgrGeometrySource(), m_geom(other.m_geom), m_newPart(other.m_newPart),
-      m_knownSimple(other.m_knownSimple), m_sr(other.m_sr) {}
-
-bool HostPolygon::IsEmpty() const { return PointCount() == 0; }
+    : Object(), HostMultipartGeometry(other), m_knownSimple(other.m_knownSimple) {}
 
 void HostPolygon::SetEmpty() {
   m_geom.empty();
@@ -59,33 +40,15 @@ void HostPolygon::SetEmpty() {
   m_knownSimple = false;
 }
 
-EnvelopePtr HostPolygon::Envelope() const {
-  auto env = std::make_shared<HostEnvelope>();
-  env->SetSpatialReference(m_sr);
-  if (!IsEmpty()) env->AssignOgr(m_geom);
-  return env;
+void HostPolygon::AppendPart() {
+  auto* poly = new OGRPolygon();
+  poly->addRingDirectly(new OGRLinearRing());
+  m_geom.addGeometryDirectly(poly);
 }
 
-void HostPolygon::Project(const SpatialReferencePtr& sr) {
-  if (!IsEmpty()) TransformOgr(m_geom, m_sr, sr);
-  m_sr = sr;
+OGRSimpleCurve* HostPolygon::LastPath() {
+  return m_geom.getGeometryRef(m_geom.getNumGeometries() - 1)->getExteriorRing();
 }
-
-void HostPolygon::AddPoint(const PointPtr& point) {
-  if (!point || point->IsEmpty())
-    throw HostError(err::InvalidCall, kSource, "An empty point cannot be added to a polygon");
-  if (m_newPart || m_geom.getNumGeometries() == 0) {
-    auto* poly = new OGRPolygon();
-    poly->addRingDirectly(new OGRLinearRing());
-    m_geom.addGeometryDirectly(poly);
-    m_newPart = false;
-  }
-  auto* poly = m_geom.getGeometryRef(m_geom.getNumGeometries() - 1);
-  poly->getExteriorRing()->addPoint(point->X(), point->Y());
-  m_knownSimple = false;
-}
-
-long HostPolygon::PartCount() const { return m_geom.getNumGeometries(); }
 
 long HostPolygon::RingCount() const {
   long n = 0;
@@ -143,7 +106,7 @@ void HostPolygon::Simplify() {
     if (outerKept) cleaned.addGeometry(&kept);
   }
   std::unique_ptr<OGRGeometry> g(cleaned.clone());
-  if (!g->IsEmpty()) g = Repaired(std::move(g));
+  if (!g->IsEmpty()) g = RepairedShape(std::move(g), kSource);
   auto result = PolygonalPart(std::move(g));
   Orient(*result);
   m_geom = *result;
@@ -173,8 +136,8 @@ GeometryPtr HostPolygon::Union(const GeometryPtr& other) const {
   auto theirs = OgrGeometryOf(other);
   if (m_sr) TransformOgr(*theirs, other->SpatialReference(), m_sr);
   else result->m_sr = other->SpatialReference();
-  auto mine = Repaired(ToOgr());
-  theirs = Repaired(std::move(theirs));
+  auto mine = RepairedShape(ToOgr(), kSource);
+  theirs = RepairedShape(std::move(theirs), kSource);
   ResetOgrError();
   std::unique_ptr<OGRGeometry> u(mine->IsEmpty() ? theirs->clone() : mine->Union(theirs.get()));
   if (!u) ThrowOgrError(gisErr::GeometryFailed, kSource, "The two shapes cannot be united");
@@ -184,57 +147,11 @@ GeometryPtr HostPolygon::Union(const GeometryPtr& other) const {
   return result;
 }
 
-namespace {
-// The coverage union only removes shared edges, so its answer is checked: an
-// invalid result or a changed total area reject it. `refused` tells a
-// refusal (edges that do not match: no coverage) from a rejected answer.
-GEOSGeometry* CheckedCoverageUnion(GEOSContextHandle_t h, const GEOSGeometry* collection, bool* refused) {
-  ResetGeosMessage();
-  GeosGeom united(GEOSCoverageUnion_r(h, collection));
-  *refused = !united;
-  if (!united) return nullptr;
-  double areaIn = 0, areaOut = 0;
-  const bool measured = GEOSArea_r(h, collection, &areaIn) && GEOSArea_r(h, united.get(), &areaOut);
-  const bool sameArea = measured && std::abs(areaOut - areaIn) <= 1e-9 * std::max(1.0, areaIn);
-  if (!sameArea || GEOSisValid_r(h, united.get()) != 1) return nullptr;
-  return united.release();
-}
-
-// The parts of `collection` with every invalid one replaced by its repair,
-// as a new collection.
-GeosGeom RepairedCollection(GEOSContextHandle_t h, const GEOSGeometry* collection) {
-  std::vector<GEOSGeometry*> parts;
-  try {
-    const int n = GEOSGetNumGeometries_r(h, collection);
-    for (int i = 0; i < n; ++i) {
-      const GEOSGeometry* part = GEOSGetGeometryN_r(h, collection, i);
-      if (GEOSisValid_r(h, part) == 1) {
-        parts.push_back(GEOSGeom_clone_r(h, part));
-        continue;
-      }
-      std::unique_ptr<OGRGeometry> ogr(OGRGeometryFactory::createFromGEOS(h, const_cast<GEOSGeometry*>(part)));
-      if (!ogr) ThrowOgrError(gisErr::GeometryFailed, kSource, "A shape cannot be read back for its repair");
-      auto flat = PolygonalPart(Repaired(std::move(ogr)));
-      for (auto* poly : *flat) {
-        GEOSGeometry* fixed = poly->exportToGEOS(h);
-        if (!fixed) ThrowGeosError(kSource, "A repaired shape cannot be handed to the union");
-        parts.push_back(fixed);
-      }
-    }
-  } catch (...) {
-    for (auto* p : parts) GEOSGeom_destroy_r(h, p);
-    throw;
-  }
-  GeosGeom repaired(GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(), static_cast<unsigned>(parts.size())));
-  if (!repaired) {
-    for (auto* p : parts) GEOSGeom_destroy_r(h, p);
-    ThrowGeosError(kSource, "The repaired shapes cannot be gathered for the union");
-  }
-  return repaired;
-}
-} // namespace
-
 void HostPolygon::ConstructUnion(const GeometryEnumeratorPtr& geometries) {
+  ConstructUnionReportingMethod(geometries);
+}
+
+UnionMethod HostPolygon::ConstructUnionReportingMethod(const GeometryEnumeratorPtr& geometries) {
   if (!geometries) throw HostError(err::ObjectRequired, kSource, "There are no shapes to unite");
   GEOSContextHandle_t h = GeosHandle();
   std::vector<GEOSGeometry*> parts;
@@ -262,40 +179,19 @@ void HostPolygon::ConstructUnion(const GeometryEnumeratorPtr& geometries) {
   m_newPart = true;
   m_knownSimple = false;
   m_sr = target;
-  if (parts.empty()) return;
+  if (parts.empty()) return UnionMethod::None;
 
   ResetGeosMessage();
-  GeosGeom collection(GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(),
-                                                  static_cast<unsigned>(parts.size())));
+  GEOSGeometry* collection =
+      GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(), static_cast<unsigned>(parts.size()));
   if (!collection) {
     freeParts();
     ThrowGeosError(kSource, "The shapes cannot be gathered for the union");
   }
   parts.clear(); // owned by the collection now
-
-  // Areas that only share edges unite fastest as a coverage; testing every
-  // input for validity first would cost more than that union. Only when the
-  // coverage union fails are the inputs examined and the invalid ones
-  // repaired. A rejected answer may come from those invalid shapes, so the
-  // coverage union is tried once more; a refusal means the edges do not
-  // match, which repairs seldom change, so the general (cascaded) union
-  // follows at once.
-  bool refused = false;
-  GeosGeom united(CheckedCoverageUnion(h, collection.get(), &refused));
-  g_lastUnionMethod = "coverage";
-  if (!united) {
-    collection = RepairedCollection(h, collection.get());
-    if (!refused) united.reset(CheckedCoverageUnion(h, collection.get(), &refused));
-  }
-  if (!united) {
-    ResetGeosMessage();
-    united.reset(GEOSUnaryUnion_r(h, collection.get()));
-    g_lastUnionMethod = "unary";
-  }
-  if (!united) ThrowGeosError(kSource, "The shapes cannot be united");
-  std::unique_ptr<OGRGeometry> result(OGRGeometryFactory::createFromGEOS(h, united.get()));
-  if (!result) ThrowOgrError(gisErr::GeometryFailed, kSource, "The united shape cannot be read back");
-  m_geom = *PolygonalPart(std::move(result));
+  UnionMethod method = UnionMethod::None;
+  m_geom = *UnitePolygons(collection, &method, kSource);
+  return method;
 }
 
 std::unique_ptr<OGRGeometry> HostPolygon::ToOgr() const {

@@ -1,30 +1,21 @@
 #pragma once
-#include "host/gis/OgrGeometrySource.h"
+#include "host/gis/HostMultipartGeometry.h"
+#include "host/gis/PolygonUnion.h"
 #include "platform/gis/Polygon.h"
-
-#include <string>
 
 namespace tov {
 
 // Parts are held as an OGR multipolygon; GEOS (through OGR and its C API)
 // does the topology.
-class HostPolygon : public Polygon, public OgrGeometrySource {
+class HostPolygon : public HostMultipartGeometry<Polygon, OGRMultiPolygon> {
 public:
-  HostPolygon() = default;
+  HostPolygon();
   HostPolygon(const HostPolygon& other);
 
   long GeometryType() const override { return geometryPolygon; }
-  bool IsEmpty() const override;
   void SetEmpty() override;
-  EnvelopePtr Envelope() const override;
-  SpatialReferencePtr SpatialReference() const override { return m_sr; }
-  void SetSpatialReference(const SpatialReferencePtr& sr) override { m_sr = sr; }
-  void Project(const SpatialReferencePtr& sr) override;
   GeometryPtr Copy() const override { return std::make_shared<HostPolygon>(*this); }
 
-  void AddPoint(const PointPtr& point) override;
-  void StartNewPart() override { m_newPart = true; }
-  long PartCount() const override;
   long RingCount() const override;
   long PointCount() const override;
   PointPtr Point(long index) const override;
@@ -37,19 +28,19 @@ public:
   void Generalize(double maxOffset) override;
   GeometryPtr Union(const GeometryPtr& other) const override;
   void ConstructUnion(const GeometryEnumeratorPtr& geometries) override;
+  // ConstructUnion, telling how this union was computed.
+  UnionMethod ConstructUnionReportingMethod(const GeometryEnumeratorPtr& geometries);
 
   std::unique_ptr<OGRGeometry> ToOgr() const override;
   void AssignOgr(const OGRGeometry& geometry) override;
 
-  // How the last ConstructUnion in this process was done: "coverage" or
-  // "unary" (for diagnostics and tests).
-  static std::string LastUnionMethod();
+protected:
+  void AppendPart() override;
+  OGRSimpleCurve* LastPath() override;
+  void Edited() override { m_knownSimple = false; }
 
 private:
-  OGRMultiPolygon m_geom;
-  bool m_newPart = true;
   bool m_knownSimple = false;
-  SpatialReferencePtr m_sr;
 };
 
 } // namespace tov

@@ -1,39 +1,18 @@
 #include "host/gis/HostPolyline.h"
 
 #include "host/gis/GisErrors.h"
-#include "host/gis/HostEnvelope.h"
 #include "host/gis/HostPoint.h"
+#include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
 namespace {
-const char kSource[] = "orvaCore.Polyline";
+const char* const kSource = kPolylineProgId;
 }
 
-HostPolyline::HostPolyline(const HostPolyline& other)
-    : Object(), Polyline(), OgrGeometrySource(), m_geom(other.m_geom), m_newPart(other.m_newPart), m_sr(other.m_sr) {}
+HostPolyline::HostPolyline() : HostMultipartGeometry(kSource) {}
 
-EnvelopePtr HostPolyline::Envelope() const {
-  auto env = std::make_shared<HostEnvelope>();
-  env->SetSpatialReference(m_sr);
-  if (!IsEmpty()) env->AssignOgr(m_geom);
-  return env;
-}
-
-void HostPolyline::Project(const SpatialReferencePtr& sr) {
-  if (!IsEmpty()) TransformOgr(m_geom, m_sr, sr);
-  m_sr = sr;
-}
-
-void HostPolyline::AddPoint(const PointPtr& point) {
-  if (!point || point->IsEmpty())
-    throw HostError(err::InvalidCall, kSource, "An empty point cannot be added to a line");
-  if (m_newPart || m_geom.getNumGeometries() == 0) {
-    m_geom.addGeometryDirectly(new OGRLineString());
-    m_newPart = false;
-  }
-  m_geom.getGeometryRef(m_geom.getNumGeometries() - 1)->addPoint(point->X(), point->Y());
-}
+HostPolyline::HostPolyline(const HostPolyline& other) : Object(), HostMultipartGeometry(other) {}
 
 long HostPolyline::PointCount() const {
   long n = 0;

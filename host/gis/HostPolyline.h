@@ -1,26 +1,18 @@
 #pragma once
-#include "host/gis/OgrGeometrySource.h"
+#include "host/gis/HostMultipartGeometry.h"
 #include "platform/gis/Polyline.h"
 
 namespace tov {
 
-class HostPolyline : public Polyline, public OgrGeometrySource {
+class HostPolyline : public HostMultipartGeometry<Polyline, OGRMultiLineString> {
 public:
-  HostPolyline() = default;
+  HostPolyline();
   HostPolyline(const HostPolyline& other);
 
   long GeometryType() const override { return geometryPolyline; }
-  bool IsEmpty() const override { return PointCount() == 0; }
   void SetEmpty() override { m_geom.empty(); m_newPart = true; }
-  EnvelopePtr Envelope() const override;
-  SpatialReferencePtr SpatialReference() const override { return m_sr; }
-  void SetSpatialReference(const SpatialReferencePtr& sr) override { m_sr = sr; }
-  void Project(const SpatialReferencePtr& sr) override;
   GeometryPtr Copy() const override { return std::make_shared<HostPolyline>(*this); }
 
-  void AddPoint(const PointPtr& point) override;
-  void StartNewPart() override { m_newPart = true; }
-  long PartCount() const override { return m_geom.getNumGeometries(); }
   long PointCount() const override;
   PointPtr Point(long index) const override;
   double Length() const override { return m_geom.get_Length(); }
@@ -30,10 +22,9 @@ public:
   std::unique_ptr<OGRGeometry> ToOgr() const override;
   void AssignOgr(const OGRGeometry& geometry) override;
 
-private:
-  OGRMultiLineString m_geom;
-  bool m_newPart = true;
-  SpatialReferencePtr m_sr;
+protected:
+  void AppendPart() override { m_geom.addGeometryDirectly(new OGRLineString()); }
+  OGRSimpleCurve* LastPath() override { return m_geom.getGeometryRef(m_geom.getNumGeometries() - 1); }
 };
 
 } // namespace tov

@@ -2,26 +2,31 @@
 
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostSpatialReference.h"
+#include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
 namespace {
-const char kSource[] = "orvaCore.SpatialReferenceEnvironment";
+const char* const kSource = kSpatialReferenceFactoryProgId;
+
+// A code of the other kind must not be made into a system the caller did
+// not ask for; a compound system (with heights) is neither kind.
+[[noreturn]] void WrongKind(long code, const char* wanted) {
+  throw HostError(gisErr::UnknownCoordSys, kSource,
+                  "The code " + std::to_string(code) + " is not a " + wanted +
+                      " coordinate system. Check the code in the data set's projection settings");
 }
+} // namespace
 
 SpatialReferencePtr HostSpatialReferenceFactory::CreateGeographicCoordinateSystem(long code) {
   OGRSpatialReference sr = HostSpatialReference::FromCode(code);
-  if (!sr.IsGeographic())
-    throw HostError(gisErr::UnknownCoordSys, kSource,
-                    "The code " + std::to_string(code) + " is not a geographic coordinate system");
+  if (!sr.IsGeographic() || sr.IsCompound()) WrongKind(code, "geographic");
   return std::make_shared<HostSpatialReference>(sr);
 }
 
 SpatialReferencePtr HostSpatialReferenceFactory::CreateProjectedCoordinateSystem(long code) {
   OGRSpatialReference sr = HostSpatialReference::FromCode(code);
-  if (!sr.IsProjected())
-    throw HostError(gisErr::UnknownCoordSys, kSource,
-                    "The code " + std::to_string(code) + " is not a projected coordinate system");
+  if (!sr.IsProjected() || sr.IsCompound()) WrongKind(code, "projected");
   return std::make_shared<HostSpatialReference>(sr);
 }
 

@@ -9,9 +9,12 @@
 #include "platform/gis/Fields.h"
 #include "platform/gis/GeometryDef.h"
 #include "platform/gis/GisConstants.h"
+#include "platform/runtime/TextCase.h"
 
 #include <ogrsf_frmts.h>
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <map>
 
@@ -60,9 +63,9 @@ std::shared_ptr<HostWorkspace> HostWorkspace::Open(WorkspaceKind kind, const std
   const bool exists = fs::exists(nativePath, ec);
   if (kind == WorkspaceKind::Shapefile && !isDir)
     throw HostError(err::PathNotFound, kSource,
-                    "The folder \"" + ToPlatformPath(nativePath) + "\" does not exist, so no shapefiles can be opened there");
+                    "The folder \"" + DisplayPath(nativePath) + "\" does not exist, so no shapefiles can be opened there");
   if (kind == WorkspaceKind::GeoPackage && (!exists || isDir))
-    throw HostError(err::FileNotFound, kSource, "The geodatabase \"" + ToPlatformPath(nativePath) + "\" does not exist");
+    throw HostError(err::FileNotFound, kSource, "The geodatabase \"" + DisplayPath(nativePath) + "\" does not exist");
 
   const char* shpDrivers[] = {"ESRI Shapefile", nullptr};
   const char* gpkgDrivers[] = {"GPKG", nullptr};
@@ -76,7 +79,7 @@ std::shared_ptr<HostWorkspace> HostWorkspace::Open(WorkspaceKind kind, const std
   }
   if (!ds)
     ThrowOgrError(gisErr::DataAccess, kSource,
-                  "The workspace \"" + ToPlatformPath(nativePath) + "\" cannot be opened for writing");
+                  "The workspace \"" + DisplayPath(nativePath) + "\" cannot be opened for writing");
   auto ws = std::make_shared<HostWorkspace>(kind, nativePath, ds);
   open[key] = ws;
   return ws;
@@ -91,11 +94,13 @@ HostWorkspace::~HostWorkspace() {
 
 GDALDataset* HostWorkspace::Dataset() const {
   if (!m_dataset)
-    throw HostError(gisErr::DatasetNotFound, kSource, "The workspace \"" + PathName() + "\" has been deleted");
+    throw HostError(gisErr::DatasetNotFound, kSource, "The workspace \"" + ShownPath() + "\" has been deleted");
   return m_dataset;
 }
 
 std::string HostWorkspace::PathName() const { return ToPlatformPath(m_nativePath); }
+
+std::string HostWorkspace::ShownPath() const { return DisplayPath(m_nativePath); }
 
 WorkspaceFactoryPtr HostWorkspace::WorkspaceFactory() const { return std::make_shared<HostWorkspaceFactory>(m_kind); }
 
@@ -112,7 +117,7 @@ bool HostWorkspace::FeatureClassExists(const std::string& name) const {
 FeatureClassPtr HostWorkspace::OpenFeatureClass(const std::string& name) {
   if (!FeatureClassExists(name))
     throw HostError(gisErr::DatasetNotFound, kSource,
-                    "There is no feature class \"" + name + "\" in \"" + PathName() + "\"");
+                    "There is no feature class \"" + name + "\" in \"" + ShownPath() + "\"");
   return std::make_shared<HostFeatureClass>(std::dynamic_pointer_cast<HostWorkspace>(shared_from_this()), name);
 }
 
@@ -120,17 +125,23 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
                                                   const std::string&, const std::string&, long,
                                                   const std::string& shapeFieldName, const std::string&) {
   if (name.empty()) throw HostError(err::InvalidCall, kSource, "A feature class needs a name");
+  // The shapefile driver would quietly rename the files, and the class
+  // could not be found again under the name given.
+  auto renamedByDriver = [](char c) { return static_cast<unsigned char>(c) < 32 || std::strchr("<>:\"/\\|?*", c); };
+  if (m_kind == WorkspaceKind::Shapefile && std::any_of(name.begin(), name.end(), renamedByDriver))
+    throw HostError(err::InvalidCall, kSource,
+                    "A shapefile cannot be named \"" + name + "\": its name must not contain any of < > : \" / \\ | ? *");
   if (!fields) throw HostError(err::ObjectRequired, kSource, "The feature class \"" + name + "\" needs a field list");
   if (FeatureClassExists(name))
     throw HostError(gisErr::DatasetExists, kSource,
-                    "A feature class named \"" + name + "\" already exists in \"" + PathName() + "\"");
+                    "A feature class named \"" + name + "\" already exists in \"" + ShownPath() + "\"");
 
   FieldPtr shapeField;
   std::string oidName;
   for (long i = 0; i < fields->FieldCount(); ++i) {
     FieldPtr f = fields->Field(i);
     if (f->Type() == fieldTypeGeometry && !shapeField &&
-        (shapeFieldName.empty() || EQUAL(f->Name().c_str(), shapeFieldName.c_str())))
+        (shapeFieldName.empty() || EqualsIgnoreCase(f->Name(), shapeFieldName)))
       shapeField = f;
     if (f->Type() == fieldTypeOID && oidName.empty()) oidName = f->Name();
   }
@@ -157,17 +168,20 @@ FeatureClassPtr HostWorkspace::CreateFeatureClass(const std::string& name, const
     transaction.Rollback();
     throw;
   }
-  transaction.Commit(kSource, "The feature class \"" + name + "\" cannot be saved in \"" + PathName() + "\"");
+  transaction.Commit(kSource, "The feature class \"" + name + "\" cannot be saved in \"" + ShownPath() + "\"");
   return OpenFeatureClass(name);
 }
 
 void HostWorkspace::CreateLayerWithFields(const std::string& name, const FieldsPtr& fields, long geometryType,
                                           const OGRSpatialReference* sr, char** options) {
+  // The driver keeps its own reference to (or copy of) the system it is
+  // given, so the copy made for the call is released right after it.
+  OGRSpatialReference* layerSr = sr ? sr->Clone() : nullptr;
   ResetOgrError();
-  OGRLayer* layer = Dataset()->CreateLayer(name.c_str(), sr ? sr->Clone() : nullptr,
-                                           OgrType(geometryType, m_kind), options);
+  OGRLayer* layer = Dataset()->CreateLayer(name.c_str(), layerSr, OgrType(geometryType, m_kind), options);
+  if (layerSr) layerSr->Release();
   if (!layer)
-    ThrowOgrError(gisErr::DataAccess, kSource, "The feature class \"" + name + "\" cannot be created in \"" + PathName() + "\"");
+    ThrowOgrError(gisErr::DataAccess, kSource, "The feature class \"" + name + "\" cannot be created in \"" + ShownPath() + "\"");
   // The table exists from here on, so a refused field can drop it again.
   if (m_kind == WorkspaceKind::GeoPackage) layer->SyncToDisk();
 
@@ -213,10 +227,10 @@ void HostWorkspace::DropLayerObject(const std::string& name) {
 void HostWorkspace::DeleteFeatureClass(const std::string& name) {
   const int index = LayerIndex(name);
   if (index < 0)
-    throw HostError(gisErr::DatasetNotFound, kSource, "There is no feature class \"" + name + "\" in \"" + PathName() + "\"");
+    throw HostError(gisErr::DatasetNotFound, kSource, "There is no feature class \"" + name + "\" in \"" + ShownPath() + "\"");
   ResetOgrError();
   CheckOgr(Dataset()->DeleteLayer(index), kSource,
-           "The feature class \"" + name + "\" cannot be deleted from \"" + PathName() + "\"");
+           "The feature class \"" + name + "\" cannot be deleted from \"" + ShownPath() + "\"");
   if (m_kind == WorkspaceKind::Shapefile) {
     // The driver leaves our spatial index file behind.
     std::error_code ec;
@@ -225,7 +239,7 @@ void HostWorkspace::DeleteFeatureClass(const std::string& name) {
 }
 
 void HostWorkspace::Delete() {
-  const std::string path = PathName();
+  const std::string path = ShownPath();
   if (m_kind == WorkspaceKind::Shapefile) {
     for (const auto& name : FeatureClassNames()) DeleteFeatureClass(name);
   }

@@ -32,6 +32,8 @@ public:
 
   WorkspaceKind Kind() const { return m_kind; }
   const std::string& NativePath() const { return m_nativePath; }
+  // The path as messages show it.
+  std::string ShownPath() const;
   // The open dataset; a deleted workspace raises.
   GDALDataset* Dataset() const;
   // Deletes one feature class and its files.

@@ -34,14 +34,14 @@ std::string HostWorkspaceFactory::Create(const std::string& folder, const std::s
   const fs::path dir = ToNativePath(folder);
   std::error_code ec;
   if (!fs::is_directory(dir, ec))
-    throw HostError(err::PathNotFound, kSource, "The folder \"" + folder + "\" does not exist");
+    throw HostError(err::PathNotFound, kSource, "The folder \"" + DisplayPath(folder) + "\" does not exist");
   if (m_kind == WorkspaceKind::Shapefile) {
     const fs::path target = dir / name;
     if (fs::exists(target, ec))
-      throw HostError(gisErr::DatasetExists, kSource, "The folder \"" + ToPlatformPath(target.string()) + "\" already exists");
+      throw HostError(gisErr::DatasetExists, kSource, "The folder \"" + DisplayPath(target.string()) + "\" already exists");
     if (!fs::create_directory(target, ec))
       throw HostError(err::PathNotFound, kSource,
-                      "The folder \"" + ToPlatformPath(target.string()) + "\" cannot be created: " + ec.message());
+                      "The folder \"" + DisplayPath(target.string()) + "\" cannot be created: " + ec.message());
     return ToPlatformPath(target.string());
   }
   std::string fileName = name;
@@ -49,11 +49,11 @@ std::string HostWorkspaceFactory::Create(const std::string& folder, const std::s
   const fs::path target = dir / fileName;
   if (fs::exists(target, ec))
     throw HostError(gisErr::DatasetExists, kSource,
-                    "The geodatabase \"" + ToPlatformPath(target.string()) + "\" already exists; choose another name");
+                    "The geodatabase \"" + DisplayPath(target.string()) + "\" already exists; choose another name");
   GDALDriver* drv = GetGDALDriverManager()->GetDriverByName("GPKG");
   ResetOgrError();
   GDALDataset* ds = drv ? drv->Create(target.string().c_str(), 0, 0, 0, GDT_Unknown, nullptr) : nullptr;
-  if (!ds) ThrowOgrError(gisErr::DataAccess, kSource, "The geodatabase \"" + ToPlatformPath(target.string()) + "\" cannot be created");
+  if (!ds) ThrowOgrError(gisErr::DataAccess, kSource, "The geodatabase \"" + DisplayPath(target.string()) + "\" cannot be created");
   GDALClose(ds);
   return ToPlatformPath(target.string());
 }

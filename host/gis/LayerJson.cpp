@@ -10,6 +10,7 @@
 #include "host/gis/HostSimpleRenderer.h"
 #include "host/gis/HostTextSymbol.h"
 #include "host/gis/HostWorkspace.h"
+#include "host/gis/StrictJson.h"
 #include "platform/gis/AnnotationProperties.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/GroupLayer.h"
@@ -36,12 +37,13 @@ fs::path Clean(const std::string& nativePath) {
 
 json WriteColor(const RgbColorPtr& c) { return {{"rgb", c->RGB()}, {"transparency", c->Transparency()}}; }
 
-RgbColorPtr ReadColor(const json& j) {
+RgbColorPtr ReadColor(const json& j, const std::string& where) {
+  JsonObject(j, where);
   auto c = std::make_shared<HostRgbColor>();
-  if (j.is_object()) {
-    c->SetRGB(j.value("rgb", 0));
-    c->SetTransparency(static_cast<uint8_t>(j.value("transparency", 255)));
-  }
+  c->SetRGB(JsonInteger(j, "rgb", where));
+  const long transparency = JsonInteger(j, "transparency", where);
+  if (transparency < 0 || transparency > 255) RefuseJson(JsonPlace(where, "transparency"), "0 to 255 was expected");
+  c->SetTransparency(static_cast<uint8_t>(transparency));
   return c;
 }
 
@@ -75,20 +77,37 @@ json WriteFeatureLayer(const HostFeatureLayer& layer, const std::string& anchor)
   return j;
 }
 
-FeatureClassPtr OpenSource(const json& s, const std::string& anchor) {
-  const std::string format = s.value("format", "");
-  const WorkspaceKind kind = format == "geopackage" ? WorkspaceKind::GeoPackage : WorkspaceKind::Shapefile;
+// Where a layer's data is, as written by WriteFeatureLayer.
+struct SourceEntry {
+  WorkspaceKind kind = WorkspaceKind::Shapefile;
+  std::string format, dataset, path, relativePath;
+};
+
+SourceEntry ReadSource(const json& s, const std::string& where) {
+  JsonObject(s, where);
+  SourceEntry entry;
+  entry.format = JsonText(s, "format", where);
+  if (entry.format != "shapefile" && entry.format != "geopackage")
+    RefuseJson(JsonPlace(where, "format"), "\"" + entry.format + "\" is not a known data format");
+  entry.kind = entry.format == "geopackage" ? WorkspaceKind::GeoPackage : WorkspaceKind::Shapefile;
+  entry.dataset = JsonText(s, "dataset", where);
+  entry.path = JsonText(s, "path", where);
+  if (JsonOptionalMember(s, "relativePath")) entry.relativePath = JsonText(s, "relativePath", where);
+  return entry;
+}
+
+FeatureClassPtr OpenSource(const SourceEntry& s, const std::string& anchor) {
   std::vector<std::string> candidates;
-  if (!anchor.empty() && s.contains("relativePath"))
-    candidates.push_back((Clean(anchor) / s.value("relativePath", "")).lexically_normal().string());
-  candidates.push_back(s.value("path", ""));
+  if (!anchor.empty() && !s.relativePath.empty())
+    candidates.push_back((Clean(anchor) / s.relativePath).lexically_normal().string());
+  candidates.push_back(s.path);
   for (const auto& path : candidates) {
     std::error_code ec;
     if (path.empty() || !fs::exists(path, ec)) continue;
     // An open workspace may still list a shapefile whose files are gone.
-    if (kind == WorkspaceKind::Shapefile && !fs::exists(fs::path(path) / (s.value("dataset", "") + ".shp"), ec)) continue;
+    if (s.kind == WorkspaceKind::Shapefile && !fs::exists(fs::path(path) / (s.dataset + ".shp"), ec)) continue;
     try {
-      return HostWorkspace::Open(kind, path)->OpenFeatureClass(s.value("dataset", ""));
+      return HostWorkspace::Open(s.kind, path)->OpenFeatureClass(s.dataset);
     } catch (const HostError&) {
       // Try the next place; missing data leaves the layer without a class.
     }
@@ -96,45 +115,67 @@ FeatureClassPtr OpenSource(const json& s, const std::string& anchor) {
   return nullptr;
 }
 
-LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor) {
+LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::string& where) {
+  // Everything is read before anything is applied or any data opened.
+  const std::string name = JsonText(j, "name", where);
+  const bool visible = JsonBool(j, "visible", where);
+  const bool selectable = JsonBool(j, "selectable", where);
+  RgbColorPtr selectionColor = ReadColor(JsonMember(j, "selectionColor", where), JsonPlace(where, "selectionColor"));
+  const bool displayAnnotation = JsonBool(j, "displayAnnotation", where);
+  const std::string relativeBase = JsonText(j, "dataSourceRelativeBase", where);
+
+  const std::string rendererPlace = JsonPlace(where, "renderer");
+  const json& r = JsonObject(JsonMember(j, "renderer", where), rendererPlace);
+  const std::string rendererLabel = JsonText(r, "label", rendererPlace);
+  SymbolPtr rendererSymbol = LayerJson::ReadSymbol(JsonMember(r, "symbol", rendererPlace), JsonPlace(rendererPlace, "symbol"));
+
+  const std::string classesPlace = JsonPlace(where, "labelClasses");
+  const json& classes = JsonArray(j, "labelClasses", where);
+  std::vector<LabelClassPtr> labelClasses;
+  for (size_t i = 0; i < classes.size(); ++i) {
+    const std::string place = JsonPlace(classesPlace, i);
+    const json& c = JsonObject(classes[i], place);
+    auto lc = std::make_shared<HostLabelClass>();
+    lc->SetExpression(JsonText(c, "expression", place));
+    lc->SetMinimumScale(JsonNumber(c, "minimumScale", place));
+    lc->SetMaximumScale(JsonNumber(c, "maximumScale", place));
+    SymbolPtr symbol = LayerJson::ReadSymbol(JsonMember(c, "textSymbol", place), JsonPlace(place, "textSymbol"));
+    if (symbol) {
+      auto text = std::dynamic_pointer_cast<TextSymbol>(symbol);
+      if (!text) RefuseJson(JsonPlace(place, "textSymbol"), "a text symbol was expected");
+      lc->SetTextSymbol(text);
+    }
+    labelClasses.push_back(lc);
+  }
+  const json* sourceEntry = JsonOptionalMember(j, "source");
+  SourceEntry source;
+  if (sourceEntry) source = ReadSource(*sourceEntry, JsonPlace(where, "source"));
+
   auto layer = std::make_shared<HostFeatureLayer>();
-  if (j.contains("source")) {
-    const json& s = j["source"];
-    if (FeatureClassPtr fc = OpenSource(s, anchor)) {
+  if (sourceEntry) {
+    if (FeatureClassPtr fc = OpenSource(source, anchor)) {
       layer->SetFeatureClass(fc);
     } else {
-      std::string path = s.value("path", "");
-      if (!anchor.empty() && s.contains("relativePath"))
-        path = (Clean(anchor) / s.value("relativePath", "")).lexically_normal().string();
-      layer->SetMissingDataSource({s.value("format", ""), path, s.value("dataset", "")});
+      std::string path = source.path;
+      if (!anchor.empty() && !source.relativePath.empty())
+        path = (Clean(anchor) / source.relativePath).lexically_normal().string();
+      layer->SetMissingDataSource({source.format, path, source.dataset});
     }
   }
-  layer->SetName(j.value("name", ""));
-  layer->SetVisible(j.value("visible", true));
-  layer->SetSelectable(j.value("selectable", true));
-  if (j.contains("selectionColor")) layer->SetSelectionColor(ReadColor(j["selectionColor"]));
-  layer->SetDisplayAnnotation(j.value("displayAnnotation", false));
-  layer->SetDataSourceRelativeBase(j.value("dataSourceRelativeBase", ""));
-  if (j.contains("renderer")) {
-    auto renderer = std::make_shared<HostSimpleRenderer>();
-    renderer->SetLabel(j["renderer"].value("label", ""));
-    if (SymbolPtr symbol = LayerJson::ReadSymbol(j["renderer"].value("symbol", json()))) renderer->SetSymbol(symbol);
-    else renderer->SetSymbol(layer->Renderer()->Symbol());
-    layer->SetRenderer(renderer);
-  }
-  if (j.contains("labelClasses") && j["labelClasses"].is_array()) {
-    auto props = layer->AnnotationProperties();
-    props->Clear();
-    for (const json& c : j["labelClasses"]) {
-      auto lc = std::make_shared<HostLabelClass>();
-      lc->SetExpression(c.value("expression", ""));
-      lc->SetMinimumScale(c.value("minimumScale", 0.0));
-      lc->SetMaximumScale(c.value("maximumScale", 0.0));
-      if (auto ts = std::dynamic_pointer_cast<TextSymbol>(LayerJson::ReadSymbol(c.value("textSymbol", json()))))
-        lc->SetTextSymbol(ts);
-      props->Add(lc);
-    }
-  }
+  layer->SetName(name);
+  layer->SetVisible(visible);
+  layer->SetSelectable(selectable);
+  layer->SetSelectionColor(selectionColor);
+  layer->SetDisplayAnnotation(displayAnnotation);
+  layer->SetDataSourceRelativeBase(relativeBase);
+  auto renderer = std::make_shared<HostSimpleRenderer>();
+  renderer->SetLabel(rendererLabel);
+  // Without a saved symbol the layer keeps the default for its shape type.
+  renderer->SetSymbol(rendererSymbol ? rendererSymbol : layer->Renderer()->Symbol());
+  layer->SetRenderer(renderer);
+  auto props = layer->AnnotationProperties();
+  props->Clear();
+  for (const auto& lc : labelClasses) props->Add(lc);
   return layer;
 }
 } // namespace
@@ -154,41 +195,49 @@ json LayerJson::WriteSymbol(const SymbolPtr& symbol) {
   return nullptr;
 }
 
-SymbolPtr LayerJson::ReadSymbol(const json& j) {
-  if (!j.is_object()) return nullptr;
-  const std::string kind = j.value("kind", "");
+SymbolPtr LayerJson::ReadSymbol(const json& j, const std::string& where) {
+  // A symbol the writer did not know is written as null.
+  if (j.is_null()) return nullptr;
+  JsonObject(j, where);
+  const std::string kind = JsonText(j, "kind", where);
+  auto color = [&](const char* key) { return ReadColor(JsonMember(j, key, where), JsonPlace(where, key)); };
   if (kind == "fill") {
     auto s = std::make_shared<HostFillSymbol>();
-    s->SetStyle(j.value("style", 0L));
-    s->SetColor(ReadColor(j.value("color", json())));
-    if (auto outline = std::dynamic_pointer_cast<LineSymbol>(ReadSymbol(j.value("outline", json())))) s->SetOutline(outline);
+    s->SetStyle(JsonInteger(j, "style", where));
+    s->SetColor(color("color"));
+    SymbolPtr outline = ReadSymbol(JsonMember(j, "outline", where), JsonPlace(where, "outline"));
+    if (outline) {
+      auto line = std::dynamic_pointer_cast<LineSymbol>(outline);
+      if (!line) RefuseJson(JsonPlace(where, "outline"), "a line symbol was expected");
+      s->SetOutline(line);
+    }
     return s;
   }
   if (kind == "line") {
     auto s = std::make_shared<HostLineSymbol>();
-    s->SetStyle(j.value("style", 0L));
-    s->SetColor(ReadColor(j.value("color", json())));
-    s->SetWidth(j.value("width", 1.0));
+    s->SetStyle(JsonInteger(j, "style", where));
+    s->SetColor(color("color"));
+    s->SetWidth(JsonNumber(j, "width", where));
     return s;
   }
   if (kind == "marker") {
     auto s = std::make_shared<HostMarkerSymbol>();
-    s->SetStyle(j.value("style", 0L));
-    s->SetSize(j.value("size", 8.0));
-    s->SetColor(ReadColor(j.value("color", json())));
-    s->SetOutline(j.value("outline", false));
-    s->SetOutlineColor(ReadColor(j.value("outlineColor", json())));
-    s->SetOutlineSize(j.value("outlineSize", 1.0));
+    s->SetStyle(JsonInteger(j, "style", where));
+    s->SetSize(JsonNumber(j, "size", where));
+    s->SetColor(color("color"));
+    s->SetOutline(JsonBool(j, "outline", where));
+    s->SetOutlineColor(color("outlineColor"));
+    s->SetOutlineSize(JsonNumber(j, "outlineSize", where));
     return s;
   }
   if (kind == "text") {
     auto s = std::make_shared<HostTextSymbol>();
-    s->SetSize(j.value("size", 8.0));
-    s->SetFontName(j.value("font", "Sans Serif"));
-    s->SetColor(ReadColor(j.value("color", json())));
+    s->SetSize(JsonNumber(j, "size", where));
+    s->SetFontName(JsonText(j, "font", where));
+    s->SetColor(color("color"));
     return s;
   }
-  return nullptr;
+  RefuseJson(JsonPlace(where, "kind"), "\"" + kind + "\" is not a known kind of symbol");
 }
 
 json LayerJson::Write(const LayerPtr& layer, const std::string& nativeAnchor) {
@@ -201,19 +250,20 @@ json LayerJson::Write(const LayerPtr& layer, const std::string& nativeAnchor) {
   throw HostError(err::TypeMismatch, "orvaCore.Layer", "The layer was not made by this application and cannot be saved");
 }
 
-LayerPtr LayerJson::Read(const json& j, const std::string& nativeAnchor) {
-  if (!j.is_object()) throw HostError(gisErr::DocumentFormat, "orvaCore.Layer", "A layer entry is not an object");
-  const std::string type = j.value("type", "");
-  if (type == "feature") return ReadFeatureLayer(j, nativeAnchor);
+LayerPtr LayerJson::Read(const json& j, const std::string& nativeAnchor, const std::string& where) {
+  JsonObject(j, where);
+  const std::string type = JsonText(j, "type", where);
+  if (type == "feature") return ReadFeatureLayer(j, nativeAnchor, where);
   if (type == "group") {
     auto group = std::make_shared<HostGroupLayer>();
-    group->SetName(j.value("name", ""));
-    group->SetVisible(j.value("visible", true));
-    if (j.contains("layers") && j["layers"].is_array())
-      for (const json& child : j["layers"]) group->Add(Read(child, nativeAnchor));
+    group->SetName(JsonText(j, "name", where));
+    group->SetVisible(JsonBool(j, "visible", where));
+    const json& children = JsonArray(j, "layers", where);
+    for (size_t i = 0; i < children.size(); ++i)
+      group->Add(Read(children[i], nativeAnchor, JsonPlace(JsonPlace(where, "layers"), i)));
     return group;
   }
-  throw HostError(gisErr::DocumentFormat, "orvaCore.Layer", "Unknown layer type \"" + type + "\"");
+  RefuseJson(JsonPlace(where, "type"), "\"" + type + "\" is not a known kind of layer");
 }
 
 void LayerJson::WriteFileAtomically(const std::string& nativePath, const std::string& text, const char* source) {
@@ -221,7 +271,7 @@ void LayerJson::WriteFileAtomically(const std::string& nativePath, const std::st
   std::error_code ec;
   if (!target.parent_path().empty() && !fs::is_directory(target.parent_path(), ec))
     throw HostError(err::PathNotFound, source,
-                    "The folder \"" + ToPlatformPath(target.parent_path().string()) + "\" does not exist");
+                    "The folder \"" + DisplayPath(target.parent_path().string()) + "\" does not exist");
   const fs::path temp = target.string() + ".tmp" + std::to_string(::getpid());
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -229,26 +279,26 @@ void LayerJson::WriteFileAtomically(const std::string& nativePath, const std::st
     out.flush();
     if (!out) {
       fs::remove(temp, ec);
-      throw HostError(75, source, "The file \"" + ToPlatformPath(target.string()) + "\" cannot be written; check the disk space and permissions");
+      throw HostError(75, source, "The file \"" + DisplayPath(target.string()) + "\" cannot be written; check the disk space and permissions");
     }
   }
   fs::rename(temp, target, ec);
   if (ec) {
     fs::remove(temp, ec);
-    throw HostError(75, source, "The file \"" + ToPlatformPath(target.string()) + "\" cannot be replaced: " + ec.message());
+    throw HostError(75, source, "The file \"" + DisplayPath(target.string()) + "\" cannot be replaced: " + ec.message());
   }
 }
 
 json LayerJson::ReadFile(const std::string& nativePath, const char* source) {
   std::ifstream in(nativePath, std::ios::binary);
-  if (!in) throw HostError(err::FileNotFound, source, "The file \"" + ToPlatformPath(nativePath) + "\" does not exist or cannot be read");
+  if (!in) throw HostError(err::FileNotFound, source, "The file \"" + DisplayPath(nativePath) + "\" does not exist or cannot be read");
   std::stringstream buffer;
   buffer << in.rdbuf();
   try {
     return json::parse(buffer.str());
   } catch (const json::exception& e) {
     throw HostError(gisErr::DocumentFormat, source,
-                    "The file \"" + ToPlatformPath(nativePath) + "\" is damaged and cannot be read (" + e.what() + ")");
+                    "The file \"" + DisplayPath(nativePath) + "\" is damaged and cannot be read (" + e.what() + ")");
   }
 }
 

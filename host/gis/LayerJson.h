@@ -11,14 +11,17 @@ namespace tov {
 // Data sources are written with an absolute path and, when an anchor folder
 // is given, a path relative to it; reading tries the relative one first so
 // that a moved folder still opens. A layer whose data cannot be opened comes
-// back without a feature class.
+// back without a feature class. Reading takes exactly what Write writes:
+// anything else raises JsonFormatError (StrictJson.h) naming the place
+// `where` in the file.
 class LayerJson {
 public:
   static nlohmann::json Write(const LayerPtr& layer, const std::string& nativeAnchor);
-  static LayerPtr Read(const nlohmann::json& j, const std::string& nativeAnchor);
+  static LayerPtr Read(const nlohmann::json& j, const std::string& nativeAnchor, const std::string& where);
 
   static nlohmann::json WriteSymbol(const SymbolPtr& symbol);
-  static SymbolPtr ReadSymbol(const nlohmann::json& j);
+  // No object for a symbol written as null.
+  static SymbolPtr ReadSymbol(const nlohmann::json& j, const std::string& where);
 
   // Writes text to a temporary file beside path and renames it into place.
   static void WriteFileAtomically(const std::string& nativePath, const std::string& text, const char* source);

@@ -10,10 +10,20 @@
 
 namespace tov {
 
+namespace {
+const char kSource[] = "orvaCore.Geometry";
+}
+
 std::unique_ptr<OGRGeometry> OgrGeometryOf(const GeometryPtr& geometry) {
   auto source = std::dynamic_pointer_cast<OgrGeometrySource>(geometry);
-  if (!source) throw HostError(err::TypeMismatch, "orvaCore.Geometry", "The geometry was not made by this application");
+  if (!source) throw HostError(err::TypeMismatch, kSource, "The geometry was not made by this application");
   return source->ToOgr();
+}
+
+void RequireTargetSystem(const SpatialReferencePtr& target, const char* source) {
+  if (!target)
+    throw HostError(err::ObjectVariableNotSet, source,
+                    "Object variable not set: no coordinate system was given to project the shape into");
 }
 
 bool SameSystem(const SpatialReferencePtr& a, const SpatialReferencePtr& b) {
@@ -37,9 +47,9 @@ std::unique_ptr<OGRCoordinateTransformation> TransformationBetween(const Spatial
 
 void TransformOgr(OGRGeometry& geometry, const SpatialReferencePtr& from, const SpatialReferencePtr& to) {
   if (!from || !to || SameSystem(from, to)) return;
-  auto ct = TransformationBetween(from, to, "orvaCore.Geometry");
+  auto ct = TransformationBetween(from, to, kSource);
   if (geometry.transform(ct.get()) != OGRERR_NONE)
-    ThrowProjError(gisErr::ProjectionFailed, "orvaCore.Geometry",
+    ThrowProjError(gisErr::ProjectionFailed, kSource,
                    "The shape lies outside the area where \"" + to->Name() + "\" can be used");
 }
 

@@ -30,6 +30,9 @@ std::unique_ptr<OGRCoordinateTransformation> TransformationBetween(const Spatial
 // Transforms geometry in place from one system into another (no-op when
 // either is missing or both are the same).
 void TransformOgr(OGRGeometry& geometry, const SpatialReferencePtr& from, const SpatialReferencePtr& to);
+// Every Project needs the system to project into; a missing one raises 91
+// as any host call given no object does.
+void RequireTargetSystem(const SpatialReferencePtr& target, const char* source);
 // True when both are missing or describe the same system.
 bool SameSystem(const SpatialReferencePtr& a, const SpatialReferencePtr& b);
 // The polygonal part of a geometry as a multipolygon (empty when none).

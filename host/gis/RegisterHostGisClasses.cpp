@@ -26,6 +26,7 @@
 #include "host/gis/HostTextSymbol.h"
 #include "host/gis/HostWorkspaceFactory.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <cpl_conv.h>
 #include <gdal_priv.h>
@@ -46,36 +47,36 @@ void InitHostGis() {
 
 void RegisterHostGisClasses() {
   InitHostGis();
-  RegisterClassOf<HostPoint>("orvaCore.Point");
-  RegisterClassOf<HostEnvelope>("orvaCore.Envelope");
-  RegisterClassOf<HostPolyline>("orvaCore.Polyline");
-  RegisterClassOf<HostPolygon>("orvaCore.Polygon");
-  RegisterClassOf<HostGeometryEnumerator>("orvaCore.GeometryEnumerator");
-  RegisterClassOf<HostSpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment");
-  RegisterClassOf<HostQueryFilter>("orvaCore.QueryFilter");
-  RegisterClassOf<HostQueryFilter>("orvaCore.SpatialFilter");
-  RegisterClassOf<HostField>("orvaCore.Field");
-  RegisterClassOf<HostFields>("orvaCore.Fields");
-  RegisterClassOf<HostGeometryDef>("orvaCore.GeometryDef");
-  RegisterClassOf<HostIndex>("orvaCore.Index");
-  RegisterClass("orvaCore.ShapefileWorkspaceFactory",
+  RegisterClassOf<HostPoint>(kPointProgId);
+  RegisterClassOf<HostEnvelope>(kEnvelopeProgId);
+  RegisterClassOf<HostPolyline>(kPolylineProgId);
+  RegisterClassOf<HostPolygon>(kPolygonProgId);
+  RegisterClassOf<HostGeometryEnumerator>(kGeometryEnumeratorProgId);
+  RegisterClassOf<HostSpatialReferenceFactory>(kSpatialReferenceFactoryProgId);
+  RegisterClassOf<HostQueryFilter>(kQueryFilterProgId);
+  RegisterClassOf<HostQueryFilter>(kSpatialFilterProgId);
+  RegisterClassOf<HostField>(kFieldProgId);
+  RegisterClassOf<HostFields>(kFieldsProgId);
+  RegisterClassOf<HostGeometryDef>(kGeometryDefProgId);
+  RegisterClassOf<HostIndex>(kIndexProgId);
+  RegisterClass(kShapefileWorkspaceFactoryProgId,
                 [] { return std::static_pointer_cast<Object>(std::make_shared<HostWorkspaceFactory>(WorkspaceKind::Shapefile)); });
-  RegisterClass("orvaCore.AccessWorkspaceFactory",
+  RegisterClass(kAccessWorkspaceFactoryProgId,
                 [] { return std::static_pointer_cast<Object>(std::make_shared<HostWorkspaceFactory>(WorkspaceKind::GeoPackage)); });
-  RegisterClassOf<HostScratchWorkspaceFactory>("orvaCore.ScratchWorkspaceFactory");
-  RegisterClassOf<HostFeatureLayer>("orvaCore.FeatureLayer");
-  RegisterClassOf<HostGroupLayer>("orvaCore.GroupLayer");
-  RegisterClassOf<HostLayerFile>("orvaCore.LayerFile");
-  RegisterClassOf<HostSimpleRenderer>("orvaCore.SimpleRenderer");
-  RegisterClassOf<HostFillSymbol>("orvaCore.SimpleFillSymbol");
-  RegisterClassOf<HostLineSymbol>("orvaCore.SimpleLineSymbol");
-  RegisterClassOf<HostMarkerSymbol>("orvaCore.SimpleMarkerSymbol");
-  RegisterClassOf<HostTextSymbol>("orvaCore.TextSymbol");
-  RegisterClassOf<HostRgbColor>("orvaCore.RgbColor");
-  RegisterClassOf<HostSelectionEnvironment>("orvaCore.SelectionEnvironment");
-  RegisterClassOf<HostGraphicElement>("orvaCore.GraphicElement");
-  RegisterClassOf<HostMap>("orvaCore.Map");
-  RegisterClassOf<HostFileSystemObject>("Scripting.FileSystemObject");
+  RegisterClassOf<HostScratchWorkspaceFactory>(kScratchWorkspaceFactoryProgId);
+  RegisterClassOf<HostFeatureLayer>(kFeatureLayerProgId);
+  RegisterClassOf<HostGroupLayer>(kGroupLayerProgId);
+  RegisterClassOf<HostLayerFile>(kLayerFileProgId);
+  RegisterClassOf<HostSimpleRenderer>(kSimpleRendererProgId);
+  RegisterClassOf<HostFillSymbol>(kSimpleFillSymbolProgId);
+  RegisterClassOf<HostLineSymbol>(kSimpleLineSymbolProgId);
+  RegisterClassOf<HostMarkerSymbol>(kSimpleMarkerSymbolProgId);
+  RegisterClassOf<HostTextSymbol>(kTextSymbolProgId);
+  RegisterClassOf<HostRgbColor>(kRgbColorProgId);
+  RegisterClassOf<HostSelectionEnvironment>(kSelectionEnvironmentProgId);
+  RegisterClassOf<HostGraphicElement>(kGraphicElementProgId);
+  RegisterClassOf<HostMap>(kMapProgId);
+  RegisterClassOf<HostFileSystemObject>(kFileSystemObjectProgId);
 }
 
 } // namespace tov

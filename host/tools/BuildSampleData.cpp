@@ -14,6 +14,7 @@
 #include <ogrsf_frmts.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -495,12 +496,15 @@ void WriteGazetteer(const fs::path& file, const std::vector<ZipPoint>& zips) {
   // City names need a source whose licence allows redistribution; the column
   // stays so that readers need not change when one is added.
   out << "ZIP,latitude,longitude,city,state\n";
-  char line[128];
-  for (const auto& z : zips) {
-    std::snprintf(line, sizeof line, "%s,%.6f,%.6f,,%s\n", z.zip.c_str(), z.lat, z.lon,
-                  PostalCode(z.countyFips.substr(0, 2)).c_str());
-    out << line;
-  }
+  // Degrees with six decimals and a "." whatever the locale.
+  auto degrees = [](double value) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+    return std::string(text, written.ptr);
+  };
+  for (const auto& z : zips)
+    out << z.zip << ',' << degrees(z.lat) << ',' << degrees(z.lon) << ",," << PostalCode(z.countyFips.substr(0, 2))
+        << '\n';
   if (!out) throw BuildError("cannot write " + file.string());
 }
 

@@ -19,7 +19,7 @@ public:
   // Assigns the coordinate system without changing the coordinates.
   virtual void SetSpatialReference(const SpatialReferencePtr& sr) = 0;
   // Transforms the coordinates into sr and takes sr. A geometry without a
-  // spatial reference only takes sr.
+  // spatial reference only takes sr. A missing sr raises 91.
   virtual void Project(const SpatialReferencePtr& sr) = 0;
   // A deep copy.
   virtual GeometryPtr Copy() const = 0;

@@ -1,29 +1,23 @@
 #include "platform/runtime/Variant.h"
 
-#include <cctype>
-#include <cerrno>
+#include "platform/runtime/TextCase.h"
+
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace tov {
 
 namespace {
 
+// Blanks are ASCII blanks whatever the process locale says.
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
 std::string Trim(const std::string& s) {
   size_t b = 0, e = s.size();
-  while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
-  while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
   return s.substr(b, e - b);
-}
-
-bool EqualsNoCase(const std::string& a, const char* b) {
-  size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return i == a.size() && b[i] == '\0';
 }
 
 [[noreturn]] void Mismatch(const std::string& what) {
@@ -48,35 +42,42 @@ Variant::Variant(long v) {
     m_value = static_cast<int32_t>(v);
 }
 
+// Numbers are read and written with std::from_chars and std::to_chars, which
+// ignore the process locale: under a German locale printf writes "0,4" and
+// strtod stops at the "." of "0.4".
 bool ParseNumber(const std::string& text, double& value) {
   std::string t = Trim(text);
+  // from_chars takes no leading "+"; a second sign stays an error.
+  if (!t.empty() && t[0] == '+' && (t.size() == 1 || (t[1] != '-' && t[1] != '+'))) t.erase(0, 1);
   if (t.empty()) return false;
   // Only plain decimal notation: no hex, no "inf"/"nan".
   for (char c : t) {
-    if (!(std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E'))
-      return false;
+    if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
   }
-  const char* begin = t.c_str();
-  char* end = nullptr;
-  errno = 0;
-  double d = std::strtod(begin, &end);
-  if (end != begin + t.size() || errno == ERANGE) return false;
+  double d = 0;
+  const char* end = t.data() + t.size();
+  const auto [stop, error] = std::from_chars(t.data(), end, d, std::chars_format::general);
+  if (error != std::errc() || stop != end) return false;
   value = d;
   return true;
 }
 
 std::string FormatDouble(double value) {
-  if (value == std::floor(value) && std::fabs(value) < 1e15) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.0f", value);
-    return buf;
-  }
   char buf[64];
-  for (int precision = 15; precision <= 17; ++precision) {
-    std::snprintf(buf, sizeof buf, "%.*g", precision, value);
-    if (std::strtod(buf, nullptr) == value) break;
+  if (value == std::floor(value) && std::fabs(value) < 1e15) {
+    const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 0);
+    return std::string(buf, written.ptr);
   }
-  return buf;
+  // The fewest significant digits (15 to 17) that read back as the same value.
+  std::string text;
+  for (int precision = 15; precision <= 17; ++precision) {
+    const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, precision);
+    text.assign(buf, written.ptr);
+    double back = 0;
+    std::from_chars(text.data(), text.data() + text.size(), back, std::chars_format::general);
+    if (back == value) break;
+  }
+  return text;
 }
 
 bool Variant::IsNumeric() const {
@@ -95,8 +96,8 @@ bool Variant::ToBool() const {
   case Type::Double: return std::get<double>(m_value) != 0.0;
   case Type::String: {
     const std::string t = Trim(std::get<std::string>(m_value));
-    if (EqualsNoCase(t, "True")) return true;
-    if (EqualsNoCase(t, "False")) return false;
+    if (EqualsIgnoreCase(t, "True")) return true;
+    if (EqualsIgnoreCase(t, "False")) return false;
     double d;
     if (ParseNumber(t, d)) return d != 0.0;
     Mismatch("\"" + std::get<std::string>(m_value) + "\" is not True or False");

@@ -1,5 +1,7 @@
 #include "platform/runtime/Variant.h"
 
+#include "CommaLocale.h"
+
 #include <gtest/gtest.h>
 
 using tov::HostError;
@@ -63,4 +65,19 @@ TEST(Variant, EmptyConvertsToZeroFalseAndEmptyText) {
   EXPECT_EQ(v.ToLong(), 0);
   EXPECT_EQ(v.ToString(), "");
   EXPECT_EQ(v.ToObject(), nullptr);
+}
+
+TEST(Variant, NumbersKeepTheirPointUnderACommaDecimalLocale) {
+  tov::testing::CommaLocale german;
+  if (!german.Active()) GTEST_SKIP() << german.SkipMessage();
+  EXPECT_DOUBLE_EQ(Variant("0.4").ToDouble(), 0.4);
+  EXPECT_DOUBLE_EQ(Variant(" -12.5e2 ").ToDouble(), -1250.0);
+  EXPECT_EQ(Variant("+7").ToLong(), 7);
+  EXPECT_EQ(Variant(0.4).ToString(), "0.4");
+  EXPECT_EQ(Variant(1.0 / 3.0).ToString(), "0.3333333333333333");
+  EXPECT_EQ(Variant(2.5e20).ToString(), "2.5e+20");
+  EXPECT_EQ(Variant(Variant(0.1 + 0.2).ToString()).ToDouble(), 0.1 + 0.2);
+  EXPECT_EQ(ErrorOf([] { Variant("0,4").ToDouble(); }), 13);
+  EXPECT_EQ(ErrorOf([] { Variant("+-1").ToDouble(); }), 13);
+  EXPECT_TRUE(Variant("0.5").ToBool());
 }

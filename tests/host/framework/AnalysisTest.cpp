@@ -205,6 +205,31 @@ TEST_F(AnalysisTest, ReopeningKeepsTheDataSetSettingsCatalogueAndMap) {
   EXPECT_EQ(again->application->Document()->FocusMap()->LayerCount(), 1);
 }
 
+TEST_F(AnalysisTest, ADocumentThatIsNotUnderstoodKeepsTheAnalysisClosedAndTheFileAsItIs) {
+  OpenAnalysis(folder, "", tmp / "data");
+  const std::string document = folder + "/document.json";
+  std::string text;
+  {
+    std::ifstream in(document);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  const std::string layersKey = "\"layers\": [";
+  const size_t at = text.find(layersKey);
+  ASSERT_NE(at, std::string::npos) << text;
+  // "layers" as an object: every layer of the map would be lost if read as none.
+  text.replace(at, layersKey.size(), "\"layers\": {\"oops\": 1}, \"was\": [");
+  std::ofstream(document) << text;
+  try {
+    OpenAnalysis(folder, "", tmp / "data");
+    FAIL() << "the analysis opened";
+  } catch (const HostError& e) {
+    EXPECT_NE(e.Description().find(document), std::string::npos) << e.Description();
+    EXPECT_NE(e.Description().find("layers"), std::string::npos) << e.Description();
+  }
+  std::ifstream in(document);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), text);
+}
+
 TEST_F(AnalysisTest, AnUnknownDataSetIsRefusedNamingTheInstalledOnes) {
   try {
     OpenAnalysis(folder, "Atlantis", tmp / "data");

@@ -83,6 +83,109 @@ TEST_F(CatalogTest, IdsAreNeverReused) {
   EXPECT_NE(catalog->Item("B")->FilePath().find("\\StudyAreas\\3\\"), std::string::npos);
 }
 
+TEST_F(CatalogTest, ANewStudyAreaNeverTakesAFolderThatIsAlreadyThere) {
+  // Left by an analysis.sqlite that was deleted: an old study area's files,
+  // and something else of the same name as the next folder.
+  fs::create_directories(tmp / "StudyAreas/1");
+  std::ofstream(tmp / "StudyAreas/1/StudyArea.lyr") << "old";
+  std::ofstream(tmp / "StudyAreas/2") << "not a folder";
+  ASSERT_TRUE(catalog->Add("New"));
+  EXPECT_EQ(catalog->Item("New")->FilePath(), ToPlatformPath(tmp / "StudyAreas/3/StudyArea.lyr"));
+  EXPECT_TRUE(fs::is_directory(tmp / "StudyAreas/3"));
+
+  // The database recreated once more: the next free folder again.
+  catalog.reset();
+  db.reset();
+  fs::remove(tmp / "analysis.sqlite");
+  Reopen();
+  ASSERT_TRUE(catalog->Add("Again"));
+  EXPECT_EQ(catalog->Item("Again")->FilePath(), ToPlatformPath(tmp / "StudyAreas/4/StudyArea.lyr"));
+  std::ifstream old(tmp / "StudyAreas/1/StudyArea.lyr");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(old), std::istreambuf_iterator<char>()), "old");
+}
+
+TEST_F(CatalogTest, TwoCataloguesOfOneFolderNeverShareAStudyAreaFolder) {
+  // Two processes, each with its own database file but the same analysis
+  // folder: only the folder itself can keep them apart.
+  catalog.reset();
+  db.reset();
+  std::vector<pid_t> children;
+  for (char who : {'A', 'B'}) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int failures = 0;
+      try {
+        auto childDb = std::make_shared<AnalysisDatabase>(tmp / (std::string(1, who) + ".sqlite"));
+        SqliteStudyAreaCatalog childCatalog(childDb, tmp.Path());
+        for (int i = 1; i <= 50; ++i) {
+          const std::string name = std::string(1, who) + "-" + std::to_string(i);
+          if (!childCatalog.Add(name)) ++failures;
+          // Mark the folder as this record's, as the store's files would.
+          std::ofstream(ToNativePath(childCatalog.Item(name)->FilePath()), std::ios::app) << name << "\n";
+        }
+      } catch (...) {
+        failures = 255;
+      }
+      _exit(failures > 255 ? 255 : failures);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+  size_t folders = 0;
+  for (const auto& entry : fs::directory_iterator(tmp / "StudyAreas")) {
+    ++folders;
+    std::ifstream in(entry.path() / "StudyArea.lyr");
+    std::string first, second;
+    std::getline(in, first);
+    EXPECT_FALSE(std::getline(in, second)) << entry.path() << " holds " << first << " and " << second;
+  }
+  EXPECT_EQ(folders, 100u);
+}
+
+TEST_F(CatalogTest, NamesThatLookTheSameAreOneStudyArea) {
+  const std::string decomposed = "Cafe\u0301 du Monde", precomposed = "Caf\u00E9 du Monde";
+  ASSERT_TRUE(catalog->Add(decomposed));
+  EXPECT_FALSE(catalog->Add(precomposed));
+  EXPECT_EQ(Names(), std::vector<std::string>{precomposed}); // kept in NFC
+  EXPECT_TRUE(catalog->Exists(precomposed));
+  EXPECT_TRUE(catalog->Exists(decomposed));
+  ASSERT_TRUE(catalog->Item(precomposed));
+  ASSERT_TRUE(catalog->Item(decomposed));
+  EXPECT_EQ(catalog->Item(decomposed)->FilePath(), catalog->Item(precomposed)->FilePath());
+
+  // Renaming another record to the same name in the other form is refused;
+  // a rename to a decomposed name is stored composed.
+  ASSERT_TRUE(catalog->Add("Other"));
+  EXPECT_THROW(catalog->Item("Other")->SetName(decomposed), HostError);
+  catalog->Item("Other")->SetName("Mu\u0308nster");
+  EXPECT_TRUE(catalog->Exists("M\u00FCnster"));
+  EXPECT_EQ(catalog->Item("M\u00FCnster")->Name(), "M\u00FCnster");
+
+  catalog->Remove(decomposed);
+  EXPECT_FALSE(catalog->Exists(precomposed));
+  EXPECT_EQ(catalog->Count(), 1);
+}
+
+TEST_F(CatalogTest, NamesStoredBeforeNormalisationAreFoundInEitherForm) {
+  // A database of the previous schema holding a decomposed name.
+  {
+    AnalysisDatabase::Statement insert(*db, "INSERT INTO study_areas(name) VALUES(?1)");
+    insert.Bind(1, std::string("Cafe\u0301"));
+    insert.Step();
+  }
+  db->Execute("PRAGMA user_version = 1");
+  Reopen();
+  EXPECT_EQ(db->SchemaVersion(), AnalysisDatabase::kSchemaVersion);
+  EXPECT_EQ(Names(), std::vector<std::string>{"Caf\u00E9"});
+  EXPECT_TRUE(catalog->Exists("Cafe\u0301"));
+}
+
 TEST_F(CatalogTest, RemoveAcceptsUnknownNamesAndTheSingleBlank) {
   ASSERT_TRUE(catalog->Add("Keep"));
   EXPECT_NO_THROW(catalog->Remove("Unknown"));

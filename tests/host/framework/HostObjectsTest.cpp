@@ -53,6 +53,27 @@ TEST(NameCheckerTest, RefusesWithAReasonAndAcceptsOrdinaryNames) {
   EXPECT_FALSE(checker.Test(accented));
 }
 
+TEST(NameCheckerTest, InvisibleCharactersUnicodeBlanksAtTheEndsAndBrokenTextAreRefused) {
+  HostNameChecker checker;
+  // Each refused with a reason that names the character people cannot see.
+  struct { std::string name, mention; } bad[] = {
+      {"Next\u0085Line", "U+0085"},           {"Line\u2028Separator", "U+2028"},
+      {"Para\u2029Separator", "U+2029"},      {"Zero\u200BWidth", "U+200B ZERO WIDTH SPACE"},
+      {"Mark\u200Eed", "U+200E"},             {"\u00A0Leading", "U+00A0 NO-BREAK SPACE"},
+      {"Trailing\u3000", "U+3000"},           {"\u0085Leading", "U+0085"},
+      {"Bad \xC3 byte", "UTF-8"},             {"Overlong \xC0\xAF", "UTF-8"},
+      {"Tail\xE2\x80", "UTF-8"}};
+  for (const auto& b : bad) {
+    EXPECT_TRUE(checker.Test(b.name)) << b.name;
+    EXPECT_NE(checker.Reason().find(b.mention), std::string::npos) << b.name << ": " << checker.Reason();
+  }
+  // A no-break space inside a name, and letters written with a combining
+  // accent, are visible text.
+  for (const char* good : {"Saint\u00A0Louis", "Cafe\u0301", "\u6771\u4EAC"}) {
+    EXPECT_FALSE(checker.Test(good)) << good << ": " << checker.Reason();
+  }
+}
+
 TEST(TaskPropertySetTest, AKeyNeverSetRaisesAnError) {
   MemoryTaskPropertySet set;
   try {

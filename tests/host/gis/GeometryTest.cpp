@@ -23,17 +23,20 @@ private:
   size_t m_next = 0;
 };
 
-PolygonPtr UnionOf(std::vector<GeometryPtr> shapes) {
+PolygonPtr UnionOf(std::vector<GeometryPtr> shapes, UnionMethod* method = nullptr) {
   auto result = CreateAs<Polygon>("orvaCore.Polygon");
-  result->ConstructUnion(std::make_shared<ListEnumerator>(std::move(shapes)));
+  auto enumerator = std::make_shared<ListEnumerator>(std::move(shapes));
+  if (method) *method = std::dynamic_pointer_cast<HostPolygon>(result)->ConstructUnionReportingMethod(enumerator);
+  else result->ConstructUnion(enumerator);
   return result;
 }
 
 using GeometryTest = GisTest;
 
 TEST_F(GeometryTest, AdjacentSquaresUniteIntoOneRingAsACoverage) {
-  PolygonPtr u = UnionOf({Square(0, 0, 1), Square(1, 0, 1)});
-  EXPECT_EQ(HostPolygon::LastUnionMethod(), "coverage");
+  UnionMethod method = UnionMethod::None;
+  PolygonPtr u = UnionOf({Square(0, 0, 1), Square(1, 0, 1)}, &method);
+  EXPECT_EQ(method, UnionMethod::Coverage);
   EXPECT_EQ(u->PartCount(), 1);
   EXPECT_EQ(u->RingCount(), 1);
   EXPECT_NEAR(u->Area(), 2.0, 1e-9);
@@ -43,8 +46,10 @@ TEST_F(GeometryTest, AdjacentSquaresUniteIntoOneRingAsACoverage) {
 }
 
 TEST_F(GeometryTest, OverlappingInputFallsBackAndStillUnites) {
-  PolygonPtr u = UnionOf({Square(0, 0, 2), Square(1, 1, 2)});
-  EXPECT_EQ(HostPolygon::LastUnionMethod(), "unary");
+  UnionMethod method = UnionMethod::None;
+  PolygonPtr u = UnionOf({Square(0, 0, 2), Square(1, 1, 2)}, &method);
+  EXPECT_EQ(method, UnionMethod::Unary);
+  EXPECT_STREQ(UnionMethodName(method), "unary");
   EXPECT_EQ(u->PartCount(), 1);
   EXPECT_NEAR(u->Area(), 7.0, 1e-9);
 }

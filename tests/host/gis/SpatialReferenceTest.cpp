@@ -1,5 +1,7 @@
 #include "GisTestSupport.h"
 
+#include "platform/gis/Polyline.h"
+
 namespace tov::test {
 namespace {
 
@@ -42,6 +44,32 @@ TEST_F(SpatialReferenceTest, EnvelopeReachingPastTheProjectionStillProjectsToWha
   EXPECT_THROW(nowhere->Project(Geographic(4269)), HostError);
 }
 
+TEST_F(SpatialReferenceTest, EveryGeometryRefusesToProjectIntoNoSystemAndStaysAsItWas) {
+  SpatialReferencePtr nad83 = Geographic(4269);
+  auto line = CreateAs<Polyline>("orvaCore.Polyline");
+  line->AddPoint(MakePoint(-96, 40));
+  line->AddPoint(MakePoint(-95, 41));
+  auto envelope = CreateAs<Envelope>("orvaCore.Envelope");
+  envelope->PutCoords(-96, 40, -95, 41);
+  PointPtr point = MakePoint(-96, 40);
+  const std::vector<GeometryPtr> shapes = {Square(-96, 40, 1), line, point, envelope,
+                                           CreateAs<Polygon>("orvaCore.Polygon")};
+  for (const GeometryPtr& shape : shapes) {
+    shape->SetSpatialReference(nad83);
+    try {
+      shape->Project(nullptr);
+      ADD_FAILURE() << "geometry type " << shape->GeometryType() << " projected into no system";
+    } catch (const HostError& e) {
+      EXPECT_EQ(e.Number(), 91) << e.Description();
+      EXPECT_FALSE(e.Description().empty());
+    }
+    EXPECT_EQ(shape->SpatialReference(), nad83);
+    if (!shape->IsEmpty()) {
+      EXPECT_DOUBLE_EQ(shape->Envelope()->XMin(), -96);
+    }
+  }
+}
+
 TEST_F(SpatialReferenceTest, AuthalicSphereKeepsItsCode) {
   SpatialReferencePtr sphere = Geographic(4035);
   EXPECT_EQ(sphere->FactoryCode(), 4035);
@@ -65,8 +93,10 @@ TEST_F(SpatialReferenceTest, ChangedAlbersCentralMeridianShowsInTheProjection) {
 
 TEST_F(SpatialReferenceTest, BadCodesAndGeographicParametersAreRefused) {
   auto factory = CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment");
-  EXPECT_THROW(factory->CreateGeographicCoordinateSystem(999999), HostError);
-  EXPECT_THROW(factory->CreateProjectedCoordinateSystem(4326), HostError);
+  // Unknown codes, and codes of the other kind (or of neither: geocentric,
+  // compound with a height) are refused, never made into something else.
+  for (long code : {999999L, 5070L, 4978L, 5498L}) EXPECT_THROW(factory->CreateGeographicCoordinateSystem(code), HostError) << code;
+  for (long code : {999999L, 4326L, 4269L, 4978L, 5498L}) EXPECT_THROW(factory->CreateProjectedCoordinateSystem(code), HostError) << code;
   try {
     Geographic(4326)->SetCentralMeridian(10);
     FAIL() << "a geographic system took a central meridian";
@@ -80,6 +110,8 @@ TEST_F(SpatialReferenceTest, PathsConvertInBothDirectionsAndRefuseBackslashes) {
   EXPECT_EQ(ToNativePath("\\work\\a\\b.lyr"), "/work/a/b.lyr");
   EXPECT_EQ(ToPlatformPath("/work/a/b.lyr"), "\\work\\a\\b.lyr");
   EXPECT_EQ(JoinPlatformPath("\\work\\a\\", "b.lyr"), "\\work\\a\\b.lyr");
+  EXPECT_EQ(DisplayPath("\\work\\a\\b.lyr"), "/work/a/b.lyr");
+  EXPECT_EQ(DisplayPath("/work/odd\\name"), "/work/odd\\name"); // native already: shown as it is
   try {
     ToPlatformPath("/work/odd\\name");
     FAIL() << "a backslash in a native path was accepted";

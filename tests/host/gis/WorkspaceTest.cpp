@@ -1,5 +1,7 @@
 #include "GisTestSupport.h"
 
+#include "host/gis/GisErrors.h"
+
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureCursor.h"
 #include "platform/gis/GeometryEnumerator.h"
@@ -97,6 +99,64 @@ protected:
 TEST_F(WorkspaceTest, ShapefileRoundTrip) { RoundTrip(false); }
 
 TEST_F(WorkspaceTest, GeoPackageRoundTripWithObjectIdField) { RoundTrip(true); }
+
+// Names with a quote and an apostrophe, in the class name and in the values a
+// where clause looks for, go through every statement the host builds.
+class QuotedNamesTest : public WorkspaceTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(QuotedNamesTest, AClassNamedWithQuotesIsSearchedAndIndexed) {
+  const bool geoPackage = GetParam();
+  WorkspacePtr ws = OpenWorkspace(geoPackage);
+  // A shapefile's name cannot hold a double quote: refused, not renamed.
+  if (!geoPackage) {
+    EXPECT_THROW(ws->CreateFeatureClass("Say \"Hi\"", PolygonFields(Geographic(4269), false), kFeatureClassClsid, "",
+                                        featureTypeSimple, "Shape", ""),
+                 HostError);
+  }
+  const std::string className = geoPackage ? "Joe's \"Best\" Areas" : "Joe's Best Areas";
+  FeatureClassPtr fc = ws->CreateFeatureClass(className, PolygonFields(Geographic(4269), geoPackage),
+                                              kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+  const char* names[] = {"O'Brien, IA", "Say \"Hi\"", "Plain"};
+  for (int i = 0; i < 3; ++i) {
+    FeaturePtr f = fc->CreateFeature();
+    f->SetShape(Square(-96 + i, 42, 1, Geographic(4269)));
+    f->SetValue(fc->FindField("NAME"), names[i]);
+    f->Store();
+  }
+  fc = ws->OpenFeatureClass(className);
+
+  auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+  filter->SetWhereClause("NAME = 'O''Brien, IA'");
+  FeatureCursorPtr cursor = fc->Search(filter, false);
+  FeaturePtr found = cursor->NextFeature();
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->Value(fc->FindField("NAME")).ToString(), "O'Brien, IA");
+  EXPECT_FALSE(cursor->NextFeature());
+
+  EXPECT_FALSE(fc->HasSpatialIndex());
+  fc->AddIndex(SpatialIndexOf(fc));
+  EXPECT_TRUE(fc->HasSpatialIndex());
+  try {
+    fc->AddIndex(SpatialIndexOf(fc));
+    FAIL() << "a second spatial index was added";
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), gisErr::IndexExists) << e.Description();
+  }
+
+  auto nameFields = CreateAs<Fields>("orvaCore.Fields");
+  nameFields->AddField(fc->Fields()->Field(fc->FindField("NAME")));
+  auto nameIndex = CreateAs<Index>("orvaCore.Index");
+  nameIndex->SetName("Joe's \"name\" index");
+  nameIndex->SetFields(nameFields);
+  fc->AddIndex(nameIndex);
+  EXPECT_EQ(fc->FeatureCount(filter), 1);
+
+  fc->Delete();
+  EXPECT_FALSE(ws->FeatureClassExists(className));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, QuotedNamesTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "GeoPackage" : "Shapefile"; });
 
 TEST_F(WorkspaceTest, FactoriesCompareByClassIdentifier) {
   auto shp = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory");

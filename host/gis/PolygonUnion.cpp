@@ -1,0 +1,123 @@
+#include "host/gis/PolygonUnion.h"
+
+#include "host/gis/GisErrors.h"
+#include "host/gis/OgrGeometrySource.h"
+
+#include <geos_c.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace tov {
+
+namespace {
+
+struct GeosGeomDeleter {
+  void operator()(GEOSGeometry* g) const {
+    if (g) GEOSGeom_destroy_r(GeosHandle(), g);
+  }
+};
+using GeosGeom = std::unique_ptr<GEOSGeometry, GeosGeomDeleter>;
+
+// The coverage union only removes shared edges, so its answer is checked: an
+// invalid result or a changed total area reject it. `refused` tells a
+// refusal (edges that do not match: no coverage) from a rejected answer.
+GEOSGeometry* CheckedCoverageUnion(GEOSContextHandle_t h, const GEOSGeometry* collection, bool* refused) {
+  ResetGeosMessage();
+  GeosGeom united(GEOSCoverageUnion_r(h, collection));
+  *refused = !united;
+  if (!united) return nullptr;
+  double areaIn = 0, areaOut = 0;
+  const bool measured = GEOSArea_r(h, collection, &areaIn) && GEOSArea_r(h, united.get(), &areaOut);
+  const bool sameArea = measured && std::abs(areaOut - areaIn) <= 1e-9 * std::max(1.0, areaIn);
+  if (!sameArea || GEOSisValid_r(h, united.get()) != 1) return nullptr;
+  return united.release();
+}
+
+// The parts of `collection` with every invalid one replaced by its repair,
+// as a new collection.
+GeosGeom RepairedCollection(GEOSContextHandle_t h, const GEOSGeometry* collection, const char* source) {
+  std::vector<GEOSGeometry*> parts;
+  try {
+    const int n = GEOSGetNumGeometries_r(h, collection);
+    for (int i = 0; i < n; ++i) {
+      const GEOSGeometry* part = GEOSGetGeometryN_r(h, collection, i);
+      if (GEOSisValid_r(h, part) == 1) {
+        parts.push_back(GEOSGeom_clone_r(h, part));
+        continue;
+      }
+      std::unique_ptr<OGRGeometry> ogr(OGRGeometryFactory::createFromGEOS(h, const_cast<GEOSGeometry*>(part)));
+      if (!ogr) ThrowOgrError(gisErr::GeometryFailed, source, "A shape cannot be read back for its repair");
+      auto flat = PolygonalPart(RepairedShape(std::move(ogr), source));
+      for (auto* poly : *flat) {
+        GEOSGeometry* fixed = poly->exportToGEOS(h);
+        if (!fixed) ThrowGeosError(source, "A repaired shape cannot be handed to the union");
+        parts.push_back(fixed);
+      }
+    }
+  } catch (...) {
+    for (auto* p : parts) GEOSGeom_destroy_r(h, p);
+    throw;
+  }
+  GeosGeom repaired(GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(), static_cast<unsigned>(parts.size())));
+  if (!repaired) {
+    for (auto* p : parts) GEOSGeom_destroy_r(h, p);
+    ThrowGeosError(source, "The repaired shapes cannot be gathered for the union");
+  }
+  return repaired;
+}
+
+} // namespace
+
+std::unique_ptr<OGRGeometry> RepairedShape(std::unique_ptr<OGRGeometry> shape, const char* source) {
+  if (!shape || shape->IsEmpty() || shape->IsValid()) return shape;
+  ResetOgrError();
+  std::unique_ptr<OGRGeometry> valid(shape->MakeValid());
+  if (!valid) ThrowOgrError(gisErr::GeometryFailed, source, "The shape has a topology error that cannot be repaired");
+  return PolygonalPart(std::move(valid));
+}
+
+const char* UnionMethodName(UnionMethod method) {
+  switch (method) {
+  case UnionMethod::Coverage: return "coverage";
+  case UnionMethod::Unary: return "unary";
+  case UnionMethod::None: break;
+  }
+  return "none";
+}
+
+std::unique_ptr<OGRMultiPolygon> UnitePolygons(GEOSGeometry* input, UnionMethod* method, const char* source) {
+  GeosGeom collection(input);
+  UnionMethod used = UnionMethod::None;
+  if (method) *method = used;
+  if (!collection) return std::make_unique<OGRMultiPolygon>();
+  GEOSContextHandle_t h = GeosHandle();
+
+  // Areas that only share edges unite fastest as a coverage; testing every
+  // input for validity first would cost more than that union. Only when the
+  // coverage union fails are the inputs examined and the invalid ones
+  // repaired. A rejected answer may come from those invalid shapes, so the
+  // coverage union is tried once more; a refusal means the edges do not
+  // match, which repairs seldom change, so the general (cascaded) union
+  // follows at once.
+  bool refused = false;
+  GeosGeom united(CheckedCoverageUnion(h, collection.get(), &refused));
+  used = UnionMethod::Coverage;
+  if (!united) {
+    collection = RepairedCollection(h, collection.get(), source);
+    if (!refused) united.reset(CheckedCoverageUnion(h, collection.get(), &refused));
+  }
+  if (!united) {
+    ResetGeosMessage();
+    united.reset(GEOSUnaryUnion_r(h, collection.get()));
+    used = UnionMethod::Unary;
+  }
+  if (!united) ThrowGeosError(source, "The shapes cannot be united");
+  std::unique_ptr<OGRGeometry> result(OGRGeometryFactory::createFromGEOS(h, united.get()));
+  if (!result) ThrowOgrError(gisErr::GeometryFailed, source, "The united shape cannot be read back");
+  if (method) *method = used;
+  return PolygonalPart(std::move(result));
+}
+
+} // namespace tov

@@ -1,0 +1,41 @@
+#pragma once
+#include <nlohmann/json.hpp>
+
+#include <stdexcept>
+#include <string>
+
+namespace tov {
+
+// Reading the JSON files the host writes (map document, layer files) exactly
+// as written: a value of the wrong type, a missing key or an unknown kind is
+// refused rather than read as a default, because writing the file back would
+// lose what was not understood. `where` names the place in the file, such as
+// "maps[0] > layers[2]".
+
+// What is wrong, and where; the file's reader adds which file.
+class JsonFormatError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void RefuseJson(const std::string& where, const std::string& what);
+
+// "where > key", or key alone at the top.
+std::string JsonPlace(const std::string& where, const std::string& key);
+// "where[index]".
+std::string JsonPlace(const std::string& where, size_t index);
+
+// The object itself, refused when it is something else.
+const nlohmann::json& JsonObject(const nlohmann::json& j, const std::string& where);
+// A required member of an object.
+const nlohmann::json& JsonMember(const nlohmann::json& object, const char* key, const std::string& where);
+// An optional member (null when missing); a member that is null counts as missing.
+const nlohmann::json* JsonOptionalMember(const nlohmann::json& object, const char* key);
+
+std::string JsonText(const nlohmann::json& object, const char* key, const std::string& where);
+bool JsonBool(const nlohmann::json& object, const char* key, const std::string& where);
+double JsonNumber(const nlohmann::json& object, const char* key, const std::string& where);
+long JsonInteger(const nlohmann::json& object, const char* key, const std::string& where);
+const nlohmann::json& JsonArray(const nlohmann::json& object, const char* key, const std::string& where);
+
+} // namespace tov

@@ -1,0 +1,137 @@
+// A map document or layer file that is not exactly what the host writes is
+// refused with the file and the place named, and a refused document is never
+// written over.
+#include "GisTestSupport.h"
+
+#include "host/gis/GisApplication.h"
+#include "host/gis/GisErrors.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/GraphicElement.h"
+#include "platform/gis/GroupLayer.h"
+#include "platform/gis/LayerFile.h"
+#include "platform/gis/LineSymbol.h"
+#include "platform/gis/Map.h"
+#include "platform/gis/MapDocument.h"
+
+#include <nlohmann/json.hpp>
+
+#include <fstream>
+#include <sstream>
+
+namespace tov::test {
+namespace {
+
+using nlohmann::json;
+
+class DocumentFormatTest : public GisTest {
+protected:
+  void SetUp() override {
+    GisTest::SetUp();
+    // A group layer holding a feature layer, a drawn graphic with a symbol.
+    GisApplication app;
+    MapPtr map = app.Document()->FocusMap();
+    auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
+    group->SetName("My Analyses");
+    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+    layer->SetName("Squares");
+    group->Add(layer);
+    map->AddLayer(group);
+    auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
+    element->SetGeometry(Square(0, 0, 1));
+    element->SetSymbol(CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol"));
+    map->AddElement(element);
+    app.SaveDocument(Platform("document.json"));
+    m_saved = Read("document.json");
+  }
+
+  std::string Read(const std::string& name) const {
+    std::ifstream in(Native(name));
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  void Write(const std::string& name, const std::string& text) const { std::ofstream(Native(name)) << text; }
+
+  std::string m_saved;
+};
+
+TEST_F(DocumentFormatTest, TheHostsOwnDocumentLoadsAndOneWithoutGraphicsToo) {
+  GisApplication app;
+  app.LoadDocument(Platform("document.json"));
+  EXPECT_EQ(app.Document()->FocusMap()->ElementCount(), 1);
+  json older = json::parse(m_saved);
+  older["maps"][0].erase("graphics"); // written before graphics were kept
+  Write("document.json", older.dump());
+  app.LoadDocument(Platform("document.json"));
+  EXPECT_EQ(app.Document()->FocusMap()->LayerCount(), 1);
+  app.SaveDocument(Platform("document.json"));
+}
+
+TEST_F(DocumentFormatTest, AnythingElseIsRefusedAndTheFileIsNeverOverwritten) {
+  const std::vector<std::pair<const char*, json>> changes = {
+      {"/maps/0/layers", json::object()},
+      {"/maps/0/layers/0/type", "raster"},
+      {"/maps/0/layers/0/layers/0/visible", "yes"},
+      {"/maps/0/layers/0/layers/0/renderer/symbol/kind", "hatch"},
+      {"/maps/0/layers/0/layers/0/labelClasses", nullptr},
+      {"/maps/0/graphics/0", 5},
+      {"/maps/0/extent", json::array({1, 2, 3})},
+      {"/maps/0/name", 7},
+      {"/focusMap", 3},
+      {"/version", 2},
+      {"/maps", json::array()},
+  };
+  for (const auto& [pointer, value] : changes) {
+    SCOPED_TRACE(pointer);
+    json broken = json::parse(m_saved);
+    broken[json::json_pointer(pointer)] = value;
+    const std::string text = broken.dump(2);
+    Write("document.json", text);
+
+    GisApplication app;
+    const MapDocumentPtr before = app.Document();
+    try {
+      app.LoadDocument(Platform("document.json"));
+      ADD_FAILURE() << "the document was accepted";
+    } catch (const HostError& e) {
+      EXPECT_EQ(e.Number(), gisErr::DocumentFormat);
+      EXPECT_NE(e.Description().find(Native("document.json")), std::string::npos) << e.Description();
+    }
+    EXPECT_EQ(app.Document(), before);
+    EXPECT_THROW(app.SaveDocument(Platform("document.json")), HostError);
+    EXPECT_THROW(app.SaveDocument(Native("./document.json")), HostError);
+    EXPECT_EQ(Read("document.json"), text);
+  }
+}
+
+TEST_F(DocumentFormatTest, ARepairedDocumentCanBeSavedAgain) {
+  Write("document.json", "{\"maps\": 1}");
+  GisApplication app;
+  EXPECT_THROW(app.LoadDocument(Platform("document.json")), HostError);
+  app.SaveDocument(Platform("elsewhere.json")); // other files are not affected
+  Write("document.json", m_saved);
+  app.LoadDocument(Platform("document.json"));
+  app.SaveDocument(Platform("document.json"));
+}
+
+TEST_F(DocumentFormatTest, ALayerFileWithAWrongEntryIsRefused) {
+  auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  layer->SetName("Area");
+  auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
+  file->SetLayer(layer);
+  file->Save(Platform("Area.lyr"));
+  json broken = json::parse(Read("Area.lyr"));
+  broken["layer"]["selectable"] = 1;
+  Write("Area.lyr", broken.dump());
+  try {
+    CreateAs<LayerFile>("orvaCore.LayerFile")->Open(Platform("Area.lyr"));
+    FAIL() << "the layer file was accepted";
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), gisErr::DocumentFormat);
+    EXPECT_NE(e.Description().find(Native("Area.lyr")), std::string::npos) << e.Description();
+    EXPECT_NE(e.Description().find("selectable"), std::string::npos) << e.Description();
+  }
+}
+
+} // namespace
+} // namespace tov::test

@@ -1,0 +1,47 @@
+// Messages built from a path show the native path people know, whichever
+// form the host was given.
+#include "GisTestSupport.h"
+
+#include "host/gis/GisApplication.h"
+#include "host/gis/HostFileSystemObject.h"
+#include "platform/gis/LayerFile.h"
+#include "platform/gis/WorkspaceFactory.h"
+
+#include <fstream>
+#include <functional>
+
+namespace tov::test {
+namespace {
+
+using ShownPathsTest = GisTest;
+
+void ExpectNativePathIn(const std::function<void()>& call, const std::string& nativePath) {
+  try {
+    call();
+    ADD_FAILURE() << "no error for " << nativePath;
+  } catch (const HostError& e) {
+    EXPECT_NE(e.Description().find(nativePath), std::string::npos) << e.Description();
+    EXPECT_EQ(e.Description().find('\\'), std::string::npos) << e.Description();
+  }
+}
+
+TEST_F(ShownPathsTest, ErrorsAboutFilesAndFoldersShowNativePaths) {
+  auto gpkg = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+  auto shp = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory");
+  gpkg->Create(Platform(), "Area", nullptr);
+  ExpectNativePathIn([&] { gpkg->Create(Platform(), "Area", nullptr); }, Native("Area.gpkg"));
+  ExpectNativePathIn([&] { gpkg->Create(Platform("none"), "Area", nullptr); }, Native("none"));
+  ExpectNativePathIn([&] { shp->OpenFromFile(Platform("none")); }, Native("none"));
+  ExpectNativePathIn([&] { gpkg->OpenFromFile(Platform("Area.gpkg"))->OpenFeatureClass("Missing"); }, Native("Area.gpkg"));
+
+  HostFileSystemObject files;
+  ExpectNativePathIn([&] { files.DeleteFile(Platform("gone.txt")); }, Native("gone.txt"));
+
+  std::ofstream(Native("odd.lyr")) << "{\"version\": 1}";
+  ExpectNativePathIn([&] { CreateAs<LayerFile>("orvaCore.LayerFile")->Open(Platform("odd.lyr")); }, Native("odd.lyr"));
+  ExpectNativePathIn([&] { GisApplication().LoadDocument(Platform("odd.lyr")); }, Native("odd.lyr"));
+  ExpectNativePathIn([&] { GisApplication().SaveDocument(Platform("none/document.json")); }, Native("none"));
+}
+
+} // namespace
+} // namespace tov::test
