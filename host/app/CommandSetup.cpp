@@ -9,6 +9,7 @@
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <nlohmann/json.hpp>
 
@@ -19,8 +20,6 @@
 namespace tov {
 
 namespace {
-
-constexpr char kCurExtentTask[] = "TovSSA.TovSSACurExtentTask";
 
 // Runs the task and reports the outcome; the exit code of the command.
 int RunAndReport(AppContext& context, const std::shared_ptr<ConsolePresenter>& presenter,
@@ -54,7 +53,7 @@ EnvelopePtr ParseExtent(const std::string& text) {
     throw CLI::ValidationError("--extent", "give four numbers: XMIN,YMIN,XMAX,YMAX");
   if (values[0] >= values[2] || values[1] >= values[3])
     throw CLI::ValidationError("--extent", "XMIN must be below XMAX and YMIN below YMAX");
-  auto envelope = CreateAs<Envelope>("orvaCore.Envelope");
+  auto envelope = CreateAs<Envelope>(kEnvelopeProgId);
   envelope->PutCoords(values[0], values[1], values[2], values[3]);
   return envelope;
 }
@@ -93,7 +92,7 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
                                                {{"click", "NextButton"}}})}}});
       auto presenter = std::make_shared<ConsolePresenter>();
       presenter->LoadScript(turns.dump());
-      return RunAndReport(context, presenter, kCurExtentTask, "");
+      return RunAndReport(context, presenter, kCurExtentTaskProgId, "");
     };
   });
 
@@ -113,7 +112,7 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
     if (!doc.is_object() && !doc.is_array())
       throw CLI::ValidationError("FILE", *scriptFile + " must hold a JSON object or a list of turns");
     runner = [&context, doc] {
-      const std::string task = doc.is_object() ? doc.value("task", std::string(kCurExtentTask)) : kCurExtentTask;
+      const std::string task = doc.is_object() ? doc.value("task", std::string(kCurExtentTaskProgId)) : kCurExtentTaskProgId;
       const std::string descriptor = doc.is_object() ? doc.value("descriptor", std::string()) : std::string();
       AnalysisPtr analysis = context.OpenAnalysisOnce();
       if (doc.is_object() && doc.contains("extent")) {

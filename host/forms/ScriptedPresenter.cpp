@@ -5,11 +5,11 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/forms/UserActions.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/TextCase.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
 #include <sstream>
 
@@ -22,12 +22,6 @@ namespace {
 const char* const kVerbs[] = {"type",   "set",     "click",  "dblclick", "select", "deselect", "keypress", "keyup",
                               "option", "toolbar", "buttonmenu", "check", "itemclick", "tab", "mapdown", "msgbox",
                               "close",  "resize"};
-
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 std::string VerbOf(const json& action) {
   for (const char* v : kVerbs)
@@ -239,7 +233,7 @@ void ScriptedPresenter::ShowModal(Form& form) {
     std::string problem;
     if (turns.empty() || turns.front().Form.empty())
       problem = "no turn queued for the form " + form.Name();
-    else if (!SameName(turns.front().Form, form.Name()))
+    else if (!EqualsIgnoreCase(turns.front().Form, form.Name()))
       problem = "turn " + std::to_string(turns.front().Number) + " expects the form " + turns.front().Form + " but " +
                 form.Name() + " was shown";
     if (!problem.empty()) {

@@ -14,6 +14,7 @@
 #include "platform/gis/RgbColor.h"
 #include "platform/gis/SelectionEnvironment.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <QActionGroup>
 #include <QLabel>
@@ -27,12 +28,10 @@
 namespace tov {
 
 namespace {
-constexpr char kCurExtentTask[] = "TovSSA.TovSSACurExtentTask";
-
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 RgbColorPtr Colour(int32_t rgb, uint8_t alpha = 255) {
-  auto c = CreateAs<RgbColor>("orvaCore.RgbColor");
+  auto c = CreateAs<RgbColor>(kRgbColorProgId);
   c->SetRGB(rgb);
   c->SetTransparency(alpha);
   return c;
@@ -200,7 +199,7 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
       shape.YMin = click ? mapY - tolerance : box->YMin();
       shape.XMax = click ? mapX + tolerance : box->XMax();
       shape.YMax = click ? mapY + tolerance : box->YMax();
-      auto env = CreateAs<SelectionEnvironment>("orvaCore.SelectionEnvironment");
+      auto env = CreateAs<SelectionEnvironment>(kSelectionEnvironmentProgId);
       env->SetCombinationMethod((shift & 1) ? selectionAdd : selectionNew);
       map->SelectByShape(HostMapControl::PolygonOf(shape, map->SpatialReference()), env, click);
       break;
@@ -208,11 +207,11 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
     case Tool::DrawPolygon: {
       PolygonPtr polygon = m_control->TrackPolygon();
       if (polygon->PointCount() < 4) break;
-      auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
+      auto element = CreateAs<GraphicElement>(kGraphicElementProgId);
       element->SetGeometry(polygon);
-      auto fill = CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol");
+      auto fill = CreateAs<FillSymbol>(kSimpleFillSymbolProgId);
       fill->SetStyle(orvaSFSHollow);
-      auto outline = CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol");
+      auto outline = CreateAs<LineSymbol>(kSimpleLineSymbolProgId);
       outline->SetColor(Colour(0x0000C0));
       outline->SetWidth(2);
       fill->SetOutline(outline);
@@ -229,12 +228,12 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
 }
 
 void MainWindow::RunStudyAreaSetup() {
-  if (!IsClassRegistered(kCurExtentTask)) {
+  if (!IsClassRegistered(kCurExtentTaskProgId)) {
     QMessageBox::information(this, tr("Study Area Setup"), tr("The study area methods are not installed."));
     return;
   }
   try {
-    HostTaskRunResult result = RunHostTask(*m_analysis, kCurExtentTask);
+    HostTaskRunResult result = RunHostTask(*m_analysis, kCurExtentTaskProgId);
     Save();
     m_canvas->Reload();
     Reload();

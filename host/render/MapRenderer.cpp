@@ -19,6 +19,7 @@
 #include "platform/gis/SpatialReference.h"
 #include "platform/gis/TextSymbol.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/TextCase.h"
 
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
@@ -27,7 +28,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <optional>
 #include <set>
@@ -57,14 +57,6 @@ QColor ToQColor(const RgbColorPtr& color) {
                 color->Transparency());
 }
 
-namespace {
-std::string Upper(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::toupper(c); });
-  return s;
-}
-
-} // namespace
-
 std::string ExpandLabelExpression(const std::string& expression,
                                   const std::map<std::string, std::string>& valuesByUpperName) {
   std::string out;
@@ -81,7 +73,7 @@ std::string ExpandLabelExpression(const std::string& expression,
       break;
     }
     out += expression.substr(i, open - i);
-    auto it = valuesByUpperName.find(Upper(expression.substr(open + 1, close - open - 1)));
+    auto it = valuesByUpperName.find(UpperCase(expression.substr(open + 1, close - open - 1)));
     if (it != valuesByUpperName.end()) out += it->second;
     i = close + 1;
   }
@@ -348,7 +340,7 @@ const std::vector<std::string>& MapRenderer::LabelsOf(CachedClass& c, const Feat
   OGRFeatureDefn* defn = ogr->GetLayerDefn();
   for (const std::string& name : FieldsOf(expression)) {
     const int index = defn->GetFieldIndex(name.c_str());
-    if (index >= 0) fields.emplace_back(Upper(name), index);
+    if (index >= 0) fields.emplace_back(UpperCase(name), index);
   }
   if (!fields.empty()) {
     std::unordered_map<long, size_t> indexOf;

@@ -4,6 +4,7 @@
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/TaskPropertySet.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <map>
 
@@ -21,13 +22,13 @@ long StudyAreaCount(const Analysis& analysis) {
 
 std::string DescriptorNameForTask(const std::string& taskProgId) {
   static const std::map<std::string, std::string> descriptors = {
-      {"TovSSA.TovSSACurExtentTask", "SetupStudyArea.CurrentExtent"},
-      {"TovSSA.TovSSACurSelShapesTask", "SetupStudyArea.SelectedShapes"},
-      {"TovSSA.TovSSASelDrawingTask", "SetupStudyArea.DrawOwn"},
-      {"TovSSA.TovSSASelZipCodesTask", "SetupStudyArea.WildCard"},
-      {"TovSSA.TovSSAMapListTask", "SetupStudyArea.MapList"},
-      {"TovSSA.TovSSAUseWholeTask", "SetupStudyArea.UseWhole"},
-      {"TovSSA.TovSSASimpleRingTask", "SetupStudyArea.SimpleRing"},
+      {kCurExtentTaskProgId, "SetupStudyArea.CurrentExtent"},
+      {kCurSelShapesTaskProgId, "SetupStudyArea.SelectedShapes"},
+      {kSelDrawingTaskProgId, "SetupStudyArea.DrawOwn"},
+      {kSelZipCodesTaskProgId, "SetupStudyArea.WildCard"},
+      {kMapListTaskProgId, "SetupStudyArea.MapList"},
+      {kUseWholeTaskProgId, "SetupStudyArea.UseWhole"},
+      {kSimpleRingTaskProgId, "SetupStudyArea.SimpleRing"},
   };
   auto it = descriptors.find(taskProgId);
   return it == descriptors.end() ? std::string() : it->second;
