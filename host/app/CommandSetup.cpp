@@ -27,12 +27,14 @@ int RunAndReport(AppContext& context, const std::shared_ptr<ConsolePresenter>& p
   AnalysisPtr analysis = context.OpenAnalysisOnce();
   SetPresenter(presenter);
   HostTaskRunResult result = RunHostTask(*analysis, taskProgId, descriptorName);
-  SaveAnalysis(*analysis);
   presenter->ReportScriptErrors();
   if (!result.Stored()) {
+    // Nothing of a failed command is kept in the document, the extent it
+    // was given included; what the store already wrote stays.
     std::cerr << "tovana: " << DescribeNothingStored(result) << "\n";
     return kExitNothingMade;
   }
+  SaveAnalysis(*analysis);
   std::cout << "Study area \"" << result.currentStudyArea << "\" stored in " << analysis->folder << "\n";
   return kExitOk;
 }

@@ -1,6 +1,7 @@
 #include "host/gui/MainWindow.h"
 
 #include "host/session/HostTaskRun.h"
+#include "platform/forms/MsgBox.h"
 #include "platform/gis/ActiveView.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/FillSymbol.h"
@@ -129,8 +130,11 @@ void MainWindow::Reload() {
   MapPtr map = m_control->Map();
   for (long i = 0; i < map->LayerCount(); ++i) AddLayerItem(map->Layer(i), nullptr, current);
   m_building = false;
-  m_status->setText(current.empty() ? tr("No current study area") : tr("Current study area: ") + Q(current));
+  const QString currentText = current.empty() ? tr("No current study area") : tr("Current study area: ") + Q(current);
+  m_status->setText(m_outcome.isEmpty() ? currentText : m_outcome + "   " + currentText);
 }
+
+QString MainWindow::StatusText() const { return m_status->text(); }
 
 void MainWindow::LayerItemChanged(QTreeWidgetItem* item) {
   if (m_building) return;
@@ -234,11 +238,16 @@ void MainWindow::RunStudyAreaSetup() {
   }
   try {
     HostTaskRunResult result = RunHostTask(*m_analysis, kCurExtentTaskProgId);
+    // Judged from what the analysis holds now, as on the command line; a
+    // wizard the user left says nothing.
+    const bool told = result.Stored() || result.pageResult == 0;
+    m_outcome = !told ? QString()
+                : result.Stored() ? tr("Study area \"%1\" stored.").arg(Q(result.currentStudyArea))
+                                  : Q(DescribeNothingStored(result));
     Save();
     m_canvas->Reload();
     Reload();
-    if (!result.Stored() && result.pageResult == 0)
-      QMessageBox::information(this, tr("Study Area Setup"), Q(DescribeNothingStored(result)));
+    if (told && !result.Stored()) MsgBox(DescribeNothingStored(result), vbInformation, "Study Area Setup");
   } catch (const HostError& e) {
     QMessageBox::warning(this, tr("Study Area Setup"), Q(e.Description()));
   }

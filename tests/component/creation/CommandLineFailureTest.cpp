@@ -1,0 +1,46 @@
+// Commands that fail: the exit status and message say so, and nothing of the
+// failed command is kept in the document.
+#include "CommandLineFixture.h"
+
+#include "platform/framework/StudyAreaCatalog.h"
+#include "platform/framework/TovExtension.h"
+
+#include <fstream>
+
+namespace tov::test {
+namespace {
+
+using nlohmann::json;
+
+class CommandLineFailureTest : public CommandLineFixture {};
+
+TEST_F(CommandLineFailureTest, AStoreThatFailsAfterTheRecordWasAddedExitsOneWithTheReason) {
+  ASSERT_EQ(Tovana("setup extent --name Harbour"), 0) << errors;
+  // A plain file where the next study area's folder goes.
+  std::ofstream(world.AnalysisFolder() + "/StudyAreas/2") << "in the way";
+  const std::string documentBefore = ReadTextFile(world.AnalysisFolder() + "/document.json");
+
+  EXPECT_EQ(Tovana("setup extent --name Bay"), 1);
+  EXPECT_EQ(output.find("stored"), std::string::npos) << output;
+  EXPECT_NE(errors.find("tovana: The study area \"Bay\" was not stored: "), std::string::npos) << errors;
+  EXPECT_EQ(ReadTextFile(world.AnalysisFolder() + "/document.json"), documentBefore);
+
+  AnalysisPtr analysis = world.Open();
+  EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Bay")); // the record stays
+  EXPECT_EQ(analysis->extension->ExtensionProperties()->GetProperty("CurrentExtent"), "Harbour");
+}
+
+TEST_F(CommandLineFailureTest, ARefusedExtentIsNotKeptForTheNextCommand) {
+  ASSERT_EQ(Tovana("list"), 0) << errors; // a new analysis at full extent
+  const json extentBefore = Document().at("maps").at(0).at("extent");
+
+  // Far outside the area where the analysis system can be used.
+  EXPECT_EQ(Tovana("setup extent --name Nowhere --extent 1000,1000,2000,2000"), 1);
+  EXPECT_NE(errors.find("\"Nowhere\""), std::string::npos) << errors;
+  EXPECT_EQ(Document().at("maps").at(0).at("extent"), extentBefore);
+
+  EXPECT_EQ(Tovana("setup extent --name Harbour"), 0) << errors;
+}
+
+} // namespace
+} // namespace tov::test
