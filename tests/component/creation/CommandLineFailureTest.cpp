@@ -5,6 +5,7 @@
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/TovExtension.h"
 
+#include <filesystem>
 #include <fstream>
 
 namespace tov::test {
@@ -40,6 +41,23 @@ TEST_F(CommandLineFailureTest, ARefusedExtentIsNotKeptForTheNextCommand) {
   EXPECT_EQ(Document().at("maps").at(0).at("extent"), extentBefore);
 
   EXPECT_EQ(Tovana("setup extent --name Harbour"), 0) << errors;
+}
+
+TEST_F(CommandLineFailureTest, AMalformedOrTooDeepScriptIsAUsageErrorBeforeTheAnalysisIsMade) {
+  const std::string file = world.Root() + "/script.json";
+  const std::string scripts[][2] = {
+      {R"({"turns": [{"form": "SelectSANameDialog", "actions": []},
+                     {"form": "SelectSANameDialog", "actions": [{"click": "NextButton", "set": "X", "text": "a"}]}]})",
+       "turn 2, action 1: one action has one verb"},
+      {std::string(20000, '[') + std::string(20000, ']'), "nested deeper than 64 levels"},
+      {R"({"task": "TovSSA.NoSuchTask", "turns": []})", "no task is installed as \"TovSSA.NoSuchTask\""},
+  };
+  for (const auto& [script, refusal] : scripts) {
+    std::ofstream(file) << script;
+    EXPECT_EQ(Tovana("setup script '" + file + "'"), 2) << errors;
+    EXPECT_NE(errors.find(refusal), std::string::npos) << errors;
+    EXPECT_FALSE(std::filesystem::exists(world.AnalysisFolder()));
+  }
 }
 
 } // namespace
