@@ -112,6 +112,36 @@ void FormDialog::Build() {
   }
   // Frames sit behind the controls placed on them.
   for (QWidget* f : frames) f->lower();
+  // Tab follows form order.
+  QWidget* previous = nullptr;
+  for (const ControlPtr& c : m_form.Controls()) {
+    QWidget* w = WidgetOf(c.get());
+    if (!w || !(w->focusPolicy() & Qt::TabFocus)) continue;
+    if (previous) setTabOrder(previous, w);
+    previous = w;
+  }
+}
+
+QWidget* FormDialog::FirstFocusable() const {
+  for (const ControlPtr& c : m_form.Controls()) {
+    QWidget* w = WidgetOf(c.get());
+    if (w && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this)) return w;
+  }
+  return nullptr;
+}
+
+void FormDialog::setVisible(bool visible) {
+  QWidget* first = visible && !isVisible() ? FirstFocusable() : nullptr;
+  // Set before showing, so that the dialog opens with it rather than with
+  // whatever its focus chain begins with.
+  if (first) first->setFocus(Qt::OtherFocusReason);
+  QDialog::setVisible(visible);
+  // The dialog announces the focus as if tabbed to, which selects a text
+  // box's whole text: a user typing on would lose it.
+  if (auto* edit = qobject_cast<QLineEdit*>(first)) {
+    edit->deselect();
+    edit->end(false);
+  }
 }
 
 QWidget* FormDialog::Make(const ControlPtr& control) {

@@ -25,6 +25,9 @@ public:
   void SyncAll();
   // Syncs control once the event loop is back (after the signal that asked).
   void SyncLater(Control* control);
+  // Showing puts the keyboard on the first control in form order that can
+  // take it; a text box there keeps its text, the caret at its end.
+  void setVisible(bool visible) override;
   // Ends exec() because the form was hidden.
   void EndShowing() { done(0); }
 
@@ -36,6 +39,8 @@ protected:
 
 private:
   void Build();
+  // The first widget in form order that the keyboard can reach, or null.
+  QWidget* FirstFocusable() const;
   QWidget* Make(const ControlPtr& control);
   void SyncWidget(Control& control, QWidget& widget);
   void SyncPending();
