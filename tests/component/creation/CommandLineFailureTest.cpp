@@ -60,5 +60,12 @@ TEST_F(CommandLineFailureTest, AMalformedOrTooDeepScriptIsAUsageErrorBeforeTheAn
   }
 }
 
+TEST_F(CommandLineFailureTest, AnAnalysisFolderWithABackslashIsRefusedAsTheUserWroteIt) {
+  const std::string folder = world.Root() + "/two\\parts";
+  EXPECT_EQ(TovanaWith("--analysis '" + folder + "' list"), 2);
+  EXPECT_NE(errors.find("\"" + folder + "\" has a backslash"), std::string::npos) << errors;
+  EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
 } // namespace
 } // namespace tov::test

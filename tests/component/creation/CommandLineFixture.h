@@ -15,11 +15,15 @@ protected:
   // Runs tovana on the test analysis; returns its exit code, with its
   // standard output in `output` and its error output in `errors`.
   int Tovana(const std::string& arguments) {
+    return TovanaWith("--analysis '" + world.AnalysisFolder() + "' --dataset Test " + arguments);
+  }
+
+  // Runs tovana on the test data with only the arguments given.
+  int TovanaWith(const std::string& arguments) {
     const std::string outFile = world.Root() + "/stdout.txt";
     const std::string errFile = world.Root() + "/stderr.txt";
     const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' --data-root '" +
-                                world.DataRoot() + "' --analysis '" + world.AnalysisFolder() + "' --dataset Test " +
-                                arguments + " > '" + outFile + "' 2> '" + errFile + "'";
+                                world.DataRoot() + "' " + arguments + " > '" + outFile + "' 2> '" + errFile + "'";
     const int status = std::system(command.c_str());
     output = ReadTextFile(outFile);
     errors = ReadTextFile(errFile);
