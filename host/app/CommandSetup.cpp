@@ -123,7 +123,8 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
       throw CLI::ValidationError(*scriptFile, "\"task\": no task is installed as \"" + task + "\"");
     runner = [&context, parsed, task] {
       AnalysisPtr analysis = context.OpenAnalysisOnce();
-      if (const auto& e = parsed->Extent()) SetFocusMapExtent(*analysis, MakeEnvelope((*e)[0], (*e)[1], (*e)[2], (*e)[3]));
+      if (const auto& e = parsed->Extent())
+        SetFocusMapExtent(*analysis, MakeEnvelope((*e)[0], (*e)[1], (*e)[2], (*e)[3]));
       auto presenter = std::make_shared<ConsolePresenter>();
       const std::string descriptor = parsed->Descriptor().value_or(std::string());
       presenter->Load(std::move(*parsed));

@@ -35,7 +35,7 @@ std::string VerbOf(const json& action) {
 // "items" (several of either).
 std::vector<long> EntriesOf(Form& form, const json& a, const std::string& control) {
   std::vector<json> wanted;
-  if (a.contains("items") && a["items"].is_array())
+  if (a.contains("items"))
     for (const json& x : a["items"]) wanted.push_back(x);
   if (a.contains("index")) wanted.push_back(a["index"]);
   if (a.contains("item")) wanted.push_back(a["item"]);
@@ -47,7 +47,7 @@ std::vector<long> EntriesOf(Form& form, const json& a, const std::string& contro
       out.push_back(w.get<long>());
       continue;
     }
-    std::string text = w.is_string() ? w.get<std::string>() : w.dump();
+    const std::string text = w.get<std::string>(); // the script was checked: a number or a text
     long found = -1;
     for (long i = 0; i < list->ListCount() && found < 0; ++i)
       if (list->List(i) == text) found = i;
