@@ -18,14 +18,15 @@ SelectSANameDialog::SelectSANameDialog()
                  {"Frame1", "HelpButton", "BackButton", "NextButton", "CancelButton", kNameText, "Label1", "Image1"}) {
   // Design-time texts are resource ids, replaced when the page loads.
   SetCaption("220");
+  // Form order (the keyboard's order) differs from the layout order above.
+  Add(ControlKind::TextBox, kNameText);
+  Add(ControlKind::Label, "Label1")->SetCaption("221");
   Add(ControlKind::Frame, "Frame1");
+  Add(ControlKind::Image, "Image1");
   Add(ControlKind::CommandButton, "HelpButton")->SetCaption("204");
   Add(ControlKind::CommandButton, "BackButton")->SetCaption("201");
   Add(ControlKind::CommandButton, "NextButton")->SetCaption("202");
   Add(ControlKind::CommandButton, "CancelButton")->SetCaption("203");
-  Add(ControlKind::TextBox, kNameText);
-  Add(ControlKind::Label, "Label1")->SetCaption("221");
-  Add(ControlKind::Image, "Image1");
   On(kNameText, EventKind::Change, [this](EventArgs&) { UpdateNextButton(); });
 }
 

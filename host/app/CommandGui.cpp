@@ -90,7 +90,8 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   bool ok = true;
   QApplication::processEvents();
   ok = Save(window, dir, "main-window") && ok;
-  // Each page is saved as it appears and then closed with its close box.
+  // Each page is saved as it appears, named after its class (the form's
+  // name, such as SelectSANameDialog.png), and then closed with its close box.
   presenter->SetMsgBoxAnswer([](const std::string& text, int32_t style) {
     std::cout << "Message: " << text << "\n";
     return MsgBoxCloseAnswer(style);

@@ -3,16 +3,17 @@
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
 
+#include "host/forms/UserScript.h"
 #include "host/session/HostTaskRun.h"
 #include "platform/gis/ActiveView.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <nlohmann/json.hpp>
 
-#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -20,22 +21,28 @@ namespace tov {
 
 namespace {
 
-constexpr char kCurExtentTask[] = "TovSSA.TovSSACurExtentTask";
-
 // Runs the task and reports the outcome; the exit code of the command.
 int RunAndReport(AppContext& context, const std::shared_ptr<ConsolePresenter>& presenter,
                  const std::string& taskProgId, const std::string& descriptorName) {
   AnalysisPtr analysis = context.OpenAnalysisOnce();
   SetPresenter(presenter);
   HostTaskRunResult result = RunHostTask(*analysis, taskProgId, descriptorName);
-  SaveAnalysis(*analysis);
   presenter->ReportScriptErrors();
   if (!result.Stored()) {
+    // Nothing of a failed command is kept in the document, the extent it
+    // was given included; what the store already wrote stays.
     std::cerr << "tovana: " << DescribeNothingStored(result) << "\n";
     return kExitNothingMade;
   }
+  SaveAnalysis(*analysis);
   std::cout << "Study area \"" << result.currentStudyArea << "\" stored in " << analysis->folder << "\n";
   return kExitOk;
+}
+
+EnvelopePtr MakeEnvelope(double xMin, double yMin, double xMax, double yMax) {
+  auto envelope = CreateAs<Envelope>(kEnvelopeProgId);
+  envelope->PutCoords(xMin, yMin, xMax, yMax);
+  return envelope;
 }
 
 // "XMIN,YMIN,XMAX,YMAX" in map coordinates.
@@ -52,15 +59,13 @@ EnvelopePtr ParseExtent(const std::string& text) {
   }
   if (values.size() != 4)
     throw CLI::ValidationError("--extent", "give four numbers: XMIN,YMIN,XMAX,YMAX");
-  if (values[0] >= values[2] || values[1] >= values[3])
+  if (!(values[0] < values[2]) || !(values[1] < values[3]))
     throw CLI::ValidationError("--extent", "XMIN must be below XMAX and YMIN below YMAX");
-  auto envelope = CreateAs<Envelope>("orvaCore.Envelope");
-  envelope->PutCoords(values[0], values[1], values[2], values[3]);
-  return envelope;
+  return MakeEnvelope(values[0], values[1], values[2], values[3]);
 }
 
-void SetFocusMapExtent(const Analysis& analysis, const std::string& text) {
-  EnvelopePtr envelope = ParseExtent(text);
+// Shows the envelope (in map coordinates) in the focus map.
+void SetFocusMapExtent(const Analysis& analysis, const EnvelopePtr& envelope) {
   MapDocumentPtr document = Must(analysis.application->Document(), "the document");
   MapPtr map = Must(document->FocusMap(), "the focus map");
   envelope->SetSpatialReference(map->SpatialReference());
@@ -83,17 +88,19 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
   extent->add_option("--extent", extentOptions->extent,
                      "Visible extent to use, in map coordinates: XMIN,YMIN,XMAX,YMAX");
   extent->callback([&context, &runner, extentOptions] {
-    if (!extentOptions->extent.empty()) ParseExtent(extentOptions->extent); // usage errors before anything runs
-    runner = [&context, extentOptions] {
+    // Usage errors before anything runs.
+    if (!UserScript::IsUtf8(extentOptions->name)) throw CLI::ValidationError("--name", "the name is not UTF-8 text");
+    EnvelopePtr envelope = extentOptions->extent.empty() ? nullptr : ParseExtent(extentOptions->extent);
+    runner = [&context, extentOptions, envelope] {
       AnalysisPtr analysis = context.OpenAnalysisOnce();
-      if (!extentOptions->extent.empty()) SetFocusMapExtent(*analysis, extentOptions->extent);
+      if (envelope) SetFocusMapExtent(*analysis, envelope);
       nlohmann::json turns = nlohmann::json::array(
           {{{"form", "SelectSANameDialog"},
             {"actions", nlohmann::json::array({{{"type", "StudyAreaNameText"}, {"text", extentOptions->name}},
                                                {{"click", "NextButton"}}})}}});
       auto presenter = std::make_shared<ConsolePresenter>();
       presenter->LoadScript(turns.dump());
-      return RunAndReport(context, presenter, kCurExtentTask, "");
+      return RunAndReport(context, presenter, kCurExtentTaskProgId, "");
     };
   });
 
@@ -103,30 +110,24 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
                 "{\"task\": PROGID, \"descriptor\": NAME, \"extent\": [XMIN, YMIN, XMAX, YMAX], \"turns\": [...]}");
   script->add_option("FILE", *scriptFile, "The script (JSON)")->required()->check(CLI::ExistingFile);
   script->callback([&context, &runner, scriptFile] {
-    nlohmann::json doc;
-    std::ifstream in(*scriptFile);
+    // The whole script is checked here, before the analysis is opened (or
+    // made): a malformed one is a usage error.
+    auto parsed = std::make_shared<UserScript>();
     try {
-      doc = nlohmann::json::parse(in);
-    } catch (const nlohmann::json::exception& e) {
-      throw CLI::ValidationError("FILE", *scriptFile + " is not valid JSON: " + e.what());
+      *parsed = UserScript::ParseFile(*scriptFile);
+    } catch (const HostError& e) {
+      throw CLI::ValidationError(*scriptFile, e.Description());
     }
-    if (!doc.is_object() && !doc.is_array())
-      throw CLI::ValidationError("FILE", *scriptFile + " must hold a JSON object or a list of turns");
-    runner = [&context, doc] {
-      const std::string task = doc.is_object() ? doc.value("task", std::string(kCurExtentTask)) : kCurExtentTask;
-      const std::string descriptor = doc.is_object() ? doc.value("descriptor", std::string()) : std::string();
+    const std::string task = parsed->Task().value_or(kCurExtentTaskProgId);
+    if (!IsClassRegistered(task))
+      throw CLI::ValidationError(*scriptFile, "\"task\": no task is installed as \"" + task + "\"");
+    runner = [&context, parsed, task] {
       AnalysisPtr analysis = context.OpenAnalysisOnce();
-      if (doc.is_object() && doc.contains("extent")) {
-        const auto& e = doc["extent"];
-        if (!e.is_array() || e.size() != 4)
-          throw HostError(err::InvalidCall, "tovana", "\"extent\" must be [XMIN, YMIN, XMAX, YMAX]");
-        std::ostringstream text;
-        text.precision(17);
-        text << e[0].get<double>() << "," << e[1].get<double>() << "," << e[2].get<double>() << "," << e[3].get<double>();
-        SetFocusMapExtent(*analysis, text.str());
-      }
+      if (const auto& e = parsed->Extent())
+        SetFocusMapExtent(*analysis, MakeEnvelope((*e)[0], (*e)[1], (*e)[2], (*e)[3]));
       auto presenter = std::make_shared<ConsolePresenter>();
-      presenter->LoadScript(doc.is_object() ? doc.value("turns", nlohmann::json::array()).dump() : doc.dump());
+      const std::string descriptor = parsed->Descriptor().value_or(std::string());
+      presenter->Load(std::move(*parsed));
       return RunAndReport(context, presenter, task, descriptor);
     };
   });

@@ -1,5 +1,6 @@
 #include "host/app/Commands.h"
 #include "host/app/HostSetup.h"
+#include "host/common/Paths.h"
 
 #include "platform/runtime/HostError.h"
 
@@ -12,9 +13,24 @@ int main(int argc, char** argv) {
   CLI::App app{"tovana: study area setup for business and market analysis"};
   app.set_version_flag("--version", std::string("tovana ") + TOVANA_VERSION);
   AppContext context;
-  app.add_option("--analysis", context.analysisFolder, "Analysis folder (created when missing)")->capture_default_str();
+  // Folders the host cannot represent are refused here, in the user's own
+  // spelling, rather than failing later under another name.
+  const CLI::Validator hostPath(
+      [](std::string& path) {
+        try {
+          ToPlatformPath(path);
+          return std::string();
+        } catch (const HostError& e) {
+          return e.Description();
+        }
+      },
+      "FOLDER");
+  app.add_option("--analysis", context.analysisFolder, "Analysis folder (created when missing)")
+      ->capture_default_str()
+      ->check(hostPath);
   app.add_option("--dataset", context.datasetName, "Data set to work on (default: the analysis's current one)");
-  app.add_option("--data-root", context.dataRoot, "Folder holding the data sets (default: $TOVANA_DATA or data/)");
+  app.add_option("--data-root", context.dataRoot, "Folder holding the data sets (default: $TOVANA_DATA or data/)")
+      ->check(hostPath);
   app.require_subcommand(0, 1);
 
   try {

@@ -9,6 +9,8 @@
 
 namespace tov {
 
+class UserScript;
+
 // A presenter that plays the user from a script (tests and the command line).
 // The script is a queue of turns; a turn names the form it expects and the
 // actions to perform on it, or is the answer to a message box shown outside
@@ -39,10 +41,13 @@ public:
 
   // Appends the turns of a script: a JSON array of turns or an object with a
   // "turns" array. A malformed script raises HostError 5 naming the turn and
-  // action at fault, and appends nothing.
+  // action at fault, and appends nothing. Turns are numbered on from the
+  // scripts loaded before.
   void LoadScript(const std::string& json);
   // Reads a script file (native path); 53 when it cannot be read.
   void LoadScriptFile(const std::string& nativePath);
+  // Appends the turns of a script read already.
+  void Load(UserScript script);
 
   void ShowModal(Form& form) override;
   void Hide(Form& form) override;

@@ -5,6 +5,9 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
+#include <map>
+#include <mutex>
+#include <vector>
 
 namespace tov {
 namespace {
@@ -30,7 +33,23 @@ std::string TimeStamp() {
   std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
   return buf;
 }
+
+std::mutex g_listenersMutex;
+std::map<long, TovErrorHandler::ReportListener> g_listeners;
+long g_nextListener = 1;
 } // namespace
+
+long TovErrorHandler::AddReportListener(ReportListener listener) {
+  std::lock_guard<std::mutex> lock(g_listenersMutex);
+  const long id = g_nextListener++;
+  g_listeners[id] = std::move(listener);
+  return id;
+}
+
+void TovErrorHandler::RemoveReportListener(long id) {
+  std::lock_guard<std::mutex> lock(g_listenersMutex);
+  g_listeners.erase(id);
+}
 
 void TovErrorHandler::SetProperty(const std::string& name, const Variant& value) {
   // Unknown properties are kept silently: callers may set more than we use.
@@ -58,6 +77,19 @@ void TovErrorHandler::ReportError(const std::string& location, long number, cons
     if (log) log << TimeStamp() << " " << line << "\n";
   }
   if (m_debug) ShowErrorLine(line);
+  std::vector<ReportListener> listeners;
+  {
+    std::lock_guard<std::mutex> lock(g_listenersMutex);
+    for (const auto& entry : g_listeners) listeners.push_back(entry.second);
+  }
+  const Report report{location, number, source, description};
+  for (const ReportListener& listener : listeners) {
+    try {
+      listener(report);
+    } catch (const std::exception&) {
+      // A listener that fails loses the report; the caller goes on.
+    }
+  }
 }
 
 } // namespace tov

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <map>
 #include <set>
 
@@ -11,8 +12,9 @@ namespace tov {
 class Form;
 class QtPresenter;
 
-// The Qt dialog of one form: a widget per control, placed absolutely from the
-// control's twips, kept in step with the form model both ways.
+// The Qt dialog of one form: a widget per control (made by the adapter of
+// its kind), placed absolutely from the control's twips, kept in step with
+// the form model both ways.
 class FormDialog : public QDialog {
 public:
   FormDialog(Form& form, QtPresenter& presenter, QWidget* parent);
@@ -25,30 +27,36 @@ public:
   void SyncAll();
   // Syncs control once the event loop is back (after the signal that asked).
   void SyncLater(Control* control);
+  // Runs a user's action on the form; its failures become a message box
+  // rather than a crash, and one on a control a user cannot reach is dropped.
+  void Act(const std::function<void()>& action);
+  // Showing puts the keyboard on the first control in form order that can
+  // take it; a text box there keeps its text, the caret at its end.
+  void setVisible(bool visible) override;
   // Ends exec() because the form was hidden.
   void EndShowing() { done(0); }
+
+  // Pixels of a length in twips.
+  static int Px(float twips);
 
 protected:
   void reject() override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void Build();
-  QWidget* Make(const ControlPtr& control);
+  // The first widget in form order that the keyboard can reach, or null.
+  QWidget* FirstFocusable() const;
   void SyncWidget(Control& control, QWidget& widget);
   void SyncPending();
-  // Runs a user action; errors become a message box rather than a crash.
-  template <class F>
-  void Act(F action);
 
   Form& m_form;
   QtPresenter& m_presenter;
   std::map<const Control*, QWidget*> m_widgets;
   bool m_syncingForm = false;
-  int m_acting = 0;                 // user actions running
-  std::set<Control*> m_pending;     // syncs waiting for the event loop
+  int m_acting = 0;             // user actions running
+  std::set<Control*> m_pending; // syncs waiting for the event loop
 };
 
 } // namespace tov

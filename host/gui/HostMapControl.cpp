@@ -10,6 +10,7 @@
 #include "platform/gis/Polygon.h"
 #include "platform/runtime/HostError.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <cmath>
 
@@ -68,18 +69,18 @@ TrackedShape HostMapControl::Track(TrackKind kind) {
 
 EnvelopePtr HostMapControl::TrackRectangle() {
   TrackedShape s = Track(TrackKind::Rectangle);
-  auto envelope = CreateAs<Envelope>("orvaCore.Envelope");
+  auto envelope = CreateAs<Envelope>(kEnvelopeProgId);
   if (!s.Empty) envelope->PutCoords(s.XMin, s.YMin, s.XMax, s.YMax);
   envelope->SetSpatialReference(SpatialReference());
   return envelope;
 }
 
 PolygonPtr HostMapControl::PolygonOf(const TrackedShape& s, const SpatialReferencePtr& sr) {
-  auto polygon = CreateAs<Polygon>("orvaCore.Polygon");
+  auto polygon = CreateAs<Polygon>(kPolygonProgId);
   polygon->SetSpatialReference(sr);
   if (s.Empty) return polygon;
   auto add = [&](double x, double y) {
-    auto p = CreateAs<Point>("orvaCore.Point");
+    auto p = CreateAs<Point>(kPointProgId);
     p->PutCoords(x, y);
     polygon->AddPoint(p);
   };

@@ -1,6 +1,7 @@
 #include "host/gui/MainWindow.h"
 
 #include "host/session/HostTaskRun.h"
+#include "platform/forms/MsgBox.h"
 #include "platform/gis/ActiveView.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/FillSymbol.h"
@@ -14,6 +15,7 @@
 #include "platform/gis/RgbColor.h"
 #include "platform/gis/SelectionEnvironment.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <QActionGroup>
 #include <QLabel>
@@ -27,12 +29,10 @@
 namespace tov {
 
 namespace {
-constexpr char kCurExtentTask[] = "TovSSA.TovSSACurExtentTask";
-
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 RgbColorPtr Colour(int32_t rgb, uint8_t alpha = 255) {
-  auto c = CreateAs<RgbColor>("orvaCore.RgbColor");
+  auto c = CreateAs<RgbColor>(kRgbColorProgId);
   c->SetRGB(rgb);
   c->SetTransparency(alpha);
   return c;
@@ -130,8 +130,11 @@ void MainWindow::Reload() {
   MapPtr map = m_control->Map();
   for (long i = 0; i < map->LayerCount(); ++i) AddLayerItem(map->Layer(i), nullptr, current);
   m_building = false;
-  m_status->setText(current.empty() ? tr("No current study area") : tr("Current study area: ") + Q(current));
+  const QString currentText = current.empty() ? tr("No current study area") : tr("Current study area: ") + Q(current);
+  m_status->setText(m_outcome.isEmpty() ? currentText : m_outcome + "   " + currentText);
 }
+
+QString MainWindow::StatusText() const { return m_status->text(); }
 
 void MainWindow::LayerItemChanged(QTreeWidgetItem* item) {
   if (m_building) return;
@@ -200,7 +203,7 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
       shape.YMin = click ? mapY - tolerance : box->YMin();
       shape.XMax = click ? mapX + tolerance : box->XMax();
       shape.YMax = click ? mapY + tolerance : box->YMax();
-      auto env = CreateAs<SelectionEnvironment>("orvaCore.SelectionEnvironment");
+      auto env = CreateAs<SelectionEnvironment>(kSelectionEnvironmentProgId);
       env->SetCombinationMethod((shift & 1) ? selectionAdd : selectionNew);
       map->SelectByShape(HostMapControl::PolygonOf(shape, map->SpatialReference()), env, click);
       break;
@@ -208,11 +211,11 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
     case Tool::DrawPolygon: {
       PolygonPtr polygon = m_control->TrackPolygon();
       if (polygon->PointCount() < 4) break;
-      auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
+      auto element = CreateAs<GraphicElement>(kGraphicElementProgId);
       element->SetGeometry(polygon);
-      auto fill = CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol");
+      auto fill = CreateAs<FillSymbol>(kSimpleFillSymbolProgId);
       fill->SetStyle(orvaSFSHollow);
-      auto outline = CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol");
+      auto outline = CreateAs<LineSymbol>(kSimpleLineSymbolProgId);
       outline->SetColor(Colour(0x0000C0));
       outline->SetWidth(2);
       fill->SetOutline(outline);
@@ -229,17 +232,22 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
 }
 
 void MainWindow::RunStudyAreaSetup() {
-  if (!IsClassRegistered(kCurExtentTask)) {
+  if (!IsClassRegistered(kCurExtentTaskProgId)) {
     QMessageBox::information(this, tr("Study Area Setup"), tr("The study area methods are not installed."));
     return;
   }
   try {
-    HostTaskRunResult result = RunHostTask(*m_analysis, kCurExtentTask);
+    HostTaskRunResult result = RunHostTask(*m_analysis, kCurExtentTaskProgId);
+    // Judged from what the analysis holds now, as on the command line; a
+    // wizard the user left says nothing.
+    const bool told = result.Stored() || result.pageResult == 0;
+    m_outcome = !told ? QString()
+                : result.Stored() ? tr("Study area \"%1\" stored.").arg(Q(result.currentStudyArea))
+                                  : Q(DescribeNothingStored(result));
     Save();
     m_canvas->Reload();
     Reload();
-    if (!result.Stored() && result.pageResult == 0)
-      QMessageBox::information(this, tr("Study Area Setup"), Q(DescribeNothingStored(result)));
+    if (told && !result.Stored()) MsgBox(DescribeNothingStored(result), vbInformation, "Study Area Setup");
   } catch (const HostError& e) {
     QMessageBox::warning(this, tr("Study Area Setup"), Q(e.Description()));
   }

@@ -29,6 +29,9 @@ public:
   void ClearSelection();
   // Rebuilds the layer tree and the status bar from the document.
   void Reload();
+  // The status bar: how the last study area setup ended, and the current
+  // study area.
+  QString StatusText() const;
 
 private:
   void OnMapMouseDown(int button, int shift, double x, double y, double mapX, double mapY);
@@ -46,6 +49,7 @@ private:
   QActionGroup* m_tools = nullptr;
   std::vector<LayerPtr> m_itemLayers;
   bool m_building = false;
+  QString m_outcome; // the last setup's outcome, "" when there is nothing to tell
 };
 
 } // namespace tov

@@ -88,27 +88,7 @@ void MapCanvas::paintEvent(QPaintEvent*) {
     return;
   }
   painter.drawImage(0, 0, m_image);
-  if (!m_loop) return;
-  painter.setRenderHint(QPainter::Antialiasing, true);
-  painter.setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
-  painter.setBrush(QColor(200, 0, 0, 30));
-  switch (m_kind) {
-  case TrackKind::Rectangle:
-    painter.drawRect(QRectF(m_pressAt, m_current).normalized());
-    break;
-  case TrackKind::Circle: {
-    const QPointF d = m_current - m_pressAt;
-    const double r = std::hypot(d.x(), d.y());
-    painter.drawEllipse(m_pressAt, r, r);
-    break;
-  }
-  case TrackKind::Polygon: {
-    QPolygonF band(QVector<QPointF>(m_vertices.begin(), m_vertices.end()));
-    band << m_current;
-    painter.drawPolygon(band);
-    break;
-  }
-  }
+  if (m_tracker) m_tracker->Paint(painter);
 }
 
 void MapCanvas::UpdateCursor() {
@@ -132,10 +112,8 @@ TrackedShape MapCanvas::Track(TrackKind kind) {
   TrackedShape shape;
   shape.Kind = kind;
   if (m_loop) return shape; // one track at a time
-  m_kind = kind;
+  m_tracker = MapTracker::Start(kind, m_pressAt);
   m_cancelled = false;
-  m_current = m_pressAt;
-  m_vertices.assign(1, m_pressAt);
   const MapViewport viewport = Viewport();
   QEventLoop loop;
   m_loop = &loop;
@@ -146,33 +124,10 @@ TrackedShape MapCanvas::Track(TrackKind kind) {
   const int code = loop.exec();
   GrabMouse(false);
   m_loop = nullptr;
+  std::unique_ptr<MapTracker> tracker = std::move(m_tracker);
   update();
-  if (m_cancelled || code != 0) return shape;
-  if (kind == TrackKind::Rectangle) {
-    const QPointF d = m_current - m_pressAt;
-    if (std::abs(d.x()) < 3 && std::abs(d.y()) < 3) return shape; // a click
-    const QPointF a = viewport.ToMap(m_pressAt), b = viewport.ToMap(m_current);
-    shape.XMin = std::min(a.x(), b.x());
-    shape.XMax = std::max(a.x(), b.x());
-    shape.YMin = std::min(a.y(), b.y());
-    shape.YMax = std::max(a.y(), b.y());
-    shape.Empty = false;
-  } else if (kind == TrackKind::Circle) {
-    const QPointF c = viewport.ToMap(m_pressAt);
-    const QPointF d = m_current - m_pressAt;
-    shape.CenterX = c.x();
-    shape.CenterY = c.y();
-    shape.Radius = std::hypot(d.x(), d.y()) * viewport.Resolution();
-    shape.Empty = shape.Radius <= 0;
-  } else {
-    for (const QPointF& p : m_vertices) {
-      const QPointF m = viewport.ToMap(p);
-      shape.Points.emplace_back(m.x(), m.y());
-    }
-    shape.Closed = true;
-    shape.Empty = shape.Points.size() < 3;
-  }
-  return shape;
+  if (m_cancelled || code != 0 || !tracker) return shape;
+  return tracker->Result(viewport);
 }
 
 void MapCanvas::PanInteractive() {
@@ -218,10 +173,8 @@ void MapCanvas::GrabMouse(bool grab) {
 void MapCanvas::mousePressEvent(QMouseEvent* event) {
   const QPointF at = event->position();
   if (m_loop) {
-    if (m_finished) return;
-    if (m_kind == TrackKind::Polygon && !m_panning && event->button() == Qt::LeftButton) {
-      m_vertices.push_back(at);
-      m_current = at;
+    if (!m_finished && m_tracker && event->button() == Qt::LeftButton) {
+      m_tracker->Press(at);
       update();
     }
     return;
@@ -236,21 +189,19 @@ void MapCanvas::mousePressEvent(QMouseEvent* event) {
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {
   if (!m_loop || m_finished) return;
   m_current = event->position();
+  if (m_tracker) m_tracker->Move(m_current);
   update();
 }
 
 void MapCanvas::mouseReleaseEvent(QMouseEvent* event) {
   if (!m_loop || m_finished) return;
   m_current = event->position();
-  if (m_panning || m_kind != TrackKind::Polygon) Finish(false);
+  if (m_panning || (m_tracker && m_tracker->Release(m_current))) Finish(false);
 }
 
 void MapCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (m_loop && m_kind == TrackKind::Polygon && !m_panning) {
-    // The press of a double click already added the vertex once.
-    const QPointF at = event->position();
-    if (m_vertices.empty() || m_vertices.back() != at) m_vertices.push_back(at);
-    Finish(false);
+  if (m_loop) {
+    if (!m_finished && m_tracker && m_tracker->DoubleClick(event->position())) Finish(false);
     return;
   }
   mousePressEvent(event);

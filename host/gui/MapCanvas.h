@@ -1,5 +1,6 @@
 #pragma once
 #include "host/gui/HostMapControl.h"
+#include "host/gui/tracking/MapTracker.h"
 #include "host/render/MapRenderer.h"
 
 #include <QImage>
@@ -7,7 +8,7 @@
 #include <QWidget>
 
 #include <functional>
-#include <vector>
+#include <memory>
 
 class QEventLoop;
 
@@ -15,7 +16,8 @@ namespace tov {
 
 // The widget that shows a map control: draws its map through the renderer,
 // raises mouse downs with pixel and map coordinates, and runs the blocking
-// track and pan calls in a nested event loop with a rubber band.
+// track calls (a tracker of the shape draws the rubber band) and pan in a
+// nested event loop.
 class MapCanvas : public QWidget {
 public:
   // button 1 left, 2 right, 4 middle; shift 1 shift, 2 control, 4 alt.
@@ -54,14 +56,13 @@ private:
   QImage m_image;
   bool m_dirty = true;
   MouseDownHandler m_onMouseDown;
-  // Tracking state.
+  // Tracking and panning state.
   QEventLoop* m_loop = nullptr;
-  TrackKind m_kind = TrackKind::Rectangle;
+  std::unique_ptr<MapTracker> m_tracker;
   bool m_panning = false;
   bool m_cancelled = false;
   bool m_finished = false;
-  QPointF m_pressAt, m_current;
-  std::vector<QPointF> m_vertices;
+  QPointF m_pressAt, m_current; // the press that began it, the pointer now
 };
 
 } // namespace tov

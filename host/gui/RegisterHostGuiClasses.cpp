@@ -3,11 +3,12 @@
 #include "host/gui/HostMapControl.h"
 #include "host/gui/QtProgressRunner.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
 void RegisterHostGuiClasses(bool windowProgress) {
-  RegisterClassOf<HostMapControl>("orvaControls.MapControl");
+  RegisterClassOf<HostMapControl>(kMapControlProgId);
   if (windowProgress) RegisterClassOf<QtProgressRunner>(kProgressRunnerProgId);
 }
 

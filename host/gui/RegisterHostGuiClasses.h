@@ -2,7 +2,7 @@
 
 namespace tov {
 
-// The map control ("orvaControls.MapControl") for pages, and when the window
+// The map control ("orvaCore.MapControl") for pages, and when the window
 // runs, the progress runner over "TovKernel.ProgressRunner".
 void RegisterHostGuiClasses(bool windowProgress);
 

@@ -1,8 +1,10 @@
 #pragma once
 #include "host/framework/Analysis.h"
+#include "host/framework/TovErrorHandler.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tov {
 
@@ -11,29 +13,44 @@ std::string DescriptorNameForTask(const std::string& taskProgId);
 
 // What one run of a task gave.
 struct HostTaskRunResult {
-  int32_t pageResult = -1;   // DoParamSelector: 0 accepted, 2 back, -1 cancelled
+  bool init = false;
   bool initParamSelector = false;
+  int32_t pageResult = -1;   // DoParamSelector: 0 accepted, 2 back, -1 cancelled
   bool initFunction = false;
   bool startFunction = false;
   int32_t status = 0;
   int32_t lastError = 0;
-  long studyAreasBefore = 0;
-  long studyAreasAfter = 0;
+  std::string studyAreaName;    // the name the name page accepted ("" when none)
   std::string currentStudyArea; // "CurrentExtent" after the run
-  bool Stored() const { return studyAreasAfter > studyAreasBefore; }
+  // True when the run really stored a study area: the current one is a name
+  // the catalogue did not hold before the run, its record is there, its
+  // layer file opens with its feature class, and the method's processing
+  // made no failure report.
+  bool stored = false;
+  // The failure reports of the run, in order; functionReports of them were
+  // made by the method's processing (InitFunction and StartFunction).
+  std::vector<TovErrorHandler::Report> reports;
+  size_t functionReports = 0;
+  bool Stored() const { return stored; }
 };
 
 // Creates the task by ProgID and drives it exactly as the host does:
 // SetParam "SSATask", "DataSet", "PropertySet"; Init; InitParamSelector;
 // DoParamSelector; when it returns 0, InitFunction and StartFunction; then
-// Status, LastError and Cleanup. The descriptor is the data set's
+// Status, LastError and Cleanup. A step that returns False (Init,
+// InitParamSelector) ends the run there. The descriptor is the data set's
 // "SetupStudyArea" child of that name (descriptorName "" picks the one that
 // belongs to the ProgID). Pages go to the current presenter. Host failures
 // (no data set, unknown task) raise HostError.
 HostTaskRunResult RunHostTask(const Analysis& analysis, const std::string& taskProgId,
                               const std::string& descriptorName = std::string());
 
-// A sentence for the user saying why a run stored nothing ("" when it did).
+// A sentence for the user saying why a run stored nothing ("" when it did):
+// the failure report that stopped it, or how the wizard ended.
 std::string DescribeNothingStored(const HostTaskRunResult& result);
+
+// The user's sentence for one failure report. A report without number and
+// text is the catalogue refusing the name of study area `name`.
+std::string DescribeReport(const TovErrorHandler::Report& report, const std::string& name);
 
 } // namespace tov

@@ -1,17 +1,13 @@
 // The command line run twice into one analysis, then the analysis read back
 // as the next session would.
-#include "support/ComponentTestSupport.h"
+#include "CommandLineFixture.h"
 
 #include "host/common/Paths.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/framework/TovExtension.h"
 
-#include <nlohmann/json.hpp>
-
-#include <cstdlib>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace tov::test {
 namespace {
@@ -19,33 +15,13 @@ namespace {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-class CommandLineTest : public ::testing::Test {
+class CommandLineTest : public CommandLineFixture {
 protected:
-  // Runs tovana on the test analysis; returns its exit code, stderr in errors.
-  int Tovana(const std::string& arguments) {
-    const std::string errFile = world.Root() + "/stderr.txt";
-    const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' --data-root '" +
-                                world.DataRoot() + "' --analysis '" + world.AnalysisFolder() + "' --dataset Test " +
-                                arguments + " > /dev/null 2> '" + errFile + "'";
-    const int status = std::system(command.c_str());
-    errors = ReadTextFile(errFile);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
-  // The top-level layers of the saved focus map.
-  json FocusLayers() {
-    const json document = json::parse(ReadTextFile(world.AnalysisFolder() + "/document.json"));
-    return document.at("maps").at(document.at("focusMap").get<int>()).at("layers");
-  }
-
   static const json* Named(const json& layers, const std::string& name) {
     for (const auto& layer : layers)
       if (layer.value("name", "") == name) return &layer;
     return nullptr;
   }
-
-  TestWorld world;
-  std::string errors;
 };
 
 TEST_F(CommandLineTest, TwoRunsIntoOneAnalysisAreBothStoredAndTheSecondIsCurrent) {

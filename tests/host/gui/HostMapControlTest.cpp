@@ -22,7 +22,7 @@ namespace {
 class ScriptedMapPage : public Form {
 public:
   ScriptedMapPage() : Form("MapPage") {
-    AddMapControl("MapControl", "orvaControls.MapControl");
+    AddMapControl("MapControl", "orvaCore.MapControl");
     On("MapControl", EventKind::OnMouseDown, [this](EventArgs&) {
       box = As<MapControl>(CtlAs<MapControlHost>("MapControl")->MapObject())->TrackRectangle();
     });

@@ -4,13 +4,22 @@
 #include "support/ComponentTestSupport.h"
 
 #include "host/gui/MainWindow.h"
+#include "host/gui/QtPresenter.h"
 #include "host/gui/RegisterHostGuiClasses.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/MsgBox.h"
 #include "platform/gis/Layer.h"
 #include "platform/gis/Map.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
+
+#include <filesystem>
+#include <fstream>
 
 namespace tov::test {
 namespace {
@@ -83,6 +92,30 @@ TEST_F(MainWindowTest, APolygonIsDrawnAndAHiddenLayerIsSavedAtOnce) {
   item->setCheckState(0, Qt::Unchecked);
   EXPECT_FALSE(layer->Visible());
   EXPECT_NE(Document().find("\"visible\": false"), std::string::npos) << "the document was not saved";
+}
+
+TEST_F(MainWindowTest, AStoreThatFailsAfterTheRecordWasAddedIsToldInTheStatusBar) {
+  std::filesystem::create_directories(analysis->folder + "/StudyAreas");
+  std::ofstream(analysis->folder + "/StudyAreas/1") << "in the way";
+  auto presenter = std::make_shared<QtPresenter>();
+  std::vector<std::string> messages;
+  presenter->SetMsgBoxAnswer([&](const std::string& text, int32_t) {
+    messages.push_back(text);
+    return vbOK;
+  });
+  presenter->SetOnShown([](Form&, QWidget& dialog) {
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), "Harbour");
+    QTest::mouseClick(dialog.findChild<QPushButton*>("NextButton"), Qt::LeftButton);
+  });
+  SetPresenter(presenter);
+  Watchdog watchdog;
+  window->RunStudyAreaSetup();
+  EXPECT_FALSE(watchdog.Fired());
+  const std::string status = window->StatusText().toStdString();
+  EXPECT_NE(status.find("The study area \"Harbour\" was not stored: "), std::string::npos) << status;
+  EXPECT_NE(status.find("No current study area"), std::string::npos) << status;
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("The study area \"Harbour\" was not stored: ", 0), 0u) << messages[0];
 }
 
 } // namespace

@@ -29,7 +29,7 @@ class MapPage : public Form {
 public:
   std::function<void(MapControl&)> onDown;
   MapPage() : Form("MapPage") {
-    AddMapControl("MapControl", "orvaControls.MapControl");
+    AddMapControl("MapControl", "orvaCore.MapControl");
     On("MapControl", EventKind::OnMouseDown, [this](EventArgs&) {
       onDown(*Map());
       Hide();

@@ -130,5 +130,20 @@ TEST_F(PresenterTest, AProgramChangeReachesTheWidgetAndAnExistingNameIsRefused) 
   EXPECT_EQ(result.currentStudyArea, "Harbour2");
 }
 
+TEST_F(PresenterTest, ThePageOpensWithTheKeyboardOnTheNameAndTabFollowsFormOrder) {
+  QWidget* focused = nullptr;
+  QWidget* afterTab = nullptr;
+  Run([&](Form&, QWidget& dialog) {
+    focused = dialog.focusWidget();
+    if (focused) QTest::keyClick(focused, Qt::Key_Tab);
+    afterTab = dialog.focusWidget();
+    EXPECT_EQ(focused, dialog.findChild<QLineEdit*>("StudyAreaNameText"));
+    // The label, frame and image between them take no focus.
+    EXPECT_EQ(afterTab, dialog.findChild<QPushButton*>("HelpButton"));
+    Press(dialog, "CancelButton");
+  });
+  EXPECT_NE(focused, nullptr);
+}
+
 } // namespace
 } // namespace tov::test

@@ -1,0 +1,40 @@
+#include "host/gui/controls/ListBoxAdapter.h"
+
+#include "host/gui/FormDialog.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/UserActions.h"
+
+#include "platform/forms/ListControl.h"
+
+#include <QListWidget>
+
+namespace tov {
+
+QWidget* ListBoxAdapter::Make(FormDialog& dialog, const ControlPtr& control) const {
+  auto* w = new QListWidget(&dialog);
+  const std::string name = control->Name();
+  Control* c = control.get();
+  QObject::connect(w, &QListWidget::itemClicked, &dialog, [&dialog, name, w, c](QListWidgetItem* item) {
+    const long index = w->row(item);
+    dialog.Act([&] { UserActions::Select(dialog.GetForm(), name, index); });
+    dialog.SyncLater(c);
+  });
+  QObject::connect(w, &QListWidget::itemDoubleClicked, &dialog, [&dialog, name](QListWidgetItem*) {
+    dialog.Act([&] { UserActions::DblClick(dialog.GetForm(), name); });
+  });
+  return w;
+}
+
+void ListBoxAdapter::Show(Control& c, QWidget& w) const {
+  auto& l = static_cast<QListWidget&>(w);
+  auto& list = static_cast<ListControl&>(c);
+  l.clear();
+  l.setSelectionMode(list.MultiSelect() ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+  for (long i = 0; i < list.ListCount(); ++i) {
+    l.addItem(Q(list.List(i)));
+    l.item(static_cast<int>(i))->setSelected(list.Selected(i));
+  }
+  if (list.ListIndex() >= 0) l.setCurrentRow(static_cast<int>(list.ListIndex()), QItemSelectionModel::NoUpdate);
+}
+
+} // namespace tov

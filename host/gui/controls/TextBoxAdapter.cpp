@@ -1,0 +1,73 @@
+#include "host/gui/controls/TextBoxAdapter.h"
+
+#include "host/gui/FormDialog.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/UserActions.h"
+
+#include <QColor>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace tov {
+
+namespace {
+
+QColor ToQColor(long color) {
+  if (color & 0x80000000L) return QColor(); // system colour: keep the style's
+  return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+// Typing at the end of the text: each key is typed into the form.
+class TypingThroughForm : public QObject {
+public:
+  TypingThroughForm(FormDialog& dialog, Control* control, QObject* parent)
+      : QObject(parent), m_dialog(dialog), m_control(control) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (!edit || event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const std::string name = m_control->Name();
+    const QString text = key->text();
+    const bool atEnd = edit->selectedText().isEmpty() && edit->cursorPosition() == edit->text().size();
+    const bool printable =
+        !text.isEmpty() && text.at(0).isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (atEnd && key->key() == Qt::Key_Backspace) {
+      m_dialog.Act([&] { UserActions::Type(m_dialog.GetForm(), name, "\b"); });
+    } else if (atEnd && printable) {
+      m_dialog.Act([&] { UserActions::Type(m_dialog.GetForm(), name, text.toStdString()); });
+    } else {
+      return false; // editing inside the text: the widget edits, textEdited tells the form
+    }
+    m_dialog.Sync(m_control);
+    if (auto* e = qobject_cast<QLineEdit*>(m_dialog.WidgetOf(m_control))) e->setCursorPosition(e->text().size());
+    return true;
+  }
+
+private:
+  FormDialog& m_dialog;
+  Control* m_control;
+};
+
+} // namespace
+
+QWidget* TextBoxAdapter::Make(FormDialog& dialog, const ControlPtr& control) const {
+  auto* w = new QLineEdit(&dialog);
+  w->installEventFilter(new TypingThroughForm(dialog, control.get(), w));
+  const std::string name = control->Name();
+  Control* c = control.get();
+  QObject::connect(w, &QLineEdit::textEdited, &dialog, [&dialog, name, c](const QString& text) {
+    dialog.Act([&] { UserActions::SetText(dialog.GetForm(), name, text.toStdString()); });
+    dialog.Sync(c);
+  });
+  return w;
+}
+
+void TextBoxAdapter::Show(Control& c, QWidget& w) const {
+  auto& e = static_cast<QLineEdit&>(w);
+  if (e.text() != Q(c.Text())) e.setText(Q(c.Text()));
+  const QColor background = ToQColor(c.BackColor());
+  e.setStyleSheet(background.isValid() ? QString("background-color: %1").arg(background.name()) : QString());
+}
+
+} // namespace tov

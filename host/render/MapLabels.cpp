@@ -1,0 +1,99 @@
+#include "host/render/MapLabels.h"
+
+#include "host/render/SymbolStyle.h"
+#include "platform/gis/AnnotationProperties.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/LabelClass.h"
+#include "platform/gis/TextSymbol.h"
+#include "platform/runtime/TextCase.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace tov {
+
+std::string ExpandLabelExpression(const std::string& expression,
+                                  const std::map<std::string, std::string>& valuesByUpperName) {
+  std::string out;
+  size_t i = 0;
+  while (i < expression.size()) {
+    const size_t open = expression.find('[', i);
+    if (open == std::string::npos) {
+      out += expression.substr(i);
+      break;
+    }
+    const size_t close = expression.find(']', open);
+    if (close == std::string::npos) {
+      out += expression.substr(i);
+      break;
+    }
+    out += expression.substr(i, open - i);
+    auto it = valuesByUpperName.find(UpperCase(expression.substr(open + 1, close - open - 1)));
+    if (it != valuesByUpperName.end()) out += it->second;
+    i = close + 1;
+  }
+  return out;
+}
+
+std::vector<std::string> LabelExpressionFields(const std::string& expression) {
+  std::vector<std::string> names;
+  size_t i = 0;
+  while ((i = expression.find('[', i)) != std::string::npos) {
+    const size_t close = expression.find(']', i);
+    if (close == std::string::npos) break;
+    names.push_back(expression.substr(i + 1, close - i - 1));
+    i = close + 1;
+  }
+  return names;
+}
+
+LabelClassPtr MapLabels::LabelClassAt(const FeatureLayerPtr& layer, double scale) {
+  if (!layer->DisplayAnnotation()) return nullptr;
+  auto props = layer->AnnotationProperties();
+  if (!props) return nullptr;
+  for (long i = 0; i < props->Count(); ++i) {
+    auto lc = props->Item(i);
+    if (!lc || lc->Expression().empty()) continue;
+    const double minScale = lc->MinimumScale(), maxScale = lc->MaximumScale();
+    if (minScale > 0 && scale > minScale) continue;
+    if (maxScale > 0 && scale < maxScale) continue;
+    return lc;
+  }
+  return nullptr;
+}
+
+void MapLabels::Add(const ShapeCache::Shapes& shapes, const std::vector<std::string>& labels,
+                    LabelClassPtr labelClass) {
+  m_layers.push_back(Layer{&shapes, &labels, std::move(labelClass)});
+}
+
+void MapLabels::Draw(QPainter& painter, const MapViewport& viewport) const {
+  const QRectF visible = viewport.VisibleMapRect();
+  const QTransform toPixel = viewport.MapToPixel();
+  std::vector<QRectF> placed;
+  for (const Layer& layer : m_layers) {
+    auto symbol = layer.labelClass->TextSymbol();
+    QFont font(symbol && !symbol->FontName().empty() ? QString::fromStdString(symbol->FontName())
+                                                     : QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(symbol && symbol->Size() > 0 ? symbol->Size() : 8);
+    painter.setFont(font);
+    painter.setPen(symbol ? ToQColor(symbol->Color()) : QColor(Qt::black));
+    const QFontMetricsF metrics(font);
+    const auto& features = layer.shapes->features;
+    for (size_t i = 0; i < features.size(); ++i) {
+      const std::string& label = (*layer.labels)[i];
+      if (label.empty() || !visible.contains(features[i].labelAt)) continue;
+      const QString text = QString::fromStdString(label);
+      const QPointF at = toPixel.map(features[i].labelAt);
+      QRectF box = metrics.boundingRect(text);
+      box.moveCenter(at);
+      if (std::any_of(placed.begin(), placed.end(), [&](const QRectF& r) { return r.intersects(box); })) continue;
+      placed.push_back(box);
+      painter.drawText(box, Qt::AlignCenter, text);
+    }
+  }
+}
+
+} // namespace tov

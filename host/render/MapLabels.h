@@ -1,0 +1,44 @@
+#pragma once
+#include "host/render/MapViewport.h"
+#include "host/render/ShapeCache.h"
+#include "platform/gis/GisForward.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+class QPainter;
+
+namespace tov {
+
+// The labels of one drawing: each labelled layer queues its texts while the
+// shapes are drawn, and all are drawn on top at the end, leaving out any
+// label that would overlap one drawn already.
+class MapLabels {
+public:
+  // The label class in force at scale (the first one whose range holds it),
+  // or null when the layer shows no labels there.
+  static LabelClassPtr LabelClassAt(const FeatureLayerPtr& layer, double scale);
+
+  // Queues the labels (one per feature of shapes) of one layer.
+  void Add(const ShapeCache::Shapes& shapes, const std::vector<std::string>& labels, LabelClassPtr labelClass);
+  bool Empty() const { return m_layers.empty(); }
+  void Draw(QPainter& painter, const MapViewport& viewport) const;
+
+private:
+  struct Layer {
+    const ShapeCache::Shapes* shapes;
+    const std::vector<std::string>* labels;
+    LabelClassPtr labelClass;
+  };
+  std::vector<Layer> m_layers;
+};
+
+// Text for a feature from a label expression: each "[FIELD]" is replaced by
+// the value of that field, other text is kept.
+std::string ExpandLabelExpression(const std::string& expression,
+                                  const std::map<std::string, std::string>& valuesByUpperName);
+// The field names an expression uses, in order.
+std::vector<std::string> LabelExpressionFields(const std::string& expression);
+
+} // namespace tov

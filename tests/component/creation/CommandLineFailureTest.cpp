@@ -1,0 +1,71 @@
+// Commands that fail: the exit status and message say so, and nothing of the
+// failed command is kept in the document.
+#include "CommandLineFixture.h"
+
+#include "platform/framework/StudyAreaCatalog.h"
+#include "platform/framework/TovExtension.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace tov::test {
+namespace {
+
+using nlohmann::json;
+
+class CommandLineFailureTest : public CommandLineFixture {};
+
+TEST_F(CommandLineFailureTest, AStoreThatFailsAfterTheRecordWasAddedExitsOneWithTheReason) {
+  ASSERT_EQ(Tovana("setup extent --name Harbour"), 0) << errors;
+  // A plain file where the next study area's folder goes.
+  std::ofstream(world.AnalysisFolder() + "/StudyAreas/2") << "in the way";
+  const std::string documentBefore = ReadTextFile(world.AnalysisFolder() + "/document.json");
+
+  EXPECT_EQ(Tovana("setup extent --name Bay"), 1);
+  EXPECT_EQ(output.find("stored"), std::string::npos) << output;
+  EXPECT_NE(errors.find("tovana: The study area \"Bay\" was not stored: "), std::string::npos) << errors;
+  EXPECT_EQ(ReadTextFile(world.AnalysisFolder() + "/document.json"), documentBefore);
+
+  AnalysisPtr analysis = world.Open();
+  EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Bay")); // the record stays
+  EXPECT_EQ(analysis->extension->ExtensionProperties()->GetProperty("CurrentExtent"), "Harbour");
+}
+
+TEST_F(CommandLineFailureTest, ARefusedExtentIsNotKeptForTheNextCommand) {
+  ASSERT_EQ(Tovana("list"), 0) << errors; // a new analysis at full extent
+  const json extentBefore = Document().at("maps").at(0).at("extent");
+
+  // Far outside the area where the analysis system can be used.
+  EXPECT_EQ(Tovana("setup extent --name Nowhere --extent 1000,1000,2000,2000"), 1);
+  EXPECT_NE(errors.find("\"Nowhere\""), std::string::npos) << errors;
+  EXPECT_EQ(Document().at("maps").at(0).at("extent"), extentBefore);
+
+  EXPECT_EQ(Tovana("setup extent --name Harbour"), 0) << errors;
+}
+
+TEST_F(CommandLineFailureTest, AMalformedOrTooDeepScriptIsAUsageErrorBeforeTheAnalysisIsMade) {
+  const std::string file = world.Root() + "/script.json";
+  const std::string scripts[][2] = {
+      {R"({"turns": [{"form": "SelectSANameDialog", "actions": []},
+                     {"form": "SelectSANameDialog", "actions": [{"click": "NextButton", "set": "X", "text": "a"}]}]})",
+       "turn 2, action 1: one action has one verb"},
+      {std::string(20000, '[') + std::string(20000, ']'), "nested deeper than 64 levels"},
+      {R"({"task": "TovSSA.NoSuchTask", "turns": []})", "no task is installed as \"TovSSA.NoSuchTask\""},
+  };
+  for (const auto& [script, refusal] : scripts) {
+    std::ofstream(file) << script;
+    EXPECT_EQ(Tovana("setup script '" + file + "'"), 2) << errors;
+    EXPECT_NE(errors.find(refusal), std::string::npos) << errors;
+    EXPECT_FALSE(std::filesystem::exists(world.AnalysisFolder()));
+  }
+}
+
+TEST_F(CommandLineFailureTest, AnAnalysisFolderWithABackslashIsRefusedAsTheUserWroteIt) {
+  const std::string folder = world.Root() + "/two\\parts";
+  EXPECT_EQ(TovanaWith("--analysis '" + folder + "' list"), 2);
+  EXPECT_NE(errors.find("\"" + folder + "\" has a backslash"), std::string::npos) << errors;
+  EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
+} // namespace
+} // namespace tov::test

@@ -1,0 +1,49 @@
+#pragma once
+// Runs the tovana program on a test analysis (the command-line tests).
+#include "support/ComponentTestSupport.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <string>
+#include <sys/wait.h>
+
+namespace tov::test {
+
+class CommandLineFixture : public ::testing::Test {
+protected:
+  // Runs tovana on the test analysis; returns its exit code, with its
+  // standard output in `output` and its error output in `errors`.
+  int Tovana(const std::string& arguments) {
+    return TovanaWith("--analysis '" + world.AnalysisFolder() + "' --dataset Test " + arguments);
+  }
+
+  // Runs tovana on the test data with only the arguments given.
+  int TovanaWith(const std::string& arguments) {
+    const std::string outFile = world.Root() + "/stdout.txt";
+    const std::string errFile = world.Root() + "/stderr.txt";
+    const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' --data-root '" +
+                                world.DataRoot() + "' " + arguments + " > '" + outFile + "' 2> '" + errFile + "'";
+    const int status = std::system(command.c_str());
+    output = ReadTextFile(outFile);
+    errors = ReadTextFile(errFile);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // The saved map document.
+  nlohmann::json Document() const {
+    return nlohmann::json::parse(ReadTextFile(world.AnalysisFolder() + "/document.json"));
+  }
+
+  // The top-level layers of the saved focus map.
+  nlohmann::json FocusLayers() const {
+    const nlohmann::json document = Document();
+    return document.at("maps").at(document.at("focusMap").get<int>()).at("layers");
+  }
+
+  TestWorld world;
+  std::string output;
+  std::string errors;
+};
+
+} // namespace tov::test
