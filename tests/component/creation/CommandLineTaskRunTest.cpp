@@ -96,14 +96,13 @@ TEST_F(CommandLineTaskRunTest, ANameTakenByAnotherProcessMeanwhileIsToldAndNotCo
 }
 
 TEST_F(CommandLineTaskRunTest, AStoreThatFailsAfterTheRecordWasAddedIsNotCountedAndKeepsTheRecord) {
-  // A plain file where the first study area's folder goes.
-  std::filesystem::create_directories(world.AnalysisFolder() + "/StudyAreas");
-  std::ofstream(world.AnalysisFolder() + "/StudyAreas/1") << "in the way";
+  AddLineLayerNamed(*analysis, "Harbour");
   UseScript("[" + NameTurn("Harbour") + "]");
   HostTaskRunResult result = RunHostTask(*analysis, kCurExtentTaskProgId);
   EXPECT_FALSE(result.Stored());
   EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Harbour")); // nothing is undone
-  EXPECT_EQ(result.currentStudyArea, "");
+  // Made current before the outline pass failed; nothing is undone.
+  EXPECT_EQ(result.currentStudyArea, "Harbour");
   ASSERT_GT(result.functionReports, 0u);
   const std::string why = DescribeNothingStored(result);
   EXPECT_EQ(why.rfind("The study area \"Harbour\" was not stored: ", 0), 0u) << why;

@@ -7,6 +7,9 @@
 #include "host/gis/RegisterHostGisClasses.h"
 #include "platform/forms/Presenter.h"
 #include "platform/gis/Feature.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/Map.h"
+#include "platform/gis/MapDocument.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/Field.h"
 #include "platform/gis/Fields.h"
@@ -106,6 +109,21 @@ ScriptedPresenterPtr UseScript(const std::string& json) {
 std::string NameTurn(const std::string& name) {
   return R"({"form": "SelectSANameDialog", "actions": [{"set": "StudyAreaNameText", "text": ")" + name +
          R"("}, {"click": "NextButton"}]})";
+}
+
+void AddLineLayerNamed(const Analysis& analysis, const std::string& name) {
+  const std::string folder = analysis.folder + "/lines";
+  std::filesystem::create_directories(folder);
+  WorkspacePtr workspace = CreateAs<WorkspaceFactory>(kShapefileWorkspaceFactoryProgId)->OpenFromFile(ToPlatformPath(folder));
+  auto fields = CreateAs<Fields>(kFieldsProgId);
+  fields->AddField(ShapeField(geometryPolyline, Geographic(4269)));
+  FeatureClassPtr lines =
+      workspace->CreateFeatureClass("lines", fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+  auto layer = CreateAs<FeatureLayer>(kFeatureLayerProgId);
+  layer->SetFeatureClass(lines);
+  layer->SetName(name);
+  analysis.application->Document()->FocusMap()->AddLayer(layer);
+  SaveAnalysis(analysis);
 }
 
 std::string ReadTextFile(const std::string& nativePath) {

@@ -54,4 +54,10 @@ std::string NameTurn(const std::string& name);
 
 std::string ReadTextFile(const std::string& nativePath);
 
+// Puts a line layer of that name into the focus map and saves the document.
+// A study area given the same name then fails in the store's outline pass
+// (a line layer has no fill symbol), after its record was added: the one
+// store failure a test can cause from outside the process.
+void AddLineLayerNamed(const Analysis& analysis, const std::string& name);
+
 } // namespace tov::test
