@@ -2,11 +2,13 @@
 
 #include "manage/RegisterManageClasses.h"
 #include "methods/curextent/RegisterCurExtentClasses.h"
+#include "methods/selshapes/RegisterSelShapesClasses.h"
 
 namespace tov {
 
 void RegisterComponentClasses() {
   RegisterCurExtentClasses();
+  RegisterSelShapesClasses();
   RegisterManageClasses();
 }
 
