@@ -2,11 +2,15 @@
 
 #include "manage/RegisterManageClasses.h"
 #include "methods/curextent/RegisterCurExtentClasses.h"
+#include "methods/selshapes/RegisterSelShapesClasses.h"
+#include "methods/whole/RegisterUseWholeClasses.h"
 
 namespace tov {
 
 void RegisterComponentClasses() {
   RegisterCurExtentClasses();
+  RegisterSelShapesClasses();
+  RegisterUseWholeClasses();
   RegisterManageClasses();
 }
 

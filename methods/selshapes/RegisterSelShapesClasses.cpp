@@ -1,0 +1,15 @@
+#include "methods/selshapes/RegisterSelShapesClasses.h"
+
+#include "methods/selshapes/TovSSACurSelShapesFunction.h"
+#include "methods/selshapes/TovSSACurSelShapesTask.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
+
+namespace tov {
+
+void RegisterSelShapesClasses() {
+  RegisterClassOf<TovSSACurSelShapesTask>(kCurSelShapesTaskProgId);
+  RegisterClassOf<TovSSACurSelShapesFunction>(kCurSelShapesFunctionProgId);
+}
+
+} // namespace tov

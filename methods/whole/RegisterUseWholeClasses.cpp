@@ -1,0 +1,15 @@
+#include "methods/whole/RegisterUseWholeClasses.h"
+
+#include "methods/whole/TovSSAUseWholeFunction.h"
+#include "methods/whole/TovSSAUseWholeTask.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
+
+namespace tov {
+
+void RegisterUseWholeClasses() {
+  RegisterClassOf<TovSSAUseWholeTask>(kUseWholeTaskProgId);
+  RegisterClassOf<TovSSAUseWholeFunction>(kUseWholeFunctionProgId);
+}
+
+} // namespace tov
