@@ -176,5 +176,21 @@ TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRu
   EXPECT_EQ(StudyAreaCount(), 2);
 }
 
+TEST_F(TovSetupStudyAreaMainTest, WithoutTheOpenFunctionOpeningIsReportedAndNothingRuns) {
+  ASSERT_TRUE(Create("Inland", -74.6));
+  ASSERT_TRUE(Create("Coast", -74.0));
+  ClassRemoval removal(kOpenExistingSAFuncProgId);
+  UseSetupScript(OpenTurn("Inland"));
+  ReportRecorder recorder;
+  MainRun run = RunMain();
+  ASSERT_EQ(recorder.Reports().size(), 1u);
+  EXPECT_EQ(recorder.Reports()[0].location, std::string("ShowCreateSAMainDialog ") + kMainModule);
+  EXPECT_EQ(run.pages, 0);
+  EXPECT_FALSE(run.initFunction);
+  EXPECT_FALSE(run.startFunction);
+  EXPECT_EQ(run.lastError, 47);
+  EXPECT_EQ(CurrentStudyArea(), "Coast");
+}
+
 } // namespace
 } // namespace tov::test
