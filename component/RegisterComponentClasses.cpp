@@ -4,6 +4,7 @@
 #include "methods/curextent/RegisterCurExtentClasses.h"
 #include "methods/selshapes/RegisterSelShapesClasses.h"
 #include "methods/whole/RegisterUseWholeClasses.h"
+#include "setup/RegisterSetupClasses.h"
 
 namespace tov {
 
@@ -12,6 +13,7 @@ void RegisterComponentClasses() {
   RegisterSelShapesClasses();
   RegisterUseWholeClasses();
   RegisterManageClasses();
+  RegisterSetupClasses();
 }
 
 } // namespace tov

@@ -3,8 +3,8 @@
 namespace tov {
 
 // Registers every creatable class of the study area setup component under
-// its ProgID: each method folder (and the management dialogs) registers its
-// own classes, and this calls them all.
+// its ProgID: each method folder, the management dialogs and the main setup
+// task register their own classes, and this calls them all.
 void RegisterComponentClasses();
 
 } // namespace tov
