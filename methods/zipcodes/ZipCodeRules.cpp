@@ -5,6 +5,8 @@
 #include "platform/runtime/Variant.h"
 #include "store/StrUtils.h"
 
+#include <string_view>
+
 namespace tov {
 
 namespace {
@@ -32,9 +34,18 @@ int32_t LengthSetting(PropertyList& properties, const char* name, int32_t defaul
   }
 }
 
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
+// One pass, so that a long pasted list costs no more than its length.
+std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
+  std::string result;
+  result.reserve(text.size());
+  size_t done = 0;
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, done)) {
+    result.append(text, done, at - done);
+    result += to;
+    done = at + from.size();
+  }
+  result.append(text, done, std::string::npos);
+  return result;
 }
 
 } // namespace
@@ -51,7 +62,7 @@ ZipRuleValues ReadZipRuleValues(PropertyList& properties) {
 
 std::string ZipRefusalText(const ZipRefusal& refusal) {
   std::string text = GetTextResources()->FindString(refusal.messageId);
-  if (!refusal.numberWord.empty()) ReplaceAll(text, "%1", refusal.numberWord);
+  if (!refusal.numberWord.empty()) text = ReplaceAll(text, "%1", refusal.numberWord);
   return text;
 }
 
@@ -59,27 +70,11 @@ void ShowZipRefusal(const ZipRefusal& refusal) {
   MsgBox(ZipRefusalText(refusal), vbExclamation, GetTextResources()->FindString(kTitleId));
 }
 
-CollectionPtr ZipCodesToCollection(std::string text, bool& checkValidity, bool& numericZips, int32_t& valueLength,
-                                   int32_t& prefixLeastLength, const ZipRefusalHandler& refuse,
-                                   const ErrorSite& errors) {
-  return Trap(errors, "ZipCodesToCollection ", CollectionPtr(), [&] {
-    // Lines of the text box are codes of their own.
-    ReplaceAll(text, "\r\n", " ");
-    for (char& c : text)
-      if (c == '*') c = kWildcard;
-    // Every code ends in a separator.
-    text += ' ';
-    auto codes = std::make_shared<Collection>();
-    while (GetNextZip(text, codes, checkValidity, numericZips, valueLength, prefixLeastLength, refuse, errors)) {
-    }
-    return codes->Count() > 0 ? codes : CollectionPtr();
-  });
-}
-
 namespace {
 
-// GetNextZip without its trap.
-bool TakeNextZip(std::string& text, Collection& collection, bool& checkValidity, bool& numericZips,
+// GetNextZip on the rest of a text, without its trap: the code and the one
+// separator after it are taken off the front of rest.
+bool TakeNextZip(std::string_view& rest, Collection& collection, bool& checkValidity, bool& numericZips,
                  int32_t& valueLength, int32_t& prefixLeastLength, const ZipRefusalHandler& refuse) {
   auto refused = [&](const char* messageId, std::string numberWord) {
     // All codes or none: what was accepted before goes too.
@@ -88,12 +83,12 @@ bool TakeNextZip(std::string& text, Collection& collection, bool& checkValidity,
     return false;
   };
 
-  const size_t start = text.find_first_not_of(kSeparators);
-  if (start == std::string::npos) {
-    text.clear();
+  const size_t start = rest.find_first_not_of(kSeparators);
+  if (start == std::string_view::npos) {
+    rest = std::string_view();
     return false;
   }
-  text.erase(0, start);
+  rest.remove_prefix(start);
 
   if (!checkValidity) {
     numericZips = false;
@@ -101,17 +96,17 @@ bool TakeNextZip(std::string& text, Collection& collection, bool& checkValidity,
     valueLength = kUncheckedValueLength;
   }
 
-  const size_t n = text.size();
+  const size_t n = rest.size();
   size_t end = n;       // byte at which the code ends (its separator)
   long position = 0;    // character position, from 1
   long codeLength = -1; // in characters
   for (size_t b = 0; b < n; ++b) {
-    const char c = text[b];
+    const char c = rest[b];
     if (IsContinuationByte(c)) continue;
     ++position;
     if (c == kWildcard) {
       if (position <= prefixLeastLength) return refused(numericZips ? "181" : "190", NumberToWord(prefixLeastLength));
-      if (b + 1 < n && !IsSeparator(text[b + 1])) return refused("185", std::string());
+      if (b + 1 < n && !IsSeparator(rest[b + 1])) return refused("185", std::string());
     } else if (IsSeparator(c)) {
       end = b;
       codeLength = position - 1;
@@ -122,8 +117,8 @@ bool TakeNextZip(std::string& text, Collection& collection, bool& checkValidity,
   }
   if (codeLength < 0) codeLength = position;
 
-  // Never empty: the text starts with something other than a separator.
-  const std::string code = text.substr(0, end);
+  // Never empty: the rest starts with something other than a separator.
+  const std::string code(rest.substr(0, end));
   if (checkValidity) {
     const bool complete = codeLength == valueLength;
     const bool prefix = codeLength < valueLength && code.back() == kWildcard;
@@ -132,24 +127,53 @@ bool TakeNextZip(std::string& text, Collection& collection, bool& checkValidity,
 
   collection.Add(code);
   // Only the one separator: the next call skips any more.
-  text.erase(0, end < n ? end + 1 : n);
+  rest.remove_prefix(end < n ? end + 1 : n);
   return true;
 }
 
-} // namespace
-
-bool GetNextZip(std::string& text, const CollectionPtr& collection, bool& checkValidity, bool& numericZips,
-                int32_t& valueLength, int32_t& prefixLeastLength, const ZipRefusalHandler& refuse,
-                const ErrorSite& errors) {
+// TakeNextZip under the trap of GetNextZip.
+bool NextZip(std::string_view& rest, const CollectionPtr& collection, bool& checkValidity, bool& numericZips,
+             int32_t& valueLength, int32_t& prefixLeastLength, const ZipRefusalHandler& refuse,
+             const ErrorSite& errors) {
   bool finished = false;
   const bool taken = Trap(errors, "GetNextZip ", false, [&] {
-    const bool result = TakeNextZip(text, *Must(collection, "the collection of ZIP codes"), checkValidity,
+    const bool result = TakeNextZip(rest, *Must(collection, "the collection of ZIP codes"), checkValidity,
                                     numericZips, valueLength, prefixLeastLength, refuse);
     finished = true;
     return result;
   });
   // A failure half way keeps the promise of all codes or none.
   if (!finished && collection) collection->Clear();
+  return taken;
+}
+
+} // namespace
+
+CollectionPtr ZipCodesToCollection(std::string text, bool& checkValidity, bool& numericZips, int32_t& valueLength,
+                                   int32_t& prefixLeastLength, const ZipRefusalHandler& refuse,
+                                   const ErrorSite& errors) {
+  return Trap(errors, "ZipCodesToCollection ", CollectionPtr(), [&] {
+    // Lines of the text box are codes of their own.
+    text = ReplaceAll(text, "\r\n", " ");
+    for (char& c : text)
+      if (c == '*') c = kWildcard;
+    // Every code ends in a separator.
+    text += ' ';
+    auto codes = std::make_shared<Collection>();
+    std::string_view rest(text);
+    while (NextZip(rest, codes, checkValidity, numericZips, valueLength, prefixLeastLength, refuse, errors)) {
+    }
+    return codes->Count() > 0 ? codes : CollectionPtr();
+  });
+}
+
+bool GetNextZip(std::string& text, const CollectionPtr& collection, bool& checkValidity, bool& numericZips,
+                int32_t& valueLength, int32_t& prefixLeastLength, const ZipRefusalHandler& refuse,
+                const ErrorSite& errors) {
+  std::string_view rest(text);
+  const bool taken =
+      NextZip(rest, collection, checkValidity, numericZips, valueLength, prefixLeastLength, refuse, errors);
+  text.erase(0, text.size() - rest.size());
   return taken;
 }
 
