@@ -22,7 +22,8 @@ const std::map<std::string, std::string> kSampleSettings = {
     {"MainLayer", "ZIP areas"},
     {"DSMainLayer", "ZIP areas"},
     {"DSMainLayerIDFieldName", "ZIP"},
-    {"ZipCodeRules", "Type five-digit ZIP codes separated by blanks, commas or semicolons."},
+    {"ZipCodeRules", "Type five-digit ZIP codes separated by blanks, commas or semicolons. End a code of at least "
+                     "two digits with * or % to take every ZIP code that begins with it."},
     {"ValidExampleText", "Valid: 10001, 10002; 100*"},
     {"InvalidExampleText", "Not valid: 1000, 1*, 10A01"},
     {"CheckZipsValidity", "True"},
