@@ -10,8 +10,6 @@
 #include "platform/gis/Polygon.h"
 #include "support/Recorders.h"
 
-#include <cmath>
-
 namespace tov::test {
 namespace {
 
