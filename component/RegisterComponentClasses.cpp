@@ -4,6 +4,7 @@
 #include "methods/curextent/RegisterCurExtentClasses.h"
 #include "methods/selshapes/RegisterSelShapesClasses.h"
 #include "methods/whole/RegisterUseWholeClasses.h"
+#include "methods/zipcodes/RegisterZipCodesClasses.h"
 #include "setup/RegisterSetupClasses.h"
 
 namespace tov {
@@ -12,6 +13,7 @@ void RegisterComponentClasses() {
   RegisterCurExtentClasses();
   RegisterSelShapesClasses();
   RegisterUseWholeClasses();
+  RegisterZipCodesClasses();
   RegisterManageClasses();
   RegisterSetupClasses();
 }

@@ -1,0 +1,15 @@
+#include "methods/zipcodes/RegisterZipCodesClasses.h"
+
+#include "methods/zipcodes/TovSSASelZipCodesFunction.h"
+#include "methods/zipcodes/TovSSASelZipCodesTask.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
+
+namespace tov {
+
+void RegisterZipCodesClasses() {
+  RegisterClassOf<TovSSASelZipCodesTask>(kSelZipCodesTaskProgId);
+  RegisterClassOf<TovSSASelZipCodesFunction>(kSelZipCodesFunctionProgId);
+}
+
+} // namespace tov
