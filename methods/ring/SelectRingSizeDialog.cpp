@@ -40,6 +40,11 @@ SelectRingSizeDialog::SelectRingSizeDialog() : WizardPage("SelectRingSizeDialog"
   On(kKilometersOption, EventKind::Click, [this](EventArgs&) { m_bMiles = false; });
 }
 
+void SelectRingSizeDialog::Form_Load() {
+  WizardPage::Form_Load();
+  InitializeDialog();
+}
+
 void SelectRingSizeDialog::ReadFromPropertySet(const TaskPropertySetPtr& pPropertySet) {
   if (!pPropertySet) return;
   const Variant unit = StoredValue(pPropertySet, kUnitMilesKey);

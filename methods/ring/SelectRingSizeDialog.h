@@ -24,6 +24,9 @@ public:
   void ResetParams() override {}
 
 protected:
+  // Texts and layout, then InitializeDialog: a page shown without its task's
+  // set-up still starts in miles with Next disabled.
+  void Form_Load() override;
   // The close box cancels; with no reset between showings the result would
   // otherwise still hold the previous showing's Next.
   void Form_QueryUnload(int& cancel, int unloadMode) override;

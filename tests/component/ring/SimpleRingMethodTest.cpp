@@ -1,5 +1,5 @@
 // The simple ring method from the first page to the stored study area, and
-// its function's radius, parameters and failures.
+// what its function does with the radius, the unit and the site.
 #include "RingTestSupport.h"
 #include "support/Recorders.h"
 
@@ -16,31 +16,22 @@ namespace tov::test {
 namespace {
 
 constexpr double kPi = 3.14159265358979;
-constexpr double kTenMiles = 16103.059581320451;
 
 class SimpleRingMethodTest : public ::testing::Test {
 protected:
   void SetUp() override { analysis = world.Open(); }
 
-  // A ring function with every parameter but the radius, unit and site.
-  std::shared_ptr<TovSSASimpleRingFunction> Function(const std::string& name) {
+  // A ring function with every parameter; site defaults to New York.
+  std::shared_ptr<TovSSASimpleRingFunction> Function(const std::string& name, double radius, bool miles,
+                                                     PointPtr site = NewYork()) {
     auto function = std::make_shared<TovSSASimpleRingFunction>();
     HostDatasetPtr dataset = analysis->dataManager->DataSetByName("Test");
-    Variant application(analysis->application), dataManager(analysis->dataManager), saName(name), data(dataset),
-        task(dataset->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.SimpleRing"));
-    function->SetParam("Application", application);
-    function->SetParam("DataManager", dataManager);
-    function->SetParam("StudyAreaName", saName);
-    function->SetParam("DataSet", data);
-    function->SetParam("SSATask", task);
+    std::vector<std::pair<const char*, Variant>> parameters = {
+        {"Application", analysis->application}, {"DataManager", analysis->dataManager}, {"StudyAreaName", name},
+        {"DataSet", dataset}, {"SSATask", dataset->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.SimpleRing")},
+        {"UnitsMiles", miles}, {"Radius", radius}, {"Point", site}};
+    for (auto& [key, value] : parameters) function->SetParam(key, value);
     return function;
-  }
-  static void Give(const std::shared_ptr<TovSSASimpleRingFunction>& function, double radius, bool miles,
-                   PointPtr site) {
-    Variant r(radius), unit(miles), point(site);
-    function->SetParam("Radius", r);
-    function->SetParam("UnitsMiles", unit);
-    function->SetParam("Point", point);
   }
   static PointPtr NewYork() {
     PointPtr site = MakePoint(-74.0060, 40.7128);
@@ -66,68 +57,49 @@ TEST_F(SimpleRingMethodTest, ATenMileRingAroundNewYorkIsStoredWithItsTrueArea) {
   EXPECT_TRUE(presenter->Errors().empty());
   ASSERT_TRUE(result.Stored());
   EXPECT_EQ(result.currentStudyArea, "Ten Miles");
-  EXPECT_EQ(result.lastError, 0);
 
+  const double radius = 16103.059581320451; // 10 / 0.621 km
   PolygonPtr ring = Stored(Projected(5070));
-  EXPECT_NEAR(ring->Area(), kPi * kTenMiles * kTenMiles, 0.005 * kPi * kTenMiles * kTenMiles);
+  EXPECT_NEAR(ring->Area(), kPi * radius * radius, 0.005 * kPi * radius * radius);
   PointPtr centre = NewYork();
   centre->Project(Projected(5070));
-  EnvelopePtr extent = ring->Envelope();
-  EXPECT_NEAR((extent->XMin() + extent->XMax()) / 2, centre->X(), 50.0);
-  EXPECT_NEAR((extent->YMin() + extent->YMax()) / 2, centre->Y(), 50.0);
-
-  TextPropertySetPtr record =
-      analysis->dataManager->GetStudyAreaCatalog()->Item("Ten Miles")->RecordProperties();
+  EXPECT_NEAR((ring->Envelope()->XMin() + ring->Envelope()->XMax()) / 2, centre->X(), 50.0);
+  EXPECT_NEAR((ring->Envelope()->YMin() + ring->Envelope()->YMax()) / 2, centre->Y(), 50.0);
+  TextPropertySetPtr record = analysis->dataManager->GetStudyAreaCatalog()->Item("Ten Miles")->RecordProperties();
   EXPECT_EQ(record->GetProperty("TYPE"), "SetupStudyArea.SimpleRing");
   EXPECT_EQ(record->GetProperty("FEATURESLIST"), "");
 }
 
 TEST_F(SimpleRingMethodTest, AMileCountsAsOneOverPoint621Kilometres) {
-  auto function = Function("unused");
-  Give(function, 3.0, true, NewYork());
-  EXPECT_DOUBLE_EQ(function->RadiusInMetres(), 4830.917874396136);
-  Give(function, 1.0, true, NewYork());
-  EXPECT_DOUBLE_EQ(function->RadiusInMetres(), 1610.3059581320451);
-  Give(function, 3.0, false, NewYork());
-  EXPECT_DOUBLE_EQ(function->RadiusInMetres(), 3000.0);
-}
+  EXPECT_DOUBLE_EQ(Function("a", 3.0, true)->RadiusInMetres(), 4830.917874396136);
+  EXPECT_DOUBLE_EQ(Function("b", 3.0, false)->RadiusInMetres(), 3000.0);
 
-TEST_F(SimpleRingMethodTest, TheStoredRingHasTheRadiusInItsUnit) {
-  // The rings' heights stand as their radii: 3 miles of 1/0.621 km against
-  // 3 km (an international mile would be 0.06 % shorter).
-  double heights[2] = {0, 0};
-  const bool miles[2] = {true, false};
-  for (int i = 0; i < 2; ++i) {
-    auto function = Function(miles[i] ? "Three miles" : "Three kilometres");
-    Give(function, 3.0, miles[i], NewYork());
+  // And the stored rings stand in that ratio (an international mile would
+  // be 0.06 % shorter).
+  double heights[2];
+  for (bool miles : {true, false}) {
+    auto function = Function(miles ? "Three miles" : "Three kilometres", 3.0, miles);
     ASSERT_TRUE(function->Init());
     ASSERT_TRUE(function->Start());
     EXPECT_FALSE(function->DoStep());
-    heights[i] = Stored(Geographic(4326))->Envelope()->Height();
+    heights[miles] = Stored(Geographic(4326))->Envelope()->Height();
   }
-  EXPECT_NEAR(heights[0] / heights[1], 4830.917874396136 / 3000.0, 1e-5);
-  EXPECT_EQ(analysis->dataManager->GetStudyAreaCatalog()->Count(), 2);
+  EXPECT_NEAR(heights[1] / heights[0], 4830.917874396136 / 3000.0, 1e-5);
 }
 
 TEST_F(SimpleRingMethodTest, InitWantsASiteAndAPositiveRadius) {
-  auto function = Function("Ring");
-  Give(function, 2.0, true, NewYork());
-  EXPECT_TRUE(function->Init());
-  EXPECT_EQ(function->LastError(), 0);
+  EXPECT_TRUE(Function("Ring", 2.0, true)->Init());
   for (double radius : {0.0, -1.0, std::nan("")}) {
-    Give(function, radius, true, NewYork());
+    auto function = Function("Ring", radius, true);
     EXPECT_FALSE(function->Init()) << radius;
     EXPECT_EQ(function->LastError(), 47) << radius;
   }
-  Give(function, 2.0, true, nullptr);
-  EXPECT_FALSE(function->Init());
-  EXPECT_EQ(function->LastError(), 47);
+  EXPECT_FALSE(Function("Ring", 2.0, true, nullptr)->Init());
 }
 
 TEST_F(SimpleRingMethodTest, ASiteThatCannotBePlacedStoresNothingAndIsReported) {
   ReportRecorder recorder;
-  auto function = Function("Nowhere");
-  Give(function, 2.0, true, MakePoint(-74.0, 40.7)); // no coordinate system
+  auto function = Function("Nowhere", 2.0, true, MakePoint(-74.0, 40.7)); // no coordinate system
   ASSERT_TRUE(function->Init());
   ASSERT_TRUE(function->Start());
   EXPECT_FALSE(function->DoStep());
@@ -137,9 +109,8 @@ TEST_F(SimpleRingMethodTest, ASiteThatCannotBePlacedStoresNothingAndIsReported) 
 
 TEST_F(SimpleRingMethodTest, TheFunctionKnowsNoPropertyPageAndReportsUnderItsOwnPath) {
   ReportRecorder recorder;
-  TovSSASimpleRingFunction function;
   Variant value(true);
-  EXPECT_TRUE(function.SetParam("FromPropertyPage", value));
+  EXPECT_TRUE(TovSSASimpleRingFunction().SetParam("FromPropertyPage", value));
   ASSERT_EQ(recorder.Reports().size(), 1u);
   EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_SetParam TovSSA\\TovSSASimpleRingFunction");
 }

@@ -2,32 +2,54 @@
 
 #include "platform/forms/Form.h"
 #include "platform/forms/Presenter.h"
+#include "platform/runtime/Collection.h"
 #include "platform/runtime/ProgIds.h"
 
 namespace tov::test {
 
-int32_t FakeGeocoder::DoParamSelector() {
-  ++m_log->shows;
-  if (m_log->answers.empty()) return -1;
-  GeocoderAnswer answer = m_log->answers.front();
-  m_log->answers.pop_front();
-  if (m_results) {
+namespace {
+
+class FakeGeocoder : public ITovTask {
+public:
+  explicit FakeGeocoder(GeocoderScope* scope) : m_scope(scope) { ++m_scope->created; }
+  int32_t LastError() override { return 0; }
+  int32_t Status() override { return 1; }
+  ObjectPtr TovParamSelector() override { return nullptr; }
+  ITovFunctionPtr TovFunction() override { return nullptr; }
+  void Cleanup() override {}
+  void Break() override {}
+  bool StartFunction() override { return false; }
+  bool InitFunction() override { return false; }
+  bool InitParamSelector() override { return true; }
+  bool Init(const std::shared_ptr<DataManager>&, const std::shared_ptr<HostApplication>&) override {
+    ++m_scope->inits;
+    return m_scope->initResult;
+  }
+  bool SetParam(const std::string& paramName, Variant& paramValue) override {
+    m_scope->keys.push_back(paramName);
+    m_scope->values[paramName] = paramValue;
+    if (paramName == "ResultCollection") m_results = paramValue.ToObjectAs<Collection>();
+    return true;
+  }
+  int32_t DoParamSelector() override {
+    ++m_scope->shows;
+    if (m_scope->answers.empty()) return -1;
+    GeocoderScope::Answer answer = m_scope->answers.front();
+    m_scope->answers.pop_front();
     m_results->Add(answer.status, "Status");
     m_results->Add(answer.point, "Point");
+    return answer.result;
   }
-  return answer.result;
-}
 
-bool FakeGeocoder::SetParam(const std::string& paramName, Variant& paramValue) {
-  m_log->keys.push_back(paramName);
-  m_log->values[paramName] = paramValue;
-  if (paramName == "ResultCollection") m_results = paramValue.ToObjectAs<Collection>();
-  return true;
-}
+private:
+  GeocoderScope* m_scope;
+  CollectionPtr m_results;
+};
+
+} // namespace
 
 GeocoderScope::GeocoderScope() : m_previous(RegisteredFactory(kGeocoderProgId)) {
-  GeocoderLog* logged = &log;
-  RegisterClass(kGeocoderProgId, [logged] { return std::static_pointer_cast<Object>(std::make_shared<FakeGeocoder>(logged)); });
+  RegisterClass(kGeocoderProgId, [this] { return std::static_pointer_cast<Object>(std::make_shared<FakeGeocoder>(this)); });
 }
 
 GeocoderScope::~GeocoderScope() {
@@ -37,6 +59,25 @@ GeocoderScope::~GeocoderScope() {
     UnregisterClass(kGeocoderProgId);
 }
 
+void RingPresenter::ShowModal(Form& form) {
+  Snapshot snapshot;
+  for (const ControlPtr& control : form.Controls()) {
+    snapshot.enabled[control->Name()] = control->Enabled();
+    if (control->Kind() == ControlKind::TextBox) snapshot.texts[control->Name()] = control->Text();
+    if (control->Kind() == ControlKind::OptionButton) snapshot.values[control->Name()] = control->Value();
+  }
+  forms.push_back(form.Name());
+  of[form.Name()].push_back(snapshot);
+  ScriptedPresenter::ShowModal(form);
+}
+
+std::shared_ptr<RingPresenter> UseRingScript(const std::string& turns) {
+  auto presenter = std::make_shared<RingPresenter>();
+  presenter->LoadScript("[" + turns + "]");
+  SetPresenter(presenter);
+  return presenter;
+}
+
 TestWorldOptions RingWorldOptions() {
   TestWorldOptions options;
   options.extraMethods = R"({ "name": "SetupStudyArea.SimpleRing", "caption": "A ring around a site",
@@ -44,30 +85,18 @@ TestWorldOptions RingWorldOptions() {
   return options;
 }
 
-void RingPresenter::ShowModal(Form& form) {
-  Snapshot snapshot;
-  snapshot.form = form.Name();
-  for (const ControlPtr& control : form.Controls()) {
-    snapshot.enabled[control->Name()] = control->Enabled();
-    if (control->Kind() == ControlKind::TextBox) snapshot.texts[control->Name()] = control->Text();
-    if (control->Kind() == ControlKind::OptionButton) snapshot.values[control->Name()] = control->Value();
-  }
-  snapshots.push_back(snapshot);
-  ScriptedPresenter::ShowModal(form);
-}
+TaskPropertySetPtr NewPropertySet() { return CreateAs<TaskPropertySet>(kTaskPropertySetProgId); }
 
-std::vector<RingPresenter::Snapshot> RingPresenter::Of(const std::string& form) const {
-  std::vector<Snapshot> found;
-  for (const Snapshot& s : snapshots)
-    if (s.form == form) found.push_back(s);
-  return found;
-}
-
-std::shared_ptr<RingPresenter> UseRingScript(const std::string& json) {
-  auto presenter = std::make_shared<RingPresenter>();
-  presenter->LoadScript(json);
-  SetPresenter(presenter);
-  return presenter;
+std::shared_ptr<ITovTask> NewRingTask(const Analysis& analysis, const TaskPropertySetPtr& propertySet) {
+  HostDatasetPtr dataset = analysis.dataManager->DataSetByName("Test");
+  auto task = CreateAs<ITovTask>(kSimpleRingTaskProgId);
+  Variant descriptor(dataset->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.SimpleRing")),
+      data(dataset), set(propertySet);
+  task->SetParam("SSATask", descriptor);
+  task->SetParam("DataSet", data);
+  task->SetParam("PropertySet", set);
+  task->Init(analysis.dataManager, analysis.application);
+  return task;
 }
 
 std::string SiteTurn(const std::string& latitude, const std::string& longitude) {
@@ -85,28 +114,8 @@ std::string RingTurn(const std::string& radius, bool kilometres) {
          radius + R"("}, {"click": "NextButton"}]})";
 }
 
-std::string BackTurn(const std::string& form) {
-  return R"({"form": ")" + form + R"(", "actions": [{"click": "BackButton"}]})";
+std::string ClickTurn(const std::string& form, const std::string& button) {
+  return R"({"form": ")" + form + R"(", "actions": [{"click": ")" + button + R"("}]})";
 }
-
-std::string CancelTurn(const std::string& form) {
-  return R"({"form": ")" + form + R"(", "actions": [{"click": "CancelButton"}]})";
-}
-
-std::shared_ptr<ITovTask> NewRingTask(const Analysis& analysis, const TaskPropertySetPtr& propertySet) {
-  HostDatasetPtr dataset = analysis.dataManager->DataSetByName("Test");
-  TaskDescriptorPtr descriptor = dataset->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.SimpleRing");
-  auto task = CreateAs<ITovTask>(kSimpleRingTaskProgId);
-  Variant value(descriptor);
-  task->SetParam("SSATask", value);
-  value = Variant(dataset);
-  task->SetParam("DataSet", value);
-  value = Variant(propertySet);
-  task->SetParam("PropertySet", value);
-  task->Init(analysis.dataManager, analysis.application);
-  return task;
-}
-
-TaskPropertySetPtr NewPropertySet() { return CreateAs<TaskPropertySet>(kTaskPropertySetProgId); }
 
 } // namespace tov::test
