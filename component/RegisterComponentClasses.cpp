@@ -2,6 +2,7 @@
 
 #include "manage/RegisterManageClasses.h"
 #include "methods/curextent/RegisterCurExtentClasses.h"
+#include "methods/ring/RegisterSimpleRingClasses.h"
 #include "methods/selshapes/RegisterSelShapesClasses.h"
 #include "methods/whole/RegisterUseWholeClasses.h"
 #include "methods/zipcodes/RegisterZipCodesClasses.h"
@@ -14,6 +15,7 @@ void RegisterComponentClasses() {
   RegisterSelShapesClasses();
   RegisterUseWholeClasses();
   RegisterZipCodesClasses();
+  RegisterSimpleRingClasses();
   RegisterManageClasses();
   RegisterSetupClasses();
 }
