@@ -11,6 +11,7 @@
 #include "platform/gis/Workspace.h"
 #include "platform/gis/WorkspaceFactory.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <ogr_geometry.h>
 
@@ -32,13 +33,13 @@ std::string SampleGeoPackage() {
 
 FeatureClassPtr OpenSampleClass(const std::string& name) {
   RegisterAllHostClasses();
-  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+  auto factory = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId);
   return factory->OpenFromFile(ToPlatformPath(SampleGeoPackage()))->OpenFeatureClass(name);
 }
 
 std::vector<GeometryPtr> ReadShapes(const std::string& className, const std::string& where) {
   auto fc = std::dynamic_pointer_cast<HostFeatureClass>(OpenSampleClass(className));
-  auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+  auto filter = CreateAs<QueryFilter>(kQueryFilterProgId);
   filter->SetWhereClause(where);
   return fc->ReadShapes(filter);
 }

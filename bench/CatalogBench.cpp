@@ -13,6 +13,7 @@
 #include "platform/gis/Point.h"
 #include "platform/gis/Polygon.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 #include "store/AnalysisSpatialReference.h"
 #include "store/StudyAreaCreation.h"
 #include "store/StudyAreaDataset.h"
@@ -111,12 +112,12 @@ struct MapWithStudyAreas {
     RegisterAllHostClasses();
     analysis = OpenAnalysis(folder, "USA");
     auto catalog = analysis->dataManager->GetStudyAreaCatalog();
-    auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
+    auto group = CreateAs<GroupLayer>(kGroupLayerProgId);
     group->SetName("My Analyses");
     analysis->application->Document()->FocusMap()->AddLayer(group);
     for (const auto& name : Names(n)) {
       catalog->Add(name);
-      auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+      auto layer = CreateAs<FeatureLayer>(kFeatureLayerProgId);
       layer->SetName(name);
       ApplyStudyAreaSymbol(layer);
       group->Add(layer);
@@ -152,9 +153,9 @@ void BM_CreateStudyAreaInFullMap(benchmark::State& state) {
   long n = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    auto polygon = CreateAs<Polygon>("orvaCore.Polygon");
+    auto polygon = CreateAs<Polygon>(kPolygonProgId);
     for (auto [x, y] : {std::pair{0.0, 1800000.0}, {0.0, 1900000.0}, {100000.0, 1900000.0}, {100000.0, 1800000.0}}) {
-      auto p = CreateAs<Point>("orvaCore.Point");
+      auto p = CreateAs<Point>(kPointProgId);
       p->PutCoords(x, y);
       polygon->AddPoint(p);
     }

@@ -10,6 +10,7 @@
 #include "store/AnalysisSpatialReference.h"
 #include "store/StudyAreaCreation.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
 #include <benchmark/benchmark.h>
 #include <gdal_priv.h>
@@ -27,9 +28,9 @@ constexpr char kPersonalGeodatabase[] = "Personal Geodatabase";
 // analysis coordinate system, with points every 10 km as the current-extent
 // method makes it.
 GeometryPtr StudyPolygon(const SpatialReferencePtr& sr) {
-  auto polygon = CreateAs<Polygon>("orvaCore.Polygon");
+  auto polygon = CreateAs<Polygon>(kPolygonProgId);
   auto add = [&](double x, double y) {
-    auto p = CreateAs<Point>("orvaCore.Point");
+    auto p = CreateAs<Point>(kPointProgId);
     p->PutCoords(x, y);
     polygon->AddPoint(p);
   };

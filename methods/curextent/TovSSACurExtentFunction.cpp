@@ -9,22 +9,9 @@
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 #include "store/AnalysisSpatialReference.h"
+#include "store/PolygonRepair.h"
 
 namespace tov {
-
-namespace {
-
-// Simplify may fail on odd input, however the host reports it; the polygon
-// then goes on as it is.
-void SimplifyIgnoringFailure(const PolygonPtr& polygon) {
-  try {
-    polygon->SetIsKnownSimple(false);
-    polygon->Simplify();
-  } catch (...) {
-  }
-}
-
-} // namespace
 
 TovSSACurExtentFunction::TovSSACurExtentFunction() : TovSSAMethodFunction(kModulePath) {}
 

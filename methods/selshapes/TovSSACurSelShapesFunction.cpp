@@ -6,6 +6,7 @@
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
 #include "store/AnalysisSpatialReference.h"
+#include "store/PolygonRepair.h"
 
 namespace tov {
 
@@ -13,15 +14,6 @@ namespace {
 
 MapPtr FocusMapOf(const HostApplicationPtr& application) {
   return Must(Must(application->Document(), "the document")->FocusMap(), "the focus map");
-}
-
-// Simplify may fail on odd input; the polygon then goes on as it is.
-void SimplifyIgnoringFailure(const PolygonPtr& polygon) {
-  try {
-    polygon->SetIsKnownSimple(false);
-    polygon->Simplify();
-  } catch (...) {
-  }
 }
 
 } // namespace
