@@ -1,5 +1,6 @@
 #include "host/app/HostSetup.h"
 
+#include "host/app/ZipCodesRebuilder.h"
 #include "host/forms/RegisterHostFormsClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
@@ -22,6 +23,8 @@ void RegisterAllHostClasses() {
   RegisterHostGuiClasses(false);
   RegisterHostStudyAreaClasses();
   RegisterComponentClasses();
+  // Property sheet changes that need the component's own pages and rules.
+  RegisterZipCodesRebuilder();
 }
 
 } // namespace tov

@@ -1,11 +1,15 @@
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 
 #include "host/studyareas/StudyAreaPropertySheetTask.h"
+#include "host/studyareas/WholeLayerRebuilder.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
-void RegisterHostStudyAreaClasses() { RegisterClassOf<StudyAreaPropertySheetTask>(kPropertySheetTaskProgId); }
+void RegisterHostStudyAreaClasses() {
+  RegisterClassOf<StudyAreaPropertySheetTask>(kPropertySheetTaskProgId);
+  RegisterStudyAreaRebuilder("SetupStudyArea.UseWhole", [] { return std::make_unique<WholeLayerRebuilder>(); });
+}
 
 } // namespace tov

@@ -223,3 +223,40 @@ TEST_F(StudyAreaPropertiesTest, PropertySheetShowsTheStudyAreaAndRebuildsOnlyWhe
 
 } // namespace
 } // namespace tov::test
+
+namespace tov::test {
+namespace {
+
+TEST(WholeLayerRebuildTest, ThePropertySheetStoresTheLayerAgainInPlace) {
+  RegisterHostStudyAreaClasses();
+  TestWorldOptions options;
+  options.extraMethods = R"({ "name": "SetupStudyArea.UseWhole", "caption": "All regions",
+      "properties": { "MainLayer": "regions" }, "layers": [], "children": [] })";
+  TestWorld world(options);
+  AnalysisPtr analysis = world.Open();
+  UseScript("[" + NameTurn("All") + "]");
+  ASSERT_TRUE(RunHostTask(*analysis, "TovSSA.TovSSAUseWholeTask", "SetupStudyArea.UseWhole").Stored());
+  StudyAreaRecordPtr record = analysis->dataManager->GetStudyAreaCatalog()->Item("All");
+  const std::string layerFile = DescribeStudyArea(*analysis, "All").layerFile;
+  const auto written = std::filesystem::last_write_time(layerFile);
+
+  UseScript(R"([{"form": "StudyAreaPropertiesDialog", "actions": [{"click": "RebuildButton"}]}])");
+  auto task = CreateAs<ITovTask>("TovSSAPropertySheet.TovSSAPSTask");
+  Variant value(record);
+  task->SetParam("StudyArea", value);
+  ASSERT_TRUE(task->Init(analysis->dataManager, analysis->application));
+  ASSERT_EQ(task->DoParamSelector(), 0);
+  ASSERT_TRUE(task->InitFunction());
+  ASSERT_TRUE(task->StartFunction());
+  EXPECT_EQ(task->LastError(), 0);
+  // Stored again through the property sheet's store: the same layer file,
+  // the same one feature, the union of both regions.
+  EXPECT_EQ(std::filesystem::last_write_time(layerFile), written);
+  StudyAreaProperties after = DescribeStudyArea(*analysis, "All");
+  ASSERT_TRUE(after.hasShape);
+  EXPECT_NEAR(after.lonMin, -75.0, 1e-6);
+  EXPECT_NEAR(after.lonMax, -73.0, 1e-6);
+}
+
+} // namespace
+} // namespace tov::test
