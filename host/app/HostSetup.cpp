@@ -2,6 +2,7 @@
 
 #include "host/forms/RegisterHostFormsClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
+#include "host/geocoder/RegisterHostGeocoderClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
 #include "host/gui/RegisterHostGuiClasses.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
@@ -21,6 +22,7 @@ void RegisterAllHostClasses() {
   // through the presenter. The GUI adds its progress window on top.
   RegisterHostGuiClasses(false);
   RegisterHostStudyAreaClasses();
+  RegisterHostGeocoderClasses();
   RegisterComponentClasses();
 }
 
