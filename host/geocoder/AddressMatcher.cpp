@@ -143,11 +143,12 @@ GeocodeMatch AddressMatcher::Match(const std::string& text) const {
       places = m_gazetteer->FindPlaces(name, trailingState);
     if (!places.empty()) placePart = i;
   }
-  // Parts before the place (a street, a building) are more than the
-  // gazetteer can locate: the point stands for them but is not theirs.
-  const bool street = placePart == parts.size() ? !parts.empty() : placePart > 0;
+  // Parts before the place (a street, a building), or text beside a ZIP code
+  // that names no place, are more than the gazetteer can locate: the point
+  // stands for them but is not theirs.
+  const bool partial = places.empty() ? !parts.empty() : placePart > 0;
 
-  if (!street && parts.empty()) {
+  if (parts.empty()) {
     // Only a ZIP code.
     if (zipEntry) {
       match.candidates.push_back(Candidate(*zipEntry, kGeocodeSucceeded));
@@ -157,23 +158,18 @@ GeocodeMatch AddressMatcher::Match(const std::string& text) const {
     }
     return match;
   }
-  if (street) {
-    if (zipEntry) {
-      match.candidates.push_back(Candidate(*zipEntry, kGeocodeInvalid));
-      match.message = "The address was read as ZIP " + zip + ": the point is the centre of that ZIP area, not the door.";
-    } else if (!places.empty()) {
-      for (const GazetteerEntry* p : places) match.candidates.push_back(Candidate(*p, kGeocodeInvalid));
-      match.message = places.size() == 1
-                          ? "The address was read as " + places[0]->name + ", " + places[0]->state +
-                                ": the point is the centre of that place, not the door."
-                          : std::to_string(places.size()) +
-                                " places match the address: the point is the centre of the place you choose, not "
-                                "the door.";
-    } else if (!zip.empty()) {
-      match.message = "Neither ZIP " + zip + " nor a place of this address is in the gazetteer.";
-    } else {
-      match.message = "Nothing in the gazetteer matches \"" + Trim(text) + "\".";
-    }
+  if (partial && zipEntry) {
+    match.candidates.push_back(Candidate(*zipEntry, kGeocodeInvalid));
+    match.message = "The address was read as ZIP " + zip + ": the point is the centre of that ZIP area, not the door.";
+    return match;
+  }
+  if (partial && !places.empty()) {
+    for (const GazetteerEntry* p : places) match.candidates.push_back(Candidate(*p, kGeocodeInvalid));
+    match.message = places.size() == 1
+                        ? "The address was read as " + places[0]->name + ", " + places[0]->state +
+                              ": the point is the centre of that place, not the door."
+                        : std::to_string(places.size()) +
+                              " places match the address: the point is the centre of the place you choose, not the door.";
     return match;
   }
   if (zipEntry) {
@@ -183,9 +179,12 @@ GeocodeMatch AddressMatcher::Match(const std::string& text) const {
     return match;
   }
   if (places.empty()) {
-    match.message = m_gazetteer->PlaceCount() == 0
-                        ? "This gazetteer holds ZIP codes only: type a five-digit ZIP code."
-                        : "Nothing in the gazetteer matches \"" + Trim(text) + "\".";
+    if (!zip.empty())
+      match.message = "Neither ZIP " + zip + " nor a place of this address is in the gazetteer.";
+    else if (m_gazetteer->PlaceCount() == 0)
+      match.message = "This gazetteer holds ZIP codes only: type a five-digit ZIP code.";
+    else
+      match.message = "Nothing in the gazetteer matches \"" + Trim(text) + "\".";
     return match;
   }
   for (const GazetteerEntry* p : places) match.candidates.push_back(Candidate(*p, kGeocodeSucceeded));

@@ -49,7 +49,7 @@ public:
   bool SetParam(const std::string& paramName, Variant& paramValue) override;
 
   // The gazetteer in use (no object before a successful Init).
-  const GazetteerPtr& Gazetteer() const { return m_gazetteer; }
+  const GazetteerPtr& GazetteerInUse() const { return m_gazetteer; }
 
 private:
   // The gazetteer of a data set of the data manager, or no object when it

@@ -79,6 +79,8 @@ TEST_F(AddressMatcherTest, AStreetAddressIsReadAsItsZipOrPlaceAndCalledInvalid) 
   EXPECT_EQ(Found("350 5th Ave, New York, NY 99999"), (Labels{"New York City, NY (pop. 8,175,133)|Invalid"}));
   // A building name before the place is as much beyond the gazetteer.
   EXPECT_EQ(Found("Old State Capitol, Springfield, IL"), (Labels{"Springfield, IL (pop. 116,250)|Invalid"}));
+  // Text beside a ZIP code that names no place is not located either.
+  EXPECT_EQ(Found("Gotham, NY 10001"), (Labels{"ZIP 10001, NY|Invalid"}));
   // A place with its ZIP code is the ZIP area: the finer of the two.
   EXPECT_EQ(Found("New York, NY 10118"), (Labels{"ZIP 10118, NY|Succeeded"}));
 }

@@ -126,7 +126,7 @@ TEST_F(SinglePointGeocoderTest, EnterFindsAndOneCandidateNeedsNoChoosing) {
 TEST_F(SinglePointGeocoderTest, NextWaitsForAChoiceAndTypingAgainDropsTheCandidates) {
   auto geocoder = std::make_shared<TovSinglePointGeocoder>();
   ASSERT_TRUE(geocoder->Init(analysis->dataManager, analysis->application));
-  AddressMatcher matcher(geocoder->Gazetteer());
+  AddressMatcher matcher(geocoder->GazetteerInUse());
   auto page = std::make_shared<GeocoderDialog>([&](const std::string& text) { return matcher.Match(text); });
   page->Prepare("caption", "");
   EXPECT_FALSE(page->Ctl("NextButton")->Enabled());
