@@ -74,6 +74,12 @@ Gazetteer::Gazetteer(std::vector<GazetteerEntry> entries) : m_entries(std::move(
     m_places[folded].push_back(i);
     const std::string alias = WithoutCity(folded);
     if (!alias.empty()) m_aliases[alias].push_back(i);
+    // "Washington, D.C.": the name before the comma alone.
+    const size_t comma = e.name.find(',');
+    if (comma != std::string::npos) {
+      const std::string head = FoldPlaceName(e.name.substr(0, comma));
+      if (!head.empty() && head != alias) m_aliases[head].push_back(i);
+    }
   }
   auto byPopulation = [this](size_t a, size_t b) {
     const GazetteerEntry &x = m_entries[a], &y = m_entries[b];

@@ -40,7 +40,8 @@ public:
   // Places with this name (any spelling FoldPlaceName takes as the same), in
   // one state when state is given, most populous first. A name that matches
   // no place as written also matches places called "<name> City" ("New
-  // York" is "New York City").
+  // York" is "New York City") or "<name>, <more>" ("Washington" in DC is
+  // "Washington, D.C.").
   std::vector<const GazetteerEntry*> FindPlaces(const std::string& name, const std::string& state = "") const;
 
   size_t ZipCount() const { return m_zips.size(); }
@@ -54,7 +55,7 @@ private:
   std::vector<GazetteerEntry> m_entries;
   std::unordered_map<std::string, size_t> m_zips;
   NameIndex m_places;  // folded name -> entries, most populous first
-  NameIndex m_aliases; // folded name without a final "city"
+  NameIndex m_aliases; // folded name without a final "city" or what follows a comma
 };
 
 using GazetteerPtr = std::shared_ptr<const Gazetteer>;

@@ -49,6 +49,7 @@ TEST_F(AddressMatcherTest, ACityWithItsStateGivesThatPlace) {
   EXPECT_EQ(Found("Springfield Massachusetts, USA"), (Labels{"Springfield, MA (pop. 153,060)|Succeeded"}));
   EXPECT_EQ(Found("New York, NY"), (Labels{"New York City, NY (pop. 8,175,133)|Succeeded"}));
   EXPECT_EQ(Found("Brooklyn, New York"), (Labels{"Brooklyn, NY (pop. 2,300,664)|Succeeded"}));
+  EXPECT_EQ(Found("Washington DC"), (Labels{"Washington, D.C., DC (pop. 601,723)|Succeeded"}));
   EXPECT_TRUE(Match("Springfield, TX").candidates.empty());
 }
 

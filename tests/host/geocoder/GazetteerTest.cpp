@@ -33,7 +33,7 @@ protected:
 TEST_F(GazetteerTest, ReadsZipCodesAndPlacesWithQuotedNames) {
   GazetteerPtr g = Gazetteer::Load(Write(SmallGazetteerText()));
   EXPECT_EQ(g->ZipCount(), 3u);
-  EXPECT_EQ(g->PlaceCount(), 12u);
+  EXPECT_EQ(g->PlaceCount(), 14u);
   const GazetteerEntry* zip = g->FindZip("10001");
   ASSERT_NE(zip, nullptr);
   EXPECT_DOUBLE_EQ(zip->latitude, 40.75065);
@@ -66,6 +66,12 @@ TEST_F(GazetteerTest, ANameWithoutItsCityFindsTheCityOnlyWhenNothingIsCalledSo) 
   GazetteerPtr withKansas = Gazetteer::Load(Write(text + "place,Kansas,MO,39.0,-94.0,1200\n"));
   ASSERT_EQ(withKansas->FindPlaces("Kansas").size(), 1u);
   EXPECT_EQ(withKansas->FindPlaces("Kansas")[0]->name, "Kansas");
+  // The name before a comma: "Washington" in DC is "Washington, D.C.", but
+  // alone it is the place truly called so.
+  ASSERT_EQ(g->FindPlaces("Washington", "DC").size(), 1u);
+  EXPECT_EQ(g->FindPlaces("Washington", "DC")[0]->name, "Washington, D.C.");
+  ASSERT_EQ(g->FindPlaces("Washington").size(), 1u);
+  EXPECT_EQ(g->FindPlaces("Washington")[0]->state, "PA");
 }
 
 TEST_F(GazetteerTest, NamesMatchWithoutCaseAccentsOrPunctuation) {

@@ -24,7 +24,9 @@ inline const char* SmallGazetteerText() {
          "place,Cañon City,CO,38.440980,-105.242450,16400\n"
          "place,O'Fallon,MO,38.810610,-90.699850,79329\n"
          "place,Kansas City,MO,39.099730,-94.578570,475378\n"
-         "place,\"Lexington-Fayette, Urban\",KY,38.049800,-84.458550,295803\n";
+         "place,\"Lexington-Fayette, Urban\",KY,38.049800,-84.458550,295803\n"
+         "place,\"Washington, D.C.\",DC,38.895110,-77.036370,601723\n"
+         "place,Washington,PA,40.173960,-80.246170,13663\n";
 }
 
 inline void WriteTextFile(const std::string& nativePath, const std::string& text) {
