@@ -15,9 +15,9 @@ std::string FoldPlaceName(const std::string& utf8);
 // The words of a folded name.
 std::vector<std::string> SplitWords(const std::string& folded);
 
-// The two-letter postal code of a state, district or territory given by its
-// code or its name in any case ("ny", "New York", "Dist. of Columbia" is not
-// known); "" when the text names none.
+// The two-letter postal code of a state, the District of Columbia or a
+// territory given by its code or its full name in any case ("ny", "New
+// York"); "" when the text names none.
 std::string StateCode(const std::string& text);
 
 } // namespace tov
