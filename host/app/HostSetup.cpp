@@ -3,6 +3,7 @@
 #include "host/app/ZipCodesRebuilder.h"
 #include "host/forms/RegisterHostFormsClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
+#include "host/geocoder/RegisterHostGeocoderClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
 #include "host/gui/RegisterHostGuiClasses.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
@@ -22,6 +23,7 @@ void RegisterAllHostClasses() {
   // through the presenter. The GUI adds its progress window on top.
   RegisterHostGuiClasses(false);
   RegisterHostStudyAreaClasses();
+  RegisterHostGeocoderClasses();
   RegisterComponentClasses();
   // Property sheet changes that need the component's own pages and rules.
   RegisterZipCodesRebuilder();

@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   AddZipPreviewCommand(app, context, runner);
   AddDatasetsCommand(app, context, runner);
   AddRenderCommand(app, context, runner);
+  AddGeocodeCommand(app, context, runner);
   AddGuiCommand(app, context, runner);
 
   try {

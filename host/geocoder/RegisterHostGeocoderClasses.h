@@ -1,0 +1,8 @@
+#pragma once
+
+namespace tov {
+
+// "TovGeocoder.TovSinglePointGeocoder".
+void RegisterHostGeocoderClasses();
+
+} // namespace tov

