@@ -232,12 +232,12 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
 }
 
 void MainWindow::RunStudyAreaSetup() {
-  if (!IsClassRegistered(kCurExtentTaskProgId)) {
-    QMessageBox::information(this, tr("Study Area Setup"), tr("The study area methods are not installed."));
+  if (!IsClassRegistered(kSetupStudyAreaMainProgId)) {
+    QMessageBox::information(this, tr("Study Area Setup"), tr("Study Area Setup is not installed."));
     return;
   }
   try {
-    HostTaskRunResult result = RunHostTask(*m_analysis, kCurExtentTaskProgId);
+    HostTaskRunResult result = RunHostTask(*m_analysis);
     // Judged from what the analysis holds now, as on the command line; a
     // wizard the user left says nothing.
     const bool told = result.Stored() || result.pageResult == 0;
