@@ -3,6 +3,7 @@
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
 
+#include "host/forms/SetupScript.h"
 #include "host/forms/UserScript.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "host/session/HostTaskRun.h"
@@ -101,15 +102,8 @@ int RunMethod(AppContext& context, const MethodScript& script) {
               << "\" does not offer the method \"" << script.descriptorName << "\" (tovana datasets lists them)\n";
     return kExitNothingMade;
   }
-  json turns = json::array();
-  turns.push_back(Turn("CreateSAMainDialog", {{{"click", "CreateSAOption"}},
-                                              {{"select", "SATasksList"}, {"item", caption}},
-                                              {{"click", "NextButton"}}}));
-  for (const json& turn : script.pageTurns) turns.push_back(turn);
-  turns.push_back(Turn("SelectSANameDialog", {{{"type", "StudyAreaNameText"}, {"text", script.name}},
-                                              {{"click", "NextButton"}}}));
   auto presenter = std::make_shared<SetupPresenter>();
-  presenter->LoadScript(turns.dump());
+  presenter->LoadScript(SetupMethodTurns(caption, script.pageTurns.dump(), script.name));
   return RunAndReport(context, presenter);
 }
 
