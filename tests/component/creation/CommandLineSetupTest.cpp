@@ -47,7 +47,7 @@ protected:
 
 TEST_F(CommandLineSetupTest, TheExtentMethodIsPlayedFromTheChooserToTheNamePage) {
   AnalysisPtr analysis = world.Open();
-  ScriptedPresenterPtr presenter = UseScript(SetupMethodTurns("The visible map extent", "[]", "Harbour"));
+  ScriptedPresenterPtr presenter = UseScript(SetupMethodTurns("The current extent", "[]", "Harbour"));
   HostTaskRunResult result = RunHostTask(*analysis);
   presenter->CheckFinished();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
@@ -61,11 +61,11 @@ TEST_F(CommandLineSetupTest, TheExtentMethodIsPlayedFromTheChooserToTheNamePage)
 TEST_F(CommandLineSetupTest, BackFromTheNamePageToTheChooserAndTheSameMethodAgainStoresOne) {
   const std::string script = world.Root() + "/back.json";
   std::ofstream(script) << R"({"turns": [
-    {"form": "CreateSAMainDialog", "actions": [{"select": "SATasksList", "item": "The visible map extent"},
+    {"form": "CreateSAMainDialog", "actions": [{"select": "SATasksList", "item": "The current extent"},
                                               {"click": "NextButton"}]},
     {"form": "SelectSANameDialog", "actions": [{"type": "StudyAreaNameText", "text": "First try"},
                                               {"click": "BackButton"}]},
-    {"form": "CreateSAMainDialog", "actions": [{"select": "SATasksList", "item": "The visible map extent"},
+    {"form": "CreateSAMainDialog", "actions": [{"select": "SATasksList", "item": "The current extent"},
                                               {"click": "NextButton"}]},
     {"form": "SelectSANameDialog", "actions": [{"set": "StudyAreaNameText", "text": "Harbour"},
                                               {"click": "NextButton"}]}]})";
