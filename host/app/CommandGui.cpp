@@ -33,6 +33,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QPointer>
 #include <QPushButton>
@@ -134,14 +135,35 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   // The screenshots tour makes and changes study areas: in an analysis of
   // its own, never the user's.
   QTemporaryDir tourFolder;
-  if (!screenshots.empty()) {
+  AppContext tour;
+  AnalysisPtr analysis;
+  if (screenshots.empty()) {
+    analysis = context.OpenAnalysisOnce();
+  } else {
     if (!tourFolder.isValid()) {
       std::cerr << "tovana: cannot make a scratch analysis for the screenshots\n";
       return kExitNothingMade;
     }
-    context.analysisFolder = tourFolder.filePath("analysis").toStdString();
+    tour.dataRoot = context.dataRoot;
+    tour.datasetName = context.datasetName;
+    tour.analysisFolder = tourFolder.filePath("analysis").toStdString();
+    // The user's analysis, when there is one, lends its data set and the
+    // part of the map it shows.
+    EnvelopePtr shown;
+    if (QFileInfo::exists(QString::fromStdString(context.analysisFolder + "/document.json"))) {
+      AnalysisPtr user = context.OpenAnalysisOnce();
+      if (tour.datasetName.empty()) tour.datasetName = user->extension->CurrentDatasetName();
+      shown = As<ActiveView>(user->application->Document()->FocusMap())->Extent();
+    }
+    analysis = tour.OpenAnalysisOnce();
+    if (shown && shown->Width() > 0) {
+      MapPtr map = analysis->application->Document()->FocusMap();
+      auto extent = CreateAs<Envelope>(kEnvelopeProgId);
+      extent->PutCoords(shown->XMin(), shown->YMin(), shown->XMax(), shown->YMax());
+      extent->SetSpatialReference(map->SpatialReference());
+      As<ActiveView>(map)->SetExtent(extent);
+    }
   }
-  AnalysisPtr analysis = context.OpenAnalysisOnce();
 
   if (auto calls = std::dynamic_pointer_cast<HostSystemCalls>(GetSystemCalls())) {
     if (QScreen* screen = QApplication::primaryScreen())
@@ -176,6 +198,9 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   bool helpSaved = false;
   auto save = [&](Form& form, QWidget& dialog, const std::string& name) {
     if (!saved.insert(name).second) return;
+    // What the tour typed is the user's own edit, which the widgets are not
+    // told of: they are brought up to date from the form.
+    if (FormDialog* d = presenter->DialogOf(form)) d->SyncAll();
     QApplication::processEvents();
     ok = Save(dialog, dir, QString::fromStdString(name)) && ok;
     // The page's help opens in the help window: saved once too.
@@ -189,7 +214,6 @@ int RunGui(AppContext& context, const std::string& screenshots) {
         ok = Save(*w, dir, "help") && ok;
         w->close();
       }
-    (void)form;
   };
   auto set = [](Form& form, const char* control, const std::string& text) {
     if (form.Ctl(control)->Enabled()) UserActions::SetText(form, control, text);
