@@ -62,6 +62,7 @@ QWidget* TextBoxAdapter::Make(FormDialog& dialog, const ControlPtr& control) con
     // Several lines: the whole text reaches the form at each edit.
     auto* w = new QPlainTextEdit(&dialog);
     w->setTabChangesFocus(true);
+    w->setReadOnly(control->Locked());
     const std::string name = control->Name();
     Control* c = control.get();
     QObject::connect(w, &QPlainTextEdit::textChanged, &dialog, [&dialog, w, name, c] {
@@ -73,6 +74,7 @@ QWidget* TextBoxAdapter::Make(FormDialog& dialog, const ControlPtr& control) con
     return w;
   }
   auto* w = new QLineEdit(&dialog);
+  w->setReadOnly(control->Locked());
   w->installEventFilter(new TypingThroughForm(dialog, control.get(), w));
   const std::string name = control->Name();
   Control* c = control.get();

@@ -25,6 +25,7 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <map>
 
 namespace tov::test {
 namespace {
@@ -160,6 +161,42 @@ TEST_F(ChooserWindowTest, EnterInTheEditNameBoxConfirmsAndLongTextsShowOnSeveral
   contents->ShowModal();
   contents->Unload();
   EXPECT_EQ(shownText, "Harbour\nMidtown");
+}
+
+TEST_F(ChooserWindowTest, EachPageOpensWithTheKeyboardWhereTheUserWorksFirst) {
+  Make("Harbour");
+  std::map<std::string, std::string> focus;
+  Run([&](Form& form, QWidget& dialog) {
+    focus[form.Name()] = dialog.focusWidget() ? dialog.focusWidget()->objectName().toStdString() : "";
+    if (form.Name() == "CreateSAMainDialog") {
+      Press(dialog, "ManageSAButton");
+      return Press(dialog, "CancelButton");
+    }
+    if (form.Name() == "ManageSADialog") {
+      Press(dialog, "RenameButton");
+      return Press(dialog, "CloseButton");
+    }
+    Press(dialog, "CancelButton");
+  });
+  EXPECT_EQ(focus["CreateSAMainDialog"], "SATasksList");
+  EXPECT_EQ(focus["ManageSADialog"], "SANamesList");
+  EXPECT_EQ(focus["SAEditNameDialog"], "ToText");
+
+  // A box shown for reading only leaves the keyboard to the buttons.
+  auto contents = std::make_shared<SAContentsDialog>();
+  contents->Ctl("ContentsText")->SetText("Harbour");
+  bool readOnly = false;
+  std::string focused;
+  presenter->SetOnShown([&](Form&, QWidget& dialog) {
+    if (auto* lines = dialog.findChild<QPlainTextEdit*>("ContentsText")) readOnly = lines->isReadOnly();
+    focused = dialog.focusWidget() ? dialog.focusWidget()->objectName().toStdString() : "";
+    dialog.close();
+  });
+  Watchdog watchdog;
+  contents->ShowModal();
+  contents->Unload();
+  EXPECT_TRUE(readOnly);
+  EXPECT_EQ(focused, "OKButton");
 }
 
 class LayerMenuTest : public ChooserWindowTest {
