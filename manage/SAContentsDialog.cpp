@@ -12,7 +12,9 @@ SAContentsDialog::SAContentsDialog() : Form("SAContentsDialog") {
   // Design-time texts are resource ids, replaced when the dialog loads.
   SetCaption("259");
   Add(ControlKind::CommandButton, "OKButton")->SetCaption("205");
-  Add(ControlKind::TextBox, "ContentsText");
+  ControlPtr contents = Add(ControlKind::TextBox, "ContentsText");
+  contents->SetMultiLine(true);
+  contents->SetLocked(true);
   On("OKButton", EventKind::Click, [this](EventArgs&) { Hide(); });
 }
 

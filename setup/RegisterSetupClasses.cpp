@@ -1,11 +1,15 @@
 #include "setup/RegisterSetupClasses.h"
 
+#include "platform/framework/MethodTaskLookup.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 #include "setup/TovSetupStudyAreaMain.h"
 
 namespace tov {
 
-void RegisterSetupClasses() { RegisterClassOf<TovSetupStudyAreaMain>(kSetupStudyAreaMainProgId); }
+void RegisterSetupClasses() {
+  RegisterClassOf<TovSetupStudyAreaMain>(kSetupStudyAreaMainProgId);
+  SetMethodTaskLookup(&TovSetupStudyAreaMain::MethodTaskProgId);
+}
 
 } // namespace tov

@@ -3,6 +3,25 @@
 #include "host/app/Commands.h"
 
 #include "host/forms/HostSystemCalls.h"
+#include "host/session/HostTaskRun.h"
+#include "manage/SAContentsDialog.h"
+#include "platform/forms/ListControl.h"
+#include "platform/forms/UserActions.h"
+#include "platform/framework/HostDataset.h"
+#include "platform/framework/StudyAreaCatalog.h"
+#include "platform/framework/TaskDescriptor.h"
+#include "platform/gis/ActiveView.h"
+#include "platform/gis/Envelope.h"
+#include "platform/gis/FillSymbol.h"
+#include "platform/gis/GraphicElement.h"
+#include "platform/gis/LineSymbol.h"
+#include "platform/gis/Map.h"
+#include "platform/gis/MapDocument.h"
+#include "platform/gis/Point.h"
+#include "platform/gis/Polygon.h"
+#include "platform/gis/RgbColor.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 #include "host/gui/FormDialog.h"
 #include "host/gui/MainWindow.h"
 #include "host/gui/QtPresenter.h"
@@ -14,6 +33,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -24,7 +45,9 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <memory>
+#include <set>
 
 namespace tov {
 
@@ -55,6 +78,49 @@ bool Save(QWidget& widget, const QString& dir, const QString& name) {
   return ok;
 }
 
+// The caption under which the chooser lists a method ("" when not offered).
+std::string MethodCaption(const Analysis& analysis, const std::string& descriptorName) {
+  HostDatasetPtr dataset = analysis.dataManager->DataSetByName(analysis.extension->CurrentDatasetName());
+  TaskDescriptorPtr setup = dataset ? dataset->TaskByName("SetupStudyArea") : nullptr;
+  TaskDescriptorPtr method = setup ? setup->ChildByName(descriptorName) : nullptr;
+  return method ? method->Caption() : std::string();
+}
+
+// Selects the entry with this text; false when the list has none.
+bool SelectEntry(Form& form, const std::string& list, const std::string& text) {
+  auto control = std::dynamic_pointer_cast<ListControl>(form.Ctl(list));
+  for (long i = 0; control && i < control->ListCount(); ++i)
+    if (control->List(i) == text) {
+      UserActions::Select(form, list, i);
+      return true;
+    }
+  return false;
+}
+
+// A selected graphic square in the middle of the visible map, for the
+// selected shapes summary.
+GraphicElementPtr AddSelectedGraphic(const Analysis& analysis) {
+  MapPtr map = analysis.application->Document()->FocusMap();
+  EnvelopePtr extent = As<ActiveView>(map)->Extent();
+  const double cx = (extent->XMin() + extent->XMax()) / 2, cy = (extent->YMin() + extent->YMax()) / 2;
+  const double r = std::min(extent->Width(), extent->Height()) / 8;
+  auto polygon = CreateAs<Polygon>(kPolygonProgId);
+  for (auto [dx, dy] : {std::pair{-r, -r}, {r, -r}, {r, r}, {-r, r}, {-r, -r}}) {
+    auto point = CreateAs<Point>(kPointProgId);
+    point->PutCoords(cx + dx, cy + dy);
+    polygon->AddPoint(point);
+  }
+  polygon->SetSpatialReference(map->SpatialReference());
+  auto element = CreateAs<GraphicElement>(kGraphicElementProgId);
+  element->SetGeometry(polygon);
+  auto fill = CreateAs<FillSymbol>(kSimpleFillSymbolProgId);
+  fill->SetStyle(orvaSFSHollow);
+  element->SetSymbol(fill);
+  map->AddElement(element);
+  map->SelectElement(element);
+  return element;
+}
+
 int RunGui(AppContext& context, const std::string& screenshots) {
   if (!screenshots.empty() && !HasDisplay()) setenv("QT_QPA_PLATFORM", "offscreen", 0);
   if (screenshots.empty() && !HasDisplay() && !std::getenv("QT_QPA_PLATFORM")) {
@@ -66,7 +132,38 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   static char* argv[] = {name, nullptr};
   QApplication app(argc, argv);
   RegisterHostGuiClasses(true);
-  AnalysisPtr analysis = context.OpenAnalysisOnce();
+  // The screenshots tour makes and changes study areas: in an analysis of
+  // its own, never the user's.
+  QTemporaryDir tourFolder;
+  AppContext tour;
+  AnalysisPtr analysis;
+  if (screenshots.empty()) {
+    analysis = context.OpenAnalysisOnce();
+  } else {
+    if (!tourFolder.isValid()) {
+      std::cerr << "tovana: cannot make a scratch analysis for the screenshots\n";
+      return kExitNothingMade;
+    }
+    tour.dataRoot = context.dataRoot;
+    tour.datasetName = context.datasetName;
+    tour.analysisFolder = tourFolder.filePath("analysis").toStdString();
+    // The user's analysis, when there is one, lends its data set and the
+    // part of the map it shows.
+    EnvelopePtr shown;
+    if (QFileInfo::exists(QString::fromStdString(context.analysisFolder + "/document.json"))) {
+      AnalysisPtr user = context.OpenAnalysisOnce();
+      if (tour.datasetName.empty()) tour.datasetName = user->extension->CurrentDatasetName();
+      shown = As<ActiveView>(user->application->Document()->FocusMap())->Extent();
+    }
+    analysis = tour.OpenAnalysisOnce();
+    if (shown && shown->Width() > 0) {
+      MapPtr map = analysis->application->Document()->FocusMap();
+      auto extent = CreateAs<Envelope>(kEnvelopeProgId);
+      extent->PutCoords(shown->XMin(), shown->YMin(), shown->XMax(), shown->YMax());
+      extent->SetSpatialReference(map->SpatialReference());
+      As<ActiveView>(map)->SetExtent(extent);
+    }
+  }
 
   if (auto calls = std::dynamic_pointer_cast<HostSystemCalls>(GetSystemCalls())) {
     if (QScreen* screen = QApplication::primaryScreen())
@@ -90,29 +187,104 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   bool ok = true;
   QApplication::processEvents();
   ok = Save(window, dir, "main-window") && ok;
-  // Each page is saved as it appears, named after its class (the form's
-  // name, such as SelectSANameDialog.png), and then closed with its close box.
+  // A tour through every page: each is saved as it appears, named after its
+  // class (the form's name, such as SelectSANameDialog.png), once; then the
+  // tour goes on as a user would.
   presenter->SetMsgBoxAnswer([](const std::string& text, int32_t style) {
     std::cout << "Message: " << text << "\n";
     return MsgBoxCloseAnswer(style);
   });
-  presenter->SetOnShown([&ok, dir, presenter](Form& form, QWidget& dialog) {
-    ok = Save(dialog, dir, QString::fromStdString(form.Name())) && ok;
+  std::set<std::string> saved;
+  bool helpSaved = false;
+  auto save = [&](Form& form, QWidget& dialog, const std::string& name) {
+    if (!saved.insert(name).second) return;
+    // What the tour typed is the user's own edit, which the widgets are not
+    // told of: they are brought up to date from the form.
+    if (FormDialog* d = presenter->DialogOf(form)) d->SyncAll();
+    QApplication::processEvents();
+    ok = Save(dialog, dir, QString::fromStdString(name)) && ok;
     // The page's help opens in the help window: saved once too.
-    if (auto* help = dialog.findChild<QPushButton*>("HelpButton"); help && help->isEnabled()) {
-      help->click();
-      QApplication::processEvents();
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->findChild<QTextBrowser*>("HelpBrowser", Qt::FindDirectChildrenOnly)) {
-          ok = Save(*w, dir, "help") && ok;
-          w->close();
-        }
+    auto* help = dialog.findChild<QPushButton*>("HelpButton");
+    if (helpSaved || !help || !help->isEnabled()) return;
+    helpSaved = true;
+    help->click();
+    QApplication::processEvents();
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->isVisible() && w->findChild<QTextBrowser*>("HelpBrowser", Qt::FindDirectChildrenOnly)) {
+        ok = Save(*w, dir, "help") && ok;
+        w->close();
+      }
+  };
+  auto set = [](Form& form, const char* control, const std::string& text) {
+    if (form.Ctl(control)->Enabled()) UserActions::SetText(form, control, text);
+  };
+  // What the tour does on the chooser in the current run; the other pages
+  // always do the same.
+  std::function<void(Form&)> onChooser;
+  presenter->SetOnShown([&](Form& form, QWidget& dialog) {
+    const std::string name = form.Name();
+    if (name == "CreateSAMainDialog") {
+      const bool empty = analysis->dataManager->GetStudyAreaCatalog()->Count() == 0;
+      save(form, dialog, empty ? "CreateSAMainDialog-empty" : "CreateSAMainDialog");
+      onChooser(form);
+    } else if (name == "SelectSANameDialog") {
+      UserActions::Type(form, "StudyAreaNameText", "Downtown");
+      save(form, dialog, name);
+      UserActions::Click(form, "NextButton");
+    } else if (name == "SelectByZipCodesDialog") {
+      set(form, "ZipCodesText", "10001, 10002, 10003;\r\n100*");
+      save(form, dialog, name);
+      UserActions::Click(form, "CancelButton");
+    } else if (name == "SpecifySiteDialog") {
+      UserActions::Click(form, "obtCoord");
+      set(form, "txtLatitude", "40.7128");
+      set(form, "txtLongitude", "-74.0060");
+      save(form, dialog, name);
+      UserActions::Click(form, "NextButton");
+    } else if (name == "SelectRingSizeDialog") {
+      set(form, "FirstText", "3");
+      save(form, dialog, name);
+      UserActions::Click(form, "CancelButton");
+    } else if (name == "ManageSADialog") {
+      save(form, dialog, name);
+      for (const char* button : {"RenameButton", "RemoveButton", "ModifyButton", "CloseButton"})
+        if (form.Visible() && form.Ctl(button)->Enabled()) UserActions::Click(form, button);
+    } else if (name == "DeleteConfirmSADialog") {
+      save(form, dialog, name);
+      UserActions::Click(form, "NoButton");
+    } else {
+      save(form, dialog, name);
     }
-    form.CloseBox();
+    if (form.Visible()) form.CloseBox();
     if (!form.Visible())
       if (FormDialog* d = presenter->DialogOf(form)) d->EndShowing();
   });
-  window.RunStudyAreaSetup();
+  auto run = [&](const std::string& descriptor, std::function<void(Form&)> chooser) {
+    const std::string caption = descriptor.empty() ? std::string() : MethodCaption(*analysis, descriptor);
+    if (!descriptor.empty() && caption.empty()) return; // the data set does not offer it
+    onChooser = chooser ? chooser : [caption](Form& form) {
+      SelectEntry(form, "SATasksList", caption);
+      UserActions::Click(form, "NextButton");
+    };
+    window.RunStudyAreaSetup();
+  };
+  run("SetupStudyArea.CurrentExtent", nullptr);
+  run("SetupStudyArea.WildCard", nullptr);
+  run("SetupStudyArea.SimpleRing", nullptr);
+  {
+    GraphicElementPtr graphic = AddSelectedGraphic(*analysis);
+    run("SetupStudyArea.SelectedShapes", nullptr);
+    analysis->application->Document()->FocusMap()->DeleteElement(graphic);
+  }
+  run("", [](Form& form) {
+    UserActions::Click(form, "ManageSAButton");
+    if (form.Visible()) UserActions::Click(form, "CancelButton");
+  });
+  // The contents dialog, as the component shows a list of study areas.
+  auto contents = std::make_shared<SAContentsDialog>();
+  contents->Ctl("ContentsText")->SetText("Downtown\r\nHarbour\r\nMidtown");
+  contents->ShowModal();
+  contents->Unload();
   return ok ? kExitOk : kExitNothingMade;
 }
 

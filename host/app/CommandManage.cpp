@@ -1,13 +1,12 @@
-// tovana open | delete | rename: the component's management function and
-// dialogs, with the scripted presenter playing the user exactly as in the
-// window (the manage dialog's list and buttons, the confirmation and the
-// edit name dialog).
+// tovana open | delete | rename: Study Area Setup as the window runs it, with
+// the scripted presenter playing the user: the chooser's open way, or its
+// manage button and the manage dialog's list and buttons, the confirmation
+// and the edit name dialog.
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
 
+#include "host/session/HostTaskRun.h"
 #include "manage/DeleteConfirmSADialog.h"
-#include "manage/ManageSADialog.h"
-#include "platform/framework/ITovFunction.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/runtime/ObjectRegistry.h"
@@ -49,14 +48,26 @@ std::vector<std::string> ListedNames(const Analysis& analysis) {
   return names;
 }
 
-// Shows the manage dialog modally, as the window does, under the presenter.
-void ShowManageDialog(const Analysis& analysis) {
-  auto dialog = std::make_shared<ManageSADialog>();
-  dialog->m_pDataManager = analysis.dataManager;
-  dialog->m_pApplication = analysis.application;
-  dialog->InitializeDialog("");
-  dialog->ShowModal();
-  dialog->Unload();
+using nlohmann::json;
+
+// The catalogue's own spelling of a name the user gave.
+std::string CataloguedName(const Analysis& analysis, const std::string& name) {
+  StudyAreaRecordPtr record = Catalog(analysis)->Item(name);
+  return record ? record->Name() : name;
+}
+
+// The chooser's manage button, then Cancel once the manage dialog (the
+// turns that follow) has closed.
+json ManageFromChooser() {
+  return {{"form", "CreateSAMainDialog"}, {"actions", {{{"click", "ManageSAButton"}}, {{"click", "CancelButton"}}}}};
+}
+
+// Runs Study Area Setup under the presenter; the run's result.
+HostTaskRunResult RunSetup(const Analysis& analysis, const std::shared_ptr<ConsolePresenter>& presenter,
+                           const json& turns) {
+  presenter->LoadScript(turns.dump());
+  SetPresenter(presenter);
+  return RunHostTask(analysis);
 }
 
 // Prints each delete question and the answer the script gave.
@@ -98,23 +109,22 @@ std::vector<std::string> ParseAnswers(const std::string& text) {
 int RunOpen(AppContext& context, const std::string& name) {
   AnalysisPtr analysis = context.OpenAnalysisOnce();
   if (!AllExist(*analysis, {name})) return kExitNothingMade;
+  const std::string listed = CataloguedName(*analysis, name);
+  // The chooser's open way: the study area picked from the combo, Next. The
+  // main task opens it and leaves the host nothing to run.
+  json turns = json::array();
+  turns.push_back({{"form", "CreateSAMainDialog"},
+                   {"actions", {{{"click", "OpenSAOption"}},
+                                {{"select", "SANameCombo"}, {"item", listed}},
+                                {{"click", "NextButton"}}}}});
   auto presenter = std::make_shared<ConsolePresenter>();
-  SetPresenter(presenter);
-  // As the main task opens a saved study area: the open function's own
-  // protocol, its messages on the console.
-  auto function = CreateAs<ITovFunction>(kOpenExistingSAFuncProgId);
-  Variant application(analysis->application), dataManager(analysis->dataManager), studyArea(name);
-  function->SetParam("Application", application);
-  function->SetParam("DataManager", dataManager);
-  function->SetParam("StudyAreaName", studyArea);
-  bool opened = function->Init() && function->Start();
-  if (opened)
-    while (function->DoStep()) {
-    }
+  HostTaskRunResult result = RunSetup(*analysis, presenter, turns);
   presenter->ReportScriptErrors();
+  const bool opened = result.pageResult == -1 && result.reports.empty() && result.currentStudyArea == listed;
   if (!opened) {
-    std::cerr << "tovana: the study area \"" << name << "\" was not opened"
-              << (function->LastError() ? " (error " + std::to_string(function->LastError()) + ")" : "") << "\n";
+    std::cerr << "tovana: the study area \"" << name << "\" was not opened";
+    if (!result.reports.empty()) std::cerr << ": " << DescribeReport(result.reports.front(), listed);
+    std::cerr << "\n";
     return kExitNothingMade;
   }
   SaveAnalysis(*analysis);
@@ -133,7 +143,7 @@ int RunDelete(AppContext& context, const std::vector<std::string>& names, const 
   for (const std::string& name : listed)
     for (const std::string& wanted : names)
       if (name == wanted) selection.push_back(name);
-  nlohmann::json turns = nlohmann::json::array();
+  nlohmann::json turns = nlohmann::json::array({ManageFromChooser()});
   turns.push_back({{"form", "ManageSADialog"},
                    {"actions", {{{"deselect", "SANamesList"}, {"items", listed}},
                                 {{"select", "SANamesList"}, {"items", selection}},
@@ -144,9 +154,7 @@ int RunDelete(AppContext& context, const std::vector<std::string>& names, const 
     if (button == "YesToAllButton") break;
   }
   auto presenter = std::make_shared<DeletePresenter>();
-  presenter->LoadScript(turns.dump());
-  SetPresenter(presenter);
-  ShowManageDialog(*analysis);
+  RunSetup(*analysis, presenter, turns);
   SaveAnalysis(*analysis);
   presenter->ReportScriptErrors();
 
@@ -160,7 +168,7 @@ int RunDelete(AppContext& context, const std::vector<std::string>& names, const 
 int RunRename(AppContext& context, const std::string& oldName, const std::string& newName) {
   AnalysisPtr analysis = context.OpenAnalysisOnce();
   if (!AllExist(*analysis, {oldName})) return kExitNothingMade;
-  nlohmann::json turns = nlohmann::json::array();
+  nlohmann::json turns = nlohmann::json::array({ManageFromChooser()});
   turns.push_back({{"form", "ManageSADialog"},
                    {"actions", {{{"deselect", "SANamesList"}, {"items", ListedNames(*analysis)}},
                                 {{"select", "SANamesList"}, {"item", oldName}},
@@ -169,9 +177,7 @@ int RunRename(AppContext& context, const std::string& oldName, const std::string
   turns.push_back({{"form", "SAEditNameDialog"},
                    {"actions", {{{"set", "ToText"}, {"text", newName}}, {{"click", "OKButton"}}}}});
   auto presenter = std::make_shared<ConsolePresenter>();
-  presenter->LoadScript(turns.dump());
-  SetPresenter(presenter);
-  ShowManageDialog(*analysis);
+  RunSetup(*analysis, presenter, turns);
   SaveAnalysis(*analysis);
 
   StudyAreaCatalogPtr catalog = Catalog(*analysis);

@@ -1,18 +1,34 @@
-// tovana setup extent | script: runs a creation method as the host does, with
-// the scripted presenter playing the user.
+// tovana setup METHOD | script: runs Study Area Setup as the host does, with
+// the scripted presenter playing the user from the method chooser on.
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
 
+#include "host/forms/SetupScript.h"
 #include "host/forms/UserScript.h"
+#include "host/gis/OgrGeometrySource.h"
 #include "host/session/HostTaskRun.h"
+#include "platform/forms/Form.h"
+#include "platform/framework/HostDataset.h"
+#include "platform/framework/TaskDescriptor.h"
 #include "platform/gis/ActiveView.h"
+#include "platform/gis/EnumFeature.h"
 #include "platform/gis/Envelope.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/FillSymbol.h"
+#include "platform/gis/GraphicElement.h"
+#include "platform/gis/GroupLayer.h"
+#include "platform/gis/LineSymbol.h"
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
+#include "platform/gis/QueryFilter.h"
+#include "platform/gis/RgbColor.h"
+#include "platform/gis/SelectionSet.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
+#include "platform/runtime/TextCase.h"
 
 #include <nlohmann/json.hpp>
+#include <ogr_geometry.h>
 
 #include <iostream>
 #include <sstream>
@@ -21,22 +37,74 @@ namespace tov {
 
 namespace {
 
-// Runs the task and reports the outcome; the exit code of the command.
+using nlohmann::json;
+
+// The command line's presenter; it also prints the text of the selected
+// shapes summary, which the user would read before going on.
+class SetupPresenter : public ConsolePresenter {
+public:
+  void ShowModal(Form& form) override {
+    if (EqualsIgnoreCase(form.Name(), "SummarySelShapesDialog"))
+      if (ControlPtr summary = form.Ctl("SummarySelShapes")) std::cout << summary->Text() << "\n";
+    ConsolePresenter::ShowModal(form);
+  }
+};
+
+// Runs Study Area Setup and reports the outcome; the exit code of the command.
+// Without a task ProgID the host's main task runs (the chooser first).
 int RunAndReport(AppContext& context, const std::shared_ptr<ConsolePresenter>& presenter,
-                 const std::string& taskProgId, const std::string& descriptorName) {
+                 const std::string& taskProgId = std::string(), const std::string& descriptorName = std::string()) {
   AnalysisPtr analysis = context.OpenAnalysisOnce();
   SetPresenter(presenter);
-  HostTaskRunResult result = RunHostTask(*analysis, taskProgId, descriptorName);
+  HostTaskRunResult result =
+      taskProgId.empty() ? RunHostTask(*analysis) : RunHostTask(*analysis, taskProgId, descriptorName);
   presenter->ReportScriptErrors();
   if (!result.Stored()) {
-    // Nothing of a failed command is kept in the document, the extent it
-    // was given included; what the store already wrote stays.
+    // Nothing of a failed command is kept in the document, the extent,
+    // selection and graphics it was given included; what the store already
+    // wrote stays.
     std::cerr << "tovana: " << DescribeNothingStored(result) << "\n";
     return kExitNothingMade;
   }
   SaveAnalysis(*analysis);
   std::cout << "Study area \"" << result.currentStudyArea << "\" stored in " << analysis->folder << "\n";
   return kExitOk;
+}
+
+json Turn(const std::string& form, json actions) { return {{"form", form}, {"actions", std::move(actions)}}; }
+
+// The caption under which the chooser lists a method of the current data
+// set; "" when the data set does not offer it.
+std::string MethodCaption(const Analysis& analysis, const std::string& descriptorName) {
+  const std::string datasetName = analysis.extension->CurrentDatasetName();
+  HostDatasetPtr dataset = analysis.dataManager->DataSetByName(datasetName);
+  if (!dataset) return std::string();
+  TaskDescriptorPtr setup = dataset->TaskByName("SetupStudyArea");
+  TaskDescriptorPtr method = setup ? setup->ChildByName(descriptorName) : nullptr;
+  return method ? method->Caption() : std::string();
+}
+
+// What every `setup METHOD` shares: the method's descriptor, its own page
+// turns and the name typed on the name page.
+struct MethodScript {
+  std::string descriptorName;
+  json pageTurns = json::array();
+  std::string name;
+};
+
+// The chooser turn (the method picked by its caption, Next), the method's
+// pages, the name page; run through the main task.
+int RunMethod(AppContext& context, const MethodScript& script) {
+  AnalysisPtr analysis = context.OpenAnalysisOnce();
+  const std::string caption = MethodCaption(*analysis, script.descriptorName);
+  if (caption.empty()) {
+    std::cerr << "tovana: the data set \"" << analysis->extension->CurrentDatasetName()
+              << "\" does not offer the method \"" << script.descriptorName << "\" (tovana datasets lists them)\n";
+    return kExitNothingMade;
+  }
+  auto presenter = std::make_shared<SetupPresenter>();
+  presenter->LoadScript(SetupMethodTurns(caption, script.pageTurns.dump(), script.name));
+  return RunAndReport(context, presenter);
 }
 
 EnvelopePtr MakeEnvelope(double xMin, double yMin, double xMax, double yMax) {
@@ -72,42 +140,263 @@ void SetFocusMapExtent(const Analysis& analysis, const EnvelopePtr& envelope) {
   Must(As<ActiveView>(map), "the map view")->SetExtent(envelope);
 }
 
+// A number option as the user wrote it; a usage error when it is none.
+double NumberOption(const std::string& option, const std::string& text) {
+  try {
+    return Variant(text).ToDouble();
+  } catch (const HostError&) {
+    throw CLI::ValidationError(option, "\"" + text + "\" is not a number");
+  }
+}
+
+// A map layer by name, inside group layers too (names compared without case).
+FeatureLayerPtr FindFeatureLayer(const LayerPtr& layer, const std::string& name) {
+  if (!layer) return nullptr;
+  if (auto feature = As<FeatureLayer>(layer); feature && EqualsIgnoreCase(layer->Name(), name)) return feature;
+  if (auto group = std::dynamic_pointer_cast<GroupLayer>(layer))
+    for (long i = 0; i < group->Count(); ++i)
+      if (FeatureLayerPtr found = FindFeatureLayer(group->Layer(i), name)) return found;
+  return nullptr;
+}
+
+struct LayerSelection {
+  std::string layer;
+  std::string where;
+};
+
+// "LAYER:WHERE" (the where clause may hold colons itself).
+LayerSelection ParseSelection(const std::string& text) {
+  const auto colon = text.find(':');
+  if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
+    throw CLI::ValidationError("--select", "\"" + text + "\": give LAYER:WHERE, such as \"Counties:STATE = 'NY'\"");
+  return {text.substr(0, colon), text.substr(colon + 1)};
+}
+
+// A WKT polygon in map coordinates; a usage error when it is not one.
+std::shared_ptr<OGRGeometry> ParseGraphic(const std::string& wkt) {
+  OGRGeometry* geometry = nullptr;
+  const OGRErr status = OGRGeometryFactory::createFromWkt(wkt.c_str(), nullptr, &geometry);
+  std::shared_ptr<OGRGeometry> owned(geometry, [](OGRGeometry* g) { OGRGeometryFactory::destroyGeometry(g); });
+  if (status != OGRERR_NONE || !geometry)
+    throw CLI::ValidationError("--graphic", "\"" + wkt + "\" is not a WKT polygon");
+  const auto type = wkbFlatten(geometry->getGeometryType());
+  if (type != wkbPolygon && type != wkbMultiPolygon)
+    throw CLI::ValidationError("--graphic", "\"" + wkt + "\" is a " + geometry->getGeometryName() + ", not a polygon");
+  if (geometry->IsEmpty()) throw CLI::ValidationError("--graphic", "the polygon is empty");
+  return owned;
+}
+
+// Selects the features of each layer by its where clause and adds each
+// polygon as a selected graphic, as a user would before starting the
+// wizard; false with the reason printed when a layer is unknown, refuses its
+// clause or nothing ends up selected.
+bool SelectShapes(const Analysis& analysis, const std::vector<LayerSelection>& selections,
+                  const std::vector<std::shared_ptr<OGRGeometry>>& graphics) {
+  MapDocumentPtr document = Must(analysis.application->Document(), "the document");
+  MapPtr map = Must(document->FocusMap(), "the focus map");
+  map->ClearSelection();
+  map->UnselectAllElements();
+  long selected = 0;
+  for (const LayerSelection& selection : selections) {
+    FeatureLayerPtr layer;
+    for (long i = 0; i < map->LayerCount() && !layer; ++i) layer = FindFeatureLayer(map->Layer(i), selection.layer);
+    if (!layer) {
+      std::cerr << "tovana: the map has no layer named \"" << selection.layer << "\" (tovana datasets lists them)\n";
+      return false;
+    }
+    auto filter = CreateAs<QueryFilter>(kQueryFilterProgId);
+    try {
+      filter->SetWhereClause(selection.where);
+      layer->SelectFeatures(filter, selectionAdd, false);
+    } catch (const HostError& e) {
+      std::cerr << "tovana: the layer \"" << layer->Name() << "\" refused the where clause \"" << selection.where
+                << "\": " << e.Description() << "\n";
+      return false;
+    }
+  }
+  if (EnumFeaturePtr features = map->FeatureSelection()) {
+    features->Reset();
+    while (features->Next()) ++selected;
+  }
+  for (const auto& graphic : graphics) {
+    auto element = CreateAs<GraphicElement>(kGraphicElementProgId);
+    element->SetGeometry(GeometryFromOgr(graphic.get(), geometryPolygon, map->SpatialReference()));
+    auto fill = CreateAs<FillSymbol>(kSimpleFillSymbolProgId);
+    fill->SetStyle(orvaSFSHollow);
+    auto outline = CreateAs<LineSymbol>(kSimpleLineSymbolProgId);
+    auto colour = CreateAs<RgbColor>(kRgbColorProgId);
+    colour->SetRGB(0x0000C0);
+    outline->SetColor(colour);
+    outline->SetWidth(2);
+    fill->SetOutline(outline);
+    element->SetSymbol(fill);
+    map->AddElement(element);
+    map->SelectElement(element);
+    ++selected;
+  }
+  if (selected == 0) {
+    std::cerr << "tovana: nothing was selected: no feature passed the where clauses; no study area was made.\n";
+    return false;
+  }
+  return true;
+}
+
 } // namespace
 
 void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner) {
   CLI::App* setup = app.add_subcommand("setup", "Create a study area with one of the methods");
   setup->require_subcommand(1);
 
-  struct ExtentOptions {
-    std::string name;
-    std::string extent;
+  // Every method ends on the name page.
+  auto addName = [](CLI::App* method, const std::shared_ptr<MethodScript>& script) {
+    method->add_option("--name", script->name, "Name of the new study area")->required();
   };
-  auto extentOptions = std::make_shared<ExtentOptions>();
+  auto checkName = [](const MethodScript& script) {
+    if (!UserScript::IsUtf8(script.name)) throw CLI::ValidationError("--name", "the name is not UTF-8 text");
+  };
+
+  auto extentScript = std::make_shared<MethodScript>();
+  extentScript->descriptorName = "SetupStudyArea.CurrentExtent";
+  auto extentText = std::make_shared<std::string>();
   CLI::App* extent = setup->add_subcommand("extent", "Study area from the map's visible extent");
-  extent->add_option("--name", extentOptions->name, "Name of the new study area")->required();
-  extent->add_option("--extent", extentOptions->extent,
-                     "Visible extent to use, in map coordinates: XMIN,YMIN,XMAX,YMAX");
-  extent->callback([&context, &runner, extentOptions] {
+  addName(extent, extentScript);
+  extent->add_option("--extent", *extentText, "Visible extent to use, in map coordinates: XMIN,YMIN,XMAX,YMAX");
+  extent->callback([&context, &runner, extentScript, extentText, checkName] {
     // Usage errors before anything runs.
-    if (!UserScript::IsUtf8(extentOptions->name)) throw CLI::ValidationError("--name", "the name is not UTF-8 text");
-    EnvelopePtr envelope = extentOptions->extent.empty() ? nullptr : ParseExtent(extentOptions->extent);
-    runner = [&context, extentOptions, envelope] {
-      AnalysisPtr analysis = context.OpenAnalysisOnce();
-      if (envelope) SetFocusMapExtent(*analysis, envelope);
-      nlohmann::json turns = nlohmann::json::array(
-          {{{"form", "SelectSANameDialog"},
-            {"actions", nlohmann::json::array({{{"type", "StudyAreaNameText"}, {"text", extentOptions->name}},
-                                               {{"click", "NextButton"}}})}}});
-      auto presenter = std::make_shared<ConsolePresenter>();
-      presenter->LoadScript(turns.dump());
-      return RunAndReport(context, presenter, kCurExtentTaskProgId, "");
+    checkName(*extentScript);
+    EnvelopePtr envelope = extentText->empty() ? nullptr : ParseExtent(*extentText);
+    runner = [&context, extentScript, envelope] {
+      if (envelope) SetFocusMapExtent(*context.OpenAnalysisOnce(), envelope);
+      return RunMethod(context, *extentScript);
+    };
+  });
+
+  auto wholeScript = std::make_shared<MethodScript>();
+  wholeScript->descriptorName = "SetupStudyArea.UseWhole";
+  CLI::App* whole = setup->add_subcommand("whole", "Study area from the whole main layer of the data set");
+  addName(whole, wholeScript);
+  whole->callback([&context, &runner, wholeScript, checkName] {
+    checkName(*wholeScript);
+    runner = [&context, wholeScript] { return RunMethod(context, *wholeScript); };
+  });
+
+  struct SelectedOptions {
+    std::vector<std::string> selections;
+    std::vector<std::string> graphics;
+  };
+  auto selectedScript = std::make_shared<MethodScript>();
+  selectedScript->descriptorName = "SetupStudyArea.SelectedShapes";
+  auto selectedOptions = std::make_shared<SelectedOptions>();
+  CLI::App* selected = setup->add_subcommand("selected", "Study area from the selected polygons of the map");
+  addName(selected, selectedScript);
+  selected->add_option("--select", selectedOptions->selections,
+                       "Select the features of LAYER that pass the where clause: \"LAYER:WHERE\" (repeatable)")
+      ->allow_extra_args(false);
+  selected->add_option("--graphic", selectedOptions->graphics,
+                       "Add a selected graphic polygon, WKT in map coordinates: \"POLYGON((...))\" (repeatable)")
+      ->allow_extra_args(false);
+  selected->callback([&context, &runner, selectedScript, selectedOptions, checkName] {
+    checkName(*selectedScript);
+    if (selectedOptions->selections.empty() && selectedOptions->graphics.empty())
+      throw CLI::ValidationError("--select", "give at least one --select or --graphic");
+    std::vector<LayerSelection> selections;
+    for (const std::string& text : selectedOptions->selections) selections.push_back(ParseSelection(text));
+    std::vector<std::shared_ptr<OGRGeometry>> graphics;
+    for (const std::string& wkt : selectedOptions->graphics) graphics.push_back(ParseGraphic(wkt));
+    selectedScript->pageTurns = json::array({Turn("SummarySelShapesDialog", {{{"click", "NextButton"}}})});
+    runner = [&context, selectedScript, selections, graphics] {
+      if (!SelectShapes(*context.OpenAnalysisOnce(), selections, graphics)) return kExitNothingMade;
+      return RunMethod(context, *selectedScript);
+    };
+  });
+
+  auto zipScript = std::make_shared<MethodScript>();
+  zipScript->descriptorName = "SetupStudyArea.WildCard";
+  auto zips = std::make_shared<std::string>();
+  CLI::App* zip = setup->add_subcommand("zip", "Study area from a list of ZIP codes");
+  addName(zip, zipScript);
+  zip->add_option("--zips", *zips, "The ZIP codes, separated by commas or semicolons; * and ? as wildcards")
+      ->required();
+  zip->callback([&context, &runner, zipScript, zips, checkName] {
+    checkName(*zipScript);
+    if (!UserScript::IsUtf8(*zips)) throw CLI::ValidationError("--zips", "the list is not UTF-8 text");
+    zipScript->pageTurns = json::array(
+        {Turn("SelectByZipCodesDialog", {{{"set", "ZipCodesText"}, {"text", *zips}}, {{"click", "NextButton"}}})});
+    runner = [&context, zipScript] { return RunMethod(context, *zipScript); };
+  });
+
+  struct RingOptions {
+    std::string latitude, longitude, address, units = "miles";
+    double radius = 0;
+    int pick = 1;
+  };
+  auto ringScript = std::make_shared<MethodScript>();
+  ringScript->descriptorName = "SetupStudyArea.SimpleRing";
+  auto ringOptions = std::make_shared<RingOptions>();
+  CLI::App* ring = setup->add_subcommand("ring", "Study area of a ring around a site");
+  addName(ring, ringScript);
+  CLI::Option* lat = ring->add_option("--lat", ringOptions->latitude, "Latitude of the site (degrees)");
+  CLI::Option* lon = ring->add_option("--lon", ringOptions->longitude, "Longitude of the site (degrees)");
+  CLI::Option* address = ring->add_option("--address", ringOptions->address, "Address of the site (geocoded)");
+  CLI::Option* pick = ring->add_option("--pick", ringOptions->pick, "Which of the geocoder's candidates (from 1)");
+  ring->add_option("--radius", ringOptions->radius, "Radius of the ring")->required();
+  ring->add_option("--units", ringOptions->units, "Unit of the radius: miles (default) or km")
+      ->check(CLI::IsMember({"miles", "km"}));
+  lat->needs(lon);
+  lon->needs(lat);
+  address->excludes(lat)->excludes(lon);
+  pick->needs(address);
+  ring->callback([&context, &runner, ringScript, ringOptions, checkName] {
+    checkName(*ringScript);
+    const RingOptions& o = *ringOptions;
+    if (o.latitude.empty() && o.address.empty())
+      throw CLI::ValidationError("--lat", "give the site: --lat and --lon, or --address");
+    if (!(o.radius > 0 && o.radius < 40000))
+      throw CLI::ValidationError("--radius", "the radius must be above 0 and below 40000");
+    json site = json::array();
+    const bool byAddress = !o.address.empty();
+    if (byAddress) {
+      if (!UserScript::IsUtf8(o.address)) throw CLI::ValidationError("--address", "the address is not UTF-8 text");
+      if (o.pick < 1) throw CLI::ValidationError("--pick", "candidates are counted from 1");
+      site.push_back(Turn("SpecifySiteDialog", {{{"click", "obtSelect"}}, {{"click", "NextButton"}}}));
+      site.push_back(Turn("GeocoderDialog", {{{"set", "AddressText"}, {"text", o.address}},
+                                             {{"click", "FindButton"}},
+                                             {{"select", "CandidatesList"}, {"index", o.pick - 1}},
+                                             {{"click", "NextButton"}}}));
+    } else {
+      const double latitude = NumberOption("--lat", o.latitude);
+      const double longitude = NumberOption("--lon", o.longitude);
+      if (latitude < -90 || latitude > 90) throw CLI::ValidationError("--lat", "a latitude is from -90 to 90");
+      if (longitude < -180 || longitude > 180)
+        throw CLI::ValidationError("--lon", "a longitude is from -180 to 180");
+      site.push_back(Turn("SpecifySiteDialog", {{{"click", "obtCoord"}},
+                                                {{"set", "txtLatitude"}, {"text", o.latitude}},
+                                                {{"set", "txtLongitude"}, {"text", o.longitude}},
+                                                {{"click", "NextButton"}}}));
+    }
+    std::ostringstream radius;
+    radius.precision(15);
+    radius << o.radius;
+    site.push_back(Turn("SelectRingSizeDialog",
+                        {{{"click", o.units == "km" ? "KilometersOption" : "MilesOption"}},
+                         {{"set", "FirstText"}, {"text", radius.str()}},
+                         {{"click", "NextButton"}}}));
+    ringScript->pageTurns = site;
+    runner = [&context, ringScript, byAddress] {
+      if (byAddress && !IsClassRegistered(kGeocoderProgId)) {
+        std::cerr << "tovana: finding a site by address needs the geocoder, which is not installed; give --lat and "
+                     "--lon instead. No study area was made.\n";
+        return kExitNothingMade;
+      }
+      return RunMethod(context, *ringScript);
     };
   });
 
   auto scriptFile = std::make_shared<std::string>();
   CLI::App* script = setup->add_subcommand(
-      "script", "Run a creation method with a user script (see docs/scripts.md): "
-                "{\"task\": PROGID, \"descriptor\": NAME, \"extent\": [XMIN, YMIN, XMAX, YMAX], \"turns\": [...]}");
+      "script", "Run Study Area Setup with a user script from the method chooser on (see docs/scripts.md), or one "
+                "method's task alone: {\"task\": PROGID, \"descriptor\": NAME, \"extent\": [XMIN, YMIN, XMAX, "
+                "YMAX], \"turns\": [...]}");
   script->add_option("FILE", *scriptFile, "The script (JSON)")->required()->check(CLI::ExistingFile);
   script->callback([&context, &runner, scriptFile] {
     // The whole script is checked here, before the analysis is opened (or
@@ -118,14 +407,16 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
     } catch (const HostError& e) {
       throw CLI::ValidationError(*scriptFile, e.Description());
     }
-    const std::string task = parsed->Task().value_or(kCurExtentTaskProgId);
-    if (!IsClassRegistered(task))
+    const std::string task = parsed->Task().value_or(std::string());
+    if (task.empty() && parsed->Descriptor())
+      throw CLI::ValidationError(*scriptFile, "\"descriptor\" names the method of a \"task\"; give the task too");
+    if (!task.empty() && !IsClassRegistered(task))
       throw CLI::ValidationError(*scriptFile, "\"task\": no task is installed as \"" + task + "\"");
     runner = [&context, parsed, task] {
       AnalysisPtr analysis = context.OpenAnalysisOnce();
       if (const auto& e = parsed->Extent())
         SetFocusMapExtent(*analysis, MakeEnvelope((*e)[0], (*e)[1], (*e)[2], (*e)[3]));
-      auto presenter = std::make_shared<ConsolePresenter>();
+      auto presenter = std::make_shared<SetupPresenter>();
       const std::string descriptor = parsed->Descriptor().value_or(std::string());
       presenter->Load(std::move(*parsed));
       return RunAndReport(context, presenter, task, descriptor);

@@ -151,7 +151,16 @@ std::vector<long> HostFeatureClass::CollectIds(const QueryFilterPtr& filter) {
   ApplyFilter(filter);
   std::vector<long> ids;
   OGRLayer* layer = Layer();
+  ResetOgrError();
   for (auto& f : *layer) ids.push_back(static_cast<long>(f->GetFID()));
+  // Some drivers accept any condition and only fail on reading (an unknown
+  // field): that is no empty result but a refused condition.
+  if (CPLGetLastErrorType() >= CE_Failure) {
+    const std::string where = filter ? filter->WhereClause() : std::string();
+    ClearFilter();
+    ThrowOgrError(err::InvalidCall, kSource,
+                  "The condition \"" + where + "\" cannot be applied to \"" + m_name + "\"; check the field names and quotes");
+  }
   ClearFilter();
   return ids;
 }

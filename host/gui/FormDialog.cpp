@@ -7,11 +7,17 @@
 #include "platform/runtime/HostError.h"
 
 #include <QCloseEvent>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QMessageBox>
 #include <QSignalBlocker>
 
 #include <cmath>
+#include <tuple>
 
 namespace tov {
 
@@ -98,11 +104,32 @@ void FormDialog::Build() {
 }
 
 QWidget* FormDialog::FirstFocusable() const {
+  // Where the user works first: the first box to type in, else the first
+  // list to pick from, else the chosen option, else the button that goes on
+  // (Next, OK), else whatever comes first in the form's order.
+  auto rank = [](QWidget* w) {
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->isReadOnly() ? 6 : 0;
+    if (auto* lines = qobject_cast<QPlainTextEdit*>(w)) return lines->isReadOnly() ? 6 : 0;
+    if (qobject_cast<QAbstractItemView*>(w) || qobject_cast<QComboBox*>(w)) return 1;
+    if (auto* option = qobject_cast<QRadioButton*>(w)) return option->isChecked() ? 2 : 3;
+    if (auto* button = qobject_cast<QPushButton*>(w)) {
+      const QString name = button->objectName();
+      return name == "NextButton" || name == "OKButton" || button->isDefault() ? 4 : 5;
+    }
+    return 5;
+  };
+  // Among equals, the one read first: the topmost, then the leftmost.
+  auto key = [&](QWidget* w) {
+    const QPoint at = w->mapTo(this, QPoint(0, 0));
+    return std::make_tuple(rank(w), at.y(), at.x());
+  };
+  QWidget* best = nullptr;
   for (const ControlPtr& c : m_form.Controls()) {
     QWidget* w = WidgetOf(c.get());
-    if (w && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this)) return w;
+    if (!w || !(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisibleTo(this)) continue;
+    if (!best || key(w) < key(best)) best = w;
   }
-  return nullptr;
+  return best;
 }
 
 void FormDialog::setVisible(bool visible) {

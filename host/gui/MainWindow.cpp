@@ -1,9 +1,18 @@
 #include "host/gui/MainWindow.h"
 
+#include "host/gui/QtPresenter.h"
 #include "host/session/HostTaskRun.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/ListControl.h"
+#include "platform/forms/Presenter.h"
+#include "platform/forms/UserActions.h"
+#include "platform/framework/ITovTask.h"
+#include "platform/framework/StudyAreaCatalog.h"
+#include "platform/framework/StudyAreaRecord.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/gis/ActiveView.h"
 #include "platform/gis/Envelope.h"
+#include "platform/gis/FeatureLayer.h"
 #include "platform/gis/FillSymbol.h"
 #include "platform/gis/GraphicElement.h"
 #include "platform/gis/GroupLayer.h"
@@ -19,6 +28,7 @@
 
 #include <QActionGroup>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSplitter>
@@ -37,6 +47,47 @@ RgbColorPtr Colour(int32_t rgb, uint8_t alpha = 255) {
   c->SetTransparency(alpha);
   return c;
 }
+// Plays the chooser's part for the layer tree's commands, as a user would:
+// the study area picked in its combo, then open (Next) or the manage button
+// (its dialog shown as usual, preselected on that study area) and Cancel.
+// Every other form and box goes to the window's presenter.
+class ChooserPlayer : public Presenter {
+public:
+  ChooserPlayer(PresenterPtr window, std::string studyArea, bool open)
+      : m_window(std::move(window)), m_studyArea(std::move(studyArea)), m_open(open) {}
+
+  void ShowModal(Form& form) override {
+    if (m_played || form.Name() != "CreateSAMainDialog") return m_window->ShowModal(form);
+    m_played = true;
+    if (auto combo = std::dynamic_pointer_cast<ListControl>(form.Ctl("SANameCombo")))
+      for (long i = 0; i < combo->ListCount(); ++i)
+        if (combo->List(i) == m_studyArea) UserActions::Select(form, "SANameCombo", i);
+    if (m_open) {
+      UserActions::Click(form, "OpenSAOption");
+      UserActions::Click(form, "NextButton");
+    } else {
+      UserActions::Click(form, "ManageSAButton");
+      UserActions::Click(form, "CancelButton");
+    }
+  }
+  void Hide(Form& form) override {
+    if (form.Name() != "CreateSAMainDialog") m_window->Hide(form);
+  }
+  int32_t MsgBox(const std::string& text, int32_t style, const std::string& title) override {
+    return m_window->MsgBox(text, style, title);
+  }
+  void PropertyChanged(Form& form, Control* control, Property property) override {
+    if (form.Name() != "CreateSAMainDialog") m_window->PropertyChanged(form, control, property);
+  }
+  TrackedShape Track(TrackKind kind) override { return m_window->Track(kind); }
+
+private:
+  PresenterPtr m_window;
+  std::string m_studyArea;
+  bool m_open;
+  bool m_played = false;
+};
+
 } // namespace
 
 MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
@@ -55,6 +106,10 @@ MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
   splitter->setSizes({270, 730});
   setCentralWidget(splitter);
   connect(m_tree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item, int) { LayerItemChanged(item); });
+  m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(m_tree, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (QMenu* menu = ContextMenuFor(m_tree->itemAt(at))) menu->popup(m_tree->viewport()->mapToGlobal(at));
+  });
   m_canvas->SetMouseDownHandler(
       [this](int b, int s, double x, double y, double mx, double my) { OnMapMouseDown(b, s, x, y, mx, my); });
 
@@ -232,25 +287,77 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
 }
 
 void MainWindow::RunStudyAreaSetup() {
-  if (!IsClassRegistered(kCurExtentTaskProgId)) {
-    QMessageBox::information(this, tr("Study Area Setup"), tr("The study area methods are not installed."));
+  if (!IsClassRegistered(kSetupStudyAreaMainProgId)) {
+    QMessageBox::information(this, tr("Study Area Setup"), tr("Study Area Setup is not installed."));
     return;
   }
   try {
-    HostTaskRunResult result = RunHostTask(*m_analysis, kCurExtentTaskProgId);
-    // Judged from what the analysis holds now, as on the command line; a
-    // wizard the user left says nothing.
-    const bool told = result.Stored() || result.pageResult == 0;
-    m_outcome = !told ? QString()
-                : result.Stored() ? tr("Study area \"%1\" stored.").arg(Q(result.currentStudyArea))
-                                  : Q(DescribeNothingStored(result));
-    Save();
-    m_canvas->Reload();
-    Reload();
-    if (told && !result.Stored()) MsgBox(DescribeNothingStored(result), vbInformation, "Study Area Setup");
+    AfterSetup(RunHostTask(*m_analysis), true);
   } catch (const HostError& e) {
     QMessageBox::warning(this, tr("Study Area Setup"), Q(e.Description()));
   }
+}
+
+void MainWindow::AfterSetup(const HostTaskRunResult& result, bool tell) {
+  // Judged from what the analysis holds now, as on the command line; a
+  // wizard the user left says nothing.
+  tell = tell && (result.Stored() || result.pageResult == 0);
+  m_outcome = !tell ? QString()
+              : result.Stored() ? tr("Study area \"%1\" stored.").arg(Q(result.currentStudyArea))
+                                : Q(DescribeNothingStored(result));
+  Save();
+  m_canvas->Reload();
+  Reload();
+  if (tell && !result.Stored()) MsgBox(DescribeNothingStored(result), vbInformation, "Study Area Setup");
+}
+
+void MainWindow::RunStudyAreaAction(StudyAreaAction action, const std::string& studyArea) {
+  try {
+    if (action == StudyAreaAction::Properties) {
+      StudyAreaRecordPtr record = Must(m_analysis->dataManager->GetStudyAreaCatalog(), "the study area catalogue")
+                                      ->Item(studyArea);
+      auto task = CreateAs<ITovTask>(kPropertySheetTaskProgId);
+      Variant value(record);
+      task->SetParam("StudyArea", value);
+      if (task->Init(m_analysis->dataManager, m_analysis->application) && task->InitParamSelector() &&
+          task->DoParamSelector() == 0 && task->InitFunction())
+        task->StartFunction();
+      task->Cleanup();
+      AfterSetup(HostTaskRunResult(), false);
+      return;
+    }
+    // Open, rename and remove go through the chooser as the user would.
+    PresenterPtr window = GetPresenter();
+    SetPresenter(std::make_shared<ChooserPlayer>(window, studyArea, action == StudyAreaAction::Open));
+    struct Restore {
+      PresenterPtr presenter;
+      ~Restore() { SetPresenter(presenter); }
+    } restore{window};
+    AfterSetup(RunHostTask(*m_analysis), false);
+  } catch (const HostError& e) {
+    QMessageBox::warning(this, tr("Study Area Setup"), Q(e.Description()));
+  }
+}
+
+QMenu* MainWindow::ContextMenuFor(QTreeWidgetItem* item) {
+  if (!item) return nullptr;
+  const auto index = item->data(0, Qt::UserRole).toULongLong();
+  if (index >= m_itemLayers.size()) return nullptr;
+  const std::string name = m_itemLayers[index]->Name();
+  StudyAreaCatalogPtr catalog = m_analysis->dataManager->GetStudyAreaCatalog();
+  if (!catalog || !catalog->Exists(name) || !As<FeatureLayer>(m_itemLayers[index])) return nullptr;
+  auto* menu = new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  auto add = [&](const QString& text, StudyAreaAction action) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(text);
+    connect(a, &QAction::triggered, this, [this, action, name] { RunStudyAreaAction(action, name); });
+  };
+  add(tr("Open"), StudyAreaAction::Open);
+  add(tr("Rename"), StudyAreaAction::Rename);
+  add(tr("Properties"), StudyAreaAction::Properties);
+  add(tr("Remove"), StudyAreaAction::Remove);
+  return menu;
 }
 
 } // namespace tov

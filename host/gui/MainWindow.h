@@ -1,12 +1,14 @@
 #pragma once
 #include "host/framework/Analysis.h"
 #include "host/gui/MapCanvas.h"
+#include "host/session/HostTaskRun.h"
 
 #include <QMainWindow>
 
 class QAction;
 class QActionGroup;
 class QLabel;
+class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -23,8 +25,13 @@ public:
   MapCanvas* Canvas() const { return m_canvas; }
   QTreeWidget* LayerTree() const { return m_tree; }
   void SetTool(Tool tool);
-  // Runs the creation method (Analysis -> Study Area Setup...).
+  // Runs Study Area Setup from its chooser (Analysis -> Study Area Setup...).
   void RunStudyAreaSetup();
+  // What the layer tree's context menu offers on a study area layer.
+  enum class StudyAreaAction { Open, Rename, Properties, Remove };
+  void RunStudyAreaAction(StudyAreaAction action, const std::string& studyArea);
+  // The context menu of the layer tree's item (null when it offers nothing).
+  QMenu* ContextMenuFor(QTreeWidgetItem* item);
   void FullExtent();
   void ClearSelection();
   // Rebuilds the layer tree and the status bar from the document.
@@ -39,6 +46,7 @@ private:
   void LayerItemChanged(QTreeWidgetItem* item);
   void Save();
   std::string CurrentStudyArea() const;
+  void AfterSetup(const HostTaskRunResult& result, bool tell);
 
   AnalysisPtr m_analysis;
   HostMapControlPtr m_control;

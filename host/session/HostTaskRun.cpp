@@ -2,6 +2,7 @@
 
 #include "host/session/ReportCapture.h"
 #include "platform/framework/ITovTask.h"
+#include "platform/framework/MethodTaskLookup.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/framework/TaskPropertySet.h"
@@ -9,8 +10,8 @@
 #include "platform/gis/LayerFile.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
+#include "platform/runtime/TextCase.h"
 
-#include <map>
 #include <set>
 
 namespace tov {
@@ -50,73 +51,120 @@ std::string FirstLine(const std::string& text) {
   return line.substr(first, line.find_last_not_of(' ') - first + 1);
 }
 
+// One run of a task against an analysis's current data set.
+class HostTaskRun {
+public:
+  explicit HostTaskRun(const Analysis& analysis);
+  TaskDescriptorPtr MethodDescriptor(const std::string& taskProgId, const std::string& descriptorName);
+  HostTaskRunResult Drive(ITovTask& task, bool passParameters, const TaskDescriptorPtr& descriptor);
+
+private:
+  const Analysis& m_analysis;
+  HostDatasetPtr m_dataset;
+  StudyAreaCatalogPtr m_catalog;
+};
+
 } // namespace
 
-std::string DescriptorNameForTask(const std::string& taskProgId) {
-  static const std::map<std::string, std::string> descriptors = {
-      {kCurExtentTaskProgId, "SetupStudyArea.CurrentExtent"},
-      {kCurSelShapesTaskProgId, "SetupStudyArea.SelectedShapes"},
-      {kSelDrawingTaskProgId, "SetupStudyArea.DrawOwn"},
-      {kSelZipCodesTaskProgId, "SetupStudyArea.WildCard"},
-      {kMapListTaskProgId, "SetupStudyArea.MapList"},
-      {kUseWholeTaskProgId, "SetupStudyArea.UseWhole"},
-      {kSimpleRingTaskProgId, "SetupStudyArea.SimpleRing"},
-  };
-  auto it = descriptors.find(taskProgId);
-  return it == descriptors.end() ? std::string() : it->second;
+HostTaskRun::HostTaskRun(const Analysis& analysis) : m_analysis(analysis) {
+  const std::string datasetName = analysis.extension->CurrentDatasetName();
+  m_dataset = analysis.dataManager->DataSetByName(datasetName);
+  if (!m_dataset)
+    throw HostError(err::FileNotFound, "tovana",
+                    "The analysis has no current data set (\"" + datasetName + "\" is not installed)");
+  m_catalog = Must(analysis.dataManager->GetStudyAreaCatalog(), "the study area catalogue");
+}
+
+TaskDescriptorPtr HostTaskRun::MethodDescriptor(const std::string& taskProgId, const std::string& descriptorName) {
+  const std::string datasetName = m_dataset->Name();
+  TaskDescriptorPtr setup = m_dataset->TaskByName(kSetupTaskName);
+  if (!setup)
+    throw HostError(err::InvalidCall, "tovana",
+                    "The data set \"" + datasetName + "\" has no \"" + kSetupTaskName + "\" task");
+  if (!descriptorName.empty()) {
+    TaskDescriptorPtr descriptor = setup->ChildByName(descriptorName);
+    if (!descriptor)
+      throw HostError(err::InvalidCall, "tovana",
+                      "The data set \"" + datasetName + "\" does not offer the method \"" + descriptorName + "\"");
+    return descriptor;
+  }
+  // The component knows which of its tasks each method descriptor stands for.
+  for (long i = 0; i < setup->ChildCount(); ++i) {
+    TaskDescriptorPtr child = setup->Child(i);
+    if (child && EqualsIgnoreCase(MethodTaskProgIdFor(child->Name()), taskProgId)) return child;
+  }
+  throw HostError(err::InvalidCall, "tovana",
+                  "The data set \"" + datasetName + "\" offers no method run by the task \"" + taskProgId + "\"");
+}
+
+HostTaskRunResult HostTaskRun::Drive(ITovTask& task, bool passParameters, const TaskDescriptorPtr& descriptor) {
+  const std::set<std::string> namesBefore = StudyAreaNames(m_catalog);
+  HostTaskRunResult result;
+  ReportCapture capture;
+  // Every wizard state the run makes is kept in sight: the name page leaves
+  // the accepted name there, whichever task made the state.
+  std::vector<TaskPropertySetPtr> states;
+  const ObjectFactory makeState = RegisteredFactory(kTaskPropertySetProgId);
+  RegisterClass(kTaskPropertySetProgId, [&states, makeState] {
+    ObjectPtr made = makeState();
+    if (auto state = std::dynamic_pointer_cast<TaskPropertySet>(made)) states.push_back(state);
+    return made;
+  });
+  struct Restore {
+    ObjectFactory factory;
+    ~Restore() { RegisterClass(kTaskPropertySetProgId, factory); }
+  } restore{makeState};
+
+  if (passParameters) {
+    Variant value(descriptor);
+    task.SetParam("SSATask", value);
+    value = Variant(m_dataset);
+    task.SetParam("DataSet", value);
+    value = Variant(CreateAs<TaskPropertySet>(kTaskPropertySetProgId));
+    task.SetParam("PropertySet", value);
+  }
+  result.init = task.Init(m_analysis.dataManager, m_analysis.application);
+  result.initParamSelector = result.init && task.InitParamSelector();
+  if (result.initParamSelector) {
+    result.pageResult = task.DoParamSelector();
+    if (result.pageResult == 0) {
+      for (auto it = states.rbegin(); it != states.rend(); ++it)
+        if ((*it)->HasProperty(kNameEntry)) {
+          result.studyAreaName = (*it)->GetProperty(kNameEntry).ToString();
+          break;
+        }
+      capture.StartFunctionPart();
+      result.initFunction = task.InitFunction();
+      result.startFunction = task.StartFunction();
+    }
+  }
+  result.status = task.Status();
+  result.lastError = task.LastError();
+  task.Cleanup();
+
+  result.currentStudyArea = m_analysis.extension->ExtensionProperties()->GetProperty("CurrentExtent");
+  result.reports = capture.Reports();
+  result.functionReports = capture.FunctionReports().size();
+  result.stored = result.pageResult == 0 && result.functionReports == 0 &&
+                  StoredSince(m_catalog, namesBefore, result.currentStudyArea);
+  return result;
+}
+
+HostTaskRunResult RunHostTask(const Analysis& analysis) {
+  HostTaskRun run(analysis);
+  auto task = CreateAs<ITovTask>(kSetupStudyAreaMainProgId);
+  HostTaskRunResult result = run.Drive(*task, false, nullptr);
+  task.reset();
+  return result;
 }
 
 HostTaskRunResult RunHostTask(const Analysis& analysis, const std::string& taskProgId,
                               const std::string& descriptorName) {
-  const std::string datasetName = analysis.extension->CurrentDatasetName();
-  HostDatasetPtr dataset = analysis.dataManager->DataSetByName(datasetName);
-  if (!dataset)
-    throw HostError(err::FileNotFound, "tovana",
-                    "The analysis has no current data set (\"" + datasetName + "\" is not installed)");
-  TaskDescriptorPtr setup = dataset->TaskByName(kSetupTaskName);
-  if (!setup)
-    throw HostError(err::InvalidCall, "tovana",
-                    "The data set \"" + datasetName + "\" has no \"" + kSetupTaskName + "\" task");
-  const std::string childName = descriptorName.empty() ? DescriptorNameForTask(taskProgId) : descriptorName;
-  TaskDescriptorPtr descriptor = setup->ChildByName(childName);
-  if (!descriptor)
-    throw HostError(err::InvalidCall, "tovana",
-                    "The data set \"" + datasetName + "\" does not offer the method \"" + childName + "\"");
-
-  StudyAreaCatalogPtr catalog = Must(analysis.dataManager->GetStudyAreaCatalog(), "the study area catalogue");
-  const std::set<std::string> namesBefore = StudyAreaNames(catalog);
-  HostTaskRunResult result;
-  ReportCapture capture;
+  HostTaskRun run(analysis);
+  TaskDescriptorPtr descriptor = run.MethodDescriptor(taskProgId, descriptorName);
   auto task = CreateAs<ITovTask>(taskProgId);
-  auto propertySet = CreateAs<TaskPropertySet>(kTaskPropertySetProgId);
-
-  Variant value(descriptor);
-  task->SetParam("SSATask", value);
-  value = Variant(dataset);
-  task->SetParam("DataSet", value);
-  value = Variant(propertySet);
-  task->SetParam("PropertySet", value);
-  result.init = task->Init(analysis.dataManager, analysis.application);
-  result.initParamSelector = result.init && task->InitParamSelector();
-  if (result.initParamSelector) {
-    result.pageResult = task->DoParamSelector();
-    if (result.pageResult == 0) {
-      if (propertySet->HasProperty(kNameEntry)) result.studyAreaName = propertySet->GetProperty(kNameEntry).ToString();
-      capture.StartFunctionPart();
-      result.initFunction = task->InitFunction();
-      result.startFunction = task->StartFunction();
-    }
-  }
-  result.status = task->Status();
-  result.lastError = task->LastError();
-  task->Cleanup();
+  HostTaskRunResult result = run.Drive(*task, true, descriptor);
   task.reset();
-
-  result.currentStudyArea = analysis.extension->ExtensionProperties()->GetProperty("CurrentExtent");
-  result.reports = capture.Reports();
-  result.functionReports = capture.FunctionReports().size();
-  result.stored = result.pageResult == 0 && result.functionReports == 0 &&
-                  StoredSince(catalog, namesBefore, result.currentStudyArea);
   return result;
 }
 

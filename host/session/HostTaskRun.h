@@ -8,9 +8,6 @@
 
 namespace tov {
 
-// The descriptor of each creation method under "SetupStudyArea".
-std::string DescriptorNameForTask(const std::string& taskProgId);
-
 // What one run of a task gave.
 struct HostTaskRunResult {
   bool init = false;
@@ -34,14 +31,19 @@ struct HostTaskRunResult {
   bool Stored() const { return stored; }
 };
 
-// Creates the task by ProgID and drives it exactly as the host does:
-// SetParam "SSATask", "DataSet", "PropertySet"; Init; InitParamSelector;
-// DoParamSelector; when it returns 0, InitFunction and StartFunction; then
-// Status, LastError and Cleanup. A step that returns False (Init,
-// InitParamSelector) ends the run there. The descriptor is the data set's
-// "SetupStudyArea" child of that name (descriptorName "" picks the one that
-// belongs to the ProgID). Pages go to the current presenter. Host failures
-// (no data set, unknown task) raise HostError.
+// Runs Study Area Setup as the host does: creates the main task
+// "TovSSA.TovSetupStudyAreaMain" and calls Init, InitParamSelector,
+// DoParamSelector; when that returns 0, InitFunction and StartFunction; then
+// Status, LastError and Cleanup. Init or InitParamSelector returning False
+// ends the run there. Pages go to the current presenter. Host failures (no
+// current data set) raise HostError.
+HostTaskRunResult RunHostTask(const Analysis& analysis);
+
+// Runs one creation method's task alone, in the same order, after SetParam
+// "SSATask", "DataSet" and "PropertySet". The descriptor is the data set's
+// "SetupStudyArea" child of that name; "" picks the child that the installed
+// component says belongs to the ProgID. Host failures (no data set, no such
+// descriptor) raise HostError.
 HostTaskRunResult RunHostTask(const Analysis& analysis, const std::string& taskProgId,
                               const std::string& descriptorName = std::string());
 

@@ -16,7 +16,9 @@ SummarySelShapesDialog::SummarySelShapesDialog()
   Add(ControlKind::CommandButton, "BackButton")->SetCaption("201");
   Add(ControlKind::CommandButton, "NextButton")->SetCaption("202");
   Add(ControlKind::CommandButton, "CancelButton")->SetCaption("203");
-  Add(ControlKind::TextBox, kSummaryText);
+  ControlPtr summary = Add(ControlKind::TextBox, kSummaryText);
+  summary->SetMultiLine(true);
+  summary->SetLocked(true);
   Add(ControlKind::Label, "Label1")->SetCaption("223");
   Add(ControlKind::Image, "Image1");
   On(kSummaryText, EventKind::Change, [this](EventArgs&) { SummarySelShapes_Change(); });

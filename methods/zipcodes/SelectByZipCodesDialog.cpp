@@ -22,7 +22,7 @@ SelectByZipCodesDialog::SelectByZipCodesDialog()
   Add(ControlKind::CommandButton, "BackButton")->SetCaption("201");
   Add(ControlKind::CommandButton, "NextButton")->SetCaption("202");
   Add(ControlKind::CommandButton, "CancelButton")->SetCaption("203");
-  Add(ControlKind::TextBox, kZipCodesText);
+  Add(ControlKind::TextBox, kZipCodesText)->SetMultiLine(true);
   Add(ControlKind::Label, kInvalidExampleLabel);
   Add(ControlKind::Label, kValidExampleLabel);
   Add(ControlKind::Label, kRulesLabel)->SetCaption("225");

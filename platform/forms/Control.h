@@ -130,6 +130,13 @@ public:
 
   void SetFocus();
 
+  // Text box: shows several lines (set at design time, before it is shown).
+  bool MultiLine() const { return m_multiLine; }
+  void SetMultiLine(bool multiLine) { m_multiLine = multiLine; }
+  // Text box: shown for reading only; the user cannot change it.
+  bool Locked() const { return m_locked; }
+  void SetLocked(bool locked) { m_locked = locked; }
+
   // Internal: attach to or detach from the owning form.
   void AttachTo(Form* form) { m_form = form; }
 
@@ -159,6 +166,8 @@ private:
   std::string m_container;
   long m_backColor = static_cast<long>(0x80000005); // window background
   std::string m_picture;
+  bool m_multiLine = false;
+  bool m_locked = false;
 };
 
 using ControlPtr = std::shared_ptr<Control>;

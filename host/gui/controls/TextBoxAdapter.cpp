@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 
 namespace tov {
 
@@ -32,7 +33,12 @@ public:
     const bool atEnd = edit->selectedText().isEmpty() && edit->cursorPosition() == edit->text().size();
     const bool printable =
         !text.isEmpty() && text.at(0).isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-    if (atEnd && key->key() == Qt::Key_Backspace) {
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      // Enter reaches the form first (a dialog's Enter-as-OK); when the form
+      // stays open the dialog's default button gets it as usual.
+      m_dialog.Act([&] { UserActions::KeyPress(m_dialog.GetForm(), name, 13); });
+      return !m_dialog.GetForm().Visible();
+    } else if (atEnd && key->key() == Qt::Key_Backspace) {
       m_dialog.Act([&] { UserActions::Type(m_dialog.GetForm(), name, "\b"); });
     } else if (atEnd && printable) {
       m_dialog.Act([&] { UserActions::Type(m_dialog.GetForm(), name, text.toStdString()); });
@@ -52,7 +58,23 @@ private:
 } // namespace
 
 QWidget* TextBoxAdapter::Make(FormDialog& dialog, const ControlPtr& control) const {
+  if (control->MultiLine()) {
+    // Several lines: the whole text reaches the form at each edit.
+    auto* w = new QPlainTextEdit(&dialog);
+    w->setTabChangesFocus(true);
+    w->setReadOnly(control->Locked());
+    const std::string name = control->Name();
+    Control* c = control.get();
+    QObject::connect(w, &QPlainTextEdit::textChanged, &dialog, [&dialog, w, name, c] {
+      const std::string text = w->toPlainText().toStdString();
+      if (text == c->Text()) return;
+      dialog.Act([&] { UserActions::SetText(dialog.GetForm(), name, text); });
+      dialog.Sync(c);
+    });
+    return w;
+  }
   auto* w = new QLineEdit(&dialog);
+  w->setReadOnly(control->Locked());
   w->installEventFilter(new TypingThroughForm(dialog, control.get(), w));
   const std::string name = control->Name();
   Control* c = control.get();
@@ -64,10 +86,18 @@ QWidget* TextBoxAdapter::Make(FormDialog& dialog, const ControlPtr& control) con
 }
 
 void TextBoxAdapter::Show(Control& c, QWidget& w) const {
+  const QColor background = ToQColor(c.BackColor());
+  const QString style = background.isValid() ? QString("background-color: %1").arg(background.name()) : QString();
+  if (auto* lines = qobject_cast<QPlainTextEdit*>(&w)) {
+    // Platform texts break lines with CR LF.
+    const QString text = Q(c.Text()).replace("\r\n", "\n");
+    if (lines->toPlainText() != text) lines->setPlainText(text);
+    lines->setStyleSheet(style);
+    return;
+  }
   auto& e = static_cast<QLineEdit&>(w);
   if (e.text() != Q(c.Text())) e.setText(Q(c.Text()));
-  const QColor background = ToQColor(c.BackColor());
-  e.setStyleSheet(background.isValid() ? QString("background-color: %1").arg(background.name()) : QString());
+  e.setStyleSheet(style);
 }
 
 } // namespace tov

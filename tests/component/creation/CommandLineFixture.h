@@ -10,8 +10,24 @@
 
 namespace tov::test {
 
+// Runs tovana on the world's data root with the arguments; its exit code,
+// with its standard and error output.
+inline int RunTovana(const TestWorld& world, const std::string& arguments, std::string& output, std::string& errors) {
+  const std::string outFile = world.Root() + "/stdout.txt";
+  const std::string errFile = world.Root() + "/stderr.txt";
+  const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' --data-root '" +
+                              world.DataRoot() + "' " + arguments + " > '" + outFile + "' 2> '" + errFile + "'";
+  const int status = std::system(command.c_str());
+  output = ReadTextFile(outFile);
+  errors = ReadTextFile(errFile);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 class CommandLineFixture : public ::testing::Test {
 protected:
+  CommandLineFixture() = default;
+  explicit CommandLineFixture(const TestWorldOptions& options) : world(options) {}
+
   // Runs tovana on the test analysis; returns its exit code, with its
   // standard output in `output` and its error output in `errors`.
   int Tovana(const std::string& arguments) {
@@ -19,16 +35,7 @@ protected:
   }
 
   // Runs tovana on the test data with only the arguments given.
-  int TovanaWith(const std::string& arguments) {
-    const std::string outFile = world.Root() + "/stdout.txt";
-    const std::string errFile = world.Root() + "/stderr.txt";
-    const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' --data-root '" +
-                                world.DataRoot() + "' " + arguments + " > '" + outFile + "' 2> '" + errFile + "'";
-    const int status = std::system(command.c_str());
-    output = ReadTextFile(outFile);
-    errors = ReadTextFile(errFile);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
+  int TovanaWith(const std::string& arguments) { return RunTovana(world, arguments, output, errors); }
 
   // The saved map document.
   nlohmann::json Document() const {

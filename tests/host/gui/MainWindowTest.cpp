@@ -102,7 +102,12 @@ TEST_F(MainWindowTest, AStoreThatFailsAfterTheRecordWasAddedIsToldInTheStatusBar
     messages.push_back(text);
     return vbOK;
   });
-  presenter->SetOnShown([](Form&, QWidget& dialog) {
+  presenter->SetOnShown([](Form& form, QWidget& dialog) {
+    if (form.Name() == "CreateSAMainDialog") {
+      // The chooser: the data set's one method is selected.
+      QTest::mouseClick(dialog.findChild<QPushButton*>("NextButton"), Qt::LeftButton);
+      return;
+    }
     QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), "Harbour");
     QTest::mouseClick(dialog.findChild<QPushButton*>("NextButton"), Qt::LeftButton);
   });
