@@ -25,6 +25,7 @@ void AddRenderCommand(CLI::App& app, AppContext& context, CommandRunner& runner)
 void AddGuiCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddManageCommands(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddShowExportCommands(CLI::App& app, AppContext& context, CommandRunner& runner);
+void AddCheckCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 
 // True when a display is available for the window front end.
 bool HasDisplay();

@@ -45,6 +45,7 @@ int main(int argc, char** argv) {
   AddListCommand(app, context, runner);
   AddManageCommands(app, context, runner);
   AddShowExportCommands(app, context, runner);
+  AddCheckCommand(app, context, runner);
   AddDatasetsCommand(app, context, runner);
   AddRenderCommand(app, context, runner);
   AddGuiCommand(app, context, runner);
