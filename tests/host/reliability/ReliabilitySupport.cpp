@@ -16,9 +16,14 @@ using nlohmann::json;
 namespace tov::test {
 
 ProgramRun RunTovana(const TestWorld& world, const std::string& arguments, const std::string& tag) {
+  return RunTovanaOn(world, world.AnalysisFolder(), arguments, tag);
+}
+
+ProgramRun RunTovanaOn(const TestWorld& world, const std::string& analysisFolder, const std::string& arguments,
+                       const std::string& tag) {
   const std::string outFile = world.Root() + "/" + tag + ".out", errFile = world.Root() + "/" + tag + ".err";
   const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' --data-root '" +
-                              world.DataRoot() + "' --analysis '" + world.AnalysisFolder() + "' --dataset Test " +
+                              world.DataRoot() + "' --analysis '" + analysisFolder + "' --dataset Test " +
                               arguments + " > '" + outFile + "' 2> '" + errFile + "'";
   const int status = std::system(command.c_str());
   ProgramRun run;

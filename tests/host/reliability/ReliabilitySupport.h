@@ -17,6 +17,9 @@ struct ProgramRun {
 // Runs tovana on the world's analysis with the data set "Test"; `tag` names
 // the files its output goes to, so that several can run at once.
 ProgramRun RunTovana(const TestWorld& world, const std::string& arguments, const std::string& tag = "run");
+// The same on the analysis in another folder.
+ProgramRun RunTovanaOn(const TestWorld& world, const std::string& analysisFolder, const std::string& arguments,
+                       const std::string& tag = "run");
 
 // Runs them all at the same moment and waits for every one.
 std::vector<ProgramRun> RunTovanaAtOnce(const TestWorld& world, const std::vector<std::string>& arguments);
