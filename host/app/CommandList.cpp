@@ -2,6 +2,7 @@
 #include "host/app/Commands.h"
 
 #include "host/common/Paths.h"
+#include "host/framework/AnalysisCheck.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 
@@ -10,7 +11,9 @@
 namespace tov {
 
 void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
-  CLI::App* list = app.add_subcommand("list", "List the saved study areas: name, method, current mark, layer file");
+  CLI::App* list = app.add_subcommand(
+      "list", "List the saved study areas: name, method, current mark, layer file and, when its files are "
+              "missing or unreadable, why it is broken");
   list->callback([&context, &runner] {
     runner = [&context] {
       AnalysisPtr analysis = context.OpenAnalysisOnce();
@@ -22,7 +25,11 @@ void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
         StudyAreaRecordPtr record = catalog->Item(name);
         if (!record) continue;
         std::cout << name << "\t" << record->RecordProperties()->GetProperty("TYPE") << "\t"
-                  << (name == current ? "*" : "") << "\t" << ToNativePath(record->FilePath()) << "\n";
+                  << (name == current ? "*" : "") << "\t" << ToNativePath(record->FilePath());
+        // A study area that cannot be opened is still listed, marked.
+        const std::string broken = AnalysisCheck::BrokenReason(*analysis, name);
+        if (!broken.empty()) std::cout << "\tbroken: " << broken;
+        std::cout << "\n";
       }
       if (names->Count() == 0) std::cerr << "No study areas in " << analysis->folder << "\n";
       return kExitOk;

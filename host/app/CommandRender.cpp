@@ -69,7 +69,8 @@ void AddRenderCommand(CLI::App& app, AppContext& context, CommandRunner& runner)
         QPainter painter(&image);
         renderer.Draw(painter, *map, MapViewport(extent->XMin(), extent->YMin(), extent->XMax(), extent->YMax(), size));
       }
-      for (const std::string& e : renderer.Errors()) std::cerr << "tovana: " << e << "\n";
+      // The others are drawn; say which could not be, and why.
+      for (const std::string& e : renderer.Errors()) std::cerr << "tovana: could not draw " << e << "\n";
       if (!image.save(QString::fromStdString(options->out), "PNG")) {
         std::cerr << "tovana: cannot write " << options->out << "\n";
         return kExitNothingMade;

@@ -27,6 +27,7 @@ void AddManageCommands(CLI::App& app, AppContext& context, CommandRunner& runner
 void AddShowExportCommands(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddZipPreviewCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddGeocodeCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
+void AddCheckCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 
 // True when a display is available for the window front end.
 bool HasDisplay();

@@ -3,6 +3,7 @@
 #include "host/framework/HostEnvironment.h"
 #include "host/framework/ReferenceLayers.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
+#include "host/gis/DocumentLock.h"
 #include "platform/framework/TovExtension.h"
 #include "platform/runtime/HostError.h"
 
@@ -60,6 +61,10 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   auto analysis = std::make_shared<Analysis>();
   analysis->folder = folder;
   std::string documentPath = folder + "/document.json";
+  // Two processes starting on a new analysis at once: one makes the
+  // document, the other waits and loads it.
+  std::unique_ptr<DocumentLock> creating;
+  if (!Exists(documentPath)) creating = std::make_unique<DocumentLock>(documentPath);
   analysis->created = !Exists(documentPath);
 
   std::string logPath = folder + "/log.txt";
@@ -95,6 +100,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   } else {
     analysis->application->LoadDocument(documentPath);
   }
+  creating.reset();
 
   std::lock_guard<std::mutex> lock(g_mutex);
   g_current = analysis->extension;

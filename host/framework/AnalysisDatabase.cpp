@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -69,14 +71,64 @@ static_assert(sizeof(kMigrations) / sizeof(kMigrations[0]) == AnalysisDatabase::
               "one migration per schema version");
 } // namespace
 
+namespace {
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+// A database that exists in a folder (or on a disk) this process cannot
+// write: opened read-only, and as immutable, since without write access
+// SQLite cannot make the files WAL mode reads through.
+bool CannotWrite(const std::string& path) {
+  if (access(path.c_str(), F_OK) != 0) return false;
+  return access(path.c_str(), W_OK) != 0 || access(FolderOf(path).c_str(), W_OK) != 0;
+}
+
+std::string UriOf(const std::string& path) {
+  std::string uri = "file:";
+  for (char c : path) {
+    if (c == '%' || c == '?' || c == '#') {
+      static const char hex[] = "0123456789ABCDEF";
+      uri += '%';
+      uri += hex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+      uri += hex[static_cast<unsigned char>(c) & 0xF];
+    } else {
+      uri += c;
+    }
+  }
+  return uri + "?immutable=1";
+}
+} // namespace
+
 AnalysisDatabase::AnalysisDatabase(const std::string& nativePath) : m_path(nativePath) {
-  int rc = sqlite3_open_v2(nativePath.c_str(), &m_db,
-                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
+  if (CannotWrite(nativePath)) {
+    Open(true);
+    m_readOnlyReason = "the analysis is read-only";
+    return;
+  }
+  try {
+    Open(false);
+  } catch (const HostError& e) {
+    // A full disk leaves no room for the files WAL mode reads through; what
+    // is stored can still be read.
+    if (e.Description().find("the disk is full") == std::string::npos) throw;
+    Open(true);
+    m_readOnlyReason = "the disk is full";
+  }
+}
+
+void AnalysisDatabase::Open(bool readOnly) {
+  m_readOnly = readOnly;
+  int rc = readOnly ? sqlite3_open_v2(UriOf(m_path).c_str(), &m_db,
+                                      SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_FULLMUTEX, nullptr)
+                    : sqlite3_open_v2(m_path.c_str(), &m_db,
+                                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = m_db ? sqlite3_errmsg(m_db) : "out of memory";
     sqlite3_close(m_db);
     m_db = nullptr;
-    throw SqliteError(rc, "The analysis database " + nativePath + " cannot be opened (" + message +
+    throw SqliteError(rc, "The analysis database " + m_path + " cannot be opened (" + message +
                               "). Check that the analysis folder exists and can be written.");
   }
   sqlite3_extended_result_codes(m_db, 1);
@@ -84,6 +136,15 @@ AnalysisDatabase::AnalysisDatabase(const std::string& nativePath) : m_path(nativ
   sqlite3_busy_timeout(m_db, 30000);
   try {
     Execute("PRAGMA foreign_keys = ON");
+    if (readOnly) {
+      const int version = SchemaVersion();
+      if (version != kSchemaVersion)
+        throw SqliteError(SQLITE_READONLY, "The analysis database " + m_path + " cannot be written and " +
+                                               (version > kSchemaVersion ? "was written by a newer version"
+                                                                         : "needs upgrading, which means writing it") +
+                                               ".");
+      return;
+    }
     // journal_mode needs a lock the busy handler does not wait for: retry.
     for (int attempt = 0;; ++attempt) {
       int r = sqlite3_exec(m_db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
@@ -105,8 +166,23 @@ AnalysisDatabase::~AnalysisDatabase() {
 }
 
 void AnalysisDatabase::Fail(int code, const std::string& what) {
-  throw SqliteError(code, "The analysis database " + m_path + " failed while " + what + ": " +
-                              (m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code)) + ".");
+  Fail(code, what, m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code));
+}
+
+void AnalysisDatabase::Fail(int code, const std::string& what, const std::string& message) {
+  if (std::string reason = Reason(code); !reason.empty())
+    throw SqliteError(code, "The analysis database " + m_path + " cannot be changed: " + reason + ".");
+  throw SqliteError(code, "The analysis database " + m_path + " failed while " + what + ": " + message + ".");
+}
+
+// A sentence for the failures a user can do something about; "" otherwise.
+std::string AnalysisDatabase::Reason(int code) const {
+  const int primary = code & 0xFF;
+  const int systemError = m_db ? sqlite3_system_errno(m_db) : 0;
+  if (primary == SQLITE_FULL || systemError == ENOSPC || systemError == EDQUOT) return "the disk is full";
+  if (primary == SQLITE_READONLY || systemError == EROFS)
+    return "the analysis is read-only";
+  return "";
 }
 
 void AnalysisDatabase::Execute(const char* sql) {
@@ -115,6 +191,8 @@ void AnalysisDatabase::Execute(const char* sql) {
   if (rc != SQLITE_OK) {
     std::string text = message ? message : sqlite3_errstr(rc);
     sqlite3_free(message);
+    if (std::string reason = Reason(rc); !reason.empty())
+      throw SqliteError(rc, "The analysis database " + m_path + " cannot be changed: " + reason + ".");
     throw SqliteError(rc, "The analysis database " + m_path + " refused a change: " + text + ".");
   }
 }
@@ -140,17 +218,25 @@ void AnalysisDatabase::Migrate() {
 }
 
 void AnalysisDatabase::Write(const std::function<void()>& body) {
+  if (m_readOnly)
+    throw SqliteError(SQLITE_READONLY, "The analysis database " + m_path + " cannot be changed: " + m_readOnlyReason + ".");
   Execute("BEGIN IMMEDIATE");
   try {
     body();
   } catch (...) {
-    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!sqlite3_get_autocommit(m_db)) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;
   }
   int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) {
-    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    Fail(rc, "saving a change");
+    // The failed commit's reason, before the rollback (which may find the
+    // transaction already ended) replaces it.
+    const std::string message = sqlite3_errmsg(m_db);
+    const std::string reason = Reason(rc);
+    if (!sqlite3_get_autocommit(m_db)) sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!reason.empty())
+      throw SqliteError(rc, "The analysis database " + m_path + " cannot be changed: " + reason + ".");
+    Fail(rc, "saving a change", message);
   }
 }
 

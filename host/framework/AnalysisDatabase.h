@@ -26,6 +26,10 @@ public:
   AnalysisDatabase& operator=(const AnalysisDatabase&) = delete;
 
   const std::string& Path() const { return m_path; }
+  // True when the file or its folder cannot be written (a read-only disk or
+  // folder, or a disk too full to open it for writing): it is then only
+  // read, and every change raises a HostError saying why.
+  bool ReadOnly() const { return m_readOnly; }
   int SchemaVersion();
 
   // One prepared statement; values are bound from 1.
@@ -58,10 +62,15 @@ public:
   [[noreturn]] void Fail(int code, const std::string& what);
 
 private:
+  void Open(bool readOnly);
+  [[noreturn]] void Fail(int code, const std::string& what, const std::string& message);
+  std::string Reason(int code) const;
   void Migrate();
 
   sqlite3* m_db = nullptr;
   std::string m_path;
+  bool m_readOnly = false;
+  std::string m_readOnlyReason;
 };
 
 using AnalysisDatabasePtr = std::shared_ptr<AnalysisDatabase>;

@@ -1,5 +1,8 @@
 #include "host/gis/GisApplication.h"
 
+#include "host/gis/DocumentLock.h"
+#include "host/gis/MapDocumentMerge.h"
+
 #include "host/common/Paths.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostEnvelope.h"
@@ -166,7 +169,11 @@ void GisApplication::AddExtension(const std::string& identifier, const ObjectPtr
 
 void GisApplication::RemoveExtension(const std::string& identifier) { m_extensions.erase(LowerCase(identifier)); }
 
-void GisApplication::NewDocument() { m_document = std::make_shared<HostMapDocument>(); }
+void GisApplication::NewDocument() {
+  m_document = std::make_shared<HostMapDocument>();
+  m_baseline = json();
+  m_baselineFile.clear();
+}
 
 void GisApplication::LoadDocument(const std::string& path) {
   const std::string native = ToNativePath(path);
@@ -176,6 +183,9 @@ void GisApplication::LoadDocument(const std::string& path) {
     json j = LayerJson::ReadFile(native, kSource);
     try {
       m_document = ReadDocument(j, FolderOf(native));
+      // As this process would write it, so that only real changes differ.
+      m_baseline = DocumentJson(native);
+      m_baselineFile = SameFileKey(native);
     } catch (const JsonFormatError& e) {
       throw HostError(gisErr::DocumentFormat, kSource,
                       "The map document \"" + DisplayPath(native) +
@@ -190,13 +200,7 @@ void GisApplication::LoadDocument(const std::string& path) {
   m_unreadDocument.clear();
 }
 
-void GisApplication::SaveDocument(const std::string& path) const {
-  const std::string native = ToNativePath(path);
-  if (!m_unreadDocument.empty() && SameFileKey(native) == m_unreadDocument)
-    throw HostError(gisErr::DocumentFormat, kSource,
-                    "The map document \"" + DisplayPath(native) +
-                        "\" could not be read when it was opened, so it is not overwritten. Repair or remove it "
-                        "and open it again.");
+json GisApplication::DocumentJson(const std::string& native) const {
   const std::string anchor = FolderOf(native);
   json maps = json::array();
   long focus = 0;
@@ -206,8 +210,35 @@ void GisApplication::SaveDocument(const std::string& path) const {
     if (map == m_document->FocusMap()) focus = i;
     maps.push_back(WriteMap(*map, anchor));
   }
-  json j = {{"version", kDocumentVersion}, {"focusMap", focus}, {"maps", maps}};
-  LayerJson::WriteFileAtomically(native, j.dump(2), kSource);
+  return {{"version", kDocumentVersion}, {"focusMap", focus}, {"maps", maps}};
+}
+
+void GisApplication::SaveDocument(const std::string& path) const {
+  const std::string native = ToNativePath(path);
+  if (!m_unreadDocument.empty() && SameFileKey(native) == m_unreadDocument)
+    throw HostError(gisErr::DocumentFormat, kSource,
+                    "The map document \"" + DisplayPath(native) +
+                        "\" could not be read when it was opened, so it is not overwritten. Repair or remove it "
+                        "and open it again.");
+  json j = DocumentJson(native);
+
+  DocumentLock lock(native);
+  std::error_code ec;
+  json merged = j;
+  // Only the file this document came from is merged into; another one
+  // (a new document, or saving under a new name) is replaced.
+  const std::string file = SameFileKey(native);
+  if (file == m_baselineFile && fs::exists(native, ec)) {
+    json theirs = LayerJson::ReadFile(native, kSource);
+    if (!theirs.is_object() || theirs.value("version", json()) != json(kDocumentVersion))
+      throw HostError(gisErr::DocumentFormat, kSource,
+                      "The map document \"" + DisplayPath(native) +
+                          "\" was replaced by one this application cannot read, so it is not overwritten.");
+    merged = MapDocumentMerge::Merge(m_baseline, j, theirs);
+  }
+  LayerJson::WriteFileAtomically(native, merged.dump(2), kSource);
+  m_baseline = std::move(j);
+  m_baselineFile = file;
 }
 
 } // namespace tov

@@ -2,6 +2,8 @@
 #include "platform/gis/HostApplication.h"
 #include "platform/gis/MapDocument.h"
 
+#include <nlohmann/json.hpp>
+
 #include <map>
 #include <string>
 
@@ -32,13 +34,23 @@ public:
   // refused is never written over: Save to it raises until a Load of it
   // succeeds.
   void LoadDocument(const std::string& path);
+  // Save does not overwrite what other processes saved meanwhile: saving to
+  // the file the document was loaded from (or last saved to), it re-reads
+  // the file under a lock (DocumentLock), replays this document's changes
+  // since then onto it and writes the result.
   void SaveDocument(const std::string& path) const;
 
 private:
+  nlohmann::json DocumentJson(const std::string& nativePath) const;
+
   MapDocumentPtr m_document;
   int64_t m_hWnd = 0;
   std::map<std::string, ObjectPtr> m_extensions; // folded identifier
   std::string m_unreadDocument; // the document file a Load refused, if any
+  // The document as loaded or last saved (null for a new one): what this
+  // process's changes are measured against.
+  mutable nlohmann::json m_baseline;
+  mutable std::string m_baselineFile;
 };
 
 using GisApplicationPtr = std::shared_ptr<GisApplication>;

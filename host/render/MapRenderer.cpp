@@ -1,5 +1,7 @@
 #include "host/render/MapRenderer.h"
 
+#include "host/common/Paths.h"
+#include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostSpatialReference.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "platform/gis/EnumElement.h"
@@ -20,6 +22,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <filesystem>
 #include <set>
 
 namespace tov {
@@ -46,7 +49,22 @@ void MapRenderer::DrawLayer(QPainter& painter, const LayerPtr& layer, const Map&
     return;
   }
   auto fl = std::dynamic_pointer_cast<FeatureLayer>(layer);
-  if (!fl || !fl->Valid() || !fl->FeatureClass()) return;
+  if (!fl) return;
+  if (!fl->Valid() || !fl->FeatureClass()) {
+    // Said once per drawing, in the geography phase that would have drawn it.
+    if (!(phases & drawPhaseGeography)) return;
+    std::string why = "its data is missing";
+    if (auto host = std::dynamic_pointer_cast<HostFeatureLayer>(fl); host && !host->DataSource().nativePath.empty())
+      why = "its data is missing: " +
+            DisplayPath(host->DataSource().format == "shapefile"
+                            ? (std::filesystem::path(host->DataSource().nativePath) / (host->DataSource().dataset + ".shp"))
+                                  .lexically_normal()
+                                  .string()
+                            : host->DataSource().nativePath);
+    m_undrawn.push_back(layer->Name());
+    m_errors.push_back(layer->Name() + ": " + why);
+    return;
+  }
   try {
     ShapeCache::Shapes* shapes = m_shapes.ShapesOf(fl, map);
     if (!shapes) return;
@@ -74,6 +92,7 @@ void MapRenderer::DrawLayer(QPainter& painter, const LayerPtr& layer, const Map&
       if (auto lc = MapLabels::LabelClassAt(fl, scale))
         labels.Add(*shapes, m_shapes.LabelsOf(*shapes, fl, lc->Expression()), lc);
   } catch (const HostError& e) {
+    m_undrawn.push_back(layer->Name());
     m_errors.push_back(layer->Name() + ": " + e.Description());
   }
 }
@@ -117,6 +136,7 @@ void MapRenderer::DrawGraphics(QPainter& painter, const Map& map, const MapViewp
 
 void MapRenderer::Draw(QPainter& painter, const Map& map, const MapViewport& viewport, long phases) {
   m_errors.clear();
+  m_undrawn.clear();
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   if (phases & drawPhaseBackground) painter.fillRect(QRectF(QPointF(0, 0), viewport.Size()), Qt::white);

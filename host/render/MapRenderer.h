@@ -23,15 +23,18 @@ public:
   MapRenderer& operator=(const MapRenderer&) = delete;
 
   // Draws the phases asked for (DrawPhase flags) of map into the viewport.
-  // Layers that cannot be read are skipped; Errors() says why.
+  // Layers that cannot be read are skipped, the others drawn; Undrawn() and
+  // Errors() say which and why.
   void Draw(QPainter& painter, const Map& map, const MapViewport& viewport, long phases = drawPhaseAll);
   // The scale denominator of a viewport of map (at 96 pixels per inch).
   static double ScaleOf(const Map& map, const MapViewport& viewport);
 
   // Forgets the shapes read so far (after data changed).
   void ClearCache() { m_shapes.Clear(); }
-  // Problems met during the last Draw, one line each.
+  // Problems met during the last Draw, one line each ("LAYER: why").
   const std::vector<std::string>& Errors() const { return m_errors; }
+  // The visible layers the last Draw could not draw, by name.
+  const std::vector<std::string>& Undrawn() const { return m_undrawn; }
 
 private:
   void DrawLayer(QPainter& painter, const LayerPtr& layer, const Map& map, const MapViewport& viewport, double scale,
@@ -40,6 +43,7 @@ private:
 
   ShapeCache m_shapes;
   std::vector<std::string> m_errors;
+  std::vector<std::string> m_undrawn;
 };
 
 } // namespace tov

@@ -1,0 +1,166 @@
+#include "host/framework/AnalysisCheck.h"
+
+#include "host/common/Paths.h"
+#include "host/gis/HostFeatureLayer.h"
+#include "host/gis/HostLayerFile.h"
+#include "platform/framework/StudyAreaCatalog.h"
+#include "platform/framework/StudyAreaRecord.h"
+#include "platform/framework/TextPropertySet.h"
+#include "platform/gis/FeatureClass.h"
+#include "platform/gis/GroupLayer.h"
+#include "platform/gis/Map.h"
+#include "platform/gis/MapDocument.h"
+#include "platform/gis/Workspace.h"
+#include "platform/runtime/HostError.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace tov {
+
+namespace {
+
+std::string MissingDataPath(const HostFeatureLayer& layer) {
+  const LayerDataSource& source = layer.DataSource();
+  if (source.format == "shapefile")
+    return DisplayPath((fs::path(source.nativePath) / (source.dataset + ".shp")).lexically_normal().string());
+  return DisplayPath(source.nativePath) + (source.dataset.empty() ? "" : " (" + source.dataset + ")");
+}
+
+// A layer whose data could not be opened, or whose workspace has gone
+// since (a folder the repair removed).
+bool HasMissingData(const LayerPtr& layer) {
+  auto fl = std::dynamic_pointer_cast<HostFeatureLayer>(layer);
+  if (!fl) return false;
+  if (!fl->FeatureClass()) return !fl->DataSource().format.empty();
+  WorkspacePtr workspace = fl->FeatureClass()->Workspace();
+  std::error_code ec;
+  return workspace && !workspace->PathName().empty() && !fs::exists(ToNativePath(workspace->PathName()), ec);
+}
+
+// Feature layers without data, with the group (or none: the map) holding each.
+void CollectMissing(const LayerPtr& layer, const GroupLayerPtr& parent,
+                    std::vector<std::pair<LayerPtr, GroupLayerPtr>>& out) {
+  if (auto group = std::dynamic_pointer_cast<GroupLayer>(layer)) {
+    for (long i = 0; i < group->Count(); ++i) CollectMissing(group->Layer(i), group, out);
+  } else if (HasMissingData(layer)) {
+    out.emplace_back(layer, parent);
+  }
+}
+
+std::vector<std::pair<LayerPtr, GroupLayerPtr>> MissingLayers(const Map& map) {
+  std::vector<std::pair<LayerPtr, GroupLayerPtr>> out;
+  for (long i = 0; i < map.LayerCount(); ++i) CollectMissing(map.Layer(i), nullptr, out);
+  return out;
+}
+
+std::vector<std::string> Names(StudyAreaCatalog& catalog) {
+  std::vector<std::string> names;
+  CollectionPtr all = catalog.Names();
+  for (long i = 1; all && i <= all->Count(); ++i) names.push_back(all->Item(i).ToString());
+  return names;
+}
+
+} // namespace
+
+std::string AnalysisCheck::BrokenReason(const Analysis& analysis, const std::string& name) {
+  StudyAreaRecordPtr record = analysis.dataManager->GetStudyAreaCatalog()->Item(name);
+  if (!record) return "no record";
+  const std::string layerFile = ToNativePath(record->FilePath());
+  std::error_code ec;
+  if (!fs::exists(layerFile, ec)) return "layer file missing: " + DisplayPath(layerFile);
+  HostLayerFile file;
+  try {
+    file.Open(layerFile);
+  } catch (const HostError& e) {
+    return "layer file unreadable: " + DisplayPath(layerFile) + " (" + e.Description() + ")";
+  }
+  auto layer = std::dynamic_pointer_cast<HostFeatureLayer>(file.Layer());
+  if (!layer) return "layer file holds no feature layer: " + DisplayPath(layerFile);
+  if (!layer->FeatureClass()) return "dataset missing: " + MissingDataPath(*layer);
+  return "";
+}
+
+std::vector<AnalysisFinding> AnalysisCheck::Check(const Analysis& analysis) {
+  std::vector<AnalysisFinding> findings;
+  StudyAreaCatalogPtr catalog = analysis.dataManager->GetStudyAreaCatalog();
+  std::set<std::string> recordFolders;
+  const std::vector<std::string> names = Names(*catalog);
+  for (const std::string& name : names) {
+    recordFolders.insert(fs::path(ToNativePath(catalog->Item(name)->FilePath())).parent_path().lexically_normal().string());
+    std::string reason = BrokenReason(analysis, name);
+    if (!reason.empty()) findings.push_back({AnalysisFinding::Kind::BrokenStudyArea, name, "broken: " + reason});
+  }
+
+  const fs::path studyAreas = fs::path(analysis.folder) / "StudyAreas";
+  std::error_code ec;
+  std::vector<std::string> orphans;
+  for (fs::directory_iterator it(studyAreas, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string path = it->path().lexically_normal().string();
+    if (it->is_directory(ec) && !recordFolders.count(path)) orphans.push_back(path);
+  }
+  std::sort(orphans.begin(), orphans.end());
+  for (const std::string& path : orphans)
+    findings.push_back({AnalysisFinding::Kind::FolderWithoutRecord, path,
+                        "folder without a study area record: " + DisplayPath(path)});
+
+  MapDocumentPtr document = analysis.application->Document();
+  for (long m = 0; document && m < document->MapCount(); ++m)
+    for (const auto& [layer, parent] : MissingLayers(*document->Map(m))) {
+      auto fl = std::dynamic_pointer_cast<HostFeatureLayer>(layer);
+      const std::string where = fl->FeatureClass() ? DisplayPath(ToNativePath(fl->FeatureClass()->Workspace()->PathName()))
+                                                   : MissingDataPath(*fl);
+      findings.push_back({AnalysisFinding::Kind::LayerDataMissing, layer->Name(),
+                          "map layer \"" + layer->Name() + "\" has no data: " + where});
+    }
+
+  const std::string current = analysis.extension->ExtensionProperties()->GetProperty("CurrentExtent");
+  // ":CurrentExtent" is the mark a deletion leaves: no current study area.
+  if (!current.empty() && current != ":CurrentExtent" && !catalog->Exists(current))
+    findings.push_back({AnalysisFinding::Kind::DanglingCurrent, current,
+                        "the current study area \"" + current + "\" does not exist"});
+  return findings;
+}
+
+std::vector<std::string> AnalysisCheck::RepairOutsideCatalogue(const Analysis& analysis,
+                                                               const std::vector<AnalysisFinding>& findings) {
+  std::vector<std::string> done;
+  bool dropLayers = false;
+  for (const AnalysisFinding& f : findings) {
+    switch (f.kind) {
+    case AnalysisFinding::Kind::FolderWithoutRecord: {
+      dropLayers = true; // layers may still show what was in it
+      std::error_code ec;
+      fs::remove_all(f.name, ec);
+      if (ec)
+        throw HostError(err::PathNotFound, "AnalysisCheck",
+                        "The folder " + DisplayPath(f.name) + " cannot be removed (" + ec.message() + ").");
+      done.push_back("removed the folder " + DisplayPath(f.name));
+      break;
+    }
+    case AnalysisFinding::Kind::LayerDataMissing: dropLayers = true; break;
+    case AnalysisFinding::Kind::DanglingCurrent:
+      analysis.extension->ExtensionProperties()->SetProperty("CurrentExtent", "");
+      done.push_back("cleared the current study area \"" + f.name + "\"");
+      break;
+    case AnalysisFinding::Kind::BrokenStudyArea: break;
+    }
+  }
+  MapDocumentPtr document = analysis.application->Document();
+  for (long m = 0; dropLayers && document && m < document->MapCount(); ++m) {
+    MapPtr map = document->Map(m);
+    for (const auto& [layer, parent] : MissingLayers(*map)) {
+      if (parent)
+        parent->Delete(layer);
+      else
+        map->DeleteLayer(layer);
+      done.push_back("dropped the map layer \"" + layer->Name() + "\"");
+    }
+  }
+  return done;
+}
+
+} // namespace tov

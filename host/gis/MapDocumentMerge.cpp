@@ -1,0 +1,172 @@
+#include "host/gis/MapDocumentMerge.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+using nlohmann::json;
+
+namespace tov {
+
+namespace {
+
+std::string TextOf(const json& j, const char* key) {
+  auto it = j.find(key);
+  return it != j.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+std::string BaseKey(const json& layer) {
+  if (!layer.is_object()) return "?";
+  std::string key = TextOf(layer, "type") + '\n' + TextOf(layer, "name");
+  auto source = layer.find("source");
+  if (source != layer.end() && source->is_object()) {
+    // The relative path is the same in every process whatever path each
+    // was given for the analysis folder.
+    std::string path = TextOf(*source, "relativePath");
+    if (path.empty()) path = TextOf(*source, "path");
+    key += '\n' + TextOf(*source, "format") + '\n' + path + '\n' + TextOf(*source, "dataset");
+  }
+  return key;
+}
+
+// Keys of a layer list; a repeated layer gets its occurrence number.
+std::vector<std::string> Keys(const json& layers) {
+  std::vector<std::string> keys;
+  std::map<std::string, int> seen;
+  if (!layers.is_array()) return keys;
+  for (const auto& layer : layers) {
+    std::string key = BaseKey(layer);
+    keys.push_back(key + '#' + std::to_string(seen[key]++));
+  }
+  return keys;
+}
+
+long Find(const std::vector<std::string>& keys, const std::string& key) {
+  for (size_t i = 0; i < keys.size(); ++i)
+    if (keys[i] == key) return static_cast<long>(i);
+  return -1;
+}
+
+json WithoutChildren(json layer) {
+  if (layer.is_object()) layer.erase("layers");
+  return layer;
+}
+
+json MergeLayers(const json& base, const json& mine, const json& theirs);
+
+// The layer as theirs has it with this process's changes made to it.
+json MergeLayer(const json& base, const json& mine, const json& theirs) {
+  if (mine.is_object() && TextOf(mine, "type") == "group" && theirs.is_object() && TextOf(theirs, "type") == "group") {
+    json merged = WithoutChildren(mine) != WithoutChildren(base) ? WithoutChildren(mine) : WithoutChildren(theirs);
+    const json empty = json::array();
+    auto children = [&](const json& j) -> const json& {
+      auto it = j.is_object() ? j.find("layers") : j.end();
+      return it != j.end() && it->is_array() ? *it : empty;
+    };
+    merged["layers"] = MergeLayers(children(base), children(mine), children(theirs));
+    return merged;
+  }
+  return mine != base ? mine : theirs;
+}
+
+// Places item after the layer keyed `after` in the result ("" or absent: first).
+void InsertAfter(json& result, std::vector<std::string>& keys, const std::string& after, const std::string& key,
+                 const json& item) {
+  long at = after.empty() ? -1 : Find(keys, after);
+  result.insert(result.begin() + (at + 1), item);
+  keys.insert(keys.begin() + (at + 1), key);
+}
+
+json MergeLayers(const json& base, const json& mine, const json& theirs) {
+  const json empty = json::array();
+  const json& b = base.is_array() ? base : empty;
+  const json& m = mine.is_array() ? mine : empty;
+  json result = theirs.is_array() ? theirs : empty;
+  const std::vector<std::string> baseKeys = Keys(b), mineKeys = Keys(m);
+  std::vector<std::string> keys = Keys(result);
+
+  // Deleted here: gone from the result too.
+  for (size_t i = 0; i < baseKeys.size(); ++i) {
+    if (Find(mineKeys, baseKeys[i]) >= 0) continue;
+    long at = Find(keys, baseKeys[i]);
+    if (at < 0) continue;
+    result.erase(result.begin() + at);
+    keys.erase(keys.begin() + at);
+  }
+
+  // The neighbour above a layer, among the layers both lists hold.
+  auto previousShared = [](const std::vector<std::string>& list, size_t index, const std::vector<std::string>& other) {
+    for (size_t k = index; k-- > 0;)
+      if (Find(other, list[k]) >= 0) return list[k];
+    return std::string();
+  };
+
+  std::string previous; // the last of mine's layers placed in the result
+  for (size_t i = 0; i < mineKeys.size(); ++i) {
+    const std::string& key = mineKeys[i];
+    const long inBase = Find(baseKeys, key);
+    long at = Find(keys, key);
+    if (inBase < 0) {
+      if (at >= 0) {
+        result[at] = MergeLayer(json(), m[i], result[at]);
+      } else {
+        InsertAfter(result, keys, previous, key, m[i]);
+      }
+      previous = key;
+      continue;
+    }
+    if (at < 0) continue; // deleted meanwhile by another process: stays deleted
+    json merged = MergeLayer(b[inBase], m[i], result[at]);
+    // Moved here (its neighbour above changed): move it in the result too.
+    if (previousShared(mineKeys, i, baseKeys) != previousShared(baseKeys, static_cast<size_t>(inBase), mineKeys)) {
+      result.erase(result.begin() + at);
+      keys.erase(keys.begin() + at);
+      InsertAfter(result, keys, previous, key, merged);
+    } else {
+      result[at] = merged;
+    }
+    previous = key;
+  }
+  return result;
+}
+
+json MergeMap(const json& base, const json& mine, const json& theirs) {
+  json result = theirs;
+  for (const char* key : {"name", "spatialReference", "extent", "graphics"}) {
+    if (!mine.contains(key)) continue;
+    if (!base.is_object() || !base.contains(key) || base[key] != mine[key]) result[key] = mine[key];
+  }
+  const json empty = json::array();
+  auto layers = [&](const json& j) -> const json& {
+    auto it = j.is_object() ? j.find("layers") : j.end();
+    return it != j.end() && it->is_array() ? *it : empty;
+  };
+  result["layers"] = MergeLayers(layers(base), layers(mine), layers(theirs));
+  return result;
+}
+
+} // namespace
+
+json MapDocumentMerge::Merge(const json& base, const json& mine, const json& theirs) {
+  if (!theirs.is_object() || !theirs.contains("maps") || !theirs["maps"].is_array()) return mine;
+  json result = theirs;
+  const json empty = json::array();
+  const json& baseMaps = base.is_object() && base.contains("maps") && base["maps"].is_array() ? base["maps"] : empty;
+  const json& mineMaps = mine.contains("maps") && mine["maps"].is_array() ? mine["maps"] : empty;
+  json& maps = result["maps"];
+  for (size_t i = 0; i < mineMaps.size(); ++i) {
+    const json baseMap = i < baseMaps.size() ? baseMaps[i] : json();
+    if (i < maps.size())
+      maps[i] = MergeMap(baseMap, mineMaps[i], maps[i]);
+    else
+      maps.push_back(mineMaps[i]);
+  }
+  if (mine.contains("focusMap") && (!base.is_object() || base.value("focusMap", json()) != mine["focusMap"]))
+    result["focusMap"] = mine["focusMap"];
+  if (!result["focusMap"].is_number_integer() || result["focusMap"].get<long>() < 0 ||
+      result["focusMap"].get<long>() >= static_cast<long>(maps.size()))
+    result["focusMap"] = 0;
+  return result;
+}
+
+} // namespace tov
