@@ -1,6 +1,7 @@
 // Map documents: a document.json is either refused with a HostError and a
 // message (and the application keeps its document), or loaded; a loaded
 // document saves, and the saved file loads and saves again to the same text.
+#include "FuzzGisData.h"
 #include "FuzzSupport.h"
 
 #include "host/common/Paths.h"
@@ -27,7 +28,7 @@ std::string SaveAndRead(GisApplication& app, const char* name) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   RegisterHostGisClasses();
-  ScratchFolder();
+  MakeGisData();
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // Layer files: a file is either refused with a HostError and a message, or
 // opened; an opened layer saves, and the saved file opens and saves again to
 // the same text.
+#include "FuzzGisData.h"
 #include "FuzzSupport.h"
 
 #include "host/common/Paths.h"
@@ -27,7 +28,7 @@ std::string SaveAndRead(HostLayerFile& file, const char* name) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   RegisterHostGisClasses();
-  ScratchFolder();
+  MakeGisData();
   return 0;
 }
 

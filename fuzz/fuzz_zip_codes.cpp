@@ -63,13 +63,16 @@ void CheckCode(const std::string& code, bool checkValidity, bool numericZips, in
   Require(wildcard == std::string::npos || wildcard == code.size() - 1, "\"%\" inside an accepted code");
   if (!checkValidity) return;
   const std::string body = wildcard == std::string::npos ? code : code.substr(0, wildcard);
+  // A stray continuation byte belongs to the character before it, as it
+  // does for the parser; in UTF-8 that character is never a digit.
   if (numericZips)
-    for (char c : body) Require(c >= '0' && c <= '9', "a letter in an accepted numeric code");
+    for (char c : body)
+      if (!IsContinuationByte(c)) Require(c >= '0' && c <= '9', "a letter in an accepted numeric code");
   const long length = CharacterCount(code);
   if (wildcard == std::string::npos) {
     Require(length == valueLength, "an accepted code of the wrong length");
   } else {
-    Require(length < valueLength || (length == valueLength), "an accepted prefix longer than a code");
+    Require(length <= valueLength, "an accepted prefix longer than a code");
     Require(length > prefixLeastLength, "an accepted prefix shorter than the least prefix");
   }
 }
