@@ -133,6 +133,27 @@ TEST_F(DocumentFormatTest, ALayerFileWithAWrongEntryIsRefused) {
   }
 }
 
+// Its base would come back in another form on the next save.
+TEST_F(DocumentFormatTest, ALayerFileWithABaseButNotWhereItIsIsRefused) {
+  auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  layer->SetName("Area");
+  layer->SetDataSourceRelativeBase(Platform("data"));
+  auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
+  file->SetLayer(layer);
+  file->Save(Platform("Area.lyr"));
+  json saved = json::parse(Read("Area.lyr"));
+  ASSERT_TRUE(saved.contains("relativeBase"));
+  saved.erase("relativeBase");
+  Write("Area.lyr", saved.dump());
+  try {
+    CreateAs<LayerFile>("orvaCore.LayerFile")->Open(Platform("Area.lyr"));
+    FAIL() << "the layer file was accepted";
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), gisErr::DocumentFormat);
+    EXPECT_NE(e.Description().find("relativeBase"), std::string::npos) << e.Description();
+  }
+}
+
 // Group layers in group layers, or fills outlined by fills, nested far deeper
 // than any map are refused rather than exhausting the stack or the memory.
 TEST_F(DocumentFormatTest, DeeplyNestedLayersAndSymbolsAreRefused) {
