@@ -4,7 +4,7 @@ BUILD ?= build
 TYPE ?= Debug
 JOBS ?= 2
 
-.PHONY: deps configure build run test test-sanitize data bench clean
+.PHONY: deps configure build run test test-sanitize fuzz data bench clean
 
 deps:
 	@scripts/install-deps
@@ -42,6 +42,18 @@ test-sanitize: deps
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/tests/sanitizer/ubsan.supp \
 	  ctest --output-on-failure -j $(JOBS)
+
+# Every parser a user or a file can feed, under libFuzzer with AddressSanitizer
+# and UndefinedBehaviorSanitizer: builds only the fuzz targets and the
+# libraries they link (clang, in a folder of their own), then runs each for
+# FUZZ_SECONDS seconds from its seeds in fuzz/corpus/. Any finding fails.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Fuzz \
+	  -DCMAKE_CXX_FLAGS_FUZZ="-O1 -g1" -DTOVANA_BUILD_FUZZ=ON -DTOVANA_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target tovana_fuzz
+	@FUZZ_BUILD=$(FUZZ_BUILD) FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run
 
 bench: deps
 	@bench/run

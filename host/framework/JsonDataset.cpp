@@ -54,21 +54,26 @@ void ReadProperties(const json& j, PropertyList& list, const std::string& file, 
   }
 }
 
+// Deeper than any description is written: refused before it exhausts the stack.
+constexpr int kMaxDepth = 64;
+
 ConfigNodePtr ReadConfigNode(const json& j, const std::string& name, const std::string& file,
-                             const std::string& where) {
+                             const std::string& where, int depth = 0) {
   if (!j.is_object()) Bad(file, where + " must be an object");
+  if (depth > kMaxDepth) Bad(file, "the configuration is nested more than " + std::to_string(kMaxDepth) + " deep");
   auto node = std::make_shared<JsonConfigNode>(name);
   ReadProperties(j, *node->Properties(), file, where);
   if (const json* children = Array(j, "children", file, where))
     for (const auto& c : *children) {
       std::string childName = Text(c, "name", file, where + " > child", true);
-      node->AddChild(ReadConfigNode(c, childName, file, where + " > " + childName));
+      node->AddChild(ReadConfigNode(c, childName, file, where + " > " + childName, depth + 1));
     }
   return node;
 }
 
-TaskDescriptorPtr ReadTask(const json& j, const std::string& file, const std::string& where) {
+TaskDescriptorPtr ReadTask(const json& j, const std::string& file, const std::string& where, int depth = 0) {
   if (!j.is_object()) Bad(file, where + " must be an object");
+  if (depth > kMaxDepth) Bad(file, "the tasks are nested more than " + std::to_string(kMaxDepth) + " deep");
   std::string name = Text(j, "name", file, where, true);
   std::string here = "task \"" + name + "\"";
   auto task = std::make_shared<JsonTaskDescriptor>(name, Text(j, "caption", file, here, false));
@@ -81,7 +86,7 @@ TaskDescriptorPtr ReadTask(const json& j, const std::string& file, const std::st
       task->AddLayer(layer);
     }
   if (const json* children = Array(j, "children", file, here))
-    for (const auto& c : *children) task->AddChild(ReadTask(c, file, here + " > child"));
+    for (const auto& c : *children) task->AddChild(ReadTask(c, file, here + " > child", depth + 1));
   return task;
 }
 

@@ -38,6 +38,11 @@ void HostLayerFile::Open(const std::string& path) {
     if (JsonOptionalMember(j, "relativeBase"))
       anchor = (folder / JsonText(j, "relativeBase", "")).lexically_normal().string();
     layer = LayerJson::Read(JsonMember(j, "layer", ""), anchor, "\"layer\"");
+    // Save writes where the base is whenever the layer has one; without it the
+    // base could not be moved with the file.
+    if (auto fl = std::dynamic_pointer_cast<FeatureLayer>(layer);
+        fl && anchor.empty() && !fl->DataSourceRelativeBase().empty())
+      RefuseJson("\"relativeBase\"", "the layer has a data source base but the file does not say where it is");
   } catch (const JsonFormatError& e) {
     throw HostError(gisErr::DocumentFormat, kSource,
                     "The file \"" + DisplayPath(native) + "\" is not a layer file this application can read (" +

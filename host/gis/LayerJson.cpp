@@ -205,12 +205,12 @@ SymbolPtr LayerJson::ReadSymbol(const json& j, const std::string& where) {
     auto s = std::make_shared<HostFillSymbol>();
     s->SetStyle(JsonInteger(j, "style", where));
     s->SetColor(color("color"));
-    SymbolPtr outline = ReadSymbol(JsonMember(j, "outline", where), JsonPlace(where, "outline"));
-    if (outline) {
-      auto line = std::dynamic_pointer_cast<LineSymbol>(outline);
-      if (!line) RefuseJson(JsonPlace(where, "outline"), "a line symbol was expected");
-      s->SetOutline(line);
-    }
+    // Checked before it is read: fills nested in fills would recurse without end.
+    const json& o = JsonMember(j, "outline", where);
+    const std::string place = JsonPlace(where, "outline");
+    if (!o.is_null() && JsonText(JsonObject(o, place), "kind", place) != "line")
+      RefuseJson(place, "a line symbol was expected");
+    if (SymbolPtr outline = ReadSymbol(o, place)) s->SetOutline(std::dynamic_pointer_cast<LineSymbol>(outline));
     return s;
   }
   if (kind == "line") {
@@ -250,20 +250,31 @@ json LayerJson::Write(const LayerPtr& layer, const std::string& nativeAnchor) {
   throw HostError(err::TypeMismatch, "orvaCore.Layer", "The layer was not made by this application and cannot be saved");
 }
 
-LayerPtr LayerJson::Read(const json& j, const std::string& nativeAnchor, const std::string& where) {
+namespace {
+// Deeper than any map is built: refused before it exhausts the stack.
+constexpr int kMaxGroupDepth = 64;
+
+LayerPtr ReadLayer(const json& j, const std::string& nativeAnchor, const std::string& where, int depth) {
   JsonObject(j, where);
   const std::string type = JsonText(j, "type", where);
   if (type == "feature") return ReadFeatureLayer(j, nativeAnchor, where);
   if (type == "group") {
+    if (depth >= kMaxGroupDepth)
+      RefuseJson(where, "group layers are nested more than " + std::to_string(kMaxGroupDepth) + " deep");
     auto group = std::make_shared<HostGroupLayer>();
     group->SetName(JsonText(j, "name", where));
     group->SetVisible(JsonBool(j, "visible", where));
     const json& children = JsonArray(j, "layers", where);
     for (size_t i = 0; i < children.size(); ++i)
-      group->Add(Read(children[i], nativeAnchor, JsonPlace(JsonPlace(where, "layers"), i)));
+      group->Add(ReadLayer(children[i], nativeAnchor, JsonPlace(JsonPlace(where, "layers"), i), depth + 1));
     return group;
   }
   RefuseJson(JsonPlace(where, "type"), "\"" + type + "\" is not a known kind of layer");
+}
+} // namespace
+
+LayerPtr LayerJson::Read(const json& j, const std::string& nativeAnchor, const std::string& where) {
+  return ReadLayer(j, nativeAnchor, where, 0);
 }
 
 void LayerJson::WriteFileAtomically(const std::string& nativePath, const std::string& text, const char* source) {

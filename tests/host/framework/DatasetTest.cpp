@@ -109,6 +109,33 @@ TEST(DatasetTest, BadDescriptionsGiveAnErrorNamingTheFileAndTheProblem) {
   EXPECT_THROW(JsonDataset::Load(tmp / "missing"), HostError);
 }
 
+// Tasks and configuration nodes deeper than any description has are refused
+// with a message rather than exhausting the stack.
+TEST(DatasetTest, DeeplyNestedDescriptionsAreRefused) {
+  TempFolder tmp;
+  auto nested = [](const std::string& open, const std::string& close, int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i) text += open;
+    for (int i = 0; i < depth; ++i) text += close;
+    return text;
+  };
+  const std::string tasks = R"({"name": "X", "tasks": [)" + nested(R"({"name": "T", "children": [)", "]}", 100000) + "]}";
+  const std::string config =
+      R"({"name": "X", "configuration": {"children": [)" + nested(R"({"name": "C", "children": [)", "]}", 100000) + "]}}";
+  for (const std::string& text : {tasks, config}) {
+    std::ofstream(tmp / "dataset.json") << text;
+    try {
+      JsonDataset::Load(tmp.Path());
+      ADD_FAILURE() << "accepted";
+    } catch (const HostError& e) {
+      EXPECT_NE(e.Description().find("nested more than 64 deep"), std::string::npos) << e.Description();
+    }
+  }
+  // What a description really holds still reads.
+  std::ofstream(tmp / "dataset.json") << R"({"name": "X", "tasks": [)" + nested(R"({"name": "T", "children": [)", "]}", 10) + "]}";
+  EXPECT_EQ(JsonDataset::Load(tmp.Path())->TaskCount(), 1);
+}
+
 TEST(DatasetTest, TwoDataSetsWithOneNameAreRefused) {
   TempFolder tmp;
   for (const char* folder : {"one", "two"}) {

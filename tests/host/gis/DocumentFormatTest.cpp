@@ -133,5 +133,67 @@ TEST_F(DocumentFormatTest, ALayerFileWithAWrongEntryIsRefused) {
   }
 }
 
+// Its base would come back in another form on the next save.
+TEST_F(DocumentFormatTest, ALayerFileWithABaseButNotWhereItIsIsRefused) {
+  auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  layer->SetName("Area");
+  layer->SetDataSourceRelativeBase(Platform("data"));
+  auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
+  file->SetLayer(layer);
+  file->Save(Platform("Area.lyr"));
+  json saved = json::parse(Read("Area.lyr"));
+  ASSERT_TRUE(saved.contains("relativeBase"));
+  saved.erase("relativeBase");
+  Write("Area.lyr", saved.dump());
+  try {
+    CreateAs<LayerFile>("orvaCore.LayerFile")->Open(Platform("Area.lyr"));
+    FAIL() << "the layer file was accepted";
+  } catch (const HostError& e) {
+    EXPECT_EQ(e.Number(), gisErr::DocumentFormat);
+    EXPECT_NE(e.Description().find("relativeBase"), std::string::npos) << e.Description();
+  }
+}
+
+// Group layers in group layers, or fills outlined by fills, nested far deeper
+// than any map are refused rather than exhausting the stack or the memory.
+TEST_F(DocumentFormatTest, DeeplyNestedLayersAndSymbolsAreRefused) {
+  // Built as text: a JSON value that deep would overflow the stack when copied.
+  auto nest = [](const json& outer, const std::string& inner, int depth) {
+    const std::string text = outer.dump();
+    const size_t at = text.find("\"@@\"");
+    std::string nested;
+    for (int i = 0; i < depth; ++i) nested += text.substr(0, at);
+    nested += inner;
+    for (int i = 0; i < depth; ++i) nested += text.substr(at + 4);
+    return nested;
+  };
+  auto withMarker = [](json j, const char* pointer, json marker) {
+    j[json::json_pointer(pointer)] = std::move(marker);
+    return j;
+  };
+  const json doc = json::parse(m_saved);
+  const json group = withMarker(doc["maps"][0]["layers"][0], "/layers", json::array({"@@"}));
+  const json fill = withMarker(doc["maps"][0]["layers"][0]["layers"][0]["renderer"]["symbol"], "/outline", "@@");
+  const std::string deepGroups =
+      nest(withMarker(doc, "/maps/0/layers", json::array({"@@"})), nest(group, "", 20000), 1);
+  const std::string deepFills =
+      nest(withMarker(doc, "/maps/0/layers/0/layers/0/renderer/symbol", "@@"), nest(fill, "null", 20000), 1);
+
+  for (const std::string& text : {deepGroups, deepFills}) {
+    Write("document.json", text);
+    GisApplication app;
+    try {
+      app.LoadDocument(Platform("document.json"));
+      ADD_FAILURE() << "the document was accepted";
+    } catch (const HostError& e) {
+      EXPECT_EQ(e.Number(), gisErr::DocumentFormat);
+    }
+  }
+  // A few levels, as a user builds them, still load.
+  Write("document.json", nest(withMarker(doc, "/maps/0/layers", json::array({"@@"})), nest(group, "", 5), 1));
+  GisApplication app;
+  app.LoadDocument(Platform("document.json"));
+}
+
 } // namespace
 } // namespace tov::test

@@ -1,0 +1,58 @@
+// Map documents: a document.json is either refused with a HostError and a
+// message (and the application keeps its document), or loaded; a loaded
+// document saves, and the saved file loads and saves again to the same text.
+#include "FuzzGisData.h"
+#include "FuzzSupport.h"
+
+#include "host/common/Paths.h"
+#include "host/gis/GisApplication.h"
+#include "host/gis/RegisterHostGisClasses.h"
+
+using namespace tov;
+using namespace tov::fuzz;
+
+namespace {
+
+std::string Platform(const char* name) { return ToPlatformPath((ScratchFolder() / name).string()); }
+
+std::string SaveAndRead(GisApplication& app, const char* name) {
+  try {
+    app.SaveDocument(Platform(name));
+  } catch (const HostError& e) {
+    Fail(std::string("a document that was loaded cannot be saved: ") + e.Description());
+  }
+  return ReadFile(ScratchFolder() / name);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  RegisterHostGisClasses();
+  MakeGisData();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  WriteFile(ScratchFolder() / "document.json", Text(data, size));
+  GisApplication app;
+  const MapDocumentPtr before = app.Document();
+  try {
+    app.LoadDocument(Platform("document.json"));
+  } catch (const HostError& e) {
+    CheckRefusal(e, "LoadDocument");
+    Require(app.Document() == before, "a refused document replaced the current one");
+    return 0;
+  }
+  Require(app.Document() != nullptr, "a document loaded as nothing");
+  const std::string first = SaveAndRead(app, "first.json");
+
+  GisApplication again;
+  try {
+    again.LoadDocument(Platform("first.json"));
+  } catch (const HostError& e) {
+    Fail("a saved document cannot be loaded: " + e.Description() + "\n" + first);
+  }
+  const std::string second = SaveAndRead(again, "second.json");
+  Require(first == second, "a document saved twice differs:\n" + first + "\n---\n" + second);
+  return 0;
+}
