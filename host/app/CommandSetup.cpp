@@ -67,7 +67,8 @@ int RunAndReport(AppContext& context, const std::shared_ptr<ConsolePresenter>& p
     return kExitNothingMade;
   }
   SaveAnalysis(*analysis);
-  std::cout << "Study area \"" << result.currentStudyArea << "\" stored in " << analysis->folder << "\n";
+  const std::string& name = result.studyAreaName.empty() ? result.currentStudyArea : result.studyAreaName;
+  std::cout << "Study area \"" << name << "\" stored in " << analysis->folder << "\n";
   return kExitOk;
 }
 

@@ -303,7 +303,7 @@ void MainWindow::AfterSetup(const HostTaskRunResult& result, bool tell) {
   // wizard the user left says nothing.
   tell = tell && (result.Stored() || result.pageResult == 0);
   m_outcome = !tell ? QString()
-              : result.Stored() ? tr("Study area \"%1\" stored.").arg(Q(result.currentStudyArea))
+              : result.Stored() ? tr("Study area \"%1\" stored.").arg(Q(result.studyAreaName.empty() ? result.currentStudyArea : result.studyAreaName))
                                 : Q(DescribeNothingStored(result));
   Save();
   m_canvas->Reload();

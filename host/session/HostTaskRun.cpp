@@ -145,8 +145,10 @@ HostTaskRunResult HostTaskRun::Drive(ITovTask& task, bool passParameters, const 
   result.currentStudyArea = m_analysis.extension->ExtensionProperties()->GetProperty("CurrentExtent");
   result.reports = capture.Reports();
   result.functionReports = capture.FunctionReports().size();
-  result.stored = result.pageResult == 0 && result.functionReports == 0 &&
-                  StoredSince(m_catalog, namesBefore, result.currentStudyArea);
+  // Judged by the name this run accepted: another process working on the
+  // same analysis may make its own study area current in the meantime.
+  const std::string stored = result.studyAreaName.empty() ? result.currentStudyArea : result.studyAreaName;
+  result.stored = result.pageResult == 0 && result.functionReports == 0 && StoredSince(m_catalog, namesBefore, stored);
   return result;
 }
 
