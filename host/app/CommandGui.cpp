@@ -71,8 +71,11 @@ void ShowHelpWindow(const std::string& nativePath) {
   window->raise();
 }
 
+// The site page's picture is filed under the page's subject, "SiteDialog".
+QString PictureName(const QString& name) { return name == "SpecifySiteDialog" ? "SiteDialog" : name; }
+
 bool Save(QWidget& widget, const QString& dir, const QString& name) {
-  const QString path = QDir(dir).filePath(name + ".png");
+  const QString path = QDir(dir).filePath(PictureName(name) + ".png");
   const bool ok = widget.grab().save(path, "PNG");
   std::cout << (ok ? "Saved " : "Could not save ") << path.toStdString() << "\n";
   return ok;

@@ -1,7 +1,7 @@
 #include "methods/ring/TovSSASimpleRingTask.h"
 
 #include "methods/ring/SelectRingSizeDialog.h"
-#include "methods/ring/SpecifySiteDialog.h"
+#include "methods/ring/SiteDialog.h"
 #include "pages/modi18N.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/runtime/Collection.h"

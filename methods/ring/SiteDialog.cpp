@@ -1,4 +1,4 @@
-#include "methods/ring/SpecifySiteDialog.h"
+#include "methods/ring/SiteDialog.h"
 
 #include "methods/ring/StoredValues.h"
 
