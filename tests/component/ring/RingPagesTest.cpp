@@ -3,7 +3,7 @@
 #include "RingTestSupport.h"
 
 #include "methods/ring/SelectRingSizeDialog.h"
-#include "methods/ring/SpecifySiteDialog.h"
+#include "methods/ring/SiteDialog.h"
 
 #include <type_traits>
 #include <utility>
