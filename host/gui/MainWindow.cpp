@@ -33,8 +33,10 @@
 #include <QMessageBox>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace tov {
 
@@ -112,6 +114,7 @@ MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
   });
   m_canvas->SetMouseDownHandler(
       [this](int b, int s, double x, double y, double mx, double my) { OnMapMouseDown(b, s, x, y, mx, my); });
+  m_canvas->SetDrawProblemsHandler([this] { ShowDrawProblems(); });
 
   QMenu* analysisMenu = menuBar()->addMenu(tr("&Analysis"));
   QAction* setup = analysisMenu->addAction(tr("Study Area Setup..."));
@@ -139,6 +142,9 @@ MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
 
   m_status = new QLabel(this);
   statusBar()->addWidget(m_status);
+  m_drawProblems = new QLabel(this);
+  m_drawProblems->setStyleSheet("color: #b00000");
+  statusBar()->addPermanentWidget(m_drawProblems);
   SetTool(Tool::ZoomIn);
   Reload();
 }
@@ -187,7 +193,38 @@ void MainWindow::Reload() {
   m_building = false;
   const QString currentText = current.empty() ? tr("No current study area") : tr("Current study area: ") + Q(current);
   m_status->setText(m_outcome.isEmpty() ? currentText : m_outcome + "   " + currentText);
+  ShowDrawProblems();
 }
+
+// A layer the map leaves out is named in the status bar and marked in the
+// tree with the reason, so that a broken study area is not simply missing.
+void MainWindow::ShowDrawProblems() {
+  const QStringList& undrawn = m_canvas->UndrawnLayers();
+  const QStringList& problems = m_canvas->DrawProblems();
+  QString text;
+  if (!undrawn.isEmpty()) text = tr("Could not draw: ") + undrawn.join(", ");
+  else if (!problems.isEmpty()) text = tr("Could not draw the map: ") + problems.join("; ");
+  m_drawProblems->setText(text);
+  m_drawProblems->setToolTip(problems.join("\n"));
+  for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+    QTreeWidgetItem* item = *it;
+    const auto index = item->data(0, Qt::UserRole).toULongLong();
+    if (index >= m_itemLayers.size()) continue;
+    const QString name = Q(m_itemLayers[index]->Name());
+    QString why;
+    for (const QString& line : problems)
+      if (line.startsWith(name + ": ")) why = line.mid(name.size() + 2);
+    if (why.isEmpty()) {
+      item->setIcon(0, QIcon());
+      item->setToolTip(0, m_itemLayers[index]->Valid() ? QString() : tr("The data of this layer is missing"));
+    } else {
+      item->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+      item->setToolTip(0, tr("Could not be drawn: ") + why);
+    }
+  }
+}
+
+QString MainWindow::DrawProblemsText() const { return m_drawProblems->text(); }
 
 QString MainWindow::StatusText() const { return m_status->text(); }
 

@@ -39,12 +39,16 @@ public:
   // The status bar: how the last study area setup ended, and the current
   // study area.
   QString StatusText() const;
+  // The status bar's note of the layers the map could not draw ("" when
+  // it drew them all).
+  QString DrawProblemsText() const;
 
 private:
   void OnMapMouseDown(int button, int shift, double x, double y, double mapX, double mapY);
   void AddLayerItem(const LayerPtr& layer, QTreeWidgetItem* parent, const std::string& current);
   void LayerItemChanged(QTreeWidgetItem* item);
   void Save();
+  void ShowDrawProblems();
   std::string CurrentStudyArea() const;
   void AfterSetup(const HostTaskRunResult& result, bool tell);
 
@@ -53,6 +57,7 @@ private:
   MapCanvas* m_canvas = nullptr;
   QTreeWidget* m_tree = nullptr;
   QLabel* m_status = nullptr;
+  QLabel* m_drawProblems = nullptr;
   Tool m_tool = Tool::ZoomIn;
   QActionGroup* m_tools = nullptr;
   std::vector<LayerPtr> m_itemLayers;

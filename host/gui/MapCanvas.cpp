@@ -74,12 +74,21 @@ void MapCanvas::paintEvent(QPaintEvent*) {
     m_image = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     m_image.fill(Qt::white);
     QPainter p(&m_image);
+    QStringList undrawn, problems;
     try {
       m_renderer.Draw(p, *m_control->Map(), Viewport());
-    } catch (const HostError&) {
+      for (const std::string& name : m_renderer.Undrawn()) undrawn << QString::fromStdString(name);
+      for (const std::string& line : m_renderer.Errors()) problems << QString::fromStdString(line);
+    } catch (const HostError& e) {
       // A map that cannot be drawn shows blank rather than ending the program.
+      problems << QString::fromStdString(e.Description());
     }
     m_dirty = false;
+    if (undrawn != m_undrawn || problems != m_problems) {
+      m_undrawn = undrawn;
+      m_problems = problems;
+      if (m_onDrawProblems) m_onDrawProblems();
+    }
   }
   QPainter painter(this);
   if (m_panning) {

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -22,12 +23,20 @@ class MapCanvas : public QWidget {
 public:
   // button 1 left, 2 right, 4 middle; shift 1 shift, 2 control, 4 alt.
   using MouseDownHandler = std::function<void(int button, int shift, double x, double y, double mapX, double mapY)>;
+  // Told after a drawing whose problems differ from the last one's.
+  using DrawProblemsHandler = std::function<void()>;
 
   explicit MapCanvas(HostMapControlPtr control, QWidget* parent = nullptr);
   ~MapCanvas() override;
 
   const HostMapControlPtr& Control() const { return m_control; }
   void SetMouseDownHandler(MouseDownHandler handler) { m_onMouseDown = std::move(handler); }
+  void SetDrawProblemsHandler(DrawProblemsHandler handler) { m_onDrawProblems = std::move(handler); }
+  // The layers the last drawing left out, by name, and one line each
+  // ("LAYER: why") saying why; a map that could not be drawn at all is one
+  // line without a layer.
+  const QStringList& UndrawnLayers() const { return m_undrawn; }
+  const QStringList& DrawProblems() const { return m_problems; }
   // The viewport of the map's current extent on this widget.
   MapViewport Viewport() const;
   // The blocking calls; empty shape when cancelled with Escape.
@@ -56,6 +65,8 @@ private:
   QImage m_image;
   bool m_dirty = true;
   MouseDownHandler m_onMouseDown;
+  DrawProblemsHandler m_onDrawProblems;
+  QStringList m_undrawn, m_problems;
   // Tracking and panning state.
   QEventLoop* m_loop = nullptr;
   std::unique_ptr<MapTracker> m_tracker;

@@ -10,6 +10,9 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/gis/Layer.h"
 #include "platform/gis/Map.h"
+#include "platform/framework/StudyAreaCatalog.h"
+#include "platform/framework/StudyAreaRecord.h"
+#include "host/common/Paths.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -17,6 +20,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <filesystem>
 #include <fstream>
@@ -119,6 +123,40 @@ TEST_F(MainWindowTest, AStoreThatFailsAfterTheRecordWasAddedIsToldInTheStatusBar
   EXPECT_NE(status.find("The study area \"Harbour\" was not stored: "), std::string::npos) << status;
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].rfind("The study area \"Harbour\" was not stored: ", 0), 0u) << messages[0];
+}
+
+TEST_F(MainWindowTest, AStudyAreaWhoseDataIsGoneIsNamedInTheStatusBarAndMarkedInTheTree) {
+  auto presenter = std::make_shared<QtPresenter>();
+  presenter->SetOnShown([](Form& form, QWidget& dialog) {
+    if (form.Name() != "CreateSAMainDialog") QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), "Harbour");
+    QTest::mouseClick(dialog.findChild<QPushButton*>("NextButton"), Qt::LeftButton);
+  });
+  SetPresenter(presenter);
+  window->RunStudyAreaSetup();
+  window->Canvas()->repaint();
+  EXPECT_EQ(window->DrawProblemsText().toStdString(), "");
+
+  const std::string file = ToNativePath(analysis->dataManager->GetStudyAreaCatalog()->Item("Harbour")->FilePath());
+  const std::filesystem::path folder = std::filesystem::path(file).parent_path();
+  // Gone when the analysis is opened again (an open dataset stays readable).
+  window.reset();
+  analysis.reset();
+  for (const char* ext : {".shp", ".shx", ".dbf"}) std::filesystem::remove(folder / (std::string("StudyArea") + ext));
+  SetUp();
+  window->Canvas()->repaint();
+
+  EXPECT_EQ(window->DrawProblemsText().toStdString(), "Could not draw: Harbour");
+  QTreeWidget* tree = window->LayerTree();
+  const QList<QTreeWidgetItem*> items = tree->findItems("Harbour", Qt::MatchStartsWith | Qt::MatchRecursive);
+  ASSERT_EQ(items.size(), 1);
+  const std::string tip = items[0]->toolTip(0).toStdString();
+  EXPECT_EQ(tip.rfind("Could not be drawn: its data is missing: ", 0), 0u) << tip;
+  EXPECT_FALSE(items[0]->icon(0).isNull());
+  // The other layers are drawn as before and carry no mark.
+  for (QTreeWidgetItemIterator it(tree); *it; ++it)
+    if (*it != items[0]) {
+      EXPECT_TRUE((*it)->icon(0).isNull()) << (*it)->text(0).toStdString();
+    }
 }
 
 } // namespace
