@@ -239,11 +239,21 @@ int RunGui(AppContext& context, const std::string& screenshots) {
       save(form, dialog, name);
       UserActions::Click(form, "CancelButton");
     } else if (name == "SpecifySiteDialog") {
-      UserActions::Click(form, "obtCoord");
-      set(form, "txtLatitude", "40.7128");
-      set(form, "txtLongitude", "-74.0060");
-      save(form, dialog, name);
+      // First by coordinates, then by address through the geocoder's page.
+      if (saved.count(name) == 0) {
+        UserActions::Click(form, "obtCoord");
+        set(form, "txtLatitude", "40.7128");
+        set(form, "txtLongitude", "-74.0060");
+        save(form, dialog, name);
+      } else {
+        UserActions::Click(form, "obtSelect");
+      }
       UserActions::Click(form, "NextButton");
+    } else if (name == "GeocoderDialog") {
+      UserActions::Type(form, "AddressText", "Springfield");
+      UserActions::Click(form, "FindButton");
+      save(form, dialog, name);
+      UserActions::Click(form, "CancelButton");
     } else if (name == "SelectRingSizeDialog") {
       set(form, "FirstText", "3");
       save(form, dialog, name);
@@ -273,6 +283,7 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   };
   run("SetupStudyArea.CurrentExtent", nullptr);
   run("SetupStudyArea.WildCard", nullptr);
+  run("SetupStudyArea.SimpleRing", nullptr);
   run("SetupStudyArea.SimpleRing", nullptr);
   {
     GraphicElementPtr graphic = AddSelectedGraphic(*analysis);
