@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the fuzz targets: how a broken property is reported, what a
 // proper refusal looks like, and a scratch folder for the file parsers.
+#include "host/common/Paths.h"
 #include "platform/runtime/HostError.h"
 
 #include <cstdint>
@@ -63,6 +64,21 @@ inline std::string ReadFile(const std::filesystem::path& path) {
   std::stringstream text;
   text << in.rdbuf();
   return text.str();
+}
+
+// A file of the scratch folder as the host names paths.
+inline std::string ScratchPath(const char* name) { return ToPlatformPath((ScratchFolder() / name).string()); }
+
+// Saves what was read with save(path) into the scratch file name and gives
+// the text written; what was read must save.
+template <class Save>
+std::string SaveAndRead(Save save, const char* name, const char* what) {
+  try {
+    save(ScratchPath(name));
+  } catch (const HostError& e) {
+    Fail(std::string("a ") + what + " that was read cannot be saved: " + e.Description());
+  }
+  return ReadFile(ScratchFolder() / name);
 }
 
 } // namespace tov::fuzz

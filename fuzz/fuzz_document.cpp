@@ -4,27 +4,11 @@
 #include "FuzzGisData.h"
 #include "FuzzSupport.h"
 
-#include "host/common/Paths.h"
 #include "host/gis/GisApplication.h"
 #include "host/gis/RegisterHostGisClasses.h"
 
 using namespace tov;
 using namespace tov::fuzz;
-
-namespace {
-
-std::string Platform(const char* name) { return ToPlatformPath((ScratchFolder() / name).string()); }
-
-std::string SaveAndRead(GisApplication& app, const char* name) {
-  try {
-    app.SaveDocument(Platform(name));
-  } catch (const HostError& e) {
-    Fail(std::string("a document that was loaded cannot be saved: ") + e.Description());
-  }
-  return ReadFile(ScratchFolder() / name);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   RegisterHostGisClasses();
@@ -37,22 +21,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   GisApplication app;
   const MapDocumentPtr before = app.Document();
   try {
-    app.LoadDocument(Platform("document.json"));
+    app.LoadDocument(ScratchPath("document.json"));
   } catch (const HostError& e) {
     CheckRefusal(e, "LoadDocument");
     Require(app.Document() == before, "a refused document replaced the current one");
     return 0;
   }
   Require(app.Document() != nullptr, "a document loaded as nothing");
-  const std::string first = SaveAndRead(app, "first.json");
+  const std::string first = SaveAndRead([&](const std::string& path) { app.SaveDocument(path); }, "first.json", "document");
 
   GisApplication again;
   try {
-    again.LoadDocument(Platform("first.json"));
+    again.LoadDocument(ScratchPath("first.json"));
   } catch (const HostError& e) {
     Fail("a saved document cannot be loaded: " + e.Description() + "\n" + first);
   }
-  const std::string second = SaveAndRead(again, "second.json");
+  const std::string second = SaveAndRead([&](const std::string& path) { again.SaveDocument(path); }, "second.json", "document");
   Require(first == second, "a document saved twice differs:\n" + first + "\n---\n" + second);
   return 0;
 }

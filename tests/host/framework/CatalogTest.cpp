@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -32,6 +34,32 @@ protected:
     CollectionPtr names = catalog->Names();
     for (const auto& v : *names) out.push_back(v.ToString());
     return out;
+  }
+  // Runs child(who) in two processes 'A' and 'B' at once, with this
+  // process's catalogue closed; each must end with no failures.
+  void InTwoProcesses(const std::function<int(char)>& child) {
+    catalog.reset();
+    db.reset();
+    std::vector<pid_t> children;
+    for (char who : {'A', 'B'}) {
+      pid_t pid = fork();
+      ASSERT_GE(pid, 0);
+      if (pid == 0) {
+        int failures = 255;
+        try {
+          failures = std::min(child(who), 255);
+        } catch (...) {
+        }
+        _exit(failures);
+      }
+      children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+      int status = 0;
+      ASSERT_EQ(waitpid(pid, &status, 0), pid);
+      ASSERT_TRUE(WIFEXITED(status));
+      EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
   }
 
   TempFolder tmp;
@@ -107,36 +135,18 @@ TEST_F(CatalogTest, ANewStudyAreaNeverTakesAFolderThatIsAlreadyThere) {
 TEST_F(CatalogTest, TwoCataloguesOfOneFolderNeverShareAStudyAreaFolder) {
   // Two processes, each with its own database file but the same analysis
   // folder: only the folder itself can keep them apart.
-  catalog.reset();
-  db.reset();
-  std::vector<pid_t> children;
-  for (char who : {'A', 'B'}) {
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      int failures = 0;
-      try {
-        auto childDb = std::make_shared<AnalysisDatabase>(tmp / (std::string(1, who) + ".sqlite"));
-        SqliteStudyAreaCatalog childCatalog(childDb, tmp.Path());
-        for (int i = 1; i <= 50; ++i) {
-          const std::string name = std::string(1, who) + "-" + std::to_string(i);
-          if (!childCatalog.Add(name)) ++failures;
-          // Mark the folder as this record's, as the store's files would.
-          std::ofstream(ToNativePath(childCatalog.Item(name)->FilePath()), std::ios::app) << name << "\n";
-        }
-      } catch (...) {
-        failures = 255;
-      }
-      _exit(failures > 255 ? 255 : failures);
+  InTwoProcesses([this](char who) {
+    int failures = 0;
+    auto childDb = std::make_shared<AnalysisDatabase>(tmp / (std::string(1, who) + ".sqlite"));
+    SqliteStudyAreaCatalog childCatalog(childDb, tmp.Path());
+    for (int i = 1; i <= 50; ++i) {
+      const std::string name = std::string(1, who) + "-" + std::to_string(i);
+      if (!childCatalog.Add(name)) ++failures;
+      // Mark the folder as this record's, as the store's files would.
+      std::ofstream(ToNativePath(childCatalog.Item(name)->FilePath()), std::ios::app) << name << "\n";
     }
-    children.push_back(pid);
-  }
-  for (pid_t pid : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-  }
+    return failures;
+  });
   size_t folders = 0;
   for (const auto& entry : fs::directory_iterator(tmp / "StudyAreas")) {
     ++folders;
@@ -296,32 +306,14 @@ TEST_F(CatalogTest, AFileThatIsNotADatabaseGivesAnError) {
 // Two processes on one analysis: every Add is its own transaction and the
 // busy timeout makes the other wait, so no record is lost.
 TEST_F(CatalogTest, TwoProcessesAddingAHundredEachEndWithTwoHundredRecords) {
-  catalog.reset();
-  db.reset();
-  std::vector<pid_t> children;
-  for (char who : {'A', 'B'}) {
-    pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-      int failures = 0;
-      try {
-        auto childDb = std::make_shared<AnalysisDatabase>(tmp / "analysis.sqlite");
-        SqliteStudyAreaCatalog childCatalog(childDb, tmp.Path());
-        for (int i = 1; i <= 100; ++i)
-          if (!childCatalog.Add(std::string(1, who) + "-" + std::to_string(i))) ++failures;
-      } catch (...) {
-        failures = 255;
-      }
-      _exit(failures > 255 ? 255 : failures);
-    }
-    children.push_back(pid);
-  }
-  for (pid_t pid : children) {
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-  }
+  InTwoProcesses([this](char who) {
+    int failures = 0;
+    auto childDb = std::make_shared<AnalysisDatabase>(tmp / "analysis.sqlite");
+    SqliteStudyAreaCatalog childCatalog(childDb, tmp.Path());
+    for (int i = 1; i <= 100; ++i)
+      if (!childCatalog.Add(std::string(1, who) + "-" + std::to_string(i))) ++failures;
+    return failures;
+  });
   Reopen();
   EXPECT_EQ(catalog->Count(), 200);
   std::set<std::string> paths;
