@@ -58,12 +58,20 @@ int RunAndReport(AppContext& context, const std::shared_ptr<ConsolePresenter>& p
   SetPresenter(presenter);
   HostTaskRunResult result =
       taskProgId.empty() ? RunHostTask(*analysis) : RunHostTask(*analysis, taskProgId, descriptorName);
-  presenter->ReportScriptErrors();
+  // A page that refuses what the command typed says why in a message and
+  // shows itself again; the command then gives up as a user would, and the
+  // turns it did not use are no fault of the script.
+  const bool refused = result.pageResult == -1 && !presenter->Messages().empty();
+  if (refused) presenter->CheckFinished();
+  else presenter->ReportScriptErrors();
   if (!result.Stored()) {
     // Nothing of a failed command is kept in the document, the extent,
     // selection and graphics it was given included; what the store already
     // wrote stays.
-    std::cerr << "tovana: " << DescribeNothingStored(result) << "\n";
+    std::cerr << "tovana: "
+              << (refused ? std::string("the input was refused (the message above says why); no study area was made.")
+                          : DescribeNothingStored(result))
+              << "\n";
     return kExitNothingMade;
   }
   SaveAnalysis(*analysis);
@@ -316,7 +324,7 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
   auto zips = std::make_shared<std::string>();
   CLI::App* zip = setup->add_subcommand("zip", "Study area from a list of ZIP codes");
   addName(zip, zipScript);
-  zip->add_option("--zips", *zips, "The ZIP codes, separated by commas or semicolons; * and ? as wildcards")
+  zip->add_option("--zips", *zips, "The ZIP codes, separated by blanks, commas or semicolons; a code of at least two digits ending in * or % takes every ZIP code that begins with it")
       ->required();
   zip->callback([&context, &runner, zipScript, zips, checkName] {
     checkName(*zipScript);

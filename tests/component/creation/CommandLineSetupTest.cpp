@@ -143,6 +143,9 @@ TEST_F(CommandLineZipTest, AListStoresItsAreasAndARefusedListTellsTheRule) {
             "SetupStudyArea.WildCard");
   EXPECT_EQ(Tovana("setup zip --zips '1000' --name Refused"), 1);
   EXPECT_NE(errors.find("five digits"), std::string::npos) << errors;
+  // The refusal is the one thing said: no script noise after it.
+  EXPECT_EQ(errors.find("script:"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("the input was refused"), std::string::npos) << errors;
   EXPECT_FALSE(world->Open()->dataManager->GetStudyAreaCatalog()->Exists("Refused"));
 }
 
