@@ -71,10 +71,13 @@ void Type(Form& form, const std::string& control, const std::string& text) {
     ascii.KeyAscii = press.KeyAscii;
     form.Fire(c->Name(), EventKind::KeyPress, ascii);
     if (ch.size() == 1 && ascii.KeyAscii == 0) continue; // swallowed
-    if (ch == "\b") UserText(form, c, DropLast(c->Text()));
-    else if (ch.size() == 1 && ascii.KeyAscii != static_cast<unsigned char>(ch[0]))
-      UserText(form, c, c->Text() + static_cast<char>(ascii.KeyAscii));
-    else UserText(form, c, c->Text() + ch);
+    // A locked box raises its key events but keeps its text.
+    if (!c->Locked()) {
+      if (ch == "\b") UserText(form, c, DropLast(c->Text()));
+      else if (ch.size() == 1 && ascii.KeyAscii != static_cast<unsigned char>(ch[0]))
+        UserText(form, c, c->Text() + static_cast<char>(ascii.KeyAscii));
+      else UserText(form, c, c->Text() + ch);
+    }
     EventArgs up;
     up.KeyCode = press.KeyCode;
     form.Fire(c->Name(), EventKind::KeyUp, up);
@@ -84,6 +87,7 @@ void Type(Form& form, const std::string& control, const std::string& text) {
 void SetText(Form& form, const std::string& control, const std::string& text) {
   ControlPtr c = Reach(form, control);
   if (!c->HasText()) throw HostError(5, control, "\"" + control + "\" takes no text");
+  if (c->Locked()) throw HostError(5, control, "\"" + control + "\" is read-only");
   UserText(form, c, text);
 }
 

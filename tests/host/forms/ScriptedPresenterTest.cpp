@@ -108,6 +108,23 @@ TEST_F(ScriptedPresenterTest, ClickingADisabledControlIsAnErrorAndRaisesNothing)
   EXPECT_NE(presenter->Errors()[0].find("disabled"), std::string::npos);
 }
 
+TEST_F(ScriptedPresenterTest, ALockedBoxHearsTheKeysButKeepsItsTextAndRefusesAPaste) {
+  presenter->LoadScript(R"([{"form": "NamePage", "actions": [
+      {"type": "NameText", "text": "ab"}, {"set": "NameText", "text": "cd"}, {"close": true}]}])");
+  auto page = std::make_shared<NamePage>();
+  page->Ctl("NameText")->SetText("kept");
+  page->Ctl("NameText")->SetLocked(true);
+  int keys = 0;
+  page->On("NameText", EventKind::KeyPress, [&keys](EventArgs&) { ++keys; });
+  const int changes = page->changes;
+  page->ShowModal();
+  EXPECT_EQ(page->Ctl("NameText")->Text(), "kept");
+  EXPECT_EQ(page->changes, changes);
+  EXPECT_EQ(keys, 2);
+  ASSERT_EQ(presenter->Errors().size(), 1u);
+  EXPECT_NE(presenter->Errors()[0].find("read-only"), std::string::npos) << presenter->Errors()[0];
+}
+
 TEST_F(ScriptedPresenterTest, UnansweredQuestionAnswersNoAndAWrongAnswerIsRefused) {
   presenter->LoadScript(R"([{"form": "NamePage", "actions": [
       {"click": "DeleteButton"}, {"click": "DeleteButton"}, {"msgbox": "OK"}, {"close": true}]}])");
