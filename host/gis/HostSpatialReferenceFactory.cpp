@@ -3,6 +3,11 @@
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostSpatialReference.h"
 #include "platform/runtime/ProgIds.h"
+#include "platform/runtime/TextCase.h"
+
+#include <cpl_conv.h>
+
+#include <cstdlib>
 
 namespace tov {
 
@@ -16,6 +21,33 @@ const char* const kSource = kSpatialReferenceFactoryProgId;
                   "The code " + std::to_string(code) + " is not a " + wanted +
                       " coordinate system. Check the code in the data set's projection settings");
 }
+// The installed PROJ (9.1) imports some malformed descriptions without
+// complaint and then dereferences null when asked to transform between them
+// and another system. What reaches the transformations is therefore what
+// PROJ builds itself: the system of its EPSG code when the description is
+// that system, or else the system of its PROJ definition under its name.
+OGRSpatialReference Rebuilt(const OGRSpatialReference& sr) {
+  const char* authority = sr.GetAuthorityName(nullptr);
+  const char* code = sr.GetAuthorityCode(nullptr);
+  if (authority && code && EqualsIgnoreCase(authority, "EPSG")) {
+    OGRSpatialReference registered;
+    const char* options[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES", nullptr};
+    if (registered.importFromEPSG(std::atoi(code)) == OGRERR_NONE && registered.IsSame(&sr, options))
+      return registered;
+  }
+  char* definition = nullptr;
+  ResetOgrError();
+  const bool exported = sr.exportToProj4(&definition) == OGRERR_NONE && definition;
+  const std::string text = exported ? definition : "";
+  CPLFree(definition);
+  OGRSpatialReference rebuilt;
+  if (!exported || rebuilt.importFromProj4(text.c_str()) != OGRERR_NONE || !(rebuilt.IsGeographic() || rebuilt.IsProjected()))
+    ThrowProjError(gisErr::UnknownCoordSys, kSource, "The coordinate system description cannot be used for a map");
+  if (const char* name = sr.GetName(); name && rebuilt.IsProjected()) rebuilt.SetProjCS(name);
+  ResetOgrError();
+  return rebuilt;
+}
+
 } // namespace
 
 SpatialReferencePtr HostSpatialReferenceFactory::CreateGeographicCoordinateSystem(long code) {
@@ -35,7 +67,12 @@ SpatialReferencePtr HostSpatialReferenceFactory::CreateFromWkt(const std::string
   ResetOgrError();
   if (sr.importFromWkt(wkt.c_str()) != OGRERR_NONE)
     ThrowProjError(gisErr::UnknownCoordSys, kSource, "The coordinate system description cannot be read");
-  return std::make_shared<HostSpatialReference>(sr);
+  // A map's system is two-dimensional, geographic or projected.
+  if (!(sr.IsGeographic() || sr.IsProjected()) || sr.IsCompound() || sr.GetAxesCount() != 2)
+    throw HostError(gisErr::UnknownCoordSys, kSource,
+                    "The coordinate system description is neither a two-dimensional geographic nor a projected "
+                    "coordinate system");
+  return std::make_shared<HostSpatialReference>(Rebuilt(sr));
 }
 
 } // namespace tov

@@ -2,6 +2,9 @@
 
 #include "platform/gis/Polyline.h"
 
+#include <cpl_conv.h>
+#include <ogr_spatialref.h>
+
 namespace tov::test {
 namespace {
 
@@ -103,6 +106,44 @@ TEST_F(SpatialReferenceTest, BadCodesAndGeographicParametersAreRefused) {
   } catch (const HostError& e) {
     EXPECT_NE(e.Number(), 0);
     EXPECT_FALSE(e.Description().empty());
+  }
+}
+
+TEST_F(SpatialReferenceTest, AMapSystemReadFromTextIsRebuiltByProjAndMustBeTwoDimensional) {
+  auto factory = CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment");
+  // A registered system comes back as itself, code included.
+  EXPECT_EQ(factory->CreateFromWkt(Projected(5070)->ExportToWkt())->FactoryCode(), 5070);
+  // A changed one keeps its parameters and its name, and transforms.
+  SpatialReferencePtr albers = Projected(5070);
+  albers->SetCentralMeridian(-100.5);
+  SpatialReferencePtr copy = factory->CreateFromWkt(albers->ExportToWkt());
+  EXPECT_DOUBLE_EQ(copy->CentralMeridian(), -100.5);
+  EXPECT_EQ(copy->Name(), albers->Name());
+  EXPECT_TRUE(copy->IsSame(albers));
+  PointPtr point = MakePoint(-100.5, 23);
+  point->SetSpatialReference(Geographic(4269));
+  point->Project(copy);
+  EXPECT_NEAR(point->X(), 0.0, 0.001);
+  // Heights, compounds, geocentric and local systems are no map's system.
+  const char* local = R"(ENGCRS["site",EDATUM["d"],CS[Cartesian,2],AXIS["x",east,LENGTHUNIT["metre",1]],)"
+                      R"(AXIS["y",north,LENGTHUNIT["metre",1]]])";
+  std::vector<std::string> refused = {local};
+  for (long code : {4979L, 5498L, 4978L, 5703L}) {
+    OGRSpatialReference sr;
+    ASSERT_EQ(sr.importFromEPSG(static_cast<int>(code)), OGRERR_NONE);
+    char* wkt = nullptr;
+    const char* options[] = {"FORMAT=WKT2_2018", nullptr};
+    sr.exportToWkt(&wkt, options);
+    refused.push_back(wkt);
+    CPLFree(wkt);
+  }
+  for (const std::string& wkt : refused) {
+    try {
+      factory->CreateFromWkt(wkt);
+      ADD_FAILURE() << "accepted: " << wkt;
+    } catch (const HostError& e) {
+      EXPECT_NE(e.Description().find("two-dimensional"), std::string::npos) << e.Description();
+    }
   }
 }
 
