@@ -2,6 +2,8 @@
 
 #include "store/ModuleErrors.h"
 
+#include <limits>
+
 namespace tov {
 
 CollectionPtr StrToCollection(const std::string& text, const std::string& delimiter) {
@@ -46,6 +48,33 @@ std::string NumberToWord(int32_t n) {
   static const char* const kWords[] = {"one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"};
   if (n >= 1 && n <= 10) return kWords[n - 1];
   return "more then ten";
+}
+
+int32_t HexToLng(const std::string& text) {
+  int32_t value = 0;
+  Trap(ModuleErrorSite(kTovSSAUtilsModule), "HexToLng ", [&] {
+    std::string rest = text;
+    if (rest.size() >= 2 && rest[0] == '0' && rest[1] == 'x') rest.erase(0, 2);
+    int32_t weight = 1;
+    const auto overflow = [] { return HostError(err::Overflow, "TovSSA", "Overflow"); };
+    while (!rest.empty()) {
+      const char c = rest.back();
+      rest.pop_back();
+      int32_t digit;
+      if (c >= '0' && c <= '9') digit = c - '0';
+      else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+      else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+      else return;
+      // 32-bit arithmetic as the colour value has it: an eighth digit overflows.
+      int64_t sum = static_cast<int64_t>(digit) * weight + value;
+      if (sum > std::numeric_limits<int32_t>::max() || sum < std::numeric_limits<int32_t>::min()) throw overflow();
+      value = static_cast<int32_t>(sum);
+      const int64_t next = static_cast<int64_t>(weight) * 16;
+      if (next > std::numeric_limits<int32_t>::max()) throw overflow();
+      weight = static_cast<int32_t>(next);
+    }
+  });
+  return value;
 }
 
 } // namespace tov

@@ -25,4 +25,10 @@ std::string GetDirNameByPath(const std::string& path);
 // "more then ten" (the wording users have always seen).
 std::string NumberToWord(int32_t n);
 
+// A colour text ("ff", "0xFF00") as its value, the first digit the most
+// significant. Reading stops at the first character that is no hexadecimal
+// digit; a failure (an eighth digit overflows) is reported under
+// "HexToLng " and the value read so far is returned.
+int32_t HexToLng(const std::string& text);
+
 } // namespace tov
