@@ -30,12 +30,14 @@ public:
   static constexpr float kMinWidth = 6510;
   static constexpr float kMinHeight = 4860;
 
+  // The page's map control.
+  MapControlPtr Map();
+
 protected:
   // Adds Frame1, the navigation buttons, MapControl, Toolbar1 (with the
   // drawing tools when drawingTools) and ImageList1 in that form order.
   MapPageFrame(std::string name, long layoutBase, std::vector<std::string> layoutOrder, bool drawingTools);
 
-  MapControlPtr Map();
   ToolbarPtr Tools();
   // Whether the toolbar button of key is the pressed one.
   bool Pressed(const std::string& key);
