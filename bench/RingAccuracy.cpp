@@ -1,9 +1,8 @@
 // How far the vertices of the ring method's rings lie from the true geodesic
 // circle. CreateGeodesicRing takes its offsets once, at the centre's
 // latitude, so its ring is an ellipse in degrees; GeographicLib measures the
-// geodesic distance from the centre to each vertex on WGS 84.
-//   bench_ring_accuracy          the table (markdown) on stdout
-//   bench_ring_accuracy --tsv    one line per case: miles, latitude, metres, fraction
+// geodesic distance from the centre to each vertex on WGS 84. Prints a
+// markdown table; exits 1 when a ring cannot be made.
 #include "host/app/HostSetup.h"
 #include "platform/gis/Point.h"
 #include "platform/gis/Polygon.h"
@@ -17,7 +16,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace tov::bench {
@@ -33,6 +31,7 @@ constexpr double kLongitude = -100.0;
 struct Deviation {
   double metres = 0;     // largest |distance - radius| over the vertices
   double signedAt = 0;   // distance - radius at that vertex (< 0: inside)
+  double bearing = 0;    // of that vertex from the centre, degrees from north
   long vertices = 0;
   bool made = false;
 };
@@ -49,12 +48,13 @@ Deviation Measure(double radiusMetres, double latitude) {
   d.vertices = ring->PointCount();
   for (long i = 0; i < d.vertices; ++i) {
     PointPtr p = ring->Point(i);
-    double distance = 0;
-    wgs84.Inverse(latitude, kLongitude, p->Y(), p->X(), distance);
+    double distance = 0, azimuth = 0, azimuthThere = 0;
+    wgs84.Inverse(latitude, kLongitude, p->Y(), p->X(), distance, azimuth, azimuthThere);
     const double off = distance - radiusMetres;
     if (std::abs(off) > d.metres) {
       d.metres = std::abs(off);
       d.signedAt = off;
+      d.bearing = azimuth < 0 ? azimuth + 360 : azimuth;
     }
   }
   return d;
@@ -63,14 +63,11 @@ Deviation Measure(double radiusMetres, double latitude) {
 } // namespace
 } // namespace tov::bench
 
-int main(int argc, char** argv) {
+int main() {
   using namespace tov::bench;
-  const bool tsv = argc > 1 && std::strcmp(argv[1], "--tsv") == 0;
   tov::RegisterAllHostClasses();
-  if (!tsv) {
-    std::printf("| radius | latitude | vertices | largest deviation | of the radius | that vertex lies |\n");
-    std::printf("|-------:|---------:|---------:|------------------:|--------------:|------------------|\n");
-  }
+  std::printf("| radius | latitude | vertices | largest deviation | of the radius | that vertex lies |\n");
+  std::printf("|-------:|---------:|---------:|------------------:|--------------:|------------------|\n");
   int failures = 0;
   for (double miles : kRadiiMiles) {
     for (double latitude : kLatitudes) {
@@ -82,11 +79,8 @@ int main(int argc, char** argv) {
         continue;
       }
       const double fraction = d.metres / radius;
-      if (tsv)
-        std::printf("%g\t%g\t%.4f\t%.3e\n", miles, latitude, d.metres, fraction);
-      else
-        std::printf("| %g mi | %g° | %ld | %.3f m | %.2e (%.4f %%) | %s |\n", miles, latitude, d.vertices, d.metres,
-                    fraction, fraction * 100, d.signedAt < 0 ? "inside" : "outside");
+      std::printf("| %g mi | %g° | %ld | %.3f m | %.2e (%.4f %%) | %s, bearing %.0f° |\n", miles, latitude,
+                  d.vertices, d.metres, fraction, fraction * 100, d.signedAt < 0 ? "inside" : "outside", d.bearing);
     }
   }
   return failures == 0 ? 0 : 1;
