@@ -32,6 +32,8 @@ struct Deviation {
   double metres = 0;     // largest |distance - radius| over the vertices
   double signedAt = 0;   // distance - radius at that vertex (< 0: inside)
   double bearing = 0;    // of that vertex from the centre, degrees from north
+  double outside = 0;    // largest distance - radius over the vertices beyond the circle (0: none)
+  double outsideBearing = 0; // of that vertex
   long vertices = 0;
   bool made = false;
 };
@@ -51,10 +53,16 @@ Deviation Measure(double radiusMetres, double latitude) {
     double distance = 0, azimuth = 0, azimuthThere = 0;
     wgs84.Inverse(latitude, kLongitude, p->Y(), p->X(), distance, azimuth, azimuthThere);
     const double off = distance - radiusMetres;
+    // Whole degrees from 0 to 359.
+    const double bearing = std::fmod(std::round(azimuth) + 360.0, 360.0);
+    if (off > d.outside) {
+      d.outside = off;
+      d.outsideBearing = bearing;
+    }
     if (std::abs(off) > d.metres) {
       d.metres = std::abs(off);
       d.signedAt = off;
-      d.bearing = azimuth < 0 ? azimuth + 360 : azimuth;
+      d.bearing = bearing;
     }
   }
   return d;
@@ -66,8 +74,8 @@ Deviation Measure(double radiusMetres, double latitude) {
 int main() {
   using namespace tov::bench;
   tov::RegisterAllHostClasses();
-  std::printf("| radius | latitude | vertices | largest deviation | of the radius | that vertex lies |\n");
-  std::printf("|-------:|---------:|---------:|------------------:|--------------:|------------------|\n");
+  std::printf("| radius | latitude | vertices | largest deviation | of the radius | that vertex lies | farthest outside |\n");
+  std::printf("|-------:|---------:|---------:|------------------:|--------------:|------------------|-----------------:|\n");
   int failures = 0;
   for (double miles : kRadiiMiles) {
     for (double latitude : kLatitudes) {
@@ -79,8 +87,9 @@ int main() {
         continue;
       }
       const double fraction = d.metres / radius;
-      std::printf("| %g mi | %g° | %ld | %.3f m | %.2e (%.4f %%) | %s, bearing %.0f° |\n", miles, latitude,
-                  d.vertices, d.metres, fraction, fraction * 100, d.signedAt < 0 ? "inside" : "outside", d.bearing);
+      std::printf("| %g mi | %g° | %ld | %.3f m | %.2e (%.4f %%) | %s, bearing %.0f° | %.3f m, bearing %.0f° |\n", miles, latitude,
+                  d.vertices, d.metres, fraction, fraction * 100, d.signedAt < 0 ? "inside" : "outside", d.bearing,
+                  d.outside, d.outsideBearing);
     }
   }
   return failures == 0 ? 0 : 1;
