@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace tov {
@@ -70,6 +72,11 @@ GeosGeom RepairedCollection(GEOSContextHandle_t h, const GEOSGeometry* collectio
 
 } // namespace
 
+bool PlainUnaryUnionRequested() {
+  const char* value = std::getenv(kPlainUnaryUnionVariable);
+  return value && *value && std::strcmp(value, "0") != 0;
+}
+
 std::unique_ptr<OGRGeometry> RepairedShape(std::unique_ptr<OGRGeometry> shape, const char* source) {
   if (!shape || shape->IsEmpty() || shape->IsValid()) return shape;
   ResetOgrError();
@@ -101,10 +108,14 @@ std::unique_ptr<OGRMultiPolygon> UnitePolygons(GEOSGeometry* input, UnionMethod*
   // coverage union is tried once more; a refusal means the edges do not
   // match, which repairs seldom change, so the general (cascaded) union
   // follows at once.
+  const bool plain = PlainUnaryUnionRequested();
   bool refused = false;
-  GeosGeom united(CheckedCoverageUnion(h, collection.get(), &refused));
-  used = UnionMethod::Coverage;
-  if (!united) {
+  GeosGeom united;
+  if (!plain) {
+    united.reset(CheckedCoverageUnion(h, collection.get(), &refused));
+    used = UnionMethod::Coverage;
+  }
+  if (!united && !plain) {
     collection = RepairedCollection(h, collection.get(), source);
     if (!refused) united.reset(CheckedCoverageUnion(h, collection.get(), &refused));
   }

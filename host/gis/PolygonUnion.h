@@ -17,6 +17,13 @@ enum class UnionMethod {
 // "none", "coverage" or "unary", for logs and reports.
 const char* UnionMethodName(UnionMethod method);
 
+// For measurements only: with this environment variable set (to anything but
+// "" or "0") every union of many areas is GEOS's plain unary union, with no
+// coverage attempt and no repairs, so that a whole process can be timed
+// against the same process on that union. Read at each union.
+constexpr char kPlainUnaryUnionVariable[] = "TOVANA_BENCH_PLAIN_UNARY_UNION";
+bool PlainUnaryUnionRequested();
+
 // Makes a shape valid without changing a valid one (its polygonal part).
 std::unique_ptr<OGRGeometry> RepairedShape(std::unique_ptr<OGRGeometry> shape, const char* source);
 

@@ -5,6 +5,7 @@
 #include "platform/gis/Polyline.h"
 
 #include <cmath>
+#include <cstdlib>
 
 namespace tov::test {
 namespace {
@@ -52,6 +53,25 @@ TEST_F(GeometryTest, OverlappingInputFallsBackAndStillUnites) {
   EXPECT_STREQ(UnionMethodName(method), "unary");
   EXPECT_EQ(u->PartCount(), 1);
   EXPECT_NEAR(u->Area(), 7.0, 1e-9);
+}
+
+// The benchmarks time whole processes on the plain unary union: the variable
+// must switch the method, give the same answer, and be off again when unset
+// or "0".
+TEST_F(GeometryTest, BenchmarkVariableSwitchesToThePlainUnaryUnion) {
+  auto squares = [] { return std::vector<GeometryPtr>{Square(0, 0, 1), Square(1, 0, 1)}; };
+  UnionMethod method = UnionMethod::None;
+  ::setenv(kPlainUnaryUnionVariable, "1", 1);
+  PolygonPtr u = UnionOf(squares(), &method);
+  EXPECT_EQ(method, UnionMethod::Unary);
+  EXPECT_EQ(u->PartCount(), 1);
+  EXPECT_NEAR(u->Area(), 2.0, 1e-9);
+  ::setenv(kPlainUnaryUnionVariable, "0", 1);
+  UnionOf(squares(), &method);
+  EXPECT_EQ(method, UnionMethod::Coverage);
+  ::unsetenv(kPlainUnaryUnionVariable);
+  UnionOf(squares(), &method);
+  EXPECT_EQ(method, UnionMethod::Coverage);
 }
 
 TEST_F(GeometryTest, InvalidInputIsRepairedBeforeTheUnion) {
