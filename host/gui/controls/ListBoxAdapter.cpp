@@ -16,7 +16,13 @@ QWidget* ListBoxAdapter::Make(FormDialog& dialog, const ControlPtr& control) con
   Control* c = control.get();
   QObject::connect(w, &QListWidget::itemClicked, &dialog, [&dialog, name, w, c](QListWidgetItem* item) {
     const long index = w->row(item);
-    dialog.Act([&] { UserActions::Select(dialog.GetForm(), name, index); });
+    // A click on a chosen entry of a multi-select list takes it out again.
+    auto* list = static_cast<ListControl*>(c);
+    const bool deselect = list->MultiSelect() != 0 && !item->isSelected() && list->Selected(index);
+    dialog.Act([&] {
+      if (deselect) UserActions::Deselect(dialog.GetForm(), name, index);
+      else UserActions::Select(dialog.GetForm(), name, index);
+    });
     dialog.SyncLater(c);
   });
   QObject::connect(w, &QListWidget::itemDoubleClicked, &dialog, [&dialog, name](QListWidgetItem*) {
