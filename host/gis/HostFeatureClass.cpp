@@ -18,6 +18,7 @@
 #include "platform/runtime/TextCase.h"
 
 #include <filesystem>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -144,6 +145,7 @@ void HostFeatureClass::ClearFilter() {
   OGRLayer* layer = Layer();
   layer->SetAttributeFilter(nullptr);
   layer->SetSpatialFilter(nullptr);
+  layer->SetIgnoredFields(nullptr);
   layer->ResetReading();
 }
 
@@ -151,6 +153,18 @@ std::vector<long> HostFeatureClass::CollectIds(const QueryFilterPtr& filter) {
   ApplyFilter(filter);
   std::vector<long> ids;
   OGRLayer* layer = Layer();
+  // Only the ids are wanted: the shapes are not read unless a spatial filter
+  // needs them, nor, in a GeoPackage (whose condition is its database's),
+  // the attributes.
+  if (!layer->GetSpatialFilter()) {
+    CPLStringList ignored;
+    ignored.AddString("OGR_GEOMETRY");
+    if (m_workspace->Kind() == WorkspaceKind::GeoPackage) {
+      OGRFeatureDefn* defn = layer->GetLayerDefn();
+      for (int i = 0; i < defn->GetFieldCount(); ++i) ignored.AddString(defn->GetFieldDefn(i)->GetNameRef());
+    }
+    layer->SetIgnoredFields(const_cast<const char**>(ignored.List()));
+  }
   ResetOgrError();
   for (auto& f : *layer) ids.push_back(static_cast<long>(f->GetFID()));
   // Some drivers accept any condition and only fail on reading (an unknown
@@ -181,6 +195,41 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
   }
   ClearFilter();
   return shapes;
+}
+
+std::vector<FeaturePtr> HostFeatureClass::ReadFeatures(const std::vector<long>& ids) {
+  std::vector<FeaturePtr> features;
+  features.reserve(ids.size());
+  if (ids.empty()) return features;
+  if (m_workspace->Kind() != WorkspaceKind::GeoPackage) {
+    for (long id : ids) {
+      std::unique_ptr<OGRFeature> f(Layer()->GetFeature(id));
+      if (f) features.push_back(std::make_shared<HostFeature>(Self(), std::move(f)));
+    }
+    return features;
+  }
+  std::string where = SqlIdentifier(OIDFieldName()) + " IN (";
+  for (size_t i = 0; i < ids.size(); ++i) where += (i ? "," : "") + std::to_string(ids[i]);
+  where += ")";
+  OGRLayer* layer = Layer();
+  ResetOgrError();
+  if (layer->SetAttributeFilter(where.c_str()) != OGRERR_NONE) {
+    layer->SetAttributeFilter(nullptr);
+    ThrowOgrError(gisErr::DataAccess, kSource, "The rows of \"" + m_name + "\" cannot be read");
+  }
+  layer->SetSpatialFilter(nullptr);
+  layer->ResetReading();
+  std::unordered_map<long, std::unique_ptr<OGRFeature>> byId;
+  byId.reserve(ids.size());
+  for (auto& f : *layer) byId[static_cast<long>(f->GetFID())].reset(f.release());
+  const bool failed = CPLGetLastErrorType() >= CE_Failure;
+  ClearFilter();
+  if (failed) ThrowOgrError(gisErr::DataAccess, kSource, "The rows of \"" + m_name + "\" cannot be read");
+  for (long id : ids) {
+    auto it = byId.find(id);
+    if (it != byId.end() && it->second) features.push_back(std::make_shared<HostFeature>(Self(), std::move(it->second)));
+  }
+  return features;
 }
 
 long HostFeatureClass::FeatureCount(const QueryFilterPtr& filter) {

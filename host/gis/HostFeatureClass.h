@@ -42,6 +42,10 @@ public:
   std::vector<long> CollectIds(const QueryFilterPtr& filter);
   // Every shape that passes filter, in one pass.
   std::vector<GeometryPtr> ReadShapes(const QueryFilterPtr& filter);
+  // The rows of these ids, in the order given; an id no row has any more is
+  // left out. One query for a GeoPackage (a row at a time costs a lock of
+  // its file each), a row at a time for a shapefile.
+  std::vector<FeaturePtr> ReadFeatures(const std::vector<long>& ids);
   // Sets the filter on the layer for one pass, and clears it again.
   void ApplyFilter(const QueryFilterPtr& filter);
   void ClearFilter();
