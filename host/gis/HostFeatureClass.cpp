@@ -17,6 +17,7 @@
 #include "platform/gis/SpatialFilter.h"
 #include "platform/runtime/TextCase.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <unordered_map>
 
@@ -170,12 +171,32 @@ std::vector<long> HostFeatureClass::CollectIds(const QueryFilterPtr& filter) {
   // Some drivers accept any condition and only fail on reading (an unknown
   // field): that is no empty result but a refused condition.
   if (CPLGetLastErrorType() >= CE_Failure) {
-    const std::string where = filter ? filter->WhereClause() : std::string();
     ClearFilter();
-    ThrowOgrError(err::InvalidCall, kSource,
-                  "The condition \"" + where + "\" cannot be applied to \"" + m_name + "\"; check the field names and quotes");
+    return IdsByOgrSql(filter);
   }
   ClearFilter();
+  return ids;
+}
+
+std::vector<long> HostFeatureClass::IdsByOgrSql(const QueryFilterPtr& filter) {
+  const std::string where = filter ? filter->WhereClause() : std::string();
+  const std::string refused =
+      "The condition \"" + where + "\" cannot be applied to \"" + m_name + "\"; check the field names and quotes";
+  auto spatial = std::dynamic_pointer_cast<SpatialFilter>(filter);
+  // A GeoPackage's database refuses a condition of more than about a
+  // thousand alternatives (regions picked by name); OGR's own SQL takes it.
+  if (m_workspace->Kind() != WorkspaceKind::GeoPackage || where.empty() || (spatial && spatial->Geometry()))
+    ThrowOgrError(err::InvalidCall, kSource, refused);
+  const std::string sql = "SELECT FID FROM " + SqlIdentifier(m_name) + " WHERE " + where;
+  ResetOgrError();
+  GDALDataset* ds = m_workspace->Dataset();
+  OGRLayer* result = ds->ExecuteSQL(sql.c_str(), nullptr, "OGRSQL");
+  if (!result) ThrowOgrError(err::InvalidCall, kSource, refused);
+  std::vector<long> ids;
+  for (auto& f : *result) ids.push_back(static_cast<long>(f->GetFieldAsInteger64(0)));
+  ds->ReleaseResultSet(result);
+  if (CPLGetLastErrorType() >= CE_Failure) ThrowOgrError(err::InvalidCall, kSource, refused);
+  std::sort(ids.begin(), ids.end());
   return ids;
 }
 
@@ -193,7 +214,13 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
     ClearFilter();
     throw;
   }
+  const bool refused = CPLGetLastErrorType() >= CE_Failure;
   ClearFilter();
+  if (!refused) return shapes;
+  // A condition the driver took but could not run: no shapes is no answer.
+  shapes.clear();
+  for (const FeaturePtr& f : ReadFeatures(IdsByOgrSql(filter)))
+    if (GeometryPtr g = f->Shape()) shapes.push_back(g);
   return shapes;
 }
 

@@ -46,6 +46,9 @@ public:
   // left out. One query for a GeoPackage (a row at a time costs a lock of
   // its file each), a row at a time for a shapefile.
   std::vector<FeaturePtr> ReadFeatures(const std::vector<long>& ids);
+  // The ids of the rows that pass a condition the layer's driver refused,
+  // by OGR's own SQL where that can help; else the refusal is raised.
+  std::vector<long> IdsByOgrSql(const QueryFilterPtr& filter);
   // Sets the filter on the layer for one pass, and clears it again.
   void ApplyFilter(const QueryFilterPtr& filter);
   void ClearFilter();

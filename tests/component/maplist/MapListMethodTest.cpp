@@ -219,14 +219,16 @@ TEST_F(MapListFunctionTest, IdentifiersGoIntoTheFeaturesListAndTheShapesClauseAs
   EXPECT_FALSE(Run(*function));
   EXPECT_EQ(RecordProperty("Area", "FEATURESLIST"), "'36005','1'2'");
 
-  // With a shapes field the identifier breaks its clause: no shape, no area.
+  // With a shapes field the identifier breaks its clause: the step fails.
   options.settings.erase("DSMainLayerIDFieldName");
   UseWorld(options);
-  UsePlayer({});
+  ReportRecorder recorder;
   WhereClauseRecorder where;
   function = Function({"Odd, XX"});
   EXPECT_FALSE(Run(*function));
   EXPECT_EQ(where.clauses, (std::vector<std::string>{"(LABEL= 'Odd, XX')", " FIPS='1'2' "}));
+  ASSERT_EQ(recorder.Reports().size(), 1u);
+  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_DoStep TovSetupStudyArea\\TovSSAMapListFunction");
   EXPECT_EQ(Count(), 0);
 }
 

@@ -223,7 +223,7 @@ TEST_F(WorkspaceTest, StoringWhileACursorReadsTheSameGeoPackageKeepsItsPlace) {
   EXPECT_EQ(fc->FeatureCount(nullptr), 3 + seen);
 }
 
-TEST_F(WorkspaceTest, AReadingCursorOverManyRowsGivesEachOnceInOrderWithoutDeletedOnes) {
+TEST_F(WorkspaceTest, ManyRowsAreReadOnceInOrderWithoutDeletedOnesAndFoundByALongCondition) {
   // More rows than a cursor fetches at once, in both formats.
   for (bool geoPackage : {true, false}) {
     WorkspacePtr ws = OpenWorkspace(geoPackage);
@@ -260,6 +260,19 @@ TEST_F(WorkspaceTest, AReadingCursorOverManyRowsGivesEachOnceInOrderWithoutDelet
     EXPECT_EQ(names[1049], "R1051");
     EXPECT_EQ(names.back(), "R1099");
     EXPECT_NEAR(area, 1098 * 1e-4, 1e-9);
+
+    // A thousand alternatives go past what SQLite takes in one condition;
+    // the rows are found all the same, for a selection and for shapes.
+    std::string clause;
+    for (int i = 0; i < 1040; ++i) clause += (i ? " OR " : "") + std::string("(NAME= 'R") + std::to_string(i) + "')";
+    auto many = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+    many->SetWhereClause(clause);
+    EXPECT_EQ(fc->Select(many, selectionTypeIDSet, selectionOptionNormal, nullptr)->Count(), 1040) << geoPackage;
+    auto shapes = CreateAs<GeometryEnumerator>("orvaCore.GeometryEnumerator");
+    shapes->BindGeometrySource(many, fc);
+    EXPECT_EQ(shapes->Count(), 1040) << geoPackage;
+    many->SetWhereClause(clause + " OR (NOSUCHFIELD = 1)");
+    EXPECT_THROW(fc->Search(many, false), HostError);
   }
 }
 
