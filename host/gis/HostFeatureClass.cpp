@@ -228,10 +228,11 @@ std::vector<FeaturePtr> HostFeatureClass::ReadFeatures(const std::vector<long>& 
   std::vector<FeaturePtr> features;
   features.reserve(ids.size());
   if (ids.empty()) return features;
+  const HostFeatureClassPtr self = Self();
   if (m_workspace->Kind() != WorkspaceKind::GeoPackage) {
     for (long id : ids) {
       std::unique_ptr<OGRFeature> f(Layer()->GetFeature(id));
-      if (f) features.push_back(std::make_shared<HostFeature>(Self(), std::move(f)));
+      if (f) features.push_back(std::make_shared<HostFeature>(self, std::move(f)));
     }
     return features;
   }
@@ -254,7 +255,7 @@ std::vector<FeaturePtr> HostFeatureClass::ReadFeatures(const std::vector<long>& 
   if (failed) ThrowOgrError(gisErr::DataAccess, kSource, "The rows of \"" + m_name + "\" cannot be read");
   for (long id : ids) {
     auto it = byId.find(id);
-    if (it != byId.end() && it->second) features.push_back(std::make_shared<HostFeature>(Self(), std::move(it->second)));
+    if (it != byId.end() && it->second) features.push_back(std::make_shared<HostFeature>(self, std::move(it->second)));
   }
   return features;
 }
