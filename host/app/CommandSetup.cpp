@@ -3,6 +3,7 @@
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
 #include "host/app/MapListRegions.h"
+#include "host/app/RegionNameText.h"
 
 #include "host/forms/SetupScript.h"
 #include "host/forms/UserScript.h"

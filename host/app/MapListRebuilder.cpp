@@ -1,6 +1,7 @@
 #include "host/app/MapListRebuilder.h"
 
 #include "host/app/MapListRegions.h"
+#include "host/app/RegionNameText.h"
 #include "methods/maplist/SelectFromListDialog.h"
 #include "platform/forms/ListControl.h"
 #include "platform/framework/TaskPropertySet.h"

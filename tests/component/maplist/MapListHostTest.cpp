@@ -6,6 +6,7 @@
 
 #include "host/app/MapListRebuilder.h"
 #include "host/app/MapListRegions.h"
+#include "host/app/RegionNameText.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 #include "host/studyareas/StudyAreaProperties.h"
 #include "platform/forms/UserActions.h"
