@@ -113,7 +113,8 @@ std::shared_ptr<TovSSAMapListTask> ZipListTask(AnalysisPtr& analysis) {
   "name": "ZIPS", "geopackage": ")" << SampleGeoPackage() << R"(",
   "layers": [ { "name": "ZIP areas", "sourceName": "zip_areas", "mapLayerName": "ZIP areas", "reference": true } ],
   "configuration": { "children": [ { "name": "Projections", "properties": {}, "children": [
-    { "name": "Projection.ResultantDefault", "properties": { "Type": "Projected", "ID": "5070" }, "children": [] } ] } ] },
+    { "name": "Projection.ResultantDefault", "properties": { "Type": "Projected", "ID": "5070" },
+      "children": [] } ] } ] },
   "tasks": [ { "name": "SetupStudyArea", "caption": "Study Area Setup", "properties": {}, "layers": [],
     "children": [ { "name": "SetupStudyArea.MapList", "caption": "ZIP areas by code",
       "properties": { "MainLayer": "ZIP areas", "ListDialogLabel": "ZIP codes:", "MainLayerIDFieldName": "ZIP" },

@@ -25,8 +25,8 @@ void AddRegionsCommand(CLI::App& app, AppContext& context, CommandRunner& runner
       const std::vector<std::string> names = method.Offered(*search);
       for (const std::string& name : names) std::cout << name << "\n";
       if (names.empty()) {
-        std::cerr << "tovana: " << (search->empty() ? "the list holds no region" : "no region contains \"" + *search + "\"")
-                  << "\n";
+        std::cerr << "tovana: "
+                  << (search->empty() ? "the list holds no region" : "no region contains \"" + *search + "\"") << "\n";
         return kExitNothingMade;
       }
       return kExitOk;

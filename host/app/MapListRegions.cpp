@@ -74,7 +74,8 @@ std::vector<std::string> MapListRegions::NamesOfIdentifiers(const std::vector<st
   const long nameIndex = cursor->FindField(listField), idIndex = cursor->FindField(idField);
   if (nameIndex < 0 || idIndex < 0)
     throw HostError(err::InvalidCall, kSource,
-                    "The main layer \"" + layer->Name() + "\" lacks the field " + (idIndex < 0 ? idField : listField) + ".");
+                    "The main layer \"" + layer->Name() + "\" lacks the field " +
+                        (idIndex < 0 ? idField : listField) + ".");
   std::map<std::string, std::string> nameById;
   while (FeaturePtr feature = cursor->NextFeature())
     nameById.emplace(feature->Value(idIndex).ToString(), feature->Value(nameIndex).ToString());

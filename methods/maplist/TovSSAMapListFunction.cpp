@@ -99,12 +99,14 @@ bool TovSSAMapListFunction::Step() {
   DataAccessServicePtr dataAccess = Must(extension->GetDataAccessService(), "the data access service");
   const std::string dataSetName = Must(m_pDataSet, "the data set")->Name();
   const std::string mainWhat = "the main layer \"" + settings->GetValue(kMainLayerKey) + "\" of the data set";
-  FeatureClassPtr mainClass = dataAccess->OpenFeatureClass(Must(m_mainLayer, mainWhat.c_str())->SourceName(), dataSetName);
+  FeatureClassPtr mainClass =
+      dataAccess->OpenFeatureClass(Must(m_mainLayer, mainWhat.c_str())->SourceName(), dataSetName);
 
   if (m_regionsSelectedByNames) {
     filter->SetWhereClause(RegionsWhereClause(m_listFieldName, *m_regionsSelectedByNames));
     auto scratch = CreateAs<ScratchWorkspaceFactory>(kScratchWorkspaceFactoryProgId)->DefaultScratchWorkspace();
-    m_selectionSet = Must(mainClass, mainWhat.c_str())->Select(filter, selectionTypeIDSet, selectionOptionNormal, scratch);
+    m_selectionSet =
+        Must(mainClass, mainWhat.c_str())->Select(filter, selectionTypeIDSet, selectionOptionNormal, scratch);
   }
   if (!m_selectionSet) return false;
 

@@ -186,7 +186,8 @@ private:
 // The function as a task or the property sheet hands it its parameters.
 class MapListFunctionTest : public MapListMethodTest {
 protected:
-  std::shared_ptr<TovSSAMapListFunction> Function(const std::vector<std::string>& names, bool fromPropertyPage = false) {
+  std::shared_ptr<TovSSAMapListFunction> Function(const std::vector<std::string>& names,
+                                                  bool fromPropertyPage = false) {
     auto function = std::make_shared<TovSSAMapListFunction>();
     CollectionPtr regions;
     if (!names.empty()) {

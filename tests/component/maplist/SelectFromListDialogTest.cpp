@@ -80,7 +80,8 @@ TEST_F(SelectFromListDialogTest, NamesMovedBackGoToTheEndAndShowOnlyWhenTheyMatc
     chosen = Entries(form, "ToList");
   });
   EXPECT_EQ(whileSearching, Names{"Queens, NY"});
-  EXPECT_EQ(afterClearing, (Names{"New York, NY", "O'Brien, IA", "Queens, NY", "Richmond, NY", "Kings, NY", "Bronx, NY"}));
+  EXPECT_EQ(afterClearing,
+            (Names{"New York, NY", "O'Brien, IA", "Queens, NY", "Richmond, NY", "Kings, NY", "Bronx, NY"}));
   EXPECT_EQ(afterRemoveAll,
             (Names{"O'Brien, IA", "Queens, NY", "Kings, NY", "Bronx, NY", "Richmond, NY", "New York, NY"}));
   EXPECT_TRUE(chosen.empty());

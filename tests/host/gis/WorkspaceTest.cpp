@@ -227,8 +227,9 @@ TEST_F(WorkspaceTest, ManyRowsAreReadOnceInOrderWithoutDeletedOnesAndFoundByALon
   // More rows than a cursor fetches at once, in both formats.
   for (bool geoPackage : {true, false}) {
     WorkspacePtr ws = OpenWorkspace(geoPackage);
-    FeatureClassPtr fc = ws->CreateFeatureClass(geoPackage ? "Many" : "many", PolygonFields(Geographic(4269), geoPackage),
-                                                kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+    FeatureClassPtr fc = ws->CreateFeatureClass(geoPackage ? "Many" : "many",
+                                                PolygonFields(Geographic(4269), geoPackage), kFeatureClassClsid, "",
+                                                featureTypeSimple, "Shape", "");
     const long nameIndex = fc->FindField("NAME");
     {
       // One commit for all the rows: a test, not a thousand syncs to disk.
