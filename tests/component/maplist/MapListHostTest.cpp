@@ -6,7 +6,6 @@
 
 #include "host/app/MapListRebuilder.h"
 #include "host/app/MapListRegions.h"
-#include "host/app/RegionNameText.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 #include "host/studyareas/StudyAreaProperties.h"
 #include "platform/forms/UserActions.h"
@@ -61,16 +60,6 @@ TEST_F(MapListCommandLineTest, RegionsListsWhatThePageOffers) {
   ASSERT_EQ(Tovana("regions"), 0) << errors;
   EXPECT_EQ(output, "Bronx, NY\nKings, NY\nNew York, NY\nO'Brien, IA\nQueens, NY\nRichmond, NY\n");
   EXPECT_EQ(Tovana("regions --search zzz"), 1);
-}
-
-TEST(MapListRegionsText, FeaturesListsSplitAndClosestNamesRankByEditDistance) {
-  EXPECT_EQ(FeaturesListIdentifiers("'36047','19141'"), (Names{"36047", "19141"}));
-  EXPECT_EQ(FeaturesListIdentifiers("'1'2'"), Names{"1'2"});
-  EXPECT_TRUE(FeaturesListIdentifiers("").empty());
-  const Names names = {"Kings, NY", "Kings, CA", "King, TX", "Queens, NY"};
-  EXPECT_EQ(ClosestNames(names, "kings, ny", 2), (Names{"Kings, NY", "Kings, CA"}));
-  EXPECT_EQ(ClosestNames(names, "King, T", 1), Names{"King, TX"});
-  EXPECT_EQ(ClosestNames(names, "x", 9).size(), 4u);
 }
 
 class MapListRebuildTest : public MapListMethodTest {

@@ -85,16 +85,6 @@ TEST_F(MapListMethodTest, BackOnTheNamePageReturnsToTheListPageWithItsChoice) {
   EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36047','36081'");
 }
 
-TEST_F(MapListMethodTest, MapFirstIsAnsweredByTheListPageAndOnlyItsNamesReachTheFunction) {
-  UsePlayer({Adding({"Bronx, NY"}), Naming("Bronx")});
-  EXPECT_EQ(RunPages(nullptr, true), 0);
-  EXPECT_FALSE(task->FromMapOrList());
-  ASSERT_TRUE(task->RegionsSelectedByNames());
-  EXPECT_EQ(task->RegionsSelectedByNames()->Count(), 1);
-  EXPECT_FALSE(task->SelectionSet());
-  EXPECT_EQ(task->MainLayerName(), "Counties map");
-}
-
 TEST_F(MapListMethodTest, AReferenceLayerThatCannotBeReadOrLacksTheListFieldLeavesTheListsEmpty) {
   struct Case {
     std::string source, listField, message;
@@ -147,16 +137,6 @@ TEST_F(MapListMethodTest, TaskParameterNamesIgnoreCaseAndUnknownOnesChangeNothin
   EXPECT_FALSE(mapList->SetParam("Radius", yes));
   EXPECT_TRUE(std::dynamic_pointer_cast<TovSSAMapListTask>(mapList)->FromMapOrList());
   EXPECT_TRUE(recorder.Reports().empty());
-}
-
-TEST(RegionsWhereClause, OneComparisonPerNameInOrderWithQuotesDoubled) {
-  Collection names;
-  names.Add("A");
-  EXPECT_EQ(TovSSAMapListFunction::RegionsWhereClause("NAME", names), "(NAME= 'A')");
-  names.Add("B'C");
-  names.Add("'");
-  EXPECT_EQ(TovSSAMapListFunction::RegionsWhereClause("NAME", names), "(NAME= 'A') OR (NAME= 'B''C') OR (NAME= '''')");
-  EXPECT_THROW(TovSSAMapListFunction::RegionsWhereClause("NAME", Collection()), HostError);
 }
 
 // Every where clause the host's filters were given while one lives.
@@ -278,15 +258,6 @@ TEST_F(MapListFunctionTest, ParameterNamesMustMatchExactlyAndOneInputIsNeeded) {
   EXPECT_TRUE(function->SetParam("RegionsSelectedByNames", names));
   EXPECT_TRUE(function->Init());
   EXPECT_EQ(function->LastError(), 0);
-}
-
-TEST_F(MapListFunctionTest, FromThePropertyPageTheStoredAreaIsReplacedInPlace) {
-  EXPECT_FALSE(Run(*Function({"Kings, NY"})));
-  EXPECT_FALSE(Run(*Function({"Bronx, NY", "Queens, NY"}, true)));
-  EXPECT_EQ(Count(), 1);
-  EXPECT_EQ(RecordProperty("Area", "FEATURESLIST"), "'36005','36081'");
-  const double expected = SquaresArea({0, 4}, true);
-  EXPECT_NEAR(StoredArea(), expected, expected * 1e-4);
 }
 
 } // namespace

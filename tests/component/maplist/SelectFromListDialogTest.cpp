@@ -5,7 +5,6 @@
 
 #include "methods/maplist/SelectFromListDialog.h"
 #include "platform/forms/ListControl.h"
-#include "platform/forms/SystemCalls.h"
 #include "platform/forms/UserActions.h"
 
 namespace tov::test {
@@ -162,20 +161,6 @@ TEST_F(SelectFromListDialogTest, SavedNamesOpenChosenAndAVanishedOneIsDropped) {
   EXPECT_EQ(written->Item(1).ToString(), "kings, ny");
   EXPECT_EQ(page->m_Result, -1);
   EXPECT_FALSE(page->m_bChangeViews);
-}
-
-TEST_F(SelectFromListDialogTest, TheLayoutComesFromItsBlockWithTheCaptionHeightAdded) {
-  auto page = std::make_shared<SelectFromListDialog>();
-  SystemCallsPtr calls = GetSystemCalls();
-  const float caption = static_cast<float>(calls->GetSystemMetrics(4) * calls->TwipsPerPixelY());
-  EXPECT_FLOAT_EQ(page->Height(), 6000 - 315 + caption);
-  EXPECT_FLOAT_EQ(page->Width(), 8310);
-  ControlPtr search = page->Ctl("SearchTextBox"), label = page->Ctl("Label");
-  EXPECT_EQ((std::vector<float>{search->Height(), search->Left(), search->Top(), search->Width()}),
-            (std::vector<float>{315, 120, 720, 3360}));
-  EXPECT_EQ((std::vector<float>{label->Height(), label->Left(), label->Top(), label->Width()}),
-            (std::vector<float>{495, 120, 120, 8070}));
-  EXPECT_FALSE(page->Ctl("ToMapButton")->Visible());
 }
 
 } // namespace
