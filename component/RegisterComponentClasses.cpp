@@ -2,6 +2,7 @@
 
 #include "manage/RegisterManageClasses.h"
 #include "methods/curextent/RegisterCurExtentClasses.h"
+#include "methods/maplist/RegisterMapListClasses.h"
 #include "methods/ring/RegisterSimpleRingClasses.h"
 #include "methods/selshapes/RegisterSelShapesClasses.h"
 #include "methods/whole/RegisterUseWholeClasses.h"
@@ -15,6 +16,7 @@ void RegisterComponentClasses() {
   RegisterSelShapesClasses();
   RegisterUseWholeClasses();
   RegisterZipCodesClasses();
+  RegisterMapListClasses();
   RegisterSimpleRingClasses();
   RegisterManageClasses();
   RegisterSetupClasses();

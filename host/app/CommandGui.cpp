@@ -254,6 +254,17 @@ int RunGui(AppContext& context, const std::string& screenshots) {
       UserActions::Click(form, "FindButton");
       save(form, dialog, name);
       UserActions::Click(form, "CancelButton");
+    } else if (name == "SelectFromListDialog") {
+      // Three counties searched for and added, then a search under way.
+      for (const char* county : {"Kings, NY", "Queens, NY", "New York, NY"}) {
+        set(form, "SearchTextBox", "");
+        UserActions::Type(form, "SearchTextBox", county);
+        if (SelectEntry(form, "FromList", county)) UserActions::Click(form, "AddButton");
+      }
+      set(form, "SearchTextBox", "");
+      UserActions::Type(form, "SearchTextBox", "rich");
+      save(form, dialog, name);
+      UserActions::Click(form, "CancelButton");
     } else if (name == "SelectRingSizeDialog") {
       set(form, "FirstText", "3");
       save(form, dialog, name);
@@ -283,6 +294,15 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   };
   run("SetupStudyArea.CurrentExtent", nullptr);
   run("SetupStudyArea.WildCard", nullptr);
+  {
+    const std::string regions = MethodCaption(*analysis, "SetupStudyArea.MapList");
+    if (!regions.empty())
+      run("SetupStudyArea.MapList", [regions](Form& form) {
+        SelectEntry(form, "SATasksList", regions);
+        UserActions::Click(form, "FromListOption");
+        UserActions::Click(form, "NextButton");
+      });
+  }
   run("SetupStudyArea.SimpleRing", nullptr);
   run("SetupStudyArea.SimpleRing", nullptr);
   {

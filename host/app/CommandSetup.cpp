@@ -2,6 +2,8 @@
 // the scripted presenter playing the user from the method chooser on.
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
+#include "host/app/MapListRegions.h"
+#include "host/app/RegionNameText.h"
 
 #include "host/forms/SetupScript.h"
 #include "host/forms/UserScript.h"
@@ -30,7 +32,9 @@
 #include <nlohmann/json.hpp>
 #include <ogr_geometry.h>
 
+#include <algorithm>
 #include <iostream>
+#include <map>
 #include <sstream>
 
 namespace tov {
@@ -94,9 +98,11 @@ std::string MethodCaption(const Analysis& analysis, const std::string& descripto
 }
 
 // What every `setup METHOD` shares: the method's descriptor, its own page
-// turns and the name typed on the name page.
+// turns and the name typed on the name page; some methods also take an
+// option on the chooser before its Next.
 struct MethodScript {
   std::string descriptorName;
+  json chooserActions = json::array();
   json pageTurns = json::array();
   std::string name;
 };
@@ -111,9 +117,44 @@ int RunMethod(AppContext& context, const MethodScript& script) {
               << "\" does not offer the method \"" << script.descriptorName << "\" (tovana datasets lists them)\n";
     return kExitNothingMade;
   }
+  json turns = json::parse(SetupMethodTurns(caption, script.pageTurns.dump(), script.name));
+  json& chooser = turns.at(0).at("actions");
+  chooser.insert(chooser.end() - 1, script.chooserActions.begin(), script.chooserActions.end());
   auto presenter = std::make_shared<SetupPresenter>();
-  presenter->LoadScript(SetupMethodTurns(caption, script.pageTurns.dump(), script.name));
+  presenter->LoadScript(turns.dump());
   return RunAndReport(context, presenter);
+}
+
+// The region names as the list page offers them; false with the reason
+// printed when a name is not among them (with the closest names) or the
+// search shows none. A name may differ from the list's in letter case: it
+// then becomes the list's.
+bool CheckRegionNames(AppContext& context, std::vector<std::string>& regions, const std::string& search) {
+  AnalysisPtr analysis = context.OpenAnalysisOnce();
+  SetPresenter(std::make_shared<ConsolePresenter>());
+  MapListRegions method(analysis->dataManager, analysis->application, analysis->extension->CurrentDatasetName());
+  const std::vector<std::string> all = method.Offered(std::string());
+  std::map<std::string, std::string> byFold;
+  for (const std::string& name : all) byFold.emplace(LowerCase(name), name);
+  bool ok = true;
+  for (std::string& region : regions) {
+    auto it = byFold.find(LowerCase(region));
+    if (it != byFold.end()) {
+      region = it->second;
+      continue;
+    }
+    ok = false;
+    std::cerr << "tovana: \"" << region << "\" is not among the regions of the list; the closest are:";
+    const std::vector<std::string> closest = ClosestNames(all, region, 5);
+    for (size_t i = 0; i < closest.size(); ++i) std::cerr << (i ? ", \"" : " \"") << closest[i] << "\"";
+    std::cerr << (closest.empty() ? " none (the list is empty)" : "") << "\n";
+  }
+  if (!search.empty() && method.Offered(search).empty()) {
+    std::cerr << "tovana: no region of the list contains \"" << search << "\" (tovana regions lists them)\n";
+    ok = false;
+  }
+  if (!ok) std::cerr << "tovana: no study area was made.\n";
+  return ok;
 }
 
 EnvelopePtr MakeEnvelope(double xMin, double yMin, double xMax, double yMax) {
@@ -332,6 +373,52 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
     zipScript->pageTurns = json::array(
         {Turn("SelectByZipCodesDialog", {{{"set", "ZipCodesText"}, {"text", *zips}}, {{"click", "NextButton"}}})});
     runner = [&context, zipScript] { return RunMethod(context, *zipScript); };
+  });
+
+  struct RegionOptions {
+    std::vector<std::string> regions;
+    std::string search;
+  };
+  auto regionScript = std::make_shared<MethodScript>();
+  regionScript->descriptorName = MapListRegions::kMethodName;
+  auto regionOptions = std::make_shared<RegionOptions>();
+  CLI::App* regions = setup->add_subcommand("regions", "Study area of regions picked by name from the list");
+  addName(regions, regionScript);
+  regions->add_option("--region", regionOptions->regions, "A region's name as the list shows it (repeatable)")
+      ->allow_extra_args(false);
+  regions->add_option("--search", regionOptions->search, "Also add every region whose name contains this text");
+  regions->callback([&context, &runner, regionScript, regionOptions, checkName] {
+    checkName(*regionScript);
+    if (regionOptions->regions.empty() && regionOptions->search.empty())
+      throw CLI::ValidationError("--region", "give at least one --region or a --search");
+    for (const std::string& text : regionOptions->regions)
+      if (!UserScript::IsUtf8(text)) throw CLI::ValidationError("--region", "a name is not UTF-8 text");
+    if (!UserScript::IsUtf8(regionOptions->search)) throw CLI::ValidationError("--search", "the text is not UTF-8");
+    regionScript->chooserActions = json::array({{{"click", "FromListOption"}}});
+    runner = [&context, regionScript, regionOptions] {
+      std::vector<std::string> names;
+      for (const std::string& name : regionOptions->regions)
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+      if (!CheckRegionNames(context, names, regionOptions->search)) return kExitNothingMade;
+      // Each name searched for and double-clicked, the search's names added
+      // all at once: what a user does on the list page.
+      json actions = json::array();
+      auto search = [&actions](const std::string& text) {
+        actions.push_back({{"set", "SearchTextBox"}, {"text", ""}});
+        actions.push_back({{"type", "SearchTextBox"}, {"text", text}});
+      };
+      for (const std::string& name : names) {
+        search(name);
+        actions.push_back({{"dblclick", "FromList"}, {"item", name}});
+      }
+      if (!regionOptions->search.empty()) {
+        search(regionOptions->search);
+        actions.push_back({{"click", "AddAllButton"}});
+      }
+      actions.push_back({{"click", "NextButton"}});
+      regionScript->pageTurns = json::array({Turn("SelectFromListDialog", actions)});
+      return RunMethod(context, *regionScript);
+    };
   });
 
   struct RingOptions {

@@ -26,6 +26,7 @@ void AddGuiCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddManageCommands(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddShowExportCommands(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddZipPreviewCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
+void AddRegionsCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddGeocodeCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddCheckCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 

@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
   AddManageCommands(app, context, runner);
   AddShowExportCommands(app, context, runner);
   AddZipPreviewCommand(app, context, runner);
+  AddRegionsCommand(app, context, runner);
   AddCheckCommand(app, context, runner);
   AddDatasetsCommand(app, context, runner);
   AddRenderCommand(app, context, runner);

@@ -17,7 +17,9 @@
 #include "platform/gis/SpatialFilter.h"
 #include "platform/runtime/TextCase.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -144,6 +146,7 @@ void HostFeatureClass::ClearFilter() {
   OGRLayer* layer = Layer();
   layer->SetAttributeFilter(nullptr);
   layer->SetSpatialFilter(nullptr);
+  layer->SetIgnoredFields(nullptr);
   layer->ResetReading();
 }
 
@@ -151,17 +154,49 @@ std::vector<long> HostFeatureClass::CollectIds(const QueryFilterPtr& filter) {
   ApplyFilter(filter);
   std::vector<long> ids;
   OGRLayer* layer = Layer();
+  // Only the ids are wanted: the shapes are not read unless a spatial filter
+  // needs them, nor, in a GeoPackage (whose condition is its database's),
+  // the attributes.
+  if (!layer->GetSpatialFilter()) {
+    CPLStringList ignored;
+    ignored.AddString("OGR_GEOMETRY");
+    if (m_workspace->Kind() == WorkspaceKind::GeoPackage) {
+      OGRFeatureDefn* defn = layer->GetLayerDefn();
+      for (int i = 0; i < defn->GetFieldCount(); ++i) ignored.AddString(defn->GetFieldDefn(i)->GetNameRef());
+    }
+    layer->SetIgnoredFields(const_cast<const char**>(ignored.List()));
+  }
   ResetOgrError();
   for (auto& f : *layer) ids.push_back(static_cast<long>(f->GetFID()));
   // Some drivers accept any condition and only fail on reading (an unknown
   // field): that is no empty result but a refused condition.
   if (CPLGetLastErrorType() >= CE_Failure) {
-    const std::string where = filter ? filter->WhereClause() : std::string();
     ClearFilter();
-    ThrowOgrError(err::InvalidCall, kSource,
-                  "The condition \"" + where + "\" cannot be applied to \"" + m_name + "\"; check the field names and quotes");
+    return IdsByOgrSql(filter);
   }
   ClearFilter();
+  return ids;
+}
+
+std::vector<long> HostFeatureClass::IdsByOgrSql(const QueryFilterPtr& filter) {
+  const std::string where = filter ? filter->WhereClause() : std::string();
+  const std::string refused =
+      "The condition \"" + where + "\" cannot be applied to \"" + m_name + "\"; check the field names and quotes";
+  auto spatial = std::dynamic_pointer_cast<SpatialFilter>(filter);
+  // A GeoPackage's database refuses a condition of more than about a
+  // thousand alternatives (regions picked by name); OGR's own SQL takes it.
+  if (m_workspace->Kind() != WorkspaceKind::GeoPackage || where.empty() || (spatial && spatial->Geometry()))
+    ThrowOgrError(err::InvalidCall, kSource, refused);
+  const std::string sql = "SELECT FID FROM " + SqlIdentifier(m_name) + " WHERE " + where;
+  ResetOgrError();
+  GDALDataset* ds = m_workspace->Dataset();
+  OGRLayer* result = ds->ExecuteSQL(sql.c_str(), nullptr, "OGRSQL");
+  if (!result) ThrowOgrError(err::InvalidCall, kSource, refused);
+  std::vector<long> ids;
+  for (auto& f : *result) ids.push_back(static_cast<long>(f->GetFieldAsInteger64(0)));
+  ds->ReleaseResultSet(result);
+  if (CPLGetLastErrorType() >= CE_Failure) ThrowOgrError(err::InvalidCall, kSource, refused);
+  std::sort(ids.begin(), ids.end());
   return ids;
 }
 
@@ -179,8 +214,50 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
     ClearFilter();
     throw;
   }
+  const bool refused = CPLGetLastErrorType() >= CE_Failure;
   ClearFilter();
+  if (!refused) return shapes;
+  // A condition the driver took but could not run: no shapes is no answer.
+  shapes.clear();
+  for (const FeaturePtr& f : ReadFeatures(IdsByOgrSql(filter)))
+    if (GeometryPtr g = f->Shape()) shapes.push_back(g);
   return shapes;
+}
+
+std::vector<FeaturePtr> HostFeatureClass::ReadFeatures(const std::vector<long>& ids) {
+  std::vector<FeaturePtr> features;
+  features.reserve(ids.size());
+  if (ids.empty()) return features;
+  const HostFeatureClassPtr self = Self();
+  if (m_workspace->Kind() != WorkspaceKind::GeoPackage) {
+    for (long id : ids) {
+      std::unique_ptr<OGRFeature> f(Layer()->GetFeature(id));
+      if (f) features.push_back(std::make_shared<HostFeature>(self, std::move(f)));
+    }
+    return features;
+  }
+  std::string where = SqlIdentifier(OIDFieldName()) + " IN (";
+  for (size_t i = 0; i < ids.size(); ++i) where += (i ? "," : "") + std::to_string(ids[i]);
+  where += ")";
+  OGRLayer* layer = Layer();
+  ResetOgrError();
+  if (layer->SetAttributeFilter(where.c_str()) != OGRERR_NONE) {
+    layer->SetAttributeFilter(nullptr);
+    ThrowOgrError(gisErr::DataAccess, kSource, "The rows of \"" + m_name + "\" cannot be read");
+  }
+  layer->SetSpatialFilter(nullptr);
+  layer->ResetReading();
+  std::unordered_map<long, std::unique_ptr<OGRFeature>> byId;
+  byId.reserve(ids.size());
+  for (auto& f : *layer) byId[static_cast<long>(f->GetFID())].reset(f.release());
+  const bool failed = CPLGetLastErrorType() >= CE_Failure;
+  ClearFilter();
+  if (failed) ThrowOgrError(gisErr::DataAccess, kSource, "The rows of \"" + m_name + "\" cannot be read");
+  for (long id : ids) {
+    auto it = byId.find(id);
+    if (it != byId.end() && it->second) features.push_back(std::make_shared<HostFeature>(self, std::move(it->second)));
+  }
+  return features;
 }
 
 long HostFeatureClass::FeatureCount(const QueryFilterPtr& filter) {

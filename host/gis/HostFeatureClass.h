@@ -42,6 +42,13 @@ public:
   std::vector<long> CollectIds(const QueryFilterPtr& filter);
   // Every shape that passes filter, in one pass.
   std::vector<GeometryPtr> ReadShapes(const QueryFilterPtr& filter);
+  // The rows of these ids, in the order given; an id no row has any more is
+  // left out. One query for a GeoPackage (a row at a time costs a lock of
+  // its file each), a row at a time for a shapefile.
+  std::vector<FeaturePtr> ReadFeatures(const std::vector<long>& ids);
+  // The ids of the rows that pass a condition the layer's driver refused,
+  // by OGR's own SQL where that can help; else the refusal is raised.
+  std::vector<long> IdsByOgrSql(const QueryFilterPtr& filter);
   // Sets the filter on the layer for one pass, and clears it again.
   void ApplyFilter(const QueryFilterPtr& filter);
   void ClearFilter();

@@ -2,6 +2,7 @@
 #include "host/gis/HostFeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
 
+#include <deque>
 #include <vector>
 
 namespace tov {
@@ -24,6 +25,8 @@ private:
   size_t m_next = 0;
   bool m_forUpdate;
   FeaturePtr m_current;
+  // A reading cursor fetches its rows a batch at a time.
+  std::deque<FeaturePtr> m_read;
 };
 
 } // namespace tov

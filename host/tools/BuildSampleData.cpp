@@ -16,6 +16,7 @@
 #include <ogrsf_frmts.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <cstdint>
@@ -483,10 +484,19 @@ void WriteGeoPackage(const fs::path& file, const std::vector<Region>& states,
   if (gpkg->StartTransaction() != OGRERR_NONE) throw BuildError("cannot start a transaction");
   for (const auto& s : states)
     AddFeature(*stateLayer, {{"NAME", s.name}, {"STUSPS", s.state}, {"FIPS", s.fips}}, s.shape.get());
-  for (const auto& c : counties)
+  // Counties in the order of their labels: a list of them reads like an index.
+  std::vector<const Region*> byLabel;
+  for (const auto& c : counties) byLabel.push_back(&c);
+  auto folded = [](std::string s) {
+    for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return s;
+  };
+  std::sort(byLabel.begin(), byLabel.end(),
+            [&](const Region* a, const Region* b) { return folded(a->label) < folded(b->label); });
+  for (const Region* county : byLabel)
     AddFeature(*countyLayer,
-               {{"NAME", c.name}, {"STATE", c.state}, {"FIPS", c.fips}, {"LABEL", c.label}},
-               c.shape.get());
+               {{"NAME", county->name}, {"STATE", county->state}, {"FIPS", county->fips}, {"LABEL", county->label}},
+               county->shape.get());
   for (const auto& z : zipAreas)
     AddFeature(*zipLayer, {{"ZIP", z.zip}, {"COUNTY_FIPS", z.countyFips}}, z.shape.get());
   if (gpkg->CommitTransaction() != OGRERR_NONE)

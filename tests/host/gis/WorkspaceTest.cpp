@@ -1,6 +1,7 @@
 #include "GisTestSupport.h"
 
 #include "host/gis/GisErrors.h"
+#include "host/gis/HostWorkspace.h"
 
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureCursor.h"
@@ -220,6 +221,60 @@ TEST_F(WorkspaceTest, StoringWhileACursorReadsTheSameGeoPackageKeepsItsPlace) {
   }
   EXPECT_LE(seen, 6);
   EXPECT_EQ(fc->FeatureCount(nullptr), 3 + seen);
+}
+
+TEST_F(WorkspaceTest, ManyRowsAreReadOnceInOrderWithoutDeletedOnesAndFoundByALongCondition) {
+  // More rows than a cursor fetches at once, in both formats.
+  for (bool geoPackage : {true, false}) {
+    WorkspacePtr ws = OpenWorkspace(geoPackage);
+    FeatureClassPtr fc = ws->CreateFeatureClass(geoPackage ? "Many" : "many",
+                                                PolygonFields(Geographic(4269), geoPackage), kFeatureClassClsid, "",
+                                                featureTypeSimple, "Shape", "");
+    const long nameIndex = fc->FindField("NAME");
+    {
+      // One commit for all the rows: a test, not a thousand syncs to disk.
+      WorkspaceTransaction writing(*std::dynamic_pointer_cast<HostWorkspace>(ws));
+      for (int i = 0; i < 1100; ++i) {
+        FeaturePtr f = fc->CreateFeature();
+        f->SetShape(Square(i * 0.01, 0, 0.01, Geographic(4269)));
+        f->SetValue(nameIndex, "R" + std::to_string(i));
+        f->Store();
+      }
+      writing.Commit("test", "the rows cannot be saved");
+    }
+    auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+    filter->SetWhereClause("NAME <> 'R5'");
+    FeatureCursorPtr cursor = fc->Search(filter, true);
+    // Deleted after the cursor opened, in a later batch.
+    auto last = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+    last->SetWhereClause("NAME = 'R1050'");
+    fc->Search(last, false)->NextFeature()->Delete();
+    std::vector<std::string> names;
+    double area = 0;
+    while (FeaturePtr f = cursor->NextFeature()) {
+      names.push_back(f->Value(nameIndex).ToString());
+      area += std::dynamic_pointer_cast<Polygon>(f->Shape())->Area();
+    }
+    ASSERT_EQ(names.size(), 1098u) << geoPackage;
+    EXPECT_EQ(names[5], "R6");
+    EXPECT_EQ(names[1048], "R1049");
+    EXPECT_EQ(names[1049], "R1051");
+    EXPECT_EQ(names.back(), "R1099");
+    EXPECT_NEAR(area, 1098 * 1e-4, 1e-9);
+
+    // A thousand alternatives go past what SQLite takes in one condition;
+    // the rows are found all the same, for a selection and for shapes.
+    std::string clause;
+    for (int i = 0; i < 1040; ++i) clause += (i ? " OR " : "") + std::string("(NAME= 'R") + std::to_string(i) + "')";
+    auto many = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+    many->SetWhereClause(clause);
+    EXPECT_EQ(fc->Select(many, selectionTypeIDSet, selectionOptionNormal, nullptr)->Count(), 1040) << geoPackage;
+    auto shapes = CreateAs<GeometryEnumerator>("orvaCore.GeometryEnumerator");
+    shapes->BindGeometrySource(many, fc);
+    EXPECT_EQ(shapes->Count(), 1040) << geoPackage;
+    many->SetWhereClause(clause + " OR (NOSUCHFIELD = 1)");
+    EXPECT_THROW(fc->Search(many, false), HostError);
+  }
 }
 
 TEST_F(WorkspaceTest, ARefusedFieldLeavesNoHalfMadeGeoPackageTable) {

@@ -1,0 +1,15 @@
+#include "methods/maplist/RegisterMapListClasses.h"
+
+#include "methods/maplist/TovSSAMapListFunction.h"
+#include "methods/maplist/TovSSAMapListTask.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
+
+namespace tov {
+
+void RegisterMapListClasses() {
+  RegisterClassOf<TovSSAMapListTask>(kMapListTaskProgId);
+  RegisterClassOf<TovSSAMapListFunction>(kMapListFunctionProgId);
+}
+
+} // namespace tov

@@ -1,0 +1,132 @@
+// The map list method where the host meets it: the command line picks and
+// lists regions through the list page, and the property sheet gives a
+// stored study area another set of regions on the same page.
+#include "CommandLineFixture.h"
+#include "MapListTestSupport.h"
+
+#include "host/app/MapListRebuilder.h"
+#include "host/app/MapListRegions.h"
+#include "host/studyareas/RegisterHostStudyAreaClasses.h"
+#include "host/studyareas/StudyAreaProperties.h"
+#include "platform/forms/UserActions.h"
+#include "platform/framework/ITovTask.h"
+#include "platform/framework/StudyAreaCatalog.h"
+
+#include <filesystem>
+
+namespace tov::test {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class MapListCommandLineTest : public MapListMethodTest {
+protected:
+  int Tovana(const std::string& arguments) {
+    return RunTovana(*world, "--analysis '" + world->AnalysisFolder() + "' --dataset Test " + arguments, output,
+                     errors);
+  }
+  std::string Stored(const std::string& name, const std::string& key) {
+    analysis = world->Open();
+    StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
+    return catalog->Exists(name) ? RecordProperty(name, key) : "(none)";
+  }
+  std::string output, errors;
+};
+
+TEST_F(MapListCommandLineTest, NamesAreAddedOnTheListPageInAnyLetterCaseAndWithASearch) {
+  ASSERT_EQ(Tovana(R"(setup regions --region "o'brien, ia" --region "Kings, NY" --name Two)"), 0) << errors;
+  EXPECT_EQ(Stored("Two", "FEATURESLIST"), "'36047','19141'");
+  EXPECT_EQ(Stored("Two", "TYPE"), "SetupStudyArea.MapList");
+  ASSERT_EQ(Tovana(R"(setup regions --search ", ny" --region "O'Brien, IA" --name All)"), 0) << errors;
+  EXPECT_EQ(Stored("All", "FEATURESLIST"), "'36005','36047','36061','19141','36081','36085'");
+}
+
+TEST_F(MapListCommandLineTest, AnUnknownNameGetsTheClosestAndNothingIsMade) {
+  EXPECT_EQ(Tovana(R"(setup regions --region "Kings, NY" --region "Qeens NY" --name X)"), 1);
+  EXPECT_NE(errors.find(R"("Qeens NY" is not among the regions of the list; the closest are: "Queens, NY", )"),
+            std::string::npos)
+      << errors;
+  // The known name is not complained of.
+  EXPECT_EQ(errors.find("is not among"), errors.rfind("is not among")) << errors;
+  EXPECT_EQ(Tovana(R"(setup regions --search "Atlantis" --name X)"), 1);
+  EXPECT_NE(errors.find(R"(no region of the list contains "Atlantis")"), std::string::npos) << errors;
+  EXPECT_EQ(Stored("X", "TYPE"), "(none)");
+  EXPECT_EQ(Tovana("setup regions --name X"), 2);
+}
+
+TEST_F(MapListCommandLineTest, RegionsListsWhatThePageOffers) {
+  ASSERT_EQ(Tovana("regions --search ' YORK'"), 0) << errors;
+  EXPECT_EQ(output, "New York, NY\n");
+  ASSERT_EQ(Tovana("regions"), 0) << errors;
+  EXPECT_EQ(output, "Bronx, NY\nKings, NY\nNew York, NY\nO'Brien, IA\nQueens, NY\nRichmond, NY\n");
+  EXPECT_EQ(Tovana("regions --search zzz"), 1);
+}
+
+class MapListRebuildTest : public MapListMethodTest {
+protected:
+  void SetUp() override {
+    MapListMethodTest::SetUp();
+    RegisterHostStudyAreaClasses();
+    RegisterMapListRebuilder();
+  }
+  void TearDown() override { RegisterStudyAreaRebuilder(MapListRegions::kMethodName, nullptr); }
+
+  // The property sheet as the host runs it; false when nothing was stored.
+  bool RunPropertySheet(const std::string& name) {
+    auto sheet = CreateAs<ITovTask>("TovSSAPropertySheet.TovSSAPSTask");
+    Variant value(analysis->dataManager->GetStudyAreaCatalog()->Item(name));
+    sheet->SetParam("StudyArea", value);
+    if (!sheet->Init(analysis->dataManager, analysis->application) || sheet->DoParamSelector() != 0) return false;
+    return sheet->InitFunction() && sheet->StartFunction() && sheet->LastError() == 0;
+  }
+  void StorePair() {
+    UsePlayer({[](Form& form) {
+                 AddByName(form, "Kings, NY");
+                 AddByName(form, "Queens, NY");
+                 UserActions::Click(form, "NextButton");
+               },
+               [](Form& form) {
+                 UserActions::SetText(form, "StudyAreaNameText", "Pair");
+                 UserActions::Click(form, "NextButton");
+               }});
+    ASSERT_TRUE(RunAll().Stored());
+  }
+  static void Rebuild(Form& form) { UserActions::Click(form, "RebuildButton"); }
+};
+
+TEST_F(MapListRebuildTest, TheStoredRegionsOpenChosenAndTheNewSetIsStoredInPlace) {
+  StorePair();
+  const std::string layerFile = DescribeStudyArea(*analysis, "Pair").layerFile;
+  const auto written = std::filesystem::last_write_time(layerFile);
+
+  Names chosen, offered;
+  UsePlayer({Rebuild, [&](Form& form) {
+               chosen = Entries(form, "ToList");
+               offered = Entries(form, "FromList");
+               UserActions::Select(form, "ToList", 0);
+               UserActions::DblClick(form, "ToList");
+               AddByName(form, "Bronx, NY");
+               UserActions::Click(form, "NextButton");
+             }});
+  ASSERT_TRUE(RunPropertySheet("Pair"));
+  EXPECT_EQ(chosen, (Names{"Kings, NY", "Queens, NY"}));
+  EXPECT_EQ(offered, (Names{"Bronx, NY", "New York, NY", "O'Brien, IA", "Richmond, NY"}));
+  EXPECT_EQ(analysis->dataManager->GetStudyAreaCatalog()->Count(), 1);
+  EXPECT_EQ(std::filesystem::last_write_time(layerFile), written);
+  EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36005','36081'");
+  const double expected = CountySquare(0, true)->Area() + CountySquare(4, true)->Area();
+  EXPECT_NEAR(StoredArea(), expected, expected * 1e-4);
+}
+
+TEST_F(MapListRebuildTest, CancellingTheListPageChangesNothing) {
+  StorePair();
+  UsePlayer({Rebuild, [](Form& form) {
+               UserActions::Click(form, "RemoveAllButton");
+               UserActions::Click(form, "CancelButton");
+             }});
+  RunPropertySheet("Pair");
+  EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36047','36081'");
+}
+
+} // namespace
+} // namespace tov::test

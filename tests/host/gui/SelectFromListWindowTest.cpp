@@ -1,0 +1,85 @@
+// The list page of regions picked by name in a window: the keyboard starts
+// in the search box, every key typed narrows the shown list at once, a click
+// picks an entry and a second one lets it go, and a double click moves the
+// name to the chosen list.
+#include "GuiTestSupport.h"
+#include "support/ComponentTestSupport.h"
+
+#include "host/gui/QtPresenter.h"
+#include "methods/maplist/SelectFromListDialog.h"
+#include "platform/forms/ListControl.h"
+#include "platform/forms/MsgBox.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+namespace tov::test {
+namespace {
+
+TEST(SelectFromListWindowTest, TypingNarrowsTheListAtOnceClicksPickAndADoubleClickChooses) {
+  App();
+  auto presenter = std::make_shared<QtPresenter>();
+  presenter->SetMsgBoxAnswer([](const std::string&, int32_t) { return vbOK; });
+  SetPresenter(presenter);
+
+  auto page = std::make_shared<SelectFromListDialog>();
+  // As many names as the counties of the sample data.
+  for (int i = 0; i < 3230; ++i) {
+    const std::string name = "County " + std::to_string(i) + ", ST";
+    page->m_pRegionsColl->Add(name, name);
+  }
+  page->ResetParams();
+
+  std::string focused;
+  int shownAtFirst = 0, shownAfterTyping = 0, chosen = 0;
+  std::string chosenName;
+  bool picked = false, unpicked = false;
+  presenter->SetOnShown([&](Form& form, QWidget& dialog) {
+    auto* search = dialog.findChild<QLineEdit*>("SearchTextBox");
+    auto* from = dialog.findChild<QListWidget*>("FromList");
+    auto* to = dialog.findChild<QListWidget*>("ToList");
+    ASSERT_TRUE(search && from && to);
+    focused = dialog.focusWidget() ? dialog.focusWidget()->objectName().toStdString() : "";
+    shownAtFirst = from->count();
+    QTest::keyClicks(search, "y 32");
+    QApplication::processEvents();
+    // "County 32..." only: 32, 320 to 329, 3200 to 3229.
+    shownAfterTyping = from->count();
+    ASSERT_GT(from->count(), 1);
+    // A second click on a picked entry takes it out again.
+    auto model = form.CtlAs<ListControl>("FromList");
+    const QPoint second = from->visualItemRect(from->item(1)).center();
+    QTest::mouseClick(from->viewport(), Qt::LeftButton, {}, second);
+    QApplication::processEvents();
+    picked = model->Selected(1);
+    QTest::mouseClick(from->viewport(), Qt::LeftButton, {}, second);
+    QApplication::processEvents();
+    unpicked = !model->Selected(1) && !from->item(1)->isSelected();
+    // A double click's first click picks the entry.
+    const QPoint at = from->visualItemRect(from->item(0)).center();
+    QTest::mouseClick(from->viewport(), Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+    // The second press, as a window system sends it, then the double click.
+    QTest::mousePress(from->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(from->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(from->viewport(), Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+    chosen = to->count();
+    if (chosen > 0) chosenName = to->item(0)->text().toStdString();
+    form.Hide();
+  });
+  Watchdog watchdog;
+  page->ShowModal();
+  EXPECT_FALSE(watchdog.Fired());
+  EXPECT_EQ(focused, "SearchTextBox");
+  EXPECT_EQ(shownAtFirst, 3230);
+  EXPECT_EQ(shownAfterTyping, 41);
+  EXPECT_TRUE(picked);
+  EXPECT_TRUE(unpicked);
+  EXPECT_EQ(chosen, 1);
+  EXPECT_EQ(chosenName, "County 32, ST");
+}
+
+} // namespace
+} // namespace tov::test
