@@ -2,6 +2,7 @@
 
 #include "manage/RegisterManageClasses.h"
 #include "methods/curextent/RegisterCurExtentClasses.h"
+#include "methods/drawn/RegisterSelDrawingClasses.h"
 #include "methods/ring/RegisterSimpleRingClasses.h"
 #include "methods/selshapes/RegisterSelShapesClasses.h"
 #include "methods/whole/RegisterUseWholeClasses.h"
@@ -16,6 +17,7 @@ void RegisterComponentClasses() {
   RegisterUseWholeClasses();
   RegisterZipCodesClasses();
   RegisterSimpleRingClasses();
+  RegisterSelDrawingClasses();
   RegisterManageClasses();
   RegisterSetupClasses();
 }

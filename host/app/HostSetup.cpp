@@ -1,5 +1,6 @@
 #include "host/app/HostSetup.h"
 
+#include "host/app/DrawnAreaRebuilder.h"
 #include "host/app/ZipCodesRebuilder.h"
 #include "host/forms/RegisterHostFormsClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
@@ -27,6 +28,7 @@ void RegisterAllHostClasses() {
   RegisterComponentClasses();
   // Property sheet changes that need the component's own pages and rules.
   RegisterZipCodesRebuilder();
+  RegisterDrawnAreaRebuilder();
 }
 
 } // namespace tov
