@@ -420,8 +420,9 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
                                           "A polygon, its vertices in order: \"X Y, X Y, X Y, ...\" (closed for you)");
   CLI::Option* circle = draw->add_option("--circle", drawOptions->circle, "A circle around X,Y of radius R: X,Y,R");
   draw->add_flag("--lonlat", drawOptions->lonLat,
-                 "Coordinates are longitude and latitude (WGS 84) and a circle's radius is in metres; otherwise "
-                 "everything is in map units");
+                 "X and Y are longitude and latitude (WGS 84) and R is in metres, measured north from the centre "
+                 "(a circle is round on the map: on a map in degrees it is narrower east to west on the ground); "
+                 "without it all are in map units, as for setup extent");
   rectangle->excludes(polygon)->excludes(circle);
   polygon->excludes(circle);
   draw->callback([&context, &runner, drawScript, drawOptions, checkName] {

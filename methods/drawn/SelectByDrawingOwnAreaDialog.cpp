@@ -1,6 +1,7 @@
 #include "methods/drawn/SelectByDrawingOwnAreaDialog.h"
 
 #include "platform/framework/DataManager.h"
+#include "platform/framework/TaskLayer.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
 #include "platform/gis/FillSymbol.h"
@@ -29,14 +30,17 @@ constexpr char kLabels[] = "Labels";
 constexpr char kMapControl[] = "MapControl";
 constexpr double kAreaOutlineWidth = 2;
 
-// The drawing tools' captions and tool tips are texts of the resources.
-struct ToolText {
+// The tools' captions are short texts of the resources, their tool tips
+// the longer ones.
+struct ToolTexts {
   const char* key;
-  const char* text;
+  const char* caption;
+  const char* toolTip;
 };
-constexpr ToolText kToolTexts[] = {{"SelectFeature", "269"}, {"SelectByPolygon", "267"}, {"SelectByCircle", "268"},
-                                   {"Pan", "261"},           {"ZoomIn", "262"},          {"ZoomOut", "263"},
-                                   {"FullExtent", "264"},    {"ShowLabels", "266"}};
+constexpr ToolTexts kToolTexts[] = {
+    {"SelectFeature", "270", "269"}, {"SelectByPolygon", "271", "267"}, {"SelectByCircle", "272", "268"},
+    {"Pan", "261", "261"},           {"ZoomIn", "262", "262"},          {"ZoomOut", "263", "263"},
+    {"ZoomSel", "273", "275"},       {"FullExtent", "264", "264"},      {"ShowLabels", "274", "266"}};
 
 PolygonPtr RectanglePolygon(const Envelope& box) {
   auto polygon = CreateAs<Polygon>(kPolygonProgId);
@@ -58,12 +62,11 @@ SelectByDrawingOwnAreaDialog::SelectByDrawingOwnAreaDialog()
                    true) {
   SetCaption("235");
   ToolbarPtr tools = Tools();
-  for (const ToolText& tool : kToolTexts) {
+  for (const ToolTexts& tool : kToolTexts) {
     const long index = tools->ButtonIndex(tool.key);
-    tools->SetButtonCaption(index, tool.text);
-    tools->SetButtonToolTip(index, tool.text);
+    tools->SetButtonCaption(index, tool.caption);
+    tools->SetButtonToolTip(index, tool.toolTip);
   }
-  tools->SetButtonToolTip(tools->ButtonIndex("ZoomSel"), "236");
 }
 
 void SelectByDrawingOwnAreaDialog::ReadFromPropertySet(const TaskPropertySetPtr& pPropertySet) {
@@ -135,6 +138,20 @@ void SelectByDrawingOwnAreaDialog::MakeAreaLayer() {
   fill->SetColor(none);
   Must(m_areaLayer->Renderer(), "the renderer of the drawn area")->SetSymbol(fill);
   Map()->AddLayer(m_areaLayer);
+  ShiftLabelRegister();
+}
+
+void SelectByDrawingOwnAreaDialog::ShiftLabelRegister() {
+  // The register counts the task's layers from the top of the map, where the
+  // area layer now lies above them.
+  if (!m_labelRegister) return;
+  for (long i = 0; i < m_pSSATask->LayerCount(); ++i) {
+    const std::string name = m_pSSATask->Layer(i)->Name();
+    if (!m_labelRegister->HasKey(name)) continue;
+    const int32_t index = static_cast<int32_t>(m_labelRegister->Item(name).ToLong()) + 1;
+    m_labelRegister->Remove(name);
+    m_labelRegister->Add(Variant(index), name);
+  }
 }
 
 void SelectByDrawingOwnAreaDialog::SelectFeature(int, double, double) {

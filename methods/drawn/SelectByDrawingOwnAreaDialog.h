@@ -50,6 +50,7 @@ private:
   // The area layer on a new dataset where the data manager says, holding
   // one feature (with the saved shape when there is one).
   void MakeAreaLayer();
+  void ShiftLabelRegister();
   // Puts a drawn shape (in map units) into the area feature and stores it;
   // a failure leaves the previous shape.
   void UseShape(const GeometryPtr& shape);

@@ -136,6 +136,15 @@ TEST_F(DrawingPageTest, TheAreaIsStoredInTheAnalysisSystemWhereItWasDrawnAwayFro
   EXPECT_FALSE(std::filesystem::exists(data)) << "the data manager leaves its scratch folders behind";
 }
 
+TEST_F(DrawingPageTest, LabelsGoToTheTaskLayerUnderTheAreaLayer) {
+  Show(R"({"toolbar": "Toolbar1", "button": "ShowLabels"})");
+  MapControlPtr map = Map();
+  ASSERT_EQ(map->LayerCount(), 2);
+  EXPECT_EQ(As<FeatureLayer>(map->Layer(0)), page->AreaLayer());
+  EXPECT_FALSE(page->AreaLayer()->DisplayAnnotation());
+  EXPECT_TRUE(As<FeatureLayer>(map->Layer(1))->DisplayAnnotation());
+}
+
 TEST_F(DrawingPageTest, ZoomToTheAreaShowsItsEnvelopeGrownByAFifth) {
   Show(Draw("SelectFeature", R"({"rectangle": [-74.5, 40.5, -74, 41]})") +
        R"(, {"toolbar": "Toolbar1", "button": "ZoomSel"})");
