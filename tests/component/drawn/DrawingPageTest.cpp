@@ -145,19 +145,5 @@ TEST_F(DrawingPageTest, LabelsGoToTheTaskLayerUnderTheAreaLayer) {
   EXPECT_TRUE(As<FeatureLayer>(map->Layer(1))->DisplayAnnotation());
 }
 
-TEST_F(DrawingPageTest, ZoomToTheAreaShowsItsEnvelopeGrownByAFifth) {
-  Show(Draw("SelectFeature", R"({"rectangle": [-74.5, 40.5, -74, 41]})") +
-       R"(, {"toolbar": "Toolbar1", "button": "ZoomSel"})");
-  // Grown in the area's system, then shown on the map in degrees.
-  EnvelopePtr expected = page->m_pFeature->Extent();
-  expected->Expand(1.2, 1.2, true);
-  expected->Project(Geographic(4269));
-  EnvelopePtr shown = Map()->Extent();
-  EXPECT_NEAR(shown->XMin(), expected->XMin(), 1e-9);
-  EXPECT_NEAR(shown->YMin(), expected->YMin(), 1e-9);
-  EXPECT_NEAR(shown->XMax(), expected->XMax(), 1e-9);
-  EXPECT_NEAR(shown->YMax(), expected->YMax(), 1e-9);
-}
-
 } // namespace
 } // namespace tov::test

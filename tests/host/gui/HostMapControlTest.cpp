@@ -67,15 +67,6 @@ TEST(HostMapControlTest, TrackedShapesBecomeClosedPolygons) {
   TrackedShape none;
   none.Kind = TrackKind::Polygon;
   EXPECT_EQ(HostMapControl::PolygonOf(none, nullptr)->PointCount(), 0);
-
-  // A ring the user left open stays open.
-  TrackedShape open;
-  open.Kind = TrackKind::Polygon;
-  open.Empty = false;
-  open.Points = {{0, 0}, {4, 0}, {4, 3}};
-  EXPECT_FALSE(HostMapControl::PolygonOf(open, nullptr)->IsClosed());
-  open.Closed = true;
-  EXPECT_TRUE(HostMapControl::PolygonOf(open, nullptr)->IsClosed());
 }
 
 } // namespace

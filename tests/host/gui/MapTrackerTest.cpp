@@ -60,22 +60,5 @@ TEST(MapTrackerTest, APolygonEndsOnlyWithADoubleClickAndNeedsThreeVertices) {
   EXPECT_DOUBLE_EQ(ring.Points[2].second, 10);
 }
 
-TEST(MapTrackerTest, BackspaceTakesBackTheLastVertexButNeverTheFirst) {
-  auto tracker = MapTracker::Start(TrackKind::Polygon, QPointF(0, 100));
-  tracker->Press(QPointF(100, 100));
-  tracker->Press(QPointF(50, 50));
-  EXPECT_TRUE(tracker->DropLastVertex());
-  tracker->Press(QPointF(100, 0));
-  EXPECT_TRUE(tracker->DoubleClick(QPointF(100, 0)));
-  const TrackedShape ring = tracker->Result(kViewport);
-  ASSERT_EQ(ring.Points.size(), 3u);
-  EXPECT_DOUBLE_EQ(ring.Points[1].first, 10);
-  EXPECT_DOUBLE_EQ(ring.Points[1].second, 0);
-
-  tracker = MapTracker::Start(TrackKind::Polygon, QPointF(0, 100));
-  EXPECT_FALSE(tracker->DropLastVertex());
-  EXPECT_FALSE(MapTracker::Start(TrackKind::Circle, QPointF(0, 100))->DropLastVertex());
-}
-
 } // namespace
 } // namespace tov
