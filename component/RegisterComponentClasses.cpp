@@ -2,6 +2,7 @@
 
 #include "manage/RegisterManageClasses.h"
 #include "methods/curextent/RegisterCurExtentClasses.h"
+#include "methods/drawn/RegisterSelDrawingClasses.h"
 #include "methods/maplist/RegisterMapListClasses.h"
 #include "methods/ring/RegisterSimpleRingClasses.h"
 #include "methods/selshapes/RegisterSelShapesClasses.h"
@@ -18,6 +19,7 @@ void RegisterComponentClasses() {
   RegisterZipCodesClasses();
   RegisterMapListClasses();
   RegisterSimpleRingClasses();
+  RegisterSelDrawingClasses();
   RegisterManageClasses();
   RegisterSetupClasses();
 }

@@ -24,6 +24,7 @@
 #include "platform/runtime/ProgIds.h"
 #include "host/gui/FormDialog.h"
 #include "host/gui/MainWindow.h"
+#include "host/gui/MapCanvas.h"
 #include "host/gui/QtPresenter.h"
 #include "host/gui/RegisterHostGuiClasses.h"
 #include "platform/forms/Form.h"
@@ -34,6 +35,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QPointer>
 #include <QPushButton>
@@ -48,6 +50,8 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <utility>
+#include <vector>
 
 namespace tov {
 
@@ -122,6 +126,36 @@ GraphicElementPtr AddSelectedGraphic(const Analysis& analysis) {
   map->AddElement(element);
   map->SelectElement(element);
   return element;
+}
+
+// Draws on a map page's canvas as a user would: the pointer pressed at the
+// first point (map units) and moved through the others; a polygon is closed
+// by a double click on its last vertex, a circle ends where the pointer is
+// let go. Returns once the page has taken the shape.
+void DrawOnCanvas(MapCanvas& canvas, TrackKind kind, const std::vector<std::pair<double, double>>& points) {
+  const MapViewport view = canvas.Viewport();
+  auto mouse = [&](QEvent::Type type, const std::pair<double, double>& at) {
+    const QPointF pixel = view.ToPixel(at.first, at.second);
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton
+                                                                                                  : Qt::LeftButton;
+    return new QMouseEvent(type, pixel, pixel, pixel, type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                           Qt::NoModifier);
+  };
+  if (kind == TrackKind::Polygon) {
+    QCoreApplication::postEvent(&canvas, mouse(QEvent::MouseButtonRelease, points.front()));
+    for (size_t i = 1; i < points.size(); ++i) {
+      QCoreApplication::postEvent(&canvas, mouse(QEvent::MouseButtonPress, points[i]));
+      QCoreApplication::postEvent(&canvas, mouse(QEvent::MouseButtonRelease, points[i]));
+    }
+    QCoreApplication::postEvent(&canvas, mouse(QEvent::MouseButtonDblClick, points.back()));
+    QCoreApplication::postEvent(&canvas, mouse(QEvent::MouseButtonRelease, points.back()));
+  } else {
+    QCoreApplication::postEvent(&canvas, mouse(QEvent::MouseMove, points.back()));
+    QCoreApplication::postEvent(&canvas, mouse(QEvent::MouseButtonRelease, points.back()));
+  }
+  // The press blocks in the page's track call until the queued events end it.
+  std::unique_ptr<QMouseEvent> press(mouse(QEvent::MouseButtonPress, points.front()));
+  QCoreApplication::sendEvent(&canvas, press.get());
 }
 
 int RunGui(AppContext& context, const std::string& screenshots) {
@@ -269,6 +303,25 @@ int RunGui(AppContext& context, const std::string& screenshots) {
       set(form, "FirstText", "3");
       save(form, dialog, name);
       UserActions::Click(form, "CancelButton");
+    } else if (name == "SelectByDrawingOwnAreaDialog") {
+      // Lower Manhattan, drawn as a polygon and then as a circle.
+      if (auto* canvas = dialog.findChild<MapCanvas*>("MapControl")) {
+        auto extent = CreateAs<Envelope>(kEnvelopeProgId);
+        extent->PutCoords(-74.16, 40.62, -73.86, 40.83);
+        extent->SetSpatialReference(canvas->Control()->SpatialReference());
+        canvas->Control()->SetExtent(extent);
+        UserActions::ToolbarButton(form, "Toolbar1", "ShowLabels");
+        QApplication::processEvents();
+        UserActions::ToolbarButton(form, "Toolbar1", "SelectByPolygon");
+        DrawOnCanvas(*canvas, TrackKind::Polygon,
+                     {{-74.020, 40.700}, {-73.997, 40.708}, {-73.971, 40.710}, {-73.975, 40.727}, {-74.012, 40.726},
+                      {-74.019, 40.715}});
+        save(form, dialog, name);
+        UserActions::ToolbarButton(form, "Toolbar1", "SelectByCircle");
+        DrawOnCanvas(*canvas, TrackKind::Circle, {{-73.985, 40.745}, {-73.985, 40.765}});
+        save(form, dialog, name + "-circle");
+      }
+      UserActions::Click(form, "CancelButton");
     } else if (name == "ManageSADialog") {
       save(form, dialog, name);
       for (const char* button : {"RenameButton", "RemoveButton", "ModifyButton", "CloseButton"})
@@ -305,6 +358,7 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   }
   run("SetupStudyArea.SimpleRing", nullptr);
   run("SetupStudyArea.SimpleRing", nullptr);
+  run("SetupStudyArea.DrawOwn", nullptr);
   {
     GraphicElementPtr graphic = AddSelectedGraphic(*analysis);
     run("SetupStudyArea.SelectedShapes", nullptr);

@@ -2,6 +2,7 @@
 // the scripted presenter playing the user from the method chooser on.
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
+#include "host/app/DrawnShape.h"
 #include "host/app/MapListRegions.h"
 #include "host/app/RegionNameText.h"
 
@@ -485,6 +486,64 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
         return kExitNothingMade;
       }
       return RunMethod(context, *ringScript);
+    };
+  });
+
+  struct DrawOptions {
+    std::string rectangle, polygon, circle;
+    bool lonLat = false;
+  };
+  auto drawScript = std::make_shared<MethodScript>();
+  drawScript->descriptorName = "SetupStudyArea.DrawOwn";
+  auto drawOptions = std::make_shared<DrawOptions>();
+  CLI::App* draw = setup->add_subcommand(
+      "draw", "Study area of a rectangle, polygon or circle drawn on the drawing page's map. A polygon needs three "
+              "distinct points; one that crosses or touches itself is refused, as is a circle whose radius is not "
+              "above 0 (exit status 1): this method stores a shape as drawn and repairs nothing");
+  addName(draw, drawScript);
+  CLI::Option* rectangle =
+      draw->add_option("--rectangle", drawOptions->rectangle, "A rectangle: XMIN,YMIN,XMAX,YMAX");
+  CLI::Option* polygon = draw->add_option("--polygon", drawOptions->polygon,
+                                          "A polygon, its vertices in order: \"X Y, X Y, X Y, ...\" (closed for you)");
+  CLI::Option* circle = draw->add_option("--circle", drawOptions->circle, "A circle around X,Y of radius R: X,Y,R");
+  draw->add_flag("--lonlat", drawOptions->lonLat,
+                 "X and Y are longitude and latitude (WGS 84) and R is in metres, measured north from the centre "
+                 "(a circle is round on the map: on a map in degrees it is narrower east to west on the ground); "
+                 "without it all are in map units, as for setup extent");
+  rectangle->excludes(polygon)->excludes(circle);
+  polygon->excludes(circle);
+  draw->callback([&context, &runner, drawScript, drawOptions, checkName] {
+    checkName(*drawScript);
+    const DrawOptions& o = *drawOptions;
+    const int given = !o.rectangle.empty() + !o.polygon.empty() + !o.circle.empty();
+    if (given != 1) throw CLI::ValidationError("--rectangle", "give one shape: --rectangle, --polygon or --circle");
+    const char* option = !o.rectangle.empty() ? "--rectangle" : !o.polygon.empty() ? "--polygon" : "--circle";
+    DrawnShape shape;
+    try {
+      shape = !o.rectangle.empty() ? DrawnShape::Rectangle(o.rectangle)
+              : !o.polygon.empty() ? DrawnShape::Polygon(o.polygon)
+                                   : DrawnShape::Circle(o.circle);
+    } catch (const std::invalid_argument& e) {
+      throw CLI::ValidationError(option, e.what());
+    }
+    if (o.lonLat)
+      if (const std::string wrong = shape.LonLatRefusal(); !wrong.empty()) throw CLI::ValidationError(option, wrong);
+    const bool lonLat = o.lonLat;
+    runner = [&context, drawScript, shape, lonLat] {
+      // A shape no study area can be drawn from is told before the analysis
+      // is touched.
+      if (const std::string refusal = shape.Refusal(); !refusal.empty()) {
+        std::cerr << "tovana: " << refusal << "; no study area was made.\n";
+        return kExitNothingMade;
+      }
+      DrawnShape drawn = shape;
+      if (lonLat) {
+        MapPtr map = Must(Must(context.OpenAnalysisOnce()->application->Document(), "the document")->FocusMap(),
+                          "the focus map");
+        drawn = shape.InMapUnits(Must(map->SpatialReference(), "the map's coordinate system"));
+      }
+      drawScript->pageTurns = json::array({drawn.PageTurn()});
+      return RunMethod(context, *drawScript);
     };
   });
 

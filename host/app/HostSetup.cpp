@@ -1,6 +1,7 @@
 #include "host/app/HostSetup.h"
 
 #include "host/app/MapListRebuilder.h"
+#include "host/app/DrawnAreaRebuilder.h"
 #include "host/app/ZipCodesRebuilder.h"
 #include "host/forms/RegisterHostFormsClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
@@ -29,6 +30,7 @@ void RegisterAllHostClasses() {
   // Property sheet changes that need the component's own pages and rules.
   RegisterZipCodesRebuilder();
   RegisterMapListRebuilder();
+  RegisterDrawnAreaRebuilder();
 }
 
 } // namespace tov

@@ -74,7 +74,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   auto db = std::make_shared<AnalysisDatabase>(folder + "/analysis.sqlite");
   auto datasets = JsonDataset::LoadAll(dataRoot.empty() ? DefaultDataRoot() : dataRoot);
   auto catalog = std::make_shared<SqliteStudyAreaCatalog>(db, folder);
-  analysis->dataManager = std::make_shared<AnalysisDataManager>(datasets, catalog);
+  analysis->dataManager = std::make_shared<AnalysisDataManager>(datasets, catalog, folder + "/Scratch");
   analysis->extension = std::make_shared<AnalysisExtension>(db, analysis->dataManager);
 
   std::string current = datasetName.empty() ? analysis->extension->CurrentDatasetName() : datasetName;

@@ -13,7 +13,9 @@ namespace tov {
 //                    the current data set name;
 //   document.json    the map document;
 //   log.txt          one line per error report;
-//   StudyAreas/<id>/ each study area's layer file and dataset.
+//   StudyAreas/<id>/ each study area's layer file and dataset;
+//   Scratch/         pages' scratch layers (the drawn area), each in a
+//                    folder of its own that lives as long as the process.
 // The application, data manager and extension are wired together: the
 // application finds the extension under "TovKernel.TovExtension".
 struct Analysis {

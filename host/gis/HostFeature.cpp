@@ -119,6 +119,7 @@ void HostFeature::Store() {
   CheckOgr(e, kSource, "The feature cannot be written to \"" + m_class->Name() + "\"");
   if (m_class->HostWorkspaceOf()->Kind() == WorkspaceKind::Shapefile) layer->SyncToDisk();
   transaction.Commit(kSource, "The feature cannot be saved in \"" + m_class->Name() + "\"");
+  m_class->NoteEdit();
 }
 
 void HostFeature::Delete() {
@@ -126,6 +127,7 @@ void HostFeature::Delete() {
   ResetOgrError();
   CheckOgr(m_class->Layer()->DeleteFeature(OID()), kSource,
            "The feature " + std::to_string(OID()) + " cannot be deleted from \"" + m_class->Name() + "\"");
+  m_class->NoteEdit();
 }
 
 } // namespace tov

@@ -35,6 +35,11 @@ public:
   bool HasSpatialIndex() const override;
   void Delete() override;
 
+  // Counts the rows written or deleted through this class's features, so
+  // that whatever keeps shapes of the class can tell they changed.
+  unsigned long Revision() const { return m_revision; }
+  void NoteEdit() { ++m_revision; }
+
   // The storage layer; a deleted class raises.
   OGRLayer* Layer() const;
   const HostWorkspacePtr& HostWorkspaceOf() const { return m_workspace; }
@@ -60,6 +65,7 @@ private:
   std::string m_name;
   FieldsPtr m_fields;
   SpatialReferencePtr m_sr;
+  unsigned long m_revision = 0;
 };
 
 using HostFeatureClassPtr = std::shared_ptr<HostFeatureClass>;

@@ -1,5 +1,6 @@
 #include "host/gui/FormDialog.h"
 
+#include "host/gui/MapCanvas.h"
 #include "host/gui/QtPresenter.h"
 #include "host/gui/controls/ControlAdapter.h"
 #include "platform/forms/Form.h"
@@ -104,10 +105,12 @@ void FormDialog::Build() {
 }
 
 QWidget* FormDialog::FirstFocusable() const {
-  // Where the user works first: the first box to type in, else the first
-  // list to pick from, else the chosen option, else the button that goes on
-  // (Next, OK), else whatever comes first in the form's order.
+  // Where the user works first: a map to draw on, or the first box to type
+  // in, else the first list to pick from, else the chosen option, else the
+  // button that goes on (Next, OK), else whatever comes first in the form's
+  // order.
   auto rank = [](QWidget* w) {
+    if (dynamic_cast<MapCanvas*>(w)) return 0;
     if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->isReadOnly() ? 6 : 0;
     if (auto* lines = qobject_cast<QPlainTextEdit*>(w)) return lines->isReadOnly() ? 6 : 0;
     if (qobject_cast<QAbstractItemView*>(w) || qobject_cast<QComboBox*>(w)) return 1;

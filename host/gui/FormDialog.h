@@ -30,8 +30,9 @@ public:
   // Runs a user's action on the form; its failures become a message box
   // rather than a crash, and one on a control a user cannot reach is dropped.
   void Act(const std::function<void()>& action);
-  // Showing puts the keyboard on the first control in form order that can
-  // take it; a text box there keeps its text, the caret at its end.
+  // Showing puts the keyboard where the user works first (a map, a text
+  // box, ...: FirstFocusable); a text box keeps its text, the caret at its
+  // end.
   void setVisible(bool visible) override;
   // Ends exec() because the form was hidden.
   void EndShowing() { done(0); }

@@ -12,7 +12,9 @@
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace tov {
 
@@ -93,14 +95,19 @@ PolygonPtr HostMapControl::PolygonOf(const TrackedShape& s, const SpatialReferen
     add(s.XMin, s.YMin); add(s.XMin, s.YMax); add(s.XMax, s.YMax); add(s.XMax, s.YMin); add(s.XMin, s.YMin);
   } else {
     for (auto& [x, y] : s.Points) add(x, y);
-    if (!s.Points.empty()) add(s.Points.front().first, s.Points.front().second);
+    // A ring the user left open stays open, so that a page can refuse it.
+    if (s.Closed && !s.Points.empty() && s.Points.back() != s.Points.front())
+      add(s.Points.front().first, s.Points.front().second);
   }
   return polygon;
 }
 
 PolygonPtr HostMapControl::TrackPolygon() {
   TrackedShape s = Track(TrackKind::Polygon);
-  if (s.Points.size() < 3) s.Empty = true;
+  // A ring needs three distinct vertices to enclose anything.
+  std::vector<std::pair<double, double>> distinct = s.Points;
+  std::sort(distinct.begin(), distinct.end());
+  if (std::unique(distinct.begin(), distinct.end()) - distinct.begin() < 3) s.Empty = true;
   return PolygonOf(s, SpatialReference());
 }
 

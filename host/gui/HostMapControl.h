@@ -48,7 +48,8 @@ public:
   };
   void SetHooks(Hooks hooks);
 
-  // The shape as a polygon in the map's system (a circle with 72 vertices).
+  // The shape as a polygon in the map's system (a circle with 72 vertices;
+  // a polygon's ring is closed only when the shape says it was).
   static PolygonPtr PolygonOf(const TrackedShape& shape, const SpatialReferencePtr& sr);
 
 private:

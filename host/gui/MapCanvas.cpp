@@ -221,6 +221,10 @@ void MapCanvas::keyPressEvent(QKeyEvent* event) {
     Finish(true);
     return;
   }
+  if (m_loop && event->key() == Qt::Key_Backspace) {
+    if (!m_finished && m_tracker && m_tracker->DropLastVertex()) update();
+    return;
+  }
   QWidget::keyPressEvent(event);
 }
 

@@ -39,7 +39,8 @@ public:
   const QStringList& DrawProblems() const { return m_problems; }
   // The viewport of the map's current extent on this widget.
   MapViewport Viewport() const;
-  // The blocking calls; empty shape when cancelled with Escape.
+  // The blocking calls; empty shape when cancelled with Escape. While a
+  // polygon is tracked, Backspace takes back its last vertex.
   TrackedShape Track(TrackKind kind);
   void PanInteractive();
   bool Tracking() const { return m_loop != nullptr; }

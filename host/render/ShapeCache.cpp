@@ -84,7 +84,7 @@ ShapeCache::Shapes* ShapeCache::ShapesOf(const FeatureLayerPtr& layer, const Map
   if (it != m_classes.end()) {
     Shapes& c = it->second;
     if (c.owner.lock() == std::static_pointer_cast<Object>(fc) && c.mapSystem == map.SpatialReference() &&
-        c.featureCount == count)
+        c.featureCount == count && c.revision == fc->Revision())
       return &c;
     m_classes.erase(it);
   }
@@ -93,6 +93,7 @@ ShapeCache::Shapes* ShapeCache::ShapesOf(const FeatureLayerPtr& layer, const Map
   c.mapSystem = map.SpatialReference();
   c.shapeType = fc->ShapeType();
   c.featureCount = count;
+  c.revision = fc->Revision();
   auto transform = LayerToMap(fc->SpatialReference(), c.mapSystem);
   fc->ClearFilter();
   for (auto& feature : *ogr) {

@@ -32,6 +32,7 @@ public:
     SpatialReferencePtr mapSystem; // the system the shapes were projected into
     long shapeType = 0;
     long long featureCount = -1;
+    unsigned long revision = 0; // the class's edits when read
     std::vector<Feature> features;
     // Label texts by expression, one per feature; read when first shown.
     std::map<std::string, std::vector<std::string>> labels;
@@ -39,8 +40,9 @@ public:
   };
 
   // The shapes of the layer's feature class in the map's system, read again
-  // when the class, the system or the feature count changed; null when the
-  // layer has no feature class of this host.
+  // when the class, the system or the feature count changed, or a feature
+  // was written through the class; null when the layer has no feature class
+  // of this host.
   Shapes* ShapesOf(const FeatureLayerPtr& layer, const Map& map);
   // The label texts of expression for the shapes (the first call also finds
   // a point inside each polygon to put its label on).

@@ -23,6 +23,12 @@ public:
   // Platform path of a media file by name ("Clock AVI": the animation shown
   // while processing); "" for an unknown name.
   virtual std::string MediaPath(const std::string& name) = 0;
+
+  // Platform path (folder and base name, no extension) where a page may make
+  // a scratch layer of its own, such as the area drawn on the drawing page:
+  // in a new, empty folder inside the analysis, away from the study areas,
+  // made for this call and removed with the data manager.
+  virtual std::string ScratchLayerPath() = 0;
 };
 
 using DataManagerPtr = std::shared_ptr<DataManager>;

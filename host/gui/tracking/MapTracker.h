@@ -31,6 +31,9 @@ public:
     return true;
   }
   virtual bool DoubleClick(QPointF) { return false; }
+  // Backspace: takes back the last vertex placed; false when there is none
+  // to take back.
+  virtual bool DropLastVertex() { return false; }
   // Draws the rubber band on the canvas.
   void Paint(QPainter& painter) const;
   // The finished shape in map units (Empty for a plain click).

@@ -21,6 +21,12 @@ bool PolygonTracker::DoubleClick(QPointF at) {
   return true;
 }
 
+bool PolygonTracker::DropLastVertex() {
+  if (m_vertices.size() < 2) return false;
+  m_vertices.pop_back();
+  return true;
+}
+
 TrackedShape PolygonTracker::Result(const MapViewport& viewport) const {
   TrackedShape shape;
   shape.Kind = TrackKind::Polygon;

@@ -8,6 +8,7 @@
 #include "platform/gis/AnnotationProperties.h"
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureClass.h"
+#include "platform/gis/FeatureCursor.h"
 #include "platform/gis/FeatureLayer.h"
 #include "platform/gis/Fields.h"
 #include "platform/gis/FillSymbol.h"
@@ -97,6 +98,16 @@ TEST_F(MapRendererTest, TheOutlineLandsWhereTheSquareIsAndHiddenLayersAreLeftOut
 
   group->SetVisible(false);
   EXPECT_EQ(Draw().pixelColor(10, 50), QColor(Qt::white));
+}
+
+TEST_F(MapRendererTest, AFeatureStoredAgainIsDrawnWhereItIsNow) {
+  Draw();
+  FeaturePtr feature = layer->FeatureClass()->Search(nullptr, false)->NextFeature();
+  feature->SetShape(Rectangle(30, 30, 70, 70, Geographic(4326)));
+  feature->Store();
+  QImage image = Draw();
+  EXPECT_EQ(image.pixelColor(10, 50), QColor(Qt::white));
+  EXPECT_GT(image.pixelColor(30, 50).red(), 200);
 }
 
 TEST_F(MapRendererTest, SelectionColourAndLabelsWithinTheirScaleRange) {

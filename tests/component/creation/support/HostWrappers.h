@@ -38,6 +38,7 @@ public:
   HostDatasetPtr DataSetByName(const std::string& name) override { return m_inner->DataSetByName(name); }
   StudyAreaCatalogPtr GetStudyAreaCatalog() override { return m_inner->GetStudyAreaCatalog(); }
   std::string MediaPath(const std::string& name) override { return m_inner->MediaPath(name); }
+  std::string ScratchLayerPath() override { return m_inner->ScratchLayerPath(); }
 
 protected:
   DataManagerPtr m_inner;
