@@ -30,17 +30,13 @@ constexpr char kLabels[] = "Labels";
 constexpr char kMapControl[] = "MapControl";
 constexpr double kAreaOutlineWidth = 2;
 
-// The tools' captions are short texts of the resources, their tool tips
-// the longer ones.
+// Here the select tool draws a rectangle and the zoom goes to the area.
 struct ToolTexts {
   const char* key;
   const char* caption;
   const char* toolTip;
 };
-constexpr ToolTexts kToolTexts[] = {
-    {"SelectFeature", "270", "269"}, {"SelectByPolygon", "271", "267"}, {"SelectByCircle", "272", "268"},
-    {"Pan", "261", "261"},           {"ZoomIn", "262", "262"},          {"ZoomOut", "263", "263"},
-    {"ZoomSel", "273", "275"},       {"FullExtent", "264", "264"},      {"ShowLabels", "274", "266"}};
+constexpr ToolTexts kToolTexts[] = {{"SelectFeature", "270", "269"}, {"ZoomSel", "273", "275"}};
 
 PolygonPtr RectanglePolygon(const Envelope& box) {
   auto polygon = CreateAs<Polygon>(kPolygonProgId);

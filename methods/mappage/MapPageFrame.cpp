@@ -45,17 +45,22 @@ MapPageFrame::MapPageFrame(std::string name, long layoutBase, std::vector<std::s
   AddMapControl(kMapControl, kMapControlProgId);
   ToolbarPtr tools = AddToolbar(kToolbar);
   tools->SetImageList("ImageList1");
-  tools->AddButton("SelectFeature", "Select", tbr::ButtonGroup);
+  // Captions and tool tips are text ids, replaced when the page loads.
+  auto add = [&](const char* key, const char* caption, const char* toolTip, int style) {
+    tools->AddButton(key, caption, style);
+    tools->SetButtonToolTip(tools->ButtonIndex(key), toolTip);
+  };
+  add("SelectFeature", "260", "260", tbr::ButtonGroup);
   if (drawingTools) {
-    tools->AddButton("SelectByPolygon", "Polygon", tbr::ButtonGroup);
-    tools->AddButton("SelectByCircle", "Circle", tbr::ButtonGroup);
+    add("SelectByPolygon", "271", "267", tbr::ButtonGroup);
+    add("SelectByCircle", "272", "268", tbr::ButtonGroup);
   }
-  tools->AddButton("Pan", "Pan", tbr::ButtonGroup);
-  tools->AddButton("ZoomIn", "Zoom In", tbr::ButtonGroup);
-  tools->AddButton("ZoomOut", "Zoom Out", tbr::ButtonGroup);
-  tools->AddButton("ZoomSel", drawingTools ? "Zoom to Area" : "Zoom to Selection");
-  tools->AddButton("FullExtent", "Full Extent");
-  tools->AddButton("ShowLabels", "Labels", tbr::Check);
+  add("Pan", "261", "261", tbr::ButtonGroup);
+  add("ZoomIn", "262", "262", tbr::ButtonGroup);
+  add("ZoomOut", "263", "263", tbr::ButtonGroup);
+  add("ZoomSel", "265", "265", tbr::Default);
+  add("FullExtent", "264", "264", tbr::Default);
+  add("ShowLabels", "274", "266", tbr::Check);
   AddImageList("ImageList1");
   tools->SetButtonValue("SelectFeature", 1);
   On(kToolbar, EventKind::ButtonClick, [this](EventArgs& e) { Toolbar1_ButtonClick(e.Key); });
