@@ -53,7 +53,6 @@ SelectFromListDialog::SelectFromListDialog()
   AddListBox(kToList, kExtendedSelection);
   // The map page is not offered yet: the list is the only way to pick.
   Add(ControlKind::CommandButton, kToMapButton)->SetCaption("232");
-  Ctl(kToMapButton)->SetVisible(false);
   Add(ControlKind::Frame, "Frame1");
   Add(ControlKind::CommandButton, "HelpButton")->SetCaption("204");
   Add(ControlKind::CommandButton, "BackButton")->SetCaption("201");

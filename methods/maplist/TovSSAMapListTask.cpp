@@ -1,6 +1,7 @@
 #include "methods/maplist/TovSSAMapListTask.h"
 
 #include "methods/maplist/SelectFromListDialog.h"
+#include "methods/maplist/SelectFromMapDialog.h"
 #include "pages/modi18N.h"
 #include "platform/forms/ListControl.h"
 #include "platform/forms/MsgBox.h"
@@ -10,6 +11,8 @@
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureCursor.h"
 #include "platform/runtime/ProgIds.h"
+#include "platform/gis/Map.h"
+#include "store/MapQueries.h"
 #include "store/Settings.h"
 
 namespace tov {
@@ -83,7 +86,35 @@ int32_t TovSSAMapListTask::ShowSelectFromListDialog() {
   });
 }
 
-int32_t TovSSAMapListTask::ShowSelectFromMapDialog() { return ShowSelectFromListDialog(); }
+int32_t TovSSAMapListTask::ShowSelectFromMapDialog() {
+  return Trap(m_errors, "ShowSelectFromMapDialog ", kPageCancel, [&] {
+    // Kept until the task goes: the selection handed on lives in its map.
+    m_mapPage = std::make_shared<SelectFromMapDialog>();
+    m_mapPage->m_pApplication = m_pApplication;
+    m_mapPage->m_pDataManager = m_pDataManager;
+    m_mapPage->m_pDataSet = m_pDataSet;
+    m_mapPage->m_pSSATask = m_pSSATask;
+    m_mapPage->m_sMainLayerName = m_sMainLayerName;
+    m_mapPage->m_sListFieldName = m_sListFieldName;
+    const int32_t result = RunPage(
+        m_mapPage,
+        [&] {
+          const int32_t named = ShowSelectSANameDialog();
+          m_fromMapOrList = true;
+          return named;
+        },
+        PageEnd::KeepLoaded);
+    MapPtr map = m_mapPage->PageMap();
+    FeatureLayerPtr layer = GetLayerByNameFromMap(m_sMainLayerName, map);
+    if (!m_mapPage->m_ChangeViews) {
+      m_selectionSet = layer ? layer->SelectionSet() : nullptr;
+      m_mapPage->WriteToPropertySet(pPropertySet);
+      return result;
+    }
+    m_selectionSet = layer && map->SelectionCount() > 0 ? layer->SelectionSet() : nullptr;
+    return ShowSelectFromListDialog();
+  });
+}
 
 void TovSSAMapListTask::InsertRegionNames(SelectFromListDialog& page) {
   Trap(m_errors, "InsertRegionNames ", [&] {

@@ -10,10 +10,12 @@
 namespace tov {
 
 class SelectFromListDialog;
+class SelectFromMapDialog;
 
 // The study area is the union of whole regions of a reference layer (the
-// descriptor's "MainLayer") that the user picks by name on the list page;
-// the name page follows. Back on the name page returns to the list page.
+// descriptor's "MainLayer") that the user picks by name on the list page or
+// on the map page, switching between them at will; the name page follows.
+// Back on the name page returns to the page the user came from.
 class TovSSAMapListTask : public TovSSAMethodTask {
 public:
   static constexpr char kModulePath[] = "TovSetupStudyArea\\TovSSAMapListTask";
@@ -27,8 +29,8 @@ public:
   // The list page, then the name page: 0 accepted, 2 Back on the list page,
   // -1 cancelled.
   int32_t ShowSelectFromListDialog();
-  // The map page's place in the sequence: until it exists, the list page
-  // answers.
+  // The map page, then the name page; the list page when the user switches
+  // to it (the map's selection, if any, goes with it).
   int32_t ShowSelectFromMapDialog();
   // Fills the page's region collection with the list field's values of
   // every feature of the reference layer, each keyed by itself. A layer
@@ -62,6 +64,7 @@ private:
   std::string m_sMainLayerName; // the reference layer's name in a map
   std::string m_sListFieldName;
   DataSetLayerPtr m_mainLayer;
+  std::shared_ptr<SelectFromMapDialog> m_mapPage;
 };
 
 } // namespace tov
