@@ -299,6 +299,19 @@ int RunGui(AppContext& context, const std::string& screenshots) {
       UserActions::Type(form, "SearchTextBox", "rich");
       save(form, dialog, name);
       UserActions::Click(form, "CancelButton");
+    } else if (name == "SelectFromMapDialog") {
+      // Around New York City, labels on, Brooklyn and Queens dragged over.
+      if (auto* canvas = dialog.findChild<MapCanvas*>("MapControl")) {
+        auto extent = CreateAs<Envelope>(kEnvelopeProgId);
+        extent->PutCoords(-74.30, 40.48, -73.65, 40.93);
+        extent->SetSpatialReference(canvas->Control()->SpatialReference());
+        canvas->Control()->SetExtent(extent);
+        UserActions::ToolbarButton(form, "Toolbar1", "ShowLabels");
+        QApplication::processEvents();
+        DrawOnCanvas(*canvas, TrackKind::Rectangle, {{-73.95, 40.64}, {-73.80, 40.71}});
+        save(form, dialog, name);
+      }
+      UserActions::Click(form, "CancelButton");
     } else if (name == "SelectRingSizeDialog") {
       set(form, "FirstText", "3");
       save(form, dialog, name);
@@ -353,6 +366,12 @@ int RunGui(AppContext& context, const std::string& screenshots) {
       run("SetupStudyArea.MapList", [regions](Form& form) {
         SelectEntry(form, "SATasksList", regions);
         UserActions::Click(form, "FromListOption");
+        UserActions::Click(form, "NextButton");
+      });
+    if (!regions.empty())
+      run("SetupStudyArea.MapList", [regions](Form& form) {
+        SelectEntry(form, "SATasksList", regions);
+        UserActions::Click(form, "FromMapOption");
         UserActions::Click(form, "NextButton");
       });
   }

@@ -23,9 +23,11 @@
 #include "platform/gis/LineSymbol.h"
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
+#include "platform/gis/Point.h"
 #include "platform/gis/QueryFilter.h"
 #include "platform/gis/RgbColor.h"
 #include "platform/gis/SelectionSet.h"
+#include "platform/gis/SpatialReferenceFactory.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 #include "platform/runtime/TextCase.h"
@@ -34,6 +36,7 @@
 #include <ogr_geometry.h>
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -379,45 +382,110 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
   struct RegionOptions {
     std::vector<std::string> regions;
     std::string search;
+    bool onMap = false, add = false;
+    std::vector<std::string> clicks, drags;
   };
   auto regionScript = std::make_shared<MethodScript>();
   regionScript->descriptorName = MapListRegions::kMethodName;
   auto regionOptions = std::make_shared<RegionOptions>();
-  CLI::App* regions = setup->add_subcommand("regions", "Study area of regions picked by name from the list");
+  CLI::App* regions =
+      setup->add_subcommand("regions", "Study area of regions picked by name from the list, or on the map");
   addName(regions, regionScript);
   regions->add_option("--region", regionOptions->regions, "A region's name as the list shows it (repeatable)")
       ->allow_extra_args(false);
   regions->add_option("--search", regionOptions->search, "Also add every region whose name contains this text");
+  regions->add_flag("--on-map", regionOptions->onMap,
+                    "Pick on the method's map page (after the list page when names are given too)");
+  regions->add_option("--click", regionOptions->clicks,
+                      "On the map: click the region at LON,LAT (repeatable; a click replaces the selection)")
+      ->allow_extra_args(false);
+  regions->add_option("--drag", regionOptions->drags,
+                      "On the map: drag a rectangle LONMIN,LATMIN,LONMAX,LATMAX over the regions (repeatable)")
+      ->allow_extra_args(false);
+  regions->add_flag("--add", regionOptions->add, "On the map: the drags add to the selection (shift held)");
   regions->callback([&context, &runner, regionScript, regionOptions, checkName] {
     checkName(*regionScript);
-    if (regionOptions->regions.empty() && regionOptions->search.empty())
-      throw CLI::ValidationError("--region", "give at least one --region or a --search");
+    const bool onMapInput = !regionOptions->clicks.empty() || !regionOptions->drags.empty() || regionOptions->add;
+    if (onMapInput && !regionOptions->onMap)
+      throw CLI::ValidationError("--click", "--click, --drag and --add act on the map page: give --on-map too");
+    if (regionOptions->regions.empty() && regionOptions->search.empty() && !onMapInput)
+      throw CLI::ValidationError("--region", "give at least one --region, a --search, or --on-map with --click or --drag");
     for (const std::string& text : regionOptions->regions)
       if (!UserScript::IsUtf8(text)) throw CLI::ValidationError("--region", "a name is not UTF-8 text");
     if (!UserScript::IsUtf8(regionOptions->search)) throw CLI::ValidationError("--search", "the text is not UTF-8");
-    regionScript->chooserActions = json::array({{{"click", "FromListOption"}}});
-    runner = [&context, regionScript, regionOptions] {
+    // Parsed now so that a bad coordinate is a usage error.
+    auto lonLat = [](const std::string& text, size_t count, const char* option) {
+      std::vector<double> values;
+      std::stringstream in(text);
+      for (std::string part; std::getline(in, part, ',');) {
+        double v = 0;
+        if (!ParseNumber(part, v)) throw CLI::ValidationError(option, "\"" + text + "\" holds no number at \"" + part + "\"");
+        values.push_back(v);
+      }
+      if (values.size() != count)
+        throw CLI::ValidationError(option, "\"" + text + "\" must be " + std::to_string(count) + " numbers separated by commas");
+      for (size_t i = 0; i < values.size(); ++i)
+        if (std::abs(values[i]) > (i % 2 ? 90 : 180))
+          throw CLI::ValidationError(option, "\"" + text + "\" is no longitude and latitude");
+      return values;
+    };
+    auto clicks = std::make_shared<std::vector<std::vector<double>>>();
+    auto drags = std::make_shared<std::vector<std::vector<double>>>();
+    for (const std::string& text : regionOptions->clicks) clicks->push_back(lonLat(text, 2, "--click"));
+    for (const std::string& text : regionOptions->drags) drags->push_back(lonLat(text, 4, "--drag"));
+    const bool fromList = !regionOptions->regions.empty() || !regionOptions->search.empty();
+    regionScript->chooserActions = json::array({{{"click", fromList ? "FromListOption" : "FromMapOption"}}});
+    runner = [&context, regionScript, regionOptions, clicks, drags, fromList] {
       std::vector<std::string> names;
       for (const std::string& name : regionOptions->regions)
         if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
       if (!CheckRegionNames(context, names, regionOptions->search)) return kExitNothingMade;
-      // Each name searched for and double-clicked, the search's names added
-      // all at once: what a user does on the list page.
-      json actions = json::array();
-      auto search = [&actions](const std::string& text) {
-        actions.push_back({{"set", "SearchTextBox"}, {"text", ""}});
-        actions.push_back({{"type", "SearchTextBox"}, {"text", text}});
-      };
-      for (const std::string& name : names) {
-        search(name);
-        actions.push_back({{"dblclick", "FromList"}, {"item", name}});
+      regionScript->pageTurns = json::array();
+      if (fromList) {
+        // Each name searched for and double-clicked, the search's names
+        // added all at once: what a user does on the list page.
+        json actions = json::array();
+        auto search = [&actions](const std::string& text) {
+          actions.push_back({{"set", "SearchTextBox"}, {"text", ""}});
+          actions.push_back({{"type", "SearchTextBox"}, {"text", text}});
+        };
+        for (const std::string& name : names) {
+          search(name);
+          actions.push_back({{"dblclick", "FromList"}, {"item", name}});
+        }
+        if (!regionOptions->search.empty()) {
+          search(regionOptions->search);
+          actions.push_back({{"click", "AddAllButton"}});
+        }
+        actions.push_back({{"click", regionOptions->onMap ? "ToMapButton" : "NextButton"}});
+        regionScript->pageTurns.push_back(Turn("SelectFromListDialog", actions));
       }
-      if (!regionOptions->search.empty()) {
-        search(regionOptions->search);
-        actions.push_back({{"click", "AddAllButton"}});
+      if (regionOptions->onMap) {
+        // The map page's map is in its bottom layer's system.
+        AnalysisPtr analysis = context.OpenAnalysisOnce();
+        MapListRegions method(analysis->dataManager, analysis->application,
+                              analysis->extension->CurrentDatasetName());
+        SpatialReferencePtr system = method.MapPageSystem();
+        auto onMap = [&system](double lon, double lat) {
+          auto point = CreateAs<Point>(kPointProgId);
+          point->PutCoords(lon, lat);
+          point->SetSpatialReference(
+              CreateAs<SpatialReferenceFactory>(kSpatialReferenceFactoryProgId)->CreateGeographicCoordinateSystem(4326));
+          if (system) point->Project(system);
+          return json::array({point->X(), point->Y()});
+        };
+        json actions = json::array();
+        for (const auto& c : *clicks) actions.push_back({{"mapdown", "MapControl"}, {"map", onMap(c[0], c[1])}});
+        for (const auto& d : *drags) {
+          const json low = onMap(d[0], d[1]), high = onMap(d[2], d[3]);
+          actions.push_back({{"mapdown", "MapControl"},
+                             {"map", low},
+                             {"shift", regionOptions->add ? 1 : 0},
+                             {"track", {{"rectangle", {low[0], low[1], high[0], high[1]}}}}});
+        }
+        actions.push_back({{"click", "NextButton"}});
+        regionScript->pageTurns.push_back(Turn("SelectFromMapDialog", actions));
       }
-      actions.push_back({{"click", "NextButton"}});
-      regionScript->pageTurns = json::array({Turn("SelectFromListDialog", actions)});
       return RunMethod(context, *regionScript);
     };
   });

@@ -5,8 +5,10 @@
 #include "platform/forms/ListControl.h"
 #include "platform/framework/DataAccessService.h"
 #include "platform/framework/DataSetLayer.h"
+#include "platform/framework/TaskLayer.h"
 #include "platform/framework/TovExtension.h"
 #include "platform/gis/Feature.h"
+#include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
@@ -83,6 +85,16 @@ std::vector<std::string> MapListRegions::NamesOfIdentifiers(const std::vector<st
   for (const std::string& id : identifiers)
     if (auto it = nameById.find(id); it != nameById.end()) names.push_back(it->second);
   return names;
+}
+
+SpatialReferencePtr MapListRegions::MapPageSystem() {
+  if (m_descriptor->LayerCount() == 0) return nullptr;
+  DataSetLayerPtr layer = m_dataset->LayerByName(m_descriptor->Layer(0)->Name());
+  TovExtensionPtr extension = GetTovExtension(m_application);
+  DataAccessServicePtr access = extension ? extension->GetDataAccessService() : nullptr;
+  FeatureClassPtr featureClass =
+      layer && access ? access->OpenFeatureClass(layer->SourceName(), m_dataset->DataSetPath()) : nullptr;
+  return featureClass ? featureClass->SpatialReference() : nullptr;
 }
 
 } // namespace tov

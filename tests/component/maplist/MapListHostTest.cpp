@@ -54,6 +54,23 @@ TEST_F(MapListCommandLineTest, AnUnknownNameGetsTheClosestAndNothingIsMade) {
   EXPECT_EQ(Tovana("setup regions --name X"), 2);
 }
 
+TEST_F(MapListCommandLineTest, OnTheMapAClickPicksADragAddsToTheListsNamesAndBadPointsAreUsageErrors) {
+  ASSERT_EQ(Tovana("setup regions --on-map --click=-73.85,40.65 --name Clicked"), 0) << errors;
+  EXPECT_EQ(Stored("Clicked", "FEATURESLIST"), "'36047'");
+  // The list's name goes to the map with the switch; the drag adds to it.
+  ASSERT_EQ(Tovana(R"(setup regions --region "Bronx, NY" --on-map --drag=-73.75,40.62,-73.55,40.68 --add --name Four)"),
+            0)
+      << errors;
+  EXPECT_EQ(Stored("Four", "FEATURESLIST"), "'36005','36061','19141','36081'");
+  ASSERT_EQ(Tovana(R"(setup regions --region "Bronx, NY" --on-map --drag=-73.75,40.62,-73.55,40.68 --name Three)"), 0)
+      << errors;
+  EXPECT_EQ(Stored("Three", "FEATURESLIST"), "'36061','19141','36081'");
+  for (const char* bad : {"setup regions --click=-73.85,40.65 --name X", "setup regions --on-map --click=500,2 --name X",
+                          "setup regions --on-map --drag=-73.8,40.6 --name X"})
+    EXPECT_EQ(Tovana(bad), 2) << bad;
+  EXPECT_EQ(Stored("X", "TYPE"), "(none)");
+}
+
 TEST_F(MapListCommandLineTest, RegionsListsWhatThePageOffers) {
   ASSERT_EQ(Tovana("regions --search ' YORK'"), 0) << errors;
   EXPECT_EQ(output, "New York, NY\n");
