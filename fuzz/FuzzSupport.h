@@ -81,4 +81,18 @@ std::string SaveAndRead(Save save, const char* name, const char* what) {
   return ReadFile(ScratchFolder() / name);
 }
 
+// What was saved (first, in the scratch file savedName) reads again with
+// read(path) and saves with save(path) to the same text.
+template <class Read, class Save>
+void RequireStableSave(const std::string& first, const char* savedName, const char* againName, const char* what,
+                       Read read, Save save) {
+  try {
+    read(ScratchPath(savedName));
+  } catch (const HostError& e) {
+    Fail(std::string("a saved ") + what + " cannot be read: " + e.Description() + "\n" + first);
+  }
+  const std::string second = SaveAndRead(save, againName, what);
+  Require(first == second, std::string("a ") + what + " saved twice differs:\n" + first + "\n---\n" + second);
+}
+
 } // namespace tov::fuzz
