@@ -1,5 +1,6 @@
 #include "methods/maplist/SelectFromMapDialog.h"
 
+#include "methods/maplist/TovSSAMapListFunction.h"
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
@@ -18,20 +19,7 @@
 namespace tov {
 
 namespace {
-
 constexpr long kSelectionYellow = 65535;
-
-// (field= 'name') OR ... with every quote of a name doubled.
-std::string NamesWhereClause(const std::string& field, const Collection& names) {
-  std::string clause;
-  for (const Variant& name : names) {
-    std::string quoted;
-    for (char c : name.ToString()) quoted += c == '\'' ? std::string("''") : std::string(1, c);
-    clause += "(" + field + "= '" + quoted + "') OR ";
-  }
-  return clause.size() >= 4 ? clause.substr(0, clause.size() - 4) : clause;
-}
-
 } // namespace
 
 SelectFromMapDialog::SelectFromMapDialog()
@@ -113,7 +101,7 @@ void SelectFromMapDialog::InitializeDialog() {
   FeatureLayerPtr layer = GetLayerByNameFromMap(m_sMainLayerName, PageMap());
   if (!layer) return;
   auto filter = CreateAs<QueryFilter>(kQueryFilterProgId);
-  filter->SetWhereClause(NamesWhereClause(m_sListFieldName, *m_savedNames));
+  filter->SetWhereClause(TovSSAMapListFunction::RegionsWhereClause(m_sListFieldName, *m_savedNames));
   layer->SelectFeatures(filter, 0, false);
   UpdateNextButton();
 }
