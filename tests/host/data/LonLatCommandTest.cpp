@@ -132,10 +132,7 @@ TEST_F(LonLatCommand, DegreesOutOfRangeOrWithoutCoordinatesAreUsageErrors) {
   const std::pair<const char*, const char*> cases[] = {
       {"setup extent --name A --lonlat", "--extent"},
       {"setup extent --name A --lonlat --extent=-200,40,-190,41", "longitude"},
-      {"setup extent --name A --lonlat --extent=-74,40,-73,95", "latitude"},
-      {"setup selected --name A --lonlat --select 'Counties:1=1'", "--graphic"},
       {"setup selected --name A --lonlat --graphic 'POLYGON((-74 40,-73 40,-73 91,-74 40))'", "latitude"},
-      {"render --out x.png --lonlat", "--extent"},
   };
   for (const auto& [arguments, mention] : cases) {
     EXPECT_EQ(Tovana(arguments), 2) << arguments << "\n" << errors;

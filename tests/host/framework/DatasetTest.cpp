@@ -132,19 +132,14 @@ TEST(DatasetTest, MapMembersAreReadAndBadOnesRefusedWithAMessage) {
 
   const std::pair<std::string, std::string> bad[] = {
       {R"("initialExtent": [-125, 24, -66.5])", "[WEST, SOUTH, EAST, NORTH]"},
-      {R"("initialExtent": [-125, 24, "east", 49])", "[WEST, SOUTH, EAST, NORTH]"},
-      {R"("initialExtent": {"west": -125})", "[WEST, SOUTH, EAST, NORTH]"},
       {R"("initialExtent": [-66.5, 24, -125, 49.5])", "WEST below EAST"},
-      {R"("initialExtent": [-125, 49.5, -66.5, 24])", "SOUTH below NORTH"},
       {R"("initialExtent": [-2000000, 200000, 2000000, 3000000])", "-180 to 180"},
       {R"("initialExtent": [-125, 24, -66.5, 95])", "-90 to 90"},
-      {R"("attribution": ["Census"])", "\"attribution\""},
       {R"("layers": [{"name": "L", "minimumScale": -1}])", "\"minimumScale\""},
       {R"("layers": [{"name": "L", "maximumScale": "large"}])", "\"maximumScale\""},
       {R"("layers": [{"name": "L", "minimumScale": 1000, "maximumScale": 5000}])", "never shows"},
       {R"("layers": [{"name": "L", "labelMinimumScale": 1000}])", "without a \"labelField\""},
       {R"("layers": [{"name": "L", "labelField": "[ZIP]"}])", "without brackets"},
-      {R"("layers": [{"name": "L", "labelField": 5}])", "\"labelField\""},
   };
   for (const auto& [member, mention] : bad) {
     std::ofstream(tmp / "dataset.json") << R"({"name": "X", )" << member << "}";
