@@ -2,15 +2,16 @@
 
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostLabelClass.h"
+#include "platform/framework/ConfigNode.h"
+#include "platform/framework/PropertyList.h"
 #include "platform/gis/ActiveView.h"
 #include "platform/gis/AnnotationProperties.h"
-#include "platform/gis/LabelClass.h"
-#include "platform/gis/TextSymbol.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureLayer.h"
 #include "platform/gis/FillSymbol.h"
 #include "platform/gis/GisConstants.h"
+#include "platform/gis/LabelClass.h"
 #include "platform/gis/LineSymbol.h"
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
@@ -19,8 +20,7 @@
 #include "platform/gis/SimpleRenderer.h"
 #include "platform/gis/SpatialReference.h"
 #include "platform/gis/SpatialReferenceFactory.h"
-#include "platform/framework/ConfigNode.h"
-#include "platform/framework/PropertyList.h"
+#include "platform/gis/TextSymbol.h"
 #include "platform/runtime/HostError.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/Variant.h"
@@ -180,6 +180,9 @@ void ApplyLayerDisplay(const FeatureLayerPtr& layer, const LayerDisplay& display
   layer->SetDisplayAnnotation(true);
 }
 
+namespace {
+// The data set's initial extent (longitude and latitude) in the map's
+// system, else the full extent.
 void ShowInitialExtent(const MapPtr& map, const JsonDataset& dataset) {
   auto view = std::dynamic_pointer_cast<ActiveView>(map);
   if (!view) return;
@@ -198,6 +201,7 @@ void ShowInitialExtent(const MapPtr& map, const JsonDataset& dataset) {
   EnvelopePtr full = view->FullExtent();
   if (full && !full->IsEmpty()) view->SetExtent(full);
 }
+} // namespace
 
 void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, GeoPackageDataAccess& access) {
   MapPtr map = document->FocusMap();
