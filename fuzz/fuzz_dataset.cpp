@@ -1,6 +1,7 @@
 // Data set descriptions: a dataset.json is either refused with a HostError
 // and a message, or loaded; a loaded description, written out again from
-// what was read, loads to the same layers, configuration and tasks.
+// what was read, loads to the same layers (with their scale ranges and
+// labels), initial extent, attribution, configuration and tasks.
 #include "FuzzSupport.h"
 
 #include "host/framework/JsonDataset.h"
@@ -9,6 +10,8 @@
 #include "platform/framework/TaskLayer.h"
 
 #include <nlohmann/json.hpp>
+
+#include <cmath>
 
 using namespace tov;
 using namespace tov::fuzz;
@@ -62,11 +65,28 @@ json Write(JsonDataset& ds) {
     auto layer = ds.Layers()[static_cast<size_t>(i)];
     Require(ds.Layer(i) == layer && ds.LayerByName(layer->Name()) == layer, "a layer not found by its name");
     Require(!layer->SourceName().empty() || layer->Name().empty(), "a layer without a source name");
+    const LayerDisplay& d = layer->Display();
+    for (double scale : {d.minimumScale, d.maximumScale, d.labelMinimumScale, d.labelMaximumScale})
+      Require(scale >= 0 && std::isfinite(scale), "a layer scale that is negative or not finite");
+    Require(!d.labelField.empty() || (d.labelMinimumScale == 0 && d.labelMaximumScale == 0),
+            "label scales without a label field");
     j["layers"].push_back({{"name", layer->Name()},
                            {"sourceName", layer->SourceName()},
                            {"mapLayerName", layer->MapLayerName()},
-                           {"reference", layer->IsReference()}});
+                           {"reference", layer->IsReference()},
+                           {"minimumScale", d.minimumScale},
+                           {"maximumScale", d.maximumScale},
+                           {"labelField", d.labelField},
+                           {"labelMinimumScale", d.labelMinimumScale},
+                           {"labelMaximumScale", d.labelMaximumScale}});
   }
+  if (const auto& e = ds.InitialExtent()) {
+    Require((*e)[0] < (*e)[2] && (*e)[1] < (*e)[3], "an initial extent with its corners swapped");
+    Require((*e)[0] >= -180 && (*e)[2] <= 180 && (*e)[1] >= -90 && (*e)[3] <= 90,
+            "an initial extent beyond longitude and latitude");
+    j["initialExtent"] = {(*e)[0], (*e)[1], (*e)[2], (*e)[3]};
+  }
+  j["attribution"] = ds.Attribution();
   for (long i : {-1L, ds.LayerCount()}) {
     try {
       ds.Layer(i);

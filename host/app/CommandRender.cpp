@@ -1,7 +1,14 @@
 // tovana render: the focus map drawn to a PNG file, no display needed.
 #include "host/app/Commands.h"
 
+#include "host/app/LonLatToMap.h"
+#include "host/framework/JsonDataset.h"
+#include "host/render/MapDecorations.h"
 #include "host/render/MapRenderer.h"
+#include "platform/runtime/HostError.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
+#include "platform/runtime/Variant.h"
 #include "platform/gis/ActiveView.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/Map.h"
@@ -15,6 +22,8 @@
 #include <iostream>
 #include <memory>
 #include <regex>
+#include <sstream>
+#include <vector>
 
 namespace tov {
 
@@ -30,20 +39,60 @@ QSize ParseSize(const std::string& text) {
   return QSize(w, h);
 }
 
+// "XMIN,YMIN,XMAX,YMAX": four numbers, each minimum below its maximum.
+std::vector<double> ParseExtent(const std::string& text, bool lonLat) {
+  std::vector<double> values;
+  std::stringstream in(text);
+  std::string part;
+  while (std::getline(in, part, ',')) {
+    try {
+      values.push_back(Variant(part).ToDouble());
+    } catch (const HostError&) {
+      throw CLI::ValidationError("--extent", "\"" + part + "\" is not a number");
+    }
+  }
+  if (values.size() != 4) throw CLI::ValidationError("--extent", "give four numbers: XMIN,YMIN,XMAX,YMAX");
+  if (!(values[0] < values[2]) || !(values[1] < values[3]))
+    throw CLI::ValidationError("--extent", "XMIN must be below XMAX and YMIN below YMAX");
+  if (lonLat)
+    if (std::string problem = LonLatRangeProblem(values[0], values[1], values[2], values[3]); !problem.empty())
+      throw CLI::ValidationError("--extent", "with --lonlat, " + problem);
+  return values;
+}
+
+// The one line naming the current data set's sources, or "".
+std::string AttributionOf(const Analysis& analysis) {
+  auto dataset = std::dynamic_pointer_cast<JsonDataset>(
+      analysis.dataManager->DataSetByName(analysis.extension->CurrentDatasetName()));
+  return dataset ? dataset->Attribution() : std::string();
+}
+
 } // namespace
 
 void AddRenderCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
   struct Options {
     std::string out;
     std::string size = "800x600";
+    std::string extent;
+    bool lonLat = false;
   };
   auto options = std::make_shared<Options>();
   CLI::App* render = app.add_subcommand("render", "Draw the focus map (reference layers and study areas) to a PNG");
   render->add_option("--out", options->out, "PNG file to write")->required();
   render->add_option("--size", options->size, "Image size in pixels, WIDTHxHEIGHT")->capture_default_str();
+  CLI::Option* extentOption = render->add_option(
+      "--extent", options->extent,
+      "Draw this extent instead of the map's own (which stays as it is): XMIN,YMIN,XMAX,YMAX in the map's "
+      "coordinate system (metres in EPSG:5070 for the sample data set USA), or in longitude and latitude "
+      "(degrees) with --lonlat");
+  render->add_flag("--lonlat", options->lonLat,
+                   "The extent is longitude and latitude in degrees (WGS 84), put into the map's system")
+      ->needs(extentOption);
   render->callback([&context, &runner, options] {
     const QSize size = ParseSize(options->size);
-    runner = [&context, options, size] {
+    const std::vector<double> asked = options->extent.empty() ? std::vector<double>()
+                                                              : ParseExtent(options->extent, options->lonLat);
+    runner = [&context, options, size, asked] {
       // Text needs a GUI application; offscreen works without a display.
       std::unique_ptr<QGuiApplication> qt;
       if (!QGuiApplication::instance()) {
@@ -57,6 +106,19 @@ void AddRenderCommand(CLI::App& app, AppContext& context, CommandRunner& runner)
       MapDocumentPtr document = Must(analysis->application->Document(), "the document");
       MapPtr map = Must(document->FocusMap(), "the focus map");
       EnvelopePtr extent = Must(As<ActiveView>(map), "the map view")->Extent();
+      if (!asked.empty()) {
+        try {
+          if (options->lonLat) {
+            extent = LonLatExtentToMap(*map, asked[0], asked[1], asked[2], asked[3]);
+          } else {
+            extent = CreateAs<Envelope>(kEnvelopeProgId);
+            extent->PutCoords(asked[0], asked[1], asked[2], asked[3]);
+          }
+        } catch (const HostError& e) {
+          std::cerr << "tovana: the extent cannot be shown on the map: " << e.Description() << "\n";
+          return kExitNothingMade;
+        }
+      }
       if (!extent || extent->Width() <= 0 || extent->Height() <= 0) extent = As<ActiveView>(map)->FullExtent();
       if (!extent || extent->Width() <= 0 || extent->Height() <= 0) {
         std::cerr << "tovana: the focus map shows no data; nothing to draw\n";
@@ -67,7 +129,9 @@ void AddRenderCommand(CLI::App& app, AppContext& context, CommandRunner& runner)
       MapRenderer renderer;
       {
         QPainter painter(&image);
-        renderer.Draw(painter, *map, MapViewport(extent->XMin(), extent->YMin(), extent->XMax(), extent->YMax(), size));
+        const MapViewport viewport(extent->XMin(), extent->YMin(), extent->XMax(), extent->YMax(), size);
+        renderer.Draw(painter, *map, viewport);
+        MapDecorations::Draw(painter, *map, viewport, AttributionOf(*analysis));
       }
       // The others are drawn; say which could not be, and why.
       for (const std::string& e : renderer.Errors()) std::cerr << "tovana: could not draw " << e << "\n";

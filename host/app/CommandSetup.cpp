@@ -3,7 +3,9 @@
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
 #include "host/app/DrawnShape.h"
+#include "host/app/LonLatToMap.h"
 #include "host/app/MapListRegions.h"
+#include "host/app/MapPageSystem.h"
 #include "host/app/RegionNameText.h"
 
 #include "host/forms/SetupScript.h"
@@ -167,8 +169,14 @@ EnvelopePtr MakeEnvelope(double xMin, double yMin, double xMax, double yMax) {
   return envelope;
 }
 
-// "XMIN,YMIN,XMAX,YMAX" in map coordinates.
-EnvelopePtr ParseExtent(const std::string& text) {
+// Said by every option that takes map coordinates.
+constexpr char kMapCoordinates[] =
+    "in the map's coordinate system (metres in EPSG:5070 for the sample data set USA), or in longitude and "
+    "latitude (degrees) with --lonlat";
+constexpr char kLonLatHelp[] = "Coordinates are longitude and latitude in degrees (WGS 84), put into the map's system";
+
+// "XMIN,YMIN,XMAX,YMAX" in map coordinates (or WEST,SOUTH,EAST,NORTH).
+EnvelopePtr ParseExtent(const std::string& text, bool lonLat) {
   std::vector<double> values;
   std::stringstream in(text);
   std::string part;
@@ -183,13 +191,19 @@ EnvelopePtr ParseExtent(const std::string& text) {
     throw CLI::ValidationError("--extent", "give four numbers: XMIN,YMIN,XMAX,YMAX");
   if (!(values[0] < values[2]) || !(values[1] < values[3]))
     throw CLI::ValidationError("--extent", "XMIN must be below XMAX and YMIN below YMAX");
+  if (lonLat)
+    if (std::string problem = LonLatRangeProblem(values[0], values[1], values[2], values[3]); !problem.empty())
+      throw CLI::ValidationError("--extent", "with --lonlat, " + problem);
   return MakeEnvelope(values[0], values[1], values[2], values[3]);
 }
 
-// Shows the envelope (in map coordinates) in the focus map.
-void SetFocusMapExtent(const Analysis& analysis, const EnvelopePtr& envelope) {
+// Shows the envelope (in map coordinates, or longitude and latitude) in the
+// focus map.
+void SetFocusMapExtent(const Analysis& analysis, EnvelopePtr envelope, bool lonLat = false) {
   MapDocumentPtr document = Must(analysis.application->Document(), "the document");
   MapPtr map = Must(document->FocusMap(), "the focus map");
+  if (lonLat) envelope = LonLatExtentToMap(*map, envelope->XMin(), envelope->YMin(), envelope->XMax(), envelope->YMax());
+  else RequireExtentOnGlobe(*map, *envelope);
   envelope->SetSpatialReference(map->SpatialReference());
   Must(As<ActiveView>(map), "the map view")->SetExtent(envelope);
 }
@@ -226,8 +240,9 @@ LayerSelection ParseSelection(const std::string& text) {
   return {text.substr(0, colon), text.substr(colon + 1)};
 }
 
-// A WKT polygon in map coordinates; a usage error when it is not one.
-std::shared_ptr<OGRGeometry> ParseGraphic(const std::string& wkt) {
+// A WKT polygon in map coordinates (or longitude and latitude); a usage
+// error when it is not one.
+std::shared_ptr<OGRGeometry> ParseGraphic(const std::string& wkt, bool lonLat) {
   OGRGeometry* geometry = nullptr;
   const OGRErr status = OGRGeometryFactory::createFromWkt(wkt.c_str(), nullptr, &geometry);
   std::shared_ptr<OGRGeometry> owned(geometry, [](OGRGeometry* g) { OGRGeometryFactory::destroyGeometry(g); });
@@ -237,6 +252,12 @@ std::shared_ptr<OGRGeometry> ParseGraphic(const std::string& wkt) {
   if (type != wkbPolygon && type != wkbMultiPolygon)
     throw CLI::ValidationError("--graphic", "\"" + wkt + "\" is a " + geometry->getGeometryName() + ", not a polygon");
   if (geometry->IsEmpty()) throw CLI::ValidationError("--graphic", "the polygon is empty");
+  if (lonLat) {
+    OGREnvelope e;
+    geometry->getEnvelope(&e);
+    if (std::string problem = LonLatRangeProblem(e.MinX, e.MinY, e.MaxX, e.MaxY); !problem.empty())
+      throw CLI::ValidationError("--graphic", "with --lonlat, " + problem);
+  }
   return owned;
 }
 
@@ -245,7 +266,7 @@ std::shared_ptr<OGRGeometry> ParseGraphic(const std::string& wkt) {
 // wizard; false with the reason printed when a layer is unknown, refuses its
 // clause or nothing ends up selected.
 bool SelectShapes(const Analysis& analysis, const std::vector<LayerSelection>& selections,
-                  const std::vector<std::shared_ptr<OGRGeometry>>& graphics) {
+                  const std::vector<std::shared_ptr<OGRGeometry>>& graphics, bool lonLat) {
   MapDocumentPtr document = Must(analysis.application->Document(), "the document");
   MapPtr map = Must(document->FocusMap(), "the focus map");
   map->ClearSelection();
@@ -273,6 +294,7 @@ bool SelectShapes(const Analysis& analysis, const std::vector<LayerSelection>& s
     while (features->Next()) ++selected;
   }
   for (const auto& graphic : graphics) {
+    if (lonLat) LonLatGeometryToMap(*graphic, *map);
     auto element = CreateAs<GraphicElement>(kGraphicElementProgId);
     element->SetGeometry(GeometryFromOgr(graphic.get(), geometryPolygon, map->SpatialReference()));
     auto fill = CreateAs<FillSymbol>(kSimpleFillSymbolProgId);
@@ -312,15 +334,27 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
   auto extentScript = std::make_shared<MethodScript>();
   extentScript->descriptorName = "SetupStudyArea.CurrentExtent";
   auto extentText = std::make_shared<std::string>();
+  auto extentLonLat = std::make_shared<bool>(false);
   CLI::App* extent = setup->add_subcommand("extent", "Study area from the map's visible extent");
   addName(extent, extentScript);
-  extent->add_option("--extent", *extentText, "Visible extent to use, in map coordinates: XMIN,YMIN,XMAX,YMAX");
-  extent->callback([&context, &runner, extentScript, extentText, checkName] {
+  CLI::Option* extentOption = extent->add_option(
+      "--extent", *extentText, std::string("Visible extent to use, XMIN,YMIN,XMAX,YMAX ") + kMapCoordinates);
+  extent->add_flag("--lonlat", *extentLonLat, kLonLatHelp)->needs(extentOption);
+  extent->callback([&context, &runner, extentScript, extentText, extentLonLat, checkName] {
     // Usage errors before anything runs.
     checkName(*extentScript);
-    EnvelopePtr envelope = extentText->empty() ? nullptr : ParseExtent(*extentText);
-    runner = [&context, extentScript, envelope] {
-      if (envelope) SetFocusMapExtent(*context.OpenAnalysisOnce(), envelope);
+    EnvelopePtr envelope = extentText->empty() ? nullptr : ParseExtent(*extentText, *extentLonLat);
+    const bool lonLat = *extentLonLat;
+    runner = [&context, extentScript, envelope, lonLat] {
+      if (envelope) {
+        try {
+          SetFocusMapExtent(*context.OpenAnalysisOnce(), envelope, lonLat);
+        } catch (const HostError& e) {
+          std::cerr << "tovana: the study area \"" << extentScript->name
+                    << "\" was not made: the extent cannot be shown on the map (" << e.Description() << ")\n";
+          return kExitNothingMade;
+        }
+      }
       return RunMethod(context, *extentScript);
     };
   });
@@ -337,6 +371,7 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
   struct SelectedOptions {
     std::vector<std::string> selections;
     std::vector<std::string> graphics;
+    bool lonLat = false;
   };
   auto selectedScript = std::make_shared<MethodScript>();
   selectedScript->descriptorName = "SetupStudyArea.SelectedShapes";
@@ -346,9 +381,13 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
   selected->add_option("--select", selectedOptions->selections,
                        "Select the features of LAYER that pass the where clause: \"LAYER:WHERE\" (repeatable)")
       ->allow_extra_args(false);
-  selected->add_option("--graphic", selectedOptions->graphics,
-                       "Add a selected graphic polygon, WKT in map coordinates: \"POLYGON((...))\" (repeatable)")
-      ->allow_extra_args(false);
+  CLI::Option* graphicOption =
+      selected
+          ->add_option("--graphic", selectedOptions->graphics,
+                       std::string("Add a selected graphic polygon, WKT \"POLYGON((...))\" ") + kMapCoordinates +
+                           " (repeatable)")
+          ->allow_extra_args(false);
+  selected->add_flag("--lonlat", selectedOptions->lonLat, kLonLatHelp)->needs(graphicOption);
   selected->callback([&context, &runner, selectedScript, selectedOptions, checkName] {
     checkName(*selectedScript);
     if (selectedOptions->selections.empty() && selectedOptions->graphics.empty())
@@ -356,10 +395,18 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
     std::vector<LayerSelection> selections;
     for (const std::string& text : selectedOptions->selections) selections.push_back(ParseSelection(text));
     std::vector<std::shared_ptr<OGRGeometry>> graphics;
-    for (const std::string& wkt : selectedOptions->graphics) graphics.push_back(ParseGraphic(wkt));
+    const bool lonLat = selectedOptions->lonLat;
+    for (const std::string& wkt : selectedOptions->graphics) graphics.push_back(ParseGraphic(wkt, lonLat));
     selectedScript->pageTurns = json::array({Turn("SummarySelShapesDialog", {{{"click", "NextButton"}}})});
-    runner = [&context, selectedScript, selections, graphics] {
-      if (!SelectShapes(*context.OpenAnalysisOnce(), selections, graphics)) return kExitNothingMade;
+    runner = [&context, selectedScript, selections, graphics, lonLat] {
+      try {
+        if (!SelectShapes(*context.OpenAnalysisOnce(), selections, graphics, lonLat)) return kExitNothingMade;
+      } catch (const HostError& e) {
+        if (!lonLat) throw;
+        std::cerr << "tovana: the study area \"" << selectedScript->name
+                  << "\" was not made: the polygon cannot be placed on the map (" << e.Description() << ")\n";
+        return kExitNothingMade;
+      }
       return RunMethod(context, *selectedScript);
     };
   });
@@ -463,9 +510,8 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
       if (regionOptions->onMap) {
         // The map page's map is in its bottom layer's system.
         AnalysisPtr analysis = context.OpenAnalysisOnce();
-        MapListRegions method(analysis->dataManager, analysis->application,
-                              analysis->extension->CurrentDatasetName());
-        SpatialReferencePtr system = method.MapPageSystem();
+        SpatialReferencePtr system = MapPageSystem(analysis->dataManager, analysis->application,
+                                                   analysis->extension->CurrentDatasetName(), MapListRegions::kMethodName);
         auto onMap = [&system](double lon, double lat) {
           auto point = CreateAs<Point>(kPointProgId);
           point->PutCoords(lon, lat);
@@ -577,7 +623,8 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
   draw->add_flag("--lonlat", drawOptions->lonLat,
                  "X and Y are longitude and latitude (WGS 84) and R is in metres, measured north from the centre "
                  "(a circle is round on the map: on a map in degrees it is narrower east to west on the ground); "
-                 "without it all are in map units, as for setup extent");
+                 "without it all are in the drawing page's map units, those of the method's first layer (degrees "
+                 "for the sample data set)");
   rectangle->excludes(polygon)->excludes(circle);
   polygon->excludes(circle);
   draw->callback([&context, &runner, drawScript, drawOptions, checkName] {
@@ -606,9 +653,11 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
       }
       DrawnShape drawn = shape;
       if (lonLat) {
-        MapPtr map = Must(Must(context.OpenAnalysisOnce()->application->Document(), "the document")->FocusMap(),
-                          "the focus map");
-        drawn = shape.InMapUnits(Must(map->SpatialReference(), "the map's coordinate system"));
+        // Drawn on the drawing page, whose map is in its bottom layer's system.
+        AnalysisPtr analysis = context.OpenAnalysisOnce();
+        drawn = shape.InMapUnits(Must(MapPageSystem(analysis->dataManager, analysis->application,
+                                                    analysis->extension->CurrentDatasetName(), drawScript->descriptorName),
+                                      "the drawing page's coordinate system"));
       }
       drawScript->pageTurns = json::array({drawn.PageTurn()});
       return RunMethod(context, *drawScript);

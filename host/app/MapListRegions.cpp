@@ -87,14 +87,4 @@ std::vector<std::string> MapListRegions::NamesOfIdentifiers(const std::vector<st
   return names;
 }
 
-SpatialReferencePtr MapListRegions::MapPageSystem() {
-  if (m_descriptor->LayerCount() == 0) return nullptr;
-  DataSetLayerPtr layer = m_dataset->LayerByName(m_descriptor->Layer(0)->Name());
-  TovExtensionPtr extension = GetTovExtension(m_application);
-  DataAccessServicePtr access = extension ? extension->GetDataAccessService() : nullptr;
-  FeatureClassPtr featureClass =
-      layer && access ? access->OpenFeatureClass(layer->SourceName(), m_dataset->DataSetPath()) : nullptr;
-  return featureClass ? featureClass->SpatialReference() : nullptr;
-}
-
 } // namespace tov

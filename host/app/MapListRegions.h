@@ -3,7 +3,6 @@
 #include "platform/framework/HostDataset.h"
 #include "platform/framework/TaskDescriptor.h"
 #include "platform/gis/HostApplication.h"
-#include "platform/gis/SpatialReference.h"
 
 #include <memory>
 #include <string>
@@ -38,10 +37,6 @@ public:
   // The region names of these identifiers ("MainLayerIDFieldName"), in the
   // order given; an identifier no region has any more is left out.
   std::vector<std::string> NamesOfIdentifiers(const std::vector<std::string>& identifiers);
-
-  // The system of the map page's map: that of its bottom layer, the task's
-  // first (null when that layer does not open).
-  SpatialReferencePtr MapPageSystem();
 
 private:
   TaskDescriptorPtr m_descriptor;

@@ -32,8 +32,8 @@ using AnalysisPtr = std::shared_ptr<Analysis>;
 // when there is none. Data sets are read from dataRoot ("" = $TOVANA_DATA,
 // else <source root>/data). datasetName picks the current data set ("" =
 // the one the analysis used last, else the first installed one). A new
-// analysis shows the data set's reference layers at full extent and is
-// saved at once. Also points the error log at the folder's log.txt.
+// analysis shows the data set's reference layers in its analysis coordinate
+// system, at its initial extent (AddReferenceLayers), and is saved at once. Also points the error log at the folder's log.txt.
 // Failures (unknown data set, unreadable files) raise HostError.
 AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& datasetName = std::string(),
                          const std::string& dataRoot = std::string());

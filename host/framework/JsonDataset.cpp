@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <dirent.h>
 #include <fstream>
 #include <sys/stat.h>
@@ -90,6 +91,57 @@ TaskDescriptorPtr ReadTask(const json& j, const std::string& file, const std::st
   return task;
 }
 
+// A map scale denominator: a number, 0 for no limit.
+double Scale(const json& j, const char* key, const std::string& file, const std::string& where) {
+  auto it = j.find(key);
+  if (it == j.end() || it->is_null()) return 0;
+  if (!it->is_number() || !std::isfinite(it->get<double>()) || it->get<double>() < 0)
+    Bad(file, where + ": \"" + key + "\" must be a scale denominator (a number, 0 for no limit)");
+  return it->get<double>();
+}
+
+// The minimum scale is the smaller one shown (the larger denominator).
+void CheckRange(double minimum, double maximum, const char* minKey, const char* maxKey, const std::string& file,
+                const std::string& where) {
+  if (minimum > 0 && maximum > 0 && !(maximum < minimum))
+    Bad(file, where + ": \"" + maxKey + "\" must be below \"" + minKey + "\", or the layer never shows");
+}
+
+LayerDisplay ReadDisplay(const json& l, const std::string& file, const std::string& where) {
+  LayerDisplay d;
+  d.minimumScale = Scale(l, "minimumScale", file, where);
+  d.maximumScale = Scale(l, "maximumScale", file, where);
+  CheckRange(d.minimumScale, d.maximumScale, "minimumScale", "maximumScale", file, where);
+  d.labelField = Text(l, "labelField", file, where, false);
+  d.labelMinimumScale = Scale(l, "labelMinimumScale", file, where);
+  d.labelMaximumScale = Scale(l, "labelMaximumScale", file, where);
+  CheckRange(d.labelMinimumScale, d.labelMaximumScale, "labelMinimumScale", "labelMaximumScale", file, where);
+  if (d.labelField.empty() && (d.labelMinimumScale > 0 || d.labelMaximumScale > 0))
+    Bad(file, where + ": label scales are given without a \"labelField\"");
+  if (d.labelField.find_first_of("[]") != std::string::npos)
+    Bad(file, where + ": \"labelField\" must be a field name, without brackets");
+  return d;
+}
+
+// [WEST, SOUTH, EAST, NORTH] in degrees.
+std::optional<std::array<double, 4>> ReadInitialExtent(const json& j, const std::string& file) {
+  auto it = j.find("initialExtent");
+  if (it == j.end() || it->is_null()) return std::nullopt;
+  const std::string form = "\"initialExtent\" must be [WEST, SOUTH, EAST, NORTH] in degrees of longitude and latitude";
+  if (!it->is_array() || it->size() != 4) Bad(file, form);
+  std::array<double, 4> e{};
+  for (size_t i = 0; i < 4; ++i) {
+    const json& v = (*it)[i];
+    if (!v.is_number() || !std::isfinite(v.get<double>())) Bad(file, form);
+    e[i] = v.get<double>();
+  }
+  if (e[0] < -180 || e[2] > 180 || e[1] < -90 || e[3] > 90)
+    Bad(file, "\"initialExtent\" lies outside longitudes -180 to 180 and latitudes -90 to 90");
+  if (!(e[0] < e[2]) || !(e[1] < e[3]))
+    Bad(file, "\"initialExtent\" needs WEST below EAST and SOUTH below NORTH");
+  return e;
+}
+
 bool IsFile(const std::string& path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -130,8 +182,12 @@ std::shared_ptr<JsonDataset> JsonDataset::Load(const std::string& nativeFolder) 
       }
       if (ds->LayerByName(name)) Bad(file, "the layer \"" + name + "\" is listed twice");
       ds->m_layers.push_back(std::make_shared<JsonDataSetLayer>(name, source.empty() ? name : source,
-                                                                mapName.empty() ? name : mapName, reference));
+                                                                mapName.empty() ? name : mapName, reference,
+                                                                ReadDisplay(l, file, where)));
     }
+
+  ds->m_initialExtent = ReadInitialExtent(j, file);
+  ds->m_attribution = Text(j, "attribution", file, "the data set", false);
 
   auto config = j.find("configuration");
   ds->m_configuration = (config == j.end() || config->is_null())

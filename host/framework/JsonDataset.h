@@ -3,7 +3,9 @@
 
 #include "host/framework/JsonDataSetLayer.h"
 
+#include <array>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace tov {
@@ -38,11 +40,17 @@ public:
   const std::vector<std::shared_ptr<JsonDataSetLayer>>& Layers() const { return m_layers; }
   // Symbol keys for a reference layer of a new analysis (empty when none).
   SymbolKeys ReferenceSymbols(const std::string& layerName) const;
+  // What a new analysis shows first: [WEST, SOUTH, EAST, NORTH] in degrees
+  // of longitude and latitude; none: the full extent of its layers.
+  const std::optional<std::array<double, 4>>& InitialExtent() const { return m_initialExtent; }
+  // The data's sources in one short line, drawn on maps (may be empty).
+  const std::string& Attribution() const { return m_attribution; }
   // The data set layer whose SourceName or Name is this text, or no object.
   std::shared_ptr<JsonDataSetLayer> FindSource(const std::string& sourceOrName) const;
 
 private:
-  std::string m_name, m_folder, m_geopackage;
+  std::string m_name, m_folder, m_geopackage, m_attribution;
+  std::optional<std::array<double, 4>> m_initialExtent;
   std::vector<std::shared_ptr<JsonDataSetLayer>> m_layers;
   std::vector<TaskDescriptorPtr> m_tasks;
   ConfigNodePtr m_configuration;

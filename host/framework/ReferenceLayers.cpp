@@ -1,17 +1,27 @@
 #include "host/framework/ReferenceLayers.h"
 
+#include "host/gis/HostFeatureLayer.h"
+#include "host/gis/HostLabelClass.h"
+#include "platform/framework/ConfigNode.h"
+#include "platform/framework/PropertyList.h"
 #include "platform/gis/ActiveView.h"
+#include "platform/gis/AnnotationProperties.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureLayer.h"
 #include "platform/gis/FillSymbol.h"
 #include "platform/gis/GisConstants.h"
+#include "platform/gis/LabelClass.h"
 #include "platform/gis/LineSymbol.h"
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
 #include "platform/gis/MarkerSymbol.h"
 #include "platform/gis/RgbColor.h"
 #include "platform/gis/SimpleRenderer.h"
+#include "platform/gis/SpatialReference.h"
+#include "platform/gis/SpatialReferenceFactory.h"
+#include "platform/gis/TextSymbol.h"
+#include "platform/runtime/HostError.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/Variant.h"
 #include "platform/runtime/ProgIds.h"
@@ -113,8 +123,89 @@ void ApplySymbolKeys(const FeatureLayerPtr& layer, const JsonDataset::SymbolKeys
   renderer->SetSymbol(symbol);
 }
 
+SpatialReferencePtr AnalysisSystemOf(JsonDataset& dataset) {
+  ConfigNodePtr config = dataset.Configuration();
+  ConfigNodePtr projections = config ? config->ChildByName("Projections") : nullptr;
+  ConfigNodePtr node = projections ? projections->ChildByName("Projection.ResultantDefault") : nullptr;
+  if (!node) return nullptr;
+  PropertyListPtr props = node->Properties();
+  const std::string type = props->GetValue("Type");
+  long code = -1;
+  try {
+    code = Variant(props->GetValue("ID")).ToLong();
+  } catch (const HostError&) {
+    return nullptr;
+  }
+  if (code <= 0 || (type != "Projected" && type != "Geographic")) return nullptr;
+  auto factory = CreateAs<SpatialReferenceFactory>(kSpatialReferenceFactoryProgId);
+  try {
+    if (type == "Geographic") return factory->CreateGeographicCoordinateSystem(code);
+    SpatialReferencePtr sr = factory->CreateProjectedCoordinateSystem(code);
+    // Each parameter the projection cannot take keeps its own value.
+    const std::pair<const char*, void (SpatialReference::*)(double)> parameters[] = {
+        {"CentralMeridian", &SpatialReference::SetCentralMeridian},
+        {"StandardParallel1", &SpatialReference::SetStandardParallel1},
+        {"StandardParallel2", &SpatialReference::SetStandardParallel2}};
+    for (const auto& [key, set] : parameters) {
+      double value = 0;
+      if (!Number(props->GetValue(key), value)) continue;
+      try {
+        ((*sr).*set)(value);
+      } catch (const HostError&) {
+      }
+    }
+    return sr;
+  } catch (const HostError&) {
+    return nullptr;
+  }
+}
+
+void ApplyLayerDisplay(const FeatureLayerPtr& layer, const LayerDisplay& display, const JsonDataset::SymbolKeys& keys) {
+  if (auto host = std::dynamic_pointer_cast<HostFeatureLayer>(layer))
+    host->SetScaleRange(display.minimumScale, display.maximumScale);
+  if (display.labelField.empty()) return;
+  AnnotationPropertiesPtr annotation = layer->AnnotationProperties();
+  if (!annotation) return;
+  annotation->Clear();
+  auto labels = std::make_shared<HostLabelClass>();
+  labels->SetExpression("[" + display.labelField + "]");
+  labels->SetMinimumScale(display.labelMinimumScale);
+  labels->SetMaximumScale(display.labelMaximumScale);
+  TextSymbolPtr text = labels->TextSymbol();
+  double size = 0;
+  if (Number(Key(keys, "LabelSize"), size) && size > 0 && size < 100) text->SetSize(size);
+  if (auto c = Color(keys, "LabelRGBColor", "LabelTransparency", text->Color())) text->SetColor(c);
+  labels->SetTextSymbol(text);
+  annotation->Add(labels);
+  layer->SetDisplayAnnotation(true);
+}
+
+namespace {
+// The data set's initial extent (longitude and latitude) in the map's
+// system, else the full extent.
+void ShowInitialExtent(const MapPtr& map, const JsonDataset& dataset) {
+  auto view = std::dynamic_pointer_cast<ActiveView>(map);
+  if (!view) return;
+  if (const auto& lonLat = dataset.InitialExtent()) {
+    auto extent = CreateAs<Envelope>(kEnvelopeProgId);
+    extent->PutCoords((*lonLat)[0], (*lonLat)[1], (*lonLat)[2], (*lonLat)[3]);
+    extent->SetSpatialReference(
+        CreateAs<SpatialReferenceFactory>(kSpatialReferenceFactoryProgId)->CreateGeographicCoordinateSystem(4326));
+    try {
+      view->SetExtent(extent);
+      if (!view->Extent()->IsEmpty()) return;
+    } catch (const HostError&) {
+      // Outside where the map's system is defined: the full extent instead.
+    }
+  }
+  EnvelopePtr full = view->FullExtent();
+  if (full && !full->IsEmpty()) view->SetExtent(full);
+}
+} // namespace
+
 void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, GeoPackageDataAccess& access) {
   MapPtr map = document->FocusMap();
+  if (SpatialReferencePtr system = AnalysisSystemOf(dataset)) map->SetSpatialReference(system);
   const auto& layers = dataset.Layers();
   // AddLayer puts a layer on top: add the last listed first.
   for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
@@ -124,13 +215,12 @@ void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, Ge
     layer->SetFeatureClass(featureClass);
     layer->SetName((*it)->MapLayerName());
     layer->SetVisible(true);
-    ApplySymbolKeys(layer, dataset.ReferenceSymbols((*it)->Name()));
+    const JsonDataset::SymbolKeys keys = dataset.ReferenceSymbols((*it)->Name());
+    ApplySymbolKeys(layer, keys);
+    ApplyLayerDisplay(layer, (*it)->Display(), keys);
     map->AddLayer(layer);
   }
-  if (ActiveViewPtr view = document->ActiveView()) {
-    EnvelopePtr full = view->FullExtent();
-    if (full && !full->IsEmpty()) view->SetExtent(full);
-  }
+  ShowInitialExtent(map, dataset);
 }
 
 } // namespace tov

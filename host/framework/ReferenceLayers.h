@@ -6,10 +6,22 @@
 namespace tov {
 
 // Puts the reference layers of a data set into the focus map of a new
-// analysis, drawn with the data set's reference symbols, and shows the full
-// extent. The first reference layer listed ends on top. The map takes the
-// coordinate system of the data.
+// analysis, drawn with the data set's reference symbols, with their scale
+// ranges and labels, and shows the data set's initial extent (else the full
+// extent). The first reference layer listed ends on top. The map takes the
+// data set's analysis coordinate system, or the first layer's when the data
+// set has no usable one.
 void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, GeoPackageDataAccess& access);
+
+// The data set's analysis coordinate system ("Projections" >
+// "Projection.ResultantDefault": "Type" "Projected" or "Geographic", "ID" an
+// EPSG code), or no object when the node is missing or unusable.
+SpatialReferencePtr AnalysisSystemOf(JsonDataset& dataset);
+
+// Gives a feature layer its scale range and, with a label field, one label
+// class for it in its own scale range ("LabelSize", "LabelRGBColor" and
+// "LabelTransparency" of keys style the text).
+void ApplyLayerDisplay(const FeatureLayerPtr& layer, const LayerDisplay& display, const JsonDataset::SymbolKeys& keys);
 
 // Applies symbol keys ("SymbolStyle", "FillRGBColor", "OutLineWidth", ...)
 // to a feature layer's simple renderer by the layer's shape type. Unknown

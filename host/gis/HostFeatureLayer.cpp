@@ -10,6 +10,8 @@
 #include "platform/gis/QueryFilter.h"
 #include "platform/runtime/ProgIds.h"
 
+#include <cmath>
+
 namespace tov {
 
 namespace {
@@ -53,6 +55,13 @@ void HostFeatureLayer::SetSelectionColor(const RgbColorPtr& color) { m_selection
 void HostFeatureLayer::SetRenderer(const SimpleRendererPtr& renderer) {
   if (!renderer) throw HostError(err::ObjectRequired, kSource, "The layer \"" + m_name + "\" needs a renderer");
   m_renderer = renderer;
+}
+
+void HostFeatureLayer::SetScaleRange(double minimumScale, double maximumScale) {
+  if (!(minimumScale >= 0) || !(maximumScale >= 0) || !std::isfinite(minimumScale) || !std::isfinite(maximumScale))
+    throw HostError(err::InvalidCall, kSource, "The scales of the layer \"" + m_name + "\" must be 0 or more");
+  m_minimumScale = minimumScale;
+  m_maximumScale = maximumScale;
 }
 
 void HostFeatureLayer::SelectFeatures(const QueryFilterPtr& filter, long combination, bool justOne) {

@@ -40,6 +40,16 @@ public:
   std::string DataSourceRelativeBase() const override { return m_relativeBase; }
   void SetDataSourceRelativeBase(const std::string& folder) override { m_relativeBase = folder; }
 
+  // The scales the layer shows at, as denominators (0: no limit): at most
+  // the minimum scale and at least the maximum scale, so that a detailed
+  // layer appears only when zoomed in.
+  double MinimumScale() const { return m_minimumScale; }
+  double MaximumScale() const { return m_maximumScale; }
+  void SetScaleRange(double minimumScale, double maximumScale);
+  bool ShowsAtScale(double scale) const {
+    return !(m_minimumScale > 0 && scale > m_minimumScale) && !(m_maximumScale > 0 && scale < m_maximumScale);
+  }
+
   const LayerDataSource& DataSource() const { return m_source; }
   // For a layer whose data could not be opened.
   void SetMissingDataSource(const LayerDataSource& source) { m_source = source; }
@@ -56,6 +66,7 @@ private:
   bool m_displayAnnotation = false;
   AnnotationPropertiesPtr m_annotation;
   std::string m_relativeBase;
+  double m_minimumScale = 0, m_maximumScale = 0;
   LayerDataSource m_source;
 };
 

@@ -17,6 +17,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -55,6 +56,9 @@ json WriteFeatureLayer(const HostFeatureLayer& layer, const std::string& anchor)
             {"selectionColor", WriteColor(layer.SelectionColor())},
             {"displayAnnotation", layer.DisplayAnnotation()},
             {"dataSourceRelativeBase", layer.DataSourceRelativeBase()}};
+  // Only layers with a scale range carry one, so older files read the same.
+  if (layer.MinimumScale() > 0) j["minimumScale"] = layer.MinimumScale();
+  if (layer.MaximumScale() > 0) j["maximumScale"] = layer.MaximumScale();
   const LayerDataSource& src = layer.DataSource();
   if (!src.format.empty()) {
     const fs::path data = Clean(src.nativePath);
@@ -75,6 +79,14 @@ json WriteFeatureLayer(const HostFeatureLayer& layer, const std::string& anchor)
   }
   j["labelClasses"] = classes;
   return j;
+}
+
+// A scale denominator that may be missing (no limit).
+double OptionalScale(const json& j, const char* key, const std::string& where) {
+  if (!JsonOptionalMember(j, key)) return 0;
+  const double scale = JsonNumber(j, key, where);
+  if (!(scale > 0) || !std::isfinite(scale)) RefuseJson(JsonPlace(where, key), "a scale above 0 was expected");
+  return scale;
 }
 
 // Where a layer's data is, as written by WriteFeatureLayer.
@@ -123,6 +135,8 @@ LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::s
   RgbColorPtr selectionColor = ReadColor(JsonMember(j, "selectionColor", where), JsonPlace(where, "selectionColor"));
   const bool displayAnnotation = JsonBool(j, "displayAnnotation", where);
   const std::string relativeBase = JsonText(j, "dataSourceRelativeBase", where);
+  const double minimumScale = OptionalScale(j, "minimumScale", where);
+  const double maximumScale = OptionalScale(j, "maximumScale", where);
 
   const std::string rendererPlace = JsonPlace(where, "renderer");
   const json& r = JsonObject(JsonMember(j, "renderer", where), rendererPlace);
@@ -168,6 +182,7 @@ LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::s
   layer->SetSelectionColor(selectionColor);
   layer->SetDisplayAnnotation(displayAnnotation);
   layer->SetDataSourceRelativeBase(relativeBase);
+  layer->SetScaleRange(minimumScale, maximumScale);
   auto renderer = std::make_shared<HostSimpleRenderer>();
   renderer->SetLabel(rendererLabel);
   // Without a saved symbol the layer keeps the default for its shape type.

@@ -1,6 +1,7 @@
 #include "host/gui/MapCanvas.h"
 
 #include "host/common/Paths.h"
+#include "host/render/MapDecorations.h"
 #include "platform/framework/ResourceFinder.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/Map.h"
@@ -94,10 +95,12 @@ void MapCanvas::paintEvent(QPaintEvent*) {
   if (m_panning) {
     painter.fillRect(rect(), Qt::white);
     painter.drawImage(m_current - m_pressAt, m_image);
-    return;
+  } else {
+    painter.drawImage(0, 0, m_image);
   }
-  painter.drawImage(0, 0, m_image);
-  if (m_tracker) m_tracker->Paint(painter);
+  // Over the picture, so that it stays put while the map pans.
+  if (m_control->Map()) MapDecorations::Draw(painter, *m_control->Map(), Viewport(), std::string());
+  if (!m_panning && m_tracker) m_tracker->Paint(painter);
 }
 
 void MapCanvas::UpdateCursor() {

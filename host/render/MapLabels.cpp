@@ -3,12 +3,14 @@
 #include "host/render/SymbolStyle.h"
 #include "platform/gis/AnnotationProperties.h"
 #include "platform/gis/FeatureLayer.h"
+#include "platform/gis/GisConstants.h"
 #include "platform/gis/LabelClass.h"
 #include "platform/gis/TextSymbol.h"
 #include "platform/runtime/TextCase.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 
@@ -69,31 +71,45 @@ void MapLabels::Add(const ShapeCache::Shapes& shapes, const std::vector<std::str
   m_layers.push_back(Layer{&shapes, &labels, std::move(labelClass)});
 }
 
+bool MapLabels::Fits(const QRectF& box, const ShapeCache::Feature& feature, long shapeType,
+                     const MapViewport& viewport) {
+  if (!QRectF(QPointF(0, 0), viewport.Size()).contains(box)) return false;
+  if (shapeType != geometryPolygon || feature.path.isEmpty()) return true;
+  return feature.path.contains(viewport.PixelToMap().mapRect(box));
+}
+
 void MapLabels::Draw(QPainter& painter, const MapViewport& viewport) const {
   const QRectF visible = viewport.VisibleMapRect();
   const QTransform toPixel = viewport.MapToPixel();
   std::vector<QRectF> placed;
+  painter.save();
   for (const Layer& layer : m_layers) {
     auto symbol = layer.labelClass->TextSymbol();
     QFont font(symbol && !symbol->FontName().empty() ? QString::fromStdString(symbol->FontName())
                                                      : QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(symbol && symbol->Size() > 0 ? symbol->Size() : 8);
-    painter.setFont(font);
-    painter.setPen(symbol ? ToQColor(symbol->Color()) : QColor(Qt::black));
+    const QColor colour = symbol ? ToQColor(symbol->Color()) : QColor(Qt::black);
+    // A light halo keeps the text readable over outlines.
+    const QPen halo(QColor(255, 255, 255, 220), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     const QFontMetricsF metrics(font);
     const auto& features = layer.shapes->features;
     for (size_t i = 0; i < features.size(); ++i) {
       const std::string& label = (*layer.labels)[i];
       if (label.empty() || !visible.contains(features[i].labelAt)) continue;
       const QString text = QString::fromStdString(label);
-      const QPointF at = toPixel.map(features[i].labelAt);
-      QRectF box = metrics.boundingRect(text);
-      box.moveCenter(at);
+      const QRectF textBox = metrics.tightBoundingRect(text); // relative to the baseline's start
+      const QPointF origin = toPixel.map(features[i].labelAt) - textBox.center();
+      const QRectF box = textBox.translated(origin).adjusted(-1.5, -1.5, 1.5, 1.5);
+      if (!Fits(box, features[i], layer.shapes->shapeType, viewport)) continue;
       if (std::any_of(placed.begin(), placed.end(), [&](const QRectF& r) { return r.intersects(box); })) continue;
       placed.push_back(box);
-      painter.drawText(box, Qt::AlignCenter, text);
+      QPainterPath path;
+      path.addText(origin, font, text);
+      painter.strokePath(path, halo);
+      painter.fillPath(path, colour);
     }
   }
+  painter.restore();
 }
 
 } // namespace tov

@@ -12,8 +12,9 @@ class QPainter;
 namespace tov {
 
 // The labels of one drawing: each labelled layer queues its texts while the
-// shapes are drawn, and all are drawn on top at the end, leaving out any
-// label that would overlap one drawn already.
+// shapes are drawn, and all are drawn on top at the end, each centred on its
+// feature's label point, leaving out any label that would overlap one drawn
+// already, reach past the picture's edge or, for a polygon, stick out of it.
 class MapLabels {
 public:
   // The label class in force at scale (the first one whose range holds it),
@@ -24,6 +25,9 @@ public:
   void Add(const ShapeCache::Shapes& shapes, const std::vector<std::string>& labels, LabelClassPtr labelClass);
   bool Empty() const { return m_layers.empty(); }
   void Draw(QPainter& painter, const MapViewport& viewport) const;
+  // True when a label box (pixels) may be drawn for the feature: inside the
+  // picture and, for a polygon, inside the polygon.
+  static bool Fits(const QRectF& box, const ShapeCache::Feature& feature, long shapeType, const MapViewport& viewport);
 
 private:
   struct Layer {

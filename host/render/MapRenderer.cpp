@@ -50,6 +50,8 @@ void MapRenderer::DrawLayer(QPainter& painter, const LayerPtr& layer, const Map&
   }
   auto fl = std::dynamic_pointer_cast<FeatureLayer>(layer);
   if (!fl) return;
+  // Beyond its scale range a layer is left out, its data not even read.
+  if (auto host = std::dynamic_pointer_cast<HostFeatureLayer>(fl); host && !host->ShowsAtScale(scale)) return;
   if (!fl->Valid() || !fl->FeatureClass()) {
     // Said once per drawing, in the geography phase that would have drawn it.
     if (!(phases & drawPhaseGeography)) return;

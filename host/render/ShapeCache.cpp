@@ -8,6 +8,7 @@
 #include "platform/gis/Map.h"
 #include "platform/runtime/TextCase.h"
 
+#include <ogr_api.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
@@ -138,12 +139,12 @@ const std::vector<std::string>& ShapeCache::LabelsOf(Shapes& c, const FeatureLay
       labels[at->second] = ExpandLabelExpression(expression, values);
       OGRGeometry* g = placeInside && f.points.empty() ? feature->GetGeometryRef() : nullptr;
       if (!g || (transform && g->transform(transform.get()) != OGRERR_NONE)) continue;
-      OGRPoint inside;
-      const auto type = wkbFlatten(g->getGeometryType());
-      OGRErr err = OGRERR_FAILURE;
-      if (type == wkbPolygon) err = g->toPolygon()->PointOnSurface(&inside);
-      else if (type == wkbMultiPolygon) err = g->toMultiPolygon()->PointOnSurface(&inside);
-      if (err == OGRERR_NONE) f.labelAt = QPointF(inside.getX(), inside.getY());
+      // Through the C function: the multipolygon's own method only says it
+      // is not supported, which left such labels at the middle of the box.
+      if (OGRGeometryH inside = OGR_G_PointOnSurface(OGRGeometry::ToHandle(g))) {
+        if (!OGR_G_IsEmpty(inside)) f.labelAt = QPointF(OGR_G_GetX(inside, 0), OGR_G_GetY(inside, 0));
+        OGR_G_DestroyGeometry(inside);
+      }
     }
     fc->ClearFilter();
     c.labelsPlaced = c.labelsPlaced || placeInside;

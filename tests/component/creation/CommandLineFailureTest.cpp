@@ -35,8 +35,8 @@ TEST_F(CommandLineFailureTest, ARefusedExtentIsNotKeptForTheNextCommand) {
   ASSERT_EQ(Tovana("list"), 0) << errors; // a new analysis at full extent
   const json extentBefore = Document().at("maps").at(0).at("extent");
 
-  // Far outside the area where the analysis system can be used.
-  EXPECT_EQ(Tovana("setup extent --name Nowhere --extent 1000,1000,2000,2000"), 1);
+  // Map coordinates (metres) that place no part of it on the globe.
+  EXPECT_EQ(Tovana("setup extent --name Nowhere --extent 1e9,1e9,2e9,2e9"), 1);
   EXPECT_NE(errors.find("\"Nowhere\""), std::string::npos) << errors;
   EXPECT_EQ(Document().at("maps").at(0).at("extent"), extentBefore);
 

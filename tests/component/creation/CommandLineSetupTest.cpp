@@ -76,12 +76,12 @@ TEST_F(CommandLineSetupTest, BackFromTheNamePageToTheChooserAndTheSameMethodAgai
 }
 
 TEST_F(CommandLineSetupTest, EachMethodStoresItsStudyArea) {
-  ASSERT_EQ(Tovana("setup extent --name Harbour --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
   ASSERT_EQ(Tovana("setup whole --name Everything"), 0) << errors;
   ASSERT_EQ(Tovana("setup selected --select \"Regions:NAME = 'West'\" --name Westside"), 0) << errors;
   // The summary page's text is printed.
   EXPECT_NE(output.find("1 selected polygon"), std::string::npos) << output;
-  ASSERT_EQ(Tovana("setup selected --graphic 'POLYGON((-74.5 40.5,-74 40.5,-74 41,-74.5 40.5))' --name Drawn"), 0)
+  ASSERT_EQ(Tovana("setup selected --lonlat --graphic 'POLYGON((-74.5 40.5,-74 40.5,-74 41,-74.5 40.5))' --name Drawn"), 0)
       << errors;
   ASSERT_EQ(Tovana("setup ring --lat 40.7128 --lon -74.0060 --radius 3 --units km --name Ring"), 0) << errors;
   EXPECT_EQ(Type("Harbour"), "SetupStudyArea.CurrentExtent");

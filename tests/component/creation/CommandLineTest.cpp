@@ -25,8 +25,8 @@ protected:
 };
 
 TEST_F(CommandLineTest, TwoRunsIntoOneAnalysisAreBothStoredAndTheSecondIsCurrent) {
-  ASSERT_EQ(Tovana("setup extent --name Harbour --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
-  ASSERT_EQ(Tovana("setup extent --name \"Mid Town\" --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name \"Mid Town\" --lonlat --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
 
   AnalysisPtr analysis = world.Open();
   StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
@@ -60,9 +60,9 @@ TEST_F(CommandLineTest, TwoRunsIntoOneAnalysisAreBothStoredAndTheSecondIsCurrent
 }
 
 TEST_F(CommandLineTest, WithoutRenamingTheSecondLayerGoesFirstInTheFirstGroup) {
-  ASSERT_EQ(Tovana("setup extent --name Harbour --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
   world.Open()->extension->ExtensionOptions()->SetProperty("ChangeGroupLayerName", "False");
-  ASSERT_EQ(Tovana("setup extent --name Bay --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name Bay --lonlat --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
 
   const json layers = FocusLayers();
   EXPECT_FALSE(Named(layers, "Analyses created for Bay"));

@@ -57,7 +57,7 @@ TEST_P(AnalysisSystemCommand, AnUnusableSystemStoresNothingAndIsReportedByTheSta
   WriteDataRoot(root, GetParam().first, GetParam().second);
 
   const int status = RunCommand("'" + kTovana.string() + "' --analysis '" + analysis.string() + "' --data-root '" +
-                         root.string() + "' setup extent --name Here --extent=-100,35,-95,40 >'" + temp.Path() +
+                         root.string() + "' setup extent --name Here --lonlat --extent=-100,35,-95,40 >'" + temp.Path() +
                          "/out.txt' 2>&1");
   EXPECT_EQ(status, 1) << ReadAll(fs::path(temp.Path()) / "out.txt");
   const std::string log = ReadAll(analysis / "log.txt");

@@ -139,8 +139,10 @@ TEST_F(AnalysisTest, ANewAnalysisHasItsFilesDefaultsAndReferenceLayers) {
   EXPECT_EQ(fill->Style(), 1); // hollow
   EXPECT_DOUBLE_EQ(fill->Outline()->Width(), 1.5);
   EXPECT_EQ(fill->Outline()->Color()->RGB(), 0xFF);
-  EXPECT_EQ(map->SpatialReference()->FactoryCode(), 4269);
+  // In the data set's analysis system, showing the whole layer.
+  EXPECT_EQ(map->SpatialReference()->FactoryCode(), 5070);
   EnvelopePtr extent = analysis->application->Document()->ActiveView()->Extent();
+  extent->Project(sr);
   EXPECT_LE(extent->XMin(), -100.0);
   EXPECT_GE(extent->XMax(), -98.0);
 }

@@ -109,6 +109,50 @@ TEST(DatasetTest, BadDescriptionsGiveAnErrorNamingTheFileAndTheProblem) {
   EXPECT_THROW(JsonDataset::Load(tmp / "missing"), HostError);
 }
 
+TEST(DatasetTest, MapMembersAreReadAndBadOnesRefusedWithAMessage) {
+  TempFolder tmp;
+  std::ofstream(tmp / "dataset.json") << R"({"name": "X", "initialExtent": [-125, 24, -66.5, 49.5],
+    "attribution": "Census", "layers": [
+      {"name": "Plain"},
+      {"name": "Zip", "minimumScale": 1500000, "labelField": "ZIP", "labelMinimumScale": 250000,
+       "labelMaximumScale": 1000}]})";
+  JsonDatasetPtr ds = JsonDataset::Load(tmp.Path());
+  ASSERT_TRUE(ds->InitialExtent());
+  EXPECT_EQ(*ds->InitialExtent(), (std::array<double, 4>{-125, 24, -66.5, 49.5}));
+  EXPECT_EQ(ds->Attribution(), "Census");
+  const LayerDisplay& plain = ds->Layers()[0]->Display();
+  EXPECT_EQ(plain.minimumScale, 0);
+  EXPECT_TRUE(plain.labelField.empty());
+  const LayerDisplay& zip = ds->Layers()[1]->Display();
+  EXPECT_EQ(zip.minimumScale, 1500000);
+  EXPECT_EQ(zip.maximumScale, 0);
+  EXPECT_EQ(zip.labelField, "ZIP");
+  EXPECT_EQ(zip.labelMinimumScale, 250000);
+  EXPECT_EQ(zip.labelMaximumScale, 1000);
+
+  const std::pair<std::string, std::string> bad[] = {
+      {R"("initialExtent": [-125, 24, -66.5])", "[WEST, SOUTH, EAST, NORTH]"},
+      {R"("initialExtent": [-66.5, 24, -125, 49.5])", "WEST below EAST"},
+      {R"("initialExtent": [-2000000, 200000, 2000000, 3000000])", "-180 to 180"},
+      {R"("initialExtent": [-125, 24, -66.5, 95])", "-90 to 90"},
+      {R"("layers": [{"name": "L", "minimumScale": -1}])", "\"minimumScale\""},
+      {R"("layers": [{"name": "L", "maximumScale": "large"}])", "\"maximumScale\""},
+      {R"("layers": [{"name": "L", "minimumScale": 1000, "maximumScale": 5000}])", "never shows"},
+      {R"("layers": [{"name": "L", "labelMinimumScale": 1000}])", "without a \"labelField\""},
+      {R"("layers": [{"name": "L", "labelField": "[ZIP]"}])", "without brackets"},
+  };
+  for (const auto& [member, mention] : bad) {
+    std::ofstream(tmp / "dataset.json") << R"({"name": "X", )" << member << "}";
+    try {
+      JsonDataset::Load(tmp.Path());
+      ADD_FAILURE() << "accepted: " << member;
+    } catch (const HostError& e) {
+      EXPECT_NE(e.Description().find("dataset.json"), std::string::npos) << e.Description();
+      EXPECT_NE(e.Description().find(mention), std::string::npos) << e.Description();
+    }
+  }
+}
+
 // Tasks and configuration nodes deeper than any description has are refused
 // with a message rather than exhausting the stack.
 TEST(DatasetTest, DeeplyNestedDescriptionsAreRefused) {

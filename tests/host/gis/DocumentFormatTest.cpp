@@ -74,6 +74,8 @@ TEST_F(DocumentFormatTest, AnythingElseIsRefusedAndTheFileIsNeverOverwritten) {
       {"/maps/0/layers/0/layers/0/visible", "yes"},
       {"/maps/0/layers/0/layers/0/renderer/symbol/kind", "hatch"},
       {"/maps/0/layers/0/layers/0/labelClasses", nullptr},
+      {"/maps/0/layers/0/layers/0/minimumScale", -5},
+      {"/maps/0/layers/0/layers/0/maximumScale", "far"},
       {"/maps/0/graphics/0", 5},
       {"/maps/0/extent", json::array({1, 2, 3})},
       {"/maps/0/name", 7},

@@ -10,6 +10,8 @@
 #include "platform/forms/MsgBox.h"
 #include "platform/gis/Layer.h"
 #include "platform/gis/Map.h"
+#include "platform/gis/Point.h"
+#include "platform/runtime/ObjectRegistry.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "host/common/Paths.h"
@@ -41,7 +43,15 @@ protected:
     window->FullExtent();
   }
 
-  QPointF PixelOf(double x, double y) { return window->Canvas()->Viewport().ToPixel(x, y); }
+  // Where a longitude and latitude (NAD83) is on the canvas, whose map has
+  // the data set's projected system.
+  QPointF PixelOf(double lon, double lat) {
+    auto point = CreateAs<Point>("orvaCore.Point");
+    point->PutCoords(lon, lat);
+    point->SetSpatialReference(Geographic(4269));
+    point->Project(window->Canvas()->Control()->Map()->SpatialReference());
+    return window->Canvas()->Viewport().ToPixel(point->X(), point->Y());
+  }
   void Post(QEvent::Type type, QPointF at, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QCoreApplication::postEvent(window->Canvas(), new QMouseEvent(type, at, at, at, Qt::LeftButton, held, mods));

@@ -3,6 +3,7 @@
 #include "support/ComponentTestSupport.h"
 
 #include "host/common/Paths.h"
+#include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostMap.h"
 #include "host/render/MapRenderer.h"
 #include "platform/gis/AnnotationProperties.h"
@@ -15,6 +16,7 @@
 #include "platform/gis/GroupLayer.h"
 #include "platform/gis/LabelClass.h"
 #include "platform/gis/LineSymbol.h"
+#include "platform/gis/Polygon.h"
 #include "platform/gis/RgbColor.h"
 #include "platform/gis/SimpleRenderer.h"
 #include "platform/gis/TextSymbol.h"
@@ -24,6 +26,9 @@
 
 #include <QImage>
 #include <QPainter>
+
+#include <cmath>
+#include <tuple>
 
 namespace tov::test {
 namespace {
@@ -126,6 +131,80 @@ TEST_F(MapRendererTest, SelectionColourAndLabelsWithinTheirScaleRange) {
   // Shown only when zoomed in further than 1:1000: the view is far wider.
   labels->SetMinimumScale(1000);
   EXPECT_EQ(InkInside(Draw()), 0);
+}
+
+TEST_F(MapRendererTest, ALayerIsDrawnOnlyWithinItsScaleRange) {
+  auto host = std::dynamic_pointer_cast<HostFeatureLayer>(layer);
+  ASSERT_TRUE(host);
+  const double scale = MapRenderer::ScaleOf(map, MapViewport(0, 0, 100, 100, QSize(100, 100)));
+  ASSERT_GT(scale, 0);
+  // minimum scale, maximum scale (denominators; 0 no limit), drawn
+  const std::tuple<double, double, bool> cases[] = {
+      {0, 0, true},           {scale * 2, 0, true},  {scale / 2, 0, false},
+      {0, scale / 2, true},   {0, scale * 2, false}, {scale * 2, scale / 2, true}};
+  for (const auto& [minimum, maximum, drawn] : cases) {
+    SCOPED_TRACE(std::to_string(minimum) + " " + std::to_string(maximum));
+    host->SetScaleRange(minimum, maximum);
+    EXPECT_EQ(Draw().pixelColor(10, 50) != QColor(Qt::white), drawn);
+  }
+}
+
+TEST_F(MapRendererTest, ALabelIsDrawnOnlyWhereItFitsInsideItsPolygon) {
+  auto labels = layer->AnnotationProperties()->Item(0);
+  labels->SetExpression("[NAME]");
+  layer->SetDisplayAnnotation(true);
+  // The square spans pixels 110 to 190 of a 300-pixel picture.
+  auto inkAwayFromOutline = [&] {
+    QImage image(300, 300, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderer.Draw(painter, map, MapViewport(-100, -100, 200, 200, image.size()));
+    int ink = 0;
+    for (int y = 0; y < 300; ++y)
+      for (int x = 0; x < 300; ++x) {
+        const bool nearOutline = (std::abs(x - 110) < 4 || std::abs(x - 190) < 4 || std::abs(y - 110) < 4 ||
+                                  std::abs(y - 190) < 4) && x > 105 && x < 195 && y > 105 && y < 195;
+        ink += !nearOutline && image.pixelColor(x, y) != QColor(Qt::white);
+      }
+    return ink;
+  };
+  labels->TextSymbol()->SetSize(8);
+  EXPECT_GT(inkAwayFromOutline(), 20);
+  labels->TextSymbol()->SetSize(24); // wider than the square, narrower than the picture
+  EXPECT_EQ(inkAwayFromOutline(), 0);
+}
+
+TEST_F(MapRendererTest, APolygonOfTwoPartsIsLabelledInsideOneOfThem) {
+  // Parts 10..40 and 60..90 across: the middle of the box lies between them.
+  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+  WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(folder.Path() + "/tiny.gpkg"));
+  SpatialReferencePtr sr = Geographic(4326);
+  FeatureClassPtr pairs =
+      workspace->CreateFeatureClass("pairs", PolygonFields(sr, true), kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+  FeaturePtr feature = pairs->CreateFeature();
+  feature->SetShape(std::dynamic_pointer_cast<Polygon>(Rectangle(10, 10, 40, 90, sr)->Union(Rectangle(60, 10, 90, 90, sr))));
+  feature->SetValue(pairs->FindField("NAME"), std::string("W"));
+  feature->Store();
+  auto twoParts = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  twoParts->SetFeatureClass(pairs);
+  auto fill = CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol");
+  fill->SetStyle(orvaSFSHollow);
+  twoParts->Renderer()->SetSymbol(fill);
+  twoParts->AnnotationProperties()->Item(0)->SetExpression("[NAME]");
+  twoParts->SetDisplayAnnotation(true);
+  map.DeleteLayer(group);
+  map.AddLayer(twoParts);
+
+  const QImage image = Draw();
+  // Ink away from the outlines: the label's.
+  int inParts = 0, between = 0;
+  for (int y = 15; y < 85; ++y)
+    for (int x = 15; x < 85; ++x) {
+      if (image.pixelColor(x, y) == QColor(Qt::white) || (x > 35 && x < 45) || (x > 55 && x < 65)) continue;
+      ((x >= 45 && x <= 55) ? between : inParts) += 1;
+    }
+  EXPECT_GT(inParts, 5);
+  EXPECT_EQ(between, 0);
 }
 
 TEST(LabelExpressionTest, FieldsAreReplacedAndOtherTextKept) {

@@ -20,9 +20,9 @@ namespace {
 class BrokenStudyAreasTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_EQ(RunTovana(world, "setup extent --name Whole --extent -74.9,40.2,-74.6,40.8").exitCode, 0);
-    ASSERT_EQ(RunTovana(world, "setup extent --name NoLayerFile --extent -74.5,40.2,-74.2,40.8").exitCode, 0);
-    ASSERT_EQ(RunTovana(world, "setup extent --name NoData --extent -74.1,40.2,-73.8,40.8").exitCode, 0);
+    ASSERT_EQ(RunTovana(world, "setup extent --name Whole --lonlat --extent -74.9,40.2,-74.6,40.8").exitCode, 0);
+    ASSERT_EQ(RunTovana(world, "setup extent --name NoLayerFile --lonlat --extent -74.5,40.2,-74.2,40.8").exitCode, 0);
+    ASSERT_EQ(RunTovana(world, "setup extent --name NoData --lonlat --extent -74.1,40.2,-73.8,40.8").exitCode, 0);
     AnalysisPtr analysis = world.Open();
     StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
     layerFile = ToNativePath(catalog->Item("NoLayerFile")->FilePath());
@@ -106,7 +106,7 @@ TEST_F(BrokenStudyAreasTest, CheckFindsWhatIsWrongAndRepairMakesItConsistent) {
 
   // The folder without a record is gone, and a new study area takes a new one.
   EXPECT_FALSE(fs::exists(world.AnalysisFolder() + "/StudyAreas/99"));
-  EXPECT_EQ(RunTovana(world, "setup extent --name Again --extent -74.5,40.2,-74.2,40.8").exitCode, 0);
+  EXPECT_EQ(RunTovana(world, "setup extent --name Again --lonlat --extent -74.5,40.2,-74.2,40.8").exitCode, 0);
   EXPECT_EQ(Inconsistencies(world), std::vector<std::string>{});
 }
 

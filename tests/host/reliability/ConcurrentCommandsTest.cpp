@@ -17,7 +17,7 @@ TEST(ConcurrentCommandsTest, TenAtOnceWithDifferentNamesAllStoreAndAllAreInTheMa
   TestWorld world;
   ASSERT_EQ(RunTovana(world, "list").exitCode, 0); // the analysis exists before they start
   std::vector<std::string> commands;
-  for (int i = 0; i < 10; ++i) commands.push_back("setup extent --name Area" + std::to_string(i) + " --extent " + Extent(i));
+  for (int i = 0; i < 10; ++i) commands.push_back("setup extent --name Area" + std::to_string(i) + " --lonlat --extent " + Extent(i));
   const auto runs = RunTovanaAtOnce(world, commands);
   for (size_t i = 0; i < runs.size(); ++i) EXPECT_EQ(runs[i].exitCode, 0) << commands[i] << "\n" << runs[i].errors;
 
@@ -32,7 +32,7 @@ TEST(ConcurrentCommandsTest, TenAtOnceWithDifferentNamesAllStoreAndAllAreInTheMa
 
 TEST(ConcurrentCommandsTest, FiveAtOnceWithOneNameStoreExactlyOne) {
   TestWorld world;
-  const auto runs = RunTovanaAtOnce(world, std::vector<std::string>(5, "setup extent --name Same --extent " + Extent(1)));
+  const auto runs = RunTovanaAtOnce(world, std::vector<std::string>(5, "setup extent --name Same --lonlat --extent " + Extent(1)));
   int stored = 0;
   for (const auto& run : runs) {
     if (run.exitCode == 0) {
@@ -54,9 +54,9 @@ TEST(ConcurrentCommandsTest, FiveAtOnceWithOneNameStoreExactlyOne) {
 
 TEST(ConcurrentCommandsTest, DeletingAndCreatingAtOnceKeepBoth) {
   TestWorld world;
-  ASSERT_EQ(RunTovana(world, "setup extent --name Old --extent " + Extent(0)).exitCode, 0);
-  const auto runs = RunTovanaAtOnce(world, {"delete Old", "setup extent --name New1 --extent " + Extent(2),
-                                            "setup extent --name New2 --extent " + Extent(4)});
+  ASSERT_EQ(RunTovana(world, "setup extent --name Old --lonlat --extent " + Extent(0)).exitCode, 0);
+  const auto runs = RunTovanaAtOnce(world, {"delete Old", "setup extent --name New1 --lonlat --extent " + Extent(2),
+                                            "setup extent --name New2 --lonlat --extent " + Extent(4)});
   for (const auto& run : runs) EXPECT_EQ(run.exitCode, 0) << run.errors;
   const auto layers = DocumentLayerNames(world);
   EXPECT_EQ(std::count(layers.begin(), layers.end(), "Old"), 0);

@@ -112,7 +112,7 @@ TEST(CrashSafetyTest, KilledAtEveryHostCallOfTheStoreTheNextStartRepairsAndLoses
     if (::testing::Test::HasFailure()) break;
   }
   // The repaired analysis takes a new study area.
-  ASSERT_EQ(RunTovana(world, "setup extent --name After --extent -74.5,40.3,-74.2,40.6").exitCode, 0);
+  ASSERT_EQ(RunTovana(world, "setup extent --name After --lonlat --extent -74.5,40.3,-74.2,40.6").exitCode, 0);
   EXPECT_TRUE(IsStoredAndWhole(world, "After"));
   // Some kill points fall between the record and its files.
   EXPECT_GT(leftBroken, 0);

@@ -51,15 +51,15 @@ void FillDisk(const std::string& folder) {
 class DiskTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_EQ(RunTovana(world, "setup extent --name Kept --extent -74.6,40.2,-74.1,40.8").exitCode, 0);
-    ASSERT_EQ(RunTovana(world, "setup extent --name Other --extent -74.0,40.3,-73.6,40.7").exitCode, 0);
+    ASSERT_EQ(RunTovana(world, "setup extent --name Kept --lonlat --extent -74.6,40.2,-74.1,40.8").exitCode, 0);
+    ASSERT_EQ(RunTovana(world, "setup extent --name Other --lonlat --extent -74.0,40.3,-73.6,40.7").exitCode, 0);
     mountPoint = world.Root() + "/mounted";
     fs::create_directories(mountPoint);
   }
 
   // Every command that changes the analysis, with the words its failure must say.
   void ExpectEveryWriteFails(const std::string& folder, const std::string& why) {
-    for (const std::string& command : {std::string("setup extent --name New --extent -74.5,40.3,-74.2,40.6"),
+    for (const std::string& command : {std::string("setup extent --name New --lonlat --extent -74.5,40.3,-74.2,40.6"),
                                        std::string("open Other"), std::string("rename Other Renamed"),
                                        std::string("delete Other")}) {
       const ProgramRun run = RunTovanaOn(world, folder, command);
@@ -109,7 +109,7 @@ TEST_F(DiskTest, OnAFullDiskEveryWriteSaysTheDiskIsFullAndNothingIsLost) {
   // With room again, the analysis is whole and takes a new study area.
   fs::remove(mountPoint + "/filler");
   EXPECT_EQ(RunTovanaOn(world, folder, "check --repair").exitCode, 0);
-  const ProgramRun again = RunTovanaOn(world, folder, "setup extent --name New --extent -74.5,40.3,-74.2,40.6");
+  const ProgramRun again = RunTovanaOn(world, folder, "setup extent --name New --lonlat --extent -74.5,40.3,-74.2,40.6");
   EXPECT_EQ(again.exitCode, 0) << again.errors;
   EXPECT_EQ(RunTovanaOn(world, folder, "check").exitCode, 0);
 }

@@ -34,9 +34,9 @@ protected:
 };
 
 TEST_F(StudyAreaCommandsTest, CreateRenameDeleteOpenShowAndExport) {
-  ASSERT_EQ(Tovana("setup extent --name Harbour --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
-  ASSERT_EQ(Tovana("setup extent --name Midtown --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
-  ASSERT_EQ(Tovana("setup extent --name Uptown --extent -74.0,40.7,-73.8,40.9"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name Midtown --lonlat --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name Uptown --lonlat --extent -74.0,40.7,-73.8,40.9"), 0) << errors;
 
   ASSERT_EQ(Tovana("rename Midtown \"Mid Town\""), 0) << errors;
   // No to the first asked (list order), Yes to the second.
@@ -82,8 +82,8 @@ TEST_F(StudyAreaCommandsTest, CreateRenameDeleteOpenShowAndExport) {
 }
 
 TEST_F(StudyAreaCommandsTest, UnknownNamesRefusedNamesAndBadOptionsSayWhy) {
-  ASSERT_EQ(Tovana("setup extent --name Harbour --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
-  ASSERT_EQ(Tovana("setup extent --name Midtown --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name Midtown --lonlat --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
   EXPECT_EQ(Tovana("open Nowhere"), 1);
   EXPECT_NE(errors.find("no study area named \"Nowhere\""), std::string::npos) << errors;
   EXPECT_EQ(Tovana("delete Harbour Nowhere"), 1);

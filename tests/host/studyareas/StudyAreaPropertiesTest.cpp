@@ -25,9 +25,11 @@
 namespace tov::test {
 namespace {
 
-// A study area made from the extent -74.5..-73.5 x 40.5..41.0 (NAD83).
+// A study area made from the extent -74.5..-73.5 x 40.5..41.0 (NAD83) of a
+// map in degrees; it is stored in the analysis's projected system.
 void MakeStudyArea(const Analysis& analysis, const std::string& name) {
   MapPtr map = analysis.application->Document()->FocusMap();
+  map->SetSpatialReference(Geographic(4269));
   auto extent = CreateAs<Envelope>("orvaCore.Envelope");
   extent->PutCoords(-74.5, 40.5, -73.5, 41.0);
   extent->SetSpatialReference(map->SpatialReference());

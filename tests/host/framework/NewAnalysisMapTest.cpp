@@ -1,0 +1,160 @@
+// The focus map of a new analysis as the data set describes it: its
+// coordinate system, its first view, and the scale ranges and labels of its
+// reference layers, kept when the analysis is saved and opened again.
+#include "GisBuilders.h"
+#include "TempFolder.h"
+
+#include "host/common/Paths.h"
+#include "host/framework/Analysis.h"
+#include "host/framework/RegisterHostFrameworkClasses.h"
+#include "host/gis/HostFeatureLayer.h"
+#include "host/gis/RegisterHostGisClasses.h"
+#include "platform/gis/ActiveView.h"
+#include "platform/gis/AnnotationProperties.h"
+#include "platform/gis/Envelope.h"
+#include "platform/gis/Feature.h"
+#include "platform/gis/FeatureClass.h"
+#include "platform/gis/LabelClass.h"
+#include "platform/gis/Map.h"
+#include "platform/gis/MapDocument.h"
+#include "platform/gis/SpatialReference.h"
+#include "platform/gis/TextSymbol.h"
+#include "platform/gis/Workspace.h"
+#include "platform/gis/WorkspaceFactory.h"
+#include "platform/runtime/ObjectRegistry.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tov {
+namespace {
+namespace fs = std::filesystem;
+using testing::TempFolder;
+
+class NewAnalysisMapTest : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    RegisterHostGisClasses();
+    RegisterHostFrameworkClasses();
+  }
+
+  // Two NAD83 regions side by side, -100..-98 x 40..41, under "regions".
+  void SetUp() override {
+    fs::create_directories(dataRoot);
+    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+    WorkspacePtr ws = factory->OpenFromFile(factory->Create(ToPlatformPath(dataRoot), "mini", nullptr));
+    SpatialReferencePtr nad83 = test::Geographic(4269);
+    FeatureClassPtr regions = ws->CreateFeatureClass("regions", test::PolygonFields(nad83, false), "", "", 1, "Shape", "");
+    for (double x : {-100.0, -99.0}) {
+      FeaturePtr f = regions->CreateFeature();
+      f->SetShape(test::Rectangle(x, 40, x + 1, 41, nad83));
+      f->Store();
+    }
+  }
+
+  // A description of the regions layer with the given members added to the
+  // data set, to the layer and as the projection node's properties (none
+  // when empty).
+  void Describe(const std::string& datasetMembers, const std::string& layerMembers, const std::string& projection) {
+    const std::string config =
+        projection.empty() ? "[]"
+                           : R"([{"name": "Projections", "children": [{"name": "Projection.ResultantDefault",
+                                  "properties": )" + projection + "}]}]";
+    std::ofstream(dataRoot + "/dataset.json")
+        << R"({"name": "Mini", "geopackage": "mini.gpkg", )" << datasetMembers
+        << R"( "layers": [{"name": "Regions", "sourceName": "regions", "reference": true)" << layerMembers
+        << R"(}], "configuration": {"children": )" << config << R"(},
+        "referenceSymbols": {"Regions": {"LabelSize": "9"}}})";
+  }
+
+  AnalysisPtr Open(const std::string& name) { return OpenAnalysis(tmp / name, "", tmp / "data"); }
+  static MapPtr FocusMap(const AnalysisPtr& analysis) { return analysis->application->Document()->FocusMap(); }
+  // The map's view in longitude and latitude (NAD83).
+  static EnvelopePtr ViewInDegrees(const AnalysisPtr& analysis) {
+    EnvelopePtr view = analysis->application->Document()->ActiveView()->Extent();
+    view->Project(test::Geographic(4269));
+    return view;
+  }
+
+  TempFolder tmp;
+  std::string dataRoot = tmp / "data/mini";
+};
+
+TEST_F(NewAnalysisMapTest, TheMapTakesTheAnalysisSystemElseTheFirstLayers) {
+  const std::pair<const char*, long> cases[] = {
+      {R"({"Type": "Projected", "ID": "5070"})", 5070},
+      {R"({"Type": "Geographic", "ID": "4326"})", 4326},
+      {"", 4269},                                        // no node: the layer's system
+      {R"({"Type": "projected", "ID": "5070"})", 4269},  // the type is exact
+      {R"({"Type": "Geographic", "ID": "5070"})", 4269}, // a code of the other kind
+      {R"({"Type": "Projected", "ID": "999999"})", 4269},
+  };
+  int n = 0;
+  for (const auto& [projection, code] : cases) {
+    SCOPED_TRACE(projection);
+    Describe("", "", projection);
+    AnalysisPtr analysis = Open("analysis" + std::to_string(++n));
+    ASSERT_TRUE(FocusMap(analysis)->SpatialReference());
+    EXPECT_EQ(FocusMap(analysis)->SpatialReference()->FactoryCode(), code);
+  }
+}
+
+TEST_F(NewAnalysisMapTest, TheFirstViewIsTheInitialExtentElseTheWholeData) {
+  const char* albers = R"({"Type": "Projected", "ID": "5070"})";
+  Describe(R"("initialExtent": [-110, 30, -90, 45],)", "", albers);
+  EnvelopePtr view = ViewInDegrees(Open("with"));
+  // The rectangle of the map's system that holds the degrees asked for
+  // (its corners reach a little further, more so seen back in degrees).
+  EXPECT_LE(view->XMin(), -110);
+  EXPECT_GE(view->XMax(), -90);
+  EXPECT_LE(view->YMin(), 30);
+  EXPECT_GE(view->YMax(), 45);
+  EXPECT_GT(view->XMin(), -115);
+  EXPECT_LT(view->XMax(), -85);
+  EXPECT_GT(view->YMin(), 29);
+  EXPECT_LT(view->YMax(), 47);
+
+  Describe("", "", albers);
+  view = ViewInDegrees(Open("without"));
+  EXPECT_NEAR(view->XMin(), -100, 0.1);
+  EXPECT_NEAR(view->XMax(), -98, 0.1);
+  EXPECT_NEAR(view->YMin(), 40, 0.1);
+  EXPECT_NEAR(view->YMax(), 41, 0.1);
+}
+
+TEST_F(NewAnalysisMapTest, AnOpenedAnalysisKeepsTheSystemItsDocumentHolds) {
+  Describe("", "", R"({"Type": "Projected", "ID": "5070"})");
+  ASSERT_EQ(FocusMap(Open("analysis"))->SpatialReference()->FactoryCode(), 5070);
+  Describe("", "", R"({"Type": "Geographic", "ID": "4326"})");
+  AnalysisPtr again = Open("analysis");
+  EXPECT_FALSE(again->created);
+  EXPECT_EQ(FocusMap(again)->SpatialReference()->FactoryCode(), 5070);
+}
+
+TEST_F(NewAnalysisMapTest, ScaleRangesAndLabelsOfReferenceLayersSurviveSavingAndOpening) {
+  Describe("", R"(, "minimumScale": 1500000, "maximumScale": 1000, "labelField": "NAME",
+                   "labelMinimumScale": 250000)",
+           "");
+  for (bool reopened : {false, true}) {
+    SCOPED_TRACE(reopened ? "reopened" : "new");
+    AnalysisPtr analysis = Open("analysis");
+    EXPECT_EQ(analysis->created, !reopened);
+    if (!reopened) SaveAnalysis(*analysis);
+    auto layer = std::dynamic_pointer_cast<HostFeatureLayer>(FocusMap(analysis)->Layer(0));
+    ASSERT_TRUE(layer);
+    EXPECT_EQ(layer->MinimumScale(), 1500000);
+    EXPECT_EQ(layer->MaximumScale(), 1000);
+    EXPECT_TRUE(layer->DisplayAnnotation());
+    ASSERT_EQ(layer->AnnotationProperties()->Count(), 1);
+    LabelClassPtr labels = layer->AnnotationProperties()->Item(0);
+    EXPECT_EQ(labels->Expression(), "[NAME]");
+    EXPECT_EQ(labels->MinimumScale(), 250000);
+    EXPECT_EQ(labels->MaximumScale(), 0);
+    EXPECT_EQ(labels->TextSymbol()->Size(), 9);
+  }
+}
+
+} // namespace
+} // namespace tov
