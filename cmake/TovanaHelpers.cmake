@@ -11,9 +11,12 @@ function(tov_add_children dir)
 endfunction()
 
 # One GoogleTest executable from every .cpp under the calling folder.
-#   tov_add_test(NAME test_platform LIBS tovssa_platform ...)
+#   tov_add_test(NAME test_platform LIBS tovssa_platform ... [POSTGIS])
+# POSTGIS registers its tests a second time, named "PostGIS.<test>", with
+# TOVANA_TEST_POSTGIS naming the file that holds the throwaway cluster's
+# connection string (tests/CMakeLists.txt starts and stops the cluster).
 function(tov_add_test)
-  cmake_parse_arguments(T "" "NAME" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "POSTGIS" "NAME" "LIBS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   if(NOT srcs)
     return() # a test folder still being written
@@ -27,4 +30,9 @@ function(tov_add_test)
     TOVANA_BINARY_ROOT="${CMAKE_BINARY_DIR}")
   gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(T_POSTGIS)
+    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 TEST_PREFIX "PostGIS."
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TOVANA_TEST_POSTGIS=${TOVANA_PG_CLUSTER}/conninfo"
+                 FIXTURES_REQUIRED postgis)
+  endif()
 endfunction()
