@@ -1,6 +1,7 @@
 // tovana render: the focus map drawn to a PNG file, no display needed.
 #include "host/app/Commands.h"
 
+#include "host/app/ExtentOption.h"
 #include "host/app/LonLatToMap.h"
 #include "host/framework/JsonDataset.h"
 #include "host/render/MapDecorations.h"
@@ -39,27 +40,6 @@ QSize ParseSize(const std::string& text) {
   return QSize(w, h);
 }
 
-// "XMIN,YMIN,XMAX,YMAX": four numbers, each minimum below its maximum.
-std::vector<double> ParseExtent(const std::string& text, bool lonLat) {
-  std::vector<double> values;
-  std::stringstream in(text);
-  std::string part;
-  while (std::getline(in, part, ',')) {
-    try {
-      values.push_back(Variant(part).ToDouble());
-    } catch (const HostError&) {
-      throw CLI::ValidationError("--extent", "\"" + part + "\" is not a number");
-    }
-  }
-  if (values.size() != 4) throw CLI::ValidationError("--extent", "give four numbers: XMIN,YMIN,XMAX,YMAX");
-  if (!(values[0] < values[2]) || !(values[1] < values[3]))
-    throw CLI::ValidationError("--extent", "XMIN must be below XMAX and YMIN below YMAX");
-  if (lonLat)
-    if (std::string problem = LonLatRangeProblem(values[0], values[1], values[2], values[3]); !problem.empty())
-      throw CLI::ValidationError("--extent", "with --lonlat, " + problem);
-  return values;
-}
-
 // The one line naming the current data set's sources, or "".
 std::string AttributionOf(const Analysis& analysis) {
   auto dataset = std::dynamic_pointer_cast<JsonDataset>(
@@ -91,7 +71,7 @@ void AddRenderCommand(CLI::App& app, AppContext& context, CommandRunner& runner)
   render->callback([&context, &runner, options] {
     const QSize size = ParseSize(options->size);
     const std::vector<double> asked = options->extent.empty() ? std::vector<double>()
-                                                              : ParseExtent(options->extent, options->lonLat);
+                                                              : ParseExtentOption(options->extent, options->lonLat);
     runner = [&context, options, size, asked] {
       // Text needs a GUI application; offscreen works without a display.
       std::unique_ptr<QGuiApplication> qt;

@@ -3,6 +3,7 @@
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
 #include "host/app/DrawnShape.h"
+#include "host/app/ExtentOption.h"
 #include "host/app/LonLatToMap.h"
 #include "host/app/MapListRegions.h"
 #include "host/app/MapPageSystem.h"
@@ -177,24 +178,8 @@ constexpr char kLonLatHelp[] = "Coordinates are longitude and latitude in degree
 
 // "XMIN,YMIN,XMAX,YMAX" in map coordinates (or WEST,SOUTH,EAST,NORTH).
 EnvelopePtr ParseExtent(const std::string& text, bool lonLat) {
-  std::vector<double> values;
-  std::stringstream in(text);
-  std::string part;
-  while (std::getline(in, part, ',')) {
-    try {
-      values.push_back(Variant(part).ToDouble());
-    } catch (const HostError&) {
-      throw CLI::ValidationError("--extent", "\"" + part + "\" is not a number");
-    }
-  }
-  if (values.size() != 4)
-    throw CLI::ValidationError("--extent", "give four numbers: XMIN,YMIN,XMAX,YMAX");
-  if (!(values[0] < values[2]) || !(values[1] < values[3]))
-    throw CLI::ValidationError("--extent", "XMIN must be below XMAX and YMIN below YMAX");
-  if (lonLat)
-    if (std::string problem = LonLatRangeProblem(values[0], values[1], values[2], values[3]); !problem.empty())
-      throw CLI::ValidationError("--extent", "with --lonlat, " + problem);
-  return MakeEnvelope(values[0], values[1], values[2], values[3]);
+  const std::vector<double> v = ParseExtentOption(text, lonLat);
+  return MakeEnvelope(v[0], v[1], v[2], v[3]);
 }
 
 // Shows the envelope (in map coordinates, or longitude and latitude) in the
