@@ -240,8 +240,8 @@ BENCHMARK(BM_MapPageClick)->Arg(0)->Arg(1)->ArgName("view")->Unit(benchmark::kMi
 } // namespace
 } // namespace tov::bench
 
-// The application lives in main, so that Qt's objects (the pointer device
-// the clicks made) go before the program's statics do.
+// The application lives in main: one kept in a static ends after Qt's own
+// statics and crashes the program on its way out.
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
