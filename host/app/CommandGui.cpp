@@ -258,6 +258,8 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   // What the tour does on the chooser in the current run; the other pages
   // always do the same.
   std::function<void(Form&)> onChooser;
+  // Set when the map page switched to the list page.
+  bool backFromMap = false;
   presenter->SetOnShown([&](Form& form, QWidget& dialog) {
     const std::string name = form.Name();
     if (name == "CreateSAMainDialog") {
@@ -288,8 +290,13 @@ int RunGui(AppContext& context, const std::string& screenshots) {
       UserActions::Click(form, "FindButton");
       save(form, dialog, name);
       UserActions::Click(form, "CancelButton");
+    } else if (name == "SelectFromListDialog" && backFromMap) {
+      // Back from the map page: the names chosen there are the chosen list.
+      save(form, dialog, name + "-back");
+      UserActions::Click(form, "CancelButton");
     } else if (name == "SelectFromListDialog") {
-      // Three counties searched for and added, then a search under way.
+      // Three counties searched for and added, then a search under way; on
+      // to the map page with them.
       for (const char* county : {"Kings, NY", "Queens, NY", "New York, NY"}) {
         set(form, "SearchTextBox", "");
         UserActions::Type(form, "SearchTextBox", county);
@@ -298,9 +305,10 @@ int RunGui(AppContext& context, const std::string& screenshots) {
       set(form, "SearchTextBox", "");
       UserActions::Type(form, "SearchTextBox", "rich");
       save(form, dialog, name);
-      UserActions::Click(form, "CancelButton");
+      UserActions::Click(form, form.Ctl("ToMapButton")->Enabled() ? "ToMapButton" : "CancelButton");
     } else if (name == "SelectFromMapDialog") {
-      // Around New York City, labels on, Brooklyn and Queens dragged over.
+      // Around New York City, labels on, Brooklyn and Queens dragged over;
+      // then back to the list page with them.
       if (auto* canvas = dialog.findChild<MapCanvas*>("MapControl")) {
         auto extent = CreateAs<Envelope>(kEnvelopeProgId);
         extent->PutCoords(-74.30, 40.48, -73.65, 40.93);
@@ -311,7 +319,8 @@ int RunGui(AppContext& context, const std::string& screenshots) {
         DrawOnCanvas(*canvas, TrackKind::Rectangle, {{-73.95, 40.64}, {-73.80, 40.71}});
         save(form, dialog, name);
       }
-      UserActions::Click(form, "CancelButton");
+      backFromMap = form.Ctl("ToListButton")->Enabled();
+      UserActions::Click(form, backFromMap ? "ToListButton" : "CancelButton");
     } else if (name == "SelectRingSizeDialog") {
       set(form, "FirstText", "3");
       save(form, dialog, name);
@@ -361,17 +370,13 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   run("SetupStudyArea.CurrentExtent", nullptr);
   run("SetupStudyArea.WildCard", nullptr);
   {
+    // The list page, the map page and the list page again, switched between
+    // as a user does.
     const std::string regions = MethodCaption(*analysis, "SetupStudyArea.MapList");
     if (!regions.empty())
       run("SetupStudyArea.MapList", [regions](Form& form) {
         SelectEntry(form, "SATasksList", regions);
         UserActions::Click(form, "FromListOption");
-        UserActions::Click(form, "NextButton");
-      });
-    if (!regions.empty())
-      run("SetupStudyArea.MapList", [regions](Form& form) {
-        SelectEntry(form, "SATasksList", regions);
-        UserActions::Click(form, "FromMapOption");
         UserActions::Click(form, "NextButton");
       });
   }

@@ -78,19 +78,46 @@ bool MapLabels::Fits(const QRectF& box, const ShapeCache::Feature& feature, long
   return feature.path.contains(viewport.PixelToMap().mapRect(box));
 }
 
-void MapLabels::Draw(QPainter& painter, const MapViewport& viewport) const {
+namespace {
+
+QFont FontOf(const TextSymbolPtr& symbol) {
+  QFont font(symbol && !symbol->FontName().empty() ? QString::fromStdString(symbol->FontName())
+                                                   : QStringLiteral("DejaVu Sans"));
+  font.setPointSizeF(symbol && symbol->Size() > 0 ? symbol->Size() : 8);
+  return font;
+}
+
+QColor ColourOf(const TextSymbolPtr& symbol) { return symbol ? ToQColor(symbol->Color()) : QColor(Qt::black); }
+
+} // namespace
+
+MapLabels::Key MapLabels::KeyOf(const MapViewport& viewport) const {
+  Key key;
+  const QTransform t = viewport.MapToPixel();
+  key.numbers = {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy(), double(viewport.Size().width()),
+                 double(viewport.Size().height())};
+  for (const Layer& layer : m_layers) {
+    const TextSymbolPtr symbol = layer.labelClass->TextSymbol();
+    const QFont font = FontOf(symbol);
+    key.numbers.push_back(font.pointSizeF());
+    key.numbers.push_back(static_cast<double>(ColourOf(symbol).rgba()));
+    key.numbers.push_back(static_cast<double>(layer.shapes->generation));
+    key.sources.push_back(layer.shapes);
+    key.sources.push_back(layer.labels);
+    key.fonts.push_back(font.family().toStdString());
+  }
+  return key;
+}
+
+std::vector<MapLabels::Placed> MapLabels::Place(const MapViewport& viewport) const {
   const QRectF visible = viewport.VisibleMapRect();
   const QTransform toPixel = viewport.MapToPixel();
-  std::vector<QRectF> placed;
-  painter.save();
+  std::vector<Placed> placed;
+  std::vector<QRectF> taken;
   for (const Layer& layer : m_layers) {
-    auto symbol = layer.labelClass->TextSymbol();
-    QFont font(symbol && !symbol->FontName().empty() ? QString::fromStdString(symbol->FontName())
-                                                     : QStringLiteral("DejaVu Sans"));
-    font.setPointSizeF(symbol && symbol->Size() > 0 ? symbol->Size() : 8);
-    const QColor colour = symbol ? ToQColor(symbol->Color()) : QColor(Qt::black);
-    // A light halo keeps the text readable over outlines.
-    const QPen halo(QColor(255, 255, 255, 220), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const TextSymbolPtr symbol = layer.labelClass->TextSymbol();
+    const QFont font = FontOf(symbol);
+    const QColor colour = ColourOf(symbol);
     const QFontMetricsF metrics(font);
     const auto& features = layer.shapes->features;
     for (size_t i = 0; i < features.size(); ++i) {
@@ -101,15 +128,27 @@ void MapLabels::Draw(QPainter& painter, const MapViewport& viewport) const {
       const QPointF origin = toPixel.map(features[i].labelAt) - textBox.center();
       const QRectF box = textBox.translated(origin).adjusted(-1.5, -1.5, 1.5, 1.5);
       if (!Fits(box, features[i], layer.shapes->shapeType, viewport)) continue;
-      if (std::any_of(placed.begin(), placed.end(), [&](const QRectF& r) { return r.intersects(box); })) continue;
-      placed.push_back(box);
+      if (std::any_of(taken.begin(), taken.end(), [&](const QRectF& r) { return r.intersects(box); })) continue;
+      taken.push_back(box);
       QPainterPath path;
       path.addText(origin, font, text);
-      painter.strokePath(path, halo);
-      painter.fillPath(path, colour);
+      placed.push_back(Placed{std::move(path), colour});
     }
+  }
+  return placed;
+}
+
+void MapLabels::Paint(QPainter& painter, const std::vector<Placed>& placed) {
+  painter.save();
+  // A light halo keeps the text readable over outlines.
+  const QPen halo(QColor(255, 255, 255, 220), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  for (const Placed& label : placed) {
+    painter.strokePath(label.text, halo);
+    painter.fillPath(label.text, label.colour);
   }
   painter.restore();
 }
+
+void MapLabels::Draw(QPainter& painter, const MapViewport& viewport) const { Paint(painter, Place(viewport)); }
 
 } // namespace tov

@@ -3,6 +3,9 @@
 #include "host/render/ShapeCache.h"
 #include "platform/gis/GisForward.h"
 
+#include <QColor>
+#include <QPainterPath>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -25,6 +28,29 @@ public:
   void Add(const ShapeCache::Shapes& shapes, const std::vector<std::string>& labels, LabelClassPtr labelClass);
   bool Empty() const { return m_layers.empty(); }
   void Draw(QPainter& painter, const MapViewport& viewport) const;
+
+  // One label placed: its text as a path in pixels, and its colour.
+  struct Placed {
+    QPainterPath text;
+    QColor colour;
+  };
+  // What the placement depends on: the viewport, and for each queued layer
+  // its shapes' reading, its texts and its text symbol. Equal keys place
+  // equal labels, so a redraw of an unchanged view (after a selection, say)
+  // can keep the placement it found before.
+  struct Key {
+    std::vector<double> numbers;
+    std::vector<const void*> sources;
+    std::vector<std::string> fonts;
+    bool operator==(const Key& other) const {
+      return numbers == other.numbers && sources == other.sources && fonts == other.fonts;
+    }
+  };
+  Key KeyOf(const MapViewport& viewport) const;
+  // Where the queued labels go, in drawing order.
+  std::vector<Placed> Place(const MapViewport& viewport) const;
+  // Draws placed labels, each over a light halo.
+  static void Paint(QPainter& painter, const std::vector<Placed>& placed);
   // True when a label box (pixels) may be drawn for the feature: inside the
   // picture and, for a polygon, inside the polygon.
   static bool Fits(const QRectF& box, const ShapeCache::Feature& feature, long shapeType, const MapViewport& viewport);

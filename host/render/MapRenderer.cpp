@@ -147,7 +147,15 @@ void MapRenderer::Draw(QPainter& painter, const Map& map, const MapViewport& vie
   for (long i = map.LayerCount() - 1; i >= 0; --i)
     DrawLayer(painter, map.Layer(i), map, viewport, scale, phases, labels);
   if (phases & (drawPhaseGraphics | drawPhaseGraphicSelection)) DrawGraphics(painter, map, viewport, phases);
-  if (phases & drawPhaseLabels) labels.Draw(painter, viewport);
+  if (phases & drawPhaseLabels) {
+    MapLabels::Key key = labels.KeyOf(viewport);
+    if (!m_labelsPlaced || !(key == m_labelKey)) {
+      m_placedLabels = labels.Place(viewport);
+      m_labelKey = std::move(key);
+      m_labelsPlaced = true;
+    }
+    MapLabels::Paint(painter, m_placedLabels);
+  }
   painter.restore();
 }
 

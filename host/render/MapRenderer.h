@@ -30,7 +30,10 @@ public:
   static double ScaleOf(const Map& map, const MapViewport& viewport);
 
   // Forgets the shapes read so far (after data changed).
-  void ClearCache() { m_shapes.Clear(); }
+  void ClearCache() {
+    m_shapes.Clear();
+    m_labelsPlaced = false;
+  }
   // Problems met during the last Draw, one line each ("LAYER: why").
   const std::vector<std::string>& Errors() const { return m_errors; }
   // The visible layers the last Draw could not draw, by name.
@@ -42,6 +45,12 @@ private:
   void DrawGraphics(QPainter& painter, const Map& map, const MapViewport& viewport, long phases);
 
   ShapeCache m_shapes;
+  // The labels of the last drawing and what placed them: finding where
+  // thousands of labels go is much of a drawing, and a redraw of the same
+  // view (a selection changed) places them the same way.
+  bool m_labelsPlaced = false;
+  MapLabels::Key m_labelKey;
+  std::vector<MapLabels::Placed> m_placedLabels;
   std::vector<std::string> m_errors;
   std::vector<std::string> m_undrawn;
 };

@@ -95,6 +95,7 @@ ShapeCache::Shapes* ShapeCache::ShapesOf(const FeatureLayerPtr& layer, const Map
   c.shapeType = fc->ShapeType();
   c.featureCount = count;
   c.revision = fc->Revision();
+  c.generation = ++m_readings;
   auto transform = LayerToMap(fc->SpatialReference(), c.mapSystem);
   fc->ClearFilter();
   for (auto& feature : *ogr) {

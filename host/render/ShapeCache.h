@@ -33,6 +33,8 @@ public:
     long shapeType = 0;
     long long featureCount = -1;
     unsigned long revision = 0; // the class's edits when read
+    // Which reading of the cache this is: a class read again gets a new one.
+    unsigned long generation = 0;
     std::vector<Feature> features;
     // Label texts by expression, one per feature; read when first shown.
     std::map<std::string, std::vector<std::string>> labels;
@@ -55,6 +57,7 @@ public:
 
 private:
   std::map<const FeatureClass*, Shapes> m_classes;
+  unsigned long m_readings = 0;
 };
 
 } // namespace tov

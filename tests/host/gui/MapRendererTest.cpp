@@ -207,6 +207,52 @@ TEST_F(MapRendererTest, APolygonOfTwoPartsIsLabelledInsideOneOfThem) {
   EXPECT_EQ(between, 0);
 }
 
+TEST_F(MapRendererTest, ARedrawWithKeptLabelsLooksAsAFreshDrawingAfterEachChange) {
+  auto labels = layer->AnnotationProperties()->Item(0);
+  labels->SetExpression("[NAME]");
+  labels->TextSymbol()->SetSize(10);
+  layer->SetDisplayAnnotation(true);
+  layer->SetSelectionColor(Colour(0x00FF00));
+  MapViewport view(0, 0, 100, 100, QSize(100, 100));
+  auto drawWith = [&](MapRenderer& r) {
+    QImage image(100, 100, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    r.Draw(painter, map, view);
+    return image;
+  };
+  // The kept renderer against one that places everything anew.
+  auto same = [&] {
+    MapRenderer fresh;
+    return drawWith(renderer) == drawWith(fresh);
+  };
+  const QImage first = drawWith(renderer);
+  EXPECT_GT(InkInside(first), 20);
+  EXPECT_EQ(drawWith(renderer), first);
+  EXPECT_TRUE(same());
+
+  layer->SelectFeatures(nullptr, selectionNew, false);
+  EXPECT_TRUE(same()) << "selected";
+  layer->ClearSelection();
+  view = MapViewport(-20, 0, 80, 100, QSize(100, 100));
+  EXPECT_TRUE(same()) << "panned";
+  EXPECT_NE(drawWith(renderer), first);
+  view = MapViewport(0, 0, 100, 100, QSize(100, 100));
+  labels->TextSymbol()->SetSize(14);
+  EXPECT_TRUE(same()) << "bigger text";
+  auto red = CreateAs<TextSymbol>("orvaCore.TextSymbol");
+  red->SetColor(Colour(0x0000FF));
+  red->SetSize(14);
+  labels->SetTextSymbol(red);
+  EXPECT_TRUE(same()) << "red text";
+  FeaturePtr feature = layer->FeatureClass()->Search(nullptr, false)->NextFeature();
+  feature->SetValue(layer->FeatureClass()->FindField("NAME"), std::string("Ix"));
+  feature->Store();
+  EXPECT_TRUE(same()) << "renamed";
+  renderer.ClearCache();
+  EXPECT_TRUE(same()) << "cache cleared";
+}
+
 TEST(LabelExpressionTest, FieldsAreReplacedAndOtherTextKept) {
   const std::map<std::string, std::string> values{{"NAME", "Kent"}, {"ST", "MD"}};
   EXPECT_EQ(ExpandLabelExpression("[name], [ST]", values), "Kent, MD");
