@@ -384,10 +384,11 @@ void SharedAnalysis::Pull() {
   {
     AnalysisDatabase local(m_folder + "/analysis.sqlite");
     local.Write([&] {
-      if (!settings.empty()) local.Execute("DELETE FROM settings");
+      // Over the new database's defaults: a default the schema lacks is
+      // then published with the next change.
       for (const auto& r : settings) {
-        AnalysisDatabase::Statement s(local, "INSERT INTO settings(facet, key, value) VALUES(?1, ?2, ?3)");
-        s.Bind(1, *r[0]).Bind(2, *r[1]).Bind(3, *r[2]);
+        AnalysisDatabase::Statement s(local, "INSERT OR REPLACE INTO settings(facet, key, value) VALUES(?1, ?2, ?3)");
+        s.Bind(1, *r[0]).Bind(2, *r[1]).Bind(3, ToLocal(*r[2]));
         s.Step();
       }
       for (const auto& r : records) {
@@ -446,6 +447,8 @@ void SharedAnalysis::Pull() {
     }
   }
   m_base = ReadLocal();
+  m_base.settings.clear();
+  for (const auto& r : settings) m_base.settings[{*r[0], *r[1]}] = ToLocal(*r[2]);
   m_baseDocument = document ? json::parse(ToLocal(*document)) : json();
 }
 

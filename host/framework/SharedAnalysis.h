@@ -61,6 +61,9 @@ public:
   void Publish();
 
   PgConnection& Connection() { return *m_db; }
+  // A text of the working copy (a document, a layer file) as it is stored:
+  // the working folder, which is this process's own, replaced by a mark.
+  std::string ToShared(const std::string& text) const;
 
   // Called at a named point of Publish (inside its transaction), for tests
   // that break the connection there.
@@ -87,7 +90,6 @@ private:
   void StoreLayer(int64_t id, const std::string& workspace, const std::string& layer, bool geopackage,
                   const std::string& table, bool index, std::string& fidColumn, std::string& geometryColumn,
                   std::string& srs);
-  std::string ToShared(const std::string& text) const;
   std::string ToLocal(const std::string& text) const;
   std::string Table(const std::string& name) const;
 

@@ -130,7 +130,8 @@ AnalysisPtr TestWorld::Open() const { return OpenAnalysis(AnalysisFolder(), "Tes
 
 std::string TestWorld::DocumentText() const {
   if (m_schema.empty()) return ReadTextFile(AnalysisFolder() + "/document.json");
-  return ReadTextFile(OpenAnalysis(AnalysisFolder(), "Test", DataRoot(), false)->folder + "/document.json");
+  AnalysisPtr analysis = OpenAnalysis(AnalysisFolder(), "Test", DataRoot(), false);
+  return analysis->shared->ToShared(ReadTextFile(analysis->folder + "/document.json"));
 }
 
 ScriptedPresenterPtr UseScript(const std::string& json) {

@@ -52,7 +52,7 @@ public:
   // Opens (or creates) the analysis in that folder on the test data set.
   AnalysisPtr Open() const;
   // The saved map document's text, read through the host (a shared
-  // analysis's from a fresh copy of it).
+  // analysis's from a fresh copy of it, as stored).
   std::string DocumentText() const;
 
 private:
