@@ -331,7 +331,9 @@ void SharedAnalysis::PrepareSchema(bool createMissing) {
   PgTransaction transaction(db);
   db.Execute(std::string("SELECT pg_advisory_xact_lock(") + kLockKey + ", hashtext($1))", {schema}, "waiting for other users");
   const std::string s = PgConnection::QuoteIdentifier(schema);
-  db.Execute("CREATE SCHEMA IF NOT EXISTS " + s + ";"
+  // CREATE SCHEMA needs the CREATE permission on the database even when
+  // the schema exists: only asked for when it does not.
+  db.Execute(std::string(schemaExists ? "" : "CREATE SCHEMA IF NOT EXISTS " + s + ";") +
              "CREATE TABLE IF NOT EXISTS " + s + ".study_areas(id bigint PRIMARY KEY, name text NOT NULL UNIQUE,"
              " base_dataset text NOT NULL DEFAULT '', feature_class text NOT NULL DEFAULT '');"
              "CREATE SEQUENCE IF NOT EXISTS " + s + ".study_area_ids;"

@@ -54,6 +54,11 @@ TEST(SharedCommandsTest, EveryCommandWorksOnASharedAnalysisAndItsStudyAreasAreTa
       db->Scalar("SELECT table_name FROM " + s + "record_tables t JOIN " + s + "study_areas a ON a.id = t.record_id")
           .value_or("");
   EXPECT_EQ(db->Scalar("SELECT ST_SRID(shape) FROM " + s + PgConnection::QuoteIdentifier(table)).value_or(""), "5070");
+  // The new analysis's default options were published with it.
+  EXPECT_EQ(db->Scalar("SELECT value FROM " + s + "settings WHERE facet = 'ExtensionOptions' AND key = "
+                       "'Use Group Layer For Analysis'")
+                .value_or(""),
+            "True");
   // Nothing of the copies the processes worked on is left behind.
   EXPECT_EQ(db->Scalar("SELECT count(*) FROM " + s + "document WHERE content LIKE '%tovana-shared-%'").value_or(""), "0");
 }
