@@ -259,6 +259,16 @@ SharedAnalysis::SharedAnalysis(SharedLocation location, std::string folder)
     : m_location(std::move(location)), m_folder(std::move(folder)) {}
 
 SharedAnalysis::~SharedAnalysis() {
+  // The error log is the team's: its lines go to the schema's log table,
+  // those of a failed command too (nothing else of it is published).
+  try {
+    std::ifstream log(fs::path(m_folder) / "log.txt");
+    std::string line;
+    while (m_db && std::getline(log, line))
+      if (!line.empty()) m_db->Execute("INSERT INTO " + Table("log") + "(line) VALUES($1)", {line});
+  } catch (...) {
+    // The server is gone; the lines go with the working copy.
+  }
   std::error_code ec;
   if (!m_folder.empty()) fs::remove_all(m_folder, ec);
 }
@@ -349,7 +359,9 @@ void SharedAnalysis::PrepareSchema(bool createMissing) {
              " PRIMARY KEY(record_id, workspace, layer));"
              "CREATE TABLE IF NOT EXISTS " + s + ".settings(facet text NOT NULL, key text NOT NULL, value text NOT NULL,"
              " PRIMARY KEY(facet, key));"
-             "CREATE TABLE IF NOT EXISTS " + s + ".document(id integer PRIMARY KEY CHECK (id = 1), content text NOT NULL);",
+             "CREATE TABLE IF NOT EXISTS " + s + ".document(id integer PRIMARY KEY CHECK (id = 1), content text NOT NULL);"
+             "CREATE TABLE IF NOT EXISTS " + s + ".log(at timestamptz NOT NULL DEFAULT now(), user_name text NOT NULL"
+             " DEFAULT current_user, line text NOT NULL);",
              {}, "creating the analysis's tables");
   transaction.Commit();
 }

@@ -57,6 +57,22 @@ TEST(SharedFailureTest, ServerConnectionLostWhileStoringSavesNothingAndSaysSo) {
   EXPECT_EQ(ReadServer(world).names, (std::vector<std::string>{"Before", "After"}));
 }
 
+TEST(SharedFailureTest, TheErrorLogOfAFailedStoreGoesToTheSchema) {
+  TestWorld world;
+  TOV_REQUIRE_SHARED_WORLD(world);
+  {
+    AnalysisPtr analysis = world.Open();
+    AddLineLayerNamed(*analysis, "Bay"); // fails the store's outline pass
+    UseScript("[" + NameTurn("Bay") + "]");
+    EXPECT_FALSE(RunHostTask(*analysis, kCurExtentTaskProgId).Stored());
+  }
+  auto db = TestConnection();
+  const std::string log =
+      db->Scalar("SELECT string_agg(line, ' ') FROM " + PgConnection::QuoteIdentifier(world.Schema()) + ".log")
+          .value_or("");
+  EXPECT_TRUE(Has(log, "CreateStudyArea")) << log;
+}
+
 TEST(SharedFailureTest, ChangesThatCollideWithAnotherUsersAreRefusedWhole) {
   TestWorld world;
   TOV_REQUIRE_SHARED_WORLD(world);
