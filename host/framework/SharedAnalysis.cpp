@@ -424,49 +424,82 @@ void SharedAnalysis::Pull() {
   for (const auto& r : records) fs::create_directories(areas / *r[0], ec);
   for (const auto& r : files) WriteText(areas / *r[0] / *r[1], ToLocal(*r[2]));
 
-  if (!tables.empty()) {
-    CPLStringList openOptions;
-    openOptions.SetNameValue("ACTIVE_SCHEMA", m_location.schema.c_str());
-    const char* drivers[] = {"PostgreSQL", nullptr};
-    const std::string gdal = db.GdalConnectionString();
-    GDALDatasetUniquePtr source(
-        GDALDataset::Open(gdal.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, openOptions.List()));
-    if (!source)
-      throw HostError(gisErr::DataAccess, kSource,
-                      "The study area tables of " + m_location.shown + " cannot be read: " + CPLGetLastErrorMsg());
-    for (const auto& r : tables) {
-      const std::string& workspace = *r[1];
-      const std::string& layer = *r[2];
-      const bool geopackage = *r[3] == "geopackage";
-      const fs::path folder = areas / *r[0];
-      const std::string target = geopackage ? (folder / workspace).string() : folder.string();
-      GDALDatasetUniquePtr out;
-      if (geopackage && fs::exists(target, ec))
-        out.reset(GDALDataset::Open(target.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE));
-      else if (GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(geopackage ? "GPKG" : "ESRI Shapefile"))
-        out.reset(driver->Create(target.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-      if (!out)
-        throw HostError(gisErr::DataAccess, kSource, "The working copy " + target + " cannot be made: " + CPLGetLastErrorMsg());
-      std::vector<std::string> args = {"-nln", layer, "-preserve_fid"};
-      const bool index = *r[7] == "t";
-      if (geopackage) {
-        args.insert(args.end(), {"-lco", "FID=" + r[5].value_or("fid"), "-lco", "GEOMETRY_NAME=" + r[6].value_or("geom"),
-                                 "-lco", std::string("SPATIAL_INDEX=") + (index ? "YES" : "NO")});
-      } else {
-        args.insert(args.end(), {"-lco", std::string("SPATIAL_INDEX=") + (index ? "YES" : "NO")});
+  // Tables never change (a changed dataset gets a new one), so each is
+  // copied out of the database once per user and machine: the cache keeps
+  // what it became, and every later copy of the analysis takes the files.
+  const fs::path cache = WorkRoot() / "cache" /
+                         (std::to_string(std::hash<std::string>()(m_location.conninfo + "|" + m_location.schema)));
+  GDALDatasetUniquePtr source;
+  std::map<int64_t, std::map<std::string, std::string>> known; // record -> dataset key -> hash
+  std::map<std::pair<std::string, std::string>, std::vector<const PgConnection::Row*>> groups; // (record, workspace)
+  for (const auto& r : tables) groups[{*r[0], *r[1]}].push_back(&r);
+  for (const auto& [place, rows] : groups) {
+    const std::string& workspace = place.second;
+    const bool geopackage = *(*rows.front())[3] == "geopackage";
+    std::string key = geopackage ? "gpkg:" + workspace : "shp:";
+    for (const auto* r : rows) key += "|" + *(*r)[2] + "=" + *(*r)[4];
+    const fs::path entry = cache / std::to_string(std::hash<std::string>()(key));
+    if (!fs::exists(entry / "hashes", ec)) {
+      const fs::path made = cache / ("new." + std::to_string(getpid()) + "." + entry.filename().string());
+      fs::remove_all(made, ec);
+      fs::create_directories(made, ec);
+      if (!source) {
+        CPLStringList openOptions;
+        openOptions.SetNameValue("ACTIVE_SCHEMA", m_location.schema.c_str());
+        const char* drivers[] = {"PostgreSQL", nullptr};
+        const std::string gdal = db.GdalConnectionString();
+        source.reset(GDALDataset::Open(gdal.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, openOptions.List()));
+        if (!source)
+          throw HostError(gisErr::DataAccess, kSource,
+                          "The study area tables of " + m_location.shown + " cannot be read: " + CPLGetLastErrorMsg());
       }
-      if (r[8] && !r[8]->empty()) args.insert(args.end(), {"-a_srs", *r[8]});
-      args.push_back(*r[4]);
-      Translate(out.get(), source.get(), args, "Copying the study area table " + *r[4] + " of " + m_location.shown);
+      const std::string target = geopackage ? (made / workspace).string() : made.string();
+      std::string hashes;
+      {
+        GDALDatasetUniquePtr out;
+        if (GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(geopackage ? "GPKG" : "ESRI Shapefile"))
+          out.reset(driver->Create(target.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+        if (!out)
+          throw HostError(gisErr::DataAccess, kSource, "The working copy " + target + " cannot be made: " + CPLGetLastErrorMsg());
+        for (const auto* row : rows) {
+          const auto& r = *row;
+          std::vector<std::string> args = {"-nln", *r[2], "-preserve_fid"};
+          const std::string index = std::string("SPATIAL_INDEX=") + (*r[7] == "t" ? "YES" : "NO");
+          if (geopackage)
+            args.insert(args.end(), {"-lco", "FID=" + r[5].value_or("fid"), "-lco", "GEOMETRY_NAME=" + r[6].value_or("geom"),
+                                     "-lco", index});
+          else
+            args.insert(args.end(), {"-lco", index});
+          if (r[8] && !r[8]->empty()) args.insert(args.end(), {"-a_srs", *r[8]});
+          args.push_back(*r[4]);
+          Translate(out.get(), source.get(), args, "Copying the study area table " + *r[4] + " of " + m_location.shown);
+        }
+      }
+      for (const auto* r : rows)
+        hashes += (geopackage ? workspace : std::string()) + "|" + *(*r)[2] + "\t" +
+                  LayerHash(target, *(*r)[2], geopackage) + "\n";
+      WriteText(made / "hashes", hashes);
+      fs::rename(made, entry, ec);
+      if (ec) fs::remove_all(made, ec); // another process filled it meanwhile
     }
+    const fs::path folder = areas / place.first;
+    for (const auto& file : fs::directory_iterator(entry, ec))
+      if (file.path().filename() != "hashes") fs::copy_file(file.path(), folder / file.path().filename(),
+                                                            fs::copy_options::overwrite_existing, ec);
+    std::ifstream lines(entry / "hashes");
+    std::string line;
+    while (std::getline(lines, line))
+      if (const size_t tab = line.find('\t'); tab != std::string::npos)
+        known[std::stoll(place.first)][line.substr(0, tab)] = line.substr(tab + 1);
   }
-  m_base = ReadLocal();
+  m_base = ReadLocal(nullptr, &known);
   m_base.settings.clear();
   for (const auto& r : settings) m_base.settings[{*r[0], *r[1]}] = ToLocal(*r[2]);
   m_baseDocument = document ? json::parse(ToLocal(*document)) : json();
 }
 
-SharedAnalysis::State SharedAnalysis::ReadLocal() {
+SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
+                                                const std::map<int64_t, std::map<std::string, std::string>>* known) {
   State state;
   AnalysisDatabase local(m_folder + "/analysis.sqlite");
   {
@@ -493,6 +526,38 @@ SharedAnalysis::State SharedAnalysis::ReadLocal() {
     std::vector<fs::path> entries;
     for (const auto& entry : fs::directory_iterator(folder, ec)) entries.push_back(entry.path());
     std::sort(entries.begin(), entries.end());
+    // A dataset whose files are as they were keeps the hash it had.
+    auto stamp = [&entries](const std::string& prefix, bool stemOnly) {
+      std::string text;
+      for (const auto& path : entries) {
+        const std::string name = path.filename().string();
+        if (stemOnly ? path.stem().string() != prefix || Lower(path.extension().string()) == ".lyr"
+                     : name.rfind(prefix, 0) != 0)
+          continue;
+        std::error_code ignored;
+        const auto size = fs::file_size(path, ignored);
+        const auto time = fs::last_write_time(path, ignored).time_since_epoch().count();
+        text += name + ":" + std::to_string(size) + ":" + std::to_string(time) + ";";
+      }
+      return text;
+    };
+    auto hashOf = [&](const std::string& key, const std::string& stampText, const std::function<std::string()>& compute) {
+      record.stamps[key] = stampText;
+      if (known) {
+        auto r = known->find(id);
+        if (r != known->end())
+          if (auto k = r->second.find(key); k != r->second.end()) return k->second;
+      }
+      if (reference) {
+        auto r = reference->records.find(id);
+        if (r != reference->records.end()) {
+          auto s = r->second.stamps.find(key);
+          auto h = r->second.datasets.find(key);
+          if (s != r->second.stamps.end() && h != r->second.datasets.end() && s->second == stampText) return h->second;
+        }
+      }
+      return compute();
+    };
     for (const auto& path : entries) {
       const std::string ext = Lower(path.extension().string());
       const std::string name = path.filename().string();
@@ -500,13 +565,17 @@ SharedAnalysis::State SharedAnalysis::ReadLocal() {
         record.files[name] = ReadText(path);
       } else if (ext == ".shp") {
         const std::string layer = path.stem().string();
-        record.datasets["|" + layer] = LayerHash(folder.string(), layer, false);
+        const std::string key = "|" + layer;
+        record.datasets[key] = hashOf(key, stamp(layer, true), [&] { return LayerHash(folder.string(), layer, false); });
       } else if (ext == ".gpkg") {
         const char* drivers[] = {"GPKG", nullptr};
         GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers));
         if (!ds) continue;
-        for (auto* layer : ds->GetLayers())
-          record.datasets[name + "|" + layer->GetName()] = LayerHash(path.string(), layer->GetName(), true);
+        const std::string stampText = stamp(name, false);
+        for (auto* layer : ds->GetLayers()) {
+          const std::string layerName = layer->GetName(), key = name + "|" + layerName;
+          record.datasets[key] = hashOf(key, stampText, [&] { return LayerHash(path.string(), layerName, true); });
+        }
       }
     }
   }
@@ -597,7 +666,7 @@ void SharedAnalysis::StoreLayer(int64_t id, const std::string& workspace, const 
 
 void SharedAnalysis::Publish() {
   PgConnection& db = *m_db;
-  State mine = ReadLocal();
+  State mine = ReadLocal(&m_base, nullptr);
   const fs::path documentPath = fs::path(m_folder) / "document.json";
   json mineDocument = LayerJson::ReadFile(documentPath.string(), kSource);
 

@@ -74,6 +74,7 @@ public:
     std::map<std::string, std::string> properties;
     std::map<std::string, std::string> files;    // layer files by name in the record's folder
     std::map<std::string, std::string> datasets; // "workspace|layer" -> content hash
+    std::map<std::string, std::string> stamps;   // "workspace|layer" -> its files' sizes and times
   };
   struct State {
     std::map<int64_t, RecordState> records;
@@ -84,7 +85,10 @@ private:
   SharedAnalysis(SharedLocation location, std::string folder);
   void PrepareSchema(bool createMissing);
   void Pull();
-  State ReadLocal();
+  // The working copy's state; a dataset's hash is taken from known, or
+  // from reference when its files are unchanged, else computed.
+  State ReadLocal(const State* reference,
+                  const std::map<int64_t, std::map<std::string, std::string>>* known);
   // Copies one layer of a study area's working copy into a new table (in
   // the caller's transaction); gives back what a copy back needs.
   void StoreLayer(int64_t id, const std::string& workspace, const std::string& layer, bool geopackage,
