@@ -107,6 +107,17 @@ void RemoveAbandonedCopies(const fs::path& root) {
       fs::remove_all(entry.path(), ignored);
     }
   }
+  // Cache entries a killed process was filling ("new.<pid>.<entry>").
+  for (const auto& analysis : fs::directory_iterator(root / "cache", ec))
+    for (const auto& entry : fs::directory_iterator(analysis.path(), ec)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("new.", 0) != 0) continue;
+      const long pid = std::strtol(name.c_str() + 4, nullptr, 10);
+      if (pid <= 0 || (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) {
+        std::error_code ignored;
+        fs::remove_all(entry.path(), ignored);
+      }
+    }
 }
 
 // A short text that changes whenever the layer's fields, features or
@@ -393,7 +404,9 @@ void SharedAnalysis::Pull() {
   auto document = db.Scalar("SELECT content FROM " + Table("document") + " WHERE id = 1");
   auto files = db.Query("SELECT record_id, name, content FROM " + Table("record_files"));
   auto tables = db.Query("SELECT record_id, workspace, layer, format, table_name, fid_column, geometry_column, "
-                         "spatial_index, srs FROM " + Table("record_tables") + " ORDER BY record_id, workspace, layer");
+                         "spatial_index, srs, to_regclass(format('%I.%I', $1::text, table_name))::oid FROM " +
+                         Table("record_tables") + " ORDER BY record_id, workspace, layer",
+                         {m_location.schema});
 
   {
     AnalysisDatabase local(m_folder + "/analysis.sqlite");
@@ -437,7 +450,8 @@ void SharedAnalysis::Pull() {
     const std::string& workspace = place.second;
     const bool geopackage = *(*rows.front())[3] == "geopackage";
     std::string key = geopackage ? "gpkg:" + workspace : "shp:";
-    for (const auto* r : rows) key += "|" + *(*r)[2] + "=" + *(*r)[4];
+    // The table's own id too: a schema dropped and made again reuses names.
+    for (const auto* r : rows) key += "|" + *(*r)[2] + "=" + *(*r)[4] + "@" + (*r)[9].value_or("");
     const fs::path entry = cache / std::to_string(std::hash<std::string>()(key));
     if (!fs::exists(entry / "hashes", ec)) {
       const fs::path made = cache / ("new." + std::to_string(getpid()) + "." + entry.filename().string());

@@ -105,3 +105,25 @@ TEST(SharedDatasetsTest, AChangedShapeReplacesItsTable) {
 
 } // namespace
 } // namespace tov::test
+
+namespace tov::test {
+namespace {
+
+TEST(SharedDatasetsTest, ASchemaMadeAgainDoesNotGetTheOldOnesStudyAreas) {
+  TestWorld world;
+  TOV_REQUIRE_SHARED_WORLD(world);
+  double west = 0;
+  for (const char* extent : {"--lonlat --extent=-74.9,40.2,-74.5,40.8", "--lonlat --extent=-73.9,40.2,-73.1,40.8"}) {
+    // The same names again: study area 1 in table study_area_1_1.
+    TestConnection()->Execute("DROP SCHEMA IF EXISTS " + PgConnection::QuoteIdentifier(world.Schema()) + " CASCADE");
+    const ProgramRun run = RunTovana(world, std::string("setup extent --name Here ") + extent);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    AnalysisPtr copy = world.Open();
+    const double width = ClassOf(*copy, "Here")->Extent()->Width();
+    if (west == 0) west = width;
+    else EXPECT_GT(width, west * 1.5) << "the first schema's shape came back";
+  }
+}
+
+} // namespace
+} // namespace tov::test
