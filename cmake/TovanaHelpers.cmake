@@ -31,8 +31,23 @@ function(tov_add_test)
   gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(T_POSTGIS)
-    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 TEST_PREFIX "PostGIS."
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TOVANA_TEST_POSTGIS=${TOVANA_PG_CLUSTER}/conninfo"
-                 FIXTURES_REQUIRED postgis)
+    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 TEST_PREFIX "PostGIS." TEST_LIST ${T_NAME}_POSTGIS_TESTS)
+    tov_postgis_test_properties(${T_NAME}_POSTGIS_TESTS)
   endif()
+endfunction()
+
+# Gives the tests that TEST_LIST names (a gtest_discover_tests list) the
+# cluster: its conninfo file in TOVANA_TEST_POSTGIS and the "postgis" fixture.
+# Set from a CTest include file read after the discovered tests, because an
+# ENVIRONMENT list passed through gtest_discover_tests's PROPERTIES loses all
+# but its first entry (and the properties after it).
+function(tov_postgis_test_properties list)
+  set(file "${CMAKE_CURRENT_BINARY_DIR}/${list}_properties.cmake")
+  file(WRITE "${file}"
+    "if(DEFINED ${list})\n"
+    "  set_tests_properties(\${${list}} PROPERTIES\n"
+    "    ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;TOVANA_TEST_POSTGIS=${TOVANA_PG_CLUSTER}/conninfo\"\n"
+    "    FIXTURES_REQUIRED postgis)\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${file}")
 endfunction()

@@ -3,7 +3,7 @@
 namespace tov {
 
 AnalysisPtr AppContext::OpenAnalysisOnce() {
-  if (!m_analysis) m_analysis = OpenAnalysis(analysisFolder, datasetName, dataRoot);
+  if (!m_analysis) m_analysis = OpenAnalysis(analysisFolder, datasetName, dataRoot, createsSharedAnalysis);
   return m_analysis;
 }
 

@@ -11,6 +11,9 @@ struct AppContext {
   std::string analysisFolder = "analysis";
   std::string datasetName;
   std::string dataRoot;
+  // A shared analysis that does not exist yet is made only by commands that
+  // store something (setup); the others refuse it with a message.
+  bool createsSharedAnalysis = false;
 
   // Opens (or creates) the analysis once; later calls return the same one.
   AnalysisPtr OpenAnalysisOnce();

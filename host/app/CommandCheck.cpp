@@ -45,7 +45,7 @@ int RunCheck(AppContext& context, bool repair) {
   AnalysisPtr analysis = context.OpenAnalysisOnce();
   std::vector<AnalysisFinding> findings = AnalysisCheck::Check(*analysis);
   if (findings.empty()) {
-    std::cout << "The analysis " << analysis->folder << " is consistent\n";
+    std::cout << "The analysis " << AnalysisShownName(*analysis) << " is consistent\n";
     return kExitOk;
   }
   for (const AnalysisFinding& f : findings)
@@ -77,7 +77,7 @@ int RunCheck(AppContext& context, bool repair) {
   const std::vector<AnalysisFinding> left = AnalysisCheck::Check(*analysis);
   for (const AnalysisFinding& f : left) std::cerr << "tovana: still wrong: " << f.text << "\n";
   if (!left.empty()) return kExitNothingMade;
-  std::cout << "The analysis " << analysis->folder << " is consistent again\n";
+  std::cout << "The analysis " << AnalysisShownName(*analysis) << " is consistent again\n";
   return kExitOk;
 }
 

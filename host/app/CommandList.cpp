@@ -31,7 +31,7 @@ void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
         if (!broken.empty()) std::cout << "\tbroken: " << broken;
         std::cout << "\n";
       }
-      if (names->Count() == 0) std::cerr << "No study areas in " << analysis->folder << "\n";
+      if (names->Count() == 0) std::cerr << "No study areas in " << AnalysisShownName(*analysis) << "\n";
       return kExitOk;
     };
   });

@@ -87,7 +87,7 @@ int RunAndReport(AppContext& context, const std::shared_ptr<ConsolePresenter>& p
   }
   SaveAnalysis(*analysis);
   const std::string& name = result.studyAreaName.empty() ? result.currentStudyArea : result.studyAreaName;
-  std::cout << "Study area \"" << name << "\" stored in " << analysis->folder << "\n";
+  std::cout << "Study area \"" << name << "\" stored in " << AnalysisShownName(*analysis) << "\n";
   return kExitOk;
 }
 
@@ -307,6 +307,8 @@ bool SelectShapes(const Analysis& analysis, const std::vector<LayerSelection>& s
 void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner) {
   CLI::App* setup = app.add_subcommand("setup", "Create a study area with one of the methods");
   setup->require_subcommand(1);
+  // Storing a study area may make the shared analysis it goes into.
+  setup->preparse_callback([&context](std::size_t) { context.createsSharedAnalysis = true; });
 
   // Every method ends on the name page.
   auto addName = [](CLI::App* method, const std::shared_ptr<MethodScript>& script) {

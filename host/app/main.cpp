@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
         }
       },
       "FOLDER");
-  app.add_option("--analysis", context.analysisFolder, "Analysis folder (created when missing)")
+  app.add_option("--analysis", context.analysisFolder,
+                 "Analysis folder (created when missing), or a shared analysis: postgresql://...?schema=S or \"PG:... schemas=S\"")
       ->capture_default_str()
       ->check(hostPath);
   app.add_option("--dataset", context.datasetName, "Data set to work on (default: the analysis's current one)");

@@ -51,14 +51,17 @@ std::shared_ptr<AnalysisExtension> CurrentAnalysisExtension() {
 }
 
 AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& datasetName,
-                         const std::string& dataRoot) {
+                         const std::string& dataRoot, bool createShared) {
   if (nativeFolder.empty())
     throw HostError(err::InvalidCall, kSource, "No analysis folder was given.");
+  auto analysis = std::make_shared<Analysis>();
   std::string folder = nativeFolder;
+  if (SharedAnalysis::IsLocation(nativeFolder)) {
+    analysis->shared = SharedAnalysis::Open(nativeFolder, createShared);
+    folder = analysis->shared->WorkingFolder();
+  }
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   MakeFolders(folder);
-
-  auto analysis = std::make_shared<Analysis>();
   analysis->folder = folder;
   std::string documentPath = folder + "/document.json";
   // Two processes starting on a new analysis at once: one makes the
@@ -74,6 +77,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   auto db = std::make_shared<AnalysisDatabase>(folder + "/analysis.sqlite");
   auto datasets = JsonDataset::LoadAll(dataRoot.empty() ? DefaultDataRoot() : dataRoot);
   auto catalog = std::make_shared<SqliteStudyAreaCatalog>(db, folder);
+  if (analysis->shared) catalog->SetIdSource([shared = analysis->shared.get()] { return shared->NextStudyAreaId(); });
   analysis->dataManager = std::make_shared<AnalysisDataManager>(datasets, catalog, folder + "/Scratch");
   analysis->extension = std::make_shared<AnalysisExtension>(db, analysis->dataManager);
 
@@ -110,6 +114,11 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
 void SaveAnalysis(const Analysis& analysis) {
   if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
   analysis.application->SaveDocument(analysis.folder + "/document.json");
+  if (analysis.shared) analysis.shared->Publish();
+}
+
+std::string AnalysisShownName(const Analysis& analysis) {
+  return analysis.shared ? analysis.shared->Location().shown : analysis.folder;
 }
 
 } // namespace tov

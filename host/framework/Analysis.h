@@ -1,6 +1,7 @@
 #pragma once
 #include "host/framework/AnalysisDataManager.h"
 #include "host/framework/AnalysisExtension.h"
+#include "host/framework/SharedAnalysis.h"
 #include "host/gis/GisApplication.h"
 
 #include <memory>
@@ -19,6 +20,9 @@ namespace tov {
 // The application, data manager and extension are wired together: the
 // application finds the extension under "TovKernel.TovExtension".
 struct Analysis {
+  // A shared analysis (in PostgreSQL): folder is then this process's working
+  // copy of it. Declared first so that it goes last.
+  std::shared_ptr<SharedAnalysis> shared;
   std::string folder; // native path
   std::shared_ptr<GisApplication> application;
   std::shared_ptr<AnalysisDataManager> dataManager;
@@ -35,12 +39,19 @@ using AnalysisPtr = std::shared_ptr<Analysis>;
 // analysis shows the data set's reference layers in its analysis coordinate
 // system, at its initial extent (AddReferenceLayers), and is saved at once. Also points the error log at the folder's log.txt.
 // Failures (unknown data set, unreadable files) raise HostError.
+// A PostgreSQL location ("postgresql://...?schema=S" or "PG:... schemas=S")
+// opens a shared analysis instead (see SharedAnalysis); one that does not
+// exist yet is made only when createShared.
 AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& datasetName = std::string(),
-                         const std::string& dataRoot = std::string());
+                         const std::string& dataRoot = std::string(), bool createShared = true);
 
 // Writes the map document to document.json (atomically). The catalogue and
-// settings need no saving: each change is stored when it is made.
+// settings need no saving: each change is stored when it is made. A shared
+// analysis then publishes everything this process changed in one transaction.
 void SaveAnalysis(const Analysis& analysis);
+
+// How messages name the analysis: its folder, or its shared location.
+std::string AnalysisShownName(const Analysis& analysis);
 
 // The folder data sets are read from when OpenAnalysis is given none.
 std::string DefaultDataRoot();

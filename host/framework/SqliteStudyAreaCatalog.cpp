@@ -64,8 +64,8 @@ bool SqliteStudyAreaCatalog::Add(const std::string& typed) {
       // makes a new folder or fails, so a folder left by an earlier
       // catalogue (a deleted or recreated analysis.sqlite) or taken by
       // another process at the same moment is never reused.
-      int64_t id = NextId();
-      for (;; ++id) {
+      int64_t id = m_idSource ? m_idSource() : NextId();
+      for (;; id = m_idSource ? m_idSource() : id + 1) {
         const std::string folder = RecordFolder(id);
         if (mkdir(folder.c_str(), 0777) == 0) {
           claimed = folder;

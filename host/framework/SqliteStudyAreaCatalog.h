@@ -3,6 +3,8 @@
 
 #include "host/framework/AnalysisDatabase.h"
 
+#include <functional>
+
 namespace tov {
 
 // The study area catalogue of one analysis folder. Record i keeps its files
@@ -24,6 +26,10 @@ public:
   StudyAreaRecordPtr Item(const std::string& name) override;
   void Remove(const std::string& name) override;
 
+  // Where the ids of new records come from when several copies of one
+  // analysis hand them out (a shared analysis); default: the next one here.
+  void SetIdSource(std::function<int64_t()> source) { m_idSource = std::move(source); }
+
   // Native folder of a record's files.
   std::string RecordFolder(int64_t id) const;
   // Platform path P of a record's layer file.
@@ -35,6 +41,7 @@ private:
 
   AnalysisDatabasePtr m_db;
   std::string m_folder;
+  std::function<int64_t()> m_idSource;
 };
 
 } // namespace tov

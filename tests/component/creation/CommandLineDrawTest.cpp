@@ -75,7 +75,7 @@ TEST_F(CommandLineDrawTest, ShapesWithoutAnAreaAreRefusedWithStatus1AndNothingIs
     EXPECT_EQ(Tovana(std::string("setup draw ") + shape + " --name Nothing"), 1);
     EXPECT_NE(errors.find(reason), std::string::npos) << errors;
   }
-  EXPECT_FALSE(std::filesystem::exists(world.AnalysisFolder())) << "a refused shape touched the analysis";
+  EXPECT_FALSE(world.AnalysisExists()) << "a refused shape touched the analysis";
 
   EXPECT_EQ(Tovana("setup draw --circle -74,40.8,1 --rectangle -74,40,-73,41 --name Two"), 2);
   EXPECT_EQ(Tovana("setup draw --polygon '-74 40, -73' --name Broken"), 2);

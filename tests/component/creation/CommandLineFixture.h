@@ -38,9 +38,7 @@ protected:
   int TovanaWith(const std::string& arguments) { return RunTovana(world, arguments, output, errors); }
 
   // The saved map document.
-  nlohmann::json Document() const {
-    return nlohmann::json::parse(ReadTextFile(world.AnalysisFolder() + "/document.json"));
-  }
+  nlohmann::json Document() const { return nlohmann::json::parse(world.DocumentText()); }
 
   // The top-level layers of the saved focus map.
   nlohmann::json FocusLayers() const {

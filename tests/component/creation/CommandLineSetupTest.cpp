@@ -101,7 +101,7 @@ TEST_F(CommandLineSetupTest, UsageErrorsExitTwoBeforeTheAnalysisIsMade) {
         "setup selected --name A", "setup selected --select Regions --name A",
         "setup selected --graphic 'LINESTRING(0 0,1 1)' --name A"}) {
     EXPECT_EQ(Tovana(arguments), 2) << arguments << "\n" << errors;
-    EXPECT_FALSE(fs::exists(world.AnalysisFolder())) << arguments;
+    EXPECT_FALSE(world.AnalysisExists()) << arguments;
   }
   Tovana("setup ring --lat 40 --lon -74 --radius 40000 --name A");
   EXPECT_NE(errors.find("40000"), std::string::npos) << errors;

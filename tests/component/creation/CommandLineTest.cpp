@@ -41,7 +41,7 @@ TEST_F(CommandLineTest, TwoRunsIntoOneAnalysisAreBothStoredAndTheSecondIsCurrent
     const fs::path layerFile = ToNativePath(record->FilePath());
     EXPECT_TRUE(fs::is_regular_file(layerFile)) << layerFile;
     EXPECT_TRUE(fs::is_regular_file(fs::path(layerFile).replace_extension(".shp"))) << layerFile;
-    EXPECT_EQ(layerFile.parent_path().parent_path(), fs::path(world.AnalysisFolder()) / "StudyAreas");
+    EXPECT_EQ(layerFile.parent_path().parent_path(), fs::path(analysis->folder) / "StudyAreas");
     layerFiles.push_back(layerFile.string());
   }
   EXPECT_NE(layerFiles[0], layerFiles[1]);
@@ -61,7 +61,11 @@ TEST_F(CommandLineTest, TwoRunsIntoOneAnalysisAreBothStoredAndTheSecondIsCurrent
 
 TEST_F(CommandLineTest, WithoutRenamingTheSecondLayerGoesFirstInTheFirstGroup) {
   ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
-  world.Open()->extension->ExtensionOptions()->SetProperty("ChangeGroupLayerName", "False");
+  {
+    AnalysisPtr analysis = world.Open();
+    analysis->extension->ExtensionOptions()->SetProperty("ChangeGroupLayerName", "False");
+    SaveAnalysis(*analysis); // what a shared analysis publishes
+  }
   ASSERT_EQ(Tovana("setup extent --name Bay --lonlat --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
 
   const json layers = FocusLayers();

@@ -224,7 +224,7 @@ TEST_F(StudyAreaStoreTest, StoringAgainReplacesTheShapeInPlace) {
 TEST_F(StudyAreaStoreTest, AFailureReportNamesTheStep) {
   ASSERT_TRUE(Create("Twice", -74.6));
   EXPECT_FALSE(Create("Twice", -74.0));
-  const std::string log = ReadTextFile(world.AnalysisFolder() + "/log.txt");
+  const std::string log = ReadTextFile(analysis->folder + "/log.txt");
   EXPECT_NE(log.find("CreateStudyArea TovSSA\\TovSSAUtils"), std::string::npos) << log;
   EXPECT_NE(log.find("Moduble name = CreateStudyArea"), std::string::npos) << log;
   EXPECT_NE(log.find("nStep = 3"), std::string::npos) << log;

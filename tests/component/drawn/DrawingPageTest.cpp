@@ -128,11 +128,12 @@ TEST_F(DrawingPageTest, TheAreaIsStoredInTheAnalysisSystemWhereItWasDrawnAwayFro
 
   std::filesystem::path data = ToNativePath(page->AreaLayer()->FeatureClass()->Workspace()->PathName());
   if (!data.has_filename()) data = data.parent_path();
-  const std::filesystem::path scratch = std::filesystem::path(world->AnalysisFolder()) / "Scratch";
+  const std::filesystem::path scratch = std::filesystem::path(analysis->folder) / "Scratch";
   EXPECT_EQ(data.parent_path(), scratch) << data;
   page.reset();
   analysis.reset();
-  EXPECT_TRUE(std::filesystem::exists(scratch));
+  // A shared analysis's working copy goes with it.
+  EXPECT_EQ(std::filesystem::exists(scratch), !world->Shared());
   EXPECT_FALSE(std::filesystem::exists(data)) << "the data manager leaves its scratch folders behind";
 }
 

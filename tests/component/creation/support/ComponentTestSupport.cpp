@@ -1,7 +1,10 @@
 #include "support/ComponentTestSupport.h"
 
 #include "component/RegisterComponentClasses.h"
+#include "PostgisCluster.h"
 #include "host/common/Paths.h"
+#include "host/framework/PgConnection.h"
+#include "host/framework/SharedAnalysis.h"
 #include "host/forms/RegisterHostFormsClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
@@ -95,9 +98,41 @@ TestWorld::TestWorld(const TestWorldOptions& options) {
   fill("@METHODS@", options.extraMethods.empty() ? "" : ", " + options.extraMethods);
   WriteFile(DatasetFolder() + "/dataset.json", json);
   WriteRegions(DatasetFolder());
+  if (auto connection = PostgisConnection()) {
+    // The temporary folder's random name makes the schema this world's own.
+    m_schema = "tw_";
+    for (char c : std::filesystem::path(Root()).filename().string())
+      m_schema += std::isalnum(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(c)) : '_';
+    m_location = *connection + " schemas=" + m_schema;
+  }
+}
+
+TestWorld::~TestWorld() {
+  if (m_schema.empty()) return;
+  try {
+    const SharedLocation location = SharedAnalysis::ParseLocation(m_location);
+    PgConnection(location.conninfo, location.shown)
+        .Execute("DROP SCHEMA IF EXISTS " + PgConnection::QuoteIdentifier(m_schema) + " CASCADE");
+  } catch (const HostError&) {
+    // The cluster is going away with its schemas.
+  }
+}
+
+bool TestWorld::AnalysisExists() const {
+  if (m_schema.empty()) return std::filesystem::exists(AnalysisFolder());
+  const SharedLocation location = SharedAnalysis::ParseLocation(m_location);
+  return PgConnection(location.conninfo, location.shown)
+      .Scalar("SELECT 1 FROM pg_namespace WHERE nspname = $1", {m_schema})
+      .has_value();
 }
 
 AnalysisPtr TestWorld::Open() const { return OpenAnalysis(AnalysisFolder(), "Test", DataRoot()); }
+
+std::string TestWorld::DocumentText() const {
+  if (m_schema.empty()) return ReadTextFile(AnalysisFolder() + "/document.json");
+  AnalysisPtr analysis = OpenAnalysis(AnalysisFolder(), "Test", DataRoot(), false);
+  return analysis->shared->ToShared(ReadTextFile(analysis->folder + "/document.json"));
+}
 
 ScriptedPresenterPtr UseScript(const std::string& json) {
   auto presenter = std::make_shared<ScriptedPresenter>();

@@ -29,21 +29,35 @@ struct TestWorldOptions {
 
 // A temporary folder holding a data root with one small data set "Test"
 // (reference layer "Regions" around New York, the current-extent method) and
-// room for analyses. Removed afterwards.
+// room for analyses. Removed afterwards. In the run against the database
+// (PostgisConnection()) the world's analysis is a shared one, in a schema of
+// its own that is dropped afterwards.
 class TestWorld {
 public:
   explicit TestWorld(const std::string& projection = R"({"Type": "Projected", "ID": "5070"})");
   explicit TestWorld(const TestWorldOptions& options);
+  ~TestWorld();
+  TestWorld(const TestWorld&) = delete;
+  TestWorld& operator=(const TestWorld&) = delete;
 
   const std::string& Root() const { return m_folder.Path(); } // native
   std::string DataRoot() const { return Root() + "/data"; }    // native
   std::string DatasetFolder() const { return DataRoot() + "/Test"; }
-  std::string AnalysisFolder() const { return Root() + "/analysis"; }
+  // The analysis folder, or the shared analysis's location (as --analysis takes it).
+  std::string AnalysisFolder() const { return m_schema.empty() ? Root() + "/analysis" : m_location; }
+  bool Shared() const { return !m_schema.empty(); }
+  const std::string& Schema() const { return m_schema; }
+  // True when the analysis was made (a folder, or the shared schema).
+  bool AnalysisExists() const;
   // Opens (or creates) the analysis in that folder on the test data set.
   AnalysisPtr Open() const;
+  // The saved map document's text, read through the host (a shared
+  // analysis's from a fresh copy of it, as stored).
+  std::string DocumentText() const;
 
 private:
   tov::testing::TempFolder m_folder;
+  std::string m_schema, m_location;
 };
 
 // Installs a scripted presenter with the turns given (JSON) and returns it.

@@ -1,0 +1,107 @@
+#pragma once
+#include "host/framework/PgConnection.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace tov {
+
+// Where a shared analysis is: a libpq connection string and the schema
+// that holds it.
+struct SharedLocation {
+  std::string conninfo; // for libpq, without the schema
+  std::string schema;
+  std::string shown; // for messages: the location as given, password hidden
+};
+
+// An analysis kept in one PostgreSQL schema, for several users at once. The
+// tables mirror analysis.sqlite (study_areas, record_properties, settings),
+// the map document is one row, each study area's layer file a row and each
+// of its datasets a PostGIS table (record_tables says which).
+//
+// A process works on a copy in a working folder of its own, laid out as an
+// analysis folder, so the component and the host's workspaces, layer files
+// and document see the same paths and names as with a local analysis.
+// Open fills the copy from the database; Publish writes back what this
+// process changed since then in one transaction, under a lock every writer
+// of the schema takes: the new study areas' records, tables, layer files
+// and layers in the document appear together, deleted ones go together,
+// the document is merged with what others saved meanwhile, and a conflict
+// (a name another user took, a study area another user deleted) fails the
+// whole change with a message instead of overwriting anything.
+class SharedAnalysis {
+public:
+  // "postgresql://...", "postgres://..." or "PG:...".
+  static bool IsLocation(const std::string& text);
+  // The schema comes from "schema=" (URI query or keyword), GDAL's
+  // "schemas=" or "active_schema="; default "public". Bad text raises.
+  static SharedLocation ParseLocation(const std::string& text);
+
+  // Connects and copies the analysis into a new working folder. A missing
+  // schema is created when createMissing, and refused with a message
+  // saying how to make it otherwise. Failures raise HostError.
+  static std::shared_ptr<SharedAnalysis> Open(const std::string& location, bool createMissing);
+  ~SharedAnalysis();
+  SharedAnalysis(const SharedAnalysis&) = delete;
+  SharedAnalysis& operator=(const SharedAnalysis&) = delete;
+
+  const std::string& WorkingFolder() const { return m_folder; }
+  const SharedLocation& Location() const { return m_location; }
+  // False for a new analysis (no map document stored yet).
+  bool HasDocument() const { return !m_baseDocument.is_null(); }
+  // A study area id no other process is given.
+  int64_t NextStudyAreaId();
+  // Writes back what changed in the working folder since Open (or the last
+  // Publish); the working folder's document becomes the merged one.
+  void Publish();
+
+  PgConnection& Connection() { return *m_db; }
+  // A text of the working copy (a document, a layer file) as it is stored:
+  // the working folder, which is this process's own, replaced by a mark.
+  std::string ToShared(const std::string& text) const;
+
+  // Called at a named point of Publish (inside its transaction), for tests
+  // that break the connection there.
+  static void SetFailurePoint(std::function<void(const std::string& point, PgConnection&)> hook);
+
+  struct RecordState {
+    std::string name, baseDataset, featureClass;
+    std::map<std::string, std::string> properties;
+    std::map<std::string, std::string> files;    // layer files by name in the record's folder
+    std::map<std::string, std::string> datasets; // "workspace|layer" -> content hash
+    std::map<std::string, std::string> stamps;   // "workspace|layer" -> its files' sizes and times
+  };
+  struct State {
+    std::map<int64_t, RecordState> records;
+    std::map<std::pair<std::string, std::string>, std::string> settings;
+  };
+
+private:
+  SharedAnalysis(SharedLocation location, std::string folder);
+  void PrepareSchema(bool createMissing);
+  void Pull();
+  // The working copy's state; a dataset's hash is taken from known, or
+  // from reference when its files are unchanged, else computed.
+  State ReadLocal(const State* reference,
+                  const std::map<int64_t, std::map<std::string, std::string>>* known);
+  // Copies one layer of a study area's working copy into a new table (in
+  // the caller's transaction); gives back what a copy back needs.
+  void StoreLayer(int64_t id, const std::string& workspace, const std::string& layer, bool geopackage,
+                  const std::string& table, bool index, std::string& fidColumn, std::string& geometryColumn,
+                  std::string& srs);
+  std::string ToLocal(const std::string& text) const;
+  std::string Table(const std::string& name) const;
+
+  SharedLocation m_location;
+  std::string m_folder;
+  std::unique_ptr<PgConnection> m_db;
+  State m_base;
+  nlohmann::json m_baseDocument; // in local form; null when none is stored
+};
+
+} // namespace tov

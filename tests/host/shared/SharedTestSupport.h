@@ -1,0 +1,47 @@
+#pragma once
+// Shared analyses on the test cluster: running the program on one and
+// reading what the database holds, without the host's own copy of it.
+#include "PostgisCluster.h"
+#include "support/ComponentTestSupport.h"
+
+#include "host/framework/PgConnection.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tov::test {
+
+// In a test body: every test here needs the cluster.
+#define TOV_REQUIRE_SHARED_WORLD(world)                                                                  \
+  do {                                                                                                   \
+    if (!(world).Shared())                                                                               \
+      GTEST_SKIP() << "no PostGIS cluster (scripts/install-deps installs the server and PostGIS)";       \
+  } while (0)
+
+struct ProgramRun {
+  int exitCode = -1;
+  std::string output, errors;
+};
+
+// tovana --analysis <the world's shared analysis> --dataset Test ARGUMENTS;
+// tag names its output files so that several can run at once.
+ProgramRun RunTovana(const TestWorld& world, const std::string& arguments, const std::string& tag = "run");
+// The same with an explicit --analysis value.
+ProgramRun RunTovanaOn(const TestWorld& world, const std::string& analysis, const std::string& arguments,
+                       const std::string& tag = "run");
+// All at the same moment; waits for every one.
+std::vector<ProgramRun> RunTovanaAtOnce(const TestWorld& world, const std::vector<std::string>& arguments);
+
+// A connection of the test's own to the cluster.
+std::unique_ptr<PgConnection> TestConnection();
+
+// What the schema holds, read with SQL.
+struct ServerView {
+  std::vector<std::string> names;         // catalogue, by id
+  std::vector<std::string> documentNames; // feature layers of the stored document
+  std::vector<std::string> problems;      // what disagrees, one line each
+};
+ServerView ReadServer(const TestWorld& world);
+
+} // namespace tov::test
