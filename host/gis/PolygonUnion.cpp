@@ -15,6 +15,10 @@ namespace tov {
 
 namespace {
 
+// Up to this many shapes the database's union beats reading them into the
+// host; measured by bench/run (README, "Team scale: PostGIS").
+constexpr long kServerUnionMaxRows = 0;
+
 struct GeosGeomDeleter {
   void operator()(GEOSGeometry* g) const {
     if (g) GEOSGeom_destroy_r(GeosHandle(), g);
@@ -77,6 +81,14 @@ bool PlainUnaryUnionRequested() {
   return value && *value && std::strcmp(value, "0") != 0;
 }
 
+bool ServerUnionPreferred(long rows) {
+  if (const char* site = std::getenv(kUnionSiteVariable)) {
+    if (std::strcmp(site, "server") == 0) return true;
+    if (std::strcmp(site, "local") == 0) return false;
+  }
+  return rows >= 0 && rows <= kServerUnionMaxRows;
+}
+
 std::unique_ptr<OGRGeometry> RepairedShape(std::unique_ptr<OGRGeometry> shape, const char* source) {
   if (!shape || shape->IsEmpty() || shape->IsValid()) return shape;
   ResetOgrError();
@@ -89,6 +101,7 @@ const char* UnionMethodName(UnionMethod method) {
   switch (method) {
   case UnionMethod::Coverage: return "coverage";
   case UnionMethod::Unary: return "unary";
+  case UnionMethod::Server: return "server";
   case UnionMethod::None: break;
   }
   return "none";

@@ -3,6 +3,7 @@
 #include "component/RegisterComponentClasses.h"
 #include "host/common/Paths.h"
 #include "host/forms/RegisterHostFormsClasses.h"
+#include "host/framework/PostgisDatasetImport.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
 #include "platform/forms/Presenter.h"
@@ -18,7 +19,11 @@
 #include "platform/gis/SpatialReferenceFactory.h"
 #include "platform/gis/Workspace.h"
 #include "platform/gis/WorkspaceFactory.h"
+#include "platform/runtime/HostError.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "PostgisCluster.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,6 +37,9 @@ namespace {
 class RegistrationEnvironment : public ::testing::Environment {
 public:
   void SetUp() override {
+    // The database run without a cluster: every test skips, saying why.
+    if (PostgisRun() && !PostgisConnection())
+      GTEST_SKIP() << "no PostGIS cluster (scripts/install-deps installs the server and PostGIS)";
     RegisterHostGisClasses();
     RegisterHostFrameworkClasses();
     RegisterHostFormsClasses();
@@ -95,9 +103,44 @@ TestWorld::TestWorld(const TestWorldOptions& options) {
   fill("@METHODS@", options.extraMethods.empty() ? "" : ", " + options.extraMethods);
   WriteFile(DatasetFolder() + "/dataset.json", json);
   WriteRegions(DatasetFolder());
+  if (PostgisConnection()) m_schema = PostgisDatasetImport::SchemaFor("tw_" + std::filesystem::path(Root()).filename().string());
 }
 
-AnalysisPtr TestWorld::Open() const { return OpenAnalysis(AnalysisFolder(), "Test", DataRoot()); }
+TestWorld::~TestWorld() {
+  if (m_published.empty()) return;
+  try {
+    PostgisDatasetImport::DropSchema(*PostgisConnection(), m_schema);
+  } catch (const HostError& e) {
+    ADD_FAILURE() << "the schema " << m_schema << " was not dropped: " << e.Description();
+  }
+}
+
+void TestWorld::Publish() const {
+  const auto connection = PostgisConnection();
+  if (!connection) return;
+  // The GeoPackage's state: its own file and its write-ahead log.
+  std::string state;
+  for (const char* suffix : {"", "-wal"}) {
+    std::error_code ec;
+    const std::string file = DatasetFolder() + "/test.gpkg" + suffix;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (ec) continue;
+    state += std::to_string(size) + ":" +
+             std::to_string(std::filesystem::last_write_time(file, ec).time_since_epoch().count()) + ";";
+  }
+  if (state == m_published) return;
+  PostgisDatasetImport::CopyTables(DatasetFolder() + "/test.gpkg", {}, *connection, m_schema, true);
+  auto description = nlohmann::ordered_json::parse(ReadTextFile(DatasetFolder() + "/dataset.json"));
+  description.erase("geopackage");
+  description["postgis"] = *connection + " schemas=" + m_schema;
+  WriteFile(DatasetFolder() + "/dataset.json", description.dump(2));
+  m_published = state;
+}
+
+AnalysisPtr TestWorld::Open() const {
+  Publish();
+  return OpenAnalysis(AnalysisFolder(), "Test", DataRoot());
+}
 
 ScriptedPresenterPtr UseScript(const std::string& json) {
   auto presenter = std::make_shared<ScriptedPresenter>();

@@ -30,10 +30,25 @@ struct TestWorldOptions {
 // A temporary folder holding a data root with one small data set "Test"
 // (reference layer "Regions" around New York, the current-extent method) and
 // room for analyses. Removed afterwards.
+//
+// In the database run (PostgisRun()) the data set's layers are tables of a
+// schema of the world's own in the test cluster: before each use (Open, a
+// command line run) whatever the test wrote into test.gpkg since is copied
+// there and the description names the schema instead of the GeoPackage. The
+// schema is dropped with the world.
 class TestWorld {
 public:
   explicit TestWorld(const std::string& projection = R"({"Type": "Projected", "ID": "5070"})");
   explicit TestWorld(const TestWorldOptions& options);
+  ~TestWorld();
+  TestWorld(const TestWorld&) = delete;
+  TestWorld& operator=(const TestWorld&) = delete;
+
+  // In the database run: copies the GeoPackage's tables into the world's
+  // schema when they changed and describes the data set by it. Else nothing.
+  void Publish() const;
+  // The world's schema in the database run ("" otherwise).
+  const std::string& Schema() const { return m_schema; }
 
   const std::string& Root() const { return m_folder.Path(); } // native
   std::string DataRoot() const { return Root() + "/data"; }    // native
@@ -44,6 +59,8 @@ public:
 
 private:
   tov::testing::TempFolder m_folder;
+  std::string m_schema;
+  mutable std::string m_published; // what the GeoPackage was when last copied
 };
 
 // Installs a scripted presenter with the turns given (JSON) and returns it.
