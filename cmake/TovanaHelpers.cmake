@@ -32,7 +32,10 @@ function(tov_add_test)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(T_POSTGIS)
     gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 TEST_PREFIX "PostGIS."
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TOVANA_TEST_POSTGIS=${TOVANA_PG_CLUSTER}/conninfo"
+      # One variable per property: the discovery script splits a list value
+      # ("A;B"), and the second variable would become a property name.
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                 ENVIRONMENT_MODIFICATION "TOVANA_TEST_POSTGIS=set:${TOVANA_PG_CLUSTER}/conninfo"
                  FIXTURES_REQUIRED postgis)
   endif()
 endfunction()
