@@ -15,6 +15,9 @@
 
 #include <ogrsf_frmts.h>
 
+#include <cstdlib>
+#include <cstring>
+
 namespace tov {
 
 namespace {
@@ -130,15 +133,26 @@ std::unique_ptr<OGRGeometry> HostGeometryEnumerator::ServerUnion(SpatialReferenc
   if (!fc) return nullptr;
   auto pg = std::static_pointer_cast<PostgisWorkspace>(fc->HostWorkspaceOf());
   const std::string from = " FROM " + pg->QualifiedTable(fc->Name()) + (where.empty() ? "" : " WHERE " + where);
-  long rows = -1;
-  if (!std::getenv(kUnionSiteVariable)) {
+  double overlap = 0;
+  const char* site = std::getenv(kUnionSiteVariable);
+  if (!site || (std::strcmp(site, "server") != 0 && std::strcmp(site, "local") != 0)) {
+    // How much of the area of a few of the shapes overlaps others of them:
+    // a sample is enough to tell a coverage from overlapping shapes.
+    const std::string table = pg->QualifiedTable(fc->Name());
+    const std::string oid = SqlIdentifier(fc->OIDFieldName()), shape = SqlIdentifier(fc->ShapeFieldName());
+    const std::string sql =
+        "WITH probe AS (SELECT " + oid + " AS id, " + shape + " AS g" + from + " LIMIT 32) "
+        "SELECT (SELECT coalesce(sum(ST_Area(ST_Intersection(a.g, b." + shape + "))), 0) FROM probe a JOIN " + table +
+        " b ON b." + shape + " && a.g AND b." + oid + " <> a.id AND ST_Relate(a.g, b." + shape + ", '2********')" +
+        (where.empty() ? std::string() : " WHERE b." + oid + " IN (SELECT " + oid + from + ")") +
+        ") / NULLIF((SELECT sum(ST_Area(g)) FROM probe), 0)";
     try {
-      rows = std::stol(pg->QueryText("SELECT count(*)" + from).value_or("-1"));
+      overlap = std::stod(pg->QueryText(sql).value_or("0"));
     } catch (const std::exception&) {
       return nullptr; // the host's own reading says what is wrong
     }
   }
-  if (!ServerUnionPreferred(rows)) return nullptr;
+  if (!ServerUnionPreferred(overlap)) return nullptr;
   // As plain WKB: for a geometry column the driver would run the union a
   // second time to learn its system.
   const std::string sql = "SELECT ST_AsBinary(ST_Union(" + SqlIdentifier(fc->ShapeFieldName()) + ")) AS tov_union" + from;

@@ -29,9 +29,12 @@ bool PlainUnaryUnionRequested();
 // table's shapes run in the database or in the host, whatever the host would
 // choose. Read at each union.
 constexpr char kUnionSiteVariable[] = "TOVANA_BENCH_UNION_SITE";
-// Whether the database, rather than the host, should unite this many shapes
-// of one of its tables (see the README's "Team scale: PostGIS").
-bool ServerUnionPreferred(long rows);
+// Whether the database, rather than the host, should unite shapes of one of
+// its tables of which this share of the area overlaps other shapes (0 for a
+// coverage; measured on a sample): the host's coverage union is the faster
+// one where shapes only share edges, the database's where they overlap (see
+// the README's "Team scale: PostGIS").
+bool ServerUnionPreferred(double overlapShare);
 
 // Makes a shape valid without changing a valid one (its polygonal part).
 std::unique_ptr<OGRGeometry> RepairedShape(std::unique_ptr<OGRGeometry> shape, const char* source);

@@ -149,6 +149,18 @@ TEST_F(PostgisDataTest, WhereClausesAndFieldListsAreAnsweredByTheServer) {
 
 TEST_F(PostgisDataTest, TheServersUnionCoversWhatTheHostsDoes) {
   AddQuotedRegion(world);
+  {
+    // Two unit squares overlapping by half of each.
+    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+    WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(world.DatasetFolder() + "/test.gpkg"));
+    FeatureClassPtr blobs = workspace->CreateFeatureClass("blobs", PolygonFields(Geographic(4269), true),
+                                                          kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+    for (double x : {-80.0, -79.5}) {
+      FeaturePtr feature = blobs->CreateFeature();
+      feature->SetShape(Rectangle(x, 30.0, x + 1.0, 31.0, Geographic(4269)));
+      feature->Store();
+    }
+  }
   auto regions = Regions();
   ASSERT_TRUE(regions);
   auto filter = CreateAs<QueryFilter>(kQueryFilterProgId);
@@ -171,6 +183,15 @@ TEST_F(PostgisDataTest, TheServersUnionCoversWhatTheHostsDoes) {
     EXPECT_NEAR(serverArea, area, 1e-9);
     EXPECT_NEAR(localArea, area, 1e-9);
   }
+  // Left to choose, the host unites shapes that only share edges itself,
+  // and lets the server unite overlapping ones.
+  EXPECT_EQ(Unite(whole, "").second, UnionMethod::Coverage);
+  auto overlapping = CreateAs<GeometryEnumerator>(kGeometryEnumeratorProgId);
+  overlapping->BindGeometrySource(nullptr, m_access->OpenOrFail("blobs", "Test"));
+  const auto [blobsArea, blobsMethod] = Unite(overlapping, "");
+  EXPECT_EQ(blobsMethod, UnionMethod::Server);
+  EXPECT_NEAR(blobsArea, 1.5, 1e-9);
+
   // Streamed to the host: counted by the server, read once each.
   EXPECT_EQ(some->Count(), 2);
   long read = 0;
