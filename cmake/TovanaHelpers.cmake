@@ -36,6 +36,8 @@ function(tov_add_test)
       # ("A;B"), and the second variable would become a property name.
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                  ENVIRONMENT_MODIFICATION "TOVANA_TEST_POSTGIS=set:${TOVANA_PG_CLUSTER}/conninfo"
-                 FIXTURES_REQUIRED postgis)
+                 FIXTURES_REQUIRED postgis
+                 # A run without a cluster skips its tests as a whole, saying so.
+                 SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]|no PostGIS cluster")
   endif()
 endfunction()
