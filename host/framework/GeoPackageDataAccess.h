@@ -31,7 +31,7 @@ public:
 private:
   std::vector<JsonDatasetPtr> m_datasets;
   std::function<std::string()> m_currentName;
-  std::map<std::string, ObjectPtr> m_workspaces; // by GeoPackage path
+  std::map<std::string, ObjectPtr> m_workspaces; // by GeoPackage path or connection
 };
 
 } // namespace tov
