@@ -263,9 +263,12 @@ std::vector<std::unique_ptr<OGRFeature>> HostFeatureClass::PostgisRows(const std
   std::string columns = SqlIdentifier(OIDFieldName()) + " AS tov_oid";
   const bool withShape = Lists(subFields, ShapeFieldName()) || Lists(subFields, "Shape");
   if (withShape) columns += ", " + SqlIdentifier(ShapeFieldName());
-  for (int i = 0; i < defn->GetFieldCount(); ++i)
-    if (Lists(subFields, defn->GetFieldDefn(i)->GetNameRef())) columns += ", " + SqlIdentifier(defn->GetFieldDefn(i)->GetNameRef());
-  const std::string sql = "SELECT " + columns + " FROM " + pg->QualifiedTable(m_name) + (where.empty() ? "" : " WHERE " + where);
+  for (int i = 0; i < defn->GetFieldCount(); ++i) {
+    const char* name = defn->GetFieldDefn(i)->GetNameRef();
+    if (Lists(subFields, name)) columns += ", " + SqlIdentifier(name);
+  }
+  const std::string sql =
+      "SELECT " + columns + " FROM " + pg->QualifiedTable(m_name) + (where.empty() ? "" : " WHERE " + where);
   GDALDataset* ds = pg->Dataset();
   ResetOgrError();
   OGRLayer* result = ds->ExecuteSQL(sql.c_str(), nullptr, nullptr);
@@ -273,13 +276,16 @@ std::vector<std::unique_ptr<OGRFeature>> HostFeatureClass::PostgisRows(const std
   // Each row becomes a row of the table's own layout, the columns not read left unset.
   OGRFeatureDefn* read = result->GetLayerDefn();
   std::vector<int> target(static_cast<size_t>(read->GetFieldCount()), -1);
-  for (int j = 1; j < read->GetFieldCount(); ++j) target[static_cast<size_t>(j)] = defn->GetFieldIndex(read->GetFieldDefn(j)->GetNameRef());
+  for (int j = 1; j < read->GetFieldCount(); ++j)
+    target[static_cast<size_t>(j)] = defn->GetFieldIndex(read->GetFieldDefn(j)->GetNameRef());
   std::vector<std::unique_ptr<OGRFeature>> rows;
   for (auto& f : *result) {
     auto row = std::make_unique<OGRFeature>(defn);
     row->SetFID(f->GetFieldAsInteger64(0));
-    for (int j = 1; j < read->GetFieldCount(); ++j)
-      if (target[static_cast<size_t>(j)] >= 0 && f->IsFieldSetAndNotNull(j)) row->SetField(target[static_cast<size_t>(j)], f->GetRawFieldRef(j));
+    for (int j = 1; j < read->GetFieldCount(); ++j) {
+      const int to = target[static_cast<size_t>(j)];
+      if (to >= 0 && f->IsFieldSetAndNotNull(j)) row->SetField(to, f->GetRawFieldRef(j));
+    }
     if (withShape)
       if (OGRGeometry* g = f->StealGeometry()) {
         g->assignSpatialReference(layer->GetSpatialRef());
@@ -307,7 +313,9 @@ bool HostFeatureClass::Lists(const std::string& subFields, const std::string& na
   return !any;
 }
 
-bool HostFeatureClass::IsPostgis() const { return dynamic_cast<const PostgisWorkspace*>(m_workspace.get()) != nullptr; }
+bool HostFeatureClass::IsPostgis() const {
+  return dynamic_cast<const PostgisWorkspace*>(m_workspace.get()) != nullptr;
+}
 
 void HostFeatureClass::IgnoreFieldsBut(const std::string& subFields) {
   OGRLayer* layer = Layer();
@@ -341,7 +349,8 @@ std::vector<FeaturePtr> HostFeatureClass::ReadFeatures(const std::vector<long>& 
     for (auto& row : PostgisRows(where, subFields)) byId[static_cast<long>(row->GetFID())] = std::move(row);
     for (long id : ids) {
       auto it = byId.find(id);
-      if (it != byId.end() && it->second) features.push_back(std::make_shared<HostFeature>(self, std::move(it->second)));
+      if (it != byId.end() && it->second)
+        features.push_back(std::make_shared<HostFeature>(self, std::move(it->second)));
     }
     return features;
   }

@@ -200,6 +200,17 @@ TEST_F(PostgisDataTest, TheServersUnionCoversWhatTheHostsDoes) {
   EXPECT_EQ(read, 2);
 }
 
+// A reference layer read from the database has no file to look for: the
+// analysis check finds it present, and the map draws it.
+TEST_F(PostgisDataTest, TheCheckAndTheMapFindTheDatabaseLayers) {
+  ASSERT_EQ(Tovana("setup extent --name Harbour"), 0) << errors;
+  EXPECT_EQ(FocusLayers().back().at("source").at("format"), "postgis");
+  EXPECT_EQ(Tovana("check"), 0) << output << errors;
+  EXPECT_NE(output.find("is consistent"), std::string::npos) << output;
+  EXPECT_EQ(Tovana("render --out '" + world.Root() + "/map.png'"), 0) << errors;
+  EXPECT_EQ(errors.find("Regions"), std::string::npos) << errors;
+}
+
 TEST_F(PostgisDataTest, ADatabaseThatCannotBeUsedIsToldWithExitStatusOne) {
   const std::string connection = *PostgisConnection();
   auto writeDataset = [this](const std::string& name, const std::string& postgis, const std::string& source) {
