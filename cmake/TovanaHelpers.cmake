@@ -47,7 +47,9 @@ function(tov_postgis_test_properties list)
     "if(DEFINED ${list})\n"
     "  set_tests_properties(\${${list}} PROPERTIES\n"
     "    ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;TOVANA_TEST_POSTGIS=${TOVANA_PG_CLUSTER}/conninfo\"\n"
-    "    FIXTURES_REQUIRED postgis)\n"
+    "    FIXTURES_REQUIRED postgis\n"
+    # A run without a cluster shows its tests as skipped, saying so.
+    "    SKIP_REGULAR_EXPRESSION \"\\\\[  SKIPPED \\\\]|no PostGIS cluster\")\n"
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${file}")
 endfunction()

@@ -60,6 +60,10 @@ json Write(JsonDataset& ds) {
     Require(ds.GeoPackagePath()[0] == '/', "a GeoPackage path not made absolute");
     j["geopackage"] = ds.GeoPackagePath();
   }
+  if (!ds.PostgisConnection().empty()) {
+    Require(ds.PostgisConnection().rfind("PG:", 0) == 0, "a connection string not beginning with PG:");
+    j["postgis"] = ds.PostgisConnection();
+  }
   Require(ds.LayerCount() == static_cast<long>(ds.Layers().size()), "the layers counted two ways differ");
   for (long i = 0; i < ds.LayerCount(); ++i) {
     auto layer = ds.Layers()[static_cast<size_t>(i)];

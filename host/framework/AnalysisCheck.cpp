@@ -3,6 +3,7 @@
 #include "host/common/Paths.h"
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostLayerFile.h"
+#include "host/gis/PostgisWorkspace.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/framework/TextPropertySet.h"
@@ -38,7 +39,9 @@ bool HasMissingData(const LayerPtr& layer) {
   if (!fl->FeatureClass()) return !fl->DataSource().format.empty();
   WorkspacePtr workspace = fl->FeatureClass()->Workspace();
   std::error_code ec;
-  return workspace && !workspace->PathName().empty() && !fs::exists(ToNativePath(workspace->PathName()), ec);
+  // A database's tables were found when the layer was opened; no file to look for.
+  if (!workspace || PostgisWorkspace::IsConnectionString(workspace->PathName())) return false;
+  return !workspace->PathName().empty() && !fs::exists(ToNativePath(workspace->PathName()), ec);
 }
 
 // Feature layers without data, with the group (or none: the map) holding each.

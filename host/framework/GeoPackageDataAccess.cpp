@@ -1,6 +1,7 @@
 #include "host/framework/GeoPackageDataAccess.h"
 
 #include "host/common/Paths.h"
+#include "host/framework/PostgisDataAccess.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
 #include "platform/gis/QueryFilter.h"
@@ -30,6 +31,12 @@ std::shared_ptr<FeatureClass> GeoPackageDataAccess::OpenOrFail(const std::string
   if (!ds) throw HostError(err::InvalidCall, kSource, "There is no data set named \"" + dataSet + "\".");
   auto layer = ds->FindSource(sourceName);
   std::string table = layer ? layer->SourceName() : sourceName;
+  if (!ds->PostgisConnection().empty()) {
+    FeatureClassPtr featureClass = PostgisDataAccess::OpenTable(*ds, table, sourceName);
+    // One connection for the service's life, as one open file per GeoPackage.
+    m_workspaces["PG " + ds->PostgisConnection()] = featureClass->Workspace();
+    return featureClass;
+  }
   const std::string& gpkg = ds->GeoPackagePath();
   struct stat st {};
   if (gpkg.empty() || stat(gpkg.c_str(), &st) != 0)

@@ -9,7 +9,8 @@
 
 namespace tov {
 
-// Opens the layers of the host's data sets from their GeoPackages. The
+// Opens the layers of the host's data sets from their GeoPackages, or from
+// their PostGIS databases (PostgisDataAccess) for those that name one. The
 // source name may be a GeoPackage table or a data set layer name; the data
 // set may be given by name or DataSetPath ("" = the current one).
 class GeoPackageDataAccess : public DataAccessService {
@@ -30,7 +31,7 @@ public:
 private:
   std::vector<JsonDatasetPtr> m_datasets;
   std::function<std::string()> m_currentName;
-  std::map<std::string, ObjectPtr> m_workspaces; // by GeoPackage path
+  std::map<std::string, ObjectPtr> m_workspaces; // by GeoPackage path or connection
 };
 
 } // namespace tov

@@ -167,6 +167,11 @@ std::shared_ptr<JsonDataset> JsonDataset::Load(const std::string& nativeFolder) 
   if (ds->m_name.empty()) Bad(file, "the data set's \"name\" is empty");
   std::string gpkg = Text(j, "geopackage", file, "the data set", false);
   ds->m_geopackage = gpkg.empty() ? std::string() : (gpkg[0] == '/' ? gpkg : nativeFolder + "/" + gpkg);
+  ds->m_postgis = Text(j, "postgis", file, "the data set", false);
+  if (!ds->m_postgis.empty() && ds->m_postgis.compare(0, 3, "PG:") != 0)
+    Bad(file, "\"postgis\" must be a connection string beginning with \"PG:\" (\"PG:dbname=... host=... schemas=...\")");
+  if (!ds->m_postgis.empty() && !ds->m_geopackage.empty())
+    Bad(file, "a data set has its layers either in a \"geopackage\" or in \"postgis\", not both");
 
   if (const json* layers = Array(j, "layers", file, "the data set"))
     for (const auto& l : *layers) {
@@ -234,6 +239,8 @@ std::vector<std::shared_ptr<JsonDataset>> JsonDataset::LoadAll(const std::string
   }
   return all;
 }
+
+std::string JsonDataset::DataLocation() const { return m_postgis.empty() ? m_geopackage : m_postgis; }
 
 TaskDescriptorPtr JsonDataset::Task(long index) {
   if (index < 0 || index >= TaskCount())

@@ -10,7 +10,8 @@
 
 namespace tov {
 
-// A data set from data/<folder>/dataset.json beside its GeoPackage.
+// A data set from data/<folder>/dataset.json beside its GeoPackage, or
+// with its layers as tables of a PostGIS database ("postgis").
 // Its DataSetPath is its name: one text names and locates it.
 class JsonDataset : public HostDataset {
 public:
@@ -37,6 +38,11 @@ public:
   const std::string& Folder() const { return m_folder; }
   // Native path of the GeoPackage.
   const std::string& GeoPackagePath() const { return m_geopackage; }
+  // GDAL's connection string of the database holding the layers
+  // ("PG:dbname=... schemas=..."); empty: the layers are in the GeoPackage.
+  const std::string& PostgisConnection() const { return m_postgis; }
+  // Where the layers are, as people read it.
+  std::string DataLocation() const;
   const std::vector<std::shared_ptr<JsonDataSetLayer>>& Layers() const { return m_layers; }
   // Symbol keys for a reference layer of a new analysis (empty when none).
   SymbolKeys ReferenceSymbols(const std::string& layerName) const;
@@ -49,7 +55,7 @@ public:
   std::shared_ptr<JsonDataSetLayer> FindSource(const std::string& sourceOrName) const;
 
 private:
-  std::string m_name, m_folder, m_geopackage, m_attribution;
+  std::string m_name, m_folder, m_geopackage, m_postgis, m_attribution;
   std::optional<std::array<double, 4>> m_initialExtent;
   std::vector<std::shared_ptr<JsonDataSetLayer>> m_layers;
   std::vector<TaskDescriptorPtr> m_tasks;

@@ -12,6 +12,7 @@
 #include "host/gis/HostSelectionSet.h"
 #include "host/gis/HostSpatialReference.h"
 #include "host/gis/OgrGeometrySource.h"
+#include "host/gis/PostgisWorkspace.h"
 #include "platform/gis/Geometry.h"
 #include "platform/gis/Index.h"
 #include "platform/gis/SpatialFilter.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <sstream>
 #include <unordered_map>
 
 namespace fs = std::filesystem;
@@ -151,6 +153,9 @@ void HostFeatureClass::ClearFilter() {
 }
 
 std::vector<long> HostFeatureClass::CollectIds(const QueryFilterPtr& filter) {
+  if (IsPostgis())
+    if (auto spatial = std::dynamic_pointer_cast<SpatialFilter>(filter); !spatial || !spatial->Geometry())
+      return PostgisIds(filter ? filter->WhereClause() : std::string());
   ApplyFilter(filter);
   std::vector<long> ids;
   OGRLayer* layer = Layer();
@@ -201,6 +206,13 @@ std::vector<long> HostFeatureClass::IdsByOgrSql(const QueryFilterPtr& filter) {
 }
 
 std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filter) {
+  if (IsPostgis())
+    if (auto spatial = std::dynamic_pointer_cast<SpatialFilter>(filter); !spatial || !spatial->Geometry()) {
+      std::vector<GeometryPtr> shapes;
+      for (auto& row : PostgisRows(filter ? filter->WhereClause() : std::string(), ShapeFieldName()))
+        if (const OGRGeometry* g = row->GetGeometryRef()) shapes.push_back(GeometryFromOgr(g, ShapeType(), m_sr));
+      return shapes;
+    }
   ApplyFilter(filter);
   std::vector<GeometryPtr> shapes;
   const long type = ShapeType();
@@ -224,7 +236,99 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
   return shapes;
 }
 
-std::vector<FeaturePtr> HostFeatureClass::ReadFeatures(const std::vector<long>& ids) {
+std::vector<long> HostFeatureClass::PostgisIds(const std::string& where) {
+  auto pg = std::static_pointer_cast<PostgisWorkspace>(m_workspace);
+  const std::string oid = SqlIdentifier(OIDFieldName());
+  const std::string sql = "SELECT " + oid + " AS tov_oid FROM " + pg->QualifiedTable(m_name) +
+                          (where.empty() ? "" : " WHERE " + where) + " ORDER BY " + oid;
+  GDALDataset* ds = pg->Dataset();
+  ResetOgrError();
+  OGRLayer* result = ds->ExecuteSQL(sql.c_str(), nullptr, nullptr);
+  const std::string refused =
+      "The condition \"" + where + "\" cannot be applied to \"" + m_name + "\"; check the field names and quotes";
+  if (!result) ThrowOgrError(err::InvalidCall, kSource, refused);
+  std::vector<long> ids;
+  for (auto& f : *result) ids.push_back(static_cast<long>(f->GetFieldAsInteger64(0)));
+  const bool failed = CPLGetLastErrorType() >= CE_Failure;
+  ds->ReleaseResultSet(result);
+  if (failed) ThrowOgrError(err::InvalidCall, kSource, refused);
+  return ids;
+}
+
+std::vector<std::unique_ptr<OGRFeature>> HostFeatureClass::PostgisRows(const std::string& where,
+                                                                      const std::string& subFields) {
+  auto pg = std::static_pointer_cast<PostgisWorkspace>(m_workspace);
+  OGRLayer* layer = Layer();
+  OGRFeatureDefn* defn = layer->GetLayerDefn();
+  std::string columns = SqlIdentifier(OIDFieldName()) + " AS tov_oid";
+  const bool withShape = Lists(subFields, ShapeFieldName()) || Lists(subFields, "Shape");
+  if (withShape) columns += ", " + SqlIdentifier(ShapeFieldName());
+  for (int i = 0; i < defn->GetFieldCount(); ++i) {
+    const char* name = defn->GetFieldDefn(i)->GetNameRef();
+    if (Lists(subFields, name)) columns += ", " + SqlIdentifier(name);
+  }
+  const std::string sql =
+      "SELECT " + columns + " FROM " + pg->QualifiedTable(m_name) + (where.empty() ? "" : " WHERE " + where);
+  GDALDataset* ds = pg->Dataset();
+  ResetOgrError();
+  OGRLayer* result = ds->ExecuteSQL(sql.c_str(), nullptr, nullptr);
+  if (!result) ThrowOgrError(gisErr::DataAccess, kSource, "The rows of \"" + m_name + "\" cannot be read");
+  // Each row becomes a row of the table's own layout, the columns not read left unset.
+  OGRFeatureDefn* read = result->GetLayerDefn();
+  std::vector<int> target(static_cast<size_t>(read->GetFieldCount()), -1);
+  for (int j = 1; j < read->GetFieldCount(); ++j)
+    target[static_cast<size_t>(j)] = defn->GetFieldIndex(read->GetFieldDefn(j)->GetNameRef());
+  std::vector<std::unique_ptr<OGRFeature>> rows;
+  for (auto& f : *result) {
+    auto row = std::make_unique<OGRFeature>(defn);
+    row->SetFID(f->GetFieldAsInteger64(0));
+    for (int j = 1; j < read->GetFieldCount(); ++j) {
+      const int to = target[static_cast<size_t>(j)];
+      if (to >= 0 && f->IsFieldSetAndNotNull(j)) row->SetField(to, f->GetRawFieldRef(j));
+    }
+    if (withShape)
+      if (OGRGeometry* g = f->StealGeometry()) {
+        g->assignSpatialReference(layer->GetSpatialRef());
+        row->SetGeometryDirectly(g);
+      }
+    rows.push_back(std::move(row));
+  }
+  const bool failed = CPLGetLastErrorType() >= CE_Failure;
+  ds->ReleaseResultSet(result);
+  if (failed) ThrowOgrError(gisErr::DataAccess, kSource, "The rows of \"" + m_name + "\" cannot be read");
+  return rows;
+}
+
+bool HostFeatureClass::Lists(const std::string& subFields, const std::string& name) {
+  std::stringstream in(subFields);
+  bool any = false;
+  for (std::string item; std::getline(in, item, ',');) {
+    item.erase(0, item.find_first_not_of(" \t"));
+    item.erase(item.find_last_not_of(" \t") + 1);
+    if (item == "*") return true;
+    if (item.empty()) continue;
+    any = true;
+    if (EqualsIgnoreCase(item, name)) return true;
+  }
+  return !any;
+}
+
+bool HostFeatureClass::IsPostgis() const {
+  return dynamic_cast<const PostgisWorkspace*>(m_workspace.get()) != nullptr;
+}
+
+void HostFeatureClass::IgnoreFieldsBut(const std::string& subFields) {
+  OGRLayer* layer = Layer();
+  CPLStringList ignored;
+  // Components name the shape "Shape" whatever its column is called.
+  if (!Lists(subFields, ShapeFieldName()) && !Lists(subFields, "Shape")) ignored.AddString("OGR_GEOMETRY");
+  OGRFeatureDefn* defn = layer->GetLayerDefn();
+  for (int i = 0; i < defn->GetFieldCount(); ++i)
+    if (!Lists(subFields, defn->GetFieldDefn(i)->GetNameRef())) ignored.AddString(defn->GetFieldDefn(i)->GetNameRef());
+  layer->SetIgnoredFields(ignored.empty() ? nullptr : const_cast<const char**>(ignored.List()));
+}
+
+std::vector<FeaturePtr> HostFeatureClass::ReadFeatures(const std::vector<long>& ids, const std::string& subFields) {
   std::vector<FeaturePtr> features;
   features.reserve(ids.size());
   if (ids.empty()) return features;
@@ -239,6 +343,17 @@ std::vector<FeaturePtr> HostFeatureClass::ReadFeatures(const std::vector<long>& 
   std::string where = SqlIdentifier(OIDFieldName()) + " IN (";
   for (size_t i = 0; i < ids.size(); ++i) where += (i ? "," : "") + std::to_string(ids[i]);
   where += ")";
+  std::unordered_map<long, std::unique_ptr<OGRFeature>> byId;
+  byId.reserve(ids.size());
+  if (IsPostgis()) {
+    for (auto& row : PostgisRows(where, subFields)) byId[static_cast<long>(row->GetFID())] = std::move(row);
+    for (long id : ids) {
+      auto it = byId.find(id);
+      if (it != byId.end() && it->second)
+        features.push_back(std::make_shared<HostFeature>(self, std::move(it->second)));
+    }
+    return features;
+  }
   OGRLayer* layer = Layer();
   ResetOgrError();
   if (layer->SetAttributeFilter(where.c_str()) != OGRERR_NONE) {
@@ -246,9 +361,8 @@ std::vector<FeaturePtr> HostFeatureClass::ReadFeatures(const std::vector<long>& 
     ThrowOgrError(gisErr::DataAccess, kSource, "The rows of \"" + m_name + "\" cannot be read");
   }
   layer->SetSpatialFilter(nullptr);
+  IgnoreFieldsBut(subFields);
   layer->ResetReading();
-  std::unordered_map<long, std::unique_ptr<OGRFeature>> byId;
-  byId.reserve(ids.size());
   for (auto& f : *layer) byId[static_cast<long>(f->GetFID())].reset(f.release());
   const bool failed = CPLGetLastErrorType() >= CE_Failure;
   ClearFilter();
@@ -266,7 +380,8 @@ long HostFeatureClass::FeatureCount(const QueryFilterPtr& filter) {
 }
 
 FeatureCursorPtr HostFeatureClass::Search(const QueryFilterPtr& filter, bool) {
-  return std::make_shared<HostFeatureCursor>(Self(), CollectIds(filter), false);
+  return std::make_shared<HostFeatureCursor>(Self(), CollectIds(filter), false,
+                                             filter ? filter->SubFields() : std::string());
 }
 
 FeatureCursorPtr HostFeatureClass::Update(const QueryFilterPtr& filter, bool) {
@@ -285,6 +400,12 @@ SelectionSetPtr HostFeatureClass::Select(const QueryFilterPtr& filter, long, lon
 }
 
 bool HostFeatureClass::HasSpatialIndex() const {
+  if (auto pg = std::dynamic_pointer_cast<PostgisWorkspace>(m_workspace)) {
+    const std::string sql = "SELECT count(*) FROM pg_index i JOIN pg_class c ON c.oid = i.indexrelid "
+                            "JOIN pg_am a ON a.oid = c.relam WHERE a.amname = 'gist' AND i.indrelid = " +
+                            SqlLiteral(pg->QualifiedTable(m_name)) + "::regclass";
+    return pg->QueryText(sql).value_or("0") != "0";
+  }
   if (m_workspace->Kind() == WorkspaceKind::Shapefile) {
     std::error_code ec;
     return fs::exists(fs::path(m_workspace->NativePath()) / (m_name + ".qix"), ec);
@@ -304,6 +425,9 @@ void HostFeatureClass::AddIndex(const IndexPtr& index) {
   if (!index || !index->Fields() || index->Fields()->FieldCount() == 0)
     throw HostError(err::InvalidCall, kSource, "An index of \"" + m_name + "\" needs at least one field");
   const std::string field = index->Fields()->Field(0)->Name();
+  if (IsPostgis())
+    throw HostError(err::InvalidCall, kSource,
+                    "The table \"" + m_name + "\" is a data set's in a database and is not indexed here");
   GDALDataset* ds = m_workspace->Dataset();
   OGRLayer* layer = Layer();
   // The index table, its triggers and its filling commit together.

@@ -50,16 +50,29 @@ public:
   // The rows of these ids, in the order given; an id no row has any more is
   // left out. One query for a GeoPackage (a row at a time costs a lock of
   // its file each), a row at a time for a shapefile.
-  std::vector<FeaturePtr> ReadFeatures(const std::vector<long>& ids);
+  // subFields (comma-separated, "" or "*" for all) limits the columns read;
+  // the shape is read only when listed.
+  std::vector<FeaturePtr> ReadFeatures(const std::vector<long>& ids, const std::string& subFields = std::string());
   // The ids of the rows that pass a condition the layer's driver refused,
   // by OGR's own SQL where that can help; else the refusal is raised.
   std::vector<long> IdsByOgrSql(const QueryFilterPtr& filter);
   // Sets the filter on the layer for one pass, and clears it again.
   void ApplyFilter(const QueryFilterPtr& filter);
   void ClearFilter();
+  // The class is a table of a PostGIS database (read-only here).
+  bool IsPostgis() const;
 
 private:
   std::shared_ptr<HostFeatureClass> Self();
+  // Leaves the fields not named in subFields out of the next reads.
+  void IgnoreFieldsBut(const std::string& subFields);
+  // Whether a field list ("" or "*": all) names a field, or the shape.
+  static bool Lists(const std::string& subFields, const std::string& name);
+  // From a PostGIS table, by a statement of the host's own: the driver
+  // would fetch every column. The ids of the rows that pass a condition,
+  // and the rows of ids with only the columns listed.
+  std::vector<long> PostgisIds(const std::string& where);
+  std::vector<std::unique_ptr<OGRFeature>> PostgisRows(const std::string& where, const std::string& subFields);
 
   HostWorkspacePtr m_workspace;
   std::string m_name;

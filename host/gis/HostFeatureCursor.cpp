@@ -11,8 +11,9 @@ namespace {
 const char kSource[] = "orvaCore.FeatureCursor";
 }
 
-HostFeatureCursor::HostFeatureCursor(HostFeatureClassPtr featureClass, std::vector<long> ids, bool forUpdate)
-    : m_class(std::move(featureClass)), m_ids(std::move(ids)), m_forUpdate(forUpdate) {}
+HostFeatureCursor::HostFeatureCursor(HostFeatureClassPtr featureClass, std::vector<long> ids, bool forUpdate,
+                                     std::string subFields)
+    : m_class(std::move(featureClass)), m_ids(std::move(ids)), m_forUpdate(forUpdate), m_subFields(std::move(subFields)) {}
 
 namespace {
 // Rows a reading cursor fetches at once.
@@ -26,7 +27,7 @@ FeaturePtr HostFeatureCursor::NextFeature() {
       const size_t end = std::min(m_ids.size(), m_next + kBatch);
       std::vector<long> batch(m_ids.begin() + static_cast<long>(m_next), m_ids.begin() + static_cast<long>(end));
       m_next = end;
-      for (FeaturePtr& f : m_class->ReadFeatures(batch)) m_read.push_back(std::move(f));
+      for (FeaturePtr& f : m_class->ReadFeatures(batch, m_subFields)) m_read.push_back(std::move(f));
     }
     if (m_read.empty()) {
       m_current.reset();

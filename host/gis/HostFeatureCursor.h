@@ -11,7 +11,9 @@ namespace tov {
 // cursors on one class never disturb each other.
 class HostFeatureCursor : public FeatureCursor {
 public:
-  HostFeatureCursor(HostFeatureClassPtr featureClass, std::vector<long> ids, bool forUpdate);
+  // subFields: the fields a reading cursor fetches ("" or "*": all).
+  HostFeatureCursor(HostFeatureClassPtr featureClass, std::vector<long> ids, bool forUpdate,
+                    std::string subFields = std::string());
 
   FeaturePtr NextFeature() override;
   void UpdateFeature(const FeaturePtr& feature) override;
@@ -24,6 +26,7 @@ private:
   std::vector<long> m_ids;
   size_t m_next = 0;
   bool m_forUpdate;
+  std::string m_subFields;
   FeaturePtr m_current;
   // A reading cursor fetches its rows a batch at a time.
   std::deque<FeaturePtr> m_read;

@@ -40,7 +40,9 @@ void HostFeatureLayer::SetFeatureClass(const FeatureClassPtr& featureClass) {
   m_featureClass = featureClass;
   m_selection = host ? std::make_shared<HostSelectionSet>(host) : nullptr;
   if (host) {
-    m_source.format = host->HostWorkspaceOf()->Kind() == WorkspaceKind::Shapefile ? "shapefile" : "geopackage";
+    m_source.format = host->IsPostgis()                                              ? "postgis"
+                      : host->HostWorkspaceOf()->Kind() == WorkspaceKind::Shapefile ? "shapefile"
+                                                                                     : "geopackage";
     m_source.nativePath = host->HostWorkspaceOf()->NativePath();
     m_source.dataset = host->Name();
     if (first) m_renderer->SetSymbol(DefaultSymbol(host->ShapeType()));

@@ -8,8 +8,8 @@ namespace tov {
 // Where a layer's data lives, kept even when the data is missing so that the
 // layer can be saved again unchanged.
 struct LayerDataSource {
-  std::string format;     // "shapefile" or "geopackage"; empty: none
-  std::string nativePath; // the workspace
+  std::string format;     // "shapefile", "geopackage" or "postgis"; empty: none
+  std::string nativePath; // the workspace (a connection string for "postgis")
   std::string dataset;    // the feature class name
 };
 

@@ -2,6 +2,7 @@
 
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostEnvelope.h"
+#include "host/gis/HostGeometryEnumerator.h"
 #include "host/gis/HostPoint.h"
 #include "platform/gis/GeometryEnumerator.h"
 #include "platform/runtime/ProgIds.h"
@@ -160,6 +161,20 @@ UnionMethod HostPolygon::ConstructUnionReportingMethod(const GeometryEnumeratorP
     parts.clear();
   };
   SpatialReferencePtr target = m_sr;
+  // A PostGIS table's shapes may be united where they are.
+  if (auto host = std::dynamic_pointer_cast<HostGeometryEnumerator>(geometries)) {
+    SpatialReferencePtr system;
+    if (auto united = host->ServerUnion(&system)) {
+      if (!target) target = system;
+      TransformOgr(*united, system, target);
+      auto result = PolygonalPart(std::move(united));
+      m_geom = *result;
+      m_newPart = true;
+      m_knownSimple = false;
+      m_sr = target;
+      return m_geom.IsEmpty() ? UnionMethod::None : UnionMethod::Server;
+    }
+  }
   try {
     geometries->Reset();
     while (GeometryPtr g = geometries->Next()) {

@@ -10,6 +10,7 @@
 #include "host/gis/HostSimpleRenderer.h"
 #include "host/gis/HostTextSymbol.h"
 #include "host/gis/HostWorkspace.h"
+#include "host/gis/PostgisWorkspace.h"
 #include "host/gis/StrictJson.h"
 #include "platform/gis/AnnotationProperties.h"
 #include "platform/gis/FeatureClass.h"
@@ -60,7 +61,9 @@ json WriteFeatureLayer(const HostFeatureLayer& layer, const std::string& anchor)
   if (layer.MinimumScale() > 0) j["minimumScale"] = layer.MinimumScale();
   if (layer.MaximumScale() > 0) j["maximumScale"] = layer.MaximumScale();
   const LayerDataSource& src = layer.DataSource();
-  if (!src.format.empty()) {
+  if (src.format == "postgis") {
+    j["source"] = {{"format", src.format}, {"dataset", src.dataset}, {"path", src.nativePath}};
+  } else if (!src.format.empty()) {
     const fs::path data = Clean(src.nativePath);
     json s = {{"format", src.format}, {"dataset", src.dataset}, {"path", data.string()}};
     if (!anchor.empty()) s["relativePath"] = data.lexically_relative(Clean(anchor)).generic_string();
@@ -99,7 +102,7 @@ SourceEntry ReadSource(const json& s, const std::string& where) {
   JsonObject(s, where);
   SourceEntry entry;
   entry.format = JsonText(s, "format", where);
-  if (entry.format != "shapefile" && entry.format != "geopackage")
+  if (entry.format != "shapefile" && entry.format != "geopackage" && entry.format != "postgis")
     RefuseJson(JsonPlace(where, "format"), "\"" + entry.format + "\" is not a known data format");
   entry.kind = entry.format == "geopackage" ? WorkspaceKind::GeoPackage : WorkspaceKind::Shapefile;
   entry.dataset = JsonText(s, "dataset", where);
@@ -109,6 +112,15 @@ SourceEntry ReadSource(const json& s, const std::string& where) {
 }
 
 FeatureClassPtr OpenSource(const SourceEntry& s, const std::string& anchor) {
+  if (s.format == "postgis") {
+    // A database that cannot be reached leaves the layer without a class.
+    try {
+      auto workspace = PostgisWorkspace::Open(s.path);
+      if (workspace->FeatureClassExists(s.dataset)) return workspace->OpenFeatureClass(s.dataset);
+    } catch (const HostError&) {
+    }
+    return nullptr;
+  }
   std::vector<std::string> candidates;
   if (!anchor.empty() && !s.relativePath.empty())
     candidates.push_back((Clean(anchor) / s.relativePath).lexically_normal().string());
@@ -171,7 +183,7 @@ LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::s
       layer->SetFeatureClass(fc);
     } else {
       std::string path = source.path;
-      if (!anchor.empty() && !source.relativePath.empty())
+      if (!anchor.empty() && !source.relativePath.empty() && source.format != "postgis")
         path = (Clean(anchor) / source.relativePath).lexically_normal().string();
       layer->SetMissingDataSource({source.format, path, source.dataset});
     }

@@ -11,7 +11,8 @@ namespace tov {
 enum class UnionMethod {
   None,     // nothing to unite
   Coverage, // the areas only shared edges: GEOS coverage union
-  Unary     // the general (cascaded) union
+  Unary,    // the general (cascaded) union
+  Server    // a PostGIS database united a table's shapes where they are
 };
 
 // "none", "coverage" or "unary", for logs and reports.
@@ -23,6 +24,17 @@ const char* UnionMethodName(UnionMethod method);
 // against the same process on that union. Read at each union.
 constexpr char kPlainUnaryUnionVariable[] = "TOVANA_BENCH_PLAIN_UNARY_UNION";
 bool PlainUnaryUnionRequested();
+
+// For measurements only: "server" or "local" makes every union of a PostGIS
+// table's shapes run in the database or in the host, whatever the host would
+// choose. Read at each union.
+constexpr char kUnionSiteVariable[] = "TOVANA_BENCH_UNION_SITE";
+// Whether the database, rather than the host, should unite shapes of one of
+// its tables of which this share of the area overlaps other shapes (0 for a
+// coverage; measured on a sample): the host's coverage union is the faster
+// one where shapes only share edges, the database's where they overlap (see
+// the README's "Team scale: PostGIS").
+bool ServerUnionPreferred(double overlapShare);
 
 // Makes a shape valid without changing a valid one (its polygonal part).
 std::unique_ptr<OGRGeometry> RepairedShape(std::unique_ptr<OGRGeometry> shape, const char* source);

@@ -98,6 +98,11 @@ ShapeCache::Shapes* ShapeCache::ShapesOf(const FeatureLayerPtr& layer, const Map
   c.generation = ++m_readings;
   auto transform = LayerToMap(fc->SpatialReference(), c.mapSystem);
   fc->ClearFilter();
+  // Only the shapes: from a database every column left out is data not sent.
+  CPLStringList attributes;
+  OGRFeatureDefn* defn = ogr->GetLayerDefn();
+  for (int i = 0; i < defn->GetFieldCount(); ++i) attributes.AddString(defn->GetFieldDefn(i)->GetNameRef());
+  ogr->SetIgnoredFields(const_cast<const char**>(attributes.List()));
   for (auto& feature : *ogr) {
     OGRGeometry* g = feature->GetGeometryRef();
     if (!g) continue;

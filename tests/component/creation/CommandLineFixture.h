@@ -13,6 +13,7 @@ namespace tov::test {
 // Runs tovana on the world's data root with the arguments; its exit code,
 // with its standard and error output.
 inline int RunTovana(const TestWorld& world, const std::string& arguments, std::string& output, std::string& errors) {
+  world.Publish();
   const std::string outFile = world.Root() + "/stdout.txt";
   const std::string errFile = world.Root() + "/stderr.txt";
   const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' --data-root '" +

@@ -107,6 +107,18 @@ TEST(DatasetTest, BadDescriptionsGiveAnErrorNamingTheFileAndTheProblem) {
   expectError(R"({"name": "X", "layers": [{"name": "A"}, {"name": "A"}]})", "twice");
   expectError(R"({"name": "X", "tasks": [{"name": "T", "properties": {"K": ["list"]}}]})", "\"K\"");
   EXPECT_THROW(JsonDataset::Load(tmp / "missing"), HostError);
+  expectError(R"({"name": "X", "postgis": "dbname=x"})", "\"PG:");
+  expectError(R"({"name": "X", "postgis": 5})", "\"postgis\"");
+  expectError(R"({"name": "X", "geopackage": "x.gpkg", "postgis": "PG:dbname=x"})", "not both");
+}
+
+TEST(DatasetTest, ADatabaseDataSetNamesItsConnectionInsteadOfAGeoPackage) {
+  TempFolder tmp;
+  std::ofstream(tmp / "dataset.json") << R"({"name": "X", "postgis": "PG:dbname=x schemas=y"})";
+  JsonDatasetPtr ds = JsonDataset::Load(tmp.Path());
+  EXPECT_EQ(ds->PostgisConnection(), "PG:dbname=x schemas=y");
+  EXPECT_EQ(ds->GeoPackagePath(), "");
+  EXPECT_EQ(ds->DataLocation(), "PG:dbname=x schemas=y");
 }
 
 TEST(DatasetTest, MapMembersAreReadAndBadOnesRefusedWithAMessage) {

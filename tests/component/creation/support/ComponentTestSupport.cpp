@@ -6,6 +6,7 @@
 #include "host/framework/PgConnection.h"
 #include "host/framework/SharedAnalysis.h"
 #include "host/forms/RegisterHostFormsClasses.h"
+#include "host/framework/PostgisDatasetImport.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
 #include "platform/forms/Presenter.h"
@@ -21,7 +22,11 @@
 #include "platform/gis/SpatialReferenceFactory.h"
 #include "platform/gis/Workspace.h"
 #include "platform/gis/WorkspaceFactory.h"
+#include "platform/runtime/HostError.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "PostgisCluster.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cstdlib>
 #include <filesystem>
@@ -35,6 +40,9 @@ namespace {
 class RegistrationEnvironment : public ::testing::Environment {
 public:
   void SetUp() override {
+    // The database run without a cluster: every test skips, saying why.
+    if (PostgisRun() && !PostgisConnection())
+      GTEST_SKIP() << "no PostGIS cluster (scripts/install-deps installs the server and PostGIS)";
     RegisterHostGisClasses();
     RegisterHostFrameworkClasses();
     RegisterHostFormsClasses();
@@ -104,10 +112,18 @@ TestWorld::TestWorld(const TestWorldOptions& options) {
     for (char c : std::filesystem::path(Root()).filename().string())
       m_schema += std::isalnum(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(c)) : '_';
     m_location = *connection + " schemas=" + m_schema;
+    m_datasetSchema = PostgisDatasetImport::SchemaFor("twd_" + std::filesystem::path(Root()).filename().string());
   }
 }
 
 TestWorld::~TestWorld() {
+  if (!m_published.empty()) {
+    try {
+      PostgisDatasetImport::DropSchema(*PostgisConnection(), m_datasetSchema);
+    } catch (const HostError& e) {
+      ADD_FAILURE() << "the schema " << m_datasetSchema << " was not dropped: " << e.Description();
+    }
+  }
   if (m_schema.empty()) return;
   try {
     const SharedLocation location = SharedAnalysis::ParseLocation(m_location);
@@ -126,7 +142,32 @@ bool TestWorld::AnalysisExists() const {
       .has_value();
 }
 
-AnalysisPtr TestWorld::Open() const { return OpenAnalysis(AnalysisFolder(), "Test", DataRoot()); }
+void TestWorld::Publish() const {
+  const auto connection = PostgisConnection();
+  if (!connection) return;
+  // The GeoPackage's state: its own file and its write-ahead log.
+  std::string state;
+  for (const char* suffix : {"", "-wal"}) {
+    std::error_code ec;
+    const std::string file = DatasetFolder() + "/test.gpkg" + suffix;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (ec) continue;
+    state += std::to_string(size) + ":" +
+             std::to_string(std::filesystem::last_write_time(file, ec).time_since_epoch().count()) + ";";
+  }
+  if (state == m_published) return;
+  PostgisDatasetImport::CopyTables(DatasetFolder() + "/test.gpkg", {}, *connection, m_datasetSchema, true);
+  auto description = nlohmann::ordered_json::parse(ReadTextFile(DatasetFolder() + "/dataset.json"));
+  description.erase("geopackage");
+  description["postgis"] = *connection + " schemas=" + m_datasetSchema;
+  WriteFile(DatasetFolder() + "/dataset.json", description.dump(2));
+  m_published = state;
+}
+
+AnalysisPtr TestWorld::Open() const {
+  Publish();
+  return OpenAnalysis(AnalysisFolder(), "Test", DataRoot());
+}
 
 std::string TestWorld::DocumentText() const {
   if (m_schema.empty()) return ReadTextFile(AnalysisFolder() + "/document.json");

@@ -29,9 +29,14 @@ struct TestWorldOptions {
 
 // A temporary folder holding a data root with one small data set "Test"
 // (reference layer "Regions" around New York, the current-extent method) and
-// room for analyses. Removed afterwards. In the run against the database
-// (PostgisConnection()) the world's analysis is a shared one, in a schema of
-// its own that is dropped afterwards.
+// room for analyses. Removed afterwards.
+//
+// In the database run (PostgisConnection()) the world's analysis is a shared
+// one, in a schema of its own, and the data set's layers are tables of
+// another schema of its own: before each use (Open, a command line run)
+// whatever the test wrote into test.gpkg since is copied there and the
+// description names that schema instead of the GeoPackage. Both schemas are
+// dropped with the world.
 class TestWorld {
 public:
   explicit TestWorld(const std::string& projection = R"({"Type": "Projected", "ID": "5070"})");
@@ -39,6 +44,13 @@ public:
   ~TestWorld();
   TestWorld(const TestWorld&) = delete;
   TestWorld& operator=(const TestWorld&) = delete;
+
+  // In the database run: copies the GeoPackage's tables into the world's
+  // data set schema when they changed and describes the data set by it.
+  // Else nothing.
+  void Publish() const;
+  // The data set's schema in the database run ("" otherwise).
+  const std::string& DatasetSchema() const { return m_datasetSchema; }
 
   const std::string& Root() const { return m_folder.Path(); } // native
   std::string DataRoot() const { return Root() + "/data"; }    // native
@@ -58,6 +70,8 @@ public:
 private:
   tov::testing::TempFolder m_folder;
   std::string m_schema, m_location;
+  std::string m_datasetSchema;
+  mutable std::string m_published; // what the GeoPackage was when last copied
 };
 
 // Installs a scripted presenter with the turns given (JSON) and returns it.
