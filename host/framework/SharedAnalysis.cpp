@@ -534,7 +534,11 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
     while (s.Step()) state.settings[{s.Text(0), s.Text(1)}] = s.Text(2);
   }
   const fs::path areas = fs::path(m_folder) / "StudyAreas";
-  for (auto& [id, record] : state.records) {
+  for (auto& item : state.records) {
+    // Named, not bound: a lambda below needs them, and C++17 does not let a
+    // lambda capture a structured binding.
+    const auto id = item.first;
+    auto& record = item.second;
     const fs::path folder = areas / std::to_string(id);
     std::error_code ec;
     std::vector<fs::path> entries;
