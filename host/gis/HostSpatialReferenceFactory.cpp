@@ -7,6 +7,8 @@
 
 #include <cpl_conv.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace tov {
@@ -29,11 +31,24 @@ const char* const kSource = kSpatialReferenceFactoryProgId;
 OGRSpatialReference Rebuilt(const OGRSpatialReference& sr) {
   const char* authority = sr.GetAuthorityName(nullptr);
   const char* code = sr.GetAuthorityCode(nullptr);
-  if (authority && code && EqualsIgnoreCase(authority, "EPSG")) {
+  if (authority && code) {
+    // The system its identifier names. PROJ 9.1 crashes on a description
+    // whose identifier names no system of its kind (EPSG:4387 on a
+    // geographic one, say), so such a description goes no further.
     OGRSpatialReference registered;
+    const std::string id = std::string(authority) + ":" + code;
+    const bool plain = std::all_of(id.begin(), id.end(), [](unsigned char c) { return std::isalnum(c) || c == ':' || c == '_'; });
+    ResetOgrError();
+    const bool found = EqualsIgnoreCase(authority, "EPSG")
+                           ? registered.importFromEPSG(std::atoi(code)) == OGRERR_NONE
+                           : plain && registered.SetFromUserInput(id.c_str()) == OGRERR_NONE;
+    ResetOgrError();
+    if (!found || registered.IsGeographic() != sr.IsGeographic() || registered.IsProjected() != sr.IsProjected())
+      throw HostError(gisErr::UnknownCoordSys, kSource,
+                      "The coordinate system description carries the identifier " + id +
+                          ", which names no coordinate system of its kind");
     const char* options[] = {"IGNORE_DATA_AXIS_TO_SRS_AXIS_MAPPING=YES", nullptr};
-    if (registered.importFromEPSG(std::atoi(code)) == OGRERR_NONE && registered.IsSame(&sr, options))
-      return registered;
+    if (registered.IsSame(&sr, options)) return registered;
   }
   char* definition = nullptr;
   ResetOgrError();

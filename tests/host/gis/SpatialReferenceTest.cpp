@@ -124,6 +124,19 @@ TEST_F(SpatialReferenceTest, AMapSystemReadFromTextIsRebuiltByProjAndMustBeTwoDi
   point->SetSpatialReference(Geographic(4269));
   point->Project(copy);
   EXPECT_NEAR(point->X(), 0.0, 0.001);
+  // An identifier that names no system of the description's kind is
+  // refused before PROJ is asked anything more of it (PROJ 9.1 crashed).
+  const std::string misnamed =
+      R"(GEOGCRS["WGS 84",DATUM["World Geodetic System 1984",ELLIPSOID["WGS 84",6378137,298.257223563,)"
+      R"(LENGTHUNIT["metre",1]]],PRIMEM["Greenwich",0,ANGLEUNIT["degree",0.0174532925199433]],)"
+      R"(CS[ellipsoidal,2],AXIS["latitude",north,ORDER[1],ANGLEUNIT["degree",0.0174532925199433]],)"
+      R"(AXIS["longitude",east,ORDER[2],ANGLEUNIT["degree",0.0174532925199433]],ID["EPSG",4387]])";
+  try {
+    factory->CreateFromWkt(misnamed);
+    ADD_FAILURE() << "a description naming EPSG:4387 was accepted";
+  } catch (const HostError& e) {
+    EXPECT_NE(e.Description().find("EPSG:4387"), std::string::npos) << e.Description();
+  }
   // Heights, compounds, geocentric and local systems are no map's system.
   const char* local = R"(ENGCRS["site",EDATUM["d"],CS[Cartesian,2],AXIS["x",east,LENGTHUNIT["metre",1]],)"
                       R"(AXIS["y",north,LENGTHUNIT["metre",1]]])";
