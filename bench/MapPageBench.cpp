@@ -8,6 +8,7 @@
 // labels are set to show only from 1:5,000,000 in, so none are drawn
 // there) and a view of the middle of the country at 1:4,500,000, where
 // every county in sight has its label placed.
+#include "bench/QtBenchMain.h"
 #include "bench/BenchSupport.h"
 
 #include "host/framework/Analysis.h"
@@ -240,15 +241,6 @@ BENCHMARK(BM_MapPageClick)->Arg(0)->Arg(1)->ArgName("view")->Unit(benchmark::kMi
 } // namespace
 } // namespace tov::bench
 
-// The application lives in main: one kept in a static ends after Qt's own
-// statics and crashes the program on its way out.
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  tov::bench::SampleAnalysis().reset();
-  return 0;
+  return tov::bench::RunQtBenchmarks(argc, argv, [] { tov::bench::SampleAnalysis().reset(); });
 }

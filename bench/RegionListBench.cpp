@@ -2,6 +2,7 @@
 // (3,230 counties, 33,788 ZIP areas): FromList refilled through the form
 // model at each key typed in the search box, the window's list widget shown
 // anew from it (offscreen), and the page filled from a layer.
+#include "bench/QtBenchMain.h"
 #include "bench/BenchSupport.h"
 
 #include "host/framework/Analysis.h"
@@ -144,14 +145,4 @@ BENCHMARK(BM_InsertRegionNames)->Unit(benchmark::kMillisecond);
 } // namespace
 } // namespace tov::bench
 
-// The application lives in main: one kept in a static ends after Qt's own
-// statics and crashes the program on its way out.
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return tov::bench::RunQtBenchmarks(argc, argv); }

@@ -1,5 +1,6 @@
 #pragma once
 #include "support/ComponentTestSupport.h"
+#include "support/ProgramRuns.h"
 
 #include <nlohmann/json.hpp>
 
@@ -7,22 +8,6 @@
 #include <vector>
 
 namespace tov::test {
-
-// One run of the program: exit code (-1 when it did not exit normally), output and errors.
-struct ProgramRun {
-  int exitCode = -1;
-  std::string output, errors;
-};
-
-// Runs tovana on the world's analysis with the data set "Test"; `tag` names
-// the files its output goes to, so that several can run at once.
-ProgramRun RunTovana(const TestWorld& world, const std::string& arguments, const std::string& tag = "run");
-// The same on the analysis in another folder.
-ProgramRun RunTovanaOn(const TestWorld& world, const std::string& analysisFolder, const std::string& arguments,
-                       const std::string& tag = "run");
-
-// Runs them all at the same moment and waits for every one.
-std::vector<ProgramRun> RunTovanaAtOnce(const TestWorld& world, const std::vector<std::string>& arguments);
 
 // The map document as saved.
 nlohmann::json ReadDocument(const TestWorld& world);

@@ -3,6 +3,7 @@
 // reading what the database holds, without the host's own copy of it.
 #include "PostgisCluster.h"
 #include "support/ComponentTestSupport.h"
+#include "support/ProgramRuns.h"
 
 #include "host/framework/PgConnection.h"
 
@@ -18,20 +19,6 @@ namespace tov::test {
     if (!(world).Shared())                                                                               \
       GTEST_SKIP() << "no PostGIS cluster (scripts/install-deps installs the server and PostGIS)";       \
   } while (0)
-
-struct ProgramRun {
-  int exitCode = -1;
-  std::string output, errors;
-};
-
-// tovana --analysis <the world's shared analysis> --dataset Test ARGUMENTS;
-// tag names its output files so that several can run at once.
-ProgramRun RunTovana(const TestWorld& world, const std::string& arguments, const std::string& tag = "run");
-// The same with an explicit --analysis value.
-ProgramRun RunTovanaOn(const TestWorld& world, const std::string& analysis, const std::string& arguments,
-                       const std::string& tag = "run");
-// All at the same moment; waits for every one.
-std::vector<ProgramRun> RunTovanaAtOnce(const TestWorld& world, const std::vector<std::string>& arguments);
 
 // A connection of the test's own to the cluster.
 std::unique_ptr<PgConnection> TestConnection();
