@@ -9,6 +9,8 @@
 #include "platform/framework/ITovFunction.h"
 #include "platform/framework/ITovTask.h"
 #include "platform/framework/StudyAreaCatalog.h"
+#include "platform/framework/TextPropertySet.h"
+#include "platform/framework/TovExtension.h"
 #include "platform/gis/ActiveView.h"
 #include "platform/gis/EnumLayer.h"
 #include "platform/gis/FileSystemObject.h"
@@ -20,6 +22,7 @@
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 #include "platform/runtime/Trap.h"
+#include "store/Settings.h"
 #include "store/StudyAreaDataset.h"
 
 #include <exception>
@@ -144,7 +147,9 @@ void ManageSADialog::Rename(const StudyAreaRecordPtr& record, const FeatureLayer
   std::exception_ptr failure;
   if (accepted) {
     try {
+      const std::string oldName = record->Name();
       record->SetName(newName);
+      KeepSettingsOnRename(oldName, newName);
       FeatureLayerPtr layer = RenameMapLayers(record, newName);
       // Not in any map: the layer file's own layer carries the new name.
       if (!layer) layer = fileLayer;
@@ -167,6 +172,17 @@ void ManageSADialog::Rename(const StudyAreaRecordPtr& record, const FeatureLayer
   edit->Unload();
   InitializeDialog(preselect);
   if (failure) std::rethrow_exception(failure);
+}
+
+void ManageSADialog::KeepSettingsOnRename(const std::string& oldName, const std::string& newName) {
+  // The renamed study area stays current, and its group stays the one new
+  // analyses go into (see docs/departures.md).
+  TovExtensionPtr extension = Must(GetTovExtension(m_pApplication), "the analysis extension");
+  TextPropertySetPtr properties = Must(extension->ExtensionProperties(), "the extension properties");
+  if (properties->GetProperty(kCurrentExtentKey) == oldName) properties->SetProperty(kCurrentExtentKey, newName);
+  const std::string group = std::string(kAnalysesCreatedFor) + oldName;
+  if (properties->GetProperty(kGroupLayerForAnalysisKey) == group)
+    properties->SetProperty(kGroupLayerForAnalysisKey, kAnalysesCreatedFor + newName);
 }
 
 FeatureLayerPtr ManageSADialog::RenameMapLayers(const StudyAreaRecordPtr& record, const std::string& newName) {

@@ -52,6 +52,8 @@ private:
   // the new name, and so do the group layers holding it; the last one found
   // is returned.
   FeatureLayerPtr RenameMapLayers(const StudyAreaRecordPtr& record, const std::string& newName);
+  // The settings that name the study area follow its new name.
+  void KeepSettingsOnRename(const std::string& oldName, const std::string& newName);
   void RenameGroupLayers(const std::string& workspacePath, const std::string& layerName, const std::string& newName,
                          const std::string& datasetName, std::set<const void*>& renamed);
   // A study area whose layer file is missing: the message, then its removal.

@@ -7,6 +7,7 @@
 #include "platform/gis/SimpleRenderer.h"
 #include "platform/gis/WorkspaceFactory.h"
 #include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/PathDisplay.h"
 #include "platform/runtime/ProgIds.h"
 
 namespace tov {
@@ -39,7 +40,7 @@ void DeleteDatasetAndGeodatabase(const FeatureClassPtr& dataset) {
 }
 
 void ShowUnableToLocate(const std::string& path) {
-  MsgBox("Tovana was unable to locate the following file: \r\n" + path, vbCritical | vbOKOnly, "Tovana");
+  MsgBox("Tovana was unable to locate the following file: \r\n" + ShownPath(path), vbCritical | vbOKOnly, "Tovana");
 }
 
 void SetOutlineWidth(const FeatureLayerPtr& layer, double width) {

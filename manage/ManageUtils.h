@@ -16,6 +16,8 @@ inline constexpr char kGroupLayerForAnalysisKey[] = "Group Layer For Analysis";
 inline constexpr char kStudyAreaNameKey[] = "Study Area Name";
 inline constexpr char kChangeGroupLayerNameKey[] = "ChangeGroupLayerName";
 inline constexpr char kUseGroupLayerForAnalysisKey[] = "Use Group Layer For Analysis";
+// The start of a group layer named after the study area its analyses belong to.
+inline constexpr char kAnalysesCreatedFor[] = "Analyses created for ";
 // The analysis group layer when the settings name none.
 inline constexpr char kMyAnalysesGroupName[] = "My Analyses";
 // The file every study area's layer is saved in, inside its data folder.

@@ -1,8 +1,8 @@
 #include "manage/SAEditNameDialog.h"
 
+#include "pages/NameRefusal.h"
 #include "pages/modi18N.h"
 #include "platform/forms/MsgBox.h"
-#include "platform/framework/NameChecker.h"
 #include "platform/runtime/ObjectRegistry.h"
 
 namespace tov {
@@ -62,11 +62,10 @@ void SAEditNameDialog::ToText_KeyPress(EventArgs& args) {
 }
 
 void SAEditNameDialog::OKButton_Click() {
-  auto checker = CreateAs<NameChecker>(kNameCheckerProgId);
-  if (checker->Test(NewName())) {
-    // The checker's reason tells the user what to change; the text stays for
-    // correcting in place.
-    MsgBox(GetTextResources()->FindString("135") + checker->Reason(), vbExclamation);
+  // The checker's reason tells the user what to change; the text stays for
+  // correcting in place.
+  if (const std::string refusal = NameRefusal(NewName(), true); !refusal.empty()) {
+    MsgBox(refusal, vbExclamation);
     return;
   }
   m_Result = kOK;

@@ -57,7 +57,7 @@ bool TovOpenExistingSAFunc::OpenStudyArea() {
     TextPropertySetPtr options = Must(extension->ExtensionOptions(), "the extension options");
     properties->SetProperty(kCurrentExtentKey, m_sSAName);
     if (options->GetProperty(kChangeGroupLayerNameKey) != "False") {
-      properties->SetProperty(kGroupLayerForAnalysisKey, "Analyses created for " + m_sSAName);
+      properties->SetProperty(kGroupLayerForAnalysisKey, kAnalysesCreatedFor + m_sSAName);
       properties->SetProperty(kStudyAreaNameKey, m_sSAName);
     }
 

@@ -1,8 +1,8 @@
 #include "pages/SelectSANameDialog.h"
 
+#include "pages/NameRefusal.h"
 #include "pages/modi18N.h"
 #include "platform/forms/MsgBox.h"
-#include "platform/framework/NameChecker.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
@@ -57,14 +57,11 @@ std::string SelectSANameDialog::StudyAreaName() { return Ctl(kNameText)->Text();
 void SelectSANameDialog::UpdateNextButton() { Ctl("NextButton")->SetEnabled(!Ctl(kNameText)->Text().empty()); }
 
 bool SelectSANameDialog::CheckNext() {
-  auto checker = CreateAs<NameChecker>(kNameCheckerProgId);
-  if (checker->Test(StudyAreaName())) {
-    // The text itself says what a valid name is.
-    ResourceFinderPtr texts = GetTextResources();
-    MsgBox(texts->FindString("135"), vbExclamation, texts->FindString("101"));
-    return false;
-  }
-  return true;
+  // The text itself says what a valid name is.
+  const std::string refusal = NameRefusal(StudyAreaName(), false);
+  if (refusal.empty()) return true;
+  MsgBox(refusal, vbExclamation, GetTextResources()->FindString("101"));
+  return false;
 }
 
 } // namespace tov

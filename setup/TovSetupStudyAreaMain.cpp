@@ -166,8 +166,7 @@ bool TovSetupStudyAreaMain::Init(const DataManagerPtr& dataManager, const HostAp
     }
     if (!m_pDataSet) {
       MsgBox(GetTextResources()->FindString("174"), vbCritical);
-      throw HostError(0, kSetupStudyAreaMainProgId,
-                      "The analysis has no current data set (\"" + current + "\" is not installed)");
+      throw HostError{}; // the message said it; there is no pending error
     }
     m_lastError = 0;
     return true;
@@ -229,9 +228,8 @@ int32_t TovSetupStudyAreaMain::ShowCreateSAMainDialog() {
         if (!task->Init(m_pDataManager, m_pApplication) || !task->InitParamSelector()) {
           chooser->Unload();
           m_methodTask.reset();
-          ReportFailure(m_errors, kShowChooser,
-                        HostError(0, method->taskProgId,
-                                  std::string("The task \"") + method->taskProgId + "\" could not start"));
+          // The task reported its own failure; this report has no pending error.
+          ReportFailure(m_errors, kShowChooser, HostError{});
           result = kPageCancel;
           break;
         }
@@ -252,9 +250,7 @@ int32_t TovSetupStudyAreaMain::ShowCreateSAMainDialog() {
         PassObject(*open, "DataManager", m_pDataManager);
         Variant name(chooser->m_sSAName);
         open->SetParam("StudyAreaName", name);
-        if (!open->Init())
-          throw HostError(open->LastError(), kOpenExistingSAFuncProgId,
-                          "The saved study area \"" + chooser->m_sSAName + "\" cannot be opened");
+        if (!open->Init()) throw HostError{};
         open->Start();
         while (open->DoStep()) {
         }

@@ -1,7 +1,6 @@
 // tovana list: the saved study areas of the analysis.
 #include "host/app/Commands.h"
 
-#include "host/common/Paths.h"
 #include "host/framework/AnalysisCheck.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
@@ -25,7 +24,7 @@ void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
         StudyAreaRecordPtr record = catalog->Item(name);
         if (!record) continue;
         std::cout << name << "\t" << record->RecordProperties()->GetProperty("TYPE") << "\t"
-                  << (name == current ? "*" : "") << "\t" << ToNativePath(record->FilePath());
+                  << (name == current ? "*" : "") << "\t" << AnalysisShownPath(*analysis, record->FilePath());
         // A study area that cannot be opened is still listed, marked.
         const std::string broken = AnalysisCheck::BrokenReason(*analysis, name);
         if (!broken.empty()) std::cout << "\tbroken: " << broken;

@@ -32,7 +32,7 @@ bool AllExist(const Analysis& analysis, const std::vector<std::string>& names) {
   StudyAreaCatalogPtr catalog = Catalog(analysis);
   for (const std::string& name : names) {
     if (!catalog->Exists(name)) {
-      std::cerr << "tovana: there is no study area named \"" << name << "\" in " << analysis.folder
+      std::cerr << "tovana: there is no study area named \"" << name << "\" in " << AnalysisShownName(analysis)
                 << " (tovana list shows them)\n";
       return false;
     }
@@ -120,6 +120,7 @@ int RunOpen(AppContext& context, const std::string& name) {
   auto presenter = std::make_shared<ConsolePresenter>();
   HostTaskRunResult result = RunSetup(*analysis, presenter, turns);
   presenter->ReportScriptErrors();
+  SaveRunChanges(*analysis, result);
   const bool opened = result.pageResult == -1 && result.reports.empty() && result.currentStudyArea == listed;
   if (!opened) {
     std::cerr << "tovana: the study area \"" << name << "\" was not opened";
@@ -127,7 +128,6 @@ int RunOpen(AppContext& context, const std::string& name) {
     std::cerr << "\n";
     return kExitNothingMade;
   }
-  SaveAnalysis(*analysis);
   std::cout << "Study area \"" << name << "\" opened and made current\n";
   return kExitOk;
 }
@@ -154,8 +154,7 @@ int RunDelete(AppContext& context, const std::vector<std::string>& names, const 
     if (button == "YesToAllButton") break;
   }
   auto presenter = std::make_shared<DeletePresenter>();
-  RunSetup(*analysis, presenter, turns);
-  SaveAnalysis(*analysis);
+  SaveRunChanges(*analysis, RunSetup(*analysis, presenter, turns));
   presenter->ReportScriptErrors();
 
   StudyAreaCatalogPtr catalog = Catalog(*analysis);
@@ -177,8 +176,7 @@ int RunRename(AppContext& context, const std::string& oldName, const std::string
   turns.push_back({{"form", "SAEditNameDialog"},
                    {"actions", {{{"set", "ToText"}, {"text", newName}}, {{"click", "OKButton"}}}}});
   auto presenter = std::make_shared<ConsolePresenter>();
-  RunSetup(*analysis, presenter, turns);
-  SaveAnalysis(*analysis);
+  SaveRunChanges(*analysis, RunSetup(*analysis, presenter, turns));
 
   StudyAreaCatalogPtr catalog = Catalog(*analysis);
   // A change of letter case leaves the old name "existing" to the catalogue.

@@ -75,17 +75,20 @@ int RunAndReport(AppContext& context, const std::shared_ptr<ConsolePresenter>& p
   const bool refused = result.pageResult == -1 && !presenter->Messages().empty();
   if (refused) presenter->CheckFinished();
   else presenter->ReportScriptErrors();
+  // A run that stored nothing keeps only what the wizard itself changed (a
+  // study area opened, renamed or removed), never the extent, selection and
+  // graphics the command was given; what the store already wrote stays.
+  SaveRunChanges(*analysis, result);
   if (!result.Stored()) {
-    // Nothing of a failed command is kept in the document, the extent,
-    // selection and graphics it was given included; what the store already
-    // wrote stays.
     std::cerr << "tovana: "
               << (refused ? std::string("the input was refused (the message above says why); no study area was made.")
                           : DescribeNothingStored(result))
               << "\n";
+    if (result.changed)
+      std::cerr << "tovana: what the wizard changed (study areas opened, renamed or removed) is saved in "
+                << AnalysisShownName(*analysis) << ".\n";
     return kExitNothingMade;
   }
-  SaveAnalysis(*analysis);
   const std::string& name = result.studyAreaName.empty() ? result.currentStudyArea : result.studyAreaName;
   std::cout << "Study area \"" << name << "\" stored in " << AnalysisShownName(*analysis) << "\n";
   return kExitOk;

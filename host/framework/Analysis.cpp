@@ -1,11 +1,13 @@
 #include "host/framework/Analysis.h"
 
+#include "host/common/Paths.h"
 #include "host/framework/HostEnvironment.h"
 #include "host/framework/ReferenceLayers.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
 #include "host/gis/DocumentLock.h"
 #include "platform/framework/TovExtension.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/PathDisplay.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -23,6 +25,14 @@ namespace {
 const char kSource[] = "Analysis";
 std::mutex g_mutex;
 std::weak_ptr<AnalysisExtension> g_current;
+
+// A native path under folder, shown as where it lives in a shared analysis.
+std::string SharedShownPath(const std::string& location, const std::string& folder, const std::string& path) {
+  const std::string native = DisplayPath(path);
+  if (native.size() > folder.size() && native.compare(0, folder.size(), folder) == 0 && native[folder.size()] == '/')
+    return location + " " + native.substr(folder.size() + 1);
+  return native;
+}
 
 bool Exists(const std::string& path) {
   struct stat st {};
@@ -75,6 +85,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   SetErrorLogPath(logPath);
 
   auto db = std::make_shared<AnalysisDatabase>(folder + "/analysis.sqlite");
+  analysis->database = db;
   auto datasets = JsonDataset::LoadAll(dataRoot.empty() ? DefaultDataRoot() : dataRoot);
   auto catalog = std::make_shared<SqliteStudyAreaCatalog>(db, folder);
   if (analysis->shared) catalog->SetIdSource([shared = analysis->shared.get()] { return shared->NextStudyAreaId(); });
@@ -106,6 +117,12 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   }
   creating.reset();
 
+  if (analysis->shared)
+    SetPathDisplay([location = analysis->shared->Location().shown, folder](const std::string& path) {
+      return SharedShownPath(location, folder, path);
+    });
+  else SetPathDisplay(&DisplayPath);
+
   std::lock_guard<std::mutex> lock(g_mutex);
   g_current = analysis->extension;
   return analysis;
@@ -117,8 +134,28 @@ void SaveAnalysis(const Analysis& analysis) {
   if (analysis.shared) analysis.shared->Publish();
 }
 
+AnalysisMark MarkAnalysis(const Analysis& analysis) {
+  if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
+  return {analysis.application->DocumentState(analysis.folder + "/document.json"), analysis.database->Commits()};
+}
+
+bool ChangedSince(const Analysis& analysis, const AnalysisMark& mark) {
+  const AnalysisMark now = MarkAnalysis(analysis);
+  return now.commits != mark.commits || now.document != mark.document;
+}
+
+void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark) {
+  if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
+  analysis.application->SaveDocumentChangesSince(analysis.folder + "/document.json", mark.document);
+  if (analysis.shared) analysis.shared->Publish();
+}
+
 std::string AnalysisShownName(const Analysis& analysis) {
   return analysis.shared ? analysis.shared->Location().shown : analysis.folder;
+}
+
+std::string AnalysisShownPath(const Analysis& analysis, const std::string& path) {
+  return analysis.shared ? SharedShownPath(analysis.shared->Location().shown, analysis.folder, path) : DisplayPath(path);
 }
 
 } // namespace tov

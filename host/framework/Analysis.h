@@ -4,6 +4,9 @@
 #include "host/framework/SharedAnalysis.h"
 #include "host/gis/GisApplication.h"
 
+#include <nlohmann/json.hpp>
+
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -24,6 +27,8 @@ struct Analysis {
   // copy of it. Declared first so that it goes last.
   std::shared_ptr<SharedAnalysis> shared;
   std::string folder; // native path
+  // analysis.sqlite (of the working copy, for a shared analysis)
+  std::shared_ptr<AnalysisDatabase> database;
   std::shared_ptr<GisApplication> application;
   std::shared_ptr<AnalysisDataManager> dataManager;
   std::shared_ptr<AnalysisExtension> extension;
@@ -50,8 +55,29 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
 // analysis then publishes everything this process changed in one transaction.
 void SaveAnalysis(const Analysis& analysis);
 
+// What an analysis holds at one moment, to tell afterwards whether a run of
+// the wizard changed it: the map document and the number of changes this
+// process made to the catalogue and settings.
+struct AnalysisMark {
+  nlohmann::json document;
+  int64_t commits = 0;
+};
+AnalysisMark MarkAnalysis(const Analysis& analysis);
+// True when the document or the catalogue and settings changed since mark.
+bool ChangedSince(const Analysis& analysis, const AnalysisMark& mark);
+// Saves as SaveAnalysis, but only what changed since mark: what the process
+// did to the map before it (a command's preparation of the map for a run
+// that then stored nothing) is not kept.
+void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark);
+
 // How messages name the analysis: its folder, or its shared location.
 std::string AnalysisShownName(const Analysis& analysis);
+
+// How a path of the analysis is shown to people: native; inside a shared
+// analysis, its location followed by the path within it (the working copy
+// this process keeps means nothing to its users). Opening an analysis also
+// makes this the way the component's messages show paths.
+std::string AnalysisShownPath(const Analysis& analysis, const std::string& path);
 
 // The folder data sets are read from when OpenAnalysis is given none.
 std::string DefaultDataRoot();

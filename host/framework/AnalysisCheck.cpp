@@ -16,6 +16,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -58,6 +60,53 @@ std::vector<std::pair<LayerPtr, GroupLayerPtr>> MissingLayers(const Map& map) {
   std::vector<std::pair<LayerPtr, GroupLayerPtr>> out;
   for (long i = 0; i < map.LayerCount(); ++i) CollectMissing(map.Layer(i), nullptr, out);
   return out;
+}
+
+// Where a layer's data is, the same for a layer file's layer and a map's.
+std::string DataKey(const HostFeatureLayer& layer) {
+  const LayerDataSource& source = layer.DataSource();
+  if (source.format.empty()) return std::string();
+  return source.format + "|" + fs::path(source.nativePath).lexically_normal().string() + "|" + source.dataset;
+}
+
+// Feature layers at any depth under layer.
+void CollectFeatureLayers(const LayerPtr& layer, std::vector<std::shared_ptr<HostFeatureLayer>>& out) {
+  if (auto group = std::dynamic_pointer_cast<GroupLayer>(layer)) {
+    for (long i = 0; i < group->Count(); ++i) CollectFeatureLayers(group->Layer(i), out);
+  } else if (auto fl = std::dynamic_pointer_cast<HostFeatureLayer>(layer)) {
+    out.push_back(fl);
+  }
+}
+
+// Calls back with each map layer that shows a study area's data under a
+// name that is not the study area's (a rename that reached the catalogue but
+// not the document), and that study area's name.
+void ForEachStaleLayer(const Analysis& analysis,
+                       const std::function<void(HostFeatureLayer& layer, const std::string& studyArea)>& found) {
+  StudyAreaCatalogPtr catalog = analysis.dataManager->GetStudyAreaCatalog();
+  CollectionPtr names = catalog->Names();
+  std::map<std::string, std::string> studyAreaOf; // data key -> name
+  for (long i = 1; names && i <= names->Count(); ++i) {
+    const std::string name = names->Item(i).ToString();
+    try {
+      HostLayerFile file;
+      file.Open(ToNativePath(catalog->Item(name)->FilePath()));
+      if (auto layer = std::dynamic_pointer_cast<HostFeatureLayer>(file.Layer()))
+        if (std::string key = DataKey(*layer); !key.empty()) studyAreaOf[key] = name;
+    } catch (const HostError&) {
+      // a broken study area is reported as such
+    }
+  }
+  MapDocumentPtr document = analysis.application->Document();
+  for (long m = 0; document && m < document->MapCount(); ++m) {
+    std::vector<std::shared_ptr<HostFeatureLayer>> layers;
+    MapPtr map = document->Map(m);
+    for (long i = 0; i < map->LayerCount(); ++i) CollectFeatureLayers(map->Layer(i), layers);
+    for (const auto& layer : layers) {
+      auto it = studyAreaOf.find(DataKey(*layer));
+      if (it != studyAreaOf.end() && it->second != layer->Name()) found(*layer, it->second);
+    }
+  }
 }
 
 std::vector<std::string> Names(StudyAreaCatalog& catalog) {
@@ -120,6 +169,12 @@ std::vector<AnalysisFinding> AnalysisCheck::Check(const Analysis& analysis) {
                           "map layer \"" + layer->Name() + "\" has no data: " + where});
     }
 
+  ForEachStaleLayer(analysis, [&](HostFeatureLayer& layer, const std::string& studyArea) {
+    findings.push_back({AnalysisFinding::Kind::LayerNameStale, layer.Name(),
+                        "map layer \"" + layer.Name() + "\" shows the study area \"" + studyArea +
+                            "\" under another name"});
+  });
+
   const std::string current = analysis.extension->ExtensionProperties()->GetProperty("CurrentExtent");
   // ":CurrentExtent" is the mark a deletion leaves: no current study area.
   if (!current.empty() && current != ":CurrentExtent" && !catalog->Exists(current))
@@ -149,9 +204,14 @@ std::vector<std::string> AnalysisCheck::RepairOutsideCatalogue(const Analysis& a
       analysis.extension->ExtensionProperties()->SetProperty("CurrentExtent", "");
       done.push_back("cleared the current study area \"" + f.name + "\"");
       break;
+    case AnalysisFinding::Kind::LayerNameStale: break;
     case AnalysisFinding::Kind::BrokenStudyArea: break;
     }
   }
+  ForEachStaleLayer(analysis, [&](HostFeatureLayer& layer, const std::string& studyArea) {
+    done.push_back("renamed the map layer \"" + layer.Name() + "\" to \"" + studyArea + "\"");
+    layer.SetName(studyArea);
+  });
   MapDocumentPtr document = analysis.application->Document();
   for (long m = 0; dropLayers && document && m < document->MapCount(); ++m) {
     MapPtr map = document->Map(m);

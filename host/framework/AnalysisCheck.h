@@ -14,6 +14,7 @@ struct AnalysisFinding {
     FolderWithoutRecord,
     LayerDataMissing,  // a document layer whose data is gone
     DanglingCurrent,   // "CurrentExtent" names no study area
+    LayerNameStale,    // a map layer shows a study area under another name (name: the layer's)
   };
   Kind kind;
   std::string name; // the study area, folder or layer concerned
@@ -31,7 +32,8 @@ public:
 
   // The repairs that need no study area function: folders without a record
   // removed, document layers without data dropped (from every map, at any
-  // depth), a dangling "CurrentExtent" cleared. Broken records are left to
+  // depth), a dangling "CurrentExtent" cleared, a layer under a study
+  // area's old name renamed. Broken records are left to
   // the component's delete function. Returns what was done, one line each;
   // the document is not saved here.
   static std::vector<std::string> RepairOutsideCatalogue(const Analysis& analysis,

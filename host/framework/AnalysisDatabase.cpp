@@ -238,6 +238,7 @@ void AnalysisDatabase::Write(const std::function<void()>& body) {
       throw SqliteError(rc, "The analysis database " + m_path + " cannot be changed: " + reason + ".");
     Fail(rc, "saving a change", message);
   }
+  ++m_commits;
 }
 
 int64_t AnalysisDatabase::LastInsertId() { return sqlite3_last_insert_rowid(m_db); }

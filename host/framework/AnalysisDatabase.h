@@ -54,6 +54,9 @@ public:
   void Write(const std::function<void()>& body);
   void Execute(const char* sql);
   int64_t LastInsertId();
+  // Transactions this connection committed since it was opened: a caller
+  // that compares two readings knows whether it changed the analysis.
+  int64_t Commits() const { return m_commits; }
 
   // Settings of a facet ("ExtensionProperties", "ExtensionOptions", "Analysis").
   std::string GetSetting(const std::string& facet, const std::string& key, bool* found = nullptr);
@@ -70,6 +73,7 @@ private:
   sqlite3* m_db = nullptr;
   std::string m_path;
   bool m_readOnly = false;
+  int64_t m_commits = 0;
   std::string m_readOnlyReason;
 };
 

@@ -213,6 +213,14 @@ json GisApplication::DocumentJson(const std::string& native) const {
   return {{"version", kDocumentVersion}, {"focusMap", focus}, {"maps", maps}};
 }
 
+json GisApplication::DocumentState(const std::string& path) const { return DocumentJson(ToNativePath(path)); }
+
+void GisApplication::SaveDocumentChangesSince(const std::string& path, const json& since) const {
+  m_baseline = since;
+  m_baselineFile = SameFileKey(ToNativePath(path));
+  SaveDocument(path);
+}
+
 void GisApplication::SaveDocument(const std::string& path) const {
   const std::string native = ToNativePath(path);
   if (!m_unreadDocument.empty() && SameFileKey(native) == m_unreadDocument)

@@ -39,6 +39,12 @@ public:
   // the file under a lock (DocumentLock), replays this document's changes
   // since then onto it and writes the result.
   void SaveDocument(const std::string& path) const;
+  // The document as SaveDocument(path) would write it now.
+  nlohmann::json DocumentState(const std::string& path) const;
+  // Saves only what changed since `since` (a DocumentState for the same
+  // path): what was done to the document before, such as a command's own
+  // preparation of the map, stays out of the file.
+  void SaveDocumentChangesSince(const std::string& path, const nlohmann::json& since) const;
 
 private:
   nlohmann::json DocumentJson(const std::string& nativePath) const;

@@ -1,6 +1,8 @@
 #include "host/gis/RegisterHostGisClasses.h"
 
+#include "host/common/Paths.h"
 #include "host/gis/GisErrors.h"
+#include "platform/runtime/PathDisplay.h"
 #include "host/gis/HostEnvelope.h"
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostField.h"
@@ -47,6 +49,8 @@ void InitHostGis() {
 
 void RegisterHostGisClasses() {
   InitHostGis();
+  // People read native paths, whatever form the component built.
+  SetPathDisplay(&DisplayPath);
   RegisterClassOf<HostPoint>(kPointProgId);
   RegisterClassOf<HostEnvelope>(kEnvelopeProgId);
   RegisterClassOf<HostPolyline>(kPolylineProgId);

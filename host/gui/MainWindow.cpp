@@ -94,7 +94,7 @@ private:
 
 MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
     : QMainWindow(parent), m_analysis(std::move(analysis)), m_control(std::make_shared<HostMapControl>()) {
-  setWindowTitle("Tovana - " + Q(m_analysis->folder));
+  setWindowTitle("Tovana - " + Q(AnalysisShownName(*m_analysis)));
   MapDocumentPtr document = Must(m_analysis->application->Document(), "the document");
   m_control->SetMap(Must(document->FocusMap(), "the focus map"));
 

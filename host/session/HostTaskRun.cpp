@@ -20,6 +20,7 @@ namespace {
 
 constexpr char kSetupTaskName[] = "SetupStudyArea";
 constexpr char kNameEntry[] = "SAName"; // the name page's entry in the wizard state
+constexpr char kStoreProcedure[] = "CreateStudyArea "; // where the store reports
 
 std::set<std::string> StudyAreaNames(const StudyAreaCatalogPtr& catalog) {
   std::set<std::string> names;
@@ -100,6 +101,7 @@ TaskDescriptorPtr HostTaskRun::MethodDescriptor(const std::string& taskProgId, c
 HostTaskRunResult HostTaskRun::Drive(ITovTask& task, bool passParameters, const TaskDescriptorPtr& descriptor) {
   const std::set<std::string> namesBefore = StudyAreaNames(m_catalog);
   HostTaskRunResult result;
+  result.before = MarkAnalysis(m_analysis);
   ReportCapture capture;
   // Every wizard state the run makes is kept in sight: the name page leaves
   // the accepted name there, whichever task made the state.
@@ -149,6 +151,7 @@ HostTaskRunResult HostTaskRun::Drive(ITovTask& task, bool passParameters, const 
   // same analysis may make its own study area current in the meantime.
   const std::string stored = result.studyAreaName.empty() ? result.currentStudyArea : result.studyAreaName;
   result.stored = result.pageResult == 0 && result.functionReports == 0 && StoredSince(m_catalog, namesBefore, stored);
+  result.changed = result.stored || ChangedSince(m_analysis, result.before);
   return result;
 }
 
@@ -170,11 +173,23 @@ HostTaskRunResult RunHostTask(const Analysis& analysis, const std::string& taskP
   return result;
 }
 
+bool SaveRunChanges(const Analysis& analysis, const HostTaskRunResult& result) {
+  if (result.Stored()) SaveAnalysis(analysis);
+  else if (result.changed) SaveAnalysisChangesSince(analysis, result.before);
+  return result.changed;
+}
+
 std::string DescribeReport(const TovErrorHandler::Report& report, const std::string& name) {
   const std::string text = FirstLine(report.description);
-  if (report.number == 0 && text.empty())
-    return "The study area catalogue refused the name" + (name.empty() ? std::string() : " \"" + name + "\"") +
-           "; another process may have taken it a moment ago. Choose another name.";
+  if (report.number == 0 && text.empty()) {
+    // The store reports a name the catalogue refuses without a pending error.
+    if (report.location.rfind(kStoreProcedure, 0) == 0)
+      return "The study area catalogue refused the name" + (name.empty() ? std::string() : " \"" + name + "\"") +
+             "; another process may have taken it a moment ago. Choose another name.";
+    const std::string where = report.location.substr(0, report.location.find(' '));
+    return "A failure without an error was reported" + (where.empty() ? std::string() : " by " + where) +
+           " (the analysis log, log.txt, has the report).";
+  }
   return text.empty() ? "Error " + std::to_string(report.number) + " (no description)." : text;
 }
 

@@ -28,6 +28,10 @@ struct HostTaskRunResult {
   // made by the method's processing (InitFunction and StartFunction).
   std::vector<TovErrorHandler::Report> reports;
   size_t functionReports = 0;
+  // The analysis as the run found it, and whether the run changed it (the
+  // chooser's open and the manage dialog change it without storing anything).
+  AnalysisMark before;
+  bool changed = false;
   bool Stored() const { return stored; }
 };
 
@@ -46,6 +50,13 @@ HostTaskRunResult RunHostTask(const Analysis& analysis);
 // descriptor) raise HostError.
 HostTaskRunResult RunHostTask(const Analysis& analysis, const std::string& taskProgId,
                               const std::string& descriptorName = std::string());
+
+// Saves what a run did: the whole analysis when it stored a study area;
+// when it stored none but changed the analysis (opened, renamed, removed or
+// deleted study areas, then cancelled), only those changes, not what the
+// caller did to the map before the run; nothing when it changed nothing.
+// True when it saved.
+bool SaveRunChanges(const Analysis& analysis, const HostTaskRunResult& result);
 
 // A sentence for the user saying why a run stored nothing ("" when it did):
 // the failure report that stopped it, or how the wizard ended.

@@ -1,6 +1,7 @@
 #include "host/studyareas/StudyAreaProperties.h"
 
 #include "host/common/Paths.h"
+#include "platform/runtime/PathDisplay.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
@@ -86,7 +87,7 @@ void ReadShape(StudyAreaProperties& p, const std::string& platformLayerFile) {
     return;
   }
   if (WorkspacePtr workspace = featureClass->Workspace()) {
-    p.dataLocation = ToNativePath(workspace->PathName());
+    p.dataLocation = ShownPath(workspace->PathName());
     const std::string clsid = workspace->WorkspaceFactory() ? workspace->WorkspaceFactory()->ClassID() : "";
     const std::string gpkgClsid = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId)->ClassID();
     p.format = clsid == gpkgClsid ? "GeoPackage" : "Shapefile";
@@ -170,8 +171,8 @@ StudyAreaProperties DescribeStudyArea(const TovExtensionPtr& extension, const st
       if (TaskDescriptorPtr method = setup->ChildByName(p.method)) p.methodCaption = method->Caption();
 
   const std::string platformPath = record->FilePath();
-  p.layerFile = ToNativePath(platformPath);
-  if (!FileExists(p.layerFile)) {
+  p.layerFile = ShownPath(platformPath);
+  if (!FileExists(ToNativePath(platformPath))) {
     p.problem = "the layer file is missing";
     return p;
   }

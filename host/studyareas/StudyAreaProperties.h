@@ -16,8 +16,10 @@ struct StudyAreaProperties {
   std::string mainLayer;
   std::string featuresList;
   std::string dataSet;         // the base data set the record names
-  std::string layerFile;       // native path
-  std::string dataLocation;    // native path of the dataset's folder or GeoPackage
+  // Where the files are, as people read it (native; a shared analysis's
+  // location and the path within it).
+  std::string layerFile;
+  std::string dataLocation;    // the dataset's folder or GeoPackage
   std::string format;          // "Shapefile" or "GeoPackage"
   std::string coordinateSystem; // name, with "EPSG:code" when it has one
   bool hasShape = false;       // the feature was read; the numbers below are valid

@@ -3,6 +3,7 @@
 #include "ManageTestSupport.h"
 
 #include "host/common/Paths.h"
+#include "platform/runtime/PathDisplay.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "manage/ManageSADialog.h"
 #include "platform/forms/ListControl.h"
@@ -259,7 +260,12 @@ TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
     fs::remove(ToNativePath(path));
     auto dialog = Run("Lost", ManageTurn(R"({"click": ")" + button + R"("})") + "," + ConfirmTurn("YesButton"));
     ASSERT_EQ(presenter->Messages().size(), 1u) << button;
-    EXPECT_EQ(presenter->Messages()[0].Text, "Tovana was unable to locate the following file: \r\n" + path);
+    // People read the native path (a shared analysis's: its location and the path inside it).
+    EXPECT_EQ(presenter->Messages()[0].Text, "Tovana was unable to locate the following file: \r\n" + ShownPath(path));
+    if (!world.Shared()) {
+      EXPECT_EQ(ShownPath(path), ToNativePath(path));
+    }
+    EXPECT_EQ(presenter->Messages()[0].Text.find('\\'), std::string::npos);
     EXPECT_EQ(presenter->Messages()[0].Title, "Tovana");
     EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
     EXPECT_EQ(presenter->questions, (std::vector<std::string>{"Are you sure you want to delete Lost?"})) << button;

@@ -3,6 +3,7 @@
 #include "ManageTestSupport.h"
 
 #include "host/common/Paths.h"
+#include "platform/runtime/PathDisplay.h"
 #include "manage/ManageUtils.h"
 #include "platform/framework/ITovFunction.h"
 #include "platform/framework/StudyAreaRecord.h"
@@ -106,7 +107,12 @@ TEST_F(OpenExistingSATest, AMissingLayerFileIsNamedOnItsOwnLine) {
   EXPECT_FALSE(function->Start());
   EXPECT_EQ(function->LastError(), 47);
   ASSERT_EQ(presenter->Messages().size(), 1u);
-  EXPECT_EQ(presenter->Messages()[0].Text, "Tovana was unable to locate the following file: \r\n" + path);
+  // People read the native path (a shared analysis's: its location and the path inside it).
+  EXPECT_EQ(presenter->Messages()[0].Text, "Tovana was unable to locate the following file: \r\n" + ShownPath(path));
+  if (!world.Shared()) {
+    EXPECT_EQ(ShownPath(path), ToNativePath(path));
+  }
+  EXPECT_EQ(presenter->Messages()[0].Text.find('\\'), std::string::npos);
   EXPECT_EQ(presenter->Messages()[0].Title, "Tovana");
   EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
 }

@@ -3,6 +3,7 @@
 #include "support/ComponentTestSupport.h"
 
 #include "manage/SAEditNameDialog.h"
+#include "pages/NameRefusal.h"
 #include "pages/modi18N.h"
 #include "platform/framework/NameChecker.h"
 
@@ -55,7 +56,9 @@ TEST(SAEditNameDialogTest, ARefusedNameSaysWhyAndStaysForCorrection) {
   auto checker = CreateAs<NameChecker>(kNameCheckerProgId);
   ASSERT_TRUE(checker->Test("Bay/Harbor"));
   ASSERT_EQ(presenter->Messages().size(), 1u);
-  EXPECT_EQ(presenter->Messages()[0].Text, GetTextResources()->FindString("135") + checker->Reason());
+  // The rule and the reason are two sentences, one blank between them.
+  EXPECT_EQ(presenter->Messages()[0].Text, GetTextResources()->FindString("135") + " " + checker->Reason());
+  EXPECT_EQ(presenter->Messages()[0].Text, NameRefusal("Bay/Harbor", true));
   EXPECT_EQ(presenter->Messages()[0].Title, "");
   EXPECT_EQ(presenter->Messages()[0].Icon, "exclamation");
   EXPECT_EQ(presenter->ShownForms().size(), 1u);

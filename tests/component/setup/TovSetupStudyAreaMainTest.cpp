@@ -31,6 +31,7 @@ TEST_F(TovSetupStudyAreaMainTest, WithoutTheActiveDataSetInitTellsTheUserAndRepo
   EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
   ASSERT_EQ(recorder.Reports().size(), 1u);
   EXPECT_EQ(recorder.Reports()[0].location, std::string("ITovTask_Init ") + kMainModule);
+  ExpectNoPendingError(recorder.Reports()[0]);
 }
 
 TEST_F(TovSetupStudyAreaMainTest, WithoutAMethodTaskNothingRunsAndStartReports47) {
@@ -159,6 +160,7 @@ TEST_F(TovSetupStudyAreaMainTest, AMethodTaskThatRefusesToStartIsReported) {
   EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init"}));
   ASSERT_EQ(recorder.Reports().size(), 1u);
   EXPECT_EQ(recorder.Reports()[0].location, std::string("ShowCreateSAMainDialog ") + kMainModule);
+  ExpectNoPendingError(recorder.Reports()[0]);
   EXPECT_FALSE(run.task->MethodTask());
 }
 
@@ -190,6 +192,21 @@ TEST_F(TovSetupStudyAreaMainTest, WithoutTheOpenFunctionOpeningIsReportedAndNoth
   EXPECT_FALSE(run.startFunction);
   EXPECT_EQ(run.lastError, 47);
   EXPECT_EQ(CurrentStudyArea(), "Coast");
+}
+
+TEST_F(TovSetupStudyAreaMainTest, AnOpenFunctionThatRefusesToStartIsReportedWithoutAnError) {
+  ASSERT_TRUE(Create("Inland", -74.6));
+  SpyFunctionScope spy(kOpenExistingSAFuncProgId);
+  spy.log.initResult = false;
+  spy.log.lastError = 47;
+  UseSetupScript(OpenTurn("Inland"));
+  ReportRecorder recorder;
+  MainRun run = RunMain();
+  EXPECT_EQ(spy.log.initCalls, 1);
+  ASSERT_EQ(recorder.Reports().size(), 1u);
+  EXPECT_EQ(recorder.Reports()[0].location, std::string("ShowCreateSAMainDialog ") + kMainModule);
+  ExpectNoPendingError(recorder.Reports()[0]);
+  EXPECT_EQ(run.pages, 0);
 }
 
 } // namespace

@@ -105,6 +105,8 @@ TEST_F(StudyAreaCommandsTest, UnknownNamesRefusedNamesAndBadOptionsSayWhy) {
   std::filesystem::remove(world.AnalysisFolder() + "/StudyAreas/1/StudyArea.lyr");
   EXPECT_EQ(Tovana("open Harbour"), 1);
   EXPECT_NE(errors.find("unable to locate the following file"), std::string::npos) << errors;
+  EXPECT_NE(errors.find(world.AnalysisFolder() + "/StudyAreas/1/StudyArea.lyr"), std::string::npos) << errors;
+  EXPECT_NE(errors.find("file:  /"), std::string::npos) << errors; // native, on a line of its own
   EXPECT_EQ(Tovana("show Harbour"), 1);
 }
 

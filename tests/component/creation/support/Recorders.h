@@ -1,4 +1,5 @@
 #pragma once
+#include <gtest/gtest.h>
 #include "platform/framework/ErrorHandler.h"
 #include "platform/framework/ITovFunction.h"
 #include "platform/runtime/ObjectRegistry.h"
@@ -15,15 +16,23 @@ struct Report {
   std::string location;
   long number = 0;
   std::string description;
+  std::string source;
 };
+
+// A report made without a pending error: number 0, no source, no text.
+inline void ExpectNoPendingError(const Report& report) {
+  EXPECT_EQ(report.number, 0) << report.location;
+  EXPECT_EQ(report.source, "") << report.location;
+  EXPECT_EQ(report.description, "") << report.location;
+}
 
 class RecordingErrorHandler : public ErrorHandler {
 public:
   explicit RecordingErrorHandler(std::vector<Report>* reports) : m_reports(reports) {}
   void SetProperty(const std::string&, const Variant&) override {}
-  void ReportError(const std::string& location, long number, const std::string&,
+  void ReportError(const std::string& location, long number, const std::string& source,
                    const std::string& description) override {
-    m_reports->push_back({location, number, description});
+    m_reports->push_back({location, number, description, source});
   }
 
 private:
@@ -52,6 +61,7 @@ struct FunctionLog {
   std::vector<std::string> keys; // SetParam keys in order
   int initCalls = 0;
   int32_t lastError = 0;
+  bool initResult = true;
 };
 
 class SpyFunction : public ITovFunction {
@@ -64,7 +74,7 @@ public:
   void Cleanup() override {}
   bool Init() override {
     ++m_log->initCalls;
-    return true;
+    return m_log->initResult;
   }
   bool SetResultParam(const std::string&, Variant&) override { return true; }
   bool SetParam(const std::string& key, Variant&) override {
