@@ -108,7 +108,8 @@ void ManageSADialog::RenameButton_Click() {
     StudyAreaRecordPtr record = Must(Must(m_pDataManager, "the data manager")->GetStudyAreaCatalog(),
                                      "the study area catalogue")->Item(name);
     if (!record) {
-      // Gone since the list was filled (another window on the analysis).
+      // Gone since the list was filled (another window on the analysis; see
+      // docs/departures.md).
       MsgBox(Text("127") + name, vbCritical);
       InitializeDialog(std::string());
       return;
@@ -192,7 +193,8 @@ FeatureLayerPtr ManageSADialog::RenameMapLayers(const StudyAreaRecordPtr& record
   const std::string layerFilePath = record->FilePath();
   FeatureLayerPtr found;
   // A group layer holding the study area in several maps is renamed once:
-  // a second replacement would go on inside the new name.
+  // a second replacement would go on inside the new name (see
+  // docs/departures.md).
   std::set<const void*> renamedGroups;
   for (long m = 0; m < document->MapCount(); ++m) {
     EnumLayerPtr layers = Must(Must(document->Map(m), "a map")->Layers(true), "the map's layers");

@@ -39,7 +39,7 @@ void SAEditNameDialog::Form_Load() {
 
 void SAEditNameDialog::Form_QueryUnload(int&, int unloadMode) {
   // Shown again after a refused name, the dialog still holds the OK of that
-  // name: a close must not confirm it once more.
+  // name: a close must not confirm it once more (see docs/departures.md).
   if (unloadMode == 0) m_Result = kCancel;
 }
 

@@ -97,7 +97,7 @@ bool TovOpenExistingSAFunc::OpenStudyArea() {
       auto filter = CreateAs<QueryFilter>(kQueryFilterProgId);
       FeatureCursorPtr cursor = Must(featureClass->Search(filter, false), "a search cursor");
       // A study area's dataset holds one feature; an emptied one is shown
-      // where the map already is.
+      // where the map already is (see docs/departures.md).
       if (FeaturePtr first = cursor->NextFeature()) {
         EnvelopePtr envelope = Must(Must(first->Shape(), "the study area's shape")->Envelope(), "an envelope");
         envelope->Expand(kZoomRatio, kZoomRatio, true);

@@ -216,7 +216,7 @@ int32_t TovSetupStudyAreaMain::ShowCreateSAMainDialog() {
           break;
         }
         // Held here until its pages are done: a task that fails on the way
-        // is never the one the host's later calls reach.
+        // is never the one the host's later calls reach (see docs/departures.md).
         ITovTaskPtr task = CreateAs<ITovTask>(method->taskProgId);
         PassObject(*task, "SSATask", m_pSSATask);
         PassObject(*task, "DataSet", m_pDataSet);

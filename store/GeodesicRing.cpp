@@ -53,7 +53,7 @@ PolygonPtr BuildRing(const PointPtr& site, double radius) {
   }
   // theta = 2 pi is the first vertex again. Computed with the rounded pi it
   // would land a hair beside it, leaving a sliver that the repair in
-  // Simplify would have to take out.
+  // Simplify would have to take out (see docs/departures.md).
   ring->AddPoint(ring->Point(0));
 
   ring->Project(siteSystem);

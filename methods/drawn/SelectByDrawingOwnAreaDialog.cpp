@@ -139,7 +139,7 @@ void SelectByDrawingOwnAreaDialog::MakeAreaLayer() {
 
 void SelectByDrawingOwnAreaDialog::ShiftLabelRegister() {
   // The register counts the task's layers from the top of the map, where the
-  // area layer now lies above them.
+  // area layer now lies above them (see docs/departures.md).
   if (!m_labelRegister) return;
   for (long i = 0; i < m_pSSATask->LayerCount(); ++i) {
     const std::string name = m_pSSATask->Layer(i)->Name();
@@ -152,7 +152,7 @@ void SelectByDrawingOwnAreaDialog::ShiftLabelRegister() {
 
 void SelectByDrawingOwnAreaDialog::SelectFeature(int, double, double) {
   EnvelopePtr box = Map()->TrackRectangle();
-  // A click is no rectangle, and neither is a line.
+  // A click is no rectangle, and neither is a line (see docs/departures.md).
   if (!box || box->IsEmpty() || box->Width() == 0 || box->Height() == 0) return;
   UseShape(RectanglePolygon(*box));
 }

@@ -10,7 +10,8 @@ TovSSASelDrawingTask::TovSSASelDrawingTask() : TovSSAMethodTask(kModulePath, kSe
 int32_t TovSSASelDrawingTask::RunPages() { return ShowSelectByDrawingOwnAreaDialog(); }
 
 int32_t TovSSASelDrawingTask::ShowSelectByDrawingOwnAreaDialog() {
-  // A failure ends the run as Cancel would: no half-made area goes on.
+  // A failure ends the run as Cancel would: no half-made area goes on
+  // (see docs/departures.md).
   return Trap(m_errors, "ShowSelectByDrawingOwnAreaDialog ", kPageCancel, [&] {
     auto page = std::make_shared<SelectByDrawingOwnAreaDialog>();
     page->m_pDataManager = m_pDataManager;

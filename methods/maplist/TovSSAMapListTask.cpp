@@ -59,7 +59,8 @@ int32_t TovSSAMapListTask::RunPages() {
 }
 
 int32_t TovSSAMapListTask::ShowSelectFromListDialog() {
-  // A failure ends the run as Cancel would: nothing half-chosen goes on.
+  // A failure ends the run as Cancel would: nothing half-chosen goes on
+  // (see docs/departures.md).
   return Trap(m_errors, "ShowSelectFromListDialog ", kPageCancel, [&] {
     auto page = std::make_shared<SelectFromListDialog>();
     PropertyListPtr settings =

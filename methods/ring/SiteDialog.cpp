@@ -123,7 +123,7 @@ bool SpecifySiteDialog::CheckNext() {
   if (m_way == kWayCoordinates) {
     double longitude = 0.0, latitude = 0.0;
     // Next is enabled only for two numbers; texts set past the events are
-    // still refused rather than read as 0.
+    // still refused rather than read as 0 (see docs/departures.md).
     if (!ParseNumber(Ctl(kLongitudeText)->Text(), longitude) || !ParseNumber(Ctl(kLatitudeText)->Text(), latitude))
       return false;
     m_longitude = longitude;

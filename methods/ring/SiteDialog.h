@@ -46,6 +46,8 @@ private:
   void UpdateControls();
   void ChooseWay(int32_t way);
 
+  // Set here, not on load: the page loads after the stored way was read
+  // (see docs/departures.md).
   int32_t m_way = kWayCoordinates;
   double m_latitude = 0.0;
   double m_longitude = 0.0;

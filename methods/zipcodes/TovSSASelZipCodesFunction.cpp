@@ -18,7 +18,8 @@ constexpr char kMainLayerKey[] = "DSMainLayer";
 constexpr char kZipFieldKey[] = "DSMainLayerIDFieldName";
 
 // A code as an SQL text literal's contents: a quote in it is doubled, so a
-// code (possible where codes need not be numeric) cannot end the literal.
+// code (possible where codes need not be numeric) cannot end the literal
+// (see docs/departures.md).
 std::string LiteralText(const std::string& code) {
   std::string text;
   for (char c : code) {

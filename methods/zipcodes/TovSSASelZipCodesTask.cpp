@@ -12,7 +12,8 @@ TovSSASelZipCodesTask::TovSSASelZipCodesTask()
 int32_t TovSSASelZipCodesTask::RunPages() { return ShowSelectZipCodesDialog(); }
 
 int32_t TovSSASelZipCodesTask::ShowSelectZipCodesDialog() {
-  // A failure ends the run as Cancel would: nothing half-entered goes on.
+  // A failure ends the run as Cancel would: nothing half-entered goes on
+  // (see docs/departures.md).
   return Trap(m_errors, "ShowSelectZipCodesDialog ", kPageCancel, [&] {
     auto page = std::make_shared<SelectByZipCodesDialog>();
     PropertyListPtr properties =

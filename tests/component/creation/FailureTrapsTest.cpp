@@ -1,6 +1,7 @@
 // Where the component ignores failures it ignores all of them, a handler
-// that cannot be set up is reported, and the cached module handlers and text
-// resources follow a class registered again.
+// that cannot be set up is reported, the cached module handlers and text
+// resources follow a class registered again, and a method page that fails
+// ends the run as Cancel would.
 #include "support/ComponentTestSupport.h"
 #include "support/HostWrappers.h"
 #include "support/Recorders.h"
@@ -12,6 +13,8 @@
 #include "platform/gis/FeatureLayer.h"
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
+#include "platform/framework/ITovTask.h"
+#include "platform/runtime/ProgIds.h"
 #include "store/AnalysisSpatialReference.h"
 #include "store/MapQueries.h"
 
@@ -133,6 +136,41 @@ TEST_F(FailureTrapsTest, CachedHandlersAndTextsFollowAClassRegisteredAgain) {
     EXPECT_EQ(GetTextResources()->FindString("101"), "text 101");
   }
   EXPECT_EQ(GetTextResources()->FindString("101"), hostText);
+}
+
+TEST(PageFailureTest, AMethodPageThatFailsEndsTheRunAsCancelWould) {
+  TestWorldOptions options;
+  options.extraMethods = R"({ "name": "SetupStudyArea.MapList", "caption": "Regions from a list",
+      "properties": { "MainLayer": "Regions" },
+      "layers": [ { "name": "Regions", "properties": { "ListField": "NAME" } } ], "children": [] })";
+  TestWorld world(options);
+  AnalysisPtr analysis = world.Open();
+  UseScript("[]");
+  HostDatasetPtr dataset = analysis->dataManager->DataSetByName("Test");
+  TaskDescriptorPtr descriptor = dataset->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.MapList");
+
+  struct Case {
+    const char* progId;
+    std::string location;
+  };
+  for (const Case& c : {Case{kSelZipCodesTaskProgId, "ShowSelectZipCodesDialog TovSetupStudyArea\\TovSSASelZipCodesTask"},
+                        Case{kSelDrawingTaskProgId,
+                             "ShowSelectByDrawingOwnAreaDialog TovSetupStudyArea\\TovSSASelDrawingTask"},
+                        Case{kMapListTaskProgId, "ShowSelectFromListDialog TovSetupStudyArea\\TovSSAMapListTask"}}) {
+    ReportRecorder recorder;
+    auto task = CreateAs<ITovTask>(c.progId);
+    Variant ssaTask(std::static_pointer_cast<Object>(descriptor)), dataSet(std::static_pointer_cast<Object>(dataset));
+    task->SetParam("SSATask", ssaTask);
+    task->SetParam("DataSet", dataSet);
+    ASSERT_TRUE(task->Init(analysis->dataManager, analysis->application)) << c.progId;
+    // The descriptor gone, the first page fails before it is shown: the run
+    // ends as Cancel would, not with 0, which would go on to the function.
+    Variant none{ObjectPtr()};
+    task->SetParam("SSATask", none);
+    EXPECT_EQ(task->DoParamSelector(), -1) << c.progId;
+    ASSERT_EQ(recorder.Reports().size(), 1u) << c.progId;
+    EXPECT_EQ(recorder.Reports()[0].location, c.location);
+  }
 }
 
 } // namespace

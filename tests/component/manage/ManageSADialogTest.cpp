@@ -275,5 +275,21 @@ TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
   }
 }
 
+TEST_F(ManageSADialogTest, RenamingAStudyAreaGoneSinceTheListWasFilledSaysSo) {
+  ASSERT_TRUE(Create("Harbor", -74.6));
+  ASSERT_TRUE(Create("Bay", -74.0));
+  presenter = UseConfirmScript("[" + ManageTurn(R"({"click": "RenameButton"})") + "]");
+  auto dialog = NewDialog("Harbor");
+  // Another window on the analysis removes it while the list shows it.
+  Catalog()->Remove("Harbor");
+  dialog->ShowModal();
+  EXPECT_TRUE(presenter->Errors().empty());
+  ASSERT_EQ(presenter->Messages().size(), 1u);
+  EXPECT_EQ(presenter->Messages()[0].Text, "There is no saved study area with this name: Harbor");
+  EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
+  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay"}));
+  EXPECT_TRUE(Catalog()->Exists("Bay"));
+}
+
 } // namespace
 } // namespace tov::test

@@ -1,5 +1,5 @@
 // Opening a saved study area: one layer per study area, outline widths by
-// the data shown, the missing layer file and the zoom.
+// the data shown, the missing layer file, the zoom and an emptied dataset.
 #include "ManageTestSupport.h"
 
 #include "host/common/Paths.h"
@@ -12,6 +12,7 @@
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
+#include "support/Recorders.h"
 
 #include <filesystem>
 
@@ -115,6 +116,28 @@ TEST_F(OpenExistingSATest, AMissingLayerFileIsNamedOnItsOwnLine) {
   EXPECT_EQ(presenter->Messages()[0].Text.find('\\'), std::string::npos);
   EXPECT_EQ(presenter->Messages()[0].Title, "Tovana");
   EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
+}
+
+TEST_F(OpenExistingSATest, AnEmptiedStudyAreaOpensWhereTheMapAlreadyIs) {
+  ASSERT_TRUE(Create("Emptied", -74.6));
+  ASSERT_TRUE(Create("Kept", -74.0));
+  FileLayer("Emptied")->FeatureClass()->Search(nullptr, false)->NextFeature()->Delete();
+  ASSERT_FALSE(FileLayer("Emptied")->FeatureClass()->Search(nullptr, false)->NextFeature());
+  EnvelopePtr before = As<ActiveView>(FocusMap())->Extent();
+
+  ReportRecorder recorder;
+  auto function = NewFunction("Emptied");
+  ASSERT_TRUE(function->Init());
+  EXPECT_TRUE(function->Start());
+  EXPECT_EQ(function->LastError(), 0);
+  EXPECT_TRUE(recorder.Reports().empty());
+  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), "Emptied");
+  EXPECT_EQ(LayersNamed(FocusMap(), "Emptied").size(), 1u);
+  EnvelopePtr after = As<ActiveView>(FocusMap())->Extent();
+  EXPECT_DOUBLE_EQ(after->XMin(), before->XMin());
+  EXPECT_DOUBLE_EQ(after->YMin(), before->YMin());
+  EXPECT_DOUBLE_EQ(after->XMax(), before->XMax());
+  EXPECT_DOUBLE_EQ(after->YMax(), before->YMax());
 }
 
 } // namespace
