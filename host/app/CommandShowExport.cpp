@@ -52,15 +52,20 @@ void AddShowExportCommands(CLI::App& app, AppContext& context, CommandRunner& ru
   };
   auto exported = std::make_shared<ExportOptions>();
   CLI::App* exportCommand = app.add_subcommand(
-      "export", "Write a study area to a file for other programs: GeoJSON (.geojson, .json), GeoPackage (.gpkg), "
-                "shapefile (.shp), KML (.kml) or FlatGeobuf (.fgb)");
+      "export", "Write a study area to a file for other programs, each format in its usual coordinate system: "
+                "GeoJSON (.geojson, .json) as RFC 7946, longitude and latitude on WGS 84; KML (.kml), always on "
+                "WGS 84; GeoPackage (.gpkg), shapefile (.shp) or FlatGeobuf (.fgb) in the study area's own system");
   exportCommand->add_option("NAME", exported->name, "The study area")->required();
   exportCommand->add_option("--out", exported->out, "The new file")->required();
-  exportCommand->add_option("--srs", exported->srs, "Coordinate system of the file (default: the study area's own)");
+  exportCommand->add_option("--srs", exported->srs,
+                            "Coordinate system of the file instead of the format's usual one, e.g. EPSG:5070 (a "
+                            "GeoJSON file then names it in a \"crs\" member; not for KML)");
   exportCommand->callback([&context, &runner, exported] {
     if (ExportFormatForPath(exported->out).empty())
       throw CLI::ValidationError("--out", exported->out + " must end in .geojson, .json, .gpkg, .shp, .kml or .fgb");
     const long code = exported->srs.empty() ? 0 : ParseSrs(exported->srs);
+    if (const std::string refusal = ExportSystemRefusal(exported->out, code); !refusal.empty())
+      throw CLI::ValidationError("--srs", refusal);
     runner = [&context, exported, code] {
       AnalysisPtr analysis = context.OpenAnalysisOnce();
       ExportStudyArea(*analysis, exported->name, exported->out, code);

@@ -1,9 +1,8 @@
 #include "host/app/MapListRebuilder.h"
 
-#include "host/app/MapListRegions.h"
 #include "host/app/RegionNameText.h"
-#include "methods/maplist/SelectFromListDialog.h"
-#include "platform/forms/ListControl.h"
+#include "methods/maplist/TovSSAMapListTask.h"
+#include "pages/WizardPage.h"
 #include "platform/framework/TaskPropertySet.h"
 #include "platform/framework/TextPropertySet.h"
 #include "platform/runtime/ObjectRegistry.h"
@@ -15,33 +14,28 @@ std::string MapListRebuilder::FunctionProgId() const { return kMapListFunctionPr
 
 bool MapListRebuilder::Edit(const StudyAreaRecordPtr& record, const DataManagerPtr& dataManager,
                             const HostApplicationPtr& application) {
-  MapListRegions regions(dataManager, application, record->BaseDataSet());
+  m_method = std::make_unique<MapListRegions>(dataManager, application, record->BaseDataSet());
   // The stored regions open chosen, as on a second visit of the page.
   auto stored = std::make_shared<Collection>();
-  for (const std::string& name :
-       regions.NamesOfIdentifiers(FeaturesListIdentifiers(record->RecordProperties()->GetProperty("FEATURESLIST"))))
+  for (const std::string& name : m_method->NamesOfIdentifiers(
+           FeaturesListIdentifiers(record->RecordProperties()->GetProperty("FEATURESLIST"))))
     stored->Add(name);
   auto state = CreateAs<TaskPropertySet>(kTaskPropertySetProgId);
   state->SetProperty("SelectedItems", Variant(stored));
 
-  std::shared_ptr<SelectFromListDialog> page = regions.NewListPage();
-  page->ReadFromPropertySet(state);
-  page->InitializeDialog();
-  page->ResetParams();
-  page->ShowModal();
-  const bool accepted = page->m_Result == kPageNext;
-  if (accepted) {
-    auto to = page->CtlAs<ListControl>("ToList");
-    m_regions = std::make_shared<Collection>();
-    for (long i = 0; i < to->ListCount(); ++i) m_regions->Add(to->List(i));
-  }
-  page->Unload();
-  return accepted;
+  TovSSAMapListTask& task = m_method->Task();
+  Variant value(state);
+  task.SetParam("PropertySet", value);
+  if (task.ChooseRegions() != kPagesAccepted) return false;
+  m_regions = task.RegionsSelectedByNames();
+  m_selection = task.SelectionSet();
+  return true;
 }
 
 void MapListRebuilder::PassParameters(ITovFunction& function) {
-  Variant regions(m_regions);
+  Variant regions(m_regions), selection(m_selection);
   function.SetParam("RegionsSelectedByNames", regions);
+  function.SetParam("SelectionSet", selection);
 }
 
 void RegisterMapListRebuilder() {

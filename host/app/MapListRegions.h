@@ -28,6 +28,8 @@ public:
 
   const TaskDescriptorPtr& Descriptor() const { return m_descriptor; }
   const HostDatasetPtr& Dataset() const { return m_dataset; }
+  // The method's task, set up on the data set: its pages run from here.
+  TovSSAMapListTask& Task() const { return *m_task; }
 
   // A new list page holding every region and the method's label. A layer
   // the task cannot read leaves it empty (the task has said why).

@@ -1,14 +1,15 @@
 #include "host/app/ZipPreview.h"
 
+#include "methods/zipcodes/TovSSASelZipCodesFunction.h"
 #include "methods/zipcodes/ZipCodeRules.h"
 #include "platform/framework/DataAccessService.h"
 #include "platform/framework/DataSetLayer.h"
 #include "platform/framework/TovExtension.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureCursor.h"
-#include "platform/gis/Fields.h"
+#include "platform/gis/FeatureClass.h"
+#include "platform/gis/QueryFilter.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace tov {
@@ -17,36 +18,26 @@ namespace {
 
 constexpr char kZipMethod[] = "SetupStudyArea.WildCard";
 
-// Every ZIP code of the layer, sorted: a prefix is then a range.
-std::vector<std::string> ReadZipCodes(const Analysis& analysis, const HostDatasetPtr& dataset,
-                                      const std::string& layerName, const std::string& field) {
+// The ZIP areas' feature class, opened as the ZIP code function opens it.
+FeatureClassPtr OpenZipAreas(const Analysis& analysis, const HostDatasetPtr& dataset, const std::string& layerName) {
   DataSetLayerPtr layer = dataset->LayerByName(layerName);
   if (!layer) throw HostError(err::InvalidCall, "tovana", "The data set has no layer \"" + layerName + "\".");
-  FeatureCursorPtr cursor = analysis.extension->GetDataAccessService()->SearchLayer(layer->SourceName(), true, field,
-                                                                                    "", dataset->DataSetPath());
-  if (!cursor) throw HostError(err::InvalidCall, "tovana", "The layer \"" + layerName + "\" cannot be read.");
-  std::vector<std::string> codes;
-  long index = -1;
-  while (FeaturePtr feature = cursor->NextFeature()) {
-    if (index < 0) index = feature->Fields()->FindField(field);
-    if (index < 0) throw HostError(err::InvalidCall, "tovana", "The layer \"" + layerName + "\" has no field " + field + ".");
-    codes.push_back(feature->Value(index).ToString());
-  }
-  std::sort(codes.begin(), codes.end());
-  return codes;
+  FeatureClassPtr areas =
+      analysis.extension->GetDataAccessService()->OpenFeatureClass(layer->SourceName(), dataset->DataSetPath());
+  if (!areas) throw HostError(err::InvalidCall, "tovana", "The layer \"" + layerName + "\" cannot be read.");
+  return areas;
 }
 
-// How many codes a code or a prefix ending in the wildcard takes.
-long CountMatches(const std::vector<std::string>& codes, const std::string& code) {
-  if (!code.empty() && code.back() == '%') {
-    const std::string prefix = code.substr(0, code.size() - 1);
-    auto first = std::lower_bound(codes.begin(), codes.end(), prefix);
-    auto last = first;
-    while (last != codes.end() && last->compare(0, prefix.size(), prefix) == 0) ++last;
-    return static_cast<long>(last - first);
-  }
-  auto range = std::equal_range(codes.begin(), codes.end(), code);
-  return static_cast<long>(range.second - range.first);
+// How many areas one code or prefix takes: one query through the method's
+// own where clause, so that its LIKE (case, "_", "%") decides here as it
+// does when the study area is made.
+long CountMatches(FeatureClass& areas, const std::string& field, const std::string& code) {
+  Collection one;
+  one.Add(Variant(code));
+  auto filter = CreateAs<QueryFilter>(kQueryFilterProgId);
+  filter->SetSubFields(field);
+  filter->SetWhereClause(TovSSASelZipCodesFunction::ZipWhereClause(field, one));
+  return areas.FeatureCount(filter);
 }
 
 } // namespace
@@ -70,13 +61,13 @@ bool PreviewZipCodes(const Analysis& analysis, const std::string& text, std::ost
     err << "tovana: " << (refusal.empty() ? "the list holds no ZIP code" : refusal) << "\n";
     return false;
   }
-  const std::vector<std::string> all =
-      ReadZipCodes(analysis, dataset, properties->GetValue("DSMainLayer"), properties->GetValue("DSMainLayerIDFieldName"));
+  FeatureClassPtr areas = OpenZipAreas(analysis, dataset, properties->GetValue("DSMainLayer"));
+  const std::string field = properties->GetValue("DSMainLayerIDFieldName");
   std::vector<std::string> none;
   long total = 0;
   for (long i = 1; i <= codes->Count(); ++i) {
     const std::string code = codes->Item(i).ToString();
-    const long n = CountMatches(all, code);
+    const long n = CountMatches(*areas, field, code);
     total += n;
     if (n == 0) none.push_back(code);
     out << code << "\t" << n << " ZIP area" << (n == 1 ? "" : "s") << "\n";

@@ -27,15 +27,26 @@ namespace {
 
 constexpr char kSource[] = "tovana export";
 
+constexpr long kWgs84 = 4326;
+
+// Which coordinate system a format is written in.
+enum class Convention {
+  OwnSystem, // the study area's own unless another is asked for
+  Rfc7946,   // GeoJSON: WGS 84 longitude and latitude without a "crs" member,
+             // unless another system is asked for (then the older form with it)
+  Wgs84Only, // the format knows no other system
+};
+
 struct Format {
   const char* extension;
   const char* driver;
-  bool geographicOnly; // the format is defined in WGS 84 longitude and latitude
+  Convention convention;
 };
 
 constexpr Format kFormats[] = {
-    {".geojson", "GeoJSON", false}, {".json", "GeoJSON", false}, {".gpkg", "GPKG", false},
-    {".shp", "ESRI Shapefile", false}, {".kml", "KML", true}, {".fgb", "FlatGeobuf", false},
+    {".geojson", "GeoJSON", Convention::Rfc7946},        {".json", "GeoJSON", Convention::Rfc7946},
+    {".gpkg", "GPKG", Convention::OwnSystem},            {".shp", "ESRI Shapefile", Convention::OwnSystem},
+    {".kml", "KML", Convention::Wgs84Only},              {".fgb", "FlatGeobuf", Convention::OwnSystem},
 };
 
 const Format* FormatFor(const std::string& path) {
@@ -87,6 +98,13 @@ std::string ExportFormatForPath(const std::string& nativePath) {
   return f ? f->driver : "";
 }
 
+std::string ExportSystemRefusal(const std::string& nativePath, long epsgCode) {
+  const Format* f = FormatFor(nativePath);
+  if (f && f->convention == Convention::Wgs84Only && epsgCode != 0 && epsgCode != kWgs84)
+    return std::string(f->driver) + " files are always in WGS 84 longitude and latitude (EPSG:4326); leave out --srs.";
+  return "";
+}
+
 void ExportStudyArea(const Analysis& analysis, const std::string& name, const std::string& nativeOutPath,
                      long epsgCode) {
   const Format* format = FormatFor(nativeOutPath);
@@ -94,6 +112,8 @@ void ExportStudyArea(const Analysis& analysis, const std::string& name, const st
     throw HostError(err::InvalidCall, kSource,
                     "The file " + nativeOutPath +
                         " has no known extension; use .geojson, .json, .gpkg, .shp, .kml or .fgb.");
+  if (const std::string refusal = ExportSystemRefusal(nativeOutPath, epsgCode); !refusal.empty())
+    throw HostError(err::InvalidCall, kSource, refusal);
   if (Exists(nativeOutPath))
     throw HostError(err::InvalidCall, kSource, "The file " + nativeOutPath + " already exists; choose another name.");
   StudyAreaCatalogPtr catalog = Must(analysis.dataManager->GetStudyAreaCatalog(), "the study area catalogue");
@@ -104,7 +124,9 @@ void ExportStudyArea(const Analysis& analysis, const std::string& name, const st
   OGRSpatialReference source;
   std::unique_ptr<OGRGeometry> shape = ReadShape(record, source);
   OGRSpatialReference target = source;
-  if (format->geographicOnly && epsgCode == 0) epsgCode = 4326;
+  if (format->convention != Convention::OwnSystem && epsgCode == 0) epsgCode = kWgs84;
+  // Written as RFC 7946 whenever its system allows: web tools read nothing else.
+  const bool rfc7946 = format->convention == Convention::Rfc7946 && epsgCode == kWgs84;
   if (epsgCode != 0) {
     target = HostSpatialReference::FromCode(epsgCode);
     if (!source.IsEmpty() && !source.IsSame(&target)) {
@@ -122,7 +144,10 @@ void ExportStudyArea(const Analysis& analysis, const std::string& name, const st
   if (!out) throw HostError(err::PathNotFound, kSource, "The file " + nativeOutPath + " cannot be created: " + CPLGetLastErrorMsg());
   bool written = false;
   try {
-    OGRLayer* layer = out->CreateLayer(name.c_str(), target.IsEmpty() ? nullptr : &target, wkbMultiPolygon, nullptr);
+    CPLStringList options;
+    if (rfc7946) options.SetNameValue("RFC7946", "YES");
+    OGRLayer* layer =
+        out->CreateLayer(name.c_str(), target.IsEmpty() ? nullptr : &target, wkbMultiPolygon, options.List());
     if (!layer) throw HostError(err::AutomationError, kSource, std::string("The layer cannot be created: ") + CPLGetLastErrorMsg());
     AddTextField(*layer, "NAME", 254);
     AddTextField(*layer, "METHOD", 80);

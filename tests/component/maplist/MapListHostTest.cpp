@@ -6,11 +6,14 @@
 
 #include "host/app/MapListRebuilder.h"
 #include "host/app/MapListRegions.h"
+#include "host/gui/RegisterHostGuiClasses.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 #include "host/studyareas/StudyAreaProperties.h"
 #include "platform/forms/UserActions.h"
 #include "platform/framework/ITovTask.h"
 #include "platform/framework/StudyAreaCatalog.h"
+#include "methods/maplist/SelectFromMapDialog.h"
+#include "platform/gis/Map.h"
 
 #include <filesystem>
 
@@ -82,6 +85,7 @@ TEST_F(MapListCommandLineTest, RegionsListsWhatThePageOffers) {
 class MapListRebuildTest : public MapListMethodTest {
 protected:
   void SetUp() override {
+    RegisterHostGuiClasses(false);
     MapListMethodTest::SetUp();
     RegisterHostStudyAreaClasses();
     RegisterMapListRebuilder();
@@ -109,6 +113,11 @@ protected:
     ASSERT_TRUE(RunAll().Stored());
   }
   static void Rebuild(Form& form) { UserActions::Click(form, "RebuildButton"); }
+  static void Press(Form& form, const char* button) { UserActions::Click(form, button); }
+  // A click on the middle of county i's square (map degrees) picks it alone.
+  static void ClickCounty(Form& form, size_t i) {
+    UserActions::MapMouseDown(form, "MapControl", 1, 0, 0, 0, -74.0 + 0.1 * static_cast<double>(i) + 0.05, 40.65);
+  }
 };
 
 TEST_F(MapListRebuildTest, TheStoredRegionsOpenChosenAndTheNewSetIsStoredInPlace) {
@@ -143,6 +152,45 @@ TEST_F(MapListRebuildTest, CancellingTheListPageChangesNothing) {
              }});
   RunPropertySheet("Pair");
   EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36047','36081'");
+}
+
+TEST_F(MapListRebuildTest, BackReturnsToTheSheetAndTheChoiceTravelsToTheMapAndBack) {
+  StorePair();
+  long selectedOnArrival = -1;
+  Names chosenOnReturn;
+  auto player = UsePlayer({Rebuild, [](Form& form) { Press(form, "BackButton"); }, Rebuild,
+                           [](Form& form) { Press(form, "ToMapButton"); },
+                           [&](Form& form) {
+                             auto* map = dynamic_cast<SelectFromMapDialog*>(&form);
+                             if (!map) return;
+                             selectedOnArrival = map->PageMap()->SelectionCount();
+                             ClickCounty(form, 0);
+                             Press(form, "ToListButton");
+                           },
+                           [&](Form& form) {
+                             chosenOnReturn = Entries(form, "ToList");
+                             Press(form, "NextButton");
+                           }});
+  ASSERT_TRUE(RunPropertySheet("Pair"));
+  EXPECT_EQ(player->shown, (Names{"StudyAreaPropertiesDialog", "SelectFromListDialog", "StudyAreaPropertiesDialog",
+                                  "SelectFromListDialog", "SelectFromMapDialog", "SelectFromListDialog"}));
+  EXPECT_EQ(selectedOnArrival, 2);
+  EXPECT_EQ(chosenOnReturn, (Names{"Bronx, NY"}));
+  EXPECT_EQ(analysis->dataManager->GetStudyAreaCatalog()->Count(), 1);
+  EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36005'");
+}
+
+TEST_F(MapListRebuildTest, TheMapPagesSelectionIsStoredWhenItIsAccepted) {
+  StorePair();
+  UsePlayer({Rebuild, [](Form& form) { Press(form, "ToMapButton"); },
+             [](Form& form) {
+               ClickCounty(form, 5);
+               Press(form, "NextButton");
+             }});
+  ASSERT_TRUE(RunPropertySheet("Pair"));
+  EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36085'");
+  const double expected = CountySquare(5, true)->Area();
+  EXPECT_NEAR(StoredArea(), expected, expected * 1e-4);
 }
 
 } // namespace

@@ -42,17 +42,17 @@ std::string MethodJson(const std::map<std::string, std::string>& settings) {
 
 PolygonPtr SquareOf(size_t index) { return Square(-74.0 + 0.1 * index, 40.6, 0.1, Geographic(4269)); }
 
-void WriteZipAreas(const std::string& nativeDatasetFolder) {
+void WriteZipAreas(const std::string& nativeDatasetFolder, const std::vector<std::string>& codes) {
   auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
   WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(nativeDatasetFolder + "/test.gpkg"));
   FieldsPtr fields = PolygonFields(Geographic(4269), true);
   fields->AddField(TextField("ZIP", 5));
   FeatureClassPtr areas =
       workspace->CreateFeatureClass("zip_areas", fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
-  for (size_t i = 0; i < kZipAreaCodes.size(); ++i) {
+  for (size_t i = 0; i < codes.size(); ++i) {
     FeaturePtr feature = areas->CreateFeature();
     feature->SetShape(SquareOf(i));
-    feature->SetValue(areas->FindField("ZIP"), kZipAreaCodes[i]);
+    feature->SetValue(areas->FindField("ZIP"), codes[i]);
     feature->Store();
   }
 }
@@ -80,9 +80,9 @@ std::string ZipTurn(const std::string& text, const std::string& button) {
          R"("}, {"click": ")" + button + R"("}]})";
 }
 
-PolygonPtr ZipSquare(const std::string& code) {
-  for (size_t i = 0; i < kZipAreaCodes.size(); ++i)
-    if (kZipAreaCodes[i] == code) {
+PolygonPtr ZipSquare(const std::string& code, const std::vector<std::string>& codes) {
+  for (size_t i = 0; i < codes.size(); ++i)
+    if (codes[i] == code) {
       PolygonPtr square = SquareOf(i);
       square->Project(Projected(5070));
       return square;
@@ -92,7 +92,8 @@ PolygonPtr ZipSquare(const std::string& code) {
 
 void ZipMethodTest::SetUp() { UseSettings({}); }
 
-void ZipMethodTest::UseSettings(const std::map<std::string, std::string>& overrides) {
+void ZipMethodTest::UseSettings(const std::map<std::string, std::string>& overrides,
+                                const std::vector<std::string>& codes) {
   std::map<std::string, std::string> settings = kSampleSettings;
   for (const auto& [key, value] : overrides) settings[key] = value;
   TestWorldOptions options;
@@ -100,7 +101,7 @@ void ZipMethodTest::UseSettings(const std::map<std::string, std::string>& overri
   options.extraMethods = MethodJson(settings);
   analysis.reset();
   world = std::make_unique<TestWorld>(options);
-  WriteZipAreas(world->DatasetFolder());
+  WriteZipAreas(world->DatasetFolder(), codes);
   analysis = world->Open();
 }
 

@@ -30,16 +30,19 @@ std::string ZipTurn(const std::string& text, const std::string& button = "NextBu
 // The ZIP areas of the test data set: 0.1 degree squares in a row from
 // -74.0 eastwards, coded 10001, 10002, 10003 and 11201 (geographic NAD83).
 extern const std::vector<std::string> kZipAreaCodes;
-// The square of one of them in the analysis system.
-PolygonPtr ZipSquare(const std::string& code);
+// The square of one of them (or of a world's own codes) in the analysis
+// system.
+PolygonPtr ZipSquare(const std::string& code, const std::vector<std::string>& codes = kZipAreaCodes);
 
 // A test data set with the "ZIP areas" layer (field "ZIP") and the ZIP code
 // method, whose settings are those of the sample data set with overrides.
 class ZipMethodTest : public ::testing::Test {
 protected:
   void SetUp() override;
-  // Starts a new world and analysis with these settings changed.
-  void UseSettings(const std::map<std::string, std::string>& overrides);
+  // Starts a new world and analysis with these settings changed, its ZIP
+  // areas coded as given.
+  void UseSettings(const std::map<std::string, std::string>& overrides,
+                   const std::vector<std::string>& codes = kZipAreaCodes);
 
   // Drives a new ZIP task as the host does up to DoParamSelector, with the
   // property set given (a new one when none); returns its result.
