@@ -136,16 +136,25 @@ void SaveAnalysis(const Analysis& analysis) {
 
 AnalysisMark MarkAnalysis(const Analysis& analysis) {
   if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
-  return {analysis.application->DocumentState(analysis.folder + "/document.json"), analysis.database->Commits()};
+  AnalysisMark mark;
+  mark.commits = analysis.database->Commits();
+  try {
+    mark.document = analysis.application->DocumentState(analysis.folder + "/document.json");
+  } catch (const HostError&) {
+    // A map holding what cannot be saved: the document counts as changed.
+    mark.document = nullptr;
+  }
+  return mark;
 }
 
 bool ChangedSince(const Analysis& analysis, const AnalysisMark& mark) {
   const AnalysisMark now = MarkAnalysis(analysis);
-  return now.commits != mark.commits || now.document != mark.document;
+  return now.commits != mark.commits || now.document.is_null() || now.document != mark.document;
 }
 
 void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark) {
   if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
+  if (mark.document.is_null()) return SaveAnalysis(analysis);
   analysis.application->SaveDocumentChangesSince(analysis.folder + "/document.json", mark.document);
   if (analysis.shared) analysis.shared->Publish();
 }

@@ -87,7 +87,7 @@ void ReadShape(StudyAreaProperties& p, const std::string& platformLayerFile) {
     return;
   }
   if (WorkspacePtr workspace = featureClass->Workspace()) {
-    p.dataLocation = ShownPath(workspace->PathName());
+    p.dataLocation = ToNativePath(workspace->PathName());
     const std::string clsid = workspace->WorkspaceFactory() ? workspace->WorkspaceFactory()->ClassID() : "";
     const std::string gpkgClsid = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId)->ClassID();
     p.format = clsid == gpkgClsid ? "GeoPackage" : "Shapefile";
@@ -171,8 +171,8 @@ StudyAreaProperties DescribeStudyArea(const TovExtensionPtr& extension, const st
       if (TaskDescriptorPtr method = setup->ChildByName(p.method)) p.methodCaption = method->Caption();
 
   const std::string platformPath = record->FilePath();
-  p.layerFile = ShownPath(platformPath);
-  if (!FileExists(ToNativePath(platformPath))) {
+  p.layerFile = ToNativePath(platformPath);
+  if (!FileExists(p.layerFile)) {
     p.problem = "the layer file is missing";
     return p;
   }
@@ -202,8 +202,8 @@ std::string FormatStudyAreaProperties(const StudyAreaProperties& p) {
   }
   if (!p.coordinateSystem.empty()) line("Coordinate system", p.coordinateSystem);
   if (!p.format.empty()) line("Format", p.format);
-  line("Layer file", p.layerFile);
-  if (!p.dataLocation.empty()) line("Data", p.dataLocation);
+  line("Layer file", ShownPath(p.layerFile));
+  if (!p.dataLocation.empty()) line("Data", ShownPath(p.dataLocation));
   if (!p.problem.empty()) line("Problem", p.problem);
   return text;
 }
@@ -217,8 +217,8 @@ std::string StudyAreaPropertiesJson(const StudyAreaProperties& p) {
   j["mainLayer"] = p.mainLayer;
   j["featuresList"] = p.featuresList;
   j["dataSet"] = p.dataSet;
-  j["layerFile"] = p.layerFile;
-  j["data"] = p.dataLocation.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(p.dataLocation);
+  j["layerFile"] = ShownPath(p.layerFile);
+  j["data"] = p.dataLocation.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(ShownPath(p.dataLocation));
   j["format"] = p.format.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(p.format);
   j["coordinateSystem"] = p.coordinateSystem.empty() ? nlohmann::ordered_json() : nlohmann::ordered_json(p.coordinateSystem);
   if (p.hasShape) {

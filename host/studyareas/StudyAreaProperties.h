@@ -16,8 +16,8 @@ struct StudyAreaProperties {
   std::string mainLayer;
   std::string featuresList;
   std::string dataSet;         // the base data set the record names
-  // Where the files are, as people read it (native; a shared analysis's
-  // location and the path within it).
+  // Native paths; shown to people through ShownPath (a shared analysis's
+  // location and the path within it, not this process's working copy).
   std::string layerFile;
   std::string dataLocation;    // the dataset's folder or GeoPackage
   std::string format;          // "Shapefile" or "GeoPackage"
