@@ -399,6 +399,7 @@ void SharedAnalysis::Pull() {
   } unlock{db, m_location.schema};
 
   auto records = db.Query("SELECT id, name, base_dataset, feature_class FROM " + Table("study_areas") + " ORDER BY id");
+  FailurePoint("copying", db);
   auto properties = db.Query("SELECT record_id, key, value FROM " + Table("record_properties"));
   auto settings = db.Query("SELECT facet, key, value FROM " + Table("settings"));
   auto document = db.Scalar("SELECT content FROM " + Table("document") + " WHERE id = 1");

@@ -65,8 +65,10 @@ public:
   // the working folder, which is this process's own, replaced by a mark.
   std::string ToShared(const std::string& text) const;
 
-  // Called at a named point of Publish (inside its transaction), for tests
-  // that break the connection there.
+  // Called at a named point of Publish (inside its transaction: "locked",
+  // "document", "commit") or of the copy Open takes ("copying", once the
+  // catalogue is read), for tests that break the connection or let another
+  // user write there.
   static void SetFailurePoint(std::function<void(const std::string& point, PgConnection&)> hook);
 
   struct RecordState {

@@ -1,6 +1,7 @@
 #include "host/gui/MapCanvas.h"
 
 #include "host/common/Paths.h"
+#include "host/gui/QtInput.h"
 #include "host/render/MapDecorations.h"
 #include "platform/framework/ResourceFinder.h"
 #include "platform/gis/Envelope.h"
@@ -16,23 +17,6 @@
 #include <cmath>
 
 namespace tov {
-
-namespace {
-
-int ButtonOf(Qt::MouseButton b) {
-  switch (b) {
-  case Qt::LeftButton: return 1;
-  case Qt::RightButton: return 2;
-  case Qt::MiddleButton: return 4;
-  default: return 0;
-  }
-}
-
-int ShiftOf(Qt::KeyboardModifiers m) {
-  return ((m & Qt::ShiftModifier) ? 1 : 0) | ((m & Qt::ControlModifier) ? 2 : 0) | ((m & Qt::AltModifier) ? 4 : 0);
-}
-
-} // namespace
 
 MapCanvas::MapCanvas(HostMapControlPtr control, QWidget* parent) : QWidget(parent), m_control(std::move(control)) {
   setMouseTracking(true);
@@ -195,7 +179,7 @@ void MapCanvas::mousePressEvent(QMouseEvent* event) {
   m_current = at;
   if (!m_onMouseDown) return;
   const QPointF map = Viewport().ToMap(at);
-  m_onMouseDown(ButtonOf(event->button()), ShiftOf(event->modifiers()), at.x(), at.y(), map.x(), map.y());
+  m_onMouseDown(PlatformButton(event->button()), PlatformShift(event->modifiers()), at.x(), at.y(), map.x(), map.y());
 }
 
 void MapCanvas::mouseMoveEvent(QMouseEvent* event) {

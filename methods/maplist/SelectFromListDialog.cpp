@@ -4,6 +4,7 @@
 #include "platform/runtime/TextCase.h"
 
 #include <algorithm>
+#include <utility>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -70,6 +71,7 @@ SelectFromListDialog::SelectFromListDialog()
   On(kToList, EventKind::MouseUp, [this](EventArgs&) { ToList_MouseUp(); });
   On(kAddButton, EventKind::MouseUp, [this](EventArgs&) { TakeFocusWhenEnabled(kAddButton); });
   On(kRemoveButton, EventKind::MouseUp, [this](EventArgs&) { TakeFocusWhenEnabled(kRemoveButton); });
+  On(kSearchTextBox, EventKind::Change, [this](EventArgs&) { SearchTextBox_Change(); });
   On(kSearchTextBox, EventKind::KeyUp, [this](EventArgs&) { SearchTextBox_KeyUp(); });
 }
 
@@ -320,6 +322,18 @@ void SelectFromListDialog::TakeFocusWhenEnabled(const char* button) {
   if (c->Enabled()) c->SetFocus();
 }
 
-void SelectFromListDialog::SearchTextBox_KeyUp() { FilterFromList(List(kFromList)->ListIndex()); }
+void SelectFromListDialog::SearchTextBox_Change() {
+  // A text pasted, cut or undone with the mouse narrows the list as typing
+  // does. Before the page is shown the text is only being restored.
+  if (!Visible()) return;
+  FilterFromList(List(kFromList)->ListIndex());
+  m_filteredOnChange = true;
+}
+
+void SelectFromListDialog::SearchTextBox_KeyUp() {
+  // A key that changed the text was filtered for already.
+  if (std::exchange(m_filteredOnChange, false)) return;
+  FilterFromList(List(kFromList)->ListIndex());
+}
 
 } // namespace tov

@@ -63,9 +63,12 @@ private:
   void FromList_MouseUp();
   void ToList_MouseUp();
   void TakeFocusWhenEnabled(const char* button);
+  void SearchTextBox_Change();
   void SearchTextBox_KeyUp();
 
   bool m_restore = false;
+  bool m_filteredOnChange = false; // FromList follows the text its last Change left
+
 };
 
 } // namespace tov

@@ -111,6 +111,27 @@ void ListControl::SetSelected(long index, bool selected) {
   Changed(Property::Selection);
 }
 
+bool ListControl::SetSelection(const std::vector<long>& selected, long current) {
+  Touch();
+  if (current < -1 || current >= static_cast<long>(m_items.size()))
+    throw HostError(380, Name(), "ListIndex " + std::to_string(current) + " is not an entry of \"" + Name() + "\"");
+  std::vector<bool> wanted(m_items.size(), false);
+  for (long index : selected) {
+    CheckIndex(index, "Selected");
+    wanted[index] = true;
+  }
+  // A single-choice list holds its current entry only.
+  if (m_multiSelect == 0) {
+    wanted.assign(m_items.size(), false);
+    if (current >= 0) wanted[current] = true;
+  }
+  if (wanted == m_selected && current == m_listIndex) return false;
+  m_selected = std::move(wanted);
+  m_listIndex = current;
+  Changed(Property::Selection);
+  return true;
+}
+
 long ListControl::SelCount() const {
   Touch();
   long n = 0;

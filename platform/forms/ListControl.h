@@ -27,6 +27,11 @@ public:
   bool Selected(long index) const;
   void SetSelected(long index, bool selected);
   long SelCount() const;
+  // The selection as a whole, as a user's pick leaves it: exactly the
+  // entries in selected, current the entry with the focus (-1 none), which
+  // need not be selected (a single-choice list selects current only).
+  // Raises no event; returns whether anything changed.
+  bool SetSelection(const std::vector<long>& selected, long current);
 
   int MultiSelect() const { return m_multiSelect; }
   void SetMultiSelect(int mode) { m_multiSelect = mode; }

@@ -152,6 +152,30 @@ void Deselect(Form& form, const std::string& control, long index) {
   form.Fire(list->Name(), EventKind::MouseUp, up);
 }
 
+void Pick(Form& form, const std::string& control, const std::vector<long>& selected, long current) {
+  auto list = ReachAs<ListControl>(form, control, "a list");
+  RequireKind(list, ControlKind::ListBox, "a list box");
+  const long count = list->ListCount();
+  for (long index : selected)
+    if (index < 0 || index >= count) throw HostError(5, control, "\"" + control + "\" has no entry " + std::to_string(index));
+  if (current < -1 || current >= count)
+    throw HostError(5, control, "\"" + control + "\" has no entry " + std::to_string(current));
+  bool changed = false;
+  {
+    Form::UserEdit echo(form, list.get(), Property::Selection);
+    changed = list->SetSelection(selected, current);
+  }
+  if (changed) form.Fire(list->Name(), EventKind::Click);
+}
+
+void MouseUp(Form& form, const std::string& control, int button, int shift) {
+  ControlPtr c = Reach(form, control);
+  EventArgs args;
+  args.Button = button;
+  args.Shift = shift;
+  form.Fire(c->Name(), EventKind::MouseUp, args);
+}
+
 void KeyPress(Form& form, const std::string& control, int keyAscii) {
   ControlPtr c = Reach(form, control);
   EventArgs args;

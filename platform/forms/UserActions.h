@@ -3,6 +3,7 @@
 #include "platform/forms/TrackedShape.h"
 
 #include <string>
+#include <vector>
 
 namespace tov {
 
@@ -28,6 +29,14 @@ void DblClick(Form& form, const std::string& control);
 // the selection of a multi-select list box), then Click and MouseUp.
 void Select(Form& form, const std::string& control, long index);
 void Deselect(Form& form, const std::string& control, long index);
+// List box: the entries a user picked with the mouse or the keys, as the
+// presenter's own list decides them (a click picks one, Ctrl+click toggles,
+// Shift+click extends from the anchor): the selection becomes exactly
+// selected, current the entry with the focus; Click when that changed
+// anything. A single-choice list takes current only.
+void Pick(Form& form, const std::string& control, const std::vector<long>& selected, long current);
+// A mouse button let go over a control: MouseUp with button and shift.
+void MouseUp(Form& form, const std::string& control, int button, int shift = 0);
 // Key press (character code) and key up (key code) on a control.
 void KeyPress(Form& form, const std::string& control, int keyAscii);
 void KeyUp(Form& form, const std::string& control, int keyCode, int shift = 0);

@@ -3,8 +3,11 @@
 
 namespace tov {
 
-// A list box, single or multi-select; a click selects the entry in the form, a
-// double click is the form's DblClick.
+// A list box. The widget selects as desktop lists do (an extended list: a
+// click picks one entry, Ctrl+click toggles, Shift+click extends; a simple
+// one: a click toggles) and its pick then becomes the form's selection,
+// with Click when it changed and MouseUp for the mouse; a double click is
+// the form's DblClick.
 class ListBoxAdapter : public ControlAdapter {
 public:
   QWidget* Make(FormDialog& dialog, const ControlPtr& control) const override;

@@ -1,6 +1,7 @@
 #include "host/gui/controls/TextBoxAdapter.h"
 
 #include "host/gui/FormDialog.h"
+#include "host/gui/QtInput.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/UserActions.h"
 
@@ -8,6 +9,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+
+#include <set>
 
 namespace tov {
 
@@ -18,7 +21,10 @@ QColor ToQColor(long color) {
   return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
 }
 
-// Typing at the end of the text: each key is typed into the form.
+// Typing at the end of the text: each key is typed into the form, which
+// raises its key events. Keys the widget handles itself (Ctrl+V, Delete,
+// the arrows, editing inside the text) reach the form as the new text and,
+// when let go, as KeyUp, as on the platform.
 class TypingThroughForm : public QObject {
 public:
   TypingThroughForm(FormDialog& dialog, Control* control, QObject* parent)
@@ -26,7 +32,9 @@ public:
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     auto* edit = qobject_cast<QLineEdit*>(watched);
-    if (!edit || event->type() != QEvent::KeyPress) return false;
+    if (!edit) return false;
+    if (event->type() == QEvent::KeyRelease) return Released(*static_cast<QKeyEvent*>(event));
+    if (event->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const std::string name = m_control->Name();
     const QString text = key->text();
@@ -45,14 +53,27 @@ public:
     } else {
       return false; // editing inside the text: the widget edits, textEdited tells the form
     }
+    // Typing raised KeyUp already.
+    m_typed.insert(key->key());
     m_dialog.Sync(m_control);
     if (auto* e = qobject_cast<QLineEdit*>(m_dialog.WidgetOf(m_control))) e->setCursorPosition(e->text().size());
     return true;
   }
 
 private:
+  bool Released(const QKeyEvent& key) {
+    // A key held down repeats its press, but is let go once.
+    if (key.isAutoRepeat() || m_typed.erase(key.key()) > 0) return false;
+    const std::string name = m_control->Name();
+    m_dialog.Act([&] {
+      UserActions::KeyUp(m_dialog.GetForm(), name, PlatformKeyCode(key.key()), PlatformShift(key.modifiers()));
+    });
+    return false;
+  }
+
   FormDialog& m_dialog;
   Control* m_control;
+  std::set<int> m_typed; // keys typed through the form and not yet let go
 };
 
 } // namespace

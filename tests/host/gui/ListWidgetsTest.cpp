@@ -1,6 +1,6 @@
 // Lists, list views and their entries as a user clicks them: the widget that
 // sent the signal is rebuilt only after the signal is done, and then shows
-// what the form holds.
+// what the form holds; a list of several choices picks as desktop lists do.
 #include "GuiTestSupport.h"
 
 #include "host/gui/QtPresenter.h"
@@ -32,6 +32,13 @@ public:
     counties = AddListBox("Counties");
     for (const char* name : {"Kings", "Queens", "Bronx"}) counties->AddItem(name);
     Place(*counties, 2000);
+    towns = AddListBox("Towns", 2);
+    for (const char* name : {"Ames", "Boone", "Clive", "Dallas", "Eldora", "Fonda"}) towns->AddItem(name);
+    Place(*towns, 4000);
+    towns->SetHeight(2400);
+    SetHeight(7000);
+    On("Towns", EventKind::Click, [this](EventArgs&) { ++clicks; });
+    On("Towns", EventKind::MouseUp, [this](EventArgs& e) { mouseUps.push_back(e.Shift); });
   }
   static void Place(Control& c, float top) {
     c.SetLeft(120);
@@ -40,7 +47,9 @@ public:
     c.SetHeight(1600);
   }
   ListViewPtr places;
-  std::shared_ptr<ListControl> counties;
+  std::shared_ptr<ListControl> counties, towns;
+  int clicks = 0;
+  std::vector<int> mouseUps; // the shift mask of each
 };
 
 TEST(ListWidgetsTest, ClickedEntriesReachTheFormAndTheRebuiltWidgets) {
@@ -85,6 +94,63 @@ TEST(ListWidgetsTest, ClickedEntriesReachTheFormAndTheRebuiltWidgets) {
   EXPECT_TRUE(treeChecked);
   EXPECT_EQ(listRows, 3);
   EXPECT_TRUE(listSelected);
+}
+
+// The form's selection after each pick, as "current: selected entries".
+std::string PickOf(ListControl& list) {
+  std::string text = std::to_string(list.ListIndex()) + ":";
+  for (long i = 0; i < list.ListCount(); ++i)
+    if (list.Selected(i)) text += " " + std::to_string(i);
+  return text;
+}
+
+TEST(ListWidgetsTest, AClickPicksOneCtrlTogglesShiftExtendsFromTheAnchorAndTheKeysPickToo) {
+  App();
+  auto presenter = std::make_shared<QtPresenter>();
+  presenter->SetMsgBoxAnswer([](const std::string&, int32_t) { return vbOK; });
+  SetPresenter(presenter);
+  auto page = std::make_shared<ListsPage>();
+  std::vector<std::string> picks;
+  std::vector<int> clicksAfter;
+  bool widgetAgrees = true;
+  presenter->SetOnShown([&](Form& form, QWidget& dialog) {
+    auto* list = dialog.findChild<QListWidget*>("Towns");
+    ASSERT_TRUE(list);
+    auto done = [&] {
+      // The event loop runs between a user's clicks: the widget is synced.
+      QApplication::processEvents();
+      picks.push_back(PickOf(*page->towns));
+      clicksAfter.push_back(page->clicks);
+      for (int i = 0; i < list->count(); ++i)
+        widgetAgrees = widgetAgrees && list->item(i)->isSelected() == page->towns->Selected(i);
+    };
+    auto click = [&](int row, Qt::KeyboardModifiers modifiers = {}) {
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualItemRect(list->item(row)).center());
+      done();
+    };
+    click(1);
+    click(3);
+    click(4, Qt::ControlModifier);
+    click(3, Qt::ControlModifier);
+    click(1);
+    click(4, Qt::ShiftModifier);
+    click(2, Qt::ShiftModifier); // from the anchor, 1, not from 4
+    click(1);                    // again on a picked one: it alone stays
+    QTest::keyClick(list, Qt::Key_Down);
+    done();
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    done();
+    form.Hide();
+  });
+  Watchdog watchdog;
+  page->ShowModal();
+  EXPECT_FALSE(watchdog.Fired());
+  EXPECT_EQ(picks, (std::vector<std::string>{"1: 1", "3: 3", "4: 3 4", "3: 4", "1: 1", "4: 1 2 3 4", "2: 1 2", "1: 1",
+                                             "2: 2", "3: 2 3"}));
+  // Click each time the pick changed; MouseUp for each click, with its keys.
+  EXPECT_EQ(clicksAfter, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+  EXPECT_EQ(page->mouseUps, (std::vector<int>{0, 0, 2, 2, 0, 1, 1, 0}));
+  EXPECT_TRUE(widgetAgrees);
 }
 
 } // namespace

@@ -18,10 +18,6 @@ void Store(const Analysis& analysis, const std::string& name) {
   ASSERT_TRUE(RunHostTask(analysis, kCurExtentTaskProgId).Stored()) << name;
 }
 
-struct NoFailurePoint {
-  ~NoFailurePoint() { SharedAnalysis::SetFailurePoint(nullptr); }
-};
-
 TEST(SharedFailureTest, ServerConnectionLostWhileStoringSavesNothingAndSaysSo) {
   TestWorld world;
   TOV_REQUIRE_SHARED_WORLD(world);

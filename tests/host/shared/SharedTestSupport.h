@@ -6,6 +6,7 @@
 #include "support/ProgramRuns.h"
 
 #include "host/framework/PgConnection.h"
+#include "host/framework/SharedAnalysis.h"
 
 #include <memory>
 #include <string>
@@ -19,6 +20,11 @@ namespace tov::test {
     if (!(world).Shared())                                                                               \
       GTEST_SKIP() << "no PostGIS cluster (scripts/install-deps installs the server and PostGIS)";       \
   } while (0)
+
+// Takes the hook off the shared analyses' failure points at the end of a test.
+struct NoFailurePoint {
+  ~NoFailurePoint() { SharedAnalysis::SetFailurePoint(nullptr); }
+};
 
 // A connection of the test's own to the cluster.
 std::unique_ptr<PgConnection> TestConnection();
