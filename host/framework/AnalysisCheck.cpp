@@ -1,6 +1,7 @@
 #include "host/framework/AnalysisCheck.h"
 
 #include "host/common/Paths.h"
+#include "platform/runtime/PathDisplay.h"
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostLayerFile.h"
 #include "host/gis/PostgisWorkspace.h"
@@ -29,8 +30,8 @@ namespace {
 std::string MissingDataPath(const HostFeatureLayer& layer) {
   const LayerDataSource& source = layer.DataSource();
   if (source.format == "shapefile")
-    return DisplayPath((fs::path(source.nativePath) / (source.dataset + ".shp")).lexically_normal().string());
-  return DisplayPath(source.nativePath) + (source.dataset.empty() ? "" : " (" + source.dataset + ")");
+    return ShownPath((fs::path(source.nativePath) / (source.dataset + ".shp")).lexically_normal().string());
+  return ShownPath(source.nativePath) + (source.dataset.empty() ? "" : " (" + source.dataset + ")");
 }
 
 // A layer whose data could not be opened, or whose workspace has gone
@@ -123,15 +124,15 @@ std::string AnalysisCheck::BrokenReason(const Analysis& analysis, const std::str
   if (!record) return "no record";
   const std::string layerFile = ToNativePath(record->FilePath());
   std::error_code ec;
-  if (!fs::exists(layerFile, ec)) return "layer file missing: " + DisplayPath(layerFile);
+  if (!fs::exists(layerFile, ec)) return "layer file missing: " + ShownPath(layerFile);
   HostLayerFile file;
   try {
     file.Open(layerFile);
   } catch (const HostError& e) {
-    return "layer file unreadable: " + DisplayPath(layerFile) + " (" + e.Description() + ")";
+    return "layer file unreadable: " + ShownPath(layerFile) + " (" + e.Description() + ")";
   }
   auto layer = std::dynamic_pointer_cast<HostFeatureLayer>(file.Layer());
-  if (!layer) return "layer file holds no feature layer: " + DisplayPath(layerFile);
+  if (!layer) return "layer file holds no feature layer: " + ShownPath(layerFile);
   if (!layer->FeatureClass()) return "dataset missing: " + MissingDataPath(*layer);
   return "";
 }
@@ -157,13 +158,13 @@ std::vector<AnalysisFinding> AnalysisCheck::Check(const Analysis& analysis) {
   std::sort(orphans.begin(), orphans.end());
   for (const std::string& path : orphans)
     findings.push_back({AnalysisFinding::Kind::FolderWithoutRecord, path,
-                        "folder without a study area record: " + DisplayPath(path)});
+                        "folder without a study area record: " + ShownPath(path)});
 
   MapDocumentPtr document = analysis.application->Document();
   for (long m = 0; document && m < document->MapCount(); ++m)
     for (const auto& [layer, parent] : MissingLayers(*document->Map(m))) {
       auto fl = std::dynamic_pointer_cast<HostFeatureLayer>(layer);
-      const std::string where = fl->FeatureClass() ? DisplayPath(ToNativePath(fl->FeatureClass()->Workspace()->PathName()))
+      const std::string where = fl->FeatureClass() ? ShownPath(ToNativePath(fl->FeatureClass()->Workspace()->PathName()))
                                                    : MissingDataPath(*fl);
       findings.push_back({AnalysisFinding::Kind::LayerDataMissing, layer->Name(),
                           "map layer \"" + layer->Name() + "\" has no data: " + where});
@@ -195,8 +196,8 @@ std::vector<std::string> AnalysisCheck::RepairOutsideCatalogue(const Analysis& a
       fs::remove_all(f.name, ec);
       if (ec)
         throw HostError(err::PathNotFound, "AnalysisCheck",
-                        "The folder " + DisplayPath(f.name) + " cannot be removed (" + ec.message() + ").");
-      done.push_back("removed the folder " + DisplayPath(f.name));
+                        "The folder " + ShownPath(f.name) + " cannot be removed (" + ec.message() + ").");
+      done.push_back("removed the folder " + ShownPath(f.name));
       break;
     }
     case AnalysisFinding::Kind::LayerDataMissing: dropLayers = true; break;
