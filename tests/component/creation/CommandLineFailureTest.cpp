@@ -33,7 +33,9 @@ TEST_F(CommandLineFailureTest, AStoreThatFailsAfterTheRecordWasAddedExitsOneWith
   EXPECT_NE(world.DocumentText(), documentBefore);
   EXPECT_NE(world.DocumentText().find("Analyses created for Bay"), std::string::npos);
   // (The line layer's own data lives only in a folder analysis.)
-  if (!world.Shared()) EXPECT_EQ(Tovana("check"), 0) << output << errors;
+  if (!world.Shared()) {
+    EXPECT_EQ(Tovana("check"), 0) << output << errors;
+  }
 }
 
 TEST_F(CommandLineFailureTest, ARefusedExtentIsNotKeptForTheNextCommand) {
