@@ -3,6 +3,7 @@
 #include "host/app/Commands.h"
 
 #include "host/forms/HostSystemCalls.h"
+#include "host/framework/MethodDescriptor.h"
 #include "host/session/HostTaskRun.h"
 #include "manage/SAContentsDialog.h"
 #include "platform/forms/ListControl.h"
@@ -88,8 +89,7 @@ bool Save(QWidget& widget, const QString& dir, const QString& name) {
 // The caption under which the chooser lists a method ("" when not offered).
 std::string MethodCaption(const Analysis& analysis, const std::string& descriptorName) {
   HostDatasetPtr dataset = analysis.dataManager->DataSetByName(analysis.extension->CurrentDatasetName());
-  TaskDescriptorPtr setup = dataset ? dataset->TaskByName("SetupStudyArea") : nullptr;
-  TaskDescriptorPtr method = setup ? setup->ChildByName(descriptorName) : nullptr;
+  TaskDescriptorPtr method = FindMethodDescriptor(dataset, descriptorName);
   return method ? method->Caption() : std::string();
 }
 

@@ -1,5 +1,6 @@
 #include "host/app/DrawnAreaRebuilder.h"
 
+#include "host/framework/MethodDescriptor.h"
 #include "methods/drawn/SelectByDrawingOwnAreaDialog.h"
 #include "platform/framework/DataManager.h"
 #include "platform/framework/StudyAreaRecord.h"
@@ -7,6 +8,7 @@
 #include "platform/framework/TaskPropertySet.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 #include "store/StudyAreaDataset.h"
@@ -14,8 +16,6 @@
 namespace tov {
 
 namespace {
-
-constexpr char kDrawnMethod[] = "SetupStudyArea.DrawOwn";
 
 // The feature the study area is stored as; no object when its data is gone.
 FeaturePtr StoredArea(const StudyAreaRecordPtr& record) {
@@ -31,8 +31,7 @@ std::string DrawnAreaRebuilder::FunctionProgId() const { return kSelDrawingFunct
 bool DrawnAreaRebuilder::Edit(const StudyAreaRecordPtr& record, const DataManagerPtr& dataManager,
                               const HostApplicationPtr& application) {
   HostDatasetPtr dataset = dataManager->DataSetByName(record->BaseDataSet());
-  TaskDescriptorPtr setup = dataset ? dataset->TaskByName("SetupStudyArea") : nullptr;
-  TaskDescriptorPtr method = setup ? setup->ChildByName(kDrawnMethod) : nullptr;
+  TaskDescriptorPtr method = FindMethodDescriptor(dataset, kDrawnAreaMethod);
   if (!method)
     throw HostError(err::InvalidCall, "Study Area Properties", "The data set offers no drawn area method any more.");
 
@@ -68,7 +67,7 @@ void DrawnAreaRebuilder::PassParameters(ITovFunction& function) {
 }
 
 void RegisterDrawnAreaRebuilder() {
-  RegisterStudyAreaRebuilder(kDrawnMethod, [] { return std::make_unique<DrawnAreaRebuilder>(); });
+  RegisterStudyAreaRebuilder(kDrawnAreaMethod, [] { return std::make_unique<DrawnAreaRebuilder>(); });
 }
 
 } // namespace tov

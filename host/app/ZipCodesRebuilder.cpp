@@ -1,16 +1,16 @@
 #include "host/app/ZipCodesRebuilder.h"
 
+#include "host/framework/MethodDescriptor.h"
 #include "methods/zipcodes/SelectByZipCodesDialog.h"
 #include "methods/zipcodes/ZipCodeRules.h"
 #include "platform/framework/DataManager.h"
 #include "platform/framework/TaskDescriptor.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
 namespace {
-
-constexpr char kZipMethod[] = "SetupStudyArea.WildCard";
 
 // The stored features list is the raw list between single quotes.
 std::string Unquoted(const std::string& featuresList) {
@@ -26,8 +26,7 @@ std::string ZipCodesRebuilder::FunctionProgId() const { return kSelZipCodesFunct
 bool ZipCodesRebuilder::Edit(const StudyAreaRecordPtr& record, const DataManagerPtr& dataManager,
                              const HostApplicationPtr&) {
   HostDatasetPtr dataset = dataManager->DataSetByName(record->BaseDataSet());
-  TaskDescriptorPtr setup = dataset ? dataset->TaskByName("SetupStudyArea") : nullptr;
-  TaskDescriptorPtr method = setup ? setup->ChildByName(kZipMethod) : nullptr;
+  TaskDescriptorPtr method = FindMethodDescriptor(dataset, kZipCodesMethod);
   if (!method) throw HostError(err::InvalidCall, "Study Area Properties", "The data set offers no ZIP code method any more.");
   PropertyListPtr properties = method->GetPropertyList();
 
@@ -61,7 +60,7 @@ void ZipCodesRebuilder::PassParameters(ITovFunction& function) {
 }
 
 void RegisterZipCodesRebuilder() {
-  RegisterStudyAreaRebuilder(kZipMethod, [] { return std::make_unique<ZipCodesRebuilder>(); });
+  RegisterStudyAreaRebuilder(kZipCodesMethod, [] { return std::make_unique<ZipCodesRebuilder>(); });
 }
 
 } // namespace tov
