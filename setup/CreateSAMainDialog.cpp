@@ -3,12 +3,9 @@
 #include "manage/ManageSADialog.h"
 #include "pages/modi18N.h"
 #include "platform/forms/ListControl.h"
-#include "platform/forms/MsgBox.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/runtime/Trap.h"
 #include "store/MapQueries.h"
-
-#include <exception>
 
 namespace tov {
 
@@ -209,11 +206,7 @@ void CreateSAMainDialog::NextButton_Click() {
 }
 
 void CreateSAMainDialog::ManageSAButton_Click() {
-  try {
-    ShowManageDialog();
-  } catch (...) {
-    MsgBox(PendingError(std::current_exception()).Description(), vbOKOnly);
-  }
+  TrapMessage([&] { ShowManageDialog(); });
 }
 
 void CreateSAMainDialog::ShowManageDialog() {
