@@ -3,9 +3,12 @@
 #include "host/common/Paths.h"
 #include "host/framework/AnalysisDatabase.h"
 #include "host/gis/GisErrors.h"
+#include "host/gis/JsonErrors.h"
 #include "host/gis/LayerJson.h"
 #include "host/gis/MapDocumentMerge.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/TextCase.h"
+#include "platform/runtime/TextReplace.h"
 
 #include <gdal_priv.h>
 #include <gdal_utils.h>
@@ -37,11 +40,6 @@ void FailurePoint(const std::string& point, PgConnection& db) {
   if (g_failurePoint) g_failurePoint(point, db);
 }
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 
 std::string PercentDecoded(const std::string& text) {
@@ -60,13 +58,6 @@ std::string PercentDecoded(const std::string& text) {
 
 HostError BadLocation(const std::string& shown, const std::string& why) {
   return HostError(err::InvalidCall, kSource, "The shared analysis location " + shown + " cannot be used: " + why + ".");
-}
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  if (from.empty()) return text;
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
 }
 
 std::string ReadText(const fs::path& path) {
@@ -189,14 +180,14 @@ void Translate(GDALDataset* target, GDALDataset* source, const std::vector<std::
 } // namespace
 
 bool SharedAnalysis::IsLocation(const std::string& text) {
-  const std::string lower = Lower(text.substr(0, 13));
+  const std::string lower = LowerCase(text.substr(0, 13));
   return StartsWith(lower, "postgresql://") || StartsWith(lower, "postgres://") || StartsWith(lower, "pg:");
 }
 
 SharedLocation SharedAnalysis::ParseLocation(const std::string& text) {
   SharedLocation location;
   std::string schema;
-  if (StartsWith(Lower(text), "pg:")) {
+  if (StartsWith(LowerCase(text), "pg:")) {
     // keyword=value pairs, values possibly in single quotes.
     std::string kept, shown = "PG:";
     size_t i = 3;
@@ -224,7 +215,7 @@ SharedLocation SharedAnalysis::ParseLocation(const std::string& text) {
         while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i]))) ++i;
         raw = value = text.substr(start, i - start);
       }
-      const std::string lowerKey = Lower(key);
+      const std::string lowerKey = LowerCase(key);
       if (lowerKey == "schema" || lowerKey == "schemas" || lowerKey == "active_schema") {
         schema = value.substr(0, value.find(','));
         shown += (shown.size() > 3 ? " " : "") + key + "=" + raw;
@@ -245,7 +236,7 @@ SharedLocation SharedAnalysis::ParseLocation(const std::string& text) {
       while (std::getline(query, pair, '&')) {
         if (pair.empty()) continue;
         const size_t eq = pair.find('=');
-        const std::string key = Lower(PercentDecoded(pair.substr(0, eq)));
+        const std::string key = LowerCase(PercentDecoded(pair.substr(0, eq)));
         const std::string value = eq == std::string::npos ? "" : PercentDecoded(pair.substr(eq + 1));
         if (key == "schema" || key == "schemas" || key == "active_schema") schema = value.substr(0, value.find(','));
         else kept += (kept.empty() ? "" : "&") + pair;
@@ -550,7 +541,7 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
       std::string text;
       for (const auto& path : entries) {
         const std::string name = path.filename().string();
-        if (stemOnly ? path.stem().string() != prefix || Lower(path.extension().string()) == ".lyr"
+        if (stemOnly ? path.stem().string() != prefix || LowerCase(path.extension().string()) == ".lyr"
                      : name.rfind(prefix, 0) != 0)
           continue;
         std::error_code ignored;
@@ -578,7 +569,7 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
       return compute();
     };
     for (const auto& path : entries) {
-      const std::string ext = Lower(path.extension().string());
+      const std::string ext = LowerCase(path.extension().string());
       const std::string name = path.filename().string();
       if (ext == ".lyr") {
         record.files[name] = ReadText(path);
@@ -841,11 +832,10 @@ void SharedAnalysis::Publish() {
     if (merged != mineDocument) LayerJson::WriteFileAtomically(documentPath.string(), merged.dump(2), kSource);
     m_base = std::move(mine);
     m_baseDocument = std::move(merged);
-  } catch (const HostError&) {
-    throw;
-  } catch (const std::exception& e) {
-    throw HostError(err::InvalidCall, kSource,
-                    "The shared analysis " + m_location.shown + " could not be saved: " + e.what() + ".");
+  } catch (...) {
+    ThrowJsonError(std::current_exception(), [&](const std::string& reason) {
+      return HostError(err::InvalidCall, kSource, "The shared analysis " + m_location.shown + " could not be saved: " + reason + ".");
+    });
   }
 }
 
