@@ -3,8 +3,8 @@
 #include "host/app/Commands.h"
 
 #include "host/forms/HostSystemCalls.h"
+#include "host/join/ManageDialogs.h"
 #include "host/session/HostTaskRun.h"
-#include "manage/SAContentsDialog.h"
 #include "platform/forms/ListControl.h"
 #include "platform/forms/UserActions.h"
 #include "platform/framework/HostDataset.h"
@@ -393,10 +393,7 @@ int RunGui(AppContext& context, const std::string& screenshots) {
     if (form.Visible()) UserActions::Click(form, "CancelButton");
   });
   // The contents dialog, as the component shows a list of study areas.
-  auto contents = std::make_shared<SAContentsDialog>();
-  contents->Ctl("ContentsText")->SetText("Downtown\r\nHarbour\r\nMidtown");
-  contents->ShowModal();
-  contents->Unload();
+  ShowStudyAreaContents("Downtown\r\nHarbour\r\nMidtown");
   return ok ? kExitOk : kExitNothingMade;
 }
 

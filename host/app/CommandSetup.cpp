@@ -5,9 +5,9 @@
 #include "host/app/DrawnShape.h"
 #include "host/app/ExtentOption.h"
 #include "host/app/LonLatToMap.h"
-#include "host/app/MapListRegions.h"
-#include "host/app/MapPageSystem.h"
-#include "host/app/RegionNameText.h"
+#include "host/join/MapListRegions.h"
+#include "host/join/MapPageSystem.h"
+#include "host/join/RegionNameText.h"
 
 #include "host/forms/SetupScript.h"
 #include "host/forms/UserScript.h"

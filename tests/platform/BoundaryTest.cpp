@@ -44,3 +44,28 @@ TEST(Boundary, NoLibraryHeaderOutsideTheHost) {
   for (auto& o : offenders) all += o + "\n";
   EXPECT_TRUE(offenders.empty()) << all;
 }
+
+// Only host/join joins host and component: every other host folder sees the
+// component through platform/ alone, so a component's internals can change
+// without the host noticing.
+TEST(Boundary, OnlyTheJoinIncludesComponentInternals) {
+  const fs::path root = fs::path(TOVANA_SOURCE_ROOT) / "host";
+  const std::regex internal(R"re(^\s*#\s*include\s*[<"](store|pages|framework|manage|methods|setup|component)/)re");
+  std::vector<std::string> offenders;
+  for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator(); ++it) {
+    const std::string rel = "host/" + fs::relative(it->path(), root).generic_string();
+    if (it->is_directory() && rel == "host/join") {
+      it.disable_recursion_pending();
+      continue;
+    }
+    const std::string ext = it->path().extension().string();
+    if (!it->is_regular_file() || (ext != ".h" && ext != ".cpp")) continue;
+    std::ifstream in(it->path());
+    std::string line;
+    for (int n = 1; std::getline(in, line); ++n)
+      if (std::regex_search(line, internal)) offenders.push_back(rel + ":" + std::to_string(n) + ": " + line);
+  }
+  std::string all;
+  for (const auto& o : offenders) all += o + "\n";
+  EXPECT_TRUE(offenders.empty()) << all;
+}

@@ -4,8 +4,8 @@
 #include "CommandLineFixture.h"
 #include "MapListTestSupport.h"
 
-#include "host/app/MapListRebuilder.h"
-#include "host/app/MapListRegions.h"
+#include "host/join/MapListRebuilder.h"
+#include "host/join/MapListRegions.h"
 #include "host/gui/RegisterHostGuiClasses.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 #include "host/studyareas/StudyAreaProperties.h"

@@ -1,6 +1,6 @@
-#include "host/app/MapListRebuilder.h"
+#include "host/join/MapListRebuilder.h"
 
-#include "host/app/RegionNameText.h"
+#include "host/join/RegionNameText.h"
 #include "methods/maplist/TovSSAMapListTask.h"
 #include "pages/WizardPage.h"
 #include "platform/framework/TaskPropertySet.h"

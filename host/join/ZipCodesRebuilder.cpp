@@ -1,4 +1,4 @@
-#include "host/app/ZipCodesRebuilder.h"
+#include "host/join/ZipCodesRebuilder.h"
 
 #include "methods/zipcodes/SelectByZipCodesDialog.h"
 #include "methods/zipcodes/ZipCodeRules.h"

@@ -1,4 +1,4 @@
-#include "host/app/MapPageSystem.h"
+#include "host/join/MapPageSystem.h"
 
 #include "platform/framework/DataAccessService.h"
 #include "platform/framework/DataSetLayer.h"

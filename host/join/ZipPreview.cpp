@@ -1,4 +1,4 @@
-#include "host/app/ZipPreview.h"
+#include "host/join/ZipPreview.h"
 
 #include "methods/zipcodes/TovSSASelZipCodesFunction.h"
 #include "methods/zipcodes/ZipCodeRules.h"

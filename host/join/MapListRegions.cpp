@@ -1,4 +1,4 @@
-#include "host/app/MapListRegions.h"
+#include "host/join/MapListRegions.h"
 
 #include "methods/maplist/SelectFromListDialog.h"
 #include "methods/maplist/TovSSAMapListTask.h"

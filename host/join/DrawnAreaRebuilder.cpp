@@ -1,4 +1,4 @@
-#include "host/app/DrawnAreaRebuilder.h"
+#include "host/join/DrawnAreaRebuilder.h"
 
 #include "methods/drawn/SelectByDrawingOwnAreaDialog.h"
 #include "platform/framework/DataManager.h"
