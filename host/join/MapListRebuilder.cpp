@@ -26,7 +26,7 @@ bool MapListRebuilder::Edit(const StudyAreaRecordPtr& record, const DataManagerP
   TovSSAMapListTask& task = m_method->Task();
   Variant value(state);
   task.SetParam("PropertySet", value);
-  if (task.ChooseRegions() != kPagesAccepted) return false;
+  if (task.RunPagesKeepingName() != kPagesAccepted) return false;
   m_regions = task.RegionsSelectedByNames();
   m_selection = task.SelectionSet();
   return true;
