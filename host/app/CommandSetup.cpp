@@ -13,6 +13,7 @@
 #include "host/forms/UserScript.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "host/session/HostTaskRun.h"
+#include "host/session/MapPreparation.h"
 #include "platform/forms/Form.h"
 #include "platform/framework/HostDataset.h"
 #include "platform/framework/TaskDescriptor.h"
@@ -188,12 +189,10 @@ EnvelopePtr ParseExtent(const std::string& text, bool lonLat) {
 // Shows the envelope (in map coordinates, or longitude and latitude) in the
 // focus map.
 void SetFocusMapExtent(const Analysis& analysis, EnvelopePtr envelope, bool lonLat = false) {
-  MapDocumentPtr document = Must(analysis.application->Document(), "the document");
-  MapPtr map = Must(document->FocusMap(), "the focus map");
+  MapPtr map = FocusMapOf(analysis);
   if (lonLat) envelope = LonLatExtentToMap(*map, envelope->XMin(), envelope->YMin(), envelope->XMax(), envelope->YMax());
   else RequireExtentOnGlobe(*map, *envelope);
-  envelope->SetSpatialReference(map->SpatialReference());
-  Must(As<ActiveView>(map), "the map view")->SetExtent(envelope);
+  ShowExtent(map, envelope);
 }
 
 // A number option as the user wrote it; a usage error when it is none.
@@ -203,16 +202,6 @@ double NumberOption(const std::string& option, const std::string& text) {
   } catch (const HostError&) {
     throw CLI::ValidationError(option, "\"" + text + "\" is not a number");
   }
-}
-
-// A map layer by name, inside group layers too (names compared without case).
-FeatureLayerPtr FindFeatureLayer(const LayerPtr& layer, const std::string& name) {
-  if (!layer) return nullptr;
-  if (auto feature = As<FeatureLayer>(layer); feature && EqualsIgnoreCase(layer->Name(), name)) return feature;
-  if (auto group = std::dynamic_pointer_cast<GroupLayer>(layer))
-    for (long i = 0; i < group->Count(); ++i)
-      if (FeatureLayerPtr found = FindFeatureLayer(group->Layer(i), name)) return found;
-  return nullptr;
 }
 
 struct LayerSelection {
@@ -255,47 +244,27 @@ std::shared_ptr<OGRGeometry> ParseGraphic(const std::string& wkt, bool lonLat) {
 // clause or nothing ends up selected.
 bool SelectShapes(const Analysis& analysis, const std::vector<LayerSelection>& selections,
                   const std::vector<std::shared_ptr<OGRGeometry>>& graphics, bool lonLat) {
-  MapDocumentPtr document = Must(analysis.application->Document(), "the document");
-  MapPtr map = Must(document->FocusMap(), "the focus map");
+  MapPtr map = FocusMapOf(analysis);
   map->ClearSelection();
   map->UnselectAllElements();
-  long selected = 0;
   for (const LayerSelection& selection : selections) {
-    FeatureLayerPtr layer;
-    for (long i = 0; i < map->LayerCount() && !layer; ++i) layer = FindFeatureLayer(map->Layer(i), selection.layer);
+    FeatureLayerPtr layer = FindFeatureLayer(*map, selection.layer);
     if (!layer) {
       std::cerr << "tovana: the map has no layer named \"" << selection.layer << "\" (tovana datasets lists them)\n";
       return false;
     }
-    auto filter = CreateAs<QueryFilter>(kQueryFilterProgId);
     try {
-      filter->SetWhereClause(selection.where);
-      layer->SelectFeatures(filter, selectionAdd, false);
+      SelectFeaturesWhere(*layer, selection.where);
     } catch (const HostError& e) {
       std::cerr << "tovana: the layer \"" << layer->Name() << "\" refused the where clause \"" << selection.where
                 << "\": " << e.Description() << "\n";
       return false;
     }
   }
-  if (EnumFeaturePtr features = map->FeatureSelection()) {
-    features->Reset();
-    while (features->Next()) ++selected;
-  }
+  long selected = SelectedFeatureCount(*map);
   for (const auto& graphic : graphics) {
     if (lonLat) LonLatGeometryToMap(*graphic, *map);
-    auto element = CreateAs<GraphicElement>(kGraphicElementProgId);
-    element->SetGeometry(GeometryFromOgr(graphic.get(), geometryPolygon, map->SpatialReference()));
-    auto fill = CreateAs<FillSymbol>(kSimpleFillSymbolProgId);
-    fill->SetStyle(orvaSFSHollow);
-    auto outline = CreateAs<LineSymbol>(kSimpleLineSymbolProgId);
-    auto colour = CreateAs<RgbColor>(kRgbColorProgId);
-    colour->SetRGB(0x0000C0);
-    outline->SetColor(colour);
-    outline->SetWidth(2);
-    fill->SetOutline(outline);
-    element->SetSymbol(fill);
-    map->AddElement(element);
-    map->SelectElement(element);
+    AddPolygonGraphic(*map, GeometryFromOgr(graphic.get(), geometryPolygon, map->SpatialReference()), true);
     ++selected;
   }
   if (selected == 0) {
