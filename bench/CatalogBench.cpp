@@ -5,6 +5,7 @@
 
 #include "host/framework/Analysis.h"
 #include "host/framework/AnalysisDatabase.h"
+#include "host/framework/MethodDescriptor.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
 #include "platform/gis/FeatureLayer.h"
 #include "platform/gis/GroupLayer.h"
@@ -12,6 +13,7 @@
 #include "platform/gis/MapDocument.h"
 #include "platform/gis/Point.h"
 #include "platform/gis/Polygon.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 #include "store/AnalysisSpatialReference.h"
@@ -147,7 +149,7 @@ void BM_CreateStudyAreaInFullMap(benchmark::State& state) {
   DataManagerPtr dataManager = world.analysis->dataManager;
   HostApplicationPtr application = world.analysis->application;
   HostDatasetPtr dataSet = dataManager->DataSetByName("USA");
-  TaskDescriptorPtr task = dataSet->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.CurrentExtent");
+  TaskDescriptorPtr task = FindMethodDescriptor(dataSet, kCurrentExtentMethod);
   SpatialReferencePtr sr = GetAnalysisSpatialReference(application);
   std::string features;
   long n = 0;

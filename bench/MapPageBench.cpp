@@ -12,6 +12,7 @@
 #include "bench/BenchSupport.h"
 
 #include "host/framework/Analysis.h"
+#include "host/framework/MethodDescriptor.h"
 #include "host/gui/FormDialog.h"
 #include "host/gui/MapCanvas.h"
 #include "host/gui/QtPresenter.h"
@@ -28,6 +29,7 @@
 #include "platform/gis/Map.h"
 #include "platform/gis/Point.h"
 #include "platform/gis/SpatialReferenceFactory.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
@@ -101,8 +103,7 @@ void OnMapPage(const PageWork& work) {
     return MsgBoxCloseAnswer(style);
   });
   HostDatasetPtr dataset = analysis->dataManager->DataSetByName("USA");
-  TaskDescriptorPtr method =
-      dataset ? dataset->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.MapList") : nullptr;
+  TaskDescriptorPtr method = FindMethodDescriptor(dataset, kMapListMethod);
   if (!method) Fail("the sample data set has no map list method");
   const std::string caption = method->Caption();
   bool worked = false;

@@ -6,11 +6,13 @@
 #include "bench/BenchSupport.h"
 
 #include "host/framework/Analysis.h"
+#include "host/framework/MethodDescriptor.h"
 #include "host/gui/FormDialog.h"
 #include "host/gui/QtPresenter.h"
 #include "methods/maplist/SelectFromListDialog.h"
 #include "methods/maplist/TovSSAMapListTask.h"
 #include "platform/forms/ListControl.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
@@ -117,7 +119,7 @@ std::shared_ptr<TovSSAMapListTask> ZipListTask(AnalysisPtr& analysis) {
   analysis = OpenAnalysis(folder + "/analysis", "ZIPS", folder + "/data");
   HostDatasetPtr dataset = analysis->dataManager->DataSetByName("ZIPS");
   auto task = std::dynamic_pointer_cast<TovSSAMapListTask>(CreateObject(kMapListTaskProgId));
-  Variant value(dataset->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.MapList"));
+  Variant value(FindMethodDescriptor(dataset, kMapListMethod));
   task->SetParam("SSATask", value);
   value = Variant(dataset);
   task->SetParam("DataSet", value);

@@ -3,10 +3,12 @@
 #include "bench/BenchSupport.h"
 
 #include "host/framework/Analysis.h"
+#include "host/framework/MethodDescriptor.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "platform/framework/TextPropertySet.h"
 #include "platform/gis/Point.h"
 #include "platform/gis/Polygon.h"
+#include "platform/runtime/MethodNames.h"
 #include "store/AnalysisSpatialReference.h"
 #include "store/StudyAreaCreation.h"
 #include "platform/runtime/ObjectRegistry.h"
@@ -53,7 +55,7 @@ void BM_CreateStudyArea(benchmark::State& state) {
   DataManagerPtr dataManager = analysis->dataManager;
   HostApplicationPtr application = analysis->application;
   HostDatasetPtr dataSet = dataManager->DataSetByName("USA");
-  TaskDescriptorPtr task = dataSet->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.CurrentExtent");
+  TaskDescriptorPtr task = FindMethodDescriptor(dataSet, kCurrentExtentMethod);
   const GeometryPtr model = StudyPolygon(GetAnalysisSpatialReference(application));
   std::string features;
   long n = 0;

@@ -10,7 +10,8 @@ function(tov_add_children dir)
   endforeach()
 endfunction()
 
-# One GoogleTest executable from every .cpp under the calling folder.
+# One GoogleTest executable from every .cpp under the calling folder (but
+# not under a subfolder that has a CMakeLists.txt of its own).
 #   tov_add_test(NAME test_platform LIBS tovssa_platform ... [POSTGIS])
 # POSTGIS registers its tests a second time, named "PostGIS.<test>", with
 # TOVANA_TEST_POSTGIS naming the file that holds the throwaway cluster's
@@ -18,6 +19,17 @@ endfunction()
 function(tov_add_test)
   cmake_parse_arguments(T "POSTGIS" "NAME" "LIBS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  # A subfolder with a CMakeLists.txt of its own places its sources itself.
+  file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt")
+  foreach(list_file ${own_lists})
+    get_filename_component(own_dir "${list_file}" DIRECTORY)
+    foreach(src ${srcs})
+      string(FIND "${src}" "${own_dir}/" at)
+      if(at EQUAL 0)
+        list(REMOVE_ITEM srcs "${src}")
+      endif()
+    endforeach()
+  endforeach()
   if(NOT srcs)
     return() # a test folder still being written
   endif()

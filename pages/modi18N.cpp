@@ -6,6 +6,7 @@
 #include "platform/forms/SystemCalls.h"
 #include "platform/forms/TabStrip.h"
 #include "platform/forms/Toolbar.h"
+#include "platform/framework/ResourceFinder.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/Variant.h"
 
@@ -29,11 +30,6 @@ void Ignoring(F&& f) {
   } catch (...) {
   }
 }
-
-// The text resources of this thread, and the registry generation they were
-// created in: a class registered since replaces them.
-thread_local ResourceFinderPtr t_textResources;
-thread_local uint64_t t_textResourcesGeneration = 0;
 
 } // namespace
 
@@ -101,16 +97,6 @@ std::string CleanToolTip(const std::string& text) {
   }
   if (out.size() >= 3 && out.compare(out.size() - 3, 3, "...") == 0) out.erase(out.size() - 3);
   return out;
-}
-
-ResourceFinderPtr GetTextResources() {
-  const uint64_t generation = RegistryGeneration();
-  if (!t_textResources || t_textResourcesGeneration != generation) {
-    t_textResources.reset();
-    t_textResources = CreateAs<ResourceFinder>(kTextResourcesProgId);
-    t_textResourcesGeneration = generation;
-  }
-  return t_textResources;
 }
 
 void ApplyResourceTexts(Form& form) {

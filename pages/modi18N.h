@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/forms/Font.h"
-#include "platform/framework/ResourceFinder.h"
+#include "store/TextResources.h" // GetTextResources, for every page
 
 #include <cstdint>
 #include <string>
@@ -28,9 +28,6 @@ std::string CleanToolTip(const std::string& text);
 // Replaces every text of the form (the ids put there at design time) by its
 // text from the resources. A control that lacks a property is passed over.
 void ApplyResourceTexts(Form& form);
-// The text resource component of this thread, created on first use and
-// again whenever a class was registered since.
-ResourceFinderPtr GetTextResources();
 // Opens a help topic in the help window "notes" of the help file.
 void ShowHelpTopic(const std::string& helpFile, const std::string& topic, long hWnd);
 

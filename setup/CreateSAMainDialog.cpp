@@ -4,18 +4,19 @@
 #include "pages/modi18N.h"
 #include "platform/forms/ListControl.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/framework/MethodTaskLookup.h"
 #include "platform/framework/StudyAreaCatalog.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/Trap.h"
 #include "store/MapQueries.h"
 
 #include <exception>
+#include <optional>
 
 namespace tov {
 
 namespace {
 
-constexpr char kSetupTaskName[] = "SetupStudyArea";
-constexpr char kMapListName[] = "SetupStudyArea.MapList";
 constexpr char kSelectedShapesCaptionId[] = "112";
 constexpr char kCreateCaptionId[] = "107";
 constexpr char kOpenCaptionId[] = "113";
@@ -196,9 +197,10 @@ void CreateSAMainDialog::SATasksList_Click() {
   Ctl(kCreateOption)->SetValue(1);
   SetNextCaption(kCreateCaptionId);
   TaskDescriptorPtr method = SelectedMethod();
-  const bool mapList = method && method->Name() == kMapListName;
-  Ctl(kFromListOption)->SetEnabled(mapList);
-  Ctl(kFromMapOption)->SetEnabled(mapList);
+  const std::optional<MethodRecord> record = method ? FindMethod(method->Name()) : std::nullopt;
+  const bool picks = record && record->picksOnMapOrList;
+  Ctl(kFromListOption)->SetEnabled(picks);
+  Ctl(kFromMapOption)->SetEnabled(picks);
 }
 
 void CreateSAMainDialog::NextButton_Click() {

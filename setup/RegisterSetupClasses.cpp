@@ -1,6 +1,5 @@
 #include "setup/RegisterSetupClasses.h"
 
-#include "platform/framework/MethodTaskLookup.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 #include "setup/TovSetupStudyAreaMain.h"
@@ -9,7 +8,6 @@ namespace tov {
 
 void RegisterSetupClasses() {
   RegisterClassOf<TovSetupStudyAreaMain>(kSetupStudyAreaMainProgId);
-  SetMethodTaskLookup(&TovSetupStudyAreaMain::MethodTaskProgId);
 }
 
 } // namespace tov

@@ -2,6 +2,7 @@
 
 #include "pages/modi18N.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/framework/MethodTaskLookup.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
@@ -9,35 +10,14 @@
 #include "store/ModuleErrors.h"
 #include "store/Settings.h"
 
+#include <optional>
+
 namespace tov {
 
 namespace {
 
 constexpr int32_t kErrorNoMethodTask = 47;
 constexpr char kShowChooser[] = "ShowCreateSAMainDialog ";
-
-struct Method {
-  const char* descriptorName;
-  const char* taskProgId;
-  bool fromMapOrList; // the task also learns how regions are picked
-};
-
-// Descriptor names are compared exactly.
-constexpr Method kMethods[] = {
-    {"SetupStudyArea.MapList", kMapListTaskProgId, true},
-    {"SetupStudyArea.WildCard", kSelZipCodesTaskProgId, false},
-    {"SetupStudyArea.UseWhole", kUseWholeTaskProgId, false},
-    {"SetupStudyArea.DrawOwn", kSelDrawingTaskProgId, false},
-    {"SetupStudyArea.SelectedShapes", kCurSelShapesTaskProgId, false},
-    {"SetupStudyArea.SimpleRing", kSimpleRingTaskProgId, false},
-    {"SetupStudyArea.CurrentExtent", kCurExtentTaskProgId, false},
-};
-
-const Method* FindMethod(const std::string& descriptorName) {
-  for (const Method& method : kMethods)
-    if (descriptorName == method.descriptorName) return &method;
-  return nullptr;
-}
 
 template <class T>
 void PassObject(ITovTask& task, const char* key, std::shared_ptr<T>& object) {
@@ -54,11 +34,6 @@ void PassObject(ITovFunction& function, const char* key, std::shared_ptr<T>& obj
 }
 
 } // namespace
-
-std::string TovSetupStudyAreaMain::MethodTaskProgId(const std::string& descriptorName) {
-  const Method* method = FindMethod(descriptorName);
-  return method ? method->taskProgId : std::string();
-}
 
 TovSetupStudyAreaMain::TovSetupStudyAreaMain() : m_errors(CreateErrorSite(kModulePath)) {}
 
@@ -210,7 +185,8 @@ int32_t TovSetupStudyAreaMain::ShowCreateSAMainDialog() {
       if (result != kPageNext) break;
 
       if (chooser->m_Way == CreateSAMainDialog::kWayCreate) {
-        const Method* method = FindMethod(Must(m_pSSATask, "the chosen method")->Name());
+        // Each method folder registers its record; names are compared exactly.
+        const std::optional<MethodRecord> method = FindMethod(Must(m_pSSATask, "the chosen method")->Name());
         if (!method) {
           result = kPageCancel;
           break;
@@ -221,7 +197,7 @@ int32_t TovSetupStudyAreaMain::ShowCreateSAMainDialog() {
         PassObject(*task, "SSATask", m_pSSATask);
         PassObject(*task, "DataSet", m_pDataSet);
         PassObject(*task, "PropertySet", pPropertySet);
-        if (method->fromMapOrList) {
+        if (method->picksOnMapOrList) {
           Variant fromMap(chooser->m_bFromMap);
           task->SetParam("FromMapOrList", fromMap);
         }

@@ -49,9 +49,6 @@ public:
   // The chosen method's task; no object before one was chosen.
   const ITovTaskPtr& MethodTask() const { return m_methodTask; }
 
-  // The task ProgID of a method descriptor; "" for a name that is no method.
-  static std::string MethodTaskProgId(const std::string& descriptorName);
-
 private:
   ErrorSite m_errors;
   int32_t m_status = 1;

@@ -1,6 +1,5 @@
 #include "store/StudyAreaCreation.h"
 
-#include "pages/modi18N.h"
 #include "platform/forms/MsgBox.h"
 #include "platform/framework/FileInfo.h"
 #include "platform/framework/StudyAreaCatalog.h"
@@ -25,6 +24,7 @@
 #include "store/ModuleErrors.h"
 #include "store/Settings.h"
 #include "store/StudyAreaDataset.h"
+#include "store/TextResources.h"
 
 #include <functional>
 

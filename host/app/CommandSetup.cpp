@@ -11,6 +11,7 @@
 
 #include "host/forms/SetupScript.h"
 #include "host/forms/UserScript.h"
+#include "host/framework/MethodDescriptor.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "host/session/HostTaskRun.h"
 #include "host/session/MapPreparation.h"
@@ -102,9 +103,7 @@ json Turn(const std::string& form, json actions) { return {{"form", form}, {"act
 std::string MethodCaption(const Analysis& analysis, const std::string& descriptorName) {
   const std::string datasetName = analysis.extension->CurrentDatasetName();
   HostDatasetPtr dataset = analysis.dataManager->DataSetByName(datasetName);
-  if (!dataset) return std::string();
-  TaskDescriptorPtr setup = dataset->TaskByName("SetupStudyArea");
-  TaskDescriptorPtr method = setup ? setup->ChildByName(descriptorName) : nullptr;
+  TaskDescriptorPtr method = FindMethodDescriptor(dataset, descriptorName);
   return method ? method->Caption() : std::string();
 }
 

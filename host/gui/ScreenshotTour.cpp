@@ -4,6 +4,7 @@
 #include "host/gui/MainWindow.h"
 #include "host/gui/MapCanvas.h"
 #include "host/gui/QtPresenter.h"
+#include "host/framework/MethodDescriptor.h"
 #include "host/session/MapPreparation.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/ListControl.h"
@@ -48,8 +49,7 @@ bool Save(QWidget& widget, const QString& dir, const QString& name) {
 // The caption under which the chooser lists a method ("" when not offered).
 std::string MethodCaption(const Analysis& analysis, const std::string& descriptorName) {
   HostDatasetPtr dataset = analysis.dataManager->DataSetByName(analysis.extension->CurrentDatasetName());
-  TaskDescriptorPtr setup = dataset ? dataset->TaskByName("SetupStudyArea") : nullptr;
-  TaskDescriptorPtr method = setup ? setup->ChildByName(descriptorName) : nullptr;
+  TaskDescriptorPtr method = FindMethodDescriptor(dataset, descriptorName);
   return method ? method->Caption() : std::string();
 }
 

@@ -1,5 +1,6 @@
 #include "host/join/DrawnAreaRebuilder.h"
 
+#include "host/framework/MethodDescriptor.h"
 #include "host/join/MethodTaskStart.h"
 #include "methods/drawn/TovSSASelDrawingTask.h"
 #include "pages/WizardPage.h"
@@ -8,6 +9,7 @@
 #include "platform/framework/TaskDescriptor.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ProgIds.h"
 #include "store/StudyAreaDataset.h"
 
@@ -15,7 +17,6 @@ namespace tov {
 
 namespace {
 
-constexpr char kDrawnMethod[] = "SetupStudyArea.DrawOwn";
 constexpr char kSource[] = "Study Area Properties";
 
 // The feature the study area is stored as; no object when its data is gone.
@@ -32,8 +33,7 @@ std::string DrawnAreaRebuilder::FunctionProgId() const { return kSelDrawingFunct
 bool DrawnAreaRebuilder::Edit(const StudyAreaRecordPtr& record, const DataManagerPtr& dataManager,
                               const HostApplicationPtr& application) {
   HostDatasetPtr dataset = dataManager->DataSetByName(record->BaseDataSet());
-  TaskDescriptorPtr setup = dataset ? dataset->TaskByName("SetupStudyArea") : nullptr;
-  TaskDescriptorPtr method = setup ? setup->ChildByName(kDrawnMethod) : nullptr;
+  TaskDescriptorPtr method = FindMethodDescriptor(dataset, kDrawnAreaMethod);
   if (!method)
     throw HostError(err::InvalidCall, kSource, "The data set offers no drawn area method any more.");
 
@@ -51,7 +51,7 @@ void DrawnAreaRebuilder::PassParameters(ITovFunction& function) {
 }
 
 void RegisterDrawnAreaRebuilder() {
-  RegisterStudyAreaRebuilder(kDrawnMethod, [] { return std::make_unique<DrawnAreaRebuilder>(); });
+  RegisterStudyAreaRebuilder(kDrawnAreaMethod, [] { return std::make_unique<DrawnAreaRebuilder>(); });
 }
 
 } // namespace tov

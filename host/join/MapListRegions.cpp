@@ -2,6 +2,7 @@
 
 #include "host/join/MethodTaskStart.h"
 
+#include "host/framework/MethodDescriptor.h"
 #include "methods/maplist/SelectFromListDialog.h"
 #include "methods/maplist/TovSSAMapListTask.h"
 #include "platform/forms/ListControl.h"
@@ -28,8 +29,7 @@ MapListRegions::MapListRegions(const DataManagerPtr& dataManager, const HostAppl
                                const std::string& datasetName)
     : m_application(application) {
   m_dataset = Must(dataManager, "the data manager")->DataSetByName(datasetName);
-  TaskDescriptorPtr setup = m_dataset ? m_dataset->TaskByName("SetupStudyArea") : nullptr;
-  m_descriptor = setup ? setup->ChildByName(kMethodName) : nullptr;
+  m_descriptor = FindMethodDescriptor(m_dataset, kMethodName);
   if (!m_descriptor)
     throw HostError(err::InvalidCall, kSource,
                     "The data set \"" + datasetName + "\" offers no regions picked by name (" + kMethodName + ").");

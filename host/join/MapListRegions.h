@@ -3,6 +3,7 @@
 #include "platform/framework/HostDataset.h"
 #include "platform/framework/TaskDescriptor.h"
 #include "platform/gis/HostApplication.h"
+#include "platform/runtime/MethodNames.h"
 
 #include <memory>
 #include <string>
@@ -18,7 +19,7 @@ class TovSSAMapListTask;
 // and checks names with it, the property sheet fills the list page with it.
 class MapListRegions {
 public:
-  static constexpr char kMethodName[] = "SetupStudyArea.MapList";
+  static constexpr const char* kMethodName = kMapListMethod;
 
   // The method of the data set; HostError 5 when the data set does not
   // offer it or its task refuses its settings.

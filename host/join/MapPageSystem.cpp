@@ -1,5 +1,6 @@
 #include "host/join/MapPageSystem.h"
 
+#include "host/framework/MethodDescriptor.h"
 #include "platform/framework/DataAccessService.h"
 #include "platform/framework/DataSetLayer.h"
 #include "platform/framework/HostDataset.h"
@@ -14,8 +15,7 @@ namespace tov {
 SpatialReferencePtr MapPageSystem(const DataManagerPtr& dataManager, const HostApplicationPtr& application,
                                   const std::string& datasetName, const std::string& methodName) {
   HostDatasetPtr dataset = dataManager ? dataManager->DataSetByName(datasetName) : nullptr;
-  TaskDescriptorPtr setup = dataset ? dataset->TaskByName("SetupStudyArea") : nullptr;
-  TaskDescriptorPtr method = setup ? setup->ChildByName(methodName) : nullptr;
+  TaskDescriptorPtr method = FindMethodDescriptor(dataset, methodName);
   if (!method || method->LayerCount() == 0) return nullptr;
   DataSetLayerPtr layer = dataset->LayerByName(method->Layer(0)->Name());
   TovExtensionPtr extension = GetTovExtension(application);

@@ -1,16 +1,17 @@
 #include "host/join/ZipCodesRebuilder.h"
 
+#include "host/framework/MethodDescriptor.h"
 #include "host/join/MethodTaskStart.h"
 #include "methods/zipcodes/TovSSASelZipCodesTask.h"
 #include "pages/WizardPage.h"
 #include "platform/framework/DataManager.h"
 #include "platform/framework/TaskDescriptor.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
 namespace {
-constexpr char kZipMethod[] = "SetupStudyArea.WildCard";
 constexpr char kSource[] = "Study Area Properties";
 } // namespace
 
@@ -19,8 +20,7 @@ std::string ZipCodesRebuilder::FunctionProgId() const { return kSelZipCodesFunct
 bool ZipCodesRebuilder::Edit(const StudyAreaRecordPtr& record, const DataManagerPtr& dataManager,
                              const HostApplicationPtr& application) {
   HostDatasetPtr dataset = dataManager->DataSetByName(record->BaseDataSet());
-  TaskDescriptorPtr setup = dataset ? dataset->TaskByName("SetupStudyArea") : nullptr;
-  TaskDescriptorPtr method = setup ? setup->ChildByName(kZipMethod) : nullptr;
+  TaskDescriptorPtr method = FindMethodDescriptor(dataset, kZipCodesMethod);
   if (!method) throw HostError(err::InvalidCall, kSource, "The data set offers no ZIP code method any more.");
   auto task = StartMethodTask<TovSSASelZipCodesTask>(kSelZipCodesTaskProgId, method, dataset, dataManager, application,
                                                      kSource, "The ZIP code method is not installed.",
@@ -38,7 +38,7 @@ void ZipCodesRebuilder::PassParameters(ITovFunction& function) {
 }
 
 void RegisterZipCodesRebuilder() {
-  RegisterStudyAreaRebuilder(kZipMethod, [] { return std::make_unique<ZipCodesRebuilder>(); });
+  RegisterStudyAreaRebuilder(kZipCodesMethod, [] { return std::make_unique<ZipCodesRebuilder>(); });
 }
 
 } // namespace tov

@@ -1,5 +1,6 @@
 #include "host/join/ZipPreview.h"
 
+#include "host/framework/MethodDescriptor.h"
 #include "methods/zipcodes/TovSSASelZipCodesFunction.h"
 #include "methods/zipcodes/ZipCodeRules.h"
 #include "platform/framework/DataAccessService.h"
@@ -7,6 +8,7 @@
 #include "platform/framework/TovExtension.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/QueryFilter.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
@@ -15,8 +17,6 @@
 namespace tov {
 
 namespace {
-
-constexpr char kZipMethod[] = "SetupStudyArea.WildCard";
 
 // The ZIP areas' feature class, opened as the ZIP code function opens it.
 FeatureClassPtr OpenZipAreas(const Analysis& analysis, const HostDatasetPtr& dataset, const std::string& layerName) {
@@ -45,8 +45,7 @@ long CountMatches(FeatureClass& areas, const std::string& field, const std::stri
 bool PreviewZipCodes(const Analysis& analysis, const std::string& text, std::ostream& out, std::ostream& err) {
   const std::string datasetName = analysis.extension->CurrentDatasetName();
   HostDatasetPtr dataset = analysis.dataManager->DataSetByName(datasetName);
-  TaskDescriptorPtr setup = dataset ? dataset->TaskByName("SetupStudyArea") : nullptr;
-  TaskDescriptorPtr method = setup ? setup->ChildByName(kZipMethod) : nullptr;
+  TaskDescriptorPtr method = FindMethodDescriptor(dataset, kZipCodesMethod);
   if (!method) {
     err << "tovana: the data set \"" << datasetName << "\" offers no study areas made of ZIP codes\n";
     return false;

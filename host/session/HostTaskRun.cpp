@@ -8,6 +8,7 @@
 #include "platform/framework/TaskPropertySet.h"
 #include "platform/gis/FeatureLayer.h"
 #include "platform/gis/LayerFile.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 #include "platform/runtime/TextCase.h"
@@ -18,7 +19,6 @@ namespace tov {
 
 namespace {
 
-constexpr char kSetupTaskName[] = "SetupStudyArea";
 constexpr char kNameEntry[] = "SAName"; // the name page's entry in the wizard state
 constexpr char kStoreProcedure[] = "CreateStudyArea "; // where the store reports
 

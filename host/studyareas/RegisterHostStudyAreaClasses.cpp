@@ -2,6 +2,7 @@
 
 #include "host/studyareas/StudyAreaPropertySheetTask.h"
 #include "host/studyareas/WholeLayerRebuilder.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
@@ -9,7 +10,7 @@ namespace tov {
 
 void RegisterHostStudyAreaClasses() {
   RegisterClassOf<StudyAreaPropertySheetTask>(kPropertySheetTaskProgId);
-  RegisterStudyAreaRebuilder("SetupStudyArea.UseWhole", [] { return std::make_unique<WholeLayerRebuilder>(); });
+  RegisterStudyAreaRebuilder(kUseWholeMethod, [] { return std::make_unique<WholeLayerRebuilder>(); });
 }
 
 } // namespace tov

@@ -1,6 +1,7 @@
 #include "host/studyareas/StudyAreaProperties.h"
 
 #include "host/common/Paths.h"
+#include "host/framework/MethodDescriptor.h"
 #include "platform/runtime/PathDisplay.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "platform/framework/StudyAreaCatalog.h"
@@ -166,9 +167,8 @@ StudyAreaProperties DescribeStudyArea(const TovExtensionPtr& extension, const st
   p.mainLayer = properties->GetProperty("MAINLAYER");
   p.featuresList = properties->GetProperty("FEATURESLIST");
   p.dataSet = record->BaseDataSet();
-  if (HostDatasetPtr dataset = dataManager->DataSetByName(extension->CurrentDatasetName()))
-    if (TaskDescriptorPtr setup = dataset->TaskByName("SetupStudyArea"))
-      if (TaskDescriptorPtr method = setup->ChildByName(p.method)) p.methodCaption = method->Caption();
+  HostDatasetPtr dataset = dataManager->DataSetByName(extension->CurrentDatasetName());
+  if (TaskDescriptorPtr method = FindMethodDescriptor(dataset, p.method)) p.methodCaption = method->Caption();
 
   const std::string platformPath = record->FilePath();
   p.layerFile = ToNativePath(platformPath);

@@ -1,5 +1,6 @@
 #include "host/studyareas/StudyAreaPropertySheetTask.h"
 
+#include "host/framework/MethodDescriptor.h"
 #include "host/studyareas/StudyAreaProperties.h"
 #include "host/studyareas/StudyAreaPropertiesDialog.h"
 #include "platform/framework/DataManager.h"
@@ -97,9 +98,7 @@ bool StudyAreaPropertySheetTask::InitFunction() {
     if (!m_rebuilder) return true; // nothing was changed: no function to run
     m_function = CreateAs<ITovFunction>(m_rebuilder->FunctionProgId());
     HostDatasetPtr dataset = m_dataManager->DataSetByName(m_record->BaseDataSet());
-    TaskDescriptorPtr setup = dataset ? dataset->TaskByName("SetupStudyArea") : nullptr;
-    TaskDescriptorPtr descriptor =
-        setup ? setup->ChildByName(m_record->RecordProperties()->GetProperty("TYPE")) : nullptr;
+    TaskDescriptorPtr descriptor = FindMethodDescriptor(dataset, m_record->RecordProperties()->GetProperty("TYPE"));
     auto pass = [&](const char* key, Variant value) { m_function->SetParam(key, value); };
     pass("Application", Variant(m_application));
     pass("DataManager", Variant(m_dataManager));

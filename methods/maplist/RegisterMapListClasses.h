@@ -2,7 +2,8 @@
 
 namespace tov {
 
-// Registers the map list method's task and function under their ProgIDs.
+// Registers the map list method: its task and function under their ProgIDs and
+// its record (descriptor name, task, how its first page picks).
 void RegisterMapListClasses();
 
 } // namespace tov

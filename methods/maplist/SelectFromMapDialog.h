@@ -1,5 +1,5 @@
 #pragma once
-#include "methods/mappage/MapPageFrame.h"
+#include "pages/mappage/MapPageFrame.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/FeatureLayer.h"
 

@@ -2,7 +2,8 @@
 
 namespace tov {
 
-// Registers the simple ring method's task and function under their ProgIDs.
+// Registers the simple ring method: its task and function under their ProgIDs and
+// its record (descriptor name, task, how its first page picks).
 void RegisterSimpleRingClasses();
 
 } // namespace tov

@@ -2,6 +2,8 @@
 
 #include "methods/selshapes/TovSSACurSelShapesFunction.h"
 #include "methods/selshapes/TovSSACurSelShapesTask.h"
+#include "platform/framework/MethodTaskLookup.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
@@ -10,6 +12,7 @@ namespace tov {
 void RegisterSelShapesClasses() {
   RegisterClassOf<TovSSACurSelShapesTask>(kCurSelShapesTaskProgId);
   RegisterClassOf<TovSSACurSelShapesFunction>(kCurSelShapesFunctionProgId);
+  RegisterMethod({kSelectedShapesMethod, kCurSelShapesTaskProgId, false});
 }
 
 } // namespace tov

@@ -2,6 +2,8 @@
 
 #include "methods/whole/TovSSAUseWholeFunction.h"
 #include "methods/whole/TovSSAUseWholeTask.h"
+#include "platform/framework/MethodTaskLookup.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
@@ -10,6 +12,7 @@ namespace tov {
 void RegisterUseWholeClasses() {
   RegisterClassOf<TovSSAUseWholeTask>(kUseWholeTaskProgId);
   RegisterClassOf<TovSSAUseWholeFunction>(kUseWholeFunctionProgId);
+  RegisterMethod({kUseWholeMethod, kUseWholeTaskProgId, false});
 }
 
 } // namespace tov

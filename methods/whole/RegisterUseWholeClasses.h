@@ -2,7 +2,8 @@
 
 namespace tov {
 
-// Registers the whole layer method's task and function under their ProgIDs.
+// Registers the whole layer method: its task and function under their ProgIDs and
+// its record (descriptor name, task, how its first page picks).
 void RegisterUseWholeClasses();
 
 } // namespace tov

@@ -2,7 +2,8 @@
 
 namespace tov {
 
-// Registers the ZIP code method's task and function under their ProgIDs.
+// Registers the ZIP code method: its task and function under their ProgIDs and
+// its record (descriptor name, task, how its first page picks).
 void RegisterZipCodesClasses();
 
 } // namespace tov

@@ -24,6 +24,20 @@ inline int RunTovana(const TestWorld& world, const std::string& arguments, std::
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The test data set with the methods that need no data of their own beyond
+// "Regions": selected shapes, the whole layer and a ring, beside the extent.
+inline TestWorldOptions AllMethodsOptions() {
+  TestWorldOptions options;
+  options.extraMethods = R"(
+    { "name": "SetupStudyArea.SelectedShapes", "caption": "Selected shapes on the map",
+      "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] },
+    { "name": "SetupStudyArea.UseWhole", "caption": "All the regions",
+      "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] },
+    { "name": "SetupStudyArea.SimpleRing", "caption": "A ring around a site",
+      "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] })";
+  return options;
+}
+
 class CommandLineFixture : public ::testing::Test {
 protected:
   CommandLineFixture() = default;

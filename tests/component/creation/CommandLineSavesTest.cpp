@@ -14,21 +14,9 @@ namespace {
 
 using nlohmann::json;
 
-TestWorldOptions SeveralMethods() {
-  TestWorldOptions options;
-  options.extraMethods = R"(
-    { "name": "SetupStudyArea.SelectedShapes", "caption": "Selected shapes on the map",
-      "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] },
-    { "name": "SetupStudyArea.UseWhole", "caption": "All the regions",
-      "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] },
-    { "name": "SetupStudyArea.SimpleRing", "caption": "A ring around a site",
-      "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] })";
-  return options;
-}
-
 class CommandLineSavesTest : public CommandLineFixture {
 protected:
-  CommandLineSavesTest() : CommandLineFixture(SeveralMethods()) {}
+  CommandLineSavesTest() : CommandLineFixture(AllMethodsOptions()) {}
 
   void Make(const std::vector<std::string>& names) {
     double west = -74.6;

@@ -20,18 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TestWorldOptions AllMethodsOptions() {
-  TestWorldOptions options;
-  options.extraMethods = R"(
-    { "name": "SetupStudyArea.SelectedShapes", "caption": "Selected shapes on the map",
-      "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] },
-    { "name": "SetupStudyArea.UseWhole", "caption": "All the regions",
-      "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] },
-    { "name": "SetupStudyArea.SimpleRing", "caption": "A ring around a site",
-      "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] })";
-  return options;
-}
-
 class CommandLineSetupTest : public CommandLineFixture {
 protected:
   CommandLineSetupTest() : CommandLineFixture(AllMethodsOptions()) {}

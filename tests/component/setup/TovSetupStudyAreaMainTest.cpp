@@ -1,4 +1,4 @@
-// The main setup task: the active data set, the method table, Back to the
+// The main setup task: the active data set, the method records, Back to the
 // chooser, the wizard state per method, opening, and forwarding to the
 // method task.
 #include "SetupTestSupport.h"

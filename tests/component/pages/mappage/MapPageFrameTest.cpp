@@ -3,7 +3,7 @@
 #include "support/ComponentTestSupport.h"
 
 #include "host/gui/RegisterHostGuiClasses.h"
-#include "methods/mappage/MapPageFrame.h"
+#include "pages/mappage/MapPageFrame.h"
 #include "platform/gis/AnnotationProperties.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/FeatureLayer.h"

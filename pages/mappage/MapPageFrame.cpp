@@ -1,4 +1,4 @@
-#include "methods/mappage/MapPageFrame.h"
+#include "pages/mappage/MapPageFrame.h"
 
 #include "pages/modi18N.h"
 #include "platform/forms/ImageList.h"
