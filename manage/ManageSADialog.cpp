@@ -8,6 +8,7 @@
 #include "platform/framework/FileInfo.h"
 #include "platform/framework/ITovFunction.h"
 #include "platform/framework/ITovTask.h"
+#include "platform/framework/SettingsKeys.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/TextPropertySet.h"
 #include "platform/framework/TovExtension.h"
@@ -21,11 +22,12 @@
 #include "platform/gis/WorkspaceFactory.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
+#include "platform/runtime/TextReplace.h"
 #include "platform/runtime/Trap.h"
 #include "store/Settings.h"
 #include "store/StudyAreaDataset.h"
 
-#include <exception>
+#include <optional>
 
 namespace tov {
 
@@ -35,17 +37,6 @@ constexpr long kLayoutBase = 200;
 constexpr char kNamesList[] = "SANamesList";
 constexpr int32_t kEditOK = 1;
 constexpr int32_t kTaskCancelled = -1;
-
-// Every occurrence of from in text replaced by to (exact, case-sensitive).
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  if (from.empty()) return text;
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
-}
-
-// What a failure says to the user.
-void ShowFailure(std::exception_ptr failure) { MsgBox(PendingError(failure).Description(), vbOKOnly); }
 
 std::string Text(const char* id) { return GetTextResources()->FindString(id); }
 
@@ -102,7 +93,7 @@ void ManageSADialog::CloseButton_Click() {
 }
 
 void ManageSADialog::RenameButton_Click() {
-  try {
+  TrapMessage([&] {
     const std::string name = CurrentName();
     if (name.empty()) return;
     StudyAreaRecordPtr record = Must(Must(m_pDataManager, "the data manager")->GetStudyAreaCatalog(),
@@ -120,9 +111,7 @@ void ManageSADialog::RenameButton_Click() {
       return;
     }
     Rename(record, fileLayer);
-  } catch (...) {
-    ShowFailure(std::current_exception());
-  }
+  });
 }
 
 void ManageSADialog::Rename(const StudyAreaRecordPtr& record, const FeatureLayerPtr& fileLayer) {
@@ -145,9 +134,9 @@ void ManageSADialog::Rename(const StudyAreaRecordPtr& record, const FeatureLayer
     break;
   }
 
-  std::exception_ptr failure;
+  std::optional<HostError> failure;
   if (accepted) {
-    try {
+    failure = FailureOf([&] {
       const std::string oldName = record->Name();
       record->SetName(newName);
       KeepSettingsOnRename(oldName, newName);
@@ -164,15 +153,13 @@ void ManageSADialog::Rename(const StudyAreaRecordPtr& record, const FeatureLayer
       layerFile->SetLayer(layer);
       layerFile->Save();
       record->SetFeatureClass(layer->FeatureClass());
-    } catch (...) {
-      failure = std::current_exception();
-    }
+    });
   }
   // Refilled also after Cancel, with whatever the user last typed preselected.
   const std::string preselect = edit->NewName();
   edit->Unload();
   InitializeDialog(preselect);
-  if (failure) std::rethrow_exception(failure);
+  if (failure) throw *failure;
 }
 
 void ManageSADialog::KeepSettingsOnRename(const std::string& oldName, const std::string& newName) {
@@ -200,9 +187,10 @@ FeatureLayerPtr ManageSADialog::RenameMapLayers(const StudyAreaRecordPtr& record
     EnumLayerPtr layers = Must(Must(document->Map(m), "a map")->Layers(true), "the map's layers");
     layers->Reset();
     while (LayerPtr each = layers->Next()) {
-      try {
+      // A layer that cannot be examined is not the study area's.
+      FailureOf([&] {
         FeatureLayerPtr layer = As<FeatureLayer>(each);
-        if (!layer || !layer->FeatureClass()) continue;
+        if (!layer || !layer->FeatureClass()) return;
         FeatureClassPtr featureClass = layer->FeatureClass();
         WorkspacePtr workspace = Must(featureClass->Workspace(), "the layer's workspace");
         std::string folder = workspace->PathName();
@@ -212,14 +200,12 @@ FeatureLayerPtr ManageSADialog::RenameMapLayers(const StudyAreaRecordPtr& record
           fileInfo->SetPath(folder);
           folder = fileInfo->DirectoryPart();
         }
-        if (files->GetAbsolutePathName(folder) + "\\" + kStudyAreaLayerFileName != layerFilePath) continue;
+        if (files->GetAbsolutePathName(folder) + "\\" + kStudyAreaLayerFileName != layerFilePath) return;
         RenameGroupLayers(files->GetAbsolutePathName(workspace->PathName()), layer->Name(), newName,
                           featureClass->Name(), renamedGroups);
         layer->SetName(newName);
         found = layer;
-      } catch (...) {
-        // A layer that cannot be examined is not the study area's.
-      }
+      });
     }
     document->RefreshContentsView();
   }
@@ -239,15 +225,14 @@ void ManageSADialog::RenameGroupLayers(const std::string& workspacePath, const s
       if (!group || renamed.count(group.get())) continue;
       bool holdsIt = false;
       for (long c = 0; c < group->Count() && !holdsIt; ++c) {
-        try {
+        // A child that cannot be examined is not the study area's.
+        FailureOf([&] {
           FeatureLayerPtr child = As<FeatureLayer>(group->Layer(c));
-          if (!child || !child->FeatureClass()) continue;
+          if (!child || !child->FeatureClass()) return;
           WorkspacePtr workspace = Must(child->FeatureClass()->Workspace(), "the layer's workspace");
           holdsIt = files->GetAbsolutePathName(workspace->PathName()) == workspacePath &&
                     child->FeatureClass()->Name() == datasetName;
-        } catch (...) {
-          // A child that cannot be examined is not the study area's.
-        }
+        });
       }
       if (!holdsIt) continue;
       group->SetName(ReplaceAll(group->Name(), layerName, newName));
@@ -257,7 +242,7 @@ void ManageSADialog::RenameGroupLayers(const std::string& workspacePath, const s
 }
 
 void ManageSADialog::ModifyButton_Click() {
-  try {
+  TrapMessage([&] {
     auto list = NamesList();
     const long index = list->ListIndex();
     if (index < 0) return;
@@ -272,11 +257,9 @@ void ManageSADialog::ModifyButton_Click() {
       RemoveMissing(record, name);
       return;
     }
+    // A property sheet that cannot be made is told as missing.
     ITovTaskPtr task;
-    try {
-      task = CreateAs<ITovTask>(kPropertySheetTaskProgId);
-    } catch (const HostError&) {
-    }
+    FailureOf([&] { task = CreateAs<ITovTask>(kPropertySheetTaskProgId); });
     if (!task) {
       MsgBox(Text("128"), vbCritical);
       return;
@@ -296,9 +279,7 @@ void ManageSADialog::ModifyButton_Click() {
     }
     Must(Must(Must(m_pApplication, "the application")->Document(), "the document")->ActiveView(), "the active view")
         ->Refresh();
-  } catch (...) {
-    ShowFailure(std::current_exception());
-  }
+  });
 }
 
 void ManageSADialog::RemoveMissing(const StudyAreaRecordPtr& record, const std::string& name) {
@@ -324,25 +305,22 @@ void ManageSADialog::RemoveAllButton_Click() {
 }
 
 void ManageSADialog::RemoveStudyAreas(const CollectionPtr& names) {
-  std::string description;
-  try {
+  TrapMessage([&] {
     auto function = CreateAs<ITovFunction>(kDeleteExistingSAFuncProgId);
     Variant application(m_pApplication), dataManager(m_pDataManager), list(names);
     function->SetParam("Application", application);
     function->SetParam("DataManager", dataManager);
     function->SetParam("StudyAreaNames", list);
-    if (function->Init()) {
-      function->Start();
-      while (function->DoStep()) {
-      }
-      InitializeDialog(std::string());
+    if (!function->Init()) {
+      // A refused Init leaves no error behind: the failure message is empty.
+      ShowFailureMessage(HostError());
       return;
     }
-  } catch (...) {
-    description = PendingError(std::current_exception()).Description();
-  }
-  // A refused Init leaves no error behind: the box may be empty.
-  MsgBox(description, vbOKOnly);
+    function->Start();
+    while (function->DoStep()) {
+    }
+    InitializeDialog(std::string());
+  });
 }
 
 } // namespace tov

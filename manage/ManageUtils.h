@@ -10,16 +10,6 @@ namespace tov {
 // What opening, deleting and managing study areas share. Host failures pass
 // to the caller, which reports them under its own procedure.
 
-// Settings of the analysis extension read and written here.
-inline constexpr char kCurrentExtentKey[] = "CurrentExtent";
-inline constexpr char kGroupLayerForAnalysisKey[] = "Group Layer For Analysis";
-inline constexpr char kStudyAreaNameKey[] = "Study Area Name";
-inline constexpr char kChangeGroupLayerNameKey[] = "ChangeGroupLayerName";
-inline constexpr char kUseGroupLayerForAnalysisKey[] = "Use Group Layer For Analysis";
-// The start of a group layer named after the study area its analyses belong to.
-inline constexpr char kAnalysesCreatedFor[] = "Analyses created for ";
-// The analysis group layer when the settings name none.
-inline constexpr char kMyAnalysesGroupName[] = "My Analyses";
 // The file every study area's layer is saved in, inside its data folder.
 inline constexpr char kStudyAreaLayerFileName[] = "StudyArea.lyr";
 

@@ -3,6 +3,7 @@
 #include "manage/DeleteConfirmSADialog.h"
 #include "manage/ManageUtils.h"
 #include "pages/modi18N.h"
+#include "platform/framework/SettingsKeys.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/framework/TovExtension.h"
 #include "platform/gis/ActiveView.h"

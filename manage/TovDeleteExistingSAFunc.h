@@ -18,8 +18,6 @@ public:
   static constexpr char kModulePath[] = "TovSetupStudyArea\\TovDeleteExistingSAFunc";
   // What a refused name becomes in the list.
   static constexpr char kKeptName[] = " ";
-  // "CurrentExtent" once the current study area has been deleted.
-  static constexpr char kNoCurrentExtent[] = ":CurrentExtent";
 
   TovDeleteExistingSAFunc();
 

@@ -1,6 +1,7 @@
 #include "manage/TovOpenExistingSAFunc.h"
 
 #include "manage/ManageUtils.h"
+#include "platform/framework/SettingsKeys.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/framework/TovExtension.h"

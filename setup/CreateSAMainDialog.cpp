@@ -211,11 +211,7 @@ void CreateSAMainDialog::NextButton_Click() {
 }
 
 void CreateSAMainDialog::ManageSAButton_Click() {
-  try {
-    ShowManageDialog();
-  } catch (...) {
-    MsgBox(PendingError(std::current_exception()).Description(), vbOKOnly);
-  }
+  TrapMessage([&] { ShowManageDialog(); });
 }
 
 void CreateSAMainDialog::ShowManageDialog() {

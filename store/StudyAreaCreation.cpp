@@ -2,6 +2,7 @@
 
 #include "platform/forms/MsgBox.h"
 #include "platform/framework/FileInfo.h"
+#include "platform/framework/SettingsKeys.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/framework/TovExtension.h"
@@ -32,12 +33,6 @@ namespace tov {
 
 namespace {
 
-constexpr char kCurrentExtent[] = "CurrentExtent";
-constexpr char kGroupLayerForAnalysis[] = "Group Layer For Analysis";
-constexpr char kStudyAreaName[] = "Study Area Name";
-constexpr char kChangeGroupLayerName[] = "ChangeGroupLayerName";
-constexpr char kUseGroupLayerForAnalysis[] = "Use Group Layer For Analysis";
-constexpr char kDefaultGroupLayerName[] = "My Analyses";
 constexpr double kCurrentOutlineWidth = 4.0;
 constexpr double kOtherOutlineWidth = 2.0;
 
@@ -101,11 +96,11 @@ MapPtr FocusMapOf(const MapDocumentPtr& document) {
 // Area Name".
 void MakeCurrent(const TovExtensionPtr& extension, const std::string& name,
                  const std::function<std::string()>& groupLayerPrefix, int32_t* step) {
-  PropertiesOf(extension)->SetProperty(kCurrentExtent, name);
+  PropertiesOf(extension)->SetProperty(kCurrentExtentKey, name);
   if (step) *step = 20;
-  if (OptionsOf(extension)->GetProperty(kChangeGroupLayerName) != "False") {
-    PropertiesOf(extension)->SetProperty(kGroupLayerForAnalysis, groupLayerPrefix() + name);
-    PropertiesOf(extension)->SetProperty(kStudyAreaName, name);
+  if (OptionsOf(extension)->GetProperty(kChangeGroupLayerNameKey) != "False") {
+    PropertiesOf(extension)->SetProperty(kGroupLayerForAnalysisKey, groupLayerPrefix() + name);
+    PropertiesOf(extension)->SetProperty(kStudyAreaNameKey, name);
   }
 }
 
@@ -185,11 +180,11 @@ bool CreateStudyArea(GeometryPtr& polygon, DataManagerPtr& dataManager, HostAppl
     MakeCurrent(extension, name, [] { return GetTextResources()->FindString("189"); }, &nStep);
     nStep = 21;
     MapDocumentPtr document = Must(application, "the application")->Document();
-    const bool useGroup = OptionsOf(extension)->GetProperty(kUseGroupLayerForAnalysis) == "True";
+    const bool useGroup = OptionsOf(extension)->GetProperty(kUseGroupLayerForAnalysisKey) == "True";
     if (useGroup) {
       nStep = 22;
-      std::string groupName = PropertiesOf(extension)->GetProperty(kGroupLayerForAnalysis);
-      if (groupName.empty()) groupName = kDefaultGroupLayerName;
+      std::string groupName = PropertiesOf(extension)->GetProperty(kGroupLayerForAnalysisKey);
+      if (groupName.empty()) groupName = kMyAnalysesGroupName;
       GroupLayerPtr group = GetGroupLayerByName(Must(document, "the document")->FocusMap(), groupName);
       if (!group) {
         group = CreateAs<GroupLayer>(kGroupLayerProgId);
@@ -208,7 +203,7 @@ bool CreateStudyArea(GeometryPtr& polygon, DataManagerPtr& dataManager, HostAppl
       nStep = 27;
     }
     nStep = 28;
-    ResetOutlineWidths(Must(document, "the document"), catalog, PropertiesOf(extension)->GetProperty(kCurrentExtent));
+    ResetOutlineWidths(Must(document, "the document"), catalog, PropertiesOf(extension)->GetProperty(kCurrentExtentKey));
     nStep = 29;
     ZoomToCurrentStudyArea(extension, document);
     nStep = 30;
@@ -262,7 +257,7 @@ bool CreateStudyAreaPP(GeometryPtr& polygon, DataManagerPtr& dataManager, HostAp
     }
 
     TovExtensionPtr extension = GetTovExtension(application);
-    MakeCurrent(extension, name, [] { return std::string("Analyses created for "); }, nullptr);
+    MakeCurrent(extension, name, [] { return std::string(kAnalysesCreatedFor); }, nullptr);
     ZoomToCurrentStudyArea(extension, Must(application, "the application")->Document());
     polygon.reset();
     return true;

@@ -1,5 +1,6 @@
 #include "store/StudyAreaDataset.h"
 
+#include "platform/framework/SettingsKeys.h"
 #include "platform/framework/TovExtension.h"
 #include "platform/gis/Feature.h"
 #include "platform/gis/Field.h"
@@ -98,7 +99,7 @@ FeatureLayerPtr CreateStudyAreaLayer(const HostApplicationPtr& application, cons
 WorkspacePtr OpenStudyAreaWorkspace(const FileInfoPtr& fileInfo, const HostApplicationPtr& application) {
   return Trap(Site(), "OpenStudyAreaWorkspace ", WorkspacePtr(), [&] {
     TovExtensionPtr extension = Must(GetTovExtension(application), "the analysis extension");
-    const std::string format = Must(extension->ExtensionProperties(), "the extension properties")->GetProperty("Data Format");
+    const std::string format = Must(extension->ExtensionProperties(), "the extension properties")->GetProperty(kDataFormatKey);
     Must(fileInfo, "the file information");
     if (format == kPersonalGeodatabase) {
       auto factory = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId);

@@ -2,6 +2,7 @@
 #include "host/app/Commands.h"
 
 #include "host/framework/AnalysisCheck.h"
+#include "platform/framework/SettingsKeys.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 
@@ -17,7 +18,7 @@ void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
     runner = [&context] {
       AnalysisPtr analysis = context.OpenAnalysisOnce();
       StudyAreaCatalogPtr catalog = Must(analysis->dataManager->GetStudyAreaCatalog(), "the study area catalogue");
-      const std::string current = analysis->extension->ExtensionProperties()->GetProperty("CurrentExtent");
+      const std::string current = analysis->extension->ExtensionProperties()->GetProperty(kCurrentExtentKey);
       CollectionPtr names = catalog->Names();
       for (long i = 1; i <= names->Count(); ++i) {
         const std::string name = names->Item(i).ToString();

@@ -1,6 +1,7 @@
 #include "host/framework/AnalysisCheck.h"
 
 #include "host/common/Paths.h"
+#include "platform/framework/SettingsKeys.h"
 #include "platform/runtime/PathDisplay.h"
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostLayerFile.h"
@@ -176,9 +177,8 @@ std::vector<AnalysisFinding> AnalysisCheck::Check(const Analysis& analysis) {
                             "\" under another name"});
   });
 
-  const std::string current = analysis.extension->ExtensionProperties()->GetProperty("CurrentExtent");
-  // ":CurrentExtent" is the mark a deletion leaves: no current study area.
-  if (!current.empty() && current != ":CurrentExtent" && !catalog->Exists(current))
+  const std::string current = analysis.extension->ExtensionProperties()->GetProperty(kCurrentExtentKey);
+  if (!current.empty() && current != kNoCurrentExtent && !catalog->Exists(current))
     findings.push_back({AnalysisFinding::Kind::DanglingCurrent, current,
                         "the current study area \"" + current + "\" does not exist"});
   return findings;
@@ -202,7 +202,7 @@ std::vector<std::string> AnalysisCheck::RepairOutsideCatalogue(const Analysis& a
     }
     case AnalysisFinding::Kind::LayerDataMissing: dropLayers = true; break;
     case AnalysisFinding::Kind::DanglingCurrent:
-      analysis.extension->ExtensionProperties()->SetProperty("CurrentExtent", "");
+      analysis.extension->ExtensionProperties()->SetProperty(kCurrentExtentKey, "");
       done.push_back("cleared the current study area \"" + f.name + "\"");
       break;
     case AnalysisFinding::Kind::LayerNameStale: break;

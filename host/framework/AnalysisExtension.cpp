@@ -2,6 +2,7 @@
 
 #include "host/common/Paths.h"
 #include "host/framework/SqliteTextPropertySet.h"
+#include "platform/framework/SettingsKeys.h"
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
@@ -37,7 +38,7 @@ void AnalysisExtension::SetCurrentDatasetName(const std::string& name) {
 }
 
 std::shared_ptr<Geometry> AnalysisExtension::CurrentStudyAreaGeometry() {
-  std::string name = m_properties->GetProperty("CurrentExtent");
+  std::string name = m_properties->GetProperty(kCurrentExtentKey);
   if (name.empty()) return nullptr;
   StudyAreaRecordPtr record = m_dataManager->GetStudyAreaCatalog()->Item(name);
   if (!record) return nullptr;

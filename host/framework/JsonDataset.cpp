@@ -3,6 +3,7 @@
 #include "host/framework/JsonConfigNode.h"
 #include "host/framework/JsonTaskDescriptor.h"
 #include "host/framework/JsonTaskLayer.h"
+#include "host/gis/JsonErrors.h"
 #include "platform/runtime/HostError.h"
 
 #include <nlohmann/json.hpp>
@@ -19,9 +20,11 @@ using json = nlohmann::json;
 
 const char kSource[] = "HostDataset";
 
-[[noreturn]] void Bad(const std::string& file, const std::string& what) {
-  throw HostError(err::InvalidCall, kSource, "The data set description " + file + " is not valid: " + what + ".");
+HostError Invalid(const std::string& file, const std::string& what) {
+  return HostError(err::InvalidCall, kSource, "The data set description " + file + " is not valid: " + what + ".");
 }
+
+[[noreturn]] void Bad(const std::string& file, const std::string& what) { throw Invalid(file, what); }
 
 std::string Text(const json& j, const char* key, const std::string& file, const std::string& where,
                  bool required) {
@@ -156,8 +159,9 @@ std::shared_ptr<JsonDataset> JsonDataset::Load(const std::string& nativeFolder) 
   json j;
   try {
     in >> j;
-  } catch (const json::exception& e) {
-    Bad(file, std::string("it is not JSON (") + e.what() + ")");
+  } catch (...) {
+    ThrowJsonError(std::current_exception(),
+                   [&](const std::string& reason) { return Invalid(file, "it is not JSON (" + reason + ")"); });
   }
   if (!j.is_object()) Bad(file, "the top level must be an object");
 

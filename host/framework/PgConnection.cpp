@@ -61,7 +61,7 @@ void PgConnection::Fail(const char* what, const std::string& detail) {
     text += "the connection to the server was lost (" + detail +
             "). Nothing of this command was saved to it; try again when the server is back.";
   else if (m_lastState == "42501")
-    text += detail + ". The database user needs the permissions the README's \"Shared analyses\" part lists.";
+    text += detail + ". The database user needs the permissions that \"Shared analyses\" in docs/postgis.md lists.";
   else
     text += detail + ".";
   throw HostError(gone ? err::PathNotFound : err::InvalidCall, kSource, text);

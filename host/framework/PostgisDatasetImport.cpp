@@ -3,8 +3,10 @@
 #include "host/common/SqlText.h"
 #include "host/framework/JsonDataset.h"
 #include "host/gis/GisErrors.h"
+#include "host/gis/JsonErrors.h"
 #include "host/gis/PostgisWorkspace.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/TextCase.h"
 
 #include <gdal_utils.h>
 #include <nlohmann/json.hpp>
@@ -78,7 +80,8 @@ void WriteFileAtomically(const fs::path& file, const std::string& text) {
 
 std::string PostgisDatasetImport::SchemaFor(const std::string& datasetName) {
   std::string schema;
-  for (unsigned char c : datasetName) schema += std::isalnum(c) ? static_cast<char>(std::tolower(c)) : '_';
+  for (unsigned char c : datasetName) schema += std::isalnum(c) ? static_cast<char>(c) : '_';
+  schema = LowerCase(schema);
   if (schema.empty() || std::isdigit(static_cast<unsigned char>(schema[0]))) schema = "ds_" + schema;
   return schema.substr(0, 63);
 }
@@ -175,8 +178,10 @@ PostgisDatasetImport::Result PostgisDatasetImport::Run(const std::string& native
   try {
     std::ifstream in(source->Folder() + "/dataset.json");
     in >> description;
-  } catch (const nlohmann::json::exception& e) {
-    throw HostError(err::InvalidCall, kSource, "The description of \"" + datasetName + "\" cannot be read again: " + e.what());
+  } catch (...) {
+    ThrowJsonError(std::current_exception(), [&](const std::string& reason) {
+      return HostError(err::InvalidCall, kSource, "The description of \"" + datasetName + "\" cannot be read again: " + reason);
+    });
   }
   ordered copy;
   for (auto it = description.begin(); it != description.end(); ++it) {

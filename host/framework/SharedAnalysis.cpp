@@ -3,8 +3,8 @@
 #include "host/common/Paths.h"
 #include "host/framework/SharedAnalysisParts.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/TextReplace.h"
 
-#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <unistd.h>
@@ -20,18 +20,6 @@ std::function<void(const std::string&, PgConnection&)> g_failurePoint;
 
 void FailurePoint(const std::string& point, PgConnection& db) {
   if (g_failurePoint) g_failurePoint(point, db);
-}
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  if (from.empty()) return text;
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
 }
 
 } // namespace shared

@@ -17,9 +17,6 @@ inline constexpr char kLockKey[] = "7466";
 // Calls the hook of SharedAnalysis::SetFailurePoint, if any.
 void FailurePoint(const std::string& point, PgConnection& db);
 
-std::string Lower(std::string text);
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
-
 // The working copy's files.
 std::string ReadText(const std::filesystem::path& path);
 void WriteText(const std::filesystem::path& path, const std::string& text);

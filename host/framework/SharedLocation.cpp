@@ -2,6 +2,7 @@
 
 #include "host/framework/SharedAnalysisParts.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/TextCase.h"
 
 #include <cctype>
 #include <sstream>
@@ -35,14 +36,14 @@ HostError BadLocation(const std::string& shown, const std::string& why) {
 } // namespace
 
 bool SharedAnalysis::IsLocation(const std::string& text) {
-  const std::string lower = Lower(text.substr(0, 13));
+  const std::string lower = LowerCase(text.substr(0, 13));
   return StartsWith(lower, "postgresql://") || StartsWith(lower, "postgres://") || StartsWith(lower, "pg:");
 }
 
 SharedLocation SharedAnalysis::ParseLocation(const std::string& text) {
   SharedLocation location;
   std::string schema;
-  if (StartsWith(Lower(text), "pg:")) {
+  if (StartsWith(LowerCase(text), "pg:")) {
     // keyword=value pairs, values possibly in single quotes.
     std::string kept, shown = "PG:";
     size_t i = 3;
@@ -70,7 +71,7 @@ SharedLocation SharedAnalysis::ParseLocation(const std::string& text) {
         while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i]))) ++i;
         raw = value = text.substr(start, i - start);
       }
-      const std::string lowerKey = Lower(key);
+      const std::string lowerKey = LowerCase(key);
       if (lowerKey == "schema" || lowerKey == "schemas" || lowerKey == "active_schema") {
         schema = value.substr(0, value.find(','));
         shown += (shown.size() > 3 ? " " : "") + key + "=" + raw;
@@ -91,7 +92,7 @@ SharedLocation SharedAnalysis::ParseLocation(const std::string& text) {
       while (std::getline(query, pair, '&')) {
         if (pair.empty()) continue;
         const size_t eq = pair.find('=');
-        const std::string key = Lower(PercentDecoded(pair.substr(0, eq)));
+        const std::string key = LowerCase(PercentDecoded(pair.substr(0, eq)));
         const std::string value = eq == std::string::npos ? "" : PercentDecoded(pair.substr(eq + 1));
         if (key == "schema" || key == "schemas" || key == "active_schema") schema = value.substr(0, value.find(','));
         else kept += (kept.empty() ? "" : "&") + pair;

@@ -2,6 +2,7 @@
 
 #include "host/framework/SharedAnalysisParts.h"
 #include "host/gis/GisErrors.h"
+#include "host/gis/JsonErrors.h"
 #include "host/gis/LayerJson.h"
 #include "host/gis/MapDocumentMerge.h"
 #include "platform/runtime/HostError.h"
@@ -274,11 +275,10 @@ void SharedAnalysis::Publish() {
     if (merged != mineDocument) LayerJson::WriteFileAtomically(documentPath.string(), merged.dump(2), kSource);
     m_base = std::move(mine);
     m_baseDocument = std::move(merged);
-  } catch (const HostError&) {
-    throw;
-  } catch (const std::exception& e) {
-    throw HostError(err::InvalidCall, kSource,
-                    "The shared analysis " + m_location.shown + " could not be saved: " + e.what() + ".");
+  } catch (...) {
+    ThrowJsonError(std::current_exception(), [&](const std::string& reason) {
+      return HostError(err::InvalidCall, kSource, "The shared analysis " + m_location.shown + " could not be saved: " + reason + ".");
+    });
   }
 }
 

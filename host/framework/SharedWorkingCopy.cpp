@@ -3,6 +3,8 @@
 #include "host/framework/AnalysisDatabase.h"
 #include "host/framework/SharedAnalysisParts.h"
 #include "platform/runtime/HostError.h"
+#include "platform/runtime/TextCase.h"
+#include "platform/runtime/TextReplace.h"
 
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
@@ -159,7 +161,7 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
       std::string text;
       for (const auto& path : entries) {
         const std::string name = path.filename().string();
-        if (stemOnly ? path.stem().string() != prefix || Lower(path.extension().string()) == ".lyr"
+        if (stemOnly ? path.stem().string() != prefix || LowerCase(path.extension().string()) == ".lyr"
                      : name.rfind(prefix, 0) != 0)
           continue;
         std::error_code ignored;
@@ -187,7 +189,7 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
       return compute();
     };
     for (const auto& path : entries) {
-      const std::string ext = Lower(path.extension().string());
+      const std::string ext = LowerCase(path.extension().string());
       const std::string name = path.filename().string();
       if (ext == ".lyr") {
         record.files[name] = ReadText(path);

@@ -10,6 +10,7 @@
 #include "host/gis/HostSimpleRenderer.h"
 #include "host/gis/HostTextSymbol.h"
 #include "host/gis/HostWorkspace.h"
+#include "host/gis/JsonErrors.h"
 #include "host/gis/PostgisWorkspace.h"
 #include "host/gis/StrictJson.h"
 #include "platform/gis/AnnotationProperties.h"
@@ -334,9 +335,11 @@ json LayerJson::ReadFile(const std::string& nativePath, const char* source) {
   buffer << in.rdbuf();
   try {
     return json::parse(buffer.str());
-  } catch (const json::exception& e) {
-    throw HostError(gisErr::DocumentFormat, source,
-                    "The file \"" + DisplayPath(nativePath) + "\" is damaged and cannot be read (" + e.what() + ")");
+  } catch (...) {
+    ThrowJsonError(std::current_exception(), [&](const std::string& reason) {
+      return HostError(gisErr::DocumentFormat, source,
+                       "The file \"" + DisplayPath(nativePath) + "\" is damaged and cannot be read (" + reason + ")");
+    });
   }
 }
 

@@ -33,7 +33,7 @@ constexpr char kUnionSiteVariable[] = "TOVANA_BENCH_UNION_SITE";
 // its tables of which this share of the area overlaps other shapes (0 for a
 // coverage; measured on a sample): the host's coverage union is the faster
 // one where shapes only share edges, the database's where they overlap (see
-// the README's "Team scale: PostGIS").
+// bench/README.md, "PostGIS data sets and unions in the database").
 bool ServerUnionPreferred(double overlapShare);
 
 // Makes a shape valid without changing a valid one (its polygonal part).

@@ -8,6 +8,7 @@
 #include "platform/forms/Presenter.h"
 #include "platform/forms/UserActions.h"
 #include "platform/framework/ITovTask.h"
+#include "platform/framework/SettingsKeys.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/forms/MsgBox.h"
@@ -147,7 +148,7 @@ void MainWindow::SetTool(Tool tool) {
 
 std::string MainWindow::CurrentStudyArea() const {
   try {
-    return m_analysis->extension->ExtensionProperties()->GetProperty("CurrentExtent");
+    return m_analysis->extension->ExtensionProperties()->GetProperty(kCurrentExtentKey);
   } catch (const HostError&) {
     return std::string();
   }

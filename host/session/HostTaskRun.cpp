@@ -3,6 +3,7 @@
 #include "host/session/ReportCapture.h"
 #include "platform/framework/ITovTask.h"
 #include "platform/framework/MethodTaskLookup.h"
+#include "platform/framework/SettingsKeys.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/framework/TaskPropertySet.h"
@@ -144,7 +145,7 @@ HostTaskRunResult HostTaskRun::Drive(ITovTask& task, bool passParameters, const 
   result.lastError = task.LastError();
   task.Cleanup();
 
-  result.currentStudyArea = m_analysis.extension->ExtensionProperties()->GetProperty("CurrentExtent");
+  result.currentStudyArea = m_analysis.extension->ExtensionProperties()->GetProperty(kCurrentExtentKey);
   result.reports = capture.Reports();
   result.functionReports = capture.FunctionReports().size();
   // Judged by the name this run accepted: another process working on the

@@ -2,6 +2,7 @@
 
 #include "host/common/Paths.h"
 #include "host/framework/MethodDescriptor.h"
+#include "platform/framework/SettingsKeys.h"
 #include "platform/runtime/PathDisplay.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "platform/framework/StudyAreaCatalog.h"
@@ -161,7 +162,7 @@ StudyAreaProperties DescribeStudyArea(const TovExtensionPtr& extension, const st
 
   StudyAreaProperties p;
   p.name = record->Name();
-  p.current = extension->ExtensionProperties()->GetProperty("CurrentExtent") == p.name;
+  p.current = extension->ExtensionProperties()->GetProperty(kCurrentExtentKey) == p.name;
   TextPropertySetPtr properties = record->RecordProperties();
   p.method = properties->GetProperty("TYPE");
   p.mainLayer = properties->GetProperty("MAINLAYER");

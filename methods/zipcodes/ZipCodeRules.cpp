@@ -2,6 +2,7 @@
 
 #include "pages/modi18N.h"
 #include "platform/forms/MsgBox.h"
+#include "platform/runtime/TextReplace.h"
 #include "platform/runtime/Variant.h"
 #include "store/StrUtils.h"
 
@@ -32,20 +33,6 @@ int32_t LengthSetting(PropertyList& properties, const char* name, int32_t defaul
     // A setting that is not a number keeps the default.
     return defaultValue;
   }
-}
-
-// One pass, so that a long pasted list costs no more than its length.
-std::string ReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
-  std::string result;
-  result.reserve(text.size());
-  size_t done = 0;
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, done)) {
-    result.append(text, done, at - done);
-    result += to;
-    done = at + from.size();
-  }
-  result.append(text, done, std::string::npos);
-  return result;
 }
 
 } // namespace

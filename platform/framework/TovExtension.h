@@ -14,7 +14,8 @@ namespace tov {
 // the current study area and data set, and data access.
 class TovExtension : public virtual Object {
 public:
-  // "CurrentExtent", "Group Layer For Analysis", "Study Area Name", "Data Format".
+  // "CurrentExtent", "Group Layer For Analysis", "Study Area Name", "Data Format"
+  // (their keys in SettingsKeys.h).
   virtual TextPropertySetPtr ExtensionProperties() = 0;
   // "Use Group Layer For Analysis", "ChangeGroupLayerName".
   virtual TextPropertySetPtr ExtensionOptions() = 0;

@@ -1,5 +1,7 @@
 #include "platform/runtime/Trap.h"
 
+#include "platform/forms/MsgBox.h"
+
 namespace tov {
 
 void ReportFailure(const ErrorSite& site, const char* procedure, const HostError& e) {
@@ -24,5 +26,7 @@ HostError PendingError(std::exception_ptr failure) {
     return HostError(err::AutomationError, "Runtime", "Unknown failure");
   }
 }
+
+void ShowFailureMessage(const HostError& e) { MsgBox(e.Description(), vbOKOnly); }
 
 } // namespace tov

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <new>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -43,6 +44,31 @@ void Trap(const ErrorSite& site, const char* procedure, F&& body) {
   } catch (...) {
     ReportFailure(site, procedure, PendingError(std::current_exception()));
   }
+}
+
+// Runs body and hands its failure back as the pending error instead of
+// reporting it: for a caller that shows the failure itself, passes it on
+// after tidying up, or takes it as an answer. No failure: no error.
+template <class F>
+std::optional<HostError> FailureOf(F&& body) {
+  try {
+    std::forward<F>(body)();
+    return std::nullopt;
+  } catch (...) {
+    return PendingError(std::current_exception());
+  }
+}
+
+// The failure message: the error's description in a plain message box.
+void ShowFailureMessage(const HostError& e);
+
+// Runs body under a trap that ends in the failure message, for a dialog's
+// buttons, which have no caller to report to. False when the body failed.
+template <class F>
+bool TrapMessage(F&& body) {
+  const std::optional<HostError> failure = FailureOf(std::forward<F>(body));
+  if (failure) ShowFailureMessage(*failure);
+  return !failure;
 }
 
 } // namespace tov

@@ -1,5 +1,7 @@
 #include "host/tools/sampledata/SampleFiles.h"
 
+#include "platform/runtime/TextCase.h"
+
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
@@ -84,12 +86,8 @@ void WriteGeoPackage(const fs::path& file, const std::vector<Region>& states,
   // Counties in the order of their labels: a list of them reads like an index.
   std::vector<const Region*> byLabel;
   for (const auto& c : counties) byLabel.push_back(&c);
-  auto folded = [](std::string s) {
-    for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return s;
-  };
   std::sort(byLabel.begin(), byLabel.end(),
-            [&](const Region* a, const Region* b) { return folded(a->label) < folded(b->label); });
+            [](const Region* a, const Region* b) { return tov::UpperCase(a->label) < tov::UpperCase(b->label); });
   for (const Region* county : byLabel)
     AddFeature(*countyLayer,
                {{"NAME", county->name}, {"STATE", county->state}, {"FIPS", county->fips}, {"LABEL", county->label}},
