@@ -1,5 +1,5 @@
 #pragma once
-#include "host/app/HostSetup.h"
+#include "host/join/HostSetup.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/Geometry.h"
 #include "platform/gis/GeometryEnumerator.h"

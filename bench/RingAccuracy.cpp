@@ -3,7 +3,7 @@
 // latitude, so its ring is an ellipse in degrees; GeographicLib measures the
 // geodesic distance from the centre to each vertex on WGS 84. Prints a
 // markdown table; exits 1 when a ring cannot be made.
-#include "host/app/HostSetup.h"
+#include "host/join/HostSetup.h"
 #include "platform/gis/Point.h"
 #include "platform/gis/Polygon.h"
 #include "platform/runtime/ObjectRegistry.h"

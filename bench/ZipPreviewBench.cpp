@@ -5,7 +5,7 @@
 //                               the whole process on the same list)
 #include "bench/BenchSupport.h"
 
-#include "host/app/ZipPreview.h"
+#include "host/join/ZipPreview.h"
 
 #include <benchmark/benchmark.h>
 #include <gdal_priv.h>

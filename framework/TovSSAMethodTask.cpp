@@ -192,6 +192,15 @@ int32_t TovSSAMethodTask::RunPage(const std::shared_ptr<WizardPage>& page, const
   return result;
 }
 
+int32_t TovSSAMethodTask::RunPagesKeepingName() {
+  m_keepsName = true;
+  const int32_t result = RunPages();
+  m_keepsName = false;
+  return result;
+}
+
+int32_t TovSSAMethodTask::ShowNamePageUnlessKept() { return m_keepsName ? kPagesAccepted : ShowSelectSANameDialog(); }
+
 int32_t TovSSAMethodTask::ShowSelectSANameDialog() {
   auto page = std::make_shared<SelectSANameDialog>();
   return RunPage(page, [&] {

@@ -48,6 +48,12 @@ public:
   // The study area name accepted on the name page.
   const std::string& StudyAreaName() const { return m_sSAName; }
 
+  // The method's pages for a study area that keeps its name (the host's
+  // property sheet changes a stored one with them): the pages of a run
+  // without the name page. 0 when the user accepted, 2 Back, -1 cancelled;
+  // the input is left as after DoParamSelector.
+  int32_t RunPagesKeepingName();
+
 protected:
   TovSSAMethodTask(const char* modulePath, const char* functionProgId,
                    SetParamFailures setParamFailures = SetParamFailures::PassToCaller);
@@ -91,6 +97,9 @@ protected:
   // The name page, last of every method: 0 with m_sSAName set, 2 back, -1.
   // A name the catalogue holds already is refused and the page shown again.
   int32_t ShowSelectSANameDialog();
+  // What follows Next on the method's last page: the name page, or 0 when
+  // the study area keeps its name.
+  int32_t ShowNamePageUnlessKept();
 
   ErrorSite m_errors;
   int32_t m_status = 1;
@@ -109,6 +118,7 @@ private:
 
   const char* m_functionProgId;
   SetParamFailures m_setParamFailures;
+  bool m_keepsName = false;
 };
 
 } // namespace tov

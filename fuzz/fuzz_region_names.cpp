@@ -6,7 +6,7 @@
 // as many as asked (or the list's size) and all of the list.
 #include "FuzzSupport.h"
 
-#include "host/app/RegionNameText.h"
+#include "host/join/RegionNameText.h"
 
 #include <algorithm>
 

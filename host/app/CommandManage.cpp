@@ -5,8 +5,8 @@
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
 
+#include "host/join/ManageDialogs.h"
 #include "host/session/HostTaskRun.h"
-#include "manage/DeleteConfirmSADialog.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/runtime/ObjectRegistry.h"
@@ -74,16 +74,10 @@ HostTaskRunResult RunSetup(const Analysis& analysis, const std::shared_ptr<Conso
 class DeletePresenter : public ConsolePresenter {
 public:
   void ShowModal(Form& form) override {
-    auto* confirm = dynamic_cast<DeleteConfirmSADialog*>(&form);
+    const bool confirm = IsDeleteConfirmation(form);
     if (confirm) std::cout << form.Ctl("QuestionLabel")->Caption();
     ConsolePresenter::ShowModal(form);
-    if (!confirm) return;
-    switch (confirm->m_Result) {
-    case DeleteConfirmSADialog::kYes: std::cout << " Yes\n"; break;
-    case DeleteConfirmSADialog::kNo: std::cout << " No\n"; break;
-    case DeleteConfirmSADialog::kYesToAll: std::cout << " Yes to all\n"; break;
-    default: std::cout << " (closed)\n"; break;
-    }
+    if (confirm) std::cout << " " << DeleteConfirmationAnswer(form) << "\n";
   }
 };
 

@@ -2,7 +2,7 @@
 // offers, narrowed by a search text as the page narrows them.
 #include "host/app/Commands.h"
 #include "host/app/ConsolePresenter.h"
-#include "host/app/MapListRegions.h"
+#include "host/join/MapListRegions.h"
 
 #include "platform/forms/Presenter.h"
 

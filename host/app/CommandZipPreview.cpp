@@ -1,7 +1,7 @@
 // tovana zip-preview: what a ZIP code list would take, before anything is
 // made (see ZipPreview.h).
 #include "host/app/Commands.h"
-#include "host/app/ZipPreview.h"
+#include "host/join/ZipPreview.h"
 
 #include <iostream>
 

@@ -1,5 +1,5 @@
 #include "host/app/Commands.h"
-#include "host/app/HostSetup.h"
+#include "host/join/HostSetup.h"
 #include "host/common/Paths.h"
 
 #include "platform/runtime/HostError.h"

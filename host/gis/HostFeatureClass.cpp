@@ -12,6 +12,7 @@
 #include "host/gis/HostSelectionSet.h"
 #include "host/gis/HostSpatialReference.h"
 #include "host/gis/OgrGeometrySource.h"
+#include "host/gis/PostgisTableQueries.h"
 #include "host/gis/PostgisWorkspace.h"
 #include "platform/gis/Geometry.h"
 #include "platform/gis/Index.h"
@@ -155,7 +156,7 @@ void HostFeatureClass::ClearFilter() {
 std::vector<long> HostFeatureClass::CollectIds(const QueryFilterPtr& filter) {
   if (IsPostgis())
     if (auto spatial = std::dynamic_pointer_cast<SpatialFilter>(filter); !spatial || !spatial->Geometry())
-      return PostgisIds(filter ? filter->WhereClause() : std::string());
+      return PostgisIds(*this, filter ? filter->WhereClause() : std::string());
   ApplyFilter(filter);
   std::vector<long> ids;
   OGRLayer* layer = Layer();
@@ -209,7 +210,7 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
   if (IsPostgis())
     if (auto spatial = std::dynamic_pointer_cast<SpatialFilter>(filter); !spatial || !spatial->Geometry()) {
       std::vector<GeometryPtr> shapes;
-      for (auto& row : PostgisRows(filter ? filter->WhereClause() : std::string(), ShapeFieldName()))
+      for (auto& row : PostgisRows(*this, filter ? filter->WhereClause() : std::string(), ShapeFieldName()))
         if (const OGRGeometry* g = row->GetGeometryRef()) shapes.push_back(GeometryFromOgr(g, ShapeType(), m_sr));
       return shapes;
     }
@@ -234,69 +235,6 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
   for (const FeaturePtr& f : ReadFeatures(IdsByOgrSql(filter)))
     if (GeometryPtr g = f->Shape()) shapes.push_back(g);
   return shapes;
-}
-
-std::vector<long> HostFeatureClass::PostgisIds(const std::string& where) {
-  auto pg = std::static_pointer_cast<PostgisWorkspace>(m_workspace);
-  const std::string oid = SqlIdentifier(OIDFieldName());
-  const std::string sql = "SELECT " + oid + " AS tov_oid FROM " + pg->QualifiedTable(m_name) +
-                          (where.empty() ? "" : " WHERE " + where) + " ORDER BY " + oid;
-  GDALDataset* ds = pg->Dataset();
-  ResetOgrError();
-  OGRLayer* result = ds->ExecuteSQL(sql.c_str(), nullptr, nullptr);
-  const std::string refused =
-      "The condition \"" + where + "\" cannot be applied to \"" + m_name + "\"; check the field names and quotes";
-  if (!result) ThrowOgrError(err::InvalidCall, kSource, refused);
-  std::vector<long> ids;
-  for (auto& f : *result) ids.push_back(static_cast<long>(f->GetFieldAsInteger64(0)));
-  const bool failed = CPLGetLastErrorType() >= CE_Failure;
-  ds->ReleaseResultSet(result);
-  if (failed) ThrowOgrError(err::InvalidCall, kSource, refused);
-  return ids;
-}
-
-std::vector<std::unique_ptr<OGRFeature>> HostFeatureClass::PostgisRows(const std::string& where,
-                                                                      const std::string& subFields) {
-  auto pg = std::static_pointer_cast<PostgisWorkspace>(m_workspace);
-  OGRLayer* layer = Layer();
-  OGRFeatureDefn* defn = layer->GetLayerDefn();
-  std::string columns = SqlIdentifier(OIDFieldName()) + " AS tov_oid";
-  const bool withShape = Lists(subFields, ShapeFieldName()) || Lists(subFields, "Shape");
-  if (withShape) columns += ", " + SqlIdentifier(ShapeFieldName());
-  for (int i = 0; i < defn->GetFieldCount(); ++i) {
-    const char* name = defn->GetFieldDefn(i)->GetNameRef();
-    if (Lists(subFields, name)) columns += ", " + SqlIdentifier(name);
-  }
-  const std::string sql =
-      "SELECT " + columns + " FROM " + pg->QualifiedTable(m_name) + (where.empty() ? "" : " WHERE " + where);
-  GDALDataset* ds = pg->Dataset();
-  ResetOgrError();
-  OGRLayer* result = ds->ExecuteSQL(sql.c_str(), nullptr, nullptr);
-  if (!result) ThrowOgrError(gisErr::DataAccess, kSource, "The rows of \"" + m_name + "\" cannot be read");
-  // Each row becomes a row of the table's own layout, the columns not read left unset.
-  OGRFeatureDefn* read = result->GetLayerDefn();
-  std::vector<int> target(static_cast<size_t>(read->GetFieldCount()), -1);
-  for (int j = 1; j < read->GetFieldCount(); ++j)
-    target[static_cast<size_t>(j)] = defn->GetFieldIndex(read->GetFieldDefn(j)->GetNameRef());
-  std::vector<std::unique_ptr<OGRFeature>> rows;
-  for (auto& f : *result) {
-    auto row = std::make_unique<OGRFeature>(defn);
-    row->SetFID(f->GetFieldAsInteger64(0));
-    for (int j = 1; j < read->GetFieldCount(); ++j) {
-      const int to = target[static_cast<size_t>(j)];
-      if (to >= 0 && f->IsFieldSetAndNotNull(j)) row->SetField(to, f->GetRawFieldRef(j));
-    }
-    if (withShape)
-      if (OGRGeometry* g = f->StealGeometry()) {
-        g->assignSpatialReference(layer->GetSpatialRef());
-        row->SetGeometryDirectly(g);
-      }
-    rows.push_back(std::move(row));
-  }
-  const bool failed = CPLGetLastErrorType() >= CE_Failure;
-  ds->ReleaseResultSet(result);
-  if (failed) ThrowOgrError(gisErr::DataAccess, kSource, "The rows of \"" + m_name + "\" cannot be read");
-  return rows;
 }
 
 bool HostFeatureClass::Lists(const std::string& subFields, const std::string& name) {
@@ -346,7 +284,7 @@ std::vector<FeaturePtr> HostFeatureClass::ReadFeatures(const std::vector<long>& 
   std::unordered_map<long, std::unique_ptr<OGRFeature>> byId;
   byId.reserve(ids.size());
   if (IsPostgis()) {
-    for (auto& row : PostgisRows(where, subFields)) byId[static_cast<long>(row->GetFID())] = std::move(row);
+    for (auto& row : PostgisRows(*this, where, subFields)) byId[static_cast<long>(row->GetFID())] = std::move(row);
     for (long id : ids) {
       auto it = byId.find(id);
       if (it != byId.end() && it->second)
@@ -400,12 +338,7 @@ SelectionSetPtr HostFeatureClass::Select(const QueryFilterPtr& filter, long, lon
 }
 
 bool HostFeatureClass::HasSpatialIndex() const {
-  if (auto pg = std::dynamic_pointer_cast<PostgisWorkspace>(m_workspace)) {
-    const std::string sql = "SELECT count(*) FROM pg_index i JOIN pg_class c ON c.oid = i.indexrelid "
-                            "JOIN pg_am a ON a.oid = c.relam WHERE a.amname = 'gist' AND i.indrelid = " +
-                            SqlLiteral(pg->QualifiedTable(m_name)) + "::regclass";
-    return pg->QueryText(sql).value_or("0") != "0";
-  }
+  if (IsPostgis()) return PostgisHasSpatialIndex(*this);
   if (m_workspace->Kind() == WorkspaceKind::Shapefile) {
     std::error_code ec;
     return fs::exists(fs::path(m_workspace->NativePath()) / (m_name + ".qix"), ec);

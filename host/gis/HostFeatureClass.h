@@ -59,20 +59,17 @@ public:
   // Sets the filter on the layer for one pass, and clears it again.
   void ApplyFilter(const QueryFilterPtr& filter);
   void ClearFilter();
-  // The class is a table of a PostGIS database (read-only here).
+  // The class is a table of a PostGIS database (read-only here; its reads
+  // are in PostgisTableQueries).
   bool IsPostgis() const;
+  // Whether a field list (comma-separated; "" or "*": all) names a field,
+  // or the shape.
+  static bool Lists(const std::string& subFields, const std::string& name);
 
 private:
   std::shared_ptr<HostFeatureClass> Self();
   // Leaves the fields not named in subFields out of the next reads.
   void IgnoreFieldsBut(const std::string& subFields);
-  // Whether a field list ("" or "*": all) names a field, or the shape.
-  static bool Lists(const std::string& subFields, const std::string& name);
-  // From a PostGIS table, by a statement of the host's own: the driver
-  // would fetch every column. The ids of the rows that pass a condition,
-  // and the rows of ids with only the columns listed.
-  std::vector<long> PostgisIds(const std::string& where);
-  std::vector<std::unique_ptr<OGRFeature>> PostgisRows(const std::string& where, const std::string& subFields);
 
   HostWorkspacePtr m_workspace;
   std::string m_name;

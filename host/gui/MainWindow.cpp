@@ -2,6 +2,7 @@
 
 #include "host/gui/QtPresenter.h"
 #include "host/session/HostTaskRun.h"
+#include "host/session/MapPreparation.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/ListControl.h"
 #include "platform/forms/Presenter.h"
@@ -14,15 +15,11 @@
 #include "platform/gis/ActiveView.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/FeatureLayer.h"
-#include "platform/gis/FillSymbol.h"
-#include "platform/gis/GraphicElement.h"
 #include "platform/gis/GroupLayer.h"
 #include "platform/gis/Layer.h"
-#include "platform/gis/LineSymbol.h"
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
 #include "platform/gis/Polygon.h"
-#include "platform/gis/RgbColor.h"
 #include "platform/gis/SelectionEnvironment.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
@@ -44,12 +41,6 @@ namespace tov {
 namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-RgbColorPtr Colour(int32_t rgb, uint8_t alpha = 255) {
-  auto c = CreateAs<RgbColor>(kRgbColorProgId);
-  c->SetRGB(rgb);
-  c->SetTransparency(alpha);
-  return c;
-}
 // Plays the chooser's part for the layer tree's commands, as a user would:
 // the study area picked in its combo, then open (Next) or the manage button
 // (its dialog shown as usual, preselected on that study area) and Cancel.
@@ -304,16 +295,7 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
     case Tool::DrawPolygon: {
       PolygonPtr polygon = m_control->TrackPolygon();
       if (polygon->PointCount() < 4) break;
-      auto element = CreateAs<GraphicElement>(kGraphicElementProgId);
-      element->SetGeometry(polygon);
-      auto fill = CreateAs<FillSymbol>(kSimpleFillSymbolProgId);
-      fill->SetStyle(orvaSFSHollow);
-      auto outline = CreateAs<LineSymbol>(kSimpleLineSymbolProgId);
-      outline->SetColor(Colour(0x0000C0));
-      outline->SetWidth(2);
-      fill->SetOutline(outline);
-      element->SetSymbol(fill);
-      map->AddElement(element);
+      AddPolygonGraphic(*map, polygon, false);
       break;
     }
     }

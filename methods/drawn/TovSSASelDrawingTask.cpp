@@ -1,6 +1,7 @@
 #include "methods/drawn/TovSSASelDrawingTask.h"
 
 #include "methods/drawn/SelectByDrawingOwnAreaDialog.h"
+#include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
 namespace tov {
@@ -18,11 +19,24 @@ int32_t TovSSASelDrawingTask::ShowSelectByDrawingOwnAreaDialog() {
     page->m_pApplication = m_pApplication;
     page->m_pSSATask = m_pSSATask;
     page->m_pDataSet = m_pDataSet;
-    const int32_t result = RunPage(page, [&] { return ShowSelectSANameDialog(); }, PageEnd::KeepLoaded);
+    const int32_t result = RunPage(page, [&] { return ShowNamePageUnlessKept(); }, PageEnd::KeepLoaded);
     m_pFeature = page->m_pFeature;
     page->Unload();
     return result;
   });
+}
+
+int32_t TovSSASelDrawingTask::DrawAgain(const FeaturePtr& stored) {
+  if (!pPropertySet) pPropertySet = CreateAs<TaskPropertySet>(kTaskPropertySetProgId);
+  if (stored) {
+    pPropertySet->SetProperty("OwnArea", Variant(stored));
+    EnvelopePtr around = stored->Extent();
+    if (around && !around->IsEmpty()) {
+      around->Expand(SelectByDrawingOwnAreaDialog::kZoomRatio, SelectByDrawingOwnAreaDialog::kZoomRatio, true);
+      pPropertySet->SetProperty("MapEnvelope", Variant(around));
+    }
+  }
+  return RunPagesKeepingName();
 }
 
 bool TovSSASelDrawingTask::FunctionInputsMissing() { return !m_function; }

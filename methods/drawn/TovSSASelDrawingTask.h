@@ -17,6 +17,11 @@ public:
   // drawing page again with what was drawn.
   int32_t ShowSelectByDrawingOwnAreaDialog();
 
+  // The drawing page for a study area drawn again (the host's property
+  // sheet): it starts as after a visit, with the stored shape and the map
+  // around it, and no name page follows. As RunPagesKeepingName.
+  int32_t DrawAgain(const FeaturePtr& stored);
+
   // The feature holding the drawn area once the drawing page was left.
   const FeaturePtr& Feature() const { return m_pFeature; }
 

@@ -58,15 +58,6 @@ int32_t TovSSAMapListTask::RunPages() {
   return result;
 }
 
-int32_t TovSSAMapListTask::ChooseRegions() {
-  m_keepsName = true;
-  const int32_t result = RunPages();
-  m_keepsName = false;
-  return result;
-}
-
-int32_t TovSSAMapListTask::AfterChoice() { return m_keepsName ? kPagesAccepted : ShowSelectSANameDialog(); }
-
 int32_t TovSSAMapListTask::ShowSelectFromListDialog() {
   // A failure ends the run as Cancel would: nothing half-chosen goes on
   // (see docs/departures.md).
@@ -82,7 +73,7 @@ int32_t TovSSAMapListTask::ShowSelectFromListDialog() {
         page,
         [&] {
           SelectFeaturesByRegionNames(*page);
-          const int32_t named = AfterChoice();
+          const int32_t named = ShowNamePageUnlessKept();
           m_fromMapOrList = false;
           return named;
         },
@@ -109,7 +100,7 @@ int32_t TovSSAMapListTask::ShowSelectFromMapDialog() {
     const int32_t result = RunPage(
         m_mapPage,
         [&] {
-          const int32_t named = AfterChoice();
+          const int32_t named = ShowNamePageUnlessKept();
           m_fromMapOrList = true;
           return named;
         },

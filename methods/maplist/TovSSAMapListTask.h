@@ -26,14 +26,6 @@ public:
   // "ListField" setting of the task layer of that name.
   bool Init(const DataManagerPtr& dataManager, const HostApplicationPtr& application) override;
 
-  // The method's pages for a study area that keeps its name (the host's
-  // property sheet): the list page, or the map page when FromMapOrList is
-  // set, switching between them as in a run of the method, with no name
-  // page. 0 when the user accepted a choice, 2 Back, -1 cancelled; the
-  // choice is left as after DoParamSelector (RegionsSelectedByNames, or
-  // the map page's SelectionSet when FromMapOrList).
-  int32_t ChooseRegions();
-
   // The list page, then the name page: 0 accepted, 2 Back on the list page,
   // -1 cancelled.
   int32_t ShowSelectFromListDialog();
@@ -65,14 +57,10 @@ protected:
 
 private:
   void ReadConfiguration();
-  // What follows Next on either first page: the name page, unless the
-  // study area keeps its name.
-  int32_t AfterChoice();
 
   CollectionPtr m_regionsSelectedByNames;
   SelectionSetPtr m_selectionSet;
   bool m_fromMapOrList = false;
-  bool m_keepsName = false;
   std::string m_sMainLayerName; // the reference layer's name in a map
   std::string m_sListFieldName;
   DataSetLayerPtr m_mainLayer;

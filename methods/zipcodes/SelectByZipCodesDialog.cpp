@@ -3,7 +3,6 @@
 namespace tov {
 
 namespace {
-constexpr char kZipCodesKey[] = "ZIPCodes";
 constexpr char kZipCodesText[] = "ZipCodesText";
 constexpr char kInvalidExampleLabel[] = "InvalidExampleTextLabel";
 constexpr char kValidExampleLabel[] = "ValidExampleTextLabel";

@@ -10,6 +10,8 @@ namespace tov {
 // property set under "ZIPCodes", so the page shows it again on a later visit.
 class SelectByZipCodesDialog : public WizardPage {
 public:
+  static constexpr char kZipCodesKey[] = "ZIPCodes";
+
   SelectByZipCodesDialog();
 
   void ReadFromPropertySet(const TaskPropertySetPtr& pPropertySet) override;

@@ -2,6 +2,7 @@
 
 #include "methods/zipcodes/SelectByZipCodesDialog.h"
 #include "methods/zipcodes/ZipCodeRules.h"
+#include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
 namespace tov {
@@ -27,9 +28,18 @@ int32_t TovSSASelZipCodesTask::ShowSelectZipCodesDialog() {
       m_zipCodesString = page->ZipCodes();
       m_zipCodes = ZipCodesToCollection(m_zipCodesString, rules.checkValidity, rules.numericZips, rules.valueLength,
                                         rules.prefixLeastLength, ShowZipRefusal, m_errors);
-      return m_zipCodes ? ShowSelectSANameDialog() : kPageBack;
+      return m_zipCodes ? ShowNamePageUnlessKept() : kPageBack;
     });
   });
+}
+
+int32_t TovSSASelZipCodesTask::ChangeZipCodes(const std::string& featuresList) {
+  // The function stores the list as typed between single quotes.
+  std::string text = featuresList;
+  if (text.size() >= 2 && text.front() == '\'' && text.back() == '\'') text = text.substr(1, text.size() - 2);
+  if (!pPropertySet) pPropertySet = CreateAs<TaskPropertySet>(kTaskPropertySetProgId);
+  pPropertySet->SetProperty(SelectByZipCodesDialog::kZipCodesKey, text);
+  return RunPagesKeepingName();
 }
 
 bool TovSSASelZipCodesTask::FunctionInputsMissing() { return false; }

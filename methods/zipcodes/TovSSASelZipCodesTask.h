@@ -19,6 +19,12 @@ public:
   // holding no code, shows the page again with the text as typed.
   int32_t ShowSelectZipCodesDialog();
 
+  // The ZIP page for a stored study area given a new list (the host's
+  // property sheet): it starts with the stored list (the record's features
+  // list, the text between single quotes), and no name page follows. As
+  // RunPagesKeepingName.
+  int32_t ChangeZipCodes(const std::string& featuresList);
+
   // The codes of the last accepted list, or no object; the text it came from.
   const CollectionPtr& ZipCodes() const { return m_zipCodes; }
   const std::string& ZipCodesString() const { return m_zipCodesString; }

@@ -129,3 +129,21 @@ TEST(Boundary, ComponentIncludesPointOnlyDownTheLayers) {
       });
   EXPECT_TRUE(offenders.empty()) << "Includes against the layer order:\n" << Lines(offenders);
 }
+
+// Only host/join joins host and component: every other host folder sees the
+// component through platform/ alone, so a component's internals can change
+// without the host noticing.
+TEST(Boundary, OnlyTheJoinIncludesComponentInternals) {
+  const std::regex include(R"re(^\s*#\s*include\s*[<"]([^>"]+)[>"])re");
+  std::vector<std::string> offenders;
+  std::smatch m;
+  ForEachSourceLine(
+      [](const std::string& rel) { return rel.rfind("host/", 0) == 0 && rel.rfind("host/join/", 0) != 0; },
+      [&](const std::string& rel, int n, const std::string& line) {
+        if (!std::regex_search(line, m, include)) return;
+        const auto rank = kRanks.find(TopFolder(m[1].str()));
+        if (rank != kRanks.end() && rank->first != "platform" && rank->second != kHostRank)
+          offenders.push_back(rel + ":" + std::to_string(n) + ": " + m[1].str());
+      });
+  EXPECT_TRUE(offenders.empty()) << "Component internals included outside host/join:\n" << Lines(offenders);
+}

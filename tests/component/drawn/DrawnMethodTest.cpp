@@ -4,7 +4,7 @@
 #include "DrawnTestSupport.h"
 
 #include "GisBuilders.h"
-#include "host/app/DrawnAreaRebuilder.h"
+#include "host/join/DrawnAreaRebuilder.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 #include "host/studyareas/StudyAreaProperties.h"
 #include "methods/drawn/TovSSASelDrawingFunction.h"

@@ -3,7 +3,7 @@
 // message, and the accepted list is stored again in place.
 #include "ZipTestSupport.h"
 
-#include "host/app/ZipCodesRebuilder.h"
+#include "host/join/ZipCodesRebuilder.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 #include "host/studyareas/StudyAreaProperties.h"
 #include "platform/framework/ITovTask.h"

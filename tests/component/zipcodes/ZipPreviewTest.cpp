@@ -3,7 +3,7 @@
 // count exactly as they decide which areas the study area is made of.
 #include "ZipTestSupport.h"
 
-#include "host/app/ZipPreview.h"
+#include "host/join/ZipPreview.h"
 #include "platform/framework/TovExtension.h"
 #include "platform/gis/Polygon.h"
 

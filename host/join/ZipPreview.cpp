@@ -1,4 +1,4 @@
-#include "host/app/ZipPreview.h"
+#include "host/join/ZipPreview.h"
 
 #include "host/framework/MethodDescriptor.h"
 #include "methods/zipcodes/TovSSASelZipCodesFunction.h"

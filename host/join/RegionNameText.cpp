@@ -1,4 +1,4 @@
-#include "host/app/RegionNameText.h"
+#include "host/join/RegionNameText.h"
 
 #include "platform/runtime/TextCase.h"
 

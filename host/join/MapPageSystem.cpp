@@ -1,4 +1,4 @@
-#include "host/app/MapPageSystem.h"
+#include "host/join/MapPageSystem.h"
 
 #include "host/framework/MethodDescriptor.h"
 #include "platform/framework/DataAccessService.h"

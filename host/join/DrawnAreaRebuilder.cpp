@@ -1,21 +1,23 @@
-#include "host/app/DrawnAreaRebuilder.h"
+#include "host/join/DrawnAreaRebuilder.h"
 
 #include "host/framework/MethodDescriptor.h"
-#include "methods/drawn/SelectByDrawingOwnAreaDialog.h"
+#include "host/join/MethodTaskStart.h"
+#include "methods/drawn/TovSSASelDrawingTask.h"
+#include "pages/WizardPage.h"
 #include "platform/framework/DataManager.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/framework/TaskDescriptor.h"
-#include "platform/framework/TaskPropertySet.h"
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/FeatureCursor.h"
 #include "platform/runtime/MethodNames.h"
-#include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 #include "store/StudyAreaDataset.h"
 
 namespace tov {
 
 namespace {
+
+constexpr char kSource[] = "Study Area Properties";
 
 // The feature the study area is stored as; no object when its data is gone.
 FeaturePtr StoredArea(const StudyAreaRecordPtr& record) {
@@ -33,32 +35,14 @@ bool DrawnAreaRebuilder::Edit(const StudyAreaRecordPtr& record, const DataManage
   HostDatasetPtr dataset = dataManager->DataSetByName(record->BaseDataSet());
   TaskDescriptorPtr method = FindMethodDescriptor(dataset, kDrawnAreaMethod);
   if (!method)
-    throw HostError(err::InvalidCall, "Study Area Properties", "The data set offers no drawn area method any more.");
+    throw HostError(err::InvalidCall, kSource, "The data set offers no drawn area method any more.");
 
-  // The page starts as after a visit: the stored shape, the map around it.
-  auto state = CreateAs<TaskPropertySet>(kTaskPropertySetProgId);
-  if (FeaturePtr stored = StoredArea(record)) {
-    state->SetProperty("OwnArea", Variant(stored));
-    EnvelopePtr around = stored->Extent();
-    if (around && !around->IsEmpty()) {
-      around->Expand(SelectByDrawingOwnAreaDialog::kZoomRatio, SelectByDrawingOwnAreaDialog::kZoomRatio, true);
-      state->SetProperty("MapEnvelope", Variant(around));
-    }
-  }
-
-  auto page = std::make_shared<SelectByDrawingOwnAreaDialog>();
-  page->m_pApplication = application;
-  page->m_pDataManager = dataManager;
-  page->m_pDataSet = dataset;
-  page->m_pSSATask = method;
-  page->ReadFromPropertySet(state);
-  page->InitializeDialog();
-  page->ResetParams();
-  page->ShowModal();
-  const bool accepted = page->m_Result == kPageNext;
-  if (accepted) m_feature = page->m_pFeature;
-  page->Unload();
-  return accepted;
+  auto task = StartMethodTask<TovSSASelDrawingTask>(
+      kSelDrawingTaskProgId, method, dataset, dataManager, application, kSource,
+      "The drawn area method is not installed.", "The drawn area method cannot use its settings (see the error log).");
+  if (task->DrawAgain(StoredArea(record)) != kPagesAccepted) return false;
+  m_feature = task->Feature();
+  return true;
 }
 
 void DrawnAreaRebuilder::PassParameters(ITovFunction& function) {

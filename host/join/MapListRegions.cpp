@@ -1,4 +1,6 @@
-#include "host/app/MapListRegions.h"
+#include "host/join/MapListRegions.h"
+
+#include "host/join/MethodTaskStart.h"
 
 #include "host/framework/MethodDescriptor.h"
 #include "methods/maplist/SelectFromListDialog.h"
@@ -31,16 +33,11 @@ MapListRegions::MapListRegions(const DataManagerPtr& dataManager, const HostAppl
   if (!m_descriptor)
     throw HostError(err::InvalidCall, kSource,
                     "The data set \"" + datasetName + "\" offers no regions picked by name (" + kMethodName + ").");
-  m_task = std::dynamic_pointer_cast<TovSSAMapListTask>(CreateObject(kMapListTaskProgId));
-  if (!m_task) throw HostError(err::InvalidCall, kSource, "The map list method is not installed.");
-  Variant value(m_descriptor);
-  m_task->SetParam("SSATask", value);
-  value = Variant(m_dataset);
-  m_task->SetParam("DataSet", value);
-  if (!m_task->Init(dataManager, application))
-    throw HostError(err::InvalidCall, kSource,
-                    "The settings of the method \"" + std::string(kMethodName) + "\" of the data set \"" + datasetName +
-                        "\" cannot be used (see the error log).");
+  m_task = StartMethodTask<TovSSAMapListTask>(
+      kMapListTaskProgId, m_descriptor, m_dataset, dataManager, application, kSource,
+      "The map list method is not installed.",
+      "The settings of the method \"" + std::string(kMethodName) + "\" of the data set \"" + datasetName +
+          "\" cannot be used (see the error log).");
 }
 
 MapListRegions::~MapListRegions() = default;

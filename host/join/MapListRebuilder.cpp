@@ -1,6 +1,6 @@
-#include "host/app/MapListRebuilder.h"
+#include "host/join/MapListRebuilder.h"
 
-#include "host/app/RegionNameText.h"
+#include "host/join/RegionNameText.h"
 #include "methods/maplist/TovSSAMapListTask.h"
 #include "pages/WizardPage.h"
 #include "platform/framework/TaskPropertySet.h"
@@ -26,7 +26,7 @@ bool MapListRebuilder::Edit(const StudyAreaRecordPtr& record, const DataManagerP
   TovSSAMapListTask& task = m_method->Task();
   Variant value(state);
   task.SetParam("PropertySet", value);
-  if (task.ChooseRegions() != kPagesAccepted) return false;
+  if (task.RunPagesKeepingName() != kPagesAccepted) return false;
   m_regions = task.RegionsSelectedByNames();
   m_selection = task.SelectionSet();
   return true;

@@ -1,5 +1,5 @@
 #pragma once
-#include "host/app/MapListRegions.h"
+#include "host/join/MapListRegions.h"
 #include "host/studyareas/StudyAreaRebuilder.h"
 #include "platform/gis/SelectionSet.h"
 #include "platform/runtime/Collection.h"

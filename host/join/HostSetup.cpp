@@ -1,8 +1,8 @@
-#include "host/app/HostSetup.h"
+#include "host/join/HostSetup.h"
 
-#include "host/app/MapListRebuilder.h"
-#include "host/app/DrawnAreaRebuilder.h"
-#include "host/app/ZipCodesRebuilder.h"
+#include "host/join/MapListRebuilder.h"
+#include "host/join/DrawnAreaRebuilder.h"
+#include "host/join/ZipCodesRebuilder.h"
 #include "host/forms/RegisterHostFormsClasses.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/geocoder/RegisterHostGeocoderClasses.h"

@@ -1,0 +1,215 @@
+#include "host/framework/SharedAnalysis.h"
+
+#include "host/framework/AnalysisDatabase.h"
+#include "host/framework/SharedAnalysisParts.h"
+#include "platform/runtime/HostError.h"
+#include "platform/runtime/TextCase.h"
+#include "platform/runtime/TextReplace.h"
+
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace tov {
+
+namespace shared {
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  if (!out.flush())
+    throw HostError(err::PathNotFound, kSource, "The working copy file " + path.string() + " cannot be written.");
+}
+
+fs::path WorkRoot() {
+  if (const char* env = std::getenv("TOVANA_SHARED_WORK"); env && *env) return env;
+  std::error_code ec;
+  fs::path tmp = fs::temp_directory_path(ec);
+  if (ec) tmp = "/tmp";
+  return tmp / ("tovana-shared-" + std::to_string(getuid()));
+}
+
+void RemoveAbandonedCopies(const fs::path& root) {
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(root, ec)) {
+    const std::string name = entry.path().filename().string();
+    const size_t dot = name.rfind(".w");
+    if (dot == std::string::npos) continue;
+    const size_t pidAt = name.rfind('.', dot - 1);
+    if (pidAt == std::string::npos) continue;
+    const long pid = std::strtol(name.c_str() + pidAt + 1, nullptr, 10);
+    if (pid <= 0 || (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) {
+      std::error_code ignored;
+      fs::remove_all(entry.path(), ignored);
+    }
+  }
+  // Cache entries a killed process was filling ("new.<pid>.<entry>").
+  for (const auto& analysis : fs::directory_iterator(root / "cache", ec))
+    for (const auto& entry : fs::directory_iterator(analysis.path(), ec)) {
+      const std::string name = entry.path().filename().string();
+      if (name.rfind("new.", 0) != 0) continue;
+      const long pid = std::strtol(name.c_str() + 4, nullptr, 10);
+      if (pid <= 0 || (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)) {
+        std::error_code ignored;
+        fs::remove_all(entry.path(), ignored);
+      }
+    }
+}
+
+std::string LayerHash(const std::string& path, const std::string& layerName, bool geopackage) {
+  const char* drivers[] = {geopackage ? "GPKG" : "ESRI Shapefile", nullptr};
+  GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers));
+  if (!ds) return "unreadable";
+  OGRLayer* layer = ds->GetLayerByName(layerName.c_str());
+  if (!layer) return "missing";
+  uint64_t h = 1469598103934665603ULL;
+  auto mix = [&h](const void* data, size_t n) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < n; ++i) h = (h ^ bytes[i]) * 1099511628211ULL;
+  };
+  auto mixText = [&mix](const std::string& text) { mix(text.data(), text.size() + 1); };
+  OGRFeatureDefn* defn = layer->GetLayerDefn();
+  for (int i = 0; i < defn->GetFieldCount(); ++i) {
+    mixText(defn->GetFieldDefn(i)->GetNameRef());
+    mixText(std::to_string(defn->GetFieldDefn(i)->GetType()));
+  }
+  layer->ResetReading();
+  size_t count = 0;
+  for (auto& feature : *layer) {
+    ++count;
+    mixText(std::to_string(feature->GetFID()));
+    for (int i = 0; i < defn->GetFieldCount(); ++i)
+      mixText(feature->IsFieldSetAndNotNull(i) ? feature->GetFieldAsString(i) : "\x01null");
+    if (OGRGeometry* g = feature->GetGeometryRef()) {
+      std::vector<unsigned char> wkb(static_cast<size_t>(g->WkbSize()));
+      g->exportToWkb(wkbNDR, wkb.data(), wkbVariantIso);
+      mix(wkb.data(), wkb.size());
+    }
+  }
+  bool indexed = false;
+  if (geopackage) {
+    const std::string sql = "SELECT HasSpatialIndex('" + ReplaceAll(layerName, "'", "''") + "', '" +
+                            ReplaceAll(layer->GetGeometryColumn(), "'", "''") + "')";
+    if (OGRLayer* r = ds->ExecuteSQL(sql.c_str(), nullptr, "SQLITE")) {
+      if (auto f = std::unique_ptr<OGRFeature>(r->GetNextFeature())) indexed = f->GetFieldAsInteger(0) != 0;
+      ds->ReleaseResultSet(r);
+    }
+  } else {
+    std::error_code ec;
+    indexed = fs::exists(fs::path(path) / (layerName + ".qix"), ec);
+  }
+  std::ostringstream out;
+  out << std::hex << h << "-" << std::dec << count << (indexed ? "-indexed" : "");
+  return out.str();
+}
+
+bool Indexed(const std::string& hash) { return hash.size() > 8 && hash.compare(hash.size() - 8, 8, "-indexed") == 0; }
+
+} // namespace shared
+
+using namespace shared;
+
+SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
+                                                const std::map<int64_t, std::map<std::string, std::string>>* known) {
+  State state;
+  AnalysisDatabase local(m_folder + "/analysis.sqlite");
+  {
+    AnalysisDatabase::Statement s(local, "SELECT id, name, base_dataset, feature_class FROM study_areas");
+    while (s.Step()) {
+      RecordState& r = state.records[s.Int(0)];
+      r.name = s.Text(1);
+      r.baseDataset = s.Text(2);
+      r.featureClass = s.Text(3);
+    }
+  }
+  {
+    AnalysisDatabase::Statement s(local, "SELECT record_id, key, value FROM record_properties");
+    while (s.Step()) state.records[s.Int(0)].properties[s.Text(1)] = s.Text(2);
+  }
+  {
+    AnalysisDatabase::Statement s(local, "SELECT facet, key, value FROM settings");
+    while (s.Step()) state.settings[{s.Text(0), s.Text(1)}] = s.Text(2);
+  }
+  const fs::path areas = fs::path(m_folder) / "StudyAreas";
+  for (auto& item : state.records) {
+    // Named, not bound: a lambda below needs them, and C++17 does not let a
+    // lambda capture a structured binding.
+    const auto id = item.first;
+    auto& record = item.second;
+    const fs::path folder = areas / std::to_string(id);
+    std::error_code ec;
+    std::vector<fs::path> entries;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) entries.push_back(entry.path());
+    std::sort(entries.begin(), entries.end());
+    // A dataset whose files are as they were keeps the hash it had.
+    auto stamp = [&entries](const std::string& prefix, bool stemOnly) {
+      std::string text;
+      for (const auto& path : entries) {
+        const std::string name = path.filename().string();
+        if (stemOnly ? path.stem().string() != prefix || LowerCase(path.extension().string()) == ".lyr"
+                     : name.rfind(prefix, 0) != 0)
+          continue;
+        std::error_code ignored;
+        const auto size = fs::file_size(path, ignored);
+        const auto time = fs::last_write_time(path, ignored).time_since_epoch().count();
+        text += name + ":" + std::to_string(size) + ":" + std::to_string(time) + ";";
+      }
+      return text;
+    };
+    auto hashOf = [&](const std::string& key, const std::string& stampText, const std::function<std::string()>& compute) {
+      record.stamps[key] = stampText;
+      if (known) {
+        auto r = known->find(id);
+        if (r != known->end())
+          if (auto k = r->second.find(key); k != r->second.end()) return k->second;
+      }
+      if (reference) {
+        auto r = reference->records.find(id);
+        if (r != reference->records.end()) {
+          auto s = r->second.stamps.find(key);
+          auto h = r->second.datasets.find(key);
+          if (s != r->second.stamps.end() && h != r->second.datasets.end() && s->second == stampText) return h->second;
+        }
+      }
+      return compute();
+    };
+    for (const auto& path : entries) {
+      const std::string ext = LowerCase(path.extension().string());
+      const std::string name = path.filename().string();
+      if (ext == ".lyr") {
+        record.files[name] = ReadText(path);
+      } else if (ext == ".shp") {
+        const std::string layer = path.stem().string();
+        const std::string key = "|" + layer;
+        record.datasets[key] = hashOf(key, stamp(layer, true), [&] { return LayerHash(folder.string(), layer, false); });
+      } else if (ext == ".gpkg") {
+        const char* drivers[] = {"GPKG", nullptr};
+        GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers));
+        if (!ds) continue;
+        const std::string stampText = stamp(name, false);
+        for (auto* layer : ds->GetLayers()) {
+          const std::string layerName = layer->GetName(), key = name + "|" + layerName;
+          record.datasets[key] = hashOf(key, stampText, [&] { return LayerHash(path.string(), layerName, true); });
+        }
+      }
+    }
+  }
+  return state;
+}
+
+} // namespace tov
