@@ -9,6 +9,7 @@
 #include "host/app/SetupTurns.h"
 #include "host/forms/UserScript.h"
 #include "host/join/MapListRegions.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
@@ -36,7 +37,7 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
   };
 
   auto extentScript = std::make_shared<MethodScript>();
-  extentScript->descriptorName = "SetupStudyArea.CurrentExtent";
+  extentScript->descriptorName = kCurrentExtentMethod;
   auto extentText = std::make_shared<std::string>();
   auto extentLonLat = std::make_shared<bool>(false);
   CLI::App* extent = setup->add_subcommand("extent", "Study area from the map's visible extent");
@@ -64,7 +65,7 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
   });
 
   auto wholeScript = std::make_shared<MethodScript>();
-  wholeScript->descriptorName = "SetupStudyArea.UseWhole";
+  wholeScript->descriptorName = kUseWholeMethod;
   CLI::App* whole = setup->add_subcommand("whole", "Study area from the whole main layer of the data set");
   addName(whole, wholeScript);
   whole->callback([&context, &runner, wholeScript, checkName] {
@@ -78,7 +79,7 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
     bool lonLat = false;
   };
   auto selectedScript = std::make_shared<MethodScript>();
-  selectedScript->descriptorName = "SetupStudyArea.SelectedShapes";
+  selectedScript->descriptorName = kSelectedShapesMethod;
   auto selectedOptions = std::make_shared<SelectedOptions>();
   CLI::App* selected = setup->add_subcommand("selected", "Study area from the selected polygons of the map");
   addName(selected, selectedScript);
@@ -116,7 +117,7 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
   });
 
   auto zipScript = std::make_shared<MethodScript>();
-  zipScript->descriptorName = "SetupStudyArea.WildCard";
+  zipScript->descriptorName = kZipCodesMethod;
   auto zips = std::make_shared<std::string>();
   CLI::App* zip = setup->add_subcommand("zip", "Study area from a list of ZIP codes");
   addName(zip, zipScript);
@@ -199,7 +200,7 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
     int pick = 1;
   };
   auto ringScript = std::make_shared<MethodScript>();
-  ringScript->descriptorName = "SetupStudyArea.SimpleRing";
+  ringScript->descriptorName = kSimpleRingMethod;
   auto ringOptions = std::make_shared<RingOptions>();
   CLI::App* ring = setup->add_subcommand("ring", "Study area of a ring around a site");
   addName(ring, ringScript);
@@ -253,7 +254,7 @@ void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner)
     bool lonLat = false;
   };
   auto drawScript = std::make_shared<MethodScript>();
-  drawScript->descriptorName = "SetupStudyArea.DrawOwn";
+  drawScript->descriptorName = kDrawnAreaMethod;
   auto drawOptions = std::make_shared<DrawOptions>();
   CLI::App* draw = setup->add_subcommand(
       "draw", "Study area of a rectangle, polygon or circle drawn on the drawing page's map. A polygon needs three "

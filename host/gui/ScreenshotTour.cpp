@@ -6,6 +6,7 @@
 #include "host/gui/QtPresenter.h"
 #include "host/framework/MethodDescriptor.h"
 #include "host/session/MapPreparation.h"
+#include "platform/runtime/MethodNames.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/ListControl.h"
 #include "platform/forms/MsgBox.h"
@@ -262,25 +263,25 @@ bool RunScreenshotTour(MainWindow& window, QtPresenter& presenter, const Analysi
     };
     window.RunStudyAreaSetup();
   };
-  run("SetupStudyArea.CurrentExtent", nullptr);
-  run("SetupStudyArea.WildCard", nullptr);
+  run(kCurrentExtentMethod, nullptr);
+  run(kZipCodesMethod, nullptr);
   {
     // The list page, the map page and the list page again, switched between
     // as a user does.
-    const std::string regions = MethodCaption(*analysis, "SetupStudyArea.MapList");
+    const std::string regions = MethodCaption(*analysis, kMapListMethod);
     if (!regions.empty())
-      run("SetupStudyArea.MapList", [regions](Form& form) {
+      run(kMapListMethod, [regions](Form& form) {
         SelectEntry(form, "SATasksList", regions);
         UserActions::Click(form, "FromListOption");
         UserActions::Click(form, "NextButton");
       });
   }
-  run("SetupStudyArea.SimpleRing", nullptr);
-  run("SetupStudyArea.SimpleRing", nullptr);
-  run("SetupStudyArea.DrawOwn", nullptr);
+  run(kSimpleRingMethod, nullptr);
+  run(kSimpleRingMethod, nullptr);
+  run(kDrawnAreaMethod, nullptr);
   {
     GraphicElementPtr graphic = AddSelectedGraphic(*analysis);
-    run("SetupStudyArea.SelectedShapes", nullptr);
+    run(kSelectedShapesMethod, nullptr);
     analysis->application->Document()->FocusMap()->DeleteElement(graphic);
   }
   run("", [](Form& form) {
