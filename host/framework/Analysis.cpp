@@ -1,6 +1,7 @@
 #include "host/framework/Analysis.h"
 
 #include "host/common/Paths.h"
+#include "host/framework/DatasetSwitch.h"
 #include "host/framework/HostEnvironment.h"
 #include "host/framework/ReferenceLayers.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
@@ -93,7 +94,16 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   analysis->extension = std::make_shared<AnalysisExtension>(db, analysis->dataManager);
 
   std::string current = datasetName.empty() ? analysis->extension->CurrentDatasetName() : datasetName;
-  if (current.empty() && !datasets.empty()) current = datasets.front()->Name();
+  // Given none, a new analysis takes the data set marked as the default, else
+  // the first by folder name.
+  if (current.empty() && !datasets.empty()) {
+    current = datasets.front()->Name();
+    for (const auto& ds : datasets)
+      if (ds->IsDefault()) {
+        current = ds->Name();
+        break;
+      }
+  }
   if (!current.empty() && !analysis->dataManager->DataSetByName(current)) {
     std::string names;
     for (const auto& ds : datasets) names += (names.empty() ? "" : ", ") + ds->Name();
@@ -102,7 +112,11 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
                         (names.empty() ? "No data set is installed; build the sample data with \"make data\"."
                                        : "Installed data sets: " + names + "."));
   }
-  if (current != analysis->extension->CurrentDatasetName()) analysis->extension->SetCurrentDatasetName(current);
+  // An analysis given another data set than the one it used switches to it
+  // once its map is read.
+  const std::string before = analysis->extension->CurrentDatasetName();
+  const bool switching = !analysis->created && !before.empty() && current != before;
+  if (current != before && !switching) analysis->extension->SetCurrentDatasetName(current);
 
   analysis->application = std::make_shared<GisApplication>();
   analysis->application->AddExtension(kTovExtensionProgId, analysis->extension);
@@ -114,6 +128,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
     SaveAnalysis(*analysis);
   } else {
     analysis->application->LoadDocument(documentPath);
+    if (switching) SwitchDataset(*analysis, current);
   }
   creating.reset();
 
