@@ -79,8 +79,9 @@ AnalysisSystem ChooseEqualAreaSystem(const LonLatBox& box) {
   const double parallel1 = box.south + latSpan / 6, parallel2 = box.north - latSpan / 6;
   const bool polar = box.north > kPolarLatitude || box.south < -kPolarLatitude;
   const bool wide = lonSpan > kWideLongitudes || latSpan > kWideLatitudes;
-  // Parallels alike on both sides of the equator make a cone a cylinder.
-  const bool equatorial = std::fabs(parallel1 + parallel2) < 2;
+  // A box astride the equator gives parallels alike on both sides of it,
+  // and a cone of nearly no slope.
+  const bool equatorial = box.south < 0 && box.north > 0 && std::fabs(centreLat) < latSpan / 4;
   system.centralMeridian = centreLon;
   if (polar || wide || equatorial) {
     // The base whose latitude of origin lies nearest the centre: the

@@ -73,6 +73,16 @@ OGRLayer* FindLayer(GDALDataset& source, const std::string& shownSource, const s
   return layer;
 }
 
+// A GeoPackage says "Undefined geographic SRS" (or cartesian) for a layer
+// written without a system; a local system cannot be put on the earth.
+const OGRSpatialReference* UsableSystem(OGRLayer& layer) {
+  const OGRSpatialReference* sr = layer.GetSpatialRef();
+  if (!sr || sr->IsLocal() || sr->IsEmpty()) return nullptr;
+  const char* name = sr->GetName();
+  if (!sr->GetAuthorityName(nullptr) && name && std::string(name).rfind("Undefined ", 0) == 0) return nullptr;
+  return sr;
+}
+
 std::shared_ptr<OGRSpatialReference> SystemOf(OGRLayer& layer, const std::string& shownSource, long assumed) {
   if (assumed > 0) {
     auto sr = std::make_shared<OGRSpatialReference>();
@@ -80,9 +90,9 @@ std::shared_ptr<OGRSpatialReference> SystemOf(OGRLayer& layer, const std::string
       Refuse("--assume-srs: there is no coordinate system with the code EPSG:" + std::to_string(assumed));
     sr->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     // A layer's own system wins: assuming is for those without one.
-    if (!layer.GetSpatialRef()) return sr;
+    if (!UsableSystem(layer)) return sr;
   }
-  const OGRSpatialReference* own = layer.GetSpatialRef();
+  const OGRSpatialReference* own = UsableSystem(layer);
   if (!own)
     Refuse(Of(layer.GetName(), shownSource) +
            " has no coordinate system; give the one its coordinates are in with --assume-srs EPSG:N");
@@ -98,6 +108,8 @@ RoleLayer Resolve(GDALDataset& source, const std::string& shownSource, LayerRole
   r.sourceName = name;
   r.field = field;
   r.layer = FindLayer(source, shownSource, name, option);
+  if (r.layer->GetFeatureCount(TRUE) == 0)
+    Refuse(std::string(option) + ": " + Of(name, shownSource) + " holds no features");
   const std::string kind = ShapeKind(*r.layer);
   r.polygons = kind == "polygons";
   if (role != LayerRole::Context && !r.polygons)
@@ -105,8 +117,6 @@ RoleLayer Resolve(GDALDataset& source, const std::string& shownSource, LayerRole
            (role == LayerRole::Regions ? "the main layer" : "the code areas") + " must be polygons");
   if (role == LayerRole::Context && kind == "no shapes")
     Refuse(std::string(option) + ": " + Of(name, shownSource) + " holds no shapes to draw");
-  if (r.layer->GetFeatureCount(TRUE) == 0)
-    Refuse(std::string(option) + ": " + Of(name, shownSource) + " holds no features");
   r.system = SystemOf(*r.layer, shownSource, assumed);
   return r;
 }
