@@ -47,24 +47,6 @@ const char* KindOf(OGRwkbGeometryType type) {
   }
 }
 
-// The kind of shapes a layer holds; a layer that does not say (GeoJSON of
-// mixed types) is asked of its first shapes.
-std::string ShapeKind(OGRLayer& layer) {
-  if (layer.GetLayerDefn()->GetGeomFieldCount() == 0) return "no shapes";
-  const std::string declared = KindOf(layer.GetGeomType());
-  if (!declared.empty()) return declared;
-  std::set<std::string> kinds;
-  layer.ResetReading();
-  int seen = 0;
-  for (auto& feature : layer) {
-    if (const OGRGeometry* g = feature->GetGeometryRef()) kinds.insert(KindOf(g->getGeometryType()));
-    if (++seen == 100) break;
-  }
-  layer.ResetReading();
-  if (kinds.size() == 1) return *kinds.begin();
-  return kinds.empty() ? "no shapes" : "shapes of several kinds";
-}
-
 OGRLayer* FindLayer(GDALDataset& source, const std::string& shownSource, const std::string& name, const char* option) {
   OGRLayer* layer = source.GetLayerByName(name.c_str());
   if (!layer)
@@ -159,6 +141,22 @@ std::string InferNameField(OGRLayer& layer, const std::string& shownSource) {
          "); name the field of the region names with --regions " + layer.GetName() + ":FIELD");
 }
 } // namespace
+
+std::string ShapeKind(OGRLayer& layer) {
+  if (layer.GetLayerDefn()->GetGeomFieldCount() == 0) return "no shapes";
+  const std::string declared = KindOf(layer.GetGeomType());
+  if (!declared.empty()) return declared;
+  std::set<std::string> kinds;
+  layer.ResetReading();
+  int seen = 0;
+  for (auto& feature : layer) {
+    if (const OGRGeometry* g = feature->GetGeometryRef()) kinds.insert(KindOf(g->getGeometryType()));
+    if (++seen == 100) break;
+  }
+  layer.ResetReading();
+  if (kinds.size() == 1) return *kinds.begin();
+  return kinds.empty() ? "no shapes" : "shapes of several kinds";
+}
 
 std::vector<std::string> TextFields(OGRLayer& layer) {
   std::vector<std::string> fields;

@@ -41,4 +41,9 @@ LayerRoles ResolveLayerRoles(GDALDataset& source, const std::string& shownSource
 // The text fields of a layer, in order (for messages and the dialog).
 std::vector<std::string> TextFields(OGRLayer& layer);
 
+// What a layer holds: "polygons", "lines", "points", "no shapes" or
+// "shapes of several kinds" (a layer that does not say is asked of its
+// first shapes).
+std::string ShapeKind(OGRLayer& layer);
+
 } // namespace tov
