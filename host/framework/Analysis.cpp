@@ -74,6 +74,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   MakeFolders(folder);
   analysis->folder = folder;
+  analysis->dataRoot = dataRoot.empty() ? DefaultDataRoot() : dataRoot;
   std::string documentPath = folder + "/document.json";
   // Two processes starting on a new analysis at once: one makes the
   // document, the other waits and loads it.
@@ -87,7 +88,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
 
   auto db = std::make_shared<AnalysisDatabase>(folder + "/analysis.sqlite");
   analysis->database = db;
-  auto datasets = JsonDataset::LoadAll(dataRoot.empty() ? DefaultDataRoot() : dataRoot);
+  auto datasets = JsonDataset::LoadAll(analysis->dataRoot);
   auto catalog = std::make_shared<SqliteStudyAreaCatalog>(db, folder);
   if (analysis->shared) catalog->SetIdSource([shared = analysis->shared.get()] { return shared->NextStudyAreaId(); });
   analysis->dataManager = std::make_shared<AnalysisDataManager>(datasets, catalog, folder + "/Scratch");

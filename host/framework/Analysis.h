@@ -27,6 +27,7 @@ struct Analysis {
   // copy of it. Declared first so that it goes last.
   std::shared_ptr<SharedAnalysis> shared;
   std::string folder; // native path
+  std::string dataRoot; // native folder the data sets were read from
   // analysis.sqlite (of the working copy, for a shared analysis)
   std::shared_ptr<AnalysisDatabase> database;
   std::shared_ptr<GisApplication> application;
