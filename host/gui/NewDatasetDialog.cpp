@@ -74,7 +74,10 @@ NewDatasetDialog::NewDatasetDialog(std::string dataRoot, QWidget* parent)
         tr("Layers (*.gpkg *.shp *.geojson *.json *.fgb);;All files (*)"));
     if (!file.isEmpty()) SetSource(file);
   });
-  connect(m_source, &QLineEdit::editingFinished, this, [this] { SetSource(m_source->text()); });
+  // Also emitted when the field only loses the focus: the same file is not read again.
+  connect(m_source, &QLineEdit::editingFinished, this, [this] {
+    if (m_source->text() != m_loaded) SetSource(m_source->text());
+  });
   connect(m_regions, &QComboBox::currentTextChanged, this, [this] { LayerChosen(); });
   connect(m_codes, &QComboBox::currentTextChanged, this, [this] { LayerChosen(); });
   connect(m_codeField, &QComboBox::currentTextChanged, this, [this] { ShowInferred(); });
@@ -86,6 +89,11 @@ NewDatasetDialog::NewDatasetDialog(std::string dataRoot, QWidget* parent)
 }
 
 void NewDatasetDialog::SetSource(const QString& file) {
+  // Filling the lists moves the focus, which may finish the file field's
+  // editing again: that call must not pull the layers from under this one.
+  if (m_loading) return;
+  m_loading = true;
+  m_loaded = file;
   m_source->setText(file);
   m_layers.clear();
   try {
@@ -104,6 +112,7 @@ void NewDatasetDialog::SetSource(const QString& file) {
     }
   if (m_name->text().isEmpty()) m_name->setText(QFileInfo(file).completeBaseName());
   LayerChosen();
+  m_loading = false;
 }
 
 void NewDatasetDialog::LayerChosen() {

@@ -44,6 +44,8 @@ private:
   void ShowInferred();
 
   std::string m_dataRoot;
+  QString m_loaded; // the file whose layers are listed
+  bool m_loading = false;
   std::vector<SourceLayerInfo> m_layers;
   QLineEdit* m_source;
   QLineEdit* m_name;

@@ -108,7 +108,10 @@ TEST_F(DatasetMenuTest, ChoosingADataSetSwitchesTheAnalysisAndItsMapLayers) {
 
 TEST_F(DatasetMenuTest, TheNewDataSetDialogShowsWhatItInfersAndCreates) {
   NewDatasetDialog dialog(world.DataRoot(), window.get());
+  // Shown, so that the focus moves as the lists fill, as it does for a user.
+  dialog.show();
   dialog.SetSource(QString::fromStdString(source));
+  QCoreApplication::processEvents();
   EXPECT_EQ(dialog.NameEdit()->text(), "boroughs");
   ASSERT_EQ(dialog.RegionsBox()->count(), 2);
   EXPECT_NE(dialog.InferredLabel()->text().indexOf("Albers"), -1) << dialog.InferredLabel()->text().toStdString();
