@@ -230,6 +230,43 @@ TEST_F(DatasetCreateTest, AnExistingDataSetIsReplacedOnlyWhenAskedAndOnlyOnceThe
   for (const std::string& entry : Listing(root)) EXPECT_NE(entry[0], '.') << entry;
 }
 
+// The same from GeoJSON and from a shapefile, whose missing .prj is what
+// --assume-srs is for.
+TEST_F(DatasetCreateTest, GeoJsonAndShapefilesAreReadAlike) {
+  std::ofstream(temp / "areas.geojson") << R"({"type": "FeatureCollection", "features": [
+    {"type": "Feature", "properties": {"name": "A"}, "geometry": {"type": "Polygon", "coordinates": [[[4.7,45.7],[4.8,45.7],[4.8,45.8],[4.7,45.7]]]}},
+    {"type": "Feature", "properties": {"name": "B"}, "geometry": {"type": "MultiPolygon", "coordinates": [[[[4.8,45.7],[4.9,45.7],[4.9,45.8],[4.8,45.7]]]]}}]})";
+  DatasetCreateOptions o = Options();
+  o.source = temp / "areas.geojson";
+  o.regions = {"areas", ""};
+  EXPECT_EQ(CreateDataset(o).layers.at(0).features, 2);
+
+  GDALDriver* shp = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
+  std::unique_ptr<GDALDataset> folder(shp->Create((temp / "shp").c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+  OGRLayer* layer = folder->CreateLayer("parcels", nullptr, wkbPolygon, nullptr);
+  OGRFieldDefn field("NAME", OFTString);
+  layer->CreateField(&field);
+  OGRFeature f(layer->GetLayerDefn());
+  f.SetField(0, "P1");
+  OGRGeometry* g = nullptr;
+  const std::string wkt = Square(4.7, 45.7, 0.1);
+  OGRGeometryFactory::createFromWkt(wkt.c_str(), nullptr, &g);
+  f.SetGeometryDirectly(g);
+  ASSERT_EQ(layer->CreateFeature(&f), OGRERR_NONE);
+  folder.reset();
+  o.name = "Parcels";
+  o.source = temp / "shp/parcels.shp";
+  o.regions = {"parcels", "NAME"};
+  try {
+    CreateDataset(o);
+    ADD_FAILURE() << "a shapefile without .prj was taken";
+  } catch (const HostError& e) {
+    EXPECT_NE(e.Description().find("has no coordinate system"), std::string::npos) << e.Description();
+  }
+  o.assumeSrs = "EPSG:4326";
+  EXPECT_EQ(CreateDataset(o).layers.at(0).features, 1);
+}
+
 struct BadInput {
   const char* what;
   std::function<void(DatasetCreateOptions&, const std::string& temp)> change;
