@@ -182,7 +182,8 @@ LayerCopyResult CopyLayer(GDALDataset& out, const RoleLayer& source, const Layer
     if (geographic) result.box.Add(e.MinX, e.MinY, e.MaxX, e.MaxY);
 
     target.SetFrom(feature.get(), fieldMap.data(), TRUE);
-    const std::string label = labelIndex >= 0 ? plan.labels.at(feature->GetFID()) : std::string();
+    auto labelled = plan.labels.find(feature->GetFID());
+    const std::string label = labelled == plan.labels.end() ? Trimmed(Text(*feature, nameIndex)) : labelled->second;
     if (labelIndex >= 0) target.SetField(labelIndex, label.c_str());
     if (idIndex >= 0) target.SetField(idIndex, std::to_string(sequence).c_str());
     target.SetGeometryDirectly(shape.release());
@@ -198,7 +199,7 @@ LayerCopyResult CopyLayer(GDALDataset& out, const RoleLayer& source, const Layer
       if (inside && GEOSGeomGetX_r(h, inside.get(), &x) == 1 && GEOSGeomGetY_r(h, inside.get(), &y) == 1 &&
           toLonLat->Transform(1, &x, &y)) {
         if (plan.wantRegionPoints)
-          result.regionPoints.push_back({labelIndex >= 0 ? label : Trimmed(Text(*feature, nameIndex)), y, x});
+          result.regionPoints.push_back({label, y, x});
         if (codeIndex >= 0) {
           const std::string code = Trimmed(Text(*feature, codeIndex));
           if (!code.empty()) result.codePoints.push_back({code, y, x});
