@@ -49,6 +49,39 @@ bool ParseDouble(const std::string& text, double& value) {
   return r.ec == std::errc() && r.ptr == end;
 }
 
+std::string Upper(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+// A CSV field, quoted when it holds a separator or a quote.
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+// Degrees with six decimals and a "." whatever the locale.
+std::string Degrees(double value) {
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+  return std::string(text, written.ptr);
+}
+
+const char* KindName(GazetteerEntry::Kind kind) {
+  switch (kind) {
+  case GazetteerEntry::Kind::Zip: return "zip";
+  case GazetteerEntry::Kind::Code: return "code";
+  case GazetteerEntry::Kind::Region: return "region";
+  default: return "place";
+  }
+}
+
 bool IsZipCode(const std::string& text) {
   return text.size() == 5 && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -66,8 +99,13 @@ std::string WithoutCity(const std::string& folded) {
 Gazetteer::Gazetteer(std::vector<GazetteerEntry> entries) : m_entries(std::move(entries)) {
   for (size_t i = 0; i < m_entries.size(); ++i) {
     const GazetteerEntry& e = m_entries[i];
-    if (e.kind == GazetteerEntry::Kind::Zip) {
-      m_zips.emplace(e.name, i);
+    if (e.kind == GazetteerEntry::Kind::Zip || e.kind == GazetteerEntry::Kind::Code) {
+      m_zips.emplace(Upper(e.name), i);
+      continue;
+    }
+    if (e.kind == GazetteerEntry::Kind::Region) {
+      ++m_regionCount;
+      m_regions[FoldPlaceName(e.name)].push_back(i);
       continue;
     }
     const std::string folded = FoldPlaceName(e.name);
@@ -91,8 +129,28 @@ Gazetteer::Gazetteer(std::vector<GazetteerEntry> entries) : m_entries(std::move(
 }
 
 const GazetteerEntry* Gazetteer::FindZip(const std::string& zip) const {
-  auto it = m_zips.find(zip);
+  auto it = m_zips.find(Upper(zip));
   return it == m_zips.end() ? nullptr : &m_entries[it->second];
+}
+
+std::vector<const GazetteerEntry*> Gazetteer::FindRegions(const std::string& name) const {
+  std::vector<const GazetteerEntry*> found;
+  auto it = m_regions.find(FoldPlaceName(name));
+  if (it != m_regions.end())
+    for (size_t i : it->second) found.push_back(&m_entries[i]);
+  return found;
+}
+
+void Gazetteer::Save(const std::string& nativeFile, const std::vector<GazetteerEntry>& entries) {
+  std::ofstream out(nativeFile, std::ios::binary | std::ios::trunc);
+  out << kHeader << "\n";
+  for (const GazetteerEntry& e : entries) {
+    out << KindName(e.kind) << ',' << CsvField(e.name) << ',' << CsvField(e.state) << ',' << Degrees(e.latitude)
+        << ',' << Degrees(e.longitude) << ',';
+    if (e.population > 0) out << e.population;
+    out << '\n';
+  }
+  if (!out.flush()) throw HostError(75, kSource, "The gazetteer " + nativeFile + " cannot be written");
 }
 
 std::vector<const GazetteerEntry*> Gazetteer::Pick(const NameIndex& index, const std::string& folded,
@@ -135,6 +193,8 @@ std::shared_ptr<const Gazetteer> Gazetteer::Load(const std::string& nativeFile) 
     GazetteerEntry e;
     if (fields[0] == "zip") e.kind = GazetteerEntry::Kind::Zip;
     else if (fields[0] == "place") e.kind = GazetteerEntry::Kind::Place;
+    else if (fields[0] == "code") e.kind = GazetteerEntry::Kind::Code;
+    else if (fields[0] == "region") e.kind = GazetteerEntry::Kind::Region;
     else throw bad(number, "unknown kind \"" + fields[0] + "\"");
     e.name = fields[1];
     e.state = fields[2];
