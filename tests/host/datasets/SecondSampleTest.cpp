@@ -5,7 +5,7 @@
 // the ZIP method, as the sample has no codes.
 #include "DatasetsTestSupport.h"
 
-#include "host/app/HostSetup.h"
+#include "host/join/HostSetup.h"
 #include "host/framework/Analysis.h"
 #include "platform/forms/ListControl.h"
 #include "setup/CreateSAMainDialog.h"
