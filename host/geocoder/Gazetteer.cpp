@@ -1,5 +1,8 @@
 #include "host/geocoder/Gazetteer.h"
 
+#include "host/common/CsvText.h"
+#include "platform/runtime/TextCase.h"
+
 #include "host/geocoder/PlaceNames.h"
 #include "platform/runtime/HostError.h"
 
@@ -16,54 +19,11 @@ namespace {
 constexpr char kSource[] = "TovGeocoder";
 constexpr char kHeader[] = "kind,name,state,latitude,longitude,population";
 
-// The fields of one CSV line; false when a quote is left open.
-bool SplitCsv(const std::string& line, std::vector<std::string>& fields) {
-  fields.assign(1, std::string());
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return !quoted;
-}
-
 // Numbers are read whatever the locale: the file always has a ".".
 bool ParseDouble(const std::string& text, double& value) {
   const char* end = text.data() + text.size();
   auto r = std::from_chars(text.data(), end, value);
   return r.ec == std::errc() && r.ptr == end;
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
-// A CSV field, quoted when it holds a separator or a quote.
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 // Degrees with six decimals and a "." whatever the locale.
@@ -100,7 +60,7 @@ Gazetteer::Gazetteer(std::vector<GazetteerEntry> entries) : m_entries(std::move(
   for (size_t i = 0; i < m_entries.size(); ++i) {
     const GazetteerEntry& e = m_entries[i];
     if (e.kind == GazetteerEntry::Kind::Zip || e.kind == GazetteerEntry::Kind::Code) {
-      m_zips.emplace(Upper(e.name), i);
+      m_zips.emplace(UpperCase(e.name), i);
       continue;
     }
     if (e.kind == GazetteerEntry::Kind::Region) {
@@ -129,7 +89,7 @@ Gazetteer::Gazetteer(std::vector<GazetteerEntry> entries) : m_entries(std::move(
 }
 
 const GazetteerEntry* Gazetteer::FindZip(const std::string& zip) const {
-  auto it = m_zips.find(Upper(zip));
+  auto it = m_zips.find(UpperCase(zip));
   return it == m_zips.end() ? nullptr : &m_entries[it->second];
 }
 
@@ -188,7 +148,7 @@ std::shared_ptr<const Gazetteer> Gazetteer::Load(const std::string& nativeFile) 
   for (long number = 2; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
-    if (!SplitCsv(line, fields)) throw bad(number, "a quote is not closed");
+    if (!SplitCsvLine(line, fields)) throw bad(number, "a quote is not closed");
     if (fields.size() != 6) throw bad(number, std::to_string(fields.size()) + " fields instead of 6");
     GazetteerEntry e;
     if (fields[0] == "zip") e.kind = GazetteerEntry::Kind::Zip;
