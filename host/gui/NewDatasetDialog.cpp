@@ -88,6 +88,10 @@ NewDatasetDialog::NewDatasetDialog(std::string dataRoot, QWidget* parent)
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
+// Hiding the closing dialog takes the focus from the file field, whose
+// editingFinished would then reach this half-destroyed dialog.
+NewDatasetDialog::~NewDatasetDialog() { m_source->disconnect(this); }
+
 void NewDatasetDialog::SetSource(const QString& file) {
   // Filling the lists moves the focus, which may finish the file field's
   // editing again: that call must not pull the layers from under this one.
