@@ -180,9 +180,6 @@ void ApplyLayerDisplay(const FeatureLayerPtr& layer, const LayerDisplay& display
   layer->SetDisplayAnnotation(true);
 }
 
-namespace {
-// The data set's initial extent (longitude and latitude) in the map's
-// system, else the full extent.
 void ShowInitialExtent(const MapPtr& map, const JsonDataset& dataset) {
   auto view = std::dynamic_pointer_cast<ActiveView>(map);
   if (!view) return;
@@ -201,7 +198,6 @@ void ShowInitialExtent(const MapPtr& map, const JsonDataset& dataset) {
   EnvelopePtr full = view->FullExtent();
   if (full && !full->IsEmpty()) view->SetExtent(full);
 }
-} // namespace
 
 void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, GeoPackageDataAccess& access) {
   MapPtr map = document->FocusMap();

@@ -13,6 +13,10 @@ namespace tov {
 // set has no usable one.
 void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, GeoPackageDataAccess& access);
 
+// Shows the data set's initial extent (longitude and latitude) in the map's
+// system, else the full extent.
+void ShowInitialExtent(const MapPtr& map, const JsonDataset& dataset);
+
 // The data set's analysis coordinate system ("Projections" >
 // "Projection.ResultantDefault": "Type" "Projected" or "Geographic", "ID" an
 // EPSG code), or no object when the node is missing or unusable.
