@@ -31,7 +31,10 @@ QString WordsOf(const std::string& name, ControlKind kind) {
   if (kind == ControlKind::Toolbar) return QObject::tr("Map tools");
   QString text = QString::fromStdString(name);
   text.remove(QRegularExpression("[0-9]+$"));
+  // The kind's word goes unless it is all the name has ("Frame1").
+  const QString bare = text;
   text.remove(QRegularExpression("(Text|TextBox|List|ListBox|Combo|Button|Option|Label|Check|Frame)$"));
+  if (text.isEmpty()) text = bare;
   if (text.startsWith("txt") || text.startsWith("obt") || text.startsWith("cmd") || text.startsWith("lst"))
     text = text.mid(3);
   QString words;

@@ -328,6 +328,8 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
       // Only what the map shows at this scale can be picked.
       SelectableAtScale drawnOnly(*map, CanvasScale(*m_canvas));
       map->SelectByShape(HostMapControl::PolygonOf(shape, map->SpatialReference()), env, click);
+      // A new selection replaces the old one in the layers it passed over too.
+      if (!(shift & 1)) drawnOnly.ClearPassedOver();
       break;
     }
     case Tool::DrawPolygon: {

@@ -119,6 +119,10 @@ SelectableAtScale::SelectableAtScale(const Map& map, double scale) {
   });
 }
 
+void SelectableAtScale::ClearPassedOver() {
+  for (const FeatureLayerPtr& layer : m_switchedOff) layer->ClearSelection();
+}
+
 SelectableAtScale::~SelectableAtScale() {
   for (const FeatureLayerPtr& layer : m_switchedOff) layer->SetSelectable(true);
 }

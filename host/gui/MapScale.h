@@ -36,6 +36,8 @@ public:
   ~SelectableAtScale();
   SelectableAtScale(const SelectableAtScale&) = delete;
   SelectableAtScale& operator=(const SelectableAtScale&) = delete;
+  // Empties the selections of the layers it made unselectable.
+  void ClearPassedOver();
 
 private:
   std::vector<FeatureLayerPtr> m_switchedOff;

@@ -3,9 +3,9 @@
 #include "host/gui/MainWindow.h"
 #include "host/session/HostTaskRun.h"
 #include "host/studyareas/StudyAreaExport.h"
-#include "host/studyareas/StudyAreaProperties.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/ListControl.h"
+#include "platform/forms/MsgBox.h"
 #include "platform/forms/Presenter.h"
 #include "platform/forms/UserActions.h"
 #include "platform/framework/ITovFunction.h"
@@ -15,7 +15,12 @@
 #include "platform/gis/ActiveView.h"
 #include "platform/gis/Envelope.h"
 #include "platform/gis/Map.h"
-#include "platform/gis/SpatialReferenceFactory.h"
+#include "platform/gis/Feature.h"
+#include "platform/gis/FeatureClass.h"
+#include "platform/gis/FeatureCursor.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/Geometry.h"
+#include "platform/gis/LayerFile.h"
 #include "platform/runtime/Collection.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
@@ -25,7 +30,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -120,7 +124,7 @@ void StudyAreaCommands::Run(Action action, const std::string& studyArea) {
     case Action::Delete: return Delete(studyArea);
     }
   } catch (const HostError& e) {
-    QMessageBox::warning(&m_window, tr("Study Area Setup"), Q(e.Description()));
+    MsgBox(e.Description(), vbExclamation, "Study Area Setup");
   }
 }
 
@@ -166,19 +170,33 @@ void StudyAreaCommands::Delete(const std::string& studyArea) {
 }
 
 void StudyAreaCommands::ZoomTo(const std::string& studyArea) {
-  const StudyAreaProperties properties = DescribeStudyArea(*m_window.Analysis(), studyArea);
-  if (!properties.hasShape) {
-    QMessageBox::warning(&m_window, tr("Zoom To"),
-                         tr("The study area \"%1\" cannot be shown: %2").arg(Q(studyArea), Q(properties.problem)));
+  const AnalysisPtr& analysis = m_window.Analysis();
+  StudyAreaRecordPtr record =
+      Must(analysis->dataManager->GetStudyAreaCatalog(), "the study area catalogue")->Item(studyArea);
+  // Its shape in the map's system: the envelope of the projected shape fits
+  // it closely, which an envelope projected from another system would not.
+  GeometryPtr shape;
+  if (record) {
+    auto layerFile = CreateAs<LayerFile>(kLayerFileProgId);
+    layerFile->Open(record->FilePath());
+    auto layer = std::dynamic_pointer_cast<FeatureLayer>(layerFile->Layer());
+    FeatureClassPtr featureClass = layer ? layer->FeatureClass() : nullptr;
+    FeatureCursorPtr cursor = featureClass ? featureClass->Search(nullptr, false) : nullptr;
+    FeaturePtr feature = cursor ? cursor->NextFeature() : nullptr;
+    shape = feature ? feature->ShapeCopy() : nullptr;
+    if (shape && !shape->SpatialReference()) shape->SetSpatialReference(featureClass->SpatialReference());
+  }
+  if (!shape || shape->IsEmpty()) {
+    MsgBox("The study area \"" + studyArea + "\" cannot be shown: its data cannot be read.", vbExclamation, "Zoom To");
     return;
   }
-  // A margin around it, so that its outline is not on the window's edge.
-  const double dx = (properties.lonMax - properties.lonMin) * 0.05, dy = (properties.latMax - properties.latMin) * 0.05;
-  auto extent = CreateAs<Envelope>(kEnvelopeProgId);
-  extent->PutCoords(properties.lonMin - dx, properties.latMin - dy, properties.lonMax + dx, properties.latMax + dy);
-  extent->SetSpatialReference(
-      CreateAs<SpatialReferenceFactory>(kSpatialReferenceFactoryProgId)->CreateGeographicCoordinateSystem(4326));
   MapPtr map = m_window.Canvas()->Control()->Map();
+  shape->Project(map->SpatialReference());
+  EnvelopePtr extent = shape->Envelope();
+  // A margin around it, so that its outline is not on the window's edge.
+  const double dx = extent->Width() * 0.05, dy = extent->Height() * 0.05;
+  extent->PutCoords(extent->XMin() - dx, extent->YMin() - dy, extent->XMax() + dx, extent->YMax() + dy);
+  extent->SetSpatialReference(map->SpatialReference());
   Must(As<ActiveView>(map), "the map view")->SetExtent(extent);
   m_window.Canvas()->Control()->Refresh();
   m_window.Save();
@@ -231,7 +249,7 @@ bool StudyAreaCommands::ExportTo(const std::string& studyArea, const QString& pa
           throw HostError(75, "Export", tr("%1 cannot be replaced").arg(path).toStdString());
     }
   } catch (const HostError& e) {
-    QMessageBox::warning(&m_window, tr("Export"), Q(e.Description()));
+    MsgBox(e.Description(), vbExclamation, "Export");
     return false;
   }
   m_window.statusBar()->showMessage(tr("Study area \"%1\" written to %2").arg(Q(studyArea), QDir::toNativeSeparators(path)), 8000);
