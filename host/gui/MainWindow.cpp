@@ -368,7 +368,8 @@ void MainWindow::AfterSetup(const HostTaskRunResult& result, bool tell) {
   Save();
   m_canvas->Reload();
   Reload();
-  if (tell && !result.Stored()) MsgBox(DescribeNothingStored(result), vbInformation, "Study Area Setup");
+  // Cancelled by the user: the status bar says so, without a box to close.
+  if (tell && !result.Stored() && !result.cancelled) MsgBox(DescribeNothingStored(result), vbInformation, "Study Area Setup");
 }
 
 void MainWindow::AfterStudyAreaRun(const HostTaskRunResult& result) { AfterSetup(result, false); }
