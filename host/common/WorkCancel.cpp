@@ -16,6 +16,7 @@ struct State {
   std::function<bool()> poll;
   bool cancelled = false;
   long count = 0;
+  int depth = 0; // polls installed
   std::chrono::steady_clock::time_point last;
 };
 
@@ -31,10 +32,12 @@ CancelPoll::CancelPoll(std::function<bool()> poll)
     : m_previous(std::move(Current().poll)), m_previousCancelled(Current().cancelled) {
   Current().poll = std::move(poll);
   Current().cancelled = false;
+  ++Current().depth;
   Current().last = std::chrono::steady_clock::now();
 }
 
 CancelPoll::~CancelPoll() {
+  --Current().depth;
   Current().poll = std::move(m_previous);
   Current().cancelled = m_previousCancelled;
 }
@@ -51,6 +54,8 @@ bool WorkCancelled() {
   }
   return s.cancelled;
 }
+
+bool WorkInProgress() { return Current().depth > 0; }
 
 long CancelledWorkCount() { return Current().count; }
 

@@ -29,6 +29,10 @@ private:
 // in a loop.
 bool WorkCancelled();
 
+// True while long work runs under a front end's poll: what the window does
+// between polls (handling its events) must leave the analysis alone.
+bool WorkInProgress();
+
 // How many times work was given up in this process (a run compares it
 // before and after to tell a cancelled run from a failed one).
 long CancelledWorkCount();

@@ -2,6 +2,7 @@
 
 #include "host/framework/ReferenceLayers.h"
 #include "host/gis/HostFeatureLayer.h"
+#include "host/gui/AnalysisWatch.h"
 #include "host/gui/IdentifyTool.h"
 #include "host/gui/MapScale.h"
 #include "host/gui/QtPresenter.h"
@@ -229,9 +230,28 @@ void MainWindow::LayerItemChanged(QTreeWidgetItem* item) {
 void MainWindow::Save() {
   try {
     SaveAnalysis(*m_analysis);
+    if (m_watch) m_watch->Saved();
   } catch (const HostError& e) {
+    // A shared analysis whose save was refused is shown as others left it.
+    if (m_watch && m_watch->AfterRefusedSave(e.Description())) return;
     QMessageBox::warning(this, tr("Tovana"), tr("The document could not be saved: ") + Q(e.Description()));
   }
+}
+
+void MainWindow::WatchForOthersChanges(std::function<AnalysisPtr()> reopen) {
+  if (!m_watch && m_analysis->shared) m_watch = new AnalysisWatch(*this, std::move(reopen));
+}
+
+void MainWindow::ShowAnalysis(AnalysisPtr analysis) {
+  // The old copy goes once nothing shows it any more.
+  const AnalysisPtr old = std::exchange(m_analysis, std::move(analysis));
+  const EnvelopePtr shown = m_control->Extent();
+  setWindowTitle("Tovana - " + Q(AnalysisShownName(*m_analysis)));
+  m_control->SetMap(Must(Must(m_analysis->application->Document(), "the document")->FocusMap(), "the focus map"));
+  if (shown && shown->Width() > 0) m_control->SetExtent(shown);
+  if (m_identify) m_identify->hide();
+  m_canvas->Reload();
+  Reload();
 }
 
 void MainWindow::FullExtent() {
@@ -370,6 +390,8 @@ void MainWindow::AfterSetup(const HostTaskRunResult& result, bool tell) {
   Reload();
   // Cancelled by the user: the status bar says so, without a box to close.
   if (tell && !result.Stored() && !result.cancelled) MsgBox(DescribeNothingStored(result), vbInformation, "Study Area Setup");
+  // What others saved while the wizard was open shows now.
+  if (m_watch) m_watch->ShowChangesIfIdle();
 }
 
 void MainWindow::AfterStudyAreaRun(const HostTaskRunResult& result) { AfterSetup(result, false); }

@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -14,6 +16,7 @@ class QTreeWidgetItem;
 
 namespace tov {
 
+class AnalysisWatch;
 class IdentifyResults;
 class StatusReadouts;
 class StudyAreaCommands;
@@ -51,6 +54,13 @@ public:
   void FullExtent();
   // The features under a point (map coordinates) in the Identify window.
   void Identify(double mapX, double mapY);
+  // Shows another analysis, or a fresh copy of this one, keeping the part
+  // of the map in view.
+  void ShowAnalysis(AnalysisPtr analysis);
+  // A shared analysis stays live: what other users save shows in the
+  // window (reopen gives a fresh copy of it). Nothing for a folder.
+  void WatchForOthersChanges(std::function<AnalysisPtr()> reopen);
+  AnalysisWatch* Watch() const { return m_watch; }
   void ClearSelection();
   // Rebuilds the layer tree and the status bar from the document.
   void Reload();
@@ -83,6 +93,7 @@ private:
   StudyAreasPanel* m_studyAreas = nullptr;
   StatusReadouts* m_readouts = nullptr;
   IdentifyResults* m_identify = nullptr;
+  AnalysisWatch* m_watch = nullptr;
   std::vector<LayerPtr> m_itemLayers;
   bool m_building = false;
   QString m_outcome; // the last setup's outcome, "" when there is nothing to tell
