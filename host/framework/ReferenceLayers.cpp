@@ -199,23 +199,29 @@ void ShowInitialExtent(const MapPtr& map, const JsonDataset& dataset) {
   if (full && !full->IsEmpty()) view->SetExtent(full);
 }
 
+std::vector<FeatureLayerPtr> MakeReferenceLayers(JsonDataset& dataset, GeoPackageDataAccess& access) {
+  std::vector<FeatureLayerPtr> made;
+  for (const auto& entry : dataset.Layers()) {
+    if (!entry->IsReference()) continue;
+    FeatureClassPtr featureClass = access.OpenOrFail(entry->SourceName(), dataset.Name());
+    auto layer = CreateAs<FeatureLayer>(kFeatureLayerProgId);
+    layer->SetFeatureClass(featureClass);
+    layer->SetName(entry->MapLayerName());
+    layer->SetVisible(true);
+    const JsonDataset::SymbolKeys keys = dataset.ReferenceSymbols(entry->Name());
+    ApplySymbolKeys(layer, keys);
+    ApplyLayerDisplay(layer, entry->Display(), keys);
+    made.push_back(layer);
+  }
+  return made;
+}
+
 void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, GeoPackageDataAccess& access) {
   MapPtr map = document->FocusMap();
   if (SpatialReferencePtr system = AnalysisSystemOf(dataset)) map->SetSpatialReference(system);
-  const auto& layers = dataset.Layers();
+  const std::vector<FeatureLayerPtr> layers = MakeReferenceLayers(dataset, access);
   // AddLayer puts a layer on top: add the last listed first.
-  for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
-    if (!(*it)->IsReference()) continue;
-    FeatureClassPtr featureClass = access.OpenOrFail((*it)->SourceName(), dataset.Name());
-    auto layer = CreateAs<FeatureLayer>(kFeatureLayerProgId);
-    layer->SetFeatureClass(featureClass);
-    layer->SetName((*it)->MapLayerName());
-    layer->SetVisible(true);
-    const JsonDataset::SymbolKeys keys = dataset.ReferenceSymbols((*it)->Name());
-    ApplySymbolKeys(layer, keys);
-    ApplyLayerDisplay(layer, (*it)->Display(), keys);
-    map->AddLayer(layer);
-  }
+  for (auto it = layers.rbegin(); it != layers.rend(); ++it) map->AddLayer(*it);
   ShowInitialExtent(map, dataset);
 }
 

@@ -3,6 +3,7 @@
 #include "host/framework/ReferenceLayers.h"
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gui/AnalysisWatch.h"
+#include "host/gui/DatasetMenu.h"
 #include "host/gui/IdentifyTool.h"
 #include "host/gui/MapScale.h"
 #include "host/gui/QtPresenter.h"
@@ -85,6 +86,8 @@ MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
   QMenu* analysisMenu = menuBar()->addMenu(tr("&Analysis"));
   QAction* setup = analysisMenu->addAction(tr("Study Area &Setup..."));
   connect(setup, &QAction::triggered, this, [this] { RunStudyAreaSetup(); });
+  analysisMenu->addSeparator();
+  m_datasets = new DatasetMenu(analysisMenu, this);
   analysisMenu->addSeparator();
   connect(analysisMenu->addAction(tr("E&xit")), &QAction::triggered, this, [this] { close(); });
 

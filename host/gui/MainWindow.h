@@ -17,6 +17,7 @@ class QTreeWidgetItem;
 namespace tov {
 
 class AnalysisWatch;
+class DatasetMenu;
 class IdentifyResults;
 class StatusReadouts;
 class StudyAreaCommands;
@@ -70,6 +71,8 @@ public:
   // The status bar's note of the layers the map could not draw ("" when
   // it drew them all).
   QString DrawProblemsText() const;
+  // Analysis > Data Set and New Data Set from File...
+  DatasetMenu* Datasets() const { return m_datasets; }
 
 private:
   void OnMapMouseDown(int button, int shift, double x, double y, double mapX, double mapY);
@@ -94,6 +97,7 @@ private:
   StatusReadouts* m_readouts = nullptr;
   IdentifyResults* m_identify = nullptr;
   AnalysisWatch* m_watch = nullptr;
+  DatasetMenu* m_datasets = nullptr;
   std::vector<LayerPtr> m_itemLayers;
   bool m_building = false;
   QString m_outcome; // the last setup's outcome, "" when there is nothing to tell
