@@ -35,7 +35,12 @@ AnalysisWatch::AnalysisWatch(MainWindow& window, Reopen reopen)
   window.installEventFilter(this);
 }
 
-AnalysisWatch::~AnalysisWatch() = default;
+AnalysisWatch::~AnalysisWatch() {
+  // The notifier goes before the connection whose socket it watches, and
+  // the window, being destroyed, sends nothing more here.
+  delete m_notifier;
+  m_window.removeEventFilter(this);
+}
 
 AnalysisWatch::Seen AnalysisWatch::SeenIn(const Analysis& analysis) {
   Seen seen;
