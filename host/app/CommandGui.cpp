@@ -105,6 +105,10 @@ int RunGui(AppContext& context, const std::string& screenshots) {
 
   MainWindow window(analysis);
   presenter->SetParentWindow(&window);
+  // Others' changes to a shared analysis show in the open window.
+  if (screenshots.empty())
+    window.WatchForOthersChanges(
+        [&context] { return OpenAnalysis(context.analysisFolder, std::string(), context.dataRoot, false); });
   window.resize(1000, 680);
   window.show();
   if (screenshots.empty()) return app.exec() == 0 ? kExitOk : kExitNothingMade;

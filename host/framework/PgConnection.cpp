@@ -133,6 +133,18 @@ int PgConnection::BackendPid() const { return PQbackendPID(m_conn); }
 
 bool PgConnection::InTransaction() const { return PQtransactionStatus(m_conn) != PQTRANS_IDLE; }
 
+int PgConnection::Socket() const { return PQsocket(m_conn); }
+
+std::vector<PgConnection::Notification> PgConnection::TakeNotifications() {
+  std::vector<Notification> taken;
+  if (!PQconsumeInput(m_conn)) return taken;
+  while (PGnotify* n = PQnotifies(m_conn)) {
+    taken.push_back(Notification{n->relname ? n->relname : "", n->extra ? n->extra : "", n->be_pid});
+    PQfreemem(n);
+  }
+  return taken;
+}
+
 std::string PgConnection::QuoteIdentifier(const std::string& name) {
   std::string quoted = "\"";
   for (char c : name) {

@@ -43,6 +43,15 @@ public:
   int BackendPid() const;
   bool InTransaction() const;
 
+  // What LISTEN brings: the socket to wait on, and the notifications that
+  // have arrived, taken off the connection (none when it is gone).
+  struct Notification {
+    std::string channel, payload;
+    int backendPid = 0; // the server process of the session that notified
+  };
+  int Socket() const;
+  std::vector<Notification> TakeNotifications();
+
   // The SQLSTATE of the last failed statement ("" when it did not reach the server).
   const std::string& LastState() const { return m_lastState; }
 

@@ -57,8 +57,11 @@ public:
   // A study area id no other process is given.
   int64_t NextStudyAreaId();
   // Writes back what changed in the working folder since Open (or the last
-  // Publish); the working folder's document becomes the merged one.
+  // Publish); the working folder's document becomes the merged one. Those
+  // who LISTEN on kChangesChannel hear of it when it is committed, with
+  // the schema as the notification's text.
   void Publish();
+  static constexpr char kChangesChannel[] = "tovana_changes";
 
   PgConnection& Connection() { return *m_db; }
   // A text of the working copy (a document, a layer file) as it is stored:

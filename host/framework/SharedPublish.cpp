@@ -270,6 +270,8 @@ void SharedAnalysis::Publish() {
                "ON CONFLICT(id) DO UPDATE SET content = excluded.content",
                {ToShared(merged.dump(2))}, "storing the map document");
     for (const auto& table : drops) db.Execute("DROP TABLE IF EXISTS " + Table(table), {}, "dropping a replaced table");
+    // Windows open on the analysis show the change once it is committed.
+    db.Execute("SELECT pg_notify($1, $2)", {std::string(kChangesChannel), m_location.schema}, "telling other users");
     FailurePoint("commit", db);
     transaction.Commit();
     if (merged != mineDocument) LayerJson::WriteFileAtomically(documentPath.string(), merged.dump(2), kSource);

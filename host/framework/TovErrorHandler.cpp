@@ -1,5 +1,6 @@
 #include "host/framework/TovErrorHandler.h"
 
+#include "host/common/WorkCancel.h"
 #include "host/framework/HostEnvironment.h"
 
 #include <chrono>
@@ -76,7 +77,8 @@ void TovErrorHandler::ReportError(const std::string& location, long number, cons
     std::ofstream log(logPath, std::ios::app);
     if (log) log << TimeStamp() << " " << line << "\n";
   }
-  if (m_debug) ShowErrorLine(line);
+  // Work the user gave up is logged, not shown as a failure.
+  if (m_debug && number != kUserInterruptError) ShowErrorLine(line);
   std::vector<ReportListener> listeners;
   {
     std::lock_guard<std::mutex> lock(g_listenersMutex);

@@ -1,5 +1,6 @@
 #include "host/gis/HostPolygon.h"
 
+#include "host/common/WorkCancel.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostEnvelope.h"
 #include "host/gis/HostGeometryEnumerator.h"
@@ -178,6 +179,7 @@ UnionMethod HostPolygon::ConstructUnionReportingMethod(const GeometryEnumeratorP
   try {
     geometries->Reset();
     while (GeometryPtr g = geometries->Next()) {
+      if (WorkCancelled()) ThrowWorkCancelled(kSource);
       if (g->IsEmpty() || g->GeometryType() != geometryPolygon) continue;
       if (!target) target = g->SpatialReference();
       auto ogr = OgrGeometryOf(g);

@@ -1,5 +1,6 @@
 #include "host/gis/PolygonUnion.h"
 
+#include "host/common/WorkCancel.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/OgrGeometrySource.h"
 
@@ -76,6 +77,38 @@ GeosGeom RepairedCollection(GEOSContextHandle_t h, const GEOSGeometry* collectio
   return repaired;
 }
 
+// While a union runs GEOS asks now and then whether to go on, and the user
+// may give the work up meanwhile (WorkCancelled): GEOS then stops at its
+// next check and the union fails, which the caller turns into the user's
+// cancel.
+class InterruptibleUnion {
+public:
+  InterruptibleUnion() : m_previous(GEOS_interruptRegisterCallback(&Check)) {}
+  ~InterruptibleUnion() {
+    GEOS_interruptRegisterCallback(m_previous);
+    GEOS_interruptCancel();
+  }
+  InterruptibleUnion(const InterruptibleUnion&) = delete;
+  InterruptibleUnion& operator=(const InterruptibleUnion&) = delete;
+  // After each GEOS call: a union given up goes no further.
+  static void ThrowIfCancelled(const char* source) {
+    if (WorkCancelled()) ThrowWorkCancelled(source);
+  }
+
+private:
+  static void Check() {
+    // What the window does while it is asked (drawing the map) may call
+    // GEOS too: those calls are not the union's to stop.
+    static bool asking = false;
+    if (asking) return;
+    asking = true;
+    const bool cancelled = WorkCancelled();
+    asking = false;
+    if (cancelled) GEOS_interruptRequest();
+  }
+  GEOSInterruptCallback* m_previous;
+};
+
 } // namespace
 
 bool PlainUnaryUnionRequested() {
@@ -126,18 +159,22 @@ std::unique_ptr<OGRMultiPolygon> UnitePolygons(GEOSGeometry* input, UnionMethod*
   const bool plain = PlainUnaryUnionRequested();
   bool refused = false;
   GeosGeom united;
+  InterruptibleUnion interruptible;
   if (!plain) {
     united.reset(CheckedCoverageUnion(h, collection.get(), &refused));
     used = UnionMethod::Coverage;
+    InterruptibleUnion::ThrowIfCancelled(source);
   }
   if (!united && !plain) {
     collection = RepairedCollection(h, collection.get(), source);
     if (!refused) united.reset(CheckedCoverageUnion(h, collection.get(), &refused));
+    InterruptibleUnion::ThrowIfCancelled(source);
   }
   if (!united) {
     ResetGeosMessage();
     united.reset(GEOSUnaryUnion_r(h, collection.get()));
     used = UnionMethod::Unary;
+    InterruptibleUnion::ThrowIfCancelled(source);
   }
   if (!united) ThrowGeosError(source, "The shapes cannot be united");
   std::unique_ptr<OGRGeometry> result(OGRGeometryFactory::createFromGEOS(h, united.get()));

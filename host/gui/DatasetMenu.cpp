@@ -11,8 +11,8 @@
 
 namespace tov {
 
-DatasetMenu::DatasetMenu(QMenu* analysisMenu, MainWindow* window, AnalysisPtr analysis)
-    : QObject(window), m_window(window), m_analysis(std::move(analysis)) {
+DatasetMenu::DatasetMenu(QMenu* analysisMenu, MainWindow* window)
+    : QObject(window), m_window(window) {
   m_submenu = analysisMenu->addMenu(tr("&Data Set"));
   connect(m_submenu, &QMenu::aboutToShow, this, [this] { Rebuild(); });
   connect(analysisMenu->addAction(tr("&New Data Set from File...")), &QAction::triggered, this, [this] { NewFromFile(); });
@@ -22,8 +22,8 @@ DatasetMenu::DatasetMenu(QMenu* analysisMenu, MainWindow* window, AnalysisPtr an
 void DatasetMenu::Rebuild() {
   m_submenu->clear();
   auto* group = new QActionGroup(m_submenu);
-  const std::string current = m_analysis->extension->CurrentDatasetName();
-  for (const JsonDatasetPtr& dataset : m_analysis->dataManager->DataSets()) {
+  const std::string current = m_window->Analysis()->extension->CurrentDatasetName();
+  for (const JsonDatasetPtr& dataset : m_window->Analysis()->dataManager->DataSets()) {
     QAction* action = m_submenu->addAction(QString::fromStdString(dataset->Name()));
     action->setCheckable(true);
     action->setChecked(dataset->Name() == current);
@@ -34,9 +34,9 @@ void DatasetMenu::Rebuild() {
 }
 
 bool DatasetMenu::Switch(const std::string& name) {
-  if (name == m_analysis->extension->CurrentDatasetName()) return true;
+  if (name == m_window->Analysis()->extension->CurrentDatasetName()) return true;
   try {
-    SwitchDataset(*m_analysis, name);
+    SwitchDataset(*m_window->Analysis(), name);
   } catch (const HostError& e) {
     QMessageBox::warning(m_window, tr("Data Set"), QString::fromStdString(e.Description()));
     return false;
@@ -48,10 +48,10 @@ bool DatasetMenu::Switch(const std::string& name) {
 }
 
 bool DatasetMenu::NewFromFile() {
-  NewDatasetDialog dialog(m_analysis->dataRoot, m_window);
+  NewDatasetDialog dialog(m_window->Analysis()->dataRoot, m_window);
   if (dialog.exec() != QDialog::Accepted) return false;
   try {
-    InstallDataset(*m_analysis, dialog.Report().folder);
+    InstallDataset(*m_window->Analysis(), dialog.Report().folder);
   } catch (const HostError& e) {
     QMessageBox::warning(m_window, tr("New Data Set"), QString::fromStdString(e.Description()));
     return false;

@@ -18,7 +18,8 @@ class MainWindow;
 // switches to the data set made.
 class DatasetMenu : public QObject {
 public:
-  DatasetMenu(QMenu* analysisMenu, MainWindow* window, AnalysisPtr analysis);
+  // Works on the analysis the window shows (it may show a fresh copy later).
+  DatasetMenu(QMenu* analysisMenu, MainWindow* window);
 
   QMenu* Submenu() const { return m_submenu; }
   // Lists the data sets again (each time the submenu opens).
@@ -30,7 +31,6 @@ public:
 
 private:
   MainWindow* m_window;
-  AnalysisPtr m_analysis;
   QMenu* m_submenu;
 };
 

@@ -1,6 +1,8 @@
 #include "host/gui/FormDialog.h"
 
+#include "host/gui/FormKeyboard.h"
 #include "host/gui/MapCanvas.h"
+#include "host/gui/WizardPicture.h"
 #include "host/gui/QtPresenter.h"
 #include "host/gui/controls/ControlAdapter.h"
 #include "platform/forms/Form.h"
@@ -10,6 +12,7 @@
 #include <QCloseEvent>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -94,13 +97,30 @@ void FormDialog::Build() {
   }
   // Frames sit behind the controls placed on them.
   for (QWidget* f : frames) f->lower();
-  // Tab follows form order.
-  QWidget* previous = nullptr;
-  for (const ControlPtr& c : m_form.Controls()) {
-    QWidget* w = WidgetOf(c.get());
-    if (!w || !(w->focusPolicy() & Qt::TabFocus)) continue;
-    if (previous) setTabOrder(previous, w);
-    previous = w;
+}
+
+formkeys::Shown FormDialog::ShownControls() const {
+  formkeys::Shown shown;
+  for (const ControlPtr& c : m_form.Controls())
+    if (QWidget* w = WidgetOf(c.get())) shown.emplace_back(c.get(), w);
+  return shown;
+}
+
+void FormDialog::PrepareKeyboard() {
+  const formkeys::Shown shown = ShownControls();
+  formkeys::LayoutTabOrder(*this, shown);
+  if (QPushButton* goesOn = formkeys::DefaultButton(shown)) goesOn->setDefault(true);
+  for (const auto& [control, widget] : shown) widget->setAccessibleName(formkeys::AccessibleName(shown, *control, *widget));
+  // A page that keeps the wizard's band empty without an image box of its
+  // own shows the picture there all the same.
+  const QRect band = EmptyWizardBand(shown);
+  if (!band.isEmpty() && !findChild<QLabel*>("WizardPicture", Qt::FindDirectChildrenOnly)) {
+    auto* picture = new QLabel(this);
+    picture->setObjectName("WizardPicture");
+    picture->setAccessibleName(tr("Picture"));
+    picture->setGeometry(band);
+    picture->setPixmap(WizardPicture(band.size(), devicePixelRatioF()));
+    picture->lower();
   }
 }
 
@@ -136,6 +156,8 @@ QWidget* FormDialog::FirstFocusable() const {
 }
 
 void FormDialog::setVisible(bool visible) {
+  // Laid out by now: Tab, Enter and the names read aloud follow the layout.
+  if (visible && !isVisible()) PrepareKeyboard();
   QWidget* first = visible && !isVisible() ? FirstFocusable() : nullptr;
   // Set before showing, so that the dialog opens with it rather than with
   // whatever its focus chain begins with.
@@ -157,6 +179,8 @@ void FormDialog::SyncWidget(Control& c, QWidget& w) {
   if (c.HasToolTip()) w.setToolTip(Q(c.ToolTipText()));
   if (c.HasFont()) w.setFont(ToQFont(c.GetFont()));
   if (const ControlAdapter* adapter = ControlAdapter::For(c.Kind())) adapter->Show(c, w);
+  // A caption changed while shown is read aloud as it now stands.
+  if (isVisible()) w.setAccessibleName(formkeys::AccessibleName(ShownControls(), c, w));
 }
 
 void FormDialog::SyncLater(Control* control) {

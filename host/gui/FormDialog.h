@@ -1,4 +1,5 @@
 #pragma once
+#include "host/gui/FormKeyboard.h"
 #include "platform/forms/Control.h"
 
 #include <QDialog>
@@ -49,6 +50,10 @@ private:
   void Build();
   // The first widget in form order that the keyboard can reach, or null.
   QWidget* FirstFocusable() const;
+  formkeys::Shown ShownControls() const;
+  // Tab in layout order, Enter on the button that goes on, a name for
+  // assistive tools on every control.
+  void PrepareKeyboard();
   void SyncWidget(Control& control, QWidget& widget);
   void SyncPending();
 

@@ -1,7 +1,15 @@
 #include "host/gui/MainWindow.h"
 
+#include "host/framework/ReferenceLayers.h"
+#include "host/gis/HostFeatureLayer.h"
+#include "host/gui/AnalysisWatch.h"
 #include "host/gui/DatasetMenu.h"
+#include "host/gui/IdentifyTool.h"
+#include "host/gui/MapScale.h"
 #include "host/gui/QtPresenter.h"
+#include "host/gui/StatusReadouts.h"
+#include "host/gui/StudyAreaCommands.h"
+#include "host/gui/StudyAreasPanel.h"
 #include "host/session/HostTaskRun.h"
 #include "host/session/MapPreparation.h"
 #include "platform/forms/Form.h"
@@ -42,47 +50,6 @@ namespace tov {
 namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// Plays the chooser's part for the layer tree's commands, as a user would:
-// the study area picked in its combo, then open (Next) or the manage button
-// (its dialog shown as usual, preselected on that study area) and Cancel.
-// Every other form and box goes to the window's presenter.
-class ChooserPlayer : public Presenter {
-public:
-  ChooserPlayer(PresenterPtr window, std::string studyArea, bool open)
-      : m_window(std::move(window)), m_studyArea(std::move(studyArea)), m_open(open) {}
-
-  void ShowModal(Form& form) override {
-    if (m_played || form.Name() != "CreateSAMainDialog") return m_window->ShowModal(form);
-    m_played = true;
-    if (auto combo = std::dynamic_pointer_cast<ListControl>(form.Ctl("SANameCombo")))
-      for (long i = 0; i < combo->ListCount(); ++i)
-        if (combo->List(i) == m_studyArea) UserActions::Select(form, "SANameCombo", i);
-    if (m_open) {
-      UserActions::Click(form, "OpenSAOption");
-      UserActions::Click(form, "NextButton");
-    } else {
-      UserActions::Click(form, "ManageSAButton");
-      UserActions::Click(form, "CancelButton");
-    }
-  }
-  void Hide(Form& form) override {
-    if (form.Name() != "CreateSAMainDialog") m_window->Hide(form);
-  }
-  int32_t MsgBox(const std::string& text, int32_t style, const std::string& title) override {
-    return m_window->MsgBox(text, style, title);
-  }
-  void PropertyChanged(Form& form, Control* control, Property property) override {
-    if (form.Name() != "CreateSAMainDialog") m_window->PropertyChanged(form, control, property);
-  }
-  TrackedShape Track(TrackKind kind) override { return m_window->Track(kind); }
-
-private:
-  PresenterPtr m_window;
-  std::string m_studyArea;
-  bool m_open;
-  bool m_played = false;
-};
-
 } // namespace
 
 MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
@@ -92,10 +59,17 @@ MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
   m_control->SetMap(Must(document->FocusMap(), "the focus map"));
 
   auto* splitter = new QSplitter(this);
-  m_tree = new QTreeWidget(splitter);
+  // The layer tree with the Study Areas panel under it, left of the map.
+  auto* side = new QSplitter(Qt::Vertical, splitter);
+  m_tree = new QTreeWidget(side);
   m_tree->setHeaderLabel(tr("Layers"));
+  m_tree->setAccessibleName(tr("Layers"));
+  m_commands = new StudyAreaCommands(*this);
+  m_studyAreas = new StudyAreasPanel(*this, *m_commands, side);
+  side->setSizes({330, 270});
   m_canvas = new MapCanvas(m_control, splitter);
-  splitter->addWidget(m_tree);
+  m_canvas->setAccessibleName(tr("Map"));
+  splitter->addWidget(side);
   splitter->addWidget(m_canvas);
   splitter->setStretchFactor(1, 1);
   splitter->setSizes({270, 730});
@@ -110,36 +84,56 @@ MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
   m_canvas->SetDrawProblemsHandler([this] { ShowDrawProblems(); });
 
   QMenu* analysisMenu = menuBar()->addMenu(tr("&Analysis"));
-  QAction* setup = analysisMenu->addAction(tr("Study Area Setup..."));
+  QAction* setup = analysisMenu->addAction(tr("Study Area &Setup..."));
   connect(setup, &QAction::triggered, this, [this] { RunStudyAreaSetup(); });
   analysisMenu->addSeparator();
-  m_datasets = new DatasetMenu(analysisMenu, this, m_analysis);
+  m_datasets = new DatasetMenu(analysisMenu, this);
   analysisMenu->addSeparator();
   connect(analysisMenu->addAction(tr("E&xit")), &QAction::triggered, this, [this] { close(); });
 
+  // The map's tools, in the Map menu and on the toolbar alike.
+  QMenu* mapMenu = menuBar()->addMenu(tr("&Map"));
   QToolBar* bar = addToolBar(tr("Tools"));
+  bar->setObjectName("Tools");
+  bar->setAccessibleName(tr("Map tools"));
   m_tools = new QActionGroup(this);
-  auto tool = [&](const QString& text, Tool t) {
-    QAction* a = bar->addAction(text);
+  auto command = [&](const QString& text, const QString& tip) {
+    QAction* a = mapMenu->addAction(text);
+    a->setToolTip(tip);
+    a->setStatusTip(tip);
+    bar->addAction(a);
+    return a;
+  };
+  auto tool = [&](const QString& text, const QString& tip, Tool t) {
+    QAction* a = command(text, tip);
     a->setCheckable(true);
     m_tools->addAction(a);
     connect(a, &QAction::triggered, this, [this, t] { SetTool(t); });
     if (t == Tool::ZoomIn) a->setChecked(true);
   };
-  tool(tr("Zoom In"), Tool::ZoomIn);
-  tool(tr("Zoom Out"), Tool::ZoomOut);
-  tool(tr("Pan"), Tool::Pan);
-  connect(bar->addAction(tr("Full Extent")), &QAction::triggered, this, [this] { FullExtent(); });
+  tool(tr("Zoom &In"), tr("Zoom in: click, or drag a box, on the map"), Tool::ZoomIn);
+  tool(tr("Zoom &Out"), tr("Zoom out: click, or drag a box, on the map"), Tool::ZoomOut);
+  tool(tr("&Pan"), tr("Pan: drag the map"), Tool::Pan);
+  connect(command(tr("&Full Extent"), tr("Full extent: show the whole data set")), &QAction::triggered, this,
+          [this] { FullExtent(); });
+  mapMenu->addSeparator();
   bar->addSeparator();
-  tool(tr("Select Features"), Tool::Select);
-  tool(tr("Draw Polygon"), Tool::DrawPolygon);
-  connect(bar->addAction(tr("Clear Selection")), &QAction::triggered, this, [this] { ClearSelection(); });
+  tool(tr("I&dentify"), tr("Identify: click a feature to see its attributes"), Tool::Identify);
+  tool(tr("&Select Features"), tr("Select features: click, or drag a box; Shift adds to the selection"), Tool::Select);
+  tool(tr("Draw Pol&ygon"), tr("Draw a polygon graphic: click its corners, double-click to end"), Tool::DrawPolygon);
+  connect(command(tr("&Clear Selection"), tr("Clear the selection of features and graphics")), &QAction::triggered,
+          this, [this] { ClearSelection(); });
 
   m_status = new QLabel(this);
   statusBar()->addWidget(m_status);
   m_drawProblems = new QLabel(this);
   m_drawProblems->setStyleSheet("color: #b00000");
   statusBar()->addPermanentWidget(m_drawProblems);
+  m_readouts = new StatusReadouts(*m_canvas, *statusBar());
+  m_readouts->SetScaleChangedHandler([this](double scale, bool typed) {
+    ShowScaleRanges(scale);
+    if (typed) Save();
+  });
   SetTool(Tool::ZoomIn);
   Reload();
 }
@@ -186,6 +180,8 @@ void MainWindow::Reload() {
   MapPtr map = m_control->Map();
   for (long i = 0; i < map->LayerCount(); ++i) AddLayerItem(map->Layer(i), nullptr, current);
   m_building = false;
+  ShowScaleRanges(CanvasScale(*m_canvas));
+  m_studyAreas->Refresh();
   const QString currentText = current.empty() ? tr("No current study area") : tr("Current study area: ") + Q(current);
   m_status->setText(m_outcome.isEmpty() ? currentText : m_outcome + "   " + currentText);
   ShowDrawProblems();
@@ -237,16 +233,73 @@ void MainWindow::LayerItemChanged(QTreeWidgetItem* item) {
 void MainWindow::Save() {
   try {
     SaveAnalysis(*m_analysis);
+    if (m_watch) m_watch->Saved();
   } catch (const HostError& e) {
+    // A shared analysis whose save was refused is shown as others left it.
+    if (m_watch && m_watch->AfterRefusedSave(e.Description())) return;
     QMessageBox::warning(this, tr("Tovana"), tr("The document could not be saved: ") + Q(e.Description()));
   }
 }
 
+void MainWindow::WatchForOthersChanges(std::function<AnalysisPtr()> reopen) {
+  if (!m_watch && m_analysis->shared) m_watch = new AnalysisWatch(*this, std::move(reopen));
+}
+
+void MainWindow::ShowAnalysis(AnalysisPtr analysis) {
+  // The old copy goes once nothing shows it any more.
+  const AnalysisPtr old = std::exchange(m_analysis, std::move(analysis));
+  const EnvelopePtr shown = m_control->Extent();
+  setWindowTitle("Tovana - " + Q(AnalysisShownName(*m_analysis)));
+  m_control->SetMap(Must(Must(m_analysis->application->Document(), "the document")->FocusMap(), "the focus map"));
+  if (shown && shown->Width() > 0) m_control->SetExtent(shown);
+  if (m_identify) m_identify->hide();
+  m_canvas->Reload();
+  Reload();
+}
+
 void MainWindow::FullExtent() {
-  auto full = m_control->FullExtent();
-  if (!full || full->Width() <= 0) return;
-  m_control->SetExtent(full);
+  // The data set's own starting view (the lower 48 for the sample), not
+  // everything its layers reach.
+  HostDatasetPtr current = m_analysis->dataManager->DataSetByName(m_analysis->extension->CurrentDatasetName());
+  if (auto dataset = std::dynamic_pointer_cast<JsonDataset>(current)) {
+    ShowInitialExtent(m_control->Map(), *dataset);
+  } else {
+    auto full = m_control->FullExtent();
+    if (!full || full->Width() <= 0) return;
+    m_control->SetExtent(full);
+  }
+  m_control->Refresh();
   Save();
+}
+
+void MainWindow::ShowScaleRanges(double scale) {
+  if (!(scale > 0)) return;
+  const MapPtr map = m_control->Map();
+  for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+    const auto index = (*it)->data(0, Qt::UserRole).toULongLong();
+    if (index >= m_itemLayers.size()) continue;
+    const LayerPtr& layer = m_itemLayers[index];
+    auto host = std::dynamic_pointer_cast<HostFeatureLayer>(layer);
+    const bool beyond = host && !host->ShowsAtScale(scale);
+    (*it)->setForeground(0, beyond ? palette().brush(QPalette::Disabled, QPalette::Text) : palette().brush(QPalette::Text));
+    (*it)->setData(0, Qt::AccessibleDescriptionRole, beyond ? tr("not drawn at this scale") : QString());
+    if (beyond && (*it)->toolTip(0).isEmpty())
+      (*it)->setToolTip(0, tr("Drawn between 1:%1 and 1:%2; the map is at 1:%3")
+                               .arg(host->MaximumScale() > 0 ? QString::fromStdString(FormatScale(host->MaximumScale())) : "1")
+                               .arg(host->MinimumScale() > 0 ? QString::fromStdString(FormatScale(host->MinimumScale())) : tr("any"))
+                               .arg(QString::fromStdString(FormatScale(scale))));
+    else if (!beyond && (*it)->toolTip(0).startsWith(tr("Drawn between")))
+      (*it)->setToolTip(0, QString());
+  }
+}
+
+void MainWindow::Identify(double mapX, double mapY) {
+  if (!m_identify) m_identify = new IdentifyResults(this);
+  const double tolerance = 3 * m_canvas->Viewport().Resolution();
+  const auto found = IdentifyAt(*m_control->Map(), mapX, mapY, tolerance, CanvasScale(*m_canvas));
+  const QPointF pixel = m_canvas->Viewport().ToPixel(mapX, mapY);
+  m_readouts->ShowPointer(pixel);
+  m_identify->Show(found, m_readouts->LonLatText());
 }
 
 void MainWindow::ClearSelection() {
@@ -279,6 +332,9 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
     case Tool::Pan:
       m_control->Pan();
       break;
+    case Tool::Identify:
+      Identify(mapX, mapY);
+      return; // nothing on the map changed
     case Tool::Select: {
       EnvelopePtr box = m_control->TrackRectangle();
       TrackedShape shape;
@@ -292,7 +348,11 @@ void MainWindow::OnMapMouseDown(int button, int shift, double, double, double ma
       shape.YMax = click ? mapY + tolerance : box->YMax();
       auto env = CreateAs<SelectionEnvironment>(kSelectionEnvironmentProgId);
       env->SetCombinationMethod((shift & 1) ? selectionAdd : selectionNew);
+      // Only what the map shows at this scale can be picked.
+      SelectableAtScale drawnOnly(*map, CanvasScale(*m_canvas));
       map->SelectByShape(HostMapControl::PolygonOf(shape, map->SpatialReference()), env, click);
+      // A new selection replaces the old one in the layers it passed over too.
+      if (!(shift & 1)) drawnOnly.ClearPassedOver();
       break;
     }
     case Tool::DrawPolygon: {
@@ -331,36 +391,13 @@ void MainWindow::AfterSetup(const HostTaskRunResult& result, bool tell) {
   Save();
   m_canvas->Reload();
   Reload();
-  if (tell && !result.Stored()) MsgBox(DescribeNothingStored(result), vbInformation, "Study Area Setup");
+  // Cancelled by the user: the status bar says so, without a box to close.
+  if (tell && !result.Stored() && !result.cancelled) MsgBox(DescribeNothingStored(result), vbInformation, "Study Area Setup");
+  // What others saved while the wizard was open shows now.
+  if (m_watch) m_watch->ShowChangesIfIdle();
 }
 
-void MainWindow::RunStudyAreaAction(StudyAreaAction action, const std::string& studyArea) {
-  try {
-    if (action == StudyAreaAction::Properties) {
-      StudyAreaRecordPtr record = Must(m_analysis->dataManager->GetStudyAreaCatalog(), "the study area catalogue")
-                                      ->Item(studyArea);
-      auto task = CreateAs<ITovTask>(kPropertySheetTaskProgId);
-      Variant value(record);
-      task->SetParam("StudyArea", value);
-      if (task->Init(m_analysis->dataManager, m_analysis->application) && task->InitParamSelector() &&
-          task->DoParamSelector() == 0 && task->InitFunction())
-        task->StartFunction();
-      task->Cleanup();
-      AfterSetup(HostTaskRunResult(), false);
-      return;
-    }
-    // Open, rename and remove go through the chooser as the user would.
-    PresenterPtr window = GetPresenter();
-    SetPresenter(std::make_shared<ChooserPlayer>(window, studyArea, action == StudyAreaAction::Open));
-    struct Restore {
-      PresenterPtr presenter;
-      ~Restore() { SetPresenter(presenter); }
-    } restore{window};
-    AfterSetup(RunHostTask(*m_analysis), false);
-  } catch (const HostError& e) {
-    QMessageBox::warning(this, tr("Study Area Setup"), Q(e.Description()));
-  }
-}
+void MainWindow::AfterStudyAreaRun(const HostTaskRunResult& result) { AfterSetup(result, false); }
 
 QMenu* MainWindow::ContextMenuFor(QTreeWidgetItem* item) {
   if (!item) return nullptr;
@@ -369,18 +406,7 @@ QMenu* MainWindow::ContextMenuFor(QTreeWidgetItem* item) {
   const std::string name = m_itemLayers[index]->Name();
   StudyAreaCatalogPtr catalog = m_analysis->dataManager->GetStudyAreaCatalog();
   if (!catalog || !catalog->Exists(name) || !As<FeatureLayer>(m_itemLayers[index])) return nullptr;
-  auto* menu = new QMenu(this);
-  menu->setAttribute(Qt::WA_DeleteOnClose);
-  auto add = [&](const QString& text, StudyAreaAction action) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(text);
-    connect(a, &QAction::triggered, this, [this, action, name] { RunStudyAreaAction(action, name); });
-  };
-  add(tr("Open"), StudyAreaAction::Open);
-  add(tr("Rename"), StudyAreaAction::Rename);
-  add(tr("Properties"), StudyAreaAction::Properties);
-  add(tr("Remove"), StudyAreaAction::Remove);
-  return menu;
+  return m_commands->MenuFor(name, this);
 }
 
 } // namespace tov

@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -14,27 +16,52 @@ class QTreeWidgetItem;
 
 namespace tov {
 
+class AnalysisWatch;
 class DatasetMenu;
+class IdentifyResults;
+class StatusReadouts;
+class StudyAreaCommands;
+class StudyAreasPanel;
 
-// The host's window: the focus map on a canvas, the layer tree, the map
-// tools and the Analysis menu. Every change is saved to the document at once.
+// The host's window: the focus map on a canvas, the layer tree with the
+// Study Areas panel under it, the map tools, the Analysis and Map menus and
+// the status bar's readouts. Every change is saved to the document at once.
 class MainWindow : public QMainWindow {
 public:
-  enum class Tool { ZoomIn, ZoomOut, Pan, Select, DrawPolygon };
+  enum class Tool { ZoomIn, ZoomOut, Pan, Identify, Select, DrawPolygon };
 
   explicit MainWindow(AnalysisPtr analysis, QWidget* parent = nullptr);
 
+  const AnalysisPtr& Analysis() const { return m_analysis; }
   MapCanvas* Canvas() const { return m_canvas; }
   QTreeWidget* LayerTree() const { return m_tree; }
+  StudyAreasPanel* StudyAreas() const { return m_studyAreas; }
+  StudyAreaCommands* Commands() const { return m_commands; }
+  StatusReadouts* Readouts() const { return m_readouts; }
+  // The Identify tool's window (null before its first click).
+  IdentifyResults* IdentifyWindow() const { return m_identify; }
   void SetTool(Tool tool);
   // Runs Study Area Setup from its chooser (Analysis -> Study Area Setup...).
   void RunStudyAreaSetup();
-  // What the layer tree's context menu offers on a study area layer.
-  enum class StudyAreaAction { Open, Rename, Properties, Remove };
-  void RunStudyAreaAction(StudyAreaAction action, const std::string& studyArea);
-  // The context menu of the layer tree's item (null when it offers nothing).
+  // The context menu of the layer tree's item: a study area's commands
+  // (null when it offers nothing).
   QMenu* ContextMenuFor(QTreeWidgetItem* item);
+  // After a command changed study areas outside a wizard run of the window:
+  // saved and shown anew, as after a run.
+  void AfterStudyAreaRun(const HostTaskRunResult& result);
+  // Saves the analysis; a failure is told.
+  void Save();
+  // The data set's initial extent.
   void FullExtent();
+  // The features under a point (map coordinates) in the Identify window.
+  void Identify(double mapX, double mapY);
+  // Shows another analysis, or a fresh copy of this one, keeping the part
+  // of the map in view.
+  void ShowAnalysis(AnalysisPtr analysis);
+  // A shared analysis stays live: what other users save shows in the
+  // window (reopen gives a fresh copy of it). Nothing for a folder.
+  void WatchForOthersChanges(std::function<AnalysisPtr()> reopen);
+  AnalysisWatch* Watch() const { return m_watch; }
   void ClearSelection();
   // Rebuilds the layer tree and the status bar from the document.
   void Reload();
@@ -51,8 +78,9 @@ private:
   void OnMapMouseDown(int button, int shift, double x, double y, double mapX, double mapY);
   void AddLayerItem(const LayerPtr& layer, QTreeWidgetItem* parent, const std::string& current);
   void LayerItemChanged(QTreeWidgetItem* item);
-  void Save();
   void ShowDrawProblems();
+  // Greys the layers the map does not draw at this scale.
+  void ShowScaleRanges(double scale);
   std::string CurrentStudyArea() const;
   void AfterSetup(const HostTaskRunResult& result, bool tell);
 
@@ -64,6 +92,11 @@ private:
   QLabel* m_drawProblems = nullptr;
   Tool m_tool = Tool::ZoomIn;
   QActionGroup* m_tools = nullptr;
+  StudyAreaCommands* m_commands = nullptr;
+  StudyAreasPanel* m_studyAreas = nullptr;
+  StatusReadouts* m_readouts = nullptr;
+  IdentifyResults* m_identify = nullptr;
+  AnalysisWatch* m_watch = nullptr;
   DatasetMenu* m_datasets = nullptr;
   std::vector<LayerPtr> m_itemLayers;
   bool m_building = false;

@@ -1,6 +1,7 @@
 #include "host/gui/ScreenshotTour.h"
 
 #include "host/gui/FormDialog.h"
+#include "host/gui/IdentifyTool.h"
 #include "host/gui/MainWindow.h"
 #include "host/gui/MapCanvas.h"
 #include "host/gui/QtPresenter.h"
@@ -24,8 +25,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTreeWidget>
 
 #include <algorithm>
 #include <iostream>
@@ -43,6 +47,23 @@ QString PictureName(const QString& name) { return name == "SpecifySiteDialog" ? 
 bool Save(QWidget& widget, const QString& dir, const QString& name) {
   const QString path = QDir(dir).filePath(PictureName(name) + ".png");
   const bool ok = widget.grab().save(path, "PNG");
+  std::cout << (ok ? "Saved " : "Could not save ") << path.toStdString() << "\n";
+  return ok;
+}
+
+// The window with the Identify window over it where it stands on screen, as
+// a user sees them (offscreen each is drawn on its own).
+bool SaveWithIdentify(MainWindow& window, const QString& dir, const QString& name) {
+  QPixmap picture = window.grab();
+  if (QWidget* identify = window.IdentifyWindow(); identify && identify->isVisible()) {
+    QPainter painter(&picture);
+    const QPoint at = identify->frameGeometry().topLeft() - window.geometry().topLeft();
+    painter.drawPixmap(at, identify->grab());
+    painter.setPen(QColor("#7a7a7a"));
+    painter.drawRect(QRect(at, identify->size()).adjusted(0, 0, -1, -1));
+  }
+  const QString path = QDir(dir).filePath(name + ".png");
+  const bool ok = picture.save(path, "PNG");
   std::cout << (ok ? "Saved " : "Could not save ") << path.toStdString() << "\n";
   return ok;
 }
@@ -288,6 +309,18 @@ bool RunScreenshotTour(MainWindow& window, QtPresenter& presenter, const Analysi
     UserActions::Click(form, "ManageSAButton");
     if (form.Visible()) UserActions::Click(form, "CancelButton");
   });
+  // The window again, its Study Areas panel now listing the tour's study
+  // areas; then what Identify finds in the middle of the map.
+  QApplication::processEvents();
+  ok = Save(window, dir, "main-window-study-areas") && ok;
+  {
+    window.SetTool(MainWindow::Tool::Identify);
+    EnvelopePtr extent = As<ActiveView>(FocusMapOf(*analysis))->Extent();
+    window.Identify((extent->XMin() + extent->XMax()) / 2, (extent->YMin() + extent->YMax()) / 2);
+    if (IdentifyResults* found = window.IdentifyWindow()) found->Tree()->expandAll();
+    QApplication::processEvents();
+    ok = SaveWithIdentify(window, dir, "main-window-identify") && ok;
+  }
   afterPages();
   return ok;
 }

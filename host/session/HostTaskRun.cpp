@@ -1,5 +1,6 @@
 #include "host/session/HostTaskRun.h"
 
+#include "host/common/WorkCancel.h"
 #include "host/session/ReportCapture.h"
 #include "platform/framework/ITovTask.h"
 #include "platform/framework/MethodTaskLookup.h"
@@ -137,8 +138,10 @@ HostTaskRunResult HostTaskRun::Drive(ITovTask& task, bool passParameters, const 
           break;
         }
       capture.StartFunctionPart();
+      const long cancelledBefore = CancelledWorkCount();
       result.initFunction = task.InitFunction();
       result.startFunction = task.StartFunction();
+      result.cancelled = CancelledWorkCount() > cancelledBefore;
     }
   }
   result.status = task.Status();
@@ -199,6 +202,7 @@ std::string DescribeNothingStored(const HostTaskRunResult& result) {
   const std::string notMade = "; no study area was made.";
   const std::string subject =
       result.studyAreaName.empty() ? std::string("The study area") : "The study area \"" + result.studyAreaName + "\"";
+  if (result.cancelled) return subject + " was not stored: its making was cancelled.";
   if (result.functionReports > 0) {
     const auto& report = result.reports[result.reports.size() - result.functionReports];
     return subject + " was not stored: " + DescribeReport(report, result.studyAreaName);

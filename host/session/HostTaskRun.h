@@ -24,6 +24,9 @@ struct HostTaskRunResult {
   // layer file opens with its feature class, and the method's processing
   // made no failure report.
   bool stored = false;
+  // True when the user gave up the method's processing (its progress
+  // dialog's Cancel).
+  bool cancelled = false;
   // The failure reports of the run, in order; functionReports of them were
   // made by the method's processing (InitFunction and StartFunction).
   std::vector<TovErrorHandler::Report> reports;

@@ -176,11 +176,12 @@ void MouseUp(Form& form, const std::string& control, int button, int shift) {
   form.Fire(c->Name(), EventKind::MouseUp, args);
 }
 
-void KeyPress(Form& form, const std::string& control, int keyAscii) {
+int KeyPress(Form& form, const std::string& control, int keyAscii) {
   ControlPtr c = Reach(form, control);
   EventArgs args;
   args.KeyAscii = keyAscii;
   form.Fire(c->Name(), EventKind::KeyPress, args);
+  return args.KeyAscii;
 }
 
 void KeyUp(Form& form, const std::string& control, int keyCode, int shift) {

@@ -37,8 +37,9 @@ void Deselect(Form& form, const std::string& control, long index);
 void Pick(Form& form, const std::string& control, const std::vector<long>& selected, long current);
 // A mouse button let go over a control: MouseUp with button and shift.
 void MouseUp(Form& form, const std::string& control, int button, int shift = 0);
-// Key press (character code) and key up (key code) on a control.
-void KeyPress(Form& form, const std::string& control, int keyAscii);
+// Key press (character code) and key up (key code) on a control. KeyPress
+// gives back the character the handlers left (0: they swallowed the key).
+int KeyPress(Form& form, const std::string& control, int keyAscii);
 void KeyUp(Form& form, const std::string& control, int keyCode, int shift = 0);
 // Toolbar button by key: value per its style, then ButtonClick.
 void ToolbarButton(Form& form, const std::string& control, const std::string& key);

@@ -10,7 +10,9 @@ namespace tov {
 
 QWidget* CommandButtonAdapter::Make(FormDialog& dialog, const ControlPtr& control) const {
   auto* w = new QPushButton(&dialog);
-  w->setAutoDefault(false);
+  // A button the keyboard is on takes Enter; elsewhere the dialog's default
+  // button does (FormKeyboard).
+  w->setAutoDefault(true);
   const std::string name = control->Name();
   QObject::connect(w, &QPushButton::clicked, &dialog,
                    [&dialog, name] { dialog.Act([&] { UserActions::Click(dialog.GetForm(), name); }); });

@@ -43,9 +43,11 @@ public:
         !text.isEmpty() && text.at(0).isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
       // Enter reaches the form first (a dialog's Enter-as-OK); when the form
-      // stays open the dialog's default button gets it as usual.
-      m_dialog.Act([&] { UserActions::KeyPress(m_dialog.GetForm(), name, 13); });
-      return !m_dialog.GetForm().Visible();
+      // stays open and did not swallow it, the dialog's default button gets
+      // it as usual.
+      int left = 13;
+      m_dialog.Act([&] { left = UserActions::KeyPress(m_dialog.GetForm(), name, 13); });
+      return left == 0 || !m_dialog.GetForm().Visible();
     } else if (atEnd && key->key() == Qt::Key_Backspace) {
       m_dialog.Act([&] { UserActions::Type(m_dialog.GetForm(), name, "\b"); });
     } else if (atEnd && printable) {

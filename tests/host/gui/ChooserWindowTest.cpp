@@ -235,17 +235,18 @@ protected:
   std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(LayerMenuTest, OnlyStudyAreaLayersHaveTheMenuWithItsFourEntries) {
+TEST_F(LayerMenuTest, OnlyStudyAreaLayersHaveTheMenuOfAStudyArea) {
   QMenu* menu = window->ContextMenuFor(ItemNamed("Harbour"));
   ASSERT_NE(menu, nullptr);
   QStringList entries;
-  for (QAction* a : menu->actions()) entries << a->text();
-  EXPECT_EQ(entries, (QStringList{"Open", "Rename", "Properties", "Remove"}));
+  for (QAction* a : menu->actions())
+    if (!a->isSeparator()) entries << a->objectName();
+  EXPECT_EQ(entries, (QStringList{"Open", "Zoom To", "Rename", "Export", "Properties", "Delete"}));
   delete menu;
   EXPECT_EQ(window->ContextMenuFor(ItemNamed("Regions")), nullptr);
 }
 
-TEST_F(LayerMenuTest, OpenRenameAndRemoveGoThroughTheChooserOnThatStudyArea) {
+TEST_F(LayerMenuTest, OpenAndRenameGoThroughTheChooserOnThatStudyAreaAndDeleteAsks) {
   Choose("Harbour", "Open", [](Form&, QWidget&) { ADD_FAILURE() << "opening shows no form"; });
   EXPECT_EQ(Current(), "Harbour");
 
@@ -264,13 +265,8 @@ TEST_F(LayerMenuTest, OpenRenameAndRemoveGoThroughTheChooserOnThatStudyArea) {
   EXPECT_TRUE(catalog->Exists("Mid Town")) << "the manage dialog was preselected on Midtown";
   EXPECT_TRUE(catalog->Exists("Harbour"));
 
-  Choose("Harbour", "Remove", [](Form& form, QWidget& dialog) {
-    if (form.Name() == "ManageSADialog") {
-      Press(dialog, "RemoveButton");
-      return Press(dialog, "CloseButton");
-    }
-    Press(dialog, "YesButton");
-  });
+  Choose("Harbour", "Delete", [](Form&, QWidget& dialog) { Press(dialog, "YesButton"); });
+  EXPECT_EQ(shown, std::vector<std::string>{"DeleteConfirmSADialog"});
   EXPECT_FALSE(catalog->Exists("Harbour"));
   EXPECT_TRUE(catalog->Exists("Mid Town"));
 }

@@ -1,0 +1,214 @@
+// The Study Areas panel beside the layer tree and the commands it shares
+// with the layer tree's menu: open, zoom to, rename, export, properties and
+// delete, each played on the real widgets.
+#include "WindowTestSupport.h"
+
+#include "host/common/Paths.h"
+#include "host/gui/MapCanvas.h"
+#include "host/gui/StudyAreaCommands.h"
+#include "host/gui/StudyAreasPanel.h"
+#include "host/studyareas/StudyAreaProperties.h"
+#include "platform/framework/StudyAreaCatalog.h"
+#include "platform/gis/ActiveView.h"
+#include "platform/gis/Envelope.h"
+#include "platform/gis/Map.h"
+#include "TempFolder.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tov::test {
+namespace {
+
+class StudyAreasPanelTest : public WindowTest {
+protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    Make("Harbour");
+    Make("Midtown");
+    OpenWindow();
+  }
+  QTreeWidget* List() const { return window->StudyAreas()->List(); }
+  // The rows as "name | method | area", the current one starred.
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+      QTreeWidgetItem* item = List()->topLevelItem(i);
+      rows.push_back((item->font(0).bold() ? "*" : "") + item->text(0).toStdString() + " | " +
+                     item->text(1).toStdString() + " | " + item->text(2).toStdString());
+    }
+    return rows;
+  }
+  // Chooses an entry of the panel's menu on a study area, user() playing
+  // the forms it shows.
+  void Choose(const char* studyArea, const char* entry, std::function<void(Form&, QWidget&)> user) {
+    QMenu* menu = window->Commands()->MenuFor(studyArea, window.get());
+    QAction* action = menu->findChild<QAction*>(entry);
+    ASSERT_NE(action, nullptr) << entry;
+    shown.clear();
+    EXPECT_TRUE(Playing(std::move(user), [&] { action->trigger(); }));
+    delete menu;
+  }
+  StudyAreaProperties Properties(const char* name) const { return DescribeStudyArea(*analysis, name); }
+};
+
+TEST_F(StudyAreasPanelTest, ListsNameMethodAndAreaWithTheCurrentMarkedAndFollowsEveryRun) {
+  const std::vector<std::string> rows = Rows();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].rfind("Harbour | The current extent | ", 0), 0u) << rows[0];
+  EXPECT_EQ(rows[1].rfind("*Midtown | The current extent | ", 0), 0u) << rows[1];
+  EXPECT_NE(rows[0].find(" km\u00b2"), std::string::npos) << rows[0];
+
+  // A study area made in the window shows at once, marked current.
+  EXPECT_TRUE(Playing(
+      [](Form& form, QWidget& dialog) {
+        if (form.Name() == "CreateSAMainDialog") return Press(dialog, "NextButton");
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), "Bay");
+        Press(dialog, "NextButton");
+      },
+      [&] { window->RunStudyAreaSetup(); }));
+  EXPECT_EQ(Rows().size(), 3u);
+  EXPECT_EQ(Rows()[0].rfind("*Bay | ", 0), 0u) << Rows()[0];
+  EXPECT_EQ(Rows()[2].rfind("Midtown | ", 0), 0u) << Rows()[2];
+}
+
+TEST_F(StudyAreasPanelTest, DoubleClickOpensAStudyAreaAndEnterToo) {
+  QTreeWidgetItem* harbour = window->StudyAreas()->ItemOf("Harbour");
+  ASSERT_NE(harbour, nullptr);
+  const QPoint at = List()->visualItemRect(harbour).center();
+  EXPECT_TRUE(Playing([](Form&, QWidget&) { ADD_FAILURE() << "opening shows no form"; }, [&] {
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  }));
+  EXPECT_EQ(Current(), "Harbour");
+  EXPECT_TRUE(window->StudyAreas()->ItemOf("Harbour")->font(0).bold());
+
+  List()->setFocus();
+  List()->setCurrentItem(window->StudyAreas()->ItemOf("Midtown"));
+  EXPECT_TRUE(Playing([](Form&, QWidget&) {}, [&] { QTest::keyClick(List(), Qt::Key_Return); }));
+  EXPECT_EQ(Current(), "Midtown");
+}
+
+TEST_F(StudyAreasPanelTest, TheMenuOffersEachCommandAndTheLayerTreeTheSame) {
+  QMenu* menu = window->Commands()->MenuFor("Harbour", window.get());
+  QStringList entries;
+  for (QAction* a : menu->actions())
+    if (!a->isSeparator()) entries << a->objectName();
+  EXPECT_EQ(entries, (QStringList{"Open", "Zoom To", "Rename", "Export", "Properties", "Delete"}));
+  delete menu;
+  for (QTreeWidgetItem* item : window->LayerTree()->findItems("Harbour", Qt::MatchStartsWith | Qt::MatchRecursive)) {
+    QMenu* layerMenu = window->ContextMenuFor(item);
+    ASSERT_NE(layerMenu, nullptr);
+    QStringList layerEntries;
+    for (QAction* a : layerMenu->actions())
+      if (!a->isSeparator()) layerEntries << a->objectName();
+    EXPECT_EQ(layerEntries, entries);
+    delete layerMenu;
+  }
+}
+
+TEST_F(StudyAreasPanelTest, ZoomToShowsTheWholeStudyAreaAndLittleMore) {
+  Make("Small"); // made at a zoomed-in view below
+  MapPtr map = window->Canvas()->Control()->Map();
+  auto view = As<ActiveView>(map);
+  // Somewhere else, far smaller.
+  EnvelopePtr away = view->Extent();
+  const double w = away->Width() / 50;
+  away->PutCoords(away->XMin(), away->YMin(), away->XMin() + w, away->YMin() + w);
+  view->SetExtent(away);
+  Choose("Harbour", "Zoom To", [](Form&, QWidget&) { ADD_FAILURE() << "zooming shows no form"; });
+  const StudyAreaProperties harbour = Properties("Harbour");
+  ASSERT_TRUE(harbour.hasShape);
+  const QRectF shown = window->Canvas()->Viewport().VisibleMapRect();
+  EXPECT_LE(shown.left(), harbour.xMin);
+  EXPECT_GE(shown.right(), harbour.xMax);
+  EXPECT_LE(shown.top(), harbour.yMin);
+  EXPECT_GE(shown.bottom(), harbour.yMax);
+  // A margin, not the whole country.
+  EXPECT_LT(std::min(shown.width() / (harbour.xMax - harbour.xMin), shown.height() / (harbour.yMax - harbour.yMin)), 1.3);
+  EXPECT_EQ(Current(), "Small") << "zooming to a study area does not open it";
+}
+
+TEST_F(StudyAreasPanelTest, ExportWritesTheFileChosenInTheSaveDialogAndReplacesOneOnlyWhenWritten) {
+  tov::testing::TempFolder folder;
+  const QString path = QString::fromStdString(folder.Path() + "/harbour.geojson");
+  bool dialogShown = false;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr) << "no save dialog";
+    dialogShown = true;
+    EXPECT_EQ(dialog->nameFilters().size(), 5);
+    dialog->selectFile(path);
+    static_cast<QDialog*>(dialog)->accept(); // as its Save button does
+  });
+  Choose("Harbour", "Export", [](Form&, QWidget&) { ADD_FAILURE() << "exporting shows no form"; });
+  EXPECT_TRUE(dialogShown);
+  const std::string written = ReadTextFile(path.toStdString());
+  EXPECT_NE(written.find("\"FeatureCollection\""), std::string::npos);
+  EXPECT_NE(written.find("Harbour"), std::string::npos);
+
+  // Replacing: the new file takes the old one's place.
+  { std::ofstream(folder.Path() + "/old.geojson") << "old"; }
+  EXPECT_TRUE(window->Commands()->ExportTo("Midtown", QString::fromStdString(folder.Path() + "/old.geojson")));
+  EXPECT_NE(ReadTextFile(folder.Path() + "/old.geojson").find("Midtown"), std::string::npos);
+  // A type the program does not write is refused with a message; nothing
+  // is written and the old file stays.
+  messages.clear();
+  EXPECT_FALSE(window->Commands()->ExportTo("Midtown", QString::fromStdString(folder.Path() + "/old.txt")));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("old.txt"), std::string::npos) << messages[0];
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() + "/old.txt"));
+  size_t files = 0;
+  for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(folder.Path())) ++files;
+  EXPECT_EQ(files, 2u) << "a scratch folder was left behind";
+}
+
+TEST_F(StudyAreasPanelTest, PropertiesShowTheSheetAndRenameTheManageDialogOnThatStudyArea) {
+  Choose("Harbour", "Properties", [](Form& form, QWidget&) { form.CloseBox(); });
+  EXPECT_EQ(shown, std::vector<std::string>{"StudyAreaPropertiesDialog"});
+
+  Choose("Harbour", "Rename", [](Form& form, QWidget& dialog) {
+    if (form.Name() == "ManageSADialog") {
+      Press(dialog, "RenameButton");
+      return Press(dialog, "CloseButton");
+    }
+    auto* to = dialog.findChild<QLineEdit*>("ToText");
+    to->selectAll();
+    QTest::keyClicks(to, "Port");
+    Press(dialog, "OKButton");
+  });
+  EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Port"));
+  EXPECT_NE(window->StudyAreas()->ItemOf("Port"), nullptr);
+  EXPECT_EQ(window->StudyAreas()->ItemOf("Harbour"), nullptr);
+}
+
+TEST_F(StudyAreasPanelTest, DeleteAsksFirstNoKeepsTheStudyAreaYesDeletesIt) {
+  StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
+  Choose("Harbour", "Delete", [](Form& form, QWidget& dialog) {
+    EXPECT_EQ(form.Name(), "DeleteConfirmSADialog");
+    Press(dialog, "NoButton");
+  });
+  EXPECT_EQ(shown, std::vector<std::string>{"DeleteConfirmSADialog"});
+  EXPECT_TRUE(catalog->Exists("Harbour"));
+
+  // The Delete key on the panel's row asks the same.
+  List()->setFocus();
+  List()->setCurrentItem(window->StudyAreas()->ItemOf("Harbour"));
+  EXPECT_TRUE(Playing([](Form&, QWidget& dialog) { Press(dialog, "YesButton"); },
+                      [&] { QTest::keyClick(List(), Qt::Key_Delete); }));
+  EXPECT_FALSE(catalog->Exists("Harbour"));
+  EXPECT_EQ(window->StudyAreas()->ItemOf("Harbour"), nullptr);
+  EXPECT_TRUE(window->LayerTree()->findItems("Harbour", Qt::MatchStartsWith | Qt::MatchRecursive).isEmpty());
+  EXPECT_TRUE(catalog->Exists("Midtown"));
+}
+
+} // namespace
+} // namespace tov::test
