@@ -9,6 +9,7 @@
 #include "platform/gis/SelectionSet.h"
 #include "platform/gis/Workspace.h"
 #include "platform/gis/WorkspaceFactory.h"
+#include "platform/runtime/ProgIds.h"
 
 namespace tov::test {
 
@@ -137,6 +138,18 @@ GeometryPtr SelShapesTest::StoredShape(const std::string& name) {
 
 std::string SelShapesTest::Turns(const std::string& name) {
   return R"([{"form": "SummarySelShapesDialog", "actions": [{"click": "NextButton"}]}, )" + NameTurn(name) + "]";
+}
+
+SelectedShapesRunTest::SelectedShapesRunTest()
+    : runner(kProgressRunnerProgId,
+             [this] { return std::static_pointer_cast<Object>(std::make_shared<RecordingProgressRunner>(&steps)); }) {}
+
+HostTaskRunResult SelectedShapesRunTest::Run(const std::string& script) {
+  presenter = UseScript(script);
+  HostTaskRunResult result = RunHostTask(*analysis, "TovSSA.TovSSACurSelShapesTask");
+  presenter->CheckFinished();
+  for (const std::string& error : presenter->Errors()) ADD_FAILURE() << error;
+  return result;
 }
 
 } // namespace tov::test
