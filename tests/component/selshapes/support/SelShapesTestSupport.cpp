@@ -1,6 +1,7 @@
 #include "SelShapesTestSupport.h"
 
 #include "framework/TovSSAMethodFunction.h"
+#include "methods/selshapes/TovSSACurSelShapesFunction.h"
 #include "host/common/Paths.h"
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureClass.h"
@@ -57,11 +58,15 @@ void RecordingProgressRunner::Run(const ITovFunctionPtr& function, const std::st
   m_log->started = function->Start();
   if (!m_log->started) return;
   auto method = std::dynamic_pointer_cast<TovSSAMethodFunction>(function);
+  auto gathering = std::dynamic_pointer_cast<TovSSACurSelShapesFunction>(function);
   for (long step = 0; step < kStepLimit; ++step) {
     const bool more = function->DoStep();
     auto polygon = method ? As<Polygon>(method->Geometry()) : PolygonPtr();
+    double area = polygon ? polygon->Area() : 0.0;
+    if (gathering)
+      for (const PolygonPtr& shape : gathering->GatheredShapes()) area += shape->Area();
     m_log->results.push_back(more);
-    m_log->areas.push_back(polygon ? polygon->Area() : 0.0);
+    m_log->areas.push_back(area);
     if (!more) return;
   }
   ADD_FAILURE() << "The function was still stepping after " << kStepLimit << " steps";

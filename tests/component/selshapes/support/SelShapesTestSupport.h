@@ -18,8 +18,9 @@ namespace tov::test {
 // What a recording progress runner saw of one run.
 struct StepLog {
   bool started = false;
-  // After each DoStep: its result and the area of the function's polygon
-  // (0 without one).
+  // After each DoStep: its result and the area the function holds: its
+  // polygon's (0 without one) and, for the selected shapes method, that of
+  // each shape gathered and not yet united.
   std::vector<bool> results;
   std::vector<double> areas;
 };
