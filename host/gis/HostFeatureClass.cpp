@@ -211,7 +211,7 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
     if (auto spatial = std::dynamic_pointer_cast<SpatialFilter>(filter); !spatial || !spatial->Geometry()) {
       std::vector<GeometryPtr> shapes;
       for (auto& row : PostgisRows(*this, filter ? filter->WhereClause() : std::string(), ShapeFieldName()))
-        if (const OGRGeometry* g = row->GetGeometryRef()) shapes.push_back(GeometryFromOgr(g, ShapeType(), m_sr));
+        if (std::unique_ptr<OGRGeometry> g{row->StealGeometry()}) shapes.push_back(GeometryFromOgr(std::move(g), ShapeType(), m_sr));
       return shapes;
     }
   ApplyFilter(filter);
@@ -221,7 +221,7 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
   try {
     for (auto& f : *layer) {
       std::unique_ptr<OGRGeometry> g(f->StealGeometry());
-      if (g) shapes.push_back(GeometryFromOgr(g.get(), type, m_sr));
+      if (g) shapes.push_back(GeometryFromOgr(std::move(g), type, m_sr));
     }
   } catch (...) {
     ClearFilter();
