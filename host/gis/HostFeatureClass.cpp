@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <mutex>
 #include <sstream>
 #include <unordered_map>
 
@@ -53,12 +54,42 @@ long FieldTypeOf(const OGRFieldDefn* f) {
   default: return fieldTypeString;
   }
 }
+
+// The system a layer's data is in. A shapefile's .prj is matched against the
+// PROJ database each time the file is opened, which takes milliseconds: an
+// analysis that opens hundreds of study areas, all in the analysis system,
+// matches each distinct .prj once and reuses the match.
+SpatialReferencePtr LayerSpatialReference(GDALDataset& dataset, OGRLayer& layer) {
+  if (!EQUAL(dataset.GetDriverName(), "ESRI Shapefile")) return HostSpatialReference::FromOgr(layer.GetSpatialRef());
+  const OGRSpatialReference* read = nullptr;
+  {
+    CPLConfigOptionSetter noMatch("USE_OSR_FIND_MATCHES", "NO", true);
+    read = layer.GetSpatialRef();
+  }
+  if (!read) return nullptr;
+  char* wkt = nullptr;
+  read->exportToWkt(&wkt);
+  const std::string key = wkt ? wkt : "";
+  CPLFree(wkt);
+  static std::mutex mutex;
+  static std::unordered_map<std::string, std::shared_ptr<const OGRSpatialReference>> matches; // null: no match
+  std::lock_guard<std::mutex> lock(mutex);
+  auto it = matches.find(key);
+  if (it == matches.end()) {
+    std::shared_ptr<OGRSpatialReference> match(read->FindBestMatch(), [](OGRSpatialReference* sr) {
+      if (sr) sr->Release();
+    });
+    if (match) match->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    it = matches.emplace(key, match ? std::shared_ptr<const OGRSpatialReference>(match) : nullptr).first;
+  }
+  return HostSpatialReference::FromOgr(it->second ? it->second.get() : read);
+}
 } // namespace
 
 HostFeatureClass::HostFeatureClass(HostWorkspacePtr workspace, std::string name)
     : m_workspace(std::move(workspace)), m_name(std::move(name)) {
   OGRLayer* layer = Layer();
-  m_sr = HostSpatialReference::FromOgr(layer->GetSpatialRef());
+  m_sr = LayerSpatialReference(*m_workspace->Dataset(), *layer);
   auto fields = std::make_shared<HostFields>();
   auto oid = std::make_shared<HostField>(OIDFieldName(), fieldTypeOID);
   oid->SetIsNullable(false);
