@@ -2,6 +2,7 @@
 // LIKE compares (without regard to case), and making it twice is harmless.
 #include "DatasetsTestSupport.h"
 
+#include "host/datasets/DatasetCreate.h"
 #include "host/gis/CodeFieldIndex.h"
 #include "platform/runtime/HostError.h"
 
@@ -54,6 +55,29 @@ TEST(CodeFieldIndexTest, ALikeConditionReadsTheIndexAndCountsWithoutRegardToCase
 
   EXPECT_THROW(IndexCodeField(*ds, "codes", "ZIP"), HostError);
   EXPECT_THROW(IndexCodeField(*ds, "zips", "CODE"), HostError);
+}
+
+TEST(CodeFieldIndexTest, ADataSetMadeFromTheUsersLayersHasItsCodesIndexed) {
+  tov::testing::TempFolder temp;
+  const std::string source = temp / "source.gpkg";
+  WriteLayer(source, "regions", 4326, {"NAME"}, {{Square(0, 0), {"North"}}, {Square(1, 0), {"South"}}});
+  WriteLayer(source, "zips", 4326, {"ZIP"}, {{Square(0, 0), {"10001"}}, {Square(1, 0), {"10002"}}});
+  DatasetCreateOptions o;
+  o.name = "Two";
+  o.source = source;
+  o.regions = {"regions", "NAME"};
+  o.codes = LayerSpec{"zips", "ZIP"};
+  o.dataRoot = temp / "data";
+  o.geonamesFile = temp / "no-places.pbf";
+  fs::create_directories(o.dataRoot);
+  CreateDataset(o);
+
+  std::unique_ptr<GDALDataset> ds(GDALDataset::Open((o.dataRoot + "/Two/Two.gpkg").c_str(), GDAL_OF_VECTOR));
+  ASSERT_TRUE(ds);
+  EXPECT_EQ(Column(*ds, "SELECT name FROM sqlite_master WHERE type = 'index' AND name = '" +
+                             CodeFieldIndexName("zips", "ZIP") + "'")
+                .size(),
+            1u);
 }
 
 } // namespace
