@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <sstream>
 #include <unordered_map>
@@ -55,41 +56,38 @@ long FieldTypeOf(const OGRFieldDefn* f) {
   }
 }
 
-// The system a layer's data is in. A shapefile's .prj is matched against the
-// PROJ database each time the file is opened, which takes milliseconds: an
-// analysis that opens hundreds of study areas, all in the analysis system,
-// matches each distinct .prj once and reuses the match.
-SpatialReferencePtr LayerSpatialReference(GDALDataset& dataset, OGRLayer& layer) {
-  if (!EQUAL(dataset.GetDriverName(), "ESRI Shapefile")) return HostSpatialReference::FromOgr(layer.GetSpatialRef());
-  const OGRSpatialReference* read = nullptr;
-  {
-    CPLConfigOptionSetter noMatch("USE_OSR_FIND_MATCHES", "NO", true);
-    read = layer.GetSpatialRef();
+// The system a layer's data is in. The shapefile driver matches a .prj
+// against the PROJ database when the layer's system is first asked for,
+// which takes milliseconds: an analysis that opens hundreds of study areas,
+// all in the analysis system, has each distinct .prj text matched once in a
+// process, and the layers that share it are not asked at all.
+SpatialReferencePtr LayerSpatialReference(const HostWorkspace& workspace, const std::string& name, OGRLayer& layer) {
+  std::string prj;
+  if (workspace.Kind() == WorkspaceKind::Shapefile) {
+    std::ifstream in(fs::path(workspace.NativePath()) / (name + ".prj"), std::ios::binary);
+    std::ostringstream text;
+    if (in) text << in.rdbuf();
+    prj = text.str();
   }
-  if (!read) return nullptr;
-  char* wkt = nullptr;
-  read->exportToWkt(&wkt);
-  const std::string key = wkt ? wkt : "";
-  CPLFree(wkt);
+  if (prj.empty()) return HostSpatialReference::FromOgr(layer.GetSpatialRef());
   static std::mutex mutex;
-  static std::unordered_map<std::string, std::shared_ptr<const OGRSpatialReference>> matches; // null: no match
+  // .prj text -> the driver's system for it (null: none). Each class gets
+  // its own copy, as a system may be changed by whoever holds it.
+  static std::unordered_map<std::string, std::unique_ptr<OGRSpatialReference>> systems;
   std::lock_guard<std::mutex> lock(mutex);
-  auto it = matches.find(key);
-  if (it == matches.end()) {
-    std::shared_ptr<OGRSpatialReference> match(read->FindBestMatch(), [](OGRSpatialReference* sr) {
-      if (sr) sr->Release();
-    });
-    if (match) match->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    it = matches.emplace(key, match ? std::shared_ptr<const OGRSpatialReference>(match) : nullptr).first;
+  auto it = systems.find(prj);
+  if (it == systems.end()) {
+    const OGRSpatialReference* sr = layer.GetSpatialRef();
+    it = systems.emplace(prj, sr ? std::make_unique<OGRSpatialReference>(*sr) : nullptr).first;
   }
-  return HostSpatialReference::FromOgr(it->second ? it->second.get() : read);
+  return HostSpatialReference::FromOgr(it->second.get());
 }
 } // namespace
 
 HostFeatureClass::HostFeatureClass(HostWorkspacePtr workspace, std::string name)
     : m_workspace(std::move(workspace)), m_name(std::move(name)) {
   OGRLayer* layer = Layer();
-  m_sr = LayerSpatialReference(*m_workspace->Dataset(), *layer);
+  m_sr = LayerSpatialReference(*m_workspace, m_name, *layer);
   auto fields = std::make_shared<HostFields>();
   auto oid = std::make_shared<HostField>(OIDFieldName(), fieldTypeOID);
   oid->SetIsNullable(false);
