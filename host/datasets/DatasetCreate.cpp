@@ -6,6 +6,7 @@
 #include "host/datasets/RegionLabels.h"
 #include "host/framework/HostNameChecker.h"
 #include "host/framework/JsonDataset.h"
+#include "host/gis/CodeFieldIndex.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/PostgisWorkspace.h"
 #include "platform/runtime/HostError.h"
@@ -252,6 +253,8 @@ DatasetCreateReport CreateDataset(const DatasetCreateOptions& options,
     report.layers.push_back({UniqueTitle(layer.sourceName, titles), layer.sourceName, "context",
                              context.back().features, context.back().repaired, context.back().dropped});
   }
+  // The ZIP method's conditions then read a range of the index, not every row.
+  if (codeLayer) IndexCodeField(*gpkg, codeLayer->layerName, roles.codes->field);
   gpkg.reset();
   SyncFile(gpkgPath);
 

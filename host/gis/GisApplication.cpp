@@ -104,12 +104,8 @@ std::shared_ptr<HostMap> ReadMap(const json& j, const std::string& anchor, const
       RefuseJson(JsonPlace(where, "spatialReference"), e.Description());
     }
   }
-  const json& layers = JsonArray(j, "layers", where);
-  // Saved top first; appending keeps that order.
-  for (size_t i = 0; i < layers.size(); ++i)
-    map->InsertLayer(LayerJson::Read(layers[i], anchor, JsonPlace(JsonPlace(where, "layers"), i)), map->LayerCount());
-  // Documents written before graphics were saved have none.
-  if (JsonOptionalMember(j, "graphics")) ReadGraphics(JsonArray(j, "graphics", where), JsonPlace(where, "graphics"), *map);
+  // The extent before the layers: a map that shows something already does
+  // not look at its layers' data to find what to show.
   const json& extent = JsonMember(j, "extent", where);
   if (!extent.is_null()) {
     const std::string place = JsonPlace(where, "extent");
@@ -121,6 +117,12 @@ std::shared_ptr<HostMap> ReadMap(const json& j, const std::string& anchor, const
     e->SetSpatialReference(map->SpatialReference());
     map->SetExtent(e);
   }
+  const json& layers = JsonArray(j, "layers", where);
+  // Saved top first; appending keeps that order.
+  for (size_t i = 0; i < layers.size(); ++i)
+    map->InsertLayer(LayerJson::Read(layers[i], anchor, JsonPlace(JsonPlace(where, "layers"), i)), map->LayerCount());
+  // Documents written before graphics were saved have none.
+  if (JsonOptionalMember(j, "graphics")) ReadGraphics(JsonArray(j, "graphics", where), JsonPlace(where, "graphics"), *map);
   return map;
 }
 

@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <mutex>
 #include <sstream>
 #include <unordered_map>
 
@@ -53,12 +55,39 @@ long FieldTypeOf(const OGRFieldDefn* f) {
   default: return fieldTypeString;
   }
 }
+
+// The system a layer's data is in. The shapefile driver matches a .prj
+// against the PROJ database when the layer's system is first asked for,
+// which takes milliseconds: an analysis that opens hundreds of study areas,
+// all in the analysis system, has each distinct .prj text matched once in a
+// process, and the layers that share it are not asked at all.
+SpatialReferencePtr LayerSpatialReference(const HostWorkspace& workspace, const std::string& name, OGRLayer& layer) {
+  std::string prj;
+  if (workspace.Kind() == WorkspaceKind::Shapefile) {
+    std::ifstream in(fs::path(workspace.NativePath()) / (name + ".prj"), std::ios::binary);
+    std::ostringstream text;
+    if (in) text << in.rdbuf();
+    prj = text.str();
+  }
+  if (prj.empty()) return HostSpatialReference::FromOgr(layer.GetSpatialRef());
+  static std::mutex mutex;
+  // .prj text -> the driver's system for it (null: none). Each class gets
+  // its own copy, as a system may be changed by whoever holds it.
+  static std::unordered_map<std::string, std::unique_ptr<OGRSpatialReference>> systems;
+  std::lock_guard<std::mutex> lock(mutex);
+  auto it = systems.find(prj);
+  if (it == systems.end()) {
+    const OGRSpatialReference* sr = layer.GetSpatialRef();
+    it = systems.emplace(prj, sr ? std::make_unique<OGRSpatialReference>(*sr) : nullptr).first;
+  }
+  return HostSpatialReference::FromOgr(it->second.get());
+}
 } // namespace
 
 HostFeatureClass::HostFeatureClass(HostWorkspacePtr workspace, std::string name)
     : m_workspace(std::move(workspace)), m_name(std::move(name)) {
   OGRLayer* layer = Layer();
-  m_sr = HostSpatialReference::FromOgr(layer->GetSpatialRef());
+  m_sr = LayerSpatialReference(*m_workspace, m_name, *layer);
   auto fields = std::make_shared<HostFields>();
   auto oid = std::make_shared<HostField>(OIDFieldName(), fieldTypeOID);
   oid->SetIsNullable(false);
@@ -211,7 +240,7 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
     if (auto spatial = std::dynamic_pointer_cast<SpatialFilter>(filter); !spatial || !spatial->Geometry()) {
       std::vector<GeometryPtr> shapes;
       for (auto& row : PostgisRows(*this, filter ? filter->WhereClause() : std::string(), ShapeFieldName()))
-        if (const OGRGeometry* g = row->GetGeometryRef()) shapes.push_back(GeometryFromOgr(g, ShapeType(), m_sr));
+        if (std::unique_ptr<OGRGeometry> g{row->StealGeometry()}) shapes.push_back(GeometryFromOgr(std::move(g), ShapeType(), m_sr));
       return shapes;
     }
   ApplyFilter(filter);
@@ -221,7 +250,7 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
   try {
     for (auto& f : *layer) {
       std::unique_ptr<OGRGeometry> g(f->StealGeometry());
-      if (g) shapes.push_back(GeometryFromOgr(g.get(), type, m_sr));
+      if (g) shapes.push_back(GeometryFromOgr(std::move(g), type, m_sr));
     }
   } catch (...) {
     ClearFilter();

@@ -17,6 +17,16 @@ namespace tov {
 namespace {
 const char* const kSource = kFeatureLayerProgId;
 
+LayerDataSource SourceOf(const HostFeatureClass& host) {
+  LayerDataSource source;
+  source.format = host.IsPostgis()                                              ? "postgis"
+                  : host.HostWorkspaceOf()->Kind() == WorkspaceKind::Shapefile ? "shapefile"
+                                                                                : "geopackage";
+  source.nativePath = host.HostWorkspaceOf()->NativePath();
+  source.dataset = host.Name();
+  return source;
+}
+
 SymbolPtr DefaultSymbol(long shapeType) {
   switch (shapeType) {
   case geometryPoint: return std::make_shared<HostMarkerSymbol>();
@@ -32,7 +42,69 @@ HostFeatureLayer::HostFeatureLayer()
   m_renderer->SetSymbol(DefaultSymbol(geometryPolygon));
 }
 
+struct HostFeatureLayer::DataToOpen {
+  LayerDataOpener open;
+  SavedDataSource saved;
+  bool defaultSymbol = false;
+  bool tried = false;
+  std::shared_ptr<HostFeatureClass> featureClass;
+
+  std::shared_ptr<HostFeatureClass> Open() {
+    if (!tried) {
+      tried = true;
+      LayerDataOpener opener = std::move(open);
+      open = nullptr;
+      featureClass = std::dynamic_pointer_cast<HostFeatureClass>(opener ? opener() : nullptr);
+    }
+    return featureClass;
+  }
+};
+
+void HostFeatureLayer::SetDataToOpen(const LayerDataSource& source, const SavedDataSource& saved, bool defaultSymbol,
+                                     LayerDataOpener open) {
+  m_featureClass.reset();
+  m_source = source;
+  m_toOpen = std::make_shared<DataToOpen>();
+  m_toOpen->open = std::move(open);
+  m_toOpen->saved = saved;
+  m_toOpen->defaultSymbol = defaultSymbol;
+  m_selection = std::make_shared<HostSelectionSet>([toOpen = m_toOpen] { return toOpen->Open(); });
+}
+
+const SavedDataSource* HostFeatureLayer::UnopenedSource() const {
+  return m_toOpen && !m_toOpen->tried ? &m_toOpen->saved : nullptr;
+}
+
+void HostFeatureLayer::OpenData() const {
+  if (!m_toOpen || m_featureClass) return;
+  std::shared_ptr<HostFeatureClass> host = m_toOpen->Open();
+  if (!host) {
+    // As a layer whose data was missing when it was read.
+    m_selection.reset();
+    return;
+  }
+  m_featureClass = host;
+  m_source = SourceOf(*host);
+  if (m_toOpen->defaultSymbol) {
+    m_toOpen->defaultSymbol = false;
+    m_renderer->SetSymbol(DefaultSymbol(host->ShapeType()));
+  }
+}
+
+FeatureClassPtr HostFeatureLayer::FeatureClass() const {
+  OpenData();
+  return m_featureClass;
+}
+
+SelectionSetPtr HostFeatureLayer::SelectionSet() const {
+  // A selection is kept without the data; once the data turns out to be
+  // missing there is none, as for a layer read without data.
+  if (m_toOpen && m_toOpen->tried) OpenData();
+  return m_selection;
+}
+
 void HostFeatureLayer::SetFeatureClass(const FeatureClassPtr& featureClass) {
+  m_toOpen.reset();
   const bool first = !m_featureClass;
   auto host = std::dynamic_pointer_cast<HostFeatureClass>(featureClass);
   if (featureClass && !host)
@@ -40,11 +112,7 @@ void HostFeatureLayer::SetFeatureClass(const FeatureClassPtr& featureClass) {
   m_featureClass = featureClass;
   m_selection = host ? std::make_shared<HostSelectionSet>(host) : nullptr;
   if (host) {
-    m_source.format = host->IsPostgis()                                              ? "postgis"
-                      : host->HostWorkspaceOf()->Kind() == WorkspaceKind::Shapefile ? "shapefile"
-                                                                                     : "geopackage";
-    m_source.nativePath = host->HostWorkspaceOf()->NativePath();
-    m_source.dataset = host->Name();
+    m_source = SourceOf(*host);
     if (first) m_renderer->SetSymbol(DefaultSymbol(host->ShapeType()));
     if (m_name.empty()) m_name = host->Name();
   }
@@ -67,7 +135,7 @@ void HostFeatureLayer::SetScaleRange(double minimumScale, double maximumScale) {
 }
 
 void HostFeatureLayer::SelectFeatures(const QueryFilterPtr& filter, long combination, bool justOne) {
-  auto host = std::dynamic_pointer_cast<HostFeatureClass>(m_featureClass);
+  auto host = std::dynamic_pointer_cast<HostFeatureClass>(FeatureClass());
   if (!host)
     throw HostError(gisErr::DatasetNotFound, kSource, "The layer \"" + m_name + "\" has no data to select from");
   auto hits = std::make_shared<HostSelectionSet>(host);

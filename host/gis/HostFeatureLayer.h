@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/gis/FeatureLayer.h"
 
+#include <functional>
 #include <string>
 
 namespace tov {
@@ -13,6 +14,16 @@ struct LayerDataSource {
   std::string dataset;    // the feature class name
 };
 
+// A layer's source as a saved document or layer file gave it, kept for a
+// layer whose data was never opened so that it is saved again as it was.
+struct SavedDataSource {
+  std::string format, dataset, path, relativePath;
+  bool hasRelativePath = false;
+};
+
+// Opens a layer's data when it is first needed; no object when it cannot.
+using LayerDataOpener = std::function<FeatureClassPtr()>;
+
 class HostFeatureLayer : public FeatureLayer {
 public:
   HostFeatureLayer();
@@ -21,15 +32,15 @@ public:
   void SetName(const std::string& name) override { m_name = name; }
   bool Visible() const override { return m_visible; }
   void SetVisible(bool visible) override { m_visible = visible; }
-  bool Valid() const override { return m_featureClass != nullptr; }
+  bool Valid() const override { return FeatureClass() != nullptr; }
 
-  FeatureClassPtr FeatureClass() const override { return m_featureClass; }
+  FeatureClassPtr FeatureClass() const override;
   void SetFeatureClass(const FeatureClassPtr& featureClass) override;
   bool Selectable() const override { return m_selectable; }
   void SetSelectable(bool value) override { m_selectable = value; }
   RgbColorPtr SelectionColor() const override;
   void SetSelectionColor(const RgbColorPtr& color) override;
-  SelectionSetPtr SelectionSet() const override { return m_selection; }
+  SelectionSetPtr SelectionSet() const override;
   void SelectFeatures(const QueryFilterPtr& filter, long combination, bool justOne) override;
   void ClearSelection() override;
   SimpleRendererPtr Renderer() const override { return m_renderer; }
@@ -53,21 +64,36 @@ public:
   const LayerDataSource& DataSource() const { return m_source; }
   // For a layer whose data could not be opened.
   void SetMissingDataSource(const LayerDataSource& source) { m_source = source; }
+  // The layer's data is opened by `open` when it is first needed (drawn,
+  // selected, read): a document of many layers opens quickly, and a command
+  // opens only what it touches. Until then DataSource() says `source`, a
+  // save writes `saved`, and the selection set gathers ids without the data.
+  // Without a saved symbol the layer takes its shape type's default when
+  // opened. A layer whose data cannot be opened is as one never given any.
+  void SetDataToOpen(const LayerDataSource& source, const SavedDataSource& saved, bool defaultSymbol,
+                     LayerDataOpener open);
+  // The saved source of a layer whose data is still to be opened, else null.
+  const SavedDataSource* UnopenedSource() const;
   void SetAnnotationProperties(const AnnotationPropertiesPtr& props) { m_annotation = props; }
 
 private:
+  struct DataToOpen;
+  // Opens the data to open, once.
+  void OpenData() const;
+
   std::string m_name;
   bool m_visible = true;
   bool m_selectable = true;
   RgbColorPtr m_selectionColor;
-  FeatureClassPtr m_featureClass;
-  SelectionSetPtr m_selection;
+  mutable FeatureClassPtr m_featureClass;
+  mutable SelectionSetPtr m_selection;
   SimpleRendererPtr m_renderer;
   bool m_displayAnnotation = false;
   AnnotationPropertiesPtr m_annotation;
   std::string m_relativeBase;
   double m_minimumScale = 0, m_maximumScale = 0;
-  LayerDataSource m_source;
+  mutable LayerDataSource m_source;
+  std::shared_ptr<DataToOpen> m_toOpen; // shared with the selection set
 };
 
 using HostFeatureLayerPtr = std::shared_ptr<HostFeatureLayer>;

@@ -102,7 +102,7 @@ GeometryPtr HostGeometryEnumerator::Next() {
     ResetOgrError();
     while (std::unique_ptr<OGRFeature> f{m_stream->GetNextFeature()}) {
       std::unique_ptr<OGRGeometry> g(f->StealGeometry());
-      if (g) return GeometryFromOgr(g.get(), m_streamClass->ShapeType(), m_streamClass->SpatialReference());
+      if (g) return GeometryFromOgr(std::move(g), m_streamClass->ShapeType(), m_streamClass->SpatialReference());
     }
     const bool failed = CPLGetLastErrorType() >= CE_Failure;
     const std::string table = m_streamClass->Name();

@@ -66,7 +66,7 @@ void HostMap::InsertLayer(const LayerPtr& layer, long index) {
   std::vector<LayerPtr> added;
   Flatten({layer}, added);
   for (const auto& l : added)
-    if (auto fl = std::dynamic_pointer_cast<FeatureLayer>(l); fl && fl->FeatureClass() && !m_sr)
+    if (auto fl = std::dynamic_pointer_cast<FeatureLayer>(l); !m_sr && fl && fl->FeatureClass())
       m_sr = fl->FeatureClass()->SpatialReference();
   if (m_extent->IsEmpty()) {
     EnvelopePtr full = FullExtent();

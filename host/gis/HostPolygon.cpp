@@ -168,10 +168,7 @@ UnionMethod HostPolygon::ConstructUnionReportingMethod(const GeometryEnumeratorP
     if (auto united = host->ServerUnion(&system)) {
       if (!target) target = system;
       TransformOgr(*united, system, target);
-      auto result = PolygonalPart(std::move(united));
-      m_geom = *result;
-      m_newPart = true;
-      m_knownSimple = false;
+      TakeParts(PolygonalPart(std::move(united)));
       m_sr = target;
       return m_geom.IsEmpty() ? UnionMethod::None : UnionMethod::Server;
     }
@@ -182,9 +179,14 @@ UnionMethod HostPolygon::ConstructUnionReportingMethod(const GeometryEnumeratorP
       if (WorkCancelled()) ThrowWorkCancelled(kSource);
       if (g->IsEmpty() || g->GeometryType() != geometryPolygon) continue;
       if (!target) target = g->SpatialReference();
-      auto ogr = OgrGeometryOf(g);
-      TransformOgr(*ogr, g->SpatialReference(), target);
-      GEOSGeometry* gg = ogr->exportToGEOS(h);
+      GEOSGeometry* gg = nullptr;
+      if (auto polygon = std::dynamic_pointer_cast<HostPolygon>(g)) {
+        gg = polygon->ExportToGeos(h, target);
+      } else {
+        auto ogr = OgrGeometryOf(g);
+        TransformOgr(*ogr, g->SpatialReference(), target);
+        gg = ogr->exportToGEOS(h);
+      }
       if (!gg) ThrowGeosError(kSource, "A shape cannot be handed to the union");
       parts.push_back(gg);
     }
@@ -207,8 +209,30 @@ UnionMethod HostPolygon::ConstructUnionReportingMethod(const GeometryEnumeratorP
   }
   parts.clear(); // owned by the collection now
   UnionMethod method = UnionMethod::None;
-  m_geom = *UnitePolygons(collection, &method, kSource);
+  TakeParts(UnitePolygons(collection, &method, kSource));
   return method;
+}
+
+void HostPolygon::TakeParts(std::unique_ptr<OGRMultiPolygon> parts) {
+  std::vector<OGRGeometry*> taken;
+  for (int i = parts->getNumGeometries() - 1; i >= 0; --i) {
+    taken.push_back(parts->getGeometryRef(i));
+    parts->removeGeometry(i, FALSE);
+  }
+  m_geom.empty();
+  for (auto it = taken.rbegin(); it != taken.rend(); ++it) m_geom.addGeometryDirectly(*it);
+  m_newPart = true;
+  m_knownSimple = false;
+}
+
+GEOSGeometry* HostPolygon::ExportToGeos(GEOSContextHandle_t h, const SpatialReferencePtr& target) const {
+  const bool closed = IsClosed();
+  if (!closed || (target && m_sr && !SameSystem(m_sr, target))) {
+    auto ogr = ToOgr();
+    TransformOgr(*ogr, m_sr, target);
+    return ogr->exportToGEOS(h);
+  }
+  return m_geom.getNumGeometries() == 1 ? m_geom.getGeometryRef(0)->exportToGEOS(h) : m_geom.exportToGEOS(h);
 }
 
 std::unique_ptr<OGRGeometry> HostPolygon::ToOgr() const {
@@ -219,11 +243,8 @@ std::unique_ptr<OGRGeometry> HostPolygon::ToOgr() const {
   return g;
 }
 
-void HostPolygon::AssignOgr(const OGRGeometry& geometry) {
-  auto mp = PolygonalPart(std::unique_ptr<OGRGeometry>(geometry.clone()));
-  m_geom = *mp;
-  m_newPart = true;
-  m_knownSimple = false;
-}
+void HostPolygon::AssignOgr(const OGRGeometry& geometry) { TakeOgr(std::unique_ptr<OGRGeometry>(geometry.clone())); }
+
+void HostPolygon::TakeOgr(std::unique_ptr<OGRGeometry> geometry) { TakeParts(PolygonalPart(std::move(geometry))); }
 
 } // namespace tov

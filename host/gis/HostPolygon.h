@@ -3,6 +3,8 @@
 #include "host/gis/PolygonUnion.h"
 #include "platform/gis/Polygon.h"
 
+typedef struct GEOSContextHandle_HS* GEOSContextHandle_t;
+
 namespace tov {
 
 // Parts are held as an OGR multipolygon; GEOS (through OGR and its C API)
@@ -32,7 +34,13 @@ public:
   UnionMethod ConstructUnionReportingMethod(const GeometryEnumeratorPtr& geometries);
 
   std::unique_ptr<OGRGeometry> ToOgr() const override;
+  // The GEOS form of the polygon in the system `target` (its own when
+  // none), made without a copy of its OGR form where it is already closed
+  // and in that system.
+  GEOSGeometry* ExportToGeos(GEOSContextHandle_t h, const SpatialReferencePtr& target) const;
   void AssignOgr(const OGRGeometry& geometry) override;
+  // AssignOgr without a copy: the geometry's areas become the polygon's.
+  void TakeOgr(std::unique_ptr<OGRGeometry> geometry);
 
 protected:
   void AppendPart() override;
@@ -40,6 +48,9 @@ protected:
   void Edited() override { m_knownSimple = false; }
 
 private:
+  // Takes the parts of `parts` without copying them.
+  void TakeParts(std::unique_ptr<OGRMultiPolygon> parts);
+
   bool m_knownSimple = false;
 };
 

@@ -122,6 +122,7 @@ void HostSpatialReference::SetParameter(const char* const* names, const char* wh
     }
     m_sr.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     m_modified = true;
+    ++m_revision;
     return;
   }
   throw HostError(err::InvalidCall, kSource, "The projection of \"" + Name() + "\" has no " + what);

@@ -26,6 +26,9 @@ public:
   void SetStandardParallel2(double degrees) override;
 
   const OGRSpatialReference& Ogr() const { return m_sr; }
+  // Counts the changes of the system's parameters, so that what was worked
+  // out from the system (a transformation) can tell that it is stale.
+  unsigned Revision() const { return m_revision; }
 
   // The OGR system behind sr, or null for a missing or foreign object.
   static const OGRSpatialReference* OgrOf(const SpatialReferencePtr& sr);
@@ -39,6 +42,7 @@ private:
 
   OGRSpatialReference m_sr;
   bool m_modified = false; // parameters changed: no longer the catalogue's system
+  unsigned m_revision = 0;
 };
 
 } // namespace tov

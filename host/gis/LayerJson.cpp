@@ -62,7 +62,12 @@ json WriteFeatureLayer(const HostFeatureLayer& layer, const std::string& anchor)
   if (layer.MinimumScale() > 0) j["minimumScale"] = layer.MinimumScale();
   if (layer.MaximumScale() > 0) j["maximumScale"] = layer.MaximumScale();
   const LayerDataSource& src = layer.DataSource();
-  if (src.format == "postgis") {
+  if (const SavedDataSource* saved = layer.UnopenedSource()) {
+    // Data never opened is saved as it was read.
+    json s = {{"format", saved->format}, {"dataset", saved->dataset}, {"path", saved->path}};
+    if (saved->hasRelativePath) s["relativePath"] = saved->relativePath;
+    j["source"] = s;
+  } else if (src.format == "postgis") {
     j["source"] = {{"format", src.format}, {"dataset", src.dataset}, {"path", src.nativePath}};
   } else if (!src.format.empty()) {
     const fs::path data = Clean(src.nativePath);
@@ -97,11 +102,13 @@ double OptionalScale(const json& j, const char* key, const std::string& where) {
 struct SourceEntry {
   WorkspaceKind kind = WorkspaceKind::Shapefile;
   std::string format, dataset, path, relativePath;
+  bool hasRelativePath = false;
 };
 
 SourceEntry ReadSource(const json& s, const std::string& where) {
   JsonObject(s, where);
   SourceEntry entry;
+  entry.hasRelativePath = JsonOptionalMember(s, "relativePath") != nullptr;
   entry.format = JsonText(s, "format", where);
   if (entry.format != "shapefile" && entry.format != "geopackage" && entry.format != "postgis")
     RefuseJson(JsonPlace(where, "format"), "\"" + entry.format + "\" is not a known data format");
@@ -180,14 +187,15 @@ LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::s
 
   auto layer = std::make_shared<HostFeatureLayer>();
   if (sourceEntry) {
-    if (FeatureClassPtr fc = OpenSource(source, anchor)) {
-      layer->SetFeatureClass(fc);
-    } else {
-      std::string path = source.path;
-      if (!anchor.empty() && !source.relativePath.empty() && source.format != "postgis")
-        path = (Clean(anchor) / source.relativePath).lexically_normal().string();
-      layer->SetMissingDataSource({source.format, path, source.dataset});
-    }
+    // Where the data is looked for first; also what a missing one is shown as.
+    std::string path = source.path;
+    if (!anchor.empty() && !source.relativePath.empty() && source.format != "postgis")
+      path = (Clean(anchor) / source.relativePath).lexically_normal().string();
+    // Opened when first needed: a document holds many layers, of which a
+    // command draws or reads few.
+    layer->SetDataToOpen({source.format, path, source.dataset},
+                         {source.format, source.dataset, source.path, source.relativePath, source.hasRelativePath},
+                         !rendererSymbol, [source, anchor] { return OpenSource(source, anchor); });
   }
   layer->SetName(name);
   layer->SetVisible(visible);

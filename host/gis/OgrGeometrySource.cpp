@@ -8,6 +8,8 @@
 
 #include <ogr_spatialref.h>
 
+#include <vector>
+
 namespace tov {
 
 namespace {
@@ -45,9 +47,63 @@ std::unique_ptr<OGRCoordinateTransformation> TransformationBetween(const Spatial
   return ct;
 }
 
+namespace {
+
+// What was worked out for one pair of systems: comparing two systems and
+// making a transformation between them look the systems up in PROJ's
+// database, which costs far more than projecting a shape. A command that
+// projects thousands of shapes between the same two systems (the selected
+// shapes) asks once.
+struct TransformEntry {
+  std::weak_ptr<SpatialReference> from, to;
+  const SpatialReference* fromAddress = nullptr;
+  const SpatialReference* toAddress = nullptr;
+  unsigned fromRevision = 0, toRevision = 0;
+  bool same = false;
+  std::shared_ptr<OGRCoordinateTransformation> transformation;
+};
+constexpr size_t kTransformEntries = 8;
+
+unsigned RevisionOf(const SpatialReferencePtr& sr) {
+  auto host = std::dynamic_pointer_cast<HostSpatialReference>(sr);
+  return host ? host->Revision() : 0;
+}
+
+bool Matches(const TransformEntry& e, const SpatialReferencePtr& from, const SpatialReferencePtr& to) {
+  // The addresses alone could be those of new systems made where gone ones were.
+  return e.fromAddress == from.get() && e.toAddress == to.get() && !e.from.expired() && !e.to.expired() &&
+         e.fromRevision == RevisionOf(from) && e.toRevision == RevisionOf(to);
+}
+
+const TransformEntry& CachedTransform(const SpatialReferencePtr& from, const SpatialReferencePtr& to) {
+  thread_local std::vector<TransformEntry> entries;
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (Matches(entries[i], from, to)) {
+      if (i) std::swap(entries[i], entries[0]);
+      return entries[0];
+    }
+  TransformEntry entry;
+  entry.from = from;
+  entry.to = to;
+  entry.fromAddress = from.get();
+  entry.toAddress = to.get();
+  entry.fromRevision = RevisionOf(from);
+  entry.toRevision = RevisionOf(to);
+  entry.same = SameSystem(from, to);
+  if (!entry.same) entry.transformation = TransformationBetween(from, to, kSource);
+  if (entries.size() == kTransformEntries) entries.pop_back();
+  entries.insert(entries.begin(), std::move(entry));
+  return entries.front();
+}
+
+} // namespace
+
 void TransformOgr(OGRGeometry& geometry, const SpatialReferencePtr& from, const SpatialReferencePtr& to) {
-  if (!from || !to || SameSystem(from, to)) return;
-  auto ct = TransformationBetween(from, to, kSource);
+  if (!from || !to || from == to) return;
+  const TransformEntry& entry = CachedTransform(from, to);
+  if (entry.same) return;
+  // Kept by this call: a later lookup may push the entry out of the cache.
+  std::shared_ptr<OGRCoordinateTransformation> ct = entry.transformation;
   if (geometry.transform(ct.get()) != OGRERR_NONE)
     ThrowProjError(gisErr::ProjectionFailed, kSource,
                    "The shape lies outside the area where \"" + to->Name() + "\" can be used");
@@ -59,7 +115,13 @@ std::unique_ptr<OGRMultiPolygon> PolygonalPart(std::unique_ptr<OGRGeometry> geom
   const OGRwkbGeometryType t = wkbFlatten(geometry->getGeometryType());
   if (t == wkbPolygon) {
     if (!geometry->IsEmpty()) result->addGeometryDirectly(geometry.release());
-  } else if (t == wkbMultiPolygon || t == wkbGeometryCollection) {
+  } else if (t == wkbMultiPolygon) {
+    // Already what is wanted: taken as it is, not copied part by part.
+    std::unique_ptr<OGRMultiPolygon> multi(geometry.release()->toMultiPolygon());
+    for (int i = multi->getNumGeometries() - 1; i >= 0; --i)
+      if (multi->getGeometryRef(i)->IsEmpty()) multi->removeGeometry(i);
+    return multi;
+  } else if (t == wkbGeometryCollection) {
     auto* collection = geometry->toGeometryCollection();
     for (auto* part : *collection) {
       auto sub = PolygonalPart(std::unique_ptr<OGRGeometry>(part->clone()));
@@ -84,6 +146,14 @@ GeometryPtr GeometryFromOgr(const OGRGeometry* geometry, long wantedType, const 
   if (geometry) std::dynamic_pointer_cast<OgrGeometrySource>(result)->AssignOgr(*geometry);
   result->SetSpatialReference(sr);
   return result;
+}
+
+GeometryPtr GeometryFromOgr(std::unique_ptr<OGRGeometry> geometry, long wantedType, const SpatialReferencePtr& sr) {
+  if (!geometry || wantedType != geometryPolygon) return GeometryFromOgr(geometry.get(), wantedType, sr);
+  auto polygon = std::make_shared<HostPolygon>();
+  polygon->TakeOgr(std::move(geometry));
+  polygon->SetSpatialReference(sr);
+  return polygon;
 }
 
 } // namespace tov

@@ -24,6 +24,9 @@ std::unique_ptr<OGRGeometry> OgrGeometryOf(const GeometryPtr& geometry);
 // A host geometry for an OGR one: points, envelopes are never made; lines
 // become a Polyline, areas a Polygon (other parts of a collection dropped).
 GeometryPtr GeometryFromOgr(const OGRGeometry* geometry, long wantedType, const SpatialReferencePtr& sr);
+// The same, taking the OGR geometry over instead of copying it (areas; other
+// shapes are copied as above).
+GeometryPtr GeometryFromOgr(std::unique_ptr<OGRGeometry> geometry, long wantedType, const SpatialReferencePtr& sr);
 // The transformation between two host systems; raises when there is none.
 std::unique_ptr<OGRCoordinateTransformation> TransformationBetween(const SpatialReferencePtr& from,
                                                                   const SpatialReferencePtr& to, const char* source);

@@ -109,6 +109,123 @@ private:
   GEOSInterruptCallback* m_previous;
 };
 
+// Shapes are united in groups of about this many neighbours when they do
+// not form one coverage (bench/README.md, "Union").
+constexpr size_t kPartsPerGroup = 100;
+// Groups stop trying the coverage union once this many failed, and at
+// least half of those tried: the shapes then seldom form coverages at all
+// (generalised one by one, their shared edges no longer match).
+constexpr int kGroupFailuresToGiveUp = 4;
+
+// The parts of `collection` in groups of neighbours: sorted into vertical
+// slices by the x of their centres, each slice by y, then cut into groups.
+std::vector<std::vector<int>> NeighbourGroups(GEOSContextHandle_t h, const GEOSGeometry* collection) {
+  const int n = GEOSGetNumGeometries_r(h, collection);
+  struct Centre {
+    int index;
+    double x, y;
+  };
+  std::vector<Centre> centres;
+  centres.reserve(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const GEOSGeometry* part = GEOSGetGeometryN_r(h, collection, i);
+    double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    if (!GEOSisEmpty_r(h, part)) {
+      GEOSGeom_getXMin_r(h, part, &xmin);
+      GEOSGeom_getXMax_r(h, part, &xmax);
+      GEOSGeom_getYMin_r(h, part, &ymin);
+      GEOSGeom_getYMax_r(h, part, &ymax);
+    }
+    centres.push_back({i, (xmin + xmax) / 2, (ymin + ymax) / 2});
+  }
+  const size_t groups = (centres.size() + kPartsPerGroup - 1) / kPartsPerGroup;
+  const size_t slices = static_cast<size_t>(std::ceil(std::sqrt(static_cast<double>(groups))));
+  const size_t perSlice = slices ? (centres.size() + slices - 1) / slices : centres.size();
+  std::sort(centres.begin(), centres.end(), [](const Centre& a, const Centre& b) { return a.x < b.x; });
+  std::vector<std::vector<int>> result;
+  for (size_t from = 0; from < centres.size(); from += perSlice) {
+    const auto first = centres.begin() + static_cast<std::ptrdiff_t>(from);
+    const auto last = centres.begin() + static_cast<std::ptrdiff_t>(std::min(centres.size(), from + perSlice));
+    std::sort(first, last, [](const Centre& a, const Centre& b) { return a.y < b.y; });
+    for (auto group = first; group < last; group += std::min<std::ptrdiff_t>(kPartsPerGroup, last - group)) {
+      result.emplace_back();
+      for (auto it = group; it < last && it < group + static_cast<std::ptrdiff_t>(kPartsPerGroup); ++it)
+        result.back().push_back(it->index);
+    }
+  }
+  return result;
+}
+
+// The parts of `collection` that `indices` name, copied into a collection.
+GeosGeom GroupOf(GEOSContextHandle_t h, const GEOSGeometry* collection, const std::vector<int>& indices,
+                 const char* source) {
+  std::vector<GEOSGeometry*> parts;
+  parts.reserve(indices.size());
+  for (int i : indices) parts.push_back(GEOSGeom_clone_r(h, GEOSGetGeometryN_r(h, collection, i)));
+  GeosGeom group(GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(), static_cast<unsigned>(parts.size())));
+  if (!group) {
+    for (auto* p : parts) GEOSGeom_destroy_r(h, p);
+    ThrowGeosError(source, "The shapes cannot be gathered for the union");
+  }
+  return group;
+}
+
+// The shapes are no coverage as a whole. Most of them may still be: groups
+// of neighbours are each united as a coverage where they form one, and the
+// general union then only has to unite those groups' outlines with the
+// repaired shapes of the groups that do not. That costs about half of the
+// general union of every shape (the sample's counties). A single group is
+// the whole, whose coverage union was tried (and `refused` or rejected).
+GeosGeom UniteInGroups(GEOSContextHandle_t h, GeosGeom collection, bool refused, UnionMethod* used,
+                       const char* source) {
+  const std::vector<std::vector<int>> groups = NeighbourGroups(h, collection.get());
+  std::vector<GEOSGeometry*> pieces;
+  auto freePieces = [&] {
+    for (auto* p : pieces) GEOSGeom_destroy_r(h, p);
+    pieces.clear();
+  };
+  int tried = 0, failed = 0;
+  try {
+    for (const std::vector<int>& indices : groups) {
+      GeosGeom group = groups.size() == 1 ? std::move(collection) : GroupOf(h, collection.get(), indices, source);
+      bool groupRefused = groups.size() == 1 && refused;
+      GeosGeom united;
+      const bool tryCoverage = !(failed >= kGroupFailuresToGiveUp && 2 * failed >= tried);
+      if (tryCoverage && groups.size() > 1) {
+        ++tried;
+        united.reset(CheckedCoverageUnion(h, group.get(), &groupRefused));
+      }
+      if (!united) {
+        // A rejected answer may come from invalid shapes: once repaired, the
+        // group may unite as a coverage after all. A refusal means the edges
+        // do not match, which repairs seldom change.
+        group = RepairedCollection(h, group.get(), source);
+        if (tryCoverage && !groupRefused) united.reset(CheckedCoverageUnion(h, group.get(), &groupRefused));
+        if (!united) ++failed;
+      }
+      pieces.push_back(united ? united.release() : group.release());
+      InterruptibleUnion::ThrowIfCancelled(source);
+    }
+  } catch (...) {
+    freePieces();
+    throw;
+  }
+  if (groups.size() == 1 && failed == 0) {
+    *used = UnionMethod::Coverage;
+    return GeosGeom(pieces.front());
+  }
+  // Nested collections are fine: the general union takes the polygons of
+  // any collection.
+  GeosGeom all(GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, pieces.data(), static_cast<unsigned>(pieces.size())));
+  if (!all) {
+    freePieces();
+    ThrowGeosError(source, "The shapes cannot be gathered for the union");
+  }
+  *used = UnionMethod::Unary;
+  ResetGeosMessage();
+  return GeosGeom(GEOSUnaryUnion_r(h, all.get()));
+}
+
 } // namespace
 
 bool PlainUnaryUnionRequested() {
@@ -151,31 +268,29 @@ std::unique_ptr<OGRMultiPolygon> UnitePolygons(GEOSGeometry* input, UnionMethod*
 
   // Areas that only share edges unite fastest as a coverage; testing every
   // input for validity first would cost more than that union. Only when the
-  // coverage union fails are the inputs examined and the invalid ones
-  // repaired. A rejected answer may come from those invalid shapes, so the
-  // coverage union is tried once more; a refusal means the edges do not
-  // match, which repairs seldom change, so the general (cascaded) union
-  // follows at once.
+  // coverage union fails are the inputs united in groups of neighbours
+  // (UniteInGroups), and only then are invalid ones repaired.
   const bool plain = PlainUnaryUnionRequested();
   bool refused = false;
   GeosGeom united;
   InterruptibleUnion interruptible;
-  if (!plain) {
-    united.reset(CheckedCoverageUnion(h, collection.get(), &refused));
-    used = UnionMethod::Coverage;
+  try {
+    if (!plain) {
+      united.reset(CheckedCoverageUnion(h, collection.get(), &refused));
+      used = UnionMethod::Coverage;
+      InterruptibleUnion::ThrowIfCancelled(source);
+      if (!united) united = UniteInGroups(h, std::move(collection), refused, &used, source);
+    } else {
+      ResetGeosMessage();
+      united.reset(GEOSUnaryUnion_r(h, collection.get()));
+      used = UnionMethod::Unary;
+    }
+  } catch (...) {
+    // An interrupted GEOS call fails like a broken shape: it was the cancel.
     InterruptibleUnion::ThrowIfCancelled(source);
+    throw;
   }
-  if (!united && !plain) {
-    collection = RepairedCollection(h, collection.get(), source);
-    if (!refused) united.reset(CheckedCoverageUnion(h, collection.get(), &refused));
-    InterruptibleUnion::ThrowIfCancelled(source);
-  }
-  if (!united) {
-    ResetGeosMessage();
-    united.reset(GEOSUnaryUnion_r(h, collection.get()));
-    used = UnionMethod::Unary;
-    InterruptibleUnion::ThrowIfCancelled(source);
-  }
+  InterruptibleUnion::ThrowIfCancelled(source);
   if (!united) ThrowGeosError(source, "The shapes cannot be united");
   std::unique_ptr<OGRGeometry> result(OGRGeometryFactory::createFromGEOS(h, united.get()));
   if (!result) ThrowOgrError(gisErr::GeometryFailed, source, "The united shape cannot be read back");

@@ -5,6 +5,9 @@
 #include "platform/gis/GraphicElement.h"
 #include "platform/gis/Map.h"
 #include "platform/gis/MapDocument.h"
+#include "methods/selshapes/ShapeList.h"
+#include "platform/runtime/ObjectRegistry.h"
+#include "platform/runtime/ProgIds.h"
 #include "store/AnalysisSpatialReference.h"
 #include "store/PolygonRepair.h"
 
@@ -39,6 +42,7 @@ bool TovSSACurSelShapesFunction::Step() {
     ReadGraphic();
     return true;
   default:
+    UniteGathered();
     Store(m_geometry, std::string());
     return false;
   }
@@ -78,10 +82,10 @@ void TovSSACurSelShapesFunction::ReadGraphic() {
 void TovSSACurSelShapesFunction::AddPolygonShape(const GeometryPtr& shape) {
   PolygonPtr polygon = Must(As<Polygon>(shape), "the copy of a polygon shape");
   polygon->Generalize(kGeneralizeOffset);
-  AddToUnion(polygon, true);
+  Gather(polygon, true);
 }
 
-void TovSSACurSelShapesFunction::AddToUnion(const PolygonPtr& polygon, bool project) {
+void TovSSACurSelShapesFunction::Gather(const PolygonPtr& polygon, bool project) {
   SimplifyIgnoringFailure(polygon);
   try {
     if (project)
@@ -91,6 +95,25 @@ void TovSSACurSelShapesFunction::AddToUnion(const PolygonPtr& polygon, bool proj
   } catch (...) {
     return;
   }
+  m_gathered.push_back(polygon);
+}
+
+void TovSSACurSelShapesFunction::UniteGathered() {
+  m_geometry.reset();
+  if (m_gathered.empty()) return;
+  try {
+    auto united = CreateAs<Polygon>(kPolygonProgId);
+    united->ConstructUnion(std::make_shared<ShapeList>(m_gathered));
+    m_geometry = united;
+    SimplifyIgnoringFailure(united);
+  } catch (...) {
+    m_geometry.reset();
+    for (const PolygonPtr& polygon : m_gathered) UniteOne(polygon);
+  }
+  m_gathered.clear();
+}
+
+void TovSSACurSelShapesFunction::UniteOne(const PolygonPtr& polygon) {
   if (!m_geometry) {
     m_geometry = polygon;
     return;

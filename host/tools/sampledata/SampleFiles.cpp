@@ -1,7 +1,8 @@
 #include "host/tools/sampledata/SampleFiles.h"
 
 #include "host/common/CsvText.h"
-
+#include "host/gis/CodeFieldIndex.h"
+#include "platform/runtime/HostError.h"
 #include "platform/runtime/TextCase.h"
 
 #include <gdal_priv.h>
@@ -87,6 +88,13 @@ void WriteGeoPackage(const fs::path& file, const std::vector<Region>& states,
     AddFeature(*zipLayer, {{"ZIP", z.zip}, {"COUNTY_FIPS", z.countyFips}}, z.shape.get());
   if (gpkg->CommitTransaction() != OGRERR_NONE)
     throw BuildError("cannot write " + file.string() + ": " + CPLGetLastErrorMsg());
+  // The ZIP method's conditions and the ZIP preview read a code's rows
+  // through this index.
+  try {
+    IndexCodeField(*gpkg, "zip_areas", "ZIP");
+  } catch (const HostError& e) {
+    throw BuildError(e.Description());
+  }
   gpkg.reset();
 }
 

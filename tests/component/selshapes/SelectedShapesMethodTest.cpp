@@ -18,22 +18,7 @@ namespace {
 constexpr char kTask[] = "TovSSA.TovSSACurSelShapesTask";
 constexpr double kTolerance = 1e-9;
 
-class SelectedShapesMethodTest : public SelShapesTest {
-protected:
-  HostTaskRunResult Run(const std::string& script) {
-    presenter = UseScript(script);
-    HostTaskRunResult result = RunHostTask(*analysis, kTask);
-    presenter->CheckFinished();
-    for (const std::string& error : presenter->Errors()) ADD_FAILURE() << error;
-    return result;
-  }
-
-  StepLog steps;
-  ClassOverride runner{kProgressRunnerProgId, [this] {
-                         return std::static_pointer_cast<Object>(std::make_shared<RecordingProgressRunner>(&steps));
-                       }};
-  ScriptedPresenterPtr presenter;
-};
+class SelectedShapesMethodTest : public SelectedShapesRunTest {};
 
 TEST_F(SelectedShapesMethodTest, FeaturesAreReadTenAStepThenTheGraphicsOneAStepThenStored) {
   SelectFirst(squares, 25);

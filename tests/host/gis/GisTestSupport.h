@@ -25,29 +25,6 @@
 
 namespace tov::test {
 
-// Hands a fixed list of shapes to ConstructUnion.
-class ListEnumerator : public GeometryEnumerator {
-public:
-  explicit ListEnumerator(std::vector<GeometryPtr> shapes) : m_shapes(std::move(shapes)) {}
-  void BindGeometrySource(const QueryFilterPtr&, const ObjectPtr&) override {}
-  void Reset() override { m_next = 0; }
-  GeometryPtr Next() override { return m_next < m_shapes.size() ? m_shapes[m_next++] : nullptr; }
-  long Count() override { return static_cast<long>(m_shapes.size()); }
-
-private:
-  std::vector<GeometryPtr> m_shapes;
-  size_t m_next = 0;
-};
-
-// The host's union of the shapes; method (when given) says how it was made.
-inline PolygonPtr UnionOf(std::vector<GeometryPtr> shapes, UnionMethod* method = nullptr) {
-  auto result = CreateAs<Polygon>("orvaCore.Polygon");
-  auto enumerator = std::make_shared<ListEnumerator>(std::move(shapes));
-  if (method) *method = std::dynamic_pointer_cast<HostPolygon>(result)->ConstructUnionReportingMethod(enumerator);
-  else result->ConstructUnion(enumerator);
-  return result;
-}
-
 // A fresh temporary folder per test, removed afterwards.
 class GisTest : public ::testing::Test {
 protected:
@@ -68,5 +45,28 @@ protected:
 
   std::filesystem::path m_dir;
 };
+
+// Hands a fixed list of shapes to ConstructUnion.
+class ListEnumerator : public GeometryEnumerator {
+public:
+  explicit ListEnumerator(std::vector<GeometryPtr> shapes) : m_shapes(std::move(shapes)) {}
+  void BindGeometrySource(const QueryFilterPtr&, const ObjectPtr&) override {}
+  void Reset() override { m_next = 0; }
+  GeometryPtr Next() override { return m_next < m_shapes.size() ? m_shapes[m_next++] : nullptr; }
+  long Count() override { return static_cast<long>(m_shapes.size()); }
+
+private:
+  std::vector<GeometryPtr> m_shapes;
+  size_t m_next = 0;
+};
+
+// The host's union of the shapes and, when asked, how it was made.
+inline PolygonPtr UnionOf(std::vector<GeometryPtr> shapes, UnionMethod* method = nullptr) {
+  auto result = CreateAs<Polygon>("orvaCore.Polygon");
+  auto enumerator = std::make_shared<ListEnumerator>(std::move(shapes));
+  if (method) *method = std::dynamic_pointer_cast<HostPolygon>(result)->ConstructUnionReportingMethod(enumerator);
+  else result->ConstructUnion(enumerator);
+  return result;
+}
 
 } // namespace tov::test

@@ -1,6 +1,7 @@
 #include "SelShapesTestSupport.h"
 
 #include "framework/TovSSAMethodFunction.h"
+#include "methods/selshapes/TovSSACurSelShapesFunction.h"
 #include "host/common/Paths.h"
 #include "platform/gis/Feature.h"
 #include "platform/gis/FeatureClass.h"
@@ -9,6 +10,7 @@
 #include "platform/gis/SelectionSet.h"
 #include "platform/gis/Workspace.h"
 #include "platform/gis/WorkspaceFactory.h"
+#include "platform/runtime/ProgIds.h"
 
 namespace tov::test {
 
@@ -56,11 +58,15 @@ void RecordingProgressRunner::Run(const ITovFunctionPtr& function, const std::st
   m_log->started = function->Start();
   if (!m_log->started) return;
   auto method = std::dynamic_pointer_cast<TovSSAMethodFunction>(function);
+  auto gathering = std::dynamic_pointer_cast<TovSSACurSelShapesFunction>(function);
   for (long step = 0; step < kStepLimit; ++step) {
     const bool more = function->DoStep();
     auto polygon = method ? As<Polygon>(method->Geometry()) : PolygonPtr();
+    double area = polygon ? polygon->Area() : 0.0;
+    if (gathering)
+      for (const PolygonPtr& shape : gathering->GatheredShapes()) area += shape->Area();
     m_log->results.push_back(more);
-    m_log->areas.push_back(polygon ? polygon->Area() : 0.0);
+    m_log->areas.push_back(area);
     if (!more) return;
   }
   ADD_FAILURE() << "The function was still stepping after " << kStepLimit << " steps";
@@ -137,6 +143,18 @@ GeometryPtr SelShapesTest::StoredShape(const std::string& name) {
 
 std::string SelShapesTest::Turns(const std::string& name) {
   return R"([{"form": "SummarySelShapesDialog", "actions": [{"click": "NextButton"}]}, )" + NameTurn(name) + "]";
+}
+
+SelectedShapesRunTest::SelectedShapesRunTest()
+    : runner(kProgressRunnerProgId,
+             [this] { return std::static_pointer_cast<Object>(std::make_shared<RecordingProgressRunner>(&steps)); }) {}
+
+HostTaskRunResult SelectedShapesRunTest::Run(const std::string& script) {
+  presenter = UseScript(script);
+  HostTaskRunResult result = RunHostTask(*analysis, "TovSSA.TovSSACurSelShapesTask");
+  presenter->CheckFinished();
+  for (const std::string& error : presenter->Errors()) ADD_FAILURE() << error;
+  return result;
 }
 
 } // namespace tov::test

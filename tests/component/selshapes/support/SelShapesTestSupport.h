@@ -1,5 +1,8 @@
 #pragma once
 #include "support/ComponentTestSupport.h"
+#include "support/HostWrappers.h"
+
+#include "host/session/HostTaskRun.h"
 
 #include "platform/framework/ProgressRunner.h"
 #include "platform/gis/FeatureLayer.h"
@@ -15,8 +18,9 @@ namespace tov::test {
 // What a recording progress runner saw of one run.
 struct StepLog {
   bool started = false;
-  // After each DoStep: its result and the area of the function's polygon
-  // (0 without one).
+  // After each DoStep: its result and the area the function holds: its
+  // polygon's (0 without one) and, for the selected shapes method, that of
+  // each shape gathered and not yet united.
   std::vector<bool> results;
   std::vector<double> areas;
 };
@@ -34,12 +38,11 @@ private:
   StepLog* m_log;
 };
 
-// A polygon that passes every call to a real one but can refuse to be
-// projected or united, as odd shapes sometimes are. Its copies refuse too.
-class FailingPolygon : public Polygon {
+// A polygon that passes every call to a real one; a test double derives
+// from it and overrides the call it wants to behave otherwise.
+class DelegatingPolygon : public Polygon {
 public:
-  enum class Fails { Project, Union };
-  FailingPolygon(PolygonPtr inner, Fails fails) : m_inner(std::move(inner)), m_fails(fails) {}
+  explicit DelegatingPolygon(PolygonPtr inner) : m_inner(std::move(inner)) {}
 
   long GeometryType() const override { return m_inner->GeometryType(); }
   bool IsEmpty() const override { return m_inner->IsEmpty(); }
@@ -47,8 +50,8 @@ public:
   EnvelopePtr Envelope() const override { return m_inner->Envelope(); }
   SpatialReferencePtr SpatialReference() const override { return m_inner->SpatialReference(); }
   void SetSpatialReference(const SpatialReferencePtr& sr) override { m_inner->SetSpatialReference(sr); }
-  void Project(const SpatialReferencePtr& sr) override;
-  GeometryPtr Copy() const override;
+  void Project(const SpatialReferencePtr& sr) override { m_inner->Project(sr); }
+  GeometryPtr Copy() const override { return m_inner->Copy(); }
   void AddPoint(const PointPtr& point) override { m_inner->AddPoint(point); }
   void StartNewPart() override { m_inner->StartNewPart(); }
   long PartCount() const override { return m_inner->PartCount(); }
@@ -62,12 +65,46 @@ public:
   void Simplify() override { m_inner->Simplify(); }
   void Densify(double maxSegmentLength, double maxDeviation) override { m_inner->Densify(maxSegmentLength, maxDeviation); }
   void Generalize(double maxOffset) override { m_inner->Generalize(maxOffset); }
-  GeometryPtr Union(const GeometryPtr& other) const override;
+  GeometryPtr Union(const GeometryPtr& other) const override { return m_inner->Union(other); }
   void ConstructUnion(const GeometryEnumeratorPtr& geometries) override { m_inner->ConstructUnion(geometries); }
 
-private:
+protected:
   PolygonPtr m_inner;
+};
+
+// A polygon that can refuse to be projected or united, as odd shapes
+// sometimes are. Its copies refuse too; the host's union of many shapes
+// refuses it as well, since it is none of the host's own.
+class FailingPolygon : public DelegatingPolygon {
+public:
+  enum class Fails { Project, Union };
+  FailingPolygon(PolygonPtr inner, Fails fails) : DelegatingPolygon(std::move(inner)), m_fails(fails) {}
+
+  void Project(const SpatialReferencePtr& sr) override;
+  GeometryPtr Copy() const override;
+  GeometryPtr Union(const GeometryPtr& other) const override;
+
+private:
   Fails m_fails;
+};
+
+// A graphic's polygon that notes in which step of a recorded run it was
+// copied (the index into the log's results). Copies made before the run
+// (the graphic element keeps one) note the same; one made in the run is a
+// plain polygon.
+class StepStampedPolygon : public DelegatingPolygon {
+public:
+  StepStampedPolygon(PolygonPtr inner, const StepLog* log, std::vector<size_t>* copiedIn)
+      : DelegatingPolygon(std::move(inner)), m_log(log), m_copiedIn(copiedIn) {}
+  GeometryPtr Copy() const override {
+    if (!m_log->started) return std::make_shared<StepStampedPolygon>(As<Polygon>(m_inner->Copy()), m_log, m_copiedIn);
+    m_copiedIn->push_back(m_log->results.size());
+    return m_inner->Copy();
+  }
+
+private:
+  const StepLog* m_log;
+  std::vector<size_t>* m_copiedIn;
 };
 
 // An analysis on the test data set (analysis coordinate system: geographic
@@ -96,6 +133,20 @@ protected:
   TestWorld world;
   AnalysisPtr analysis;
   FeatureLayerPtr squares, sites, roads;
+};
+
+// The method run as the host runs it, with the recording progress runner.
+class SelectedShapesRunTest : public SelShapesTest {
+public:
+  SelectedShapesRunTest();
+
+protected:
+  // Plays the turns (JSON) and fails the test on any script error.
+  HostTaskRunResult Run(const std::string& script);
+
+  StepLog steps;
+  ClassOverride runner;
+  ScriptedPresenterPtr presenter;
 };
 
 } // namespace tov::test
