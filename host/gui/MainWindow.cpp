@@ -115,6 +115,7 @@ MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
   connect(analysisMenu->addAction(tr("E&xit")), &QAction::triggered, this, [this] { close(); });
 
   QToolBar* bar = addToolBar(tr("Tools"));
+  bar->setObjectName("Tools"); // the window's layout is saved by these names
   m_tools = new QActionGroup(this);
   auto tool = [&](const QString& text, Tool t) {
     QAction* a = bar->addAction(text);
