@@ -1,8 +1,10 @@
 // tovana datasets: the data sets found, where, their layers and feature counts;
 // tovana datasets import --postgis CONN [NAME]: a data set copied into PostGIS;
-// tovana datasets install-sample: see CommandInstallSample.cpp.
+// tovana datasets install-sample: see CommandInstallSample.cpp;
+// tovana datasets create: see CommandDatasetsCreate.cpp.
 #include "host/app/Commands.h"
 
+#include "host/datasets/DatasetDescriptor.h"
 #include "host/framework/GeoPackageDataAccess.h"
 #include "host/framework/PostgisDatasetImport.h"
 #include "host/gis/PostgisWorkspace.h"
@@ -40,8 +42,11 @@ void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runne
     };
   });
   AddInstallSampleCommand(*datasets, context, runner);
+  AddDatasetsCreateCommand(*datasets, context, runner);
   datasets->callback([&context, &runner, import, datasets] {
-    if (import->parsed() || datasets->get_subcommand("install-sample")->parsed()) return;
+    if (import->parsed() || datasets->get_subcommand("install-sample")->parsed() ||
+        datasets->get_subcommand("create")->parsed())
+      return;
     runner = [&context] {
       const FoundDatasets found = FindDatasets(context.dataRoot);
       const std::vector<JsonDatasetPtr>& all = found.datasets;
@@ -55,6 +60,13 @@ void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runne
         const JsonDatasetPtr& dataset = all[d];
         std::cout << dataset->Name() << "\t" << PostgisShown(dataset->DataLocation()) << "\n";
         std::cout << "  found in " << dataset->Folder() << " (" << found.origins[d] << ")\n";
+        std::cout << "  methods:";
+        if (TaskDescriptorPtr setup = dataset->TaskByName("SetupStudyArea"))
+          for (long i = 0; i < setup->ChildCount(); ++i) {
+            const std::string word = MethodCommand(setup->Child(i)->Name());
+            std::cout << " " << (word.empty() ? setup->Child(i)->Name() : word);
+          }
+        std::cout << "\n";
         for (long i = 0; i < dataset->LayerCount(); ++i) {
           DataSetLayerPtr layer = dataset->Layer(i);
           std::cout << "  " << layer->MapLayerName() << " (" << layer->SourceName() << "): ";

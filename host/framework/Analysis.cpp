@@ -2,6 +2,7 @@
 
 #include "host/common/Paths.h"
 #include "host/framework/DataSearchPath.h"
+#include "host/framework/DatasetSwitch.h"
 #include "host/framework/HostEnvironment.h"
 #include "host/framework/ReferenceLayers.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
@@ -65,6 +66,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   MakeFolders(folder);
   analysis->folder = folder;
+  analysis->dataRoot = dataRoot.empty() ? DefaultDataRoot() : dataRoot;
   std::string documentPath = folder + "/document.json";
   // Two processes starting on a new analysis at once: one makes the
   // document, the other waits and loads it.
@@ -86,7 +88,16 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   analysis->extension = std::make_shared<AnalysisExtension>(db, analysis->dataManager);
 
   std::string current = datasetName.empty() ? analysis->extension->CurrentDatasetName() : datasetName;
-  if (current.empty() && !datasets.empty()) current = datasets.front()->Name();
+  // Given none, a new analysis takes the data set marked as the default, else
+  // the first by folder name.
+  if (current.empty() && !datasets.empty()) {
+    current = datasets.front()->Name();
+    for (const auto& ds : datasets)
+      if (ds->IsDefault()) {
+        current = ds->Name();
+        break;
+      }
+  }
   if (!current.empty() && !analysis->dataManager->DataSetByName(current)) {
     std::string names;
     for (const auto& ds : datasets) names += (names.empty() ? "" : ", ") + ds->Name();
@@ -96,7 +107,11 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
                                              " Install the sample with \"tovana datasets install-sample\"."
                                        : "Installed data sets: " + names + "."));
   }
-  if (current != analysis->extension->CurrentDatasetName()) analysis->extension->SetCurrentDatasetName(current);
+  // An analysis given another data set than the one it used switches to it
+  // once its map is read.
+  const std::string before = analysis->extension->CurrentDatasetName();
+  const bool switching = !analysis->created && !before.empty() && current != before;
+  if (current != before && !switching) analysis->extension->SetCurrentDatasetName(current);
 
   analysis->application = std::make_shared<GisApplication>();
   analysis->application->AddExtension(kTovExtensionProgId, analysis->extension);
@@ -108,6 +123,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
     SaveAnalysis(*analysis);
   } else {
     analysis->application->LoadDocument(documentPath);
+    if (switching) SwitchDataset(*analysis, current);
   }
   creating.reset();
 

@@ -40,8 +40,8 @@ struct SampleRecipe {
 
 // Every sample, the default one first. `make data` and
 // `tovana datasets install-sample` both make them from here. A new sample is
-// one more entry; description files of its own, if it has any, are
-// data/<folder>/*.json and *.md, and its folder joins tov_sample_folders in
+// one more entry; description files of its own, if it has any (*.json and
+// *.md), are named with its folder in tov_samples of
 // packaging/CMakeLists.txt so that they are installed.
 const std::vector<SampleRecipe>& SampleRecipes();
 

@@ -12,13 +12,13 @@
 #include <sstream>
 #include <string>
 
+#include "SampleDataset.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kSample = fs::path(TOVANA_SOURCE_ROOT) / "data" / "usa";
 const fs::path kTovana = fs::path(TOVANA_BINARY_ROOT) / "host" / "app" / "tovana";
 
 std::string ReadAll(const fs::path& path) {
@@ -31,8 +31,8 @@ std::string ReadAll(const fs::path& path) {
 // A data root holding the sample description with the analysis system
 // replaced, its GeoPackage named by absolute path.
 void WriteDataRoot(const fs::path& root, const std::string& type, const std::string& id) {
-  nlohmann::json description = nlohmann::json::parse(ReadAll(kSample / "dataset.json"));
-  description["geopackage"] = (kSample / "usa.gpkg").string();
+  nlohmann::json description = nlohmann::json::parse(ReadAll(tov::test::SampleFolder() / "dataset.json"));
+  description["geopackage"] = tov::test::SampleGeoPackage().string();
   for (auto& node : description["configuration"]["children"])
     if (node["name"] == "Projections")
       for (auto& child : node["children"])
@@ -49,7 +49,7 @@ int RunCommand(const std::string& command) {
 class AnalysisSystemCommand : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};
 
 TEST_P(AnalysisSystemCommand, AnUnusableSystemStoresNothingAndIsReportedByTheStart) {
-  if (!fs::exists(kSample / "usa.gpkg")) GTEST_SKIP() << "the sample data set is not built (make data)";
+  if (!fs::exists(tov::test::SampleGeoPackage())) GTEST_SKIP() << "the sample data set is not built (make data)";
   if (!fs::exists(kTovana)) GTEST_SKIP() << "the tovana program is not built";
   tov::testing::TempFolder temp;
   const fs::path root = fs::path(temp.Path()) / "data";

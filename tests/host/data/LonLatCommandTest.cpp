@@ -16,13 +16,13 @@
 #include <sstream>
 #include <string>
 
+#include "SampleDataset.h"
 #include "TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kSample = fs::path(TOVANA_SOURCE_ROOT) / "data" / "usa";
 const fs::path kTovana = fs::path(TOVANA_BINARY_ROOT) / "host" / "app" / "tovana";
 
 std::string ReadAll(const fs::path& path) {
@@ -35,7 +35,7 @@ std::string ReadAll(const fs::path& path) {
 class LonLatCommand : public ::testing::Test {
 protected:
   void SetUp() override {
-    if (!fs::exists(kSample / "usa.gpkg")) GTEST_SKIP() << "the sample data set is not built (make data)";
+    if (!fs::exists(tov::test::SampleGeoPackage())) GTEST_SKIP() << "the sample data set is not built (make data)";
     if (!fs::exists(kTovana)) GTEST_SKIP() << "the tovana program is not built";
     GDALAllRegister();
   }
@@ -43,7 +43,7 @@ protected:
   // Runs tovana on a new analysis of the sample; its exit code, stderr in errors.
   int Tovana(const std::string& arguments) {
     const std::string command = "'" + kTovana.string() + "' --analysis '" + analysis + "' --data-root '" +
-                                kSample.parent_path().string() + "' --dataset USA " + arguments + " >/dev/null 2>'" +
+                                tov::test::SampleDataRoot().string() + "' --dataset USA " + arguments + " >/dev/null 2>'" +
                                 (temp / "errors.txt") + "'";
     const int status = std::system(command.c_str());
     errors = ReadAll(temp / "errors.txt");
@@ -75,7 +75,7 @@ protected:
   // The labels of the counties whose label point lies in area (NAD83).
   static std::set<std::string> CountiesIn(const OGRGeometry& area) {
     std::unique_ptr<GDALDataset> ds(
-        GDALDataset::Open((kSample / "usa.gpkg").c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+        GDALDataset::Open(tov::test::SampleGeoPackage().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
     OGRLayer* counties = ds->GetLayerByName("counties");
     OGREnvelope e;
     area.getEnvelope(&e);

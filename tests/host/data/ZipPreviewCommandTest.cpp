@@ -12,6 +12,8 @@
 #include <string>
 #include <sys/wait.h>
 
+#include "SampleDataset.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -22,7 +24,7 @@ struct Outcome {
 };
 
 Outcome Tovana(const std::string& arguments) {
-  const fs::path dataRoot = fs::path(TOVANA_SOURCE_ROOT) / "data";
+  const fs::path dataRoot = tov::test::SampleDataRoot();
   const fs::path tovana = fs::path(TOVANA_BINARY_ROOT) / "host" / "app" / "tovana";
   const fs::path analysis = fs::temp_directory_path() / ("tovana-zip-preview-" + std::to_string(getpid()));
   const std::string command = "'" + tovana.string() + "' --data-root '" + dataRoot.string() + "' --analysis '" +
@@ -41,7 +43,7 @@ Outcome Tovana(const std::string& arguments) {
 long CountInSample(const std::string& where) {
   GDALAllRegister();
   std::unique_ptr<GDALDataset> dataset(GDALDataset::Open(
-      (fs::path(TOVANA_SOURCE_ROOT) / "data" / "usa" / "usa.gpkg").c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+      tov::test::SampleGeoPackage().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
   OGRLayer* zips = dataset->GetLayerByName("zip_areas");
   zips->SetAttributeFilter(where.c_str());
   return static_cast<long>(zips->GetFeatureCount());
@@ -50,7 +52,7 @@ long CountInSample(const std::string& where) {
 } // namespace
 
 TEST(ZipPreviewCommand, CountsEachCodeAndNamesThoseThatMatchNothing) {
-  if (!fs::exists(fs::path(TOVANA_SOURCE_ROOT) / "data" / "usa" / "usa.gpkg"))
+  if (!fs::exists(tov::test::SampleGeoPackage()))
     GTEST_SKIP() << "the sample data set is not built (make data)";
   Outcome run = Tovana("zip-preview --zips '10001, 100*; 000*'");
   ASSERT_EQ(run.status, 0) << run.output;
