@@ -52,7 +52,7 @@ void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runne
       const std::vector<JsonDatasetPtr>& all = found.datasets;
       if (all.empty()) {
         std::cerr << "No data set was found. " << DescribeSearch(found.searched)
-                  << "\nInstall the sample one with `tovana datasets install-sample`.\n";
+                  << "\nInstall the samples with `tovana datasets install-sample`.\n";
         return kExitNothingMade;
       }
       GeoPackageDataAccess access(all, [] { return std::string(); });

@@ -41,7 +41,7 @@ void AddGeocodeCommand(CLI::App& app, AppContext& context, CommandRunner& runner
       if (file.empty()) {
         std::cerr << "No gazetteer in " << (context.datasetName.empty() ? "any data set" : context.datasetName)
                   << ". " << DescribeSearch(found.searched)
-                  << "\nInstall the sample one with `tovana datasets install-sample`.\n";
+                  << "\nInstall the samples with `tovana datasets install-sample`.\n";
         return kExitNothingMade;
       }
       GazetteerPtr gazetteer = Gazetteer::Shared(file);

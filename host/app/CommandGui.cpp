@@ -64,7 +64,7 @@ AnalysisPtr OpenForWindow(const std::string& folder, const std::string& datasetN
     if (found.datasets.empty())
       throw HostError(err::FileNotFound, "Tovana",
                       "No data set was found to make it with. " + DescribeSearch(found.searched) +
-                          " Install the sample with \"tovana datasets install-sample\" and start again.");
+                          " Install the samples with \"tovana datasets install-sample\" and start again.");
   }
   return OpenAnalysis(folder, datasetName, dataRoot, false);
 }

@@ -104,7 +104,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
     throw HostError(err::InvalidCall, kSource,
                     "There is no data set named \"" + current + "\". " +
                         (names.empty() ? "No data set was found. " + DescribeSearch(found.searched) +
-                                             " Install the sample with \"tovana datasets install-sample\"."
+                                             " Install the samples with \"tovana datasets install-sample\"."
                                        : "Installed data sets: " + names + "."));
   }
   // An analysis given another data set than the one it used switches to it
