@@ -31,6 +31,7 @@ DesktopSession::DesktopSession(Opener opener, WindowShown shown)
 DesktopSession::~DesktopSession() {
   if (m_window) {
     WindowSettings::SaveLayout(*m_window);
+    m_window->removeEventFilter(this);
     delete m_window;
   }
 }
@@ -134,7 +135,9 @@ void DesktopSession::FillRecent(QMenu* menu) {
 }
 
 bool DesktopSession::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == m_window && event->type() == QEvent::Close) WindowSettings::SaveLayout(*m_window);
+  // The type first: a window being destroyed still sends events (children
+  // removed) while it is no longer a MainWindow, and must not be cast.
+  if (event->type() == QEvent::Close && watched == m_window) WindowSettings::SaveLayout(*m_window);
   return QObject::eventFilter(watched, event);
 }
 
