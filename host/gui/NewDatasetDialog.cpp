@@ -88,6 +88,12 @@ NewDatasetDialog::NewDatasetDialog(std::string dataRoot, QWidget* parent)
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
+// The file field finishes its editing when it loses the focus, also while
+// the dialog is being destroyed: by then it must reach no slot of it.
+NewDatasetDialog::~NewDatasetDialog() {
+  for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+}
+
 void NewDatasetDialog::SetSource(const QString& file) {
   // Filling the lists moves the focus, which may finish the file field's
   // editing again: that call must not pull the layers from under this one.

@@ -19,6 +19,7 @@ namespace tov {
 class NewDatasetDialog : public QDialog {
 public:
   explicit NewDatasetDialog(std::string dataRoot, QWidget* parent = nullptr);
+  ~NewDatasetDialog() override;
 
   // Reads the layers of a source into the lists (the Browse button's work).
   void SetSource(const QString& file);
