@@ -4,7 +4,7 @@ BUILD ?= build
 TYPE ?= Debug
 JOBS ?= 2
 
-.PHONY: deps configure build run test test-sanitize fuzz data bench clean
+.PHONY: deps configure build run test test-sanitize fuzz data bench package clean
 
 deps:
 	@scripts/install-deps
@@ -54,6 +54,16 @@ fuzz: deps
 	  -DCMAKE_CXX_FLAGS_FUZZ="-O1 -g1" -DTOVANA_BUILD_FUZZ=ON -DTOVANA_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target tovana_fuzz
 	@FUZZ_BUILD=$(FUZZ_BUILD) FUZZ_SECONDS=$(FUZZ_SECONDS) fuzz/run
+
+# The Debian package, tovana_<version>_amd64.deb in PACKAGE_BUILD: a
+# release build of the program alone unless PACKAGE_BUILD names a folder
+# configured already (CI packages the build it has just tested).
+PACKAGE_BUILD ?= build-package
+package: deps
+	@[ -f $(PACKAGE_BUILD)/CMakeCache.txt ] || cmake -S . -B $(PACKAGE_BUILD) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Release -DTOVANA_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
 
 bench: deps
 	@bench/run

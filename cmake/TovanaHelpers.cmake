@@ -33,7 +33,7 @@ function(tov_add_test)
   if(NOT srcs)
     return() # a test folder still being written
   endif()
-  add_executable(${T_NAME} ${srcs})
+  add_executable(${T_NAME} ${srcs} "${TOVANA_SOURCE_ROOT}/tests/support/TestEnvironment.cpp")
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   # Builders and temporary folders shared by the tests of every layer.
   target_include_directories(${T_NAME} PRIVATE "${TOVANA_SOURCE_ROOT}/tests/support")

@@ -1,5 +1,6 @@
-// tovana datasets: the installed data sets, their layers and feature counts;
+// tovana datasets: the data sets found, where, their layers and feature counts;
 // tovana datasets import --postgis CONN [NAME]: a data set copied into PostGIS;
+// tovana datasets install-sample: see CommandInstallSample.cpp;
 // tovana datasets create: see CommandDatasetsCreate.cpp.
 #include "host/app/Commands.h"
 
@@ -20,7 +21,8 @@ std::string PostgisShown(const std::string& location) {
 } // namespace
 
 void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
-  CLI::App* datasets = app.add_subcommand("datasets", "List the installed data sets with their layers and feature counts");
+  CLI::App* datasets =
+      app.add_subcommand("datasets", "List the data sets found, where, with their layers and feature counts");
   CLI::App* import = datasets->add_subcommand(
       "import", "Copy a data set (default: the sample \"USA\") into a PostGIS database and describe the copy as NAME-postgis");
   auto connection = std::make_shared<std::string>();
@@ -39,19 +41,25 @@ void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runne
       return kExitOk;
     };
   });
+  AddInstallSampleCommand(*datasets, context, runner);
   AddDatasetsCreateCommand(*datasets, context, runner);
   datasets->callback([&context, &runner, import, datasets] {
-    if (import->parsed() || datasets->get_subcommand("create")->parsed()) return;
+    if (import->parsed() || datasets->get_subcommand("install-sample")->parsed() ||
+        datasets->get_subcommand("create")->parsed())
+      return;
     runner = [&context] {
-      const std::string root = context.dataRoot.empty() ? DefaultDataRoot() : context.dataRoot;
-      std::vector<JsonDatasetPtr> all = JsonDataset::LoadAll(root);
+      const FoundDatasets found = FindDatasets(context.dataRoot);
+      const std::vector<JsonDatasetPtr>& all = found.datasets;
       if (all.empty()) {
-        std::cerr << "No data set in " << root << " (build the sample one with `make data`)\n";
+        std::cerr << "No data set was found. " << DescribeSearch(found.searched)
+                  << "\nInstall the samples with `tovana datasets install-sample`.\n";
         return kExitNothingMade;
       }
       GeoPackageDataAccess access(all, [] { return std::string(); });
-      for (const JsonDatasetPtr& dataset : all) {
+      for (size_t d = 0; d < all.size(); ++d) {
+        const JsonDatasetPtr& dataset = all[d];
         std::cout << dataset->Name() << "\t" << PostgisShown(dataset->DataLocation()) << "\n";
+        std::cout << "  found in " << dataset->Folder() << " (" << found.origins[d] << ")\n";
         std::cout << "  methods:";
         if (TaskDescriptorPtr setup = dataset->TaskByName("SetupStudyArea"))
           for (long i = 0; i < setup->ChildCount(); ++i) {
@@ -69,6 +77,8 @@ void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runne
           }
         }
       }
+      for (const JsonDatasetPtr& dataset : found.hidden)
+        std::cout << dataset->Name() << " in " << dataset->Folder() << " is hidden by the one above\n";
       return kExitOk;
     };
   });

@@ -28,9 +28,9 @@ void AddGeocodeCommand(CLI::App& app, AppContext& context, CommandRunner& runner
   geocode->add_option("TEXT", *text, "What a user would type")->required();
   geocode->callback([&context, &runner, text] {
     runner = [&context, text] {
-      const std::string root = context.dataRoot.empty() ? DefaultDataRoot() : context.dataRoot;
+      const FoundDatasets found = FindDatasets(context.dataRoot);
       std::string file;
-      for (const JsonDatasetPtr& dataset : JsonDataset::LoadAll(root)) {
+      for (const JsonDatasetPtr& dataset : found.datasets) {
         if (!context.datasetName.empty() && dataset->Name() != context.datasetName) continue;
         const std::string candidate = dataset->Folder() + "/gazetteer.csv";
         if (std::filesystem::is_regular_file(candidate)) {
@@ -40,7 +40,8 @@ void AddGeocodeCommand(CLI::App& app, AppContext& context, CommandRunner& runner
       }
       if (file.empty()) {
         std::cerr << "No gazetteer in " << (context.datasetName.empty() ? "any data set" : context.datasetName)
-                  << " under " << root << " (build the sample one with `make data`)\n";
+                  << ". " << DescribeSearch(found.searched)
+                  << "\nInstall the samples with `tovana datasets install-sample`.\n";
         return kExitNothingMade;
       }
       GazetteerPtr gazetteer = Gazetteer::Shared(file);

@@ -1,4 +1,5 @@
 #include "host/app/Commands.h"
+#include "host/app/VersionText.h"
 #include "host/join/HostSetup.h"
 #include "host/common/Paths.h"
 
@@ -11,7 +12,8 @@ using namespace tov;
 
 int main(int argc, char** argv) {
   CLI::App app{"tovana: study area setup for business and market analysis"};
-  app.set_version_flag("--version", std::string("tovana ") + TOVANA_VERSION);
+  app.set_version_flag("--version", [] { return VersionText(TOVANA_VERSION); },
+                       "Print the version of the program and of the libraries it runs on, and exit");
   AppContext context;
   // Folders the host cannot represent are refused here, in the user's own
   // spelling, rather than failing later under another name.
@@ -30,7 +32,7 @@ int main(int argc, char** argv) {
       ->capture_default_str()
       ->check(hostPath);
   app.add_option("--dataset", context.datasetName, "Data set to work on (default: the analysis's current one)");
-  app.add_option("--data-root", context.dataRoot, "Folder holding the data sets (default: $TOVANA_DATA or data/)")
+  app.add_option("--data-root", context.dataRoot, "Folder of data sets, looked in before $TOVANA_DATA, your data sets and the program's")
       ->check(hostPath);
   app.require_subcommand(0, 1);
 
@@ -63,8 +65,10 @@ int main(int argc, char** argv) {
 
   try {
     if (!runner) {
-      // No command: the window when a display is there, else the help.
+      // No command: the window when a display is there (on the analysis it
+      // showed last, unless --analysis names one), else the help.
       if (HasDisplay()) {
+        if (app.count("--analysis") == 0) context.analysisFolder.clear();
         CommandRunner gui;
         CLI::App scratch;
         AddGuiCommand(scratch, context, gui);

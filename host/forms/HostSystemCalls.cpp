@@ -1,15 +1,12 @@
 #include "host/forms/HostSystemCalls.h"
 
+#include "host/common/UserFolders.h"
 #include "platform/runtime/HostError.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <sys/stat.h>
-
-#ifndef TOVANA_SOURCE_ROOT
-#define TOVANA_SOURCE_ROOT "."
-#endif
 
 namespace tov {
 
@@ -36,11 +33,7 @@ const LocaleEntry kLocales[] = {
 
 constexpr uint32_t kEnglishUS = 1033;
 
-std::string DefaultHelpFolder() {
-  const char* res = std::getenv("TOVANA_RESOURCES");
-  std::string root = (res && *res) ? std::string(res) : std::string(TOVANA_SOURCE_ROOT) + "/resources";
-  return root + "/help";
-}
+std::string DefaultHelpFolder() { return DefaultResourceFolder() + "/help"; }
 
 } // namespace
 

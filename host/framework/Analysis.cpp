@@ -1,6 +1,7 @@
 #include "host/framework/Analysis.h"
 
 #include "host/common/Paths.h"
+#include "host/framework/DataSearchPath.h"
 #include "host/framework/DatasetSwitch.h"
 #include "host/framework/HostEnvironment.h"
 #include "host/framework/ReferenceLayers.h"
@@ -16,10 +17,6 @@
 #include <fstream>
 #include <mutex>
 #include <sys/stat.h>
-
-#ifndef TOVANA_SOURCE_ROOT
-#define TOVANA_SOURCE_ROOT "."
-#endif
 
 namespace tov {
 namespace {
@@ -50,11 +47,6 @@ void MakeFolders(const std::string& path) {
   }
 }
 } // namespace
-
-std::string DefaultDataRoot() {
-  if (const char* env = std::getenv("TOVANA_DATA"); env && *env) return env;
-  return std::string(TOVANA_SOURCE_ROOT) + "/data";
-}
 
 std::shared_ptr<AnalysisExtension> CurrentAnalysisExtension() {
   std::lock_guard<std::mutex> lock(g_mutex);
@@ -88,7 +80,8 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
 
   auto db = std::make_shared<AnalysisDatabase>(folder + "/analysis.sqlite");
   analysis->database = db;
-  auto datasets = JsonDataset::LoadAll(analysis->dataRoot);
+  const FoundDatasets found = FindDatasets(dataRoot);
+  const std::vector<JsonDatasetPtr>& datasets = found.datasets;
   auto catalog = std::make_shared<SqliteStudyAreaCatalog>(db, folder);
   if (analysis->shared) catalog->SetIdSource([shared = analysis->shared.get()] { return shared->NextStudyAreaId(); });
   analysis->dataManager = std::make_shared<AnalysisDataManager>(datasets, catalog, folder + "/Scratch");
@@ -110,7 +103,8 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
     for (const auto& ds : datasets) names += (names.empty() ? "" : ", ") + ds->Name();
     throw HostError(err::InvalidCall, kSource,
                     "There is no data set named \"" + current + "\". " +
-                        (names.empty() ? "No data set is installed; build the sample data with \"make data\"."
+                        (names.empty() ? "No data set was found. " + DescribeSearch(found.searched) +
+                                             " Install the samples with \"tovana datasets install-sample\"."
                                        : "Installed data sets: " + names + "."));
   }
   // An analysis given another data set than the one it used switches to it

@@ -1,6 +1,7 @@
 #pragma once
 #include "host/framework/AnalysisDataManager.h"
 #include "host/framework/AnalysisExtension.h"
+#include "host/framework/DataSearchPath.h"
 #include "host/framework/SharedAnalysis.h"
 #include "host/gis/GisApplication.h"
 
@@ -27,7 +28,7 @@ struct Analysis {
   // copy of it. Declared first so that it goes last.
   std::shared_ptr<SharedAnalysis> shared;
   std::string folder; // native path
-  std::string dataRoot; // native folder the data sets were read from
+  std::string dataRoot; // native folder new data sets are written to
   // analysis.sqlite (of the working copy, for a shared analysis)
   std::shared_ptr<AnalysisDatabase> database;
   std::shared_ptr<GisApplication> application;
@@ -39,10 +40,10 @@ struct Analysis {
 using AnalysisPtr = std::shared_ptr<Analysis>;
 
 // Opens the analysis in nativeFolder, creating the folder and a new analysis
-// when there is none. Data sets are read from dataRoot ("" = $TOVANA_DATA,
-// else <source root>/data). datasetName picks the current data set ("" =
+// when there is none. Data sets are looked up in dataRoot first, then along
+// the rest of DataSearchPath. datasetName picks the current data set ("" =
 // the one the analysis used last, else the one marked as the default, else
-// the first installed one). A new
+// the first found). A new
 // analysis shows the data set's reference layers in its analysis coordinate
 // system, at its initial extent (AddReferenceLayers), and is saved at once. Also points the error log at the folder's log.txt.
 // Failures (unknown data set, unreadable files) raise HostError.
@@ -80,9 +81,6 @@ std::string AnalysisShownName(const Analysis& analysis);
 // this process keeps means nothing to its users). Opening an analysis also
 // makes this the way the component's messages show paths.
 std::string AnalysisShownPath(const Analysis& analysis, const std::string& path);
-
-// The folder data sets are read from when OpenAnalysis is given none.
-std::string DefaultDataRoot();
 
 // The extension of the analysis opened last in this process, or no object.
 std::shared_ptr<AnalysisExtension> CurrentAnalysisExtension();

@@ -1,6 +1,7 @@
 #include "host/framework/AnalysisDataManager.h"
 
 #include "host/common/Paths.h"
+#include "host/common/UserFolders.h"
 #include "host/framework/HostEnvironment.h"
 #include "platform/runtime/HostError.h"
 
@@ -47,7 +48,8 @@ AnalysisDataManager::~AnalysisDataManager() {
 }
 
 std::string AnalysisDataManager::ScratchLayerPath() {
-  const fs::path root = m_scratchFolder.empty() ? fs::temp_directory_path() / "tovana-scratch" : fs::path(m_scratchFolder);
+  const fs::path root =
+      m_scratchFolder.empty() ? fs::path(UserCacheFolder()) / "scratch-layers" : fs::path(m_scratchFolder);
   std::error_code error;
   if (!m_staleRemoved) {
     // A process that was killed left its scratch folders behind.

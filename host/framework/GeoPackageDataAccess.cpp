@@ -54,7 +54,7 @@ std::shared_ptr<FeatureClass> GeoPackageDataAccess::OpenOrFail(const std::string
     throw HostError(err::FileNotFound, kSource,
                     "The data of the data set \"" + ds->Name() + "\" is missing (" +
                         (gpkg.empty() ? std::string("no GeoPackage is named") : gpkg) +
-                        "). Build the sample data with \"make data\".");
+                        "). For the sample, run \"tovana datasets install-sample\".");
   auto& cached = m_workspaces[gpkg];
   auto workspace = std::dynamic_pointer_cast<Workspace>(cached);
   if (!workspace) {

@@ -1,12 +1,9 @@
 #include "host/framework/HostEnvironment.h"
 
-#include <cstdlib>
+#include "host/common/UserFolders.h"
+
 #include <iostream>
 #include <mutex>
-
-#ifndef TOVANA_SOURCE_ROOT
-#define TOVANA_SOURCE_ROOT "."
-#endif
 
 namespace tov {
 namespace {
@@ -19,8 +16,7 @@ ErrorDisplay g_display;
 std::string ResourceRoot() {
   std::lock_guard<std::mutex> lock(g_mutex);
   if (!g_resourceRoot.empty()) return g_resourceRoot;
-  if (const char* env = std::getenv("TOVANA_RESOURCES"); env && *env) return env;
-  return std::string(TOVANA_SOURCE_ROOT) + "/resources";
+  return DefaultResourceFolder();
 }
 
 void SetResourceRoot(const std::string& nativeFolder) {

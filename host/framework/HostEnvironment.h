@@ -9,7 +9,8 @@ namespace tov {
 // go and how a front end shows them.
 
 // Native folder holding strings.tsv, layout.tsv, clock.gif, cursors/, help/.
-// Default: $TOVANA_RESOURCES, else <source root>/resources.
+// Default: $TOVANA_RESOURCES, else the program's share folder
+// (DefaultResourceFolder).
 std::string ResourceRoot();
 void SetResourceRoot(const std::string& nativeFolder);
 

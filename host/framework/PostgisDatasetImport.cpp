@@ -1,7 +1,7 @@
 #include "host/framework/PostgisDatasetImport.h"
 
 #include "host/common/SqlText.h"
-#include "host/framework/JsonDataset.h"
+#include "host/framework/DataSearchPath.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/JsonErrors.h"
 #include "host/gis/PostgisWorkspace.h"
@@ -148,10 +148,13 @@ PostgisDatasetImport::Result PostgisDatasetImport::Run(const std::string& native
                     "\"" + PostgisWorkspace::Shown(connection) +
                         "\" is not a PostgreSQL connection string; give one like \"PG:dbname=tovana host=localhost\".");
   JsonDatasetPtr source;
-  for (const JsonDatasetPtr& ds : JsonDataset::LoadAll(nativeDataRoot))
+  // The data set may come from anywhere on the search path; its copy is
+  // described in nativeDataRoot.
+  for (const JsonDatasetPtr& ds : LoadDatasets(nativeDataRoot))
     if (ds->Name() == datasetName) source = ds;
   if (!source)
-    throw HostError(err::InvalidCall, kSource, "There is no data set named \"" + datasetName + "\" in " + nativeDataRoot + ".");
+    throw HostError(err::InvalidCall, kSource,
+                    "There is no data set named \"" + datasetName + "\". " + DescribeSearch(DataSearchPath(nativeDataRoot)));
   if (!source->PostgisConnection().empty())
     throw HostError(err::InvalidCall, kSource,
                     "The data set \"" + datasetName + "\" is already in a database; import the data set it was made from.");
@@ -159,7 +162,7 @@ PostgisDatasetImport::Result PostgisDatasetImport::Run(const std::string& native
   if (source->GeoPackagePath().empty() || !fs::is_regular_file(source->GeoPackagePath(), ec))
     throw HostError(err::FileNotFound, kSource,
                     "The data of the data set \"" + datasetName + "\" is missing (" + source->GeoPackagePath() +
-                        "). Build the sample data with \"make data\".");
+                        "). For the sample, run \"tovana datasets install-sample\".");
 
   Result result;
   result.datasetName = datasetName + "-postgis";

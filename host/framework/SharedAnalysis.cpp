@@ -70,10 +70,9 @@ std::string SharedAnalysis::ToLocal(const std::string& text) const {
 
 std::shared_ptr<SharedAnalysis> SharedAnalysis::Open(const std::string& text, bool createMissing) {
   SharedLocation location = ParseLocation(text);
-  const fs::path root = WorkRoot();
+  const fs::path root = WorkRoot(); // refused unless private to this user
   std::error_code ec;
   fs::create_directories(root, ec);
-  fs::permissions(root, fs::perms::owner_all, ec);
   RemoveAbandonedCopies(root);
   static std::atomic<int> counter{0};
   std::string safe;
@@ -83,7 +82,7 @@ std::shared_ptr<SharedAnalysis> SharedAnalysis::Open(const std::string& text, bo
   if (!fs::create_directories(folder / "StudyAreas", ec))
     throw HostError(err::PathNotFound, kSource,
                     "The working folder " + folder.string() + " of the shared analysis cannot be made: " + ec.message() +
-                        ". Set TOVANA_SHARED_WORK to a folder that can be written.");
+                        ". Set XDG_CACHE_HOME to a folder that can be written.");
   std::shared_ptr<SharedAnalysis> shared(new SharedAnalysis(location, folder.string()));
   shared->m_db = std::make_unique<PgConnection>(location.conninfo, location.shown);
   shared->PrepareSchema(createMissing);

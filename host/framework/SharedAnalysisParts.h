@@ -20,7 +20,8 @@ void FailurePoint(const std::string& point, PgConnection& db);
 // The working copy's files.
 std::string ReadText(const std::filesystem::path& path);
 void WriteText(const std::filesystem::path& path, const std::string& text);
-// The folder every working copy of this user is made in.
+// The folder every working copy of this user is made in: "shared" in the
+// user's cache folder, which is refused unless private to the user.
 std::filesystem::path WorkRoot();
 // Working copies left by processes that ended without removing theirs.
 void RemoveAbandonedCopies(const std::filesystem::path& root);

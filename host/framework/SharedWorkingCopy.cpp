@@ -1,5 +1,6 @@
 #include "host/framework/SharedAnalysis.h"
 
+#include "host/common/UserFolders.h"
 #include "host/framework/AnalysisDatabase.h"
 #include "host/framework/SharedAnalysisParts.h"
 #include "platform/runtime/HostError.h"
@@ -36,13 +37,7 @@ void WriteText(const fs::path& path, const std::string& text) {
     throw HostError(err::PathNotFound, kSource, "The working copy file " + path.string() + " cannot be written.");
 }
 
-fs::path WorkRoot() {
-  if (const char* env = std::getenv("TOVANA_SHARED_WORK"); env && *env) return env;
-  std::error_code ec;
-  fs::path tmp = fs::temp_directory_path(ec);
-  if (ec) tmp = "/tmp";
-  return tmp / ("tovana-shared-" + std::to_string(getuid()));
-}
+fs::path WorkRoot() { return fs::path(UserCacheFolder()) / "shared"; }
 
 void RemoveAbandonedCopies(const fs::path& root) {
   std::error_code ec;

@@ -94,7 +94,7 @@ MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
   // The map's tools, in the Map menu and on the toolbar alike.
   QMenu* mapMenu = menuBar()->addMenu(tr("&Map"));
   QToolBar* bar = addToolBar(tr("Tools"));
-  bar->setObjectName("Tools");
+  bar->setObjectName("Tools"); // the window's layout is saved by these names
   bar->setAccessibleName(tr("Map tools"));
   m_tools = new QActionGroup(this);
   auto command = [&](const QString& text, const QString& tip) {

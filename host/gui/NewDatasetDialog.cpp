@@ -88,9 +88,11 @@ NewDatasetDialog::NewDatasetDialog(std::string dataRoot, QWidget* parent)
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-// Hiding the closing dialog takes the focus from the file field, whose
-// editingFinished would then reach this half-destroyed dialog.
-NewDatasetDialog::~NewDatasetDialog() { m_source->disconnect(this); }
+// The file field finishes its editing when it loses the focus, also while
+// the dialog is being destroyed: by then it must reach no slot of it.
+NewDatasetDialog::~NewDatasetDialog() {
+  for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 void NewDatasetDialog::SetSource(const QString& file) {
   // Filling the lists moves the focus, which may finish the file field's

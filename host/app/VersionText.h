@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+namespace tov {
+
+// What `tovana --version` prints: the program's version, then the versions
+// of the libraries it runs on (as loaded, which may differ from those it was
+// built with).
+std::string VersionText(const std::string& programVersion);
+
+} // namespace tov

@@ -1,0 +1,173 @@
+// The window as a desktop program: File > New Analysis..., Open Analysis...
+// and Recent Analyses switch the analysis the window shows, keeping its size;
+// the analyses and the layout are remembered for the next start.
+#include "GuiTestSupport.h"
+#include "support/ComponentTestSupport.h"
+
+#include "host/gui/DesktopSession.h"
+#include "host/gui/MainWindow.h"
+#include "host/gui/RegisterHostGuiClasses.h"
+#include "host/gui/WindowSettings.h"
+#include "platform/runtime/HostError.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace tov::test {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+class DesktopSessionTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    App();
+    RegisterHostGuiClasses(false);
+    // Settings of the test's own, whatever ran before in this process.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Q(world.Root() + "/config"));
+  }
+
+  // A session opening analyses on the test data set; its warnings are kept.
+  std::unique_ptr<DesktopSession> Session() {
+    auto session = std::make_unique<DesktopSession>(
+        [this](const std::string& folder) { return OpenAnalysis(folder, "Test", world.DataRoot()); }, nullptr);
+    session->SetWarning([this](QWidget*, const QString& text) { warnings << text; });
+    session->SetFolderQuestion([this](QWidget*, bool) { return answer; });
+    return session;
+  }
+  // The File menu's entry of the window, by object name.
+  QAction* Action(DesktopSession& session, const char* name) {
+    return session.Window()->findChild<QAction*>(name);
+  }
+  QList<QAction*> RecentEntries(DesktopSession& session) {
+    auto* menu = session.Window()->findChild<QMenu*>("RecentAnalysesMenu");
+    emit menu->aboutToShow();
+    return menu->actions();
+  }
+
+  TestWorld world;
+  QStringList warnings;
+  QString answer; // the folder the file dialog "chooses"
+};
+
+TEST_F(DesktopSessionTest, NewOpenAndRecentSwitchTheAnalysisInAWindowOfTheSameSize) {
+  const QString first = Q(world.AnalysisFolder()), second = Q(world.Root() + "/second");
+  auto session = Session();
+  ASSERT_TRUE(session->Open(first));
+  QPointer<MainWindow> window = session->Window();
+  ASSERT_TRUE(window);
+  EXPECT_EQ(window->menuBar()->actions().front()->text(), "&File");
+  EXPECT_TRUE(window->windowTitle().contains(first)) << window->windowTitle().toStdString();
+  window->resize(640, 480);
+
+  answer = second;
+  Action(*session, "NewAnalysisAction")->trigger();
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(warnings.isEmpty()) << warnings.join("\n").toStdString();
+  ASSERT_TRUE(session->Window());
+  EXPECT_TRUE(session->Window()->windowTitle().contains(second));
+  EXPECT_TRUE(fs::exists(world.Root() + "/second/document.json")) << "the new analysis is made";
+  EXPECT_EQ(session->Window()->size(), QSize(640, 480));
+  EXPECT_FALSE(window) << "the window before is closed and gone";
+  EXPECT_EQ(WindowSettings::RecentAnalyses(), QStringList({second, first}));
+
+  // The recent list: the shown one greyed, the other one opens.
+  QList<QAction*> entries = RecentEntries(*session);
+  ASSERT_EQ(entries.size(), 2);
+  EXPECT_FALSE(entries[0]->isEnabled());
+  entries[1]->trigger();
+  EXPECT_EQ(session->Folder(), first);
+  EXPECT_EQ(WindowSettings::LastAnalysis(), first);
+}
+
+TEST_F(DesktopSessionTest, FoldersThatDoNotFitAreRefusedAndTheWindowStays) {
+  const QString first = Q(world.AnalysisFolder());
+  auto session = Session();
+  ASSERT_TRUE(session->Open(first));
+  MainWindow* window = session->Window();
+
+  fs::create_directories(world.Root() + "/plain");
+  std::ofstream(world.Root() + "/plain/notes.txt") << "mine";
+  answer = Q(world.Root() + "/plain");
+  EXPECT_FALSE(session->AskOpen());
+  EXPECT_FALSE(session->AskNew());
+  answer = first;
+  EXPECT_FALSE(session->AskNew()) << "a new analysis over an existing one";
+  answer.clear();
+  EXPECT_FALSE(session->AskOpen()) << "the dialog cancelled";
+  ASSERT_EQ(warnings.size(), 3);
+  EXPECT_TRUE(warnings[0].contains("holds no analysis")) << warnings[0].toStdString();
+  EXPECT_TRUE(warnings[1].contains("is not empty")) << warnings[1].toStdString();
+  EXPECT_TRUE(warnings[2].contains("holds an analysis already")) << warnings[2].toStdString();
+  EXPECT_EQ(session->Window(), window);
+  EXPECT_FALSE(fs::exists(world.Root() + "/plain/document.json"));
+
+  // One that cannot be opened: the reason, and the window as it was.
+  auto failing = std::make_unique<DesktopSession>(
+      [](const std::string&) -> AnalysisPtr { throw HostError(err::FileNotFound, "Test", "no data set here"); }, nullptr);
+  failing->SetWarning([this](QWidget*, const QString& text) { warnings << text; });
+  EXPECT_FALSE(failing->Open(first));
+  EXPECT_EQ(failing->Window(), nullptr);
+  EXPECT_TRUE(warnings.back().contains("no data set here"));
+
+  // A recent analysis deleted since: said, and taken off the list.
+  const QString gone = Q(world.Root() + "/gone");
+  WindowSettings::Remember(gone);
+  QList<QAction*> entries = RecentEntries(*session);
+  ASSERT_EQ(entries.size(), 2);
+  entries[0]->trigger();
+  EXPECT_TRUE(warnings.back().contains("no longer there")) << warnings.back().toStdString();
+  EXPECT_EQ(WindowSettings::RecentAnalyses(), QStringList({first}));
+  EXPECT_EQ(session->Window(), window);
+}
+
+TEST_F(DesktopSessionTest, TheNextStartTakesTheLastAnalysisAndTheLayout) {
+  const QString first = Q(world.AnalysisFolder());
+  {
+    auto session = Session();
+    ASSERT_TRUE(session->Open(first));
+    session->Window()->resize(720, 500);
+  } // ended with its window open, as when the program quits
+  EXPECT_EQ(DesktopSession::StartFolder(), first);
+  auto session = Session();
+  ASSERT_TRUE(session->Open(DesktopSession::StartFolder()));
+  EXPECT_EQ(session->Window()->size(), QSize(720, 500));
+
+  // Deleted since: the start falls back to the default folder.
+  session.reset();
+  fs::remove_all(world.AnalysisFolder());
+  EXPECT_EQ(DesktopSession::StartFolder(), WindowSettings::DefaultAnalysisFolder());
+}
+
+TEST(WindowSettingsTest, TheRecentListKeepsTheLatestFoldersAndNoSharedLocations) {
+  tov::testing::TempFolder tmp;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Q(tmp / "config"));
+  for (int i = 0; i < WindowSettings::kRecentCount + 2; ++i) WindowSettings::Remember(Q(tmp / std::to_string(i)));
+  WindowSettings::Remember(Q(tmp / "3/../3/"));
+  WindowSettings::Remember("postgresql://team@server/gis?schema=s");
+  const QStringList recent = WindowSettings::RecentAnalyses();
+  ASSERT_EQ(recent.size(), WindowSettings::kRecentCount);
+  EXPECT_EQ(recent[0], Q(tmp / "3")) << "named again: first, once, as one clean path";
+  EXPECT_EQ(recent[1], Q(tmp / "9"));
+  EXPECT_FALSE(recent.contains(Q(tmp / "0"))) << "the oldest fall off";
+  EXPECT_EQ(recent.count(Q(tmp / "3")), 1);
+
+  // The first analysis: in Documents when there is such a folder.
+  fs::create_directories(tmp / "home/Documents");
+  EXPECT_EQ(WindowSettings::DefaultAnalysisFolder(Q(tmp / "home"), Q(tmp / "home/Documents")),
+            Q(tmp / "home/Documents/Tovana/analysis"));
+  EXPECT_EQ(WindowSettings::DefaultAnalysisFolder(Q(tmp / "home"), Q(tmp / "home/Missing")),
+            Q(tmp / "home/tovana/analysis"));
+  EXPECT_EQ(WindowSettings::DefaultAnalysisFolder(Q(tmp / "home"), Q(tmp / "home")), Q(tmp / "home/tovana/analysis"));
+}
+
+} // namespace
+} // namespace tov::test
