@@ -1,7 +1,7 @@
 // The geocoder driven as a task through its page, the ring method with the
 // real geocoder, and `tovana geocode`.
 #include "GeocoderTestSupport.h"
-#include "RingTestSupport.h"
+#include "RingWorld.h"
 
 #include "host/geocoder/GeocoderDialog.h"
 #include "host/geocoder/RegisterHostGeocoderClasses.h"

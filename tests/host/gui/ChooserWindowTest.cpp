@@ -1,7 +1,7 @@
 // Study Area Setup in the window: the chooser's paths with the Qt presenter,
 // and the layer tree's menu on a study area layer.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
+#include "TestWorld.h"
 
 #include "host/gui/MainWindow.h"
 #include "host/gui/QtPresenter.h"

@@ -1,8 +1,8 @@
 // The drawing page in the window: it opens with the keyboard on the map,
 // and a polygon traced on the canvas, one vertex taken back with Backspace
 // and the ring closed by a double click, becomes the study area.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
+#include "TestWorld.h"
 
 #include "GisBuilders.h"
 #include "host/gui/MapCanvas.h"

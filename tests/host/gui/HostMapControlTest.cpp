@@ -1,6 +1,6 @@
 // The map control object without a canvas: a scripted user's shapes reach
 // the track calls, and the shapes become polygons in the map's system.
-#include "GuiTestSupport.h"
+#include "QtApp.h"
 
 #include "host/forms/ScriptedPresenter.h"
 #include "host/gis/RegisterHostGisClasses.h"

@@ -1,7 +1,7 @@
 // Lists, list views and their entries as a user clicks them: the widget that
 // sent the signal is rebuilt only after the signal is done, and then shows
 // what the form holds; a list of several choices picks as desktop lists do.
-#include "GuiTestSupport.h"
+#include "QtApp.h"
 
 #include "host/gui/QtPresenter.h"
 #include "platform/forms/Form.h"

@@ -1,7 +1,7 @@
 // The host window on the small test data set: the select and draw tools, and
 // the layer tree whose changes are saved at once.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
+#include "TestWorld.h"
 
 #include "host/gui/MainWindow.h"
 #include "host/gui/QtPresenter.h"

@@ -1,6 +1,6 @@
 // Blocking track calls of the map canvas, made from inside the mouse-down
 // handler of a page as the map pages do.
-#include "GuiTestSupport.h"
+#include "QtApp.h"
 
 #include "host/gis/RegisterHostGisClasses.h"
 #include "host/gui/FormDialog.h"

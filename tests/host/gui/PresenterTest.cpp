@@ -1,7 +1,7 @@
 // The Qt presenter showing the name page of the current-extent method: a user
 // types and presses the page's buttons, or closes the window.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
+#include "TestWorld.h"
 
 #include "host/gui/FormDialog.h"
 #include "host/gui/QtPresenter.h"

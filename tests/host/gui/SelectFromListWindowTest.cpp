@@ -2,8 +2,8 @@
 // in the search box, every key typed or text pasted narrows the shown list at
 // once, a click picks an entry and Ctrl+click lets it go, and a double click
 // moves the name to the chosen list.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
+#include "TestWorld.h"
 
 #include "host/gui/QtPresenter.h"
 #include "methods/maplist/SelectFromListDialog.h"

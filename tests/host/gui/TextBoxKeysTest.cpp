@@ -1,7 +1,7 @@
 // Keys on a text box in a window reach the form as on the platform: a key
 // typed raises one KeyUp, and the keys the box edits with itself (Ctrl+V,
 // Delete inside the text) give the form the new text and their KeyUp too.
-#include "GuiTestSupport.h"
+#include "QtApp.h"
 
 #include "host/gui/QtPresenter.h"
 #include "platform/forms/Form.h"

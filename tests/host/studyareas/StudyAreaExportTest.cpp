@@ -1,7 +1,7 @@
 // `tovana export` writes each format in the coordinate system its readers
 // expect: GeoJSON as RFC 7946 unless another system is asked for, KML only
 // in WGS 84, the others in the study area's own system.
-#include "support/ProgramRuns.h"
+#include "Program.h"
 
 #include <gdal_priv.h>
 #include <nlohmann/json.hpp>

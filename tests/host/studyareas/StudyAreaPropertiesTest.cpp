@@ -1,4 +1,4 @@
-#include "support/ComponentTestSupport.h"
+#include "TestWorld.h"
 
 #include "host/gis/HostSpatialReference.h"
 #include "host/gis/OgrGeometrySource.h"
