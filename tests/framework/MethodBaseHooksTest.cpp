@@ -1,18 +1,15 @@
 // The hooks that the method bases give the methods built on them: a
 // function's preparation and steps, "FromPropertyPage" and its store, and a
-// task's page sequence and SetParam trap. Seen through small methods of the
-// test's own and the current-extent method.
-#include "TestWorld.h"
+// task's page sequence, SetParam trap and failing first page. Seen through
+// small methods of the test's own and the current-extent method.
 #include "Recorders.h"
+#include "WorldTest.h"
 
 #include "framework/TovSSAMethodFunction.h"
 #include "framework/TovSSAMethodTask.h"
 #include "methods/curextent/TovSSACurExtentFunction.h"
 #include "methods/curextent/TovSSACurExtentTask.h"
 #include "pages/WizardPage.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/StudyAreaRecord.h"
-#include "platform/framework/TextPropertySet.h"
 #include "store/StudyAreaCreation.h"
 
 #include <stdexcept>
@@ -47,29 +44,18 @@ protected:
   }
 };
 
-class MethodBaseHooksTest : public ::testing::Test {
+class MethodBaseHooksTest : public WorldTest {
 protected:
-  void SetUp() override {
-    analysis = world.Open();
-    UseScript("[]");
-  }
-  HostDatasetPtr Dataset() { return analysis->dataManager->DataSetByName("Test"); }
-  TaskDescriptorPtr Descriptor() {
-    return Dataset()->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.CurrentExtent");
-  }
+  void SetUp() override { OpenAnalysis(); }
   static void Set(ITovFunction& function, const std::string& key, Variant value) { function.SetParam(key, value); }
   void SetAll(ITovFunction& function, const std::string& name) {
-    Set(function, "Application", Variant(std::static_pointer_cast<Object>(analysis->application)));
-    Set(function, "DataManager", Variant(std::static_pointer_cast<Object>(analysis->dataManager)));
-    Set(function, "DataSet", Variant(std::static_pointer_cast<Object>(Dataset())));
-    Set(function, "SSATask", Variant(std::static_pointer_cast<Object>(Descriptor())));
-    Set(function, "StudyAreaName", Variant(name));
+    SetParams(function, {{"Application", Variant(analysis->application)},
+                         {"DataManager", Variant(analysis->dataManager)},
+                         {"DataSet", Variant(Dataset())},
+                         {"SSATask", Variant(Method())},
+                         {"StudyAreaName", Variant(name)}});
   }
   GeometryPtr Area() { return Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269)); }
-  StudyAreaCatalogPtr Catalog() { return analysis->dataManager->GetStudyAreaCatalog(); }
-
-  TestWorld world;
-  AnalysisPtr analysis;
 };
 
 TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) {
@@ -77,8 +63,7 @@ TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) 
   ThreeStepFunction function;
   EXPECT_FALSE(function.Start());
   EXPECT_EQ(function.prepared, 0);
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction");
+  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction"});
 
   SetAll(function, "Prepared");
   function.failInPrepare = true;
@@ -110,8 +95,7 @@ TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFe
   EXPECT_TRUE(recorder.Reports().empty());
   function.failInStep = true;
   EXPECT_FALSE(function.DoStep());
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_DoStep TovSetupStudyArea\\ThreeStepFunction");
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_DoStep TovSetupStudyArea\\ThreeStepFunction"});
   EXPECT_EQ(recorder.Reports()[0].number, 91);
 }
 
@@ -149,8 +133,8 @@ TEST_F(MethodBaseHooksTest, OnlyMethodsThatKnowFromPropertyPageAcceptIt) {
   TovSSACurExtentFunction currentExtent;
   Variant value(true);
   EXPECT_TRUE(currentExtent.SetParam("FromPropertyPage", value));
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_SetParam TovSetupStudyArea\\TovSSACurExtentFunction");
+  EXPECT_EQ(recorder.Locations(),
+            std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TovSSACurExtentFunction"});
 }
 
 // A page before the name page that keeps a note in the property set.
@@ -220,7 +204,6 @@ protected:
   }
 
   TaskPropertySetPtr propertySet;
-  ScriptedPresenterPtr presenter;
 };
 
 const std::string kNoteNext =
@@ -262,8 +245,7 @@ TEST_F(MethodBaseHooksTest, SetParamReportsItsFailuresOnlyInTasksThatAskForIt) {
   TwoPageTask reporting(SetParamFailures::Report);
   Variant maybe("maybe");
   EXPECT_FALSE(reporting.SetParam("FLAG", maybe));
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_SetParam TovSetupStudyArea\\TwoPageTask");
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TwoPageTask"});
   EXPECT_EQ(recorder.Reports()[0].number, 13);
   Variant yes(true);
   EXPECT_TRUE(reporting.SetParam("Flag", yes));
@@ -274,6 +256,36 @@ TEST_F(MethodBaseHooksTest, SetParamReportsItsFailuresOnlyInTasksThatAskForIt) {
   Variant text("not a data set");
   EXPECT_THROW(task.SetParam("DataSet", text), HostError);
   EXPECT_EQ(recorder.Reports().size(), 1u);
+}
+
+using PageFailureTest = WorldTest;
+
+// A method page that fails ends the run as Cancel would.
+TEST_F(PageFailureTest, AMethodPageThatFailsEndsTheRunAsCancelWould) {
+  TestWorldOptions options;
+  options.extraMethods = MethodJson(kMapListMethod, "Regions from a list", R"({ "MainLayer": "Regions" })",
+                                    R"([ { "name": "Regions", "properties": { "ListField": "NAME" } } ])");
+  UseWorld(options);
+
+  struct Case {
+    const char* progId;
+    std::string location;
+  };
+  for (const Case& c : {Case{kSelZipCodesTaskProgId, "ShowSelectZipCodesDialog TovSetupStudyArea\\TovSSASelZipCodesTask"},
+                        Case{kSelDrawingTaskProgId,
+                             "ShowSelectByDrawingOwnAreaDialog TovSetupStudyArea\\TovSSASelDrawingTask"},
+                        Case{kMapListTaskProgId, "ShowSelectFromListDialog TovSetupStudyArea\\TovSSAMapListTask"}}) {
+    ReportRecorder recorder;
+    auto task = CreateAs<ITovTask>(c.progId);
+    SetParams(*task, {{"SSATask", Variant(Method(kMapListMethod))}, {"DataSet", Variant(Dataset())}});
+    ASSERT_TRUE(task->Init(analysis->dataManager, analysis->application)) << c.progId;
+    // The descriptor gone, the first page fails before it is shown: the run
+    // ends as Cancel would, not with 0, which would go on to the function.
+    Variant none{ObjectPtr()};
+    task->SetParam("SSATask", none);
+    EXPECT_EQ(task->DoParamSelector(), -1) << c.progId;
+    EXPECT_EQ(recorder.Locations(), std::vector<std::string>{c.location});
+  }
 }
 
 } // namespace

@@ -4,18 +4,10 @@
 
 #include "host/common/Paths.h"
 #include "host/gis/HostMap.h"
-#include "platform/framework/ITovFunction.h"
-#include "platform/framework/StudyAreaRecord.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/Workspace.h"
 #include "Recorders.h"
-
-#include <filesystem>
 
 namespace tov::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 class DeleteExistingSATest : public ManageTest {
 protected:

@@ -3,7 +3,6 @@
 // finds no study area.
 #include "ManageTest.h"
 
-#include "platform/framework/ITovFunction.h"
 #include "Recorders.h"
 
 namespace tov::test {
@@ -20,8 +19,7 @@ TEST_F(ManageFunctionProtocolTest, KeysParametersAndStartFailures) {
     // Keys are exact: an unknown one is reported and still accepted.
     EXPECT_TRUE(function->SetParam("application", application)) << progId;
     function->SetParam("DataManager", dataManager);
-    ASSERT_EQ(recorder.Reports().size(), 1u) << progId;
-    EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_SetParam " + where);
+    EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_SetParam " + where}) << progId;
     EXPECT_FALSE(function->Init()) << progId;
     EXPECT_EQ(function->LastError(), 47) << progId;
 

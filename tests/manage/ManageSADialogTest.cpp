@@ -1,23 +1,15 @@
 // The manage dialog: Rename through every map and group layer, Modify
 // through the property sheet task, Remove, and missing layer files.
 #include "ManageTest.h"
+#include "Recorders.h"
 
 #include "host/common/Paths.h"
-#include "platform/runtime/PathDisplay.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "manage/ManageSADialog.h"
-#include "platform/forms/ListControl.h"
-#include "platform/framework/ITovTask.h"
-#include "platform/framework/StudyAreaRecord.h"
-#include "platform/gis/FeatureClass.h"
 #include "store/StudyAreaDataset.h"
-
-#include <filesystem>
 
 namespace tov::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 class ManageSADialogTest : public ManageTest {
 protected:
@@ -35,8 +27,8 @@ protected:
     presenter = UseConfirmScript("[" + turns + "]");
     auto dialog = NewDialog(preselect);
     dialog->ShowModal();
-    EXPECT_TRUE(presenter->Errors().empty()) << (presenter->Errors().empty() ? "" : presenter->Errors()[0]);
-    EXPECT_EQ(presenter->PendingTurns(), 0u);
+    presenter->CheckFinished();
+    for (const std::string& error : presenter->Errors()) ADD_FAILURE() << error;
     return dialog;
   }
 
@@ -47,17 +39,11 @@ protected:
     return R"({"form": "SAEditNameDialog", "actions": [)" + actions + "]}";
   }
 
-  static std::vector<std::string> Entries(ManageSADialog& dialog) {
-    auto list = dialog.CtlAs<ListControl>("SANamesList");
-    std::vector<std::string> entries;
-    for (long i = 0; i < list->ListCount(); ++i) entries.push_back(list->List(i));
-    return entries;
-  }
+  static std::vector<std::string> Entries(ManageSADialog& dialog) { return ListEntries(dialog, "SANamesList"); }
   static std::string Current(ManageSADialog& dialog) {
     auto list = dialog.CtlAs<ListControl>("SANamesList");
     return list->List(list->ListIndex());
   }
-
 };
 
 TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudyArea) {
@@ -118,10 +104,7 @@ TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
                                    EditTurn(R"({"set": "ToText", "text": "Bay"}, {"click": "OKButton"})") + "," +
                                    // The typed text is still there: typing on gives "Bay 2".
                                    EditTurn(R"({"type": "ToText", "text": " 2"}, {"click": "OKButton"})"));
-  ASSERT_EQ(presenter->Messages().size(), 1u);
-  EXPECT_EQ(presenter->Messages()[0].Text, "\"Bay\" is already the name of a study area. Type a different name.");
-  EXPECT_EQ(presenter->Messages()[0].Title, "Study Area Setup");
-  EXPECT_EQ(presenter->Messages()[0].Icon, "exclamation");
+  EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("exclamation", "Study Area Setup", "\"Bay\" is already the name of a study area. Type a different name.")});
   EXPECT_TRUE(Catalog()->Exists("Bay 2"));
   EXPECT_TRUE(Catalog()->Exists("Bay"));
   EXPECT_FALSE(Catalog()->Exists("Harbor"));
@@ -168,15 +151,9 @@ struct TaskLog {
   int32_t selectorResult = 0;
 };
 
-class FakePropertySheetTask : public ITovTask {
+class FakePropertySheetTask : public StubTask {
 public:
   explicit FakePropertySheetTask(TaskLog* log) : m_log(log) {}
-  int32_t LastError() override { return 0; }
-  int32_t Status() override { return 1; }
-  ObjectPtr TovParamSelector() override { return nullptr; }
-  ITovFunctionPtr TovFunction() override { return nullptr; }
-  void Cleanup() override {}
-  void Break() override {}
   bool StartFunction() override { return Log("StartFunction", true); }
   int32_t DoParamSelector() override { return Log("DoParamSelector", true) ? m_log->selectorResult : 0; }
   bool InitFunction() override { return Log("InitFunction", true); }
@@ -258,15 +235,7 @@ TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
     const std::string path = LayerFilePath("Lost");
     fs::remove(ToNativePath(path));
     auto dialog = Run("Lost", ManageTurn(R"({"click": ")" + button + R"("})") + "," + ConfirmTurn("YesButton"));
-    ASSERT_EQ(presenter->Messages().size(), 1u) << button;
-    // People read the native path (a shared analysis's: its location and the path inside it).
-    EXPECT_EQ(presenter->Messages()[0].Text, "Tovana was unable to locate the following file: \r\n" + ShownPath(path));
-    if (!world->Shared()) {
-      EXPECT_EQ(ShownPath(path), ToNativePath(path));
-    }
-    EXPECT_EQ(presenter->Messages()[0].Text.find('\\'), std::string::npos);
-    EXPECT_EQ(presenter->Messages()[0].Title, "Tovana");
-    EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
+    ExpectMissingFileTold(path);
     EXPECT_EQ(questions, (std::vector<std::string>{"Are you sure you want to delete Lost?"})) << button;
     EXPECT_FALSE(Catalog()->Exists("Lost")) << button;
     EXPECT_TRUE(Catalog()->Exists("Alpha")) << button;

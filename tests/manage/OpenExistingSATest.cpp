@@ -3,18 +3,8 @@
 #include "ManageTest.h"
 
 #include "host/common/Paths.h"
-#include "platform/runtime/PathDisplay.h"
 #include "manage/ManageUtils.h"
-#include "platform/framework/ITovFunction.h"
-#include "platform/framework/StudyAreaRecord.h"
-#include "platform/gis/ActiveView.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/FeatureCursor.h"
 #include "Recorders.h"
-
-#include <filesystem>
 
 namespace tov::test {
 namespace {
@@ -101,21 +91,13 @@ TEST_F(OpenExistingSATest, AMissingLayerFileIsNamedOnItsOwnLine) {
   ASSERT_TRUE(Store("Lost", -74.6));
   const std::string path = LayerFilePath("Lost");
   std::filesystem::remove(ToNativePath(path));
-  auto presenter = UseScript("[]");
+  presenter = UseScript("[]");
 
   auto function = NewFunction("Lost");
   ASSERT_TRUE(function->Init());
   EXPECT_FALSE(function->Start());
   EXPECT_EQ(function->LastError(), 47);
-  ASSERT_EQ(presenter->Messages().size(), 1u);
-  // People read the native path (a shared analysis's: its location and the path inside it).
-  EXPECT_EQ(presenter->Messages()[0].Text, "Tovana was unable to locate the following file: \r\n" + ShownPath(path));
-  if (!world->Shared()) {
-    EXPECT_EQ(ShownPath(path), ToNativePath(path));
-  }
-  EXPECT_EQ(presenter->Messages()[0].Text.find('\\'), std::string::npos);
-  EXPECT_EQ(presenter->Messages()[0].Title, "Tovana");
-  EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
+  ExpectMissingFileTold(path);
 }
 
 TEST_F(OpenExistingSATest, AnEmptiedStudyAreaOpensWhereTheMapAlreadyIs) {

@@ -5,7 +5,6 @@
 #include "manage/SAEditNameDialog.h"
 #include "pages/NameRefusal.h"
 #include "pages/modi18N.h"
-#include "platform/framework/NameChecker.h"
 
 namespace tov::test {
 namespace {

@@ -1,14 +1,6 @@
 #include "pages/modi18N.h"
 
 #include "PageFakes.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/ImageList.h"
-#include "platform/forms/ListControl.h"
-#include "platform/forms/ListView.h"
-#include "platform/forms/TabStrip.h"
-#include "platform/forms/Toolbar.h"
-
-#include <gtest/gtest.h>
 
 namespace tov {
 namespace {

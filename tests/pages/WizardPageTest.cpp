@@ -1,12 +1,10 @@
 #include "pages/WizardPage.h"
 
 #include "PageFakes.h"
+#include "TestWorld.h"
 #include "host/forms/ScriptedPresenter.h"
 #include "pages/modi18N.h"
-#include "platform/forms/MsgBox.h"
 #include "store/Settings.h"
-
-#include <gtest/gtest.h>
 
 namespace tov {
 namespace {
@@ -124,10 +122,8 @@ TEST_F(WizardPageTest, ScriptDrivesThePageThroughNextBackCancelAndAMessage) {
   auto page = std::make_shared<TestNamePage>();
   auto set = std::make_shared<FakePropertySet>();
   EXPECT_EQ(Show(page, set), kPageBack);
-  ASSERT_EQ(presenter->Messages().size(), 1u);
-  EXPECT_EQ(presenter->Messages()[0].Text, "That name cannot be used.");
-  EXPECT_EQ(presenter->Messages()[0].Title, "Study Area Name");
-  EXPECT_EQ(presenter->Messages()[0].Icon, "exclamation");
+  EXPECT_EQ(test::ShownMessages(*presenter),
+            std::vector<std::string>{test::MessageOf("exclamation", "Study Area Name", "That name cannot be used.")});
   EXPECT_EQ(calls->helpTopic, "ABOUT_CREATE_STUDY_AREA");
   EXPECT_EQ(calls->helpWindow, page->hWnd());
   EXPECT_EQ(set->values["SAName"].ToString(), "bad");

@@ -8,13 +8,7 @@
 #include "framework/TovSSAMethodFunction.h"
 #include "framework/TovSSAMethodTask.h"
 #include "host/session/HostTaskRun.h"
-#include "platform/framework/MethodTaskLookup.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/StudyAreaRecord.h"
-#include "platform/framework/TextPropertySet.h"
 #include "store/AnalysisSpatialReference.h"
-
-#include <algorithm>
 
 namespace tov::test {
 namespace {

@@ -3,10 +3,6 @@
 #include "SetupTest.h"
 
 #include "pages/modi18N.h"
-#include "platform/forms/ListControl.h"
-#include "platform/gis/GraphicElement.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
 #include "setup/CreateSAMainDialog.h"
 
 namespace tov::test {
@@ -34,10 +30,7 @@ protected:
   }
 
   static std::vector<std::string> Entries(CreateSAMainDialog& chooser, const char* control) {
-    auto list = chooser.CtlAs<ListControl>(control);
-    std::vector<std::string> entries;
-    for (long i = 0; i < list->ListCount(); ++i) entries.push_back(list->List(i));
-    return entries;
+    return ListEntries(chooser, control);
   }
   static bool Enabled(CreateSAMainDialog& chooser, const char* control) { return chooser.Ctl(control)->Enabled(); }
 

@@ -4,7 +4,6 @@
 #include "SetupTest.h"
 
 #include "pages/modi18N.h"
-#include "platform/runtime/ProgIds.h"
 #include "Recorders.h"
 
 namespace tov::test {
@@ -29,8 +28,7 @@ TEST_F(TovSetupStudyAreaMainTest, WithoutTheActiveDataSetInitTellsTheUserAndRepo
   ASSERT_EQ(presenter->Messages().size(), 1u);
   EXPECT_EQ(presenter->Messages()[0].Text, GetTextResources()->FindString("174"));
   EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, std::string("ITovTask_Init ") + kMainModule);
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ITovTask_Init ") + kMainModule});
   ExpectNoPendingError(recorder.Reports()[0]);
 }
 
@@ -140,8 +138,7 @@ TEST_F(TovSetupStudyAreaMainTest, AListedMethodWithoutItsTaskIsReportedAndNothin
                                   ChooseMethodTurn(kWholeCaption));
   ReportRecorder recorder;
   MainRun run = RunMain();
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, std::string("ShowCreateSAMainDialog ") + kMainModule);
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
   EXPECT_EQ(recorder.Reports()[0].number, 429);
   EXPECT_EQ(run.pages, 0);
   EXPECT_FALSE(run.initFunction);
@@ -158,8 +155,7 @@ TEST_F(TovSetupStudyAreaMainTest, AMethodTaskThatRefusesToStartIsReported) {
   MainRun run = RunMain();
   EXPECT_EQ(run.pages, -1);
   EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init"}));
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, std::string("ShowCreateSAMainDialog ") + kMainModule);
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
   ExpectNoPendingError(recorder.Reports()[0]);
   EXPECT_FALSE(run.task->MethodTask());
 }
@@ -185,8 +181,7 @@ TEST_F(TovSetupStudyAreaMainTest, WithoutTheOpenFunctionOpeningIsReportedAndNoth
   UseSetupScript(OpenTurn("Inland"));
   ReportRecorder recorder;
   MainRun run = RunMain();
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, std::string("ShowCreateSAMainDialog ") + kMainModule);
+  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
   EXPECT_EQ(run.pages, 0);
   EXPECT_FALSE(run.initFunction);
   EXPECT_FALSE(run.startFunction);
@@ -203,8 +198,7 @@ TEST_F(TovSetupStudyAreaMainTest, AnOpenFunctionThatRefusesToStartIsReportedWith
   ReportRecorder recorder;
   MainRun run = RunMain();
   EXPECT_EQ(spy.log.initCalls, 1);
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, std::string("ShowCreateSAMainDialog ") + kMainModule);
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
   ExpectNoPendingError(recorder.Reports()[0]);
   EXPECT_EQ(run.pages, 0);
 }

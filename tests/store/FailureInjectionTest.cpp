@@ -11,14 +11,9 @@
 #include "manage/ManageSADialog.h"
 #include "manage/TovDeleteExistingSAFunc.h"
 #include "manage/TovOpenExistingSAFunc.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/runtime/ProgIds.h"
 #include "store/StudyAreaCreation.h"
 
-#include <filesystem>
 #include <iostream>
-
-namespace fs = std::filesystem;
 
 namespace tov::test {
 namespace {

@@ -1,20 +1,14 @@
 // Where the component ignores failures it ignores all of them, a handler
-// that cannot be set up is reported, the cached module handlers and text
-// resources follow a class registered again, and a method page that fails
-// ends the run as Cancel would.
-#include "TestWorld.h"
+// that cannot be set up is reported, and the cached module handlers and text
+// resources follow a class registered again.
 #include "HostWrappers.h"
 #include "Recorders.h"
+#include "WorldTest.h"
 
 #include "host/gis/HostPolygon.h"
 #include "methods/curextent/TovSSACurExtentFunction.h"
 #include "methods/curextent/TovSSACurExtentTask.h"
 #include "pages/modi18N.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/framework/ITovTask.h"
-#include "platform/runtime/ProgIds.h"
 #include "store/AnalysisSpatialReference.h"
 #include "store/MapQueries.h"
 
@@ -23,16 +17,9 @@
 namespace tov::test {
 namespace {
 
-class FailureTrapsTest : public ::testing::Test {
+class FailureTrapsTest : public WorldTest {
 protected:
-  void SetUp() override {
-    analysis = world.Open();
-    UseScript("[]");
-  }
-  Variant ApplicationParam() { return Variant(std::static_pointer_cast<Object>(analysis->application)); }
-
-  TestWorld world;
-  AnalysisPtr analysis;
+  void SetUp() override { OpenAnalysis(); }
 };
 
 class PolygonThatCannotSimplify : public HostPolygon {
@@ -55,11 +42,10 @@ public:
 TEST_F(FailureTrapsTest, FailuresThatAreIgnoredIncludeForeignExceptions) {
   {
     ClassOverride polygons(kPolygonProgId, ClassOverride::Of<PolygonThatCannotSimplify>());
-    auto function = std::make_shared<TovSSACurExtentFunction>();
-    Variant application = ApplicationParam();
-    function->SetParam("Application", application);
-    EXPECT_TRUE(function->Start());
-    EXPECT_TRUE(function->Geometry());
+    TovSSACurExtentFunction function;
+    SetParams(function, {{"Application", Variant(analysis->application)}});
+    EXPECT_TRUE(function.Start());
+    EXPECT_TRUE(function.Geometry());
   }
 
   auto application = std::make_shared<DelegatingApplication>(analysis->application);
@@ -128,49 +114,13 @@ TEST_F(FailureTrapsTest, CachedHandlersAndTextsFollowAClassRegisteredAgain) {
   {
     ReportRecorder recorder;
     EXPECT_FALSE(GetLayerByNameFromMap("Regions", nullptr));
-    ASSERT_EQ(recorder.Reports().size(), 1u);
-    EXPECT_EQ(recorder.Reports()[0].location, "GetLayerByNameFromMap TovSSA\\TovSSAUtils");
+    EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"GetLayerByNameFromMap TovSSA\\TovSSAUtils"});
   }
   {
     ClassOverride texts(kTextResourcesProgId, ClassOverride::Of<FixedTexts>());
     EXPECT_EQ(GetTextResources()->FindString("101"), "text 101");
   }
   EXPECT_EQ(GetTextResources()->FindString("101"), hostText);
-}
-
-TEST(PageFailureTest, AMethodPageThatFailsEndsTheRunAsCancelWould) {
-  TestWorldOptions options;
-  options.extraMethods = R"({ "name": "SetupStudyArea.MapList", "caption": "Regions from a list",
-      "properties": { "MainLayer": "Regions" },
-      "layers": [ { "name": "Regions", "properties": { "ListField": "NAME" } } ], "children": [] })";
-  TestWorld world(options);
-  AnalysisPtr analysis = world.Open();
-  UseScript("[]");
-  HostDatasetPtr dataset = analysis->dataManager->DataSetByName("Test");
-  TaskDescriptorPtr descriptor = dataset->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.MapList");
-
-  struct Case {
-    const char* progId;
-    std::string location;
-  };
-  for (const Case& c : {Case{kSelZipCodesTaskProgId, "ShowSelectZipCodesDialog TovSetupStudyArea\\TovSSASelZipCodesTask"},
-                        Case{kSelDrawingTaskProgId,
-                             "ShowSelectByDrawingOwnAreaDialog TovSetupStudyArea\\TovSSASelDrawingTask"},
-                        Case{kMapListTaskProgId, "ShowSelectFromListDialog TovSetupStudyArea\\TovSSAMapListTask"}}) {
-    ReportRecorder recorder;
-    auto task = CreateAs<ITovTask>(c.progId);
-    Variant ssaTask(std::static_pointer_cast<Object>(descriptor)), dataSet(std::static_pointer_cast<Object>(dataset));
-    task->SetParam("SSATask", ssaTask);
-    task->SetParam("DataSet", dataSet);
-    ASSERT_TRUE(task->Init(analysis->dataManager, analysis->application)) << c.progId;
-    // The descriptor gone, the first page fails before it is shown: the run
-    // ends as Cancel would, not with 0, which would go on to the function.
-    Variant none{ObjectPtr()};
-    task->SetParam("SSATask", none);
-    EXPECT_EQ(task->DoParamSelector(), -1) << c.progId;
-    ASSERT_EQ(recorder.Reports().size(), 1u) << c.progId;
-    EXPECT_EQ(recorder.Reports()[0].location, c.location);
-  }
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 #include "store/Settings.h"
 
 #include "PageFakes.h"
-#include "platform/forms/Form.h"
-
-#include <gtest/gtest.h>
 
 namespace tov {
 namespace {

@@ -1,18 +1,9 @@
 // The wizard maps' layers: made from a task layer's settings, and the
 // colour texts those settings hold.
-#include "TestWorld.h"
+#include "WorldTest.h"
 #include "Recorders.h"
 
 #include "host/common/Paths.h"
-#include "platform/framework/DataManager.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/FillSymbol.h"
-#include "platform/gis/LineSymbol.h"
-#include "platform/gis/MarkerSymbol.h"
-#include "platform/gis/RgbColor.h"
-#include "platform/gis/SimpleRenderer.h"
-#include "platform/gis/Workspace.h"
-#include "platform/gis/WorkspaceFactory.h"
 #include "store/StrUtils.h"
 #include "store/TaskLayerSymbology.h"
 
@@ -21,51 +12,40 @@ namespace {
 
 // A method whose task layers show the regions, a line and a point class,
 // with the settings given.
-TestWorldOptions Options(const std::string& regions, const std::string& roads, const std::string& sites) {
+TestWorldOptions SymbologyOptions(const std::string& regions, const std::string& roads, const std::string& sites) {
   TestWorldOptions options;
   options.extraLayers = R"({ "name": "Roads", "sourceName": "roads", "mapLayerName": "Main roads" },
       { "name": "Sites", "sourceName": "sites", "mapLayerName": "Sites" },
       { "name": "Gone", "sourceName": "no_such_class", "mapLayerName": "Gone" })";
-  options.extraMethods = R"({ "name": "SetupStudyArea.MapList", "caption": "Picked", "properties": {},
-      "layers": [ { "name": "Regions", "properties": )" + regions + R"( },
-                  { "name": "Roads", "properties": )" + roads + R"( },
-                  { "name": "Sites", "properties": )" + sites + R"( },
-                  { "name": "Gone", "properties": {} },
-                  { "name": "Unlisted", "properties": {} } ], "children": [] })";
+  options.extraMethods = MethodJson(kMapListMethod, "Picked", "{}", R"([
+      { "name": "Regions", "properties": )" + regions + R"( }, { "name": "Roads", "properties": )" + roads + R"( },
+      { "name": "Sites", "properties": )" + sites + R"( }, { "name": "Gone", "properties": {} },
+      { "name": "Unlisted", "properties": {} } ])");
   return options;
 }
 
-class TaskLayerSymbologyTest : public ::testing::Test {
+class TaskLayerSymbologyTest : public WorldTest {
 protected:
   void Open(const TestWorldOptions& options) {
     world = std::make_unique<TestWorld>(options);
-    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+    auto factory = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId);
     WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(world->DatasetFolder() + "/test.gpkg"));
-    for (auto [name, type] : {std::pair<const char*, long>{"roads", geometryPolyline}, {"sites", geometryPoint}}) {
-      auto fields = CreateAs<Fields>("orvaCore.Fields");
-      fields->AddField(ShapeField(type, Geographic(4269)));
-      workspace->CreateFeatureClass(name, fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
-    }
-    analysis = world->Open();
-    dataset = analysis->dataManager->DataSetByName("Test");
-    task = dataset->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.MapList");
+    for (auto [name, type] : {std::pair<const char*, long>{"roads", geometryPolyline}, {"sites", geometryPoint}})
+      workspace->CreateFeatureClass(name, ShapeFields(type, Geographic(4269), false), kFeatureClassClsid, "",
+                                    featureTypeSimple, "Shape", "");
+    OpenAnalysis();
   }
   FeatureLayerPtr Layer(const std::string& name) {
-    return CreateTaskLayer(name, task, dataset, Variant(), analysis->application, dataset);
+    return CreateTaskLayer(name, Method(kMapListMethod), Dataset(), Variant(), analysis->application, Dataset());
   }
   template <class T>
   std::shared_ptr<T> SymbolOf(const FeatureLayerPtr& layer) {
     return std::dynamic_pointer_cast<T>(layer->Renderer()->Symbol());
   }
-
-  std::unique_ptr<TestWorld> world;
-  AnalysisPtr analysis;
-  HostDatasetPtr dataset;
-  TaskDescriptorPtr task;
 };
 
 TEST_F(TaskLayerSymbologyTest, EachShapeTypeTakesItsKeysAndAnExactTrueMakesItVisible) {
-  Open(Options(R"({ "Visible": "true", "SymbolStyle": "orvaSFSHollow", "OutLineWidth": "1,5",
+  Open(SymbologyOptions(R"({ "Visible": "true", "SymbolStyle": "orvaSFSHollow", "OutLineWidth": "1,5",
                     "OutLineRGBColor": "0xFF00", "FillTransparency": "128" })",
                R"({ "Visible": "True", "SymbolStyle": "orvaSLSDot", "SymbolRGBColor": "ff",
                     "SymbolTransparency": "40", "SymbolWidth": "2,25" })",
@@ -104,7 +84,7 @@ TEST_F(TaskLayerSymbologyTest, EachShapeTypeTakesItsKeysAndAnExactTrueMakesItVis
 }
 
 TEST_F(TaskLayerSymbologyTest, UnknownNamesLeaveDefaultsAndMissingDataGivesNoLayer) {
-  Open(Options(R"({ "SymbolStyle": "orvasfshollow" })", R"({ "SymbolStyle": "orvaSLSSolid" })",
+  Open(SymbologyOptions(R"({ "SymbolStyle": "orvasfshollow" })", R"({ "SymbolStyle": "orvaSLSSolid" })",
                R"({ "OutLine": "no" })"));
   const long defaultFill = SymbolOf<FillSymbol>(CreateAs<FeatureLayer>("orvaCore.FeatureLayer"))->Style();
   EXPECT_EQ(SymbolOf<FillSymbol>(Layer("Regions"))->Style(), defaultFill) << "names are compared exactly";
@@ -117,7 +97,7 @@ TEST_F(TaskLayerSymbologyTest, UnknownNamesLeaveDefaultsAndMissingDataGivesNoLay
 }
 
 TEST_F(TaskLayerSymbologyTest, ABadNumberEndsQuietlyWithTheLayerMadeSoFar) {
-  Open(Options(R"({ "Visible": "True", "OutLineTransparency": "300" })", "{}", "{}"));
+  Open(SymbologyOptions(R"({ "Visible": "True", "OutLineTransparency": "300" })", "{}", "{}"));
   ReportRecorder recorder;
   FeatureLayerPtr regions = Layer("Regions");
   ASSERT_TRUE(regions);

@@ -3,24 +3,9 @@
 #include "PostgisCluster.h"
 
 #include "host/common/Paths.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/StudyAreaRecord.h"
-#include "platform/gis/EnumLayer.h"
-#include "platform/gis/FillSymbol.h"
-#include "platform/gis/LineSymbol.h"
-#include "platform/gis/SimpleRenderer.h"
-#include "platform/runtime/ObjectRegistry.h"
-#include "platform/runtime/ProgIds.h"
 
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
-#include <filesystem>
-#include <functional>
-#include <map>
-#include <set>
-
-namespace fs = std::filesystem;
 using nlohmann::json;
 
 namespace tov::test {
@@ -73,6 +58,20 @@ std::vector<std::string> FolderInconsistencies(const TestWorld& world) {
 }
 
 } // namespace
+
+std::vector<std::string> CatalogueNames(const TestWorld& world) {
+  std::vector<std::string> names;
+  CollectionPtr all = world.Open()->dataManager->GetStudyAreaCatalog()->Names();
+  for (long i = 1; i <= all->Count(); ++i) names.push_back(all->Item(i).ToString());
+  return names;
+}
+
+std::string StoredLog(const TestWorld& world) {
+  if (!world.Shared()) return ReadTextFile(world.AnalysisFolder() + "/log.txt");
+  return TestConnection()
+      ->Scalar("SELECT string_agg(line, ' ') FROM " + PgConnection::QuoteIdentifier(world.Schema()) + ".log")
+      .value_or("");
+}
 
 std::vector<std::string> DocumentLayerNames(const TestWorld& world) {
   std::vector<std::string> names;

@@ -6,15 +6,14 @@
 
 #include "host/framework/PgConnection.h"
 #include "host/framework/SharedAnalysis.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/GroupLayer.h"
-#include "platform/gis/Map.h"
-
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace tov::test {
+
+// The catalogue's names as the next session reads them.
+std::vector<std::string> CatalogueNames(const TestWorld& world);
+
+// The error log as stored: the folder's log.txt, or the shared schema's log.
+std::string StoredLog(const TestWorld& world);
 
 // Names of the feature layers of the saved document (every map, any depth).
 std::vector<std::string> DocumentLayerNames(const TestWorld& world);

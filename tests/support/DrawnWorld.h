@@ -6,17 +6,6 @@
 #include "host/session/HostTaskRun.h"
 #include "methods/drawn/SelectByDrawingOwnAreaDialog.h"
 #include "methods/drawn/TovSSASelDrawingTask.h"
-#include "platform/forms/MapControlHost.h"
-#include "platform/framework/TaskPropertySet.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/MapControl.h"
-#include "platform/gis/Polygon.h"
-#include "platform/runtime/ObjectRegistry.h"
-#include "platform/runtime/ProgIds.h"
-
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace tov::test {
 
@@ -76,15 +65,6 @@ protected:
     RegisterHostGuiClasses(false);
     OpenAnalysis();
   }
-  // A drawing page filled as the task fills it, not yet initialised.
-  std::shared_ptr<SelectByDrawingOwnAreaDialog> NewPage() const {
-    auto page = std::make_shared<SelectByDrawingOwnAreaDialog>();
-    page->m_pApplication = analysis->application;
-    page->m_pDataManager = analysis->dataManager;
-    page->m_pDataSet = Dataset();
-    page->m_pSSATask = Method(kDrawnAreaMethod);
-    return page;
-  }
   // Drives a new task as the host does up to DoParamSelector; its result.
   int32_t RunPages(const TaskPropertySetPtr& propertySet) {
     task = std::dynamic_pointer_cast<TovSSASelDrawingTask>(
@@ -93,12 +73,6 @@ protected:
   }
   // The whole host run of the method alone: pages, then the function.
   HostTaskRunResult RunAll() { return RunHostTask(*analysis, kSelDrawingTaskProgId); }
-  // A shape in the map's degrees.
-  static PolygonPtr InDegrees(const GeometryPtr& shape) {
-    auto copy = As<Polygon>(shape->Copy());
-    copy->Project(Geographic(4269));
-    return copy;
-  }
 
   std::shared_ptr<TovSSASelDrawingTask> task;
 };

@@ -1,11 +1,5 @@
 #include "HostCallCounter.h"
 
-#include "platform/framework/FileInfo.h"
-#include "platform/gis/FileSystemObject.h"
-#include "platform/gis/LayerFile.h"
-#include "platform/gis/WorkspaceFactory.h"
-#include "platform/runtime/ProgIds.h"
-
 namespace tov::test {
 
 namespace {

@@ -5,11 +5,7 @@
 // objects of the kinds the store works through: layer files, workspace
 // factories, file information and the file system object (wrapped so that
 // each call passes the counter first).
-#include "platform/runtime/ObjectRegistry.h"
-
-#include <functional>
-#include <string>
-#include <vector>
+#include "Prelude.h"
 
 namespace tov::test {
 

@@ -2,16 +2,7 @@
 // Host objects that pass every call to a real one. A test derives from one
 // and overrides the call it wants to fail or answer otherwise, then hands the
 // wrapper to the code under test in place of the real object.
-#include "platform/framework/DataManager.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/TovExtension.h"
-#include "platform/gis/HostApplication.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/runtime/ObjectRegistry.h"
-
-#include <functional>
-#include <string>
+#include "Prelude.h"
 
 namespace tov::test {
 

@@ -1,13 +1,6 @@
 #include "MapListWorld.h"
 
 #include "host/common/Paths.h"
-#include "platform/forms/ListControl.h"
-#include "platform/forms/MsgBox.h"
-#include "platform/forms/UserActions.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/Workspace.h"
-#include "platform/gis/WorkspaceFactory.h"
 
 namespace tov::test {
 
@@ -92,12 +85,6 @@ std::shared_ptr<PagePlayer> UsePlayer(std::vector<PagePlayer::Play> plays) {
   return player;
 }
 
-std::vector<std::string> Entries(Form& form, const std::string& list) {
-  auto control = form.CtlAs<ListControl>(list);
-  std::vector<std::string> entries;
-  for (long i = 0; i < control->ListCount(); ++i) entries.push_back(control->List(i));
-  return entries;
-}
 
 void Search(Form& form, const std::string& text) {
   UserActions::SetText(form, "SearchTextBox", "");

@@ -4,14 +4,6 @@
 #include "WorldTest.h"
 
 #include "methods/maplist/TovSSAMapListTask.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/Presenter.h"
-
-#include <functional>
-#include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace tov::test {
 
@@ -66,8 +58,7 @@ private:
 
 std::shared_ptr<PagePlayer> UsePlayer(std::vector<PagePlayer::Play> plays);
 
-// The entries of a list control of a form, first to last.
-std::vector<std::string> Entries(Form& form, const std::string& list);
+inline std::vector<std::string> Entries(Form& form, const std::string& list) { return ListEntries(form, list); }
 // Searches for the name and double-clicks it in FromList, as a user adds it.
 void AddByName(Form& form, const std::string& name);
 // Types the search text anew (the box emptied first, then key by key).

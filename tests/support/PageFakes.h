@@ -2,15 +2,6 @@
 // Small stand-ins for the host objects the page conventions talk to.
 #include "HostWrappers.h"
 #include "host/forms/HostSystemCalls.h"
-#include "platform/framework/ResourceFinder.h"
-#include "platform/framework/TaskPropertySet.h"
-#include "platform/framework/TovExtension.h"
-#include "platform/gis/HostApplication.h"
-#include "platform/runtime/HostError.h"
-#include "platform/runtime/ObjectRegistry.h"
-
-#include <map>
-#include <string>
 
 namespace tov {
 namespace testing_pages {

@@ -1,7 +1,6 @@
 #include "Program.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <sys/wait.h>
 #include <thread>
 

@@ -3,9 +3,6 @@
 // sample data set, or several at once.
 #include "TestWorld.h"
 
-#include <string>
-#include <vector>
-
 namespace tov::test {
 
 // One run of the program: exit code (-1 when it did not exit normally), output and errors.

@@ -1,13 +1,5 @@
 #pragma once
-#include <gtest/gtest.h>
-#include "platform/framework/ErrorHandler.h"
-#include "platform/framework/ITovFunction.h"
-#include "platform/runtime/ObjectRegistry.h"
-
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
+#include "Prelude.h"
 
 namespace tov::test {
 
@@ -51,14 +43,39 @@ public:
   }
   ~ReportRecorder();
   const std::vector<Report>& Reports() const { return m_reports; }
+  // Where each report was made, in order.
+  std::vector<std::string> Locations() const {
+    std::vector<std::string> locations;
+    for (const Report& report : m_reports) locations.push_back(report.location);
+    return locations;
+  }
 
 private:
   std::vector<Report> m_reports;
 };
 
+// A task that does nothing and succeeds in every call; a test overrides the
+// calls it watches or answers otherwise.
+class StubTask : public ITovTask {
+public:
+  int32_t LastError() override { return 0; }
+  int32_t Status() override { return 1; }
+  ObjectPtr TovParamSelector() override { return nullptr; }
+  ITovFunctionPtr TovFunction() override { return nullptr; }
+  void Cleanup() override {}
+  void Break() override {}
+  bool StartFunction() override { return true; }
+  int32_t DoParamSelector() override { return 0; }
+  bool InitFunction() override { return true; }
+  bool InitParamSelector() override { return true; }
+  bool Init(const DataManagerPtr&, const HostApplicationPtr&) override { return true; }
+  bool SetParam(const std::string&, Variant&) override { return true; }
+};
+
 // A creation function that records what its task does with it.
 struct FunctionLog {
   std::vector<std::string> keys; // SetParam keys in order
+  std::map<std::string, Variant> values; // the last value of each
   int initCalls = 0;
   int32_t lastError = 0;
   bool initResult = true;
@@ -77,8 +94,9 @@ public:
     return m_log->initResult;
   }
   bool SetResultParam(const std::string&, Variant&) override { return true; }
-  bool SetParam(const std::string& key, Variant&) override {
+  bool SetParam(const std::string& key, Variant& value) override {
     m_log->keys.push_back(key);
+    m_log->values[key] = value;
     return true;
   }
 

@@ -1,27 +1,15 @@
 #include "RingWorld.h"
-
-#include "platform/forms/Form.h"
-#include "platform/forms/Presenter.h"
-#include "platform/runtime/Collection.h"
-#include "platform/runtime/MethodNames.h"
-#include "platform/runtime/ProgIds.h"
+#include "Recorders.h"
 
 namespace tov::test {
 
 namespace {
 
-class FakeGeocoder : public ITovTask {
+class FakeGeocoder : public StubTask {
 public:
   explicit FakeGeocoder(GeocoderScope* scope) : m_scope(scope) { ++m_scope->created; }
-  int32_t LastError() override { return 0; }
-  int32_t Status() override { return 1; }
-  ObjectPtr TovParamSelector() override { return nullptr; }
-  ITovFunctionPtr TovFunction() override { return nullptr; }
-  void Cleanup() override {}
-  void Break() override {}
   bool StartFunction() override { return false; }
   bool InitFunction() override { return false; }
-  bool InitParamSelector() override { return true; }
   bool Init(const std::shared_ptr<DataManager>&, const std::shared_ptr<HostApplication>&) override {
     ++m_scope->inits;
     return m_scope->initResult;

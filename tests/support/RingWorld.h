@@ -3,15 +3,7 @@
 // for the host's geocoder.
 #include "TestWorld.h"
 
-#include "platform/framework/ITovTask.h"
-#include "platform/framework/TaskPropertySet.h"
-#include "platform/gis/Point.h"
-#include "platform/runtime/ObjectRegistry.h"
-
 #include <deque>
-#include <map>
-#include <string>
-#include <vector>
 
 namespace tov::test {
 

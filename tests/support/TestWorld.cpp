@@ -10,28 +10,10 @@
 #include "host/framework/PostgisDatasetImport.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
-#include "platform/forms/Presenter.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/Field.h"
-#include "platform/gis/Fields.h"
-#include "platform/gis/GeometryDef.h"
-#include "platform/gis/Point.h"
-#include "platform/gis/SpatialReferenceFactory.h"
-#include "platform/gis/Workspace.h"
-#include "platform/gis/WorkspaceFactory.h"
-#include "platform/runtime/HostError.h"
-#include "platform/runtime/MethodNames.h"
-#include "platform/runtime/ObjectRegistry.h"
-#include "platform/runtime/ProgIds.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -201,6 +183,19 @@ ScriptedPresenterPtr WatchScript(const std::string& json, std::function<void(For
   return presenter;
 }
 
+std::vector<std::string> ListEntries(Form& form, const std::string& list) {
+  auto control = form.CtlAs<ListControl>(list);
+  std::vector<std::string> entries;
+  for (long i = 0; i < control->ListCount(); ++i) entries.push_back(control->List(i));
+  return entries;
+}
+
+std::vector<std::string> ShownMessages(const ScriptedPresenter& presenter) {
+  std::vector<std::string> shown;
+  for (const auto& message : presenter.Messages()) shown.push_back(message.Icon + " | " + message.Title + " | " + message.Text);
+  return shown;
+}
+
 std::string ClickTurn(const std::string& form, const std::string& button) {
   return R"({"form": ")" + form + R"(", "actions": [{"click": ")" + button + R"("}]})";
 }
@@ -224,14 +219,22 @@ std::string NameTurn(const std::string& name) {
          R"("}, {"click": "NextButton"}]})";
 }
 
+void AddRegion(const TestWorld& world, const std::string& name, double xmin, double ymin, double xmax, double ymax) {
+  auto factory = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId);
+  FeatureClassPtr regions =
+      factory->OpenFromFile(ToPlatformPath(world.DatasetFolder() + "/test.gpkg"))->OpenFeatureClass("regions");
+  FeaturePtr feature = regions->CreateFeature();
+  feature->SetShape(Rectangle(xmin, ymin, xmax, ymax, Geographic(4269)));
+  feature->SetValue(regions->FindField("NAME"), name);
+  feature->Store();
+}
+
 void AddLineLayerNamed(const Analysis& analysis, const std::string& name) {
   const std::string folder = analysis.folder + "/lines";
   std::filesystem::create_directories(folder);
   WorkspacePtr workspace = CreateAs<WorkspaceFactory>(kShapefileWorkspaceFactoryProgId)->OpenFromFile(ToPlatformPath(folder));
-  auto fields = CreateAs<Fields>(kFieldsProgId);
-  fields->AddField(ShapeField(geometryPolyline, Geographic(4269)));
-  FeatureClassPtr lines =
-      workspace->CreateFeatureClass("lines", fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+  FeatureClassPtr lines = workspace->CreateFeatureClass("lines", ShapeFields(geometryPolyline, Geographic(4269), false),
+                                                        kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
   auto layer = CreateAs<FeatureLayer>(kFeatureLayerProgId);
   layer->SetFeatureClass(lines);
   layer->SetName(name);

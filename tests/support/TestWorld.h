@@ -2,20 +2,17 @@
 // The test world: a small data set and an analysis on it, in a folder or,
 // in the database run, shared in a schema of its own; and the scripts that
 // drive the component's pages in it.
+#include "Errors.h"
 #include "GisBuilders.h"
 #include "TempFolder.h"
 #include "host/forms/ScriptedPresenter.h"
 #include "host/framework/Analysis.h"
-#include "platform/framework/ITovTask.h"
-#include "platform/framework/TaskPropertySet.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <string>
-#include <vector>
-
 namespace tov::test {
+
+namespace fs = std::filesystem;
 
 // What a test data set holds beyond the reference layer "Regions" and the
 // current-extent method.
@@ -87,6 +84,15 @@ ScriptedPresenterPtr UseScript(const std::string& json);
 // is about to play (before the turn's actions).
 ScriptedPresenterPtr WatchScript(const std::string& json, std::function<void(Form&)> watch);
 
+// The entries of a list control of a form, first to last.
+std::vector<std::string> ListEntries(Form& form, const std::string& list);
+
+// The message boxes the presenter showed, each as "icon | title | text".
+std::vector<std::string> ShownMessages(const ScriptedPresenter& presenter);
+inline std::string MessageOf(const std::string& icon, const std::string& title, const std::string& text) {
+  return icon + " | " + title + " | " + text;
+}
+
 // The turn that types a name on the name page and presses Next.
 std::string NameTurn(const std::string& name);
 // The turn that presses one button of a form.
@@ -113,6 +119,10 @@ TestWorldOptions AllMethodsOptions();
 
 std::string ReadTextFile(const std::string& nativePath);
 void WriteTextFile(const std::string& nativePath, const std::string& text);
+
+// Adds a region of that name and shape (NAD83 degrees) to the world's
+// "regions" class, before its analysis is opened.
+void AddRegion(const TestWorld& world, const std::string& name, double xmin, double ymin, double xmax, double ymax);
 
 // Puts a line layer of that name into the focus map and saves the document.
 // A study area given the same name then fails in the store's outline pass

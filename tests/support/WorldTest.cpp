@@ -2,11 +2,17 @@
 
 #include "Program.h"
 
+#include "host/common/Paths.h"
 #include "host/framework/MethodDescriptor.h"
-#include "platform/framework/ITovTask.h"
+#include "host/studyareas/RegisterHostStudyAreaClasses.h"
+#include "host/studyareas/StudyAreaRebuilder.h"
 #include "store/StudyAreaCreation.h"
 
 namespace tov::test {
+
+WorldTest::~WorldTest() {
+  if (!m_rebuiltMethod.empty()) RegisterStudyAreaRebuilder(m_rebuiltMethod, nullptr);
+}
 
 void WorldTest::OpenAnalysis() {
   analysis = world->Open();
@@ -59,6 +65,16 @@ bool WorldTest::RunPropertySheet(const std::string& name) {
   sheet->SetParam("StudyArea", value);
   if (!sheet->Init(analysis->dataManager, analysis->application) || sheet->DoParamSelector() != 0) return false;
   return sheet->InitFunction() && sheet->StartFunction() && sheet->LastError() == 0;
+}
+
+void WorldTest::UseRebuilder(const std::string& method, void (*registerRebuilder)()) {
+  RegisterHostStudyAreaClasses();
+  registerRebuilder();
+  m_rebuiltMethod = method;
+}
+
+std::filesystem::file_time_type WorldTest::LayerFileTime(const std::string& name) const {
+  return std::filesystem::last_write_time(ToNativePath(Catalog()->Item(name)->FilePath()));
 }
 
 int WorldTest::Tovana(const std::string& arguments) {

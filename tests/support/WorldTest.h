@@ -4,24 +4,10 @@
 #include "TestWorld.h"
 
 #include "host/session/HostTaskRun.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/StudyAreaRecord.h"
-#include "platform/framework/TaskPropertySet.h"
-#include "platform/framework/TextPropertySet.h"
-#include "platform/framework/TovExtension.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/gis/Polygon.h"
-#include "platform/runtime/MethodNames.h"
-#include "platform/runtime/ObjectRegistry.h"
-#include "platform/runtime/ProgIds.h"
 
 #include <nlohmann/json.hpp>
 
 #include <initializer_list>
-#include <memory>
-#include <string>
-#include <utility>
 
 namespace tov::test {
 
@@ -38,6 +24,7 @@ class WorldTest : public ::testing::Test {
 protected:
   WorldTest() : WorldTest(TestWorldOptions{}) {}
   explicit WorldTest(const TestWorldOptions& options) : world(std::make_unique<TestWorld>(options)) {}
+  ~WorldTest() override;
 
   // Opens the world's analysis in this process, with an empty script.
   void OpenAnalysis();
@@ -59,6 +46,16 @@ protected:
   // A rectangle 0.5 degrees wide from west, stored through the real store as
   // a current-extent study area (stored again, from the property sheet).
   bool Store(const std::string& name, double west, bool propertySheet = false);
+  // A method's page filled as its task fills it, not yet initialised.
+  template <class Page>
+  std::shared_ptr<Page> NewPage(const std::string& method) const {
+    auto page = std::make_shared<Page>();
+    page->m_pApplication = analysis->application;
+    page->m_pDataManager = analysis->dataManager;
+    page->m_pDataSet = Dataset();
+    page->m_pSSATask = Method(method);
+    return page;
+  }
   // Plays the turns (JSON objects, comma-separated) through a task run as the
   // host runs it (the main task when progId is empty); the script must end
   // with the run and without errors.
@@ -67,6 +64,12 @@ protected:
   // The study area's property sheet as the host runs it, its turns already
   // scripted; false when nothing was stored.
   bool RunPropertySheet(const std::string& name);
+  // The property sheet's classes, with the method's rebuilder registered by
+  // `registerRebuilder` for the test's lifetime; the turn pressing Rebuild.
+  void UseRebuilder(const std::string& method, void (*registerRebuilder)());
+  static std::string RebuildTurn() { return ClickTurn("StudyAreaPropertiesDialog", "RebuildButton"); }
+  // When the study area's layer file was last written.
+  std::filesystem::file_time_type LayerFileTime(const std::string& name) const;
 
   // Runs the program on the world's analysis with the data set "Test"; its
   // exit code, with its output and errors kept below.
@@ -81,6 +84,9 @@ protected:
   AnalysisPtr analysis;
   ScriptedPresenterPtr presenter;
   std::string output, errors;
+
+private:
+  std::string m_rebuiltMethod;
 };
 
 } // namespace tov::test

@@ -1,11 +1,6 @@
 #include "ZipWorld.h"
 
 #include "host/common/Paths.h"
-#include "platform/forms/Form.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/Workspace.h"
-#include "platform/gis/WorkspaceFactory.h"
 
 namespace tov::test {
 

@@ -5,11 +5,6 @@
 
 #include "methods/zipcodes/TovSSASelZipCodesTask.h"
 
-#include <map>
-#include <memory>
-#include <string>
-#include <vector>
-
 namespace tov::test {
 
 // The ZIP areas of the test data set: 0.1 degree squares in a row from

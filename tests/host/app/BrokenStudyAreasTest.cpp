@@ -3,17 +3,10 @@
 #include "AnalysisViews.h"
 #include "Program.h"
 
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/StudyAreaRecord.h"
-#include "platform/framework/TextPropertySet.h"
 #include "host/common/Paths.h"
 
-#include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
-
-namespace fs = std::filesystem;
 
 namespace tov::test {
 namespace {

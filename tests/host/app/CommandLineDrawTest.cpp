@@ -3,10 +3,6 @@
 // analysis is touched.
 #include "DrawnWorld.h"
 
-#include "platform/gis/Envelope.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/FeatureCursor.h"
-#include "platform/gis/Feature.h"
 #include "store/StudyAreaDataset.h"
 
 namespace tov::test {

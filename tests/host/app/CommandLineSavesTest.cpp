@@ -1,13 +1,11 @@
 // What a command changed is saved, even when it stored no study area: the
 // map document always agrees with the catalogue afterwards, and the
-// analysis check finds nothing wrong after any command.
+// analysis check finds nothing wrong after any command. Two runs into one
+// analysis read back as the next session would.
+#include "AnalysisViews.h"
 #include "WorldTest.h"
 
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/TovExtension.h"
-
-#include <fstream>
-#include <set>
+#include "host/common/Paths.h"
 
 namespace tov::test {
 namespace {
@@ -21,8 +19,8 @@ protected:
   void Make(const std::vector<std::string>& names) {
     double west = -74.6;
     for (const std::string& name : names) {
-      ASSERT_EQ(Tovana("setup extent --name " + name + " --lonlat --extent " + std::to_string(west) +
-                       ",40.2," + std::to_string(west + 0.3) + ",40.8"),
+      ASSERT_EQ(Tovana("setup extent --name " + name + " --lonlat --extent " + std::to_string(west) + ",40.2," +
+                       std::to_string(west + 0.3) + ",40.8"),
                 0)
           << errors;
       west += 0.1;
@@ -32,14 +30,17 @@ protected:
   // Runs Study Area Setup with these turns; the run ends without storing.
   void RunScript(const json& turns) {
     const std::string file = world->Root() + "/script.json";
-    std::ofstream(file) << json{{"turns", turns}}.dump();
+    WriteTextFile(file, json{{"turns", turns}}.dump());
     EXPECT_EQ(Tovana("setup script '" + file + "'"), 1) << errors;
   }
 
-  static json ManageTurns(const json& manageActions) {
-    return json::array({{{"form", "CreateSAMainDialog"},
-                         {"actions", {{{"click", "ManageSAButton"}}, {{"click", "CancelButton"}}}}},
-                        {{"form", "ManageSADialog"}, {"actions", manageActions}}});
+  static json ManageTurns(const json& manageActions, const std::vector<std::string>& confirmations = {}) {
+    json turns = json::array({{{"form", "CreateSAMainDialog"},
+                               {"actions", {{{"click", "ManageSAButton"}}, {{"click", "CancelButton"}}}}},
+                              {{"form", "ManageSADialog"}, {"actions", manageActions}}});
+    for (const std::string& button : confirmations)
+      turns.push_back({{"form", "DeleteConfirmSADialog"}, {"actions", {{{"click", button}}}}});
+    return turns;
   }
 
   // The study area layers of the saved document (any depth), by name, with
@@ -58,10 +59,8 @@ protected:
   // The saved document shows exactly the catalogued study areas, their
   // groups carry their current names, and the check agrees.
   void ExpectDocumentMatchesCatalogue(const std::set<std::string>& expected) {
-    std::set<std::string> catalogued;
-    CollectionPtr names = world->Open()->dataManager->GetStudyAreaCatalog()->Names();
-    for (long i = 1; i <= names->Count(); ++i) catalogued.insert(names->Item(i).ToString());
-    EXPECT_EQ(catalogued, expected);
+    const std::vector<std::string> catalogued = CatalogueNames(*world);
+    EXPECT_EQ(std::set<std::string>(catalogued.begin(), catalogued.end()), expected);
     std::map<std::string, json> shown;
     std::vector<std::string> groups;
     Collect(FocusLayers(), shown, groups);
@@ -80,6 +79,13 @@ protected:
     std::vector<std::string> groups;
     Collect(FocusLayers(), shown, groups);
     return shown.count(name) ? shown[name].at("renderer").at("symbol").at("outline").at("width").get<double>() : -1;
+  }
+
+  // A top-level layer of the saved focus map.
+  static const json* Named(const json& layers, const std::string& name) {
+    for (const auto& layer : layers)
+      if (layer.value("name", "") == name) return &layer;
+    return nullptr;
   }
 };
 
@@ -110,22 +116,14 @@ TEST_F(CommandLineSavesTest, RenamingThenCancellingSavesTheNewNameInLayersAndGro
   EXPECT_EQ(world->DocumentText().find("Bravo"), std::string::npos) << world->DocumentText();
 }
 
-TEST_F(CommandLineSavesTest, RemovingWithYesNoAndYesToAllThenCancellingDropsTheirLayers) {
+TEST_F(CommandLineSavesTest, RemovingWithYesNoAndYesToAllThenAllThenCancellingDropsTheirLayers) {
   Make({"Alpha", "Bravo", "Charlie", "Echo"});
-  json turns = ManageTurns({{{"select", "SANamesList"}, {"items", {"Alpha", "Bravo", "Charlie", "Echo"}}},
-                            {{"click", "RemoveButton"}},
-                            {{"click", "CloseButton"}}});
-  for (const char* button : {"YesButton", "NoButton", "YesToAllButton"})
-    turns.push_back({{"form", "DeleteConfirmSADialog"}, {"actions", {{{"click", button}}}}});
-  RunScript(turns);
+  RunScript(ManageTurns({{{"select", "SANamesList"}, {"items", {"Alpha", "Bravo", "Charlie", "Echo"}}},
+                         {{"click", "RemoveButton"}},
+                         {{"click", "CloseButton"}}},
+                        {"YesButton", "NoButton", "YesToAllButton"}));
   ExpectDocumentMatchesCatalogue({"Bravo"});
-}
-
-TEST_F(CommandLineSavesTest, RemovingAllThenCancellingLeavesNoStudyAreaLayer) {
-  Make({"Alpha", "Bravo"});
-  json turns = ManageTurns({{{"click", "RemoveAllButton"}}, {{"click", "CloseButton"}}});
-  turns.push_back({{"form", "DeleteConfirmSADialog"}, {"actions", {{{"click", "YesToAllButton"}}}}});
-  RunScript(turns);
+  RunScript(ManageTurns({{{"click", "RemoveAllButton"}}, {{"click", "CloseButton"}}}, {"YesToAllButton"}));
   ExpectDocumentMatchesCatalogue({});
 }
 
@@ -160,15 +158,67 @@ TEST_F(CommandLineSavesTest, ListAndShowSayWhereAStudyAreaLivesNotWhereThisProce
   const std::string workingFolder = world->Open()->folder;
   for (const char* command : {"list", "show Alpha"}) {
     ASSERT_EQ(Tovana(command), 0) << errors;
-    EXPECT_NE(output.find("StudyAreas/1/StudyArea.lyr"), std::string::npos) << output;
-    EXPECT_EQ(output.find('\\'), std::string::npos) << output;
+    EXPECT_TRUE(Has(output, "StudyAreas/1/StudyArea.lyr")) << output;
+    EXPECT_FALSE(Has(output, "\\")) << output;
     if (world->Shared()) {
-      EXPECT_NE(output.find(world->Schema()), std::string::npos) << output;
-      EXPECT_EQ(output.find(workingFolder), std::string::npos) << output;
+      EXPECT_TRUE(Has(output, world->Schema()) && !Has(output, workingFolder)) << output;
     } else {
-      EXPECT_NE(output.find(world->AnalysisFolder() + "/StudyAreas/1/StudyArea.lyr"), std::string::npos) << output;
+      EXPECT_TRUE(Has(output, world->AnalysisFolder() + "/StudyAreas/1/StudyArea.lyr")) << output;
     }
   }
+}
+
+TEST_F(CommandLineSavesTest, TwoRunsIntoOneAnalysisAreBothStoredAndTheSecondIsCurrent) {
+  ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
+  ASSERT_EQ(Tovana("setup extent --name \"Mid Town\" --lonlat --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
+
+  AnalysisPtr analysis = world->Open();
+  StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
+  ASSERT_EQ(catalog->Count(), 2);
+  EXPECT_EQ(analysis->extension->ExtensionProperties()->GetProperty("CurrentExtent"), "Mid Town");
+  std::vector<std::string> layerFiles;
+  for (const char* name : {"Harbour", "Mid Town"}) {
+    ASSERT_TRUE(catalog->Exists(name)) << name;
+    StudyAreaRecordPtr record = catalog->Item(name);
+    EXPECT_EQ(record->RecordProperties()->GetProperty("TYPE"), "SetupStudyArea.CurrentExtent");
+    EXPECT_EQ(record->RecordProperties()->GetProperty("MAINLAYER"), "Regions");
+    const fs::path layerFile = ToNativePath(record->FilePath());
+    EXPECT_TRUE(fs::is_regular_file(layerFile)) << layerFile;
+    EXPECT_TRUE(fs::is_regular_file(fs::path(layerFile).replace_extension(".shp"))) << layerFile;
+    EXPECT_EQ(layerFile.parent_path().parent_path(), fs::path(analysis->folder) / "StudyAreas");
+    layerFiles.push_back(layerFile.string());
+  }
+  EXPECT_NE(layerFiles[0], layerFiles[1]);
+
+  const json layers = FocusLayers();
+  const json* latest = Named(layers, "Analyses created for Mid Town");
+  const json* earlier = Named(layers, "Analyses created for Harbour");
+  ASSERT_TRUE(latest && earlier);
+  EXPECT_EQ(latest->at("type"), "group");
+  ASSERT_FALSE(latest->at("layers").empty());
+  const json& newLayer = latest->at("layers").at(0);
+  EXPECT_EQ(newLayer.at("name"), "Mid Town");
+  EXPECT_EQ(newLayer.at("renderer").at("symbol").at("outline").at("width"), 4.0);
+  EXPECT_EQ(earlier->at("layers").at(0).at("renderer").at("symbol").at("outline").at("width"), 2.0);
+  EXPECT_TRUE(Named(layers, "Regions"));
+}
+
+TEST_F(CommandLineSavesTest, WithoutRenamingTheSecondLayerGoesFirstInTheFirstGroup) {
+  ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
+  {
+    AnalysisPtr analysis = world->Open();
+    analysis->extension->ExtensionOptions()->SetProperty("ChangeGroupLayerName", "False");
+    SaveAnalysis(*analysis); // what a shared analysis publishes
+  }
+  ASSERT_EQ(Tovana("setup extent --name Bay --lonlat --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
+
+  const json layers = FocusLayers();
+  EXPECT_FALSE(Named(layers, "Analyses created for Bay"));
+  const json* group = Named(layers, "Analyses created for Harbour");
+  ASSERT_TRUE(group);
+  ASSERT_EQ(group->at("layers").size(), 2u);
+  EXPECT_EQ(group->at("layers").at(0).at("name"), "Bay");
+  EXPECT_EQ(group->at("layers").at(1).at("name"), "Harbour");
 }
 
 } // namespace

@@ -7,16 +7,11 @@
 
 #include "host/framework/AnalysisCheck.h"
 #include "host/session/HostTaskRun.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/runtime/ProgIds.h"
 
 #include <csignal>
-#include <filesystem>
 #include <iostream>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace tov::test {
 namespace {

@@ -9,11 +9,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <sys/mount.h>
-
-namespace fs = std::filesystem;
 
 namespace tov::test {
 namespace {

@@ -10,36 +10,12 @@
 #include "host/gis/HostFeatureClass.h"
 #include "host/gis/HostPolygon.h"
 #include "host/gis/PolygonUnion.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureCursor.h"
-#include "platform/gis/GeometryEnumerator.h"
-#include "platform/gis/QueryFilter.h"
-#include "platform/gis/SelectionSet.h"
-#include "platform/gis/Workspace.h"
-#include "platform/gis/WorkspaceFactory.h"
-#include "platform/runtime/ObjectRegistry.h"
-#include "platform/runtime/ProgIds.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-
-namespace fs = std::filesystem;
 
 namespace tov::test {
 namespace {
-
-// Three regions: West and East side by side (as every test world has), and
-// one whose name holds apostrophes, apart from them.
-void AddQuotedRegion(const TestWorld& world) {
-  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-  WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(world.DatasetFolder() + "/test.gpkg"));
-  FeatureClassPtr regions = workspace->OpenFeatureClass("regions");
-  FeaturePtr feature = regions->CreateFeature();
-  feature->SetShape(Rectangle(-70.0, 40.0, -69.0, 41.0, Geographic(4269)));
-  feature->SetValue(regions->FindField("NAME"), std::string("O'Brien's"));
-  feature->Store();
-}
 
 // Sets an environment variable for one scope.
 class ScopedVariable {
@@ -120,7 +96,9 @@ TEST_F(PostgisDataTest, ImportCopiesEveryLayerWithASpatialIndexAndReplacesItWhen
 }
 
 TEST_F(PostgisDataTest, WhereClausesAndFieldListsAreAnsweredByTheServer) {
-  AddQuotedRegion(*world);
+  // West and East side by side (as every test world has), and one whose name
+  // holds apostrophes, apart from them.
+  AddRegion(*world, "O'Brien's", -70.0, 40.0, -69.0, 41.0);
   auto regions = Regions();
   ASSERT_TRUE(regions);
 
@@ -148,7 +126,7 @@ TEST_F(PostgisDataTest, WhereClausesAndFieldListsAreAnsweredByTheServer) {
 }
 
 TEST_F(PostgisDataTest, TheServersUnionCoversWhatTheHostsDoes) {
-  AddQuotedRegion(*world);
+  AddRegion(*world, "O'Brien's", -70.0, 40.0, -69.0, 41.0);
   {
     // Two unit squares overlapping by half of each.
     auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");

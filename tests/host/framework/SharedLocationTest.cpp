@@ -1,6 +1,6 @@
 // Reading where a shared analysis is; no database needed.
 #include "host/framework/SharedAnalysis.h"
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
 

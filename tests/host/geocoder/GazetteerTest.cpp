@@ -3,7 +3,7 @@
 #include "TempFolder.h"
 
 #include "host/geocoder/PlaceNames.h"
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
 

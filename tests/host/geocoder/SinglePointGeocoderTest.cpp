@@ -7,16 +7,10 @@
 #include "host/geocoder/RegisterHostGeocoderClasses.h"
 #include "host/geocoder/TovSinglePointGeocoder.h"
 #include "host/session/HostTaskRun.h"
-#include "platform/forms/ListControl.h"
-#include "platform/framework/TovExtension.h"
-#include "platform/gis/Polygon.h"
-#include "platform/runtime/Collection.h"
 
 #include <geodesic.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <sys/wait.h>
 
 namespace tov::test {

@@ -6,13 +6,7 @@
 #include "host/gis/RegisterHostGisClasses.h"
 #include "host/gui/HostMapControl.h"
 #include "host/gui/RegisterHostGuiClasses.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/MapControlHost.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/Polygon.h"
-#include "platform/runtime/ObjectRegistry.h"
-
-#include <gtest/gtest.h>
+#include "Prelude.h"
 
 #include <cmath>
 

@@ -1,10 +1,13 @@
 #include "QtApp.h"
 
 #include "host/gui/MapCanvas.h"
+#include "host/gui/RegisterHostGuiClasses.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
+#include <QAbstractButton>
+#include <QTest>
 #include <QWidget>
 
 #include <cstdlib>
@@ -42,5 +45,52 @@ Watchdog::Watchdog(int milliseconds) {
 }
 
 Watchdog::~Watchdog() { m_timer.stop(); }
+
+void ShowInWindow(Form& form, std::function<void(Form&, QWidget&)> user) {
+  App();
+  auto presenter = std::make_shared<QtPresenter>();
+  presenter->SetMsgBoxAnswer([](const std::string&, int32_t) { return vbOK; });
+  presenter->SetOnShown(std::move(user));
+  SetPresenter(presenter);
+  Watchdog watchdog;
+  form.ShowModal();
+  EXPECT_FALSE(watchdog.Fired()) << "the form was still open when the watchdog fired";
+}
+
+void WindowTest::SetUp() {
+  App();
+  RegisterHostGuiClasses(m_progressDialog);
+  analysis = world->Open();
+  qt = std::make_shared<QtPresenter>();
+  qt->SetMsgBoxAnswer([this](const std::string& text, int32_t style) {
+    messages.push_back(text);
+    return (style & 0xF) == vbYesNo ? vbYes : vbOK;
+  });
+  SetPresenter(qt);
+}
+
+void WindowTest::Played(const std::function<void()>& act, std::function<void(Form&, QWidget&)> user) {
+  shown.clear();
+  qt->SetOnShown([this, user](Form& form, QWidget& dialog) {
+    shown.push_back(form.Name());
+    user(form, dialog);
+  });
+  Watchdog watchdog;
+  act();
+  EXPECT_FALSE(watchdog.Fired()) << "a form was still open when the watchdog fired";
+}
+
+HostTaskRunResult WindowTest::Run(std::function<void(Form&, QWidget&)> user, const std::string& progId) {
+  HostTaskRunResult result;
+  Played([&] { result = progId.empty() ? RunHostTask(*analysis) : RunHostTask(*analysis, progId); }, std::move(user));
+  return result;
+}
+
+void WindowTest::Press(QWidget& dialog, const char* button) {
+  auto* b = dialog.findChild<QAbstractButton*>(button);
+  ASSERT_NE(b, nullptr) << button;
+  ASSERT_TRUE(b->isEnabled()) << button;
+  QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(4, b->height() / 2));
+}
 
 } // namespace tov::test

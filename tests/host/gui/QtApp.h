@@ -1,5 +1,10 @@
 #pragma once
-// The Qt application of a test program that shows windows (offscreen).
+// The Qt application of a test program that shows windows (offscreen), and
+// the fixture of the tests that work the component's forms in them.
+#include "WorldTest.h"
+
+#include "host/gui/QtPresenter.h"
+
 #include <QApplication>
 #include <QTimer>
 
@@ -19,6 +24,33 @@ public:
 private:
   QTimer m_timer;
   bool m_fired = false;
+};
+
+// Shows the form with a Qt presenter (message boxes answered OK) while
+// user() plays it; the watchdog must not have had to close it.
+void ShowInWindow(Form& form, std::function<void(Form&, QWidget&)> user);
+
+// A test world's analysis whose forms the Qt presenter shows. Message boxes
+// are kept in `messages` and answered Yes when they ask, OK otherwise.
+class WindowTest : public WorldTest {
+protected:
+  explicit WindowTest(const TestWorldOptions& options = {}, bool progressDialog = false)
+      : WorldTest(options), m_progressDialog(progressDialog) {}
+  void SetUp() override;
+
+  // Does `act` while user() plays each form shown (noted in `shown`); the
+  // watchdog must not have had to close any.
+  void Played(const std::function<void()>& act, std::function<void(Form&, QWidget&)> user);
+  // Runs a task as the host does (Study Area Setup when progId is empty).
+  HostTaskRunResult Run(std::function<void(Form&, QWidget&)> user, const std::string& progId = "");
+  // Clicks a button of a shown form, which must be there and enabled.
+  static void Press(QWidget& dialog, const char* button);
+
+  QtPresenterPtr qt;
+  std::vector<std::string> messages, shown;
+
+private:
+  bool m_progressDialog;
 };
 
 } // namespace tov::test

@@ -4,8 +4,6 @@
 #include "ZipWorld.h"
 
 #include "host/join/ZipPreview.h"
-#include "platform/framework/TovExtension.h"
-#include "platform/gis/Polygon.h"
 
 #include <cmath>
 #include <sstream>

@@ -6,23 +6,6 @@
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostMap.h"
 #include "host/render/MapRenderer.h"
-#include "platform/gis/AnnotationProperties.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/FeatureCursor.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/Fields.h"
-#include "platform/gis/FillSymbol.h"
-#include "platform/gis/GroupLayer.h"
-#include "platform/gis/LabelClass.h"
-#include "platform/gis/LineSymbol.h"
-#include "platform/gis/Polygon.h"
-#include "platform/gis/RgbColor.h"
-#include "platform/gis/SimpleRenderer.h"
-#include "platform/gis/TextSymbol.h"
-#include "platform/gis/Workspace.h"
-#include "platform/gis/WorkspaceFactory.h"
-#include "platform/runtime/ObjectRegistry.h"
 
 #include <QImage>
 #include <QPainter>

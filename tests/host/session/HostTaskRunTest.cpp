@@ -1,39 +1,25 @@
 // The task driver of the command line and the window: how far it runs a
 // task, and how it judges what a run really stored.
-#include "TestWorld.h"
+#include "AnalysisViews.h"
+#include "Errors.h"
+#include "Program.h"
+#include "Recorders.h"
+#include "WorldTest.h"
 
 #include "host/framework/TerminalProgressRunner.h"
-#include "host/session/HostTaskRun.h"
-#include "platform/framework/ITovTask.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/TovExtension.h"
-#include "platform/runtime/ObjectRegistry.h"
-#include "platform/runtime/ProgIds.h"
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 
 namespace tov::test {
 namespace {
 
 // A task whose Init refuses; it counts the calls that should not come.
-class InitRefusingTask : public ITovTask {
+class InitRefusingTask : public StubTask {
 public:
   static inline int laterCalls = 0;
-  int32_t LastError() override { return 0; }
-  int32_t Status() override { return 1; }
-  ObjectPtr TovParamSelector() override { return nullptr; }
-  ITovFunctionPtr TovFunction() override { return nullptr; }
-  void Cleanup() override {}
-  void Break() override {}
   bool StartFunction() override { return ++laterCalls, true; }
   int32_t DoParamSelector() override { return ++laterCalls, 0; }
   bool InitFunction() override { return ++laterCalls, true; }
   bool InitParamSelector() override { return ++laterCalls, true; }
-  bool Init(const std::shared_ptr<DataManager>&, const std::shared_ptr<HostApplication>&) override { return false; }
-  bool SetParam(const std::string&, Variant&) override { return true; }
+  bool Init(const DataManagerPtr&, const HostApplicationPtr&) override { return false; }
 };
 
 // The progress runner of the run, with something done just before the
@@ -48,78 +34,53 @@ public:
   }
 };
 
-class CommandLineTaskRunTest : public ::testing::Test {
+class HostTaskRunTest : public WorldTest {
 protected:
-  void SetUp() override { analysis = world.Open(); }
+  void SetUp() override { OpenAnalysis(); }
   void TearDown() override {
     RegisterClassOf<TerminalProgressRunner>(kProgressRunnerProgId);
     RunnerAfter::before = nullptr;
   }
-
-  TestWorld world;
-  AnalysisPtr analysis;
 };
 
-TEST_F(CommandLineTaskRunTest, AnInitThatFailsEndsTheRunBeforeAnyPage) {
+TEST_F(HostTaskRunTest, AnInitThatFailsEndsTheRunBeforeAnyPage) {
   RegisterClassOf<InitRefusingTask>("Test.InitRefusingTask");
   InitRefusingTask::laterCalls = 0;
-  ScriptedPresenterPtr presenter = UseScript("[" + NameTurn("Harbour") + "]");
-  HostTaskRunResult result = RunHostTask(*analysis, "Test.InitRefusingTask", "SetupStudyArea.CurrentExtent");
+  presenter = UseScript("[" + NameTurn("Harbour") + "]");
+  HostTaskRunResult result = RunHostTask(*analysis, "Test.InitRefusingTask", kCurrentExtentMethod);
   EXPECT_EQ(InitRefusingTask::laterCalls, 0);
   EXPECT_FALSE(result.init);
   EXPECT_FALSE(result.Stored());
   EXPECT_EQ(presenter->PendingTurns(), 1u);
-  EXPECT_NE(DescribeNothingStored(result).find("could not start"), std::string::npos);
+  EXPECT_TRUE(Has(DescribeNothingStored(result), "could not start"));
 }
 
 // Another tovana takes the name after this run's name page accepted it: the
 // catalogue refuses it, and the study area that the other one made current
 // under that very name is not taken for this run's.
-TEST_F(CommandLineTaskRunTest, ANameTakenByAnotherProcessMeanwhileIsToldAndNotCountedAsStored) {
+TEST_F(HostTaskRunTest, ANameTakenByAnotherProcessMeanwhileIsToldAndNotCountedAsStored) {
   RegisterClassOf<RunnerAfter>(kProgressRunnerProgId);
-  RunnerAfter::before = [this] {
-    const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' --data-root '" +
-                                world.DataRoot() + "' --analysis '" + world.AnalysisFolder() +
-                                "' --dataset Test setup extent --name Harbour > /dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-  };
-  UseScript("[" + NameTurn("Harbour") + "]");
-  HostTaskRunResult result = RunHostTask(*analysis, kCurExtentTaskProgId);
+  RunnerAfter::before = [this] { ASSERT_EQ(RunTovana(*world, "setup extent --name Harbour").exitCode, 0); };
+  HostTaskRunResult result = RunScripted(NameTurn("Harbour"), kCurExtentTaskProgId);
   EXPECT_EQ(result.pageResult, 0);
   EXPECT_EQ(result.studyAreaName, "Harbour");
-  if (world.Shared()) {
+  if (world->Shared()) {
     // A shared analysis meets the other name when it publishes, and then
-    // refuses the whole change.
+    // refuses the whole change: the server keeps the other one alone.
     EXPECT_TRUE(result.Stored());
-    try {
-      SaveAnalysis(*analysis);
-      ADD_FAILURE() << "two study areas named Harbour";
-    } catch (const HostError& e) {
-      EXPECT_NE(e.Description().find("Another user stored a study area named \"Harbour\""), std::string::npos)
-          << e.Description();
-    }
+    const Raised refused = ErrorOf([&] { SaveAnalysis(*analysis); });
+    EXPECT_TRUE(Has(refused.description, "Another user stored a study area named \"Harbour\"")) << refused.description;
+    const ServerView view = ReadServer(*world);
+    EXPECT_EQ(view.names, std::vector<std::string>{"Harbour"});
+    EXPECT_EQ(view.problems, std::vector<std::string>{});
     return;
   }
   EXPECT_EQ(result.currentStudyArea, "Harbour"); // the other process's
   EXPECT_FALSE(result.Stored());
   const std::string why = DescribeNothingStored(result);
-  EXPECT_NE(why.find("refused the name \"Harbour\""), std::string::npos) << why;
-  EXPECT_NE(why.find("another process"), std::string::npos) << why;
-  EXPECT_EQ(analysis->dataManager->GetStudyAreaCatalog()->Count(), 1);
-}
-
-TEST_F(CommandLineTaskRunTest, AStoreThatFailsAfterTheRecordWasAddedIsNotCountedAndKeepsTheRecord) {
-  AddLineLayerNamed(*analysis, "Harbour");
-  UseScript("[" + NameTurn("Harbour") + "]");
-  HostTaskRunResult result = RunHostTask(*analysis, kCurExtentTaskProgId);
-  EXPECT_FALSE(result.Stored());
-  EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Harbour")); // nothing is undone
-  // Made current before the outline pass failed; nothing is undone.
-  EXPECT_EQ(result.currentStudyArea, "Harbour");
-  ASSERT_GT(result.functionReports, 0u);
-  const std::string why = DescribeNothingStored(result);
-  EXPECT_EQ(why.rfind("The study area \"Harbour\" was not stored: ", 0), 0u) << why;
-  EXPECT_EQ(why.find('\r'), std::string::npos) << why;
+  EXPECT_TRUE(Has(why, "refused the name \"Harbour\"")) << why;
+  EXPECT_TRUE(Has(why, "another process")) << why;
+  EXPECT_EQ(Catalog()->Count(), 1);
 }
 
 } // namespace

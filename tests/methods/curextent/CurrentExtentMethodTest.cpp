@@ -1,39 +1,19 @@
 // The current-extent method run as the host runs it: the name page, then the
 // densified extent polygon stored as the current study area.
-#include "TestWorld.h"
+#include "WorldTest.h"
 
-#include "host/session/HostTaskRun.h"
 #include "methods/curextent/TovSSACurExtentFunction.h"
 #include "pages/modi18N.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/gis/ActiveView.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/gis/Point.h"
-#include "platform/runtime/ObjectRegistry.h"
 
 #include <cmath>
 
 namespace tov::test {
 namespace {
 
-constexpr char kTask[] = "TovSSA.TovSSACurExtentTask";
-
-class CurrentExtentMethodTest : public ::testing::Test {
+class CurrentExtentMethodTest : public WorldTest {
 protected:
-  void SetUp() override { analysis = world.Open(); }
-  HostTaskRunResult Run(const std::string& turns) {
-    presenter = UseScript("[" + turns + "]");
-    HostTaskRunResult result = RunHostTask(*analysis, kTask);
-    presenter->CheckFinished();
-    EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
-    return result;
-  }
-
-  TestWorld world;
-  AnalysisPtr analysis;
-  ScriptedPresenterPtr presenter;
+  void SetUp() override { OpenAnalysis(); }
+  HostTaskRunResult Run(const std::string& turns) { return RunScripted(turns, kCurExtentTaskProgId); }
 };
 
 TEST_F(CurrentExtentMethodTest, AnExistingNameIsRefusedAndThePageKeepsIt) {
@@ -45,12 +25,10 @@ TEST_F(CurrentExtentMethodTest, AnExistingNameIsRefusedAndThePageKeepsIt) {
           R"(, {"form": "SelectSANameDialog", "actions": [{"type": "StudyAreaNameText", "text": "2"}, {"click": "NextButton"}]})");
   EXPECT_EQ(result.pageResult, 0);
   EXPECT_EQ(presenter->ShownForms().size(), 2u);
-  ASSERT_EQ(presenter->Messages().size(), 1u);
-  const auto& warning = presenter->Messages()[0];
   ResourceFinderPtr texts = GetTextResources();
-  EXPECT_EQ(warning.Text, "Harbour" + texts->FindString("175") + "\r\n" + texts->FindString("176"));
-  EXPECT_EQ(warning.Title, texts->FindString("187"));
-  EXPECT_EQ(warning.Icon, "exclamation");
+  EXPECT_EQ(ShownMessages(*presenter),
+            std::vector<std::string>{MessageOf("exclamation", texts->FindString("187"),
+                                               "Harbour" + texts->FindString("175") + "\r\n" + texts->FindString("176"))});
   EXPECT_TRUE(result.Stored());
   EXPECT_EQ(result.currentStudyArea, "Harbour2");
 }
@@ -74,18 +52,16 @@ long PointsOnVertical(const PolygonPtr& polygon, double x) {
 }
 
 TEST_F(CurrentExtentMethodTest, TheExtentIsDensifiedAndProjectedIntoTheAnalysisSystem) {
-  MapPtr map = analysis->application->Document()->FocusMap();
-  auto view = As<ActiveView>(map);
+  auto view = As<ActiveView>(FocusMap());
   auto wanted = CreateAs<Envelope>("orvaCore.Envelope");
   wanted->PutCoords(-74.5, 40.2, -73.5, 41.2);
   view->SetExtent(wanted);
   EnvelopePtr extent = view->Extent();
 
-  auto function = std::make_shared<TovSSACurExtentFunction>();
-  Variant application(std::static_pointer_cast<Object>(analysis->application));
-  function->SetParam("Application", application);
-  ASSERT_TRUE(function->Start());
-  auto polygon = As<Polygon>(function->Geometry());
+  TovSSACurExtentFunction function;
+  SetParams(function, {{"Application", Variant(analysis->application)}});
+  ASSERT_TRUE(function.Start());
+  auto polygon = As<Polygon>(function.Geometry());
   ASSERT_TRUE(polygon);
   EXPECT_EQ(polygon->SpatialReference()->FactoryCode(), 5070);
 

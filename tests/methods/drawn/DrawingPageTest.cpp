@@ -5,19 +5,9 @@
 #include "GisBuilders.h"
 #include "host/common/Paths.h"
 #include "host/gui/HostMapControl.h"
-#include "platform/forms/MapControlHost.h"
-#include "platform/forms/Presenter.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/MapControl.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/Point.h"
-#include "platform/gis/Workspace.h"
-#include "platform/runtime/ObjectRegistry.h"
-#include "platform/runtime/ProgIds.h"
 #include "HostWrappers.h"
 
 #include <cmath>
-#include <filesystem>
 
 namespace tov::test {
 namespace {
@@ -34,7 +24,7 @@ protected:
     page = OpenPage();
   }
   std::shared_ptr<SelectByDrawingOwnAreaDialog> OpenPage() {
-    auto opened = NewPage();
+    auto opened = NewPage<SelectByDrawingOwnAreaDialog>(kDrawnAreaMethod);
     opened->ReadFromPropertySet(nullptr);
     opened->InitializeDialog();
     opened->ResetParams();

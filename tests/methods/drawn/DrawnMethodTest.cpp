@@ -20,7 +20,6 @@ double SquareArea() {
   return square->Area();
 }
 
-
 // The method's function, counting the steps the progress runner asks for.
 class CountingFunction : public TovSSASelDrawingFunction {
 public:

@@ -6,13 +6,6 @@
 #include "host/gis/HostQueryFilter.h"
 #include "methods/maplist/TovSSAMapListFunction.h"
 #include "pages/modi18N.h"
-#include "platform/forms/UserActions.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/DataAccessService.h"
-#include "platform/framework/TovExtension.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/QueryFilter.h"
-#include "platform/gis/SelectionSet.h"
 #include "HostWrappers.h"
 #include "Recorders.h"
 
@@ -103,8 +96,7 @@ TEST_F(MapListMethodTest, ANameMetTwiceEndsTheFillingWithTheNamesReadSoFar) {
   }});
   RunPages();
   EXPECT_EQ(offered, (std::vector<std::string>{"Bronx, NY", "Kings, NY"}));
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "InsertRegionNames TovSetupStudyArea\\TovSSAMapListTask");
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{"InsertRegionNames TovSetupStudyArea\\TovSSAMapListTask"});
   EXPECT_EQ(recorder.Reports()[0].number, 457);
 }
 
@@ -188,8 +180,8 @@ TEST_F(MapListFunctionTest, IdentifiersGoIntoTheFeaturesListAndTheShapesClauseAs
   function = Function({"Odd, XX"});
   EXPECT_FALSE(Run(*function));
   EXPECT_EQ(where.clauses, (std::vector<std::string>{"(LABEL= 'Odd, XX')", " FIPS='1'2' "}));
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_DoStep TovSetupStudyArea\\TovSSAMapListFunction");
+  EXPECT_EQ(recorder.Locations(),
+            std::vector<std::string>{"ITovFunction_DoStep TovSetupStudyArea\\TovSSAMapListFunction"});
   EXPECT_EQ(Count(), 0);
 }
 
@@ -221,8 +213,8 @@ TEST_F(MapListFunctionTest, ASelectionSetAloneBuildsTheAreaAndNamesMatchingNothi
   Variant name("Nothing");
   function->SetParam("StudyAreaName", name);
   EXPECT_FALSE(Run(*function));
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_DoStep TovSetupStudyArea\\TovSSAMapListFunction");
+  EXPECT_EQ(recorder.Locations(),
+            std::vector<std::string>{"ITovFunction_DoStep TovSetupStudyArea\\TovSSAMapListFunction"});
   EXPECT_EQ(Count(), 1);
 }
 
@@ -231,8 +223,8 @@ TEST_F(MapListFunctionTest, ParameterNamesMustMatchExactlyAndOneInputIsNeeded) {
   auto function = Function({});
   Variant names(std::make_shared<Collection>());
   EXPECT_TRUE(function->SetParam("regionsSelectedByNames", names));
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_SetParam TovSetupStudyArea\\TovSSAMapListFunction");
+  EXPECT_EQ(recorder.Locations(),
+            std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TovSSAMapListFunction"});
   EXPECT_FALSE(function->Init());
   EXPECT_EQ(function->LastError(), 47);
   EXPECT_TRUE(function->SetParam("RegionsSelectedByNames", names));

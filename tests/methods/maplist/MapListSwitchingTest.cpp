@@ -5,8 +5,6 @@
 
 #include "host/gui/RegisterHostGuiClasses.h"
 #include "methods/maplist/SelectFromMapDialog.h"
-#include "platform/forms/UserActions.h"
-#include "platform/gis/Map.h"
 
 namespace tov::test {
 namespace {

@@ -4,8 +4,6 @@
 #include "MapListWorld.h"
 
 #include "methods/maplist/SelectFromListDialog.h"
-#include "platform/forms/ListControl.h"
-#include "platform/forms/UserActions.h"
 
 namespace tov::test {
 namespace {

@@ -1,49 +1,31 @@
 // The map page of regions picked on a map: selecting by click and drag,
 // the names it hands over, and the names it opens with.
-#include "TestWorld.h"
+#include "WorldTest.h"
 
-#include "host/common/Paths.h"
 #include "host/gui/RegisterHostGuiClasses.h"
 #include "methods/maplist/SelectFromMapDialog.h"
-#include "platform/framework/TaskPropertySet.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/Workspace.h"
-#include "platform/gis/WorkspaceFactory.h"
 
 namespace tov::test {
 namespace {
 
-class SelectFromMapDialogTest : public ::testing::Test {
+class SelectFromMapDialogTest : public WorldTest {
 protected:
   void SetUp() override {
     RegisterHostGuiClasses(false);
     TestWorldOptions options;
     options.extraLayers = R"({ "name": "Outline", "sourceName": "regions", "mapLayerName": "Outline" })";
-    options.extraMethods = R"({ "name": "SetupStudyArea.MapList", "caption": "Picked", "properties": {},
-        "layers": [ { "name": "Regions", "properties": { "Visible": "True" } },
-                    { "name": "Outline", "properties": { "Visible": "True" } } ], "children": [] })";
+    options.extraMethods = MethodJson(kMapListMethod, "Picked", "{}", R"([
+        { "name": "Regions", "properties": { "Visible": "True" } },
+        { "name": "Outline", "properties": { "Visible": "True" } } ])");
     world = std::make_unique<TestWorld>(options);
     // A third region whose name holds a quote, east of the other two.
-    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-    FeatureClassPtr regions =
-        factory->OpenFromFile(ToPlatformPath(world->DatasetFolder() + "/test.gpkg"))->OpenFeatureClass("regions");
-    FeaturePtr feature = regions->CreateFeature();
-    feature->SetShape(Rectangle(-73.0, 40.0, -72.0, 41.5, Geographic(4269)));
-    feature->SetValue(regions->FindField("NAME"), std::string("O'Brien"));
-    feature->Store();
-    analysis = world->Open();
-    propertySet = CreateAs<TaskPropertySet>("TovKernel.TaskPropertySet");
+    AddRegion(*world, "O'Brien", -73.0, 40.0, -72.0, 41.5);
+    OpenAnalysis();
+    propertySet = NewPropertySet();
     NewPage();
   }
   void NewPage() {
-    page = std::make_shared<SelectFromMapDialog>();
-    page->m_pApplication = analysis->application;
-    page->m_pDataManager = analysis->dataManager;
-    page->m_pDataSet = analysis->dataManager->DataSetByName("Test");
-    page->m_pSSATask = page->m_pDataSet->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.MapList");
+    page = WorldTest::NewPage<SelectFromMapDialog>(kMapListMethod);
     page->m_sMainLayerName = "regions"; // any case
     page->m_sListFieldName = "NAME";
   }
@@ -65,11 +47,8 @@ protected:
   }
   bool NextEnabled() { return page->Ctl("NextButton")->Enabled(); }
 
-  std::unique_ptr<TestWorld> world;
-  AnalysisPtr analysis;
   TaskPropertySetPtr propertySet;
   std::shared_ptr<SelectFromMapDialog> page;
-  ScriptedPresenterPtr presenter;
 };
 
 TEST_F(SelectFromMapDialogTest, AClickReplacesShiftDragAddsAndEmptySpaceClearsOnlyOnTheMainLayer) {

@@ -1,12 +1,10 @@
 // The geodesic ring: its size on the WGS 84 ellipsoid, its closure, and the
 // coordinate system it comes back in.
-#include "RingWorld.h"
 #include "Recorders.h"
+#include "WorldTest.h"
 
-#include "platform/gis/Envelope.h"
 #include "store/GeodesicRing.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace tov::test {
@@ -22,10 +20,7 @@ PointPtr Site(double x, double y, const SpatialReferencePtr& sr) {
 }
 
 // Host classes come with the test program; the world sets up the handlers.
-class GeodesicRingTest : public ::testing::Test {
-protected:
-  TestWorld world;
-};
+using GeodesicRingTest = WorldTest;
 
 TEST_F(GeodesicRingTest, RadiusIsTakenOverTheCurvatureAtTheCentre) {
   PolygonPtr equator = CreateGeodesicRing(Site(0.0, 0.0, Geographic(4326)), 1000.0);

@@ -1,17 +1,17 @@
 // The site and ring size pages on their own: which inputs let the user go
 // on, the address way, the unit, and what a stored state shows.
 #include "RingWorld.h"
+#include "WorldTest.h"
 
 #include "methods/ring/SelectRingSizeDialog.h"
 #include "methods/ring/SiteDialog.h"
 
 #include <type_traits>
-#include <utility>
 
 namespace tov::test {
 namespace {
 
-class RingPagesTest : public ::testing::Test {
+class RingPagesTest : public WorldTest {
 protected:
   // A page as its task prepares it, from the stored state.
   template <class Page>
@@ -29,7 +29,6 @@ protected:
     page->Ctl("txtLongitude")->SetText(longitude);
   }
 
-  TestWorld world;
   TaskPropertySetPtr set = NewPropertySet();
 };
 

@@ -1,14 +1,11 @@
 // The simple ring method from the first page to the stored study area, and
 // what its function does with the radius, the unit and the site.
 #include "RingWorld.h"
+#include "WorldTest.h"
 #include "Recorders.h"
 
 #include "host/session/HostTaskRun.h"
 #include "methods/ring/TovSSASimpleRingFunction.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/StudyAreaRecord.h"
-#include "platform/framework/TextPropertySet.h"
-#include "platform/gis/Envelope.h"
 
 #include <cmath>
 
@@ -17,20 +14,18 @@ namespace {
 
 constexpr double kPi = 3.14159265358979;
 
-class SimpleRingMethodTest : public ::testing::Test {
+class SimpleRingMethodTest : public WorldTest {
 protected:
-  void SetUp() override { analysis = world.Open(); }
+  SimpleRingMethodTest() : WorldTest(RingWorldOptions()) {}
+  void SetUp() override { OpenAnalysis(); }
 
   // A ring function with every parameter; site defaults to New York.
   std::shared_ptr<TovSSASimpleRingFunction> Function(const std::string& name, double radius, bool miles,
                                                      PointPtr site = NewYork()) {
     auto function = std::make_shared<TovSSASimpleRingFunction>();
-    HostDatasetPtr dataset = analysis->dataManager->DataSetByName("Test");
-    std::vector<std::pair<const char*, Variant>> parameters = {
-        {"Application", analysis->application}, {"DataManager", analysis->dataManager}, {"StudyAreaName", name},
-        {"DataSet", dataset}, {"SSATask", dataset->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.SimpleRing")},
-        {"UnitsMiles", miles}, {"Radius", radius}, {"Point", site}};
-    for (auto& [key, value] : parameters) function->SetParam(key, value);
+    SetParams(*function, {{"Application", analysis->application}, {"DataManager", analysis->dataManager},
+                          {"StudyAreaName", name}, {"DataSet", Dataset()}, {"SSATask", Method(kSimpleRingMethod)},
+                          {"UnitsMiles", miles}, {"Radius", radius}, {"Point", site}});
     return function;
   }
   static PointPtr NewYork() {
@@ -45,16 +40,12 @@ protected:
     return polygon;
   }
 
-  TestWorld world{RingWorldOptions()};
-  AnalysisPtr analysis;
 };
 
 TEST_F(SimpleRingMethodTest, ATenMileRingAroundNewYorkIsStoredWithItsTrueArea) {
-  ScriptedPresenterPtr presenter =
-      UseScript("[" + SiteTurn("40.7128", "-74.0060") + "," + RingTurn("10") + "," + NameTurn("Ten Miles") + "]");
-  HostTaskRunResult result = RunHostTask(*analysis, "TovSSA.TovSSASimpleRingTask");
-  presenter->CheckFinished();
-  EXPECT_TRUE(presenter->Errors().empty());
+  HostTaskRunResult result = RunScripted(SiteTurn("40.7128", "-74.0060") + "," + RingTurn("10") + "," +
+                                             NameTurn("Ten Miles"),
+                                         kSimpleRingTaskProgId);
   ASSERT_TRUE(result.Stored());
   EXPECT_EQ(result.currentStudyArea, "Ten Miles");
 
@@ -65,9 +56,8 @@ TEST_F(SimpleRingMethodTest, ATenMileRingAroundNewYorkIsStoredWithItsTrueArea) {
   centre->Project(Projected(5070));
   EXPECT_NEAR((ring->Envelope()->XMin() + ring->Envelope()->XMax()) / 2, centre->X(), 50.0);
   EXPECT_NEAR((ring->Envelope()->YMin() + ring->Envelope()->YMax()) / 2, centre->Y(), 50.0);
-  TextPropertySetPtr record = analysis->dataManager->GetStudyAreaCatalog()->Item("Ten Miles")->RecordProperties();
-  EXPECT_EQ(record->GetProperty("TYPE"), "SetupStudyArea.SimpleRing");
-  EXPECT_EQ(record->GetProperty("FEATURESLIST"), "");
+  EXPECT_EQ(RecordProperty("Ten Miles", "TYPE"), kSimpleRingMethod);
+  EXPECT_EQ(RecordProperty("Ten Miles", "FEATURESLIST"), "");
 }
 
 TEST_F(SimpleRingMethodTest, AMileCountsAsOneOverPoint621Kilometres) {
@@ -103,7 +93,7 @@ TEST_F(SimpleRingMethodTest, ASiteThatCannotBePlacedStoresNothingAndIsReported) 
   ASSERT_TRUE(function->Init());
   ASSERT_TRUE(function->Start());
   EXPECT_FALSE(function->DoStep());
-  EXPECT_EQ(analysis->dataManager->GetStudyAreaCatalog()->Count(), 0);
+  EXPECT_EQ(Catalog()->Count(), 0);
   EXPECT_FALSE(recorder.Reports().empty());
 }
 
@@ -111,8 +101,7 @@ TEST_F(SimpleRingMethodTest, TheFunctionKnowsNoPropertyPageAndReportsUnderItsOwn
   ReportRecorder recorder;
   Variant value(true);
   EXPECT_TRUE(TovSSASimpleRingFunction().SetParam("FromPropertyPage", value));
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ITovFunction_SetParam TovSSA\\TovSSASimpleRingFunction");
+  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_SetParam TovSSA\\TovSSASimpleRingFunction"});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The ring task's page sequence: site page, geocoder, ring size page and
 // name page, Back on each, and what a later run shows.
 #include "RingWorld.h"
+#include "WorldTest.h"
 #include "Recorders.h"
 
 #include "methods/ring/TovSSASimpleRingTask.h"
@@ -13,9 +14,10 @@ constexpr char kSite[] = "SpecifySiteDialog";
 constexpr char kRing[] = "SelectRingSizeDialog";
 constexpr char kName[] = "SelectSANameDialog";
 
-class SimpleRingTaskTest : public ::testing::Test {
+class SimpleRingTaskTest : public WorldTest {
 protected:
-  void SetUp() override { analysis = world.Open(); }
+  SimpleRingTaskTest() : WorldTest(RingWorldOptions()) {}
+  void SetUp() override { OpenAnalysis(); }
 
   // One run of the page sequence of a new task, or of the last one.
   int32_t Run(const std::string& turns, bool sameTask = false) {
@@ -33,8 +35,6 @@ protected:
     return site;
   }
 
-  TestWorld world{RingWorldOptions()};
-  AnalysisPtr analysis;
   TaskPropertySetPtr set = NewPropertySet();
   std::shared_ptr<RingPresenter> presenter;
   std::shared_ptr<ITovTask> task;
@@ -126,8 +126,8 @@ TEST_F(SimpleRingTaskTest, AHostWithoutAGeocoderIsReportedNotCrashed) {
   ReportRecorder recorder;
   UnregisterClass("TovGeocoder.TovSinglePointGeocoder");
   Run(AddressTurn());
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].location, "ShowAddressDialog TovSetupStudyArea\\TovSSASimpleRingTask");
+  ASSERT_EQ(recorder.Locations(),
+            std::vector<std::string>{"ShowAddressDialog TovSetupStudyArea\\TovSSASimpleRingTask"});
   EXPECT_EQ(recorder.Reports()[0].number, 429);
 }
 

@@ -1,14 +1,9 @@
 // The frame both map pages share: the task's layers and their labels, the
 // navigation tools, and a layout that follows the window.
-#include "TestWorld.h"
+#include "WorldTest.h"
 
 #include "host/gui/RegisterHostGuiClasses.h"
 #include "pages/mappage/MapPageFrame.h"
-#include "platform/gis/AnnotationProperties.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/LabelClass.h"
-#include "platform/gis/TextSymbol.h"
 
 namespace tov::test {
 namespace {
@@ -40,24 +35,18 @@ protected:
   void ToolChosen(const std::string& key) override { calls.push_back("tool " + key); }
 };
 
-class MapPageFrameTest : public ::testing::Test {
+class MapPageFrameTest : public WorldTest {
 protected:
   void SetUp() override {
     RegisterHostGuiClasses(false);
     TestWorldOptions options;
     options.extraLayers = R"({ "name": "Outline", "sourceName": "regions", "mapLayerName": "Outline" })";
-    options.extraMethods = R"({ "name": "SetupStudyArea.MapList", "caption": "Picked", "properties": {},
-        "layers": [ { "name": "Regions", "properties": { "Visible": "True", "Annotation": "True", "LabelField": "NAME",
-                        "MinimunScaleForLabeling": "5000000", "MaximumScaleForLabeling": "", "SymbolSize": "8" } },
-                    { "name": "Outline", "properties": { "Visible": "True", "Annotation": "true", "LabelField": "NAME" } } ],
-        "children": [] })";
-    world = std::make_unique<TestWorld>(options);
-    analysis = world->Open();
-    page = std::make_shared<NotingMapPage>();
-    page->m_pApplication = analysis->application;
-    page->m_pDataManager = analysis->dataManager;
-    page->m_pDataSet = analysis->dataManager->DataSetByName("Test");
-    page->m_pSSATask = page->m_pDataSet->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.MapList");
+    options.extraMethods = MethodJson(kMapListMethod, "Picked", "{}", R"([
+        { "name": "Regions", "properties": { "Visible": "True", "Annotation": "True", "LabelField": "NAME",
+            "MinimunScaleForLabeling": "5000000", "MaximumScaleForLabeling": "", "SymbolSize": "8" } },
+        { "name": "Outline", "properties": { "Visible": "True", "Annotation": "true", "LabelField": "NAME" } } ])");
+    UseWorld(options);
+    page = NewPage<NotingMapPage>(kMapListMethod);
   }
   void Show(const std::string& actions) {
     presenter = UseScript(R"([{"form": "NotingMapPage", "actions": [)" + actions + R"(, {"close": true}]}])");
@@ -66,10 +55,7 @@ protected:
   }
   FeatureLayerPtr MapLayer(long index) { return std::dynamic_pointer_cast<FeatureLayer>(page->Map()->Layer(index)); }
 
-  std::unique_ptr<TestWorld> world;
-  AnalysisPtr analysis;
   std::shared_ptr<NotingMapPage> page;
-  ScriptedPresenterPtr presenter;
 };
 
 TEST_F(MapPageFrameTest, TheFirstLayerEndsAtTheBottomAndOnlyAnExactTrueIsLabelledWhileTheButtonIsPressed) {
