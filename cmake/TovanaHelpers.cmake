@@ -91,3 +91,22 @@ function(tov_postgis_test_properties list)
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${file}")
 endfunction()
+
+# Registers the tests of TARGET that FILTER names (a --gtest_filter) a second
+# time, named "Created.<test>", on the USA sample as `datasets create` makes
+# it from the sample's own GeoPackage (TOVANA_TEST_SAMPLE_ROOT; the
+# "created_sample" fixture of tests/CMakeLists.txt makes it first).
+function(tov_created_sample_tests target filter)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 TEST_PREFIX "Created." TEST_FILTER "${filter}"
+    TEST_LIST ${target}_CREATED_TESTS)
+  set(list ${target}_CREATED_TESTS)
+  set(file "${CMAKE_CURRENT_BINARY_DIR}/${list}_properties.cmake")
+  file(WRITE "${file}"
+    "if(DEFINED ${list})\n"
+    "  set_tests_properties(\${${list}} PROPERTIES\n"
+    "    ENVIRONMENT \"QT_QPA_PLATFORM=offscreen;TOVANA_TEST_SAMPLE_ROOT=${TOVANA_CREATED_SAMPLE_ROOT}\"\n"
+    "    FIXTURES_REQUIRED created_sample\n"
+    "    SKIP_REGULAR_EXPRESSION \"\\\\[  SKIPPED \\\\]\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${file}")
+endfunction()

@@ -1,7 +1,9 @@
 // tovana datasets: the installed data sets, their layers and feature counts;
-// tovana datasets import --postgis CONN [NAME]: a data set copied into PostGIS.
+// tovana datasets import --postgis CONN [NAME]: a data set copied into PostGIS;
+// tovana datasets create: see CommandDatasetsCreate.cpp.
 #include "host/app/Commands.h"
 
+#include "host/datasets/DatasetDescriptor.h"
 #include "host/framework/GeoPackageDataAccess.h"
 #include "host/framework/PostgisDatasetImport.h"
 #include "host/gis/PostgisWorkspace.h"
@@ -37,8 +39,9 @@ void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runne
       return kExitOk;
     };
   });
-  datasets->callback([&context, &runner, import] {
-    if (import->parsed()) return;
+  AddDatasetsCreateCommand(*datasets, context, runner);
+  datasets->callback([&context, &runner, import, datasets] {
+    if (import->parsed() || datasets->get_subcommand("create")->parsed()) return;
     runner = [&context] {
       const std::string root = context.dataRoot.empty() ? DefaultDataRoot() : context.dataRoot;
       std::vector<JsonDatasetPtr> all = JsonDataset::LoadAll(root);
@@ -49,6 +52,13 @@ void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runne
       GeoPackageDataAccess access(all, [] { return std::string(); });
       for (const JsonDatasetPtr& dataset : all) {
         std::cout << dataset->Name() << "\t" << PostgisShown(dataset->DataLocation()) << "\n";
+        std::cout << "  methods:";
+        if (TaskDescriptorPtr setup = dataset->TaskByName("SetupStudyArea"))
+          for (long i = 0; i < setup->ChildCount(); ++i) {
+            const std::string word = MethodCommand(setup->Child(i)->Name());
+            std::cout << " " << (word.empty() ? setup->Child(i)->Name() : word);
+          }
+        std::cout << "\n";
         for (long i = 0; i < dataset->LayerCount(); ++i) {
           DataSetLayerPtr layer = dataset->Layer(i);
           std::cout << "  " << layer->MapLayerName() << " (" << layer->SourceName() << "): ";

@@ -21,6 +21,8 @@ using CommandRunner = std::function<int()>;
 void AddSetupCommands(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
+// `datasets create`, under the datasets command.
+void AddDatasetsCreateCommand(CLI::App& datasets, AppContext& context, CommandRunner& runner);
 void AddRenderCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddGuiCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddManageCommands(CLI::App& app, AppContext& context, CommandRunner& runner);

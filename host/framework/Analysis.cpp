@@ -1,6 +1,7 @@
 #include "host/framework/Analysis.h"
 
 #include "host/common/Paths.h"
+#include "host/framework/DatasetSwitch.h"
 #include "host/framework/HostEnvironment.h"
 #include "host/framework/ReferenceLayers.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
@@ -73,6 +74,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   MakeFolders(folder);
   analysis->folder = folder;
+  analysis->dataRoot = dataRoot.empty() ? DefaultDataRoot() : dataRoot;
   std::string documentPath = folder + "/document.json";
   // Two processes starting on a new analysis at once: one makes the
   // document, the other waits and loads it.
@@ -86,14 +88,23 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
 
   auto db = std::make_shared<AnalysisDatabase>(folder + "/analysis.sqlite");
   analysis->database = db;
-  auto datasets = JsonDataset::LoadAll(dataRoot.empty() ? DefaultDataRoot() : dataRoot);
+  auto datasets = JsonDataset::LoadAll(analysis->dataRoot);
   auto catalog = std::make_shared<SqliteStudyAreaCatalog>(db, folder);
   if (analysis->shared) catalog->SetIdSource([shared = analysis->shared.get()] { return shared->NextStudyAreaId(); });
   analysis->dataManager = std::make_shared<AnalysisDataManager>(datasets, catalog, folder + "/Scratch");
   analysis->extension = std::make_shared<AnalysisExtension>(db, analysis->dataManager);
 
   std::string current = datasetName.empty() ? analysis->extension->CurrentDatasetName() : datasetName;
-  if (current.empty() && !datasets.empty()) current = datasets.front()->Name();
+  // Given none, a new analysis takes the data set marked as the default, else
+  // the first by folder name.
+  if (current.empty() && !datasets.empty()) {
+    current = datasets.front()->Name();
+    for (const auto& ds : datasets)
+      if (ds->IsDefault()) {
+        current = ds->Name();
+        break;
+      }
+  }
   if (!current.empty() && !analysis->dataManager->DataSetByName(current)) {
     std::string names;
     for (const auto& ds : datasets) names += (names.empty() ? "" : ", ") + ds->Name();
@@ -102,7 +113,11 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
                         (names.empty() ? "No data set is installed; build the sample data with \"make data\"."
                                        : "Installed data sets: " + names + "."));
   }
-  if (current != analysis->extension->CurrentDatasetName()) analysis->extension->SetCurrentDatasetName(current);
+  // An analysis given another data set than the one it used switches to it
+  // once its map is read.
+  const std::string before = analysis->extension->CurrentDatasetName();
+  const bool switching = !analysis->created && !before.empty() && current != before;
+  if (current != before && !switching) analysis->extension->SetCurrentDatasetName(current);
 
   analysis->application = std::make_shared<GisApplication>();
   analysis->application->AddExtension(kTovExtensionProgId, analysis->extension);
@@ -114,6 +129,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
     SaveAnalysis(*analysis);
   } else {
     analysis->application->LoadDocument(documentPath);
+    if (switching) SwitchDataset(*analysis, current);
   }
   creating.reset();
 

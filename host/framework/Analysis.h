@@ -27,6 +27,7 @@ struct Analysis {
   // copy of it. Declared first so that it goes last.
   std::shared_ptr<SharedAnalysis> shared;
   std::string folder; // native path
+  std::string dataRoot; // native folder the data sets were read from
   // analysis.sqlite (of the working copy, for a shared analysis)
   std::shared_ptr<AnalysisDatabase> database;
   std::shared_ptr<GisApplication> application;
@@ -40,7 +41,8 @@ using AnalysisPtr = std::shared_ptr<Analysis>;
 // Opens the analysis in nativeFolder, creating the folder and a new analysis
 // when there is none. Data sets are read from dataRoot ("" = $TOVANA_DATA,
 // else <source root>/data). datasetName picks the current data set ("" =
-// the one the analysis used last, else the first installed one). A new
+// the one the analysis used last, else the one marked as the default, else
+// the first installed one). A new
 // analysis shows the data set's reference layers in its analysis coordinate
 // system, at its initial extent (AddReferenceLayers), and is saved at once. Also points the error log at the folder's log.txt.
 // Failures (unknown data set, unreadable files) raise HostError.

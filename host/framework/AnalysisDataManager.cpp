@@ -89,4 +89,13 @@ std::string AnalysisDataManager::MediaPath(const std::string& name) {
   return stat(native.c_str(), &st) == 0 ? ToPlatformPath(native) : std::string();
 }
 
+void AnalysisDataManager::AddDataSet(const JsonDatasetPtr& dataset) {
+  for (JsonDatasetPtr& ds : m_datasets)
+    if (ds->Name() == dataset->Name()) {
+      ds = dataset;
+      return;
+    }
+  m_datasets.push_back(dataset);
+}
+
 } // namespace tov

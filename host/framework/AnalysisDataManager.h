@@ -33,6 +33,9 @@ public:
   std::string ScratchLayerPath() override;
 
   const std::vector<JsonDatasetPtr>& DataSets() const { return m_datasets; }
+  // A data set installed while the analysis is open; one of the same name
+  // is replaced.
+  void AddDataSet(const JsonDatasetPtr& dataset);
 
 private:
   std::vector<JsonDatasetPtr> m_datasets;

@@ -18,6 +18,17 @@ namespace {
 const char kSource[] = "DataAccessService";
 }
 
+void GeoPackageDataAccess::AddDataset(const JsonDatasetPtr& dataset) {
+  m_workspaces.erase(dataset->GeoPackagePath());
+  m_workspaces.erase("PG " + dataset->PostgisConnection());
+  for (JsonDatasetPtr& ds : m_datasets)
+    if (ds->Name() == dataset->Name()) {
+      ds = dataset;
+      return;
+    }
+  m_datasets.push_back(dataset);
+}
+
 JsonDatasetPtr GeoPackageDataAccess::FindDataset(const std::string& nameOrPath) const {
   std::string wanted = nameOrPath.empty() && m_currentName ? m_currentName() : nameOrPath;
   for (const auto& ds : m_datasets)

@@ -24,6 +24,9 @@ public:
                                              const std::string& dataSet) override;
 
   JsonDatasetPtr FindDataset(const std::string& nameOrPath) const;
+  // A data set installed while the analysis is open (one of the same name is
+  // replaced, its open workspace forgotten).
+  void AddDataset(const JsonDatasetPtr& dataset);
   // Like OpenFeatureClass, but a missing data set, GeoPackage or table
   // raises HostError saying which (for the host's own use).
   std::shared_ptr<FeatureClass> OpenOrFail(const std::string& sourceName, const std::string& dataSet);

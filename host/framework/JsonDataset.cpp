@@ -197,6 +197,10 @@ std::shared_ptr<JsonDataset> JsonDataset::Load(const std::string& nativeFolder) 
 
   ds->m_initialExtent = ReadInitialExtent(j, file);
   ds->m_attribution = Text(j, "attribution", file, "the data set", false);
+  if (auto d = j.find("default"); d != j.end() && !d->is_null()) {
+    if (!d->is_boolean()) Bad(file, "\"default\" must be true or false");
+    ds->m_default = d->get<bool>();
+  }
 
   auto config = j.find("configuration");
   ds->m_configuration = (config == j.end() || config->is_null())

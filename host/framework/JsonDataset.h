@@ -51,12 +51,15 @@ public:
   const std::optional<std::array<double, 4>>& InitialExtent() const { return m_initialExtent; }
   // The data's sources in one short line, drawn on maps (may be empty).
   const std::string& Attribution() const { return m_attribution; }
+  // The data set a new analysis takes when it is given none ("default": true).
+  bool IsDefault() const { return m_default; }
   // The data set layer whose SourceName or Name is this text, or no object.
   std::shared_ptr<JsonDataSetLayer> FindSource(const std::string& sourceOrName) const;
 
 private:
   std::string m_name, m_folder, m_geopackage, m_postgis, m_attribution;
   std::optional<std::array<double, 4>> m_initialExtent;
+  bool m_default = false;
   std::vector<std::shared_ptr<JsonDataSetLayer>> m_layers;
   std::vector<TaskDescriptorPtr> m_tasks;
   ConfigNodePtr m_configuration;

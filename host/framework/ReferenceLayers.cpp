@@ -180,9 +180,6 @@ void ApplyLayerDisplay(const FeatureLayerPtr& layer, const LayerDisplay& display
   layer->SetDisplayAnnotation(true);
 }
 
-namespace {
-// The data set's initial extent (longitude and latitude) in the map's
-// system, else the full extent.
 void ShowInitialExtent(const MapPtr& map, const JsonDataset& dataset) {
   auto view = std::dynamic_pointer_cast<ActiveView>(map);
   if (!view) return;
@@ -201,25 +198,30 @@ void ShowInitialExtent(const MapPtr& map, const JsonDataset& dataset) {
   EnvelopePtr full = view->FullExtent();
   if (full && !full->IsEmpty()) view->SetExtent(full);
 }
-} // namespace
+
+std::vector<FeatureLayerPtr> MakeReferenceLayers(JsonDataset& dataset, GeoPackageDataAccess& access) {
+  std::vector<FeatureLayerPtr> made;
+  for (const auto& entry : dataset.Layers()) {
+    if (!entry->IsReference()) continue;
+    FeatureClassPtr featureClass = access.OpenOrFail(entry->SourceName(), dataset.Name());
+    auto layer = CreateAs<FeatureLayer>(kFeatureLayerProgId);
+    layer->SetFeatureClass(featureClass);
+    layer->SetName(entry->MapLayerName());
+    layer->SetVisible(true);
+    const JsonDataset::SymbolKeys keys = dataset.ReferenceSymbols(entry->Name());
+    ApplySymbolKeys(layer, keys);
+    ApplyLayerDisplay(layer, entry->Display(), keys);
+    made.push_back(layer);
+  }
+  return made;
+}
 
 void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, GeoPackageDataAccess& access) {
   MapPtr map = document->FocusMap();
   if (SpatialReferencePtr system = AnalysisSystemOf(dataset)) map->SetSpatialReference(system);
-  const auto& layers = dataset.Layers();
+  const std::vector<FeatureLayerPtr> layers = MakeReferenceLayers(dataset, access);
   // AddLayer puts a layer on top: add the last listed first.
-  for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
-    if (!(*it)->IsReference()) continue;
-    FeatureClassPtr featureClass = access.OpenOrFail((*it)->SourceName(), dataset.Name());
-    auto layer = CreateAs<FeatureLayer>(kFeatureLayerProgId);
-    layer->SetFeatureClass(featureClass);
-    layer->SetName((*it)->MapLayerName());
-    layer->SetVisible(true);
-    const JsonDataset::SymbolKeys keys = dataset.ReferenceSymbols((*it)->Name());
-    ApplySymbolKeys(layer, keys);
-    ApplyLayerDisplay(layer, (*it)->Display(), keys);
-    map->AddLayer(layer);
-  }
+  for (auto it = layers.rbegin(); it != layers.rend(); ++it) map->AddLayer(*it);
   ShowInitialExtent(map, dataset);
 }
 

@@ -3,6 +3,8 @@
 #include "host/framework/JsonDataset.h"
 #include "platform/gis/GisForward.h"
 
+#include <vector>
+
 namespace tov {
 
 // Puts the reference layers of a data set into the focus map of a new
@@ -12,6 +14,14 @@ namespace tov {
 // data set's analysis coordinate system, or the first layer's when the data
 // set has no usable one.
 void AddReferenceLayers(const MapDocumentPtr& document, JsonDataset& dataset, GeoPackageDataAccess& access);
+
+// The reference layers of a data set as map layers, in the order listed
+// (the first goes on top), symbols, scale ranges and labels applied.
+std::vector<FeatureLayerPtr> MakeReferenceLayers(JsonDataset& dataset, GeoPackageDataAccess& access);
+
+// Shows the data set's initial extent (longitude and latitude) in the map's
+// system, else the full extent.
+void ShowInitialExtent(const MapPtr& map, const JsonDataset& dataset);
 
 // The data set's analysis coordinate system ("Projections" >
 // "Projection.ResultantDefault": "Type" "Projected" or "Geographic", "ID" an

@@ -70,9 +70,17 @@ std::string PlaceLabel(const GazetteerEntry& e) {
 
 std::string ZipLabel(const GazetteerEntry& e) { return "ZIP " + e.name + (e.state.empty() ? "" : ", " + e.state); }
 
+std::string Label(const GazetteerEntry& e) {
+  switch (e.kind) {
+  case GazetteerEntry::Kind::Zip: return ZipLabel(e);
+  case GazetteerEntry::Kind::Code: return "Code " + e.name;
+  case GazetteerEntry::Kind::Region: return e.name + " (region)";
+  default: return PlaceLabel(e);
+  }
+}
+
 GeocodeCandidate Candidate(const GazetteerEntry& e, const char* status) {
-  return GeocodeCandidate{e.kind == GazetteerEntry::Kind::Zip ? ZipLabel(e) : PlaceLabel(e), status, e.latitude,
-                          e.longitude};
+  return GeocodeCandidate{Label(e), status, e.latitude, e.longitude};
 }
 
 // Splits a trailing state off a part without a comma ("Springfield IL",
@@ -107,6 +115,15 @@ GeocodeMatch AddressMatcher::Match(const std::string& text) const {
   std::vector<std::string> parts = SplitParts(text);
   if (parts.empty()) {
     match.message = "Type a ZIP code, a place such as \"Springfield, IL\" or an address, then press Find.";
+    return match;
+  }
+
+  // The whole text a postal code of the data set other than a ZIP code
+  // ("LS1", "h2x").
+  const std::string whole = Trim(text);
+  if (const GazetteerEntry* code = m_gazetteer->FindZip(whole); code && code->kind == GazetteerEntry::Kind::Code) {
+    match.candidates.push_back(Candidate(*code, kGeocodeSucceeded));
+    match.message = "Code " + code->name + " found: the point lies inside that code's area.";
     return match;
   }
 
@@ -179,6 +196,14 @@ GeocodeMatch AddressMatcher::Match(const std::string& text) const {
     return match;
   }
   if (places.empty()) {
+    // No place of that name: one of the data set's regions ("Kent", "Kings, NY").
+    const std::vector<const GazetteerEntry*> regions =
+        zip.empty() ? m_gazetteer->FindRegions(whole) : std::vector<const GazetteerEntry*>();
+    if (!regions.empty()) {
+      for (const GazetteerEntry* r : regions) match.candidates.push_back(Candidate(*r, kGeocodeSucceeded));
+      match.message = "Region " + regions[0]->name + " found: the point lies inside it.";
+      return match;
+    }
     if (!zip.empty())
       match.message = "Neither ZIP " + zip + " nor a place of this address is in the gazetteer.";
     else if (m_gazetteer->PlaceCount() == 0)

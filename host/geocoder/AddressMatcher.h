@@ -31,6 +31,9 @@ struct GeocodeMatch {
 //   "350 5th Ave, New York, NY 10118"  a street address: the gazetteer knows
 //                                      no streets, so the ZIP it names (else
 //                                      the place) stands for it, "Invalid";
+//   "LS1", "Kent", "Kings, NY"         a postal code of another form, or a
+//                                      region of the data set that no place
+//                                      is named after: a point inside it;
 //   anything else                      no candidate ("Failed").
 class AddressMatcher {
 public:

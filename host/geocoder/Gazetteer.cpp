@@ -1,5 +1,8 @@
 #include "host/geocoder/Gazetteer.h"
 
+#include "host/common/CsvText.h"
+#include "platform/runtime/TextCase.h"
+
 #include "host/geocoder/PlaceNames.h"
 #include "platform/runtime/HostError.h"
 
@@ -16,37 +19,27 @@ namespace {
 constexpr char kSource[] = "TovGeocoder";
 constexpr char kHeader[] = "kind,name,state,latitude,longitude,population";
 
-// The fields of one CSV line; false when a quote is left open.
-bool SplitCsv(const std::string& line, std::vector<std::string>& fields) {
-  fields.assign(1, std::string());
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return !quoted;
-}
-
 // Numbers are read whatever the locale: the file always has a ".".
 bool ParseDouble(const std::string& text, double& value) {
   const char* end = text.data() + text.size();
   auto r = std::from_chars(text.data(), end, value);
   return r.ec == std::errc() && r.ptr == end;
+}
+
+// Degrees with six decimals and a "." whatever the locale.
+std::string Degrees(double value) {
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 6);
+  return std::string(text, written.ptr);
+}
+
+const char* KindName(GazetteerEntry::Kind kind) {
+  switch (kind) {
+  case GazetteerEntry::Kind::Zip: return "zip";
+  case GazetteerEntry::Kind::Code: return "code";
+  case GazetteerEntry::Kind::Region: return "region";
+  default: return "place";
+  }
 }
 
 bool IsZipCode(const std::string& text) {
@@ -66,8 +59,13 @@ std::string WithoutCity(const std::string& folded) {
 Gazetteer::Gazetteer(std::vector<GazetteerEntry> entries) : m_entries(std::move(entries)) {
   for (size_t i = 0; i < m_entries.size(); ++i) {
     const GazetteerEntry& e = m_entries[i];
-    if (e.kind == GazetteerEntry::Kind::Zip) {
-      m_zips.emplace(e.name, i);
+    if (e.kind == GazetteerEntry::Kind::Zip || e.kind == GazetteerEntry::Kind::Code) {
+      m_zips.emplace(UpperCase(e.name), i);
+      continue;
+    }
+    if (e.kind == GazetteerEntry::Kind::Region) {
+      ++m_regionCount;
+      m_regions[FoldPlaceName(e.name)].push_back(i);
       continue;
     }
     const std::string folded = FoldPlaceName(e.name);
@@ -91,8 +89,28 @@ Gazetteer::Gazetteer(std::vector<GazetteerEntry> entries) : m_entries(std::move(
 }
 
 const GazetteerEntry* Gazetteer::FindZip(const std::string& zip) const {
-  auto it = m_zips.find(zip);
+  auto it = m_zips.find(UpperCase(zip));
   return it == m_zips.end() ? nullptr : &m_entries[it->second];
+}
+
+std::vector<const GazetteerEntry*> Gazetteer::FindRegions(const std::string& name) const {
+  std::vector<const GazetteerEntry*> found;
+  auto it = m_regions.find(FoldPlaceName(name));
+  if (it != m_regions.end())
+    for (size_t i : it->second) found.push_back(&m_entries[i]);
+  return found;
+}
+
+void Gazetteer::Save(const std::string& nativeFile, const std::vector<GazetteerEntry>& entries) {
+  std::ofstream out(nativeFile, std::ios::binary | std::ios::trunc);
+  out << kHeader << "\n";
+  for (const GazetteerEntry& e : entries) {
+    out << KindName(e.kind) << ',' << CsvField(e.name) << ',' << CsvField(e.state) << ',' << Degrees(e.latitude)
+        << ',' << Degrees(e.longitude) << ',';
+    if (e.population > 0) out << e.population;
+    out << '\n';
+  }
+  if (!out.flush()) throw HostError(75, kSource, "The gazetteer " + nativeFile + " cannot be written");
 }
 
 std::vector<const GazetteerEntry*> Gazetteer::Pick(const NameIndex& index, const std::string& folded,
@@ -130,11 +148,13 @@ std::shared_ptr<const Gazetteer> Gazetteer::Load(const std::string& nativeFile) 
   for (long number = 2; std::getline(in, line); ++number) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
-    if (!SplitCsv(line, fields)) throw bad(number, "a quote is not closed");
+    if (!SplitCsvLine(line, fields)) throw bad(number, "a quote is not closed");
     if (fields.size() != 6) throw bad(number, std::to_string(fields.size()) + " fields instead of 6");
     GazetteerEntry e;
     if (fields[0] == "zip") e.kind = GazetteerEntry::Kind::Zip;
     else if (fields[0] == "place") e.kind = GazetteerEntry::Kind::Place;
+    else if (fields[0] == "code") e.kind = GazetteerEntry::Kind::Code;
+    else if (fields[0] == "region") e.kind = GazetteerEntry::Kind::Region;
     else throw bad(number, "unknown kind \"" + fields[0] + "\"");
     e.name = fields[1];
     e.state = fields[2];

@@ -111,6 +111,15 @@ void HostSpatialReference::SetParameter(const char* const* names, const char* wh
       int i = root->FindChild("AUTHORITY");
       if (i >= 0) root->DestroyChild(i);
     }
+    // Nor does its catalogue name fit it any more ("NAD83 / Conus Albers"
+    // centred elsewhere): it is named after its projection and datum.
+    if (!m_modified) {
+      std::string projection = m_sr.GetAttrValue("PROJECTION") ? m_sr.GetAttrValue("PROJECTION") : "Projection";
+      for (char& c : projection)
+        if (c == '_') c = ' ';
+      const char* datum = m_sr.GetAttrValue("GEOGCS");
+      m_sr.SetProjCS((projection + " on " + (datum ? datum : "an unnamed datum") + " (custom)").c_str());
+    }
     m_sr.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     m_modified = true;
     return;

@@ -1,5 +1,6 @@
 #include "host/gui/MainWindow.h"
 
+#include "host/gui/DatasetMenu.h"
 #include "host/gui/QtPresenter.h"
 #include "host/session/HostTaskRun.h"
 #include "host/session/MapPreparation.h"
@@ -111,6 +112,8 @@ MainWindow::MainWindow(AnalysisPtr analysis, QWidget* parent)
   QMenu* analysisMenu = menuBar()->addMenu(tr("&Analysis"));
   QAction* setup = analysisMenu->addAction(tr("Study Area Setup..."));
   connect(setup, &QAction::triggered, this, [this] { RunStudyAreaSetup(); });
+  analysisMenu->addSeparator();
+  m_datasets = new DatasetMenu(analysisMenu, this, m_analysis);
   analysisMenu->addSeparator();
   connect(analysisMenu->addAction(tr("E&xit")), &QAction::triggered, this, [this] { close(); });
 

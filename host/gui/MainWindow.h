@@ -14,6 +14,8 @@ class QTreeWidgetItem;
 
 namespace tov {
 
+class DatasetMenu;
+
 // The host's window: the focus map on a canvas, the layer tree, the map
 // tools and the Analysis menu. Every change is saved to the document at once.
 class MainWindow : public QMainWindow {
@@ -42,6 +44,8 @@ public:
   // The status bar's note of the layers the map could not draw ("" when
   // it drew them all).
   QString DrawProblemsText() const;
+  // Analysis > Data Set and New Data Set from File...
+  DatasetMenu* Datasets() const { return m_datasets; }
 
 private:
   void OnMapMouseDown(int button, int shift, double x, double y, double mapX, double mapY);
@@ -60,6 +64,7 @@ private:
   QLabel* m_drawProblems = nullptr;
   Tool m_tool = Tool::ZoomIn;
   QActionGroup* m_tools = nullptr;
+  DatasetMenu* m_datasets = nullptr;
   std::vector<LayerPtr> m_itemLayers;
   bool m_building = false;
   QString m_outcome; // the last setup's outcome, "" when there is nothing to tell

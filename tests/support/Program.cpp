@@ -39,8 +39,9 @@ std::vector<ProgramRun> RunTovanaAtOnce(const TestWorld& world, const std::vecto
   return runs;
 }
 
-std::string SampleDataRoot() { return std::string(TOVANA_SOURCE_ROOT) + "/data"; }
-
-bool SampleDataBuilt() { return std::filesystem::exists(SampleDataRoot() + "/usa/usa.gpkg"); }
+bool SampleDataBuilt() {
+  const std::filesystem::path gpkg = SampleGeoPackage();
+  return !gpkg.empty() && std::filesystem::exists(gpkg);
+}
 
 } // namespace tov::test

@@ -1,6 +1,7 @@
 #pragma once
 // The program itself, run as a user runs it: on a test world, on the built
 // sample data set, or several at once.
+#include "SampleDataset.h"
 #include "TestWorld.h"
 
 namespace tov::test {
@@ -24,9 +25,7 @@ ProgramRun RunTovanaOn(const TestWorld& world, const std::string& analysis, cons
 // Runs them all at the same moment and waits for every one.
 std::vector<ProgramRun> RunTovanaAtOnce(const TestWorld& world, const std::vector<std::string>& arguments);
 
-// The folder that holds the sample data set "USA" as `make data` builds it
-// (the data root), and whether it was built.
-std::string SampleDataRoot();
+// Whether the sample data set (SampleDataset.h) is there.
 bool SampleDataBuilt();
 
 } // namespace tov::test

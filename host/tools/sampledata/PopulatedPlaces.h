@@ -16,8 +16,7 @@ struct Place {
   uint64_t population = 0;
 };
 
-// The places of cities.pbf. Coordinates are stored as differences from the
-// previous place, in 1e-5 degrees, across the whole file.
+// The places of the United States in cities.pbf that name their state.
 std::vector<Place> ReadPlaces(const std::filesystem::path& pbfFile);
 
 } // namespace tov::sampledata

@@ -1,5 +1,7 @@
 #include "host/tools/sampledata/SampleFiles.h"
 
+#include "host/common/CsvText.h"
+
 #include "platform/runtime/TextCase.h"
 
 #include <gdal_priv.h>
@@ -47,17 +49,6 @@ void AddFeature(OGRLayer& layer, const std::vector<std::pair<const char*, std::s
   if (layer.CreateFeature(&feature) != OGRERR_NONE)
     throw BuildError(std::string("cannot write a feature of ") + layer.GetName() + ": " +
                      CPLGetLastErrorMsg());
-}
-
-// A CSV field, quoted when it holds a separator or a quote.
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 } // namespace

@@ -13,8 +13,6 @@
 namespace tov::test {
 namespace {
 
-const std::string kSample = SampleDataRoot() + "/usa";
-
 class SampleDataCommand : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -22,13 +20,13 @@ protected:
     GDALAllRegister();
   }
   // Runs tovana on a new analysis of the sample's data set, from the data root given.
-  ProgramRun Tovana(const std::string& arguments, const std::string& dataRoot = SampleDataRoot()) {
+  ProgramRun Tovana(const std::string& arguments, const std::string& dataRoot = SampleDataRoot().string()) {
     return RunProgram("--data-root '" + dataRoot + "' --analysis '" + analysis + "' --dataset USA " + arguments,
                       temp.Path());
   }
   static std::unique_ptr<GDALDataset> Sample() {
     return std::unique_ptr<GDALDataset>(
-        GDALDataset::Open((kSample + "/usa.gpkg").c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+        GDALDataset::Open(SampleGeoPackage().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
   }
   static long CountInSample(const char* layer, const std::string& where) {
     auto sample = Sample();
@@ -84,7 +82,7 @@ protected:
 };
 
 TEST_F(SampleDataCommand, DatasetsListsEverySampleLayerWithItsFeatureCount) {
-  const ProgramRun run = RunProgram("--data-root '" + SampleDataRoot() + "' datasets", temp.Path());
+  const ProgramRun run = RunProgram("--data-root '" + SampleDataRoot().string() + "' datasets", temp.Path());
   EXPECT_TRUE(Has(run.output, "USA\t")) << run.output;
   for (const auto& [mapName, source] : {std::pair{"States", "states"}, {"Counties", "counties"}, {"ZIP areas", "zip_areas"}}) {
     const std::string line = std::string(mapName) + " (" + source + "): " + std::to_string(CountInSample(source, "")) +
@@ -161,8 +159,8 @@ class AnalysisSystemCommand : public SampleDataCommand,
 
 TEST_P(AnalysisSystemCommand, AnUnusableSystemStoresNothingAndIsReportedByTheStart) {
   // The sample description with the system replaced, its GeoPackage named by absolute path.
-  auto description = nlohmann::json::parse(ReadTextFile(kSample + "/dataset.json"));
-  description["geopackage"] = kSample + "/usa.gpkg";
+  auto description = nlohmann::json::parse(ReadTextFile((SampleFolder() / "dataset.json").string()));
+  description["geopackage"] = SampleGeoPackage().string();
   for (auto& node : description["configuration"]["children"])
     if (node["name"] == "Projections")
       for (auto& child : node["children"])

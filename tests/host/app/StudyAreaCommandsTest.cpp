@@ -55,7 +55,7 @@ TEST_F(StudyAreaCommandsTest, CreateRenameDeleteOpenShowExportRenderAndCheck) {
   albers.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
   shape->assignSpatialReference(in->GetLayer(0)->GetSpatialRef());
   ASSERT_EQ(shape->transformTo(&albers), OGRERR_NONE);
-  EXPECT_NEAR(shape->toMultiPolygon()->get_Area() / 1e6, area, area * 1e-4);
+  EXPECT_NEAR(OGR_G_Area(OGRGeometry::ToHandle(shape)) / 1e6, area, area * 1e-4);
 
   const std::string png = world->Root() + "/map.png";
   EXPECT_EQ(Tovana("render --size 200x150 --out '" + png + "'"), 0) << errors;

@@ -1,3 +1,4 @@
+#include "SampleDataset.h"
 #include "TempFolder.h"
 
 #include "host/framework/JsonDataset.h"
@@ -202,7 +203,7 @@ TEST(DatasetTest, TwoDataSetsWithOneNameAreRefused) {
 // The sample description is read by this reader; the chooser hides the
 // selected-shapes method by comparing its caption with text 112.
 TEST(DatasetTest, TheSampleDescriptionReadsAndMatchesTheTexts) {
-  std::string folder = std::string(TOVANA_SOURCE_ROOT) + "/data/usa";
+  const std::string folder = test::SampleFolder().string();
   if (!std::filesystem::exists(folder + "/dataset.json")) GTEST_SKIP() << "no sample description";
   JsonDatasetPtr ds = JsonDataset::Load(folder);
   TaskDescriptorPtr setup = ds->TaskByName("SetupStudyArea");

@@ -2,6 +2,7 @@
 #include "GeocoderTestSupport.h"
 #include "TempFolder.h"
 
+#include "host/geocoder/AddressMatcher.h"
 #include "host/geocoder/PlaceNames.h"
 #include "Prelude.h"
 
@@ -42,6 +43,34 @@ TEST_F(GazetteerTest, ReadsZipCodesAndPlacesWithQuotedNames) {
   EXPECT_EQ(g->FindZip("99999"), nullptr);
   ASSERT_EQ(g->FindPlaces("Lexington-Fayette, Urban").size(), 1u);
   EXPECT_EQ(g->FindPlaces("lexington fayette urban")[0]->population, 295803u);
+}
+
+// What `datasets create` writes for a data set of its own: codes of any
+// form, regions and places, saved and read back.
+TEST_F(GazetteerTest, CodesAndRegionsOfAnyDataSetAreSavedAndFound) {
+  using Kind = GazetteerEntry::Kind;
+  const std::string file = folder.Path() + "/saved.csv";
+  Gazetteer::Save(file, {{Kind::Code, "LS1", "", 53.797, -1.548, 0},
+                         {Kind::Region, "Kings, NY", "", 40.64, -73.94, 0},
+                         {Kind::Region, "Leeds", "", 53.8, -1.55, 0},
+                         {Kind::Place, "Leeds", "ENG", 53.79648, -1.54785, 455123}});
+  GazetteerPtr g = Gazetteer::Load(file);
+  EXPECT_EQ(g->ZipCount(), 1u);
+  EXPECT_EQ(g->RegionCount(), 2u);
+  EXPECT_EQ(g->PlaceCount(), 1u);
+  ASSERT_NE(g->FindZip("ls1"), nullptr);
+  EXPECT_EQ(g->FindZip("ls1")->kind, Kind::Code);
+  ASSERT_EQ(g->FindRegions("kings ny").size(), 1u);
+  EXPECT_DOUBLE_EQ(g->FindRegions("Kings, NY")[0]->latitude, 40.64);
+  AddressMatcher matcher(g);
+  EXPECT_EQ(matcher.Match("LS1").candidates.at(0).label, "Code LS1");
+  EXPECT_EQ(matcher.Match("Kings, NY").candidates.at(0).label, "Kings, NY (region)");
+  // A place of the name goes before the region.
+  const GeocodeMatch leeds = matcher.Match("Leeds");
+  ASSERT_EQ(leeds.candidates.size(), 1u);
+  EXPECT_EQ(leeds.candidates[0].label, "Leeds, ENG (pop. 455,123)");
+  EXPECT_NE(LoadError("kind,name,state,latitude,longitude,population\ncounty,X,,1,2,\n").find("unknown kind"),
+            std::string::npos);
 }
 
 TEST_F(GazetteerTest, PlacesComeMostPopulousFirstAndCanBeLimitedToAState) {

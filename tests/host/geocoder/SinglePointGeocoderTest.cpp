@@ -2,6 +2,7 @@
 // real geocoder, and `tovana geocode`.
 #include "GeocoderTestSupport.h"
 #include "RingWorld.h"
+#include "SampleDataset.h"
 
 #include "host/geocoder/GeocoderDialog.h"
 #include "host/geocoder/RegisterHostGeocoderClasses.h"
@@ -227,8 +228,7 @@ TEST_F(SinglePointGeocoderTest, TheGeocodeCommandListsCandidatesAndTheStatus) {
 
 // The sample data set, where `make data` has built it.
 TEST(SampleGazetteer, FindsZipCodesAndThePlacesOfTheUnitedStates) {
-  const std::string dataRoot = std::string(TOVANA_SOURCE_ROOT) + "/data";
-  const std::string file = dataRoot + "/usa/gazetteer.csv";
+  const std::string file = (SampleFolder() / "gazetteer.csv").string();
   if (!std::filesystem::exists(file)) GTEST_SKIP() << "the sample data set is not built (make data)";
   GazetteerPtr gazetteer = Gazetteer::Shared(file);
   EXPECT_GT(gazetteer->ZipCount(), 33000u);

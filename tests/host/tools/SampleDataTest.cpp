@@ -12,17 +12,18 @@
 #include <set>
 #include <string>
 
+#include "SampleDataset.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kDataFolder = fs::path(TOVANA_SOURCE_ROOT) / "data" / "usa";
 
 class SampleData : public ::testing::Test {
 protected:
   void SetUp() override {
-    const fs::path gpkg = kDataFolder / "usa.gpkg";
-    if (!fs::exists(gpkg)) GTEST_SKIP() << "the sample data set is not built (make data)";
+    const fs::path gpkg = tov::test::SampleGeoPackage();
+    if (gpkg.empty() || !fs::exists(gpkg)) GTEST_SKIP() << "the sample data set is not built (make data)";
     GDALAllRegister();
     m_dataset.reset(GDALDataset::Open(gpkg.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
     ASSERT_NE(m_dataset, nullptr);
@@ -79,7 +80,7 @@ TEST_F(SampleData, CountyLabelsAreUniqueAndZipCodesKeepTheirLeadingZeros) {
 }
 
 TEST(SampleDataDescription, OffersTheSevenMethodsEachWithAMainLayer) {
-  std::ifstream in(kDataFolder / "dataset.json");
+  std::ifstream in(tov::test::SampleFolder() / "dataset.json");
   ASSERT_TRUE(in) << "data/usa/dataset.json is missing";
   const nlohmann::json description = nlohmann::json::parse(in);
   std::set<std::string> layers;

@@ -1,0 +1,59 @@
+// The layer and field specifications of `datasets create` and its EPSG codes.
+#include "host/datasets/LayerSpec.h"
+#include "platform/runtime/HostError.h"
+
+#include <gtest/gtest.h>
+
+namespace tov {
+namespace {
+
+std::string Refusal(const std::string& text, FieldPart part) {
+  try {
+    ParseLayerSpec(text, "--codes", part);
+  } catch (const HostError& e) {
+    return e.Description();
+  }
+  return "accepted";
+}
+
+TEST(LayerSpecTest, TheFieldFollowsTheLastColonAndBlanksAroundGo) {
+  const std::pair<const char*, std::pair<const char*, const char*>> cases[] = {
+      {"counties", {"counties", ""}},         {"counties:LABEL", {"counties", "LABEL"}},
+      {" zip areas : ZIP ", {"zip areas", "ZIP"}}, {"roads:2020:", {"roads:2020", ""}},
+      {"a:b:c", {"a:b", "c"}},                {"Gemeinden:Name äöü", {"Gemeinden", "Name äöü"}}};
+  for (const auto& [text, expected] : cases) {
+    const LayerSpec spec = ParseLayerSpec(text, "--regions", FieldPart::Optional);
+    EXPECT_EQ(spec.layer, expected.first) << text;
+    EXPECT_EQ(spec.field, expected.second) << text;
+  }
+  // A context layer takes no field: its colons are its own.
+  EXPECT_EQ(ParseLayerSpec("roads:2020", "--context", FieldPart::None).layer, "roads:2020");
+}
+
+TEST(LayerSpecTest, RefusalsNameTheOptionAndTheForm) {
+  EXPECT_NE(Refusal("zip_areas", FieldPart::Required).find("--codes: no field is named"), std::string::npos);
+  EXPECT_NE(Refusal("zip_areas:", FieldPart::Required).find("LAYER:FIELD"), std::string::npos);
+  EXPECT_NE(Refusal(":ZIP", FieldPart::Required).find("no layer is named"), std::string::npos);
+  EXPECT_NE(Refusal("  ", FieldPart::Optional).find("no layer is named"), std::string::npos);
+  EXPECT_NE(Refusal("zip\nareas:ZIP", FieldPart::Required).find("control character"), std::string::npos);
+  EXPECT_NE(Refusal(std::string(2000, 'x'), FieldPart::Optional).find("longer than"), std::string::npos);
+}
+
+TEST(LayerSpecTest, ProjectionsAreAutoOrEpsgCodes) {
+  EXPECT_EQ(ParseProjection("auto"), 0);
+  EXPECT_EQ(ParseProjection(" AUTO "), 0);
+  EXPECT_EQ(ParseProjection("EPSG:27700"), 27700);
+  EXPECT_EQ(ParseProjection("epsg:5070"), 5070);
+  EXPECT_EQ(ParseEpsgCode("EPSG: 4326", "--assume-srs"), 4326);
+  for (const char* bad : {"", "EPSG:", "EPSG:0", "EPSG:-5", "EPSG:12x", "27700", "ESRI:102003", "EPSG:1234567890"}) {
+    try {
+      ParseProjection(bad);
+      ADD_FAILURE() << bad << " accepted";
+    } catch (const HostError& e) {
+      EXPECT_NE(e.Description().find("--projection"), std::string::npos) << e.Description();
+    }
+  }
+}
+
+} // namespace
+} // namespace tov

@@ -1,0 +1,108 @@
+// The second sample, the United Kingdom, as `make data` makes it with
+// `datasets create`: each method it offers makes a study area through the
+// command line, with its area right against the geodesic area of the same
+// shape; open, rename and delete work on them; the chooser does not offer
+// the ZIP method, as the sample has no codes.
+#include "DatasetsTestSupport.h"
+
+#include "host/join/HostSetup.h"
+#include "host/framework/Analysis.h"
+#include "platform/forms/ListControl.h"
+#include "setup/CreateSAMainDialog.h"
+
+#include <nlohmann/json.hpp>
+
+namespace tov::test {
+namespace {
+
+const std::string kDataRoot = std::string(TOVANA_SOURCE_ROOT) + "/data";
+
+class SecondSampleTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (!fs::exists(kDataRoot + "/UK/dataset.json")) GTEST_SKIP() << "the UK sample is not built (make data)";
+  }
+
+  ProgramRun On(const std::string& arguments) {
+    return RunProgram("--data-root '" + kDataRoot + "' --analysis '" + analysis + "' --dataset UK " + arguments,
+                      temp.Path());
+  }
+
+  // The stored shape of a study area, with the system it is in.
+  std::unique_ptr<OGRGeometry> Stored(const std::string& name) {
+    const ProgramRun shown = On("show '" + name + "' --json");
+    if (shown.exitCode != 0) return nullptr;
+    const std::string folder = nlohmann::json::parse(shown.output.substr(shown.output.find('{'))).at("data");
+    std::unique_ptr<GDALDataset> ds(GDALDataset::Open((folder + "/StudyArea.shp").c_str(), GDAL_OF_VECTOR));
+    if (!ds) return nullptr;
+    std::unique_ptr<OGRFeature> feature(ds->GetLayer(0)->GetNextFeature());
+    if (!feature) return nullptr;
+    std::unique_ptr<OGRGeometry> shape(feature->StealGeometry());
+    shape->assignSpatialReference(ds->GetLayer(0)->GetSpatialRef());
+    return shape;
+  }
+
+  tov::testing::TempFolder temp;
+  std::string analysis = temp / "analysis";
+};
+
+TEST_F(SecondSampleTest, EachMethodMakesAStudyAreaWhoseAreaIsRight) {
+  GDALAllRegister();
+  const std::pair<const char*, std::string> made[] = {
+      {"London", "setup extent --name London --lonlat --extent=-0.55,51.28,0.33,51.70"},
+      {"Wales", "setup selected --name Wales --select \"Districts:nation = 'Wales'\""},
+      {"Peak", "setup draw --name Peak --lonlat --polygon '-2.0 53.2, -1.6 53.2, -1.6 53.5, -2.0 53.5'"},
+      {"West Yorkshire", "setup regions --name 'West Yorkshire' --region Leeds --region Bradford --region Wakefield "
+                         "--region Kirklees --region Calderdale"},
+      {"Kingdom", "setup whole --name Kingdom"},
+      // A ring around an address the geocoder finds in the sample's gazetteer.
+      {"Leeds 10 km", "setup ring --name 'Leeds 10 km' --address Leeds --radius 10 --units km"},
+  };
+  for (const auto& [name, arguments] : made) {
+    const ProgramRun run = On(arguments);
+    ASSERT_EQ(run.exitCode, 0) << arguments << "\n" << run.errors;
+    std::unique_ptr<OGRGeometry> shape = Stored(name);
+    ASSERT_TRUE(shape) << name;
+    EXPECT_NEAR(AreaRatio(*shape), 1.0, 0.001) << name;
+  }
+  // West Yorkshire is 2,029 square kilometres, and the ring is a circle of 10 km.
+  const std::string shown = On("show 'West Yorkshire'").output;
+  EXPECT_NE(shown.find("(2029."), std::string::npos) << shown;
+  std::unique_ptr<OGRGeometry> ring = Stored("Leeds 10 km");
+  EXPECT_NEAR(OGR_G_Area(OGRGeometry::ToHandle(ring.get())), M_PI * 1e8, M_PI * 1e8 * 0.01);
+
+  // Open, rename and delete, as on the first sample.
+  EXPECT_EQ(On("open London").exitCode, 0);
+  const ProgramRun renamed = On("rename London 'Greater London'");
+  EXPECT_EQ(renamed.exitCode, 0) << renamed.errors;
+  const ProgramRun deleted = On("delete Kingdom");
+  EXPECT_EQ(deleted.exitCode, 0) << deleted.errors;
+  const std::string list = "\n" + On("list").output;
+  EXPECT_NE(list.find("\nGreater London\t"), std::string::npos) << list;
+  EXPECT_EQ(list.find("\nLondon\t"), std::string::npos) << list;
+  EXPECT_EQ(list.find("\nKingdom\t"), std::string::npos) << list;
+  EXPECT_NE(list.find("\nLeeds 10 km\tSetupStudyArea.SimpleRing"), std::string::npos) << list;
+}
+
+TEST_F(SecondSampleTest, WithoutCodesTheChooserDoesNotOfferTheZipMethod) {
+  RegisterAllHostClasses();
+  AnalysisPtr opened = OpenAnalysis(analysis, "UK", kDataRoot);
+  auto chooser = std::make_shared<CreateSAMainDialog>();
+  chooser->m_pApplication = opened->application;
+  chooser->m_pDataManager = opened->dataManager;
+  chooser->m_pDataSet = opened->dataManager->DataSetByName("UK");
+  chooser->InitializeDialog();
+  auto list = chooser->CtlAs<ListControl>("SATasksList");
+  std::vector<std::string> entries;
+  for (long i = 0; i < list->ListCount(); ++i) entries.push_back(list->List(i));
+  // Selected shapes show only while some are selected.
+  EXPECT_EQ(entries, (std::vector<std::string>{"The visible map extent", "An area drawn on the map",
+                                               "Districts picked from a list or on the map", "All the districts",
+                                               "A ring around a site"}));
+  const ProgramRun zip = On("setup zip --zips 'LS1' --name Codes");
+  EXPECT_EQ(zip.exitCode, 1);
+  EXPECT_NE(zip.errors.find("does not offer the method \"SetupStudyArea.WildCard\""), std::string::npos) << zip.errors;
+}
+
+} // namespace
+} // namespace tov::test
