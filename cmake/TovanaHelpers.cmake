@@ -10,40 +10,67 @@ function(tov_add_children dir)
   endforeach()
 endfunction()
 
-# One GoogleTest executable from every .cpp under the calling folder (but
-# not under a subfolder that has a CMakeLists.txt of its own).
-#   tov_add_test(NAME test_platform LIBS tovssa_platform ... [POSTGIS])
-# POSTGIS registers its tests a second time, named "PostGIS.<test>", with
+# One GoogleTest program from every .cpp under the calling folder, or under
+# the folders DIRS names (relative to it), but not under a subfolder that has
+# a CMakeLists.txt of its own.
+#   tov_add_test(NAME test_store LIBS tov_test_support [DIRS store pages]
+#                [POSTGIS] [LOCAL_ONLY "Suite.*:..."] [DATABASE_ONLY "Suite.*:..."])
+# POSTGIS registers the tests a second time, named "PostGIS.<test>", with
 # TOVANA_TEST_POSTGIS naming the file that holds the throwaway cluster's
-# connection string (tests/CMakeLists.txt starts and stops the cluster).
+# connection string (tests/CMakeLists.txt starts and stops the cluster): the
+# same scenarios with the test world's analysis shared in the database.
+# LOCAL_ONLY (a gtest filter) names the tests of that program that have no
+# analysis to share and run once; DATABASE_ONLY the tests about shared
+# analyses themselves, which run only against the database.
 function(tov_add_test)
-  cmake_parse_arguments(T "POSTGIS" "NAME" "LIBS" ${ARGN})
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
-  # A subfolder with a CMakeLists.txt of its own places its sources itself.
-  file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt")
-  foreach(list_file ${own_lists})
-    get_filename_component(own_dir "${list_file}" DIRECTORY)
-    foreach(src ${srcs})
-      string(FIND "${src}" "${own_dir}/" at)
-      if(at EQUAL 0)
-        list(REMOVE_ITEM srcs "${src}")
-      endif()
+  cmake_parse_arguments(T "POSTGIS" "NAME;LOCAL_ONLY;DATABASE_ONLY" "LIBS;DIRS" ${ARGN})
+  if(NOT T_DIRS)
+    set(T_DIRS ".")
+  endif()
+  set(srcs)
+  foreach(dir ${T_DIRS})
+    get_filename_component(root "${CMAKE_CURRENT_SOURCE_DIR}/${dir}" ABSOLUTE)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS "${root}/*.cpp")
+    # A subfolder with a CMakeLists.txt of its own places its sources itself.
+    file(GLOB_RECURSE own_lists CONFIGURE_DEPENDS "${root}/*/CMakeLists.txt")
+    foreach(list_file ${own_lists})
+      get_filename_component(own_dir "${list_file}" DIRECTORY)
+      foreach(src ${found})
+        string(FIND "${src}" "${own_dir}/" at)
+        if(at EQUAL 0)
+          list(REMOVE_ITEM found "${src}")
+        endif()
+      endforeach()
     endforeach()
+    list(APPEND srcs ${found})
   endforeach()
   if(NOT srcs)
     return() # a test folder still being written
   endif()
+  # Every program gets the build's own data, cache and settings folders.
   add_executable(${T_NAME} ${srcs} "${TOVANA_SOURCE_ROOT}/tests/support/TestEnvironment.cpp")
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
-  # Builders and temporary folders shared by the tests of every layer.
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  # Builders, temporary folders and the rest of tests/support, for the tests
+  # of every layer (the header-only parts need no linking).
   target_include_directories(${T_NAME} PRIVATE "${TOVANA_SOURCE_ROOT}/tests/support")
   target_compile_definitions(${T_NAME} PRIVATE
     TOVANA_SOURCE_ROOT="${TOVANA_SOURCE_ROOT}"
     TOVANA_BINARY_ROOT="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60
+  set(plain_filter)
+  if(T_DATABASE_ONLY)
+    set(plain_filter TEST_FILTER "-${T_DATABASE_ONLY}")
+  endif()
+  gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 ${plain_filter}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
-  if(T_POSTGIS)
-    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 TEST_PREFIX "PostGIS." TEST_LIST ${T_NAME}_POSTGIS_TESTS)
+  if(T_POSTGIS OR T_DATABASE_ONLY)
+    set(database_filter)
+    if(NOT T_POSTGIS)
+      set(database_filter TEST_FILTER "${T_DATABASE_ONLY}")
+    elseif(T_LOCAL_ONLY)
+      set(database_filter TEST_FILTER "-${T_LOCAL_ONLY}")
+    endif()
+    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 TEST_PREFIX "PostGIS." ${database_filter}
+      TEST_LIST ${T_NAME}_POSTGIS_TESTS)
     tov_postgis_test_properties(${T_NAME}_POSTGIS_TESTS)
   endif()
 endfunction()

@@ -1,19 +1,7 @@
 #pragma once
 // Small shapes, systems and field lists that tests of every layer build
 // through the host's own classes (registered by the test's set-up).
-#include "platform/gis/Field.h"
-#include "platform/gis/Fields.h"
-#include "platform/gis/GeometryDef.h"
-#include "platform/gis/GisConstants.h"
-#include "platform/gis/Point.h"
-#include "platform/gis/Polygon.h"
-#include "platform/gis/SpatialReference.h"
-#include "platform/gis/SpatialReferenceFactory.h"
-#include "platform/runtime/ObjectRegistry.h"
-
-#include <string>
-#include <utility>
-#include <vector>
+#include "Prelude.h"
 
 namespace tov::test {
 
@@ -48,6 +36,13 @@ inline PolygonPtr Square(double x, double y, double size, SpatialReferencePtr sr
   return Rectangle(x, y, x + size, y + size, std::move(sr));
 }
 
+// A copy of a polygon in NAD83 degrees.
+inline PolygonPtr InDegrees(const GeometryPtr& shape) {
+  auto copy = As<Polygon>(shape->Copy());
+  copy->Project(Geographic(4269));
+  return copy;
+}
+
 // The geometry field "Shape" of the given type in `sr`.
 inline FieldPtr ShapeField(long geometryType, const SpatialReferencePtr& sr) {
   auto shape = CreateAs<Field>("orvaCore.Field");
@@ -70,8 +65,8 @@ inline FieldPtr TextField(const std::string& name, long length) {
   return field;
 }
 
-// Fields of a polygon class: optional object id "OID", the shape, and NAME.
-inline FieldsPtr PolygonFields(const SpatialReferencePtr& sr, bool withOid) {
+// Fields of a class of one shape type: an optional object id "OID" and the shape.
+inline FieldsPtr ShapeFields(long geometryType, const SpatialReferencePtr& sr, bool withOid) {
   auto fields = CreateAs<Fields>("orvaCore.Fields");
   if (withOid) {
     auto oid = CreateAs<Field>("orvaCore.Field");
@@ -80,7 +75,13 @@ inline FieldsPtr PolygonFields(const SpatialReferencePtr& sr, bool withOid) {
     oid->SetIsNullable(false);
     fields->AddField(oid);
   }
-  fields->AddField(ShapeField(geometryPolygon, sr));
+  fields->AddField(ShapeField(geometryType, sr));
+  return fields;
+}
+
+// Fields of a polygon class: optional object id "OID", the shape, and NAME.
+inline FieldsPtr PolygonFields(const SpatialReferencePtr& sr, bool withOid) {
+  FieldsPtr fields = ShapeFields(geometryPolygon, sr, withOid);
   fields->AddField(TextField("NAME", 40));
   return fields;
 }

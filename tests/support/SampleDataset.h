@@ -2,7 +2,7 @@
 // The USA sample data set the end-to-end tests run on: the one `make data`
 // builds (data/usa), or, in the runs named "Created.<test>", the data set
 // that `tovana datasets create` made from the sample's own GeoPackage in the
-// data root TOVANA_TEST_SAMPLE_ROOT (tests/host/data makes it first).
+// data root TOVANA_TEST_SAMPLE_ROOT (tests/host/tools makes it first).
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>

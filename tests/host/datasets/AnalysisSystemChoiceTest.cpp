@@ -30,7 +30,7 @@ double AreaRatioIn(const AnalysisSystem& system, double west, double south, doub
   wgs84.importFromEPSG(4326);
   wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
   OGRGeometry* g = nullptr;
-  const std::string wkt = test::Square(west, south, 1);
+  const std::string wkt = test::SquareWkt(west, south, 1);
   OGRGeometryFactory::createFromWkt(wkt.c_str(), &wgs84, &g);
   std::unique_ptr<OGRGeometry> shape(g);
   OGRSpatialReference target = Made(system);

@@ -25,7 +25,7 @@ std::string SquareIn(long epsg, double lon, double lat, double size) {
   target.importFromEPSG(static_cast<int>(epsg));
   target.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
   OGRGeometry* g = nullptr;
-  const std::string wkt = Square(lon, lat, size);
+  const std::string wkt = SquareWkt(lon, lat, size);
   OGRGeometryFactory::createFromWkt(wkt.c_str(), &wgs84, &g);
   std::unique_ptr<OGRGeometry> shape(g);
   shape->segmentize(size / 10);
@@ -47,7 +47,7 @@ protected:
     const char* codeNames[] = {"LS1", "LS2", "LS3", "LS10", "LS11", "LS12"};
     for (int i = 0; i < 9; ++i) {
       const double lon = 4.70 + 0.1 * (i % 3), lat = 45.85 - 0.1 * (i / 3);
-      std::string wkt = Square(lon, lat, 0.1);
+      std::string wkt = SquareWkt(lon, lat, 0.1);
       if (i == 2)
         wkt = "POLYGON((" + std::to_string(lon) + " " + std::to_string(lat) + "," + std::to_string(lon + 0.1) + " " +
               std::to_string(lat + 0.1) + "," + std::to_string(lon + 0.1) + " " + std::to_string(lat) + "," +
@@ -58,11 +58,11 @@ protected:
     }
     WriteLayer(source, "communes", 4326, {"NOM", "DEPT"}, communes);
     WriteLayer(source, "codes", 2154, {"CODE"}, codes);
-    WriteLayer(source, "outline", 4326, {"NAME"}, {{Square(4.65, 45.60, 0.40), {"Rhone"}}});
+    WriteLayer(source, "outline", 4326, {"NAME"}, {{SquareWkt(4.65, 45.60, 0.40), {"Rhone"}}});
     WriteLayer(source, "towns", 4326, {"NAME"}, {{"POINT(4.83 45.76)", {"Lyon"}}});
-    WriteLayer(source, "nocrs", 0, {"NOM"}, {{Square(4.7, 45.7, 0.1), {"A"}}});
+    WriteLayer(source, "nocrs", 0, {"NOM"}, {{SquareWkt(4.7, 45.7, 0.1), {"A"}}});
     WriteLayer(source, "empty", 4326, {"NOM"}, {});
-    WriteLayer(source, "blank", 4326, {"NOM"}, {{Square(4.7, 45.7, 0.1), {""}}, {Square(4.8, 45.7, 0.1), {" "}}});
+    WriteLayer(source, "blank", 4326, {"NOM"}, {{SquareWkt(4.7, 45.7, 0.1), {""}}, {SquareWkt(4.8, 45.7, 0.1), {" "}}});
     fs::create_directories(root);
   }
 
@@ -84,6 +84,8 @@ protected:
     for (long i = 0; setup && i < setup->ChildCount(); ++i) names.push_back(setup->Child(i)->Name());
     return names;
   }
+
+  ProgramRun Tovana(const std::string& arguments) { return RunProgram(arguments, temp.Path()); }
 
   tov::testing::TempFolder temp;
   std::string source = temp / "source.gpkg";
@@ -162,7 +164,7 @@ TEST_F(DatasetCreateTest, WithoutCodesTheSixOtherMethodsAreOfferedInTheSystemGiv
 
 TEST_F(DatasetCreateTest, TheNameFieldIsTheFirstTextFieldOfUniqueValuesAndALabelFieldIsAdded) {
   WriteLayer(source, "quartiers", 4326, {"DEPT", "CODE", "NOM"},
-             {{Square(4.8, 45.7, 0.1), {"69", "Q1", "Part-Dieu"}}, {Square(4.9, 45.7, 0.1), {"69", "Q2", "Monplaisir"}}});
+             {{SquareWkt(4.8, 45.7, 0.1), {"69", "Q1", "Part-Dieu"}}, {SquareWkt(4.9, 45.7, 0.1), {"69", "Q2", "Monplaisir"}}});
   DatasetCreateOptions o = Options();
   o.regions = {"quartiers", ""};
   o.labelField = "DEPT";
@@ -249,7 +251,7 @@ TEST_F(DatasetCreateTest, GeoJsonAndShapefilesAreReadAlike) {
   OGRFeature f(layer->GetLayerDefn());
   f.SetField(0, "P1");
   OGRGeometry* g = nullptr;
-  const std::string wkt = Square(4.7, 45.7, 0.1);
+  const std::string wkt = SquareWkt(4.7, 45.7, 0.1);
   OGRGeometryFactory::createFromWkt(wkt.c_str(), nullptr, &g);
   f.SetGeometryDirectly(g);
   ASSERT_EQ(layer->CreateFeature(&f), OGRERR_NONE);
@@ -323,11 +325,11 @@ TEST_F(DatasetCreateTest, BadInputIsRefusedNamingTheFileLayerOrFieldAndWritesNot
 TEST_F(DatasetCreateTest, TheCommandSaysWhatIsWrongAndEndsWithStatusOne) {
   const ProgramRun run = Tovana("--data-root '" + root + "' datasets create Lyonnais --from '" + source +
                          "' --regions communes:NOM --codes codes");
-  EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find("--codes: no field is named in \"codes\""), std::string::npos) << run.output;
+  EXPECT_EQ(run.exitCode, 1) << run.errors;
+  EXPECT_NE(run.errors.find("--codes: no field is named in \"codes\""), std::string::npos) << run.errors;
   const ProgramRun points = Tovana("--data-root '" + root + "' datasets create Lyonnais --from '" + source + "' --regions towns");
-  EXPECT_EQ(points.status, 1) << points.output;
-  EXPECT_NE(points.output.find("holds points, not polygons"), std::string::npos) << points.output;
+  EXPECT_EQ(points.exitCode, 1) << points.errors;
+  EXPECT_NE(points.errors.find("holds points, not polygons"), std::string::npos) << points.errors;
   EXPECT_TRUE(Listing(root).empty());
 }
 
@@ -336,19 +338,19 @@ TEST_F(DatasetCreateTest, TheCommandSaysWhatIsWrongAndEndsWithStatusOne) {
 TEST_F(DatasetCreateTest, AlphanumericCodesPassTheRulesThePreviewAndTheMethod) {
   const ProgramRun made = Tovana("--data-root '" + root + "' datasets create Lyonnais --from '" + source +
                           "' --regions communes:NOM --codes codes:CODE --projection EPSG:2154");
-  ASSERT_EQ(made.status, 0) << made.output;
+  ASSERT_EQ(made.exitCode, 0) << made.errors;
   EXPECT_NE(made.output.find("Methods: extent selected draw zip regions whole ring"), std::string::npos) << made.output;
   const std::string on = "--data-root '" + root + "' --analysis '" + temp / "analysis" + "' --dataset Lyonnais ";
   const ProgramRun preview = Tovana(on + "zip-preview --zips 'LS1, LS1*'");
-  ASSERT_EQ(preview.status, 0) << preview.output;
+  ASSERT_EQ(preview.exitCode, 0) << preview.errors;
   EXPECT_NE(preview.output.find("LS1\t1 ZIP area\n"), std::string::npos) << preview.output;
   EXPECT_NE(preview.output.find("LS1%\t4 ZIP areas\n"), std::string::npos) << preview.output;
   const ProgramRun stored = Tovana(on + "setup zip --zips 'LS1*, LS2' --name North");
-  ASSERT_EQ(stored.status, 0) << stored.output;
+  ASSERT_EQ(stored.exitCode, 0) << stored.errors;
   const ProgramRun shown = Tovana(on + "show North");
   EXPECT_NE(shown.output.find("Made of: 'LS1*, LS2'"), std::string::npos) << shown.output;
   const ProgramRun found = Tovana(on + "geocode LS11");
-  EXPECT_EQ(found.status, 0) << found.output;
+  EXPECT_EQ(found.exitCode, 0) << found.errors;
   EXPECT_NE(found.output.find("Code LS11"), std::string::npos) << found.output;
 }
 

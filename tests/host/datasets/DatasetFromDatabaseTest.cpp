@@ -17,7 +17,7 @@ TEST(DatasetFromDatabase, TablesOfADatabaseBecomeADataSetOfItsOwn) {
   tov::testing::TempFolder temp;
   const std::string gpkg = temp / "source.gpkg";
   std::vector<SourceFeature> areas;
-  for (int i = 0; i < 4; ++i) areas.push_back({Square(-1.6 + 0.1 * i, 53.7, 0.1), {"Area " + std::to_string(i + 1)}});
+  for (int i = 0; i < 4; ++i) areas.push_back({SquareWkt(-1.6 + 0.1 * i, 53.7, 0.1), {"Area " + std::to_string(i + 1)}});
   WriteLayer(gpkg, "areas", 4326, {"NAME"}, areas);
   PostgisDatasetImport::CopyTables(gpkg, {"areas"}, connection, "dataset_source", true);
 

@@ -1,22 +1,19 @@
 #pragma once
-// Small sources of layers that the data set tests make, the program run on
-// them, and areas measured on the ellipsoid.
+// Small sources of layers that the data set tests make and the program runs
+// on, and areas measured on the ellipsoid.
+#include "Program.h"
 #include "TempFolder.h"
 
 #include <gdal_priv.h>
 #include <geodesic.h>
-#include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace tov::test {
@@ -60,7 +57,7 @@ inline void WriteLayer(const std::string& gpkg, const std::string& name, long ep
 }
 
 // A square in degrees, as WKT.
-inline std::string Square(double lon, double lat, double size) {
+inline std::string SquareWkt(double lon, double lat, double size) {
   std::ostringstream s;
   s.precision(10);
   s << "POLYGON((" << lon << " " << lat << "," << lon << " " << lat + size << "," << lon + size << " " << lat + size
@@ -76,24 +73,6 @@ inline std::vector<std::string> Listing(const std::string& folder) {
     entries.push_back(fs::relative(e.path(), folder).string());
   std::sort(entries.begin(), entries.end());
   return entries;
-}
-
-struct ProgramRun {
-  int status = -1;
-  std::string output; // standard and error output together
-};
-
-// Runs the tovana program with the arguments (a shell command line).
-inline ProgramRun Tovana(const std::string& arguments) {
-  const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' " + arguments + " 2>&1";
-  ProgramRun run;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::array<char, 4096> buffer{};
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) run.output.append(buffer.data(), n);
-  const int status = pclose(pipe.release());
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
 }
 
 // The area of a polygon on the WGS 84 ellipsoid, in square metres; the

@@ -24,13 +24,14 @@ protected:
   }
 
   ProgramRun On(const std::string& arguments) {
-    return Tovana("--data-root '" + kDataRoot + "' --analysis '" + analysis + "' --dataset UK " + arguments);
+    return RunProgram("--data-root '" + kDataRoot + "' --analysis '" + analysis + "' --dataset UK " + arguments,
+                      temp.Path());
   }
 
   // The stored shape of a study area, with the system it is in.
   std::unique_ptr<OGRGeometry> Stored(const std::string& name) {
     const ProgramRun shown = On("show '" + name + "' --json");
-    if (shown.status != 0) return nullptr;
+    if (shown.exitCode != 0) return nullptr;
     const std::string folder = nlohmann::json::parse(shown.output.substr(shown.output.find('{'))).at("data");
     std::unique_ptr<GDALDataset> ds(GDALDataset::Open((folder + "/StudyArea.shp").c_str(), GDAL_OF_VECTOR));
     if (!ds) return nullptr;
@@ -59,7 +60,7 @@ TEST_F(SecondSampleTest, EachMethodMakesAStudyAreaWhoseAreaIsRight) {
   };
   for (const auto& [name, arguments] : made) {
     const ProgramRun run = On(arguments);
-    ASSERT_EQ(run.status, 0) << arguments << "\n" << run.output;
+    ASSERT_EQ(run.exitCode, 0) << arguments << "\n" << run.errors;
     std::unique_ptr<OGRGeometry> shape = Stored(name);
     ASSERT_TRUE(shape) << name;
     EXPECT_NEAR(AreaRatio(*shape), 1.0, 0.001) << name;
@@ -71,11 +72,11 @@ TEST_F(SecondSampleTest, EachMethodMakesAStudyAreaWhoseAreaIsRight) {
   EXPECT_NEAR(OGR_G_Area(OGRGeometry::ToHandle(ring.get())), M_PI * 1e8, M_PI * 1e8 * 0.01);
 
   // Open, rename and delete, as on the first sample.
-  EXPECT_EQ(On("open London").status, 0);
+  EXPECT_EQ(On("open London").exitCode, 0);
   const ProgramRun renamed = On("rename London 'Greater London'");
-  EXPECT_EQ(renamed.status, 0) << renamed.output;
+  EXPECT_EQ(renamed.exitCode, 0) << renamed.errors;
   const ProgramRun deleted = On("delete Kingdom");
-  EXPECT_EQ(deleted.status, 0) << deleted.output;
+  EXPECT_EQ(deleted.exitCode, 0) << deleted.errors;
   const std::string list = "\n" + On("list").output;
   EXPECT_NE(list.find("\nGreater London\t"), std::string::npos) << list;
   EXPECT_EQ(list.find("\nLondon\t"), std::string::npos) << list;
@@ -99,8 +100,8 @@ TEST_F(SecondSampleTest, WithoutCodesTheChooserDoesNotOfferTheZipMethod) {
                                                "Districts picked from a list or on the map", "All the districts",
                                                "A ring around a site"}));
   const ProgramRun zip = On("setup zip --zips 'LS1' --name Codes");
-  EXPECT_EQ(zip.status, 1);
-  EXPECT_NE(zip.output.find("does not offer the method \"SetupStudyArea.WildCard\""), std::string::npos) << zip.output;
+  EXPECT_EQ(zip.exitCode, 1);
+  EXPECT_NE(zip.errors.find("does not offer the method \"SetupStudyArea.WildCard\""), std::string::npos) << zip.errors;
 }
 
 } // namespace

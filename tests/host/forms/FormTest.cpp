@@ -1,12 +1,6 @@
-#include "platform/forms/Form.h"
-#include "platform/forms/ListControl.h"
-#include "platform/forms/Presenter.h"
-#include "platform/forms/Toolbar.h"
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
-
-#include <vector>
 
 namespace tov {
 namespace {

@@ -1,10 +1,6 @@
 #include "host/forms/ScriptedPresenter.h"
 
-#include "platform/forms/Form.h"
-#include "platform/forms/ListControl.h"
-#include "platform/forms/MsgBox.h"
-#include "platform/forms/Toolbar.h"
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,9 @@
 // in the program's own words with the turn and action where it is.
 #include "host/forms/UserScript.h"
 
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 namespace tov {
 namespace {

@@ -5,41 +5,9 @@
 #include "host/framework/Analysis.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
-#include "platform/framework/ErrorHandler.h"
-#include "platform/framework/FileInfo.h"
-#include "platform/framework/NameChecker.h"
-#include "platform/framework/ProgressRunner.h"
-#include "platform/framework/ResourceFinder.h"
-#include "platform/framework/TaskPropertySet.h"
-#include "platform/gis/ActiveView.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/FeatureCursor.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/Field.h"
-#include "platform/gis/Fields.h"
-#include "platform/gis/FillSymbol.h"
-#include "platform/gis/GeometryDef.h"
-#include "platform/gis/GisConstants.h"
-#include "platform/gis/LayerFile.h"
-#include "platform/gis/LineSymbol.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/gis/Point.h"
-#include "platform/gis/Polygon.h"
-#include "platform/gis/RgbColor.h"
-#include "platform/gis/SimpleRenderer.h"
-#include "platform/gis/SpatialReference.h"
-#include "platform/gis/SpatialReferenceFactory.h"
-#include "platform/gis/Workspace.h"
-#include "platform/gis/WorkspaceFactory.h"
-#include "platform/runtime/HostError.h"
-#include "platform/runtime/ObjectRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 namespace tov {

@@ -4,15 +4,11 @@
 #include "host/framework/AnalysisDatabase.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
 #include "host/framework/SqliteTextPropertySet.h"
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <algorithm>
 #include <fstream>
-#include <functional>
-#include <set>
 #include <sys/wait.h>
 #include <unistd.h>
 

@@ -4,9 +4,7 @@
 #include "TempFolder.h"
 
 #include "host/framework/JsonDataset.h"
-#include "platform/framework/ConfigNode.h"
-#include "platform/framework/PropertyList.h"
-#include "platform/runtime/Variant.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
 

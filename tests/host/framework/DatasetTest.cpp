@@ -3,12 +3,10 @@
 
 #include "host/framework/JsonDataset.h"
 #include "host/framework/ResourceComponent.h"
-#include "platform/framework/HostDataset.h"
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 namespace tov {

@@ -6,7 +6,7 @@
 #include "host/framework/TerminalProgressRunner.h"
 #include "host/framework/TovErrorHandler.h"
 #include "host/framework/TovFileInfo.h"
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
 

@@ -9,23 +9,9 @@
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/RegisterHostGisClasses.h"
-#include "platform/gis/ActiveView.h"
-#include "platform/gis/AnnotationProperties.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/LabelClass.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/gis/SpatialReference.h"
-#include "platform/gis/TextSymbol.h"
-#include "platform/gis/Workspace.h"
-#include "platform/gis/WorkspaceFactory.h"
-#include "platform/runtime/ObjectRegistry.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 
 namespace tov {

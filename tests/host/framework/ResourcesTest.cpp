@@ -2,11 +2,9 @@
 #include "host/framework/ResourceComponent.h"
 #include "host/framework/ResourceTable.h"
 #include "host/common/Paths.h"
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace tov {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "host/geocoder/AddressMatcher.h"
 #include "host/geocoder/PlaceNames.h"
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
 

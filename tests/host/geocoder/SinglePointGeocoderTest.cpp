@@ -1,24 +1,15 @@
 // The geocoder driven as a task through its page, the ring method with the
 // real geocoder, and `tovana geocode`.
 #include "GeocoderTestSupport.h"
-#include "RingTestSupport.h"
-#include "SampleDataset.h"
+#include "Program.h"
+#include "RingWorld.h"
 
 #include "host/geocoder/GeocoderDialog.h"
 #include "host/geocoder/RegisterHostGeocoderClasses.h"
 #include "host/geocoder/TovSinglePointGeocoder.h"
 #include "host/session/HostTaskRun.h"
-#include "platform/forms/ListControl.h"
-#include "platform/framework/TovExtension.h"
-#include "platform/gis/Polygon.h"
-#include "platform/runtime/Collection.h"
 
 #include <geodesic.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <filesystem>
-#include <sys/wait.h>
 
 namespace tov::test {
 namespace {
@@ -211,24 +202,20 @@ TEST_F(SinglePointGeocoderTest, ARingFromAZipCodeIsCentredOnThatZipCentroid) {
   EXPECT_NEAR(farthest, radius, 1.0);
 }
 
-// Runs the program; its exit code, with stdout in `output`.
-int Tovana(const TestWorld& world, const std::string& dataRoot, const std::string& arguments, std::string& output) {
-  const std::string outFile = world.Root() + "/stdout.txt";
-  const std::string command = std::string("'") + TOVANA_BINARY_ROOT + "/host/app/tovana' --data-root '" + dataRoot +
-                              "' " + arguments + " > '" + outFile + "' 2>&1";
-  const int status = std::system(command.c_str());
-  output = ReadTextFile(outFile);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_F(SinglePointGeocoderTest, TheGeocodeCommandListsCandidatesAndTheStatus) {
-  std::string output;
-  ASSERT_EQ(Tovana(world, world.DataRoot(), "geocode Brooklyn", output), 0) << output;
+  auto geocode = [&](const std::string& address) {
+    const ProgramRun run = RunProgram("--data-root '" + world.DataRoot() + "' geocode " + address, world.Root());
+    return std::make_pair(run.exitCode, run.output + run.errors);
+  };
+  auto [status, output] = geocode("Brooklyn");
+  ASSERT_EQ(status, 0) << output;
   EXPECT_NE(output.find("Brooklyn, OH (pop. 10,815)\t41.439770\t-81.735410"), std::string::npos) << output;
   EXPECT_NE(output.find("status: Succeeded"), std::string::npos) << output;
-  ASSERT_EQ(Tovana(world, world.DataRoot(), "geocode '350 5th Ave, New York, NY 10118'", output), 0) << output;
+  std::tie(status, output) = geocode("'350 5th Ave, New York, NY 10118'");
+  ASSERT_EQ(status, 0) << output;
   EXPECT_NE(output.find("status: Invalid"), std::string::npos) << output;
-  EXPECT_EQ(Tovana(world, world.DataRoot(), "geocode xyzzy", output), 1) << output;
+  std::tie(status, output) = geocode("xyzzy");
+  EXPECT_EQ(status, 1) << output;
   EXPECT_NE(output.find("status: Failed"), std::string::npos) << output;
 }
 

@@ -4,15 +4,6 @@
 
 #include "CommaLocale.h"
 #include "host/gis/GisApplication.h"
-#include "platform/gis/ActiveView.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/FillSymbol.h"
-#include "platform/gis/GraphicElement.h"
-#include "platform/gis/LayerFile.h"
-#include "platform/gis/LineSymbol.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/gis/SimpleRenderer.h"
 
 #include <fstream>
 #include <sstream>

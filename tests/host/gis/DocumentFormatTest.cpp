@@ -5,13 +5,6 @@
 
 #include "host/gis/GisApplication.h"
 #include "host/gis/GisErrors.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/GraphicElement.h"
-#include "platform/gis/GroupLayer.h"
-#include "platform/gis/LayerFile.h"
-#include "platform/gis/LineSymbol.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
 
 #include <nlohmann/json.hpp>
 

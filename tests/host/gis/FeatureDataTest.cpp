@@ -1,11 +1,5 @@
 #include "GisTestSupport.h"
 
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureCursor.h"
-#include "platform/gis/Index.h"
-#include "platform/gis/Polyline.h"
-#include "platform/gis/WorkspaceFactory.h"
-
 #include <cmath>
 
 namespace tov::test {

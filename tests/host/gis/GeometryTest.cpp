@@ -1,8 +1,6 @@
 #include "GisTestSupport.h"
 
 #include "host/gis/HostPolygon.h"
-#include "platform/gis/GeometryEnumerator.h"
-#include "platform/gis/Polyline.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -3,25 +3,8 @@
 #include "host/common/Paths.h"
 #include "host/gis/HostPolygon.h"
 #include "host/gis/RegisterHostGisClasses.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/FeatureClass.h"
-#include "platform/gis/Field.h"
-#include "platform/gis/Fields.h"
-#include "platform/gis/GeometryDef.h"
-#include "platform/gis/GeometryEnumerator.h"
-#include "platform/gis/Point.h"
-#include "platform/gis/Polygon.h"
-#include "platform/gis/SpatialReference.h"
-#include "platform/gis/SpatialReferenceFactory.h"
-#include "platform/gis/Workspace.h"
-#include "platform/runtime/ObjectRegistry.h"
 
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace tov::test {
 

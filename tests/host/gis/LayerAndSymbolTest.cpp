@@ -1,24 +1,5 @@
 #include "GisTestSupport.h"
 
-#include "platform/gis/AnnotationProperties.h"
-#include "platform/gis/EnumElement.h"
-#include "platform/gis/EnumFeature.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/FillSymbol.h"
-#include "platform/gis/GraphicElement.h"
-#include "platform/gis/LabelClass.h"
-#include "platform/gis/LayerFile.h"
-#include "platform/gis/LineSymbol.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MarkerSymbol.h"
-#include "platform/gis/QueryFilter.h"
-#include "platform/gis/RgbColor.h"
-#include "platform/gis/SelectionSet.h"
-#include "platform/gis/SimpleRenderer.h"
-#include "platform/gis/TextSymbol.h"
-#include "platform/gis/WorkspaceFactory.h"
-
 namespace tov::test {
 namespace {
 

@@ -1,22 +1,6 @@
 #include "GisTestSupport.h"
 
 #include "host/gis/GisApplication.h"
-#include "platform/gis/ActiveView.h"
-#include "platform/gis/EnumLayer.h"
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/EnumElement.h"
-#include "platform/gis/FillSymbol.h"
-#include "platform/gis/GraphicElement.h"
-#include "platform/gis/GroupLayer.h"
-#include "platform/gis/LayerFile.h"
-#include "platform/gis/LineSymbol.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/gis/SelectionEnvironment.h"
-#include "platform/gis/SelectionSet.h"
-#include "platform/gis/SimpleRenderer.h"
-#include "platform/gis/WorkspaceFactory.h"
 
 namespace tov::test {
 namespace {

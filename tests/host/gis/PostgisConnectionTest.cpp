@@ -1,7 +1,7 @@
 // Connection strings of PostGIS data sets: the schemas they name, how they
 // are shown, and a database that cannot be reached.
 #include "host/gis/PostgisWorkspace.h"
-#include "platform/runtime/HostError.h"
+#include "Prelude.h"
 
 #include <gtest/gtest.h>
 

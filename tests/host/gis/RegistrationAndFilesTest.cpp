@@ -1,28 +1,6 @@
 #include "GisTestSupport.h"
 
 #include "host/gis/GisApplication.h"
-#include "platform/gis/ActiveView.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/FileSystemObject.h"
-#include "platform/gis/FillSymbol.h"
-#include "platform/gis/GeometryEnumerator.h"
-#include "platform/gis/GraphicElement.h"
-#include "platform/gis/GroupLayer.h"
-#include "platform/gis/Index.h"
-#include "platform/gis/LayerFile.h"
-#include "platform/gis/LineSymbol.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/gis/MarkerSymbol.h"
-#include "platform/gis/Polyline.h"
-#include "platform/gis/QueryFilter.h"
-#include "platform/gis/RgbColor.h"
-#include "platform/gis/ScratchWorkspaceFactory.h"
-#include "platform/gis/SelectionEnvironment.h"
-#include "platform/gis/SimpleRenderer.h"
-#include "platform/gis/SpatialFilter.h"
-#include "platform/gis/TextSymbol.h"
-#include "platform/gis/WorkspaceFactory.h"
 
 #include <fstream>
 

@@ -4,11 +4,8 @@
 
 #include "host/gis/GisApplication.h"
 #include "host/gis/HostFileSystemObject.h"
-#include "platform/gis/LayerFile.h"
-#include "platform/gis/WorkspaceFactory.h"
 
 #include <fstream>
-#include <functional>
 
 namespace tov::test {
 namespace {

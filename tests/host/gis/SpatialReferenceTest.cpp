@@ -1,7 +1,5 @@
 #include "GisTestSupport.h"
 
-#include "platform/gis/Polyline.h"
-
 #include <cpl_conv.h>
 #include <ogr_spatialref.h>
 

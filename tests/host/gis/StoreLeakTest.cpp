@@ -3,14 +3,9 @@
 // allocates may be left unreachable. Skipped where valgrind is not installed.
 #include "GisTestSupport.h"
 
-#include "platform/gis/Feature.h"
-#include "platform/gis/Index.h"
-#include "platform/gis/WorkspaceFactory.h"
-
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <sstream>
 
 namespace tov::test {

@@ -3,14 +3,6 @@
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostWorkspace.h"
 
-#include "platform/gis/Feature.h"
-#include "platform/gis/FeatureCursor.h"
-#include "platform/gis/GeometryEnumerator.h"
-#include "platform/gis/Index.h"
-#include "platform/gis/QueryFilter.h"
-#include "platform/gis/SelectionSet.h"
-#include "platform/gis/WorkspaceFactory.h"
-
 namespace tov::test {
 namespace {
 

@@ -1,19 +1,11 @@
 // Study Area Setup in the window: the chooser's paths with the Qt presenter,
 // and the layer tree's menu on a study area layer.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
 
 #include "host/gui/MainWindow.h"
-#include "host/gui/QtPresenter.h"
-#include "host/gui/RegisterHostGuiClasses.h"
-#include "host/session/HostTaskRun.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 #include "manage/SAContentsDialog.h"
 #include "manage/SAEditNameDialog.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/MsgBox.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/TovExtension.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -24,44 +16,14 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <functional>
-#include <map>
-
 namespace tov::test {
 namespace {
 
-class ChooserWindowTest : public ::testing::Test {
+class ChooserWindowTest : public WindowTest {
 protected:
   void SetUp() override {
-    App();
-    RegisterHostGuiClasses(false);
+    WindowTest::SetUp();
     RegisterHostStudyAreaClasses(); // the property sheet
-    analysis = world.Open();
-    presenter = std::make_shared<QtPresenter>();
-    presenter->SetMsgBoxAnswer([this](const std::string& text, int32_t style) {
-      messages.push_back(text);
-      return (style & 0xF) == vbYesNo ? vbYes : vbOK;
-    });
-    SetPresenter(presenter);
-  }
-
-  // Runs Study Area Setup; user() plays each form shown, by its name.
-  HostTaskRunResult Run(std::function<void(Form&, QWidget&)> user) {
-    presenter->SetOnShown([this, user](Form& form, QWidget& dialog) {
-      shown.push_back(form.Name());
-      user(form, dialog);
-    });
-    Watchdog watchdog;
-    HostTaskRunResult result = RunHostTask(*analysis);
-    EXPECT_FALSE(watchdog.Fired()) << "a form was still open when the watchdog fired";
-    return result;
-  }
-
-  static void Press(QWidget& dialog, const char* button) {
-    auto* b = dialog.findChild<QAbstractButton*>(button);
-    ASSERT_NE(b, nullptr) << button;
-    ASSERT_TRUE(b->isEnabled()) << button;
-    QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(4, b->height() / 2));
   }
   static void Name(QWidget& dialog, const char* name) {
     QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), name);
@@ -74,13 +36,6 @@ protected:
                   Name(dialog, name);
                 }).Stored());
   }
-  std::string Current() { return analysis->extension->ExtensionProperties()->GetProperty("CurrentExtent"); }
-
-  TestWorld world;
-  AnalysisPtr analysis;
-  QtPresenterPtr presenter;
-  std::vector<std::string> messages;
-  std::vector<std::string> shown;
 };
 
 TEST_F(ChooserWindowTest, CreateGoesFromTheChooserToTheNamePageAndBackShowsTheChooserAgain) {
@@ -96,29 +51,13 @@ TEST_F(ChooserWindowTest, CreateGoesFromTheChooserToTheNamePageAndBackShowsTheCh
   EXPECT_EQ(shown, (std::vector<std::string>{"CreateSAMainDialog", "SelectSANameDialog", "CreateSAMainDialog",
                                              "SelectSANameDialog"}));
   EXPECT_TRUE(result.Stored());
-  EXPECT_EQ(analysis->dataManager->GetStudyAreaCatalog()->Count(), 1);
-}
-
-TEST_F(ChooserWindowTest, CancelAndTheCloseBoxOnTheChooserEndTheRunWithNothingMade) {
-  for (bool closeBox : {false, true}) {
-    SCOPED_TRACE(closeBox ? "close box" : "Cancel");
-    shown.clear();
-    HostTaskRunResult result = Run([&](Form&, QWidget& dialog) {
-      if (closeBox)
-        dialog.close();
-      else
-        Press(dialog, "CancelButton");
-    });
-    EXPECT_EQ(shown.size(), 1u);
-    EXPECT_EQ(result.pageResult, -1);
-    EXPECT_FALSE(result.Stored());
-  }
+  EXPECT_EQ(Catalog()->Count(), 1);
 }
 
 TEST_F(ChooserWindowTest, OpenMakesTheSavedStudyAreaCurrentAndRunsNoFunction) {
   Make("Harbour");
   Make("Midtown");
-  ASSERT_EQ(Current(), "Midtown");
+  ASSERT_EQ(CurrentStudyArea(), "Midtown");
   HostTaskRunResult result = Run([](Form&, QWidget& dialog) {
     Press(dialog, "OpenSAOption");
     // The combo lists the saved study areas; Harbour is the first.
@@ -126,13 +65,13 @@ TEST_F(ChooserWindowTest, OpenMakesTheSavedStudyAreaCurrentAndRunsNoFunction) {
   });
   EXPECT_EQ(result.pageResult, -1);
   EXPECT_FALSE(result.initFunction);
-  EXPECT_EQ(Current(), "Harbour");
+  EXPECT_EQ(CurrentStudyArea(), "Harbour");
 }
 
 TEST_F(ChooserWindowTest, EnterInTheEditNameBoxConfirmsAndLongTextsShowOnSeveralLines) {
   auto edit = std::make_shared<SAEditNameDialog>();
   edit->m_sNameToEdit = "Harbour";
-  presenter->SetOnShown([](Form& form, QWidget& dialog) {
+  Played([&] { edit->ShowModal(); }, [](Form& form, QWidget& dialog) {
     auto* to = dialog.findChild<QLineEdit*>("ToText");
     ASSERT_NE(to, nullptr);
     to->selectAll();
@@ -141,11 +80,6 @@ TEST_F(ChooserWindowTest, EnterInTheEditNameBoxConfirmsAndLongTextsShowOnSeveral
     EXPECT_FALSE(form.Visible()) << "Enter did not reach the form";
     if (form.Visible()) dialog.close();
   });
-  {
-    Watchdog watchdog;
-    edit->ShowModal();
-    EXPECT_FALSE(watchdog.Fired());
-  }
   EXPECT_EQ(edit->m_Result, 1);
   EXPECT_EQ(edit->NewName(), "Port");
   edit->Unload();
@@ -153,12 +87,10 @@ TEST_F(ChooserWindowTest, EnterInTheEditNameBoxConfirmsAndLongTextsShowOnSeveral
   auto contents = std::make_shared<SAContentsDialog>();
   contents->Ctl("ContentsText")->SetText("Harbour\r\nMidtown");
   QString shownText;
-  presenter->SetOnShown([&](Form&, QWidget& dialog) {
+  Played([&] { contents->ShowModal(); }, [&](Form&, QWidget& dialog) {
     if (auto* lines = dialog.findChild<QPlainTextEdit*>("ContentsText")) shownText = lines->toPlainText();
     dialog.close();
   });
-  Watchdog watchdog;
-  contents->ShowModal();
   contents->Unload();
   EXPECT_EQ(shownText, "Harbour\nMidtown");
 }
@@ -187,13 +119,11 @@ TEST_F(ChooserWindowTest, EachPageOpensWithTheKeyboardWhereTheUserWorksFirst) {
   contents->Ctl("ContentsText")->SetText("Harbour");
   bool readOnly = false;
   std::string focused;
-  presenter->SetOnShown([&](Form&, QWidget& dialog) {
+  Played([&] { contents->ShowModal(); }, [&](Form&, QWidget& dialog) {
     if (auto* lines = dialog.findChild<QPlainTextEdit*>("ContentsText")) readOnly = lines->isReadOnly();
     focused = dialog.focusWidget() ? dialog.focusWidget()->objectName().toStdString() : "";
     dialog.close();
   });
-  Watchdog watchdog;
-  contents->ShowModal();
   contents->Unload();
   EXPECT_TRUE(readOnly);
   EXPECT_EQ(focused, "OKButton");
@@ -222,14 +152,7 @@ protected:
     ASSERT_NE(menu, nullptr);
     QAction* action = menu->findChild<QAction*>(entry);
     ASSERT_NE(action, nullptr) << entry;
-    shown.clear();
-    presenter->SetOnShown([this, user](Form& form, QWidget& dialog) {
-      shown.push_back(form.Name());
-      user(form, dialog);
-    });
-    Watchdog watchdog;
-    action->trigger();
-    EXPECT_FALSE(watchdog.Fired());
+    Played([&] { action->trigger(); }, std::move(user));
     delete menu;
   }
   std::unique_ptr<MainWindow> window;
@@ -248,7 +171,7 @@ TEST_F(LayerMenuTest, OnlyStudyAreaLayersHaveTheMenuOfAStudyArea) {
 
 TEST_F(LayerMenuTest, OpenAndRenameGoThroughTheChooserOnThatStudyAreaAndDeleteAsks) {
   Choose("Harbour", "Open", [](Form&, QWidget&) { ADD_FAILURE() << "opening shows no form"; });
-  EXPECT_EQ(Current(), "Harbour");
+  EXPECT_EQ(CurrentStudyArea(), "Harbour");
 
   Choose("Midtown", "Rename", [](Form& form, QWidget& dialog) {
     if (form.Name() == "ManageSADialog") {
@@ -261,7 +184,7 @@ TEST_F(LayerMenuTest, OpenAndRenameGoThroughTheChooserOnThatStudyAreaAndDeleteAs
     QTest::keyClicks(to, "Mid Town");
     Press(dialog, "OKButton");
   });
-  StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
+  StudyAreaCatalogPtr catalog = Catalog();
   EXPECT_TRUE(catalog->Exists("Mid Town")) << "the manage dialog was preselected on Midtown";
   EXPECT_TRUE(catalog->Exists("Harbour"));
 

@@ -1,8 +1,7 @@
 // Analysis > Data Set and New Data Set from File...: the installed data sets
 // listed with the current one checked, switching to another (its layers
 // replace the old one's on the map), and the dialog over `datasets create`.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
 
 #include "host/datasets/DatasetCreate.h"
 #include "host/gui/DatasetMenu.h"

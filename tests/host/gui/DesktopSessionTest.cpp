@@ -1,8 +1,8 @@
 // The window as a desktop program: File > New Analysis..., Open Analysis...
 // and Recent Analyses switch the analysis the window shows, keeping its size;
 // the analyses and the layout are remembered for the next start.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
+#include "TestWorld.h"
 
 #include "host/gui/DesktopSession.h"
 #include "host/gui/MainWindow.h"

@@ -2,7 +2,7 @@
 // a button the keyboard is on takes Enter itself, a swallowed Enter stays
 // in its box, Tab goes in layout order, Escape cancels, every control has a
 // name, and the band on a page's left shows the wizard's picture.
-#include "WindowTestSupport.h"
+#include "QtApp.h"
 
 #include "platform/forms/UserActions.h"
 
@@ -47,7 +47,7 @@ TEST_F(DialogKeyboardTest, EnterGoesOnFromTheChooserAndFromTheNamePageAfterTypin
   });
   EXPECT_EQ(shown, (std::vector<std::string>{"CreateSAMainDialog", "SelectSANameDialog"}));
   EXPECT_TRUE(result.Stored());
-  EXPECT_EQ(Current(), "Harbour");
+  EXPECT_EQ(CurrentStudyArea(), "Harbour");
 }
 
 TEST_F(DialogKeyboardTest, AButtonTheKeyboardIsOnTakesEnterAndEscapeCancels) {
@@ -87,7 +87,7 @@ TEST_F(DialogKeyboardTest, AnEnterTheFormSwallowsStaysInItsBox) {
     ++nexts;
     form->Hide();
   });
-  presenter->SetOnShown([&](Form& f, QWidget& dialog) {
+  qt->SetOnShown([&](Form& f, QWidget& dialog) {
     QTest::keyClick(dialog.findChild<QLineEdit*>("AddressText"), Qt::Key_Return);
     EXPECT_EQ(nexts, 0) << "the swallowed Enter pressed the default button";
     if (f.Visible()) Press(dialog, "NextButton");
@@ -153,7 +153,7 @@ TEST_F(DialogKeyboardTest, APageThatLeavesTheBandEmptyWithoutAnImageShowsThePict
   form->On("NextButton", EventKind::Click, [&](EventArgs&) { form->Hide(); });
   QRect band;
   bool drawn = false;
-  presenter->SetOnShown([&](Form&, QWidget& dialog) {
+  qt->SetOnShown([&](Form&, QWidget& dialog) {
     if (auto* picture = dialog.findChild<QLabel*>("WizardPicture")) {
       band = picture->geometry();
       drawn = !picture->pixmap().isNull();

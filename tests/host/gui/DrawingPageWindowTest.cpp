@@ -1,21 +1,11 @@
 // The drawing page in the window: it opens with the keyboard on the map,
 // and a polygon traced on the canvas, one vertex taken back with Backspace
 // and the ring closed by a double click, becomes the study area.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "DrawnWorld.h"
+#include "QtApp.h"
 
-#include "GisBuilders.h"
 #include "host/gui/MapCanvas.h"
-#include "host/gui/QtPresenter.h"
-#include "host/gui/RegisterHostGuiClasses.h"
-#include "host/session/HostTaskRun.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/UserActions.h"
-#include "platform/framework/TovExtension.h"
-#include "platform/gis/Polygon.h"
-#include "platform/runtime/ProgIds.h"
 
-#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -25,46 +15,20 @@
 namespace tov::test {
 namespace {
 
-TestWorldOptions DrawnMethodOptions() {
-  TestWorldOptions options;
-  options.extraMethods = R"({ "name": "SetupStudyArea.DrawOwn", "caption": "An area drawn on the map",
-      "properties": { "MainLayer": "Regions" }, "layers": [ { "name": "Regions", "properties": {} } ],
-      "children": [] })";
-  return options;
-}
-
 QMouseEvent* Mouse(QEvent::Type type, QPointF at) {
   const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
   return new QMouseEvent(type, at, at, at, Qt::LeftButton, held, Qt::NoModifier);
 }
 
-void Press(QWidget& dialog, const char* button) {
-  auto* b = dialog.findChild<QAbstractButton*>(button);
-  ASSERT_NE(b, nullptr) << button;
-  ASSERT_TRUE(b->isEnabled()) << button;
-  QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(4, b->height() / 2));
-}
-
-class DrawingPageWindowTest : public ::testing::Test {
+class DrawingPageWindowTest : public WindowTest {
 protected:
-  DrawingPageWindowTest() : world(DrawnMethodOptions()) {}
-  void SetUp() override {
-    App();
-    RegisterHostGuiClasses(false);
-    analysis = world.Open();
-    presenter = std::make_shared<QtPresenter>();
-    SetPresenter(presenter);
-  }
-
-  TestWorld world;
-  AnalysisPtr analysis;
-  QtPresenterPtr presenter;
+  DrawingPageWindowTest() : WindowTest(DrawnWorldOptions()) {}
 };
 
 TEST_F(DrawingPageWindowTest, TheKeyboardIsOnTheMapAndATracedPolygonBecomesTheStudyArea) {
   std::vector<std::string> focused;
   int namePages = 0;
-  presenter->SetOnShown([&](Form& form, QWidget& dialog) {
+  HostTaskRunResult result = Run([&](Form& form, QWidget& dialog) {
     if (form.Name() == "SelectSANameDialog") {
       // Back once: the drawing page shows again, Next enabled by the area.
       if (namePages++ == 0) return Press(dialog, "BackButton");
@@ -94,16 +58,11 @@ TEST_F(DrawingPageWindowTest, TheKeyboardIsOnTheMapAndATracedPolygonBecomesTheSt
     std::unique_ptr<QMouseEvent> first(Mouse(QEvent::MouseButtonPress, at(-74.5, 40.5)));
     QCoreApplication::sendEvent(canvas, first.get());
     Press(dialog, "NextButton");
-  });
-  Watchdog watchdog;
-  HostTaskRunResult result = RunHostTask(*analysis, kSelDrawingTaskProgId);
-  EXPECT_FALSE(watchdog.Fired());
+  }, kSelDrawingTaskProgId);
   EXPECT_EQ(focused, (std::vector<std::string>{"MapControl", "MapControl"}));
   ASSERT_TRUE(result.Stored());
-  auto stored = As<Polygon>(analysis->extension->CurrentStudyAreaGeometry()->Copy());
-  ASSERT_TRUE(stored);
-  stored->Project(Geographic(4269));
-  EXPECT_NEAR(stored->Area(), 0.125, 1e-6);
+  ASSERT_TRUE(CurrentShape());
+  EXPECT_NEAR(InDegrees(CurrentShape())->Area(), 0.125, 1e-6);
 }
 
 } // namespace

@@ -1,18 +1,12 @@
 // The map control object without a canvas: a scripted user's shapes reach
 // the track calls, and the shapes become polygons in the map's system.
-#include "GuiTestSupport.h"
+#include "QtApp.h"
 
 #include "host/forms/ScriptedPresenter.h"
 #include "host/gis/RegisterHostGisClasses.h"
 #include "host/gui/HostMapControl.h"
 #include "host/gui/RegisterHostGuiClasses.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/MapControlHost.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/Polygon.h"
-#include "platform/runtime/ObjectRegistry.h"
-
-#include <gtest/gtest.h>
+#include "Prelude.h"
 
 #include <cmath>
 

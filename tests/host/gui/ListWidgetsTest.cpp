@@ -1,20 +1,14 @@
 // Lists, list views and their entries as a user clicks them: the widget that
 // sent the signal is rebuilt only after the signal is done, and then shows
 // what the form holds; a list of several choices picks as desktop lists do.
-#include "GuiTestSupport.h"
+#include "QtApp.h"
 
-#include "host/gui/QtPresenter.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/ListControl.h"
-#include "platform/forms/ListView.h"
-#include "platform/forms/MsgBox.h"
+#include "Prelude.h"
 
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QTest>
 #include <QTreeWidget>
-
-#include <gtest/gtest.h>
 
 namespace tov::test {
 namespace {
@@ -53,14 +47,10 @@ public:
 };
 
 TEST(ListWidgetsTest, ClickedEntriesReachTheFormAndTheRebuiltWidgets) {
-  App();
-  auto presenter = std::make_shared<QtPresenter>();
-  presenter->SetMsgBoxAnswer([](const std::string&, int32_t) { return vbOK; });
-  SetPresenter(presenter);
   auto page = std::make_shared<ListsPage>();
   int treeRows = -1, listRows = -1;
   bool treeChecked = false, listSelected = false, keptDuringSignal = false;
-  presenter->SetOnShown([&](Form& form, QWidget& dialog) {
+  ShowInWindow(*page, [&](Form& form, QWidget& dialog) {
     auto* tree = dialog.findChild<QTreeWidget*>("Places");
     auto* list = dialog.findChild<QListWidget*>("Counties");
     ASSERT_TRUE(tree && list);
@@ -83,9 +73,6 @@ TEST(ListWidgetsTest, ClickedEntriesReachTheFormAndTheRebuiltWidgets) {
     listSelected = list->item(2)->isSelected();
     form.Hide();
   });
-  Watchdog watchdog;
-  page->ShowModal();
-  EXPECT_FALSE(watchdog.Fired());
   EXPECT_TRUE(keptDuringSignal);
   EXPECT_TRUE(page->places->Item(2).Checked);
   EXPECT_FALSE(page->places->Item(1).Checked);
@@ -105,15 +92,11 @@ std::string PickOf(ListControl& list) {
 }
 
 TEST(ListWidgetsTest, AClickPicksOneCtrlTogglesShiftExtendsFromTheAnchorAndTheKeysPickToo) {
-  App();
-  auto presenter = std::make_shared<QtPresenter>();
-  presenter->SetMsgBoxAnswer([](const std::string&, int32_t) { return vbOK; });
-  SetPresenter(presenter);
   auto page = std::make_shared<ListsPage>();
   std::vector<std::string> picks;
   std::vector<int> clicksAfter;
   bool widgetAgrees = true;
-  presenter->SetOnShown([&](Form& form, QWidget& dialog) {
+  ShowInWindow(*page, [&](Form& form, QWidget& dialog) {
     auto* list = dialog.findChild<QListWidget*>("Towns");
     ASSERT_TRUE(list);
     auto done = [&] {
@@ -142,9 +125,6 @@ TEST(ListWidgetsTest, AClickPicksOneCtrlTogglesShiftExtendsFromTheAnchorAndTheKe
     done();
     form.Hide();
   });
-  Watchdog watchdog;
-  page->ShowModal();
-  EXPECT_FALSE(watchdog.Fired());
   EXPECT_EQ(picks, (std::vector<std::string>{"1: 1", "3: 3", "4: 3 4", "3: 4", "1: 1", "4: 1 2 3 4", "2: 1 2", "1: 1",
                                              "2: 2", "3: 2 3"}));
   // Click each time the pick changed; MouseUp for each click, with its keys.

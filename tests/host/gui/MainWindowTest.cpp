@@ -1,20 +1,10 @@
 // The host window on the small test data set: the select and draw tools, and
 // the layer tree whose changes are saved at once.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
 
-#include "host/gui/MainWindow.h"
-#include "host/gui/QtPresenter.h"
-#include "host/gui/RegisterHostGuiClasses.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/MsgBox.h"
-#include "platform/gis/Layer.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/Point.h"
-#include "platform/runtime/ObjectRegistry.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/StudyAreaRecord.h"
 #include "host/common/Paths.h"
+#include "host/gui/MainWindow.h"
+#include "host/gui/RegisterHostGuiClasses.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -24,18 +14,17 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 
-#include <filesystem>
 #include <fstream>
 
 namespace tov::test {
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WorldTest {
 protected:
   void SetUp() override {
     App();
     RegisterHostGuiClasses(false);
-    analysis = world.Open();
+    analysis = world->Open();
     window = std::make_unique<MainWindow>(analysis);
     window->resize(900, 600);
     window->show();
@@ -66,10 +55,8 @@ protected:
     Post(QEvent::MouseButtonRelease, PixelOf(x, y), mods);
     Press(PixelOf(x, y), mods);
   }
-  std::string Document() const { return ReadTextFile(analysis->folder + "/document.json"); }
+  std::string DocumentFile() const { return ReadTextFile(analysis->folder + "/document.json"); }
 
-  TestWorld world;
-  AnalysisPtr analysis;
   std::unique_ptr<MainWindow> window;
 };
 
@@ -105,7 +92,7 @@ TEST_F(MainWindowTest, APolygonIsDrawnAndAHiddenLayerIsSavedAtOnce) {
   ASSERT_TRUE(layer->Visible());
   item->setCheckState(0, Qt::Unchecked);
   EXPECT_FALSE(layer->Visible());
-  EXPECT_NE(Document().find("\"visible\": false"), std::string::npos) << "the document was not saved";
+  EXPECT_NE(DocumentFile().find("\"visible\": false"), std::string::npos) << "the document was not saved";
 }
 
 TEST_F(MainWindowTest, AStoreThatFailsAfterTheRecordWasAddedIsToldInTheStatusBar) {

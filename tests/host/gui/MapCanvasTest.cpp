@@ -1,24 +1,17 @@
 // Blocking track calls of the map canvas, made from inside the mouse-down
 // handler of a page as the map pages do.
-#include "GuiTestSupport.h"
+#include "QtApp.h"
 
 #include "host/gis/RegisterHostGisClasses.h"
 #include "host/gui/FormDialog.h"
 #include "host/gui/MapCanvas.h"
 #include "host/gui/QtPresenter.h"
 #include "host/gui/RegisterHostGuiClasses.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/MapControlHost.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/Point.h"
-#include "platform/gis/Polygon.h"
-#include "platform/runtime/ObjectRegistry.h"
+#include "Prelude.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-
-#include <gtest/gtest.h>
 
 namespace tov::test {
 namespace {
@@ -59,15 +52,14 @@ protected:
     App();
     RegisterHostGisClasses();
     RegisterHostGuiClasses(false);
-    presenter = std::make_shared<QtPresenter>();
-    SetPresenter(presenter);
     page = std::make_shared<MapPage>();
   }
 
   // Shows the page; queued() posts what follows the press, then the press
   // itself is sent at pressAt and blocks inside the track call.
   void Play(QPointF pressAt, std::function<void(MapCanvas&)> queued) {
-    presenter->SetOnShown([&](Form&, QWidget& dialog) {
+    page->Load();
+    ShowInWindow(*page, [&](Form&, QWidget& dialog) {
       auto* canvas = dialog.findChild<MapCanvas*>("MapControl");
       ASSERT_NE(canvas, nullptr);
       ASSERT_EQ(canvas->size(), QSize(200, 200));
@@ -75,13 +67,8 @@ protected:
       std::unique_ptr<QMouseEvent> press(Mouse(QEvent::MouseButtonPress, pressAt));
       QCoreApplication::sendEvent(canvas, press.get());
     });
-    Watchdog watchdog;
-    page->Load();
-    page->ShowModal();
-    EXPECT_FALSE(watchdog.Fired());
   }
 
-  QtPresenterPtr presenter;
   std::shared_ptr<MapPage> page;
 };
 

@@ -2,7 +2,7 @@
 // and in map units, the scale and the box that takes a typed one, the
 // Identify tool, layers greyed and left out of selections beyond their
 // scale range, and Full Extent at the data set's initial extent.
-#include "WindowTestSupport.h"
+#include "QtApp.h"
 
 #include "host/gui/IdentifyTool.h"
 #include "host/gui/MapCanvas.h"
@@ -42,7 +42,7 @@ protected:
   MapReadoutsTest() : WindowTest(DetailedWorld()) {}
   void SetUp() override {
     // The initial extent is the data set's own, narrower than its layers.
-    const std::string file = world.DatasetFolder() + "/dataset.json";
+    const std::string file = world->DatasetFolder() + "/dataset.json";
     std::string json = ReadTextFile(file);
     json.replace(json.find("\"layers\""), 0, "\"initialExtent\": [-74.6, 40.4, -74.2, 40.9], ");
     std::ofstream(file) << json;
@@ -130,7 +130,7 @@ TEST_F(MapReadoutsTest, ATypedScaleSetsTheMapsScaleAndNonsenseChangesNothing) {
     EXPECT_NEAR(Scale(), wanted, wanted * 0.01) << typed;
     EXPECT_EQ(window->Readouts()->ScaleBox()->text().toStdString(), FormatScale(Scale())) << typed;
   }
-  EXPECT_NE(world.DocumentText().find("extent"), std::string::npos);
+  EXPECT_NE(world->DocumentText().find("extent"), std::string::npos);
   const double kept = Scale();
   TypeScale("big");
   EXPECT_DOUBLE_EQ(Scale(), kept);

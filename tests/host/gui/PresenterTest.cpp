@@ -1,60 +1,24 @@
 // The Qt presenter showing the name page of the current-extent method: a user
 // types and presses the page's buttons, or closes the window.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
 
 #include "host/gui/FormDialog.h"
-#include "host/gui/QtPresenter.h"
-#include "host/gui/RegisterHostGuiClasses.h"
-#include "host/session/HostTaskRun.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/MsgBox.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include <functional>
-
 namespace tov::test {
 namespace {
 
-constexpr char kTask[] = "TovSSA.TovSSACurExtentTask";
-
-class PresenterTest : public ::testing::Test {
+class PresenterTest : public WindowTest {
 protected:
-  void SetUp() override {
-    App();
-    // The method's work runs under the window's progress dialog.
-    RegisterHostGuiClasses(true);
-    analysis = world.Open();
-    presenter = std::make_shared<QtPresenter>();
-    presenter->SetMsgBoxAnswer([this](const std::string& text, int32_t) {
-      messages.push_back(text);
-      return vbOK;
-    });
-    SetPresenter(presenter);
-  }
-
+  // The method's work runs under the window's progress dialog.
+  PresenterTest() : WindowTest({}, true) {}
   // Runs the method; user() plays each showing of the page.
   HostTaskRunResult Run(std::function<void(Form&, QWidget&)> user) {
-    presenter->SetOnShown(std::move(user));
-    Watchdog watchdog;
-    HostTaskRunResult result = RunHostTask(*analysis, kTask);
-    EXPECT_FALSE(watchdog.Fired()) << "the page was still open when the watchdog fired";
-    return result;
+    return WindowTest::Run(std::move(user), kCurExtentTaskProgId);
   }
-
-  static void Press(QWidget& dialog, const char* button) {
-    auto* b = dialog.findChild<QPushButton*>(button);
-    ASSERT_NE(b, nullptr) << button;
-    QTest::mouseClick(b, Qt::LeftButton);
-  }
-
-  TestWorld world;
-  AnalysisPtr analysis;
-  QtPresenterPtr presenter;
-  std::vector<std::string> messages;
 };
 
 TEST_F(PresenterTest, TypingANameAndNextStoresTheStudyArea) {

@@ -1,7 +1,7 @@
 // Long work in the window: the progress dialog comes up with a Cancel
 // button, the window's events go on meanwhile, and Cancel stops a function
 // between two steps (never inside one) and the work that asks for it.
-#include "GuiTestSupport.h"
+#include "QtApp.h"
 
 #include "host/common/WorkCancel.h"
 #include "host/gui/QtProgressRunner.h"

@@ -2,13 +2,10 @@
 // in the search box, every key typed or text pasted narrows the shown list at
 // once, a click picks an entry and Ctrl+click lets it go, and a double click
 // moves the name to the chosen list.
-#include "GuiTestSupport.h"
-#include "support/ComponentTestSupport.h"
+#include "QtApp.h"
+#include "TestWorld.h"
 
-#include "host/gui/QtPresenter.h"
 #include "methods/maplist/SelectFromListDialog.h"
-#include "platform/forms/ListControl.h"
-#include "platform/forms/MsgBox.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -20,10 +17,6 @@ namespace tov::test {
 namespace {
 
 TEST(SelectFromListWindowTest, TypingNarrowsTheListAtOnceClicksPickAndADoubleClickChooses) {
-  App();
-  auto presenter = std::make_shared<QtPresenter>();
-  presenter->SetMsgBoxAnswer([](const std::string&, int32_t) { return vbOK; });
-  SetPresenter(presenter);
 
   auto page = std::make_shared<SelectFromListDialog>();
   // As many names as the counties of the sample data.
@@ -37,7 +30,7 @@ TEST(SelectFromListWindowTest, TypingNarrowsTheListAtOnceClicksPickAndADoubleCli
   int shownAtFirst = 0, shownAfterTyping = 0, chosen = 0;
   std::string chosenName;
   bool picked = false, unpicked = false;
-  presenter->SetOnShown([&](Form& form, QWidget& dialog) {
+  ShowInWindow(*page, [&](Form& form, QWidget& dialog) {
     auto* search = dialog.findChild<QLineEdit*>("SearchTextBox");
     auto* from = dialog.findChild<QListWidget*>("FromList");
     auto* to = dialog.findChild<QListWidget*>("ToList");
@@ -73,9 +66,6 @@ TEST(SelectFromListWindowTest, TypingNarrowsTheListAtOnceClicksPickAndADoubleCli
     if (chosen > 0) chosenName = to->item(0)->text().toStdString();
     form.Hide();
   });
-  Watchdog watchdog;
-  page->ShowModal();
-  EXPECT_FALSE(watchdog.Fired());
   EXPECT_EQ(focused, "SearchTextBox");
   EXPECT_EQ(shownAtFirst, 3230);
   EXPECT_EQ(shownAfterTyping, 41);
@@ -86,10 +76,6 @@ TEST(SelectFromListWindowTest, TypingNarrowsTheListAtOnceClicksPickAndADoubleCli
 }
 
 TEST(SelectFromListWindowTest, APastedSearchNarrowsTheListAsTypingDoes) {
-  App();
-  auto presenter = std::make_shared<QtPresenter>();
-  presenter->SetMsgBoxAnswer([](const std::string&, int32_t) { return vbOK; });
-  SetPresenter(presenter);
   auto page = std::make_shared<SelectFromListDialog>();
   for (int i = 0; i < 500; ++i) {
     const std::string name = "County " + std::to_string(i) + ", ST";
@@ -99,7 +85,7 @@ TEST(SelectFromListWindowTest, APastedSearchNarrowsTheListAsTypingDoes) {
 
   int byKeys = 0, byMenu = 0;
   std::string shownText;
-  presenter->SetOnShown([&](Form& form, QWidget& dialog) {
+  ShowInWindow(*page, [&](Form& form, QWidget& dialog) {
     auto* search = dialog.findChild<QLineEdit*>("SearchTextBox");
     auto* from = dialog.findChild<QListWidget*>("FromList");
     ASSERT_TRUE(search && from);
@@ -118,9 +104,6 @@ TEST(SelectFromListWindowTest, APastedSearchNarrowsTheListAsTypingDoes) {
     byMenu = from->count();
     form.Hide();
   });
-  Watchdog watchdog;
-  page->ShowModal();
-  EXPECT_FALSE(watchdog.Fired());
   EXPECT_EQ(shownText, "y 7");
   EXPECT_EQ(byKeys, 11);
   EXPECT_EQ(byMenu, 11); // 49 and 490 to 499

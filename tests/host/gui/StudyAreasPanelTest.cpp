@@ -1,7 +1,7 @@
 // The Study Areas panel beside the layer tree and the commands it shares
 // with the layer tree's menu: open, zoom to, rename, export, properties and
 // delete, each played on the real widgets.
-#include "WindowTestSupport.h"
+#include "QtApp.h"
 
 #include "host/common/Paths.h"
 #include "host/gui/MapCanvas.h"
@@ -88,13 +88,13 @@ TEST_F(StudyAreasPanelTest, DoubleClickOpensAStudyAreaAndEnterToo) {
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
   }));
-  EXPECT_EQ(Current(), "Harbour");
+  EXPECT_EQ(CurrentStudyArea(), "Harbour");
   EXPECT_TRUE(window->StudyAreas()->ItemOf("Harbour")->font(0).bold());
 
   List()->setFocus();
   List()->setCurrentItem(window->StudyAreas()->ItemOf("Midtown"));
   EXPECT_TRUE(Playing([](Form&, QWidget&) {}, [&] { QTest::keyClick(List(), Qt::Key_Return); }));
-  EXPECT_EQ(Current(), "Midtown");
+  EXPECT_EQ(CurrentStudyArea(), "Midtown");
 }
 
 TEST_F(StudyAreasPanelTest, TheMenuOffersEachCommandAndTheLayerTreeTheSame) {
@@ -134,7 +134,7 @@ TEST_F(StudyAreasPanelTest, ZoomToShowsTheWholeStudyAreaAndLittleMore) {
   EXPECT_GE(shown.bottom(), harbour.yMax);
   // A margin, not the whole country.
   EXPECT_LT(std::min(shown.width() / (harbour.xMax - harbour.xMin), shown.height() / (harbour.yMax - harbour.yMin)), 1.3);
-  EXPECT_EQ(Current(), "Small") << "zooming to a study area does not open it";
+  EXPECT_EQ(CurrentStudyArea(), "Small") << "zooming to a study area does not open it";
 }
 
 TEST_F(StudyAreasPanelTest, ExportWritesTheFileChosenInTheSaveDialogAndReplacesOneOnlyWhenWritten) {

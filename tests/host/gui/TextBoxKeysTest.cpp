@@ -1,18 +1,14 @@
 // Keys on a text box in a window reach the form as on the platform: a key
 // typed raises one KeyUp, and the keys the box edits with itself (Ctrl+V,
 // Delete inside the text) give the form the new text and their KeyUp too.
-#include "GuiTestSupport.h"
+#include "QtApp.h"
 
-#include "host/gui/QtPresenter.h"
-#include "platform/forms/Form.h"
-#include "platform/forms/MsgBox.h"
+#include "Prelude.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace tov::test {
 namespace {
@@ -36,12 +32,8 @@ public:
 };
 
 TEST(TextBoxKeysTest, EachKeyLetGoIsOneKeyUpAfterTheTextItMade) {
-  App();
-  auto presenter = std::make_shared<QtPresenter>();
-  presenter->SetMsgBoxAnswer([](const std::string&, int32_t) { return vbOK; });
-  SetPresenter(presenter);
   auto page = std::make_shared<BoxPage>();
-  presenter->SetOnShown([&](Form& form, QWidget& dialog) {
+  ShowInWindow(*page, [&](Form& form, QWidget& dialog) {
     auto* box = dialog.findChild<QLineEdit*>("Box");
     ASSERT_TRUE(box);
     QTest::keyClicks(box, "ab");
@@ -51,9 +43,6 @@ TEST(TextBoxKeysTest, EachKeyLetGoIsOneKeyUpAfterTheTextItMade) {
     QTest::keyClick(box, Qt::Key_Delete);
     form.Hide();
   });
-  Watchdog watchdog;
-  page->ShowModal();
-  EXPECT_FALSE(watchdog.Fired());
   // Ctrl is let go after V, as its own key.
   EXPECT_EQ(page->ups,
             (std::vector<std::string>{"a|97|0", "ab|98|0", "abxy|86|2", "abxy|17|0", "abxy|36|0", "bxy|46|0"}));

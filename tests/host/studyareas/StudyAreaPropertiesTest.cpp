@@ -1,26 +1,13 @@
-#include "support/ComponentTestSupport.h"
+// A study area's properties, its property sheet and the rebuild it offers.
+#include "Recorders.h"
+#include "WorldTest.h"
 
-#include "host/gis/HostSpatialReference.h"
-#include "host/gis/OgrGeometrySource.h"
-#include "host/session/HostTaskRun.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
-#include "host/studyareas/StudyAreaExport.h"
+#include "host/studyareas/StudyAreaRebuilder.h"
 #include "host/studyareas/StudyAreaProperties.h"
 #include "host/studyareas/StudyAreaPropertySheetTask.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/framework/StudyAreaRecord.h"
-#include "platform/gis/ActiveView.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/MapDocument.h"
-#include "platform/runtime/ObjectRegistry.h"
 
-#include <gdal_priv.h>
 #include <nlohmann/json.hpp>
-#include <ogrsf_frmts.h>
-
-#include <cmath>
-#include <filesystem>
 
 namespace tov::test {
 namespace {
@@ -38,10 +25,12 @@ void MakeStudyArea(const Analysis& analysis, const std::string& name) {
   ASSERT_TRUE(RunHostTask(analysis, "TovSSA.TovSSACurExtentTask").Stored());
 }
 
-class StudyAreaPropertiesTest : public ::testing::Test {
+class StudyAreaPropertiesTest : public WorldTest {
 protected:
-  void SetUp() override { RegisterHostStudyAreaClasses(); }
-  TestWorld world;
+  void SetUp() override {
+    RegisterHostStudyAreaClasses();
+    OpenAnalysis();
+  }
 };
 
 TEST(GeodesicAreaTest, OneDegreeSquareAtTheEquatorInAnySystem) {
@@ -58,7 +47,6 @@ TEST(GeodesicAreaTest, OneDegreeSquareAtTheEquatorInAnySystem) {
 }
 
 TEST_F(StudyAreaPropertiesTest, DescribesMethodFilesExtentAndArea) {
-  AnalysisPtr analysis = world.Open();
   MakeStudyArea(*analysis, "Harbour");
   StudyAreaProperties p = DescribeStudyArea(*analysis, "Harbour");
   EXPECT_EQ(p.name, "Harbour");
@@ -91,76 +79,15 @@ TEST_F(StudyAreaPropertiesTest, DescribesMethodFilesExtentAndArea) {
   EXPECT_TRUE(nlohmann::json::parse(StudyAreaPropertiesJson(broken))["areaSquareMiles"].is_null());
 }
 
-TEST_F(StudyAreaPropertiesTest, ExportsOnePolygonThatOtherToolsRead) {
-  AnalysisPtr analysis = world.Open();
-  MakeStudyArea(*analysis, "Harbour");
-  const double area = DescribeStudyArea(*analysis, "Harbour").areaSquareKilometres;
-  for (const char* file : {"harbour.geojson", "harbour.gpkg", "harbour.shp", "harbour.kml", "harbour.fgb"}) {
-    const std::string path = world.Root() + "/" + file;
-    ExportStudyArea(*analysis, "Harbour", path, 0);
-    GDALDatasetUniquePtr in(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR));
-    ASSERT_TRUE(in) << file;
-    OGRLayer* layer = in->GetLayer(0);
-    ASSERT_EQ(layer->GetFeatureCount(), 1) << file;
-    OGRFeatureUniquePtr feature(layer->GetNextFeature());
-    EXPECT_STREQ(feature->GetFieldAsString("NAME"), "Harbour") << file;
-    OGRGeometry* shape = feature->GetGeometryRef();
-    ASSERT_TRUE(shape) << file;
-    EXPECT_EQ(wkbFlatten(shape->getGeometryType()) == wkbPolygon ||
-                  wkbFlatten(shape->getGeometryType()) == wkbMultiPolygon,
-              true)
-        << file;
-    shape->assignSpatialReference(layer->GetSpatialRef());
-    auto host = GeometryFromOgr(shape, 4, HostSpatialReference::FromOgr(layer->GetSpatialRef()));
-    EXPECT_NEAR(GeodesicAreaSquareMetres(host) / 1e6, area, area * 1e-4) << file;
-  }
-  // Into another system on request; an existing file and an unknown format are refused.
-  ExportStudyArea(*analysis, "Harbour", world.Root() + "/albers.geojson", 5070);
-  GDALDatasetUniquePtr albers(GDALDataset::Open((world.Root() + "/albers.geojson").c_str(), GDAL_OF_VECTOR));
-  ASSERT_TRUE(albers);
-  EXPECT_STREQ(albers->GetLayer(0)->GetSpatialRef()->GetAuthorityCode(nullptr), "5070");
-  EXPECT_THROW(ExportStudyArea(*analysis, "Harbour", world.Root() + "/harbour.geojson", 0), HostError);
-  EXPECT_THROW(ExportStudyArea(*analysis, "Harbour", world.Root() + "/harbour.txt", 0), HostError);
-  EXPECT_THROW(ExportStudyArea(*analysis, "Nowhere", world.Root() + "/n.geojson", 0), HostError);
-  EXPECT_FALSE(std::filesystem::exists(world.Root() + "/n.geojson"));
-}
-
-// A rebuilder whose function records what it was handed.
-struct RebuildLog {
-  int edits = 0;
-  bool accept = true;
-  std::vector<std::string> keys;
-  bool fromPropertyPage = false;
-};
-
-class RecordingFunction : public ITovFunction {
-public:
-  explicit RecordingFunction(RebuildLog* log) : m_log(log) {}
-  bool Start() override { return true; }
-  bool DoStep() override { return false; }
-  int32_t LastError() override { return 0; }
-  int32_t Status() override { return 1; }
-  void Cleanup() override {}
-  bool Init() override { return true; }
-  bool SetResultParam(const std::string&, Variant&) override { return true; }
-  bool SetParam(const std::string& key, Variant& value) override {
-    m_log->keys.push_back(key);
-    if (key == "FromPropertyPage") m_log->fromPropertyPage = value.ToBool();
-    return true;
-  }
-
-private:
-  RebuildLog* m_log;
-};
-
+// A rebuilder whose page the user accepts or not; its function is a spy.
 class RecordingRebuilder : public StudyAreaRebuilder {
 public:
-  explicit RecordingRebuilder(RebuildLog* log) : m_log(log) {}
+  RecordingRebuilder(int* edits, bool* accept) : m_edits(edits), m_accept(accept) {}
   std::string Caption() const override { return "Rebuild from the test"; }
   std::string FunctionProgId() const override { return "Test.RecordingFunction"; }
   bool Edit(const StudyAreaRecordPtr&, const DataManagerPtr&, const HostApplicationPtr&) override {
-    ++m_log->edits;
-    return m_log->accept;
+    ++*m_edits;
+    return *m_accept;
   }
   void PassParameters(ITovFunction& function) override {
     Variant v("extra");
@@ -168,11 +95,11 @@ public:
   }
 
 private:
-  RebuildLog* m_log;
+  int* m_edits;
+  bool* m_accept;
 };
 
 TEST_F(StudyAreaPropertiesTest, PropertySheetShowsTheStudyAreaAndRebuildsOnlyWhenTheMethodCan) {
-  AnalysisPtr analysis = world.Open();
   MakeStudyArea(*analysis, "Harbour");
   StudyAreaRecordPtr record = analysis->dataManager->GetStudyAreaCatalog()->Item("Harbour");
   auto drive = [&](const std::string& script) {
@@ -199,61 +126,44 @@ TEST_F(StudyAreaPropertiesTest, PropertySheetShowsTheStudyAreaAndRebuildsOnlyWhe
   EXPECT_EQ(cancel, -1);
   EXPECT_FALSE(cancelStarted);
 
-  RebuildLog log;
-  RegisterClass("Test.RecordingFunction", [&log] { return std::static_pointer_cast<Object>(std::make_shared<RecordingFunction>(&log)); });
-  RegisterStudyAreaRebuilder("SetupStudyArea.CurrentExtent", [&log] { return std::make_unique<RecordingRebuilder>(&log); });
+  SpyFunctionScope spy("Test.RecordingFunction");
+  int edits = 0;
+  bool accept = false;
+  RegisterStudyAreaRebuilder(kCurrentExtentMethod, [&] { return std::make_unique<RecordingRebuilder>(&edits, &accept); });
   // A rebuild the user cancels shows the sheet again; one accepted runs the
   // method's function from the property page.
-  log.accept = false;
   auto [again, againStarted, againPresenter] = drive(
       R"([{"form": "StudyAreaPropertiesDialog", "actions": [{"click": "RebuildButton"}]},
           {"form": "StudyAreaPropertiesDialog", "actions": [{"click": "CancelButton"}]}])");
   EXPECT_EQ(again, -1);
-  EXPECT_EQ(log.edits, 1);
-  EXPECT_TRUE(log.keys.empty());
-  log.accept = true;
+  EXPECT_EQ(edits, 1);
+  EXPECT_TRUE(spy.log.keys.empty());
+  accept = true;
   auto [rebuilt, rebuiltStarted, rebuiltPresenter] =
       drive(R"([{"form": "StudyAreaPropertiesDialog", "actions": [{"click": "RebuildButton"}]}])");
   EXPECT_EQ(rebuilt, 0);
   EXPECT_TRUE(rebuiltStarted);
-  EXPECT_EQ(log.keys, (std::vector<std::string>{"Application", "DataManager", "StudyAreaName", "DataSet", "SSATask",
-                                                "FromPropertyPage", "Extra"}));
-  EXPECT_TRUE(log.fromPropertyPage);
-  RegisterStudyAreaRebuilder("SetupStudyArea.CurrentExtent", nullptr);
-  UnregisterClass("Test.RecordingFunction");
+  EXPECT_EQ(spy.log.keys, (std::vector<std::string>{"Application", "DataManager", "StudyAreaName", "DataSet",
+                                                    "SSATask", "FromPropertyPage", "Extra"}));
+  EXPECT_TRUE(spy.log.values["FromPropertyPage"].ToBool());
+  RegisterStudyAreaRebuilder(kCurrentExtentMethod, nullptr);
 }
 
-} // namespace
-} // namespace tov::test
 
-namespace tov::test {
-namespace {
-
-TEST(WholeLayerRebuildTest, ThePropertySheetStoresTheLayerAgainInPlace) {
-  RegisterHostStudyAreaClasses();
-  TestWorldOptions options;
-  options.extraMethods = R"({ "name": "SetupStudyArea.UseWhole", "caption": "All regions",
-      "properties": { "MainLayer": "regions" }, "layers": [], "children": [] })";
-  TestWorld world(options);
-  AnalysisPtr analysis = world.Open();
-  UseScript("[" + NameTurn("All") + "]");
-  ASSERT_TRUE(RunHostTask(*analysis, "TovSSA.TovSSAUseWholeTask", "SetupStudyArea.UseWhole").Stored());
-  StudyAreaRecordPtr record = analysis->dataManager->GetStudyAreaCatalog()->Item("All");
-  const std::string layerFile = DescribeStudyArea(*analysis, "All").layerFile;
-  const auto written = std::filesystem::last_write_time(layerFile);
-
-  UseScript(R"([{"form": "StudyAreaPropertiesDialog", "actions": [{"click": "RebuildButton"}]}])");
-  auto task = CreateAs<ITovTask>("TovSSAPropertySheet.TovSSAPSTask");
-  Variant value(record);
-  task->SetParam("StudyArea", value);
-  ASSERT_TRUE(task->Init(analysis->dataManager, analysis->application));
-  ASSERT_EQ(task->DoParamSelector(), 0);
-  ASSERT_TRUE(task->InitFunction());
-  ASSERT_TRUE(task->StartFunction());
-  EXPECT_EQ(task->LastError(), 0);
-  // Stored again through the property sheet's store: the same layer file,
-  // the same one feature, the union of both regions.
-  EXPECT_EQ(std::filesystem::last_write_time(layerFile), written);
+// The whole layer method stored again through the property sheet's store:
+// the same layer file with the one feature, the union of both regions.
+TEST_F(StudyAreaPropertiesTest, WholeLayerRebuildStoresTheLayerAgainInPlace) {
+  UseWorld([] {
+    TestWorldOptions options;
+    options.extraMethods = MethodJson(kUseWholeMethod, "All regions", R"({ "MainLayer": "regions" })");
+    return options;
+  }());
+  ASSERT_TRUE(RunScripted(NameTurn("All"), kUseWholeTaskProgId, kUseWholeMethod).Stored());
+  const auto written = LayerFileTime("All");
+  presenter = UseScript("[" + RebuildTurn() + "]");
+  ASSERT_TRUE(RunPropertySheet("All"));
+  EXPECT_EQ(LayerFileTime("All"), written);
+  EXPECT_EQ(Catalog()->Count(), 1);
   StudyAreaProperties after = DescribeStudyArea(*analysis, "All");
   ASSERT_TRUE(after.hasShape);
   EXPECT_NEAR(after.lonMin, -75.0, 1e-6);

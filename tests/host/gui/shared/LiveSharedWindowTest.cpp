@@ -3,7 +3,7 @@
 // user's change leaves the window showing the analysis as saved, saying
 // what had changed.
 #include "PostgisCluster.h"
-#include "WindowTestSupport.h"
+#include "QtApp.h"
 
 #include "host/gui/AnalysisWatch.h"
 #include "host/gui/StudyAreasPanel.h"
@@ -20,19 +20,19 @@ class LiveSharedWindowTest : public WindowTest {
 protected:
   void SetUp() override {
     WindowTest::SetUp();
-    if (!world.Shared()) GTEST_SKIP() << "no PostGIS cluster (scripts/install-deps installs the server and PostGIS)";
+    if (!world->Shared()) GTEST_SKIP() << "no PostGIS cluster (scripts/install-deps installs the server and PostGIS)";
     OpenWindow();
-    window->WatchForOthersChanges([this] { return world.Open(); });
+    window->WatchForOthersChanges([this] { return world->Open(); });
     ASSERT_NE(window->Watch(), nullptr);
   }
   // Another user, in a copy of the analysis of their own, stores a study
   // area by the current extent method and saves it.
   void TheyStore(const std::string& name) {
-    AnalysisPtr theirs = world.Open();
+    AnalysisPtr theirs = world->Open();
     UseScript(R"([{"form": "CreateSAMainDialog", "actions": [{"click": "NextButton"}]}, )" + NameTurn(name) + "]");
     ASSERT_TRUE(RunHostTask(*theirs).Stored());
     SaveAnalysis(*theirs);
-    SetPresenter(presenter);
+    SetPresenter(qt);
   }
   bool Listed(const std::string& name) const { return window->StudyAreas()->ItemOf(name) != nullptr; }
 };

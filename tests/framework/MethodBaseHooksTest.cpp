@@ -1,0 +1,292 @@
+// The hooks that the method bases give the methods built on them: a
+// function's preparation and steps, "FromPropertyPage" and its store, and a
+// task's page sequence, SetParam trap and failing first page. Seen through
+// small methods of the test's own and the current-extent method.
+#include "Recorders.h"
+#include "WorldTest.h"
+
+#include "framework/TovSSAMethodFunction.h"
+#include "framework/TovSSAMethodTask.h"
+#include "methods/curextent/TovSSACurExtentFunction.h"
+#include "methods/curextent/TovSSACurExtentTask.h"
+#include "pages/WizardPage.h"
+#include "store/StudyAreaCreation.h"
+
+#include <stdexcept>
+
+namespace tov::test {
+namespace {
+
+// Three steps; the last stores the polygon with a features list.
+class ThreeStepFunction : public TovSSAMethodFunction {
+public:
+  static constexpr char kModulePath[] = "TovSetupStudyArea\\ThreeStepFunction";
+  ThreeStepFunction() : TovSSAMethodFunction(kModulePath, PropertyPageKey::Known) {}
+
+  int prepared = 0;
+  int steps = 0;
+  bool failInPrepare = false;
+  bool failInStep = false;
+  bool stored = false;
+  GeometryPtr polygon;
+
+protected:
+  void Prepare() override {
+    ++prepared;
+    if (failInPrepare) throw std::runtime_error("nothing to prepare");
+  }
+  bool Step() override {
+    ++steps;
+    if (failInStep) throw HostError(91, "Test", "no shapes");
+    if (steps < 3) return true;
+    stored = Store(polygon, "'1','2'");
+    return false;
+  }
+};
+
+class MethodBaseHooksTest : public WorldTest {
+protected:
+  void SetUp() override { OpenAnalysis(); }
+  static void Set(ITovFunction& function, const std::string& key, Variant value) { function.SetParam(key, value); }
+  void SetAll(ITovFunction& function, const std::string& name) {
+    SetParams(function, {{"Application", Variant(analysis->application)},
+                         {"DataManager", Variant(analysis->dataManager)},
+                         {"DataSet", Variant(Dataset())},
+                         {"SSATask", Variant(Method())},
+                         {"StudyAreaName", Variant(name)}});
+  }
+  GeometryPtr Area() { return Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269)); }
+};
+
+TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) {
+  ReportRecorder recorder;
+  ThreeStepFunction function;
+  EXPECT_FALSE(function.Start());
+  EXPECT_EQ(function.prepared, 0);
+  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction"});
+
+  SetAll(function, "Prepared");
+  function.failInPrepare = true;
+  EXPECT_FALSE(function.Start());
+  ASSERT_EQ(recorder.Reports().size(), 2u);
+  EXPECT_EQ(recorder.Reports()[1].location, "ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction");
+  EXPECT_EQ(recorder.Reports()[1].description, "nothing to prepare");
+
+  function.failInPrepare = false;
+  EXPECT_TRUE(function.Start());
+  EXPECT_EQ(function.prepared, 2);
+}
+
+TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFeaturesList) {
+  ReportRecorder recorder;
+  ThreeStepFunction function;
+  SetAll(function, "Stepped");
+  function.polygon = Area();
+  ASSERT_TRUE(function.Init());
+  ASSERT_TRUE(function.Start());
+  EXPECT_TRUE(function.DoStep());
+  EXPECT_TRUE(function.DoStep());
+  EXPECT_FALSE(function.DoStep());
+  EXPECT_TRUE(function.stored);
+  EXPECT_FALSE(function.polygon); // the store released it
+  ASSERT_TRUE(Catalog()->Exists("Stepped"));
+  EXPECT_EQ(Catalog()->Item("Stepped")->RecordProperties()->GetProperty("FEATURESLIST"), "'1','2'");
+
+  EXPECT_TRUE(recorder.Reports().empty());
+  function.failInStep = true;
+  EXPECT_FALSE(function.DoStep());
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_DoStep TovSetupStudyArea\\ThreeStepFunction"});
+  EXPECT_EQ(recorder.Reports()[0].number, 91);
+}
+
+TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgain) {
+  {
+    ThreeStepFunction first;
+    SetAll(first, "Again");
+    first.polygon = Area();
+    first.steps = 2;
+    EXPECT_FALSE(first.DoStep());
+    ASSERT_TRUE(first.stored);
+  }
+  // A new study area of a name that exists is refused...
+  ThreeStepFunction again;
+  SetAll(again, "Again");
+  again.polygon = Area();
+  again.steps = 2;
+  Set(again, "FromPropertyPage", Variant(false));
+  again.DoStep();
+  EXPECT_FALSE(again.stored);
+  // ...while the property sheet stores the existing one again.
+  Set(again, "FromPropertyPage", Variant(true));
+  again.steps = 2;
+  again.DoStep();
+  EXPECT_TRUE(again.stored);
+  EXPECT_EQ(Catalog()->Count(), 1);
+}
+
+TEST_F(MethodBaseHooksTest, OnlyMethodsThatKnowFromPropertyPageAcceptIt) {
+  ReportRecorder recorder;
+  ThreeStepFunction knowing;
+  Set(knowing, "FromPropertyPage", Variant(true));
+  EXPECT_TRUE(recorder.Reports().empty());
+
+  TovSSACurExtentFunction currentExtent;
+  Variant value(true);
+  EXPECT_TRUE(currentExtent.SetParam("FromPropertyPage", value));
+  EXPECT_EQ(recorder.Locations(),
+            std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TovSSACurExtentFunction"});
+}
+
+// A page before the name page that keeps a note in the property set.
+class NotePage : public WizardPage {
+public:
+  NotePage() : WizardPage("TestNotePage", 0) {
+    Add(ControlKind::TextBox, "NoteText");
+    Add(ControlKind::CommandButton, "BackButton");
+    Add(ControlKind::CommandButton, "NextButton");
+    Add(ControlKind::CommandButton, "CancelButton");
+  }
+  void ReadFromPropertySet(const TaskPropertySetPtr& set) override {
+    ++reads;
+    if (set && set->HasProperty("Note")) saved = set->GetProperty("Note").ToString();
+  }
+  void InitializeDialog() override {
+    ++initializations;
+    Ctl("NoteText")->SetText(saved);
+  }
+  void WriteToPropertySet(const TaskPropertySetPtr& set) override {
+    ++writes;
+    if (set) set->SetProperty("Note", Ctl("NoteText")->Text());
+  }
+  int reads = 0, initializations = 0, writes = 0;
+  std::string saved;
+};
+
+// Two pages: the note page, then the name page.
+class TwoPageTask : public TovSSAMethodTask {
+public:
+  static constexpr char kModulePath[] = "TovSetupStudyArea\\TwoPageTask";
+  explicit TwoPageTask(SetParamFailures failures = SetParamFailures::PassToCaller)
+      : TovSSAMethodTask(kModulePath, kCurExtentFunctionProgId, failures) {}
+  std::shared_ptr<NotePage> notePage;
+  PageEnd end = PageEnd::Unload;
+  bool flag = false;
+
+protected:
+  int32_t RunPages() override {
+    notePage = std::make_shared<NotePage>();
+    return RunPage(notePage, [this] { return ShowSelectSANameDialog(); }, end);
+  }
+  bool SetOwnParam(const std::string& lowerKey, Variant& value) override {
+    if (lowerKey != "flag") return false;
+    flag = value.ToBool();
+    return true;
+  }
+};
+
+class PageSequenceTest : public MethodBaseHooksTest {
+protected:
+  int32_t Run(TwoPageTask& task, const std::string& turns) {
+    Variant set(CreateObject(kTaskPropertySetProgId));
+    propertySet = set.ToObjectAs<TaskPropertySet>();
+    task.SetParam("PropertySet", set);
+    task.Init(analysis->dataManager, analysis->application);
+    presenter = UseScript("[" + turns + "]");
+    const int32_t result = task.DoParamSelector();
+    presenter->CheckFinished();
+    EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
+    return result;
+  }
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> names;
+    for (const auto& shown : presenter->ShownForms()) names.push_back(shown.Form);
+    return names;
+  }
+
+  TaskPropertySetPtr propertySet;
+};
+
+const std::string kNoteNext =
+    R"({"form": "TestNotePage", "actions": [{"set": "NoteText", "text": "kept"}, {"click": "NextButton"}]})";
+const std::string kNameBack = R"({"form": "SelectSANameDialog", "actions": [{"click": "BackButton"}]})";
+
+TEST_F(PageSequenceTest, BackFromTheNextPageShowsThisPageAgainAndAcceptanceEndsTheSequence) {
+  TwoPageTask task;
+  EXPECT_EQ(Run(task, kNoteNext + "," + kNameBack + "," + kNoteNext + "," + NameTurn("Sequenced")), 0);
+  EXPECT_EQ(task.StudyAreaName(), "Sequenced");
+  const std::vector<std::string> expected = {"TestNotePage", "SelectSANameDialog", "TestNotePage",
+                                             "SelectSANameDialog"};
+  EXPECT_EQ(Shown(), expected);
+  EXPECT_EQ(task.notePage->reads, 1);
+  EXPECT_EQ(task.notePage->initializations, 1);
+  EXPECT_EQ(task.notePage->writes, 2);
+  EXPECT_EQ(propertySet->GetProperty("Note").ToString(), "kept");
+  EXPECT_EQ(propertySet->GetProperty("SAName").ToString(), "Sequenced");
+  EXPECT_FALSE(task.notePage->Loaded());
+}
+
+TEST_F(PageSequenceTest, BackOnTheFirstPageAndCancelAnywhereEndTheSequence) {
+  TwoPageTask back;
+  back.end = PageEnd::KeepLoaded;
+  EXPECT_EQ(Run(back, R"({"form": "TestNotePage", "actions": [{"click": "BackButton"}]})"), 2);
+  EXPECT_EQ(Shown(), std::vector<std::string>{"TestNotePage"});
+  EXPECT_EQ(back.notePage->writes, 1);
+  EXPECT_TRUE(back.notePage->Loaded());
+
+  TwoPageTask cancel;
+  EXPECT_EQ(Run(cancel, kNoteNext + R"(, {"form": "SelectSANameDialog", "actions": [{"click": "CancelButton"}]})"), -1);
+  EXPECT_EQ(Shown().size(), 2u);
+  EXPECT_EQ(cancel.StudyAreaName(), "");
+  EXPECT_FALSE(cancel.notePage->Loaded());
+}
+
+TEST_F(MethodBaseHooksTest, SetParamReportsItsFailuresOnlyInTasksThatAskForIt) {
+  ReportRecorder recorder;
+  TwoPageTask reporting(SetParamFailures::Report);
+  Variant maybe("maybe");
+  EXPECT_FALSE(reporting.SetParam("FLAG", maybe));
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TwoPageTask"});
+  EXPECT_EQ(recorder.Reports()[0].number, 13);
+  Variant yes(true);
+  EXPECT_TRUE(reporting.SetParam("Flag", yes));
+  EXPECT_TRUE(reporting.flag);
+
+  // The current-extent task lets the failure pass to its caller.
+  TovSSACurExtentTask task;
+  Variant text("not a data set");
+  EXPECT_THROW(task.SetParam("DataSet", text), HostError);
+  EXPECT_EQ(recorder.Reports().size(), 1u);
+}
+
+using PageFailureTest = WorldTest;
+
+// A method page that fails ends the run as Cancel would.
+TEST_F(PageFailureTest, AMethodPageThatFailsEndsTheRunAsCancelWould) {
+  TestWorldOptions options;
+  options.extraMethods = MethodJson(kMapListMethod, "Regions from a list", R"({ "MainLayer": "Regions" })",
+                                    R"([ { "name": "Regions", "properties": { "ListField": "NAME" } } ])");
+  UseWorld(options);
+
+  struct Case {
+    const char* progId;
+    std::string location;
+  };
+  for (const Case& c : {Case{kSelZipCodesTaskProgId, "ShowSelectZipCodesDialog TovSetupStudyArea\\TovSSASelZipCodesTask"},
+                        Case{kSelDrawingTaskProgId,
+                             "ShowSelectByDrawingOwnAreaDialog TovSetupStudyArea\\TovSSASelDrawingTask"},
+                        Case{kMapListTaskProgId, "ShowSelectFromListDialog TovSetupStudyArea\\TovSSAMapListTask"}}) {
+    ReportRecorder recorder;
+    auto task = CreateAs<ITovTask>(c.progId);
+    SetParams(*task, {{"SSATask", Variant(Method(kMapListMethod))}, {"DataSet", Variant(Dataset())}});
+    ASSERT_TRUE(task->Init(analysis->dataManager, analysis->application)) << c.progId;
+    // The descriptor gone, the first page fails before it is shown: the run
+    // ends as Cancel would, not with 0, which would go on to the function.
+    Variant none{ObjectPtr()};
+    task->SetParam("SSATask", none);
+    EXPECT_EQ(task->DoParamSelector(), -1) << c.progId;
+    EXPECT_EQ(recorder.Locations(), std::vector<std::string>{c.location});
+  }
+}
+
+} // namespace
+} // namespace tov::test

@@ -1,0 +1,129 @@
+// The protocol every creation method's task and function share, seen through
+// the current-extent method.
+#include "Recorders.h"
+#include "WorldTest.h"
+
+#include "methods/curextent/TovSSACurExtentFunction.h"
+#include "methods/curextent/TovSSACurExtentTask.h"
+#include "HostWrappers.h"
+
+namespace tov::test {
+namespace {
+
+class MethodProtocolTest : public WorldTest {
+protected:
+  void SetUp() override { OpenAnalysis(); }
+  static bool Set(ITovTask& task, const std::string& key, const ObjectPtr& object) {
+    Variant value(object);
+    return task.SetParam(key, value);
+  }
+  bool Init(ITovTask& task) { return task.Init(analysis->dataManager, analysis->application); }
+};
+
+TEST_F(MethodProtocolTest, TaskKeysIgnoreCaseAndUnknownKeysAreRefused) {
+  SpyFunctionScope spy(kCurExtentFunctionProgId);
+  TovSSACurExtentTask task;
+  EXPECT_TRUE(Set(task, "SSATASK", Method()));
+  EXPECT_TRUE(Set(task, "dataset", Dataset()));
+  Variant radius(5.0);
+  EXPECT_FALSE(task.SetParam("Radius", radius));
+  ASSERT_TRUE(Init(task));
+  // The descriptor and data set given under odd case reached the function.
+  EXPECT_TRUE(task.InitFunction());
+  EXPECT_EQ(spy.log.initCalls, 1);
+  const std::vector<std::string> order = {"Application", "DataSet", "SSATask", "DataManager", "StudyAreaName"};
+  EXPECT_EQ(spy.log.keys, order);
+}
+
+TEST_F(MethodProtocolTest, InitFunctionWithoutDataSetLeavesTheFunctionAlone) {
+  SpyFunctionScope spy(kCurExtentFunctionProgId);
+  TovSSACurExtentTask task;
+  Set(task, "SSATask", Method());
+  ASSERT_TRUE(Init(task));
+  EXPECT_TRUE(task.InitFunction());
+  EXPECT_EQ(spy.log.initCalls, 0);
+  EXPECT_TRUE(spy.log.keys.empty());
+}
+
+TEST_F(MethodProtocolTest, StartFunctionNeedsInit) {
+  TovSSACurExtentTask task;
+  EXPECT_FALSE(task.StartFunction());
+  EXPECT_EQ(task.Status(), 1);
+}
+
+TEST_F(MethodProtocolTest, LastErrorForwardsTheFunctionsCodeUntilCleanup) {
+  SpyFunctionScope spy(kCurExtentFunctionProgId);
+  TovSSACurExtentTask task;
+  ASSERT_TRUE(Init(task));
+  spy.log.lastError = 47;
+  EXPECT_EQ(task.LastError(), 47);
+  task.Cleanup();
+  EXPECT_EQ(task.LastError(), 0);
+  EXPECT_FALSE(task.TovFunction());
+}
+
+// Records what the task hands the progress runner, and runs the function.
+struct RunnerLog {
+  std::string title, message, animation;
+  int runs = 0;
+};
+class SpyRunner : public ProgressRunner {
+public:
+  explicit SpyRunner(RunnerLog* log) : m_log(log) {}
+  void Run(const ITovFunctionPtr& function, const std::string& title, const std::string& message,
+           const std::string& animation, int64_t) override {
+    ++m_log->runs;
+    m_log->title = title;
+    m_log->message = message;
+    m_log->animation = animation;
+    if (function->Start()) function->DoStep();
+  }
+
+private:
+  RunnerLog* m_log;
+};
+
+TEST_F(MethodProtocolTest, StartFunctionRunsTheFunctionThroughTheProgressRunner) {
+  RunnerLog runnerLog;
+  // The host's runner comes back however the test ends.
+  ClassOverride runner(kProgressRunnerProgId,
+                       [&runnerLog] { return std::static_pointer_cast<Object>(std::make_shared<SpyRunner>(&runnerLog)); });
+  {
+    TovSSACurExtentTask task;
+    Set(task, "SSATask", Method());
+    Set(task, "DataSet", Dataset());
+    ASSERT_TRUE(Init(task));
+    UseScript("[" + NameTurn("Harbour") + "]");
+    ASSERT_EQ(task.DoParamSelector(), 0);
+    EXPECT_EQ(task.StudyAreaName(), "Harbour");
+    ASSERT_TRUE(task.InitFunction());
+    EXPECT_TRUE(task.StartFunction());
+  }
+  EXPECT_EQ(runnerLog.runs, 1);
+  EXPECT_EQ(runnerLog.title, "Study Area Setup");
+  EXPECT_EQ(runnerLog.message, "Processing...");
+  EXPECT_EQ(runnerLog.animation, analysis->dataManager->MediaPath("Clock AVI"));
+  EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Harbour"));
+}
+
+TEST_F(MethodProtocolTest, FunctionKeysAreExactAndUnknownOnesAreReportedButAccepted) {
+  ReportRecorder recorder;
+  auto function = std::make_shared<TovSSACurExtentFunction>();
+  Variant application(std::static_pointer_cast<Object>(analysis->application));
+  EXPECT_TRUE(function->SetParam("Application", application));
+  EXPECT_TRUE(function->SetParam("application", application));
+  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TovSSACurExtentFunction"});
+}
+
+TEST_F(MethodProtocolTest, FunctionInitWithMissingParametersFailsWith47) {
+  auto function = std::make_shared<TovSSACurExtentFunction>();
+  Variant application(std::static_pointer_cast<Object>(analysis->application));
+  function->SetParam("Application", application);
+  EXPECT_FALSE(function->Init());
+  EXPECT_EQ(function->LastError(), 47);
+  function->Cleanup();
+  EXPECT_EQ(function->LastError(), 0);
+}
+
+} // namespace
+} // namespace tov::test

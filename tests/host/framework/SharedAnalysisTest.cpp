@@ -1,0 +1,219 @@
+// What only a shared analysis has: working copies, a server that can be
+// unreachable or go away mid-save, a schema's lock against writers, study
+// areas as tables. Runs against the throwaway cluster only (PostGIS.*).
+#include "AnalysisViews.h"
+#include "Errors.h"
+#include "Program.h"
+#include "WorldTest.h"
+
+#include "host/common/Paths.h"
+#include "host/framework/AnalysisCheck.h"
+
+#include <gdal_priv.h>
+#include <ogrsf_frmts.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace tov::test {
+namespace {
+
+const char kWest[] = "--lonlat --extent=-74.9,40.2,-74.5,40.8";
+
+// Stores a study area with the current-extent method, in this process.
+void Store(const Analysis& analysis, const std::string& name) {
+  UseScript("[" + NameTurn(name) + "]");
+  ASSERT_TRUE(RunHostTask(analysis, kCurExtentTaskProgId).Stored()) << name;
+}
+
+std::string Extent(int i) {
+  const double x = -74.9 + 0.1 * i;
+  return "--lonlat --extent=" + std::to_string(x) + ",40.2," + std::to_string(x + 0.08) + ",40.8";
+}
+
+FeatureClassPtr ClassOf(const Analysis& analysis, const std::string& name) {
+  auto layerFile = CreateAs<LayerFile>(kLayerFileProgId);
+  layerFile->Open(analysis.dataManager->GetStudyAreaCatalog()->Item(name)->FilePath());
+  auto layer = std::dynamic_pointer_cast<FeatureLayer>(layerFile->Layer());
+  return layer ? layer->FeatureClass() : nullptr;
+}
+
+class SharedAnalysisTest : public ::testing::Test {
+protected:
+  void SetUp() override { TOV_REQUIRE_SHARED_WORLD(world); }
+  TestWorld world;
+};
+
+TEST_F(SharedAnalysisTest, AnotherCopyOpensWhatWasStoredWhole) {
+  ASSERT_EQ(RunTovana(world, std::string("setup extent --name Alpha ") + kWest).exitCode, 0);
+  AnalysisPtr analysis = world.Open();
+  ASSERT_TRUE(analysis->shared);
+  EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Alpha"));
+  EXPECT_EQ(AnalysisCheck::BrokenReason(*analysis, "Alpha"), "");
+  const std::string folder = analysis->folder;
+  EXPECT_TRUE(fs::exists(folder));
+  analysis.reset();
+  EXPECT_FALSE(fs::exists(folder)) << "the working copy outlived its analysis";
+}
+
+TEST_F(SharedAnalysisTest, UnreachableServerAndMissingSchemaAreRefusedWithWhatToDo) {
+  ProgramRun run = RunTovanaOn(world, "PG:host=/nonexistent-socket-folder dbname=tovana user=tovana schemas=x", "list");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(Has(run.errors, "cannot be reached")) << run.errors;
+
+  // Only a command that stores makes a missing schema; the others say how.
+  for (const char* command : {"list", "show Alpha", "render --out x.png"}) {
+    run = RunTovana(world, command);
+    EXPECT_EQ(run.exitCode, 1) << command;
+    EXPECT_TRUE(Has(run.errors, "does not exist") && Has(run.errors, "setup") && Has(run.errors, "CREATE SCHEMA"))
+        << run.errors;
+  }
+  EXPECT_FALSE(world.AnalysisExists());
+  EXPECT_EQ(RunTovana(world, std::string("setup extent --name Alpha ") + kWest).exitCode, 0);
+  EXPECT_TRUE(world.AnalysisExists());
+}
+
+// A copy taken while other users delete and store: they wait for it, so it
+// holds each study area whole or not at all. The writers start once the copy
+// has read the catalogue, and the copy goes on only when each has finished or
+// waits for it; without the copy's lock they finish in between, and the copy
+// meets a deleted study area's record without its files and a new one's
+// files without its record.
+TEST_F(SharedAnalysisTest, ACopyTakenWhileOthersWriteIsOfOneMoment) {
+  for (int i = 0; i < 2; ++i)
+    ASSERT_EQ(RunTovana(world, "setup extent --name Old" + std::to_string(i) + " " + Extent(i)).exitCode, 0);
+  const std::vector<std::string> writes = {"delete Old0", "setup extent --name New " + Extent(2)};
+  std::vector<ProgramRun> runs(writes.size());
+  std::vector<std::thread> writers;
+  std::atomic<size_t> finished{0};
+  auto watch = TestConnection();
+  NoFailurePoint restore;
+  SharedAnalysis::SetFailurePoint([&](const std::string& point, PgConnection&) {
+    if (point != "copying" || !writers.empty()) return;
+    for (size_t i = 0; i < writes.size(); ++i)
+      writers.emplace_back([&, i] {
+        runs[i] = RunTovana(world, writes[i], "writer" + std::to_string(i));
+        ++finished;
+      });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+    while (std::chrono::steady_clock::now() < until) {
+      // The writers' requests for this schema's lock that are not granted.
+      const size_t waiting = std::stoul(
+          watch
+              ->Scalar("SELECT count(*) FROM pg_locks WHERE locktype = 'advisory' AND NOT granted AND objsubid = 2 "
+                       "AND objid::bigint = (hashtext($1)::bigint & 4294967295)",
+                       {world.Schema()})
+              .value_or("0"));
+      if (finished + waiting >= writes.size()) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  std::vector<std::string> copied, findings;
+  try {
+    AnalysisPtr reader = world.Open();
+    CollectionPtr names = reader->dataManager->GetStudyAreaCatalog()->Names();
+    for (long i = 1; i <= names->Count(); ++i) copied.push_back(names->Item(i).ToString());
+    for (const AnalysisFinding& f : AnalysisCheck::Check(*reader)) findings.push_back(f.text);
+  } catch (const HostError& e) {
+    ADD_FAILURE() << "the copy failed: " << e.Description();
+  } catch (const std::exception& e) {
+    ADD_FAILURE() << "the copy failed: " << e.what();
+  }
+  SharedAnalysis::SetFailurePoint(nullptr);
+  for (auto& t : writers) t.join();
+  ASSERT_EQ(writers.size(), writes.size());
+  EXPECT_EQ(copied, (std::vector<std::string>{"Old0", "Old1"}));
+  EXPECT_EQ(findings, std::vector<std::string>{});
+  for (size_t i = 0; i < writes.size(); ++i) EXPECT_EQ(runs[i].exitCode, 0) << writes[i] << "\n" << runs[i].errors;
+  const ServerView view = ReadServer(world);
+  EXPECT_EQ(view.names, (std::vector<std::string>{"Old1", "New"}));
+  EXPECT_EQ(view.problems, std::vector<std::string>{});
+}
+
+TEST_F(SharedAnalysisTest, ServerConnectionLostWhileStoringSavesNothingAndSaysSo) {
+  {
+    AnalysisPtr analysis = world.Open();
+    Store(*analysis, "Before");
+    SaveAnalysis(*analysis);
+  }
+  NoFailurePoint restore;
+  auto killer = TestConnection();
+  for (const std::string point : {"locked", "document", "commit"}) {
+    AnalysisPtr analysis = world.Open();
+    Store(*analysis, "Lost");
+    SharedAnalysis::SetFailurePoint([&](const std::string& at, PgConnection& db) {
+      if (at == point) killer->Execute("SELECT pg_terminate_backend($1)", {std::to_string(db.BackendPid())});
+    });
+    const Raised lost = ErrorOf([&] { SaveAnalysis(*analysis); });
+    EXPECT_TRUE(lost.raised && Has(lost.description, "connection to the server was lost") &&
+                Has(lost.description, "Nothing"))
+        << point << ": " << lost.description;
+    SharedAnalysis::SetFailurePoint(nullptr);
+    const ServerView view = ReadServer(world);
+    EXPECT_EQ(view.names, std::vector<std::string>{"Before"}) << point;
+    EXPECT_EQ(view.problems, std::vector<std::string>{}) << point;
+  }
+  // And the analysis takes the next one.
+  AnalysisPtr analysis = world.Open();
+  Store(*analysis, "After");
+  SaveAnalysis(*analysis);
+  EXPECT_EQ(ReadServer(world).names, (std::vector<std::string>{"Before", "After"}));
+}
+
+TEST_F(SharedAnalysisTest, AChangedShapeReplacesItsTable) {
+  double widthBefore = 0;
+  {
+    AnalysisPtr analysis = world.Open();
+    Store(*analysis, "Moving");
+    SaveAnalysis(*analysis);
+  }
+  auto db = TestConnection();
+  const std::string s = PgConnection::QuoteIdentifier(world.Schema()) + ".";
+  const std::string tableBefore = db->Scalar("SELECT table_name FROM " + s + "record_tables").value_or("");
+  {
+    AnalysisPtr analysis = world.Open();
+    const std::string folder = ToNativePath(ClassOf(*analysis, "Moving")->Workspace()->PathName());
+    widthBefore = ClassOf(*analysis, "Moving")->Extent()->Width();
+    // Half as wide, written straight into the working copy's shapefile.
+    GDALDatasetUniquePtr ds(GDALDataset::Open(folder.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE));
+    ASSERT_TRUE(ds);
+    OGRLayer* layer = ds->GetLayer(0);
+    std::unique_ptr<OGRFeature> feature(layer->GetNextFeature());
+    OGREnvelope e;
+    feature->GetGeometryRef()->getEnvelope(&e);
+    OGRPolygon half;
+    OGRLinearRing ring;
+    const double midX = (e.MinX + e.MaxX) / 2;
+    for (auto [x, y] : {std::pair{e.MinX, e.MinY}, {e.MinX, e.MaxY}, {midX, e.MaxY}, {midX, e.MinY}, {e.MinX, e.MinY}})
+      ring.addPoint(x, y);
+    half.addRing(&ring);
+    feature->SetGeometry(&half);
+    ASSERT_EQ(layer->SetFeature(feature.get()), OGRERR_NONE);
+    ds.reset();
+    SaveAnalysis(*analysis);
+  }
+  const std::string tableAfter = db->Scalar("SELECT table_name FROM " + s + "record_tables").value_or("");
+  EXPECT_NE(tableAfter, tableBefore);
+  EXPECT_FALSE(db->Scalar("SELECT to_regclass($1)", {world.Schema() + "." + tableBefore}).has_value());
+  AnalysisPtr copy = world.Open();
+  EXPECT_NEAR(ClassOf(*copy, "Moving")->Extent()->Width(), widthBefore / 2, widthBefore * 1e-6);
+  EXPECT_EQ(ReadServer(world).problems, std::vector<std::string>{});
+}
+
+TEST_F(SharedAnalysisTest, ASchemaMadeAgainDoesNotGetTheOldOnesStudyAreas) {
+  double west = 0;
+  for (const char* extent : {"--lonlat --extent=-74.9,40.2,-74.5,40.8", "--lonlat --extent=-73.9,40.2,-73.1,40.8"}) {
+    // The same names again: study area 1 in table study_area_1_1.
+    TestConnection()->Execute("DROP SCHEMA IF EXISTS " + PgConnection::QuoteIdentifier(world.Schema()) + " CASCADE");
+    const ProgramRun run = RunTovana(world, std::string("setup extent --name Here ") + extent);
+    ASSERT_EQ(run.exitCode, 0) << run.errors;
+    AnalysisPtr copy = world.Open();
+    const double width = ClassOf(*copy, "Here")->Extent()->Width();
+    if (west == 0) west = width;
+    else EXPECT_GT(width, west * 1.5) << "the first schema's shape came back";
+  }
+}
+
+} // namespace
+} // namespace tov::test

@@ -1,0 +1,152 @@
+// Deleting study areas: the answers Yes, No and Yes to all, a closed
+// confirmation, what is removed from maps and disk and the current study area.
+#include "ManageTest.h"
+
+#include "host/common/Paths.h"
+#include "host/gis/HostMap.h"
+#include "Recorders.h"
+
+namespace tov::test {
+namespace {
+
+class DeleteExistingSATest : public ManageTest {
+protected:
+  // Runs the delete function on the names; returns the list as it is left.
+  std::vector<std::string> Delete(const std::vector<std::string>& names, bool expectStarted = true) {
+    auto list = std::make_shared<Collection>();
+    for (const auto& name : names) list->Add(Variant(name));
+    auto function = CreateAs<ITovFunction>("TovSSA.TovDeleteExistingSAFunc");
+    Variant application(analysis->application), dataManager(analysis->dataManager), namesValue(list);
+    function->SetParam("Application", application);
+    function->SetParam("DataManager", dataManager);
+    function->SetParam("StudyAreaNames", namesValue);
+    EXPECT_TRUE(function->Init());
+    EXPECT_EQ(function->Start(), expectStarted);
+    EXPECT_FALSE(function->DoStep());
+    std::vector<std::string> left;
+    for (const Variant& item : *list) left.push_back(item.ToString());
+    return left;
+  }
+
+  void CreateThree() {
+    ASSERT_TRUE(Store("North", -74.6));
+    ASSERT_TRUE(Store("Middle", -74.2));
+    ASSERT_TRUE(Store("South", -73.8));
+  }
+
+  bool Gone(const std::string& name, const std::string& folder) {
+    return !Catalog()->Exists(name) && LayersNamed(FocusMap(), name).empty() &&
+           LayersNamed(FocusMap(), "Analyses created for " + name).empty() && !fs::exists(folder);
+  }
+};
+
+TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere) {
+  CreateThree();
+  const std::string north = FolderOf("North"), middle = FolderOf("Middle"), south = FolderOf("South");
+  // The last one is in no map: the maps are redrawn all the same.
+  FocusMap()->DeleteLayer(LayersNamed(FocusMap(), "Analyses created for South").at(0));
+  const long refreshes = As<HostMap>(FocusMap())->RefreshCount();
+  auto presenter = UseConfirmScript("[" + ConfirmTurn("NoButton") + "," + ConfirmTurn("YesButton") + "," +
+                                    ConfirmTurn("YesButton") + "]");
+
+  EXPECT_EQ(Delete({"North", "Middle", "South"}), (std::vector<std::string>{" ", "Middle", "South"}));
+  EXPECT_EQ(questions,
+            (std::vector<std::string>{"Are you sure you want to delete North?", "Are you sure you want to delete Middle?",
+                                      "Are you sure you want to delete South?"}));
+  EXPECT_TRUE(presenter->Errors().empty());
+  EXPECT_TRUE(Gone("Middle", middle));
+  EXPECT_TRUE(Gone("South", south));
+  EXPECT_GT(As<HostMap>(FocusMap())->RefreshCount(), refreshes);
+  ASSERT_TRUE(Catalog()->Exists("North"));
+  EXPECT_EQ(LayersNamed(FocusMap(), "North").size(), 1u);
+  EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for North").size(), 1u);
+  EXPECT_TRUE(FileLayer("North"));
+  EXPECT_TRUE(fs::exists(north));
+}
+
+TEST_F(DeleteExistingSATest, YesToAllDeletesTheRestAndPassesEarlierNamesHarmlessly) {
+  CreateThree();
+  const std::string south = FolderOf("South");
+  UseConfirmScript("[" + ConfirmTurn("YesToAllButton") + "]");
+  EXPECT_EQ(Delete({"North", "Middle"}), (std::vector<std::string>{"North", "Middle"}));
+  EXPECT_FALSE(Catalog()->Exists("North"));
+  EXPECT_FALSE(Catalog()->Exists("Middle"));
+  ASSERT_TRUE(Catalog()->Exists("South"));
+
+  // Yes, then Yes to all: the second pass meets the first name again.
+  ASSERT_TRUE(Store("East", -73.4));
+  ReportRecorder recorder;
+  auto presenter = UseConfirmScript("[" + ConfirmTurn("YesButton") + "," + ConfirmTurn("YesToAllButton") + "]");
+  EXPECT_EQ(Delete({"South", "East"}), (std::vector<std::string>{"South", "East"}));
+  EXPECT_EQ(questions.size(), 2u);
+  EXPECT_TRUE(Gone("South", south));
+  EXPECT_FALSE(Catalog()->Exists("East"));
+  EXPECT_TRUE(recorder.Reports().empty());
+}
+
+TEST_F(DeleteExistingSATest, ClosingTheQuestionDeletesNothingUnasked) {
+  CreateThree();
+  // Closed at the first question: the result the dialog loaded with (Yes to
+  // all) must not count.
+  auto presenter = UseConfirmScript(R"([{"form": "DeleteConfirmSADialog", "actions": [{"close": true}]}])");
+  EXPECT_EQ(Delete({"North", "Middle"}), (std::vector<std::string>{" ", " "}));
+  EXPECT_EQ(questions.size(), 1u);
+  EXPECT_TRUE(Catalog()->Exists("North"));
+  EXPECT_TRUE(Catalog()->Exists("Middle"));
+
+  // Closed after a Yes: that one goes, the rest stay and are not asked about.
+  presenter = UseConfirmScript("[" + ConfirmTurn("YesButton") +
+                               R"(, {"form": "DeleteConfirmSADialog", "actions": [{"close": true}]}])");
+  EXPECT_EQ(Delete({"North", "Middle", "South"}), (std::vector<std::string>{"North", " ", " "}));
+  EXPECT_EQ(questions.size(), 2u);
+  EXPECT_FALSE(Catalog()->Exists("North"));
+  EXPECT_TRUE(Catalog()->Exists("Middle"));
+  EXPECT_TRUE(Catalog()->Exists("South"));
+  EXPECT_TRUE(FileLayer("Middle"));
+}
+
+TEST_F(DeleteExistingSATest, DeletingTheCurrentStudyAreaLeavesNoneCurrent) {
+  ASSERT_TRUE(Store("Old", -74.6));
+  ASSERT_TRUE(Store("Current", -74.0));
+  UseConfirmScript("[" + ConfirmTurn("YesButton") + "]");
+  Delete({"Old"});
+  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), "Current");
+
+  UseConfirmScript("[" + ConfirmTurn("YesButton") + "]");
+  Delete({"Current"});
+  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), ":CurrentExtent");
+  EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "");
+  EXPECT_EQ(Properties()->GetProperty("Study Area Name"), "");
+
+  // With renaming switched off the two group layer settings stay.
+  ASSERT_TRUE(Store("Later", -74.6));
+  Options()->SetProperty("ChangeGroupLayerName", "False");
+  Properties()->SetProperty("Group Layer For Analysis", "Kept group");
+  Properties()->SetProperty("Study Area Name", "Kept name");
+  UseConfirmScript("[" + ConfirmTurn("YesButton") + "]");
+  Delete({"Later"});
+  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), ":CurrentExtent");
+  EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept group");
+  EXPECT_EQ(Properties()->GetProperty("Study Area Name"), "Kept name");
+}
+
+TEST_F(DeleteExistingSATest, APersonalGeodatabaseGoesWithItsStudyArea) {
+  Properties()->SetProperty("Data Format", "Personal Geodatabase");
+  ASSERT_TRUE(Store("Packed", -74.6));
+  const std::string folder = FolderOf("Packed");
+  const std::string geodatabase = ToNativePath(FileLayer("Packed")->FeatureClass()->Workspace()->PathName());
+  ASSERT_TRUE(fs::exists(geodatabase));
+  // Also shown in a second map.
+  MapPtr other = CreateAs<Map>(kMapProgId);
+  other->AddLayer(FileLayer("Packed"));
+  Document()->AddMap(other);
+
+  UseConfirmScript("[" + ConfirmTurn("YesButton") + "]");
+  Delete({"Packed"});
+  EXPECT_FALSE(fs::exists(geodatabase));
+  EXPECT_TRUE(Gone("Packed", folder));
+  EXPECT_EQ(other->LayerCount(), 0);
+}
+
+} // namespace
+} // namespace tov::test

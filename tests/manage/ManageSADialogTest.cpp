@@ -1,0 +1,263 @@
+// The manage dialog: Rename through every map and group layer, Modify
+// through the property sheet task, Remove, and missing layer files.
+#include "ManageTest.h"
+#include "Recorders.h"
+
+#include "host/common/Paths.h"
+#include "host/framework/RegisterHostFrameworkClasses.h"
+#include "manage/ManageSADialog.h"
+#include "store/StudyAreaDataset.h"
+
+namespace tov::test {
+namespace {
+
+class ManageSADialogTest : public ManageTest {
+protected:
+  std::shared_ptr<ManageSADialog> NewDialog(const std::string& preselect) {
+    auto dialog = std::make_shared<ManageSADialog>();
+    dialog->m_pDataManager = analysis->dataManager;
+    dialog->m_pApplication = analysis->application;
+    dialog->InitializeDialog(preselect);
+    return dialog;
+  }
+
+  // Shows the dialog with preselect current and plays the turns; the dialog
+  // is left loaded for inspection.
+  std::shared_ptr<ManageSADialog> Run(const std::string& preselect, const std::string& turns) {
+    presenter = UseConfirmScript("[" + turns + "]");
+    auto dialog = NewDialog(preselect);
+    dialog->ShowModal();
+    presenter->CheckFinished();
+    for (const std::string& error : presenter->Errors()) ADD_FAILURE() << error;
+    return dialog;
+  }
+
+  static std::string ManageTurn(const std::string& actions) {
+    return R"({"form": "ManageSADialog", "actions": [)" + actions + R"(, {"click": "CloseButton"}]})";
+  }
+  static std::string EditTurn(const std::string& actions) {
+    return R"({"form": "SAEditNameDialog", "actions": [)" + actions + "]}";
+  }
+
+  static std::vector<std::string> Entries(ManageSADialog& dialog) { return ListEntries(dialog, "SANamesList"); }
+  static std::string Current(ManageSADialog& dialog) {
+    auto list = dialog.CtlAs<ListControl>("SANamesList");
+    return list->List(list->ListIndex());
+  }
+};
+
+TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudyArea) {
+  ASSERT_TRUE(Store("Harbor", -74.6));
+  // A second map shows it inside a group named after it; the focus map also
+  // has it in a group whose name does not contain it, and a group named after
+  // it that does not hold it.
+  MapPtr other = CreateAs<Map>(kMapProgId);
+  GroupLayerPtr work = NewGroup("Harbor work");
+  work->Add(FileLayer("Harbor"));
+  other->AddLayer(work);
+  Document()->AddMap(other);
+  GroupLayerPtr coastal = NewGroup("Coastal");
+  coastal->Add(FileLayer("Harbor"));
+  FocusMap()->AddLayer(coastal);
+  FocusMap()->AddLayer(NewGroup("Harbor notes"));
+  const std::string path = LayerFilePath("Harbor");
+  const std::set<std::string> files = FileNames(FolderOf("Harbor"));
+
+  auto dialog = Run("Harbor", ManageTurn(R"({"click": "RenameButton"})") + "," +
+                                   EditTurn(R"({"set": "ToText", "text": "Harbor East"}, {"click": "OKButton"})"));
+
+  EXPECT_FALSE(Catalog()->Exists("Harbor"));
+  ASSERT_TRUE(Catalog()->Exists("Harbor East"));
+  EXPECT_EQ(LayerFilePath("Harbor East"), path);
+  EXPECT_EQ(LayersNamed(FocusMap(), "Harbor East").size(), 2u);
+  EXPECT_EQ(LayersNamed(other, "Harbor East").size(), 1u);
+  EXPECT_TRUE(LayersNamed(FocusMap(), "Harbor").empty());
+  // Each group holding it is renamed once, however many layers it shows.
+  EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for Harbor East").size(), 1u);
+  EXPECT_EQ(LayersNamed(other, "Harbor East work").size(), 1u);
+  EXPECT_EQ(LayersNamed(FocusMap(), "Coastal").size(), 1u);
+  EXPECT_EQ(LayersNamed(FocusMap(), "Harbor notes").size(), 1u);
+  // The layer file carries the new name and still finds its data; no file
+  // was renamed.
+  FeatureLayerPtr saved = OpenLayerFileLayer(path);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->Name(), "Harbor East");
+  EXPECT_EQ(saved->FeatureClass()->FeatureCount(nullptr), 1);
+  EXPECT_EQ(FileNames(FolderOf("Harbor East")), files);
+  EXPECT_EQ(Current(*dialog), "Harbor East");
+}
+
+TEST_F(ManageSADialogTest, RenameFindsAStudyAreaStoredInAPersonalGeodatabase) {
+  Properties()->SetProperty("Data Format", "Personal Geodatabase");
+  ASSERT_TRUE(Store("Packed", -74.6));
+  Run("Packed", ManageTurn(R"({"click": "RenameButton"})") + "," +
+                    EditTurn(R"({"set": "ToText", "text": "Stored"}, {"click": "OKButton"})"));
+  EXPECT_EQ(LayersNamed(FocusMap(), "Stored").size(), 1u);
+  EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for Stored").size(), 1u);
+  EXPECT_EQ(FileLayer("Stored")->Name(), "Stored");
+}
+
+TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
+  ASSERT_TRUE(Store("Harbor", -74.6));
+  ASSERT_TRUE(Store("Bay", -74.0));
+  auto dialog = Run("Harbor", ManageTurn(R"({"click": "RenameButton"})") + "," +
+                                   EditTurn(R"({"set": "ToText", "text": "Bay"}, {"click": "OKButton"})") + "," +
+                                   // The typed text is still there: typing on gives "Bay 2".
+                                   EditTurn(R"({"type": "ToText", "text": " 2"}, {"click": "OKButton"})"));
+  EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("exclamation", "Study Area Setup", "\"Bay\" is already the name of a study area. Type a different name.")});
+  EXPECT_TRUE(Catalog()->Exists("Bay 2"));
+  EXPECT_TRUE(Catalog()->Exists("Bay"));
+  EXPECT_FALSE(Catalog()->Exists("Harbor"));
+  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay 2", "Bay"}));
+}
+
+TEST_F(ManageSADialogTest, ClosingTheNameDialogCancelsTheRename) {
+  ASSERT_TRUE(Store("Harbor", -74.6));
+  ASSERT_TRUE(Store("Bay", -74.0));
+  // After a refused name the dialog comes back; its close box must end the
+  // rename, not confirm the refused name again.
+  presenter = UseConfirmScript("[" + ManageTurn(R"({"click": "RenameButton"})") + "," +
+                               EditTurn(R"({"set": "ToText", "text": "Bay"}, {"click": "OKButton"})") + "," +
+                               EditTurn(R"({"close": true})") + "]");
+  auto dialog = NewDialog("Harbor");
+  dialog->ShowModal();
+  EXPECT_TRUE(presenter->Errors().empty());
+  EXPECT_EQ(presenter->Messages().size(), 1u);
+  EXPECT_TRUE(Catalog()->Exists("Harbor"));
+  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Harbor", "Bay"}));
+}
+
+TEST_F(ManageSADialogTest, RemovePassesEverySelectedNameInOneRun) {
+  ASSERT_TRUE(Store("Alpha", -74.6));
+  ASSERT_TRUE(Store("Beta", -74.2));
+  ASSERT_TRUE(Store("Gamma", -73.8));
+  // Alpha comes preselected; the user picks the other two instead.
+  auto dialog = Run("Alpha", ManageTurn(R"({"select": "SANamesList", "items": ["Beta", "Gamma"]},
+                                          {"deselect": "SANamesList", "item": "Alpha"},
+                                          {"click": "RemoveButton"})") +
+                                 "," + ConfirmTurn("YesButton") + "," + ConfirmTurn("YesButton"));
+  EXPECT_EQ(questions,
+            (std::vector<std::string>{"Are you sure you want to delete Beta?", "Are you sure you want to delete Gamma?"}));
+  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Alpha"}));
+  EXPECT_EQ(Current(*dialog), "Alpha");
+  EXPECT_EQ(dialog->m_Result, 0);
+}
+
+// A property sheet task that records how it is driven.
+struct TaskLog {
+  std::vector<std::string> calls;
+  std::string studyArea; // name of the record given as "StudyArea"
+  bool initResult = true;
+  int32_t selectorResult = 0;
+};
+
+class FakePropertySheetTask : public StubTask {
+public:
+  explicit FakePropertySheetTask(TaskLog* log) : m_log(log) {}
+  bool StartFunction() override { return Log("StartFunction", true); }
+  int32_t DoParamSelector() override { return Log("DoParamSelector", true) ? m_log->selectorResult : 0; }
+  bool InitFunction() override { return Log("InitFunction", true); }
+  bool InitParamSelector() override { return Log("InitParamSelector", true); }
+  bool Init(const DataManagerPtr& dataManager, const HostApplicationPtr& application) override {
+    return Log(dataManager && application ? "Init" : "Init without objects", m_log->initResult);
+  }
+  bool SetParam(const std::string& name, Variant& value) override {
+    if (auto record = value.ToObjectAs<StudyAreaRecord>()) m_log->studyArea = record->Name();
+    return Log("SetParam " + name, true);
+  }
+
+private:
+  bool Log(const std::string& call, bool result) {
+    m_log->calls.push_back(call);
+    return result;
+  }
+  TaskLog* m_log;
+};
+
+// Puts the fake (or nothing) under the property sheet ProgID; the host's
+// classes come back afterwards.
+struct PropertySheetScope {
+  explicit PropertySheetScope(TaskLog* log) {
+    UnregisterClass(kPropertySheetTaskProgId);
+    if (log)
+      RegisterClass(kPropertySheetTaskProgId,
+                    [log] { return std::static_pointer_cast<Object>(std::make_shared<FakePropertySheetTask>(log)); });
+  }
+  ~PropertySheetScope() {
+    UnregisterClass(kPropertySheetTaskProgId);
+    RegisterHostFrameworkClasses();
+  }
+};
+
+TEST_F(ManageSADialogTest, ModifyDrivesThePropertySheetTask) {
+  ASSERT_TRUE(Store("Alpha", -74.6));
+  ASSERT_TRUE(Store("Beta", -74.2));
+  const std::string modify = ManageTurn(R"({"click": "ModifyButton"})");
+  {
+    TaskLog log;
+    PropertySheetScope scope(&log);
+    auto dialog = Run("Beta", modify);
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"Init", "InitParamSelector", "SetParam StudyArea", "DoParamSelector",
+                                                  "InitFunction", "StartFunction"}));
+    EXPECT_EQ(log.studyArea, "Beta");
+    EXPECT_EQ(Current(*dialog), "Beta");
+    EXPECT_TRUE(presenter->Messages().empty());
+  }
+  {
+    TaskLog log;
+    log.selectorResult = -1;
+    PropertySheetScope scope(&log);
+    Run("Beta", modify);
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"Init", "InitParamSelector", "SetParam StudyArea", "DoParamSelector"}));
+  }
+  {
+    TaskLog log;
+    log.initResult = false;
+    PropertySheetScope scope(&log);
+    Run("Beta", modify);
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"Init"}));
+    EXPECT_TRUE(presenter->Messages().empty());
+  }
+  {
+    PropertySheetScope scope(nullptr);
+    Run("Beta", modify);
+    ASSERT_EQ(presenter->Messages().size(), 1u);
+    EXPECT_EQ(presenter->Messages()[0].Text,
+              "The study area properties cannot be shown because the property sheet component is not available.");
+    EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
+  }
+}
+
+TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
+  ASSERT_TRUE(Store("Alpha", -74.6));
+  for (const std::string button : {"ModifyButton", "RenameButton"}) {
+    ASSERT_TRUE(Store("Lost", -74.2));
+    const std::string path = LayerFilePath("Lost");
+    fs::remove(ToNativePath(path));
+    auto dialog = Run("Lost", ManageTurn(R"({"click": ")" + button + R"("})") + "," + ConfirmTurn("YesButton"));
+    ExpectMissingFileTold(path);
+    EXPECT_EQ(questions, (std::vector<std::string>{"Are you sure you want to delete Lost?"})) << button;
+    EXPECT_FALSE(Catalog()->Exists("Lost")) << button;
+    EXPECT_TRUE(Catalog()->Exists("Alpha")) << button;
+    EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Alpha"})) << button;
+  }
+}
+
+TEST_F(ManageSADialogTest, RenamingAStudyAreaGoneSinceTheListWasFilledSaysSo) {
+  ASSERT_TRUE(Store("Harbor", -74.6));
+  ASSERT_TRUE(Store("Bay", -74.0));
+  presenter = UseConfirmScript("[" + ManageTurn(R"({"click": "RenameButton"})") + "]");
+  auto dialog = NewDialog("Harbor");
+  // Another window on the analysis removes it while the list shows it.
+  Catalog()->Remove("Harbor");
+  dialog->ShowModal();
+  EXPECT_TRUE(presenter->Errors().empty());
+  ASSERT_EQ(presenter->Messages().size(), 1u);
+  EXPECT_EQ(presenter->Messages()[0].Text, "There is no saved study area with this name: Harbor");
+  EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
+  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay"}));
+  EXPECT_TRUE(Catalog()->Exists("Bay"));
+}
+
+} // namespace
+} // namespace tov::test

@@ -1,0 +1,77 @@
+#pragma once
+// The management tests' fixture: an analysis on the test data set with the
+// management classes registered, study areas made through the real store,
+// and delete confirmations noted.
+#include "AnalysisViews.h"
+#include "WorldTest.h"
+
+#include "host/common/Paths.h"
+#include "manage/ManageUtils.h"
+#include "manage/RegisterManageClasses.h"
+#include "platform/runtime/PathDisplay.h"
+#include "store/ModuleErrors.h"
+#include "store/StudyAreaDataset.h"
+
+namespace tov::test {
+
+// The turn answering one delete confirmation with the button given.
+inline std::string ConfirmTurn(const std::string& button) { return ClickTurn("DeleteConfirmSADialog", button); }
+
+class ManageTest : public WorldTest {
+protected:
+  void SetUp() override {
+    RegisterManageClasses();
+    OpenAnalysis();
+    // The store's handler is made on first use: make it the host's now, not
+    // a recorder a test installs later.
+    ModuleErrorSite(kTovSSAUtilsModule);
+  }
+  // Installs the script (JSON), noting the question of every delete
+  // confirmation shown in `questions`.
+  ScriptedPresenterPtr UseConfirmScript(const std::string& json) {
+    questions.clear();
+    return presenter = WatchScript(json, [this](Form& form) {
+             if (form.Name() == "DeleteConfirmSADialog") questions.push_back(form.Ctl("QuestionLabel")->Caption());
+           });
+  }
+
+  std::string LayerFilePath(const std::string& name) { return Catalog()->Item(name)->FilePath(); } // platform form
+  std::string FolderOf(const std::string& name) { return fs::path(ToNativePath(LayerFilePath(name))).parent_path(); }
+  // The study area's layer as saved in its layer file.
+  FeatureLayerPtr FileLayer(const std::string& name) { return OpenLayerFileLayer(LayerFilePath(name)); }
+  // The one message is that the layer file (platform path) is missing,
+  // naming it as people read it (a shared analysis's: its location and the
+  // path inside it).
+  void ExpectMissingFileTold(const std::string& path) {
+    EXPECT_EQ(ShownMessages(*presenter),
+              std::vector<std::string>{MessageOf("critical", "Tovana",
+                                                 "Tovana was unable to locate the following file: \r\n" + ShownPath(path))});
+    EXPECT_FALSE(Has(ShownPath(path), "\\"));
+    if (!world->Shared()) {
+      EXPECT_EQ(ShownPath(path), ToNativePath(path));
+    }
+  }
+
+  std::vector<std::string> questions;
+};
+
+// Feature layers of the map (every level) that show the study area's data.
+inline long LayersShowing(const MapPtr& map, const FeatureLayerPtr& fileLayer) {
+  long count = 0;
+  EnumLayerPtr layers = map->Layers(true);
+  while (LayerPtr layer = layers->Next())
+    if (auto featureLayer = As<FeatureLayer>(layer))
+      if (ShowSameData(featureLayer->FeatureClass(), fileLayer->FeatureClass())) ++count;
+  return count;
+}
+
+// Names of the files in a folder (not recursive); empty when it is missing.
+inline std::set<std::string> FileNames(const std::string& nativeFolder) {
+  std::set<std::string> names;
+  std::error_code ec;
+  if (!fs::is_directory(nativeFolder, ec)) return names;
+  for (const auto& entry : fs::directory_iterator(nativeFolder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+} // namespace tov::test

@@ -1,0 +1,126 @@
+// Opening a saved study area: one layer per study area, outline widths by
+// the data shown, the missing layer file, the zoom and an emptied dataset.
+#include "ManageTest.h"
+
+#include "host/common/Paths.h"
+#include "manage/ManageUtils.h"
+#include "Recorders.h"
+
+namespace tov::test {
+namespace {
+
+class OpenExistingSATest : public ManageTest {
+protected:
+  std::shared_ptr<ITovFunction> NewFunction(const std::string& name) {
+    auto function = CreateAs<ITovFunction>("TovSSA.TovOpenExistingSAFunc");
+    Variant application(analysis->application), dataManager(analysis->dataManager), saName(name);
+    function->SetParam("Application", application);
+    function->SetParam("DataManager", dataManager);
+    function->SetParam("StudyAreaName", saName);
+    return function;
+  }
+
+  bool Open(const std::string& name) {
+    auto function = NewFunction(name);
+    return function->Init() && function->Start();
+  }
+};
+
+TEST_F(OpenExistingSATest, AStudyAreaAlreadyInTheMapIsReplacedNotAddedTwice) {
+  for (const char* useGroup : {"True", "False"}) {
+    Options()->SetProperty("Use Group Layer For Analysis", useGroup);
+    const std::string name = std::string("Shown ") + useGroup;
+    ASSERT_TRUE(Store(name, -74.6));
+    ASSERT_EQ(LayersShowing(FocusMap(), FileLayer(name)), 1) << useGroup;
+
+    ASSERT_TRUE(Open(name)) << useGroup;
+    EXPECT_EQ(LayersShowing(FocusMap(), FileLayer(name)), 1) << useGroup;
+    EXPECT_EQ(LayersNamed(FocusMap(), name).size(), 1u) << useGroup;
+    if (std::string(useGroup) == "True") {
+      // Back into its own analysis group layer, first in it.
+      auto group = As<GroupLayer>(LayersNamed(FocusMap(), "Analyses created for " + name).at(0));
+      ASSERT_TRUE(group);
+      EXPECT_EQ(group->Layer(0)->Name(), name);
+    }
+  }
+}
+
+TEST_F(OpenExistingSATest, TheOpenedStudyAreaIsCurrentAndOnlyRealStudyAreaLayersAreRestyled) {
+  ASSERT_TRUE(Store("Inland", -74.6));
+  ASSERT_TRUE(Store("Coast", -74.0));
+  // A layer named after a study area that shows other data.
+  auto impostor = CreateAs<FeatureLayer>(kFeatureLayerProgId);
+  impostor->SetFeatureClass(As<FeatureLayer>(LayersNamed(FocusMap(), "Regions").at(0))->FeatureClass());
+  impostor->SetName("Inland");
+  SetOutlineWidth(impostor, 1.0);
+  FocusMap()->AddLayer(impostor);
+
+  ASSERT_TRUE(Open("Inland"));
+  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), "Inland");
+  EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Analyses created for Inland");
+  EXPECT_EQ(Properties()->GetProperty("Study Area Name"), "Inland");
+  EXPECT_DOUBLE_EQ(OutlineWidth(LayersNamed(FocusMap(), "Coast").at(0)), 2.0);
+
+  ASSERT_TRUE(Open("Coast"));
+  EXPECT_DOUBLE_EQ(OutlineWidth(LayersNamed(FocusMap(), "Coast").at(0)), 4.0);
+  for (const LayerPtr& layer : LayersNamed(FocusMap(), "Inland")) {
+    const bool real = ShowSameData(As<FeatureLayer>(layer)->FeatureClass(), FileLayer("Inland")->FeatureClass());
+    EXPECT_DOUBLE_EQ(OutlineWidth(layer), real ? 2.0 : 1.0);
+  }
+  EXPECT_EQ(LayersNamed(FocusMap(), "Inland").size(), 2u);
+}
+
+TEST_F(OpenExistingSATest, TheMapZoomsToTheStudyAreaWithSomeRoomAround) {
+  ASSERT_TRUE(Store("Zoomed", -74.6));
+  As<ActiveView>(FocusMap())->SetExtent(As<ActiveView>(FocusMap())->FullExtent());
+  ASSERT_TRUE(Open("Zoomed"));
+
+  FeatureClassPtr data = FileLayer("Zoomed")->FeatureClass();
+  EnvelopePtr expected = data->Search(nullptr, false)->NextFeature()->Shape()->Envelope();
+  expected->Expand(1.2, 1.2, true);
+  expected->Project(FocusMap()->SpatialReference());
+  EnvelopePtr shown = As<ActiveView>(FocusMap())->Extent();
+  const double tolerance = 1e-6 * expected->Width();
+  EXPECT_NEAR(shown->XMin(), expected->XMin(), tolerance);
+  EXPECT_NEAR(shown->YMin(), expected->YMin(), tolerance);
+  EXPECT_NEAR(shown->XMax(), expected->XMax(), tolerance);
+  EXPECT_NEAR(shown->YMax(), expected->YMax(), tolerance);
+}
+
+TEST_F(OpenExistingSATest, AMissingLayerFileIsNamedOnItsOwnLine) {
+  ASSERT_TRUE(Store("Lost", -74.6));
+  const std::string path = LayerFilePath("Lost");
+  std::filesystem::remove(ToNativePath(path));
+  presenter = UseScript("[]");
+
+  auto function = NewFunction("Lost");
+  ASSERT_TRUE(function->Init());
+  EXPECT_FALSE(function->Start());
+  EXPECT_EQ(function->LastError(), 47);
+  ExpectMissingFileTold(path);
+}
+
+TEST_F(OpenExistingSATest, AnEmptiedStudyAreaOpensWhereTheMapAlreadyIs) {
+  ASSERT_TRUE(Store("Emptied", -74.6));
+  ASSERT_TRUE(Store("Kept", -74.0));
+  FileLayer("Emptied")->FeatureClass()->Search(nullptr, false)->NextFeature()->Delete();
+  ASSERT_FALSE(FileLayer("Emptied")->FeatureClass()->Search(nullptr, false)->NextFeature());
+  EnvelopePtr before = As<ActiveView>(FocusMap())->Extent();
+
+  ReportRecorder recorder;
+  auto function = NewFunction("Emptied");
+  ASSERT_TRUE(function->Init());
+  EXPECT_TRUE(function->Start());
+  EXPECT_EQ(function->LastError(), 0);
+  EXPECT_TRUE(recorder.Reports().empty());
+  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), "Emptied");
+  EXPECT_EQ(LayersNamed(FocusMap(), "Emptied").size(), 1u);
+  EnvelopePtr after = As<ActiveView>(FocusMap())->Extent();
+  EXPECT_DOUBLE_EQ(after->XMin(), before->XMin());
+  EXPECT_DOUBLE_EQ(after->YMin(), before->YMin());
+  EXPECT_DOUBLE_EQ(after->XMax(), before->XMax());
+  EXPECT_DOUBLE_EQ(after->YMax(), before->YMax());
+}
+
+} // namespace
+} // namespace tov::test

@@ -1,0 +1,68 @@
+// The edit name dialog: when OK is offered, Enter, and names the checker
+// refuses.
+#include "TestWorld.h"
+
+#include "manage/SAEditNameDialog.h"
+#include "pages/NameRefusal.h"
+#include "pages/modi18N.h"
+
+namespace tov::test {
+namespace {
+
+std::shared_ptr<SAEditNameDialog> NewDialog(const std::string& name) {
+  auto dialog = std::make_shared<SAEditNameDialog>();
+  dialog->m_sNameToEdit = name;
+  dialog->ResetParams();
+  return dialog;
+}
+
+TEST(SAEditNameDialogTest, OKIsOfferedOnlyForADifferentName) {
+  UseScript("[]");
+  auto dialog = NewDialog("Harbor");
+  EXPECT_EQ(dialog->Ctl("FromText")->Text(), "Harbor");
+  EXPECT_EQ(dialog->Ctl("ToText")->Text(), "Harbor");
+  EXPECT_EQ(dialog->m_Result, -1);
+  EXPECT_FALSE(dialog->Ctl("OKButton")->Enabled());
+  dialog->Ctl("ToText")->SetText("harbor"); // the letter case counts
+  EXPECT_TRUE(dialog->Ctl("OKButton")->Enabled());
+  dialog->Ctl("ToText")->SetText("Harbor");
+  EXPECT_FALSE(dialog->Ctl("OKButton")->Enabled());
+}
+
+TEST(SAEditNameDialogTest, EnterActsAsOKOnlyWhenOKIsOffered) {
+  auto presenter = UseScript(R"([{"form": "SAEditNameDialog", "actions": [
+      {"keypress": "ToText", "key": 13},
+      {"set": "ToText", "text": "Cove"},
+      {"keypress": "ToText", "key": 13}]}])");
+  auto dialog = NewDialog("Harbor");
+  dialog->ShowModal();
+  EXPECT_TRUE(presenter->Errors().empty());
+  EXPECT_EQ(dialog->m_Result, 1);
+  EXPECT_EQ(dialog->NewName(), "Cove");
+  EXPECT_EQ(dialog->Ctl("ToText")->Text(), "Cove");
+}
+
+TEST(SAEditNameDialogTest, ARefusedNameSaysWhyAndStaysForCorrection) {
+  auto presenter = UseScript(R"([{"form": "SAEditNameDialog", "actions": [
+      {"set": "ToText", "text": "Bay/Harbor"}, {"click": "OKButton"}]},
+    {"form": "SAEditNameDialog", "actions": [{"click": "CancelButton"}]}])");
+  // The dialog stays open after the refusal: the second turn is its own.
+  auto dialog = NewDialog("Harbor");
+  dialog->ShowModal();
+  EXPECT_EQ(dialog->m_Result, -1);
+  EXPECT_EQ(dialog->NewName(), "Bay/Harbor");
+
+  auto checker = CreateAs<NameChecker>(kNameCheckerProgId);
+  ASSERT_TRUE(checker->Test("Bay/Harbor"));
+  ASSERT_EQ(presenter->Messages().size(), 1u);
+  // The rule and the reason are two sentences, one blank between them.
+  EXPECT_EQ(presenter->Messages()[0].Text, GetTextResources()->FindString("135") + " " + checker->Reason());
+  EXPECT_EQ(presenter->Messages()[0].Text, NameRefusal("Bay/Harbor", true));
+  EXPECT_EQ(presenter->Messages()[0].Title, "");
+  EXPECT_EQ(presenter->Messages()[0].Icon, "exclamation");
+  EXPECT_EQ(presenter->ShownForms().size(), 1u);
+  EXPECT_TRUE(presenter->Errors().empty());
+}
+
+} // namespace
+} // namespace tov::test

@@ -1,0 +1,236 @@
+// The map list method run as the host runs it: regions picked by name on the
+// list page, the name page, and the union of their shapes stored with their
+// identifiers; its function driven directly for what the pages cannot reach.
+#include "MapListWorld.h"
+
+#include "host/gis/HostQueryFilter.h"
+#include "methods/maplist/TovSSAMapListFunction.h"
+#include "pages/modi18N.h"
+#include "HostWrappers.h"
+#include "Recorders.h"
+
+namespace tov::test {
+namespace {
+
+std::string Text(const char* id) { return GetTextResources()->FindString(id); }
+
+TEST_F(MapListMethodTest, ThreeCountiesGiveOnePolygonOfTheirShapesAndListTheirIdentifiers) {
+  auto player = UsePlayer({Adding({"Kings, NY", "O'Brien, IA", "Queens, NY"}), Naming("Three")});
+  HostTaskRunResult result = RunAll();
+  ASSERT_TRUE(result.Stored()) << DescribeNothingStored(result);
+  EXPECT_TRUE(player->messages.empty());
+  // The identifiers in the order the layer stores the regions.
+  EXPECT_EQ(RecordProperty("Three", "FEATURESLIST"), "'36047','19141','36081'");
+  EXPECT_EQ(RecordProperty("Three", "TYPE"), "SetupStudyArea.MapList");
+  // The shapes come from "County shapes", a quarter of each county.
+  const double expected = SquaresArea({1, 3, 4}, true);
+  EXPECT_NEAR(StoredArea(), expected, expected * 1e-4);
+}
+
+TEST_F(MapListMethodTest, WithoutAShapesFieldTheUnionIsOfTheChosenRegionsThemselves) {
+  MapListWorld options;
+  options.settings["DSMainLayerIDFieldName"] = "";
+  UseMapListWorld(options);
+  UsePlayer({Adding({"Bronx, NY", "Richmond, NY"}), Naming("Ends")});
+  ASSERT_TRUE(RunAll().Stored());
+  EXPECT_EQ(RecordProperty("Ends", "FEATURESLIST"), "'36005','36085'");
+  const double expected = SquaresArea({0, 5}, false);
+  EXPECT_NEAR(StoredArea(), expected, expected * 1e-4);
+}
+
+TEST_F(MapListMethodTest, BackOnTheNamePageReturnsToTheListPageWithItsChoice) {
+  std::vector<std::string> chosenOnReturn, offeredOnReturn;
+  auto player = UsePlayer({Adding({"Kings, NY"}),
+                           [](Form& form) { UserActions::Click(form, "BackButton"); },
+                           [&](Form& form) {
+                             chosenOnReturn = Entries(form, "ToList");
+                             offeredOnReturn = Entries(form, "FromList");
+                             AddByName(form, "Queens, NY");
+                             UserActions::Click(form, "NextButton");
+                           },
+                           Naming("Pair")});
+  ASSERT_TRUE(RunAll().Stored());
+  EXPECT_EQ(player->shown, (std::vector<std::string>{"SelectFromListDialog", "SelectSANameDialog",
+                                                     "SelectFromListDialog", "SelectSANameDialog"}));
+  EXPECT_EQ(chosenOnReturn, (std::vector<std::string>{"Kings, NY"}));
+  // The search typed to find Kings is kept too.
+  EXPECT_EQ(offeredOnReturn, (std::vector<std::string>{}));
+  EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36047','36081'");
+}
+
+TEST_F(MapListMethodTest, AReferenceLayerThatCannotBeReadOrLacksTheListFieldLeavesTheListsEmpty) {
+  struct Case {
+    std::string source, listField, message;
+  };
+  for (const Case& c : {Case{"ghost", "LABEL", Text("177") + "ghost" + Text("178")},
+                        Case{"counties", "NAMES", Text("179") + "NAMES" + Text("180")}}) {
+    MapListWorld options;
+    options.mainSource = c.source;
+    options.listField = c.listField;
+    UseMapListWorld(options);
+    std::vector<std::string> offered = {"?"}, chosen = {"?"};
+    bool nextEnabled = true;
+    auto player = UsePlayer({[&](Form& form) {
+      offered = Entries(form, "FromList");
+      chosen = Entries(form, "ToList");
+      nextEnabled = form.Ctl("NextButton")->Enabled();
+      UserActions::Click(form, "CancelButton");
+    }});
+    EXPECT_EQ(RunPages(), -1) << c.source;
+    ASSERT_EQ(player->messages, std::vector<std::string>{c.message});
+    EXPECT_TRUE(offered.empty());
+    EXPECT_TRUE(chosen.empty());
+    EXPECT_FALSE(nextEnabled);
+  }
+}
+
+TEST_F(MapListMethodTest, ANameMetTwiceEndsTheFillingWithTheNamesReadSoFar) {
+  MapListWorld options;
+  options.counties = {{"Bronx, NY", "36005"}, {"Kings, NY", "36047"}, {"KINGS, NY", "99999"}, {"Queens, NY", "36081"}};
+  UseMapListWorld(options);
+  ReportRecorder recorder;
+  std::vector<std::string> offered;
+  UsePlayer({[&](Form& form) {
+    offered = Entries(form, "FromList");
+    UserActions::Click(form, "CancelButton");
+  }});
+  RunPages();
+  EXPECT_EQ(offered, (std::vector<std::string>{"Bronx, NY", "Kings, NY"}));
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{"InsertRegionNames TovSetupStudyArea\\TovSSAMapListTask"});
+  EXPECT_EQ(recorder.Reports()[0].number, 457);
+}
+
+TEST_F(MapListMethodTest, TaskParameterNamesIgnoreCaseAndUnknownOnesChangeNothing) {
+  auto mapList = CreateAs<ITovTask>("TovSSA.TovSSAMapListTask");
+  ReportRecorder recorder;
+  Variant yes(true), descriptor(Method(kMapListMethod));
+  EXPECT_TRUE(mapList->SetParam("FROMMAPORLIST", yes));
+  EXPECT_TRUE(mapList->SetParam("ssaTask", descriptor));
+  EXPECT_FALSE(mapList->SetParam("Radius", yes));
+  EXPECT_TRUE(std::dynamic_pointer_cast<TovSSAMapListTask>(mapList)->FromMapOrList());
+  EXPECT_TRUE(recorder.Reports().empty());
+}
+
+// Every where clause the host's filters were given while one lives.
+class WhereClauseRecorder {
+public:
+  WhereClauseRecorder()
+      : m_override("orvaCore.QueryFilter", [this] {
+          return std::static_pointer_cast<Object>(std::make_shared<Recording>(&clauses));
+        }) {}
+  std::vector<std::string> clauses;
+
+private:
+  class Recording : public HostQueryFilter {
+  public:
+    explicit Recording(std::vector<std::string>* clauses) : m_clauses(clauses) {}
+    void SetWhereClause(const std::string& clause) override {
+      m_clauses->push_back(clause);
+      HostQueryFilter::SetWhereClause(clause);
+    }
+
+  private:
+    std::vector<std::string>* m_clauses;
+  };
+  ClassOverride m_override;
+};
+
+// The function as a task or the property sheet hands it its parameters.
+class MapListFunctionTest : public MapListMethodTest {
+protected:
+  std::shared_ptr<TovSSAMapListFunction> Function(const std::vector<std::string>& names,
+                                                  bool fromPropertyPage = false) {
+    auto function = std::make_shared<TovSSAMapListFunction>();
+    CollectionPtr regions;
+    if (!names.empty()) {
+      regions = std::make_shared<Collection>();
+      for (const std::string& name : names) regions->Add(name);
+    }
+    std::vector<std::pair<const char*, Variant>> params = {
+        {"Application", Variant(analysis->application)}, {"DataManager", Variant(analysis->dataManager)},
+        {"StudyAreaName", Variant("Area")},              {"RegionsSelectedByNames", Variant(regions)},
+        {"DataSet", Variant(Dataset())},                 {"SSATask", Variant(Method(kMapListMethod))},
+        {"FromPropertyPage", Variant(fromPropertyPage)}};
+    for (auto& [key, value] : params) function->SetParam(key, value);
+    return function;
+  }
+  // Init, Start and the one step; the step's result.
+  static bool Run(TovSSAMapListFunction& function) {
+    EXPECT_TRUE(function.Init());
+    EXPECT_TRUE(function.Start());
+    return function.DoStep();
+  }
+  long Count() { return analysis->dataManager->GetStudyAreaCatalog()->Count(); }
+};
+
+TEST_F(MapListFunctionTest, IdentifiersGoIntoTheFeaturesListAndTheShapesClauseAsTheyAre) {
+  MapListWorld options;
+  options.counties = {{"Bronx, NY", "36005"}, {"Odd, XX", "1'2"}};
+  options.settings["DSMainLayerIDFieldName"] = "";
+  UseMapListWorld(options);
+  auto function = Function({"Odd, XX", "Bronx, NY"});
+  EXPECT_FALSE(Run(*function));
+  EXPECT_EQ(RecordProperty("Area", "FEATURESLIST"), "'36005','1'2'");
+
+  // With a shapes field the identifier breaks its clause: the step fails.
+  options.settings.erase("DSMainLayerIDFieldName");
+  UseMapListWorld(options);
+  ReportRecorder recorder;
+  WhereClauseRecorder where;
+  function = Function({"Odd, XX"});
+  EXPECT_FALSE(Run(*function));
+  EXPECT_EQ(where.clauses, (std::vector<std::string>{"(LABEL= 'Odd, XX')", " FIPS='1'2' "}));
+  EXPECT_EQ(recorder.Locations(),
+            std::vector<std::string>{"ITovFunction_DoStep TovSetupStudyArea\\TovSSAMapListFunction"});
+  EXPECT_EQ(Count(), 0);
+}
+
+TEST_F(MapListFunctionTest, AShapesLayerThatDoesNotOpenIsLastError33) {
+  MapListWorld options;
+  options.settings["DSMainLayer"] = "Nowhere";
+  UseMapListWorld(options);
+  auto function = Function({"Kings, NY"});
+  EXPECT_FALSE(Run(*function));
+  EXPECT_EQ(function->LastError(), 33);
+  EXPECT_EQ(Count(), 0);
+}
+
+TEST_F(MapListFunctionTest, ASelectionSetAloneBuildsTheAreaAndNamesMatchingNothingMakeNone) {
+  // What the map page hands over: a selection of the reference layer.
+  FeatureClassPtr counties = analysis->extension->GetDataAccessService()->OpenFeatureClass("counties", "Test");
+  auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+  filter->SetWhereClause("FIPS IN ('36005', '36085')");
+  Variant selection(counties->Select(filter, 1, 1, nullptr));
+  auto function = Function({});
+  function->SetParam("SelectionSet", selection);
+  EXPECT_FALSE(Run(*function));
+  EXPECT_EQ(RecordProperty("Area", "FEATURESLIST"), "'36005','36085'");
+  const double expected = SquaresArea({0, 5}, true);
+  EXPECT_NEAR(StoredArea(), expected, expected * 1e-4);
+
+  ReportRecorder recorder;
+  function = Function({"Atlantis, XX"});
+  Variant name("Nothing");
+  function->SetParam("StudyAreaName", name);
+  EXPECT_FALSE(Run(*function));
+  EXPECT_EQ(recorder.Locations(),
+            std::vector<std::string>{"ITovFunction_DoStep TovSetupStudyArea\\TovSSAMapListFunction"});
+  EXPECT_EQ(Count(), 1);
+}
+
+TEST_F(MapListFunctionTest, ParameterNamesMustMatchExactlyAndOneInputIsNeeded) {
+  ReportRecorder recorder;
+  auto function = Function({});
+  Variant names(std::make_shared<Collection>());
+  EXPECT_TRUE(function->SetParam("regionsSelectedByNames", names));
+  EXPECT_EQ(recorder.Locations(),
+            std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TovSSAMapListFunction"});
+  EXPECT_FALSE(function->Init());
+  EXPECT_EQ(function->LastError(), 47);
+  EXPECT_TRUE(function->SetParam("RegionsSelectedByNames", names));
+  EXPECT_TRUE(function->Init());
+  EXPECT_EQ(function->LastError(), 0);
+}
+
+} // namespace
+} // namespace tov::test

@@ -1,0 +1,176 @@
+// The method chooser: which methods and saved study areas it offers, what
+// its options and buttons do, and the manage dialog reached from it.
+#include "SetupTest.h"
+
+#include "pages/modi18N.h"
+#include "setup/CreateSAMainDialog.h"
+
+namespace tov::test {
+namespace {
+
+class CreateSAMainDialogTest : public SetupTest {
+protected:
+  std::shared_ptr<CreateSAMainDialog> NewChooser() {
+    auto chooser = std::make_shared<CreateSAMainDialog>();
+    chooser->m_pApplication = analysis->application;
+    chooser->m_pDataManager = analysis->dataManager;
+    chooser->m_pDataSet = analysis->dataManager->DataSetByName("Test");
+    chooser->InitializeDialog();
+    return chooser;
+  }
+
+  // Shows the chooser once with the actions given (JSON, comma-separated).
+  void Show(CreateSAMainDialog& chooser, const std::string& actions, const std::string& moreTurns = "") {
+    presenter = UseSetupScript(R"({"form": "CreateSAMainDialog", "actions": [)" + actions + "]}" +
+                               (moreTurns.empty() ? "" : "," + moreTurns));
+    chooser.ResetParams();
+    chooser.ShowModal();
+    EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
+    EXPECT_EQ(presenter->PendingTurns(), 0u);
+  }
+
+  static std::vector<std::string> Entries(CreateSAMainDialog& chooser, const char* control) {
+    return ListEntries(chooser, control);
+  }
+  static bool Enabled(CreateSAMainDialog& chooser, const char* control) { return chooser.Ctl(control)->Enabled(); }
+
+  std::shared_ptr<SetupRecorder> presenter;
+};
+
+TEST_F(CreateSAMainDialogTest, SavedStudyAreasCanBeOpenedAndManagedOnlyWhenThereAreSome) {
+  const std::string cancel = R"({"form": "CreateSAMainDialog", "actions": [{"click": "CancelButton"}]})";
+  auto first = UseSetupScript(cancel);
+  EXPECT_EQ(RunMain().pages, -1);
+  ASSERT_TRUE(Store("Harbor", -74.6));
+  auto second = UseSetupScript(cancel);
+  EXPECT_EQ(RunMain().pages, -1);
+
+  ASSERT_EQ(first->choosers.size(), 1u);
+  const ChooserShowing& none = first->choosers[0];
+  EXPECT_FALSE(none.openEnabled);
+  EXPECT_FALSE(none.namesEnabled);
+  EXPECT_FALSE(none.manageEnabled);
+  EXPECT_TRUE(none.createSet);
+  ASSERT_EQ(second->choosers.size(), 1u);
+  const ChooserShowing& one = second->choosers[0];
+  EXPECT_TRUE(one.openEnabled);
+  EXPECT_TRUE(one.namesEnabled);
+  EXPECT_TRUE(one.manageEnabled);
+  EXPECT_EQ(one.names, (std::vector<std::string>{"Harbor"}));
+  EXPECT_EQ(one.name, "Harbor");
+  EXPECT_TRUE(one.createSet);
+}
+
+TEST_F(CreateSAMainDialogTest, SelectedShapesAreOfferedOnlyWhileAPolygonIsSelected) {
+  const std::string selectedShapes = GetTextResources()->FindString("112");
+  EXPECT_EQ(Entries(*NewChooser(), "SATasksList"),
+            (std::vector<std::string>{kExtentCaption, kMapListCaption, kWholeCaption, kUnknownCaption}));
+
+  MapPtr map = analysis->application->Document()->FocusMap();
+  auto element = CreateAs<GraphicElement>(kGraphicElementProgId);
+  element->SetGeometry(Rectangle(-74.5, 40.5, -74.2, 40.8, Geographic(4269)));
+  map->AddElement(element);
+  map->SelectElement(element);
+  auto chooser = NewChooser();
+  EXPECT_EQ(Entries(*chooser, "SATasksList"), (std::vector<std::string>{kExtentCaption, selectedShapes, kMapListCaption,
+                                                                         kWholeCaption, kUnknownCaption}));
+  // Chosen, it is the descriptor behind the caption.
+  Show(*chooser, R"({"select": "SATasksList", "item": ")" + selectedShapes + R"("}, {"click": "NextButton"})");
+  ASSERT_TRUE(chooser->m_pSSATask);
+  EXPECT_EQ(chooser->m_pSSATask->Name(), "SetupStudyArea.SelectedShapes");
+}
+
+TEST_F(CreateSAMainDialogTest, OptionsFollowTheMethodAndTheWay) {
+  ASSERT_TRUE(Store("Harbor", -74.6));
+  ResourceFinderPtr texts = GetTextResources();
+  auto chooser = NewChooser();
+  // The first method is selected; regions are picked only by the map list.
+  EXPECT_EQ(chooser->CtlAs<ListControl>("SATasksList")->ListIndex(), 0);
+  EXPECT_FALSE(Enabled(*chooser, "FromMapOption"));
+
+  Show(*chooser, R"({"select": "SATasksList", "item": ")" + std::string(kMapListCaption) +
+                     R"("}, {"click": "FromMapOption"}, {"click": "CancelButton"})");
+  EXPECT_TRUE(Enabled(*chooser, "FromListOption"));
+  EXPECT_TRUE(Enabled(*chooser, "FromMapOption"));
+  EXPECT_TRUE(chooser->m_bFromMap);
+  EXPECT_EQ(chooser->m_Result, -1);
+  EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("107"));
+
+  Show(*chooser, R"({"click": "OpenSAOption"}, {"click": "CancelButton"})");
+  EXPECT_EQ(chooser->m_Way, 1);
+  EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("113"));
+  // Back is never offered: the chooser is the first page.
+  EXPECT_FALSE(Enabled(*chooser, "BackButton"));
+
+  // A method picked again means creating; the regions options follow it.
+  Show(*chooser, R"({"select": "SATasksList", "item": ")" + std::string(kWholeCaption) +
+                     R"("}, {"click": "CancelButton"})");
+  EXPECT_EQ(chooser->m_Way, 0);
+  EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("107"));
+  EXPECT_FALSE(Enabled(*chooser, "FromListOption"));
+  EXPECT_FALSE(Enabled(*chooser, "FromMapOption"));
+  // The map option is still set, so the next showing starts from the map.
+  chooser->ResetParams();
+  EXPECT_TRUE(chooser->m_bFromMap);
+}
+
+TEST_F(CreateSAMainDialogTest, DoubleClicksChooseAtOnce) {
+  ASSERT_TRUE(Store("Inland", -74.6));
+  ASSERT_TRUE(Store("Coast", -74.0));
+  auto chooser = NewChooser();
+  Show(*chooser, R"({"dblclick": "SATasksList", "item": ")" + std::string(kWholeCaption) + R"("})");
+  EXPECT_EQ(chooser->m_Result, 1);
+  EXPECT_EQ(chooser->m_Way, 0);
+  EXPECT_EQ(chooser->m_pSSATask->Name(), "SetupStudyArea.UseWhole");
+
+  // Picking a saved study area chooses opening it.
+  Show(*chooser, R"({"select": "SANameCombo", "item": "Coast"}, {"click": "NextButton"})");
+  EXPECT_EQ(chooser->m_Result, 1);
+  EXPECT_EQ(chooser->m_Way, 1);
+  EXPECT_EQ(chooser->m_sSAName, "Coast");
+
+  Show(*chooser, R"({"dblclick": "CreateSAOption"})");
+  EXPECT_EQ(chooser->m_Result, 1);
+  EXPECT_EQ(chooser->m_Way, 0);
+  EXPECT_EQ(chooser->m_pSSATask->Name(), "SetupStudyArea.UseWhole");
+
+  chooser->m_sSAName.clear();
+  Show(*chooser, R"({"dblclick": "OpenSAOption"})");
+  EXPECT_EQ(chooser->m_Result, 1);
+  EXPECT_EQ(chooser->m_Way, 1);
+  EXPECT_EQ(chooser->m_sSAName, "Coast");
+}
+
+TEST_F(CreateSAMainDialogTest, AfterManagingTheListOfSavedStudyAreasIsRefilled) {
+  for (const char* name : {"Alpha", "Beta", "Gamma"}) ASSERT_TRUE(Store(name, -74.6));
+  auto chooser = NewChooser();
+  const std::string confirm = R"({"form": "DeleteConfirmSADialog", "actions": [{"click": "YesButton"}]})";
+  // Beta is remembered; removing Alpha keeps it selected.
+  Show(*chooser,
+       R"({"select": "SANameCombo", "item": "Beta"}, {"click": "ManageSAButton"}, {"click": "CancelButton"})",
+       R"({"form": "ManageSADialog", "actions": [{"select": "SANamesList", "item": "Alpha"},
+            {"deselect": "SANamesList", "item": "Beta"}, {"click": "RemoveButton"}, {"click": "CloseButton"}]},)" +
+           confirm);
+  EXPECT_EQ(Entries(*chooser, "SANameCombo"), (std::vector<std::string>{"Beta", "Gamma"}));
+  EXPECT_EQ(chooser->CtlAs<ListControl>("SANameCombo")->Text(), "Beta");
+  EXPECT_TRUE(Enabled(*chooser, "ManageSAButton"));
+
+  // Removing the remembered one selects the first left.
+  Show(*chooser, R"({"click": "ManageSAButton"}, {"click": "CancelButton"})",
+       R"({"form": "ManageSADialog", "actions": [{"click": "RemoveButton"}, {"click": "CloseButton"}]},)" + confirm);
+  EXPECT_EQ(Entries(*chooser, "SANameCombo"), (std::vector<std::string>{"Gamma"}));
+  EXPECT_EQ(chooser->CtlAs<ListControl>("SANameCombo")->Text(), "Gamma");
+
+  // With none left only creating remains.
+  Show(*chooser, R"({"click": "OpenSAOption"}, {"click": "ManageSAButton"}, {"click": "CancelButton"})",
+       R"({"form": "ManageSADialog", "actions": [{"click": "RemoveAllButton"}, {"click": "CloseButton"}]},)" + confirm);
+  EXPECT_TRUE(Entries(*chooser, "SANameCombo").empty());
+  EXPECT_EQ(chooser->m_Way, 0);
+  EXPECT_EQ(chooser->Ctl("CreateSAOption")->Value(), 1);
+  EXPECT_FALSE(Enabled(*chooser, "OpenSAOption"));
+  EXPECT_FALSE(Enabled(*chooser, "SANameCombo"));
+  EXPECT_FALSE(Enabled(*chooser, "ManageSAButton"));
+}
+
+} // namespace
+} // namespace tov::test

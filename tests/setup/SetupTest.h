@@ -1,0 +1,189 @@
+#pragma once
+// The setup tests' fixture: the chooser and the main task on a data set of
+// several methods, a stand-in for a method's task, and what the pages showed.
+#include "HostWrappers.h"
+#include "Recorders.h"
+#include "WorldTest.h"
+
+#include "pages/modi18N.h"
+#include "setup/TovSetupStudyAreaMain.h"
+#include "store/ModuleErrors.h"
+
+namespace tov::test {
+
+// Captions of the test data set's methods, in list order (selected shapes
+// only while something is selected).
+inline constexpr char kExtentCaption[] = "The current extent";
+inline constexpr char kMapListCaption[] = "Regions from a list or on the map";
+inline constexpr char kWholeCaption[] = "The whole region layer";
+inline constexpr char kUnknownCaption[] = "Something the component does not know";
+
+// What a chooser showed when it was shown.
+struct ChooserShowing {
+  std::vector<std::string> methods;
+  std::string method; // the selected entry, "" for none
+  std::vector<std::string> names;
+  std::string name; // the combo's text
+  bool openEnabled = false, namesEnabled = false, manageEnabled = false;
+  bool createSet = false, openSet = false;
+  float left = 0, top = 0;
+};
+
+// A scripted presenter that also notes what the chooser and the name page
+// showed each time they came up.
+class SetupRecorder : public ScriptedPresenter {
+public:
+  void ShowModal(Form& form) override {
+    if (form.Name() == "CreateSAMainDialog") {
+      auto methods = form.CtlAs<ListControl>("SATasksList");
+      auto names = form.CtlAs<ListControl>("SANameCombo");
+      choosers.push_back({ListEntries(form, "SATasksList"),
+                          methods->ListIndex() >= 0 ? methods->List(methods->ListIndex()) : "",
+                          ListEntries(form, "SANameCombo"), names->Text(), form.Ctl("OpenSAOption")->Enabled(),
+                          names->Enabled(), form.Ctl("ManageSAButton")->Enabled(),
+                          form.Ctl("CreateSAOption")->Value() == 1, form.Ctl("OpenSAOption")->Value() == 1,
+                          form.Left(), form.Top()});
+    } else if (form.Name() == "SelectSANameDialog") {
+      namePageTexts.push_back(form.Ctl("StudyAreaNameText")->Text());
+    }
+    ScriptedPresenter::ShowModal(form);
+  }
+  std::vector<ChooserShowing> choosers;
+  std::vector<std::string> namePageTexts;
+};
+
+inline std::shared_ptr<SetupRecorder> UseSetupScript(const std::string& turns) {
+  auto presenter = std::make_shared<SetupRecorder>();
+  presenter->LoadScript("[" + turns + "]");
+  SetPresenter(presenter);
+  return presenter;
+}
+
+// Chooser turns: pick a method by its caption, or the study area to open.
+inline std::string ChooseMethodTurn(const std::string& caption, const std::string& more = std::string()) {
+  return R"({"form": "CreateSAMainDialog", "actions": [{"select": "SATasksList", "item": ")" + caption + "\"}, " +
+         more + (more.empty() ? "" : ", ") + R"({"click": "NextButton"}]})";
+}
+inline std::string OpenTurn(const std::string& name) {
+  return R"({"form": "CreateSAMainDialog", "actions": [{"click": "OpenSAOption"}, {"select": "SANameCombo", "item": ")" +
+         name + R"("}, {"click": "NextButton"}]})";
+}
+// The name page with a name typed and Back pressed.
+inline std::string NameBackTurn(const std::string& name) {
+  return R"({"form": "SelectSANameDialog", "actions": [{"set": "StudyAreaNameText", "text": ")" + name +
+         R"("}, {"click": "BackButton"}]})";
+}
+
+// A task standing in for a method's task: it notes how the main task drives
+// it and answers as told.
+struct ProbeLog {
+  std::vector<std::string> keys; // SetParam keys in order
+  TaskDescriptorPtr descriptor;
+  TaskPropertySetPtr propertySet;
+  std::map<std::string, std::string> propertiesAtPages; // the set as the pages found it
+  Variant fromMapOrList;
+  bool initResult = true;
+  int32_t pagesResult = 0;
+  int32_t status = 1;
+  int32_t lastError = 0;
+  ITovFunctionPtr function;
+  std::vector<std::string> calls; // the other operations, in order
+};
+
+class ProbeTask : public StubTask {
+public:
+  explicit ProbeTask(ProbeLog* log) : m_log(log) {}
+  int32_t LastError() override { return m_log->lastError; }
+  int32_t Status() override { return m_log->status; }
+  ITovFunctionPtr TovFunction() override { return m_log->function; }
+  void Cleanup() override { m_log->calls.push_back("Cleanup"); }
+  void Break() override { m_log->calls.push_back("Break"); }
+  bool StartFunction() override { return m_log->calls.push_back("StartFunction"), true; }
+  bool InitFunction() override { return m_log->calls.push_back("InitFunction"), true; }
+  bool Init(const DataManagerPtr&, const HostApplicationPtr&) override {
+    return m_log->calls.push_back("Init"), m_log->initResult;
+  }
+  int32_t DoParamSelector() override {
+    m_log->calls.push_back("DoParamSelector");
+    m_log->propertiesAtPages.clear();
+    if (m_log->propertySet)
+      for (const char* key : {"SAName", "FormLeft", "FormTop", "FormWidth", "FormHeight"})
+        if (m_log->propertySet->HasProperty(key))
+          m_log->propertiesAtPages[key] = m_log->propertySet->GetProperty(key).ToString();
+    return m_log->pagesResult;
+  }
+  bool SetParam(const std::string& paramName, Variant& paramValue) override {
+    m_log->keys.push_back(paramName);
+    if (paramName == "SSATask") m_log->descriptor = paramValue.ToObjectAs<TaskDescriptor>();
+    if (paramName == "PropertySet") m_log->propertySet = paramValue.ToObjectAs<TaskPropertySet>();
+    if (paramName == "FromMapOrList") m_log->fromMapOrList = paramValue;
+    return true;
+  }
+
+private:
+  ProbeLog* m_log;
+};
+
+// Puts a probe under a task ProgID for its lifetime.
+class ProbeScope {
+public:
+  explicit ProbeScope(const std::string& progId)
+      : m_override(progId, [this] { return std::static_pointer_cast<Object>(std::make_shared<ProbeTask>(&log)); }) {}
+  ProbeLog log;
+
+private:
+  ClassOverride m_override;
+};
+
+// The host's calls on the main task and what they gave.
+struct MainRun {
+  std::shared_ptr<TovSetupStudyAreaMain> task;
+  bool init = false;
+  int32_t pages = -99;
+  bool initFunction = false, startFunction = false;
+  int32_t status = 0, lastError = 0;
+};
+
+// An analysis on a test data set that offers the current extent, selected
+// shapes, the map list, the whole layer and a method the component does not
+// know.
+class SetupTest : public WorldTest {
+protected:
+  SetupTest()
+      : WorldTest([] {
+          TestWorldOptions options;
+          options.extraMethods = MethodJson(kSelectedShapesMethod, GetTextResources()->FindString("112")) + ", " +
+                                 MethodJson(kMapListMethod, kMapListCaption) + ", " +
+                                 MethodJson(kUseWholeMethod, kWholeCaption) + ", " +
+                                 MethodJson("SetupStudyArea.Unknown", kUnknownCaption);
+          return options;
+        }()) {}
+  void SetUp() override {
+    OpenAnalysis();
+    // The store's handler is made on first use: make it the host's now, not
+    // a recorder a test installs later.
+    ModuleErrorSite(kTovSSAUtilsModule);
+  }
+
+  // Creates the main task and drives it as the host does: Init,
+  // InitParamSelector, DoParamSelector and, after 0, InitFunction and
+  // StartFunction; then Status and LastError. No Cleanup: the test looks at
+  // the task afterwards.
+  MainRun RunMain() {
+    MainRun run;
+    run.task = std::dynamic_pointer_cast<TovSetupStudyAreaMain>(CreateObject(kSetupStudyAreaMainProgId));
+    run.init = run.task->Init(analysis->dataManager, analysis->application);
+    if (run.init && run.task->InitParamSelector()) {
+      run.pages = run.task->DoParamSelector();
+      if (run.pages == 0) {
+        run.initFunction = run.task->InitFunction();
+        run.startFunction = run.task->StartFunction();
+      }
+    }
+    run.status = run.task->Status();
+    run.lastError = run.task->LastError();
+    return run;
+  }
+};
+
+} // namespace tov::test

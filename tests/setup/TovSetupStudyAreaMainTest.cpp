@@ -1,0 +1,207 @@
+// The main setup task: the active data set, the method records, Back to the
+// chooser, the wizard state per method, opening, and forwarding to the
+// method task.
+#include "SetupTest.h"
+
+#include "pages/modi18N.h"
+#include "Recorders.h"
+
+namespace tov::test {
+namespace {
+
+constexpr char kMainModule[] = "TovSetupStudyArea\\TovSetupStudyAreaMain";
+
+class TovSetupStudyAreaMainTest : public SetupTest {};
+
+TEST_F(TovSetupStudyAreaMainTest, WithoutTheActiveDataSetInitTellsTheUserAndReports) {
+  struct GoneDataset : DelegatingExtension {
+    using DelegatingExtension::DelegatingExtension;
+    std::string CurrentDatasetName() override { return "Gone"; }
+  };
+  auto application = std::make_shared<DelegatingApplication>(analysis->application);
+  application->extension = std::make_shared<GoneDataset>(analysis->extension);
+  auto presenter = UseSetupScript("");
+  ReportRecorder recorder;
+  auto task = CreateAs<ITovTask>(kSetupStudyAreaMainProgId);
+
+  EXPECT_FALSE(task->Init(analysis->dataManager, application));
+  ASSERT_EQ(presenter->Messages().size(), 1u);
+  EXPECT_EQ(presenter->Messages()[0].Text, GetTextResources()->FindString("174"));
+  EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ITovTask_Init ") + kMainModule});
+  ExpectNoPendingError(recorder.Reports()[0]);
+}
+
+TEST_F(TovSetupStudyAreaMainTest, WithoutAMethodTaskNothingRunsAndStartReports47) {
+  auto task = CreateAs<ITovTask>(kSetupStudyAreaMainProgId);
+  Variant anything(1);
+  EXPECT_FALSE(task->SetParam("SSATask", anything));
+  ASSERT_TRUE(task->Init(analysis->dataManager, analysis->application));
+  EXPECT_TRUE(task->InitParamSelector());
+  EXPECT_FALSE(task->InitFunction());
+  EXPECT_FALSE(task->TovFunction());
+  EXPECT_FALSE(task->StartFunction());
+  EXPECT_EQ(task->LastError(), 47);
+  EXPECT_EQ(task->Status(), 1);
+  // Any other operation clears the main task's own code.
+  task->Cleanup();
+  EXPECT_EQ(task->LastError(), 0);
+}
+
+TEST_F(TovSetupStudyAreaMainTest, OnceChosenTheMethodTaskAnswersTheHostsCalls) {
+  ProbeScope probe(kUseWholeTaskProgId);
+  probe.log.status = 3;
+  probe.log.lastError = 33;
+  FunctionLog functionLog;
+  probe.log.function = std::make_shared<SpyFunction>(&functionLog);
+  auto presenter = UseSetupScript(ChooseMethodTurn(kWholeCaption));
+
+  MainRun run = RunMain();
+  EXPECT_EQ(run.pages, 0);
+  EXPECT_TRUE(run.initFunction);
+  EXPECT_TRUE(run.startFunction);
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.lastError, 33);
+  EXPECT_EQ(run.task->TovFunction(), probe.log.function);
+  run.task->Break();
+  run.task->Cleanup();
+  EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init", "DoParamSelector", "InitFunction", "StartFunction",
+                                                       "Break", "Cleanup"}));
+  // The descriptor chosen, the data set and the wizard state, in this order;
+  // only the map list task learns how regions are picked.
+  EXPECT_EQ(probe.log.keys, (std::vector<std::string>{"SSATask", "DataSet", "PropertySet"}));
+  EXPECT_EQ(probe.log.descriptor->Name(), "SetupStudyArea.UseWhole");
+  EXPECT_EQ(probe.log.propertySet, run.task->PropertySet());
+}
+
+TEST_F(TovSetupStudyAreaMainTest, TheMapListTaskLearnsWhetherRegionsArePickedOnTheMap) {
+  for (const char* option : {"FromListOption", "FromMapOption"}) {
+    ProbeScope probe(kMapListTaskProgId);
+    probe.log.pagesResult = -1;
+    UseSetupScript(ChooseMethodTurn(kMapListCaption, std::string(R"({"click": ")") + option + "\"}"));
+    MainRun run = RunMain();
+    EXPECT_EQ(run.pages, -1);
+    EXPECT_EQ(probe.log.keys, (std::vector<std::string>{"SSATask", "DataSet", "PropertySet", "FromMapOrList"}));
+    EXPECT_EQ(probe.log.fromMapOrList.ToBool(), std::string(option) == "FromMapOption");
+    // Cancelled in its pages: the host reaches no method task.
+    EXPECT_FALSE(run.task->MethodTask());
+  }
+}
+
+TEST_F(TovSetupStudyAreaMainTest, AMethodTheComponentDoesNotKnowEndsTheRun) {
+  auto presenter = UseSetupScript(ChooseMethodTurn(kUnknownCaption));
+  MainRun run = RunMain();
+  EXPECT_EQ(run.pages, -1);
+  EXPECT_FALSE(run.initFunction);
+  EXPECT_TRUE(presenter->Errors().empty());
+}
+
+TEST_F(TovSetupStudyAreaMainTest, BackFromTheNamePageAndTheSameMethodAgainStoresOneStudyArea) {
+  auto presenter = UseSetupScript(ChooseMethodTurn(kExtentCaption) + "," + NameBackTurn("Harbor") + "," +
+                                  ChooseMethodTurn(kExtentCaption) + "," + NameTurn("Harbor"));
+  MainRun run = RunMain();
+  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
+  EXPECT_EQ(run.pages, 0);
+  EXPECT_TRUE(run.initFunction);
+  EXPECT_TRUE(run.startFunction);
+  EXPECT_EQ(run.lastError, 0);
+  EXPECT_EQ(Catalog()->Count(), 1);
+  EXPECT_EQ(CurrentStudyArea(), "Harbor");
+  // The chooser came back with the method still selected, and the name page
+  // with what was typed on it.
+  ASSERT_EQ(presenter->choosers.size(), 2u);
+  EXPECT_EQ(presenter->choosers[1].method, kExtentCaption);
+  EXPECT_EQ(presenter->namePageTexts, (std::vector<std::string>{"", "Harbor"}));
+}
+
+TEST_F(TovSetupStudyAreaMainTest, AnotherMethodAfterBackStartsFromAnEmptyStateHoldingTheChoosersPosition) {
+  ProbeScope probe(kUseWholeTaskProgId);
+  probe.log.pagesResult = -1;
+  auto presenter = UseSetupScript(ChooseMethodTurn(kExtentCaption) + "," + NameBackTurn("Harbor") + "," +
+                                  ChooseMethodTurn(kWholeCaption));
+  MainRun run = RunMain();
+  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
+  ASSERT_EQ(presenter->choosers.size(), 2u);
+  const ChooserShowing& chooser = presenter->choosers[1];
+  EXPECT_EQ(probe.log.propertiesAtPages,
+            (std::map<std::string, std::string>{{"FormLeft", Variant(chooser.left).ToString()},
+                                                {"FormTop", Variant(chooser.top).ToString()},
+                                                {"FormWidth", "6720"},
+                                                {"FormHeight", "5520"}}));
+  EXPECT_EQ(probe.log.propertySet->Count(), 4);
+}
+
+TEST_F(TovSetupStudyAreaMainTest, AListedMethodWithoutItsTaskIsReportedAndNothingIsStored) {
+  ClassRemoval removal(kUseWholeTaskProgId);
+  // A first method went as far as its name page before the user came back.
+  auto presenter = UseSetupScript(ChooseMethodTurn(kExtentCaption) + "," + NameBackTurn("Harbor") + "," +
+                                  ChooseMethodTurn(kWholeCaption));
+  ReportRecorder recorder;
+  MainRun run = RunMain();
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
+  EXPECT_EQ(recorder.Reports()[0].number, 429);
+  EXPECT_EQ(run.pages, 0);
+  EXPECT_FALSE(run.initFunction);
+  EXPECT_FALSE(run.startFunction);
+  EXPECT_EQ(run.lastError, 47);
+  EXPECT_EQ(Catalog()->Count(), 0);
+}
+
+TEST_F(TovSetupStudyAreaMainTest, AMethodTaskThatRefusesToStartIsReported) {
+  ProbeScope probe(kUseWholeTaskProgId);
+  probe.log.initResult = false;
+  UseSetupScript(ChooseMethodTurn(kWholeCaption));
+  ReportRecorder recorder;
+  MainRun run = RunMain();
+  EXPECT_EQ(run.pages, -1);
+  EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init"}));
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
+  ExpectNoPendingError(recorder.Reports()[0]);
+  EXPECT_FALSE(run.task->MethodTask());
+}
+
+TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRun) {
+  ASSERT_TRUE(Store("Inland", -74.6));
+  ASSERT_TRUE(Store("Coast", -74.0));
+  ASSERT_EQ(CurrentStudyArea(), "Coast");
+  auto presenter = UseSetupScript(OpenTurn("Inland"));
+  MainRun run = RunMain();
+  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
+  EXPECT_EQ(run.pages, -1);
+  EXPECT_FALSE(run.initFunction);
+  EXPECT_FALSE(run.task->MethodTask());
+  EXPECT_EQ(CurrentStudyArea(), "Inland");
+  EXPECT_EQ(Catalog()->Count(), 2);
+}
+
+TEST_F(TovSetupStudyAreaMainTest, WithoutTheOpenFunctionOpeningIsReportedAndNothingRuns) {
+  ASSERT_TRUE(Store("Inland", -74.6));
+  ASSERT_TRUE(Store("Coast", -74.0));
+  ClassRemoval removal(kOpenExistingSAFuncProgId);
+  UseSetupScript(OpenTurn("Inland"));
+  ReportRecorder recorder;
+  MainRun run = RunMain();
+  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
+  EXPECT_EQ(run.pages, 0);
+  EXPECT_FALSE(run.initFunction);
+  EXPECT_FALSE(run.startFunction);
+  EXPECT_EQ(run.lastError, 47);
+  EXPECT_EQ(CurrentStudyArea(), "Coast");
+}
+
+TEST_F(TovSetupStudyAreaMainTest, AnOpenFunctionThatRefusesToStartIsReportedWithoutAnError) {
+  ASSERT_TRUE(Store("Inland", -74.6));
+  SpyFunctionScope spy(kOpenExistingSAFuncProgId);
+  spy.log.initResult = false;
+  spy.log.lastError = 47;
+  UseSetupScript(OpenTurn("Inland"));
+  ReportRecorder recorder;
+  MainRun run = RunMain();
+  EXPECT_EQ(spy.log.initCalls, 1);
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
+  ExpectNoPendingError(recorder.Reports()[0]);
+  EXPECT_EQ(run.pages, 0);
+}
+
+} // namespace
+} // namespace tov::test

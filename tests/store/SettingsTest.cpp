@@ -1,0 +1,103 @@
+#include "store/Settings.h"
+
+#include "PageFakes.h"
+
+namespace tov {
+namespace {
+
+using namespace testing_pages;
+
+class Dialog : public Form {
+public:
+  Dialog() : Form("Dialog") {
+    SetWidth(6000);
+    SetHeight(4000);
+  }
+};
+
+class SettingsTest : public ::testing::Test {
+protected:
+  FakePages fakes;
+  std::shared_ptr<Dialog> form = std::make_shared<Dialog>();
+  std::shared_ptr<FakeApplication> app = std::make_shared<FakeApplication>();
+  std::shared_ptr<FakePropertySet> set = std::make_shared<FakePropertySet>();
+  void Saved(float left, float top, float width = 6000, float height = 4000) {
+    set->values = {{kFormLeft, left}, {kFormTop, top}, {kFormWidth, width}, {kFormHeight, height}};
+  }
+};
+
+TEST_F(SettingsTest, FirstRunCentresOverTheHostWindow) {
+  RestoreFormPosition(form, app, set, true);
+  // Host window: 1280 x 800 pixels centred on 1920 x 1080, 15 twips a pixel.
+  EXPECT_EQ(form->Left(), 320 * 15 + (1280 * 15 - 6000) / 2);
+  EXPECT_EQ(form->Top(), 140 * 15 + (800 * 15 - 4000) / 2);
+  // Without a window the screen is the rectangle.
+  app->window = 999;
+  RestoreFormPosition(form, app, nullptr, false);
+  EXPECT_EQ(form->Left(), (1920 * 15 - 6000) / 2);
+  EXPECT_EQ(form->Top(), (1080 * 15 - 4000) / 2);
+}
+
+TEST_F(SettingsTest, SavedPositionIsRestoredAndKeptOnTheScreen) {
+  Saved(1000, 2000);
+  RestoreFormPosition(form, app, set, false);
+  EXPECT_EQ(form->Left(), 1000);
+  EXPECT_EQ(form->Top(), 2000);
+  Saved(30000, 20000);
+  RestoreFormPosition(form, app, set, false);
+  EXPECT_EQ(form->Left(), 1920 * 15 - 6000);
+  EXPECT_EQ(form->Top(), 1080 * 15 - 4000);
+  Saved(-500, -1);
+  RestoreFormPosition(form, app, set, false);
+  EXPECT_EQ(form->Left(), 0);
+  EXPECT_EQ(form->Top(), 0);
+}
+
+TEST_F(SettingsTest, CentreFlagPlacesTheFormInTheMiddleOfTheSavedRectangle) {
+  Saved(1000, 1000, 9001, 3000);
+  RestoreFormPosition(form, app, set, true);
+  EXPECT_EQ(form->Left(), 1000 + 1500); // (9001 - 6000) / 2, integer part
+  EXPECT_EQ(form->Top(), 1000 - 500);
+}
+
+TEST_F(SettingsTest, AMaximisedFormIsNotMoved) {
+  form->Move(10, 20);
+  form->SetWindowState(vbws::Maximized);
+  Saved(1000, 2000);
+  RestoreFormPosition(form, app, set, false);
+  RestoreFormPosition(form, app, nullptr, false);
+  EXPECT_EQ(form->Left(), 10);
+  EXPECT_EQ(form->Top(), 20);
+}
+
+TEST_F(SettingsTest, SaveWritesTheFourKeysInOrderAndNeedsASet) {
+  form->Move(100, 200);
+  SaveFormPosition(form, set);
+  EXPECT_EQ(set->order, (std::vector<std::string>{"FormLeft", "FormTop", "FormWidth", "FormHeight"}));
+  EXPECT_EQ(set->values[kFormWidth].ToDouble(), 6000);
+  SaveFormPosition(form, nullptr);
+  SaveFormPosition(nullptr, set);
+}
+
+class FakeExtension : public TovExtension {
+public:
+  TextPropertySetPtr ExtensionProperties() override { return nullptr; }
+  TextPropertySetPtr ExtensionOptions() override { return nullptr; }
+  std::shared_ptr<Geometry> CurrentStudyAreaGeometry() override { return nullptr; }
+  std::string CurrentDatasetName() override { return "usa"; }
+  DataAccessServicePtr GetDataAccessService() override { return nullptr; }
+  DataManagerPtr GetDataManager() override { return nullptr; }
+};
+
+TEST_F(SettingsTest, TheExtensionIsFoundInTheApplicationByItsIdentifier) {
+  EXPECT_EQ(GetTovExtension(app), nullptr);
+  app->extension = std::make_shared<FakeExtension>();
+  TovExtensionPtr ext = GetTovExtension(app);
+  ASSERT_NE(ext, nullptr);
+  EXPECT_EQ(ext->CurrentDatasetName(), "usa");
+  EXPECT_EQ(app->asked, "TovKernel.TovExtension");
+  EXPECT_THROW(GetTovExtension(nullptr), HostError);
+}
+
+} // namespace
+} // namespace tov

@@ -1,0 +1,354 @@
+// Storing a study area (CreateStudyArea): the dataset format, the analysis
+// group layer, outline widths across maps, storing again from the property
+// sheet, the analysis coordinate system, and the step a failure report names,
+// with host failures injected at several points.
+#include "AnalysisViews.h"
+#include "HostWrappers.h"
+#include "Recorders.h"
+#include "WorldTest.h"
+
+#include "host/common/Paths.h"
+#include "host/framework/ResourceComponent.h"
+#include "host/gis/HostLayerFile.h"
+#include "host/gis/HostPolygon.h"
+#include "store/AnalysisSpatialReference.h"
+#include "store/GroupLayers.h"
+#include "store/StudyAreaCreation.h"
+#include "store/StudyAreaDataset.h"
+
+namespace tov::test {
+namespace {
+
+class StudyAreaStoreTest : public WorldTest {
+protected:
+  void SetUp() override { OpenAnalysis(); }
+  std::string FilePath(const std::string& name) { return ToNativePath(Catalog()->Item(name)->FilePath()); }
+};
+
+// Only "Personal Geodatabase" exactly gives a GeoPackage (with an object id);
+// each comes back as stored when the analysis is opened again, a shared one
+// from its schema.
+TEST_F(StudyAreaStoreTest, EachDataFormatGivesItsKindOfDatasetAndComesBackReopened) {
+  const std::pair<const char*, bool> formats[] = {
+      {"Personal Geodatabase", true}, {"", false}, {"Shapefile", false}, {"personal geodatabase", false}};
+  for (size_t i = 0; i < 4; ++i) {
+    Properties()->SetProperty("Data Format", formats[i].first);
+    ASSERT_TRUE(Store("Area" + std::to_string(i), -74.6));
+  }
+  SaveAnalysis(*analysis);
+  analysis = world->Open();
+  for (size_t i = 0; i < 4; ++i) {
+    const auto& [format, geoPackage] = formats[i];
+    FeatureLayerPtr layer = OpenLayerFileLayer(Catalog()->Item("Area" + std::to_string(i))->FilePath());
+    ASSERT_TRUE(layer) << format;
+    EXPECT_EQ(layer->FeatureClass()->FeatureCount(nullptr), 1) << format;
+    const fs::path data = ToNativePath(layer->FeatureClass()->Workspace()->PathName());
+    EXPECT_EQ(data.extension() == ".gpkg", geoPackage) << format;
+    EXPECT_EQ(fs::is_directory(data), !geoPackage) << format;
+    const std::string layerFile = FilePath("Area" + std::to_string(i));
+    if (geoPackage) {
+      EXPECT_EQ(layer->FeatureClass()->OIDFieldName(), "OID");
+    }
+    EXPECT_EQ(fs::exists(fs::path(layerFile).replace_extension(".shp")), !geoPackage) << format;
+  }
+  EXPECT_EQ(Properties()->GetProperty("Data Format"), "personal geodatabase");
+  EXPECT_EQ(Inconsistencies(*world), std::vector<std::string>{});
+}
+
+TEST_F(StudyAreaStoreTest, TheGroupLayerOptionMustBeExactlyTrue) {
+  Options()->SetProperty("Use Group Layer For Analysis", "true");
+  const long before = FocusMap()->LayerCount();
+  ASSERT_TRUE(Store("Loose", -74.6));
+  EXPECT_EQ(FocusMap()->LayerCount(), before + 1);
+  EXPECT_FALSE(As<GroupLayer>(FindLayer(FocusMap(), "Analyses created for Loose")));
+  EXPECT_FALSE(As<GroupLayer>(FocusMap()->Layer(before)));
+}
+
+TEST_F(StudyAreaStoreTest, AnEmptyGroupNameGivesMyAnalysesAndNewLayersGoFirst) {
+  Options()->SetProperty("ChangeGroupLayerName", "False");
+  Properties()->SetProperty("Group Layer For Analysis", "");
+  ASSERT_TRUE(Store("One", -74.6));
+  ASSERT_TRUE(Store("Two", -74.0));
+  auto group = GetGroupLayerByName(FocusMap(), "My Analyses");
+  ASSERT_TRUE(group);
+  ASSERT_EQ(group->Count(), 2);
+  EXPECT_EQ(group->Layer(0)->Name(), "Two");
+  EXPECT_EQ(group->Layer(1)->Name(), "One");
+  EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "");
+}
+
+// Layer tree helpers need no analysis.
+TEST(StudyAreaLayersTest, GroupLayersAreFoundOnlyAtTheTopByExactName) {
+  MapPtr map = CreateAs<Map>("orvaCore.Map");
+  auto outer = NewGroup("Outer");
+  outer->Add(NewGroup("Inner"));
+  map->AddLayer(outer);
+  map->AddLayer(NewGroup("Analyses"));
+  EXPECT_FALSE(GetGroupLayerByName(map, "Inner"));
+  EXPECT_FALSE(GetGroupLayerByName(map, "analyses"));
+  ASSERT_TRUE(GetGroupLayerByName(map, "Analyses"));
+  EXPECT_EQ(GetGroupLayerByName(map, "Analyses")->Name(), "Analyses");
+  map->AddLayer(NamedLayer("Plain"));
+  EXPECT_FALSE(GetGroupLayerByName(map, "Plain"));
+}
+
+TEST(StudyAreaLayersTest, MoveLastLayerToTopKeepsTheOthersInOrder) {
+  auto single = NewGroup("Single");
+  single->Add(NamedLayer("a"));
+  MoveLastLayerToTop(single);
+  ASSERT_EQ(single->Count(), 1);
+  EXPECT_EQ(single->Layer(0)->Name(), "a");
+
+  auto three = NewGroup("Three");
+  for (const char* name : {"a", "b", "c"}) three->Add(NamedLayer(name));
+  MoveLastLayerToTop(three);
+  ASSERT_EQ(three->Count(), 3);
+  EXPECT_EQ(three->Layer(0)->Name(), "c");
+  EXPECT_EQ(three->Layer(1)->Name(), "a");
+  EXPECT_EQ(three->Layer(2)->Name(), "b");
+}
+
+TEST_F(StudyAreaStoreTest, OutlinesMarkTheCurrentStudyAreaInEveryMap) {
+  ASSERT_TRUE(Store("First", -74.6));
+  EXPECT_DOUBLE_EQ(OutlineWidth(FindLayer(FocusMap(), "First")), 4.0);
+
+  // A second map shows the first study area and a layer that is no study area.
+  MapPtr other = CreateAs<Map>("orvaCore.Map");
+  FeatureLayerPtr copy = OpenLayerFileLayer(ToPlatformPath(FilePath("First")));
+  ASSERT_TRUE(copy);
+  copy->SetName("First");
+  other->AddLayer(copy);
+  FeatureLayerPtr stranger = OpenLayerFileLayer(ToPlatformPath(FilePath("First")));
+  stranger->SetName("Not a study area");
+  auto fill = As<FillSymbol>(stranger->Renderer()->Symbol());
+  auto line = fill->Outline();
+  line->SetWidth(1.5);
+  fill->SetOutline(line);
+  other->AddLayer(stranger);
+  analysis->application->Document()->AddMap(other);
+  const double referenceWidth = OutlineWidth(FindLayer(FocusMap(), "Regions"));
+
+  ASSERT_TRUE(Store("Second", -74.0));
+  EXPECT_DOUBLE_EQ(OutlineWidth(FindLayer(FocusMap(), "Second")), 4.0);
+  EXPECT_DOUBLE_EQ(OutlineWidth(FindLayer(FocusMap(), "First")), 2.0);
+  EXPECT_DOUBLE_EQ(OutlineWidth(FindLayer(other, "First")), 2.0);
+  EXPECT_DOUBLE_EQ(OutlineWidth(FindLayer(other, "Not a study area")), 1.5);
+  EXPECT_DOUBLE_EQ(OutlineWidth(FindLayer(FocusMap(), "Regions")), referenceWidth);
+}
+
+std::set<std::string> FilesUnder(const fs::path& folder) {
+  std::set<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) files.insert(entry.path().string());
+  return files;
+}
+
+TEST_F(StudyAreaStoreTest, StoringAgainReplacesTheShapeInPlace) {
+  ASSERT_TRUE(Store("Again", -74.6));
+  const fs::path folder = fs::path(FilePath("Again")).parent_path();
+  const std::set<std::string> before = FilesUnder(folder);
+  const auto layerFileTime = fs::last_write_time(FilePath("Again"));
+
+  ASSERT_TRUE(Store("Again", -73.9, true));
+  EXPECT_EQ(FilesUnder(folder), before);
+  EXPECT_EQ(fs::last_write_time(FilePath("Again")), layerFileTime);
+
+  FeatureLayerPtr layer = OpenLayerFileLayer(ToPlatformPath(FilePath("Again")));
+  ASSERT_TRUE(layer);
+  EXPECT_EQ(layer->FeatureClass()->FeatureCount(nullptr), 1);
+  FeaturePtr feature = layer->FeatureClass()->Search(nullptr, false)->NextFeature();
+  GeometryPtr shape = feature->Shape();
+  shape->Project(Geographic(4269));
+  EXPECT_NEAR(shape->Envelope()->XMin(), -73.9, 1e-6);
+  EXPECT_EQ(CurrentStudyArea(), "Again");
+}
+
+TEST_F(StudyAreaStoreTest, AFailureReportNamesTheStep) {
+  ASSERT_TRUE(Store("Twice", -74.6));
+  EXPECT_FALSE(Store("Twice", -74.0));
+  const std::string log = ReadTextFile(analysis->folder + "/log.txt");
+  EXPECT_NE(log.find("CreateStudyArea TovSSA\\TovSSAUtils"), std::string::npos) << log;
+  EXPECT_NE(log.find("Moduble name = CreateStudyArea"), std::string::npos) << log;
+  EXPECT_NE(log.find("nStep = 3"), std::string::npos) << log;
+}
+
+TEST(AnalysisSpatialReferenceTest, FallsBackToNad83UnlessTheDataSetNamesASystem) {
+  struct Case {
+    const char* projection;
+    long expected;
+  } cases[] = {{"", 4269},
+               {R"({"Type": "Geographic", "ID": "4326"})", 4326},
+               {R"({"Type": "Projected", "ID": "5070"})", 5070},
+               {R"({"Type": "Projected"})", 4269},
+               {R"({"Type": "Geographic", "ID": "many"})", 4269},
+               {R"({"Type": "Local", "ID": "5070"})", 4269}};
+  for (const auto& c : cases) {
+    TestWorld world(c.projection);
+    AnalysisPtr analysis = world.Open();
+    SpatialReferencePtr sr = GetAnalysisSpatialReference(analysis->application);
+    ASSERT_TRUE(sr) << c.projection;
+    EXPECT_EQ(sr->FactoryCode(), c.expected) << c.projection;
+  }
+  EXPECT_EQ(CreateWGS84SR()->FactoryCode(), 4326);
+  EXPECT_EQ(CreateAuthalicSR()->FactoryCode(), 4035);
+}
+
+constexpr char kCreateStudyAreaLocation[] = "CreateStudyArea TovSSA\\TovSSAUtils";
+
+class StudyAreaStepsTest : public WorldTest {
+protected:
+  void SetUp() override {
+    OpenAnalysis();
+    application = std::make_shared<DelegatingApplication>(analysis->application);
+    extension = std::make_shared<DelegatingExtension>(analysis->extension);
+  }
+
+  // CreateStudyArea of a small rectangle through the (possibly wrapped)
+  // application and data manager.
+  bool Create(const std::string& name, DataManagerPtr dataManager = nullptr, GeometryPtr polygon = nullptr) {
+    if (!polygon) polygon = Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269));
+    if (!dataManager) dataManager = analysis->dataManager;
+    HostApplicationPtr app = application;
+    HostDatasetPtr dataset = Dataset();
+    TaskDescriptorPtr task = Method();
+    std::string saName = name, features;
+    return CreateStudyArea(polygon, dataManager, app, saName, dataset, task, features);
+  }
+
+  // The step named by the last failure report of CreateStudyArea, "" without one.
+  std::string ReportedStep() const {
+    std::string step;
+    for (const Report& report : recorder.Reports()) {
+      if (report.location != kCreateStudyAreaLocation) continue;
+      const size_t at = report.description.rfind("nStep = ");
+      step = at == std::string::npos ? "?" : report.description.substr(at + 8);
+    }
+    return step;
+  }
+
+  ReportRecorder recorder;
+  std::shared_ptr<DelegatingApplication> application;
+  std::shared_ptr<DelegatingExtension> extension;
+};
+
+class CatalogWithoutRecords : public DelegatingCatalog {
+public:
+  using DelegatingCatalog::DelegatingCatalog;
+  StudyAreaRecordPtr Item(const std::string&) override { return nullptr; }
+};
+
+class DataManagerWithoutRecords : public DelegatingDataManager {
+public:
+  using DelegatingDataManager::DelegatingDataManager;
+  StudyAreaCatalogPtr GetStudyAreaCatalog() override {
+    return std::make_shared<CatalogWithoutRecords>(m_inner->GetStudyAreaCatalog());
+  }
+};
+
+class UnsavableLayerFile : public HostLayerFile {
+public:
+  void Save(const std::string&) override { throw HostError(75, "LayerFile", "Path/File access error"); }
+};
+
+class ExtensionWithoutOptions : public DelegatingExtension {
+public:
+  using DelegatingExtension::DelegatingExtension;
+  TextPropertySetPtr ExtensionOptions() override { return nullptr; }
+};
+
+class ExtensionWithoutCurrentGeometry : public DelegatingExtension {
+public:
+  using DelegatingExtension::DelegatingExtension;
+  GeometryPtr CurrentStudyAreaGeometry() override { return nullptr; }
+};
+
+// The focus map is shown through a map object that is not its view.
+class DocumentWithoutView : public DelegatingDocument {
+public:
+  using DelegatingDocument::DelegatingDocument;
+  MapPtr FocusMap() const override { return std::make_shared<DelegatingMap>(m_inner->FocusMap()); }
+};
+
+class TextsWithout189 : public TextResources {
+public:
+  std::string FindString(const std::string& id) override {
+    if (id == "189") throw HostError(326, "TovSetupStudyAreaRes", "Resource with identifier '189' not found");
+    return TextResources::FindString(id);
+  }
+};
+
+class PolygonWithoutEnvelope : public HostPolygon {
+public:
+  EnvelopePtr Envelope() const override { return nullptr; }
+};
+
+TEST_F(StudyAreaStepsTest, AMissingObjectFailsAtTheStepThatFirstUsesIt) {
+  // The record is read at step 5 and first used at step 6.
+  EXPECT_FALSE(Create("No record", std::make_shared<DataManagerWithoutRecords>(analysis->dataManager)));
+  EXPECT_EQ(ReportedStep(), "6");
+
+  // The layer is made at step 9 and first used at step 10.
+  {
+    ClassOverride noLayers(kFeatureLayerProgId, [] { return ObjectPtr(); });
+    EXPECT_FALSE(Create("No layer"));
+  }
+  EXPECT_EQ(ReportedStep(), "10");
+
+  {
+    ClassOverride unsavable(kLayerFileProgId, ClassOverride::Of<UnsavableLayerFile>());
+    EXPECT_FALSE(Create("Unsaved"));
+  }
+  EXPECT_EQ(ReportedStep(), "17");
+  EXPECT_FALSE(FindLayer(FocusMap(), "Unsaved"));
+
+  // "CurrentExtent" is written (step 19) before the options are read (20).
+  application->extension = std::make_shared<ExtensionWithoutOptions>(analysis->extension);
+  EXPECT_FALSE(Create("No options"));
+  EXPECT_EQ(ReportedStep(), "20");
+  EXPECT_EQ(CurrentStudyArea(), "No options");
+}
+
+TEST_F(StudyAreaStepsTest, TheGroupLayerTextIsReadOnlyWhenTheGroupLayerIsRenamed) {
+  ClassOverride texts(kTextResourcesProgId, ClassOverride::Of<TextsWithout189>());
+  Options()->SetProperty("ChangeGroupLayerName", "False");
+  Properties()->SetProperty("Group Layer For Analysis", "Kept");
+  EXPECT_TRUE(Create("Not renamed"));
+  EXPECT_EQ(ReportedStep(), "");
+  EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept");
+
+  Options()->SetProperty("ChangeGroupLayerName", "True");
+  EXPECT_FALSE(Create("Renamed"));
+  EXPECT_EQ(ReportedStep(), "20");
+  EXPECT_EQ(CurrentStudyArea(), "Renamed");
+  EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept");
+}
+
+TEST_F(StudyAreaStepsTest, WithoutALayerTheStoreFailsWhereTheLayerJoinsTheMap) {
+  GeometryPtr polygon;
+  {
+    ClassOverride noEnvelope(kPolygonProgId, ClassOverride::Of<PolygonWithoutEnvelope>());
+    polygon = Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269));
+  }
+  Options()->SetProperty("Use Group Layer For Analysis", "False");
+  EXPECT_FALSE(Create("Loose", nullptr, polygon));
+  EXPECT_EQ(ReportedStep(), "26");
+
+  Options()->SetProperty("Use Group Layer For Analysis", "True");
+  EXPECT_FALSE(Create("Grouped", nullptr, polygon));
+  EXPECT_EQ(ReportedStep(), "23");
+}
+
+TEST_F(StudyAreaStepsTest, TheViewIsTouchedOnlyWhenThereIsACurrentStudyAreaGeometry) {
+  application->document = std::make_shared<DocumentWithoutView>(analysis->application->Document());
+  application->extension = std::make_shared<ExtensionWithoutCurrentGeometry>(analysis->extension);
+  EXPECT_TRUE(Create("Unzoomed"));
+  EXPECT_EQ(ReportedStep(), "");
+  EXPECT_TRUE(FindLayer(FocusMap(), "Unzoomed"));
+
+  application->extension = extension;
+  EXPECT_FALSE(Create("Zoomed"));
+  EXPECT_EQ(ReportedStep(), "29");
+  EXPECT_TRUE(FindLayer(FocusMap(), "Zoomed"));
+}
+
+} // namespace
+} // namespace tov::test
