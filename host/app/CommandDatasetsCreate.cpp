@@ -86,9 +86,9 @@ void AddDatasetsCreateCommand(CLI::App& datasets, AppContext& context, CommandRu
     runner = [&context, o, regions, codes, numeric, check, length] {
       DatasetCreateOptions options = *o;
       options.dataRoot = context.dataRoot.empty() ? DefaultDataRoot() : context.dataRoot;
-      options.regions = ParseLayerSpec(*regions, "--regions", FieldPart::Optional);
-      if (!codes->empty()) options.codes = ParseLayerSpec(*codes, "--codes", FieldPart::Required);
-      for (std::string& layer : options.context) layer = ParseLayerSpec(layer, "--context", FieldPart::None).layer;
+      options.regions = ParseLayerChoice(*regions, "--regions", FieldPart::Optional);
+      if (!codes->empty()) options.codes = ParseLayerChoice(*codes, "--codes", FieldPart::Required);
+      for (std::string& layer : options.context) layer = ParseLayerChoice(layer, "--context", FieldPart::None).layer;
       options.codeRules.numeric = YesNo(*numeric, "--numeric-codes");
       options.codeRules.checkValidity = YesNo(*check, "--check-codes");
       if (*length < 0 || *length > 64)

@@ -1,6 +1,6 @@
 #pragma once
 #include "host/datasets/CodeRules.h"
-#include "host/datasets/LayerSpec.h"
+#include "host/datasets/LayerChoice.h"
 
 #include <optional>
 #include <string>
@@ -12,8 +12,8 @@ namespace tov {
 struct DatasetCreateOptions {
   std::string name;   // the data set's name, also its folder under the data root
   std::string source; // a file GDAL reads (GeoPackage, shapefile, GeoJSON, FlatGeobuf ...) or "PG:..."
-  LayerSpec regions;  // the main layer and its name field ("" = inferred)
-  std::optional<LayerSpec> codes; // postal code areas and their code field
+  LayerChoice regions;  // the main layer and its name field ("" = inferred)
+  std::optional<LayerChoice> codes; // postal code areas and their code field
   std::vector<std::string> context;
   std::string projection = "auto"; // or "EPSG:N"
   std::string attribution;

@@ -2,7 +2,7 @@
 
 #include "host/datasets/AnalysisSystemChoice.h"
 #include "host/datasets/LayerRoles.h"
-#include "host/datasets/LayerSpec.h"
+#include "host/datasets/LayerChoice.h"
 #include "host/gis/GisErrors.h"
 #include "platform/runtime/HostError.h"
 

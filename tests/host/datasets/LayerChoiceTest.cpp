@@ -1,5 +1,5 @@
-// The layer and field specifications of `datasets create` and its EPSG codes.
-#include "host/datasets/LayerSpec.h"
+// The layer and field choices of `datasets create` and its EPSG codes.
+#include "host/datasets/LayerChoice.h"
 #include "platform/runtime/HostError.h"
 
 #include <gtest/gtest.h>
@@ -9,28 +9,28 @@ namespace {
 
 std::string Refusal(const std::string& text, FieldPart part) {
   try {
-    ParseLayerSpec(text, "--codes", part);
+    ParseLayerChoice(text, "--codes", part);
   } catch (const HostError& e) {
     return e.Description();
   }
   return "accepted";
 }
 
-TEST(LayerSpecTest, TheFieldFollowsTheLastColonAndBlanksAroundGo) {
+TEST(LayerChoiceTest, TheFieldFollowsTheLastColonAndBlanksAroundGo) {
   const std::pair<const char*, std::pair<const char*, const char*>> cases[] = {
       {"counties", {"counties", ""}},         {"counties:LABEL", {"counties", "LABEL"}},
       {" zip areas : ZIP ", {"zip areas", "ZIP"}}, {"roads:2020:", {"roads:2020", ""}},
       {"a:b:c", {"a:b", "c"}},                {"Gemeinden:Name äöü", {"Gemeinden", "Name äöü"}}};
   for (const auto& [text, expected] : cases) {
-    const LayerSpec spec = ParseLayerSpec(text, "--regions", FieldPart::Optional);
-    EXPECT_EQ(spec.layer, expected.first) << text;
-    EXPECT_EQ(spec.field, expected.second) << text;
+    const LayerChoice choice = ParseLayerChoice(text, "--regions", FieldPart::Optional);
+    EXPECT_EQ(choice.layer, expected.first) << text;
+    EXPECT_EQ(choice.field, expected.second) << text;
   }
   // A context layer takes no field: its colons are its own.
-  EXPECT_EQ(ParseLayerSpec("roads:2020", "--context", FieldPart::None).layer, "roads:2020");
+  EXPECT_EQ(ParseLayerChoice("roads:2020", "--context", FieldPart::None).layer, "roads:2020");
 }
 
-TEST(LayerSpecTest, RefusalsNameTheOptionAndTheForm) {
+TEST(LayerChoiceTest, RefusalsNameTheOptionAndTheForm) {
   EXPECT_NE(Refusal("zip_areas", FieldPart::Required).find("--codes: no field is named"), std::string::npos);
   EXPECT_NE(Refusal("zip_areas:", FieldPart::Required).find("LAYER:FIELD"), std::string::npos);
   EXPECT_NE(Refusal(":ZIP", FieldPart::Required).find("no layer is named"), std::string::npos);
@@ -39,7 +39,7 @@ TEST(LayerSpecTest, RefusalsNameTheOptionAndTheForm) {
   EXPECT_NE(Refusal(std::string(2000, 'x'), FieldPart::Optional).find("longer than"), std::string::npos);
 }
 
-TEST(LayerSpecTest, ProjectionsAreAutoOrEpsgCodes) {
+TEST(LayerChoiceTest, ProjectionsAreAutoOrEpsgCodes) {
   EXPECT_EQ(ParseProjection("auto"), 0);
   EXPECT_EQ(ParseProjection(" AUTO "), 0);
   EXPECT_EQ(ParseProjection("EPSG:27700"), 27700);

@@ -1,13 +1,13 @@
-// The layer and field specifications of `datasets create` (--regions,
+// The layer and field choices of `datasets create` (--regions,
 // --codes, --context) and its EPSG codes (--projection, --assume-srs). The
-// first byte picks what the rest is given to. A specification read is a
+// first byte picks what the rest is given to. A choice read is a
 // layer without blanks around it or control characters, a field only where
 // the option takes one and always where it needs one, and written back as
 // LAYER:FIELD it reads the same; a code read is positive and reads the same
 // written as EPSG:N. Anything else is a refusal with a number and a message.
 #include "FuzzSupport.h"
 
-#include "host/datasets/LayerSpec.h"
+#include "host/datasets/LayerChoice.h"
 
 using namespace tov;
 using namespace tov::fuzz;
@@ -21,21 +21,21 @@ bool Clean(const std::string& part) {
   return true;
 }
 
-void Spec(const std::string& text, FieldPart part) {
-  LayerSpec spec;
+void Choice(const std::string& text, FieldPart part) {
+  LayerChoice choice;
   try {
-    spec = ParseLayerSpec(text, "--regions", part);
+    choice = ParseLayerChoice(text, "--regions", part);
   } catch (const HostError& e) {
-    CheckRefusal(e, "ParseLayerSpec");
+    CheckRefusal(e, "ParseLayerChoice");
     return;
   }
-  Require(!spec.layer.empty(), "a specification read without a layer");
-  Require(Clean(spec.layer) && Clean(spec.field), "blanks around or control characters in what was read");
-  if (part == FieldPart::None) Require(spec.field.empty() && spec.layer.size() <= text.size(), "a field where none is taken");
-  if (part == FieldPart::Required) Require(!spec.field.empty(), "no field where one is needed");
+  Require(!choice.layer.empty(), "a choice read without a layer");
+  Require(Clean(choice.layer) && Clean(choice.field), "blanks around or control characters in what was read");
+  if (part == FieldPart::None) Require(choice.field.empty() && choice.layer.size() <= text.size(), "a field where none is taken");
+  if (part == FieldPart::Required) Require(!choice.field.empty(), "no field where one is needed");
   if (part == FieldPart::None) return;
-  const LayerSpec again = ParseLayerSpec(spec.layer + ":" + spec.field, "--regions", part);
-  Require(again.layer == spec.layer && again.field == spec.field, "LAYER:FIELD written back reads otherwise");
+  const LayerChoice again = ParseLayerChoice(choice.layer + ":" + choice.field, "--regions", part);
+  Require(again.layer == choice.layer && again.field == choice.field, "LAYER:FIELD written back reads otherwise");
 }
 
 void Code(const std::string& text, bool projection) {
@@ -55,9 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const std::string text = Text(data + 1, size - 1);
   switch (data[0] % 5) {
-  case 0: Spec(text, FieldPart::Optional); break;
-  case 1: Spec(text, FieldPart::Required); break;
-  case 2: Spec(text, FieldPart::None); break;
+  case 0: Choice(text, FieldPart::Optional); break;
+  case 1: Choice(text, FieldPart::Required); break;
+  case 2: Choice(text, FieldPart::None); break;
   case 3: Code(text, true); break;
   default: Code(text, false); break;
   }
