@@ -32,10 +32,6 @@ constexpr char kSource[] = "tovana datasets create";
 
 [[noreturn]] void Refuse(long number, const std::string& what) { throw HostError(number, kSource, what); }
 
-struct DatasetCloser {
-  void operator()(GDALDataset* ds) const { GDALClose(ds); }
-};
-using DatasetHandle = std::unique_ptr<GDALDataset, DatasetCloser>;
 
 // A folder made for the new data set that goes again unless kept.
 class ScratchFolder {
@@ -73,7 +69,7 @@ std::string ShownSource(const std::string& source) {
   return PostgisWorkspace::IsConnectionString(source) ? "\"" + PostgisWorkspace::Shown(source) + "\"" : source;
 }
 
-DatasetHandle OpenSource(const std::string& source) {
+GDALDatasetUniquePtr OpenSource(const std::string& source) {
   const bool database = PostgisWorkspace::IsConnectionString(source);
   std::error_code ec;
   if (!database && !fs::exists(source, ec)) Refuse(err::FileNotFound, "--from: the source " + source + " does not exist");
@@ -85,7 +81,7 @@ DatasetHandle OpenSource(const std::string& source) {
                                  " is not a source of layers that can be read (a GeoPackage, shapefile, GeoJSON or "
                                  "FlatGeobuf file, or a \"PG:...\" connection)");
   }
-  return DatasetHandle(ds);
+  return GDALDatasetUniquePtr(ds);
 }
 
 // Another folder of the data root whose description already uses the name.
@@ -179,7 +175,7 @@ DatasetCreateReport CreateDataset(const DatasetCreateOptions& options,
       options.placesFile.empty() ? std::vector<PopulatedPlace>() : ReadPlacesFile(options.placesFile);
 
   GDALAllRegister();
-  DatasetHandle source = OpenSource(options.source);
+  GDALDatasetUniquePtr source = OpenSource(options.source);
   const std::string shown = ShownSource(options.source);
   LayerRoles roles = ResolveLayerRoles(*source, shown, options);
 
@@ -191,7 +187,7 @@ DatasetCreateReport CreateDataset(const DatasetCreateOptions& options,
   // Nothing needs to reach the disk before the whole file is there: it is
   // synced once, before it is renamed into place.
   CPLSetThreadLocalConfigOption("OGR_SQLITE_SYNCHRONOUS", "OFF");
-  DatasetHandle gpkg(driver->Create(gpkgPath.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+  GDALDatasetUniquePtr gpkg(driver->Create(gpkgPath.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
   CPLSetThreadLocalConfigOption("OGR_SQLITE_SYNCHRONOUS", nullptr);
   if (!gpkg) ThrowOgrError(4001, kSource, "The GeoPackage " + gpkgPath.string() + " cannot be made");
 

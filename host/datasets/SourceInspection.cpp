@@ -14,15 +14,11 @@ namespace tov {
 namespace {
 constexpr char kSource[] = "New data set";
 
-struct DatasetCloser {
-  void operator()(GDALDataset* ds) const { GDALClose(ds); }
-};
-using DatasetHandle = std::unique_ptr<GDALDataset, DatasetCloser>;
 
-DatasetHandle Open(const std::string& source) {
+GDALDatasetUniquePtr Open(const std::string& source) {
   GDALAllRegister();
   ResetOgrError();
-  DatasetHandle ds(GDALDataset::Open(source.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+  GDALDatasetUniquePtr ds(GDALDataset::Open(source.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
   if (!ds) throw HostError(err::InvalidCall, kSource, source + " is not a source of layers that can be read");
   return ds;
 }
@@ -35,7 +31,7 @@ OGRLayer& LayerOf(GDALDataset& ds, const std::string& source, const std::string&
 } // namespace
 
 std::vector<SourceLayerInfo> InspectSource(const std::string& source) {
-  DatasetHandle ds = Open(source);
+  GDALDatasetUniquePtr ds = Open(source);
   std::vector<SourceLayerInfo> layers;
   for (OGRLayer* layer : ds->GetLayers())
     layers.push_back({layer->GetName(), ShapeKind(*layer), static_cast<long>(layer->GetFeatureCount(TRUE)), TextFields(*layer)});
@@ -45,7 +41,7 @@ std::vector<SourceLayerInfo> InspectSource(const std::string& source) {
 std::string PreviewAnalysisSystem(const std::string& source, const std::string& layerName, const std::string& projection) {
   const long code = ParseProjection(projection);
   if (code > 0) return SystemOfCode(code).description;
-  DatasetHandle ds = Open(source);
+  GDALDatasetUniquePtr ds = Open(source);
   OGRLayer& layer = LayerOf(*ds, source, layerName);
   const OGRSpatialReference* sr = layer.GetSpatialRef();
   OGREnvelope e;
@@ -65,7 +61,7 @@ std::string PreviewAnalysisSystem(const std::string& source, const std::string& 
 }
 
 CodeRules PreviewCodeRules(const std::string& source, const std::string& layerName, const std::string& field) {
-  DatasetHandle ds = Open(source);
+  GDALDatasetUniquePtr ds = Open(source);
   OGRLayer& layer = LayerOf(*ds, source, layerName);
   const int index = layer.GetLayerDefn()->GetFieldIndex(field.c_str());
   if (index < 0) throw HostError(err::InvalidCall, kSource, "the layer \"" + layerName + "\" has no field \"" + field + "\"");

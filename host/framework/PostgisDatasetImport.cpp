@@ -24,10 +24,6 @@ namespace tov {
 namespace {
 const char kSource[] = "DatasetImport";
 
-struct DatasetCloser {
-  void operator()(GDALDataset* ds) const { GDALClose(ds); }
-};
-using DatasetHandle = std::unique_ptr<GDALDataset, DatasetCloser>;
 
 // Runs a statement that returns no rows; a refusal raises.
 void Execute(GDALDataset& db, const std::string& sql, const std::string& what) {
@@ -36,7 +32,7 @@ void Execute(GDALDataset& db, const std::string& sql, const std::string& what) {
   if (CPLGetLastErrorType() >= CE_Failure) ThrowOgrError(gisErr::DataAccess, kSource, what);
 }
 
-DatasetHandle OpenForWriting(const std::string& connection) {
+GDALDatasetUniquePtr OpenForWriting(const std::string& connection) {
   if (!PostgisWorkspace::IsConnectionString(connection))
     throw HostError(err::InvalidCall, kSource,
                     "\"" + PostgisWorkspace::Shown(connection) +
@@ -47,7 +43,7 @@ DatasetHandle OpenForWriting(const std::string& connection) {
   ResetOgrError();
   GDALDataset* db = GDALDataset::Open(target.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE, pgDrivers);
   if (!db) ThrowOgrError(gisErr::DataAccess, kSource, "The database \"" + PostgisWorkspace::Shown(connection) + "\" cannot be opened");
-  return DatasetHandle(db);
+  return GDALDatasetUniquePtr(db);
 }
 
 long CountRows(GDALDataset& db, const std::string& qualified) {
@@ -92,7 +88,7 @@ std::vector<std::pair<std::string, long>> PostgisDatasetImport::CopyTables(const
                                                                          const std::string& schemaName, bool ownSchema) {
   const char* gpkgDrivers[] = {"GPKG", nullptr};
   ResetOgrError();
-  DatasetHandle src(GDALDataset::Open(nativeGeoPackage.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, gpkgDrivers));
+  GDALDatasetUniquePtr src(GDALDataset::Open(nativeGeoPackage.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, gpkgDrivers));
   if (!src) ThrowOgrError(gisErr::DataAccess, kSource, "The GeoPackage " + nativeGeoPackage + " cannot be read");
   if (tables.empty())
     for (auto* layer : src->GetLayers()) tables.push_back(layer->GetName());
@@ -100,7 +96,7 @@ std::vector<std::pair<std::string, long>> PostgisDatasetImport::CopyTables(const
     if (!src->GetLayerByName(table.c_str()))
       throw HostError(err::InvalidCall, kSource, "The GeoPackage " + nativeGeoPackage + " has no table \"" + table + "\".");
 
-  DatasetHandle db = OpenForWriting(connection);
+  GDALDatasetUniquePtr db = OpenForWriting(connection);
   const std::string schema = SqlIdentifier(schemaName);
   if (ownSchema)
     Execute(*db, "DROP SCHEMA IF EXISTS " + schema + " CASCADE", "The schema \"" + schemaName + "\" cannot be replaced");
@@ -137,7 +133,7 @@ std::vector<std::pair<std::string, long>> PostgisDatasetImport::CopyTables(const
 }
 
 void PostgisDatasetImport::DropSchema(const std::string& connection, const std::string& schema) {
-  DatasetHandle db = OpenForWriting(connection);
+  GDALDatasetUniquePtr db = OpenForWriting(connection);
   Execute(*db, "DROP SCHEMA IF EXISTS " + SqlIdentifier(schema) + " CASCADE", "The schema \"" + schema + "\" cannot be dropped");
 }
 

@@ -63,10 +63,6 @@ bool Exists(const std::string& path) {
   return stat(path.c_str(), &st) == 0;
 }
 
-struct DatasetCloser {
-  void operator()(GDALDataset* d) const { GDALClose(d); }
-};
-
 // The study area's one shape and its system, read through its layer file.
 std::unique_ptr<OGRGeometry> ReadShape(const StudyAreaRecordPtr& record, OGRSpatialReference& system) {
   auto layerFile = CreateAs<LayerFile>(kLayerFileProgId);
@@ -140,7 +136,7 @@ void ExportStudyArea(const Analysis& analysis, const std::string& name, const st
   GDALAllRegister();
   GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(format->driver);
   if (!driver) throw HostError(err::CannotCreateObject, kSource, std::string("GDAL cannot write ") + format->driver + " here.");
-  std::unique_ptr<GDALDataset, DatasetCloser> out(driver->Create(nativeOutPath.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+  GDALDatasetUniquePtr out(driver->Create(nativeOutPath.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
   if (!out) throw HostError(err::PathNotFound, kSource, "The file " + nativeOutPath + " cannot be created: " + CPLGetLastErrorMsg());
   bool written = false;
   try {
