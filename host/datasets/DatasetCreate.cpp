@@ -32,7 +32,6 @@ constexpr char kSource[] = "tovana datasets create";
 
 [[noreturn]] void Refuse(long number, const std::string& what) { throw HostError(number, kSource, what); }
 
-
 // A folder made for the new data set that goes again unless kept.
 class ScratchFolder {
 public:
@@ -138,7 +137,6 @@ void MoveIntoPlace(ScratchFolder& scratch, const fs::path& target) {
   if (!old.empty()) fs::remove_all(old, ec);
 }
 
-
 std::string UniqueTitle(const std::string& sourceName, std::vector<std::string>& used) {
   const std::string base = LayerTitle(sourceName);
   std::string title = base;
@@ -219,35 +217,40 @@ DatasetCreateReport CreateDataset(const DatasetCreateOptions& options,
   regionPlan.keepLonLatShapes = true;
   if (codesInRegions) regionPlan.codeField = roles.codes->field;
 
+  // Each layer copied is reported under a title of its own.
   std::vector<std::string> titles;
-  tell("Copying the regions of \"" + roles.regions.sourceName + "\"");
-  LayerCopyResult regions = CopyLayer(*gpkg, roles.regions, regionPlan);
+  struct Copied {
+    LayerCopyResult result;
+    std::string title;
+  };
+  auto copy = [&](const RoleLayer& layer, const LayerCopyPlan& plan, const char* role, const std::string& what) {
+    tell("Copying " + what + " of \"" + layer.sourceName + "\"");
+    Copied c{CopyLayer(*gpkg, layer, plan), ""};
+    c.title = UniqueTitle(c.result.layerName, titles);
+    report.layers.push_back({c.title, c.result.layerName, role, c.result.features, c.result.repaired, c.result.dropped});
+    return c;
+  };
+  const Copied regionCopy = copy(roles.regions, regionPlan, "regions", "the regions");
+  const LayerCopyResult& regions = regionCopy.result;
   if (regions.features == 0)
     Refuse(err::InvalidCall, "--regions: no feature of the layer \"" + roles.regions.sourceName + "\" of " + shown +
                                  " has a shape that can be used");
   report.listField = regions.labelField.empty() ? roles.regions.field : regions.labelField;
-  report.layers.push_back({UniqueTitle(regions.layerName, titles), regions.layerName, "regions", regions.features,
-                           regions.repaired, regions.dropped});
 
-  std::optional<LayerCopyResult> codes;
+  std::optional<Copied> codes;
   if (roles.codes && !codesInRegions) {
-    tell("Copying the code areas of \"" + roles.codes->sourceName + "\"");
     LayerCopyPlan plan;
     plan.layerName = roles.codes->sourceName;
     plan.codeField = roles.codes->field;
-    codes = CopyLayer(*gpkg, *roles.codes, plan);
-    report.layers.push_back({UniqueTitle(codes->layerName, titles), codes->layerName, "codes", codes->features,
-                             codes->repaired, codes->dropped});
+    codes = copy(*roles.codes, plan, "codes", "the code areas");
   }
-  const LayerCopyResult* codeLayer = codesInRegions ? &regions : codes ? &*codes : nullptr;
-  std::vector<LayerCopyResult> context;
+  const LayerCopyResult* codeLayer = codesInRegions ? &regions : codes ? &codes->result : nullptr;
+  const std::string codeTitle = codesInRegions ? regionCopy.title : codes ? codes->title : "";
+  std::vector<Copied> context;
   for (const RoleLayer& layer : roles.context) {
-    tell("Copying the outlines of \"" + layer.sourceName + "\"");
     LayerCopyPlan plan;
     plan.layerName = layer.sourceName;
-    context.push_back(CopyLayer(*gpkg, layer, plan));
-    report.layers.push_back({UniqueTitle(layer.sourceName, titles), layer.sourceName, "context",
-                             context.back().features, context.back().repaired, context.back().dropped});
+    context.push_back(copy(layer, plan, "context", "the outlines"));
   }
   // The ZIP method's conditions then read a range of the index, not every row.
   if (codeLayer) IndexCodeField(*gpkg, codeLayer->layerName, roles.codes->field);
@@ -257,7 +260,7 @@ DatasetCreateReport CreateDataset(const DatasetCreateOptions& options,
   // Where the data lies, and the system its areas are measured in.
   LonLatBox all = regions.box;
   if (codeLayer) all.Add(codeLayer->box);
-  for (const LayerCopyResult& c : context) all.Add(c.box);
+  for (const Copied& c : context) all.Add(c.result.box);
   AnalysisSystem system = projection > 0 ? chosen : ChooseEqualAreaSystem(all);
   report.system = system.description;
 
@@ -274,15 +277,13 @@ DatasetCreateReport CreateDataset(const DatasetCreateOptions& options,
   else report.notes.push_back("the regions reach over the antimeridian: a new analysis first shows all the data");
   description.system = system;
   const double width = WidthInMetres(all);
-  for (size_t i = 0; i < context.size(); ++i)
-    description.context.push_back({report.layers[report.layers.size() - context.size() + i].title,
-                                   context[i].layerName, DisplayFor(context[i].typicalSize, width, "")});
-  description.regions = {report.layers[0].title, regions.layerName, DisplayFor(regions.typicalSize, width, report.listField)};
+  for (const Copied& c : context)
+    description.context.push_back({c.title, c.result.layerName, DisplayFor(c.result.typicalSize, width, "")});
+  description.regions = {regionCopy.title, regions.layerName, DisplayFor(regions.typicalSize, width, report.listField)};
   description.listField = report.listField;
   description.idField = regions.idField;
   if (codeLayer) {
-    const std::string title = codesInRegions ? report.layers[0].title : report.layers[1].title;
-    description.codes = DescribedLayer{title, codeLayer->layerName,
+    description.codes = DescribedLayer{codeTitle, codeLayer->layerName,
                                        DisplayFor(codeLayer->typicalSize, width, roles.codes->field)};
     description.codeField = roles.codes->field;
     description.codeRules = InferCodeRules(codeLayer->codes, options.codeRules);
