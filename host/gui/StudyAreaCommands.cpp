@@ -26,13 +26,11 @@
 #include "platform/runtime/ProgIds.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QStatusBar>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -82,9 +80,6 @@ private:
   bool m_open;
   bool m_played = false;
 };
-
-// The files a shapefile is made of, beside its .shp.
-const char* const kShapefileParts[] = {".shp", ".shx", ".dbf", ".prj", ".cpg", ".qix", ".sbn", ".sbx"};
 
 } // namespace
 
@@ -230,24 +225,7 @@ bool StudyAreaCommands::ExportTo(const std::string& studyArea, const QString& pa
     if (ExportFormatForPath(path.toStdString()).empty())
       throw HostError(5, "Export", tr("%1 is not a file type the program writes: choose GeoJSON, GeoPackage, "
                                       "shapefile, KML or FlatGeobuf").arg(target.fileName()).toStdString());
-    if (!target.exists()) {
-      ExportStudyArea(*m_window.Analysis(), studyArea, path.toStdString());
-    } else {
-      // Replacing: written beside it first, so that a failure leaves the
-      // old file as it was.
-      QTemporaryDir scratch(target.absolutePath() + "/.tovana-export-XXXXXX");
-      if (!scratch.isValid())
-        throw HostError(75, "Export", tr("%1 cannot be written to").arg(target.absolutePath()).toStdString());
-      ExportStudyArea(*m_window.Analysis(), studyArea, scratch.filePath(target.fileName()).toStdString());
-      const bool shapefile = target.suffix().compare("shp", Qt::CaseInsensitive) == 0;
-      if (shapefile)
-        for (const char* part : kShapefileParts) QFile::remove(target.absolutePath() + "/" + target.completeBaseName() + part);
-      else
-        QFile::remove(path);
-      for (const QFileInfo& made : QDir(scratch.path()).entryInfoList(QDir::Files))
-        if (!QFile::rename(made.absoluteFilePath(), target.absolutePath() + "/" + made.fileName()))
-          throw HostError(75, "Export", tr("%1 cannot be replaced").arg(path).toStdString());
-    }
+    ExportStudyAreaReplacing(*m_window.Analysis(), studyArea, path.toStdString());
   } catch (const HostError& e) {
     MsgBox(e.Description(), vbExclamation, "Export");
     return false;

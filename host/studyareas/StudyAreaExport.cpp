@@ -17,6 +17,8 @@
 #include <ogrsf_frmts.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -87,6 +89,8 @@ void AddTextField(OGRLayer& layer, const char* name, int width) {
     throw HostError(err::AutomationError, kSource, std::string("The field ") + name + " cannot be written.");
 }
 
+// The files a shapefile is made of, beside its .shp.
+const char* const kShapefileParts[] = {".shp", ".shx", ".dbf", ".prj", ".cpg", ".qix", ".sbn", ".sbx"};
 } // namespace
 
 std::string ExportFormatForPath(const std::string& nativePath) {
@@ -166,6 +170,32 @@ void ExportStudyArea(const Analysis& analysis, const std::string& name, const st
     throw;
   }
   out.reset(); // flushes; a format that writes on close reports here
+}
+
+void ExportStudyAreaReplacing(const Analysis& analysis, const std::string& name, const std::string& nativeOutPath) {
+  namespace fs = std::filesystem;
+  if (!Exists(nativeOutPath)) return ExportStudyArea(analysis, name, nativeOutPath);
+  const fs::path target = fs::absolute(nativeOutPath);
+  const fs::path folder = target.parent_path();
+  std::string scratch = (folder / ".tovana-export-XXXXXX").string();
+  if (!mkdtemp(scratch.data())) throw HostError(75, "Export", folder.string() + " cannot be written to");
+  struct Remove {
+    std::string path;
+    ~Remove() {
+      std::error_code ec;
+      fs::remove_all(path, ec);
+    }
+  } removeScratch{scratch};
+  ExportStudyArea(analysis, name, (fs::path(scratch) / target.filename()).string());
+  std::error_code ec;
+  if (LowerCase(target.extension().string()) == ".shp")
+    for (const char* part : kShapefileParts) fs::remove(folder / (target.stem().string() + part), ec);
+  else
+    fs::remove(target, ec);
+  for (const auto& made : fs::directory_iterator(scratch)) {
+    fs::rename(made.path(), folder / made.path().filename(), ec);
+    if (ec) throw HostError(75, "Export", nativeOutPath + " cannot be replaced");
+  }
 }
 
 } // namespace tov

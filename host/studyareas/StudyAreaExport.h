@@ -19,6 +19,11 @@ namespace tov {
 void ExportStudyArea(const Analysis& analysis, const std::string& name, const std::string& nativeOutPath,
                      long epsgCode = 0);
 
+// The same, replacing an existing file (all the files of a shapefile): the
+// export is written beside it first, so that a failure leaves the old file
+// as it was.
+void ExportStudyAreaReplacing(const Analysis& analysis, const std::string& name, const std::string& nativeOutPath);
+
 // The format name for a path's extension, or "" when it is not one of the
 // formats above.
 std::string ExportFormatForPath(const std::string& nativePath);
