@@ -4,14 +4,7 @@
 // name, and the band on a page's left shows the wizard's picture.
 #include "QtApp.h"
 
-#include "platform/forms/UserActions.h"
-
-#include <QAbstractButton>
 #include <QLabel>
-#include <QLineEdit>
-#include <QTest>
-
-#include <algorithm>
 
 namespace tov::test {
 namespace {
@@ -37,31 +30,37 @@ protected:
     }
     return order;
   }
+  // A form of that size (twips) whose Next button, placed as given, hides it.
+  static std::shared_ptr<Form> FormWithNext(const char* name, float width, float height, float left, float top,
+                                            float buttonWidth) {
+    auto form = std::make_shared<Form>(name);
+    form->SetWidth(width);
+    form->SetHeight(height);
+    auto next = form->Add(ControlKind::CommandButton, "NextButton");
+    next->Move(left, top, buttonWidth, 375);
+    next->SetCaption("&Next >");
+    Form* self = form.get();
+    form->On("NextButton", EventKind::Click, [self](EventArgs&) { self->Hide(); });
+    return form;
+  }
 };
 
-TEST_F(DialogKeyboardTest, EnterGoesOnFromTheChooserAndFromTheNamePageAfterTypingAName) {
-  HostTaskRunResult result = Run([](Form& form, QWidget& dialog) {
-    if (form.Name() == "CreateSAMainDialog") return Key(dialog, Qt::Key_Return);
-    QTest::keyClicks(dialog.focusWidget(), "Harbour");
-    Key(dialog, Qt::Key_Return);
-  });
-  EXPECT_EQ(shown, (std::vector<std::string>{"CreateSAMainDialog", "SelectSANameDialog"}));
-  EXPECT_TRUE(result.Stored());
-  EXPECT_EQ(CurrentStudyArea(), "Harbour");
-}
-
-TEST_F(DialogKeyboardTest, AButtonTheKeyboardIsOnTakesEnterAndEscapeCancels) {
-  // Tabbed to Cancel, Enter cancels rather than going on.
-  HostTaskRunResult onCancel = Run([](Form& form, QWidget& dialog) {
-    if (form.Name() == "CreateSAMainDialog") return Key(dialog, Qt::Key_Return);
-    QTest::keyClicks(dialog.focusWidget(), "Harbour");
-    dialog.findChild<QAbstractButton*>("CancelButton")->setFocus();
-    Key(dialog, Qt::Key_Return);
-  });
-  EXPECT_FALSE(onCancel.Stored());
-  EXPECT_EQ(onCancel.pageResult, -1);
-
-  shown.clear();
+TEST_F(DialogKeyboardTest, EnterGoesOnAButtonTheKeyboardIsOnTakesEnterAndEscapeCancels) {
+  // From the chooser, then from the name page after typing a name; tabbed to
+  // Cancel, Enter cancels rather than going on.
+  for (const bool onCancel : {false, true}) {
+    SCOPED_TRACE(onCancel ? "on Cancel" : "on the name");
+    HostTaskRunResult result = Run([&](Form& form, QWidget& dialog) {
+      if (form.Name() == "CreateSAMainDialog") return Key(dialog, Qt::Key_Return);
+      QTest::keyClicks(dialog.focusWidget(), "Harbour");
+      if (onCancel) dialog.findChild<QAbstractButton*>("CancelButton")->setFocus();
+      Key(dialog, Qt::Key_Return);
+    });
+    EXPECT_EQ(shown, (std::vector<std::string>{"CreateSAMainDialog", "SelectSANameDialog"}));
+    EXPECT_EQ(result.Stored(), !onCancel);
+    if (onCancel) EXPECT_EQ(result.pageResult, -1);
+    else EXPECT_EQ(CurrentStudyArea(), "Harbour");
+  }
   HostTaskRunResult escaped = Run([](Form&, QWidget& dialog) { Key(dialog, Qt::Key_Escape); });
   EXPECT_EQ(shown, std::vector<std::string>{"CreateSAMainDialog"});
   EXPECT_EQ(escaped.pageResult, -1);
@@ -69,43 +68,37 @@ TEST_F(DialogKeyboardTest, AButtonTheKeyboardIsOnTakesEnterAndEscapeCancels) {
 
 TEST_F(DialogKeyboardTest, AnEnterTheFormSwallowsStaysInItsBox) {
   // As the address box of the geocoder's page, which finds on Enter.
-  auto form = std::make_shared<Form>("EnterForm");
-  form->SetWidth(6000);
-  form->SetHeight(3000);
-  auto box = form->Add(ControlKind::TextBox, "AddressText");
-  box->Move(120, 120, 3000, 315);
-  auto next = form->Add(ControlKind::CommandButton, "NextButton");
-  next->Move(3600, 1800, 1200, 375);
-  next->SetCaption("&Next >");
-  int entered = 0, nexts = 0;
+  auto form = FormWithNext("EnterForm", 6000, 3000, 3600, 1800, 1200);
+  form->Add(ControlKind::TextBox, "AddressText")->Move(120, 120, 3000, 315);
+  int entered = 0;
   form->On("AddressText", EventKind::KeyPress, [&](EventArgs& e) {
     if (e.KeyAscii != 13) return;
     e.KeyAscii = 0;
     ++entered;
   });
-  form->On("NextButton", EventKind::Click, [&](EventArgs&) {
-    ++nexts;
-    form->Hide();
-  });
-  qt->SetOnShown([&](Form& f, QWidget& dialog) {
+  bool stayed = false;
+  Played([&] { form->ShowModal(); }, [&](Form& f, QWidget& dialog) {
     QTest::keyClick(dialog.findChild<QLineEdit*>("AddressText"), Qt::Key_Return);
-    EXPECT_EQ(nexts, 0) << "the swallowed Enter pressed the default button";
+    stayed = f.Visible(); // else the swallowed Enter pressed the default button
     if (f.Visible()) Press(dialog, "NextButton");
   });
-  Watchdog watchdog;
-  form->ShowModal();
   EXPECT_EQ(entered, 1);
-  EXPECT_EQ(nexts, 1);
+  EXPECT_TRUE(stayed);
 }
 
 TEST_F(DialogKeyboardTest, TabGoesThroughThePageAsItIsLaidOut) {
   Make("Harbour"); // the chooser's open way and manage button take part
   std::vector<std::string> namePage, chooser;
+  std::string afterTab;
   Run([&](Form& form, QWidget& dialog) {
     if (form.Name() == "CreateSAMainDialog") {
       chooser = TabOrder(dialog);
       return Press(dialog, "NextButton");
     }
+    // The label, frame and image between the name and Help take no focus.
+    Key(dialog, Qt::Key_Tab);
+    afterTab = FocusName(dialog);
+    dialog.findChild<QLineEdit*>("StudyAreaNameText")->setFocus();
     QTest::keyClicks(dialog.focusWidget(), "Midtown"); // Next takes part
     namePage = TabOrder(dialog);
     Press(dialog, "CancelButton");
@@ -115,6 +108,7 @@ TEST_F(DialogKeyboardTest, TabGoesThroughThePageAsItIsLaidOut) {
   // regions and Back being disabled.
   EXPECT_EQ(namePage, (std::vector<std::string>{"StudyAreaNameText", "HelpButton", "BackButton", "NextButton",
                                                 "CancelButton"}));
+  EXPECT_EQ(afterTab, "HelpButton");
   EXPECT_EQ(chooser, (std::vector<std::string>{"SATasksList", "OpenSAOption", "SANameCombo", "ManageSAButton",
                                                "HelpButton", "NextButton", "CancelButton", "CreateSAOption"}));
 }
@@ -142,26 +136,18 @@ TEST_F(DialogKeyboardTest, EveryControlHasANameABoxTakesItsLabelsAndTheBandShows
 }
 
 TEST_F(DialogKeyboardTest, APageThatLeavesTheBandEmptyWithoutAnImageShowsThePictureThere) {
-  auto form = std::make_shared<Form>("BandForm");
-  form->SetWidth(7005);
-  form->SetHeight(5300);
+  auto form = FormWithNext("BandForm", 7005, 5300, 4320, 4440, 1215);
   form->Add(ControlKind::Label, "Label1")->Move(2040, 240, 4845, 855);
   form->Add(ControlKind::TextBox, "FirstText")->Move(2040, 1200, 2000, 315);
-  auto next = form->Add(ControlKind::CommandButton, "NextButton");
-  next->Move(4320, 4440, 1215, 375);
-  next->SetCaption("&Next >");
-  form->On("NextButton", EventKind::Click, [&](EventArgs&) { form->Hide(); });
   QRect band;
   bool drawn = false;
-  qt->SetOnShown([&](Form&, QWidget& dialog) {
+  Played([&] { form->ShowModal(); }, [&](Form&, QWidget& dialog) {
     if (auto* picture = dialog.findChild<QLabel*>("WizardPicture")) {
       band = picture->geometry();
       drawn = !picture->pixmap().isNull();
     }
     Press(dialog, "NextButton");
   });
-  Watchdog watchdog;
-  form->ShowModal();
   EXPECT_TRUE(drawn);
   EXPECT_EQ(band.left(), 8);
   EXPECT_EQ(band.width(), 120); // up to the controls at 136 pixels

@@ -4,21 +4,10 @@
 #include "DrawnWorld.h"
 #include "QtApp.h"
 
-#include "host/gui/MapCanvas.h"
-
-#include <QCoreApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QTest>
 
 namespace tov::test {
 namespace {
-
-QMouseEvent* Mouse(QEvent::Type type, QPointF at) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-  return new QMouseEvent(type, at, at, at, Qt::LeftButton, held, Qt::NoModifier);
-}
 
 class DrawingPageWindowTest : public WindowTest {
 protected:
@@ -35,7 +24,7 @@ TEST_F(DrawingPageWindowTest, TheKeyboardIsOnTheMapAndATracedPolygonBecomesTheSt
       QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), "Traced");
       return Press(dialog, "NextButton");
     }
-    focused.push_back(dialog.focusWidget() ? dialog.focusWidget()->objectName().toStdString() : "");
+    focused.push_back(FocusName(dialog));
     if (focused.size() > 1) return Press(dialog, "NextButton");
     UserActions::ToolbarButton(form, "Toolbar1", "SelectByPolygon");
     auto* canvas = dialog.findChild<MapCanvas*>("MapControl");
@@ -44,19 +33,14 @@ TEST_F(DrawingPageWindowTest, TheKeyboardIsOnTheMapAndATracedPolygonBecomesTheSt
     auto at = [&](double x, double y) { return view.ToPixel(x, y); };
     // What follows the first press is queued; the press blocks in the track
     // until the double click ends it.
-    QCoreApplication::postEvent(canvas, Mouse(QEvent::MouseButtonRelease, at(-74.5, 40.5)));
-    for (QPointF vertex : {at(-74, 40.5), at(-73.5, 41.2)}) {
-      QCoreApplication::postEvent(canvas, Mouse(QEvent::MouseButtonPress, vertex));
-      QCoreApplication::postEvent(canvas, Mouse(QEvent::MouseButtonRelease, vertex));
-    }
+    const QPointF first = at(-74.5, 40.5), second = at(-74, 40.5), third = at(-73.5, 41.2), last = at(-74, 41);
+    PostMouse(*canvas, {{QEvent::MouseButtonRelease, first}, {QEvent::MouseButtonPress, second},
+                        {QEvent::MouseButtonRelease, second}, {QEvent::MouseButtonPress, third},
+                        {QEvent::MouseButtonRelease, third}});
     QCoreApplication::postEvent(canvas, new QKeyEvent(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier));
-    const QPointF last = at(-74, 41);
-    QCoreApplication::postEvent(canvas, Mouse(QEvent::MouseButtonPress, last));
-    QCoreApplication::postEvent(canvas, Mouse(QEvent::MouseButtonRelease, last));
-    QCoreApplication::postEvent(canvas, Mouse(QEvent::MouseButtonDblClick, last));
-    QCoreApplication::postEvent(canvas, Mouse(QEvent::MouseButtonRelease, last));
-    std::unique_ptr<QMouseEvent> first(Mouse(QEvent::MouseButtonPress, at(-74.5, 40.5)));
-    QCoreApplication::sendEvent(canvas, first.get());
+    PostMouse(*canvas, {{QEvent::MouseButtonPress, last}, {QEvent::MouseButtonRelease, last},
+                        {QEvent::MouseButtonDblClick, last}, {QEvent::MouseButtonRelease, last}});
+    SendPress(*canvas, first);
     Press(dialog, "NextButton");
   }, kSelDrawingTaskProgId);
   EXPECT_EQ(focused, (std::vector<std::string>{"MapControl", "MapControl"}));

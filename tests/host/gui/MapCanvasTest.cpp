@@ -3,15 +3,8 @@
 #include "QtApp.h"
 
 #include "host/gis/RegisterHostGisClasses.h"
-#include "host/gui/FormDialog.h"
-#include "host/gui/MapCanvas.h"
-#include "host/gui/QtPresenter.h"
-#include "host/gui/RegisterHostGuiClasses.h"
-#include "Prelude.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
 
 namespace tov::test {
 namespace {
@@ -41,31 +34,27 @@ protected:
   }
 };
 
-QMouseEvent* Mouse(QEvent::Type type, QPointF at, Qt::MouseButton button = Qt::LeftButton) {
-  const Qt::MouseButtons held = type == QEvent::MouseButtonRelease || type == QEvent::MouseMove ? Qt::NoButton : button;
-  return new QMouseEvent(type, at, at, at, type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
-}
-
 class MapCanvasTest : public ::testing::Test {
 protected:
   void SetUp() override {
     App();
     RegisterHostGisClasses();
     RegisterHostGuiClasses(false);
-    page = std::make_shared<MapPage>();
   }
 
-  // Shows the page; queued() posts what follows the press, then the press
-  // itself is sent at pressAt and blocks inside the track call.
-  void Play(QPointF pressAt, std::function<void(MapCanvas&)> queued) {
+  // Shows a new page whose mouse-down handler is onDown; queued() posts what
+  // follows the press, then the press itself is sent at pressAt and blocks
+  // inside the track call.
+  void Play(std::function<void(MapControl&)> onDown, QPointF pressAt, std::function<void(MapCanvas&)> queued) {
+    page = std::make_shared<MapPage>();
+    page->onDown = std::move(onDown);
     page->Load();
     ShowInWindow(*page, [&](Form&, QWidget& dialog) {
       auto* canvas = dialog.findChild<MapCanvas*>("MapControl");
       ASSERT_NE(canvas, nullptr);
       ASSERT_EQ(canvas->size(), QSize(200, 200));
       queued(*canvas);
-      std::unique_ptr<QMouseEvent> press(Mouse(QEvent::MouseButtonPress, pressAt));
-      QCoreApplication::sendEvent(canvas, press.get());
+      SendPress(*canvas, pressAt);
     });
   }
 
@@ -73,12 +62,10 @@ protected:
 };
 
 TEST_F(MapCanvasTest, ADragGivesTheMapRectangleAndAClickAnEmptyOne) {
-  EnvelopePtr dragged;
-  page->onDown = [&](MapControl& map) { dragged = map.TrackRectangle(); };
-  Play({50, 50}, [](MapCanvas& canvas) {
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseMove, {100, 80}));
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseMove, {150, 100}));
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {150, 100}));
+  EnvelopePtr dragged, clicked;
+  Play([&](MapControl& map) { dragged = map.TrackRectangle(); }, {50, 50}, [](MapCanvas& canvas) {
+    PostMouse(canvas, {{QEvent::MouseMove, {100, 80}}, {QEvent::MouseMove, {150, 100}},
+                       {QEvent::MouseButtonRelease, {150, 100}}});
   });
   ASSERT_TRUE(dragged);
   EXPECT_DOUBLE_EQ(dragged->XMin(), 25);
@@ -86,29 +73,20 @@ TEST_F(MapCanvasTest, ADragGivesTheMapRectangleAndAClickAnEmptyOne) {
   EXPECT_DOUBLE_EQ(dragged->YMin(), 50);
   EXPECT_DOUBLE_EQ(dragged->YMax(), 75);
 
-  page = std::make_shared<MapPage>();
-  EnvelopePtr clicked;
-  page->onDown = [&](MapControl& map) { clicked = map.TrackRectangle(); };
-  Play({50, 50}, [](MapCanvas& canvas) {
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {51, 50}));
-  });
+  Play([&](MapControl& map) { clicked = map.TrackRectangle(); }, {50, 50},
+       [](MapCanvas& canvas) { PostMouse(canvas, {{QEvent::MouseButtonRelease, {51, 50}}}); });
   ASSERT_TRUE(clicked);
   EXPECT_LE(clicked->Width(), 0);
 }
 
 TEST_F(MapCanvasTest, ATracedPolygonClosesOnDoubleClick) {
   PolygonPtr polygon;
-  page->onDown = [&](MapControl& map) { polygon = map.TrackPolygon(); };
-  Play({20, 180}, [](MapCanvas& canvas) {
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {20, 180}));
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseMove, {120, 180}));
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonPress, {180, 180}));
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {180, 180}));
-    // The two presses of a double click: the vertex is added once.
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonPress, {180, 20}));
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {180, 20}));
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonDblClick, {180, 20}));
-    QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {180, 20}));
+  Play([&](MapControl& map) { polygon = map.TrackPolygon(); }, {20, 180}, [](MapCanvas& canvas) {
+    // The two presses of a double click (180, 20): the vertex is added once.
+    PostMouse(canvas, {{QEvent::MouseButtonRelease, {20, 180}}, {QEvent::MouseMove, {120, 180}},
+                       {QEvent::MouseButtonPress, {180, 180}}, {QEvent::MouseButtonRelease, {180, 180}},
+                       {QEvent::MouseButtonPress, {180, 20}}, {QEvent::MouseButtonRelease, {180, 20}},
+                       {QEvent::MouseButtonDblClick, {180, 20}}, {QEvent::MouseButtonRelease, {180, 20}}});
   });
   ASSERT_TRUE(polygon);
   ASSERT_EQ(polygon->PointCount(), 4); // three vertices and the closing one
@@ -123,18 +101,19 @@ TEST_F(MapCanvasTest, ATracedPolygonClosesOnDoubleClick) {
 TEST_F(MapCanvasTest, EscapeCancelsEveryTrackWithAnEmptyShape) {
   for (int kind = 0; kind < 3; ++kind) {
     SCOPED_TRACE(kind);
-    page = std::make_shared<MapPage>();
     bool empty = false;
-    page->onDown = [&](MapControl& map) {
-      if (kind == 0) empty = map.TrackRectangle()->Width() <= 0;
-      if (kind == 1) empty = map.TrackPolygon()->PointCount() == 0;
-      if (kind == 2) empty = As<Polygon>(map.TrackCircle())->PointCount() == 0;
-    };
-    Play({50, 50}, [](MapCanvas& canvas) {
-      QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseMove, {120, 120}));
-      QCoreApplication::postEvent(&canvas, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-      QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {120, 120}));
-    });
+    Play(
+        [&](MapControl& map) {
+          if (kind == 0) empty = map.TrackRectangle()->Width() <= 0;
+          if (kind == 1) empty = map.TrackPolygon()->PointCount() == 0;
+          if (kind == 2) empty = As<Polygon>(map.TrackCircle())->PointCount() == 0;
+        },
+        {50, 50},
+        [](MapCanvas& canvas) {
+          QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseMove, {120, 120}));
+          QCoreApplication::postEvent(&canvas, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+          QCoreApplication::postEvent(&canvas, Mouse(QEvent::MouseButtonRelease, {120, 120}));
+        });
     EXPECT_TRUE(empty);
   }
 }

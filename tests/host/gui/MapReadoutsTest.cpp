@@ -5,25 +5,10 @@
 #include "QtApp.h"
 
 #include "host/gui/IdentifyTool.h"
-#include "host/gui/MapCanvas.h"
 #include "host/gui/MapScale.h"
 #include "host/gui/StatusReadouts.h"
-#include "platform/gis/ActiveView.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/FeatureLayer.h"
-#include "platform/gis/Map.h"
-#include "platform/gis/Point.h"
-#include "platform/gis/SelectionSet.h"
-#include "platform/runtime/ObjectRegistry.h"
 
-#include <QCoreApplication>
-#include <QLineEdit>
-#include <QMouseEvent>
 #include <QRegularExpression>
-#include <QTest>
-#include <QTreeWidget>
-
-#include <fstream>
 
 namespace tov::test {
 namespace {
@@ -45,7 +30,7 @@ protected:
     const std::string file = world->DatasetFolder() + "/dataset.json";
     std::string json = ReadTextFile(file);
     json.replace(json.find("\"layers\""), 0, "\"initialExtent\": [-74.6, 40.4, -74.2, 40.9], ");
-    std::ofstream(file) << json;
+    WriteTextFile(file, json);
     WindowTest::SetUp();
     OpenWindow();
   }
@@ -67,17 +52,7 @@ protected:
     QTest::keyClick(box, Qt::Key_Return);
     QCoreApplication::processEvents();
   }
-  // A press, a drag and a let-go on the canvas, as the mouse makes them.
-  void Drag(QPointF from, QPointF to) {
-    QCoreApplication::postEvent(window->Canvas(),
-                                new QMouseEvent(QEvent::MouseMove, to, to, to, Qt::NoButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(window->Canvas(), new QMouseEvent(QEvent::MouseButtonRelease, to, to, to, Qt::LeftButton,
-                                                                  Qt::NoButton, Qt::NoModifier));
-    Watchdog watchdog;
-    QMouseEvent press(QEvent::MouseButtonPress, from, from, from, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(window->Canvas(), &press);
-    EXPECT_FALSE(watchdog.Fired());
-  }
+  void Drag(QPointF from, QPointF to) { DragOn(*window->Canvas(), from, to); }
   QTreeWidgetItem* LayerItem(const char* name) const {
     auto items = window->LayerTree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
     return items.isEmpty() ? nullptr : items.front();
@@ -161,10 +136,7 @@ TEST_F(MapReadoutsTest, ALayerBeyondItsScaleRangeIsGreyedAndCannotBeSelected) {
 TEST_F(MapReadoutsTest, IdentifyShowsTheAttributesOfTheFeaturesUnderTheClick) {
   TypeScale("2000000");
   window->SetTool(MainWindow::Tool::Identify);
-  const QPointF west = PixelOf(-74.5, 40.75);
-  QCoreApplication::postEvent(window->Canvas(), new QMouseEvent(QEvent::MouseButtonRelease, west, west, west,
-                                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
-  QTest::mousePress(window->Canvas(), Qt::LeftButton, Qt::NoModifier, west.toPoint());
+  ClickOn(*window->Canvas(), PixelOf(-74.5, 40.75));
   IdentifyResults* results = window->IdentifyWindow();
   ASSERT_NE(results, nullptr);
   EXPECT_TRUE(results->isVisible());

@@ -2,11 +2,7 @@
 // types and presses the page's buttons, or closes the window.
 #include "QtApp.h"
 
-#include "host/gui/FormDialog.h"
-
-#include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 namespace tov::test {
 namespace {
@@ -92,21 +88,6 @@ TEST_F(PresenterTest, AProgramChangeReachesTheWidgetAndAnExistingNameIsRefused) 
   EXPECT_EQ(messages.size(), 1u);
   EXPECT_TRUE(result.Stored());
   EXPECT_EQ(result.currentStudyArea, "Harbour2");
-}
-
-TEST_F(PresenterTest, ThePageOpensWithTheKeyboardOnTheNameAndTabFollowsFormOrder) {
-  QWidget* focused = nullptr;
-  QWidget* afterTab = nullptr;
-  Run([&](Form&, QWidget& dialog) {
-    focused = dialog.focusWidget();
-    if (focused) QTest::keyClick(focused, Qt::Key_Tab);
-    afterTab = dialog.focusWidget();
-    EXPECT_EQ(focused, dialog.findChild<QLineEdit*>("StudyAreaNameText"));
-    // The label, frame and image between them take no focus.
-    EXPECT_EQ(afterTab, dialog.findChild<QPushButton*>("HelpButton"));
-    Press(dialog, "CancelButton");
-  });
-  EXPECT_NE(focused, nullptr);
 }
 
 } // namespace

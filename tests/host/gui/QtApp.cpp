@@ -1,16 +1,8 @@
 #include "QtApp.h"
 
-#include "host/gui/MapCanvas.h"
-#include "host/gui/RegisterHostGuiClasses.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QAbstractButton>
-#include <QTest>
-#include <QWidget>
 
 #include <cstdlib>
 
@@ -85,7 +77,45 @@ void WindowTest::OpenWindow() {
   QCoreApplication::processEvents();
 }
 
-bool WindowTest::Playing(std::function<void(Form&, QWidget&)> user, const std::function<void()>& act) {
+QMouseEvent* Mouse(QEvent::Type type, QPointF at, Qt::KeyboardModifiers modifiers) {
+  const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+  return new QMouseEvent(type, at, at, at, type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                         press ? Qt::LeftButton : Qt::NoButton, modifiers);
+}
+
+void PostMouse(QWidget& target, std::initializer_list<std::pair<QEvent::Type, QPointF>> events) {
+  for (const auto& [type, at] : events) QCoreApplication::postEvent(&target, Mouse(type, at));
+}
+
+void SendPress(QWidget& target, QPointF at, Qt::KeyboardModifiers modifiers) {
+  Watchdog watchdog;
+  std::unique_ptr<QMouseEvent> press(Mouse(QEvent::MouseButtonPress, at, modifiers));
+  QCoreApplication::sendEvent(&target, press.get());
+  EXPECT_FALSE(watchdog.Fired());
+}
+
+void ClickOn(QWidget& target, QPointF at, Qt::KeyboardModifiers modifiers) {
+  QCoreApplication::postEvent(&target, Mouse(QEvent::MouseButtonRelease, at, modifiers));
+  SendPress(target, at, modifiers);
+}
+
+void DragOn(QWidget& target, QPointF from, QPointF to) {
+  PostMouse(target, {{QEvent::MouseMove, to}, {QEvent::MouseButtonRelease, to}});
+  SendPress(target, from);
+}
+
+std::string FocusName(QWidget& dialog) {
+  return dialog.focusWidget() ? dialog.focusWidget()->objectName().toStdString() : "";
+}
+
+QStringList EntriesOf(QMenu& menu) {
+  QStringList entries;
+  for (QAction* a : menu.actions())
+    if (!a->isSeparator()) entries << a->objectName();
+  return entries;
+}
+
+bool WindowTest::Playing(User user, const std::function<void()>& act) {
   qt->SetOnShown([this, user](Form& form, QWidget& dialog) {
     shown.push_back(form.Name());
     user(form, dialog);
@@ -95,18 +125,12 @@ bool WindowTest::Playing(std::function<void(Form&, QWidget&)> user, const std::f
   return !watchdog.Fired();
 }
 
-void WindowTest::Played(const std::function<void()>& act, std::function<void(Form&, QWidget&)> user) {
+void WindowTest::Played(const std::function<void()>& act, User user) {
   shown.clear();
-  qt->SetOnShown([this, user](Form& form, QWidget& dialog) {
-    shown.push_back(form.Name());
-    user(form, dialog);
-  });
-  Watchdog watchdog;
-  act();
-  EXPECT_FALSE(watchdog.Fired()) << "a form was still open when the watchdog fired";
+  EXPECT_TRUE(Playing(std::move(user), act)) << "a form was still open when the watchdog fired";
 }
 
-HostTaskRunResult WindowTest::Run(std::function<void(Form&, QWidget&)> user, const std::string& progId) {
+HostTaskRunResult WindowTest::Run(User user, const std::string& progId) {
   HostTaskRunResult result;
   Played([&] { result = progId.empty() ? RunHostTask(*analysis) : RunHostTask(*analysis, progId); }, std::move(user));
   return result;
@@ -119,12 +143,44 @@ void WindowTest::Press(QWidget& dialog, const char* button) {
   QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(4, b->height() / 2));
 }
 
-void WindowTest::Make(const char* name) {
-  ASSERT_TRUE(Run([name](Form& form, QWidget& dialog) {
-                if (form.Name() == "CreateSAMainDialog") return Press(dialog, "NextButton");
-                QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), name);
-                Press(dialog, "NextButton");
-              }).Stored());
+void WindowTest::Choose(QMenu* menu, const char* entry, User user) {
+  ASSERT_NE(menu, nullptr) << entry;
+  QAction* action = menu->findChild<QAction*>(entry);
+  ASSERT_NE(action, nullptr) << entry;
+  Played([&] { action->trigger(); }, std::move(user));
+  delete menu;
+}
+
+void WindowTest::Retype(QWidget& dialog, const char* box, const QString& text) {
+  auto* edit = dialog.findChild<QLineEdit*>(box);
+  ASSERT_NE(edit, nullptr) << box;
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
+}
+
+User WindowTest::Naming(const std::string& name) {
+  return [name](Form& form, QWidget& dialog) {
+    if (form.Name() == "CreateSAMainDialog") return Press(dialog, "NextButton");
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), QString::fromStdString(name));
+    Press(dialog, "NextButton");
+  };
+}
+
+User WindowTest::Renaming(const QString& to) {
+  return [to](Form& form, QWidget& dialog) {
+    if (form.Name() == "ManageSADialog") {
+      Press(dialog, "RenameButton");
+      return Press(dialog, "CloseButton");
+    }
+    Retype(dialog, "ToText", to);
+    Press(dialog, "OKButton");
+  };
+}
+
+void WindowTest::Make(const char* name) { ASSERT_TRUE(Run(Naming(name)).Stored()); }
+
+QList<QTreeWidgetItem*> WindowTest::LayerItems(const QString& name) const {
+  return window->LayerTree()->findItems(name, Qt::MatchStartsWith | Qt::MatchRecursive);
 }
 
 QPointF WindowTest::PixelOf(double lon, double lat) const {

@@ -4,10 +4,20 @@
 #include "WorldTest.h"
 
 #include "host/gui/MainWindow.h"
+#include "host/gui/MapCanvas.h"
 #include "host/gui/QtPresenter.h"
+#include "host/gui/RegisterHostGuiClasses.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
+
+#include <initializer_list>
 
 namespace tov::test {
 
@@ -31,6 +41,22 @@ private:
 // user() plays it; the watchdog must not have had to close it.
 void ShowInWindow(Form& form, std::function<void(Form&, QWidget&)> user);
 
+// A left-button event as the mouse makes it (a move holds no button).
+QMouseEvent* Mouse(QEvent::Type type, QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// Queues the events of a gesture, in order.
+void PostMouse(QWidget& target, std::initializer_list<std::pair<QEvent::Type, QPointF>> events);
+// Sends a press, which may block in a track until the queued events end it.
+void SendPress(QWidget& target, QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+// A click (release queued, then the press) and a drag from one point to another.
+void ClickOn(QWidget& target, QPointF at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+void DragOn(QWidget& target, QPointF from, QPointF to);
+// The name of the widget that has the keyboard ("" when none has).
+std::string FocusName(QWidget& dialog);
+// The object names of a menu's entries, separators left out.
+QStringList EntriesOf(QMenu& menu);
+
+using User = std::function<void(Form&, QWidget&)>;
+
 // A test world's analysis whose forms the Qt presenter shows. Message boxes
 // are kept in `messages` and answered Yes when they ask, OK otherwise.
 class WindowTest : public WorldTest {
@@ -44,16 +70,26 @@ protected:
   void OpenWindow();
   // Does `act` while user() plays each form shown (noted in `shown`); the
   // watchdog must not have had to close any.
-  void Played(const std::function<void()>& act, std::function<void(Form&, QWidget&)> user);
+  void Played(const std::function<void()>& act, User user);
   // The same for a test that goes on either way: false when a form was
   // still open after a while.
-  bool Playing(std::function<void(Form&, QWidget&)> user, const std::function<void()>& act);
+  bool Playing(User user, const std::function<void()>& act);
   // Runs a task as the host does (Study Area Setup when progId is empty).
-  HostTaskRunResult Run(std::function<void(Form&, QWidget&)> user, const std::string& progId = "");
+  HostTaskRunResult Run(User user, const std::string& progId = "");
+  // Triggers a menu's entry (then deletes the menu) while user() plays the forms.
+  void Choose(QMenu* menu, const char* entry, User user);
   // Clicks a button of a shown form, which must be there and enabled.
   static void Press(QWidget& dialog, const char* button);
+  // Replaces the text of a line box by typing.
+  static void Retype(QWidget& dialog, const char* box, const QString& text);
+  // The user of the chooser (Next) and the name page (the name typed, Next).
+  static User Naming(const std::string& name);
+  // The user of the manage dialog (Rename) and the edit name dialog (the new name, OK).
+  static User Renaming(const QString& to);
   // A study area made by the current extent method through the chooser.
   void Make(const char* name);
+  // The layer tree's items whose text starts with the name.
+  QList<QTreeWidgetItem*> LayerItems(const QString& name) const;
   // Where longitude and latitude (NAD83) lie on the window's canvas.
   QPointF PixelOf(double lon, double lat) const;
 

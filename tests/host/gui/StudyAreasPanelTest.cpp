@@ -3,31 +3,17 @@
 // delete, each played on the real widgets.
 #include "QtApp.h"
 
-#include "host/common/Paths.h"
-#include "host/gui/MapCanvas.h"
 #include "host/gui/StudyAreaCommands.h"
 #include "host/gui/StudyAreasPanel.h"
 #include "host/studyareas/StudyAreaProperties.h"
-#include "platform/framework/StudyAreaCatalog.h"
-#include "platform/gis/ActiveView.h"
-#include "platform/gis/Envelope.h"
-#include "platform/gis/Map.h"
-#include "TempFolder.h"
 
-#include <QApplication>
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
-
-#include <filesystem>
-#include <fstream>
 
 namespace tov::test {
 namespace {
 
+// The panel's menu and the layer tree's menu on a study area layer run the
+// same commands: each is played through one or the other, some through both.
 class StudyAreasPanelTest : public WindowTest {
 protected:
   void SetUp() override {
@@ -47,17 +33,12 @@ protected:
     }
     return rows;
   }
-  // Chooses an entry of the panel's menu on a study area, user() playing
-  // the forms it shows.
-  void Choose(const char* studyArea, const char* entry, std::function<void(Form&, QWidget&)> user) {
-    QMenu* menu = window->Commands()->MenuFor(studyArea, window.get());
-    QAction* action = menu->findChild<QAction*>(entry);
-    ASSERT_NE(action, nullptr) << entry;
-    shown.clear();
-    EXPECT_TRUE(Playing(std::move(user), [&] { action->trigger(); }));
-    delete menu;
+  QMenu* PanelMenu(const char* studyArea) { return window->Commands()->MenuFor(studyArea, window.get()); }
+  QMenu* LayerMenu(const char* layer) {
+    const auto items = LayerItems(layer);
+    return items.isEmpty() ? nullptr : window->ContextMenuFor(items.front());
   }
-  StudyAreaProperties Properties(const char* name) const { return DescribeStudyArea(*analysis, name); }
+  static void NoForm(Form& form, QWidget&) { ADD_FAILURE() << form.Name() << " was shown"; }
 };
 
 TEST_F(StudyAreasPanelTest, ListsNameMethodAndAreaWithTheCurrentMarkedAndFollowsEveryRun) {
@@ -68,51 +49,38 @@ TEST_F(StudyAreasPanelTest, ListsNameMethodAndAreaWithTheCurrentMarkedAndFollows
   EXPECT_NE(rows[0].find(" km\u00b2"), std::string::npos) << rows[0];
 
   // A study area made in the window shows at once, marked current.
-  EXPECT_TRUE(Playing(
-      [](Form& form, QWidget& dialog) {
-        if (form.Name() == "CreateSAMainDialog") return Press(dialog, "NextButton");
-        QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), "Bay");
-        Press(dialog, "NextButton");
-      },
-      [&] { window->RunStudyAreaSetup(); }));
+  Played([&] { window->RunStudyAreaSetup(); }, Naming("Bay"));
   EXPECT_EQ(Rows().size(), 3u);
   EXPECT_EQ(Rows()[0].rfind("*Bay | ", 0), 0u) << Rows()[0];
   EXPECT_EQ(Rows()[2].rfind("Midtown | ", 0), 0u) << Rows()[2];
 }
 
-TEST_F(StudyAreasPanelTest, DoubleClickOpensAStudyAreaAndEnterToo) {
+TEST_F(StudyAreasPanelTest, DoubleClickEnterAndTheLayerTreesOpenMakeAStudyAreaCurrent) {
   QTreeWidgetItem* harbour = window->StudyAreas()->ItemOf("Harbour");
   ASSERT_NE(harbour, nullptr);
   const QPoint at = List()->visualItemRect(harbour).center();
-  EXPECT_TRUE(Playing([](Form&, QWidget&) { ADD_FAILURE() << "opening shows no form"; }, [&] {
+  Played([&] {
     QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-  }));
+  }, NoForm);
   EXPECT_EQ(CurrentStudyArea(), "Harbour");
   EXPECT_TRUE(window->StudyAreas()->ItemOf("Harbour")->font(0).bold());
 
   List()->setFocus();
   List()->setCurrentItem(window->StudyAreas()->ItemOf("Midtown"));
-  EXPECT_TRUE(Playing([](Form&, QWidget&) {}, [&] { QTest::keyClick(List(), Qt::Key_Return); }));
+  Played([&] { QTest::keyClick(List(), Qt::Key_Return); }, NoForm);
   EXPECT_EQ(CurrentStudyArea(), "Midtown");
+  Choose(LayerMenu("Harbour"), "Open", NoForm);
+  EXPECT_EQ(CurrentStudyArea(), "Harbour");
 }
 
-TEST_F(StudyAreasPanelTest, TheMenuOffersEachCommandAndTheLayerTreeTheSame) {
-  QMenu* menu = window->Commands()->MenuFor("Harbour", window.get());
-  QStringList entries;
-  for (QAction* a : menu->actions())
-    if (!a->isSeparator()) entries << a->objectName();
-  EXPECT_EQ(entries, (QStringList{"Open", "Zoom To", "Rename", "Export", "Properties", "Delete"}));
-  delete menu;
-  for (QTreeWidgetItem* item : window->LayerTree()->findItems("Harbour", Qt::MatchStartsWith | Qt::MatchRecursive)) {
-    QMenu* layerMenu = window->ContextMenuFor(item);
-    ASSERT_NE(layerMenu, nullptr);
-    QStringList layerEntries;
-    for (QAction* a : layerMenu->actions())
-      if (!a->isSeparator()) layerEntries << a->objectName();
-    EXPECT_EQ(layerEntries, entries);
-    delete layerMenu;
-  }
+TEST_F(StudyAreasPanelTest, TheMenuOffersEachCommandAndOnlyStudyAreaLayersTheSame) {
+  const QStringList all{"Open", "Zoom To", "Rename", "Export", "Properties", "Delete"};
+  std::unique_ptr<QMenu> panel(PanelMenu("Harbour")), layer(LayerMenu("Harbour"));
+  ASSERT_TRUE(layer);
+  EXPECT_EQ(EntriesOf(*panel), all);
+  EXPECT_EQ(EntriesOf(*layer), all);
+  EXPECT_EQ(LayerMenu("Regions"), nullptr);
 }
 
 TEST_F(StudyAreasPanelTest, ZoomToShowsTheWholeStudyAreaAndLittleMore) {
@@ -124,8 +92,8 @@ TEST_F(StudyAreasPanelTest, ZoomToShowsTheWholeStudyAreaAndLittleMore) {
   const double w = away->Width() / 50;
   away->PutCoords(away->XMin(), away->YMin(), away->XMin() + w, away->YMin() + w);
   view->SetExtent(away);
-  Choose("Harbour", "Zoom To", [](Form&, QWidget&) { ADD_FAILURE() << "zooming shows no form"; });
-  const StudyAreaProperties harbour = Properties("Harbour");
+  Choose(PanelMenu("Harbour"), "Zoom To", NoForm);
+  const StudyAreaProperties harbour = DescribeStudyArea(*analysis, "Harbour");
   ASSERT_TRUE(harbour.hasShape);
   const QRectF shown = window->Canvas()->Viewport().VisibleMapRect();
   EXPECT_LE(shown.left(), harbour.xMin);
@@ -149,14 +117,14 @@ TEST_F(StudyAreasPanelTest, ExportWritesTheFileChosenInTheSaveDialogAndReplacesO
     dialog->selectFile(path);
     static_cast<QDialog*>(dialog)->accept(); // as its Save button does
   });
-  Choose("Harbour", "Export", [](Form&, QWidget&) { ADD_FAILURE() << "exporting shows no form"; });
+  Choose(PanelMenu("Harbour"), "Export", NoForm);
   EXPECT_TRUE(dialogShown);
   const std::string written = ReadTextFile(path.toStdString());
   EXPECT_NE(written.find("\"FeatureCollection\""), std::string::npos);
   EXPECT_NE(written.find("Harbour"), std::string::npos);
 
   // Replacing: the new file takes the old one's place.
-  { std::ofstream(folder.Path() + "/old.geojson") << "old"; }
+  WriteTextFile(folder.Path() + "/old.geojson", "old");
   EXPECT_TRUE(window->Commands()->ExportTo("Midtown", QString::fromStdString(folder.Path() + "/old.geojson")));
   EXPECT_NE(ReadTextFile(folder.Path() + "/old.geojson").find("Midtown"), std::string::npos);
   // A type the program does not write is refused with a message; nothing
@@ -172,27 +140,23 @@ TEST_F(StudyAreasPanelTest, ExportWritesTheFileChosenInTheSaveDialogAndReplacesO
 }
 
 TEST_F(StudyAreasPanelTest, PropertiesShowTheSheetAndRenameTheManageDialogOnThatStudyArea) {
-  Choose("Harbour", "Properties", [](Form& form, QWidget&) { form.CloseBox(); });
-  EXPECT_EQ(shown, std::vector<std::string>{"StudyAreaPropertiesDialog"});
-
-  Choose("Harbour", "Rename", [](Form& form, QWidget& dialog) {
-    if (form.Name() == "ManageSADialog") {
-      Press(dialog, "RenameButton");
-      return Press(dialog, "CloseButton");
-    }
-    auto* to = dialog.findChild<QLineEdit*>("ToText");
-    to->selectAll();
-    QTest::keyClicks(to, "Port");
-    Press(dialog, "OKButton");
-  });
-  EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Port"));
+  for (QMenu* menu : {PanelMenu("Harbour"), LayerMenu("Harbour")}) {
+    Choose(menu, "Properties", [](Form& form, QWidget&) { form.CloseBox(); });
+    EXPECT_EQ(shown, std::vector<std::string>{"StudyAreaPropertiesDialog"});
+  }
+  // Midtown, second in the manage dialog's list, is the one chosen there.
+  Choose(LayerMenu("Midtown"), "Rename", Renaming("Mid Town"));
+  EXPECT_TRUE(Catalog()->Exists("Mid Town"));
+  EXPECT_TRUE(Catalog()->Exists("Harbour"));
+  Choose(PanelMenu("Harbour"), "Rename", Renaming("Port"));
+  EXPECT_TRUE(Catalog()->Exists("Port"));
   EXPECT_NE(window->StudyAreas()->ItemOf("Port"), nullptr);
   EXPECT_EQ(window->StudyAreas()->ItemOf("Harbour"), nullptr);
 }
 
 TEST_F(StudyAreasPanelTest, DeleteAsksFirstNoKeepsTheStudyAreaYesDeletesIt) {
-  StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
-  Choose("Harbour", "Delete", [](Form& form, QWidget& dialog) {
+  StudyAreaCatalogPtr catalog = Catalog();
+  Choose(PanelMenu("Harbour"), "Delete", [](Form& form, QWidget& dialog) {
     EXPECT_EQ(form.Name(), "DeleteConfirmSADialog");
     Press(dialog, "NoButton");
   });
@@ -202,12 +166,16 @@ TEST_F(StudyAreasPanelTest, DeleteAsksFirstNoKeepsTheStudyAreaYesDeletesIt) {
   // The Delete key on the panel's row asks the same.
   List()->setFocus();
   List()->setCurrentItem(window->StudyAreas()->ItemOf("Harbour"));
-  EXPECT_TRUE(Playing([](Form&, QWidget& dialog) { Press(dialog, "YesButton"); },
-                      [&] { QTest::keyClick(List(), Qt::Key_Delete); }));
+  auto yes = [](Form&, QWidget& dialog) { Press(dialog, "YesButton"); };
+  Played([&] { QTest::keyClick(List(), Qt::Key_Delete); }, yes);
   EXPECT_FALSE(catalog->Exists("Harbour"));
   EXPECT_EQ(window->StudyAreas()->ItemOf("Harbour"), nullptr);
-  EXPECT_TRUE(window->LayerTree()->findItems("Harbour", Qt::MatchStartsWith | Qt::MatchRecursive).isEmpty());
+  EXPECT_TRUE(LayerItems("Harbour").isEmpty());
   EXPECT_TRUE(catalog->Exists("Midtown"));
+  // The layer tree's Delete asks the same.
+  Choose(LayerMenu("Midtown"), "Delete", yes);
+  EXPECT_EQ(shown, std::vector<std::string>{"DeleteConfirmSADialog"});
+  EXPECT_FALSE(catalog->Exists("Midtown"));
 }
 
 } // namespace
