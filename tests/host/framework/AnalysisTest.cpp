@@ -1,70 +1,17 @@
-#include "GisBuilders.h"
-#include "TempFolder.h"
+#include "MiniAnalysisTest.h"
 
-#include "host/common/Paths.h"
-#include "host/framework/Analysis.h"
-#include "host/framework/RegisterHostFrameworkClasses.h"
-#include "host/gis/RegisterHostGisClasses.h"
-
-#include <gtest/gtest.h>
-
-#include <fstream>
-
-namespace tov {
+namespace tov::test {
 namespace {
-namespace fs = std::filesystem;
-using testing::TempFolder;
 
-// A unit-sized outer ring as the host keeps it.
-PolygonPtr Square(double x, double y, double size, const SpatialReferencePtr& sr) {
-  PolygonPtr polygon = test::Square(x, y, size, sr);
-  polygon->Simplify();
-  return polygon;
-}
-
-FeatureClassPtr MakePolygonClass(const WorkspacePtr& ws, const std::string& name, const SpatialReferencePtr& sr,
-                                 bool withCode) {
-  auto fields = CreateAs<Fields>("orvaCore.Fields");
-  fields->AddField(test::ShapeField(geometryPolygon, sr));
-  if (withCode) fields->AddField(test::TextField("CODE", 10));
-  return ws->CreateFeatureClass(name, fields, "", "", 1, "Shape", "");
-}
-
-class AnalysisTest : public ::testing::Test {
+class AnalysisTest : public MiniAnalysisTest {
 protected:
-  static void SetUpTestSuite() {
-    RegisterHostGisClasses();
-    RegisterHostFrameworkClasses();
-  }
-
-  void SetUp() override {
-    // A data root holding the fixture description and a GeoPackage made here.
-    fs::create_directories(dataRoot);
-    fs::copy_file(std::string(TOVANA_SOURCE_ROOT) + "/tests/fixtures/datasets/mini/dataset.json",
-                  dataRoot + "/dataset.json");
-    sr = CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")->CreateGeographicCoordinateSystem(4269);
-    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-    std::string gpkg = factory->Create(ToPlatformPath(dataRoot), "mini", nullptr);
-    WorkspacePtr ws = factory->OpenFromFile(gpkg);
-    FeatureClassPtr regions = MakePolygonClass(ws, "regions", sr, true);
-    long code = regions->FindField("CODE");
-    int n = 0;
-    for (auto [x, y] : {std::pair{-100.0, 40.0}, {-99.0, 40.0}}) {
-      FeaturePtr f = regions->CreateFeature();
-      f->SetShape(Square(x, y, 1.0, sr));
-      f->SetValue(code, Variant("R" + std::to_string(++n)));
-      f->Store();
-    }
-    MakePolygonClass(ws, "zones", sr, false);
-  }
-
   // Writes a one-polygon layer file at the record's path, as the store does.
   void WriteStudyAreaLayerFile(const StudyAreaRecordPtr& record, double x) {
     std::string folder = ToPlatformPath(fs::path(ToNativePath(record->FilePath())).parent_path().string());
     auto factory = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory");
     FeatureClassPtr fc = MakePolygonClass(factory->OpenFromFile(folder), "StudyArea", sr, false);
     FeaturePtr f = fc->CreateFeature();
-    f->SetShape(Square(x, 40.0, 0.5, sr));
+    f->SetShape(KeptSquare(x, 40.0, 0.5, sr));
     f->Store();
     auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
     layer->SetFeatureClass(fc);
@@ -75,15 +22,10 @@ protected:
     file->SetLayer(layer);
     file->Save();
   }
-
-  TempFolder tmp;
-  std::string dataRoot = tmp / "data/mini";
-  std::string folder = tmp / "analysis";
-  SpatialReferencePtr sr;
 };
 
 TEST_F(AnalysisTest, ANewAnalysisHasItsFilesDefaultsAndReferenceLayers) {
-  AnalysisPtr analysis = OpenAnalysis(folder, "", tmp / "data");
+  AnalysisPtr analysis = Open();
   EXPECT_TRUE(analysis->created);
   for (const char* file : {"analysis.sqlite", "document.json", "log.txt"}) EXPECT_TRUE(fs::exists(folder + "/" + file)) << file;
 
@@ -116,7 +58,7 @@ TEST_F(AnalysisTest, ANewAnalysisHasItsFilesDefaultsAndReferenceLayers) {
 }
 
 TEST_F(AnalysisTest, DataAccessOpensLayersByTableOrLayerNameAndSaysNoneOtherwise) {
-  AnalysisPtr analysis = OpenAnalysis(folder, "Mini", tmp / "data");
+  AnalysisPtr analysis = Open("analysis", "Mini");
   DataAccessServicePtr access = analysis->extension->GetDataAccessService();
   FeatureClassPtr regions = access->OpenFeatureClass("regions", "Mini");
   ASSERT_TRUE(regions);
@@ -137,7 +79,7 @@ TEST_F(AnalysisTest, DataAccessOpensLayersByTableOrLayerNameAndSaysNoneOtherwise
 }
 
 TEST_F(AnalysisTest, CurrentStudyAreaGeometryIsReadThroughTheLayerFile) {
-  AnalysisPtr analysis = OpenAnalysis(folder, "", tmp / "data");
+  AnalysisPtr analysis = Open();
   StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
   ASSERT_TRUE(catalog->Add("West"));
   ASSERT_TRUE(catalog->Add("East"));
@@ -160,13 +102,13 @@ TEST_F(AnalysisTest, CurrentStudyAreaGeometryIsReadThroughTheLayerFile) {
 
 TEST_F(AnalysisTest, ReopeningKeepsTheDataSetSettingsCatalogueAndMap) {
   {
-    AnalysisPtr first = OpenAnalysis(folder, "", tmp / "data");
+    AnalysisPtr first = Open();
     first->extension->ExtensionProperties()->SetProperty("Study Area Name", "North");
     ASSERT_TRUE(first->dataManager->GetStudyAreaCatalog()->Add("North"));
     first->application->Document()->FocusMap()->SetName("Renamed map");
     SaveAnalysis(*first);
   }
-  AnalysisPtr again = OpenAnalysis(folder, "", tmp / "data");
+  AnalysisPtr again = Open();
   EXPECT_FALSE(again->created);
   EXPECT_EQ(again->extension->CurrentDatasetName(), "Mini");
   EXPECT_EQ(again->extension->ExtensionProperties()->GetProperty("Study Area Name"), "North");
@@ -176,42 +118,27 @@ TEST_F(AnalysisTest, ReopeningKeepsTheDataSetSettingsCatalogueAndMap) {
 }
 
 TEST_F(AnalysisTest, ADocumentThatIsNotUnderstoodKeepsTheAnalysisClosedAndTheFileAsItIs) {
-  OpenAnalysis(folder, "", tmp / "data");
+  Open();
   const std::string document = folder + "/document.json";
-  std::string text;
-  {
-    std::ifstream in(document);
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
+  std::string text = ReadTextFile(document);
   const std::string layersKey = "\"layers\": [";
   const size_t at = text.find(layersKey);
   ASSERT_NE(at, std::string::npos) << text;
   // "layers" as an object: every layer of the map would be lost if read as none.
   text.replace(at, layersKey.size(), "\"layers\": {\"oops\": 1}, \"was\": [");
-  std::ofstream(document) << text;
-  try {
-    OpenAnalysis(folder, "", tmp / "data");
-    FAIL() << "the analysis opened";
-  } catch (const HostError& e) {
-    EXPECT_NE(e.Description().find(document), std::string::npos) << e.Description();
-    EXPECT_NE(e.Description().find("layers"), std::string::npos) << e.Description();
-  }
-  std::ifstream in(document);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), text);
+  WriteTextFile(document, text);
+  const std::string why = ErrorOf([&] { Open(); }).description;
+  EXPECT_TRUE(Has(why, document) && Has(why, "layers")) << "the analysis opened: " << why;
+  EXPECT_EQ(ReadTextFile(document), text);
 }
 
 TEST_F(AnalysisTest, AnUnknownDataSetIsRefusedNamingTheInstalledOnes) {
-  try {
-    OpenAnalysis(folder, "Atlantis", tmp / "data");
-    FAIL() << "no error";
-  } catch (const HostError& e) {
-    EXPECT_NE(e.Description().find("Atlantis"), std::string::npos);
-    EXPECT_NE(e.Description().find("Mini"), std::string::npos);
-  }
+  const std::string why = ErrorOf([&] { Open("analysis", "Atlantis"); }).description;
+  EXPECT_TRUE(Has(why, "Atlantis") && Has(why, "Mini")) << why;
 }
 
 TEST_F(AnalysisTest, TheDataManagerListsDataSetsAndTheMedia) {
-  AnalysisPtr analysis = OpenAnalysis(folder, "", tmp / "data");
+  AnalysisPtr analysis = Open();
   DataManagerPtr dm = analysis->dataManager;
   ASSERT_EQ(dm->DataSetCount(), 1);
   EXPECT_EQ(dm->DataSetName(0), "Mini");
@@ -224,7 +151,7 @@ TEST_F(AnalysisTest, TheDataManagerListsDataSetsAndTheMedia) {
 }
 
 TEST_F(AnalysisTest, RegisteredClassesAreCreatedByProgIdAndReportIntoTheAnalysisLog) {
-  AnalysisPtr analysis = OpenAnalysis(folder, "", tmp / "data");
+  AnalysisPtr analysis = Open();
   EXPECT_EQ(CreateObject("TovKernel.TovExtension"), std::static_pointer_cast<Object>(analysis->extension));
   EXPECT_TRUE(CreateAs<FileInfo>("TovDM.TovFileInfo"));
   EXPECT_TRUE(CreateAs<NameChecker>("TovKernel.NameChecker"));
@@ -235,10 +162,8 @@ TEST_F(AnalysisTest, RegisteredClassesAreCreatedByProgIdAndReportIntoTheAnalysis
 
   auto handler = CreateAs<ErrorHandler>("TovKernel.TovErrorHandler");
   handler->ReportError("Proc Module", 5, "Test", "logged here");
-  std::ifstream log(folder + "/log.txt");
-  std::string all((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
-  EXPECT_NE(all.find("logged here"), std::string::npos);
+  EXPECT_TRUE(Has(ReadTextFile(folder + "/log.txt"), "logged here"));
 }
 
 } // namespace
-} // namespace tov
+} // namespace tov::test

@@ -1,19 +1,34 @@
+#include "CommaLocale.h"
+#include "Errors.h"
+#include "Prelude.h"
 #include "SampleDataset.h"
 #include "TempFolder.h"
 
 #include "host/framework/JsonDataset.h"
 #include "host/framework/ResourceComponent.h"
-#include "Prelude.h"
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 
-namespace tov {
+namespace tov::test {
 namespace {
-using testing::TempFolder;
 
 const std::string kFixtures = std::string(TOVANA_SOURCE_ROOT) + "/tests/fixtures/datasets";
+
+// Descriptions written into a folder of their own.
+class DatasetFileTest : public ::testing::Test {
+protected:
+  JsonDatasetPtr Load(const std::string& text) {
+    std::ofstream(tmp / "dataset.json") << text;
+    return JsonDataset::Load(tmp.Path());
+  }
+  // Why the description is refused; the reason names the file.
+  std::string Refusal(const std::string& text) {
+    const std::string why = ErrorOf([&] { Load(text); }).description;
+    EXPECT_TRUE(Has(why, "dataset.json")) << "accepted or not named: " << text.substr(0, 200) << "\n" << why;
+    return why;
+  }
+  tov::testing::TempFolder tmp;
+};
 
 TEST(DatasetTest, ReadsLayersAndTheConfigurationTree) {
   JsonDatasetPtr ds = JsonDataset::Load(kFixtures + "/mini");
@@ -87,47 +102,35 @@ TEST(DatasetTest, LoadAllFindsEveryFolderWithADescription) {
   EXPECT_TRUE(JsonDataset::LoadAll(kFixtures + "/no-such-folder").empty());
 }
 
-TEST(DatasetTest, BadDescriptionsGiveAnErrorNamingTheFileAndTheProblem) {
-  TempFolder tmp;
-  auto expectError = [&](const std::string& text, const std::string& mention) {
-    std::ofstream(tmp / "dataset.json") << text;
-    try {
-      JsonDataset::Load(tmp.Path());
-      ADD_FAILURE() << "accepted: " << text;
-    } catch (const HostError& e) {
-      EXPECT_NE(e.Description().find("dataset.json"), std::string::npos) << e.Description();
-      EXPECT_NE(e.Description().find(mention), std::string::npos) << e.Description();
-    }
+TEST_F(DatasetFileTest, BadDescriptionsGiveAnErrorNamingTheFileAndTheProblem) {
+  const std::pair<const char*, const char*> bad[] = {
+      {"{ not json", "not JSON"},
+      {R"({"layers": []})", "\"name\""},
+      {R"({"name": "X", "layers": {}})", "\"layers\""},
+      {R"({"name": "X", "tasks": [{"caption": "no name"}]})", "\"name\""},
+      {R"({"name": "X", "layers": [{"name": "A"}, {"name": "A"}]})", "twice"},
+      {R"({"name": "X", "tasks": [{"name": "T", "properties": {"K": ["list"]}}]})", "\"K\""},
+      {R"({"name": "X", "postgis": "dbname=x"})", "\"PG:"},
+      {R"({"name": "X", "postgis": 5})", "\"postgis\""},
+      {R"({"name": "X", "geopackage": "x.gpkg", "postgis": "PG:dbname=x"})", "not both"},
   };
-  expectError("{ not json", "not JSON");
-  expectError(R"({"layers": []})", "\"name\"");
-  expectError(R"({"name": "X", "layers": {}})", "\"layers\"");
-  expectError(R"({"name": "X", "tasks": [{"caption": "no name"}]})", "\"name\"");
-  expectError(R"({"name": "X", "layers": [{"name": "A"}, {"name": "A"}]})", "twice");
-  expectError(R"({"name": "X", "tasks": [{"name": "T", "properties": {"K": ["list"]}}]})", "\"K\"");
+  for (const auto& [text, mention] : bad) EXPECT_TRUE(Has(Refusal(text), mention)) << text;
   EXPECT_THROW(JsonDataset::Load(tmp / "missing"), HostError);
-  expectError(R"({"name": "X", "postgis": "dbname=x"})", "\"PG:");
-  expectError(R"({"name": "X", "postgis": 5})", "\"postgis\"");
-  expectError(R"({"name": "X", "geopackage": "x.gpkg", "postgis": "PG:dbname=x"})", "not both");
 }
 
-TEST(DatasetTest, ADatabaseDataSetNamesItsConnectionInsteadOfAGeoPackage) {
-  TempFolder tmp;
-  std::ofstream(tmp / "dataset.json") << R"({"name": "X", "postgis": "PG:dbname=x schemas=y"})";
-  JsonDatasetPtr ds = JsonDataset::Load(tmp.Path());
+TEST_F(DatasetFileTest, ADatabaseDataSetNamesItsConnectionInsteadOfAGeoPackage) {
+  JsonDatasetPtr ds = Load(R"({"name": "X", "postgis": "PG:dbname=x schemas=y"})");
   EXPECT_EQ(ds->PostgisConnection(), "PG:dbname=x schemas=y");
   EXPECT_EQ(ds->GeoPackagePath(), "");
   EXPECT_EQ(ds->DataLocation(), "PG:dbname=x schemas=y");
 }
 
-TEST(DatasetTest, MapMembersAreReadAndBadOnesRefusedWithAMessage) {
-  TempFolder tmp;
-  std::ofstream(tmp / "dataset.json") << R"({"name": "X", "initialExtent": [-125, 24, -66.5, 49.5],
+TEST_F(DatasetFileTest, MapMembersAreReadAndBadOnesRefusedWithAMessage) {
+  JsonDatasetPtr ds = Load(R"({"name": "X", "initialExtent": [-125, 24, -66.5, 49.5],
     "attribution": "Census", "layers": [
       {"name": "Plain"},
       {"name": "Zip", "minimumScale": 1500000, "labelField": "ZIP", "labelMinimumScale": 250000,
-       "labelMaximumScale": 1000}]})";
-  JsonDatasetPtr ds = JsonDataset::Load(tmp.Path());
+       "labelMaximumScale": 1000}]})");
   ASSERT_TRUE(ds->InitialExtent());
   EXPECT_EQ(*ds->InitialExtent(), (std::array<double, 4>{-125, 24, -66.5, 49.5}));
   EXPECT_EQ(ds->Attribution(), "Census");
@@ -152,47 +155,28 @@ TEST(DatasetTest, MapMembersAreReadAndBadOnesRefusedWithAMessage) {
       {R"("layers": [{"name": "L", "labelMinimumScale": 1000}])", "without a \"labelField\""},
       {R"("layers": [{"name": "L", "labelField": "[ZIP]"}])", "without brackets"},
   };
-  for (const auto& [member, mention] : bad) {
-    std::ofstream(tmp / "dataset.json") << R"({"name": "X", )" << member << "}";
-    try {
-      JsonDataset::Load(tmp.Path());
-      ADD_FAILURE() << "accepted: " << member;
-    } catch (const HostError& e) {
-      EXPECT_NE(e.Description().find("dataset.json"), std::string::npos) << e.Description();
-      EXPECT_NE(e.Description().find(mention), std::string::npos) << e.Description();
-    }
-  }
+  for (const auto& [member, mention] : bad)
+    EXPECT_TRUE(Has(Refusal(R"({"name": "X", )" + member + "}"), mention)) << member;
 }
 
 // Tasks and configuration nodes deeper than any description has are refused
 // with a message rather than exhausting the stack.
-TEST(DatasetTest, DeeplyNestedDescriptionsAreRefused) {
-  TempFolder tmp;
-  auto nested = [](const std::string& open, const std::string& close, int depth) {
+TEST_F(DatasetFileTest, DeeplyNestedDescriptionsAreRefused) {
+  auto nested = [](const std::string& open, int depth) {
     std::string text;
     for (int i = 0; i < depth; ++i) text += open;
-    for (int i = 0; i < depth; ++i) text += close;
+    for (int i = 0; i < depth; ++i) text += "]}";
     return text;
   };
-  const std::string tasks = R"({"name": "X", "tasks": [)" + nested(R"({"name": "T", "children": [)", "]}", 100000) + "]}";
-  const std::string config =
-      R"({"name": "X", "configuration": {"children": [)" + nested(R"({"name": "C", "children": [)", "]}", 100000) + "]}}";
-  for (const std::string& text : {tasks, config}) {
-    std::ofstream(tmp / "dataset.json") << text;
-    try {
-      JsonDataset::Load(tmp.Path());
-      ADD_FAILURE() << "accepted";
-    } catch (const HostError& e) {
-      EXPECT_NE(e.Description().find("nested more than 64 deep"), std::string::npos) << e.Description();
-    }
-  }
+  const std::string task = R"({"name": "T", "children": [)", node = R"({"name": "C", "children": [)";
+  for (const std::string& text : {R"({"name": "X", "tasks": [)" + nested(task, 100000) + "]}",
+                                  R"({"name": "X", "configuration": {"children": [)" + nested(node, 100000) + "]}}"})
+    EXPECT_TRUE(Has(Refusal(text), "nested more than 64 deep"));
   // What a description really holds still reads.
-  std::ofstream(tmp / "dataset.json") << R"({"name": "X", "tasks": [)" + nested(R"({"name": "T", "children": [)", "]}", 10) + "]}";
-  EXPECT_EQ(JsonDataset::Load(tmp.Path())->TaskCount(), 1);
+  EXPECT_EQ(Load(R"({"name": "X", "tasks": [)" + nested(task, 10) + "]}")->TaskCount(), 1);
 }
 
-TEST(DatasetTest, TwoDataSetsWithOneNameAreRefused) {
-  TempFolder tmp;
+TEST_F(DatasetFileTest, TwoDataSetsWithOneNameAreRefused) {
   for (const char* folder : {"one", "two"}) {
     std::filesystem::create_directories(tmp / folder);
     std::ofstream(tmp / (std::string(folder) + "/dataset.json")) << R"({"name": "Same"})";
@@ -200,10 +184,31 @@ TEST(DatasetTest, TwoDataSetsWithOneNameAreRefused) {
   EXPECT_THROW(JsonDataset::LoadAll(tmp.Path()), HostError);
 }
 
+// Numbers written by hand keep their "." under a comma-decimal locale and
+// convert as the component reads them.
+TEST_F(DatasetFileTest, NumbersKeepTheirPointUnderACommaLocale) {
+  tov::testing::CommaLocale german;
+  if (!german.Active()) GTEST_SKIP() << german.SkipMessage();
+  JsonDatasetPtr ds = Load(R"({
+    "name": "Numbers",
+    "configuration": {"children": [{"name": "Projections", "children": [
+      {"name": "Projection.ResultantDefault",
+       "properties": {"Type": "Projected", "ID": 5070, "CentralMeridian": "-100.5", "StandardParallel1": 29.25,
+                      "Scale": 1e-3}}]}]}
+  })");
+  PropertyListPtr attributes =
+      ds->Configuration()->ChildByName("Projections")->ChildByName("Projection.ResultantDefault")->Properties();
+  EXPECT_EQ(attributes->GetValue("ID"), "5070");
+  EXPECT_EQ(attributes->GetValue("StandardParallel1"), "29.25");
+  EXPECT_DOUBLE_EQ(Variant(attributes->GetValue("StandardParallel1")).ToDouble(), 29.25);
+  EXPECT_DOUBLE_EQ(Variant(attributes->GetValue("CentralMeridian")).ToDouble(), -100.5);
+  EXPECT_DOUBLE_EQ(Variant(attributes->GetValue("Scale")).ToDouble(), 0.001);
+}
+
 // The sample description is read by this reader; the chooser hides the
 // selected-shapes method by comparing its caption with text 112.
 TEST(DatasetTest, TheSampleDescriptionReadsAndMatchesTheTexts) {
-  const std::string folder = test::SampleFolder().string();
+  const std::string folder = SampleFolder().string();
   if (!std::filesystem::exists(folder + "/dataset.json")) GTEST_SKIP() << "no sample description";
   JsonDatasetPtr ds = JsonDataset::Load(folder);
   TaskDescriptorPtr setup = ds->TaskByName("SetupStudyArea");
@@ -217,4 +222,4 @@ TEST(DatasetTest, TheSampleDescriptionReadsAndMatchesTheTexts) {
 }
 
 } // namespace
-} // namespace tov
+} // namespace tov::test

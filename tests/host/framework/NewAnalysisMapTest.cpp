@@ -1,45 +1,15 @@
 // The focus map of a new analysis as the data set describes it: its
 // coordinate system, its first view, and the scale ranges and labels of its
 // reference layers, kept when the analysis is saved and opened again.
-#include "GisBuilders.h"
-#include "TempFolder.h"
+#include "MiniAnalysisTest.h"
 
-#include "host/common/Paths.h"
-#include "host/framework/Analysis.h"
-#include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/HostFeatureLayer.h"
-#include "host/gis/RegisterHostGisClasses.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-
-namespace tov {
+namespace tov::test {
 namespace {
-namespace fs = std::filesystem;
-using testing::TempFolder;
 
-class NewAnalysisMapTest : public ::testing::Test {
+class NewAnalysisMapTest : public MiniAnalysisTest {
 protected:
-  static void SetUpTestSuite() {
-    RegisterHostGisClasses();
-    RegisterHostFrameworkClasses();
-  }
-
-  // Two NAD83 regions side by side, -100..-98 x 40..41, under "regions".
-  void SetUp() override {
-    fs::create_directories(dataRoot);
-    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-    WorkspacePtr ws = factory->OpenFromFile(factory->Create(ToPlatformPath(dataRoot), "mini", nullptr));
-    SpatialReferencePtr nad83 = test::Geographic(4269);
-    FeatureClassPtr regions = ws->CreateFeatureClass("regions", test::PolygonFields(nad83, false), "", "", 1, "Shape", "");
-    for (double x : {-100.0, -99.0}) {
-      FeaturePtr f = regions->CreateFeature();
-      f->SetShape(test::Rectangle(x, 40, x + 1, 41, nad83));
-      f->Store();
-    }
-  }
-
   // A description of the regions layer with the given members added to the
   // data set, to the layer and as the projection node's properties (none
   // when empty).
@@ -55,17 +25,13 @@ protected:
         "referenceSymbols": {"Regions": {"LabelSize": "9"}}})";
   }
 
-  AnalysisPtr Open(const std::string& name) { return OpenAnalysis(tmp / name, "", tmp / "data"); }
   static MapPtr FocusMap(const AnalysisPtr& analysis) { return analysis->application->Document()->FocusMap(); }
   // The map's view in longitude and latitude (NAD83).
   static EnvelopePtr ViewInDegrees(const AnalysisPtr& analysis) {
     EnvelopePtr view = analysis->application->Document()->ActiveView()->Extent();
-    view->Project(test::Geographic(4269));
+    view->Project(Geographic(4269));
     return view;
   }
-
-  TempFolder tmp;
-  std::string dataRoot = tmp / "data/mini";
 };
 
 TEST_F(NewAnalysisMapTest, TheMapTakesTheAnalysisSystemElseTheFirstLayers) {
@@ -143,4 +109,4 @@ TEST_F(NewAnalysisMapTest, ScaleRangesAndLabelsOfReferenceLayersSurviveSavingAnd
 }
 
 } // namespace
-} // namespace tov
+} // namespace tov::test

@@ -5,44 +5,26 @@
 #include "CommaLocale.h"
 #include "host/gis/GisApplication.h"
 
-#include <fstream>
-#include <sstream>
-
 namespace tov::test {
 namespace {
 
-using CommaLocaleTest = GisTest;
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+class CommaLocaleTest : public GisTest {
+protected:
+  void SetUp() override {
+    if (!german.Active()) GTEST_SKIP() << german.SkipMessage();
+    GisTest::SetUp();
+  }
+  tov::testing::CommaLocale german;
+};
 
 TEST_F(CommaLocaleTest, LayerFilesAndDocumentsKeepDecimalPoints) {
-  tov::testing::CommaLocale german;
-  if (!german.Active()) GTEST_SKIP() << german.SkipMessage();
-
   auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
   layer->SetName("Thin");
-  auto fill = std::dynamic_pointer_cast<FillSymbol>(layer->Renderer()->Symbol());
-  ASSERT_TRUE(fill);
-  LineSymbolPtr outline = fill->Outline();
-  outline->SetWidth(0.4);
-  fill->SetOutline(outline);
-  layer->Renderer()->SetSymbol(fill);
-  auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
-  file->SetLayer(layer);
-  file->Save(Platform("Thin.lyr"));
+  SetOutlineWidth(layer, 0.4);
+  SaveLayerFile(layer, Platform("Thin.lyr"));
   const std::string text = ReadText(Native("Thin.lyr"));
-  EXPECT_NE(text.find("0.4"), std::string::npos) << text;
-  EXPECT_EQ(text.find("0,4"), std::string::npos) << text;
-  auto reopened = CreateAs<LayerFile>("orvaCore.LayerFile");
-  reopened->Open(Platform("Thin.lyr"));
-  auto copy = std::dynamic_pointer_cast<FeatureLayer>(reopened->Layer());
-  ASSERT_TRUE(copy);
-  EXPECT_DOUBLE_EQ(std::dynamic_pointer_cast<FillSymbol>(copy->Renderer()->Symbol())->Outline()->Width(), 0.4);
+  EXPECT_TRUE(Has(text, "0.4") && !Has(text, "0,4")) << text;
+  EXPECT_DOUBLE_EQ(OutlineWidthOf(OpenLayerFile(Platform("Thin.lyr"))), 0.4);
 
   GisApplication app;
   MapPtr map = app.Document()->FocusMap();
@@ -50,12 +32,9 @@ TEST_F(CommaLocaleTest, LayerFilesAndDocumentsKeepDecimalPoints) {
   auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
   element->SetGeometry(Square(0.25, 0.5, 1.125, map->SpatialReference()));
   map->AddElement(element);
-  auto extent = CreateAs<Envelope>("orvaCore.Envelope");
-  extent->PutCoords(-0.75, 0.5, 2.25, 3.5);
-  extent->SetSpatialReference(map->SpatialReference());
-  app.Document()->ActiveView()->SetExtent(extent);
+  app.Document()->ActiveView()->SetExtent(Box(-0.75, 0.5, 2.25, 3.5, map->SpatialReference()));
   app.SaveDocument(Platform("document.json"));
-  EXPECT_EQ(ReadText(Native("document.json")).find("0,5"), std::string::npos);
+  EXPECT_FALSE(Has(ReadText(Native("document.json")), "0,5"));
 
   GisApplication loaded;
   loaded.LoadDocument(Platform("document.json"));
@@ -72,8 +51,6 @@ TEST_F(CommaLocaleTest, LayerFilesAndDocumentsKeepDecimalPoints) {
 }
 
 TEST_F(CommaLocaleTest, ChangedProjectionParametersSurviveTheirTextForm) {
-  tov::testing::CommaLocale german;
-  if (!german.Active()) GTEST_SKIP() << german.SkipMessage();
   SpatialReferencePtr albers = Projected(5070);
   albers->SetCentralMeridian(-100.5);
   albers->SetStandardParallel1(29.25);

@@ -21,9 +21,7 @@ FieldsPtr MixedFields(long geometryType, const SpatialReferencePtr& sr) {
 }
 
 TEST_F(FeatureDataTest, ValuesKeepTheirTypesAndNullsStayEmpty) {
-  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-  WorkspacePtr ws = factory->OpenFromFile(factory->Create(Platform(), "Sites", nullptr));
-  FeatureClassPtr fc = ws->CreateFeatureClass("Sites", MixedFields(geometryPoint, Geographic(4326)), kFeatureClassClsid,
+  FeatureClassPtr fc = NewGeoPackage("Sites")->CreateFeatureClass("Sites", MixedFields(geometryPoint, Geographic(4326)), kFeatureClassClsid,
                                               "", featureTypeSimple, "Shape", "");
   EXPECT_EQ(fc->ShapeType(), geometryPoint);
   FeaturePtr f = fc->CreateFeature();
@@ -50,14 +48,9 @@ TEST_F(FeatureDataTest, ValuesKeepTheirTypesAndNullsStayEmpty) {
 }
 
 TEST_F(FeatureDataTest, ShapesAreProjectedIntoTheClassSystemAndEnvelopesBecomePolygons) {
-  WorkspacePtr ws = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform());
-  FeatureClassPtr fc = ws->CreateFeatureClass("Albers", PolygonFields(Projected(5070), false), kFeatureClassClsid, "",
-                                              featureTypeSimple, "Shape", "");
-  auto box = CreateAs<Envelope>("orvaCore.Envelope");
-  box->PutCoords(-96.1, 22.9, -95.9, 23.1);
-  box->SetSpatialReference(Geographic(4269));
+  FeatureClassPtr fc = PolygonClass(Shapefiles(), "Albers", Projected(5070), false);
   FeaturePtr f = fc->CreateFeature();
-  f->SetShape(box);
+  f->SetShape(Box(-96.1, 22.9, -95.9, 23.1, Geographic(4269)));
   f->Store();
   EnvelopePtr stored = fc->Extent();
   EXPECT_EQ(stored->SpatialReference()->FactoryCode(), 5070);
@@ -66,24 +59,12 @@ TEST_F(FeatureDataTest, ShapesAreProjectedIntoTheClassSystemAndEnvelopesBecomePo
 }
 
 TEST_F(FeatureDataTest, AttributeIndexAndDeletingRowsAndWorkspaces) {
-  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-  const std::string path = factory->Create(Platform(), "Zones", nullptr);
-  WorkspacePtr ws = factory->OpenFromFile(path);
-  FeatureClassPtr fc = ws->CreateFeatureClass("Zones", PolygonFields(Geographic(4269), true), kFeatureClassClsid, "",
-                                              featureTypeSimple, "Shape", "");
-  EXPECT_THROW(ws->CreateFeatureClass("Zones", PolygonFields(Geographic(4269), true), kFeatureClassClsid, "",
-                                      featureTypeSimple, "Shape", ""),
-               HostError);
-  for (int i = 0; i < 3; ++i) {
-    FeaturePtr f = fc->CreateFeature();
-    f->SetShape(Square(i, 0, 1));
-    f->Store();
-  }
-  auto fields = CreateAs<Fields>("orvaCore.Fields");
-  fields->AddField(fc->Fields()->Field(fc->FindField("NAME")));
-  auto index = CreateAs<Index>("orvaCore.Index");
-  index->SetName("Idx_Name");
-  index->SetFields(fields);
+  WorkspacePtr ws = NewGeoPackage("Zones");
+  const std::string path = ws->PathName();
+  FeatureClassPtr fc = PolygonClass(ws, "Zones", Geographic(4269), true);
+  EXPECT_THROW(PolygonClass(ws, "Zones", Geographic(4269), true), HostError);
+  AddSquares(fc, {"a", "b", "c"}, 0, 0, nullptr);
+  IndexPtr index = IndexOn(fc, "NAME", "Idx_Name");
   fc->AddIndex(index);
   EXPECT_THROW(fc->AddIndex(index), HostError);
   EXPECT_FALSE(fc->HasSpatialIndex());

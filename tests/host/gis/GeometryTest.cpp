@@ -1,53 +1,83 @@
 #include "GisTestSupport.h"
 
-#include "host/gis/HostPolygon.h"
+#include "ScopedEnvironment.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace tov::test {
 namespace {
 
 using GeometryTest = GisTest;
 
-TEST_F(GeometryTest, AdjacentSquaresUniteIntoOneRingAsACoverage) {
-  UnionMethod method = UnionMethod::None;
-  PolygonPtr u = UnionOf({Square(0, 0, 1), Square(1, 0, 1)}, &method);
-  EXPECT_EQ(method, UnionMethod::Coverage);
-  EXPECT_EQ(u->PartCount(), 1);
-  EXPECT_EQ(u->RingCount(), 1);
-  EXPECT_NEAR(u->Area(), 2.0, 1e-9);
-  EnvelopePtr e = u->Envelope();
-  EXPECT_DOUBLE_EQ(e->Width(), 2.0);
-  EXPECT_DOUBLE_EQ(e->Height(), 1.0);
+// A side x side grid of unit squares.
+std::vector<GeometryPtr> Grid(int side) {
+  std::vector<GeometryPtr> cells;
+  for (int x = 0; x < side; ++x)
+    for (int y = 0; y < side; ++y) cells.push_back(Square(x, y, 1));
+  return cells;
 }
 
-TEST_F(GeometryTest, OverlappingInputFallsBackAndStillUnites) {
-  UnionMethod method = UnionMethod::None;
-  PolygonPtr u = UnionOf({Square(0, 0, 2), Square(1, 1, 2)}, &method);
-  EXPECT_EQ(method, UnionMethod::Unary);
-  EXPECT_STREQ(UnionMethodName(method), "unary");
-  EXPECT_EQ(u->PartCount(), 1);
-  EXPECT_NEAR(u->Area(), 7.0, 1e-9);
+// Shapes that only share edges unite as a coverage; any overlap takes the
+// general union, and shapes that are no coverage as a whole are united in
+// groups of neighbours whose result must cover exactly what the shapes cover.
+TEST_F(GeometryTest, EachKindOfInputUnitesByItsMethodIntoTheRightShape) {
+  struct Case {
+    const char* what;
+    std::vector<GeometryPtr> shapes;
+    UnionMethod method;
+    double area;
+    long parts, rings; // -1: not checked
+  };
+  std::vector<Case> cases = {
+      {"adjacent squares", {Square(0, 0, 1), Square(1, 0, 1)}, UnionMethod::Coverage, 2.0, 1, 1},
+      {"overlapping squares", {Square(0, 0, 2), Square(1, 1, 2)}, UnionMethod::Unary, 7.0, 1, -1},
+      // 400 cells and a square over four of them, in one corner: the whole
+      // is no coverage, most groups are.
+      {"one overlap in a grid", Grid(20), UnionMethod::Unary, 400.0, 1, 1},
+      // Every cell overlapped by a shifted one, and a few apart from the
+      // grid: no group is a coverage, and the groups stop trying early. The
+      // grid grows by half a cell to the upper right; the two squares overlap by one.
+      {"overlaps everywhere", Grid(15), UnionMethod::Unary, 15.5 * 15.5 - 2 * 0.25 + 7.0, 2, -1},
+      // Fewer than one group: an invalid bow tie is repaired, overlaps united.
+      {"a few shapes",
+       {Square(0, 0, 2), Square(1, 1, 2), MakePolygon({{5, 0}, {7, 2}, {7, 0}, {5, 2}, {5, 0}})},
+       UnionMethod::Unary, 7.0 + 2.0, -1, -1},
+  };
+  cases[2].shapes.push_back(Square(2.5, 2.5, 1));
+  for (int x = 0; x < 15; ++x)
+    for (int y = 0; y < 15; ++y) cases[3].shapes.push_back(Square(x + 0.5, y + 0.5, 1));
+  cases[3].shapes.push_back(Square(40, 40, 2));
+  cases[3].shapes.push_back(Square(41, 41, 2));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    UnionMethod method = UnionMethod::None;
+    PolygonPtr u = UnionOf(c.shapes, &method);
+    EXPECT_EQ(method, c.method);
+    EXPECT_NEAR(u->Area(), c.area, 1e-9);
+    if (c.parts >= 0) { EXPECT_EQ(u->PartCount(), c.parts); }
+    if (c.rings >= 0) { EXPECT_EQ(u->RingCount(), c.rings); }
+  }
+  EXPECT_STREQ(UnionMethodName(UnionMethod::Unary), "unary");
+  EnvelopePtr e = UnionOf({Square(0, 0, 1), Square(1, 0, 1)})->Envelope();
+  EXPECT_DOUBLE_EQ(e->Width(), 2.0);
+  EXPECT_DOUBLE_EQ(e->Height(), 1.0);
 }
 
 // The benchmarks time whole processes on the plain unary union: the variable
 // must switch the method, give the same answer, and be off again when unset
 // or "0".
 TEST_F(GeometryTest, BenchmarkVariableSwitchesToThePlainUnaryUnion) {
-  auto squares = [] { return std::vector<GeometryPtr>{Square(0, 0, 1), Square(1, 0, 1)}; };
-  UnionMethod method = UnionMethod::None;
-  ::setenv(kPlainUnaryUnionVariable, "1", 1);
-  PolygonPtr u = UnionOf(squares(), &method);
-  EXPECT_EQ(method, UnionMethod::Unary);
-  EXPECT_EQ(u->PartCount(), 1);
-  EXPECT_NEAR(u->Area(), 2.0, 1e-9);
-  ::setenv(kPlainUnaryUnionVariable, "0", 1);
-  UnionOf(squares(), &method);
-  EXPECT_EQ(method, UnionMethod::Coverage);
-  ::unsetenv(kPlainUnaryUnionVariable);
-  UnionOf(squares(), &method);
-  EXPECT_EQ(method, UnionMethod::Coverage);
+  const std::pair<std::optional<std::string>, UnionMethod> cases[] = {
+      {"1", UnionMethod::Unary}, {"0", UnionMethod::Coverage}, {std::nullopt, UnionMethod::Coverage}};
+  for (const auto& [value, expected] : cases) {
+    SCOPED_TRACE(value.value_or("unset"));
+    tov::testing::ScopedEnvironment variable(kPlainUnaryUnionVariable, value);
+    UnionMethod method = UnionMethod::None;
+    PolygonPtr u = UnionOf({Square(0, 0, 1), Square(1, 0, 1)}, &method);
+    EXPECT_EQ(method, expected);
+    EXPECT_EQ(u->PartCount(), 1);
+    EXPECT_NEAR(u->Area(), 2.0, 1e-9);
+  }
 }
 
 TEST_F(GeometryTest, InvalidInputIsRepairedBeforeTheUnion) {

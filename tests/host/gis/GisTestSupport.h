@@ -1,10 +1,14 @@
 #pragma once
+#include "Errors.h"
 #include "GisBuilders.h"
 #include "host/common/Paths.h"
 #include "host/gis/HostPolygon.h"
 #include "host/gis/RegisterHostGisClasses.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
 
 namespace tov::test {
 
@@ -26,8 +30,93 @@ protected:
   std::string Native(const std::string& name = "") const { return name.empty() ? m_dir.string() : (m_dir / name).string(); }
   std::string Platform(const std::string& name = "") const { return ToPlatformPath(Native(name)); }
 
+  // The shapefile folder `folder` of the test's folder (made when missing).
+  WorkspacePtr Shapefiles(const std::string& folder = "") const {
+    std::filesystem::create_directories(Native(folder));
+    return CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform(folder));
+  }
+  // A new GeoPackage `name`.gpkg in the test's folder.
+  WorkspacePtr NewGeoPackage(const std::string& name = "Area") const {
+    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+    return factory->OpenFromFile(factory->Create(Platform(), name, nullptr));
+  }
+
   std::filesystem::path m_dir;
 };
+
+// A polygon class of the shape and NAME (and the object id "OID" when asked).
+inline FeatureClassPtr PolygonClass(const WorkspacePtr& ws, const std::string& name, const SpatialReferencePtr& sr,
+                                    bool withOid) {
+  return ws->CreateFeatureClass(name, PolygonFields(sr, withOid), kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+}
+
+// Stores a unit square per name, eastwards from (x, y), with its NAME.
+inline void AddSquares(const FeatureClassPtr& fc, const std::vector<std::string>& names, double x, double y,
+                       const SpatialReferencePtr& sr) {
+  for (const std::string& name : names) {
+    FeaturePtr f = fc->CreateFeature();
+    f->SetShape(Square(x++, y, 1, sr));
+    f->SetValue(fc->FindField("NAME"), name);
+    f->Store();
+  }
+}
+
+// An index named `name` on the field `field` of the class.
+inline IndexPtr IndexOn(const FeatureClassPtr& fc, const std::string& field, const std::string& name) {
+  auto fields = CreateAs<Fields>("orvaCore.Fields");
+  fields->AddField(fc->Fields()->Field(fc->FindField(field)));
+  auto index = CreateAs<Index>("orvaCore.Index");
+  index->SetName(name);
+  index->SetFields(fields);
+  return index;
+}
+
+inline QueryFilterPtr Where(const std::string& clause) {
+  auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
+  filter->SetWhereClause(clause);
+  return filter;
+}
+
+inline EnvelopePtr Box(double xmin, double ymin, double xmax, double ymax, SpatialReferencePtr sr = nullptr) {
+  auto box = CreateAs<Envelope>("orvaCore.Envelope");
+  box->PutCoords(xmin, ymin, xmax, ymax);
+  box->SetSpatialReference(std::move(sr));
+  return box;
+}
+
+inline std::string ReadText(const std::string& nativePath) {
+  std::ifstream in(nativePath);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The layer saved as a layer file, and a feature layer read back from one.
+inline void SaveLayerFile(const LayerPtr& layer, const std::string& path) {
+  auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
+  file->SetLayer(layer);
+  file->Save(path);
+}
+inline FeatureLayerPtr OpenLayerFile(const std::string& path) {
+  auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
+  file->Open(path);
+  return std::dynamic_pointer_cast<FeatureLayer>(file->Layer());
+}
+
+// The width of the layer's fill outline, changed as a user does: on the
+// copies the symbol hands out, put back.
+inline void SetOutlineWidth(const FeatureLayerPtr& layer, double width) {
+  auto fill = std::dynamic_pointer_cast<FillSymbol>(layer->Renderer()->Symbol());
+  ASSERT_TRUE(fill);
+  LineSymbolPtr outline = fill->Outline();
+  outline->SetWidth(width);
+  fill->SetOutline(outline);
+  layer->Renderer()->SetSymbol(fill);
+}
+inline double OutlineWidthOf(const FeatureLayerPtr& layer) {
+  auto fill = layer ? std::dynamic_pointer_cast<FillSymbol>(layer->Renderer()->Symbol()) : nullptr;
+  return fill ? fill->Outline()->Width() : -1;
+}
 
 // Hands a fixed list of shapes to ConstructUnion.
 class ListEnumerator : public GeometryEnumerator {

@@ -5,25 +5,13 @@ namespace {
 
 class LayerTest : public GisTest {
 protected:
+  // A layer of unit squares named as given, side by side from the origin.
   FeatureLayerPtr NamedSquares(const std::vector<std::string>& names) {
-    WorkspacePtr ws = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform());
-    FeatureClassPtr fc = ws->CreateFeatureClass("Regions", PolygonFields(Geographic(4269), false), kFeatureClassClsid,
-                                                "", featureTypeSimple, "Shape", "");
-    for (size_t i = 0; i < names.size(); ++i) {
-      FeaturePtr f = fc->CreateFeature();
-      f->SetShape(Square(static_cast<double>(i), 0, 1, Geographic(4269)));
-      f->SetValue(fc->FindField("NAME"), names[i]);
-      f->Store();
-    }
+    FeatureClassPtr fc = PolygonClass(Shapefiles(), "Regions", Geographic(4269), false);
+    AddSquares(fc, names, 0, 0, Geographic(4269));
     auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
     layer->SetFeatureClass(fc);
     return layer;
-  }
-
-  static QueryFilterPtr Where(const std::string& clause) {
-    auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
-    filter->SetWhereClause(clause);
-    return filter;
   }
 };
 
@@ -108,11 +96,9 @@ TEST_F(LayerTest, SelectByShapeWithJustOneTakesTheFirstHit) {
   auto map = CreateAs<Map>("orvaCore.Map");
   FeatureLayerPtr layer = NamedSquares({"a", "b", "c"});
   map->AddLayer(layer);
-  auto all = CreateAs<Envelope>("orvaCore.Envelope");
-  all->PutCoords(-1, -1, 10, 10);
-  map->SelectByShape(all, nullptr, true);
+  map->SelectByShape(Box(-1, -1, 10, 10), nullptr, true);
   EXPECT_EQ(map->SelectionCount(), 1);
-  map->SelectByShape(all, nullptr, false);
+  map->SelectByShape(Box(-1, -1, 10, 10), nullptr, false);
   EXPECT_EQ(map->SelectionCount(), 3);
 }
 
@@ -138,9 +124,7 @@ TEST_F(LayerTest, LabelsSymbolsAndSelectionColourSurviveALayerFile) {
   file->Save(Platform("Counties.lyr"));
   EXPECT_EQ(file->Filename(), Platform("Counties.lyr"));
 
-  auto reopened = CreateAs<LayerFile>("orvaCore.LayerFile");
-  reopened->Open(Platform("Counties.lyr"));
-  auto copy = std::dynamic_pointer_cast<FeatureLayer>(reopened->Layer());
+  FeatureLayerPtr copy = OpenLayerFile(Platform("Counties.lyr"));
   ASSERT_TRUE(copy);
   EXPECT_EQ(copy->Name(), "Counties");
   EXPECT_FALSE(copy->Visible());
@@ -156,7 +140,7 @@ TEST_F(LayerTest, LabelsSymbolsAndSelectionColourSurviveALayerFile) {
   ASSERT_TRUE(copy->FeatureClass()); // stored absolute: no relative base
   EXPECT_EQ(copy->FeatureClass()->FeatureCount(nullptr), 1);
 
-  EXPECT_THROW(reopened->Open(Platform("missing.lyr")), HostError);
+  EXPECT_THROW(file->Open(Platform("missing.lyr")), HostError);
   EXPECT_THROW(CreateAs<LayerFile>("orvaCore.LayerFile")->Save(Platform("empty.lyr")), HostError);
 }
 

@@ -9,15 +9,8 @@ class MapTest : public GisTest {
 protected:
   // Three unit squares side by side in a shapefile folder.
   FeatureLayerPtr SquaresLayer(const std::string& folder = "data") {
-    std::filesystem::create_directories(m_dir / folder);
-    WorkspacePtr ws = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform(folder));
-    FeatureClassPtr fc = ws->CreateFeatureClass("Squares", PolygonFields(Geographic(4326), false), kFeatureClassClsid, "",
-                                                featureTypeSimple, "Shape", "");
-    for (int i = 0; i < 3; ++i) {
-      FeaturePtr f = fc->CreateFeature();
-      f->SetShape(Square(i, 0, 1, Geographic(4326)));
-      f->Store();
-    }
+    FeatureClassPtr fc = PolygonClass(Shapefiles(folder), "Squares", Geographic(4326), false);
+    AddSquares(fc, {"a", "b", "c"}, 0, 0, Geographic(4326));
     auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
     layer->SetFeatureClass(fc);
     layer->SetName("Squares");
@@ -91,9 +84,7 @@ TEST_F(MapTest, SelectByShapeCombinesNewAddAndExclusiveOr) {
 
   // Exclusive or: the first square drops out, the third comes in.
   env->SetCombinationMethod(4);
-  auto strip = CreateAs<Envelope>("orvaCore.Envelope");
-  strip->PutCoords(0.2, 0.2, 0.4, 0.4);
-  map->SelectByShape(strip, env, false);
+  map->SelectByShape(Box(0.2, 0.2, 0.4, 0.4), env, false);
   map->SelectByShape(MakePoint(2.5, 0.5), env, false);
   EXPECT_EQ(map->SelectionCount(), 2);
   EXPECT_EQ(squares->SelectionSet()->Count(), 2);
@@ -154,36 +145,23 @@ TEST_F(MapTest, ViewExtentAndDocumentSaveAndLoad) {
 
 TEST_F(MapTest, LayerFileOpensAfterItsFolderMovesAndWithoutItsData) {
   FeatureLayerPtr layer = SquaresLayer("StudyAreas/1");
-  auto renderer = layer->Renderer();
-  auto fill = std::dynamic_pointer_cast<FillSymbol>(renderer->Symbol());
-  ASSERT_TRUE(fill);
-  LineSymbolPtr outline = fill->Outline();
-  outline->SetWidth(4.0);
-  fill->SetOutline(outline);
-  renderer->SetSymbol(fill);
+  SetOutlineWidth(layer, 4.0);
   layer->SetDataSourceRelativeBase(Platform("StudyAreas/1") + "\\"); // with its closing separator
-
   auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
   file->SetFilename(Platform("StudyAreas/1/StudyArea.lyr"));
   file->SetLayer(layer);
   file->Save();
 
   std::filesystem::rename(m_dir / "StudyAreas", m_dir / "Moved");
-  auto reopened = CreateAs<LayerFile>("orvaCore.LayerFile");
-  reopened->Open(Platform("Moved/1/StudyArea.lyr"));
-  auto moved = std::dynamic_pointer_cast<FeatureLayer>(reopened->Layer());
+  FeatureLayerPtr moved = OpenLayerFile(Platform("Moved/1/StudyArea.lyr"));
   ASSERT_TRUE(moved);
   EXPECT_EQ(moved->Name(), "Squares");
   ASSERT_TRUE(moved->FeatureClass());
   EXPECT_EQ(moved->FeatureClass()->FeatureCount(nullptr), 3);
-  auto movedFill = std::dynamic_pointer_cast<FillSymbol>(moved->Renderer()->Symbol());
-  ASSERT_TRUE(movedFill);
-  EXPECT_DOUBLE_EQ(movedFill->Outline()->Width(), 4.0);
+  EXPECT_DOUBLE_EQ(OutlineWidthOf(moved), 4.0);
 
   std::filesystem::remove(m_dir / "Moved/1/Squares.shp");
-  auto broken = CreateAs<LayerFile>("orvaCore.LayerFile");
-  broken->Open(Platform("Moved/1/StudyArea.lyr"));
-  auto missing = std::dynamic_pointer_cast<FeatureLayer>(broken->Layer());
+  FeatureLayerPtr missing = OpenLayerFile(Platform("Moved/1/StudyArea.lyr"));
   ASSERT_TRUE(missing);
   EXPECT_FALSE(missing->FeatureClass());
   EXPECT_FALSE(missing->Valid());

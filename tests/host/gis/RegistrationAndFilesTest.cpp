@@ -2,8 +2,6 @@
 
 #include "host/gis/GisApplication.h"
 
-#include <fstream>
-
 namespace tov::test {
 namespace {
 
@@ -56,12 +54,7 @@ TEST_F(RegistrationTest, FileSystemObjectWorksOnPlatformPaths) {
   EXPECT_EQ(fso->GetAbsolutePathName(Platform() + "\\x\\..\\a.lyr"), Platform("a.lyr"));
   fso->DeleteFile(Platform("a.lyr"));
   EXPECT_FALSE(fso->FileExists(Platform("a.lyr")));
-  try {
-    fso->DeleteFile(Platform("a.lyr"));
-    FAIL() << "deleting a missing file succeeded";
-  } catch (const HostError& e) {
-    EXPECT_EQ(e.Number(), 53);
-  }
+  EXPECT_EQ(ErrorOf([&] { fso->DeleteFile(Platform("a.lyr")); }).number, 53) << "deleting a missing file";
 }
 
 TEST_F(RegistrationTest, ScratchWorkspaceIsOneWritableGeoPackage) {
@@ -90,9 +83,7 @@ TEST_F(RegistrationTest, DocumentKeepsMapsFocusAndReplacesItsFileWhole) {
   auto second = CreateAs<Map>("orvaCore.Map");
   second->SetName("Inset");
   second->SetSpatialReference(Geographic(4326));
-  auto extent = CreateAs<Envelope>("orvaCore.Envelope");
-  extent->PutCoords(-10, -5, 10, 5);
-  std::dynamic_pointer_cast<ActiveView>(second)->SetExtent(extent);
+  std::dynamic_pointer_cast<ActiveView>(second)->SetExtent(Box(-10, -5, 10, 5));
   app.Document()->AddMap(second);
   app.Document()->SetFocusMap(second);
   const std::string doc = Platform("document.json");
@@ -111,12 +102,8 @@ TEST_F(RegistrationTest, DocumentKeepsMapsFocusAndReplacesItsFileWhole) {
   EXPECT_DOUBLE_EQ(loaded.Document()->ActiveView()->Extent()->Width(), 20);
 
   std::ofstream(Native("broken.json")) << "{\"maps\": [ {\"layers\": [ {\"type\": \"feature\", \"name\": 5} ] } ]}";
-  try {
-    loaded.LoadDocument(Platform("broken.json"));
-    FAIL() << "a damaged document was loaded";
-  } catch (const HostError& e) {
-    EXPECT_NE(e.Description().find("broken.json"), std::string::npos);
-  }
+  const std::string why = ErrorOf([&] { loaded.LoadDocument(Platform("broken.json")); }).description;
+  EXPECT_TRUE(Has(why, "broken.json")) << "a damaged document was loaded: " << why;
   EXPECT_EQ(loaded.Document()->MapCount(), 2);
   EXPECT_THROW(app.SaveDocument(Platform("no/such/folder/document.json")), HostError);
 }

@@ -8,17 +8,21 @@ namespace {
 
 using SpatialReferenceTest = GisTest;
 
+// The NAD83 point (lon, lat) projected into `sr`.
+PointPtr ProjectedPoint(double lon, double lat, const SpatialReferencePtr& sr) {
+  PointPtr p = MakePoint(lon, lat);
+  p->SetSpatialReference(Geographic(4269));
+  p->Project(sr);
+  return p;
+}
+
 TEST_F(SpatialReferenceTest, KnownPointProjectsFrom4269To5070WithinAMillimetre) {
   // The Conus Albers origin (96 W, 23 N) is (0, 0); x must be the easting.
-  PointPtr origin = MakePoint(-96, 23);
-  origin->SetSpatialReference(Geographic(4269));
-  origin->Project(Projected(5070));
+  PointPtr origin = ProjectedPoint(-96, 23, Projected(5070));
   EXPECT_NEAR(origin->X(), 0.0, 0.001);
   EXPECT_NEAR(origin->Y(), 0.0, 0.001);
 
-  PointPtr east = MakePoint(-90, 23);
-  east->SetSpatialReference(Geographic(4269));
-  east->Project(Projected(5070));
+  PointPtr east = ProjectedPoint(-90, 23, Projected(5070));
   EXPECT_GT(east->X(), 500000);
   east->Project(Geographic(4269));
   EXPECT_NEAR(east->X(), -90, 1e-9);
@@ -28,9 +32,7 @@ TEST_F(SpatialReferenceTest, KnownPointProjectsFrom4269To5070WithinAMillimetre) 
 TEST_F(SpatialReferenceTest, EnvelopeReachingPastTheProjectionStillProjectsToWhatLands) {
   // The whole sample country in Albers, enlarged as the zoom to a study area
   // does: its far corners have no geographic position.
-  auto world = CreateAs<Envelope>("orvaCore.Envelope");
-  world->PutCoords(-180, 13, 180, 72);
-  world->SetSpatialReference(Geographic(4269));
+  EnvelopePtr world = Box(-180, 13, 180, 72, Geographic(4269));
   world->Project(Projected(5070));
   world->Expand(1.44, 1.44, true);
   world->Project(Geographic(4269));
@@ -39,10 +41,7 @@ TEST_F(SpatialReferenceTest, EnvelopeReachingPastTheProjectionStillProjectsToWha
   EXPECT_GE(world->YMax(), 72);
   EXPECT_EQ(world->SpatialReference()->FactoryCode(), 4269);
 
-  auto nowhere = CreateAs<Envelope>("orvaCore.Envelope");
-  nowhere->PutCoords(1e9, 1e9, 2e9, 2e9);
-  nowhere->SetSpatialReference(Projected(5070));
-  EXPECT_THROW(nowhere->Project(Geographic(4269)), HostError);
+  EXPECT_THROW(Box(1e9, 1e9, 2e9, 2e9, Projected(5070))->Project(Geographic(4269)), HostError);
 }
 
 TEST_F(SpatialReferenceTest, EveryGeometryRefusesToProjectIntoNoSystemAndStaysAsItWas) {
@@ -50,24 +49,16 @@ TEST_F(SpatialReferenceTest, EveryGeometryRefusesToProjectIntoNoSystemAndStaysAs
   auto line = CreateAs<Polyline>("orvaCore.Polyline");
   line->AddPoint(MakePoint(-96, 40));
   line->AddPoint(MakePoint(-95, 41));
-  auto envelope = CreateAs<Envelope>("orvaCore.Envelope");
-  envelope->PutCoords(-96, 40, -95, 41);
-  PointPtr point = MakePoint(-96, 40);
-  const std::vector<GeometryPtr> shapes = {Square(-96, 40, 1), line, point, envelope,
+  const std::vector<GeometryPtr> shapes = {Square(-96, 40, 1), line, MakePoint(-96, 40), Box(-96, 40, -95, 41),
                                            CreateAs<Polygon>("orvaCore.Polygon")};
   for (const GeometryPtr& shape : shapes) {
+    SCOPED_TRACE(shape->GeometryType());
     shape->SetSpatialReference(nad83);
-    try {
-      shape->Project(nullptr);
-      ADD_FAILURE() << "geometry type " << shape->GeometryType() << " projected into no system";
-    } catch (const HostError& e) {
-      EXPECT_EQ(e.Number(), 91) << e.Description();
-      EXPECT_FALSE(e.Description().empty());
-    }
+    const Raised e = ErrorOf([&] { shape->Project(nullptr); });
+    EXPECT_EQ(e.number, 91) << e.description;
+    EXPECT_FALSE(e.description.empty());
     EXPECT_EQ(shape->SpatialReference(), nad83);
-    if (!shape->IsEmpty()) {
-      EXPECT_DOUBLE_EQ(shape->Envelope()->XMin(), -96);
-    }
+    if (!shape->IsEmpty()) { EXPECT_DOUBLE_EQ(shape->Envelope()->XMin(), -96); }
   }
 }
 
@@ -86,10 +77,7 @@ TEST_F(SpatialReferenceTest, ChangedAlbersCentralMeridianShowsInTheProjection) {
   EXPECT_DOUBLE_EQ(albers->StandardParallel1(), 30);
   EXPECT_NE(albers->FactoryCode(), 5070);
 
-  PointPtr p = MakePoint(-100, 23);
-  p->SetSpatialReference(Geographic(4269));
-  p->Project(albers);
-  EXPECT_NEAR(p->X(), 0.0, 0.001);
+  EXPECT_NEAR(ProjectedPoint(-100, 23, albers)->X(), 0.0, 0.001);
 }
 
 TEST_F(SpatialReferenceTest, BadCodesAndGeographicParametersAreRefused) {
@@ -98,13 +86,8 @@ TEST_F(SpatialReferenceTest, BadCodesAndGeographicParametersAreRefused) {
   // compound with a height) are refused, never made into something else.
   for (long code : {999999L, 5070L, 4978L, 5498L}) EXPECT_THROW(factory->CreateGeographicCoordinateSystem(code), HostError) << code;
   for (long code : {999999L, 4326L, 4269L, 4978L, 5498L}) EXPECT_THROW(factory->CreateProjectedCoordinateSystem(code), HostError) << code;
-  try {
-    Geographic(4326)->SetCentralMeridian(10);
-    FAIL() << "a geographic system took a central meridian";
-  } catch (const HostError& e) {
-    EXPECT_NE(e.Number(), 0);
-    EXPECT_FALSE(e.Description().empty());
-  }
+  const Raised meridian = ErrorOf([] { Geographic(4326)->SetCentralMeridian(10); });
+  EXPECT_TRUE(meridian.number != 0 && !meridian.description.empty()) << "a geographic system took a central meridian";
 }
 
 TEST_F(SpatialReferenceTest, AMapSystemReadFromTextIsRebuiltByProjAndMustBeTwoDimensional) {
@@ -118,10 +101,7 @@ TEST_F(SpatialReferenceTest, AMapSystemReadFromTextIsRebuiltByProjAndMustBeTwoDi
   EXPECT_DOUBLE_EQ(copy->CentralMeridian(), -100.5);
   EXPECT_EQ(copy->Name(), albers->Name());
   EXPECT_TRUE(copy->IsSame(albers));
-  PointPtr point = MakePoint(-100.5, 23);
-  point->SetSpatialReference(Geographic(4269));
-  point->Project(copy);
-  EXPECT_NEAR(point->X(), 0.0, 0.001);
+  EXPECT_NEAR(ProjectedPoint(-100.5, 23, copy)->X(), 0.0, 0.001);
   // An identifier that names no system of the description's kind is
   // refused before PROJ is asked anything more of it (PROJ 9.1 crashed).
   const std::string misnamed =
@@ -129,12 +109,8 @@ TEST_F(SpatialReferenceTest, AMapSystemReadFromTextIsRebuiltByProjAndMustBeTwoDi
       R"(LENGTHUNIT["metre",1]]],PRIMEM["Greenwich",0,ANGLEUNIT["degree",0.0174532925199433]],)"
       R"(CS[ellipsoidal,2],AXIS["latitude",north,ORDER[1],ANGLEUNIT["degree",0.0174532925199433]],)"
       R"(AXIS["longitude",east,ORDER[2],ANGLEUNIT["degree",0.0174532925199433]],ID["EPSG",4387]])";
-  try {
-    factory->CreateFromWkt(misnamed);
-    ADD_FAILURE() << "a description naming EPSG:4387 was accepted";
-  } catch (const HostError& e) {
-    EXPECT_NE(e.Description().find("EPSG:4387"), std::string::npos) << e.Description();
-  }
+  const std::string why = ErrorOf([&] { factory->CreateFromWkt(misnamed); }).description;
+  EXPECT_TRUE(Has(why, "EPSG:4387")) << why;
   // Heights, compounds, geocentric and local systems are no map's system.
   const char* local = R"(ENGCRS["site",EDATUM["d"],CS[Cartesian,2],AXIS["x",east,LENGTHUNIT["metre",1]],)"
                       R"(AXIS["y",north,LENGTHUNIT["metre",1]]])";
@@ -148,14 +124,8 @@ TEST_F(SpatialReferenceTest, AMapSystemReadFromTextIsRebuiltByProjAndMustBeTwoDi
     refused.push_back(wkt);
     CPLFree(wkt);
   }
-  for (const std::string& wkt : refused) {
-    try {
-      factory->CreateFromWkt(wkt);
-      ADD_FAILURE() << "accepted: " << wkt;
-    } catch (const HostError& e) {
-      EXPECT_NE(e.Description().find("two-dimensional"), std::string::npos) << e.Description();
-    }
-  }
+  for (const std::string& wkt : refused)
+    EXPECT_TRUE(Has(ErrorOf([&] { factory->CreateFromWkt(wkt); }).description, "two-dimensional")) << wkt;
 }
 
 TEST_F(SpatialReferenceTest, PathsConvertInBothDirectionsAndRefuseBackslashes) {
@@ -164,11 +134,29 @@ TEST_F(SpatialReferenceTest, PathsConvertInBothDirectionsAndRefuseBackslashes) {
   EXPECT_EQ(JoinPlatformPath("\\work\\a\\", "b.lyr"), "\\work\\a\\b.lyr");
   EXPECT_EQ(DisplayPath("\\work\\a\\b.lyr"), "/work/a/b.lyr");
   EXPECT_EQ(DisplayPath("/work/odd\\name"), "/work/odd\\name"); // native already: shown as it is
-  try {
-    ToPlatformPath("/work/odd\\name");
-    FAIL() << "a backslash in a native path was accepted";
-  } catch (const HostError& e) {
-    EXPECT_EQ(e.Number(), 76);
+  EXPECT_EQ(ErrorOf([] { ToPlatformPath("/work/odd\\name"); }).number, 76) << "a backslash in a native path";
+}
+
+// Shapefiles that share a .prj text share the system matched for it; one of
+// another text gets its own, and each class holds a copy of its own.
+using ShapefileSystemTest = GisTest;
+
+long CodeOf(const FeatureClassPtr& fc) {
+  SpatialReferencePtr sr = fc->Fields()->Field(fc->FindField(fc->ShapeFieldName()))->GeometryDef()->SpatialReference();
+  return sr ? sr->FactoryCode() : -1;
+}
+
+TEST_F(ShapefileSystemTest, ClassesOfOneSystemShareItsMatchAndOthersKeepTheirOwn) {
+  const std::pair<const char*, SpatialReferencePtr> classes[] = {
+      {"First", Geographic(4269)}, {"Albers", Projected(5070)}, {"Second", Geographic(4269)}, {"Wgs", Geographic(4326)}};
+  for (const auto& [name, sr] : classes) PolygonClass(Shapefiles(), name, sr, false);
+  // Opened again from their files, twice, in another order.
+  WorkspacePtr again = Shapefiles();
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(CodeOf(again->OpenFeatureClass("Wgs")), 4326);
+    EXPECT_EQ(CodeOf(again->OpenFeatureClass("Second")), 4269);
+    EXPECT_EQ(CodeOf(again->OpenFeatureClass("Albers")), 5070);
+    EXPECT_EQ(CodeOf(again->OpenFeatureClass("First")), 4269);
   }
 }
 

@@ -2,11 +2,9 @@
 // one feature, its spatial index) run once under valgrind: nothing the host
 // allocates may be left unreachable. Skipped where valgrind is not installed.
 #include "GisTestSupport.h"
+#include "ShellRun.h"
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
-#include <sstream>
 
 namespace tov::test {
 namespace {
@@ -14,25 +12,16 @@ namespace {
 constexpr char kProbeVariable[] = "TOV_STORE_LEAK_PROBE";
 
 void StoreOneArea(const WorkspacePtr& ws, bool geoPackage) {
-  FeatureClassPtr fc = ws->CreateFeatureClass("Area", PolygonFields(Projected(5070), geoPackage), kFeatureClassClsid,
-                                              "", featureTypeSimple, "Shape", "");
-  FeaturePtr f = fc->CreateFeature();
-  f->SetShape(Square(-96, 40, 1, Geographic(4269)));
-  f->Store();
-  auto fields = CreateAs<Fields>("orvaCore.Fields");
-  fields->AddField(fc->Fields()->Field(fc->FindField(fc->ShapeFieldName())));
-  auto index = CreateAs<Index>("orvaCore.Index");
-  index->SetName("Idx_1");
-  index->SetFields(fields);
-  fc->AddIndex(index);
+  FeatureClassPtr fc = PolygonClass(ws, "Area", Projected(5070), geoPackage);
+  AddSquares(fc, {"A"}, -96, 40, Geographic(4269));
+  fc->AddIndex(IndexOn(fc, fc->ShapeFieldName(), "Idx_1"));
 }
 
 // The work that the valgrind run below watches; does nothing on its own.
 TEST_F(GisTest, StoreLeakProbe) {
   if (!std::getenv(kProbeVariable)) GTEST_SKIP() << "run by StoreLeaksNoHostMemory under valgrind";
-  StoreOneArea(CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform()), false);
-  auto gpkg = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-  StoreOneArea(gpkg->OpenFromFile(gpkg->Create(Platform(), "Area", nullptr)), true);
+  StoreOneArea(Shapefiles(), false);
+  StoreOneArea(NewGeoPackage(), true);
 }
 
 // The valgrind records of definitely lost blocks whose stack passes through
@@ -72,13 +61,8 @@ TEST(StoreLeak, StoreLeaksNoHostMemory) {
   const std::string command = std::string(kProbeVariable) +
                               "=1 valgrind --leak-check=full --show-leak-kinds=definite --num-callers=40 "
                               "/proc/" + std::to_string(::getpid()) +
-                              "/exe --gtest_filter=GisTest.StoreLeakProbe 2>&1";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  ASSERT_TRUE(pipe);
-  std::string report;
-  std::array<char, 4096> buffer{};
-  size_t n;
-  while ((n = fread(buffer.data(), 1, buffer.size(), pipe.get())) > 0) report.append(buffer.data(), n);
+                              "/exe --gtest_filter=GisTest.StoreLeakProbe";
+  const std::string report = tov::testing::RunShell(command).output;
   ASSERT_NE(report.find("[  PASSED  ] 1 test"), std::string::npos) << report;
   for (const std::string& leak : HostLeaks(report)) ADD_FAILURE() << leak;
 }

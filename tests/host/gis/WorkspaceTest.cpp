@@ -9,34 +9,26 @@ namespace {
 class WorkspaceTest : public GisTest {
 protected:
   WorkspacePtr OpenWorkspace(bool geoPackage) {
-    if (!geoPackage) return CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform());
-    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-    const std::string path = factory->Create(Platform(), "Area", nullptr);
-    EXPECT_EQ(path, Platform("Area.gpkg"));
-    return factory->OpenFromFile(path);
+    if (!geoPackage) return Shapefiles();
+    WorkspacePtr ws = NewGeoPackage();
+    EXPECT_EQ(ws->PathName(), Platform("Area.gpkg"));
+    return ws;
   }
 
   FeatureClassPtr CreateAreas(bool geoPackage) {
-    WorkspacePtr ws = OpenWorkspace(geoPackage);
-    FeatureClassPtr fc = ws->CreateFeatureClass("Area", PolygonFields(Geographic(4269), geoPackage), kFeatureClassClsid,
-                                                "", featureTypeSimple, "Shape", "");
-    const char* names[] = {"West", "East", "O'Hare"};
-    for (int i = 0; i < 3; ++i) {
-      FeaturePtr f = fc->CreateFeature();
-      f->SetShape(Square(-90 + i, 40, 1, Geographic(4269)));
-      f->SetValue(fc->FindField("NAME"), names[i]);
-      f->Store();
-    }
+    FeatureClassPtr fc = PolygonClass(OpenWorkspace(geoPackage), "Area", Geographic(4269), geoPackage);
+    AddSquares(fc, {"West", "East", "O'Hare"}, -90, 40, Geographic(4269));
     return fc;
   }
 
-  static IndexPtr SpatialIndexOf(const FeatureClassPtr& fc) {
-    auto fields = CreateAs<Fields>("orvaCore.Fields");
-    fields->AddField(fc->Fields()->Field(fc->FindField(fc->ShapeFieldName())));
-    auto index = CreateAs<Index>("orvaCore.Index");
-    index->SetName("Idx_1");
-    index->SetFields(fields);
-    return index;
+  // The first spatial index is added, the second refused naming the class.
+  static void ExpectOneSpatialIndex(const FeatureClassPtr& fc, const std::string& className) {
+    EXPECT_FALSE(fc->HasSpatialIndex());
+    fc->AddIndex(IndexOn(fc, fc->ShapeFieldName(), "Idx_1"));
+    EXPECT_TRUE(fc->HasSpatialIndex());
+    const Raised second = ErrorOf([&] { fc->AddIndex(IndexOn(fc, fc->ShapeFieldName(), "Idx_1")); });
+    EXPECT_EQ(second.number, gisErr::IndexExists) << second.description;
+    EXPECT_TRUE(Has(second.description, className)) << second.description;
   }
 
   void RoundTrip(bool geoPackage) {
@@ -50,13 +42,10 @@ protected:
     EXPECT_EQ(fc->ShapeType(), geometryPolygon);
     EXPECT_EQ(fc->SpatialReference()->FactoryCode(), 4269);
     EXPECT_EQ(fc->FeatureCount(nullptr), 3);
-    if (geoPackage) {
-      EXPECT_EQ(fc->OIDFieldName(), "OID");
-    }
+    if (geoPackage) { EXPECT_EQ(fc->OIDFieldName(), "OID"); }
     EXPECT_EQ(fc->Fields()->Field(0)->Type(), fieldTypeOID);
 
-    auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
-    filter->SetWhereClause("(NAME= 'O''Hare') OR (NAME= 'West')");
+    QueryFilterPtr filter = Where("(NAME= 'O''Hare') OR (NAME= 'West')");
     filter->SetSubFields("Shape, NAME");
     FeatureCursorPtr cursor = fc->Search(filter, true);
     const long nameIndex = cursor->FindField("NAME");
@@ -74,18 +63,7 @@ protected:
     update->UpdateFeature(first);
     EXPECT_NEAR(fc->Extent()->Width(), 3.0, 1e-9);
     EXPECT_NEAR(std::dynamic_pointer_cast<Polygon>(fc->GetFeature(first->OID())->Shape())->Area(), 4.0, 1e-9);
-
-    // The first spatial index is added, the second refused.
-    EXPECT_FALSE(fc->HasSpatialIndex());
-    fc->AddIndex(SpatialIndexOf(fc));
-    EXPECT_TRUE(fc->HasSpatialIndex());
-    try {
-      fc->AddIndex(SpatialIndexOf(fc));
-      FAIL() << "a second spatial index was added";
-    } catch (const HostError& e) {
-      EXPECT_NE(e.Number(), 0);
-      EXPECT_NE(e.Description().find("Area"), std::string::npos);
-    }
+    ExpectOneSpatialIndex(fc, "Area");
   }
 };
 
@@ -101,47 +79,21 @@ TEST_P(QuotedNamesTest, AClassNamedWithQuotesIsSearchedAndIndexed) {
   const bool geoPackage = GetParam();
   WorkspacePtr ws = OpenWorkspace(geoPackage);
   // A shapefile's name cannot hold a double quote: refused, not renamed.
-  if (!geoPackage) {
-    EXPECT_THROW(ws->CreateFeatureClass("Say \"Hi\"", PolygonFields(Geographic(4269), false), kFeatureClassClsid, "",
-                                        featureTypeSimple, "Shape", ""),
-                 HostError);
-  }
+  if (!geoPackage) { EXPECT_THROW(PolygonClass(ws, "Say \"Hi\"", Geographic(4269), false), HostError); }
   const std::string className = geoPackage ? "Joe's \"Best\" Areas" : "Joe's Best Areas";
-  FeatureClassPtr fc = ws->CreateFeatureClass(className, PolygonFields(Geographic(4269), geoPackage),
-                                              kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
-  const char* names[] = {"O'Brien, IA", "Say \"Hi\"", "Plain"};
-  for (int i = 0; i < 3; ++i) {
-    FeaturePtr f = fc->CreateFeature();
-    f->SetShape(Square(-96 + i, 42, 1, Geographic(4269)));
-    f->SetValue(fc->FindField("NAME"), names[i]);
-    f->Store();
-  }
-  fc = ws->OpenFeatureClass(className);
+  AddSquares(PolygonClass(ws, className, Geographic(4269), geoPackage), {"O'Brien, IA", "Say \"Hi\"", "Plain"}, -96, 42,
+             Geographic(4269));
+  FeatureClassPtr fc = ws->OpenFeatureClass(className);
 
-  auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
-  filter->SetWhereClause("NAME = 'O''Brien, IA'");
+  QueryFilterPtr filter = Where("NAME = 'O''Brien, IA'");
   FeatureCursorPtr cursor = fc->Search(filter, false);
   FeaturePtr found = cursor->NextFeature();
   ASSERT_TRUE(found);
   EXPECT_EQ(found->Value(fc->FindField("NAME")).ToString(), "O'Brien, IA");
   EXPECT_FALSE(cursor->NextFeature());
 
-  EXPECT_FALSE(fc->HasSpatialIndex());
-  fc->AddIndex(SpatialIndexOf(fc));
-  EXPECT_TRUE(fc->HasSpatialIndex());
-  try {
-    fc->AddIndex(SpatialIndexOf(fc));
-    FAIL() << "a second spatial index was added";
-  } catch (const HostError& e) {
-    EXPECT_EQ(e.Number(), gisErr::IndexExists) << e.Description();
-  }
-
-  auto nameFields = CreateAs<Fields>("orvaCore.Fields");
-  nameFields->AddField(fc->Fields()->Field(fc->FindField("NAME")));
-  auto nameIndex = CreateAs<Index>("orvaCore.Index");
-  nameIndex->SetName("Joe's \"name\" index");
-  nameIndex->SetFields(nameFields);
-  fc->AddIndex(nameIndex);
+  ExpectOneSpatialIndex(fc, className);
+  fc->AddIndex(IndexOn(fc, "NAME", "Joe's \"name\" index"));
   EXPECT_EQ(fc->FeatureCount(filter), 1);
 
   fc->Delete();
@@ -161,15 +113,10 @@ TEST_F(WorkspaceTest, FactoriesCompareByClassIdentifier) {
 
 TEST_F(WorkspaceTest, SelectionSetsAndGeometryEnumerators) {
   FeatureClassPtr fc = CreateAreas(true);
-  auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
-  filter->SetWhereClause("NAME <> 'East'");
-  SelectionSetPtr set = fc->Select(filter, selectionTypeIDSet, selectionOptionNormal, nullptr);
+  SelectionSetPtr set = fc->Select(Where("NAME <> 'East'"), selectionTypeIDSet, selectionOptionNormal, nullptr);
   EXPECT_EQ(set->Count(), 2);
-
-  auto onlyWest = CreateAs<QueryFilter>("orvaCore.QueryFilter");
-  onlyWest->SetWhereClause("NAME = 'West'");
   long found = 0;
-  for (FeatureCursorPtr c = set->Search(onlyWest, false); c->NextFeature();) ++found;
+  for (FeatureCursorPtr c = set->Search(Where("NAME = 'West'"), false); c->NextFeature();) ++found;
   EXPECT_EQ(found, 1);
 
   auto shapes = CreateAs<GeometryEnumerator>("orvaCore.GeometryEnumerator");
@@ -187,13 +134,10 @@ TEST_F(WorkspaceTest, SelectionSetsAndGeometryEnumerators) {
 
 TEST_F(WorkspaceTest, BadRequestsGiveClearErrors) {
   FeatureClassPtr fc = CreateAreas(false);
-  auto bad = CreateAs<QueryFilter>("orvaCore.QueryFilter");
-  bad->SetWhereClause("NOSUCHFIELD = 1");
-  EXPECT_THROW(fc->Search(bad, false), HostError);
+  EXPECT_THROW(fc->Search(Where("NOSUCHFIELD = 1"), false), HostError);
   EXPECT_THROW(fc->Workspace()->OpenFeatureClass("Missing"), HostError);
   EXPECT_THROW(CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform("none")), HostError);
-  FeaturePtr f = fc->CreateFeature();
-  EXPECT_THROW(f->SetShape(MakePoint(1, 1)), HostError);
+  EXPECT_THROW(fc->CreateFeature()->SetShape(MakePoint(1, 1)), HostError);
 
   fc->Delete();
   EXPECT_FALSE(std::filesystem::exists(m_dir / "Area.shp"));
@@ -219,9 +163,7 @@ TEST_F(WorkspaceTest, ManyRowsAreReadOnceInOrderWithoutDeletedOnesAndFoundByALon
   // More rows than a cursor fetches at once, in both formats.
   for (bool geoPackage : {true, false}) {
     WorkspacePtr ws = OpenWorkspace(geoPackage);
-    FeatureClassPtr fc = ws->CreateFeatureClass(geoPackage ? "Many" : "many",
-                                                PolygonFields(Geographic(4269), geoPackage), kFeatureClassClsid, "",
-                                                featureTypeSimple, "Shape", "");
+    FeatureClassPtr fc = PolygonClass(ws, geoPackage ? "Many" : "many", Geographic(4269), geoPackage);
     const long nameIndex = fc->FindField("NAME");
     {
       // One commit for all the rows: a test, not a thousand syncs to disk.
@@ -234,13 +176,9 @@ TEST_F(WorkspaceTest, ManyRowsAreReadOnceInOrderWithoutDeletedOnesAndFoundByALon
       }
       writing.Commit("test", "the rows cannot be saved");
     }
-    auto filter = CreateAs<QueryFilter>("orvaCore.QueryFilter");
-    filter->SetWhereClause("NAME <> 'R5'");
-    FeatureCursorPtr cursor = fc->Search(filter, true);
+    FeatureCursorPtr cursor = fc->Search(Where("NAME <> 'R5'"), true);
     // Deleted after the cursor opened, in a later batch.
-    auto last = CreateAs<QueryFilter>("orvaCore.QueryFilter");
-    last->SetWhereClause("NAME = 'R1050'");
-    fc->Search(last, false)->NextFeature()->Delete();
+    fc->Search(Where("NAME = 'R1050'"), false)->NextFeature()->Delete();
     std::vector<std::string> names;
     double area = 0;
     while (FeaturePtr f = cursor->NextFeature()) {
@@ -258,8 +196,7 @@ TEST_F(WorkspaceTest, ManyRowsAreReadOnceInOrderWithoutDeletedOnesAndFoundByALon
     // the rows are found all the same, for a selection and for shapes.
     std::string clause;
     for (int i = 0; i < 1040; ++i) clause += (i ? " OR " : "") + std::string("(NAME= 'R") + std::to_string(i) + "')";
-    auto many = CreateAs<QueryFilter>("orvaCore.QueryFilter");
-    many->SetWhereClause(clause);
+    QueryFilterPtr many = Where(clause);
     EXPECT_EQ(fc->Select(many, selectionTypeIDSet, selectionOptionNormal, nullptr)->Count(), 1040) << geoPackage;
     auto shapes = CreateAs<GeometryEnumerator>("orvaCore.GeometryEnumerator");
     shapes->BindGeometrySource(many, fc);
@@ -279,11 +216,8 @@ TEST_F(WorkspaceTest, ARefusedFieldLeavesNoHalfMadeGeoPackageTable) {
   EXPECT_THROW(ws->CreateFeatureClass("Twins", fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", ""), HostError);
   EXPECT_FALSE(ws->FeatureClassExists("Twins"));
   // The workspace is still usable for the next edit.
-  FeatureClassPtr fc = ws->CreateFeatureClass("Area", PolygonFields(Geographic(4269), true), kFeatureClassClsid, "",
-                                              featureTypeSimple, "Shape", "");
-  FeaturePtr f = fc->CreateFeature();
-  f->SetShape(Square(0, 0, 1, Geographic(4269)));
-  f->Store();
+  FeatureClassPtr fc = PolygonClass(ws, "Area", Geographic(4269), true);
+  AddSquares(fc, {"A"}, 0, 0, Geographic(4269));
   EXPECT_EQ(fc->FeatureCount(nullptr), 1);
 }
 
