@@ -34,6 +34,19 @@ protected:
              if (form.Name() == "DeleteConfirmSADialog") questions.push_back(form.Ctl("QuestionLabel")->Caption());
            });
   }
+  // The script answering the delete confirmations with these buttons in turn.
+  ScriptedPresenterPtr Answer(std::initializer_list<const char*> buttons) {
+    std::string turns;
+    for (const char* button : buttons) turns += (turns.empty() ? "" : ",") + ConfirmTurn(button);
+    return UseConfirmScript("[" + turns + "]");
+  }
+  // A management function (ProgID) given the application, the data manager and `more`.
+  ITovFunctionPtr NewFunction(const std::string& progId, std::initializer_list<std::pair<const char*, Variant>> more) {
+    auto function = CreateAs<ITovFunction>(progId);
+    SetParams(*function, {{"Application", Variant(analysis->application)}, {"DataManager", Variant(analysis->dataManager)}});
+    SetParams(*function, more);
+    return function;
+  }
 
   std::string LayerFilePath(const std::string& name) { return Catalog()->Item(name)->FilePath(); } // platform form
   std::string FolderOf(const std::string& name) { return fs::path(ToNativePath(LayerFilePath(name))).parent_path(); }

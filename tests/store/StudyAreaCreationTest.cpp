@@ -26,8 +26,7 @@ protected:
 };
 
 // Only "Personal Geodatabase" exactly gives a GeoPackage (with an object id);
-// each comes back as stored when the analysis is opened again, a shared one
-// from its schema.
+// each comes back as stored when reopened.
 TEST_F(StudyAreaStoreTest, EachDataFormatGivesItsKindOfDatasetAndComesBackReopened) {
   const std::pair<const char*, bool> formats[] = {
       {"Personal Geodatabase", true}, {"", false}, {"Shapefile", false}, {"personal geodatabase", false}};
@@ -45,26 +44,24 @@ TEST_F(StudyAreaStoreTest, EachDataFormatGivesItsKindOfDatasetAndComesBackReopen
     const fs::path data = ToNativePath(layer->FeatureClass()->Workspace()->PathName());
     EXPECT_EQ(data.extension() == ".gpkg", geoPackage) << format;
     EXPECT_EQ(fs::is_directory(data), !geoPackage) << format;
-    const std::string layerFile = FilePath("Area" + std::to_string(i));
-    if (geoPackage) {
-      EXPECT_EQ(layer->FeatureClass()->OIDFieldName(), "OID");
-    }
-    EXPECT_EQ(fs::exists(fs::path(layerFile).replace_extension(".shp")), !geoPackage) << format;
+    if (geoPackage) { EXPECT_EQ(layer->FeatureClass()->OIDFieldName(), "OID"); }
+    EXPECT_EQ(fs::exists(fs::path(FilePath("Area" + std::to_string(i))).replace_extension(".shp")), !geoPackage) << format;
   }
   EXPECT_EQ(Properties()->GetProperty("Data Format"), "personal geodatabase");
   EXPECT_EQ(Inconsistencies(*world), std::vector<std::string>{});
 }
 
-TEST_F(StudyAreaStoreTest, TheGroupLayerOptionMustBeExactlyTrue) {
+// The group layer option must be exactly "True"; an empty group name gives
+// "My Analyses", new layers going first.
+TEST_F(StudyAreaStoreTest, GroupLayerOptionAndName) {
   Options()->SetProperty("Use Group Layer For Analysis", "true");
   const long before = FocusMap()->LayerCount();
   ASSERT_TRUE(Store("Loose", -74.6));
   EXPECT_EQ(FocusMap()->LayerCount(), before + 1);
   EXPECT_FALSE(As<GroupLayer>(FindLayer(FocusMap(), "Analyses created for Loose")));
   EXPECT_FALSE(As<GroupLayer>(FocusMap()->Layer(before)));
-}
 
-TEST_F(StudyAreaStoreTest, AnEmptyGroupNameGivesMyAnalysesAndNewLayersGoFirst) {
+  Options()->SetProperty("Use Group Layer For Analysis", "True");
   Options()->SetProperty("ChangeGroupLayerName", "False");
   Properties()->SetProperty("Group Layer For Analysis", "");
   ASSERT_TRUE(Store("One", -74.6));
@@ -78,7 +75,7 @@ TEST_F(StudyAreaStoreTest, AnEmptyGroupNameGivesMyAnalysesAndNewLayersGoFirst) {
 }
 
 // Layer tree helpers need no analysis.
-TEST(StudyAreaLayersTest, GroupLayersAreFoundOnlyAtTheTopByExactName) {
+TEST(StudyAreaLayersTest, GroupsFoundOnlyAtTheTopByExactNameAndTheLastLayerMovedToTop) {
   MapPtr map = CreateAs<Map>("orvaCore.Map");
   auto outer = NewGroup("Outer");
   outer->Add(NewGroup("Inner"));
@@ -90,9 +87,8 @@ TEST(StudyAreaLayersTest, GroupLayersAreFoundOnlyAtTheTopByExactName) {
   EXPECT_EQ(GetGroupLayerByName(map, "Analyses")->Name(), "Analyses");
   map->AddLayer(NamedLayer("Plain"));
   EXPECT_FALSE(GetGroupLayerByName(map, "Plain"));
-}
 
-TEST(StudyAreaLayersTest, MoveLastLayerToTopKeepsTheOthersInOrder) {
+  // Moving the last layer to the top keeps the others in order.
   auto single = NewGroup("Single");
   single->Add(NamedLayer("a"));
   MoveLastLayerToTop(single);
@@ -103,9 +99,7 @@ TEST(StudyAreaLayersTest, MoveLastLayerToTopKeepsTheOthersInOrder) {
   for (const char* name : {"a", "b", "c"}) three->Add(NamedLayer(name));
   MoveLastLayerToTop(three);
   ASSERT_EQ(three->Count(), 3);
-  EXPECT_EQ(three->Layer(0)->Name(), "c");
-  EXPECT_EQ(three->Layer(1)->Name(), "a");
-  EXPECT_EQ(three->Layer(2)->Name(), "b");
+  EXPECT_EQ(three->Layer(0)->Name() + three->Layer(1)->Name() + three->Layer(2)->Name(), "cab");
 }
 
 TEST_F(StudyAreaStoreTest, OutlinesMarkTheCurrentStudyAreaInEveryMap) {
@@ -166,9 +160,8 @@ TEST_F(StudyAreaStoreTest, AFailureReportNamesTheStep) {
   ASSERT_TRUE(Store("Twice", -74.6));
   EXPECT_FALSE(Store("Twice", -74.0));
   const std::string log = ReadTextFile(analysis->folder + "/log.txt");
-  EXPECT_NE(log.find("CreateStudyArea TovSSA\\TovSSAUtils"), std::string::npos) << log;
-  EXPECT_NE(log.find("Moduble name = CreateStudyArea"), std::string::npos) << log;
-  EXPECT_NE(log.find("nStep = 3"), std::string::npos) << log;
+  for (const char* part : {"CreateStudyArea TovSSA\\TovSSAUtils", "Moduble name = CreateStudyArea", "nStep = 3"})
+    EXPECT_TRUE(Has(log, part)) << part << " in " << log;
 }
 
 TEST(AnalysisSpatialReferenceTest, FallsBackToNad83UnlessTheDataSetNamesASystem) {
@@ -249,16 +242,15 @@ public:
   void Save(const std::string&) override { throw HostError(75, "LayerFile", "Path/File access error"); }
 };
 
-class ExtensionWithoutOptions : public DelegatingExtension {
+// An extension without options (true) or without the current study area's shape (false).
+class LackingExtension : public DelegatingExtension {
 public:
-  using DelegatingExtension::DelegatingExtension;
-  TextPropertySetPtr ExtensionOptions() override { return nullptr; }
-};
+  LackingExtension(TovExtensionPtr inner, bool noOptions) : DelegatingExtension(std::move(inner)), m_noOptions(noOptions) {}
+  TextPropertySetPtr ExtensionOptions() override { return m_noOptions ? nullptr : m_inner->ExtensionOptions(); }
+  GeometryPtr CurrentStudyAreaGeometry() override { return m_noOptions ? m_inner->CurrentStudyAreaGeometry() : nullptr; }
 
-class ExtensionWithoutCurrentGeometry : public DelegatingExtension {
-public:
-  using DelegatingExtension::DelegatingExtension;
-  GeometryPtr CurrentStudyAreaGeometry() override { return nullptr; }
+private:
+  bool m_noOptions;
 };
 
 // The focus map is shown through a map object that is not its view.
@@ -301,7 +293,7 @@ TEST_F(StudyAreaStepsTest, AMissingObjectFailsAtTheStepThatFirstUsesIt) {
   EXPECT_FALSE(FindLayer(FocusMap(), "Unsaved"));
 
   // "CurrentExtent" is written (step 19) before the options are read (20).
-  application->extension = std::make_shared<ExtensionWithoutOptions>(analysis->extension);
+  application->extension = std::make_shared<LackingExtension>(analysis->extension, true);
   EXPECT_FALSE(Create("No options"));
   EXPECT_EQ(ReportedStep(), "20");
   EXPECT_EQ(CurrentStudyArea(), "No options");
@@ -339,7 +331,7 @@ TEST_F(StudyAreaStepsTest, WithoutALayerTheStoreFailsWhereTheLayerJoinsTheMap) {
 
 TEST_F(StudyAreaStepsTest, TheViewIsTouchedOnlyWhenThereIsACurrentStudyAreaGeometry) {
   application->document = std::make_shared<DocumentWithoutView>(analysis->application->Document());
-  application->extension = std::make_shared<ExtensionWithoutCurrentGeometry>(analysis->extension);
+  application->extension = std::make_shared<LackingExtension>(analysis->extension, false);
   EXPECT_TRUE(Create("Unzoomed"));
   EXPECT_EQ(ReportedStep(), "");
   EXPECT_TRUE(FindLayer(FocusMap(), "Unzoomed"));
