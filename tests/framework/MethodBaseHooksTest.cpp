@@ -55,7 +55,12 @@ protected:
                          {"SSATask", Variant(Method())},
                          {"StudyAreaName", Variant(name)}});
   }
-  GeometryPtr Area() { return Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269)); }
+  // All parameters set and a polygon to store, `steps` steps already done.
+  void Ready(ThreeStepFunction& function, const std::string& name, int steps = 0) {
+    SetAll(function, name);
+    function.polygon = Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269));
+    function.steps = steps;
+  }
 };
 
 TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) {
@@ -80,8 +85,7 @@ TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) 
 TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFeaturesList) {
   ReportRecorder recorder;
   ThreeStepFunction function;
-  SetAll(function, "Stepped");
-  function.polygon = Area();
+  Ready(function, "Stepped");
   ASSERT_TRUE(function.Init());
   ASSERT_TRUE(function.Start());
   EXPECT_TRUE(function.DoStep());
@@ -100,27 +104,15 @@ TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFe
 }
 
 TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgain) {
-  {
-    ThreeStepFunction first;
-    SetAll(first, "Again");
-    first.polygon = Area();
-    first.steps = 2;
-    EXPECT_FALSE(first.DoStep());
-    ASSERT_TRUE(first.stored);
+  // Stored, then stored again as a new study area (refused) and from the
+  // property sheet (stored).
+  for (const bool fromPropertyPage : {true, false, true}) {
+    ThreeStepFunction function;
+    Ready(function, "Again", 2);
+    if (Catalog()->Count() > 0) Set(function, "FromPropertyPage", Variant(fromPropertyPage));
+    EXPECT_FALSE(function.DoStep());
+    EXPECT_EQ(function.stored, fromPropertyPage);
   }
-  // A new study area of a name that exists is refused...
-  ThreeStepFunction again;
-  SetAll(again, "Again");
-  again.polygon = Area();
-  again.steps = 2;
-  Set(again, "FromPropertyPage", Variant(false));
-  again.DoStep();
-  EXPECT_FALSE(again.stored);
-  // ...while the property sheet stores the existing one again.
-  Set(again, "FromPropertyPage", Variant(true));
-  again.steps = 2;
-  again.DoStep();
-  EXPECT_TRUE(again.stored);
   EXPECT_EQ(Catalog()->Count(), 1);
 }
 

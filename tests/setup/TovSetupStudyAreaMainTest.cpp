@@ -3,15 +3,24 @@
 // method task.
 #include "SetupTest.h"
 
-#include "pages/modi18N.h"
-#include "Recorders.h"
+#include <tuple>
 
 namespace tov::test {
 namespace {
 
 constexpr char kMainModule[] = "TovSetupStudyArea\\TovSetupStudyAreaMain";
 
-class TovSetupStudyAreaMainTest : public SetupTest {};
+using TovSetupStudyAreaMainTest = SetupTest;
+
+// The one report, made where the chooser's choice is acted on.
+void ExpectReportedByChooser(const ReportRecorder& recorder) {
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
+}
+
+// What the host's calls gave: pages, InitFunction, StartFunction, LastError.
+std::tuple<int32_t, bool, bool, int32_t> Outcome(const MainRun& run) {
+  return {run.pages, run.initFunction, run.startFunction, run.lastError};
+}
 
 TEST_F(TovSetupStudyAreaMainTest, WithoutTheActiveDataSetInitTellsTheUserAndReports) {
   struct GoneDataset : DelegatingExtension {
@@ -57,11 +66,8 @@ TEST_F(TovSetupStudyAreaMainTest, OnceChosenTheMethodTaskAnswersTheHostsCalls) {
   auto presenter = UseSetupScript(ChooseMethodTurn(kWholeCaption));
 
   MainRun run = RunMain();
-  EXPECT_EQ(run.pages, 0);
-  EXPECT_TRUE(run.initFunction);
-  EXPECT_TRUE(run.startFunction);
+  EXPECT_EQ(Outcome(run), std::make_tuple(0, true, true, 33));
   EXPECT_EQ(run.status, 3);
-  EXPECT_EQ(run.lastError, 33);
   EXPECT_EQ(run.task->TovFunction(), probe.log.function);
   run.task->Break();
   run.task->Cleanup();
@@ -101,10 +107,7 @@ TEST_F(TovSetupStudyAreaMainTest, BackFromTheNamePageAndTheSameMethodAgainStores
                                   ChooseMethodTurn(kExtentCaption) + "," + NameTurn("Harbor"));
   MainRun run = RunMain();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
-  EXPECT_EQ(run.pages, 0);
-  EXPECT_TRUE(run.initFunction);
-  EXPECT_TRUE(run.startFunction);
-  EXPECT_EQ(run.lastError, 0);
+  EXPECT_EQ(Outcome(run), std::make_tuple(0, true, true, 0));
   EXPECT_EQ(Catalog()->Count(), 1);
   EXPECT_EQ(CurrentStudyArea(), "Harbor");
   // The chooser came back with the method still selected, and the name page
@@ -138,12 +141,9 @@ TEST_F(TovSetupStudyAreaMainTest, AListedMethodWithoutItsTaskIsReportedAndNothin
                                   ChooseMethodTurn(kWholeCaption));
   ReportRecorder recorder;
   MainRun run = RunMain();
-  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
-  EXPECT_EQ(recorder.Reports()[0].number, 429);
-  EXPECT_EQ(run.pages, 0);
-  EXPECT_FALSE(run.initFunction);
-  EXPECT_FALSE(run.startFunction);
-  EXPECT_EQ(run.lastError, 47);
+  ExpectReportedByChooser(recorder);
+  EXPECT_EQ(recorder.Reports().at(0).number, 429);
+  EXPECT_EQ(Outcome(run), std::make_tuple(0, false, false, 47));
   EXPECT_EQ(Catalog()->Count(), 0);
 }
 
@@ -155,15 +155,26 @@ TEST_F(TovSetupStudyAreaMainTest, AMethodTaskThatRefusesToStartIsReported) {
   MainRun run = RunMain();
   EXPECT_EQ(run.pages, -1);
   EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init"}));
-  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
-  ExpectNoPendingError(recorder.Reports()[0]);
+  ExpectReportedByChooser(recorder);
+  ExpectNoPendingError(recorder.Reports().at(0));
   EXPECT_FALSE(run.task->MethodTask());
 }
 
+// Opened, the host has nothing to run; without the open function opening is
+// reported and nothing runs.
 TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRun) {
   ASSERT_TRUE(Store("Inland", -74.6));
   ASSERT_TRUE(Store("Coast", -74.0));
   ASSERT_EQ(CurrentStudyArea(), "Coast");
+  {
+    ClassRemoval removal(kOpenExistingSAFuncProgId);
+    UseSetupScript(OpenTurn("Inland"));
+    ReportRecorder recorder;
+    MainRun run = RunMain();
+    ExpectReportedByChooser(recorder);
+    EXPECT_EQ(Outcome(run), std::make_tuple(0, false, false, 47));
+    EXPECT_EQ(CurrentStudyArea(), "Coast");
+  }
   auto presenter = UseSetupScript(OpenTurn("Inland"));
   MainRun run = RunMain();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
@@ -172,21 +183,6 @@ TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRu
   EXPECT_FALSE(run.task->MethodTask());
   EXPECT_EQ(CurrentStudyArea(), "Inland");
   EXPECT_EQ(Catalog()->Count(), 2);
-}
-
-TEST_F(TovSetupStudyAreaMainTest, WithoutTheOpenFunctionOpeningIsReportedAndNothingRuns) {
-  ASSERT_TRUE(Store("Inland", -74.6));
-  ASSERT_TRUE(Store("Coast", -74.0));
-  ClassRemoval removal(kOpenExistingSAFuncProgId);
-  UseSetupScript(OpenTurn("Inland"));
-  ReportRecorder recorder;
-  MainRun run = RunMain();
-  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
-  EXPECT_EQ(run.pages, 0);
-  EXPECT_FALSE(run.initFunction);
-  EXPECT_FALSE(run.startFunction);
-  EXPECT_EQ(run.lastError, 47);
-  EXPECT_EQ(CurrentStudyArea(), "Coast");
 }
 
 TEST_F(TovSetupStudyAreaMainTest, AnOpenFunctionThatRefusesToStartIsReportedWithoutAnError) {
@@ -198,8 +194,8 @@ TEST_F(TovSetupStudyAreaMainTest, AnOpenFunctionThatRefusesToStartIsReportedWith
   ReportRecorder recorder;
   MainRun run = RunMain();
   EXPECT_EQ(spy.log.initCalls, 1);
-  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
-  ExpectNoPendingError(recorder.Reports()[0]);
+  ExpectReportedByChooser(recorder);
+  ExpectNoPendingError(recorder.Reports().at(0));
   EXPECT_EQ(run.pages, 0);
 }
 
