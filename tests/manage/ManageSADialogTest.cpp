@@ -1,8 +1,7 @@
 // The manage dialog: Rename through every map and group layer, Modify
 // through the property sheet task, Remove, and missing layer files.
-#include "HostWrappers.h"
 #include "ManageTest.h"
-#include "Recorders.h"
+#include "ProbeTask.h"
 
 #include "manage/ManageSADialog.h"
 
@@ -146,37 +145,6 @@ TEST_F(ManageSADialogTest, RemovePassesEverySelectedNameInOneRun) {
   EXPECT_EQ(dialog->m_Result, 0);
 }
 
-// A property sheet task that records how it is driven.
-struct TaskLog {
-  std::vector<std::string> calls;
-  std::string studyArea; // name of the record given as "StudyArea"
-  bool initResult = true;
-  int32_t selectorResult = 0;
-};
-
-class FakePropertySheetTask : public StubTask {
-public:
-  explicit FakePropertySheetTask(TaskLog* log) : m_log(log) {}
-  bool StartFunction() override { return Log("StartFunction", true); }
-  int32_t DoParamSelector() override { return Log("DoParamSelector", true) ? m_log->selectorResult : 0; }
-  bool InitFunction() override { return Log("InitFunction", true); }
-  bool InitParamSelector() override { return Log("InitParamSelector", true); }
-  bool Init(const DataManagerPtr& dataManager, const HostApplicationPtr& application) override {
-    return Log(dataManager && application ? "Init" : "Init without objects", m_log->initResult);
-  }
-  bool SetParam(const std::string& name, Variant& value) override {
-    if (auto record = value.ToObjectAs<StudyAreaRecord>()) m_log->studyArea = record->Name();
-    return Log("SetParam " + name, true);
-  }
-
-private:
-  bool Log(const std::string& call, bool result) {
-    m_log->calls.push_back(call);
-    return result;
-  }
-  TaskLog* m_log;
-};
-
 TEST_F(ManageSADialogTest, ModifyDrivesThePropertySheetTask) {
   ASSERT_TRUE(Store("Alpha", -74.6));
   ASSERT_TRUE(Store("Beta", -74.2));
@@ -184,16 +152,16 @@ TEST_F(ManageSADialogTest, ModifyDrivesThePropertySheetTask) {
   const std::vector<std::string> all = {"Init",         "InitParamSelector", "SetParam StudyArea", "DoParamSelector",
                                         "InitFunction", "StartFunction"};
   // Run through, cancelled in its pages, refusing to start: the calls made.
-  for (const TaskLog& c : {TaskLog{{}, "", true, 0}, TaskLog{{}, "", true, -1}, TaskLog{{}, "", false, 0}}) {
-    TaskLog log = c;
-    const size_t made = !c.initResult ? 1 : c.selectorResult ? 4 : 6;
+  for (const auto& [initResult, pagesResult] : {std::pair{true, 0}, std::pair{true, -1}, std::pair{false, 0}}) {
+    const size_t made = !initResult ? 1 : pagesResult ? 4 : 6;
     SCOPED_TRACE(made);
-    ClassOverride sheet(kPropertySheetTaskProgId, [&log] {
-      return std::static_pointer_cast<Object>(std::make_shared<FakePropertySheetTask>(&log));
-    });
+    ProbeScope sheet(kPropertySheetTaskProgId);
+    sheet.log.callsHoldKeys = true;
+    sheet.log.initResult = initResult;
+    sheet.log.pagesResult = pagesResult;
     auto dialog = Run("Beta", modify);
-    EXPECT_EQ(log.calls, std::vector<std::string>(all.begin(), all.begin() + made));
-    EXPECT_EQ(log.studyArea, made > 1 ? "Beta" : "");
+    EXPECT_EQ(sheet.log.calls, std::vector<std::string>(all.begin(), all.begin() + made));
+    EXPECT_EQ(sheet.log.record, made > 1 ? "Beta" : "");
     EXPECT_EQ(Current(*dialog), "Beta");
     EXPECT_TRUE(presenter->Messages().empty());
   }

@@ -71,8 +71,8 @@ TEST_F(TovSetupStudyAreaMainTest, OnceChosenTheMethodTaskAnswersTheHostsCalls) {
   EXPECT_EQ(run.task->TovFunction(), probe.log.function);
   run.task->Break();
   run.task->Cleanup();
-  EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init", "DoParamSelector", "InitFunction", "StartFunction",
-                                                       "Break", "Cleanup"}));
+  EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init", "InitParamSelector", "DoParamSelector", "InitFunction",
+                                                       "StartFunction", "Break", "Cleanup"}));
   // The descriptor chosen, the data set and the wizard state, in this order;
   // only the map list task learns how regions are picked.
   EXPECT_EQ(probe.log.keys, (std::vector<std::string>{"SSATask", "DataSet", "PropertySet"}));

@@ -165,21 +165,15 @@ TEST_F(StudyAreaStoreTest, AFailureReportNamesTheStep) {
 }
 
 TEST(AnalysisSpatialReferenceTest, FallsBackToNad83UnlessTheDataSetNamesASystem) {
-  struct Case {
-    const char* projection;
-    long expected;
-  } cases[] = {{"", 4269},
-               {R"({"Type": "Geographic", "ID": "4326"})", 4326},
-               {R"({"Type": "Projected", "ID": "5070"})", 5070},
-               {R"({"Type": "Projected"})", 4269},
-               {R"({"Type": "Geographic", "ID": "many"})", 4269},
-               {R"({"Type": "Local", "ID": "5070"})", 4269}};
-  for (const auto& c : cases) {
-    TestWorld world(c.projection);
-    AnalysisPtr analysis = world.Open();
-    SpatialReferencePtr sr = GetAnalysisSpatialReference(analysis->application);
-    ASSERT_TRUE(sr) << c.projection;
-    EXPECT_EQ(sr->FactoryCode(), c.expected) << c.projection;
+  const std::pair<const char*, long> cases[] = {
+      {"", 4269}, {R"({"Type": "Geographic", "ID": "4326"})", 4326}, {R"({"Type": "Projected", "ID": "5070"})", 5070},
+      {R"({"Type": "Projected"})", 4269}, {R"({"Type": "Geographic", "ID": "many"})", 4269},
+      {R"({"Type": "Local", "ID": "5070"})", 4269}};
+  for (const auto& [projection, expected] : cases) {
+    TestWorld world(projection);
+    SpatialReferencePtr sr = GetAnalysisSpatialReference(world.Open()->application);
+    ASSERT_TRUE(sr) << projection;
+    EXPECT_EQ(sr->FactoryCode(), expected) << projection;
   }
   EXPECT_EQ(CreateWGS84SR()->FactoryCode(), 4326);
   EXPECT_EQ(CreateAuthalicSR()->FactoryCode(), 4035);
@@ -206,15 +200,18 @@ protected:
     std::string saName = name, features;
     return CreateStudyArea(polygon, dataManager, app, saName, dataset, task, features);
   }
-
-  // The step named by the last failure report of CreateStudyArea, "" without one.
-  std::string ReportedStep() const {
+  // The step named by the failure report of this CreateStudyArea ("" when it succeeds).
+  std::string StepOf(const std::string& name, DataManagerPtr dataManager = nullptr, GeometryPtr polygon = nullptr) {
+    const size_t before = recorder.Reports().size();
+    const bool stored = Create(name, std::move(dataManager), std::move(polygon));
     std::string step;
-    for (const Report& report : recorder.Reports()) {
+    for (size_t i = before; i < recorder.Reports().size(); ++i) {
+      const Report& report = recorder.Reports()[i];
       if (report.location != kCreateStudyAreaLocation) continue;
       const size_t at = report.description.rfind("nStep = ");
       step = at == std::string::npos ? "?" : report.description.substr(at + 8);
     }
+    EXPECT_EQ(stored, step.empty()) << name;
     return step;
   }
 
@@ -275,27 +272,22 @@ public:
 
 TEST_F(StudyAreaStepsTest, AMissingObjectFailsAtTheStepThatFirstUsesIt) {
   // The record is read at step 5 and first used at step 6.
-  EXPECT_FALSE(Create("No record", std::make_shared<DataManagerWithoutRecords>(analysis->dataManager)));
-  EXPECT_EQ(ReportedStep(), "6");
+  EXPECT_EQ(StepOf("No record", std::make_shared<DataManagerWithoutRecords>(analysis->dataManager)), "6");
 
   // The layer is made at step 9 and first used at step 10.
   {
     ClassOverride noLayers(kFeatureLayerProgId, [] { return ObjectPtr(); });
-    EXPECT_FALSE(Create("No layer"));
+    EXPECT_EQ(StepOf("No layer"), "10");
   }
-  EXPECT_EQ(ReportedStep(), "10");
-
   {
     ClassOverride unsavable(kLayerFileProgId, ClassOverride::Of<UnsavableLayerFile>());
-    EXPECT_FALSE(Create("Unsaved"));
+    EXPECT_EQ(StepOf("Unsaved"), "17");
   }
-  EXPECT_EQ(ReportedStep(), "17");
   EXPECT_FALSE(FindLayer(FocusMap(), "Unsaved"));
 
   // "CurrentExtent" is written (step 19) before the options are read (20).
   application->extension = std::make_shared<LackingExtension>(analysis->extension, true);
-  EXPECT_FALSE(Create("No options"));
-  EXPECT_EQ(ReportedStep(), "20");
+  EXPECT_EQ(StepOf("No options"), "20");
   EXPECT_EQ(CurrentStudyArea(), "No options");
 }
 
@@ -303,13 +295,11 @@ TEST_F(StudyAreaStepsTest, TheGroupLayerTextIsReadOnlyWhenTheGroupLayerIsRenamed
   ClassOverride texts(kTextResourcesProgId, ClassOverride::Of<TextsWithout189>());
   Options()->SetProperty("ChangeGroupLayerName", "False");
   Properties()->SetProperty("Group Layer For Analysis", "Kept");
-  EXPECT_TRUE(Create("Not renamed"));
-  EXPECT_EQ(ReportedStep(), "");
+  EXPECT_EQ(StepOf("Not renamed"), "");
   EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept");
 
   Options()->SetProperty("ChangeGroupLayerName", "True");
-  EXPECT_FALSE(Create("Renamed"));
-  EXPECT_EQ(ReportedStep(), "20");
+  EXPECT_EQ(StepOf("Renamed"), "20");
   EXPECT_EQ(CurrentStudyArea(), "Renamed");
   EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept");
 }
@@ -321,24 +311,20 @@ TEST_F(StudyAreaStepsTest, WithoutALayerTheStoreFailsWhereTheLayerJoinsTheMap) {
     polygon = Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269));
   }
   Options()->SetProperty("Use Group Layer For Analysis", "False");
-  EXPECT_FALSE(Create("Loose", nullptr, polygon));
-  EXPECT_EQ(ReportedStep(), "26");
+  EXPECT_EQ(StepOf("Loose", nullptr, polygon), "26");
 
   Options()->SetProperty("Use Group Layer For Analysis", "True");
-  EXPECT_FALSE(Create("Grouped", nullptr, polygon));
-  EXPECT_EQ(ReportedStep(), "23");
+  EXPECT_EQ(StepOf("Grouped", nullptr, polygon), "23");
 }
 
 TEST_F(StudyAreaStepsTest, TheViewIsTouchedOnlyWhenThereIsACurrentStudyAreaGeometry) {
   application->document = std::make_shared<DocumentWithoutView>(analysis->application->Document());
   application->extension = std::make_shared<LackingExtension>(analysis->extension, false);
-  EXPECT_TRUE(Create("Unzoomed"));
-  EXPECT_EQ(ReportedStep(), "");
+  EXPECT_EQ(StepOf("Unzoomed"), "");
   EXPECT_TRUE(FindLayer(FocusMap(), "Unzoomed"));
 
   application->extension = extension;
-  EXPECT_FALSE(Create("Zoomed"));
-  EXPECT_EQ(ReportedStep(), "29");
+  EXPECT_EQ(StepOf("Zoomed"), "29");
   EXPECT_TRUE(FindLayer(FocusMap(), "Zoomed"));
 }
 
