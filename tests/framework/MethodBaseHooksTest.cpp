@@ -1,7 +1,5 @@
-// The hooks that the method bases give the methods built on them: a
-// function's preparation and steps, "FromPropertyPage" and its store, and a
-// task's page sequence, SetParam trap and failing first page. Seen through
-// small methods of the test's own and the current-extent method.
+// The method bases' hooks: preparation, steps, "FromPropertyPage", the page
+// sequence, the SetParam trap and a failing first page.
 #include "Recorders.h"
 #include "WorldTest.h"
 
@@ -68,13 +66,13 @@ TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) 
   ThreeStepFunction function;
   EXPECT_FALSE(function.Start());
   EXPECT_EQ(function.prepared, 0);
-  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction"});
+  const std::string start = "ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction";
+  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{start});
 
   SetAll(function, "Prepared");
   function.failInPrepare = true;
   EXPECT_FALSE(function.Start());
-  ASSERT_EQ(recorder.Reports().size(), 2u);
-  EXPECT_EQ(recorder.Reports()[1].location, "ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction");
+  ASSERT_EQ(recorder.Locations(), (std::vector<std::string>{start, start}));
   EXPECT_EQ(recorder.Reports()[1].description, "nothing to prepare");
 
   function.failInPrepare = false;
@@ -103,7 +101,7 @@ TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFe
   EXPECT_EQ(recorder.Reports()[0].number, 91);
 }
 
-TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgain) {
+TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgainInMethodsThatKnowIt) {
   // Stored, then stored again as a new study area (refused) and from the
   // property sheet (stored).
   for (const bool fromPropertyPage : {true, false, true}) {
@@ -114,9 +112,8 @@ TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgain) {
     EXPECT_EQ(function.stored, fromPropertyPage);
   }
   EXPECT_EQ(Catalog()->Count(), 1);
-}
 
-TEST_F(MethodBaseHooksTest, OnlyMethodsThatKnowFromPropertyPageAcceptIt) {
+  // Only methods that know the key accept it.
   ReportRecorder recorder;
   ThreeStepFunction knowing;
   Set(knowing, "FromPropertyPage", Variant(true));

@@ -1,5 +1,4 @@
-// The protocol every creation method's task and function share, seen through
-// the current-extent method.
+// The protocol of every method's task and function, through the current extent.
 #include "HostWrappers.h"
 #include "Recorders.h"
 #include "WorldTest.h"

@@ -1,5 +1,4 @@
-// Deleting study areas: the answers Yes, No and Yes to all, a closed
-// confirmation, what is removed from maps and disk and the current study area.
+// Deleting study areas: each answer, what goes from maps and disk, the current one.
 #include "ManageTest.h"
 #include "Recorders.h"
 

@@ -1,6 +1,5 @@
-// What the open and delete functions share as functions: exact keys,
-// incomplete parameters, a start without an application, an open that
-// finds no study area.
+// What the open and delete functions share: exact keys, incomplete
+// parameters, a start without an application, an open finding nothing.
 #include "ManageTest.h"
 
 #include "Recorders.h"

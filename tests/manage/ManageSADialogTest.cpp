@@ -1,5 +1,4 @@
-// The manage dialog: Rename through every map and group layer, Modify
-// through the property sheet task, Remove, and missing layer files.
+// The manage dialog: Rename, Modify, Remove, and missing layer files.
 #include "ManageTest.h"
 #include "ProbeTask.h"
 

@@ -1,7 +1,6 @@
 #pragma once
-// The management tests' fixture: an analysis on the test data set with the
-// management classes registered, study areas made through the real store,
-// and delete confirmations noted.
+// The management tests' fixture: the classes registered, an analysis, delete
+// confirmations noted.
 #include "AnalysisViews.h"
 #include "WorldTest.h"
 

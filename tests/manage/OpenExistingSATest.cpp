@@ -1,5 +1,4 @@
-// Opening a saved study area: one layer per study area, outline widths by
-// the data shown, the missing layer file, the zoom and an emptied dataset.
+// Opening a saved study area: one layer each, outlines, zoom, missing or emptied data.
 #include "ManageTest.h"
 #include "Recorders.h"
 

@@ -1,5 +1,4 @@
-// The method chooser: which methods and saved study areas it offers, what
-// its options and buttons do, and the manage dialog reached from it.
+// The method chooser: what it offers, its options and buttons, managing from it.
 #include "SetupTest.h"
 
 #include "pages/modi18N.h"

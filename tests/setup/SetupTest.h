@@ -1,6 +1,5 @@
 #pragma once
-// The setup tests' fixture: the chooser and the main task on a data set of
-// several methods, a stand-in for a method's task, and what the pages showed.
+// The setup tests' fixture: the main task on a data set of several methods.
 #include "HostWrappers.h"
 #include "ProbeTask.h"
 #include "WorldTest.h"
@@ -83,9 +82,8 @@ struct MainRun {
   int32_t status = 0, lastError = 0;
 };
 
-// An analysis on a test data set that offers the current extent, selected
-// shapes, the map list, the whole layer and a method the component does not
-// know.
+// The data set offers the extent, selected shapes, the map list, the whole
+// layer and a method the component does not know.
 class SetupTest : public WorldTest {
 protected:
   SetupTest()

@@ -1,6 +1,5 @@
-// The main setup task: the active data set, the method records, Back to the
-// chooser, the wizard state per method, opening, and forwarding to the
-// method task.
+// The main setup task: the data set, Back to the chooser, the wizard state
+// per method, opening, and forwarding to the method task.
 #include "SetupTest.h"
 
 #include <tuple>
@@ -160,8 +159,7 @@ TEST_F(TovSetupStudyAreaMainTest, AMethodTaskThatRefusesToStartIsReported) {
   EXPECT_FALSE(run.task->MethodTask());
 }
 
-// Opened, the host has nothing to run; without the open function opening is
-// reported and nothing runs.
+// Without the open function opening is reported; else nothing is left to run.
 TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRun) {
   ASSERT_TRUE(Store("Inland", -74.6));
   ASSERT_TRUE(Store("Coast", -74.0));

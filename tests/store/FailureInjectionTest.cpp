@@ -1,6 +1,5 @@
-// Each host call of storing, opening, deleting and renaming a study area made to fail
-// in turn: the failure is reported where it happened with the pending error,
-// the operation gives its default, and the analysis stays usable.
+// Each host call of storing, opening, deleting and renaming a study area fails
+// in turn: reported where it happened, and the analysis stays usable.
 #include "AnalysisViews.h"
 #include "HostCallCounter.h"
 #include "Recorders.h"

@@ -1,7 +1,5 @@
-// Storing a study area (CreateStudyArea): the dataset format, the analysis
-// group layer, outline widths across maps, storing again from the property
-// sheet, the analysis coordinate system, and the step a failure report names,
-// with host failures injected at several points.
+// Storing a study area: data formats, group layers, outlines across maps,
+// storing again, the coordinate system, and the step a failure report names.
 #include "AnalysisViews.h"
 #include "HostWrappers.h"
 #include "Recorders.h"
