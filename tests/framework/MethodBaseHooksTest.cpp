@@ -1,7 +1,5 @@
-// The hooks that the method bases give the methods built on them: a
-// function's preparation and steps, "FromPropertyPage" and its store, and a
-// task's page sequence, SetParam trap and failing first page. Seen through
-// small methods of the test's own and the current-extent method.
+// The method bases' hooks: preparation, steps, "FromPropertyPage", the page
+// sequence, the SetParam trap and a failing first page.
 #include "Recorders.h"
 #include "WorldTest.h"
 
@@ -55,7 +53,12 @@ protected:
                          {"SSATask", Variant(Method())},
                          {"StudyAreaName", Variant(name)}});
   }
-  GeometryPtr Area() { return Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269)); }
+  // All parameters set and a polygon to store, `steps` steps already done.
+  void Ready(ThreeStepFunction& function, const std::string& name, int steps = 0) {
+    SetAll(function, name);
+    function.polygon = Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269));
+    function.steps = steps;
+  }
 };
 
 TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) {
@@ -63,13 +66,13 @@ TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) 
   ThreeStepFunction function;
   EXPECT_FALSE(function.Start());
   EXPECT_EQ(function.prepared, 0);
-  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction"});
+  const std::string start = "ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction";
+  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{start});
 
   SetAll(function, "Prepared");
   function.failInPrepare = true;
   EXPECT_FALSE(function.Start());
-  ASSERT_EQ(recorder.Reports().size(), 2u);
-  EXPECT_EQ(recorder.Reports()[1].location, "ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction");
+  ASSERT_EQ(recorder.Locations(), (std::vector<std::string>{start, start}));
   EXPECT_EQ(recorder.Reports()[1].description, "nothing to prepare");
 
   function.failInPrepare = false;
@@ -80,8 +83,7 @@ TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) 
 TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFeaturesList) {
   ReportRecorder recorder;
   ThreeStepFunction function;
-  SetAll(function, "Stepped");
-  function.polygon = Area();
+  Ready(function, "Stepped");
   ASSERT_TRUE(function.Init());
   ASSERT_TRUE(function.Start());
   EXPECT_TRUE(function.DoStep());
@@ -99,32 +101,19 @@ TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFe
   EXPECT_EQ(recorder.Reports()[0].number, 91);
 }
 
-TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgain) {
-  {
-    ThreeStepFunction first;
-    SetAll(first, "Again");
-    first.polygon = Area();
-    first.steps = 2;
-    EXPECT_FALSE(first.DoStep());
-    ASSERT_TRUE(first.stored);
+TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgainInMethodsThatKnowIt) {
+  // Stored, then stored again as a new study area (refused) and from the
+  // property sheet (stored).
+  for (const bool fromPropertyPage : {true, false, true}) {
+    ThreeStepFunction function;
+    Ready(function, "Again", 2);
+    if (Catalog()->Count() > 0) Set(function, "FromPropertyPage", Variant(fromPropertyPage));
+    EXPECT_FALSE(function.DoStep());
+    EXPECT_EQ(function.stored, fromPropertyPage);
   }
-  // A new study area of a name that exists is refused...
-  ThreeStepFunction again;
-  SetAll(again, "Again");
-  again.polygon = Area();
-  again.steps = 2;
-  Set(again, "FromPropertyPage", Variant(false));
-  again.DoStep();
-  EXPECT_FALSE(again.stored);
-  // ...while the property sheet stores the existing one again.
-  Set(again, "FromPropertyPage", Variant(true));
-  again.steps = 2;
-  again.DoStep();
-  EXPECT_TRUE(again.stored);
   EXPECT_EQ(Catalog()->Count(), 1);
-}
 
-TEST_F(MethodBaseHooksTest, OnlyMethodsThatKnowFromPropertyPageAcceptIt) {
+  // Only methods that know the key accept it.
   ReportRecorder recorder;
   ThreeStepFunction knowing;
   Set(knowing, "FromPropertyPage", Variant(true));

@@ -1,11 +1,10 @@
-// The protocol every creation method's task and function share, seen through
-// the current-extent method.
+// The protocol of every method's task and function, through the current extent.
+#include "HostWrappers.h"
 #include "Recorders.h"
 #include "WorldTest.h"
 
 #include "methods/curextent/TovSSACurExtentFunction.h"
 #include "methods/curextent/TovSSACurExtentTask.h"
-#include "HostWrappers.h"
 
 namespace tov::test {
 namespace {
@@ -45,15 +44,12 @@ TEST_F(MethodProtocolTest, InitFunctionWithoutDataSetLeavesTheFunctionAlone) {
   EXPECT_TRUE(spy.log.keys.empty());
 }
 
-TEST_F(MethodProtocolTest, StartFunctionNeedsInit) {
+// StartFunction needs Init; LastError forwards the function's code until Cleanup.
+TEST_F(MethodProtocolTest, StartFunctionNeedsInitAndLastErrorForwardsTheFunctionsCodeUntilCleanup) {
+  SpyFunctionScope spy(kCurExtentFunctionProgId);
   TovSSACurExtentTask task;
   EXPECT_FALSE(task.StartFunction());
   EXPECT_EQ(task.Status(), 1);
-}
-
-TEST_F(MethodProtocolTest, LastErrorForwardsTheFunctionsCodeUntilCleanup) {
-  SpyFunctionScope spy(kCurExtentFunctionProgId);
-  TovSSACurExtentTask task;
   ASSERT_TRUE(Init(task));
   spy.log.lastError = 47;
   EXPECT_EQ(task.LastError(), 47);
@@ -64,18 +60,14 @@ TEST_F(MethodProtocolTest, LastErrorForwardsTheFunctionsCodeUntilCleanup) {
 
 // Records what the task hands the progress runner, and runs the function.
 struct RunnerLog {
-  std::string title, message, animation;
-  int runs = 0;
+  std::vector<std::vector<std::string>> runs; // title, message, animation of each
 };
 class SpyRunner : public ProgressRunner {
 public:
   explicit SpyRunner(RunnerLog* log) : m_log(log) {}
   void Run(const ITovFunctionPtr& function, const std::string& title, const std::string& message,
            const std::string& animation, int64_t) override {
-    ++m_log->runs;
-    m_log->title = title;
-    m_log->message = message;
-    m_log->animation = animation;
+    m_log->runs.push_back({title, message, animation});
     if (function->Start()) function->DoStep();
   }
 
@@ -99,26 +91,20 @@ TEST_F(MethodProtocolTest, StartFunctionRunsTheFunctionThroughTheProgressRunner)
     ASSERT_TRUE(task.InitFunction());
     EXPECT_TRUE(task.StartFunction());
   }
-  EXPECT_EQ(runnerLog.runs, 1);
-  EXPECT_EQ(runnerLog.title, "Study Area Setup");
-  EXPECT_EQ(runnerLog.message, "Processing...");
-  EXPECT_EQ(runnerLog.animation, analysis->dataManager->MediaPath("Clock AVI"));
+  EXPECT_EQ(runnerLog.runs, (std::vector<std::vector<std::string>>{
+                                {"Study Area Setup", "Processing...", analysis->dataManager->MediaPath("Clock AVI")}}));
   EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Harbour"));
 }
 
-TEST_F(MethodProtocolTest, FunctionKeysAreExactAndUnknownOnesAreReportedButAccepted) {
+// Function keys are exact (unknown ones reported but accepted); Init with
+// parameters missing fails with 47.
+TEST_F(MethodProtocolTest, FunctionKeysAreExactAndInitWithMissingParametersFailsWith47) {
   ReportRecorder recorder;
   auto function = std::make_shared<TovSSACurExtentFunction>();
   Variant application(std::static_pointer_cast<Object>(analysis->application));
   EXPECT_TRUE(function->SetParam("Application", application));
   EXPECT_TRUE(function->SetParam("application", application));
   EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TovSSACurExtentFunction"});
-}
-
-TEST_F(MethodProtocolTest, FunctionInitWithMissingParametersFailsWith47) {
-  auto function = std::make_shared<TovSSACurExtentFunction>();
-  Variant application(std::static_pointer_cast<Object>(analysis->application));
-  function->SetParam("Application", application);
   EXPECT_FALSE(function->Init());
   EXPECT_EQ(function->LastError(), 47);
   function->Cleanup();

@@ -1,27 +1,23 @@
-// Deleting study areas: the answers Yes, No and Yes to all, a closed
-// confirmation, what is removed from maps and disk and the current study area.
+// Deleting study areas: each answer, what goes from maps and disk, the current one.
 #include "ManageTest.h"
-
-#include "host/common/Paths.h"
-#include "host/gis/HostMap.h"
 #include "Recorders.h"
+
+#include "host/gis/HostMap.h"
 
 namespace tov::test {
 namespace {
 
+const std::string kCloseQuestion = R"({"form": "DeleteConfirmSADialog", "actions": [{"close": true}]})";
+
 class DeleteExistingSATest : public ManageTest {
 protected:
   // Runs the delete function on the names; returns the list as it is left.
-  std::vector<std::string> Delete(const std::vector<std::string>& names, bool expectStarted = true) {
+  std::vector<std::string> Delete(const std::vector<std::string>& names) {
     auto list = std::make_shared<Collection>();
     for (const auto& name : names) list->Add(Variant(name));
-    auto function = CreateAs<ITovFunction>("TovSSA.TovDeleteExistingSAFunc");
-    Variant application(analysis->application), dataManager(analysis->dataManager), namesValue(list);
-    function->SetParam("Application", application);
-    function->SetParam("DataManager", dataManager);
-    function->SetParam("StudyAreaNames", namesValue);
+    auto function = NewFunction(kDeleteExistingSAFuncProgId, {{"StudyAreaNames", Variant(list)}});
     EXPECT_TRUE(function->Init());
-    EXPECT_EQ(function->Start(), expectStarted);
+    EXPECT_TRUE(function->Start());
     EXPECT_FALSE(function->DoStep());
     std::vector<std::string> left;
     for (const Variant& item : *list) left.push_back(item.ToString());
@@ -38,6 +34,12 @@ protected:
     return !Catalog()->Exists(name) && LayersNamed(FocusMap(), name).empty() &&
            LayersNamed(FocusMap(), "Analyses created for " + name).empty() && !fs::exists(folder);
   }
+  // The current study area, its group layer and name as the analysis properties hold them.
+  std::vector<std::string> Current() const {
+    TextPropertySetPtr properties = Properties();
+    return {properties->GetProperty("CurrentExtent"), properties->GetProperty("Group Layer For Analysis"),
+            properties->GetProperty("Study Area Name")};
+  }
 };
 
 TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere) {
@@ -46,8 +48,7 @@ TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere)
   // The last one is in no map: the maps are redrawn all the same.
   FocusMap()->DeleteLayer(LayersNamed(FocusMap(), "Analyses created for South").at(0));
   const long refreshes = As<HostMap>(FocusMap())->RefreshCount();
-  auto presenter = UseConfirmScript("[" + ConfirmTurn("NoButton") + "," + ConfirmTurn("YesButton") + "," +
-                                    ConfirmTurn("YesButton") + "]");
+  auto presenter = Answer({"NoButton", "YesButton", "YesButton"});
 
   EXPECT_EQ(Delete({"North", "Middle", "South"}), (std::vector<std::string>{" ", "Middle", "South"}));
   EXPECT_EQ(questions,
@@ -67,16 +68,15 @@ TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere)
 TEST_F(DeleteExistingSATest, YesToAllDeletesTheRestAndPassesEarlierNamesHarmlessly) {
   CreateThree();
   const std::string south = FolderOf("South");
-  UseConfirmScript("[" + ConfirmTurn("YesToAllButton") + "]");
+  Answer({"YesToAllButton"});
   EXPECT_EQ(Delete({"North", "Middle"}), (std::vector<std::string>{"North", "Middle"}));
-  EXPECT_FALSE(Catalog()->Exists("North"));
-  EXPECT_FALSE(Catalog()->Exists("Middle"));
+  EXPECT_FALSE(Catalog()->Exists("North") || Catalog()->Exists("Middle"));
   ASSERT_TRUE(Catalog()->Exists("South"));
 
   // Yes, then Yes to all: the second pass meets the first name again.
   ASSERT_TRUE(Store("East", -73.4));
   ReportRecorder recorder;
-  auto presenter = UseConfirmScript("[" + ConfirmTurn("YesButton") + "," + ConfirmTurn("YesToAllButton") + "]");
+  Answer({"YesButton", "YesToAllButton"});
   EXPECT_EQ(Delete({"South", "East"}), (std::vector<std::string>{"South", "East"}));
   EXPECT_EQ(questions.size(), 2u);
   EXPECT_TRUE(Gone("South", south));
@@ -88,46 +88,39 @@ TEST_F(DeleteExistingSATest, ClosingTheQuestionDeletesNothingUnasked) {
   CreateThree();
   // Closed at the first question: the result the dialog loaded with (Yes to
   // all) must not count.
-  auto presenter = UseConfirmScript(R"([{"form": "DeleteConfirmSADialog", "actions": [{"close": true}]}])");
+  UseConfirmScript("[" + kCloseQuestion + "]");
   EXPECT_EQ(Delete({"North", "Middle"}), (std::vector<std::string>{" ", " "}));
   EXPECT_EQ(questions.size(), 1u);
-  EXPECT_TRUE(Catalog()->Exists("North"));
-  EXPECT_TRUE(Catalog()->Exists("Middle"));
+  EXPECT_TRUE(Catalog()->Exists("North") && Catalog()->Exists("Middle"));
 
   // Closed after a Yes: that one goes, the rest stay and are not asked about.
-  presenter = UseConfirmScript("[" + ConfirmTurn("YesButton") +
-                               R"(, {"form": "DeleteConfirmSADialog", "actions": [{"close": true}]}])");
+  UseConfirmScript("[" + ConfirmTurn("YesButton") + "," + kCloseQuestion + "]");
   EXPECT_EQ(Delete({"North", "Middle", "South"}), (std::vector<std::string>{"North", " ", " "}));
   EXPECT_EQ(questions.size(), 2u);
   EXPECT_FALSE(Catalog()->Exists("North"));
-  EXPECT_TRUE(Catalog()->Exists("Middle"));
-  EXPECT_TRUE(Catalog()->Exists("South"));
+  EXPECT_TRUE(Catalog()->Exists("Middle") && Catalog()->Exists("South"));
   EXPECT_TRUE(FileLayer("Middle"));
 }
 
 TEST_F(DeleteExistingSATest, DeletingTheCurrentStudyAreaLeavesNoneCurrent) {
   ASSERT_TRUE(Store("Old", -74.6));
   ASSERT_TRUE(Store("Current", -74.0));
-  UseConfirmScript("[" + ConfirmTurn("YesButton") + "]");
+  Answer({"YesButton"});
   Delete({"Old"});
-  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), "Current");
+  EXPECT_EQ(Current()[0], "Current");
 
-  UseConfirmScript("[" + ConfirmTurn("YesButton") + "]");
+  Answer({"YesButton"});
   Delete({"Current"});
-  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), ":CurrentExtent");
-  EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "");
-  EXPECT_EQ(Properties()->GetProperty("Study Area Name"), "");
+  EXPECT_EQ(Current(), (std::vector<std::string>{":CurrentExtent", "", ""}));
 
   // With renaming switched off the two group layer settings stay.
   ASSERT_TRUE(Store("Later", -74.6));
   Options()->SetProperty("ChangeGroupLayerName", "False");
   Properties()->SetProperty("Group Layer For Analysis", "Kept group");
   Properties()->SetProperty("Study Area Name", "Kept name");
-  UseConfirmScript("[" + ConfirmTurn("YesButton") + "]");
+  Answer({"YesButton"});
   Delete({"Later"});
-  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), ":CurrentExtent");
-  EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept group");
-  EXPECT_EQ(Properties()->GetProperty("Study Area Name"), "Kept name");
+  EXPECT_EQ(Current(), (std::vector<std::string>{":CurrentExtent", "Kept group", "Kept name"}));
 }
 
 TEST_F(DeleteExistingSATest, APersonalGeodatabaseGoesWithItsStudyArea) {
@@ -141,7 +134,7 @@ TEST_F(DeleteExistingSATest, APersonalGeodatabaseGoesWithItsStudyArea) {
   other->AddLayer(FileLayer("Packed"));
   Document()->AddMap(other);
 
-  UseConfirmScript("[" + ConfirmTurn("YesButton") + "]");
+  Answer({"YesButton"});
   Delete({"Packed"});
   EXPECT_FALSE(fs::exists(geodatabase));
   EXPECT_TRUE(Gone("Packed", folder));

@@ -1,6 +1,5 @@
-// What the open and delete functions share as functions: exact keys,
-// incomplete parameters, a start without an application, an open that
-// finds no study area.
+// What the open and delete functions share: exact keys, incomplete
+// parameters, a start without an application, an open finding nothing.
 #include "ManageTest.h"
 
 #include "Recorders.h"
@@ -11,37 +10,32 @@ namespace {
 using ManageFunctionProtocolTest = ManageTest;
 
 TEST_F(ManageFunctionProtocolTest, KeysParametersAndStartFailures) {
-  for (const std::string progId : {"TovSSA.TovOpenExistingSAFunc", "TovSSA.TovDeleteExistingSAFunc"}) {
+  for (const std::string progId : {kOpenExistingSAFuncProgId, kDeleteExistingSAFuncProgId}) {
+    SCOPED_TRACE(progId);
     ReportRecorder recorder;
     const std::string where = "TovSetupStudyArea\\" + progId.substr(progId.find('.') + 1);
     auto function = CreateAs<ITovFunction>(progId);
-    Variant application(analysis->application), dataManager(analysis->dataManager);
     // Keys are exact: an unknown one is reported and still accepted.
-    EXPECT_TRUE(function->SetParam("application", application)) << progId;
-    function->SetParam("DataManager", dataManager);
-    EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_SetParam " + where}) << progId;
-    EXPECT_FALSE(function->Init()) << progId;
-    EXPECT_EQ(function->LastError(), 47) << progId;
+    Variant application(analysis->application);
+    EXPECT_TRUE(function->SetParam("application", application));
+    SetParams(*function, {{"DataManager", Variant(analysis->dataManager)}});
+    EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_SetParam " + where});
+    EXPECT_FALSE(function->Init());
+    EXPECT_EQ(function->LastError(), 47);
 
     // Started without an application: reported with nothing pending.
-    EXPECT_FALSE(function->Start()) << progId;
-    ASSERT_EQ(recorder.Reports().size(), 2u) << progId;
-    EXPECT_EQ(recorder.Reports()[1].location, "ITovFunction_Start " + where);
-    EXPECT_EQ(recorder.Reports()[1].number, 0);
-    EXPECT_EQ(recorder.Reports()[1].description, "");
+    EXPECT_FALSE(function->Start());
+    ASSERT_EQ(recorder.Locations(), (std::vector<std::string>{"ITovFunction_SetParam " + where, "ITovFunction_Start " + where}));
+    ExpectNoPendingError(recorder.Reports()[1]);
     function->Cleanup();
-    EXPECT_EQ(function->LastError(), 0) << progId;
-    EXPECT_EQ(function->Status(), 1) << progId;
-    EXPECT_FALSE(function->DoStep()) << progId;
+    EXPECT_EQ(function->LastError(), 0);
+    EXPECT_EQ(function->Status(), 1);
+    EXPECT_FALSE(function->DoStep());
   }
 
   // Opening a study area the catalogue does not hold: 47, no message.
   auto presenter = UseScript("[]");
-  auto open = CreateAs<ITovFunction>("TovSSA.TovOpenExistingSAFunc");
-  Variant application(analysis->application), dataManager(analysis->dataManager), name("Nowhere");
-  open->SetParam("Application", application);
-  open->SetParam("DataManager", dataManager);
-  open->SetParam("StudyAreaName", name);
+  auto open = NewFunction(kOpenExistingSAFuncProgId, {{"StudyAreaName", Variant("Nowhere")}});
   ASSERT_TRUE(open->Init());
   EXPECT_FALSE(open->Start());
   EXPECT_EQ(open->LastError(), 47);

@@ -1,12 +1,8 @@
-// The manage dialog: Rename through every map and group layer, Modify
-// through the property sheet task, Remove, and missing layer files.
+// The manage dialog: Rename, Modify, Remove, and missing layer files.
 #include "ManageTest.h"
-#include "Recorders.h"
+#include "ProbeTask.h"
 
-#include "host/common/Paths.h"
-#include "host/framework/RegisterHostFrameworkClasses.h"
 #include "manage/ManageSADialog.h"
-#include "store/StudyAreaDataset.h"
 
 namespace tov::test {
 namespace {
@@ -38,6 +34,16 @@ protected:
   static std::string EditTurn(const std::string& actions) {
     return R"({"form": "SAEditNameDialog", "actions": [)" + actions + "]}";
   }
+  // Rename pressed, then the new name typed and OK pressed.
+  static std::string RenameTurns(const std::string& to) {
+    return ManageTurn(R"({"click": "RenameButton"})") + "," +
+           EditTurn(R"({"set": "ToText", "text": ")" + to + R"("}, {"click": "OKButton"})");
+  }
+  void ExpectOneMessage(const std::string& icon, const std::string& text) {
+    ASSERT_EQ(presenter->Messages().size(), 1u);
+    EXPECT_EQ(presenter->Messages()[0].Text, text);
+    EXPECT_EQ(presenter->Messages()[0].Icon, icon);
+  }
 
   static std::vector<std::string> Entries(ManageSADialog& dialog) { return ListEntries(dialog, "SANamesList"); }
   static std::string Current(ManageSADialog& dialog) {
@@ -63,8 +69,7 @@ TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudy
   const std::string path = LayerFilePath("Harbor");
   const std::set<std::string> files = FileNames(FolderOf("Harbor"));
 
-  auto dialog = Run("Harbor", ManageTurn(R"({"click": "RenameButton"})") + "," +
-                                   EditTurn(R"({"set": "ToText", "text": "Harbor East"}, {"click": "OKButton"})"));
+  auto dialog = Run("Harbor", RenameTurns("Harbor East"));
 
   EXPECT_FALSE(Catalog()->Exists("Harbor"));
   ASSERT_TRUE(Catalog()->Exists("Harbor East"));
@@ -90,8 +95,7 @@ TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudy
 TEST_F(ManageSADialogTest, RenameFindsAStudyAreaStoredInAPersonalGeodatabase) {
   Properties()->SetProperty("Data Format", "Personal Geodatabase");
   ASSERT_TRUE(Store("Packed", -74.6));
-  Run("Packed", ManageTurn(R"({"click": "RenameButton"})") + "," +
-                    EditTurn(R"({"set": "ToText", "text": "Stored"}, {"click": "OKButton"})"));
+  Run("Packed", RenameTurns("Stored"));
   EXPECT_EQ(LayersNamed(FocusMap(), "Stored").size(), 1u);
   EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for Stored").size(), 1u);
   EXPECT_EQ(FileLayer("Stored")->Name(), "Stored");
@@ -100,10 +104,9 @@ TEST_F(ManageSADialogTest, RenameFindsAStudyAreaStoredInAPersonalGeodatabase) {
 TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
   ASSERT_TRUE(Store("Harbor", -74.6));
   ASSERT_TRUE(Store("Bay", -74.0));
-  auto dialog = Run("Harbor", ManageTurn(R"({"click": "RenameButton"})") + "," +
-                                   EditTurn(R"({"set": "ToText", "text": "Bay"}, {"click": "OKButton"})") + "," +
-                                   // The typed text is still there: typing on gives "Bay 2".
-                                   EditTurn(R"({"type": "ToText", "text": " 2"}, {"click": "OKButton"})"));
+  // The typed text is still there: typing on gives "Bay 2".
+  auto dialog =
+      Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"type": "ToText", "text": " 2"}, {"click": "OKButton"})"));
   EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("exclamation", "Study Area Setup", "\"Bay\" is already the name of a study area. Type a different name.")});
   EXPECT_TRUE(Catalog()->Exists("Bay 2"));
   EXPECT_TRUE(Catalog()->Exists("Bay"));
@@ -116,9 +119,7 @@ TEST_F(ManageSADialogTest, ClosingTheNameDialogCancelsTheRename) {
   ASSERT_TRUE(Store("Bay", -74.0));
   // After a refused name the dialog comes back; its close box must end the
   // rename, not confirm the refused name again.
-  presenter = UseConfirmScript("[" + ManageTurn(R"({"click": "RenameButton"})") + "," +
-                               EditTurn(R"({"set": "ToText", "text": "Bay"}, {"click": "OKButton"})") + "," +
-                               EditTurn(R"({"close": true})") + "]");
+  presenter = UseConfirmScript("[" + RenameTurns("Bay") + "," + EditTurn(R"({"close": true})") + "]");
   auto dialog = NewDialog("Harbor");
   dialog->ShowModal();
   EXPECT_TRUE(presenter->Errors().empty());
@@ -143,89 +144,30 @@ TEST_F(ManageSADialogTest, RemovePassesEverySelectedNameInOneRun) {
   EXPECT_EQ(dialog->m_Result, 0);
 }
 
-// A property sheet task that records how it is driven.
-struct TaskLog {
-  std::vector<std::string> calls;
-  std::string studyArea; // name of the record given as "StudyArea"
-  bool initResult = true;
-  int32_t selectorResult = 0;
-};
-
-class FakePropertySheetTask : public StubTask {
-public:
-  explicit FakePropertySheetTask(TaskLog* log) : m_log(log) {}
-  bool StartFunction() override { return Log("StartFunction", true); }
-  int32_t DoParamSelector() override { return Log("DoParamSelector", true) ? m_log->selectorResult : 0; }
-  bool InitFunction() override { return Log("InitFunction", true); }
-  bool InitParamSelector() override { return Log("InitParamSelector", true); }
-  bool Init(const DataManagerPtr& dataManager, const HostApplicationPtr& application) override {
-    return Log(dataManager && application ? "Init" : "Init without objects", m_log->initResult);
-  }
-  bool SetParam(const std::string& name, Variant& value) override {
-    if (auto record = value.ToObjectAs<StudyAreaRecord>()) m_log->studyArea = record->Name();
-    return Log("SetParam " + name, true);
-  }
-
-private:
-  bool Log(const std::string& call, bool result) {
-    m_log->calls.push_back(call);
-    return result;
-  }
-  TaskLog* m_log;
-};
-
-// Puts the fake (or nothing) under the property sheet ProgID; the host's
-// classes come back afterwards.
-struct PropertySheetScope {
-  explicit PropertySheetScope(TaskLog* log) {
-    UnregisterClass(kPropertySheetTaskProgId);
-    if (log)
-      RegisterClass(kPropertySheetTaskProgId,
-                    [log] { return std::static_pointer_cast<Object>(std::make_shared<FakePropertySheetTask>(log)); });
-  }
-  ~PropertySheetScope() {
-    UnregisterClass(kPropertySheetTaskProgId);
-    RegisterHostFrameworkClasses();
-  }
-};
-
 TEST_F(ManageSADialogTest, ModifyDrivesThePropertySheetTask) {
   ASSERT_TRUE(Store("Alpha", -74.6));
   ASSERT_TRUE(Store("Beta", -74.2));
   const std::string modify = ManageTurn(R"({"click": "ModifyButton"})");
-  {
-    TaskLog log;
-    PropertySheetScope scope(&log);
+  const std::vector<std::string> all = {"Init",         "InitParamSelector", "SetParam StudyArea", "DoParamSelector",
+                                        "InitFunction", "StartFunction"};
+  // Run through, cancelled in its pages, refusing to start: the calls made.
+  for (const auto& [initResult, pagesResult] : {std::pair{true, 0}, std::pair{true, -1}, std::pair{false, 0}}) {
+    const size_t made = !initResult ? 1 : pagesResult ? 4 : 6;
+    SCOPED_TRACE(made);
+    ProbeScope sheet(kPropertySheetTaskProgId);
+    sheet.log.callsHoldKeys = true;
+    sheet.log.initResult = initResult;
+    sheet.log.pagesResult = pagesResult;
     auto dialog = Run("Beta", modify);
-    EXPECT_EQ(log.calls, (std::vector<std::string>{"Init", "InitParamSelector", "SetParam StudyArea", "DoParamSelector",
-                                                  "InitFunction", "StartFunction"}));
-    EXPECT_EQ(log.studyArea, "Beta");
+    EXPECT_EQ(sheet.log.calls, std::vector<std::string>(all.begin(), all.begin() + made));
+    EXPECT_EQ(sheet.log.record, made > 1 ? "Beta" : "");
     EXPECT_EQ(Current(*dialog), "Beta");
     EXPECT_TRUE(presenter->Messages().empty());
   }
-  {
-    TaskLog log;
-    log.selectorResult = -1;
-    PropertySheetScope scope(&log);
-    Run("Beta", modify);
-    EXPECT_EQ(log.calls, (std::vector<std::string>{"Init", "InitParamSelector", "SetParam StudyArea", "DoParamSelector"}));
-  }
-  {
-    TaskLog log;
-    log.initResult = false;
-    PropertySheetScope scope(&log);
-    Run("Beta", modify);
-    EXPECT_EQ(log.calls, (std::vector<std::string>{"Init"}));
-    EXPECT_TRUE(presenter->Messages().empty());
-  }
-  {
-    PropertySheetScope scope(nullptr);
-    Run("Beta", modify);
-    ASSERT_EQ(presenter->Messages().size(), 1u);
-    EXPECT_EQ(presenter->Messages()[0].Text,
-              "The study area properties cannot be shown because the property sheet component is not available.");
-    EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
-  }
+  ClassRemoval noSheet(kPropertySheetTaskProgId);
+  Run("Beta", modify);
+  ExpectOneMessage("critical",
+                   "The study area properties cannot be shown because the property sheet component is not available.");
 }
 
 TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
@@ -252,9 +194,7 @@ TEST_F(ManageSADialogTest, RenamingAStudyAreaGoneSinceTheListWasFilledSaysSo) {
   Catalog()->Remove("Harbor");
   dialog->ShowModal();
   EXPECT_TRUE(presenter->Errors().empty());
-  ASSERT_EQ(presenter->Messages().size(), 1u);
-  EXPECT_EQ(presenter->Messages()[0].Text, "There is no saved study area with this name: Harbor");
-  EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
+  ExpectOneMessage("critical", "There is no saved study area with this name: Harbor");
   EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay"}));
   EXPECT_TRUE(Catalog()->Exists("Bay"));
 }

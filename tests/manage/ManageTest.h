@@ -1,7 +1,6 @@
 #pragma once
-// The management tests' fixture: an analysis on the test data set with the
-// management classes registered, study areas made through the real store,
-// and delete confirmations noted.
+// The management tests' fixture: the classes registered, an analysis, delete
+// confirmations noted.
 #include "AnalysisViews.h"
 #include "WorldTest.h"
 
@@ -33,6 +32,19 @@ protected:
     return presenter = WatchScript(json, [this](Form& form) {
              if (form.Name() == "DeleteConfirmSADialog") questions.push_back(form.Ctl("QuestionLabel")->Caption());
            });
+  }
+  // The script answering the delete confirmations with these buttons in turn.
+  ScriptedPresenterPtr Answer(std::initializer_list<const char*> buttons) {
+    std::string turns;
+    for (const char* button : buttons) turns += (turns.empty() ? "" : ",") + ConfirmTurn(button);
+    return UseConfirmScript("[" + turns + "]");
+  }
+  // A management function (ProgID) given the application, the data manager and `more`.
+  ITovFunctionPtr NewFunction(const std::string& progId, std::initializer_list<std::pair<const char*, Variant>> more) {
+    auto function = CreateAs<ITovFunction>(progId);
+    SetParams(*function, {{"Application", Variant(analysis->application)}, {"DataManager", Variant(analysis->dataManager)}});
+    SetParams(*function, more);
+    return function;
   }
 
   std::string LayerFilePath(const std::string& name) { return Catalog()->Item(name)->FilePath(); } // platform form

@@ -1,5 +1,4 @@
-// The edit name dialog: when OK is offered, Enter, and names the checker
-// refuses.
+// The edit name dialog: when OK is offered, Enter, and refused names.
 #include "TestWorld.h"
 
 #include "manage/SAEditNameDialog.h"

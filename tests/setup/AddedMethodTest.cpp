@@ -1,8 +1,5 @@
-// A method is one folder and one registration call: a method that exists
-// only in this test, registered as a method folder registers itself, is
-// offered by the chooser and stores its study area, both through the chooser
-// and when the host runs its task alone, with nothing in setup/ or host/
-// knowing it.
+// A method is one folder and one registration call: one that exists only
+// here is offered and stores its study area, through the chooser or alone.
 #include "SetupTest.h"
 
 #include "framework/TovSSAMethodFunction.h"
@@ -21,9 +18,7 @@ constexpr char kSquareFunctionProgId[] = "TovSSATest.SquareFunction";
 // What the method's task was told about picking regions; empty when nothing.
 Variant g_fromMapOrList;
 
-// The method's task: only the name page; it takes the chooser's way of
-// picking regions, as a method whose first page picks on a map or from a
-// list does.
+// Only the name page; it takes the chooser's way of picking regions.
 class SquareTask : public TovSSAMethodTask {
 public:
   SquareTask() : TovSSAMethodTask("TovSetupStudyArea\\SquareTask", kSquareFunctionProgId) {}

@@ -1,5 +1,4 @@
-// The method chooser: which methods and saved study areas it offers, what
-// its options and buttons do, and the manage dialog reached from it.
+// The method chooser: what it offers, its options and buttons, managing from it.
 #include "SetupTest.h"
 
 #include "pages/modi18N.h"
@@ -29,9 +28,6 @@ protected:
     EXPECT_EQ(presenter->PendingTurns(), 0u);
   }
 
-  static std::vector<std::string> Entries(CreateSAMainDialog& chooser, const char* control) {
-    return ListEntries(chooser, control);
-  }
   static bool Enabled(CreateSAMainDialog& chooser, const char* control) { return chooser.Ctl(control)->Enabled(); }
 
   std::shared_ptr<SetupRecorder> presenter;
@@ -45,25 +41,22 @@ TEST_F(CreateSAMainDialogTest, SavedStudyAreasCanBeOpenedAndManagedOnlyWhenThere
   auto second = UseSetupScript(cancel);
   EXPECT_EQ(RunMain().pages, -1);
 
+  // Open, the names and Manage enabled; Create set.
+  auto offered = [](const ChooserShowing& c) {
+    return std::vector<bool>{c.openEnabled, c.namesEnabled, c.manageEnabled, c.createSet};
+  };
   ASSERT_EQ(first->choosers.size(), 1u);
-  const ChooserShowing& none = first->choosers[0];
-  EXPECT_FALSE(none.openEnabled);
-  EXPECT_FALSE(none.namesEnabled);
-  EXPECT_FALSE(none.manageEnabled);
-  EXPECT_TRUE(none.createSet);
+  EXPECT_EQ(offered(first->choosers[0]), (std::vector<bool>{false, false, false, true}));
   ASSERT_EQ(second->choosers.size(), 1u);
   const ChooserShowing& one = second->choosers[0];
-  EXPECT_TRUE(one.openEnabled);
-  EXPECT_TRUE(one.namesEnabled);
-  EXPECT_TRUE(one.manageEnabled);
+  EXPECT_EQ(offered(one), (std::vector<bool>{true, true, true, true}));
   EXPECT_EQ(one.names, (std::vector<std::string>{"Harbor"}));
   EXPECT_EQ(one.name, "Harbor");
-  EXPECT_TRUE(one.createSet);
 }
 
 TEST_F(CreateSAMainDialogTest, SelectedShapesAreOfferedOnlyWhileAPolygonIsSelected) {
   const std::string selectedShapes = GetTextResources()->FindString("112");
-  EXPECT_EQ(Entries(*NewChooser(), "SATasksList"),
+  EXPECT_EQ(ListEntries(*NewChooser(), "SATasksList"),
             (std::vector<std::string>{kExtentCaption, kMapListCaption, kWholeCaption, kUnknownCaption}));
 
   MapPtr map = analysis->application->Document()->FocusMap();
@@ -72,7 +65,7 @@ TEST_F(CreateSAMainDialogTest, SelectedShapesAreOfferedOnlyWhileAPolygonIsSelect
   map->AddElement(element);
   map->SelectElement(element);
   auto chooser = NewChooser();
-  EXPECT_EQ(Entries(*chooser, "SATasksList"), (std::vector<std::string>{kExtentCaption, selectedShapes, kMapListCaption,
+  EXPECT_EQ(ListEntries(*chooser, "SATasksList"), (std::vector<std::string>{kExtentCaption, selectedShapes, kMapListCaption,
                                                                          kWholeCaption, kUnknownCaption}));
   // Chosen, it is the descriptor behind the caption.
   Show(*chooser, R"({"select": "SATasksList", "item": ")" + selectedShapes + R"("}, {"click": "NextButton"})");
@@ -118,27 +111,25 @@ TEST_F(CreateSAMainDialogTest, DoubleClicksChooseAtOnce) {
   ASSERT_TRUE(Store("Inland", -74.6));
   ASSERT_TRUE(Store("Coast", -74.0));
   auto chooser = NewChooser();
-  Show(*chooser, R"({"dblclick": "SATasksList", "item": ")" + std::string(kWholeCaption) + R"("})");
-  EXPECT_EQ(chooser->m_Result, 1);
-  EXPECT_EQ(chooser->m_Way, 0);
-  EXPECT_EQ(chooser->m_pSSATask->Name(), "SetupStudyArea.UseWhole");
-
-  // Picking a saved study area chooses opening it.
-  Show(*chooser, R"({"select": "SANameCombo", "item": "Coast"}, {"click": "NextButton"})");
-  EXPECT_EQ(chooser->m_Result, 1);
-  EXPECT_EQ(chooser->m_Way, 1);
-  EXPECT_EQ(chooser->m_sSAName, "Coast");
-
-  Show(*chooser, R"({"dblclick": "CreateSAOption"})");
-  EXPECT_EQ(chooser->m_Result, 1);
-  EXPECT_EQ(chooser->m_Way, 0);
-  EXPECT_EQ(chooser->m_pSSATask->Name(), "SetupStudyArea.UseWhole");
-
-  chooser->m_sSAName.clear();
-  Show(*chooser, R"({"dblclick": "OpenSAOption"})");
-  EXPECT_EQ(chooser->m_Result, 1);
-  EXPECT_EQ(chooser->m_Way, 1);
-  EXPECT_EQ(chooser->m_sSAName, "Coast");
+  // A method or Create double-clicked chooses the method; picking a saved
+  // study area or double-clicking Open chooses opening it.
+  const std::pair<std::string, int> cases[] = {
+      {R"({"dblclick": "SATasksList", "item": ")" + std::string(kWholeCaption) + R"("})", 0},
+      {R"({"select": "SANameCombo", "item": "Coast"}, {"click": "NextButton"})", 1},
+      {R"({"dblclick": "CreateSAOption"})", 0},
+      {R"({"dblclick": "OpenSAOption"})", 1}};
+  for (const auto& [actions, way] : cases) {
+    SCOPED_TRACE(actions);
+    chooser->m_sSAName.clear();
+    Show(*chooser, actions);
+    EXPECT_EQ(chooser->m_Result, 1);
+    EXPECT_EQ(chooser->m_Way, way);
+    if (way) {
+      EXPECT_EQ(chooser->m_sSAName, "Coast");
+    } else {
+      EXPECT_EQ(chooser->m_pSSATask->Name(), "SetupStudyArea.UseWhole");
+    }
+  }
 }
 
 TEST_F(CreateSAMainDialogTest, AfterManagingTheListOfSavedStudyAreasIsRefilled) {
@@ -151,20 +142,20 @@ TEST_F(CreateSAMainDialogTest, AfterManagingTheListOfSavedStudyAreasIsRefilled) 
        R"({"form": "ManageSADialog", "actions": [{"select": "SANamesList", "item": "Alpha"},
             {"deselect": "SANamesList", "item": "Beta"}, {"click": "RemoveButton"}, {"click": "CloseButton"}]},)" +
            confirm);
-  EXPECT_EQ(Entries(*chooser, "SANameCombo"), (std::vector<std::string>{"Beta", "Gamma"}));
+  EXPECT_EQ(ListEntries(*chooser, "SANameCombo"), (std::vector<std::string>{"Beta", "Gamma"}));
   EXPECT_EQ(chooser->CtlAs<ListControl>("SANameCombo")->Text(), "Beta");
   EXPECT_TRUE(Enabled(*chooser, "ManageSAButton"));
 
   // Removing the remembered one selects the first left.
   Show(*chooser, R"({"click": "ManageSAButton"}, {"click": "CancelButton"})",
        R"({"form": "ManageSADialog", "actions": [{"click": "RemoveButton"}, {"click": "CloseButton"}]},)" + confirm);
-  EXPECT_EQ(Entries(*chooser, "SANameCombo"), (std::vector<std::string>{"Gamma"}));
+  EXPECT_EQ(ListEntries(*chooser, "SANameCombo"), (std::vector<std::string>{"Gamma"}));
   EXPECT_EQ(chooser->CtlAs<ListControl>("SANameCombo")->Text(), "Gamma");
 
   // With none left only creating remains.
   Show(*chooser, R"({"click": "OpenSAOption"}, {"click": "ManageSAButton"}, {"click": "CancelButton"})",
        R"({"form": "ManageSADialog", "actions": [{"click": "RemoveAllButton"}, {"click": "CloseButton"}]},)" + confirm);
-  EXPECT_TRUE(Entries(*chooser, "SANameCombo").empty());
+  EXPECT_TRUE(ListEntries(*chooser, "SANameCombo").empty());
   EXPECT_EQ(chooser->m_Way, 0);
   EXPECT_EQ(chooser->Ctl("CreateSAOption")->Value(), 1);
   EXPECT_FALSE(Enabled(*chooser, "OpenSAOption"));

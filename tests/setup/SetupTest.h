@@ -1,8 +1,7 @@
 #pragma once
-// The setup tests' fixture: the chooser and the main task on a data set of
-// several methods, a stand-in for a method's task, and what the pages showed.
+// The setup tests' fixture: the main task on a data set of several methods.
 #include "HostWrappers.h"
-#include "Recorders.h"
+#include "ProbeTask.h"
 #include "WorldTest.h"
 
 #include "pages/modi18N.h"
@@ -74,67 +73,6 @@ inline std::string NameBackTurn(const std::string& name) {
          R"("}, {"click": "BackButton"}]})";
 }
 
-// A task standing in for a method's task: it notes how the main task drives
-// it and answers as told.
-struct ProbeLog {
-  std::vector<std::string> keys; // SetParam keys in order
-  TaskDescriptorPtr descriptor;
-  TaskPropertySetPtr propertySet;
-  std::map<std::string, std::string> propertiesAtPages; // the set as the pages found it
-  Variant fromMapOrList;
-  bool initResult = true;
-  int32_t pagesResult = 0;
-  int32_t status = 1;
-  int32_t lastError = 0;
-  ITovFunctionPtr function;
-  std::vector<std::string> calls; // the other operations, in order
-};
-
-class ProbeTask : public StubTask {
-public:
-  explicit ProbeTask(ProbeLog* log) : m_log(log) {}
-  int32_t LastError() override { return m_log->lastError; }
-  int32_t Status() override { return m_log->status; }
-  ITovFunctionPtr TovFunction() override { return m_log->function; }
-  void Cleanup() override { m_log->calls.push_back("Cleanup"); }
-  void Break() override { m_log->calls.push_back("Break"); }
-  bool StartFunction() override { return m_log->calls.push_back("StartFunction"), true; }
-  bool InitFunction() override { return m_log->calls.push_back("InitFunction"), true; }
-  bool Init(const DataManagerPtr&, const HostApplicationPtr&) override {
-    return m_log->calls.push_back("Init"), m_log->initResult;
-  }
-  int32_t DoParamSelector() override {
-    m_log->calls.push_back("DoParamSelector");
-    m_log->propertiesAtPages.clear();
-    if (m_log->propertySet)
-      for (const char* key : {"SAName", "FormLeft", "FormTop", "FormWidth", "FormHeight"})
-        if (m_log->propertySet->HasProperty(key))
-          m_log->propertiesAtPages[key] = m_log->propertySet->GetProperty(key).ToString();
-    return m_log->pagesResult;
-  }
-  bool SetParam(const std::string& paramName, Variant& paramValue) override {
-    m_log->keys.push_back(paramName);
-    if (paramName == "SSATask") m_log->descriptor = paramValue.ToObjectAs<TaskDescriptor>();
-    if (paramName == "PropertySet") m_log->propertySet = paramValue.ToObjectAs<TaskPropertySet>();
-    if (paramName == "FromMapOrList") m_log->fromMapOrList = paramValue;
-    return true;
-  }
-
-private:
-  ProbeLog* m_log;
-};
-
-// Puts a probe under a task ProgID for its lifetime.
-class ProbeScope {
-public:
-  explicit ProbeScope(const std::string& progId)
-      : m_override(progId, [this] { return std::static_pointer_cast<Object>(std::make_shared<ProbeTask>(&log)); }) {}
-  ProbeLog log;
-
-private:
-  ClassOverride m_override;
-};
-
 // The host's calls on the main task and what they gave.
 struct MainRun {
   std::shared_ptr<TovSetupStudyAreaMain> task;
@@ -144,9 +82,8 @@ struct MainRun {
   int32_t status = 0, lastError = 0;
 };
 
-// An analysis on a test data set that offers the current extent, selected
-// shapes, the map list, the whole layer and a method the component does not
-// know.
+// The data set offers the extent, selected shapes, the map list, the whole
+// layer and a method the component does not know.
 class SetupTest : public WorldTest {
 protected:
   SetupTest()

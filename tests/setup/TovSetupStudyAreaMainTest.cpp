@@ -1,17 +1,25 @@
-// The main setup task: the active data set, the method records, Back to the
-// chooser, the wizard state per method, opening, and forwarding to the
-// method task.
+// The main setup task: the data set, Back to the chooser, the wizard state
+// per method, opening, and forwarding to the method task.
 #include "SetupTest.h"
 
-#include "pages/modi18N.h"
-#include "Recorders.h"
+#include <tuple>
 
 namespace tov::test {
 namespace {
 
 constexpr char kMainModule[] = "TovSetupStudyArea\\TovSetupStudyAreaMain";
 
-class TovSetupStudyAreaMainTest : public SetupTest {};
+using TovSetupStudyAreaMainTest = SetupTest;
+
+// The one report, made where the chooser's choice is acted on.
+void ExpectReportedByChooser(const ReportRecorder& recorder) {
+  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
+}
+
+// What the host's calls gave: pages, InitFunction, StartFunction, LastError.
+std::tuple<int32_t, bool, bool, int32_t> Outcome(const MainRun& run) {
+  return {run.pages, run.initFunction, run.startFunction, run.lastError};
+}
 
 TEST_F(TovSetupStudyAreaMainTest, WithoutTheActiveDataSetInitTellsTheUserAndReports) {
   struct GoneDataset : DelegatingExtension {
@@ -57,16 +65,13 @@ TEST_F(TovSetupStudyAreaMainTest, OnceChosenTheMethodTaskAnswersTheHostsCalls) {
   auto presenter = UseSetupScript(ChooseMethodTurn(kWholeCaption));
 
   MainRun run = RunMain();
-  EXPECT_EQ(run.pages, 0);
-  EXPECT_TRUE(run.initFunction);
-  EXPECT_TRUE(run.startFunction);
+  EXPECT_EQ(Outcome(run), std::make_tuple(0, true, true, 33));
   EXPECT_EQ(run.status, 3);
-  EXPECT_EQ(run.lastError, 33);
   EXPECT_EQ(run.task->TovFunction(), probe.log.function);
   run.task->Break();
   run.task->Cleanup();
-  EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init", "DoParamSelector", "InitFunction", "StartFunction",
-                                                       "Break", "Cleanup"}));
+  EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init", "InitParamSelector", "DoParamSelector", "InitFunction",
+                                                       "StartFunction", "Break", "Cleanup"}));
   // The descriptor chosen, the data set and the wizard state, in this order;
   // only the map list task learns how regions are picked.
   EXPECT_EQ(probe.log.keys, (std::vector<std::string>{"SSATask", "DataSet", "PropertySet"}));
@@ -101,10 +106,7 @@ TEST_F(TovSetupStudyAreaMainTest, BackFromTheNamePageAndTheSameMethodAgainStores
                                   ChooseMethodTurn(kExtentCaption) + "," + NameTurn("Harbor"));
   MainRun run = RunMain();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
-  EXPECT_EQ(run.pages, 0);
-  EXPECT_TRUE(run.initFunction);
-  EXPECT_TRUE(run.startFunction);
-  EXPECT_EQ(run.lastError, 0);
+  EXPECT_EQ(Outcome(run), std::make_tuple(0, true, true, 0));
   EXPECT_EQ(Catalog()->Count(), 1);
   EXPECT_EQ(CurrentStudyArea(), "Harbor");
   // The chooser came back with the method still selected, and the name page
@@ -138,12 +140,9 @@ TEST_F(TovSetupStudyAreaMainTest, AListedMethodWithoutItsTaskIsReportedAndNothin
                                   ChooseMethodTurn(kWholeCaption));
   ReportRecorder recorder;
   MainRun run = RunMain();
-  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
-  EXPECT_EQ(recorder.Reports()[0].number, 429);
-  EXPECT_EQ(run.pages, 0);
-  EXPECT_FALSE(run.initFunction);
-  EXPECT_FALSE(run.startFunction);
-  EXPECT_EQ(run.lastError, 47);
+  ExpectReportedByChooser(recorder);
+  EXPECT_EQ(recorder.Reports().at(0).number, 429);
+  EXPECT_EQ(Outcome(run), std::make_tuple(0, false, false, 47));
   EXPECT_EQ(Catalog()->Count(), 0);
 }
 
@@ -155,15 +154,25 @@ TEST_F(TovSetupStudyAreaMainTest, AMethodTaskThatRefusesToStartIsReported) {
   MainRun run = RunMain();
   EXPECT_EQ(run.pages, -1);
   EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init"}));
-  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
-  ExpectNoPendingError(recorder.Reports()[0]);
+  ExpectReportedByChooser(recorder);
+  ExpectNoPendingError(recorder.Reports().at(0));
   EXPECT_FALSE(run.task->MethodTask());
 }
 
+// Without the open function opening is reported; else nothing is left to run.
 TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRun) {
   ASSERT_TRUE(Store("Inland", -74.6));
   ASSERT_TRUE(Store("Coast", -74.0));
   ASSERT_EQ(CurrentStudyArea(), "Coast");
+  {
+    ClassRemoval removal(kOpenExistingSAFuncProgId);
+    UseSetupScript(OpenTurn("Inland"));
+    ReportRecorder recorder;
+    MainRun run = RunMain();
+    ExpectReportedByChooser(recorder);
+    EXPECT_EQ(Outcome(run), std::make_tuple(0, false, false, 47));
+    EXPECT_EQ(CurrentStudyArea(), "Coast");
+  }
   auto presenter = UseSetupScript(OpenTurn("Inland"));
   MainRun run = RunMain();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
@@ -172,21 +181,6 @@ TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRu
   EXPECT_FALSE(run.task->MethodTask());
   EXPECT_EQ(CurrentStudyArea(), "Inland");
   EXPECT_EQ(Catalog()->Count(), 2);
-}
-
-TEST_F(TovSetupStudyAreaMainTest, WithoutTheOpenFunctionOpeningIsReportedAndNothingRuns) {
-  ASSERT_TRUE(Store("Inland", -74.6));
-  ASSERT_TRUE(Store("Coast", -74.0));
-  ClassRemoval removal(kOpenExistingSAFuncProgId);
-  UseSetupScript(OpenTurn("Inland"));
-  ReportRecorder recorder;
-  MainRun run = RunMain();
-  EXPECT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
-  EXPECT_EQ(run.pages, 0);
-  EXPECT_FALSE(run.initFunction);
-  EXPECT_FALSE(run.startFunction);
-  EXPECT_EQ(run.lastError, 47);
-  EXPECT_EQ(CurrentStudyArea(), "Coast");
 }
 
 TEST_F(TovSetupStudyAreaMainTest, AnOpenFunctionThatRefusesToStartIsReportedWithoutAnError) {
@@ -198,8 +192,8 @@ TEST_F(TovSetupStudyAreaMainTest, AnOpenFunctionThatRefusesToStartIsReportedWith
   ReportRecorder recorder;
   MainRun run = RunMain();
   EXPECT_EQ(spy.log.initCalls, 1);
-  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
-  ExpectNoPendingError(recorder.Reports()[0]);
+  ExpectReportedByChooser(recorder);
+  ExpectNoPendingError(recorder.Reports().at(0));
   EXPECT_EQ(run.pages, 0);
 }
 

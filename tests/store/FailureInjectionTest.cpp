@@ -1,13 +1,10 @@
-// Each host call of storing, opening, deleting and renaming a study area made to fail
-// in turn: the failure is reported where it happened with the pending error,
-// the operation gives its default, and the analysis stays usable.
-#include "HostCallCounter.h"
+// Each host call of storing, opening, deleting and renaming a study area fails
+// in turn: reported where it happened, and the analysis stays usable.
 #include "AnalysisViews.h"
-#include "Program.h"
+#include "HostCallCounter.h"
 #include "Recorders.h"
+#include "WorldTest.h"
 
-#include "host/session/HostTaskRun.h"
-#include "host/forms/ScriptedPresenter.h"
 #include "manage/ManageSADialog.h"
 #include "manage/TovDeleteExistingSAFunc.h"
 #include "manage/TovOpenExistingSAFunc.h"
@@ -83,30 +80,22 @@ protected:
         }
         const Report* report = nullptr;
         for (const Report& r : recorder.Reports())
-          if (r.number == kInjected && r.description.find(description) != std::string::npos) {
-            report = &r;
-            break;
-          }
+          if (r.number == kInjected && Has(r.description, description) && !report) report = &r;
         // A dialog's button tells its failure in a message box instead, or
         // leaves it to the presenter as an untrapped error of the click.
         bool shown = false;
         if (auto scripted = std::dynamic_pointer_cast<ScriptedPresenter>(GetPresenter())) {
-          for (const auto& message : scripted->Messages())
-            shown = shown || message.Text.find(description) != std::string::npos;
-          for (const std::string& error : scripted->Errors())
-            shown = shown || error.find(description) != std::string::npos;
+          for (const auto& message : scripted->Messages()) shown = shown || Has(message.Text, description);
+          for (const std::string& error : scripted->Errors()) shown = shown || Has(error, description);
         }
         if (report) {
           // Reported where it happened: the procedure, then the module path.
+          const std::string& at = report->location;
           bool known = false;
           for (const std::string& path : modulePaths)
-            known = known || (report->location.size() > path.size() &&
-                              report->location.compare(report->location.size() - path.size(), path.size(), path) == 0 &&
-                              report->location[report->location.size() - path.size() - 1] == ' ');
-          EXPECT_TRUE(known) << report->location;
-          if (report->location == location + " " + modulePaths.front()) {
-            EXPECT_FALSE(result) << report->location;
-          }
+            known = known || (at.size() > path.size() && at.compare(at.size() - path.size() - 1, path.size() + 1, " " + path) == 0);
+          EXPECT_TRUE(known) << at;
+          if (at == location + " " + modulePaths.front()) { EXPECT_FALSE(result) << at; }
         } else if (!shown) {
           // Only a failure the component ignores by design (texts, layout)
           // may go unreported, and then the operation still succeeds.
@@ -143,28 +132,25 @@ TEST_F(FailureInjectionTest, EveryHostCallOfCreateOpenDeleteAndRenameFailsCleanl
     };
   });
 
-  const long opened = FailEachCall("OpenStudyArea", "OpenStudyArea", {TovOpenExistingSAFunc::kModulePath, store},
-                                   [](Analysis& a) {
-                                     UseScript("[]");
-                                     auto function = std::make_shared<TovOpenExistingSAFunc>();
-                                     Variant application(a.application), dataManager(a.dataManager),
-                                         name(std::string("Before"));
-                                     function->SetParam("Application", application);
-                                     function->SetParam("DataManager", dataManager);
-                                     function->SetParam("StudyAreaName", name);
-                                     return [function] { return function->OpenStudyArea(); };
-                                   });
+  const long opened =
+      FailEachCall("OpenStudyArea", "OpenStudyArea", {TovOpenExistingSAFunc::kModulePath, store}, [](Analysis& a) {
+        UseScript("[]");
+        auto function = std::make_shared<TovOpenExistingSAFunc>();
+        SetParams(*function, {{"Application", Variant(a.application)},
+                              {"DataManager", Variant(a.dataManager)},
+                              {"StudyAreaName", Variant("Before")}});
+        return [function] { return function->OpenStudyArea(); };
+      });
 
   const long deleted = FailEachCall(
       "DeleteStudyArea", "DeleteStudyArea", {TovDeleteExistingSAFunc::kModulePath, store}, [](Analysis& a) {
         UseScript(R"([{"form": "DeleteConfirmSADialog", "actions": [{"click": "YesButton"}]}])");
         auto function = std::make_shared<TovDeleteExistingSAFunc>();
         auto names = std::make_shared<Collection>();
-        names->Add(Variant(std::string("Before")));
-        Variant application(a.application), dataManager(a.dataManager), list(names);
-        function->SetParam("Application", application);
-        function->SetParam("DataManager", dataManager);
-        function->SetParam("StudyAreaNames", list);
+        names->Add(Variant("Before"));
+        SetParams(*function, {{"Application", Variant(a.application)},
+                              {"DataManager", Variant(a.dataManager)},
+                              {"StudyAreaNames", Variant(names)}});
         return [function, &a] {
           return function->DeleteStudyArea() && !a.dataManager->GetStudyAreaCatalog()->Exists("Before");
         };

@@ -1,6 +1,5 @@
-// Where the component ignores failures it ignores all of them, a handler
-// that cannot be set up is reported, and the cached module handlers and text
-// resources follow a class registered again.
+// Ignored failures include foreign exceptions; a handler that cannot be set up
+// is reported; cached handlers and texts follow a class registered again.
 #include "HostWrappers.h"
 #include "Recorders.h"
 #include "WorldTest.h"

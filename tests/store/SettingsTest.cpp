@@ -24,40 +24,36 @@ protected:
   void Saved(float left, float top, float width = 6000, float height = 4000) {
     set->values = {{kFormLeft, left}, {kFormTop, top}, {kFormWidth, width}, {kFormHeight, height}};
   }
+  // Where the form is, and a place to compare it with.
+  std::pair<float, float> At() const { return {form->Left(), form->Top()}; }
+  static std::pair<float, float> Place(float left, float top) { return {left, top}; }
 };
 
 TEST_F(SettingsTest, FirstRunCentresOverTheHostWindow) {
   RestoreFormPosition(form, app, set, true);
   // Host window: 1280 x 800 pixels centred on 1920 x 1080, 15 twips a pixel.
-  EXPECT_EQ(form->Left(), 320 * 15 + (1280 * 15 - 6000) / 2);
-  EXPECT_EQ(form->Top(), 140 * 15 + (800 * 15 - 4000) / 2);
+  EXPECT_EQ(At(), Place(320 * 15 + (1280 * 15 - 6000) / 2, 140 * 15 + (800 * 15 - 4000) / 2));
   // Without a window the screen is the rectangle.
   app->window = 999;
   RestoreFormPosition(form, app, nullptr, false);
-  EXPECT_EQ(form->Left(), (1920 * 15 - 6000) / 2);
-  EXPECT_EQ(form->Top(), (1080 * 15 - 4000) / 2);
+  EXPECT_EQ(At(), Place((1920 * 15 - 6000) / 2, (1080 * 15 - 4000) / 2));
 }
 
 TEST_F(SettingsTest, SavedPositionIsRestoredAndKeptOnTheScreen) {
-  Saved(1000, 2000);
-  RestoreFormPosition(form, app, set, false);
-  EXPECT_EQ(form->Left(), 1000);
-  EXPECT_EQ(form->Top(), 2000);
-  Saved(30000, 20000);
-  RestoreFormPosition(form, app, set, false);
-  EXPECT_EQ(form->Left(), 1920 * 15 - 6000);
-  EXPECT_EQ(form->Top(), 1080 * 15 - 4000);
-  Saved(-500, -1);
-  RestoreFormPosition(form, app, set, false);
-  EXPECT_EQ(form->Left(), 0);
-  EXPECT_EQ(form->Top(), 0);
+  // Inside the screen, beyond its bottom right, beyond its top left.
+  const std::pair<std::pair<float, float>, std::pair<float, float>> cases[] = {
+      {{1000, 2000}, {1000, 2000}}, {{30000, 20000}, {1920 * 15 - 6000, 1080 * 15 - 4000}}, {{-500, -1}, {0, 0}}};
+  for (const auto& [saved, restored] : cases) {
+    Saved(saved.first, saved.second);
+    RestoreFormPosition(form, app, set, false);
+    EXPECT_EQ(At(), restored);
+  }
 }
 
 TEST_F(SettingsTest, CentreFlagPlacesTheFormInTheMiddleOfTheSavedRectangle) {
   Saved(1000, 1000, 9001, 3000);
   RestoreFormPosition(form, app, set, true);
-  EXPECT_EQ(form->Left(), 1000 + 1500); // (9001 - 6000) / 2, integer part
-  EXPECT_EQ(form->Top(), 1000 - 500);
+  EXPECT_EQ(At(), Place(1000 + 1500, 1000 - 500)); // (9001 - 6000) / 2, integer part
 }
 
 TEST_F(SettingsTest, AMaximisedFormIsNotMoved) {
@@ -66,8 +62,7 @@ TEST_F(SettingsTest, AMaximisedFormIsNotMoved) {
   Saved(1000, 2000);
   RestoreFormPosition(form, app, set, false);
   RestoreFormPosition(form, app, nullptr, false);
-  EXPECT_EQ(form->Left(), 10);
-  EXPECT_EQ(form->Top(), 20);
+  EXPECT_EQ(At(), Place(10, 20));
 }
 
 TEST_F(SettingsTest, SaveWritesTheFourKeysInOrderAndNeedsASet) {

@@ -1,7 +1,5 @@
-// Storing a study area (CreateStudyArea): the dataset format, the analysis
-// group layer, outline widths across maps, storing again from the property
-// sheet, the analysis coordinate system, and the step a failure report names,
-// with host failures injected at several points.
+// Storing a study area: data formats, group layers, outlines across maps,
+// storing again, the coordinate system, and the step a failure report names.
 #include "AnalysisViews.h"
 #include "HostWrappers.h"
 #include "Recorders.h"
@@ -26,8 +24,7 @@ protected:
 };
 
 // Only "Personal Geodatabase" exactly gives a GeoPackage (with an object id);
-// each comes back as stored when the analysis is opened again, a shared one
-// from its schema.
+// each comes back as stored when reopened.
 TEST_F(StudyAreaStoreTest, EachDataFormatGivesItsKindOfDatasetAndComesBackReopened) {
   const std::pair<const char*, bool> formats[] = {
       {"Personal Geodatabase", true}, {"", false}, {"Shapefile", false}, {"personal geodatabase", false}};
@@ -45,26 +42,24 @@ TEST_F(StudyAreaStoreTest, EachDataFormatGivesItsKindOfDatasetAndComesBackReopen
     const fs::path data = ToNativePath(layer->FeatureClass()->Workspace()->PathName());
     EXPECT_EQ(data.extension() == ".gpkg", geoPackage) << format;
     EXPECT_EQ(fs::is_directory(data), !geoPackage) << format;
-    const std::string layerFile = FilePath("Area" + std::to_string(i));
-    if (geoPackage) {
-      EXPECT_EQ(layer->FeatureClass()->OIDFieldName(), "OID");
-    }
-    EXPECT_EQ(fs::exists(fs::path(layerFile).replace_extension(".shp")), !geoPackage) << format;
+    if (geoPackage) { EXPECT_EQ(layer->FeatureClass()->OIDFieldName(), "OID"); }
+    EXPECT_EQ(fs::exists(fs::path(FilePath("Area" + std::to_string(i))).replace_extension(".shp")), !geoPackage) << format;
   }
   EXPECT_EQ(Properties()->GetProperty("Data Format"), "personal geodatabase");
   EXPECT_EQ(Inconsistencies(*world), std::vector<std::string>{});
 }
 
-TEST_F(StudyAreaStoreTest, TheGroupLayerOptionMustBeExactlyTrue) {
+// The group layer option must be exactly "True"; an empty group name gives
+// "My Analyses", new layers going first.
+TEST_F(StudyAreaStoreTest, GroupLayerOptionAndName) {
   Options()->SetProperty("Use Group Layer For Analysis", "true");
   const long before = FocusMap()->LayerCount();
   ASSERT_TRUE(Store("Loose", -74.6));
   EXPECT_EQ(FocusMap()->LayerCount(), before + 1);
   EXPECT_FALSE(As<GroupLayer>(FindLayer(FocusMap(), "Analyses created for Loose")));
   EXPECT_FALSE(As<GroupLayer>(FocusMap()->Layer(before)));
-}
 
-TEST_F(StudyAreaStoreTest, AnEmptyGroupNameGivesMyAnalysesAndNewLayersGoFirst) {
+  Options()->SetProperty("Use Group Layer For Analysis", "True");
   Options()->SetProperty("ChangeGroupLayerName", "False");
   Properties()->SetProperty("Group Layer For Analysis", "");
   ASSERT_TRUE(Store("One", -74.6));
@@ -78,7 +73,7 @@ TEST_F(StudyAreaStoreTest, AnEmptyGroupNameGivesMyAnalysesAndNewLayersGoFirst) {
 }
 
 // Layer tree helpers need no analysis.
-TEST(StudyAreaLayersTest, GroupLayersAreFoundOnlyAtTheTopByExactName) {
+TEST(StudyAreaLayersTest, GroupsFoundOnlyAtTheTopByExactNameAndTheLastLayerMovedToTop) {
   MapPtr map = CreateAs<Map>("orvaCore.Map");
   auto outer = NewGroup("Outer");
   outer->Add(NewGroup("Inner"));
@@ -90,9 +85,8 @@ TEST(StudyAreaLayersTest, GroupLayersAreFoundOnlyAtTheTopByExactName) {
   EXPECT_EQ(GetGroupLayerByName(map, "Analyses")->Name(), "Analyses");
   map->AddLayer(NamedLayer("Plain"));
   EXPECT_FALSE(GetGroupLayerByName(map, "Plain"));
-}
 
-TEST(StudyAreaLayersTest, MoveLastLayerToTopKeepsTheOthersInOrder) {
+  // Moving the last layer to the top keeps the others in order.
   auto single = NewGroup("Single");
   single->Add(NamedLayer("a"));
   MoveLastLayerToTop(single);
@@ -103,9 +97,7 @@ TEST(StudyAreaLayersTest, MoveLastLayerToTopKeepsTheOthersInOrder) {
   for (const char* name : {"a", "b", "c"}) three->Add(NamedLayer(name));
   MoveLastLayerToTop(three);
   ASSERT_EQ(three->Count(), 3);
-  EXPECT_EQ(three->Layer(0)->Name(), "c");
-  EXPECT_EQ(three->Layer(1)->Name(), "a");
-  EXPECT_EQ(three->Layer(2)->Name(), "b");
+  EXPECT_EQ(three->Layer(0)->Name() + three->Layer(1)->Name() + three->Layer(2)->Name(), "cab");
 }
 
 TEST_F(StudyAreaStoreTest, OutlinesMarkTheCurrentStudyAreaInEveryMap) {
@@ -166,27 +158,20 @@ TEST_F(StudyAreaStoreTest, AFailureReportNamesTheStep) {
   ASSERT_TRUE(Store("Twice", -74.6));
   EXPECT_FALSE(Store("Twice", -74.0));
   const std::string log = ReadTextFile(analysis->folder + "/log.txt");
-  EXPECT_NE(log.find("CreateStudyArea TovSSA\\TovSSAUtils"), std::string::npos) << log;
-  EXPECT_NE(log.find("Moduble name = CreateStudyArea"), std::string::npos) << log;
-  EXPECT_NE(log.find("nStep = 3"), std::string::npos) << log;
+  for (const char* part : {"CreateStudyArea TovSSA\\TovSSAUtils", "Moduble name = CreateStudyArea", "nStep = 3"})
+    EXPECT_TRUE(Has(log, part)) << part << " in " << log;
 }
 
 TEST(AnalysisSpatialReferenceTest, FallsBackToNad83UnlessTheDataSetNamesASystem) {
-  struct Case {
-    const char* projection;
-    long expected;
-  } cases[] = {{"", 4269},
-               {R"({"Type": "Geographic", "ID": "4326"})", 4326},
-               {R"({"Type": "Projected", "ID": "5070"})", 5070},
-               {R"({"Type": "Projected"})", 4269},
-               {R"({"Type": "Geographic", "ID": "many"})", 4269},
-               {R"({"Type": "Local", "ID": "5070"})", 4269}};
-  for (const auto& c : cases) {
-    TestWorld world(c.projection);
-    AnalysisPtr analysis = world.Open();
-    SpatialReferencePtr sr = GetAnalysisSpatialReference(analysis->application);
-    ASSERT_TRUE(sr) << c.projection;
-    EXPECT_EQ(sr->FactoryCode(), c.expected) << c.projection;
+  const std::pair<const char*, long> cases[] = {
+      {"", 4269}, {R"({"Type": "Geographic", "ID": "4326"})", 4326}, {R"({"Type": "Projected", "ID": "5070"})", 5070},
+      {R"({"Type": "Projected"})", 4269}, {R"({"Type": "Geographic", "ID": "many"})", 4269},
+      {R"({"Type": "Local", "ID": "5070"})", 4269}};
+  for (const auto& [projection, expected] : cases) {
+    TestWorld world(projection);
+    SpatialReferencePtr sr = GetAnalysisSpatialReference(world.Open()->application);
+    ASSERT_TRUE(sr) << projection;
+    EXPECT_EQ(sr->FactoryCode(), expected) << projection;
   }
   EXPECT_EQ(CreateWGS84SR()->FactoryCode(), 4326);
   EXPECT_EQ(CreateAuthalicSR()->FactoryCode(), 4035);
@@ -213,15 +198,18 @@ protected:
     std::string saName = name, features;
     return CreateStudyArea(polygon, dataManager, app, saName, dataset, task, features);
   }
-
-  // The step named by the last failure report of CreateStudyArea, "" without one.
-  std::string ReportedStep() const {
+  // The step named by the failure report of this CreateStudyArea ("" when it succeeds).
+  std::string StepOf(const std::string& name, DataManagerPtr dataManager = nullptr, GeometryPtr polygon = nullptr) {
+    const size_t before = recorder.Reports().size();
+    const bool stored = Create(name, std::move(dataManager), std::move(polygon));
     std::string step;
-    for (const Report& report : recorder.Reports()) {
+    for (size_t i = before; i < recorder.Reports().size(); ++i) {
+      const Report& report = recorder.Reports()[i];
       if (report.location != kCreateStudyAreaLocation) continue;
       const size_t at = report.description.rfind("nStep = ");
       step = at == std::string::npos ? "?" : report.description.substr(at + 8);
     }
+    EXPECT_EQ(stored, step.empty()) << name;
     return step;
   }
 
@@ -249,16 +237,15 @@ public:
   void Save(const std::string&) override { throw HostError(75, "LayerFile", "Path/File access error"); }
 };
 
-class ExtensionWithoutOptions : public DelegatingExtension {
+// An extension without options (true) or without the current study area's shape (false).
+class LackingExtension : public DelegatingExtension {
 public:
-  using DelegatingExtension::DelegatingExtension;
-  TextPropertySetPtr ExtensionOptions() override { return nullptr; }
-};
+  LackingExtension(TovExtensionPtr inner, bool noOptions) : DelegatingExtension(std::move(inner)), m_noOptions(noOptions) {}
+  TextPropertySetPtr ExtensionOptions() override { return m_noOptions ? nullptr : m_inner->ExtensionOptions(); }
+  GeometryPtr CurrentStudyAreaGeometry() override { return m_noOptions ? m_inner->CurrentStudyAreaGeometry() : nullptr; }
 
-class ExtensionWithoutCurrentGeometry : public DelegatingExtension {
-public:
-  using DelegatingExtension::DelegatingExtension;
-  GeometryPtr CurrentStudyAreaGeometry() override { return nullptr; }
+private:
+  bool m_noOptions;
 };
 
 // The focus map is shown through a map object that is not its view.
@@ -283,27 +270,22 @@ public:
 
 TEST_F(StudyAreaStepsTest, AMissingObjectFailsAtTheStepThatFirstUsesIt) {
   // The record is read at step 5 and first used at step 6.
-  EXPECT_FALSE(Create("No record", std::make_shared<DataManagerWithoutRecords>(analysis->dataManager)));
-  EXPECT_EQ(ReportedStep(), "6");
+  EXPECT_EQ(StepOf("No record", std::make_shared<DataManagerWithoutRecords>(analysis->dataManager)), "6");
 
   // The layer is made at step 9 and first used at step 10.
   {
     ClassOverride noLayers(kFeatureLayerProgId, [] { return ObjectPtr(); });
-    EXPECT_FALSE(Create("No layer"));
+    EXPECT_EQ(StepOf("No layer"), "10");
   }
-  EXPECT_EQ(ReportedStep(), "10");
-
   {
     ClassOverride unsavable(kLayerFileProgId, ClassOverride::Of<UnsavableLayerFile>());
-    EXPECT_FALSE(Create("Unsaved"));
+    EXPECT_EQ(StepOf("Unsaved"), "17");
   }
-  EXPECT_EQ(ReportedStep(), "17");
   EXPECT_FALSE(FindLayer(FocusMap(), "Unsaved"));
 
   // "CurrentExtent" is written (step 19) before the options are read (20).
-  application->extension = std::make_shared<ExtensionWithoutOptions>(analysis->extension);
-  EXPECT_FALSE(Create("No options"));
-  EXPECT_EQ(ReportedStep(), "20");
+  application->extension = std::make_shared<LackingExtension>(analysis->extension, true);
+  EXPECT_EQ(StepOf("No options"), "20");
   EXPECT_EQ(CurrentStudyArea(), "No options");
 }
 
@@ -311,13 +293,11 @@ TEST_F(StudyAreaStepsTest, TheGroupLayerTextIsReadOnlyWhenTheGroupLayerIsRenamed
   ClassOverride texts(kTextResourcesProgId, ClassOverride::Of<TextsWithout189>());
   Options()->SetProperty("ChangeGroupLayerName", "False");
   Properties()->SetProperty("Group Layer For Analysis", "Kept");
-  EXPECT_TRUE(Create("Not renamed"));
-  EXPECT_EQ(ReportedStep(), "");
+  EXPECT_EQ(StepOf("Not renamed"), "");
   EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept");
 
   Options()->SetProperty("ChangeGroupLayerName", "True");
-  EXPECT_FALSE(Create("Renamed"));
-  EXPECT_EQ(ReportedStep(), "20");
+  EXPECT_EQ(StepOf("Renamed"), "20");
   EXPECT_EQ(CurrentStudyArea(), "Renamed");
   EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept");
 }
@@ -329,24 +309,20 @@ TEST_F(StudyAreaStepsTest, WithoutALayerTheStoreFailsWhereTheLayerJoinsTheMap) {
     polygon = Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269));
   }
   Options()->SetProperty("Use Group Layer For Analysis", "False");
-  EXPECT_FALSE(Create("Loose", nullptr, polygon));
-  EXPECT_EQ(ReportedStep(), "26");
+  EXPECT_EQ(StepOf("Loose", nullptr, polygon), "26");
 
   Options()->SetProperty("Use Group Layer For Analysis", "True");
-  EXPECT_FALSE(Create("Grouped", nullptr, polygon));
-  EXPECT_EQ(ReportedStep(), "23");
+  EXPECT_EQ(StepOf("Grouped", nullptr, polygon), "23");
 }
 
 TEST_F(StudyAreaStepsTest, TheViewIsTouchedOnlyWhenThereIsACurrentStudyAreaGeometry) {
   application->document = std::make_shared<DocumentWithoutView>(analysis->application->Document());
-  application->extension = std::make_shared<ExtensionWithoutCurrentGeometry>(analysis->extension);
-  EXPECT_TRUE(Create("Unzoomed"));
-  EXPECT_EQ(ReportedStep(), "");
+  application->extension = std::make_shared<LackingExtension>(analysis->extension, false);
+  EXPECT_EQ(StepOf("Unzoomed"), "");
   EXPECT_TRUE(FindLayer(FocusMap(), "Unzoomed"));
 
   application->extension = extension;
-  EXPECT_FALSE(Create("Zoomed"));
-  EXPECT_EQ(ReportedStep(), "29");
+  EXPECT_EQ(StepOf("Zoomed"), "29");
   EXPECT_TRUE(FindLayer(FocusMap(), "Zoomed"));
 }
 

@@ -1,5 +1,4 @@
-// The wizard maps' layers: made from a task layer's settings, and the
-// colour texts those settings hold.
+// The wizard maps' layers, made from a task layer's settings and colour texts.
 #include "WorldTest.h"
 #include "Recorders.h"
 
@@ -7,11 +6,12 @@
 #include "store/StrUtils.h"
 #include "store/TaskLayerSymbology.h"
 
+#include <tuple>
+
 namespace tov::test {
 namespace {
 
-// A method whose task layers show the regions, a line and a point class,
-// with the settings given.
+// A method whose task layers show regions, a line and a point class, as set.
 TestWorldOptions SymbologyOptions(const std::string& regions, const std::string& roads, const std::string& sites) {
   TestWorldOptions options;
   options.extraLayers = R"({ "name": "Roads", "sourceName": "roads", "mapLayerName": "Main roads" },
@@ -57,10 +57,9 @@ TEST_F(TaskLayerSymbologyTest, EachShapeTypeTakesItsKeysAndAnExactTrueMakesItVis
   EXPECT_FALSE(regions->Visible()) << "only \"True\" exactly shows a layer";
   auto fill = SymbolOf<FillSymbol>(regions);
   ASSERT_TRUE(fill);
-  EXPECT_EQ(fill->Style(), 1);
-  EXPECT_DOUBLE_EQ(fill->Outline()->Width(), 1.5);
-  EXPECT_EQ(fill->Outline()->Color()->RGB(), 65280);
-  EXPECT_EQ(fill->Color()->Transparency(), 128);
+  EXPECT_EQ(std::make_tuple(fill->Style(), fill->Outline()->Width(), fill->Outline()->Color()->RGB(),
+                            fill->Color()->Transparency()),
+            std::make_tuple(1, 1.5, 65280, 128)); // style, outline width and colour, transparency
 
   FeatureLayerPtr roads = Layer("Roads");
   ASSERT_TRUE(roads);
@@ -68,10 +67,8 @@ TEST_F(TaskLayerSymbologyTest, EachShapeTypeTakesItsKeysAndAnExactTrueMakesItVis
   EXPECT_TRUE(roads->Visible());
   auto line = SymbolOf<LineSymbol>(roads);
   ASSERT_TRUE(line);
-  EXPECT_EQ(line->Style(), 2);
-  EXPECT_EQ(line->Color()->RGB(), 255);
-  EXPECT_EQ(line->Color()->Transparency(), 40);
-  EXPECT_DOUBLE_EQ(line->Width(), 2.25);
+  EXPECT_EQ(std::make_tuple(line->Style(), line->Color()->RGB(), line->Color()->Transparency(), line->Width()),
+            std::make_tuple(2, 255, 40, 2.25));
 
   FeatureLayerPtr sites = Layer("Sites");
   ASSERT_TRUE(sites);
