@@ -8,6 +8,8 @@
 namespace tov::test {
 namespace {
 
+using Names = std::vector<std::string>;
+
 class SelectFromMapDialogTest : public WorldTest {
 protected:
   void SetUp() override {
@@ -39,8 +41,8 @@ protected:
     EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
     page->WriteToPropertySet(propertySet);
   }
-  std::vector<std::string> Chosen() {
-    std::vector<std::string> names;
+  Names Chosen() {
+    Names names;
     for (const Variant& v : *propertySet->GetProperty("SelectedItems").ToObjectAs<Collection>())
       names.push_back(v.ToString());
     return names;
@@ -53,18 +55,18 @@ protected:
 
 TEST_F(SelectFromMapDialogTest, AClickReplacesShiftDragAddsAndEmptySpaceClearsOnlyOnTheMainLayer) {
   Run(R"({"mapdown": "MapControl", "map": [-74.5, 40.5]}, {"close": true})");
-  EXPECT_EQ(Chosen(), std::vector<std::string>{"West"});
+  EXPECT_EQ(Chosen(), Names{"West"});
   EXPECT_TRUE(NextEnabled());
   // The outline layer shows the same shapes but cannot be selected.
   EXPECT_EQ(page->PageMap()->SelectionCount(), 1);
 
   Run(R"({"mapdown": "MapControl", "map": [-73.5, 40.5], "shift": 1, "track": {"rectangle": [-73.6, 40.4, -72.5, 40.6]}},
          {"close": true})");
-  EXPECT_EQ(Chosen(), (std::vector<std::string>{"West", "East", "O'Brien"}));
+  EXPECT_EQ(Chosen(), (Names{"West", "East", "O'Brien"}));
 
   Run(R"({"mapdown": "MapControl", "map": [-73.5, 40.5], "track": {"rectangle": [-73.6, 40.4, -73.4, 40.6]}},
          {"close": true})");
-  EXPECT_EQ(Chosen(), std::vector<std::string>{"East"}) << "a plain drag replaces the selection";
+  EXPECT_EQ(Chosen(), Names{"East"}) << "a plain drag replaces the selection";
 
   Run(R"({"mapdown": "MapControl", "map": [-80, 45]}, {"close": true})");
   EXPECT_TRUE(Chosen().empty());
@@ -75,18 +77,16 @@ TEST_F(SelectFromMapDialogTest, AFlatDragTogglesWhatItCrosses) {
   Run(R"({"mapdown": "MapControl", "map": [-74.5, 40.5]},
          {"mapdown": "MapControl", "map": [-74.5, 40.5], "track": {"rectangle": [-74.5, 40.5, -73.5, 40.5]}},
          {"close": true})");
-  EXPECT_EQ(Chosen(), std::vector<std::string>{"East"});
+  EXPECT_EQ(Chosen(), Names{"East"});
 }
 
 TEST_F(SelectFromMapDialogTest, NamesChosenOnTheListOpenSelectedQuotesIncludedAndGoBackWithTheLabels) {
   auto names = std::make_shared<Collection>();
-  names->Add(Variant("O'Brien"));
-  names->Add(Variant("West"));
-  names->Add(Variant("Nowhere"));
+  for (const char* name : {"O'Brien", "West", "Nowhere"}) names->Add(Variant(name));
   propertySet->SetProperty("SelectedItems", Variant(names));
   Run(R"({"toolbar": "Toolbar1", "button": "ShowLabels"}, {"click": "NextButton"})");
   EXPECT_EQ(page->m_Result, 1);
-  EXPECT_EQ(Chosen(), (std::vector<std::string>{"West", "O'Brien"})) << "in the layer's order";
+  EXPECT_EQ(Chosen(), (Names{"West", "O'Brien"})) << "in the layer's order";
   EXPECT_TRUE(propertySet->GetProperty("Labels").ToBool());
 }
 
