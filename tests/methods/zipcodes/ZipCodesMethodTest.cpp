@@ -19,12 +19,9 @@ TEST_F(ZipMethodTest, ARefusedListShowsThePageAgainWithTheWholeText) {
   presenter->CheckFinished();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
 
-  ASSERT_EQ(presenter->Messages().size(), 1u);
   std::string expected = Text("184");
   expected.replace(expected.find("%1"), 2, "five");
-  EXPECT_EQ(presenter->Messages()[0].Text, expected);
-  EXPECT_EQ(presenter->Messages()[0].Title, Text("182"));
-  EXPECT_EQ(presenter->Messages()[0].Icon, "exclamation");
+  EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("exclamation", Text("182"), expected)});
   EXPECT_EQ(page.texts, (std::vector<std::string>{"", "10001, 10002 1000"}));
   EXPECT_EQ(page.rules[0].rfind("Type five-digit ZIP codes", 0), 0u);
 
@@ -99,27 +96,22 @@ protected:
     auto function = std::make_shared<TovSSASelZipCodesFunction>();
     auto collection = std::make_shared<Collection>();
     for (const std::string& code : codes) collection->Add(code);
-    SetParams(*function, {{"Application", Variant(analysis->application)},
-                          {"DataManager", Variant(analysis->dataManager)},
-                          {"StudyAreaName", Variant("Harbour")},
-                          {"ZipCodesCollection", Variant(collection)},
-                          {"ZipCodesString", Variant(text)},
-                          {"DataSet", Variant(Dataset())},
-                          {"SSATask", Variant(Method(kZipCodesMethod))},
-                          {"FromPropertyPage", Variant(false)}});
+    SetParams(*function, {{"Application", analysis->application}, {"DataManager", analysis->dataManager},
+                          {"StudyAreaName", "Harbour"}, {"ZipCodesCollection", collection}, {"ZipCodesString", text},
+                          {"DataSet", Dataset()}, {"SSATask", Method(kZipCodesMethod)}, {"FromPropertyPage", false}});
     return function;
   }
 };
 
 TEST_F(ZipFunctionTest, InitNeedsTheCodesAndTheirText) {
   auto function = Function({"10001"}, "");
-  EXPECT_FALSE(function->Init());
-  EXPECT_EQ(function->LastError(), 47);
   Variant none(nullptr);
-  function = Function({"10001"}, "10001");
-  function->SetParam("ZipCodesCollection", none);
-  EXPECT_FALSE(function->Init());
-  EXPECT_EQ(function->LastError(), 47);
+  auto withoutCodes = Function({"10001"}, "10001");
+  withoutCodes->SetParam("ZipCodesCollection", none);
+  for (const auto& f : {function, withoutCodes}) {
+    EXPECT_FALSE(f->Init());
+    EXPECT_EQ(f->LastError(), 47);
+  }
 }
 
 TEST_F(ZipFunctionTest, AMainLayerTheDataSetLacksIsReported) {
