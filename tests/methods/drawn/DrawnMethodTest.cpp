@@ -41,12 +41,9 @@ TEST_F(DrawnMethodTest, TheDrawnShapeIsStoredInStartWithAnEmptyFeaturesList) {
   ASSERT_TRUE(result.Stored());
   EXPECT_EQ(result.lastError, 0);
   EXPECT_EQ(CountingFunction::steps, 1);
-  TextPropertySetPtr record = analysis->dataManager->GetStudyAreaCatalog()->Item("Harbour")->RecordProperties();
-  EXPECT_EQ(record->GetProperty("TYPE"), "SetupStudyArea.DrawOwn");
-  EXPECT_EQ(record->GetProperty("FEATURESLIST"), "");
-  auto stored = As<Polygon>(analysis->extension->CurrentStudyAreaGeometry());
-  ASSERT_TRUE(stored);
-  EXPECT_NEAR(stored->Area(), SquareArea(), SquareArea() * 1e-6);
+  EXPECT_EQ(RecordProperty("Harbour", "TYPE"), "SetupStudyArea.DrawOwn");
+  EXPECT_EQ(RecordProperty("Harbour", "FEATURESLIST"), "");
+  EXPECT_NEAR(Must(CurrentShape(), "the study area")->Area(), SquareArea(), SquareArea() * 1e-6);
 }
 
 TEST_F(DrawnMethodTest, BackFromTheNamePageAndALaterRunShowTheAreaAndTheExtentItHad) {
@@ -87,14 +84,10 @@ TEST_F(DrawnMethodTest, TheFunctionNeedsTheFeatureAndAStoreThatFailsGivesLastErr
   ASSERT_TRUE(task->Feature());
 
   auto function = CreateAs<ITovFunction>(kSelDrawingFunctionProgId);
-  std::vector<std::pair<const char*, Variant>> params = {
-      {"Application", Variant(analysis->application)},
-      {"DataManager", Variant(std::make_shared<RefusingDataManager>(analysis->dataManager))},
-      {"StudyAreaName", Variant("Harbour")},
-      {"DataSet", Variant(Dataset())},
-      {"SSATask", Variant(Method(kDrawnAreaMethod))},
-      {"FromPropertyPage", Variant(false)}};
-  for (auto& [key, value] : params) function->SetParam(key, value);
+  SetParams(*function, {{"Application", analysis->application},
+                        {"DataManager", std::make_shared<RefusingDataManager>(analysis->dataManager)},
+                        {"StudyAreaName", "Harbour"}, {"DataSet", Dataset()}, {"SSATask", Method(kDrawnAreaMethod)},
+                        {"FromPropertyPage", false}});
   EXPECT_FALSE(function->Init());
   EXPECT_EQ(function->LastError(), 47);
 
@@ -104,7 +97,7 @@ TEST_F(DrawnMethodTest, TheFunctionNeedsTheFeatureAndAStoreThatFailsGivesLastErr
   EXPECT_FALSE(function->Start());
   EXPECT_EQ(function->LastError(), 47);
   EXPECT_FALSE(function->DoStep());
-  EXPECT_EQ(analysis->dataManager->GetStudyAreaCatalog()->Count(), 0);
+  EXPECT_EQ(Catalog()->Count(), 0);
 }
 
 } // namespace
