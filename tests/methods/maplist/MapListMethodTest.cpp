@@ -111,34 +111,25 @@ TEST_F(MapListMethodTest, TaskParameterNamesIgnoreCaseAndUnknownOnesChangeNothin
 }
 
 // Every where clause the host's filters were given while one lives.
-class WhereClauseRecorder {
-public:
-  WhereClauseRecorder()
-      : m_override("orvaCore.QueryFilter", [this] {
-          return std::static_pointer_cast<Object>(std::make_shared<Recording>(&clauses));
-        }) {}
-  std::vector<std::string> clauses;
-
-private:
-  class Recording : public HostQueryFilter {
-  public:
-    explicit Recording(std::vector<std::string>* clauses) : m_clauses(clauses) {}
+struct WhereClauseRecorder {
+  struct Recording : HostQueryFilter {
+    explicit Recording(Names* clauses) : clauses(clauses) {}
     void SetWhereClause(const std::string& clause) override {
-      m_clauses->push_back(clause);
+      clauses->push_back(clause);
       HostQueryFilter::SetWhereClause(clause);
     }
-
-  private:
-    std::vector<std::string>* m_clauses;
+    Names* clauses;
   };
-  ClassOverride m_override;
+  Names clauses;
+  ClassOverride recording{"orvaCore.QueryFilter", [this] {
+                            return std::static_pointer_cast<Object>(std::make_shared<Recording>(&clauses));
+                          }};
 };
 
 // The function as a task or the property sheet hands it its parameters.
 class MapListFunctionTest : public MapListMethodTest {
 protected:
-  std::shared_ptr<TovSSAMapListFunction> Function(const std::vector<std::string>& names,
-                                                  bool fromPropertyPage = false) {
+  std::shared_ptr<TovSSAMapListFunction> Function(const Names& names) {
     auto function = std::make_shared<TovSSAMapListFunction>();
     CollectionPtr regions;
     if (!names.empty()) {
@@ -147,7 +138,7 @@ protected:
     }
     SetParams(*function, {{"Application", analysis->application}, {"DataManager", analysis->dataManager},
                           {"StudyAreaName", "Area"}, {"RegionsSelectedByNames", regions}, {"DataSet", Dataset()},
-                          {"SSATask", Method(kMapListMethod)}, {"FromPropertyPage", fromPropertyPage}});
+                          {"SSATask", Method(kMapListMethod)}, {"FromPropertyPage", false}});
     return function;
   }
   // Init, Start and the one step; the step's result.
