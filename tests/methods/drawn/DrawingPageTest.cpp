@@ -1,6 +1,6 @@
 // The drawn area method: what each tool of the drawing page makes of what
-// the user drew and where the area is kept; the method run as the host runs
-// it, the drawn shape stored as the study area.
+// the user drew and where the area is kept; then the method run as the host
+// runs it, the drawn shape stored as the study area.
 #include "DrawnWorld.h"
 #include "HostWrappers.h"
 
