@@ -61,19 +61,15 @@ TEST_F(CurrentExtentMethodTest, TheExtentIsDensifiedAndProjectedIntoTheAnalysisS
   TovSSACurExtentFunction function;
   SetParams(function, {{"Application", Variant(analysis->application)}});
   ASSERT_TRUE(function.Start());
-  auto polygon = As<Polygon>(function.Geometry());
-  ASSERT_TRUE(polygon);
+  auto polygon = Must(As<Polygon>(function.Geometry()), "the extent polygon");
   EXPECT_EQ(polygon->SpatialReference()->FactoryCode(), 5070);
 
   polygon->Project(extent->SpatialReference());
   // 100 segments on each vertical side: 101 points, the closing point aside.
-  const long closing = 1;
-  const long west = PointsOnVertical(polygon, extent->XMin());
-  const long east = PointsOnVertical(polygon, extent->XMax());
-  EXPECT_GE(west, 101);
-  EXPECT_LE(west, 101 + closing);
-  EXPECT_GE(east, 101);
-  EXPECT_LE(east, 101 + closing);
+  for (double side : {extent->XMin(), extent->XMax()}) {
+    EXPECT_GE(PointsOnVertical(polygon, side), 101) << side;
+    EXPECT_LE(PointsOnVertical(polygon, side), 101 + 1) << side;
+  }
 }
 
 } // namespace

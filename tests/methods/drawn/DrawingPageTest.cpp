@@ -1,17 +1,21 @@
-// The drawing page: what each tool makes of what the user drew, and where
-// the area is kept.
+// The drawn area method: what each tool of the drawing page makes of what
+// the user drew and where the area is kept; then the method run as the host
+// runs it, the drawn shape stored as the study area.
 #include "DrawnWorld.h"
+#include "HostWrappers.h"
 
-#include "GisBuilders.h"
 #include "host/common/Paths.h"
 #include "host/gui/HostMapControl.h"
-#include "HostWrappers.h"
+#include "methods/drawn/TovSSASelDrawingFunction.h"
 
 #include <cmath>
 
 namespace tov::test {
 namespace {
 
+constexpr char kSquare[] = R"({"rectangle": [-74.5, 40.5, -74, 41]})";
+
+// The tool pressed, then a mouse down on the map drawing the shape (none: a click).
 std::string Draw(const std::string& tool, const std::string& shape) {
   return R"({"toolbar": "Toolbar1", "button": ")" + tool + R"("}, {"mapdown": "MapControl", "map": [-74, 41])" +
          (shape.empty() ? "" : R"(, "track": )" + shape) + "}";
@@ -57,7 +61,7 @@ TEST_F(DrawingPageTest, OnlyAClosedPolygonIsAnAreaAndEnablesNext) {
 }
 
 TEST_F(DrawingPageTest, EachDrawingReplacesTheAreaAndAClickKeepsIt) {
-  Show(Draw("SelectFeature", R"({"rectangle": [-74.5, 40.5, -74, 41]})"));
+  Show(Draw("SelectFeature", kSquare));
   EXPECT_NEAR(Area()->Area(), 0.25, 1e-8);
 
   const double r = 0.2;
@@ -105,7 +109,7 @@ TEST_F(DrawingPageTest, NoSegmentOfACircleIsLongerThanATwentiethOfItsDiameter) {
 }
 
 TEST_F(DrawingPageTest, TheAreaIsStoredInTheAnalysisSystemWhereItWasDrawnAwayFromTheStudyAreas) {
-  Show(Draw("SelectFeature", R"({"rectangle": [-74.5, 40.5, -74, 41]})"));
+  Show(Draw("SelectFeature", kSquare));
   GeometryPtr stored = page->m_pFeature->Shape();
   ASSERT_EQ(stored->SpatialReference()->FactoryCode(), 5070);
   auto corner = CreateAs<Point>(kPointProgId);
@@ -134,6 +138,90 @@ TEST_F(DrawingPageTest, LabelsGoToTheTaskLayerUnderTheAreaLayer) {
   EXPECT_EQ(As<FeatureLayer>(map->Layer(0)), page->AreaLayer());
   EXPECT_FALSE(page->AreaLayer()->DisplayAnnotation());
   EXPECT_TRUE(As<FeatureLayer>(map->Layer(1))->DisplayAnnotation());
+}
+
+std::string CancelTurn() { return ClickTurn("SelectByDrawingOwnAreaDialog", "CancelButton"); }
+
+// The square in the analysis system, as the store keeps it.
+double SquareArea() {
+  PolygonPtr square = Rectangle(-74.5, 40.5, -74, 41, Geographic(4269));
+  square->Project(Projected(5070));
+  return square->Area();
+}
+
+// The method's function, counting the steps the progress runner asks for.
+class CountingFunction : public TovSSASelDrawingFunction {
+public:
+  static int steps;
+  bool DoStep() override {
+    ++steps;
+    return TovSSASelDrawingFunction::DoStep();
+  }
+};
+int CountingFunction::steps = 0;
+
+TEST_F(DrawnMethodTest, TheDrawnShapeIsStoredInStartWithAnEmptyFeaturesList) {
+  ClassOverride counting(kSelDrawingFunctionProgId, ClassOverride::Of<CountingFunction>());
+  CountingFunction::steps = 0;
+  auto presenter = UseDrawingScript(DrawTurn("SelectFeature", kSquare) + "," + NameTurn("Harbour"));
+  HostTaskRunResult result = RunAll();
+  presenter->CheckFinished();
+  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
+  ASSERT_TRUE(result.Stored());
+  EXPECT_EQ(result.lastError, 0);
+  EXPECT_EQ(CountingFunction::steps, 1);
+  EXPECT_EQ(RecordProperty("Harbour", "TYPE"), "SetupStudyArea.DrawOwn");
+  EXPECT_EQ(RecordProperty("Harbour", "FEATURESLIST"), "");
+  EXPECT_NEAR(Must(CurrentShape(), "the study area")->Area(), SquareArea(), SquareArea() * 1e-6);
+}
+
+TEST_F(DrawnMethodTest, BackFromTheNamePageAndALaterRunShowTheAreaAndTheExtentItHad) {
+  auto propertySet = CreateAs<TaskPropertySet>(kTaskPropertySetProgId);
+  auto presenter = UseDrawingScript(
+      R"({"form": "SelectByDrawingOwnAreaDialog", "actions": [)" +
+      Draw("ZoomIn", R"({"rectangle": [-74.8, 40.2, -73.8, 41.2]})") + ", " + Draw("SelectFeature", kSquare) +
+      R"(, {"click": "NextButton"}]}, )" + ClickTurn("SelectSANameDialog", "BackButton") + ", " + CancelTurn());
+  EXPECT_EQ(RunPages(propertySet), -1);
+  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
+  ASSERT_EQ(presenter->seen.size(), 2u);
+  EXPECT_FALSE(presenter->seen[0].nextEnabled);
+  const DrawingPageRecorder::Seen back = presenter->seen[1];
+  EXPECT_TRUE(back.nextEnabled);
+  auto zoomed = CreateAs<Envelope>(kEnvelopeProgId);
+  zoomed->PutCoords(-74.8, 40.2, -73.8, 41.2);
+  ExpectSameEnvelope(back.extent, zoomed, 1e-9);
+  ASSERT_TRUE(back.area && !back.area->IsEmpty());
+
+  presenter = UseDrawingScript(CancelTurn());
+  EXPECT_EQ(RunPages(propertySet), -1);
+  ASSERT_EQ(presenter->seen.size(), 1u);
+  EXPECT_TRUE(presenter->seen[0].nextEnabled);
+  ExpectSameEnvelope(presenter->seen[0].extent, zoomed, 1e-9);
+  ExpectSameEnvelope(presenter->seen[0].area, back.area, 1e-6);
+  EXPECT_NE(task->Feature(), nullptr);
+}
+
+TEST_F(DrawnMethodTest, TheFunctionNeedsTheFeatureAndAStoreThatFailsGivesLastError47) {
+  // A feature as the drawing page leaves it.
+  UseDrawingScript(DrawTurn("SelectFeature", kSquare, "CancelButton"));
+  ASSERT_EQ(RunPages(CreateAs<TaskPropertySet>(kTaskPropertySetProgId)), -1);
+  ASSERT_TRUE(task->Feature());
+
+  auto function = CreateAs<ITovFunction>(kSelDrawingFunctionProgId);
+  SetParams(*function, {{"Application", analysis->application},
+                        {"DataManager", std::make_shared<RefusingDataManager>(analysis->dataManager)},
+                        {"StudyAreaName", "Harbour"}, {"DataSet", Dataset()}, {"SSATask", Method(kDrawnAreaMethod)},
+                        {"FromPropertyPage", false}});
+  EXPECT_FALSE(function->Init());
+  EXPECT_EQ(function->LastError(), 47);
+
+  Variant feature(task->Feature());
+  function->SetParam("Feature", feature);
+  ASSERT_TRUE(function->Init());
+  EXPECT_FALSE(function->Start());
+  EXPECT_EQ(function->LastError(), 47);
+  EXPECT_FALSE(function->DoStep());
+  EXPECT_EQ(Catalog()->Count(), 0);
 }
 
 } // namespace

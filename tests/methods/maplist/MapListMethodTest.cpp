@@ -1,18 +1,24 @@
 // The map list method run as the host runs it: regions picked by name on the
-// list page, the name page, and the union of their shapes stored with their
-// identifiers; its function driven directly for what the pages cannot reach.
+// list page or on the map page, the name page, and the union of their shapes
+// stored with their identifiers; its function driven directly for what the
+// pages cannot reach.
+#include "HostWrappers.h"
 #include "MapListWorld.h"
+#include "Recorders.h"
 
 #include "host/gis/HostQueryFilter.h"
+#include "host/gui/RegisterHostGuiClasses.h"
+#include "methods/maplist/SelectFromMapDialog.h"
 #include "methods/maplist/TovSSAMapListFunction.h"
 #include "pages/modi18N.h"
-#include "HostWrappers.h"
-#include "Recorders.h"
 
 namespace tov::test {
 namespace {
 
+using Names = std::vector<std::string>;
+
 std::string Text(const char* id) { return GetTextResources()->FindString(id); }
+const Names kStepFailed = {"ITovFunction_DoStep TovSetupStudyArea\\TovSSAMapListFunction"};
 
 TEST_F(MapListMethodTest, ThreeCountiesGiveOnePolygonOfTheirShapesAndListTheirIdentifiers) {
   auto player = UsePlayer({Adding({"Kings, NY", "O'Brien, IA", "Queens, NY"}), Naming("Three")});
@@ -39,22 +45,19 @@ TEST_F(MapListMethodTest, WithoutAShapesFieldTheUnionIsOfTheChosenRegionsThemsel
 }
 
 TEST_F(MapListMethodTest, BackOnTheNamePageReturnsToTheListPageWithItsChoice) {
-  std::vector<std::string> chosenOnReturn, offeredOnReturn;
   auto player = UsePlayer({Adding({"Kings, NY"}),
                            [](Form& form) { UserActions::Click(form, "BackButton"); },
                            [&](Form& form) {
-                             chosenOnReturn = Entries(form, "ToList");
-                             offeredOnReturn = Entries(form, "FromList");
+                             EXPECT_EQ(Entries(form, "ToList"), Names{"Kings, NY"});
+                             // The search typed to find Kings is kept too.
+                             EXPECT_EQ(Entries(form, "FromList"), Names{});
                              AddByName(form, "Queens, NY");
                              UserActions::Click(form, "NextButton");
                            },
                            Naming("Pair")});
   ASSERT_TRUE(RunAll().Stored());
-  EXPECT_EQ(player->shown, (std::vector<std::string>{"SelectFromListDialog", "SelectSANameDialog",
-                                                     "SelectFromListDialog", "SelectSANameDialog"}));
-  EXPECT_EQ(chosenOnReturn, (std::vector<std::string>{"Kings, NY"}));
-  // The search typed to find Kings is kept too.
-  EXPECT_EQ(offeredOnReturn, (std::vector<std::string>{}));
+  EXPECT_EQ(player->shown, (Names{"SelectFromListDialog", "SelectSANameDialog", "SelectFromListDialog",
+                                  "SelectSANameDialog"}));
   EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36047','36081'");
 }
 
@@ -68,19 +71,15 @@ TEST_F(MapListMethodTest, AReferenceLayerThatCannotBeReadOrLacksTheListFieldLeav
     options.mainSource = c.source;
     options.listField = c.listField;
     UseMapListWorld(options);
-    std::vector<std::string> offered = {"?"}, chosen = {"?"};
-    bool nextEnabled = true;
     auto player = UsePlayer({[&](Form& form) {
-      offered = Entries(form, "FromList");
-      chosen = Entries(form, "ToList");
-      nextEnabled = form.Ctl("NextButton")->Enabled();
+      EXPECT_TRUE(Entries(form, "FromList").empty());
+      EXPECT_TRUE(Entries(form, "ToList").empty());
+      EXPECT_FALSE(form.Ctl("NextButton")->Enabled());
       UserActions::Click(form, "CancelButton");
     }});
     EXPECT_EQ(RunPages(), -1) << c.source;
-    ASSERT_EQ(player->messages, std::vector<std::string>{c.message});
-    EXPECT_TRUE(offered.empty());
-    EXPECT_TRUE(chosen.empty());
-    EXPECT_FALSE(nextEnabled);
+    EXPECT_EQ(player->shown.size(), 1u);
+    ASSERT_EQ(player->messages, Names{c.message});
   }
 }
 
@@ -89,14 +88,14 @@ TEST_F(MapListMethodTest, ANameMetTwiceEndsTheFillingWithTheNamesReadSoFar) {
   options.counties = {{"Bronx, NY", "36005"}, {"Kings, NY", "36047"}, {"KINGS, NY", "99999"}, {"Queens, NY", "36081"}};
   UseMapListWorld(options);
   ReportRecorder recorder;
-  std::vector<std::string> offered;
+  Names offered;
   UsePlayer({[&](Form& form) {
     offered = Entries(form, "FromList");
     UserActions::Click(form, "CancelButton");
   }});
   RunPages();
-  EXPECT_EQ(offered, (std::vector<std::string>{"Bronx, NY", "Kings, NY"}));
-  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{"InsertRegionNames TovSetupStudyArea\\TovSSAMapListTask"});
+  EXPECT_EQ(offered, (Names{"Bronx, NY", "Kings, NY"}));
+  ASSERT_EQ(recorder.Locations(), Names{"InsertRegionNames TovSetupStudyArea\\TovSSAMapListTask"});
   EXPECT_EQ(recorder.Reports()[0].number, 457);
 }
 
@@ -112,46 +111,34 @@ TEST_F(MapListMethodTest, TaskParameterNamesIgnoreCaseAndUnknownOnesChangeNothin
 }
 
 // Every where clause the host's filters were given while one lives.
-class WhereClauseRecorder {
-public:
-  WhereClauseRecorder()
-      : m_override("orvaCore.QueryFilter", [this] {
-          return std::static_pointer_cast<Object>(std::make_shared<Recording>(&clauses));
-        }) {}
-  std::vector<std::string> clauses;
-
-private:
-  class Recording : public HostQueryFilter {
-  public:
-    explicit Recording(std::vector<std::string>* clauses) : m_clauses(clauses) {}
+struct WhereClauseRecorder {
+  struct Recording : HostQueryFilter {
+    explicit Recording(Names* clauses) : clauses(clauses) {}
     void SetWhereClause(const std::string& clause) override {
-      m_clauses->push_back(clause);
+      clauses->push_back(clause);
       HostQueryFilter::SetWhereClause(clause);
     }
-
-  private:
-    std::vector<std::string>* m_clauses;
+    Names* clauses;
   };
-  ClassOverride m_override;
+  Names clauses;
+  ClassOverride recording{"orvaCore.QueryFilter", [this] {
+                            return std::static_pointer_cast<Object>(std::make_shared<Recording>(&clauses));
+                          }};
 };
 
 // The function as a task or the property sheet hands it its parameters.
 class MapListFunctionTest : public MapListMethodTest {
 protected:
-  std::shared_ptr<TovSSAMapListFunction> Function(const std::vector<std::string>& names,
-                                                  bool fromPropertyPage = false) {
+  std::shared_ptr<TovSSAMapListFunction> Function(const Names& names) {
     auto function = std::make_shared<TovSSAMapListFunction>();
     CollectionPtr regions;
     if (!names.empty()) {
       regions = std::make_shared<Collection>();
       for (const std::string& name : names) regions->Add(name);
     }
-    std::vector<std::pair<const char*, Variant>> params = {
-        {"Application", Variant(analysis->application)}, {"DataManager", Variant(analysis->dataManager)},
-        {"StudyAreaName", Variant("Area")},              {"RegionsSelectedByNames", Variant(regions)},
-        {"DataSet", Variant(Dataset())},                 {"SSATask", Variant(Method(kMapListMethod))},
-        {"FromPropertyPage", Variant(fromPropertyPage)}};
-    for (auto& [key, value] : params) function->SetParam(key, value);
+    SetParams(*function, {{"Application", analysis->application}, {"DataManager", analysis->dataManager},
+                          {"StudyAreaName", "Area"}, {"RegionsSelectedByNames", regions}, {"DataSet", Dataset()},
+                          {"SSATask", Method(kMapListMethod)}, {"FromPropertyPage", false}});
     return function;
   }
   // Init, Start and the one step; the step's result.
@@ -179,9 +166,8 @@ TEST_F(MapListFunctionTest, IdentifiersGoIntoTheFeaturesListAndTheShapesClauseAs
   WhereClauseRecorder where;
   function = Function({"Odd, XX"});
   EXPECT_FALSE(Run(*function));
-  EXPECT_EQ(where.clauses, (std::vector<std::string>{"(LABEL= 'Odd, XX')", " FIPS='1'2' "}));
-  EXPECT_EQ(recorder.Locations(),
-            std::vector<std::string>{"ITovFunction_DoStep TovSetupStudyArea\\TovSSAMapListFunction"});
+  EXPECT_EQ(where.clauses, (Names{"(LABEL= 'Odd, XX')", " FIPS='1'2' "}));
+  EXPECT_EQ(recorder.Locations(), kStepFailed);
   EXPECT_EQ(Count(), 0);
 }
 
@@ -213,8 +199,7 @@ TEST_F(MapListFunctionTest, ASelectionSetAloneBuildsTheAreaAndNamesMatchingNothi
   Variant name("Nothing");
   function->SetParam("StudyAreaName", name);
   EXPECT_FALSE(Run(*function));
-  EXPECT_EQ(recorder.Locations(),
-            std::vector<std::string>{"ITovFunction_DoStep TovSetupStudyArea\\TovSSAMapListFunction"});
+  EXPECT_EQ(recorder.Locations(), kStepFailed);
   EXPECT_EQ(Count(), 1);
 }
 
@@ -223,13 +208,50 @@ TEST_F(MapListFunctionTest, ParameterNamesMustMatchExactlyAndOneInputIsNeeded) {
   auto function = Function({});
   Variant names(std::make_shared<Collection>());
   EXPECT_TRUE(function->SetParam("regionsSelectedByNames", names));
-  EXPECT_EQ(recorder.Locations(),
-            std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TovSSAMapListFunction"});
+  EXPECT_EQ(recorder.Locations(), Names{"ITovFunction_SetParam TovSetupStudyArea\\TovSSAMapListFunction"});
   EXPECT_FALSE(function->Init());
   EXPECT_EQ(function->LastError(), 47);
   EXPECT_TRUE(function->SetParam("RegionsSelectedByNames", names));
   EXPECT_TRUE(function->Init());
   EXPECT_EQ(function->LastError(), 0);
+}
+
+// Switching between the list page and the map page: what was chosen on one
+// is chosen on the other, and the page left with Next decides.
+class MapListSwitchingTest : public MapListMethodTest {
+protected:
+  void SetUp() override {
+    RegisterHostGuiClasses(false);
+    MapListMethodTest::SetUp();
+  }
+};
+
+TEST_F(MapListSwitchingTest, TheListsChoiceIsSelectedOnTheMapAndTheMapsSelectionIsStored) {
+  auto player = UsePlayer({Adding({"Kings, NY"}, "ToMapButton"),
+                           [&](Form& form) {
+                             EXPECT_EQ(static_cast<SelectFromMapDialog&>(form).PageMap()->SelectionCount(), 1);
+                             ClickingCounty(4, "NextButton")(form);
+                           },
+                           Naming("On the map")});
+  ASSERT_TRUE(RunAll().Stored());
+  EXPECT_EQ(player->shown,
+            (Names{"SelectFromListDialog", "SelectFromMapDialog", "SelectSANameDialog"}));
+  // A click replaced Kings by Queens: the map's selection is what counts.
+  EXPECT_EQ(RecordProperty("On the map", "FEATURESLIST"), "'36081'");
+}
+
+TEST_F(MapListSwitchingTest, TheMapsSelectionIsChosenOnTheListAndTheListDecides) {
+  auto player = UsePlayer({[](Form& form) { UserActions::Click(form, "ToMapButton"); },
+                           ClickingCounty(0, "ToListButton"),
+                           [&](Form& form) {
+                             EXPECT_EQ(Entries(form, "ToList"), Names{"Bronx, NY"});
+                             Adding({"Richmond, NY"}, "NextButton")(form);
+                           },
+                           Naming("Ends")});
+  ASSERT_TRUE(RunAll().Stored());
+  EXPECT_EQ(player->shown, (Names{"SelectFromListDialog", "SelectFromMapDialog", "SelectFromListDialog",
+                                  "SelectSANameDialog"}));
+  EXPECT_EQ(RecordProperty("Ends", "FEATURESLIST"), "'36005','36085'");
 }
 
 } // namespace

@@ -23,10 +23,9 @@ PointPtr Site(double x, double y, const SpatialReferencePtr& sr) {
 using GeodesicRingTest = WorldTest;
 
 TEST_F(GeodesicRingTest, RadiusIsTakenOverTheCurvatureAtTheCentre) {
-  PolygonPtr equator = CreateGeodesicRing(Site(0.0, 0.0, Geographic(4326)), 1000.0);
-  ASSERT_TRUE(equator);
-  EXPECT_NEAR(equator->Envelope()->XMax(), 0.00898, 0.000005);
-  EXPECT_NEAR(equator->Envelope()->YMax(), 0.00904, 0.000005);
+  EnvelopePtr equator = Must(CreateGeodesicRing(Site(0.0, 0.0, Geographic(4326)), 1000.0), "the ring")->Envelope();
+  EXPECT_NEAR(equator->XMax(), 0.00898, 0.000005);
+  EXPECT_NEAR(equator->YMax(), 0.00904, 0.000005);
 
   // At 60 degrees: r over the meridian radius a(1-e^2)/w^1.5 northwards, over
   // the prime-vertical radius a/w^0.5 times cos(60) eastwards. The
@@ -35,11 +34,9 @@ TEST_F(GeodesicRingTest, RadiusIsTakenOverTheCurvatureAtTheCentre) {
   const double w = 1 - kE2 * std::sin(phi) * std::sin(phi);
   double highest = 0;
   for (int i = 0; i < 255; ++i) highest = std::max(highest, std::sin(2.0 * i * kPi / 255));
-  PolygonPtr north = CreateGeodesicRing(Site(10.0, 60.0, Geographic(4326)), radius);
-  ASSERT_TRUE(north);
-  EXPECT_NEAR(north->Envelope()->XMax() - 10.0, radius * std::sqrt(w) / (std::cos(phi) * 6378137.0) * 180 / kPi, 1e-10);
-  EXPECT_NEAR(north->Envelope()->YMax() - 60.0, highest * radius * std::pow(w, 1.5) / ((1 - kE2) * 6378137.0) * 180 / kPi,
-              1e-10);
+  EnvelopePtr north = Must(CreateGeodesicRing(Site(10.0, 60.0, Geographic(4326)), radius), "the ring")->Envelope();
+  EXPECT_NEAR(north->XMax() - 10.0, radius * std::sqrt(w) / (std::cos(phi) * 6378137.0) * 180 / kPi, 1e-10);
+  EXPECT_NEAR(north->YMax() - 60.0, highest * radius * std::pow(w, 1.5) / ((1 - kE2) * 6378137.0) * 180 / kPi, 1e-10);
 }
 
 TEST_F(GeodesicRingTest, HasTwoHundredFiftySixVerticesClosingOnTheFirst) {
@@ -77,7 +74,7 @@ TEST_F(GeodesicRingTest, ASiteThatCannotBePlacedGivesNoRingAndNoReport) {
   ReportRecorder recorder;
   EXPECT_FALSE(CreateGeodesicRing(MakePoint(-74.0, 40.7), 1000.0)); // no coordinate system
   EXPECT_FALSE(CreateGeodesicRing(nullptr, 1000.0));
-  auto empty = CreateAs<Point>("orvaCore.Point");
+  auto empty = CreateAs<Point>(kPointProgId);
   empty->SetSpatialReference(Geographic(4326));
   EXPECT_FALSE(CreateGeodesicRing(empty, 1000.0));
   EXPECT_TRUE(recorder.Reports().empty());

@@ -3,31 +3,27 @@
 // points and a line to select, a progress runner that records each step, and
 // polygons that misbehave on purpose.
 #include "AnalysisViews.h"
-#include "WorldTest.h"
 #include "HostWrappers.h"
+#include "Recorders.h"
+#include "WorldTest.h"
 
 #include "framework/TovSSAMethodFunction.h"
-#include "methods/selshapes/TovSSACurSelShapesFunction.h"
 #include "host/common/Paths.h"
-#include "Recorders.h"
-
-#include "host/session/HostTaskRun.h"
+#include "methods/selshapes/TovSSACurSelShapesFunction.h"
 
 namespace tov::test {
 
 // What a recording progress runner saw of one run.
 struct StepLog {
   bool started = false;
-  // After each DoStep: its result and the area the function holds: its
-  // polygon's (0 without one) and, for the selected shapes method, that of
-  // each shape gathered and not yet united.
+  // After each DoStep: its result and the area held (the function's polygon
+  // and the shapes gathered, not yet united).
   std::vector<bool> results;
   std::vector<double> areas;
 };
 
-// A progress runner that drives the function as the host's does (Start, then
-// DoStep until False) and records every step. It gives up after 1000 steps
-// so that a function that never ends fails the test instead of hanging it.
+// Drives the function as the host's runner does and records every step; a
+// function still stepping after 1000 steps fails the test instead of hanging.
 class RecordingProgressRunner : public ProgressRunner {
 public:
   explicit RecordingProgressRunner(StepLog* log) : m_log(log) {}
@@ -54,8 +50,7 @@ private:
   StepLog* m_log;
 };
 
-// A polygon that passes every call to a real one; a test double derives
-// from it and overrides the call it wants to behave otherwise.
+// A polygon passing every call to a real one, for doubles to override.
 class DelegatingPolygon : public Polygon {
 public:
   explicit DelegatingPolygon(PolygonPtr inner) : m_inner(std::move(inner)) {}
@@ -88,9 +83,8 @@ protected:
   PolygonPtr m_inner;
 };
 
-// A polygon that can refuse to be projected or united, as odd shapes
-// sometimes are. Its copies refuse too; the host's union of many shapes
-// refuses it as well, since it is none of the host's own.
+// A polygon refusing to be projected or united, as odd shapes do; so do its
+// copies, and the host's union of many shapes, as it is none of the host's.
 class FailingPolygon : public DelegatingPolygon {
 public:
   enum class Fails { Project, Union };
@@ -110,10 +104,8 @@ private:
   Fails m_fails;
 };
 
-// A graphic's polygon that notes in which step of a recorded run it was
-// copied (the index into the log's results). Copies made before the run
-// (the graphic element keeps one) note the same; one made in the run is a
-// plain polygon.
+// A graphic's polygon noting the step of a recorded run (the index into the
+// results) it was copied in; copies made before the run note the same.
 class StepStampedPolygon : public DelegatingPolygon {
 public:
   StepStampedPolygon(PolygonPtr inner, const StepLog* log, std::vector<size_t>* copiedIn)
@@ -129,10 +121,9 @@ private:
   std::vector<size_t>* m_copiedIn;
 };
 
-// An analysis on the test data set (analysis coordinate system: geographic
-// 4269, so that areas are in square degrees) that offers the selected shapes
-// method, with three layers in the focus map: "Squares" (30 squares of 0.1
-// degree, apart from each other), "Sites" (points) and "Roads" (lines).
+// The test data set in geographic 4269 (areas in square degrees) with the
+// method, and in the focus map "Squares" (30 separate squares of 0.1 degree),
+// "Sites" (points) and "Roads" (a line).
 class SelShapesTest : public WorldTest {
 protected:
   SelShapesTest()
@@ -147,20 +138,25 @@ protected:
     auto factory = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId);
     WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(world->DatasetFolder() + "/test.gpkg"));
     SpatialReferencePtr sr = Geographic(4269);
-    std::vector<GeometryPtr> shapes;
+    std::vector<GeometryPtr> shapes, points;
     for (int i = 0; i < 30; ++i) shapes.push_back(Square(-74.9 + (i % 10) * 0.2, 40.0 + (i / 10) * 0.2, kSquareSize, sr));
+    for (int i = 0; i < 3; ++i) points.push_back(Placed(MakePoint(-74.5 + i * 0.1, 40.9)));
     squares = AddLayer(workspace, "Squares", geometryPolygon, shapes);
-    shapes.clear();
-    for (int i = 0; i < 3; ++i) {
-      shapes.push_back(MakePoint(-74.5 + i * 0.1, 40.9));
-      shapes.back()->SetSpatialReference(sr);
-    }
-    sites = AddLayer(workspace, "Sites", geometryPoint, shapes);
-    auto road = CreateAs<Polyline>(kPolylineProgId);
-    road->AddPoint(MakePoint(-74.9, 40.95));
-    road->AddPoint(MakePoint(-73.1, 40.95));
-    road->SetSpatialReference(sr);
-    roads = AddLayer(workspace, "Roads", geometryPolyline, {road});
+    sites = AddLayer(workspace, "Sites", geometryPoint, points);
+    roads = AddLayer(workspace, "Roads", geometryPolyline, {Line(-74.9, -73.1, 40.95)});
+  }
+  // The geometry in geographic 4269.
+  template <class Shape>
+  static std::shared_ptr<Shape> Placed(std::shared_ptr<Shape> shape) {
+    shape->SetSpatialReference(Geographic(4269));
+    return shape;
+  }
+  // A line along the parallel y from x0 to x1.
+  static PolylinePtr Line(double x0, double x1, double y) {
+    auto line = CreateAs<Polyline>(kPolylineProgId);
+    line->AddPoint(MakePoint(x0, y));
+    line->AddPoint(MakePoint(x1, y));
+    return Placed(line);
   }
   // A class of the shapes, shown in the focus map by a layer of that name.
   FeatureLayerPtr AddLayer(const WorkspacePtr& workspace, const std::string& name, long type,
@@ -198,6 +194,8 @@ protected:
   static std::string Turns(const std::string& name) {
     return ClickTurn("SummarySelShapesDialog", "NextButton") + ", " + NameTurn(name);
   }
+  // A graphic square of that size in geographic 4269.
+  static PolygonPtr Graphic(double x, double size) { return Square(x, 40.7, size, Geographic(4269)); }
 
   static constexpr double kSquareSize = 0.1;
   static constexpr double kSquareArea = kSquareSize * kSquareSize;
@@ -209,6 +207,15 @@ protected:
 class SelectedShapesRunTest : public SelShapesTest {
 protected:
   HostTaskRunResult Run(const std::string& turns) { return RunScripted(turns, kCurSelShapesTaskProgId); }
+  // Runs the method to a study area of that name, stored and current with
+  // nothing reported; its area (-1 when none was stored).
+  double StoredArea(const std::string& name) {
+    ReportRecorder reports;
+    EXPECT_TRUE(Run(Turns(name)).Stored());
+    EXPECT_TRUE(reports.Reports().empty()) << reports.Reports().front().location << ": " << reports.Reports().front().description;
+    auto stored = As<Polygon>(StoredShape(name));
+    return stored ? stored->Area() : -1.0;
+  }
 
   StepLog steps;
   ClassOverride runner{kProgressRunnerProgId, [this] {

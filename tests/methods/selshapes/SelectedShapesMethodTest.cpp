@@ -2,7 +2,6 @@
 // name page, then the union of the selected polygon shapes gathered a few
 // shapes per step and stored in the last one.
 #include "SelShapesWorld.h"
-#include "Recorders.h"
 
 namespace tov::test {
 namespace {
@@ -13,55 +12,41 @@ class SelectedShapesMethodTest : public SelectedShapesRunTest {};
 
 TEST_F(SelectedShapesMethodTest, FeaturesAreReadTenAStepThenTheGraphicsOneAStepThenStored) {
   SelectFirst(squares, 25);
-  AddSelectedGraphic(Square(-73.5, 40.7, 0.2, Geographic(4269)));
+  std::vector<size_t> copiedIn;
+  for (int i = 0; i < 3; ++i)
+    AddSelectedGraphic(std::make_shared<StepStampedPolygon>(Graphic(-73.9 + i * 0.3, 0.2), &steps, &copiedIn));
 
-  HostTaskRunResult result = Run(Turns("Twenty five"));
-  ASSERT_TRUE(result.Stored());
-  EXPECT_EQ(result.currentStudyArea, "Twenty five");
-
-  // 10, 10 and 5 features; opening the graphics; the graphic; the end of the
-  // graphics; the store, which releases the union.
-  const std::vector<bool> more = {true, true, true, true, true, true, false};
-  EXPECT_EQ(steps.results, more);
-  const std::vector<double> areas = {10 * kSquareArea, 20 * kSquareArea, 25 * kSquareArea, 25 * kSquareArea,
-                                     25 * kSquareArea + 0.04, 25 * kSquareArea + 0.04, 0.0};
+  const double features = 25 * kSquareArea;
+  EXPECT_NEAR(StoredArea("Steps"), features + 3 * 0.04, kTolerance);
+  EXPECT_TRUE(steps.started);
+  // Steps 0 to 2 read 10, 10 and 5 features; step 3 opens the graphics;
+  // steps 4 to 6 take one graphic each, whatever the method does with the
+  // shapes between the steps; step 7 finds no more; step 8 stores, which
+  // releases the union.
+  EXPECT_EQ(steps.results, (std::vector<bool>{true, true, true, true, true, true, true, true, false}));
+  EXPECT_EQ(copiedIn, (std::vector<size_t>{4, 5, 6}));
+  const std::vector<double> areas = {10 * kSquareArea, 20 * kSquareArea, features,       features,
+                                     features + 0.04,  features + 0.08,  features + 0.12, features + 0.12, 0.0};
   ASSERT_EQ(steps.areas.size(), areas.size());
   for (size_t i = 0; i < areas.size(); ++i) EXPECT_NEAR(steps.areas[i], areas[i], kTolerance) << "after step " << i;
-
-  auto stored = As<Polygon>(StoredShape("Twenty five"));
-  ASSERT_TRUE(stored);
-  EXPECT_NEAR(stored->Area(), 25 * kSquareArea + 0.04, kTolerance);
 }
 
 TEST_F(SelectedShapesMethodTest, PointLineAndTextShapesArePassedOverAndGraphicsKeepTheirShape) {
-  SpatialReferencePtr sr = Geographic(4269);
   SelectFirst(squares, 2);
   SelectFirst(sites, 3);
   SelectFirst(roads, 1);
-  PointPtr anchor = MakePoint(-73.9, 40.9);
-  anchor->SetSpatialReference(sr);
-  AddSelectedGraphic(anchor, CreateAs<TextSymbol>(kTextSymbolProgId));
-  auto line = CreateAs<Polyline>(kPolylineProgId);
-  line->AddPoint(MakePoint(-74.0, 40.6));
-  line->AddPoint(MakePoint(-73.2, 40.6));
-  line->SetSpatialReference(sr);
-  AddSelectedGraphic(line);
+  AddSelectedGraphic(Placed(MakePoint(-73.9, 40.9)), CreateAs<TextSymbol>(kTextSymbolProgId));
+  AddSelectedGraphic(Line(-74.0, -73.2, 40.6));
   // Midpoints on the sides: generalising drops them, which must not happen
   // to the graphic on the map.
   PolygonPtr square = MakePolygon(
       {{-73.5, 40.7}, {-73.5, 40.8}, {-73.5, 40.9}, {-73.4, 40.9}, {-73.3, 40.9}, {-73.3, 40.8}, {-73.3, 40.7}, {-73.4, 40.7}},
-      sr);
+      Geographic(4269));
   square->Simplify();
   GraphicElementPtr polygonGraphic = AddSelectedGraphic(square);
   const long verticesBefore = As<Polygon>(polygonGraphic->Geometry())->PointCount();
 
-  ReportRecorder reports;
-  HostTaskRunResult result = Run(Turns("Mixed"));
-  ASSERT_TRUE(result.Stored());
-  auto stored = As<Polygon>(StoredShape("Mixed"));
-  ASSERT_TRUE(stored);
-  EXPECT_NEAR(stored->Area(), 2 * kSquareArea + 0.04, kTolerance);
-  EXPECT_TRUE(reports.Reports().empty()) << reports.Reports().front().location;
+  EXPECT_NEAR(StoredArea("Mixed"), 2 * kSquareArea + 0.04, kTolerance);
   // Six features in one step, opening the graphics, three graphics and
   // their end, the store.
   EXPECT_EQ(steps.results.size(), 7u);
@@ -69,19 +54,11 @@ TEST_F(SelectedShapesMethodTest, PointLineAndTextShapesArePassedOverAndGraphicsK
 }
 
 TEST_F(SelectedShapesMethodTest, AShapeThatCannotBeProjectedOrUnitedIsLeftOut) {
-  SpatialReferencePtr sr = Geographic(4269);
   SelectFirst(squares, 1);
-  AddSelectedGraphic(std::make_shared<FailingPolygon>(Square(-73.9, 40.7, 0.2, sr), FailingPolygon::Fails::Project));
-  AddSelectedGraphic(std::make_shared<FailingPolygon>(Square(-73.6, 40.7, 0.2, sr), FailingPolygon::Fails::Union));
-  AddSelectedGraphic(Square(-73.3, 40.7, 0.3, sr));
-
-  ReportRecorder reports;
-  HostTaskRunResult result = Run(Turns("Survivors"));
-  ASSERT_TRUE(result.Stored());
-  auto stored = As<Polygon>(StoredShape("Survivors"));
-  ASSERT_TRUE(stored);
-  EXPECT_NEAR(stored->Area(), kSquareArea + 0.09, kTolerance);
-  EXPECT_TRUE(reports.Reports().empty()) << reports.Reports().front().location;
+  AddSelectedGraphic(std::make_shared<FailingPolygon>(Graphic(-73.9, 0.2), FailingPolygon::Fails::Project));
+  AddSelectedGraphic(std::make_shared<FailingPolygon>(Graphic(-73.6, 0.2), FailingPolygon::Fails::Union));
+  AddSelectedGraphic(Graphic(-73.3, 0.3));
+  EXPECT_NEAR(StoredArea("Survivors"), kSquareArea + 0.09, kTolerance);
 }
 
 TEST_F(SelectedShapesMethodTest, NothingSelectedReachesTheStoreWithoutAShapeAndStoresNothing) {
@@ -90,8 +67,7 @@ TEST_F(SelectedShapesMethodTest, NothingSelectedReachesTheStoreWithoutAShapeAndS
   EXPECT_FALSE(result.Stored());
   EXPECT_EQ(result.pageResult, 0);
   // The features step finds none, there is no graphic selection, the store fails.
-  const std::vector<bool> more = {true, true, false};
-  EXPECT_EQ(steps.results, more);
+  EXPECT_EQ(steps.results, (std::vector<bool>{true, true, false}));
   // The store's first step fails on the missing shape: reported, and not the
   // empty-area message, which is for a shape that is there but empty.
   EXPECT_TRUE(presenter->Messages().empty());
@@ -137,7 +113,7 @@ protected:
 
 TEST_F(SummaryPageTest, BackOnTheNamePageShowsTheSummaryAgainWhichCannotBeEdited) {
   SelectFirst(squares, 3);
-  AddSelectedGraphic(Square(-73.5, 40.7, 0.2, Geographic(4269)));
+  AddSelectedGraphic(Graphic(-73.5, 0.2));
   const std::string summary =
       "The new study area will be created from:\r\n\r\n3 selected polygons from Squares\r\n1 selected graphic polygon";
 
@@ -147,19 +123,15 @@ TEST_F(SummaryPageTest, BackOnTheNamePageShowsTheSummaryAgainWhichCannotBeEdited
     {"form": "SummarySelShapesDialog", "actions": [{"click": "NextButton"}]},
     {"form": "SelectSANameDialog", "actions": [{"click": "NextButton"}]}])");
 
-  const std::vector<std::string> forms = {"SummarySelShapesDialog", "SelectSANameDialog", "SummarySelShapesDialog",
-                                          "SelectSANameDialog"};
-  EXPECT_EQ(FormsShown(), forms);
+  EXPECT_EQ(FormsShown(), (std::vector<std::string>{"SummarySelShapesDialog", "SelectSANameDialog",
+                                                     "SummarySelShapesDialog", "SelectSANameDialog"}));
   EXPECT_EQ(result.pageResult, 0);
   EXPECT_TRUE(result.Stored());
   EXPECT_EQ(result.currentStudyArea, "Three");
-  ASSERT_EQ(summaries->texts.size(), 2u);
-  EXPECT_EQ(summaries->texts[0], summary);
-  EXPECT_EQ(summaries->texts[1], summary);
+  EXPECT_EQ(summaries->texts, (std::vector<std::string>{summary, summary}));
 
   // Its texts and layout come from the resource components.
-  ResourceFinderPtr texts = CreateAs<ResourceFinder>(kTextResourcesProgId);
-  EXPECT_EQ(summaries->captions[0], texts->FindString("222"));
+  EXPECT_EQ(summaries->captions[0], CreateAs<ResourceFinder>(kTextResourcesProgId)->FindString("222"));
   ResourceFinderPtr layout = CreateAs<ResourceFinder>(kGuiResourcesProgId);
   const std::vector<float> place = {std::stof(layout->FindString("1223")), std::stof(layout->FindString("1224")),
                                     std::stof(layout->FindString("1225"))};

@@ -45,12 +45,8 @@ protected:
   std::shared_ptr<TovSSAUseWholeFunction> Function(const std::string& name, HostApplicationPtr application,
                                                    DataManagerPtr dataManager) {
     auto function = std::make_shared<TovSSAUseWholeFunction>();
-    SetParams(*function, {{"Application", Variant(application)},
-                          {"DataManager", Variant(dataManager)},
-                          {"StudyAreaName", Variant(name)},
-                          {"DataSet", Variant(Dataset())},
-                          {"SSATask", Variant(Method(kUseWholeMethod))},
-                          {"FromPropertyPage", Variant(false)}});
+    SetParams(*function, {{"Application", application}, {"DataManager", dataManager}, {"StudyAreaName", name},
+                          {"DataSet", Dataset()}, {"SSATask", Method(kUseWholeMethod)}, {"FromPropertyPage", false}});
     EXPECT_TRUE(function->Init());
     EXPECT_TRUE(function->Start());
     return function;
@@ -63,8 +59,7 @@ TEST_F(UseWholeMethodTest, TheStudyAreaCoversTheUnionOfTheLayer) {
   ASSERT_TRUE(result.Stored());
   EXPECT_EQ(result.lastError, 0);
   EXPECT_EQ(result.currentStudyArea, "All blocks");
-  ASSERT_TRUE(CurrentShape());
-  EXPECT_NEAR(CurrentShape()->Area(), kUnionArea, kUnionArea * 1e-4);
+  EXPECT_NEAR(Must(CurrentShape(), "the study area")->Area(), kUnionArea, kUnionArea * 1e-4);
 }
 
 TEST_F(UseWholeMethodTest, TheUnionIsLeftInTheCoordinateSystemOfTheLayer) {
@@ -75,8 +70,7 @@ TEST_F(UseWholeMethodTest, TheUnionIsLeftInTheCoordinateSystemOfTheLayer) {
   // The store refused the name (step 3) and left the polygon to the function.
   ASSERT_EQ(reports.Reports().size(), 1u);
   EXPECT_TRUE(Has(reports.Reports()[0].description, "nStep = 3"));
-  auto polygon = As<Polygon>(function->Geometry());
-  ASSERT_TRUE(polygon);
+  auto polygon = Must(As<Polygon>(function->Geometry()), "the union");
   EXPECT_EQ(polygon->SpatialReference()->FactoryCode(), 4269);
   EXPECT_NEAR(polygon->Area(), kUnionArea, kUnionArea * 1e-4);
 }
@@ -116,9 +110,8 @@ TEST_F(UseWholeMethodTest, TheTaskHandsItsParametersOverEvenWithoutDataSet) {
   ASSERT_TRUE(task.Init(analysis->dataManager, analysis->application));
   EXPECT_TRUE(task.InitFunction());
   EXPECT_EQ(spy.log.initCalls, 1);
-  const std::vector<std::string> order = {"Application", "DataManager", "StudyAreaName", "DataSet", "SSATask",
-                                          "FromPropertyPage"};
-  EXPECT_EQ(spy.log.keys, order);
+  EXPECT_EQ(spy.log.keys, (std::vector<std::string>{"Application", "DataManager", "StudyAreaName", "DataSet",
+                                                     "SSATask", "FromPropertyPage"}));
 }
 
 } // namespace

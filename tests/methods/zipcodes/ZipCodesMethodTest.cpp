@@ -1,14 +1,133 @@
-// The ZIP code method run as the host runs it: the ZIP page with its rules,
-// the name page, and the union of the matching ZIP areas stored with the
-// list as typed.
+// The ZIP code method: its list rules on their own (separators, the
+// wildcard, lengths, the refusal messages, all or nothing), then the method
+// run as the host runs it, the union of the matching ZIP areas stored with
+// the list as typed.
+#include "Recorders.h"
 #include "ZipWorld.h"
 
+#include "host/framework/SimplePropertyList.h"
 #include "methods/zipcodes/TovSSASelZipCodesFunction.h"
+#include "methods/zipcodes/ZipCodeRules.h"
 #include "pages/modi18N.h"
-#include "Recorders.h"
 
 namespace tov::test {
 namespace {
+
+struct Parsed {
+  std::vector<std::string> codes; // empty when no collection came back
+  bool none = true;
+  std::vector<ZipRefusal> refusals;
+  ZipRuleValues after;
+};
+
+Parsed Parse(const std::string& text, ZipRuleValues rules = {}) {
+  Parsed parsed;
+  CollectionPtr codes = ZipCodesToCollection(text, rules.checkValidity, rules.numericZips, rules.valueLength,
+                                             rules.prefixLeastLength,
+                                             [&](const ZipRefusal& r) { parsed.refusals.push_back(r); });
+  parsed.none = !codes;
+  if (codes)
+    for (const Variant& code : *codes) parsed.codes.push_back(code.ToString());
+  parsed.after = rules;
+  return parsed;
+}
+
+using Codes = std::vector<std::string>;
+
+TEST(ZipCodeRules, CodesAreAcceptedInOrderWithDuplicatesBetweenRunsOfSeparators) {
+  const std::pair<const char*, Codes> cases[] = {
+      {"12345", {"12345"}},
+      {"12% 123% 1234%", {"12%", "123%", "1234%"}},
+      {"123* 12345 12345", {"123%", "12345", "12345"}},
+      // Blanks, commas, semicolons and line breaks, in runs of any length.
+      {"12345, 23456;34567", {"12345", "23456", "34567"}},
+      {" ;12345,,  ;23456; ", {"12345", "23456"}},
+      {"12345\r\n23456\r\n", {"12345", "23456"}}};
+  for (const auto& [text, codes] : cases) EXPECT_EQ(Parse(text).codes, codes) << text;
+}
+
+TEST(ZipCodeRules, EachBrokenRuleHasItsMessageAndNumberWord) {
+  ZipRuleValues lettersAllowed;
+  lettersAllowed.numericZips = false;
+  ZipRuleValues longer;
+  longer.valueLength = 12;
+  struct Case {
+    const char* text;
+    ZipRuleValues rules;
+    const char* id;
+    const char* word;
+  } cases[] = {
+      // A tab or a lone line break is refused like any other non-digit.
+      {"12345\t23456", {}, "183", ""}, {"12345\n23456", {}, "183", ""}, {"12345\r23456", {}, "183", ""},
+      {"12a45", {}, "183", ""},
+      {"%", {}, "181", "two"},        {"1%", {}, "181", "two"},      {"1%", lettersAllowed, "190", "two"},
+      {"1234", {}, "184", "five"},    {"123456", {}, "184", "five"}, {"12345%", {}, "184", "five"},
+      {"abcd", lettersAllowed, "191", "five"}, {"1234", longer, "184", "more then ten"},
+      {"12%3", {}, "185", ""},        {"12%%", {}, "185", ""},
+  };
+  for (const Case& c : cases) {
+    Parsed parsed = Parse(c.text, c.rules);
+    EXPECT_TRUE(parsed.none) << c.text;
+    ASSERT_EQ(parsed.refusals.size(), 1u) << c.text;
+    EXPECT_EQ(parsed.refusals[0].messageId, c.id) << c.text;
+    EXPECT_EQ(parsed.refusals[0].numberWord, c.word) << c.text;
+  }
+}
+
+TEST(ZipCodeRules, ARefusalAfterGoodCodesLeavesNoCodeAtAll) {
+  Parsed parsed = Parse("12345, 23456 12a45 34567");
+  EXPECT_TRUE(parsed.none);
+  EXPECT_EQ(parsed.refusals.size(), 1u);
+
+  // On its own, the refused call empties the collection it was given.
+  auto codes = std::make_shared<Collection>();
+  std::string text = "12345 1234 ";
+  ZipRuleValues r;
+  EXPECT_TRUE(GetNextZip(text, codes, r.checkValidity, r.numericZips, r.valueLength, r.prefixLeastLength, nullptr));
+  EXPECT_EQ(text, "1234 ");
+  EXPECT_FALSE(GetNextZip(text, codes, r.checkValidity, r.numericZips, r.valueLength, r.prefixLeastLength, nullptr));
+  EXPECT_EQ(codes->Count(), 0);
+}
+
+TEST(ZipCodeRules, WithCheckingOffOnlyTheWildcardMustEndItsCode) {
+  ZipRuleValues off;
+  off.checkValidity = false;
+  Parsed parsed = Parse("% 1% a 123456789012 é1234%", off);
+  EXPECT_EQ(parsed.codes, (Codes{"%", "1%", "a", "123456789012", "é1234%"}));
+  EXPECT_FALSE(parsed.after.numericZips);
+  EXPECT_EQ(parsed.after.prefixLeastLength, 0);
+  EXPECT_EQ(parsed.after.valueLength, 1000);
+
+  parsed = Parse("ab%c", off);
+  ASSERT_EQ(parsed.refusals.size(), 1u);
+  EXPECT_EQ(parsed.refusals[0].messageId, "185");
+}
+
+TEST(ZipCodeRules, LengthsCountCharactersNotBytes) {
+  ZipRuleValues letters;
+  letters.numericZips = false;
+  EXPECT_EQ(Parse("é1234 ab1é%", letters).codes, (Codes{"é1234", "ab1é%"}));
+  EXPECT_EQ(Parse("é%", letters).refusals.at(0).messageId, "190");
+}
+
+TEST(ZipCodeRules, SettingsAreReadWithTheirDefaults) {
+  auto settings = std::make_shared<SimplePropertyList>();
+  ZipRuleValues values = ReadZipRuleValues(*settings);
+  EXPECT_TRUE(values.checkValidity);
+  EXPECT_TRUE(values.numericZips);
+  EXPECT_EQ(values.valueLength, 5);
+  EXPECT_EQ(values.prefixLeastLength, 2);
+
+  settings->SetValue("CheckZipsValidity", "false");
+  settings->SetValue("NumericZips", "False");
+  settings->SetValue("ValueLength", "five");
+  settings->SetValue("NumericPrefixLeastLength", " 3 ");
+  values = ReadZipRuleValues(*settings);
+  EXPECT_TRUE(values.checkValidity);
+  EXPECT_FALSE(values.numericZips);
+  EXPECT_EQ(values.valueLength, 5);
+  EXPECT_EQ(values.prefixLeastLength, 3);
+}
 
 std::string Text(const char* id) { return GetTextResources()->FindString(id); }
 
@@ -19,12 +138,9 @@ TEST_F(ZipMethodTest, ARefusedListShowsThePageAgainWithTheWholeText) {
   presenter->CheckFinished();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
 
-  ASSERT_EQ(presenter->Messages().size(), 1u);
   std::string expected = Text("184");
   expected.replace(expected.find("%1"), 2, "five");
-  EXPECT_EQ(presenter->Messages()[0].Text, expected);
-  EXPECT_EQ(presenter->Messages()[0].Title, Text("182"));
-  EXPECT_EQ(presenter->Messages()[0].Icon, "exclamation");
+  EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("exclamation", Text("182"), expected)});
   EXPECT_EQ(page.texts, (std::vector<std::string>{"", "10001, 10002 1000"}));
   EXPECT_EQ(page.rules[0].rfind("Type five-digit ZIP codes", 0), 0u);
 
@@ -99,27 +215,22 @@ protected:
     auto function = std::make_shared<TovSSASelZipCodesFunction>();
     auto collection = std::make_shared<Collection>();
     for (const std::string& code : codes) collection->Add(code);
-    SetParams(*function, {{"Application", Variant(analysis->application)},
-                          {"DataManager", Variant(analysis->dataManager)},
-                          {"StudyAreaName", Variant("Harbour")},
-                          {"ZipCodesCollection", Variant(collection)},
-                          {"ZipCodesString", Variant(text)},
-                          {"DataSet", Variant(Dataset())},
-                          {"SSATask", Variant(Method(kZipCodesMethod))},
-                          {"FromPropertyPage", Variant(false)}});
+    SetParams(*function, {{"Application", analysis->application}, {"DataManager", analysis->dataManager},
+                          {"StudyAreaName", "Harbour"}, {"ZipCodesCollection", collection}, {"ZipCodesString", text},
+                          {"DataSet", Dataset()}, {"SSATask", Method(kZipCodesMethod)}, {"FromPropertyPage", false}});
     return function;
   }
 };
 
 TEST_F(ZipFunctionTest, InitNeedsTheCodesAndTheirText) {
   auto function = Function({"10001"}, "");
-  EXPECT_FALSE(function->Init());
-  EXPECT_EQ(function->LastError(), 47);
   Variant none(nullptr);
-  function = Function({"10001"}, "10001");
-  function->SetParam("ZipCodesCollection", none);
-  EXPECT_FALSE(function->Init());
-  EXPECT_EQ(function->LastError(), 47);
+  auto withoutCodes = Function({"10001"}, "10001");
+  withoutCodes->SetParam("ZipCodesCollection", none);
+  for (const auto& f : {function, withoutCodes}) {
+    EXPECT_FALSE(f->Init());
+    EXPECT_EQ(f->LastError(), 47);
+  }
 }
 
 TEST_F(ZipFunctionTest, AMainLayerTheDataSetLacksIsReported) {
