@@ -4,15 +4,11 @@
 
 #include "host/datasets/DatasetCreate.h"
 #include "host/gis/CodeFieldIndex.h"
-#include "platform/runtime/HostError.h"
 
 namespace tov::test {
 namespace {
 
-std::string Square(double x, double y) {
-  const std::string a = std::to_string(x), b = std::to_string(y), c = std::to_string(x + 1), d = std::to_string(y + 1);
-  return "POLYGON((" + a + " " + b + "," + c + " " + b + "," + c + " " + d + "," + a + " " + d + "," + a + " " + b + "))";
-}
+std::string Square(double x, double y) { return SquareWkt(x, y, 1); }
 
 // The rows of one SQL statement's first column, run by the GeoPackage driver.
 std::vector<std::string> Column(GDALDataset& ds, const std::string& sql, int column = 0) {

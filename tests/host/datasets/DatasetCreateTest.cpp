@@ -6,12 +6,7 @@
 #include "host/datasets/DatasetCreate.h"
 #include "host/framework/JsonDataset.h"
 #include "host/geocoder/AddressMatcher.h"
-#include "platform/framework/ConfigNode.h"
-#include "platform/framework/PropertyList.h"
-#include "platform/framework/TaskDescriptor.h"
-#include "platform/runtime/HostError.h"
 
-#include <functional>
 #include <set>
 
 namespace tov::test {
@@ -19,22 +14,26 @@ namespace {
 
 // A square of the grid, in the system of the code given.
 std::string SquareIn(long epsg, double lon, double lat, double size) {
-  OGRSpatialReference wgs84, target;
-  wgs84.importFromEPSG(4326);
-  wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  target.importFromEPSG(static_cast<int>(epsg));
-  target.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  OGRGeometry* g = nullptr;
-  const std::string wkt = SquareWkt(lon, lat, size);
-  OGRGeometryFactory::createFromWkt(wkt.c_str(), &wgs84, &g);
-  std::unique_ptr<OGRGeometry> shape(g);
-  shape->segmentize(size / 10);
-  shape->transformTo(&target);
   char* text = nullptr;
-  shape->exportToWkt(&text);
-  std::string result = text;
+  Projected(SquareWkt(lon, lat, size), static_cast<int>(epsg), size / 10)->exportToWkt(&text);
+  const std::string wkt = text;
   CPLFree(text);
-  return result;
+  return wkt;
+}
+
+// A square's corners joined crosswise.
+std::string BowTieWkt(double lon, double lat, double size) {
+  std::ostringstream s;
+  s << "POLYGON((" << lon << " " << lat << "," << lon + size << " " << lat + size << "," << lon + size << " " << lat
+    << "," << lon << " " << lat + size << "," << lon << " " << lat << "))";
+  return s.str();
+}
+
+// The refusal's description ("accepted" when `call` returned).
+template <class Call>
+std::string Refusal(Call&& call) {
+  const Raised r = ErrorOf(call);
+  return r.raised ? r.description : "accepted";
 }
 
 class DatasetCreateTest : public ::testing::Test {
@@ -47,13 +46,7 @@ protected:
     const char* codeNames[] = {"LS1", "LS2", "LS3", "LS10", "LS11", "LS12"};
     for (int i = 0; i < 9; ++i) {
       const double lon = 4.70 + 0.1 * (i % 3), lat = 45.85 - 0.1 * (i / 3);
-      std::string wkt = SquareWkt(lon, lat, 0.1);
-      if (i == 2)
-        wkt = "POLYGON((" + std::to_string(lon) + " " + std::to_string(lat) + "," + std::to_string(lon + 0.1) + " " +
-              std::to_string(lat + 0.1) + "," + std::to_string(lon + 0.1) + " " + std::to_string(lat) + "," +
-              std::to_string(lon) + " " + std::to_string(lat + 0.1) + "," + std::to_string(lon) + " " +
-              std::to_string(lat) + "))";
-      communes.push_back({wkt, {names[i], "69"}});
+      communes.push_back({i == 2 ? BowTieWkt(lon, lat, 0.1) : SquareWkt(lon, lat, 0.1), {names[i], "69"}});
       if (i < 6) codes.push_back({SquareIn(2154, lon, lat, 0.1), {codeNames[i]}});
     }
     WriteLayer(source, "communes", 4326, {"NOM", "DEPT"}, communes);
@@ -78,14 +71,12 @@ protected:
 
   JsonDatasetPtr Described() const { return JsonDataset::Load(root + "/Lyonnais"); }
 
-  static std::vector<std::string> Methods(JsonDataset& ds) {
-    std::vector<std::string> names;
-    TaskDescriptorPtr setup = ds.TaskByName("SetupStudyArea");
-    for (long i = 0; setup && i < setup->ChildCount(); ++i) names.push_back(setup->Child(i)->Name());
-    return names;
+  static PropertyListPtr Projection(JsonDataset& ds) {
+    return ds.Configuration()->ChildByName("Projections")->ChildByName("Projection.ResultantDefault")->Properties();
   }
 
-  ProgramRun Tovana(const std::string& arguments) { return RunProgram(arguments, temp.Path()); }
+  // The program on the test's data root.
+  ProgramRun Tovana(const std::string& arguments) { return RunProgram("--data-root '" + root + "' " + arguments, temp.Path()); }
 
   tov::testing::TempFolder temp;
   std::string source = temp / "source.gpkg";
@@ -127,8 +118,8 @@ TEST_F(DatasetCreateTest, CopiesEachLayerIndexedAndRepairedInItsOwnSystemAndDesc
   EXPECT_EQ(ds->Attribution(), "Test data");
   ASSERT_TRUE(ds->InitialExtent());
   EXPECT_NEAR((*ds->InitialExtent())[0], 4.70 - 0.009, 1e-6);
-  EXPECT_EQ(Methods(*ds).size(), 7u);
   TaskDescriptorPtr setup = ds->TaskByName("SetupStudyArea");
+  EXPECT_EQ(setup->ChildCount(), 7);
   TaskDescriptorPtr zip = setup->ChildByName("SetupStudyArea.WildCard");
   ASSERT_TRUE(zip);
   EXPECT_EQ(zip->GetValue("DSMainLayerIDFieldName"), "CODE");
@@ -141,11 +132,10 @@ TEST_F(DatasetCreateTest, CopiesEachLayerIndexedAndRepairedInItsOwnSystemAndDesc
   // The outline is listed first, so that it is drawn on top.
   EXPECT_EQ(ds->Layer(0)->Name(), "Outline");
   EXPECT_EQ(ds->Layers()[2]->Display().labelField, "LABEL");
-  PropertyListPtr projection =
-      ds->Configuration()->ChildByName("Projections")->ChildByName("Projection.ResultantDefault")->Properties();
+  PropertyListPtr projection = Projection(*ds);
   EXPECT_EQ(projection->GetValue("ID"), "9191");
   EXPECT_EQ(projection->GetValue("CentralMeridian"), "4.85");
-  EXPECT_NE(report.system.find("Albers"), std::string::npos) << report.system;
+  EXPECT_TRUE(Has(report.system, "Albers")) << report.system;
 }
 
 TEST_F(DatasetCreateTest, WithoutCodesTheSixOtherMethodsAreOfferedInTheSystemGiven) {
@@ -155,11 +145,9 @@ TEST_F(DatasetCreateTest, WithoutCodesTheSixOtherMethodsAreOfferedInTheSystemGiv
   EXPECT_EQ(report.methods, (std::vector<std::string>{"extent", "selected", "draw", "regions", "whole", "ring"}));
   JsonDatasetPtr ds = Described();
   EXPECT_FALSE(ds->TaskByName("SetupStudyArea")->ChildByName("SetupStudyArea.WildCard"));
-  EXPECT_EQ(ds->Configuration()->ChildByName("Projections")->ChildByName("Projection.ResultantDefault")->Properties()->GetValue("ID"),
-            "2154");
-  const ProgramRun listing = Tovana("--data-root '" + root + "' datasets");
-  EXPECT_NE(listing.output.find("Lyonnais\t"), std::string::npos) << listing.output;
-  EXPECT_NE(listing.output.find("  methods: extent selected draw regions whole ring\n"), std::string::npos) << listing.output;
+  EXPECT_EQ(Projection(*ds)->GetValue("ID"), "2154");
+  const std::string listing = Tovana("datasets").output;
+  EXPECT_TRUE(Has(listing, "Lyonnais\t") && Has(listing, "  methods: extent selected draw regions whole ring\n")) << listing;
 }
 
 TEST_F(DatasetCreateTest, TheNameFieldIsTheFirstTextFieldOfUniqueValuesAndALabelFieldIsAdded) {
@@ -213,13 +201,8 @@ TEST_F(DatasetCreateTest, AnExistingDataSetIsReplacedOnlyWhenAskedAndOnlyOnceThe
   const std::string before = Listing(root).back();
   DatasetCreateOptions again = Options();
   again.context = {"outline"};
-  try {
-    CreateDataset(again);
-    ADD_FAILURE() << "replaced without --replace";
-  } catch (const HostError& e) {
-    EXPECT_NE(e.Description().find("already exists"), std::string::npos) << e.Description();
-    EXPECT_NE(e.Description().find("--replace"), std::string::npos) << e.Description();
-  }
+  const std::string refusal = Refusal([&] { CreateDataset(again); });
+  EXPECT_TRUE(Has(refusal, "already exists") && Has(refusal, "--replace")) << refusal;
   EXPECT_EQ(Described()->LayerCount(), 1);
   // A failing replacement keeps the old one.
   again.replace = true;
@@ -243,28 +226,11 @@ TEST_F(DatasetCreateTest, GeoJsonAndShapefilesAreReadAlike) {
   o.regions = {"areas", ""};
   EXPECT_EQ(CreateDataset(o).layers.at(0).features, 2);
 
-  GDALDriver* shp = GetGDALDriverManager()->GetDriverByName("ESRI Shapefile");
-  std::unique_ptr<GDALDataset> folder(shp->Create((temp / "shp").c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-  OGRLayer* layer = folder->CreateLayer("parcels", nullptr, wkbPolygon, nullptr);
-  OGRFieldDefn field("NAME", OFTString);
-  layer->CreateField(&field);
-  OGRFeature f(layer->GetLayerDefn());
-  f.SetField(0, "P1");
-  OGRGeometry* g = nullptr;
-  const std::string wkt = SquareWkt(4.7, 45.7, 0.1);
-  OGRGeometryFactory::createFromWkt(wkt.c_str(), nullptr, &g);
-  f.SetGeometryDirectly(g);
-  ASSERT_EQ(layer->CreateFeature(&f), OGRERR_NONE);
-  folder.reset();
+  WriteLayer(temp / "shp", "parcels", 0, {"NAME"}, {{SquareWkt(4.7, 45.7, 0.1), {"P1"}}}, "ESRI Shapefile", wkbPolygon);
   o.name = "Parcels";
   o.source = temp / "shp/parcels.shp";
   o.regions = {"parcels", "NAME"};
-  try {
-    CreateDataset(o);
-    ADD_FAILURE() << "a shapefile without .prj was taken";
-  } catch (const HostError& e) {
-    EXPECT_NE(e.Description().find("has no coordinate system"), std::string::npos) << e.Description();
-  }
+  EXPECT_TRUE(Has(Refusal([&] { CreateDataset(o); }), "has no coordinate system"));
   o.assumeSrs = "EPSG:4326";
   EXPECT_EQ(CreateDataset(o).layers.at(0).features, 1);
 }
@@ -306,12 +272,8 @@ TEST_F(DatasetCreateTest, BadInputIsRefusedNamingTheFileLayerOrFieldAndWritesNot
     DatasetCreateOptions o = Options();
     o.name = "New";
     c.change(o, temp.Path());
-    try {
-      CreateDataset(o);
-      ADD_FAILURE() << c.what << ": accepted";
-    } catch (const HostError& e) {
-      for (const std::string& m : c.mentions) EXPECT_NE(e.Description().find(m), std::string::npos) << c.what << ": " << e.Description();
-    }
+    const std::string refusal = Refusal([&] { CreateDataset(o); });
+    for (const std::string& m : c.mentions) EXPECT_TRUE(Has(refusal, m)) << c.what << ": " << refusal;
     EXPECT_EQ(Listing(root), before) << c.what;
   }
   // What --assume-srs is for.
@@ -323,35 +285,32 @@ TEST_F(DatasetCreateTest, BadInputIsRefusedNamingTheFileLayerOrFieldAndWritesNot
 }
 
 TEST_F(DatasetCreateTest, TheCommandSaysWhatIsWrongAndEndsWithStatusOne) {
-  const ProgramRun run = Tovana("--data-root '" + root + "' datasets create Lyonnais --from '" + source +
-                         "' --regions communes:NOM --codes codes");
-  EXPECT_EQ(run.exitCode, 1) << run.errors;
-  EXPECT_NE(run.errors.find("--codes: no field is named in \"codes\""), std::string::npos) << run.errors;
-  const ProgramRun points = Tovana("--data-root '" + root + "' datasets create Lyonnais --from '" + source + "' --regions towns");
-  EXPECT_EQ(points.exitCode, 1) << points.errors;
-  EXPECT_NE(points.errors.find("holds points, not polygons"), std::string::npos) << points.errors;
+  for (const auto& [regions, refusal] : {std::pair{"communes:NOM --codes codes", "--codes: no field is named in \"codes\""},
+                                         {"towns", "holds points, not polygons"}}) {
+    const ProgramRun run = Tovana("datasets create Lyonnais --from '" + source + "' --regions " + regions);
+    EXPECT_EQ(run.exitCode, 1) << run.errors;
+    EXPECT_TRUE(Has(run.errors, refusal)) << run.errors;
+  }
   EXPECT_TRUE(Listing(root).empty());
 }
 
 // Codes of letters and digits ("LS1" beside "LS10") pass the ZIP method's
 // rules: listed, previewed and made into a study area.
 TEST_F(DatasetCreateTest, AlphanumericCodesPassTheRulesThePreviewAndTheMethod) {
-  const ProgramRun made = Tovana("--data-root '" + root + "' datasets create Lyonnais --from '" + source +
-                          "' --regions communes:NOM --codes codes:CODE --projection EPSG:2154");
+  const ProgramRun made = Tovana("datasets create Lyonnais --from '" + source +
+                                 "' --regions communes:NOM --codes codes:CODE --projection EPSG:2154");
   ASSERT_EQ(made.exitCode, 0) << made.errors;
-  EXPECT_NE(made.output.find("Methods: extent selected draw zip regions whole ring"), std::string::npos) << made.output;
-  const std::string on = "--data-root '" + root + "' --analysis '" + temp / "analysis" + "' --dataset Lyonnais ";
+  EXPECT_TRUE(Has(made.output, "Methods: extent selected draw zip regions whole ring")) << made.output;
+  const std::string on = "--analysis '" + temp / "analysis" + "' --dataset Lyonnais ";
   const ProgramRun preview = Tovana(on + "zip-preview --zips 'LS1, LS1*'");
   ASSERT_EQ(preview.exitCode, 0) << preview.errors;
-  EXPECT_NE(preview.output.find("LS1\t1 ZIP area\n"), std::string::npos) << preview.output;
-  EXPECT_NE(preview.output.find("LS1%\t4 ZIP areas\n"), std::string::npos) << preview.output;
+  EXPECT_TRUE(Has(preview.output, "LS1\t1 ZIP area\n") && Has(preview.output, "LS1%\t4 ZIP areas\n")) << preview.output;
   const ProgramRun stored = Tovana(on + "setup zip --zips 'LS1*, LS2' --name North");
   ASSERT_EQ(stored.exitCode, 0) << stored.errors;
-  const ProgramRun shown = Tovana(on + "show North");
-  EXPECT_NE(shown.output.find("Made of: 'LS1*, LS2'"), std::string::npos) << shown.output;
+  EXPECT_TRUE(Has(Tovana(on + "show North").output, "Made of: 'LS1*, LS2'"));
   const ProgramRun found = Tovana(on + "geocode LS11");
   EXPECT_EQ(found.exitCode, 0) << found.errors;
-  EXPECT_NE(found.output.find("Code LS11"), std::string::npos) << found.output;
+  EXPECT_TRUE(Has(found.output, "Code LS11")) << found.output;
 }
 
 } // namespace

@@ -8,37 +8,49 @@
 #include <geodesic.h>
 #include <ogrsf_frmts.h>
 
-#include <filesystem>
 #include <fstream>
-#include <map>
-#include <memory>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace tov::test {
 
 namespace fs = std::filesystem;
+
+// The system of an EPSG code, longitude first.
+inline OGRSpatialReference Epsg(int code) {
+  OGRSpatialReference sr;
+  sr.importFromEPSG(code);
+  sr.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  return sr;
+}
+
+// WKT in degrees as a shape in the system of the code, its edges split into
+// steps of `step` degrees first.
+inline std::unique_ptr<OGRGeometry> Projected(const std::string& wkt, int epsg, double step) {
+  OGRSpatialReference wgs84 = Epsg(4326), target = Epsg(epsg);
+  OGRGeometry* g = nullptr;
+  EXPECT_EQ(OGRGeometryFactory::createFromWkt(wkt.c_str(), &wgs84, &g), OGRERR_NONE) << wkt;
+  std::unique_ptr<OGRGeometry> shape(g);
+  shape->segmentize(step);
+  EXPECT_EQ(shape->transformTo(&target), OGRERR_NONE);
+  return shape;
+}
 
 struct SourceFeature {
   std::string wkt;
   std::vector<std::string> values; // one per field, in order
 };
 
-// Writes a layer into a GeoPackage (made when missing) in the system of the
-// EPSG code (0: none), with text fields.
-inline void WriteLayer(const std::string& gpkg, const std::string& name, long epsg,
-                       const std::vector<std::string>& fields, const std::vector<SourceFeature>& features) {
+// Writes a layer into a GeoPackage (or another driver's source), made when
+// missing, in the system of the EPSG code (0: none), with text fields.
+inline void WriteLayer(const std::string& path, const std::string& name, long epsg,
+                       const std::vector<std::string>& fields, const std::vector<SourceFeature>& features,
+                       const char* driver = "GPKG", OGRwkbGeometryType type = wkbUnknown) {
   GDALAllRegister();
-  std::unique_ptr<GDALDataset> ds(GDALDataset::Open(gpkg.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE));
-  if (!ds) ds.reset(GetGDALDriverManager()->GetDriverByName("GPKG")->Create(gpkg.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-  ASSERT_TRUE(ds) << gpkg;
-  OGRSpatialReference sr;
-  if (epsg > 0) {
-    sr.importFromEPSG(static_cast<int>(epsg));
-    sr.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  }
-  OGRLayer* layer = ds->CreateLayer(name.c_str(), epsg > 0 ? &sr : nullptr, wkbUnknown, nullptr);
+  std::unique_ptr<GDALDataset> ds(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE));
+  if (!ds) ds.reset(GetGDALDriverManager()->GetDriverByName(driver)->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
+  ASSERT_TRUE(ds) << path;
+  OGRSpatialReference sr = epsg > 0 ? Epsg(static_cast<int>(epsg)) : OGRSpatialReference();
+  OGRLayer* layer = ds->CreateLayer(name.c_str(), epsg > 0 ? &sr : nullptr, type, nullptr);
   ASSERT_TRUE(layer) << name;
   for (const std::string& f : fields) {
     OGRFieldDefn defn(f.c_str(), OFTString);
@@ -109,9 +121,7 @@ inline double AreaRatio(const OGRGeometry& shape) {
   dense->getEnvelope(&e);
   dense->segmentize(std::max(e.MaxX - e.MinX, e.MaxY - e.MinY) / 200);
   const double planar = OGR_G_Area(OGRGeometry::ToHandle(dense.get()));
-  OGRSpatialReference wgs84;
-  wgs84.importFromEPSG(4326);
-  wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  OGRSpatialReference wgs84 = Epsg(4326);
   if (dense->transformTo(&wgs84) != OGRERR_NONE) return 0;
   const double geodesic = GeodesicArea(*dense);
   return geodesic > 0 ? planar / geodesic : 0;

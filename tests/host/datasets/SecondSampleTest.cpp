@@ -1,16 +1,9 @@
-// The second sample, the United Kingdom, as `make data` makes it with
-// `datasets create`: each method it offers makes a study area through the
-// command line, with its area right against the geodesic area of the same
-// shape; open, rename and delete work on them; the chooser does not offer
-// the ZIP method, as the sample has no codes.
+// The UK sample, as `make data` makes it with `datasets create`: each method
+// it offers stores areas that are right; the ZIP method is not offered.
 #include "DatasetsTestSupport.h"
 
 #include "host/join/HostSetup.h"
-#include "host/framework/Analysis.h"
-#include "platform/forms/ListControl.h"
 #include "setup/CreateSAMainDialog.h"
-
-#include <nlohmann/json.hpp>
 
 namespace tov::test {
 namespace {
@@ -72,11 +65,10 @@ TEST_F(SecondSampleTest, EachMethodMakesAStudyAreaWhoseAreaIsRight) {
   EXPECT_NEAR(OGR_G_Area(OGRGeometry::ToHandle(ring.get())), M_PI * 1e8, M_PI * 1e8 * 0.01);
 
   // Open, rename and delete, as on the first sample.
-  EXPECT_EQ(On("open London").exitCode, 0);
-  const ProgramRun renamed = On("rename London 'Greater London'");
-  EXPECT_EQ(renamed.exitCode, 0) << renamed.errors;
-  const ProgramRun deleted = On("delete Kingdom");
-  EXPECT_EQ(deleted.exitCode, 0) << deleted.errors;
+  for (const char* command : {"open London", "rename London 'Greater London'", "delete Kingdom"}) {
+    const ProgramRun run = On(command);
+    EXPECT_EQ(run.exitCode, 0) << command << "\n" << run.errors;
+  }
   const std::string list = "\n" + On("list").output;
   EXPECT_NE(list.find("\nGreater London\t"), std::string::npos) << list;
   EXPECT_EQ(list.find("\nLondon\t"), std::string::npos) << list;
@@ -92,11 +84,8 @@ TEST_F(SecondSampleTest, WithoutCodesTheChooserDoesNotOfferTheZipMethod) {
   chooser->m_pDataManager = opened->dataManager;
   chooser->m_pDataSet = opened->dataManager->DataSetByName("UK");
   chooser->InitializeDialog();
-  auto list = chooser->CtlAs<ListControl>("SATasksList");
-  std::vector<std::string> entries;
-  for (long i = 0; i < list->ListCount(); ++i) entries.push_back(list->List(i));
   // Selected shapes show only while some are selected.
-  EXPECT_EQ(entries, (std::vector<std::string>{"The visible map extent", "An area drawn on the map",
+  EXPECT_EQ(ListEntries(*chooser, "SATasksList"), (std::vector<std::string>{"The visible map extent", "An area drawn on the map",
                                                "Districts picked from a list or on the map", "All the districts",
                                                "A ring around a site"}));
   const ProgramRun zip = On("setup zip --zips 'LS1' --name Codes");

@@ -1,9 +1,12 @@
+// Forms as the pages use them: loading, events, lists, toolbars and what
+// the presenter hears.
+#include "Errors.h"
 #include "Prelude.h"
-
-#include <gtest/gtest.h>
 
 namespace tov {
 namespace {
+
+using test::ErrorOf;
 
 // A presenter that records what it is told and closes every form at once.
 class RecordingPresenter : public Presenter {
@@ -47,16 +50,13 @@ protected:
 
 class FormTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    presenter = std::make_shared<RecordingPresenter>();
-    SetPresenter(presenter);
-  }
+  void SetUp() override { SetPresenter(presenter); }
   void TearDown() override { SetPresenter(nullptr); }
-  std::shared_ptr<RecordingPresenter> presenter;
+  std::shared_ptr<RecordingPresenter> presenter = std::make_shared<RecordingPresenter>();
+  std::shared_ptr<CountingForm> form = std::make_shared<CountingForm>();
 };
 
 TEST_F(FormTest, TouchingAControlOfAnUnloadedFormLoadsItOnce) {
-  auto form = std::make_shared<CountingForm>();
   EXPECT_EQ(form->loads, 0);
   EXPECT_EQ(form->Ctl("NameText")->Text(), "loaded");
   form->Ctl("A")->Enabled();
@@ -70,7 +70,6 @@ TEST_F(FormTest, TouchingAControlOfAnUnloadedFormLoadsItOnce) {
 }
 
 TEST_F(FormTest, EveryShowingActivatesAndTheFirstResizes) {
-  auto form = std::make_shared<CountingForm>();
   form->ShowModal();
   form->ShowModal();
   EXPECT_EQ(form->activates, 2);
@@ -82,21 +81,13 @@ TEST_F(FormTest, EveryShowingActivatesAndTheFirstResizes) {
 }
 
 TEST_F(FormTest, ShowingAVisibleFormModallyFails) {
-  auto form = std::make_shared<CountingForm>();
   long number = 0;
-  presenter->onShow = [&](Form& f) {
-    try {
-      f.ShowModal();
-    } catch (const HostError& e) {
-      number = e.Number();
-    }
-  };
+  presenter->onShow = [&](Form& f) { number = ErrorOf([&] { f.ShowModal(); }).number; };
   form->ShowModal();
   EXPECT_EQ(number, 400);
 }
 
 TEST_F(FormTest, OptionButtonsExcludeEachOtherWithinTheirContainer) {
-  auto form = std::make_shared<CountingForm>();
   form->Ctl("C")->SetValue(1);
   form->Ctl("B")->SetValue(1);
   form->Ctl("A")->SetValue(1);
@@ -109,26 +100,14 @@ TEST_F(FormTest, OptionButtonsExcludeEachOtherWithinTheirContainer) {
 }
 
 TEST_F(FormTest, MissingPropertiesAndControlsRaiseTheirErrors) {
-  auto form = std::make_shared<CountingForm>();
   auto img = form->Add(ControlKind::Image, "Image1");
-  try {
-    img->Caption();
-    FAIL();
-  } catch (const HostError& e) {
-    EXPECT_EQ(e.Number(), kErrNoSuchMember);
-  }
+  EXPECT_EQ(ErrorOf([&] { img->Caption(); }).number, kErrNoSuchMember);
   EXPECT_THROW(img->GetFont(), HostError);
-  try {
-    form->Ctl("Nothing");
-    FAIL();
-  } catch (const HostError& e) {
-    EXPECT_EQ(e.Number(), kErrControlNotFound);
-  }
+  EXPECT_EQ(ErrorOf([&] { form->Ctl("Nothing"); }).number, kErrControlNotFound);
   EXPECT_THROW(form->Add(ControlKind::Label, "nametext"), HostError); // names ignore case
 }
 
 TEST_F(FormTest, MultiSelectListKeepsSelectionAndCurrentEntryInStepWithRemovals) {
-  auto form = std::make_shared<CountingForm>();
   auto list = form->AddListBox("Regions", 2);
   for (const char* s : {"a", "b", "c", "d"}) list->AddItem(s);
   list->SetSelected(1, true);
@@ -148,7 +127,6 @@ TEST_F(FormTest, MultiSelectListKeepsSelectionAndCurrentEntryInStepWithRemovals)
 }
 
 TEST_F(FormTest, ToolbarGroupButtonsExcludeEachOtherAndCheckButtonsToggle) {
-  auto form = std::make_shared<CountingForm>();
   auto bar = form->AddToolbar("Toolbar1");
   bar->AddButton("SelectFeature", "", tbr::ButtonGroup);
   bar->AddButton("Pan", "", tbr::ButtonGroup);
@@ -166,7 +144,6 @@ TEST_F(FormTest, ToolbarGroupButtonsExcludeEachOtherAndCheckButtonsToggle) {
 }
 
 TEST_F(FormTest, PresenterHearsProgramChangesOnlyWhileTheFormIsShown) {
-  auto form = std::make_shared<CountingForm>();
   form->Ctl("NameText")->SetEnabled(false); // not shown: nobody to tell
   presenter->onShow = [&](Form& f) {
     f.Ctl("NameText")->SetEnabled(true);

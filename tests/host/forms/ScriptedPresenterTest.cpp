@@ -1,8 +1,9 @@
+// The presenter that plays scripted turns: typing, clicks, message boxes,
+// the map and lists, and what it counts as an error.
 #include "host/forms/ScriptedPresenter.h"
 
+#include "Errors.h"
 #include "Prelude.h"
-
-#include <gtest/gtest.h>
 
 namespace tov {
 namespace {
@@ -49,19 +50,24 @@ protected:
     SetPresenter(presenter);
   }
   void TearDown() override { SetPresenter(nullptr); }
+  // Loads the script (none: "") and shows a new page.
+  std::shared_ptr<NamePage> Play(const std::string& script) {
+    if (!script.empty()) presenter->LoadScript(script);
+    auto page = std::make_shared<NamePage>();
+    page->ShowModal();
+    return page;
+  }
   std::shared_ptr<ScriptedPresenter> presenter;
 };
 
 TEST_F(ScriptedPresenterTest, TypingFiresOneChangePerCharacterAndMessagesAreRecorded) {
-  presenter->LoadScript(R"({"turns": [
+  auto page = Play(R"({"turns": [
     {"form": "NamePage", "actions": [
       {"type": "NameText", "text": "bad"},
       {"click": "NextButton"}, {"msgbox": "OK"},
       {"type": "NameText", "text": "\b\b\bok"},
       {"click": "DeleteButton"}, {"msgbox": "Yes"},
       {"click": "NextButton"}]}]})");
-  auto page = std::make_shared<NamePage>();
-  page->ShowModal();
   EXPECT_EQ(page->changes, 3 + 3 + 2);
   EXPECT_EQ(page->Ctl("NameText")->Text(), "ok");
   EXPECT_EQ(page->result, 1);
@@ -77,8 +83,7 @@ TEST_F(ScriptedPresenterTest, TypingFiresOneChangePerCharacterAndMessagesAreReco
 }
 
 TEST_F(ScriptedPresenterTest, AFormWithoutATurnIsClosedByItsCloseBoxAndCountsAsAnError) {
-  auto page = std::make_shared<NamePage>();
-  page->ShowModal();
+  auto page = Play("");
   EXPECT_FALSE(page->Visible());
   EXPECT_EQ(page->result, -1);
   ASSERT_EQ(presenter->Errors().size(), 1u);
@@ -86,9 +91,7 @@ TEST_F(ScriptedPresenterTest, AFormWithoutATurnIsClosedByItsCloseBoxAndCountsAsA
 }
 
 TEST_F(ScriptedPresenterTest, ATurnForAnotherFormIsKeptForThatForm) {
-  presenter->LoadScript(R"([{"form": "OtherPage", "actions": []}])");
-  auto page = std::make_shared<NamePage>();
-  page->ShowModal();
+  Play(R"([{"form": "OtherPage", "actions": []}])");
   EXPECT_EQ(presenter->Errors().size(), 1u);
   EXPECT_EQ(presenter->PendingTurns(), 1u);
   presenter->CheckFinished();
@@ -96,9 +99,7 @@ TEST_F(ScriptedPresenterTest, ATurnForAnotherFormIsKeptForThatForm) {
 }
 
 TEST_F(ScriptedPresenterTest, ClickingADisabledControlIsAnErrorAndRaisesNothing) {
-  presenter->LoadScript(R"([{"form": "NamePage", "actions": [{"click": "NextButton"}, {"close": true}]}])");
-  auto page = std::make_shared<NamePage>();
-  page->ShowModal();
+  auto page = Play(R"([{"form": "NamePage", "actions": [{"click": "NextButton"}, {"close": true}]}])");
   EXPECT_EQ(page->result, -1);
   ASSERT_EQ(presenter->Errors().size(), 1u);
   EXPECT_NE(presenter->Errors()[0].find("disabled"), std::string::npos);
@@ -122,10 +123,8 @@ TEST_F(ScriptedPresenterTest, ALockedBoxHearsTheKeysButKeepsItsTextAndRefusesAPa
 }
 
 TEST_F(ScriptedPresenterTest, UnansweredQuestionAnswersNoAndAWrongAnswerIsRefused) {
-  presenter->LoadScript(R"([{"form": "NamePage", "actions": [
+  auto page = Play(R"([{"form": "NamePage", "actions": [
       {"click": "DeleteButton"}, {"click": "DeleteButton"}, {"msgbox": "OK"}, {"close": true}]}])");
-  auto page = std::make_shared<NamePage>();
-  page->ShowModal();
   EXPECT_EQ(page->answer, vbNo);
   EXPECT_EQ(presenter->Errors().size(), 2u);
   // Outside any form a message box takes a message-box turn.
@@ -134,11 +133,9 @@ TEST_F(ScriptedPresenterTest, UnansweredQuestionAnswersNoAndAWrongAnswerIsRefuse
 }
 
 TEST_F(ScriptedPresenterTest, MapMouseDownHandsTheScriptedShapeToTheTrackCall) {
-  presenter->LoadScript(R"([{"form": "NamePage", "actions": [
+  auto page = Play(R"([{"form": "NamePage", "actions": [
       {"mapdown": "MapControl", "map": [5, 6], "track": {"rectangle": [3, 4, 1, 2]}},
       {"select": "Names", "items": []}, {"close": true}]}])");
-  auto page = std::make_shared<NamePage>();
-  page->ShowModal();
   EXPECT_EQ(page->mapX, 5);
   EXPECT_FALSE(page->shape.Empty);
   EXPECT_EQ(page->shape.XMin, 1);
@@ -160,12 +157,8 @@ TEST_F(ScriptedPresenterTest, SelectingEntriesByTextAndIndex) {
 
 TEST_F(ScriptedPresenterTest, MalformedScriptsAreRefusedWithTheirPlace) {
   auto refuse = [&](const std::string& json, const std::string& where) {
-    try {
-      presenter->LoadScript(json);
-      ADD_FAILURE() << json;
-    } catch (const HostError& e) {
-      EXPECT_NE(e.Description().find(where), std::string::npos) << e.Description();
-    }
+    const test::Raised r = test::ErrorOf([&] { presenter->LoadScript(json); });
+    EXPECT_TRUE(r.raised && test::Has(r.description, where)) << json << ": " << r.description;
   };
   refuse("{", "not valid JSON");
   refuse(R"([{"actions": []}])", "turn 1");

@@ -2,22 +2,17 @@
 // in the program's own words with the turn and action where it is.
 #include "host/forms/UserScript.h"
 
+#include "Errors.h"
 #include "Prelude.h"
-
-#include <gtest/gtest.h>
 
 namespace tov {
 namespace {
 
 // The description of the refusal, or "" when the script was accepted.
 std::string Refusal(const std::string& text) {
-  try {
-    UserScript::Parse(text);
-  } catch (const HostError& e) {
-    EXPECT_EQ(e.Number(), 5);
-    return e.Description();
-  }
-  return std::string();
+  const test::Raised r = test::ErrorOf([&] { UserScript::Parse(text); });
+  EXPECT_EQ(r.raised ? r.number : 5, 5);
+  return r.description;
 }
 
 // Two turns; the second holds the action under test.

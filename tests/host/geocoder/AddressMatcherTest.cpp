@@ -1,10 +1,7 @@
 // What the matcher makes of the texts people type for a site.
 #include "GeocoderTestSupport.h"
-#include "TempFolder.h"
 
 #include "host/geocoder/AddressMatcher.h"
-
-#include <gtest/gtest.h>
 
 namespace tov::test {
 namespace {
@@ -36,20 +33,37 @@ TEST_F(AddressMatcherTest, AZipCodeGivesItsCentroid) {
   EXPECT_EQ(m.candidates[0].status, kGeocodeSucceeded);
   EXPECT_DOUBLE_EQ(m.candidates[0].latitude, 40.75065);
   EXPECT_DOUBLE_EQ(m.candidates[0].longitude, -73.997293);
-  EXPECT_EQ(Found("10001-1234"), (Labels{"ZIP 10001, NY|Succeeded"}));
   EXPECT_TRUE(Match("99999").candidates.empty());
   EXPECT_NE(Match("99999").message.find("99999"), std::string::npos);
   EXPECT_TRUE(Match("1000").candidates.empty()); // four digits are no ZIP code
 }
 
-TEST_F(AddressMatcherTest, ACityWithItsStateGivesThatPlace) {
-  EXPECT_EQ(Found("Springfield, IL"), (Labels{"Springfield, IL (pop. 116,250)|Succeeded"}));
-  EXPECT_EQ(Found("springfield,illinois"), (Labels{"Springfield, IL (pop. 116,250)|Succeeded"}));
-  EXPECT_EQ(Found("Springfield IL"), (Labels{"Springfield, IL (pop. 116,250)|Succeeded"}));
-  EXPECT_EQ(Found("Springfield Massachusetts, USA"), (Labels{"Springfield, MA (pop. 153,060)|Succeeded"}));
-  EXPECT_EQ(Found("New York, NY"), (Labels{"New York City, NY (pop. 8,175,133)|Succeeded"}));
-  EXPECT_EQ(Found("Brooklyn, New York"), (Labels{"Brooklyn, NY (pop. 2,300,664)|Succeeded"}));
-  EXPECT_EQ(Found("Washington DC"), (Labels{"Washington, D.C., DC (pop. 601,723)|Succeeded"}));
+// One place each, found as the matcher says.
+TEST_F(AddressMatcherTest, ACityWithItsStateOrSpelledAnotherWayGivesThatPlace) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Springfield, IL", "Springfield, IL (pop. 116,250)|Succeeded"},
+      {"springfield,illinois", "Springfield, IL (pop. 116,250)|Succeeded"},
+      {"Springfield IL", "Springfield, IL (pop. 116,250)|Succeeded"},
+      {"Springfield Massachusetts, USA", "Springfield, MA (pop. 153,060)|Succeeded"},
+      {"New York, NY", "New York City, NY (pop. 8,175,133)|Succeeded"},
+      {"Brooklyn, New York", "Brooklyn, NY (pop. 2,300,664)|Succeeded"},
+      {"Washington DC", "Washington, D.C., DC (pop. 601,723)|Succeeded"},
+      // Accents, case and punctuation do not matter.
+      {"Saint Louis, MO", "St. Louis, MO (pop. 319,294)|Succeeded"},
+      {"ST LOUIS", "St. Louis, MO (pop. 319,294)|Succeeded"},
+      {"Canon City, Colorado", "Cañon City, CO (pop. 16,400)|Succeeded"},
+      {"ofallon mo", "O'Fallon, MO (pop. 79,329)|Succeeded"},
+      // Without a ZIP code known, the place stands for an address.
+      {"1 Main St, Springfield, IL", "Springfield, IL (pop. 116,250)|Invalid"},
+      {"350 5th Ave, New York, NY 99999", "New York City, NY (pop. 8,175,133)|Invalid"},
+      // A building name before the place is as much beyond the gazetteer.
+      {"Old State Capitol, Springfield, IL", "Springfield, IL (pop. 116,250)|Invalid"},
+      // Text beside a ZIP code that names no place is not located either.
+      {"Gotham, NY 10001", "ZIP 10001, NY|Invalid"},
+      // A place with its ZIP code is the ZIP area: the finer of the two.
+      {"New York, NY 10118", "ZIP 10118, NY|Succeeded"},
+      {"10001-1234", "ZIP 10001, NY|Succeeded"}};
+  for (const auto& [text, found] : cases) EXPECT_EQ(Found(text), Labels{found}) << text;
   EXPECT_TRUE(Match("Springfield, TX").candidates.empty());
 }
 
@@ -61,13 +75,6 @@ TEST_F(AddressMatcherTest, ACityAloneListsEveryPlaceOfThatNameMostPopulousFirst)
   EXPECT_EQ(Found("Springfield").size(), 2u);
 }
 
-TEST_F(AddressMatcherTest, AccentsCaseAndPunctuationDoNotMatter) {
-  EXPECT_EQ(Found("Saint Louis, MO"), (Labels{"St. Louis, MO (pop. 319,294)|Succeeded"}));
-  EXPECT_EQ(Found("ST LOUIS"), (Labels{"St. Louis, MO (pop. 319,294)|Succeeded"}));
-  EXPECT_EQ(Found("Canon City, Colorado"), (Labels{"Cañon City, CO (pop. 16,400)|Succeeded"}));
-  EXPECT_EQ(Found("ofallon mo"), (Labels{"O'Fallon, MO (pop. 79,329)|Succeeded"}));
-}
-
 TEST_F(AddressMatcherTest, AStreetAddressIsReadAsItsZipOrPlaceAndCalledInvalid) {
   GeocodeMatch m = Match("350 5th Ave, New York, NY 10118");
   ASSERT_EQ(m.candidates.size(), 1u);
@@ -75,15 +82,6 @@ TEST_F(AddressMatcherTest, AStreetAddressIsReadAsItsZipOrPlaceAndCalledInvalid) 
   EXPECT_EQ(m.candidates[0].status, kGeocodeInvalid);
   EXPECT_DOUBLE_EQ(m.candidates[0].latitude, 40.748441);
   EXPECT_NE(m.message.find("ZIP 10118"), std::string::npos);
-  // Without a ZIP code known, the place stands for the address.
-  EXPECT_EQ(Found("1 Main St, Springfield, IL"), (Labels{"Springfield, IL (pop. 116,250)|Invalid"}));
-  EXPECT_EQ(Found("350 5th Ave, New York, NY 99999"), (Labels{"New York City, NY (pop. 8,175,133)|Invalid"}));
-  // A building name before the place is as much beyond the gazetteer.
-  EXPECT_EQ(Found("Old State Capitol, Springfield, IL"), (Labels{"Springfield, IL (pop. 116,250)|Invalid"}));
-  // Text beside a ZIP code that names no place is not located either.
-  EXPECT_EQ(Found("Gotham, NY 10001"), (Labels{"ZIP 10001, NY|Invalid"}));
-  // A place with its ZIP code is the ZIP area: the finer of the two.
-  EXPECT_EQ(Found("New York, NY 10118"), (Labels{"ZIP 10118, NY|Succeeded"}));
 }
 
 TEST_F(AddressMatcherTest, NothingRecognisableFindsNothingAndSaysSo) {

@@ -1,12 +1,8 @@
 // Reading the gazetteer file, its two indexes and how names are folded.
 #include "GeocoderTestSupport.h"
-#include "TempFolder.h"
 
 #include "host/geocoder/AddressMatcher.h"
 #include "host/geocoder/PlaceNames.h"
-#include "Prelude.h"
-
-#include <gtest/gtest.h>
 
 namespace tov::test {
 namespace {
@@ -20,12 +16,7 @@ protected:
   }
   // The message of the error that loading this text raises ("" when none).
   std::string LoadError(const std::string& text) {
-    try {
-      Gazetteer::Load(Write(text));
-    } catch (const HostError& e) {
-      return e.Description();
-    }
-    return std::string();
+    return ErrorOf([&] { Gazetteer::Load(Write(text)); }).description;
   }
   tov::testing::TempFolder folder;
   int count = 0;
@@ -69,8 +60,7 @@ TEST_F(GazetteerTest, CodesAndRegionsOfAnyDataSetAreSavedAndFound) {
   const GeocodeMatch leeds = matcher.Match("Leeds");
   ASSERT_EQ(leeds.candidates.size(), 1u);
   EXPECT_EQ(leeds.candidates[0].label, "Leeds, ENG (pop. 455,123)");
-  EXPECT_NE(LoadError("kind,name,state,latitude,longitude,population\ncounty,X,,1,2,\n").find("unknown kind"),
-            std::string::npos);
+  EXPECT_TRUE(Has(LoadError("kind,name,state,latitude,longitude,population\ncounty,X,,1,2,\n"), "unknown kind"));
 }
 
 TEST_F(GazetteerTest, PlacesComeMostPopulousFirstAndCanBeLimitedToAState) {
@@ -104,13 +94,11 @@ TEST_F(GazetteerTest, ANameWithoutItsCityFindsTheCityOnlyWhenNothingIsCalledSo) 
 }
 
 TEST_F(GazetteerTest, NamesMatchWithoutCaseAccentsOrPunctuation) {
-  EXPECT_EQ(FoldPlaceName("St. Louis"), "saint louis");
-  EXPECT_EQ(FoldPlaceName("SAINT-LOUIS"), "saint louis");
-  EXPECT_EQ(FoldPlaceName("  Cañon   City "), "canon city");
-  EXPECT_EQ(FoldPlaceName("O\xE2\x80\x99" "Fallon"), "ofallon"); // typographic apostrophe
-  EXPECT_EQ(FoldPlaceName("Ft. Myers"), "fort myers");
-  EXPECT_EQ(FoldPlaceName("Mt Vernon"), "mount vernon");
-  EXPECT_EQ(FoldPlaceName("\xFF\xFE broken"), "broken"); // not UTF-8: no crash, no match of garbage
+  // A typographic apostrophe, and text that is not UTF-8: no crash, no match of garbage.
+  for (const auto& [name, folded] : {std::pair{"St. Louis", "saint louis"}, {"SAINT-LOUIS", "saint louis"},
+                                     {"  Cañon   City ", "canon city"}, {"O\xE2\x80\x99" "Fallon", "ofallon"},
+                                     {"Ft. Myers", "fort myers"}, {"Mt Vernon", "mount vernon"}, {"\xFF\xFE broken", "broken"}})
+    EXPECT_EQ(FoldPlaceName(name), folded) << name;
 
   GazetteerPtr g = Gazetteer::Load(Write(SmallGazetteerText()));
   EXPECT_EQ(g->FindPlaces("Saint Louis").size(), 1u);
@@ -119,33 +107,22 @@ TEST_F(GazetteerTest, NamesMatchWithoutCaseAccentsOrPunctuation) {
 }
 
 TEST_F(GazetteerTest, StatesAreKnownByCodeAndName) {
-  EXPECT_EQ(StateCode("il"), "IL");
-  EXPECT_EQ(StateCode("Illinois"), "IL");
-  EXPECT_EQ(StateCode("new  YORK"), "NY");
-  EXPECT_EQ(StateCode("MT"), "MT"); // not "mount"
-  EXPECT_EQ(StateCode("Montana"), "MT");
-  EXPECT_EQ(StateCode("District of Columbia"), "DC");
-  EXPECT_EQ(StateCode("Springfield"), "");
-  EXPECT_EQ(StateCode(""), "");
+  // "MT" is Montana, not "mount".
+  for (const auto& [text, code] : {std::pair{"il", "IL"}, {"Illinois", "IL"}, {"new  YORK", "NY"}, {"MT", "MT"},
+                                   {"Montana", "MT"}, {"District of Columbia", "DC"}, {"Springfield", ""}, {"", ""}})
+    EXPECT_EQ(StateCode(text), code) << text;
 }
 
 TEST_F(GazetteerTest, AMalformedFileIsRefusedWithItsLine) {
   const std::string header = "kind,name,state,latitude,longitude,population\n";
-  EXPECT_NE(LoadError("ZIP,latitude,longitude,city,state\n10001,40.7,-73.9,,NY\n").find("line 1"), std::string::npos);
-  EXPECT_NE(LoadError(header + "zip,10001,NY,40.7,-73.9,\nzip,1234,NY,40.7,-73.9,\n").find("line 3"), std::string::npos);
-  EXPECT_NE(LoadError(header + "place,Somewhere,NY,north,-73.9,\n").find("latitude"), std::string::npos);
-  EXPECT_NE(LoadError(header + "place,Somewhere,NY,95,-73.9,\n").find("latitude"), std::string::npos);
-  EXPECT_NE(LoadError(header + "place,\"Open quote,NY,40,-73.9,\n").find("quote"), std::string::npos);
-  EXPECT_NE(LoadError(header + "place,A,NY,40,-73.9\n").find("5 fields"), std::string::npos);
-  EXPECT_NE(LoadError(header + "road,A,NY,40,-73.9,\n").find("road"), std::string::npos);
-  EXPECT_NE(LoadError(header + "place,A,NY,40,-73.9,many\n").find("population"), std::string::npos);
+  EXPECT_TRUE(Has(LoadError("ZIP,latitude,longitude,city,state\n10001,40.7,-73.9,,NY\n"), "line 1"));
+  const std::pair<std::string, const char*> cases[] = {{"zip,10001,NY,40.7,-73.9,\nzip,1234,NY,40.7,-73.9,\n", "line 3"},
+      {"place,Somewhere,NY,north,-73.9,\n", "latitude"}, {"place,Somewhere,NY,95,-73.9,\n", "latitude"},
+      {"place,\"Open quote,NY,40,-73.9,\n", "quote"},    {"place,A,NY,40,-73.9\n", "5 fields"},
+      {"road,A,NY,40,-73.9,\n", "road"},                  {"place,A,NY,40,-73.9,many\n", "population"}};
+  for (const auto& [rows, refusal] : cases) EXPECT_TRUE(Has(LoadError(header + rows), refusal)) << rows;
   EXPECT_EQ(LoadError(header + "place,A,NY,40,-73.9,12\r\n\r\n"), ""); // Windows line ends and a blank line
-  try {
-    Gazetteer::Load(folder.Path() + "/missing.csv");
-    ADD_FAILURE() << "a missing file loaded";
-  } catch (const HostError& e) {
-    EXPECT_EQ(e.Number(), 53);
-  }
+  EXPECT_EQ(ErrorOf([&] { Gazetteer::Load(folder.Path() + "/missing.csv"); }).number, 53);
 }
 
 TEST_F(GazetteerTest, TheSharedGazetteerIsReadOncePerFile) {

@@ -1,8 +1,7 @@
 #pragma once
-#include "host/geocoder/Gazetteer.h"
+#include "TestWorld.h"
 
-#include <fstream>
-#include <string>
+#include "host/geocoder/Gazetteer.h"
 
 namespace tov::test {
 
@@ -27,11 +26,6 @@ inline const char* SmallGazetteerText() {
          "place,\"Lexington-Fayette, Urban\",KY,38.049800,-84.458550,295803\n"
          "place,\"Washington, D.C.\",DC,38.895110,-77.036370,601723\n"
          "place,Washington,PA,40.173960,-80.246170,13663\n";
-}
-
-inline void WriteTextFile(const std::string& nativePath, const std::string& text) {
-  std::ofstream out(nativePath, std::ios::binary | std::ios::trunc);
-  out << text;
 }
 
 } // namespace tov::test
