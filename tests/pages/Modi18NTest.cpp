@@ -8,12 +8,10 @@ namespace {
 using namespace testing_pages;
 
 TEST(CleanToolTipTest, AccessKeysAndTrailingEllipsisGo) {
-  EXPECT_EQ(CleanToolTip("&Open..."), "Open");
-  EXPECT_EQ(CleanToolTip("  Save && &Close  "), "Save & Close");
-  EXPECT_EQ(CleanToolTip("A&&&B"), "A&B");
-  EXPECT_EQ(CleanToolTip("Wait... please"), "Wait... please");
-  EXPECT_EQ(CleanToolTip("&&..."), "&");
-  EXPECT_EQ(CleanToolTip("   "), "");
+  for (const auto& [text, clean] : std::vector<std::pair<const char*, const char*>>{
+           {"&Open...", "Open"}, {"  Save && &Close  ", "Save & Close"}, {"A&&&B", "A&B"},
+           {"Wait... please", "Wait... please"}, {"&&...", "&"}, {"   ", ""}})
+    EXPECT_EQ(CleanToolTip(text), clean) << text;
 }
 
 TEST(CutAtNulTest, TextEndsAtTheFirstNul) {
@@ -22,41 +20,28 @@ TEST(CutAtNulTest, TextEndsAtTheFirstNul) {
   EXPECT_EQ(CutAtNul(std::string(16, '\0')), "");
 }
 
+// The designed name goes; East Asian code pages bring their own font and
+// raise a smaller size to nine.
 TEST(SetFontForCodePageTest, CharsetNameAndSizeFollowTheTable) {
   struct Case {
     long codePage;
     int charset;
     const char* name;
-  } cases[] = {{1250, 238, ""}, {1251, 204, ""}, {1252, 0, ""},   {1253, 161, ""}, {1254, 162, ""},
-               {1255, 177, ""}, {1256, 178, ""}, {1257, 186, ""}, {437, 1, ""},    {0, 1, ""}};
+  } cases[] = {{1250, 238, ""}, {1251, 204, ""}, {1252, 0, ""},   {1253, 161, ""},  {1254, 162, ""},
+               {1255, 177, ""}, {1256, 178, ""}, {1257, 186, ""}, {437, 1, ""},     {0, 1, ""},
+               {932, 128, "ＭＳ Ｐゴシック"}, {936, 134, "宋体"}, {949, 129, "굴림"}, {950, 136, "新細明體"}};
   for (const Case& c : cases) {
-    Font f;
-    f.Name = "Designed";
-    f.Size = 7;
-    SetFontForCodePage(f, c.codePage);
-    EXPECT_EQ(f.Charset, c.charset) << c.codePage;
-    EXPECT_EQ(f.Name, c.name) << c.codePage;
-    EXPECT_EQ(f.Size, 7) << c.codePage;
-  }
-}
-
-TEST(SetFontForCodePageTest, EastAsianFontsAndSizeRaisedToNineOnlyWhenSmaller) {
-  struct Case {
-    long codePage;
-    int charset;
-    const char* name;
-  } cases[] = {{932, 128, "ＭＳ Ｐゴシック"}, {936, 134, "宋体"}, {949, 129, "굴림"}, {950, 136, "新細明體"}};
-  for (const Case& c : cases) {
-    Font small;
-    small.Size = 8;
-    SetFontForCodePage(small, c.codePage);
-    EXPECT_EQ(small.Charset, c.charset);
-    EXPECT_EQ(small.Name, c.name);
-    EXPECT_EQ(small.Size, 9);
-    Font large;
-    large.Size = 12;
-    SetFontForCodePage(large, c.codePage);
-    EXPECT_EQ(large.Size, 12);
+    SCOPED_TRACE(c.codePage);
+    const bool eastAsian = *c.name != 0;
+    for (float size : {7.0F, 8.0F, 12.0F}) {
+      Font f;
+      f.Name = "Designed";
+      f.Size = size;
+      SetFontForCodePage(f, c.codePage);
+      EXPECT_EQ(f.Charset, c.charset);
+      EXPECT_EQ(f.Name, c.name);
+      EXPECT_EQ(f.Size, eastAsian && size < 9 ? 9 : size);
+    }
   }
 }
 
@@ -106,42 +91,34 @@ protected:
   std::shared_ptr<RecordingCalls> calls = fakes.calls;
 };
 
+// The texts of EveryKindForm in the order of their ids (10 to 30).
+std::vector<std::string> Texts(Form& form) {
+  auto list = form.CtlAs<ListControl>("List");
+  const ToolbarButton& b = form.CtlAs<Toolbar>("Toolbar1")->Button(1);
+  auto view = form.CtlAs<ListView>("View");
+  auto tabs = form.CtlAs<TabStrip>("Tabs");
+  return {form.Caption(), form.Ctl("Label1")->Caption(), form.Ctl("NameText")->Text(),
+          form.Ctl("NameText")->ToolTipText(), form.Ctl("NextButton")->Caption(), form.Ctl("Opt")->Caption(),
+          form.Ctl("Check")->Caption(), list->List(0), list->List(1), list->ToolTipText(),
+          form.CtlAs<ListControl>("Combo")->List(0), form.Ctl("Frame1")->Caption(), form.Ctl("Image1")->ToolTipText(),
+          b.Caption, b.ToolTipText, b.ButtonMenus[0].Text, view->Column(1).Text, view->Item(1).Text,
+          view->Item(1).ToolTipText, tabs->TabAt(1).Caption, tabs->TabAt(1).ToolTipText};
+}
+
 TEST_F(Modi18NTest, TextsOfEveryControlKindComeFromResources) {
   auto form = std::make_shared<EveryKindForm>();
   ApplyResourceTexts(*form);
-  EXPECT_EQ(form->Caption(), "T10");
-  EXPECT_EQ(form->Ctl("Label1")->Caption(), "T11");
-  EXPECT_EQ(form->Ctl("NameText")->Text(), "T12");
-  EXPECT_EQ(form->Ctl("NameText")->ToolTipText(), "Name");
-  EXPECT_EQ(form->Ctl("NextButton")->Caption(), "T14");
-  EXPECT_EQ(form->Ctl("Opt")->Caption(), "T15");
-  EXPECT_EQ(form->Ctl("Check")->Caption(), "T16");
-  auto list = form->CtlAs<ListControl>("List");
-  EXPECT_EQ(list->List(0), "T17");
-  EXPECT_EQ(list->List(1), "T18");
-  EXPECT_EQ(list->ToolTipText(), "T19");
-  EXPECT_EQ(form->CtlAs<ListControl>("Combo")->List(0), "T20");
-  EXPECT_EQ(form->Ctl("Frame1")->Caption(), "T21");
-  EXPECT_EQ(form->Ctl("Image1")->ToolTipText(), "T22");
-  const ToolbarButton& b = form->CtlAs<Toolbar>("Toolbar1")->Button(1);
-  EXPECT_EQ(b.Caption, "T23");
-  EXPECT_EQ(b.ToolTipText, "T24");
-  EXPECT_EQ(b.ButtonMenus[0].Text, "T25");
-  auto view = form->CtlAs<ListView>("View");
-  EXPECT_EQ(view->Column(1).Text, "T26");
-  EXPECT_EQ(view->Item(1).Text, "T27");
-  EXPECT_EQ(view->Item(1).ToolTipText, "T28");
-  auto tabs = form->CtlAs<TabStrip>("Tabs");
-  EXPECT_EQ(tabs->TabAt(1).Caption, "T29");
-  EXPECT_EQ(tabs->TabAt(1).ToolTipText, "T30");
+  std::vector<std::string> expected;
+  for (int id = 10; id <= 30; ++id) expected.push_back(id == 13 ? "Name" : "T" + std::to_string(id));
+  EXPECT_EQ(Texts(*form), expected);
 }
 
 TEST_F(Modi18NTest, AnUnknownIdShowsWhatTheResourcesReturn) {
   FakeTexts::Table().erase("11");
   auto form = std::make_shared<EveryKindForm>();
   ApplyResourceTexts(*form);
-  EXPECT_EQ(form->Ctl("Label1")->Caption(), "?11");
-  EXPECT_EQ(form->Ctl("NextButton")->Caption(), "T14"); // the walk went on
+  EXPECT_EQ(Texts(*form)[1], "?11");
+  EXPECT_EQ(Texts(*form)[4], "T14"); // the walk went on
 }
 
 TEST_F(Modi18NTest, EnglishLocalesLeaveEveryFontAsDesigned) {

@@ -11,13 +11,15 @@ namespace {
 
 using namespace testing_pages;
 
+// The controls in the layout's order.
+const std::vector<std::string> kLayoutOrder = {"Frame1",       "HelpButton", "BackButton", "NextButton",
+                                               "CancelButton", "NameText",   "Label1",     "Image1"};
+
 // A page shaped like the name page: Next is enabled while the name is not
 // empty, and "bad" is refused with a message while the page stays open.
 class TestNamePage : public WizardPage {
 public:
-  TestNamePage()
-      : WizardPage("TestNamePage", 1000,
-                   {"Frame1", "HelpButton", "BackButton", "NextButton", "CancelButton", "NameText", "Label1", "Image1"}) {
+  TestNamePage() : WizardPage("TestNamePage", 1000, kLayoutOrder) {
     // Form order differs from the layout order on purpose.
     Add(ControlKind::Label, "Label1")->SetCaption("201");
     Add(ControlKind::TextBox, "NameText");
@@ -86,27 +88,21 @@ TEST_F(WizardPageTest, LoadingTranslatesTextsAndLaysControlsOutInTheirOrder) {
   EXPECT_EQ(page->Ctl("NextButton")->Caption(), "&Next >");
   EXPECT_EQ(page->Height(), 2010 - 315 + calls->GetSystemMetrics(SM_CYCAPTION) * 15);
   EXPECT_EQ(page->Width(), 5600);
-  const char* order[] = {"Frame1", "HelpButton", "BackButton", "NextButton", "CancelButton", "NameText", "Label1", "Image1"};
   for (int k = 0; k < 8; ++k) {
-    ControlPtr c = page->Ctl(order[k]);
-    int base = 1002 + 4 * k;
-    EXPECT_EQ(c->Height(), base * 10) << order[k];
-    EXPECT_EQ(c->Left(), (base + 1) * 10) << order[k];
-    EXPECT_EQ(c->Top(), (base + 2) * 10) << order[k];
-    EXPECT_EQ(c->Width(), (base + 3) * 10) << order[k];
+    ControlPtr c = page->Ctl(kLayoutOrder[k]);
+    const int base = 1002 + 4 * k;
+    EXPECT_EQ(std::vector<float>({c->Height(), c->Left(), c->Top(), c->Width()}),
+              std::vector<float>({base * 10.0F, (base + 1) * 10.0F, (base + 2) * 10.0F, (base + 3) * 10.0F}))
+        << kLayoutOrder[k];
   }
 }
 
 TEST_F(WizardPageTest, AMissingLayoutValueIsReportedByItsId) {
   FakeLayout::Table()["1013"] = "";
   auto page = std::make_shared<TestNamePage>();
-  try {
-    page->Load();
-    FAIL();
-  } catch (const HostError& e) {
-    EXPECT_EQ(e.Number(), 13);
-    EXPECT_NE(e.Description().find("1013"), std::string::npos);
-  }
+  const test::Raised error = test::ErrorOf([&] { page->Load(); });
+  EXPECT_EQ(error.number, 13);
+  EXPECT_TRUE(test::Has(error.description, "1013"));
 }
 
 TEST_F(WizardPageTest, ScriptDrivesThePageThroughNextBackCancelAndAMessage) {

@@ -1,20 +1,10 @@
 #include "platform/runtime/Collection.h"
+#include "Errors.h"
 
 #include <gtest/gtest.h>
 
 using tov::Collection;
-using tov::HostError;
-
-namespace {
-long ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const HostError& e) {
-    return e.Number();
-  }
-  return 0;
-}
-} // namespace
+using tov::test::ErrorOf;
 
 TEST(Collection, KeepsOrderAndCountsFromOne) {
   Collection c;
@@ -35,7 +25,7 @@ TEST(Collection, KeepsOrderAndCountsFromOne) {
 TEST(Collection, KeysIgnoreCaseAndMustBeUnique) {
   Collection c;
   c.Add(1, "Kings, NY");
-  EXPECT_EQ(ErrorOf([&] { c.Add(2, "KINGS, ny"); }), 457);
+  EXPECT_EQ(ErrorOf([&] { c.Add(2, "KINGS, ny"); }).number, 457);
   EXPECT_EQ(c.Count(), 1);
   EXPECT_TRUE(c.HasKey("kings, ny"));
   c.Remove("Kings, NY");
@@ -47,9 +37,9 @@ TEST(Collection, KeysIgnoreCaseAndMustBeUnique) {
 TEST(Collection, MissingIndexOrKeyIsInvalidCall) {
   Collection c;
   c.Add("only");
-  EXPECT_EQ(ErrorOf([&] { c.Item(0); }), 5);
-  EXPECT_EQ(ErrorOf([&] { c.Item(2); }), 5);
-  EXPECT_EQ(ErrorOf([&] { c.Item("none"); }), 5);
-  EXPECT_EQ(ErrorOf([&] { c.Remove(3); }), 5);
-  EXPECT_EQ(ErrorOf([&] { c.Remove("none"); }), 5);
+  EXPECT_EQ(ErrorOf([&] { c.Item(0); }).number, 5);
+  EXPECT_EQ(ErrorOf([&] { c.Item(2); }).number, 5);
+  EXPECT_EQ(ErrorOf([&] { c.Item("none"); }).number, 5);
+  EXPECT_EQ(ErrorOf([&] { c.Remove(3); }).number, 5);
+  EXPECT_EQ(ErrorOf([&] { c.Remove("none"); }).number, 5);
 }

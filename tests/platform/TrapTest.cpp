@@ -1,6 +1,8 @@
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/Trap.h"
 
+#include "Errors.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -24,11 +26,15 @@ public:
 };
 
 constexpr char kModulePath[] = "TovSetupStudyArea\\TovSSACurExtentTask";
+
+class TrapTest : public ::testing::Test {
+protected:
+  std::shared_ptr<RecordingReporter> reporter = std::make_shared<RecordingReporter>();
+  ErrorSite site{reporter, kModulePath};
+};
 } // namespace
 
-TEST(Trap, ReportsProcedureThenModulePathAndReturnsDefault) {
-  auto reporter = std::make_shared<RecordingReporter>();
-  ErrorSite site{reporter, kModulePath};
+TEST_F(TrapTest, ReportsProcedureThenModulePathAndReturnsDefault) {
   int done = 0;
   bool result = Trap(site, "ITovTask_Init ", false, [&] {
     done = 1; // work before the failure stays done
@@ -43,9 +49,7 @@ TEST(Trap, ReportsProcedureThenModulePathAndReturnsDefault) {
   EXPECT_EQ(reporter->reports[0].source, "orvaCore");
 }
 
-TEST(Trap, SuccessIsNotReportedAndVoidFormWorks) {
-  auto reporter = std::make_shared<RecordingReporter>();
-  ErrorSite site{reporter, kModulePath};
+TEST_F(TrapTest, SuccessIsNotReportedAndVoidFormWorks) {
   EXPECT_EQ(Trap(site, "ITovTask_Status ", 0, [] { return 1; }), 1);
   Trap(site, "ITovTask_Cleanup ", [] { throw HostError(); });
   ASSERT_EQ(reporter->reports.size(), 1u);
@@ -54,9 +58,7 @@ TEST(Trap, SuccessIsNotReportedAndVoidFormWorks) {
   EXPECT_EQ(reporter->reports[0].description, "");
 }
 
-TEST(Trap, ForeignExceptionsBecomePendingErrors) {
-  auto reporter = std::make_shared<RecordingReporter>();
-  ErrorSite site{reporter, kModulePath};
+TEST_F(TrapTest, ForeignExceptionsBecomePendingErrors) {
   ObjectPtr none = Trap(site, "ITovTask_TovFunction ", ObjectPtr(), []() -> ObjectPtr { throw std::runtime_error("disk full"); });
   EXPECT_EQ(none, nullptr);
   ASSERT_EQ(reporter->reports.size(), 1u);
@@ -78,13 +80,9 @@ public:
 TEST(ObjectRegistry, CreatesByProgIdIgnoringCaseAndRaises429WhenUnknown) {
   RegisterClassOf<Thing>("Test.Thing");
   EXPECT_EQ(CreateAs<Thing>("test.THING")->Id(), 1);
-  try {
-    CreateObject("Test.Nothing");
-    FAIL();
-  } catch (const HostError& e) {
-    EXPECT_EQ(e.Number(), 429);
-    EXPECT_NE(e.Description().find("Test.Nothing"), std::string::npos);
-  }
+  const test::Raised error = test::ErrorOf([] { CreateObject("Test.Nothing"); });
+  EXPECT_EQ(error.number, 429);
+  EXPECT_TRUE(test::Has(error.description, "Test.Nothing"));
 }
 
 TEST(ObjectRegistry, RegisteringAgainReplacesTheClass) {

@@ -1,22 +1,12 @@
 #include "platform/runtime/Variant.h"
 
 #include "CommaLocale.h"
+#include "Errors.h"
 
 #include <gtest/gtest.h>
 
-using tov::HostError;
+using tov::test::ErrorOf;
 using tov::Variant;
-
-namespace {
-long ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const HostError& e) {
-    return e.Number();
-  }
-  return 0;
-}
-} // namespace
 
 TEST(Variant, TextToBooleanAcceptsTheWordsInAnyCaseAndNumbers) {
   EXPECT_TRUE(Variant("True").ToBool());
@@ -24,8 +14,8 @@ TEST(Variant, TextToBooleanAcceptsTheWordsInAnyCaseAndNumbers) {
   EXPECT_TRUE(Variant(" true ").ToBool());
   EXPECT_TRUE(Variant(" 12.5 ").ToBool());
   EXPECT_FALSE(Variant("0").ToBool());
-  EXPECT_EQ(ErrorOf([] { Variant("abc").ToBool(); }), 13);
-  EXPECT_EQ(ErrorOf([] { Variant("").ToBool(); }), 13);
+  EXPECT_EQ(ErrorOf([] { Variant("abc").ToBool(); }).number, 13);
+  EXPECT_EQ(ErrorOf([] { Variant("").ToBool(); }).number, 13);
 }
 
 TEST(Variant, TextToNumbersAllowsBlanksTrailingPointAndExponent) {
@@ -39,11 +29,11 @@ TEST(Variant, TextToNumbersAllowsBlanksTrailingPointAndExponent) {
 
 TEST(Variant, NonNumbersAreTypeMismatches) {
   for (const char* text : {"abc", "", "True", "False", "0x10", "1,5"}) {
-    EXPECT_EQ(ErrorOf([&] { Variant(text).ToLong(); }), 13) << text;
-    EXPECT_EQ(ErrorOf([&] { Variant(text).ToDouble(); }), 13) << text;
+    EXPECT_EQ(ErrorOf([&] { Variant(text).ToLong(); }).number, 13) << text;
+    EXPECT_EQ(ErrorOf([&] { Variant(text).ToDouble(); }).number, 13) << text;
   }
-  EXPECT_EQ(ErrorOf([] { Variant(std::make_shared<tov::Object>()).ToString(); }), 13);
-  EXPECT_EQ(ErrorOf([] { Variant("x").ToObject(); }), 13);
+  EXPECT_EQ(ErrorOf([] { Variant(std::make_shared<tov::Object>()).ToString(); }).number, 13);
+  EXPECT_EQ(ErrorOf([] { Variant("x").ToObject(); }).number, 13);
 }
 
 TEST(Variant, BooleansAndNumbersConvertBothWays) {
@@ -55,7 +45,7 @@ TEST(Variant, BooleansAndNumbersConvertBothWays) {
   EXPECT_EQ(Variant(0.1).ToString(), "0.1");
   EXPECT_EQ(Variant(3.0).ToString(), "3");
   EXPECT_EQ(Variant(Variant(1.0 / 3.0).ToString()).ToDouble(), 1.0 / 3.0);
-  EXPECT_EQ(ErrorOf([] { Variant(3e10).ToLong(); }), 6);
+  EXPECT_EQ(ErrorOf([] { Variant(3e10).ToLong(); }).number, 6);
 }
 
 TEST(Variant, EmptyConvertsToZeroFalseAndEmptyText) {
@@ -77,7 +67,7 @@ TEST(Variant, NumbersKeepTheirPointUnderACommaDecimalLocale) {
   EXPECT_EQ(Variant(1.0 / 3.0).ToString(), "0.3333333333333333");
   EXPECT_EQ(Variant(2.5e20).ToString(), "2.5e+20");
   EXPECT_EQ(Variant(Variant(0.1 + 0.2).ToString()).ToDouble(), 0.1 + 0.2);
-  EXPECT_EQ(ErrorOf([] { Variant("0,4").ToDouble(); }), 13);
-  EXPECT_EQ(ErrorOf([] { Variant("+-1").ToDouble(); }), 13);
+  EXPECT_EQ(ErrorOf([] { Variant("0,4").ToDouble(); }).number, 13);
+  EXPECT_EQ(ErrorOf([] { Variant("+-1").ToDouble(); }).number, 13);
   EXPECT_TRUE(Variant("0.5").ToBool());
 }

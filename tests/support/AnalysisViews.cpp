@@ -100,17 +100,14 @@ double OutlineWidth(const LayerPtr& layer) {
   return As<FillSymbol>(As<FeatureLayer>(layer)->Renderer()->Symbol())->Outline()->Width();
 }
 
-GroupLayerPtr NewGroup(const std::string& name) {
-  auto group = CreateAs<GroupLayer>(kGroupLayerProgId);
-  group->SetName(name);
-  return group;
-}
-
-FeatureLayerPtr NamedLayer(const std::string& name) {
-  auto layer = CreateAs<FeatureLayer>(kFeatureLayerProgId);
+template <class T>
+std::shared_ptr<T> Named(const char* progId, const std::string& name) {
+  auto layer = CreateAs<T>(progId);
   layer->SetName(name);
   return layer;
 }
+GroupLayerPtr NewGroup(const std::string& name) { return Named<GroupLayer>(kGroupLayerProgId, name); }
+FeatureLayerPtr NamedLayer(const std::string& name) { return Named<FeatureLayer>(kFeatureLayerProgId, name); }
 
 std::unique_ptr<PgConnection> TestConnection() {
   const SharedLocation location = SharedAnalysis::ParseLocation(PostgisConnection().value_or("PG:"));

@@ -1,7 +1,5 @@
 #pragma once
-// What an analysis holds, read from outside the code under test: the saved
-// document, the layers of a live map, the catalogue against the files or,
-// for a shared analysis, against what its schema holds.
+// What an analysis holds, read from outside the code under test.
 #include "TestWorld.h"
 
 #include "host/framework/PgConnection.h"
@@ -19,9 +17,7 @@ std::string StoredLog(const TestWorld& world);
 std::vector<std::string> DocumentLayerNames(const TestWorld& world);
 
 // What disagrees between the catalogue, the study area folders or tables,
-// the layer files and data and the document: one line each, none when
-// consistent. A folder analysis is opened in this process; a shared one is
-// read with SQL.
+// the layer files and the document: one line each.
 std::vector<std::string> Inconsistencies(const TestWorld& world);
 
 // Layers of a live map (every level) whose name is exactly name; the first of them.

@@ -9,9 +9,8 @@
 
 namespace tov::test {
 
-// A scripted presenter that also notes what the drawing page shows each
-// time it is shown: whether Next can be pressed, the map's extent and the
-// envelope of the area drawn.
+// A scripted presenter noting, each time the drawing page is shown, whether
+// Next is enabled, the map's extent and the envelope of the area drawn.
 class DrawingPageRecorder : public ScriptedPresenter {
 public:
   struct Seen {
@@ -30,10 +29,7 @@ public:
 };
 
 inline std::shared_ptr<DrawingPageRecorder> UseDrawingScript(const std::string& turns) {
-  auto presenter = std::make_shared<DrawingPageRecorder>();
-  presenter->LoadScript("[" + turns + "]");
-  SetPresenter(presenter);
-  return presenter;
+  return InstallScript<DrawingPageRecorder>("[" + turns + "]");
 }
 
 inline void ExpectSameEnvelope(const EnvelopePtr& a, const EnvelopePtr& b, double tolerance) {
@@ -44,8 +40,7 @@ inline void ExpectSameEnvelope(const EnvelopePtr& a, const EnvelopePtr& b, doubl
   EXPECT_NEAR(a->YMax(), b->YMax(), tolerance);
 }
 
-// The drawing page's turn: the tool pressed, a mouse down on the map that
-// draws the shape (JSON, as in scripts), then the button.
+// The drawing page's turn: the tool, the shape (JSON) drawn on the map, the button.
 inline std::string DrawTurn(const std::string& tool, const std::string& shape,
                             const std::string& button = "NextButton") {
   return R"({"form": "SelectByDrawingOwnAreaDialog", "actions": [{"toolbar": "Toolbar1", "button": ")" + tool +
@@ -56,7 +51,13 @@ inline std::string DrawTurn(const std::string& tool, const std::string& shape,
 // The test data set in an analysis in EPSG:5070, with the drawn area
 // method; its map (the "Regions" layer, labelled, in degrees NAD83) covers
 // -75 to -73 east and 40 to 41.5 north.
-TestWorldOptions DrawnWorldOptions();
+inline TestWorldOptions DrawnWorldOptions() {
+  TestWorldOptions options;
+  options.extraMethods = MethodJson(kDrawnAreaMethod, "An area drawn on the map", R"({ "MainLayer": "Regions" })",
+                                    R"([ { "name": "Regions", "properties": { "Visible": "True", "Annotation": "True",
+                                                                               "LabelField": "NAME" } } ])");
+  return options;
+}
 
 class DrawnMethodTest : public WorldTest {
 protected:
@@ -76,13 +77,5 @@ protected:
 
   std::shared_ptr<TovSSASelDrawingTask> task;
 };
-
-inline TestWorldOptions DrawnWorldOptions() {
-  TestWorldOptions options;
-  options.extraMethods = MethodJson(kDrawnAreaMethod, "An area drawn on the map", R"({ "MainLayer": "Regions" })",
-                                    R"([ { "name": "Regions", "properties": { "Visible": "True", "Annotation": "True",
-                                                                               "LabelField": "NAME" } } ])");
-  return options;
-}
 
 } // namespace tov::test

@@ -36,6 +36,14 @@ inline PolygonPtr Square(double x, double y, double size, SpatialReferencePtr sr
   return Rectangle(x, y, x + size, y + size, std::move(sr));
 }
 
+// Square i of a row of 0.1 degree squares from -74.0 east at 40.6 north
+// (NAD83), or its south-west quarter; in the analysis system (EPSG:5070).
+inline PolygonPtr RowSquare(size_t i, bool quarter = false, bool projected = false) {
+  PolygonPtr square = Square(-74.0 + 0.1 * static_cast<double>(i), 40.6, quarter ? 0.05 : 0.1, Geographic(4269));
+  if (projected) square->Project(Projected(5070));
+  return square;
+}
+
 // A copy of a polygon in NAD83 degrees.
 inline PolygonPtr InDegrees(const GeometryPtr& shape) {
   auto copy = As<Polygon>(shape->Copy());

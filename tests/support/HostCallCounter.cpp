@@ -1,78 +1,67 @@
 #include "HostCallCounter.h"
+#include "HostWrappers.h"
 
 namespace tov::test {
 
 namespace {
 
-class CountedLayerFile : public LayerFile {
+// Passes each call of an Interface on to the real object after the counter
+// has seen it as "kind.Method".
+template <class Interface>
+class Counted : public Delegating<Interface> {
 public:
-  CountedLayerFile(std::shared_ptr<LayerFile> inner, HostCallCounter* counter, std::string kind)
-      : m_inner(std::move(inner)), m_counter(counter), m_kind(std::move(kind)) {}
+  Counted(std::shared_ptr<Interface> inner, HostCallCounter* counter, std::string kind)
+      : Delegating<Interface>(std::move(inner)), m_counter(counter), m_kind(std::move(kind)) {}
+
+protected:
+  void Tick(const char* method) const { m_counter->Tick(m_kind + "." + method); }
+
+private:
+  HostCallCounter* m_counter;
+  std::string m_kind;
+};
+
+class CountedLayerFile : public Counted<LayerFile> {
+public:
+  using Counted::Counted;
   std::string Filename() const override { return Tick("Filename"), m_inner->Filename(); }
   void SetFilename(const std::string& path) override { Tick("SetFilename"), m_inner->SetFilename(path); }
   void Open(const std::string& path) override { Tick("Open"), m_inner->Open(path); }
   LayerPtr Layer() const override { return Tick("Layer"), m_inner->Layer(); }
   void SetLayer(const LayerPtr& layer) override { Tick("SetLayer"), m_inner->SetLayer(layer); }
   void Save(const std::string& path) override { Tick("Save"), m_inner->Save(path); }
-
-private:
-  void Tick(const char* method) const { m_counter->Tick(m_kind + "." + method); }
-  std::shared_ptr<LayerFile> m_inner;
-  HostCallCounter* m_counter;
-  std::string m_kind;
 };
 
-class CountedWorkspaceFactory : public WorkspaceFactory {
+class CountedWorkspaceFactory : public Counted<WorkspaceFactory> {
 public:
-  CountedWorkspaceFactory(std::shared_ptr<WorkspaceFactory> inner, HostCallCounter* counter, std::string kind)
-      : m_inner(std::move(inner)), m_counter(counter), m_kind(std::move(kind)) {}
+  using Counted::Counted;
   std::string ClassID() const override { return Tick("ClassID"), m_inner->ClassID(); }
   WorkspacePtr OpenFromFile(const std::string& path) override { return Tick("OpenFromFile"), m_inner->OpenFromFile(path); }
   std::string Create(const std::string& folder, const std::string& name, const ObjectPtr& properties) override {
     return Tick("Create"), m_inner->Create(folder, name, properties);
   }
   bool IsWorkspace(const std::string& path) const override { return Tick("IsWorkspace"), m_inner->IsWorkspace(path); }
-
-private:
-  void Tick(const char* method) const { m_counter->Tick(m_kind + "." + method); }
-  std::shared_ptr<WorkspaceFactory> m_inner;
-  HostCallCounter* m_counter;
-  std::string m_kind;
 };
 
-class CountedFileInfo : public FileInfo {
+class CountedFileInfo : public Counted<FileInfo> {
 public:
-  CountedFileInfo(std::shared_ptr<FileInfo> inner, HostCallCounter* counter, std::string kind)
-      : m_inner(std::move(inner)), m_counter(counter), m_kind(std::move(kind)) {}
+  using Counted::Counted;
   void SetPath(const std::string& path) override { Tick("SetPath"), m_inner->SetPath(path); }
   std::string Path() override { return Tick("Path"), m_inner->Path(); }
   std::string DirectoryPart() override { return Tick("DirectoryPart"), m_inner->DirectoryPart(); }
   std::string NamePart() override { return Tick("NamePart"), m_inner->NamePart(); }
   std::string ExtensionPart() override { return Tick("ExtensionPart"), m_inner->ExtensionPart(); }
-
-private:
-  void Tick(const char* method) const { m_counter->Tick(m_kind + "." + method); }
-  std::shared_ptr<FileInfo> m_inner;
-  HostCallCounter* m_counter;
-  std::string m_kind;
 };
 
-class CountedFileSystemObject : public FileSystemObject {
+class CountedFileSystemObject : public Counted<FileSystemObject> {
 public:
-  CountedFileSystemObject(std::shared_ptr<FileSystemObject> inner, HostCallCounter* counter, std::string kind)
-      : m_inner(std::move(inner)), m_counter(counter), m_kind(std::move(kind)) {}
+  using Counted::Counted;
   bool FileExists(const std::string& path) const override { return Tick("FileExists"), m_inner->FileExists(path); }
   bool FolderExists(const std::string& path) const override { return Tick("FolderExists"), m_inner->FolderExists(path); }
   std::string GetAbsolutePathName(const std::string& path) const override {
     return Tick("GetAbsolutePathName"), m_inner->GetAbsolutePathName(path);
   }
   void DeleteFile(const std::string& path) override { Tick("DeleteFile"), m_inner->DeleteFile(path); }
-
-private:
-  void Tick(const char* method) const { m_counter->Tick(m_kind + "." + method); }
-  std::shared_ptr<FileSystemObject> m_inner;
-  HostCallCounter* m_counter;
-  std::string m_kind;
 };
 
 // The object made by the real factory, wrapped when it is of a counted kind.

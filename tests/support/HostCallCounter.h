@@ -1,22 +1,17 @@
 #pragma once
-// Counts the host calls the code under test makes and acts at the n-th: the
-// place where a test makes the host fail or the process die. Counted are the
-// creation of every host object through the registry and every call on the
-// objects of the kinds the store works through: layer files, workspace
-// factories, file information and the file system object (wrapped so that
-// each call passes the counter first).
+// Counts the host calls the code under test makes and acts at the n-th:
+// every creation through the registry and every call on layer files,
+// workspace factories, file information and the file system object.
 #include "Prelude.h"
 
 namespace tov::test {
 
 class HostCallCounter {
 public:
-  // What to do at the n-th call, named "ProgID" (a creation) or
-  // "ProgID.Method".
+  // What to do at the n-th call, "ProgID" (a creation) or "ProgID.Method".
   using Action = std::function<void(const std::string& call)>;
 
-  // Counts the calls of the ProgIDs `wanted` accepts (all when empty).
-  // n = 0 only counts.
+  // Counts the calls of the ProgIDs `wanted` accepts (all when empty); n = 0 only counts.
   HostCallCounter(long n, Action action, std::function<bool(const std::string&)> wanted = {});
   ~HostCallCounter();
   HostCallCounter(const HostCallCounter&) = delete;

@@ -1,36 +1,40 @@
 #pragma once
-// Host objects that pass every call to a real one. A test derives from one
-// and overrides the call it wants to fail or answer otherwise, then hands the
-// wrapper to the code under test in place of the real object.
+// Host objects that pass every call to a real one: a test overrides the
+// call it wants to fail or answer otherwise.
 #include "Prelude.h"
 
 namespace tov::test {
 
-class DelegatingCatalog : public StudyAreaCatalog {
+template <class Interface>
+class Delegating : public Interface {
 public:
-  explicit DelegatingCatalog(StudyAreaCatalogPtr inner) : m_inner(std::move(inner)) {}
+  explicit Delegating(std::shared_ptr<Interface> inner) : m_inner(std::move(inner)) {}
+
+protected:
+  std::shared_ptr<Interface> m_inner;
+};
+
+class DelegatingCatalog : public Delegating<StudyAreaCatalog> {
+public:
+  using Delegating::Delegating;
   CollectionPtr Names() override { return m_inner->Names(); }
   long Count() override { return m_inner->Count(); }
   bool Exists(const std::string& name) override { return m_inner->Exists(name); }
   bool Add(const std::string& name) override { return m_inner->Add(name); }
   StudyAreaRecordPtr Item(const std::string& name) override { return m_inner->Item(name); }
   void Remove(const std::string& name) override { m_inner->Remove(name); }
-
-protected:
-  StudyAreaCatalogPtr m_inner;
 };
 
-// A catalogue that refuses every new name, so that the store stops before it
-// touches the polygon.
+// A catalogue that refuses every new name: the store stops before the polygon.
 class RefusingCatalog : public DelegatingCatalog {
 public:
   using DelegatingCatalog::DelegatingCatalog;
   bool Add(const std::string&) override { return false; }
 };
 
-class DelegatingDataManager : public DataManager {
+class DelegatingDataManager : public Delegating<DataManager> {
 public:
-  explicit DelegatingDataManager(DataManagerPtr inner) : m_inner(std::move(inner)) {}
+  using Delegating::Delegating;
   long DataSetCount() override { return m_inner->DataSetCount(); }
   HostDatasetPtr DataSet(long index) override { return m_inner->DataSet(index); }
   std::string DataSetName(long index) override { return m_inner->DataSetName(index); }
@@ -38,9 +42,6 @@ public:
   StudyAreaCatalogPtr GetStudyAreaCatalog() override { return m_inner->GetStudyAreaCatalog(); }
   std::string MediaPath(const std::string& name) override { return m_inner->MediaPath(name); }
   std::string ScratchLayerPath() override { return m_inner->ScratchLayerPath(); }
-
-protected:
-  DataManagerPtr m_inner;
 };
 
 class RefusingDataManager : public DelegatingDataManager {
@@ -51,24 +52,21 @@ public:
   }
 };
 
-class DelegatingExtension : public TovExtension {
+class DelegatingExtension : public Delegating<TovExtension> {
 public:
-  explicit DelegatingExtension(TovExtensionPtr inner) : m_inner(std::move(inner)) {}
+  using Delegating::Delegating;
   TextPropertySetPtr ExtensionProperties() override { return m_inner->ExtensionProperties(); }
   TextPropertySetPtr ExtensionOptions() override { return m_inner->ExtensionOptions(); }
   GeometryPtr CurrentStudyAreaGeometry() override { return m_inner->CurrentStudyAreaGeometry(); }
   std::string CurrentDatasetName() override { return m_inner->CurrentDatasetName(); }
   DataAccessServicePtr GetDataAccessService() override { return m_inner->GetDataAccessService(); }
   DataManagerPtr GetDataManager() override { return m_inner->GetDataManager(); }
-
-protected:
-  TovExtensionPtr m_inner;
 };
 
 // A map that is not its own view: it passes the Map calls only.
-class DelegatingMap : public Map {
+class DelegatingMap : public Delegating<Map> {
 public:
-  explicit DelegatingMap(MapPtr inner) : m_inner(std::move(inner)) {}
+  using Delegating::Delegating;
   std::string Name() const override { return m_inner->Name(); }
   void SetName(const std::string& name) override { m_inner->SetName(name); }
   long LayerCount() const override { return m_inner->LayerCount(); }
@@ -95,14 +93,11 @@ public:
   EnumElementPtr SelectedElements() const override { return m_inner->SelectedElements(); }
   SpatialReferencePtr SpatialReference() const override { return m_inner->SpatialReference(); }
   void SetSpatialReference(const SpatialReferencePtr& sr) override { m_inner->SetSpatialReference(sr); }
-
-protected:
-  MapPtr m_inner;
 };
 
-class DelegatingDocument : public MapDocument {
+class DelegatingDocument : public Delegating<MapDocument> {
 public:
-  explicit DelegatingDocument(MapDocumentPtr inner) : m_inner(std::move(inner)) {}
+  using Delegating::Delegating;
   MapPtr FocusMap() const override { return m_inner->FocusMap(); }
   void SetFocusMap(const MapPtr& map) override { m_inner->SetFocusMap(map); }
   long MapCount() const override { return m_inner->MapCount(); }
@@ -110,15 +105,12 @@ public:
   void AddMap(const MapPtr& map) override { m_inner->AddMap(map); }
   ActiveViewPtr ActiveView() const override { return m_inner->ActiveView(); }
   void RefreshContentsView() override { m_inner->RefreshContentsView(); }
-
-protected:
-  MapDocumentPtr m_inner;
 };
 
 // An application whose document and analysis extension may be replaced.
-class DelegatingApplication : public HostApplication {
+class DelegatingApplication : public Delegating<HostApplication> {
 public:
-  explicit DelegatingApplication(HostApplicationPtr inner) : m_inner(std::move(inner)) {}
+  using Delegating::Delegating;
   MapDocumentPtr Document() const override { return document ? document : m_inner->Document(); }
   int64_t hWnd() const override { return m_inner->hWnd(); }
   ObjectPtr FindExtension(const std::string& identifier) const override {
@@ -128,13 +120,9 @@ public:
 
   MapDocumentPtr document;
   TovExtensionPtr extension;
-
-protected:
-  HostApplicationPtr m_inner;
 };
 
-// Registers a factory under a ProgID for its lifetime and puts back what
-// was registered before.
+// Registers a factory under a ProgID for its lifetime, then puts back the one before.
 class ClassOverride {
 public:
   ClassOverride(std::string progId, ObjectFactory factory)
@@ -162,20 +150,9 @@ private:
 };
 
 // Takes a class out of the registry for its lifetime.
-class ClassRemoval {
+class ClassRemoval : ClassOverride {
 public:
-  explicit ClassRemoval(std::string progId) : m_progId(std::move(progId)), m_previous(RegisteredFactory(m_progId)) {
-    UnregisterClass(m_progId);
-  }
-  ~ClassRemoval() {
-    if (m_previous) RegisterClass(m_progId, m_previous);
-  }
-  ClassRemoval(const ClassRemoval&) = delete;
-  ClassRemoval& operator=(const ClassRemoval&) = delete;
-
-private:
-  std::string m_progId;
-  ObjectFactory m_previous;
+  explicit ClassRemoval(std::string progId) : ClassOverride(progId, nullptr) { UnregisterClass(progId); }
 };
 
 } // namespace tov::test

@@ -1,7 +1,5 @@
 #include "MapListWorld.h"
 
-#include "host/common/Paths.h"
-
 namespace tov::test {
 
 const std::vector<County> kCounties = {{"Bronx, NY", "36005"},   {"Kings, NY", "36047"},  {"New York, NY", "36061"},
@@ -14,53 +12,17 @@ const std::map<std::string, std::string> kSettings = {
     {"MainLayerIDFieldName", "FIPS"}, {"DSMainLayer", "County shapes"},
     {"DSMainLayerIDFieldName", "FIPS"}};
 
-std::string JsonText(const std::string& text) {
-  std::string quoted;
-  for (char c : text) quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
-  return "\"" + quoted + "\"";
-}
-
 std::string MethodEntry(const MapListWorld& world) {
   std::map<std::string, std::string> settings = kSettings;
   for (const auto& [key, value] : world.settings) settings[key] = value;
-  std::string properties;
-  for (const auto& [key, value] : settings)
-    properties += (properties.empty() ? "" : ", ") + JsonText(key) + ": " + JsonText(value);
-  return R"({ "name": "SetupStudyArea.MapList", "caption": "Counties from a list", "properties": { )" + properties +
-         R"( }, "layers": [ { "name": "Counties", "properties": { "ListField": )" + JsonText(world.listField) +
-         R"(, "Visible": "True" } } ], "children": [] })";
-}
-
-PolygonPtr SquareAt(size_t index, bool quarter) {
-  return Square(-74.0 + 0.1 * static_cast<double>(index), 40.6, quarter ? 0.05 : 0.1, Geographic(4269));
-}
-
-void WriteCounties(const std::string& nativeDatasetFolder, const std::vector<County>& counties) {
-  auto factory = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId);
-  WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(nativeDatasetFolder + "/test.gpkg"));
-  for (bool quarter : {false, true}) {
-    FieldsPtr fields = PolygonFields(Geographic(4269), true);
-    fields->AddField(TextField("LABEL", 40));
-    fields->AddField(TextField("FIPS", 5));
-    FeatureClassPtr layer = workspace->CreateFeatureClass(quarter ? "county_shapes" : "counties", fields,
-                                                          kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
-    for (size_t i = 0; i < counties.size(); ++i) {
-      FeaturePtr feature = layer->CreateFeature();
-      feature->SetShape(SquareAt(i, quarter));
-      feature->SetValue(layer->FindField("LABEL"), counties[i].label);
-      feature->SetValue(layer->FindField("FIPS"), counties[i].fips);
-      feature->Store();
-    }
-  }
+  return MethodJson(kMapListMethod, "Counties from a list", nlohmann::json(settings).dump(),
+                    R"([ { "name": "Counties", "properties": { "ListField": )" + nlohmann::json(world.listField).dump() +
+                        R"(, "Visible": "True" } } ])");
 }
 
 } // namespace
 
-PolygonPtr CountySquare(size_t index, bool quarter) {
-  PolygonPtr square = SquareAt(index, quarter);
-  square->Project(Projected(5070));
-  return square;
-}
+PolygonPtr CountySquare(size_t index, bool quarter) { return RowSquare(index, quarter, true); }
 
 void PagePlayer::ShowModal(Form& form) {
   shown.push_back(form.Name());
@@ -136,13 +98,18 @@ PagePlayer::Play Pressing(const char* button) {
 
 void MapListMethodTest::UseMapListWorld(const MapListWorld& options) {
   TestWorldOptions worldOptions;
-  worldOptions.extraLayers = R"({ "name": "Counties", "sourceName": )" + JsonText(options.mainSource) +
+  worldOptions.extraLayers = R"({ "name": "Counties", "sourceName": )" + nlohmann::json(options.mainSource).dump() +
                              R"(, "mapLayerName": "Counties map" },
          { "name": "County shapes", "sourceName": "county_shapes", "mapLayerName": "County shapes" })";
   worldOptions.extraMethods = MethodEntry(options);
   analysis.reset();
   world = std::make_unique<TestWorld>(worldOptions);
-  WriteCounties(world->DatasetFolder(), options.counties);
+  for (bool quarter : {false, true}) {
+    std::vector<PolygonRow> rows;
+    for (size_t i = 0; i < options.counties.size(); ++i)
+      rows.push_back({RowSquare(i, quarter), {{"LABEL", options.counties[i].label}, {"FIPS", options.counties[i].fips}}});
+    WritePolygons(*world, quarter ? "county_shapes" : "counties", {{"LABEL", 40}, {"FIPS", 5}}, rows);
+  }
   OpenAnalysis();
 }
 
@@ -150,7 +117,7 @@ int32_t MapListMethodTest::RunPages(const TaskPropertySetPtr& propertySet, bool 
   task = std::dynamic_pointer_cast<TovSSAMapListTask>(CreateObject(kMapListTaskProgId));
   SetParams(*task, {{"SSATask", Variant(Method(kMapListMethod))},
                     {"DataSet", Variant(Dataset())},
-                    {"PropertySet", Variant(propertySet ? propertySet : CreateAs<TaskPropertySet>(kTaskPropertySetProgId))},
+                    {"PropertySet", Variant(propertySet ? propertySet : NewPropertySet())},
                     {"FromMapOrList", Variant(fromMap)}});
   if (!task->Init(analysis->dataManager, analysis->application)) return -99;
   return task->DoParamSelector();

@@ -17,12 +17,11 @@ struct County {
 // in a row from -74.0 eastwards (geographic NAD83), in this order.
 extern const std::vector<County> kCounties;
 
-// What a test world holds: the counties (layer "Counties", fields LABEL and
-// FIPS), a quarter of each square under the same identifier (layer "County
-// shapes"), and the map list method reading them.
+// The counties (layer "Counties", fields LABEL and FIPS), a quarter of each
+// square in "County shapes", and the map list method reading them.
 struct MapListWorld {
   std::vector<County> counties = kCounties;
-  // Method settings changed from the defaults ("" removes a setting).
+  // Method settings changed from the defaults.
   std::map<std::string, std::string> settings;
   // The "ListField" of the method's "Counties" layer.
   std::string listField = "LABEL";
@@ -30,14 +29,12 @@ struct MapListWorld {
   std::string mainSource = "counties";
 };
 
-// A county's square (or its quarter in "County shapes") in the analysis
-// system, by its position in the world's list; the sum of several.
+// A county's square (or quarter) in the analysis system, by its position; their area.
 PolygonPtr CountySquare(size_t index, bool quarter = false);
 double SquaresArea(std::initializer_list<size_t> indexes, bool quarters);
 
-// A presenter that lets a test act on each form shown as a user would
-// (UserActions); a form still shown afterwards is closed with its close box.
-// Message boxes are recorded and answered OK.
+// A presenter on which a test acts on each form as a user would; a form
+// still shown afterwards is closed by its close box, messages are answered OK.
 class PagePlayer : public Presenter {
 public:
   using Play = std::function<void(Form&)>;
@@ -64,9 +61,8 @@ void AddByName(Form& form, const std::string& name);
 // Types the search text anew (the box emptied first, then key by key).
 void Search(Form& form, const std::string& text);
 
-// Plays: the names added on the list page, then a button; a name typed on the
-// name page and Next; a click on the middle of county i's square on the map
-// page, then a button; a button alone.
+// Plays: names added on the list page; a name typed on the name page; a
+// click on county i on the map page; each then a button.
 PagePlayer::Play Adding(std::vector<std::string> names, const char* button = "NextButton");
 PagePlayer::Play Naming(const std::string& name);
 PagePlayer::Play ClickingCounty(size_t i, const char* button);
@@ -75,9 +71,8 @@ PagePlayer::Play Pressing(const char* button);
 class MapListMethodTest : public WorldTest {
 protected:
   void SetUp() override { UseMapListWorld(MapListWorld()); }
-  // Starts a new world and analysis.
   void UseMapListWorld(const MapListWorld& world);
-  // Drives a new task as the host does up to DoParamSelector.
+  // Drives a new task as the host does up to DoParamSelector (-99: Init failed).
   int32_t RunPages(const TaskPropertySetPtr& propertySet = nullptr, bool fromMap = false);
   // The whole host run: pages, then the function.
   HostTaskRunResult RunAll() { return RunHostTask(*analysis, kMapListTaskProgId); }

@@ -1,7 +1,6 @@
 #pragma once
-// The throwaway PostGIS cluster of the tests registered with
-// tov_add_test(... POSTGIS): the same tests run once with the files and once
-// with the database, told apart by TOVANA_TEST_POSTGIS.
+// The throwaway PostGIS cluster of tov_add_test(... POSTGIS): the same tests
+// run with files and with the database, told apart by TOVANA_TEST_POSTGIS.
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -12,9 +11,8 @@ namespace tov::test {
 // True in the run against the database ("PostGIS.<test>").
 inline bool PostgisRun() { return std::getenv("TOVANA_TEST_POSTGIS") != nullptr; }
 
-// The cluster's GDAL connection string ("PG:host=... dbname=tovana
-// user=tovana"), or nothing when this is not the database run or the cluster
-// did not start (no server packages): the test then skips itself.
+// The cluster's GDAL connection string ("PG:host=..."), or nothing outside
+// the database run or when the cluster did not start.
 inline std::optional<std::string> PostgisConnection() {
   const char* file = std::getenv("TOVANA_TEST_POSTGIS");
   if (!file) return std::nullopt;

@@ -12,15 +12,13 @@ struct ProgramRun {
   std::string output, errors;
 };
 
-// Runs tovana (the one built with the tests) with the arguments as a shell
-// reads them; its output and errors pass through files in `scratch` named
-// after `tag`, so that several can run at once. `environment` holds shell
-// assignments (NAME=value ...) for this run only.
+// Runs the tovana built with the tests (arguments as a shell reads them);
+// output and errors pass through files in `scratch` named after `tag`.
+// `environment` holds shell assignments (NAME=value ...) for this run.
 ProgramRun RunProgram(const std::string& arguments, const std::string& scratch, const std::string& tag = "run",
                       const std::string& environment = "");
 
-// Runs tovana on the world's analysis (or another --analysis value) with the
-// data set "Test".
+// Runs tovana on the world's analysis (or another) with the data set "Test".
 ProgramRun RunTovana(const TestWorld& world, const std::string& arguments, const std::string& tag = "run");
 ProgramRun RunTovanaOn(const TestWorld& world, const std::string& analysis, const std::string& arguments,
                        const std::string& tag = "run");

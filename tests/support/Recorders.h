@@ -1,5 +1,5 @@
 #pragma once
-#include "Prelude.h"
+#include "HostWrappers.h"
 
 namespace tov::test {
 
@@ -31,17 +31,9 @@ private:
   std::vector<Report>* m_reports;
 };
 
-// Replaces the error handler class for its lifetime; the host's comes back
-// afterwards.
+// Replaces the error handler class for its lifetime.
 class ReportRecorder {
 public:
-  ReportRecorder() {
-    auto* reports = &m_reports;
-    RegisterClass(kErrorHandlerProgId, [reports] {
-      return std::static_pointer_cast<Object>(std::make_shared<RecordingErrorHandler>(reports));
-    });
-  }
-  ~ReportRecorder();
   const std::vector<Report>& Reports() const { return m_reports; }
   // Where each report was made, in order.
   std::vector<std::string> Locations() const {
@@ -52,6 +44,9 @@ public:
 
 private:
   std::vector<Report> m_reports;
+  ClassOverride m_handler{kErrorHandlerProgId, [this] {
+                            return std::static_pointer_cast<Object>(std::make_shared<RecordingErrorHandler>(&m_reports));
+                          }};
 };
 
 // A task that does nothing and succeeds in every call; a test overrides the
@@ -107,12 +102,12 @@ private:
 // Puts a spy under the function ProgID for its lifetime.
 class SpyFunctionScope {
 public:
-  explicit SpyFunctionScope(const std::string& progId);
-  ~SpyFunctionScope();
+  explicit SpyFunctionScope(const std::string& progId)
+      : m_spy(progId, [this] { return std::static_pointer_cast<Object>(std::make_shared<SpyFunction>(&log)); }) {}
   FunctionLog log;
 
 private:
-  std::string m_progId;
+  ClassOverride m_spy;
 };
 
 } // namespace tov::test

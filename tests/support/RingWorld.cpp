@@ -37,16 +37,8 @@ private:
 
 } // namespace
 
-GeocoderScope::GeocoderScope() : m_previous(RegisteredFactory(kGeocoderProgId)) {
-  RegisterClass(kGeocoderProgId, [this] { return std::static_pointer_cast<Object>(std::make_shared<FakeGeocoder>(this)); });
-}
-
-GeocoderScope::~GeocoderScope() {
-  if (m_previous)
-    RegisterClass(kGeocoderProgId, m_previous);
-  else
-    UnregisterClass(kGeocoderProgId);
-}
+GeocoderScope::GeocoderScope()
+    : m_geocoder(kGeocoderProgId, [this] { return std::static_pointer_cast<Object>(std::make_shared<FakeGeocoder>(this)); }) {}
 
 void RingPresenter::ShowModal(Form& form) {
   Snapshot snapshot;
@@ -61,10 +53,7 @@ void RingPresenter::ShowModal(Form& form) {
 }
 
 std::shared_ptr<RingPresenter> UseRingScript(const std::string& turns) {
-  auto presenter = std::make_shared<RingPresenter>();
-  presenter->LoadScript("[" + turns + "]");
-  SetPresenter(presenter);
-  return presenter;
+  return InstallScript<RingPresenter>("[" + turns + "]");
 }
 
 TestWorldOptions RingWorldOptions() {

@@ -1,15 +1,15 @@
 #pragma once
 // The simple ring method's test world: its pages by script and a stand-in
 // for the host's geocoder.
+#include "HostWrappers.h"
 #include "TestWorld.h"
 
 #include <deque>
 
 namespace tov::test {
 
-// A stand-in for the host's single-point geocoder, under its ProgID while
-// the scope lives. Each showing takes the next answer (none left: Cancel)
-// and puts its status and point into the result collection.
+// A stand-in for the host's geocoder while the scope lives: each showing
+// gives the next answer (none left: Cancel) in the result collection.
 class GeocoderScope {
 public:
   struct Answer {
@@ -18,7 +18,6 @@ public:
     PointPtr point;
   };
   GeocoderScope();
-  ~GeocoderScope();
 
   bool initResult = true;
   std::deque<Answer> answers;
@@ -27,11 +26,10 @@ public:
   std::map<std::string, Variant> values; // last value per key
 
 private:
-  ObjectFactory m_previous;
+  ClassOverride m_geocoder;
 };
 
-// A scripted presenter that notes the text boxes, option buttons and
-// enabled controls of each form shown, before the turn's actions run.
+// A scripted presenter that notes each form's texts, options and enabled controls before its turn.
 class RingPresenter : public ScriptedPresenter {
 public:
   struct Snapshot {

@@ -1,8 +1,6 @@
 #pragma once
-// The USA sample data set the end-to-end tests run on: the one `make data`
-// builds (data/usa), or, in the runs named "Created.<test>", the data set
-// that `tovana datasets create` made from the sample's own GeoPackage in the
-// data root TOVANA_TEST_SAMPLE_ROOT (tests/host/tools makes it first).
+// The USA sample the end-to-end tests run on: data/usa, or in the runs
+// "Created.<test>" the one `datasets create` made in TOVANA_TEST_SAMPLE_ROOT.
 #include <nlohmann/json.hpp>
 
 #include <cstdlib>
@@ -23,8 +21,7 @@ inline std::filesystem::path SampleFolder() {
   return SampleDataRoot() / (std::getenv("TOVANA_TEST_SAMPLE_ROOT") ? "USA" : "usa");
 }
 
-// The sample's GeoPackage, as its description names it ("" when the sample
-// is not there).
+// The sample's GeoPackage, as its description names it ("" when absent).
 inline std::filesystem::path SampleGeoPackage() {
   std::ifstream in(SampleFolder() / "dataset.json");
   if (!in) return std::filesystem::path();

@@ -1,8 +1,6 @@
-// Linked into every test program: the checkout's texts and layouts, and
-// data, cache and settings folders of the build's own instead of the user's
-// (no test reads or leaves anything in the home folder, and the user's own
-// data sets do not change what a test sees). The programs a test starts
-// inherit the same.
+// Linked into every test program (and inherited by the programs it starts):
+// the checkout's resources and the build's own data, cache and settings
+// folders, so that no test reads or leaves anything in the user's.
 #include <cstdlib>
 #include <string>
 

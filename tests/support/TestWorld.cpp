@@ -24,9 +24,7 @@ namespace {
 class RegistrationEnvironment : public ::testing::Environment {
 public:
   void SetUp() override {
-    // The database run without a cluster: every test skips, saying why.
-    if (PostgisRun() && !PostgisConnection())
-      GTEST_SKIP() << "no PostGIS cluster (scripts/install-deps installs the server and PostGIS)";
+    TOV_REQUIRE_POSTGIS_IF_ASKED(); // else every test of the database run skips, saying why
     RegisterHostGisClasses();
     RegisterHostFrameworkClasses();
     RegisterHostFormsClasses();
@@ -49,23 +47,6 @@ constexpr char kDatasetJson[] = R"({
           "properties": { "MainLayer": "Regions" }, "layers": [], "children": [] }@METHODS@ ] } ]
 })";
 
-// Two regions side by side, made through the host's own workspace classes.
-void WriteRegions(const std::string& nativeFolder) {
-  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-  const std::string path = factory->Create(ToPlatformPath(nativeFolder), "test", nullptr);
-  WorkspacePtr workspace = factory->OpenFromFile(path);
-  SpatialReferencePtr sr = Geographic(4269);
-  FeatureClassPtr regions = workspace->CreateFeatureClass("regions", PolygonFields(sr, true), kFeatureClassClsid, "",
-                                                          featureTypeSimple, "Shape", "");
-  const char* names[] = {"West", "East"};
-  for (int i = 0; i < 2; ++i) {
-    FeaturePtr feature = regions->CreateFeature();
-    feature->SetShape(Rectangle(-75.0 + i, 40.0, -74.0 + i, 41.5, sr));
-    feature->SetValue(regions->FindField("NAME"), std::string(names[i]));
-    feature->Store();
-  }
-}
-
 } // namespace
 
 TestWorld::TestWorld(const std::string& projection) : TestWorld(TestWorldOptions{projection, "", ""}) {}
@@ -84,7 +65,11 @@ TestWorld::TestWorld(const TestWorldOptions& options) {
   fill("@LAYERS@", options.extraLayers.empty() ? "" : ", " + options.extraLayers);
   fill("@METHODS@", options.extraMethods.empty() ? "" : ", " + options.extraMethods);
   WriteTextFile(DatasetFolder() + "/dataset.json", json);
-  WriteRegions(DatasetFolder());
+  // Two regions side by side, made through the host's own workspace classes.
+  CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId)->Create(ToPlatformPath(DatasetFolder()), "test", nullptr);
+  WritePolygons(*this, "regions", {},
+                {{Rectangle(-75, 40, -74, 41.5, Geographic(4269)), {{"NAME", "West"}}},
+                 {Rectangle(-74, 40, -73, 41.5, Geographic(4269)), {{"NAME", "East"}}}});
   if (auto connection = PostgisConnection()) {
     // The temporary folder's random name makes the schema this world's own.
     m_schema = "tw_";
@@ -154,13 +139,6 @@ std::string TestWorld::DocumentText() const {
   return analysis->shared->ToShared(ReadTextFile(analysis->folder + "/document.json"));
 }
 
-ScriptedPresenterPtr UseScript(const std::string& json) {
-  auto presenter = std::make_shared<ScriptedPresenter>();
-  presenter->LoadScript(json);
-  SetPresenter(presenter);
-  return presenter;
-}
-
 namespace {
 // A scripted presenter that lets the test look at each form before its turn.
 class WatchingPresenter : public ScriptedPresenter {
@@ -177,10 +155,7 @@ private:
 } // namespace
 
 ScriptedPresenterPtr WatchScript(const std::string& json, std::function<void(Form&)> watch) {
-  auto presenter = std::make_shared<WatchingPresenter>(std::move(watch));
-  presenter->LoadScript(json);
-  SetPresenter(presenter);
-  return presenter;
+  return InstallScript<WatchingPresenter>(json, std::move(watch));
 }
 
 std::vector<std::string> ListEntries(Form& form, const std::string& list) {
@@ -217,6 +192,22 @@ TestWorldOptions AllMethodsOptions() {
 std::string NameTurn(const std::string& name) {
   return R"({"form": "SelectSANameDialog", "actions": [{"set": "StudyAreaNameText", "text": ")" + name +
          R"("}, {"click": "NextButton"}]})";
+}
+
+void WritePolygons(const TestWorld& world, const std::string& className,
+                   const std::vector<std::pair<std::string, long>>& textFields, const std::vector<PolygonRow>& rows) {
+  WorkspacePtr workspace = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId)
+                               ->OpenFromFile(ToPlatformPath(world.DatasetFolder() + "/test.gpkg"));
+  FieldsPtr fields = PolygonFields(Geographic(4269), true);
+  for (const auto& [name, length] : textFields) fields->AddField(TextField(name, length));
+  FeatureClassPtr polygons =
+      workspace->CreateFeatureClass(className, fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+  for (const auto& [shape, values] : rows) {
+    FeaturePtr feature = polygons->CreateFeature();
+    feature->SetShape(shape);
+    for (const auto& [field, value] : values) feature->SetValue(polygons->FindField(field), value);
+    feature->Store();
+  }
 }
 
 void AddRegion(const TestWorld& world, const std::string& name, double xmin, double ymin, double xmax, double ymax) {

@@ -1,7 +1,6 @@
 #pragma once
-// The test world: a small data set and an analysis on it, in a folder or,
-// in the database run, shared in a schema of its own; and the scripts that
-// drive the component's pages in it.
+// The test world (a small data set and an analysis on it) and the scripts
+// that drive the component's pages in it.
 #include "Errors.h"
 #include "GisBuilders.h"
 #include "TempFolder.h"
@@ -17,29 +16,18 @@ namespace fs = std::filesystem;
 // What a test data set holds beyond the reference layer "Regions" and the
 // current-extent method.
 struct TestWorldOptions {
-  // The "Projection.ResultantDefault" node's properties as JSON ("" leaves
-  // the "Projections" node out).
+  // The "Projection.ResultantDefault" properties (JSON; "" for no "Projections" node).
   std::string projection = R"({"Type": "Projected", "ID": "5070"})";
-  // More entries of the data set's "layers" list, comma-separated JSON
-  // objects (their feature classes are the test's to write into
-  // DatasetFolder() + "/test.gpkg").
+  // More "layers" entries, comma-separated JSON (the test writes their classes into test.gpkg).
   std::string extraLayers;
-  // More children of the "SetupStudyArea" descriptor, comma-separated JSON
-  // objects such as { "name": "SetupStudyArea.UseWhole", "caption": "...",
-  // "properties": {...}, "layers": [], "children": [] }.
+  // More children of the "SetupStudyArea" descriptor, comma-separated JSON (MethodJson).
   std::string extraMethods;
 };
 
-// A temporary folder holding a data root with one small data set "Test"
-// (reference layer "Regions" around New York, the current-extent method) and
-// room for analyses. Removed afterwards.
-//
-// In the database run (PostgisConnection()) the world's analysis is a shared
-// one, in a schema of its own, and the data set's layers are tables of
-// another schema of its own: before each use (Open, a command line run)
-// whatever the test wrote into test.gpkg since is copied there and the
-// description names that schema instead of the GeoPackage. Both schemas are
-// dropped with the world.
+// A temporary data root with one small data set "Test" (reference layer
+// "Regions" around New York) and room for analyses. In the database run the
+// analysis is shared in a schema of its own and the data set's layers are
+// copied into another before each use; both are dropped with the world.
 class TestWorld {
 public:
   explicit TestWorld(const std::string& projection = R"({"Type": "Projected", "ID": "5070"})");
@@ -48,12 +36,9 @@ public:
   TestWorld(const TestWorld&) = delete;
   TestWorld& operator=(const TestWorld&) = delete;
 
-  // In the database run: copies the GeoPackage's tables into the world's
-  // data set schema when they changed and describes the data set by it.
-  // Else nothing.
+  // In the database run: copies the GeoPackage's tables into the data set
+  // schema when they changed and describes the data set by it.
   void Publish() const;
-  // The data set's schema in the database run ("" otherwise).
-  const std::string& DatasetSchema() const { return m_datasetSchema; }
 
   const std::string& Root() const { return m_folder.Path(); } // native
   std::string DataRoot() const { return Root() + "/data"; }    // native
@@ -66,22 +51,26 @@ public:
   bool AnalysisExists() const;
   // Opens (or creates) the analysis in that folder on the test data set.
   AnalysisPtr Open() const;
-  // The saved map document's text, read through the host (a shared
-  // analysis's from a fresh copy of it, as stored).
+  // The saved map document's text, as stored.
   std::string DocumentText() const;
 
 private:
   tov::testing::TempFolder m_folder;
-  std::string m_schema, m_location;
-  std::string m_datasetSchema;
+  std::string m_schema, m_location, m_datasetSchema;
   mutable std::string m_published; // what the GeoPackage was when last copied
 };
 
-// Installs a scripted presenter with the turns given (JSON) and returns it.
-ScriptedPresenterPtr UseScript(const std::string& json);
+// Installs a presenter P (made from args) with the turns given (JSON) and returns it.
+template <class P, class... Args>
+std::shared_ptr<P> InstallScript(const std::string& json, Args&&... args) {
+  auto presenter = std::make_shared<P>(std::forward<Args>(args)...);
+  presenter->LoadScript(json);
+  SetPresenter(presenter);
+  return presenter;
+}
+inline ScriptedPresenterPtr UseScript(const std::string& json) { return InstallScript<ScriptedPresenter>(json); }
 
-// Installs a scripted presenter that also calls `watch` with each form it
-// is about to play (before the turn's actions).
+// The same, calling `watch` with each form before its turn is played.
 ScriptedPresenterPtr WatchScript(const std::string& json, std::function<void(Form&)> watch);
 
 // The entries of a list control of a form, first to last.
@@ -106,9 +95,8 @@ std::string MethodJson(const std::string& name, const std::string& caption,
 
 // A new task property set, as the main task keeps a method's wizard state in.
 TaskPropertySetPtr NewPropertySet();
-// A method's task made as the host makes it: "SSATask" (the data set's
-// method of that name), "DataSet", "PropertySet" (a new one when none) and
-// the parameters given set, then Init called.
+// A method's task made as the host makes it: "SSATask", "DataSet",
+// "PropertySet" (a new one when none) and `more` set, then Init called.
 ITovTaskPtr NewMethodTask(const Analysis& analysis, const std::string& progId, const std::string& method,
                           TaskPropertySetPtr propertySet = nullptr,
                           const std::vector<std::pair<std::string, Variant>>& more = {});
@@ -120,14 +108,20 @@ TestWorldOptions AllMethodsOptions();
 std::string ReadTextFile(const std::string& nativePath);
 void WriteTextFile(const std::string& nativePath, const std::string& text);
 
+// Writes a polygon class into the world's GeoPackage: the fields of
+// PolygonFields, the text fields given (name, length) and one feature per
+// row (its shape and field values).
+using PolygonRow = std::pair<PolygonPtr, std::map<std::string, std::string>>;
+void WritePolygons(const TestWorld& world, const std::string& className,
+                   const std::vector<std::pair<std::string, long>>& textFields, const std::vector<PolygonRow>& rows);
+
 // Adds a region of that name and shape (NAD83 degrees) to the world's
 // "regions" class, before its analysis is opened.
 void AddRegion(const TestWorld& world, const std::string& name, double xmin, double ymin, double xmax, double ymax);
 
-// Puts a line layer of that name into the focus map and saves the document.
-// A study area given the same name then fails in the store's outline pass
-// (a line layer has no fill symbol), after its record was added: the one
-// store failure a test can cause from outside the process.
+// Puts a line layer of that name into the focus map and saves the document:
+// a study area of that name then fails in the store's outline pass, after
+// its record was added.
 void AddLineLayerNamed(const Analysis& analysis, const std::string& name);
 
 } // namespace tov::test

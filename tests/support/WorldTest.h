@@ -43,8 +43,8 @@ protected:
   // The current study area's shape, as the extension reads it.
   PolygonPtr CurrentShape() const;
   std::string RecordProperty(const std::string& name, const std::string& key) const;
-  // A rectangle 0.5 degrees wide from west, stored through the real store as
-  // a current-extent study area (stored again, from the property sheet).
+  // A rectangle 0.5 degrees wide from west stored as a current-extent study
+  // area (as the property sheet stores it when propertySheet).
   bool Store(const std::string& name, double west, bool propertySheet = false);
   // A method's page filled as its task fills it, not yet initialised.
   template <class Page>
@@ -56,23 +56,20 @@ protected:
     page->m_pSSATask = Method(method);
     return page;
   }
-  // Plays the turns (JSON objects, comma-separated) through a task run as the
-  // host runs it (the main task when progId is empty); the script must end
-  // with the run and without errors.
+  // Plays the turns (comma-separated JSON) through a host task run (the main
+  // task when progId is empty), which must use them all without errors.
   HostTaskRunResult RunScripted(const std::string& turns, const std::string& progId = "",
                                 const std::string& method = "");
-  // The study area's property sheet as the host runs it, its turns already
-  // scripted; false when nothing was stored.
+  // The study area's property sheet run as the host runs it; false when nothing was stored.
   bool RunPropertySheet(const std::string& name);
-  // The property sheet's classes, with the method's rebuilder registered by
-  // `registerRebuilder` for the test's lifetime; the turn pressing Rebuild.
+  // The method's rebuilder registered for the test's lifetime; the turn pressing Rebuild.
   void UseRebuilder(const std::string& method, void (*registerRebuilder)());
   static std::string RebuildTurn() { return ClickTurn("StudyAreaPropertiesDialog", "RebuildButton"); }
   // When the study area's layer file was last written.
   std::filesystem::file_time_type LayerFileTime(const std::string& name) const;
 
-  // Runs the program on the world's analysis with the data set "Test"; its
-  // exit code, with its output and errors kept below.
+  // Runs the program on the world's analysis and data set; its exit code
+  // (output and errors are kept below).
   int Tovana(const std::string& arguments);
   // The same with only --data-root given.
   int TovanaWith(const std::string& arguments);

@@ -1,7 +1,5 @@
 #include "ZipWorld.h"
 
-#include "host/common/Paths.h"
-
 namespace tov::test {
 
 const std::vector<std::string> kZipAreaCodes = {"10001", "10002", "10003", "11201"};
@@ -23,23 +21,6 @@ const std::map<std::string, std::string> kSampleSettings = {
     {"NumericPrefixLeastLength", "2"},
 };
 
-PolygonPtr SquareOf(size_t index) { return Square(-74.0 + 0.1 * index, 40.6, 0.1, Geographic(4269)); }
-
-void WriteZipAreas(const std::string& nativeDatasetFolder, const std::vector<std::string>& codes) {
-  auto factory = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId);
-  WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(nativeDatasetFolder + "/test.gpkg"));
-  FieldsPtr fields = PolygonFields(Geographic(4269), true);
-  fields->AddField(TextField("ZIP", 5));
-  FeatureClassPtr areas =
-      workspace->CreateFeatureClass("zip_areas", fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
-  for (size_t i = 0; i < codes.size(); ++i) {
-    FeaturePtr feature = areas->CreateFeature();
-    feature->SetShape(SquareOf(i));
-    feature->SetValue(areas->FindField("ZIP"), codes[i]);
-    feature->Store();
-  }
-}
-
 } // namespace
 
 std::string ZipTurn(const std::string& text, const std::string& button) {
@@ -49,11 +30,7 @@ std::string ZipTurn(const std::string& text, const std::string& button) {
 
 PolygonPtr ZipSquare(const std::string& code, const std::vector<std::string>& codes) {
   for (size_t i = 0; i < codes.size(); ++i)
-    if (codes[i] == code) {
-      PolygonPtr square = SquareOf(i);
-      square->Project(Projected(5070));
-      return square;
-    }
+    if (codes[i] == code) return RowSquare(i, false, true);
   return nullptr;
 }
 
@@ -61,15 +38,14 @@ void ZipMethodTest::UseSettings(const std::map<std::string, std::string>& overri
                                 const std::vector<std::string>& codes) {
   std::map<std::string, std::string> settings = kSampleSettings;
   for (const auto& [key, value] : overrides) settings[key] = value;
-  std::string properties;
-  for (const auto& [key, value] : settings)
-    properties += (properties.empty() ? "{ \"" : ", \"") + key + "\": \"" + value + "\"";
   TestWorldOptions options;
   options.extraLayers = R"({ "name": "ZIP areas", "sourceName": "zip_areas", "mapLayerName": "ZIP areas" })";
-  options.extraMethods = MethodJson(kZipCodesMethod, "A list of ZIP codes", properties + " }");
+  options.extraMethods = MethodJson(kZipCodesMethod, "A list of ZIP codes", nlohmann::json(settings).dump());
   analysis.reset();
   world = std::make_unique<TestWorld>(options);
-  WriteZipAreas(world->DatasetFolder(), codes);
+  std::vector<PolygonRow> rows;
+  for (size_t i = 0; i < codes.size(); ++i) rows.push_back({RowSquare(i), {{"ZIP", codes[i]}}});
+  WritePolygons(*world, "zip_areas", {{"ZIP", 5}}, rows);
   OpenAnalysis();
 }
 
@@ -84,11 +60,8 @@ ScriptedPresenterPtr ZipMethodTest::UseZipScript(const std::string& turns) {
 }
 
 int32_t ZipMethodTest::RunPages(const TaskPropertySetPtr& propertySet) {
-  task = std::dynamic_pointer_cast<TovSSASelZipCodesTask>(CreateObject(kSelZipCodesTaskProgId));
-  SetParams(*task, {{"SSATask", Variant(Method(kZipCodesMethod))},
-                    {"DataSet", Variant(Dataset())},
-                    {"PropertySet", Variant(propertySet ? propertySet : CreateAs<TaskPropertySet>(kTaskPropertySetProgId))}});
-  task->Init(analysis->dataManager, analysis->application);
+  task = std::dynamic_pointer_cast<TovSSASelZipCodesTask>(
+      NewMethodTask(*analysis, kSelZipCodesTaskProgId, kZipCodesMethod, propertySet));
   return task->DoParamSelector();
 }
 

@@ -7,18 +7,15 @@
 
 namespace tov::test {
 
-// The ZIP areas of the test data set: 0.1 degree squares in a row from
-// -74.0 eastwards, coded 10001, 10002, 10003 and 11201 (geographic NAD83).
+// The ZIP areas: 0.1 degree squares in a row from -74.0 eastwards (NAD83).
 extern const std::vector<std::string> kZipAreaCodes;
-// The square of one of them (or of a world's own codes) in the analysis
-// system.
+// The square of one of them (or of a world's own codes) in the analysis system.
 PolygonPtr ZipSquare(const std::string& code, const std::vector<std::string>& codes = kZipAreaCodes);
 
 // The turn that puts text into the ZIP page and presses button.
 std::string ZipTurn(const std::string& text, const std::string& button = "NextButton");
 
-// What the ZIP page showed each time it was shown: its text, whether Next
-// could be pressed, its rules label.
+// What the ZIP page showed each time: its text, Next enabled, its rules.
 struct ZipPageShowings {
   std::vector<std::string> texts;
   std::vector<bool> nextEnabled;
@@ -28,14 +25,12 @@ struct ZipPageShowings {
 class ZipMethodTest : public WorldTest {
 protected:
   void SetUp() override { UseSettings({}); }
-  // Starts a new world and analysis with these settings changed, its ZIP
-  // areas coded as given.
+  // Starts a new world and analysis with these settings and ZIP codes.
   void UseSettings(const std::map<std::string, std::string>& overrides,
                    const std::vector<std::string>& codes = kZipAreaCodes);
   // Installs the script (turns, comma-separated), noting the ZIP page in `page`.
   ScriptedPresenterPtr UseZipScript(const std::string& turns);
-  // Drives a new ZIP task as the host does up to DoParamSelector, with the
-  // property set given (a new one when none); returns its result.
+  // Drives a new ZIP task as the host does up to DoParamSelector.
   int32_t RunPages(const TaskPropertySetPtr& propertySet = nullptr);
   // The whole host run: pages, then the function.
   HostTaskRunResult RunAll() { return RunHostTask(*analysis, kSelZipCodesTaskProgId); }

@@ -5,7 +5,6 @@
 
 #include "host/common/Paths.h"
 
-#include <fstream>
 #include <sstream>
 
 namespace tov::test {
@@ -14,9 +13,9 @@ namespace {
 class BrokenStudyAreasTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_EQ(RunTovana(world, "setup extent --name Whole --lonlat --extent -74.9,40.2,-74.6,40.8").exitCode, 0);
-    ASSERT_EQ(RunTovana(world, "setup extent --name NoLayerFile --lonlat --extent -74.5,40.2,-74.2,40.8").exitCode, 0);
-    ASSERT_EQ(RunTovana(world, "setup extent --name NoData --lonlat --extent -74.1,40.2,-73.8,40.8").exitCode, 0);
+    for (const char* extent : {"Whole --lonlat --extent -74.9,40.2,-74.6,40.8", "NoLayerFile --lonlat --extent -74.5,40.2,-74.2,40.8",
+                               "NoData --lonlat --extent -74.1,40.2,-73.8,40.8"})
+      ASSERT_EQ(RunTovana(world, std::string("setup extent --name ") + extent).exitCode, 0) << extent;
     AnalysisPtr analysis = world.Open();
     StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
     layerFile = ToNativePath(catalog->Item("NoLayerFile")->FilePath());
@@ -36,7 +35,7 @@ protected:
 TEST_F(BrokenStudyAreasTest, ListMarksAndRenderNamesTheStudyAreasWhoseFilesAreGone) {
   ProgramRun list = RunTovana(world, "list");
   ASSERT_EQ(list.exitCode, 0);
-  EXPECT_EQ(list.output.find("broken"), std::string::npos) << list.output;
+  EXPECT_FALSE(Has(list.output, "broken")) << list.output;
 
   BreakThem();
   list = RunTovana(world, "list");
@@ -44,18 +43,15 @@ TEST_F(BrokenStudyAreasTest, ListMarksAndRenderNamesTheStudyAreasWhoseFilesAreGo
   std::istringstream lines(list.output);
   std::map<std::string, std::string> byName;
   for (std::string line; std::getline(lines, line);) byName[line.substr(0, line.find('\t'))] = line;
-  EXPECT_EQ(byName["Whole"].find("broken"), std::string::npos);
-  EXPECT_NE(byName["NoLayerFile"].find("\tbroken: layer file missing: " + layerFile), std::string::npos)
-      << byName["NoLayerFile"];
-  EXPECT_NE(byName["NoData"].find("\tbroken: dataset missing: " + noDataFolder + "/StudyArea.shp"), std::string::npos)
-      << byName["NoData"];
+  EXPECT_FALSE(Has(byName["Whole"], "broken"));
+  EXPECT_TRUE(Has(byName["NoLayerFile"], "\tbroken: layer file missing: " + layerFile)) << byName["NoLayerFile"];
+  EXPECT_TRUE(Has(byName["NoData"], "\tbroken: dataset missing: " + noDataFolder + "/StudyArea.shp")) << byName["NoData"];
 
   // The map still draws; the layer without data is named, with its path.
   const ProgramRun render = RunTovana(world, "render --out '" + world.Root() + "/map.png'");
   EXPECT_EQ(render.exitCode, 0) << render.errors;
   EXPECT_TRUE(fs::exists(world.Root() + "/map.png"));
-  EXPECT_NE(render.errors.find("could not draw NoData: its data is missing: " + noDataFolder + "/StudyArea.shp"),
-            std::string::npos)
+  EXPECT_TRUE(Has(render.errors, "could not draw NoData: its data is missing: " + noDataFolder + "/StudyArea.shp"))
       << render.errors;
 }
 
@@ -66,37 +62,27 @@ TEST_F(BrokenStudyAreasTest, CheckFindsWhatIsWrongAndRepairMakesItConsistent) {
   BreakThem();
   // A folder left without a record, and a current study area that is gone.
   fs::create_directories(world.AnalysisFolder() + "/StudyAreas/99");
-  std::ofstream(world.AnalysisFolder() + "/StudyAreas/99/StudyArea.lyr") << "{}";
+  WriteTextFile(world.AnalysisFolder() + "/StudyAreas/99/StudyArea.lyr", "{}");
   world.Open()->extension->ExtensionProperties()->SetProperty("CurrentExtent", "Gone");
 
   check = RunTovana(world, "check");
   EXPECT_EQ(check.exitCode, 1);
-  EXPECT_NE(check.output.find("study area \"NoLayerFile\" broken: layer file missing: " + layerFile), std::string::npos)
-      << check.output;
-  EXPECT_NE(check.output.find("study area \"NoData\" broken: dataset missing"), std::string::npos) << check.output;
-  EXPECT_NE(check.output.find("folder without a study area record: " + world.AnalysisFolder() + "/StudyAreas/99"),
-            std::string::npos)
-      << check.output;
-  EXPECT_NE(check.output.find("map layer \"NoData\" has no data"), std::string::npos) << check.output;
-  EXPECT_NE(check.output.find("the current study area \"Gone\" does not exist"), std::string::npos) << check.output;
+  for (const std::string& finding :
+       {"study area \"NoLayerFile\" broken: layer file missing: " + layerFile, std::string("study area \"NoData\" broken: dataset missing"),
+        "folder without a study area record: " + world.AnalysisFolder() + "/StudyAreas/99",
+        std::string("map layer \"NoData\" has no data"), std::string("the current study area \"Gone\" does not exist")})
+    EXPECT_TRUE(Has(check.output, finding)) << check.output;
   EXPECT_FALSE(Inconsistencies(world).empty()); // check changed nothing
 
   const ProgramRun repair = RunTovana(world, "check --repair");
   EXPECT_EQ(repair.exitCode, 0) << repair.output << repair.errors;
   EXPECT_EQ(Inconsistencies(world), std::vector<std::string>{});
   EXPECT_EQ(RunTovana(world, "check").exitCode, 0);
-  {
-    AnalysisPtr analysis = world.Open();
-    StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
-    EXPECT_TRUE(catalog->Exists("Whole"));
-    EXPECT_FALSE(catalog->Exists("NoLayerFile"));
-    EXPECT_FALSE(catalog->Exists("NoData"));
-    EXPECT_EQ(analysis->extension->ExtensionProperties()->GetProperty("CurrentExtent"), "");
-  }
+  EXPECT_EQ(CatalogueNames(world), std::vector<std::string>{"Whole"});
+  EXPECT_EQ(world.Open()->extension->ExtensionProperties()->GetProperty("CurrentExtent"), "");
   const auto layers = DocumentLayerNames(world);
-  EXPECT_EQ(std::count(layers.begin(), layers.end(), "Whole"), 1);
-  EXPECT_EQ(std::count(layers.begin(), layers.end(), "NoData"), 0);
-  EXPECT_EQ(std::count(layers.begin(), layers.end(), "NoLayerFile"), 0);
+  for (const auto& [name, count] : {std::pair{"Whole", 1}, {"NoData", 0}, {"NoLayerFile", 0}})
+    EXPECT_EQ(std::count(layers.begin(), layers.end(), name), count) << name;
 
   // The folder without a record is gone, and a new study area takes a new one.
   EXPECT_FALSE(fs::exists(world.AnalysisFolder() + "/StudyAreas/99"));

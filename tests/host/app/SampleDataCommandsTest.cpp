@@ -1,8 +1,5 @@
-// Commands on the USA sample data set as `make data` builds it (skipped when
-// it is not built): the listing and the ZIP preview agree with what the
-// GeoPackage holds, degrees on the command line cover the counties they
-// hold in a map in metres, and an analysis system the host cannot make
-// stores nothing.
+// Commands on the USA sample data set (skipped when it is not built), checked
+// against what its GeoPackage holds.
 #include "Program.h"
 
 #include <nlohmann/json.hpp>
@@ -40,10 +37,8 @@ protected:
     const ProgramRun show = Tovana("show '" + name + "' --json");
     if (show.exitCode != 0) return nullptr;
     const std::string folder = nlohmann::json::parse(show.output).at("data").get<std::string>();
-    std::unique_ptr<GDALDataset> ds(
-        GDALDataset::Open((folder + "/StudyArea.shp").c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-    if (!ds) return nullptr;
-    std::unique_ptr<OGRFeature> feature(ds->GetLayer(0)->GetNextFeature());
+    GDALDatasetUniquePtr ds(GDALDataset::Open((folder + "/StudyArea.shp").c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+    OGRFeatureUniquePtr feature(ds ? ds->GetLayer(0)->GetNextFeature() : nullptr);
     if (!feature) return nullptr;
     std::unique_ptr<OGRGeometry> shape(feature->StealGeometry());
     EXPECT_STREQ(shape->getSpatialReference()->GetAuthorityCode(nullptr), "5070");
@@ -94,11 +89,11 @@ TEST_F(SampleDataCommand, DatasetsListsEverySampleLayerWithItsFeatureCount) {
 TEST_F(SampleDataCommand, ZipPreviewCountsEachCodeAndNamesThoseThatMatchNothing) {
   ProgramRun run = Tovana("zip-preview --zips '10001, 100*; 000*'");
   ASSERT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_TRUE(Has(run.output, "10001\t1 ZIP area\n")) << run.output;
   const long prefix = CountInSample("zip_areas", "ZIP LIKE '100%'");
   ASSERT_GT(prefix, 1);
-  EXPECT_TRUE(Has(run.output, "100%\t" + std::to_string(prefix) + " ZIP areas\n")) << run.output;
-  EXPECT_TRUE(Has(run.output, "000%\t0 ZIP areas\n")) << run.output;
+  for (const std::string& line : {std::string("10001\t1 ZIP area\n"), "100%\t" + std::to_string(prefix) + " ZIP areas\n",
+                                  std::string("000%\t0 ZIP areas\n")})
+    EXPECT_TRUE(Has(run.output, line)) << run.output;
   EXPECT_TRUE(Has(run.output + run.errors, "Matching no ZIP area: 000%")) << run.output;
 
   // The rules of the data set's ZIP method: five digits, or a prefix of at

@@ -186,10 +186,6 @@ protected:
     FocusMap()->SelectElement(element);
     return element;
   }
-  // The stored shape of the study area when it is the current one, else no object.
-  GeometryPtr StoredShape(const std::string& name) {
-    return CurrentStudyArea() == name ? analysis->extension->CurrentStudyAreaGeometry() : nullptr;
-  }
   // The summary page's Next, then the name page.
   static std::string Turns(const std::string& name) {
     return ClickTurn("SummarySelShapesDialog", "NextButton") + ", " + NameTurn(name);
@@ -212,9 +208,10 @@ protected:
   double StoredArea(const std::string& name) {
     ReportRecorder reports;
     EXPECT_TRUE(Run(Turns(name)).Stored());
-    EXPECT_TRUE(reports.Reports().empty()) << reports.Reports().front().location << ": " << reports.Reports().front().description;
-    auto stored = As<Polygon>(StoredShape(name));
-    return stored ? stored->Area() : -1.0;
+    EXPECT_TRUE(reports.Reports().empty()) << reports.Reports().front().location << ": "
+                                           << reports.Reports().front().description;
+    EXPECT_EQ(CurrentStudyArea(), name);
+    return CurrentStudyArea() == name && CurrentShape() ? CurrentShape()->Area() : -1.0;
   }
 
   StepLog steps;
