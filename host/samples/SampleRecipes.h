@@ -11,7 +11,7 @@ namespace tov {
 // unpacked in the downloads folder as <folder>/package, so it is fetched
 // once.
 struct NpmPackage {
-  std::string spec;              // "us-atlas@3.0.1"
+  std::string versioned;         // "us-atlas@3.0.1"
   std::string folder;            // "us-atlas"
   bool optional = false;         // without it the sample is made with less
   std::vector<std::string> keep; // members of the package to unpack (empty: all)

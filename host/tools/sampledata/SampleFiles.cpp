@@ -20,13 +20,13 @@ namespace tov::sampledata {
 
 namespace {
 
-struct FieldSpec {
+struct FieldDefinition {
   const char* name;
   int width;
 };
 
 OGRLayer* CreateLayer(GDALDataset& gpkg, const char* name, OGRSpatialReference& srs,
-                      const std::vector<FieldSpec>& fields) {
+                      const std::vector<FieldDefinition>& fields) {
   char** options = nullptr;
   options = CSLSetNameValue(options, "GEOMETRY_NAME", "Shape");
   OGRLayer* layer = gpkg.CreateLayer(name, &srs, wkbMultiPolygon, options);
