@@ -37,11 +37,9 @@ protected:
   std::shared_ptr<ITovTask> NewGeocoder() {
     auto geocoder = CreateAs<ITovTask>("TovGeocoder.TovSinglePointGeocoder");
     EXPECT_TRUE(geocoder->Init(analysis->dataManager, analysis->application));
-    Variant name("Test"), set(propertySet), allow(true), caption("Where is the site?");
-    EXPECT_TRUE(geocoder->SetParam("DatasetName", name));
-    EXPECT_TRUE(geocoder->SetParam("PropertySet", set));
-    EXPECT_TRUE(geocoder->SetParam("AllowSitesOutOfSA", allow));
-    EXPECT_TRUE(geocoder->SetParam("DialogMainLabelCaption", caption));
+    for (auto [key, value] : {std::pair{"DatasetName", Variant("Test")}, {"PropertySet", Variant(propertySet)},
+                              {"AllowSitesOutOfSA", Variant(true)}, {"DialogMainLabelCaption", Variant("Where is the site?")}})
+      EXPECT_TRUE(geocoder->SetParam(key, value)) << key;
     return geocoder;
   }
   // One showing of the page with these actions; its result.
@@ -70,9 +68,9 @@ TEST_F(SinglePointGeocoderTest, FindPickAndNextGiveTheChosenPlaceInWgs84) {
   EXPECT_EQ(results->Item("Status").ToString(), "Succeeded");
   PointPtr point = results->Item("Point").ToObjectAs<Point>();
   ASSERT_NE(point, nullptr);
-  EXPECT_DOUBLE_EQ(point->X(), -81.73541); // Brooklyn, OH: the second
-  EXPECT_DOUBLE_EQ(point->Y(), 41.43977);
-  EXPECT_EQ(point->SpatialReference()->FactoryCode(), 4326);
+  // Brooklyn, OH: the second.
+  EXPECT_EQ(std::make_tuple(point->X(), point->Y(), point->SpatialReference()->FactoryCode()),
+            std::make_tuple(-81.73541, 41.43977, 4326L));
   EXPECT_EQ(SavedAddress(), "Brooklyn");
   // The page's own texts: the caller's caption above the box.
   const RingPresenter::Snapshot& first = presenter->of[kGeocoderForm].at(0);
@@ -85,8 +83,7 @@ TEST_F(SinglePointGeocoderTest, AStreetAddressIsInvalidWithItsZipPointAndNothing
   EXPECT_EQ(results->Item("Status").ToString(), "Invalid");
   PointPtr point = results->Item("Point").ToObjectAs<Point>();
   ASSERT_NE(point, nullptr);
-  EXPECT_DOUBLE_EQ(point->Y(), 40.748441);
-  EXPECT_DOUBLE_EQ(point->X(), -73.985664);
+  EXPECT_EQ(std::make_pair(point->X(), point->Y()), std::make_pair(-73.985664, 40.748441));
 
   EXPECT_EQ(Show(*geocoder, FindActions("xyzzy") + kNext), 1);
   EXPECT_EQ(results->Item("Status").ToString(), "Failed");
