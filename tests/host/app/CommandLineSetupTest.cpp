@@ -25,7 +25,8 @@ TEST_F(CommandLineSetupTest, EachMethodStoresItsStudyArea) {
       {"extent --lonlat --extent -74.6,40.2,-74.1,40.8", "Harbour", kCurrentExtentMethod, ""},
       {"whole", "Everything", kUseWholeMethod, ""},
       {"selected --select \"Regions:NAME = 'West'\"", "Westside", kSelectedShapesMethod, "1 selected polygon"},
-      {"selected --lonlat --graphic 'POLYGON((-74.5 40.5,-74 40.5,-74 41,-74.5 40.5))'", "Drawn", kSelectedShapesMethod, ""},
+      {"selected --lonlat --graphic 'POLYGON((-74.5 40.5,-74 40.5,-74 41,-74.5 40.5))'", "Drawn",
+       kSelectedShapesMethod, ""},
       {"ring --lat 40.7128 --lon -74.0060 --radius 3 --units km", "Ring", kSimpleRingMethod, ""}};
   for (const auto& [options, name, method, said] : runs) {
     ASSERT_EQ(Tovana(std::string("setup ") + options + " --name " + name), 0) << errors;

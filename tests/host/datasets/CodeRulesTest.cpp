@@ -33,7 +33,8 @@ TEST(CodeRulesTest, FiveDigitCodesAreCheckedAsTheSampleDoes) {
   EXPECT_EQ(rules.prefixLeastLength, 2);
   EXPECT_EQ(rules.validExample, "Valid: 02134, 10001; 021*");
   EXPECT_EQ(Parse(rules, rules.validExample.substr(7)), "02134 10001 021%");
-  for (const auto& [text, refusal] : {std::pair{"1000", "refused 184"}, {"1*", "refused 181"}, {"10A01", "refused 183"}})
+  for (const auto& [text, refusal] :
+       {std::pair{"1000", "refused 184"}, {"1*", "refused 181"}, {"10A01", "refused 183"}})
     EXPECT_EQ(Parse(rules, text), refusal) << text;
 }
 
@@ -53,7 +54,8 @@ TEST(CodeRulesTest, LettersSeveralLengthsAndTheUsersChoices) {
       // Of several lengths, the most common.
       {InferCodeRules({"LS1", "LS2", "LS10", "LS11", "M1", "SW1A"}), {false, false, 4},
        {{"LS1, LS1*, LS10 M1;SW1A", "LS1 LS1% LS10 M1 SW1A"}, {"LS*1", "refused 185"}}},
-      {InferCodeRules({"LS1", "LS10"}, choices), {true, false, 4}, {{"LS10, LS1*", "LS10 LS1%"}, {"LS1", "refused 191"}}},
+      {InferCodeRules({"LS1", "LS10"}, choices), {true, false, 4},
+       {{"LS10, LS1*", "LS10 LS1%"}, {"LS1", "refused 191"}}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Checks(c.rules), c.checks) << c.rules.rulesText;

@@ -136,7 +136,8 @@ TEST_F(FormTest, ToolbarGroupButtonsExcludeEachOtherAndCheckButtonsToggle) {
   bar->PressByUser(1);
   bar->PressByUser(2);
   bar->PressByUser(4);
-  EXPECT_EQ(std::make_tuple(bar->Button("selectfeature").Value, bar->Button("Pan").Value, bar->Button("ShowLabels").Value),
+  EXPECT_EQ(std::make_tuple(bar->Button("selectfeature").Value, bar->Button("Pan").Value,
+                            bar->Button("ShowLabels").Value),
             std::make_tuple(0, 1, 1));
   bar->PressByUser(4);
   EXPECT_EQ(bar->Button("ShowLabels").Value, 0);

@@ -74,7 +74,8 @@ TEST_F(ScriptedPresenterTest, TypingFiresOneChangePerCharacterAndMessagesAreReco
   EXPECT_EQ(page->result, 1);
   EXPECT_EQ(page->answer, vbYes);
   std::vector<std::string> messages;
-  for (const auto& m : presenter->Messages()) messages.push_back(m.Icon + "|" + m.Title + "|" + m.Text + "|" + m.Buttons);
+  for (const auto& m : presenter->Messages())
+    messages.push_back(m.Icon + "|" + m.Title + "|" + m.Text + "|" + m.Buttons);
   EXPECT_EQ(messages, (std::vector<std::string>{"exclamation|Name|Refused|OK", "question|Confirm|Delete?|YesNo"}));
   ASSERT_EQ(presenter->ShownForms().size(), 1u);
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
@@ -142,7 +143,8 @@ TEST_F(ScriptedPresenterTest, MapMouseDownHandsTheScriptedShapeToTheTrackCall) {
 
 TEST_F(ScriptedPresenterTest, SelectingEntriesByTextAndIndex) {
   auto page = Play(R"([{"form": "NamePage", "actions": [
-      {"select": "Names", "items": ["b", 2]}, {"deselect": "Names", "item": "b"}, {"close": true}]}])", [](NamePage& page) {
+      {"select": "Names", "items": ["b", 2]}, {"deselect": "Names", "item": "b"}, {"close": true}]}])",
+                   [](NamePage& page) {
     for (const char* s : {"a", "b", "c"}) page.CtlAs<ListControl>("Names")->AddItem(s);
   });
   auto names = page->CtlAs<ListControl>("Names");

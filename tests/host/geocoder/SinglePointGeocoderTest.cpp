@@ -38,7 +38,8 @@ protected:
     auto geocoder = CreateAs<ITovTask>("TovGeocoder.TovSinglePointGeocoder");
     EXPECT_TRUE(geocoder->Init(analysis->dataManager, analysis->application));
     for (auto [key, value] : {std::pair{"DatasetName", Variant("Test")}, {"PropertySet", Variant(propertySet)},
-                              {"AllowSitesOutOfSA", Variant(true)}, {"DialogMainLabelCaption", Variant("Where is the site?")}})
+                              {"AllowSitesOutOfSA", Variant(true)},
+                              {"DialogMainLabelCaption", Variant("Where is the site?")}})
       EXPECT_TRUE(geocoder->SetParam(key, value)) << key;
     return geocoder;
   }
