@@ -129,8 +129,7 @@ TEST_F(DatasetCreateTest, CopiesEachLayerIndexedAndRepairedInItsOwnSystemAndDesc
   for (long i = 0; i < setup->ChildCount(); ++i)
     EXPECT_TRUE(ds->LayerByName(setup->Child(i)->GetValue("MainLayer"))) << setup->Child(i)->Name();
   // The outline is listed first, so that it is drawn on top.
-  EXPECT_EQ(ds->Layer(0)->Name(), "Outline");
-  EXPECT_EQ(ds->Layers()[2]->Display().labelField, "LABEL");
+  EXPECT_EQ(ds->Layer(0)->Name() + " " + ds->Layers()[2]->Display().labelField, "Outline LABEL");
   EXPECT_EQ(Projection(*ds)->GetValue("ID") + " " + Projection(*ds)->GetValue("CentralMeridian"), "9191 4.85");
   EXPECT_TRUE(Has(report.system, "Albers")) << report.system;
 }

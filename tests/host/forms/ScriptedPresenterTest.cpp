@@ -69,10 +69,8 @@ TEST_F(ScriptedPresenterTest, TypingFiresOneChangePerCharacterAndMessagesAreReco
       {"type": "NameText", "text": "\b\b\bok"},
       {"click": "DeleteButton"}, {"msgbox": "Yes"},
       {"click": "NextButton"}]}]})");
-  EXPECT_EQ(page->changes, 3 + 3 + 2);
-  EXPECT_EQ(page->Ctl("NameText")->Text(), "ok");
-  EXPECT_EQ(page->result, 1);
-  EXPECT_EQ(page->answer, vbYes);
+  EXPECT_EQ(std::make_tuple(page->changes, page->Ctl("NameText")->Text(), page->result, page->answer),
+            std::make_tuple(3 + 3 + 2, "ok", 1, vbYes));
   std::vector<std::string> messages;
   for (const auto& m : presenter->Messages())
     messages.push_back(m.Icon + "|" + m.Title + "|" + m.Text + "|" + m.Buttons);
@@ -134,10 +132,8 @@ TEST_F(ScriptedPresenterTest, MapMouseDownHandsTheScriptedShapeToTheTrackCall) {
   auto page = Play(R"([{"form": "NamePage", "actions": [
       {"mapdown": "MapControl", "map": [5, 6], "track": {"rectangle": [3, 4, 1, 2]}},
       {"select": "Names", "items": []}, {"close": true}]}])");
-  EXPECT_EQ(page->mapX, 5);
-  EXPECT_FALSE(page->shape.Empty);
-  EXPECT_EQ(page->shape.XMin, 1);
-  EXPECT_EQ(page->shape.YMax, 4);
+  EXPECT_EQ(std::make_tuple(page->mapX, page->shape.Empty, page->shape.XMin, page->shape.YMax),
+            std::make_tuple(5.0, false, 1.0, 4.0));
   EXPECT_TRUE(presenter->Errors().empty());
 }
 

@@ -119,20 +119,20 @@ TEST_F(SinglePointGeocoderTest, NextWaitsForAChoiceAndTypingAgainDropsTheCandida
   AddressMatcher matcher(geocoder->GazetteerInUse());
   auto page = std::make_shared<GeocoderDialog>([&](const std::string& text) { return matcher.Match(text); });
   page->Prepare("caption", "");
-  EXPECT_FALSE(page->Ctl("NextButton")->Enabled());
+  auto list = page->CtlAs<ListControl>("CandidatesList");
+  // The candidates listed, the one chosen and whether Next is enabled.
+  auto state = [&] {
+    return std::make_tuple(list->ListCount(), page->Chosen() ? page->Chosen()->label : "-",
+                           page->Ctl("NextButton")->Enabled());
+  };
+  EXPECT_EQ(state(), std::make_tuple(0, "-", false));
   page->Ctl("AddressText")->SetText("Brooklyn");
   page->Fire("FindButton", EventKind::Click);
-  auto list = page->CtlAs<ListControl>("CandidatesList");
-  EXPECT_EQ(list->ListCount(), 3);
-  EXPECT_FALSE(page->Ctl("NextButton")->Enabled()); // three to choose from
+  EXPECT_EQ(state(), std::make_tuple(3, "-", false)); // three to choose from
   list->SetListIndex(2);
-  EXPECT_TRUE(page->Ctl("NextButton")->Enabled());
-  ASSERT_NE(page->Chosen(), nullptr);
-  EXPECT_EQ(page->Chosen()->label, "Brooklyn, IA (pop. 1,468)");
+  EXPECT_EQ(state(), std::make_tuple(3, "Brooklyn, IA (pop. 1,468)", true));
   page->Ctl("AddressText")->SetText("Brooklyn, OH");
-  EXPECT_EQ(list->ListCount(), 0);
-  EXPECT_EQ(page->Chosen(), nullptr);
-  EXPECT_FALSE(page->Ctl("NextButton")->Enabled());
+  EXPECT_EQ(state(), std::make_tuple(0, "-", false));
   // Controls in form order, the text box first to take the keyboard.
   std::vector<std::string> names;
   for (const ControlPtr& c : page->Controls()) names.push_back(c->Name());
