@@ -35,8 +35,7 @@ TEST(HostSystemCallsTest, LocaleInfoIsWrittenWithItsNulAndNeverPastTheBuffer) {
   HostSystemCalls sys;
   std::string buffer(16, 'x');
   EXPECT_EQ(sys.GetLocaleInfoA(1049, LOCALE_IDEFAULTANSICODEPAGE, buffer), 5);
-  EXPECT_EQ(buffer.substr(0, 5), std::string("1251\0", 5));
-  EXPECT_EQ(buffer.size(), 16u);
+  EXPECT_EQ(buffer, std::string("1251\0", 5) + std::string(11, 'x'));
   std::string tiny(3, 'x');
   EXPECT_EQ(sys.GetLocaleInfoA(1049, LOCALE_IDEFAULTANSICODEPAGE, tiny), 0);
   EXPECT_EQ(tiny, "xxx");
