@@ -18,7 +18,7 @@ protected:
     for (size_t i = 0; i < names.size(); ++i) {
       const double west = -74.6 + 0.1 * i;
       const std::string extent = std::to_string(west) + ",40.2," + std::to_string(west + 0.3) + ",40.8";
-      ASSERT_EQ(Tovana("setup extent --name " + names[i] + " --lonlat --extent " + extent), 0) << errors;
+      ASSERT_EQ(Tovana("setup extent --name '" + names[i] + "' --lonlat --extent " + extent), 0) << errors;
     }
   }
 
@@ -159,17 +159,15 @@ TEST_F(CommandLineSavesTest, ListAndShowSayWhereAStudyAreaLivesNotWhereThisProce
     ASSERT_EQ(Tovana(command), 0) << errors;
     EXPECT_TRUE(Has(output, "StudyAreas/1/StudyArea.lyr")) << output;
     EXPECT_FALSE(Has(output, "\\")) << output;
-    if (world->Shared()) {
+    if (world->Shared())
       EXPECT_TRUE(Has(output, world->Schema()) && !Has(output, workingFolder)) << output;
-    } else {
+    else
       EXPECT_TRUE(Has(output, world->AnalysisFolder() + "/StudyAreas/1/StudyArea.lyr")) << output;
-    }
   }
 }
 
 TEST_F(CommandLineSavesTest, TwoRunsIntoOneAnalysisAreBothStoredAndTheSecondIsCurrent) {
-  ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
-  ASSERT_EQ(Tovana("setup extent --name \"Mid Town\" --lonlat --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
+  Make({"Harbour", "Mid Town"});
 
   AnalysisPtr analysis = world->Open();
   StudyAreaCatalogPtr catalog = analysis->dataManager->GetStudyAreaCatalog();
@@ -179,11 +177,12 @@ TEST_F(CommandLineSavesTest, TwoRunsIntoOneAnalysisAreBothStoredAndTheSecondIsCu
   for (const char* name : {"Harbour", "Mid Town"}) {
     ASSERT_TRUE(catalog->Exists(name)) << name;
     StudyAreaRecordPtr record = catalog->Item(name);
-    EXPECT_EQ(record->RecordProperties()->GetProperty("TYPE"), "SetupStudyArea.CurrentExtent");
-    EXPECT_EQ(record->RecordProperties()->GetProperty("MAINLAYER"), "Regions");
+    const auto properties = record->RecordProperties();
+    EXPECT_EQ(properties->GetProperty("TYPE") + " on " + properties->GetProperty("MAINLAYER"),
+              "SetupStudyArea.CurrentExtent on Regions");
     const fs::path layerFile = ToNativePath(record->FilePath());
-    EXPECT_TRUE(fs::is_regular_file(layerFile)) << layerFile;
-    EXPECT_TRUE(fs::is_regular_file(fs::path(layerFile).replace_extension(".shp"))) << layerFile;
+    for (const fs::path& file : {layerFile, fs::path(layerFile).replace_extension(".shp")})
+      EXPECT_TRUE(fs::is_regular_file(file)) << file;
     EXPECT_EQ(layerFile.parent_path().parent_path(), fs::path(analysis->folder) / "StudyAreas");
     layerFiles.push_back(layerFile.string());
   }
@@ -194,11 +193,10 @@ TEST_F(CommandLineSavesTest, TwoRunsIntoOneAnalysisAreBothStoredAndTheSecondIsCu
   const json* earlier = Named(layers, "Analyses created for Harbour");
   ASSERT_TRUE(latest && earlier);
   EXPECT_EQ(latest->at("type"), "group");
-  ASSERT_FALSE(latest->at("layers").empty());
-  const json& newLayer = latest->at("layers").at(0);
-  EXPECT_EQ(newLayer.at("name"), "Mid Town");
-  EXPECT_EQ(newLayer.at("renderer").at("symbol").at("outline").at("width"), 4.0);
-  EXPECT_EQ(earlier->at("layers").at(0).at("renderer").at("symbol").at("outline").at("width"), 2.0);
+  // The new layer first in its group, outlined wider than the earlier one.
+  EXPECT_EQ(latest->at("layers").at(0).at("name"), "Mid Town");
+  EXPECT_EQ(std::make_pair(OutlineWidth("Mid Town"), OutlineWidth("Harbour")), std::make_pair(4.0, 2.0));
+  EXPECT_EQ(earlier->at("layers").at(0).at("name"), "Harbour");
   EXPECT_TRUE(Named(layers, "Regions"));
 }
 

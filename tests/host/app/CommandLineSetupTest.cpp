@@ -20,21 +20,21 @@ protected:
 };
 
 TEST_F(CommandLineSetupTest, EachMethodStoresItsStudyArea) {
-  ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
-  // A run that stores says nothing of its script.
-  EXPECT_FALSE(Has(errors, "script:")) << errors;
-  ASSERT_EQ(Tovana("setup whole --name Everything"), 0) << errors;
-  ASSERT_EQ(Tovana("setup selected --select \"Regions:NAME = 'West'\" --name Westside"), 0) << errors;
-  // The summary page's text is printed.
-  EXPECT_TRUE(Has(output, "1 selected polygon")) << output;
-  ASSERT_EQ(Tovana("setup selected --lonlat --graphic 'POLYGON((-74.5 40.5,-74 40.5,-74 41,-74.5 40.5))' --name Drawn"), 0)
-      << errors;
-  ASSERT_EQ(Tovana("setup ring --lat 40.7128 --lon -74.0060 --radius 3 --units km --name Ring"), 0) << errors;
-  EXPECT_EQ(Type("Harbour"), kCurrentExtentMethod);
-  EXPECT_EQ(Type("Everything"), kUseWholeMethod);
-  EXPECT_EQ(Type("Westside"), kSelectedShapesMethod);
-  EXPECT_EQ(Type("Drawn"), kSelectedShapesMethod);
-  EXPECT_EQ(Type("Ring"), kSimpleRingMethod);
+  // The method's options, the name, the method stored and what the run says (the summary page's text).
+  const std::tuple<const char*, const char*, const char*, const char*> runs[] = {
+      {"extent --lonlat --extent -74.6,40.2,-74.1,40.8", "Harbour", kCurrentExtentMethod, ""},
+      {"whole", "Everything", kUseWholeMethod, ""},
+      {"selected --select \"Regions:NAME = 'West'\"", "Westside", kSelectedShapesMethod, "1 selected polygon"},
+      {"selected --lonlat --graphic 'POLYGON((-74.5 40.5,-74 40.5,-74 41,-74.5 40.5))'", "Drawn",
+       kSelectedShapesMethod, ""},
+      {"ring --lat 40.7128 --lon -74.0060 --radius 3 --units km", "Ring", kSimpleRingMethod, ""}};
+  for (const auto& [options, name, method, said] : runs) {
+    ASSERT_EQ(Tovana(std::string("setup ") + options + " --name " + name), 0) << errors;
+    EXPECT_TRUE(Has(output, said)) << output;
+    // A run that stores says nothing of its script.
+    EXPECT_FALSE(Has(errors, "script:")) << errors;
+    EXPECT_EQ(Type(name), method);
+  }
   EXPECT_EQ(world->Open()->extension->ExtensionProperties()->GetProperty("CurrentExtent"), "Ring");
 }
 
@@ -54,12 +54,12 @@ TEST_F(CommandLineSetupTest, UsageErrorsExitTwoBeforeTheAnalysisIsMade) {
 }
 
 TEST_F(CommandLineSetupTest, AnUnknownLayerARefusedClauseOrNothingSelectedExitsOne) {
-  EXPECT_EQ(Tovana("setup selected --select \"Nowhere:NAME = 'West'\" --name A"), 1);
-  EXPECT_TRUE(Has(errors, "no layer named \"Nowhere\"")) << errors;
-  EXPECT_EQ(Tovana("setup selected --select \"Regions:NOSUCHFIELD = 1\" --name A"), 1);
-  EXPECT_TRUE(Has(errors, "refused the where clause")) << errors;
-  EXPECT_EQ(Tovana("setup selected --select \"Regions:NAME = 'North'\" --name A"), 1);
-  EXPECT_TRUE(Has(errors, "nothing was selected")) << errors;
+  for (const auto& [select, refusal] : {std::pair{"Nowhere:NAME = 'West'", "no layer named \"Nowhere\""},
+                                        {"Regions:NOSUCHFIELD = 1", "refused the where clause"},
+                                        {"Regions:NAME = 'North'", "nothing was selected"}}) {
+    EXPECT_EQ(Tovana(std::string("setup selected --select \"") + select + "\" --name A"), 1) << select;
+    EXPECT_TRUE(Has(errors, refusal)) << errors;
+  }
   EXPECT_EQ(CatalogueNames(*world), std::vector<std::string>{});
 }
 

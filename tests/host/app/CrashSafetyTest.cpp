@@ -51,12 +51,7 @@ bool IsStoredAndWhole(const TestWorld& world, const std::string& name) {
 
 TEST(CrashSafetyTest, KilledAtEveryHostCallOfTheStoreTheNextStartRepairsAndLosesNothing) {
   TestWorld world;
-  {
-    AnalysisPtr analysis = world.Open();
-    UseScript("[" + NameTurn("Before") + "]");
-    ASSERT_TRUE(RunHostTask(*analysis, kCurExtentTaskProgId).Stored());
-    SaveAnalysis(*analysis);
-  }
+  ASSERT_EQ(RunTovana(world, "setup extent --name Before").exitCode, 0);
   const std::string pristine = world.Root() + "/pristine";
   CopyFolder(world.AnalysisFolder(), pristine);
   const long total = StoreKilled(world, 0, false);

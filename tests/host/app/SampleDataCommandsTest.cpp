@@ -1,11 +1,6 @@
 // Commands on the USA sample data set (skipped when it is not built), checked
 // against what its GeoPackage holds.
-#include "Program.h"
-
-#include <nlohmann/json.hpp>
-
-#include <gdal_priv.h>
-#include <ogrsf_frmts.h>
+#include "StoredShape.h"
 
 namespace tov::test {
 namespace {
@@ -34,13 +29,8 @@ protected:
 
   // The polygon of a stored study area, in NAD83 degrees.
   std::unique_ptr<OGRGeometry> StoredShape(const std::string& name) {
-    const ProgramRun show = Tovana("show '" + name + "' --json");
-    if (show.exitCode != 0) return nullptr;
-    const std::string folder = nlohmann::json::parse(show.output).at("data").get<std::string>();
-    GDALDatasetUniquePtr ds(GDALDataset::Open((folder + "/StudyArea.shp").c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
-    OGRFeatureUniquePtr feature(ds ? ds->GetLayer(0)->GetNextFeature() : nullptr);
-    if (!feature) return nullptr;
-    std::unique_ptr<OGRGeometry> shape(feature->StealGeometry());
+    std::unique_ptr<OGRGeometry> shape = StoredShapeOf(Tovana("show '" + name + "' --json"));
+    if (!shape) return nullptr;
     EXPECT_STREQ(shape->getSpatialReference()->GetAuthorityCode(nullptr), "5070");
     OGRSpatialReference nad83;
     nad83.importFromEPSG(4269);

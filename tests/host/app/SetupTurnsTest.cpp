@@ -33,10 +33,7 @@ TEST(SetupTurnsTest, TheZipListIsSetAsTyped) {
 }
 
 TEST(SetupTurnsTest, ARingSiteIsTypedAsGivenOrFoundByTheGeocoderWithTheCandidateCountedFromOne) {
-  RingSite typed;
-  typed.latitude = "40.7128";
-  typed.longitude = "-74.0060";
-  json turns = RingPageTurns(typed, 2.5, "km");
+  json turns = RingPageTurns(RingSite{"", 1, "40.7128", "-74.0060"}, 2.5, "km");
   ASSERT_EQ(turns.size(), 2u);
   EXPECT_EQ(turns[0]["form"], "SpecifySiteDialog");
   EXPECT_EQ(Actions(turns[0]), R"([{"click":"obtCoord"},{"set":"txtLatitude","text":"40.7128"},)"
@@ -44,18 +41,14 @@ TEST(SetupTurnsTest, ARingSiteIsTypedAsGivenOrFoundByTheGeocoderWithTheCandidate
   EXPECT_EQ(turns[1]["form"], "SelectRingSizeDialog");
   EXPECT_EQ(Actions(turns[1]), R"([{"click":"KilometersOption"},{"set":"FirstText","text":"2.5"},{"click":"NextButton"}])");
 
-  RingSite found;
-  found.address = "Hoboken, NJ";
-  found.pick = 3;
-  turns = RingPageTurns(found, 0.1, "miles");
+  turns = RingPageTurns(RingSite{"Hoboken, NJ", 3, "", ""}, 0.1, "miles");
   ASSERT_EQ(turns.size(), 3u);
   EXPECT_EQ(Actions(turns[0]), R"([{"click":"obtSelect"},{"click":"NextButton"}])");
   EXPECT_EQ(turns[1]["form"], "GeocoderDialog");
   EXPECT_EQ(Actions(turns[1]), R"([{"set":"AddressText","text":"Hoboken, NJ"},{"click":"FindButton"},)"
                                R"({"index":2,"select":"CandidatesList"},{"click":"NextButton"}])");
   // The radius as a person writes it, not as a double prints.
-  EXPECT_EQ(turns[2]["actions"][0]["click"], "MilesOption");
-  EXPECT_EQ(turns[2]["actions"][1]["text"], "0.1");
+  EXPECT_EQ(Actions(turns[2]), R"([{"click":"MilesOption"},{"set":"FirstText","text":"0.1"},{"click":"NextButton"}])");
 }
 
 TEST(SetupTurnsTest, OnTheListEachNameIsSearchedAndDoubleClickedThenTheSearchIsAddedWhole) {

@@ -57,17 +57,15 @@ TEST(AnalysisSystemChoiceTest, WidePolarAndEquatorialExtentsGetLambertAzimuthal)
     const double lon = c.box.CentreLongitude(), lat = c.box.CentreLatitude();
     EXPECT_NEAR(AreaRatioIn(s, lon - 0.5, std::min(lat, 88.0)), 1.0, 1e-3) << c.why;
   }
-  EXPECT_EQ(ChooseEqualAreaSystem(Box(-60, 60, 20, 84)).code, 6931);
-  EXPECT_EQ(ChooseEqualAreaSystem(Box(-70, -85, 170, -60)).code, 6932);
+  EXPECT_EQ(std::make_tuple(ChooseEqualAreaSystem(cases[1].box).code, ChooseEqualAreaSystem(cases[2].box).code),
+            std::make_tuple(6931L, 6932L));
 }
 
 TEST(AnalysisSystemChoiceTest, AnExtentOverTheAntimeridianIsCentredOnIt) {
   LonLatBox fiji;
   fiji.Add(177, -19, 180, -16);
   fiji.Add(-180, -19, -178, -16);
-  EXPECT_NEAR(fiji.west, 177, 1e-9);
-  EXPECT_NEAR(fiji.east, 182, 1e-9);
-  EXPECT_NEAR(fiji.CentreLongitude(), 179.5, 1e-9);
+  EXPECT_EQ(std::make_tuple(fiji.west, fiji.east, fiji.CentreLongitude()), std::make_tuple(177.0, 182.0, 179.5));
   const AnalysisSystem s = ChooseEqualAreaSystem(fiji);
   EXPECT_NEAR(*s.centralMeridian, 179.5, 1e-9);
   EXPECT_NEAR(AreaRatioIn(s, 179, -18), 1.0, 1e-3);
@@ -77,9 +75,8 @@ TEST(AnalysisSystemChoiceTest, AnExtentOverTheAntimeridianIsCentredOnIt) {
 }
 
 TEST(AnalysisSystemChoiceTest, AGivenCodeMustBeAProjectedOrGeographicSystem) {
-  EXPECT_EQ(SystemOfCode(27700).type, "Projected");
+  EXPECT_EQ(SystemOfCode(27700).type + " " + SystemOfCode(4326).type, "Projected Geographic");
   EXPECT_NE(SystemOfCode(27700).description.find("British National Grid"), std::string::npos);
-  EXPECT_EQ(SystemOfCode(4326).type, "Geographic");
   for (long code : {999999L, 4978L /* geocentric */, 5773L /* heights */})
     EXPECT_TRUE(test::Has(test::ErrorOf([&] { SystemOfCode(code); }).description, "--projection")) << code;
 }

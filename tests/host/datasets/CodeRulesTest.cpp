@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace tov {
 namespace {
 
@@ -22,47 +24,44 @@ std::string Parse(const CodeRules& rules, const std::string& text) {
   return list;
 }
 
+// checkValidity, numeric and valueLength of the rules.
+std::tuple<bool, bool, int32_t> Checks(const CodeRules& r) { return {r.checkValidity, r.numeric, r.valueLength}; }
+
 TEST(CodeRulesTest, FiveDigitCodesAreCheckedAsTheSampleDoes) {
   const CodeRules rules = InferCodeRules({"10001", "10002", "02134", "", "99950"});
-  EXPECT_TRUE(rules.checkValidity);
-  EXPECT_TRUE(rules.numeric);
-  EXPECT_EQ(rules.valueLength, 5);
+  EXPECT_EQ(Checks(rules), std::make_tuple(true, true, 5));
   EXPECT_EQ(rules.prefixLeastLength, 2);
   EXPECT_EQ(rules.validExample, "Valid: 02134, 10001; 021*");
   EXPECT_EQ(Parse(rules, rules.validExample.substr(7)), "02134 10001 021%");
-  EXPECT_EQ(Parse(rules, "1000"), "refused 184");
-  EXPECT_EQ(Parse(rules, "1*"), "refused 181");
-  EXPECT_EQ(Parse(rules, "10A01"), "refused 183");
+  for (const auto& [text, refusal] :
+       {std::pair{"1000", "refused 184"}, {"1*", "refused 181"}, {"10A01", "refused 183"}})
+    EXPECT_EQ(Parse(rules, text), refusal) << text;
 }
 
-TEST(CodeRulesTest, CodesOfOneLengthWithLettersAreCheckedAsCharacters) {
-  const CodeRules rules = InferCodeRules({"H2X", "H3A", "K1A", "M5V"});
-  EXPECT_TRUE(rules.checkValidity);
-  EXPECT_FALSE(rules.numeric);
-  EXPECT_EQ(rules.valueLength, 3);
-  EXPECT_EQ(Parse(rules, "H2X, h3a; H*"), "H2X h3a H%");
-  EXPECT_EQ(Parse(rules, "H2XY"), "refused 191");
-}
-
-TEST(CodeRulesTest, CodesOfSeveralLengthsAreNotCheckedSoThatNoneIsRefused) {
-  const CodeRules rules = InferCodeRules({"LS1", "LS2", "LS10", "LS11", "M1", "SW1A"});
-  EXPECT_FALSE(rules.checkValidity);
-  EXPECT_FALSE(rules.numeric);
-  EXPECT_EQ(rules.valueLength, 4); // the most common
-  EXPECT_EQ(Parse(rules, "LS1, LS1*, LS10 M1;SW1A"), "LS1 LS1% LS10 M1 SW1A");
-  EXPECT_EQ(Parse(rules, "LS*1"), "refused 185");
-  EXPECT_NE(rules.rulesText.find("* or %"), std::string::npos);
-}
-
-TEST(CodeRulesTest, WhatTheUserSetsWinsOverWhatIsInferred) {
+// Letters in codes of one length are checked as characters; codes of several
+// lengths are not checked, so that none is refused; what the user sets wins.
+TEST(CodeRulesTest, LettersSeveralLengthsAndTheUsersChoices) {
   CodeRuleChoices choices;
   choices.checkValidity = true;
   choices.valueLength = 4;
-  const CodeRules rules = InferCodeRules({"LS1", "LS10"}, choices);
-  EXPECT_TRUE(rules.checkValidity);
-  EXPECT_EQ(rules.valueLength, 4);
-  EXPECT_EQ(Parse(rules, "LS10, LS1*"), "LS10 LS1%");
-  EXPECT_EQ(Parse(rules, "LS1"), "refused 191");
+  const struct {
+    CodeRules rules;
+    std::tuple<bool, bool, int32_t> checks;
+    std::vector<std::pair<const char*, const char*>> parsed;
+  } cases[] = {
+      {InferCodeRules({"H2X", "H3A", "K1A", "M5V"}), {true, false, 3},
+       {{"H2X, h3a; H*", "H2X h3a H%"}, {"H2XY", "refused 191"}}},
+      // Of several lengths, the most common.
+      {InferCodeRules({"LS1", "LS2", "LS10", "LS11", "M1", "SW1A"}), {false, false, 4},
+       {{"LS1, LS1*, LS10 M1;SW1A", "LS1 LS1% LS10 M1 SW1A"}, {"LS*1", "refused 185"}}},
+      {InferCodeRules({"LS1", "LS10"}, choices), {true, false, 4},
+       {{"LS10, LS1*", "LS10 LS1%"}, {"LS1", "refused 191"}}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Checks(c.rules), c.checks) << c.rules.rulesText;
+    for (const auto& [text, parsed] : c.parsed) EXPECT_EQ(Parse(c.rules, text), parsed) << text;
+  }
+  EXPECT_NE(cases[1].rules.rulesText.find("* or %"), std::string::npos);
 }
 
 } // namespace

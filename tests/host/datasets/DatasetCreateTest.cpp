@@ -91,9 +91,8 @@ TEST_F(DatasetCreateTest, CopiesEachLayerIndexedAndRepairedInItsOwnSystemAndDesc
   const DatasetCreateReport report = CreateDataset(o);
   EXPECT_EQ(report.folder, root + "/Lyonnais");
   ASSERT_EQ(report.layers.size(), 3u);
-  EXPECT_EQ(report.layers[0].features, 9);
-  EXPECT_EQ(report.layers[0].repaired, 1);
-  EXPECT_EQ(report.layers[1].features, 6);
+  EXPECT_EQ(std::make_tuple(report.layers[0].features, report.layers[0].repaired, report.layers[1].features),
+            std::make_tuple(9, 1, 6));
   EXPECT_EQ(report.listField, "LABEL");
   EXPECT_EQ(Listing(root), (std::vector<std::string>{"Lyonnais", "Lyonnais/Lyonnais.gpkg", "Lyonnais/dataset.json",
                                                      "Lyonnais/gazetteer.csv"}));
@@ -111,6 +110,7 @@ TEST_F(DatasetCreateTest, CopiesEachLayerIndexedAndRepairedInItsOwnSystemAndDesc
     }
   }
   EXPECT_STREQ(gpkg->GetLayerByName("codes")->GetSpatialRef()->GetAuthorityCode(nullptr), "2154");
+  EXPECT_TRUE(HasIndex(*gpkg, "codes", "CODE"));
   EXPECT_EQ(labels, (std::set<std::string>{"Ecully", "Caluire", "Rillieux", "Tassin", "Centre", "Villeurbanne",
                                            "Oullins", "Bron (1)", "Bron (2)"}));
 
@@ -122,19 +122,15 @@ TEST_F(DatasetCreateTest, CopiesEachLayerIndexedAndRepairedInItsOwnSystemAndDesc
   EXPECT_EQ(setup->ChildCount(), 7);
   TaskDescriptorPtr zip = setup->ChildByName("SetupStudyArea.WildCard");
   ASSERT_TRUE(zip);
-  EXPECT_EQ(zip->GetValue("DSMainLayerIDFieldName"), "CODE");
-  EXPECT_EQ(zip->GetValue("CheckZipsValidity"), "False");
-  EXPECT_EQ(zip->GetValue("NumericZips"), "False");
-  TaskDescriptorPtr list = setup->ChildByName("SetupStudyArea.MapList");
-  EXPECT_EQ(list->GetValue("MainLayerIDFieldName"), "REGION_ID");
+  for (const auto& [key, value] : {std::pair{"DSMainLayerIDFieldName", "CODE"}, {"CheckZipsValidity", "False"},
+                                   {"NumericZips", "False"}})
+    EXPECT_EQ(zip->GetValue(key), value) << key;
+  EXPECT_EQ(setup->ChildByName("SetupStudyArea.MapList")->GetValue("MainLayerIDFieldName"), "REGION_ID");
   for (long i = 0; i < setup->ChildCount(); ++i)
     EXPECT_TRUE(ds->LayerByName(setup->Child(i)->GetValue("MainLayer"))) << setup->Child(i)->Name();
   // The outline is listed first, so that it is drawn on top.
-  EXPECT_EQ(ds->Layer(0)->Name(), "Outline");
-  EXPECT_EQ(ds->Layers()[2]->Display().labelField, "LABEL");
-  PropertyListPtr projection = Projection(*ds);
-  EXPECT_EQ(projection->GetValue("ID"), "9191");
-  EXPECT_EQ(projection->GetValue("CentralMeridian"), "4.85");
+  EXPECT_EQ(ds->Layer(0)->Name() + " " + ds->Layers()[2]->Display().labelField, "Outline LABEL");
+  EXPECT_EQ(Projection(*ds)->GetValue("ID") + " " + Projection(*ds)->GetValue("CentralMeridian"), "9191 4.85");
   EXPECT_TRUE(Has(report.system, "Albers")) << report.system;
 }
 
@@ -157,8 +153,7 @@ TEST_F(DatasetCreateTest, TheNameFieldIsTheFirstTextFieldOfUniqueValuesAndALabel
   o.regions = {"quartiers", ""};
   o.labelField = "DEPT";
   const DatasetCreateReport report = CreateDataset(o);
-  EXPECT_EQ(report.nameField, "CODE");
-  EXPECT_TRUE(report.nameFieldInferred);
+  EXPECT_TRUE(report.nameField == "CODE" && report.nameFieldInferred) << report.nameField;
   std::unique_ptr<GDALDataset> gpkg(GDALDataset::Open((root + "/Lyonnais/Lyonnais.gpkg").c_str(), GDAL_OF_VECTOR));
   std::set<std::string> labels;
   for (auto& f : *gpkg->GetLayerByName("quartiers")) labels.insert(f->GetFieldAsString("LABEL"));
@@ -174,9 +169,8 @@ TEST_F(DatasetCreateTest, TheGazetteerFindsCodesRegionsOwnPlacesAndTheGeoNamesPl
   const bool withGeoNames = fs::exists(geonames);
   if (withGeoNames) o.geonamesFile = geonames;
   const DatasetCreateReport report = CreateDataset(o);
-  EXPECT_EQ(report.gazetteer.regions, 9u);
-  EXPECT_EQ(report.gazetteer.codes, 6u);
-  EXPECT_EQ(report.gazetteer.ownPlaces, 1u);
+  EXPECT_EQ(std::make_tuple(report.gazetteer.regions, report.gazetteer.codes, report.gazetteer.ownPlaces),
+            std::make_tuple(9u, 6u, 1u));
 
   AddressMatcher matcher(Gazetteer::Load(root + "/Lyonnais/gazetteer.csv"));
   const GeocodeMatch code = matcher.Match("ls10");
@@ -198,7 +192,6 @@ TEST_F(DatasetCreateTest, TheGazetteerFindsCodesRegionsOwnPlacesAndTheGeoNamesPl
 
 TEST_F(DatasetCreateTest, AnExistingDataSetIsReplacedOnlyWhenAskedAndOnlyOnceTheNewOneIsMade) {
   ASSERT_NO_THROW(CreateDataset(Options()));
-  const std::string before = Listing(root).back();
   DatasetCreateOptions again = Options();
   again.context = {"outline"};
   const std::string refusal = Refusal([&] { CreateDataset(again); });

@@ -2,6 +2,8 @@
 // Small sources of layers that the data set tests make and the program runs
 // on, and areas measured on the ellipsoid.
 #include "Program.h"
+
+#include "host/gis/CodeFieldIndex.h"
 #include "TempFolder.h"
 
 #include <gdal_priv.h>
@@ -75,6 +77,22 @@ inline std::string SquareWkt(double lon, double lat, double size) {
   s << "POLYGON((" << lon << " " << lat << "," << lon << " " << lat + size << "," << lon + size << " " << lat + size
     << "," << lon + size << " " << lat << "," << lon << " " << lat << "))";
   return s.str();
+}
+
+// The rows of one SQL statement's first column, run by the GeoPackage driver.
+inline std::vector<std::string> Column(GDALDataset& ds, const std::string& sql, int column = 0) {
+  std::vector<std::string> rows;
+  OGRLayer* result = ds.ExecuteSQL(sql.c_str(), nullptr, nullptr);
+  if (!result) return rows;
+  for (auto& f : *result) rows.push_back(f->GetFieldAsString(column));
+  ds.ReleaseResultSet(result);
+  return rows;
+}
+
+// Whether the GeoPackage holds the code field index of that table and field.
+inline bool HasIndex(GDALDataset& ds, const std::string& table, const std::string& field) {
+  return Column(ds, "SELECT name FROM sqlite_master WHERE type = 'index' AND tbl_name = '" + table + "' AND name = '" +
+                        CodeFieldIndexName(table, field) + "'").size() == 1;
 }
 
 // Everything under a folder, as paths relative to it (hidden ones too).

@@ -6,13 +6,14 @@ namespace tov {
 namespace {
 
 TEST(HostSystemCallsTest, LocaleComesFromTheFirstSetVariableAndUnknownOnesAreEnglish) {
-  EXPECT_EQ(HostSystemCalls::LocaleFromEnvironment("ru_RU.UTF-8", "de_DE.UTF-8", "ja_JP"), 1049u);
-  EXPECT_EQ(HostSystemCalls::LocaleFromEnvironment("", "de_DE.UTF-8", "ja_JP"), 1031u);
-  EXPECT_EQ(HostSystemCalls::LocaleFromEnvironment(nullptr, nullptr, "zh_TW.Big5"), 1028u);
-  EXPECT_EQ(HostSystemCalls::LocaleFromEnvironment(nullptr, nullptr, nullptr), 1033u);
-  EXPECT_EQ(HostSystemCalls::LocaleFromName("C"), 1033u);
-  EXPECT_EQ(HostSystemCalls::LocaleFromName("fr_FR.UTF-8"), 1033u);
-  EXPECT_EQ(HostSystemCalls::LocaleFromName("en_GB.UTF-8@euro"), 2057u);
+  using Calls = HostSystemCalls;
+  EXPECT_EQ(std::make_tuple(Calls::LocaleFromEnvironment("ru_RU.UTF-8", "de_DE.UTF-8", "ja_JP"),
+                            Calls::LocaleFromEnvironment("", "de_DE.UTF-8", "ja_JP"),
+                            Calls::LocaleFromEnvironment(nullptr, nullptr, "zh_TW.Big5"),
+                            Calls::LocaleFromEnvironment(nullptr, nullptr, nullptr)),
+            std::make_tuple(1049u, 1031u, 1028u, 1033u));
+  for (const auto& [name, locale] : {std::pair{"C", 1033u}, {"fr_FR.UTF-8", 1033u}, {"en_GB.UTF-8@euro", 2057u}})
+    EXPECT_EQ(Calls::LocaleFromName(name), locale) << name;
 }
 
 TEST(HostSystemCallsTest, AnsiCodePagesOfTheKnownLocales) {
@@ -34,8 +35,7 @@ TEST(HostSystemCallsTest, LocaleInfoIsWrittenWithItsNulAndNeverPastTheBuffer) {
   HostSystemCalls sys;
   std::string buffer(16, 'x');
   EXPECT_EQ(sys.GetLocaleInfoA(1049, LOCALE_IDEFAULTANSICODEPAGE, buffer), 5);
-  EXPECT_EQ(buffer.substr(0, 5), std::string("1251\0", 5));
-  EXPECT_EQ(buffer.size(), 16u);
+  EXPECT_EQ(buffer, std::string("1251\0", 5) + std::string(11, 'x'));
   std::string tiny(3, 'x');
   EXPECT_EQ(sys.GetLocaleInfoA(1049, LOCALE_IDEFAULTANSICODEPAGE, tiny), 0);
   EXPECT_EQ(tiny, "xxx");
@@ -44,14 +44,12 @@ TEST(HostSystemCallsTest, LocaleInfoIsWrittenWithItsNulAndNeverPastTheBuffer) {
 
 TEST(HostSystemCallsTest, VirtualScreenWithTheHostWindowCentred) {
   HostSystemCalls sys;
-  EXPECT_EQ(sys.ScreenWidth(), 1920.0f * 15);
-  EXPECT_EQ(sys.ScreenHeight(), 1080.0f * 15);
-  EXPECT_EQ(sys.TwipsPerPixelX(), 15);
+  EXPECT_EQ(std::make_tuple(sys.ScreenWidth(), sys.ScreenHeight(), sys.TwipsPerPixelX()),
+            std::make_tuple(1920.0f * 15, 1080.0f * 15, 15));
   EXPECT_GT(sys.GetSystemMetrics(SM_CYCAPTION), 0);
   WindowRect r;
   ASSERT_TRUE(sys.GetWindowRect(HostSystemCalls::kHostWindow, r));
-  EXPECT_EQ(r.Left + r.Right, 1920);
-  EXPECT_EQ(r.Top + r.Bottom, 1080);
+  EXPECT_EQ(std::make_tuple(r.Left + r.Right, r.Top + r.Bottom), std::make_tuple(1920L, 1080L));
   EXPECT_FALSE(sys.GetWindowRect(12345, r));
 }
 

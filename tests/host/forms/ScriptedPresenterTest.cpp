@@ -50,10 +50,11 @@ protected:
     SetPresenter(presenter);
   }
   void TearDown() override { SetPresenter(nullptr); }
-  // Loads the script (none: "") and shows a new page.
-  std::shared_ptr<NamePage> Play(const std::string& script) {
+  // Loads the script (none: "") and shows a new page, prepared first.
+  std::shared_ptr<NamePage> Play(const std::string& script, const std::function<void(NamePage&)>& prepare = {}) {
     if (!script.empty()) presenter->LoadScript(script);
     auto page = std::make_shared<NamePage>();
+    if (prepare) prepare(*page);
     page->ShowModal();
     return page;
   }
@@ -68,16 +69,12 @@ TEST_F(ScriptedPresenterTest, TypingFiresOneChangePerCharacterAndMessagesAreReco
       {"type": "NameText", "text": "\b\b\bok"},
       {"click": "DeleteButton"}, {"msgbox": "Yes"},
       {"click": "NextButton"}]}]})");
-  EXPECT_EQ(page->changes, 3 + 3 + 2);
-  EXPECT_EQ(page->Ctl("NameText")->Text(), "ok");
-  EXPECT_EQ(page->result, 1);
-  EXPECT_EQ(page->answer, vbYes);
-  ASSERT_EQ(presenter->Messages().size(), 2u);
-  EXPECT_EQ(presenter->Messages()[0].Text, "Refused");
-  EXPECT_EQ(presenter->Messages()[0].Title, "Name");
-  EXPECT_EQ(presenter->Messages()[0].Icon, "exclamation");
-  EXPECT_EQ(presenter->Messages()[1].Buttons, "YesNo");
-  EXPECT_EQ(presenter->Messages()[1].Icon, "question");
+  EXPECT_EQ(std::make_tuple(page->changes, page->Ctl("NameText")->Text(), page->result, page->answer),
+            std::make_tuple(3 + 3 + 2, "ok", 1, vbYes));
+  std::vector<std::string> messages;
+  for (const auto& m : presenter->Messages())
+    messages.push_back(m.Icon + "|" + m.Title + "|" + m.Text + "|" + m.Buttons);
+  EXPECT_EQ(messages, (std::vector<std::string>{"exclamation|Name|Refused|OK", "question|Confirm|Delete?|YesNo"}));
   ASSERT_EQ(presenter->ShownForms().size(), 1u);
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
 }
@@ -106,15 +103,14 @@ TEST_F(ScriptedPresenterTest, ClickingADisabledControlIsAnErrorAndRaisesNothing)
 }
 
 TEST_F(ScriptedPresenterTest, ALockedBoxHearsTheKeysButKeepsItsTextAndRefusesAPaste) {
-  presenter->LoadScript(R"([{"form": "NamePage", "actions": [
-      {"type": "NameText", "text": "ab"}, {"set": "NameText", "text": "cd"}, {"close": true}]}])");
-  auto page = std::make_shared<NamePage>();
-  page->Ctl("NameText")->SetText("kept");
-  page->Ctl("NameText")->SetLocked(true);
-  int keys = 0;
-  page->On("NameText", EventKind::KeyPress, [&keys](EventArgs&) { ++keys; });
-  const int changes = page->changes;
-  page->ShowModal();
+  int keys = 0, changes = 0;
+  auto page = Play(R"([{"form": "NamePage", "actions": [
+      {"type": "NameText", "text": "ab"}, {"set": "NameText", "text": "cd"}, {"close": true}]}])", [&](NamePage& page) {
+    page.Ctl("NameText")->SetText("kept");
+    page.Ctl("NameText")->SetLocked(true);
+    page.On("NameText", EventKind::KeyPress, [&keys](EventArgs&) { ++keys; });
+    changes = page.changes;
+  });
   EXPECT_EQ(page->Ctl("NameText")->Text(), "kept");
   EXPECT_EQ(page->changes, changes);
   EXPECT_EQ(keys, 2);
@@ -136,20 +132,18 @@ TEST_F(ScriptedPresenterTest, MapMouseDownHandsTheScriptedShapeToTheTrackCall) {
   auto page = Play(R"([{"form": "NamePage", "actions": [
       {"mapdown": "MapControl", "map": [5, 6], "track": {"rectangle": [3, 4, 1, 2]}},
       {"select": "Names", "items": []}, {"close": true}]}])");
-  EXPECT_EQ(page->mapX, 5);
-  EXPECT_FALSE(page->shape.Empty);
-  EXPECT_EQ(page->shape.XMin, 1);
-  EXPECT_EQ(page->shape.YMax, 4);
+  EXPECT_EQ(std::make_tuple(page->mapX, page->shape.Empty, page->shape.XMin, page->shape.YMax),
+            std::make_tuple(5.0, false, 1.0, 4.0));
   EXPECT_TRUE(presenter->Errors().empty());
 }
 
 TEST_F(ScriptedPresenterTest, SelectingEntriesByTextAndIndex) {
-  presenter->LoadScript(R"([{"form": "NamePage", "actions": [
-      {"select": "Names", "items": ["b", 2]}, {"deselect": "Names", "item": "b"}, {"close": true}]}])");
-  auto page = std::make_shared<NamePage>();
+  auto page = Play(R"([{"form": "NamePage", "actions": [
+      {"select": "Names", "items": ["b", 2]}, {"deselect": "Names", "item": "b"}, {"close": true}]}])",
+                   [](NamePage& page) {
+    for (const char* s : {"a", "b", "c"}) page.CtlAs<ListControl>("Names")->AddItem(s);
+  });
   auto names = page->CtlAs<ListControl>("Names");
-  for (const char* s : {"a", "b", "c"}) names->AddItem(s);
-  page->ShowModal();
   EXPECT_FALSE(names->Selected(1));
   EXPECT_TRUE(names->Selected(2));
   EXPECT_TRUE(presenter->Errors().empty());

@@ -3,6 +3,8 @@
 
 #include "host/geocoder/AddressMatcher.h"
 
+#include <sstream>
+
 namespace tov::test {
 namespace {
 
@@ -14,10 +16,16 @@ protected:
     gazetteer = Gazetteer::Load(folder / "g.csv");
   }
   static GeocodeMatch Match(const std::string& text) { return AddressMatcher(gazetteer).Match(text); }
-  // "label|status" of each candidate.
-  static std::vector<std::string> Found(const std::string& text) {
+  // "label|status" of each candidate, with "@latitude,longitude" when located.
+  static std::vector<std::string> Found(const std::string& text, bool located = false) {
     std::vector<std::string> out;
-    for (const GeocodeCandidate& c : Match(text).candidates) out.push_back(c.label + "|" + c.status);
+    for (const GeocodeCandidate& c : Match(text).candidates) {
+      std::ostringstream where;
+      where.precision(10);
+      where << c.label << "|" << c.status;
+      if (located) where << "@" << c.latitude << "," << c.longitude;
+      out.push_back(where.str());
+    }
     return out;
   }
   static GazetteerPtr gazetteer;
@@ -27,12 +35,7 @@ GazetteerPtr AddressMatcherTest::gazetteer;
 using Labels = std::vector<std::string>;
 
 TEST_F(AddressMatcherTest, AZipCodeGivesItsCentroid) {
-  GeocodeMatch m = Match(" 10001 ");
-  ASSERT_EQ(m.candidates.size(), 1u);
-  EXPECT_EQ(m.candidates[0].label, "ZIP 10001, NY");
-  EXPECT_EQ(m.candidates[0].status, kGeocodeSucceeded);
-  EXPECT_DOUBLE_EQ(m.candidates[0].latitude, 40.75065);
-  EXPECT_DOUBLE_EQ(m.candidates[0].longitude, -73.997293);
+  EXPECT_EQ(Found(" 10001 ", true), Labels{"ZIP 10001, NY|Succeeded@40.75065,-73.997293"});
   EXPECT_TRUE(Match("99999").candidates.empty());
   EXPECT_NE(Match("99999").message.find("99999"), std::string::npos);
   EXPECT_TRUE(Match("1000").candidates.empty()); // four digits are no ZIP code
@@ -76,12 +79,8 @@ TEST_F(AddressMatcherTest, ACityAloneListsEveryPlaceOfThatNameMostPopulousFirst)
 }
 
 TEST_F(AddressMatcherTest, AStreetAddressIsReadAsItsZipOrPlaceAndCalledInvalid) {
-  GeocodeMatch m = Match("350 5th Ave, New York, NY 10118");
-  ASSERT_EQ(m.candidates.size(), 1u);
-  EXPECT_EQ(m.candidates[0].label, "ZIP 10118, NY");
-  EXPECT_EQ(m.candidates[0].status, kGeocodeInvalid);
-  EXPECT_DOUBLE_EQ(m.candidates[0].latitude, 40.748441);
-  EXPECT_NE(m.message.find("ZIP 10118"), std::string::npos);
+  EXPECT_EQ(Found("350 5th Ave, New York, NY 10118", true), Labels{"ZIP 10118, NY|Invalid@40.748441,-73.985664"});
+  EXPECT_NE(Match("350 5th Ave, New York, NY 10118").message.find("ZIP 10118"), std::string::npos);
 }
 
 TEST_F(AddressMatcherTest, NothingRecognisableFindsNothingAndSaysSo) {

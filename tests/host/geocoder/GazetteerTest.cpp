@@ -7,6 +7,14 @@
 namespace tov::test {
 namespace {
 
+// "name, state" of each entry found, in order.
+std::vector<std::string> Named(const std::vector<const GazetteerEntry*>& found) {
+  std::vector<std::string> names;
+  for (const GazetteerEntry* e : found) names.push_back(e->name + ", " + e->state);
+  return names;
+}
+using Names = std::vector<std::string>;
+
 class GazetteerTest : public ::testing::Test {
 protected:
   std::string Write(const std::string& text) {
@@ -24,15 +32,12 @@ protected:
 
 TEST_F(GazetteerTest, ReadsZipCodesAndPlacesWithQuotedNames) {
   GazetteerPtr g = Gazetteer::Load(Write(SmallGazetteerText()));
-  EXPECT_EQ(g->ZipCount(), 3u);
-  EXPECT_EQ(g->PlaceCount(), 14u);
+  EXPECT_EQ(std::make_tuple(g->ZipCount(), g->PlaceCount()), std::make_tuple(3u, 14u));
   const GazetteerEntry* zip = g->FindZip("10001");
   ASSERT_NE(zip, nullptr);
-  EXPECT_DOUBLE_EQ(zip->latitude, 40.75065);
-  EXPECT_DOUBLE_EQ(zip->longitude, -73.997293);
-  EXPECT_EQ(zip->state, "NY");
+  EXPECT_EQ(std::make_tuple(zip->latitude, zip->longitude, zip->state), std::make_tuple(40.75065, -73.997293, "NY"));
   EXPECT_EQ(g->FindZip("99999"), nullptr);
-  ASSERT_EQ(g->FindPlaces("Lexington-Fayette, Urban").size(), 1u);
+  ASSERT_EQ(Named(g->FindPlaces("Lexington-Fayette, Urban")), Names{"Lexington-Fayette, Urban, KY"});
   EXPECT_EQ(g->FindPlaces("lexington fayette urban")[0]->population, 295803u);
 }
 
@@ -46,12 +51,10 @@ TEST_F(GazetteerTest, CodesAndRegionsOfAnyDataSetAreSavedAndFound) {
                          {Kind::Region, "Leeds", "", 53.8, -1.55, 0},
                          {Kind::Place, "Leeds", "ENG", 53.79648, -1.54785, 455123}});
   GazetteerPtr g = Gazetteer::Load(file);
-  EXPECT_EQ(g->ZipCount(), 1u);
-  EXPECT_EQ(g->RegionCount(), 2u);
-  EXPECT_EQ(g->PlaceCount(), 1u);
+  EXPECT_EQ(std::make_tuple(g->ZipCount(), g->RegionCount(), g->PlaceCount()), std::make_tuple(1u, 2u, 1u));
   ASSERT_NE(g->FindZip("ls1"), nullptr);
   EXPECT_EQ(g->FindZip("ls1")->kind, Kind::Code);
-  ASSERT_EQ(g->FindRegions("kings ny").size(), 1u);
+  ASSERT_EQ(Named(g->FindRegions("kings ny")), Names{"Kings, NY, "});
   EXPECT_DOUBLE_EQ(g->FindRegions("Kings, NY")[0]->latitude, 40.64);
   AddressMatcher matcher(g);
   EXPECT_EQ(matcher.Match("LS1").candidates.at(0).label, "Code LS1");
@@ -65,32 +68,23 @@ TEST_F(GazetteerTest, CodesAndRegionsOfAnyDataSetAreSavedAndFound) {
 
 TEST_F(GazetteerTest, PlacesComeMostPopulousFirstAndCanBeLimitedToAState) {
   GazetteerPtr g = Gazetteer::Load(Write(SmallGazetteerText()));
-  auto all = g->FindPlaces("BROOKLYN");
-  ASSERT_EQ(all.size(), 3u); // not Brooklyn Park
-  EXPECT_EQ(all[0]->state, "NY");
-  EXPECT_EQ(all[1]->state, "OH");
-  EXPECT_EQ(all[2]->state, "IA");
-  auto inOhio = g->FindPlaces("Brooklyn", "OH");
-  ASSERT_EQ(inOhio.size(), 1u);
-  EXPECT_EQ(inOhio[0]->state, "OH");
+  // Not Brooklyn Park.
+  EXPECT_EQ(Named(g->FindPlaces("BROOKLYN")), (Names{"Brooklyn, NY", "Brooklyn, OH", "Brooklyn, IA"}));
+  EXPECT_EQ(Named(g->FindPlaces("Brooklyn", "OH")), Names{"Brooklyn, OH"});
   EXPECT_TRUE(g->FindPlaces("Brooklyn", "TX").empty());
 }
 
 TEST_F(GazetteerTest, ANameWithoutItsCityFindsTheCityOnlyWhenNothingIsCalledSo) {
   std::string text = SmallGazetteerText();
   GazetteerPtr g = Gazetteer::Load(Write(text));
-  ASSERT_EQ(g->FindPlaces("New York", "NY").size(), 1u);
-  EXPECT_EQ(g->FindPlaces("New York", "NY")[0]->name, "New York City");
+  EXPECT_EQ(Named(g->FindPlaces("New York", "NY")), Names{"New York City, NY"});
   // A place truly called "Kansas" wins over Kansas City.
   GazetteerPtr withKansas = Gazetteer::Load(Write(text + "place,Kansas,MO,39.0,-94.0,1200\n"));
-  ASSERT_EQ(withKansas->FindPlaces("Kansas").size(), 1u);
-  EXPECT_EQ(withKansas->FindPlaces("Kansas")[0]->name, "Kansas");
+  EXPECT_EQ(Named(withKansas->FindPlaces("Kansas")), Names{"Kansas, MO"});
   // The name before a comma: "Washington" in DC is "Washington, D.C.", but
   // alone it is the place truly called so.
-  ASSERT_EQ(g->FindPlaces("Washington", "DC").size(), 1u);
-  EXPECT_EQ(g->FindPlaces("Washington", "DC")[0]->name, "Washington, D.C.");
-  ASSERT_EQ(g->FindPlaces("Washington").size(), 1u);
-  EXPECT_EQ(g->FindPlaces("Washington")[0]->state, "PA");
+  EXPECT_EQ(Named(g->FindPlaces("Washington", "DC")), Names{"Washington, D.C., DC"});
+  EXPECT_EQ(Named(g->FindPlaces("Washington")), Names{"Washington, PA"});
 }
 
 TEST_F(GazetteerTest, NamesMatchWithoutCaseAccentsOrPunctuation) {
@@ -101,9 +95,7 @@ TEST_F(GazetteerTest, NamesMatchWithoutCaseAccentsOrPunctuation) {
     EXPECT_EQ(FoldPlaceName(name), folded) << name;
 
   GazetteerPtr g = Gazetteer::Load(Write(SmallGazetteerText()));
-  EXPECT_EQ(g->FindPlaces("Saint Louis").size(), 1u);
-  EXPECT_EQ(g->FindPlaces("canon city").size(), 1u);
-  EXPECT_EQ(g->FindPlaces("o'fallon").size(), 1u);
+  for (const char* name : {"Saint Louis", "canon city", "o'fallon"}) EXPECT_EQ(g->FindPlaces(name).size(), 1u) << name;
 }
 
 TEST_F(GazetteerTest, StatesAreKnownByCodeAndName) {

@@ -11,6 +11,8 @@
 
 #include <geodesic.h>
 
+#include <sstream>
+
 namespace tov::test {
 namespace {
 
@@ -37,11 +39,10 @@ protected:
   std::shared_ptr<ITovTask> NewGeocoder() {
     auto geocoder = CreateAs<ITovTask>("TovGeocoder.TovSinglePointGeocoder");
     EXPECT_TRUE(geocoder->Init(analysis->dataManager, analysis->application));
-    Variant name("Test"), set(propertySet), allow(true), caption("Where is the site?");
-    EXPECT_TRUE(geocoder->SetParam("DatasetName", name));
-    EXPECT_TRUE(geocoder->SetParam("PropertySet", set));
-    EXPECT_TRUE(geocoder->SetParam("AllowSitesOutOfSA", allow));
-    EXPECT_TRUE(geocoder->SetParam("DialogMainLabelCaption", caption));
+    for (auto [key, value] : {std::pair{"DatasetName", Variant("Test")}, {"PropertySet", Variant(propertySet)},
+                              {"AllowSitesOutOfSA", Variant(true)},
+                              {"DialogMainLabelCaption", Variant("Where is the site?")}})
+      EXPECT_TRUE(geocoder->SetParam(key, value)) << key;
     return geocoder;
   }
   // One showing of the page with these actions; its result.
@@ -55,6 +56,17 @@ protected:
     for (const std::string& error : presenter->Errors()) ADD_FAILURE() << error;
     return result;
   }
+  // The result's status and point: "Status longitude,latitude in CODE".
+  std::string Result() const {
+    std::ostringstream text;
+    text.precision(10);
+    text << results->Item("Status").ToString();
+    if (PointPtr p = results->Item("Point").ToObjectAs<Point>())
+      text << " " << p->X() << "," << p->Y() << " in " << p->SpatialReference()->FactoryCode();
+    else if (results->Item("Point").ToObject())
+      text << " and an object that is no point";
+    return text.str();
+  }
   std::string SavedAddress() { return propertySet->GetProperty("GeocoderAddress").ToString(); }
 
   TestWorld world{RingWorldOptions()};
@@ -67,12 +79,7 @@ protected:
 TEST_F(SinglePointGeocoderTest, FindPickAndNextGiveTheChosenPlaceInWgs84) {
   auto geocoder = NewGeocoder();
   EXPECT_EQ(Show(*geocoder, FindActions("Brooklyn") + R"(, {"select": "CandidatesList", "index": 1})" + kNext), 1);
-  EXPECT_EQ(results->Item("Status").ToString(), "Succeeded");
-  PointPtr point = results->Item("Point").ToObjectAs<Point>();
-  ASSERT_NE(point, nullptr);
-  EXPECT_DOUBLE_EQ(point->X(), -81.73541); // Brooklyn, OH: the second
-  EXPECT_DOUBLE_EQ(point->Y(), 41.43977);
-  EXPECT_EQ(point->SpatialReference()->FactoryCode(), 4326);
+  EXPECT_EQ(Result(), "Succeeded -81.73541,41.43977 in 4326"); // Brooklyn, OH: the second
   EXPECT_EQ(SavedAddress(), "Brooklyn");
   // The page's own texts: the caller's caption above the box.
   const RingPresenter::Snapshot& first = presenter->of[kGeocoderForm].at(0);
@@ -82,15 +89,10 @@ TEST_F(SinglePointGeocoderTest, FindPickAndNextGiveTheChosenPlaceInWgs84) {
 TEST_F(SinglePointGeocoderTest, AStreetAddressIsInvalidWithItsZipPointAndNothingFoundIsFailed) {
   auto geocoder = NewGeocoder();
   EXPECT_EQ(Show(*geocoder, FindActions("350 5th Ave, New York, NY 10118") + kNext), 1);
-  EXPECT_EQ(results->Item("Status").ToString(), "Invalid");
-  PointPtr point = results->Item("Point").ToObjectAs<Point>();
-  ASSERT_NE(point, nullptr);
-  EXPECT_DOUBLE_EQ(point->Y(), 40.748441);
-  EXPECT_DOUBLE_EQ(point->X(), -73.985664);
+  EXPECT_EQ(Result(), "Invalid -73.985664,40.748441 in 4326");
 
   EXPECT_EQ(Show(*geocoder, FindActions("xyzzy") + kNext), 1);
-  EXPECT_EQ(results->Item("Status").ToString(), "Failed");
-  EXPECT_EQ(results->Item("Point").ToObject(), nullptr);
+  EXPECT_EQ(Result(), "Failed");
 }
 
 TEST_F(SinglePointGeocoderTest, BackCancelAndTheCloseBoxLeaveTheCollectionEmptyButKeepTheText) {
@@ -111,8 +113,7 @@ TEST_F(SinglePointGeocoderTest, EnterFindsAndOneCandidateNeedsNoChoosing) {
   EXPECT_EQ(Show(*geocoder, R"({"set": "AddressText", "text": "10001"}, {"keypress": "AddressText", "key": 13},
                               {"click": "NextButton"})"),
             1);
-  EXPECT_EQ(results->Item("Status").ToString(), "Succeeded");
-  EXPECT_DOUBLE_EQ(results->Item("Point").ToObjectAs<Point>()->Y(), 40.75065);
+  EXPECT_EQ(Result(), "Succeeded -73.997293,40.75065 in 4326");
 }
 
 TEST_F(SinglePointGeocoderTest, NextWaitsForAChoiceAndTypingAgainDropsTheCandidates) {
@@ -121,20 +122,20 @@ TEST_F(SinglePointGeocoderTest, NextWaitsForAChoiceAndTypingAgainDropsTheCandida
   AddressMatcher matcher(geocoder->GazetteerInUse());
   auto page = std::make_shared<GeocoderDialog>([&](const std::string& text) { return matcher.Match(text); });
   page->Prepare("caption", "");
-  EXPECT_FALSE(page->Ctl("NextButton")->Enabled());
+  auto list = page->CtlAs<ListControl>("CandidatesList");
+  // The candidates listed, the one chosen and whether Next is enabled.
+  auto state = [&] {
+    return std::make_tuple(list->ListCount(), page->Chosen() ? page->Chosen()->label : "-",
+                           page->Ctl("NextButton")->Enabled());
+  };
+  EXPECT_EQ(state(), std::make_tuple(0, "-", false));
   page->Ctl("AddressText")->SetText("Brooklyn");
   page->Fire("FindButton", EventKind::Click);
-  auto list = page->CtlAs<ListControl>("CandidatesList");
-  EXPECT_EQ(list->ListCount(), 3);
-  EXPECT_FALSE(page->Ctl("NextButton")->Enabled()); // three to choose from
+  EXPECT_EQ(state(), std::make_tuple(3, "-", false)); // three to choose from
   list->SetListIndex(2);
-  EXPECT_TRUE(page->Ctl("NextButton")->Enabled());
-  ASSERT_NE(page->Chosen(), nullptr);
-  EXPECT_EQ(page->Chosen()->label, "Brooklyn, IA (pop. 1,468)");
+  EXPECT_EQ(state(), std::make_tuple(3, "Brooklyn, IA (pop. 1,468)", true));
   page->Ctl("AddressText")->SetText("Brooklyn, OH");
-  EXPECT_EQ(list->ListCount(), 0);
-  EXPECT_EQ(page->Chosen(), nullptr);
-  EXPECT_FALSE(page->Ctl("NextButton")->Enabled());
+  EXPECT_EQ(state(), std::make_tuple(0, "-", false));
   // Controls in form order, the text box first to take the keyboard.
   std::vector<std::string> names;
   for (const ControlPtr& c : page->Controls()) names.push_back(c->Name());
