@@ -1,6 +1,7 @@
 #pragma once
 #include "Errors.h"
 #include "GisBuilders.h"
+#include "TempFolder.h"
 #include "host/common/Paths.h"
 #include "host/gis/HostPolygon.h"
 #include "host/gis/RegisterHostGisClasses.h"
@@ -11,38 +12,6 @@
 #include <sstream>
 
 namespace tov::test {
-
-// A fresh temporary folder per test, removed afterwards.
-class GisTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    RegisterHostGisClasses();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_dir = std::filesystem::temp_directory_path() /
-            ("tov_gis_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(m_dir);
-    std::filesystem::create_directories(m_dir);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(m_dir, ec);
-  }
-  std::string Native(const std::string& name = "") const { return name.empty() ? m_dir.string() : (m_dir / name).string(); }
-  std::string Platform(const std::string& name = "") const { return ToPlatformPath(Native(name)); }
-
-  // The shapefile folder `folder` of the test's folder (made when missing).
-  WorkspacePtr Shapefiles(const std::string& folder = "") const {
-    std::filesystem::create_directories(Native(folder));
-    return CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform(folder));
-  }
-  // A new GeoPackage `name`.gpkg in the test's folder.
-  WorkspacePtr NewGeoPackage(const std::string& name = "Area") const {
-    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-    return factory->OpenFromFile(factory->Create(Platform(), name, nullptr));
-  }
-
-  std::filesystem::path m_dir;
-};
 
 // A polygon class of the shape and NAME (and the object id "OID" when asked).
 inline FeatureClassPtr PolygonClass(const WorkspacePtr& ws, const std::string& name, const SpatialReferencePtr& sr,
@@ -60,6 +29,36 @@ inline void AddSquares(const FeatureClassPtr& fc, const std::vector<std::string>
     f->Store();
   }
 }
+
+// A fresh temporary folder per test, removed afterwards.
+class GisTest : public ::testing::Test {
+protected:
+  GisTest() { RegisterHostGisClasses(); }
+  std::string Native(const std::string& name = "") const { return name.empty() ? m_tmp.Path() : m_tmp / name; }
+  std::string Platform(const std::string& name = "") const { return ToPlatformPath(Native(name)); }
+
+  // The shapefile folder `folder` of the test's folder (made when missing).
+  WorkspacePtr Shapefiles(const std::string& folder = "") const {
+    std::filesystem::create_directories(Native(folder));
+    return CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform(folder));
+  }
+  // A new GeoPackage `name`.gpkg in the test's folder.
+  WorkspacePtr NewGeoPackage(const std::string& name = "Area") const {
+    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+    return factory->OpenFromFile(factory->Create(Platform(), name, nullptr));
+  }
+  // A layer of unit squares with these NAMEs side by side from the origin,
+  // in the class "Squares" of the shapefile folder `folder`.
+  FeatureLayerPtr SquaresLayer(const std::vector<std::string>& names, const std::string& folder = "") const {
+    FeatureClassPtr fc = PolygonClass(Shapefiles(folder), "Squares", Geographic(4326), false);
+    AddSquares(fc, names, 0, 0, Geographic(4326));
+    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+    layer->SetFeatureClass(fc);
+    return layer;
+  }
+
+  tov::testing::TempFolder m_tmp;
+};
 
 // An index named `name` on the field `field` of the class.
 inline IndexPtr IndexOn(const FeatureClassPtr& fc, const std::string& field, const std::string& name) {
@@ -83,6 +82,9 @@ inline EnvelopePtr Box(double xmin, double ymin, double xmax, double ymax, Spati
   box->SetSpatialReference(std::move(sr));
   return box;
 }
+
+// The envelope's XMin, YMin, XMax and YMax.
+inline std::vector<double> Corners(const EnvelopePtr& e) { return {e->XMin(), e->YMin(), e->XMax(), e->YMax()}; }
 
 inline std::string ReadText(const std::string& nativePath) {
   std::ifstream in(nativePath);

@@ -3,25 +3,13 @@
 namespace tov::test {
 namespace {
 
-class LayerTest : public GisTest {
-protected:
-  // A layer of unit squares named as given, side by side from the origin.
-  FeatureLayerPtr NamedSquares(const std::vector<std::string>& names) {
-    FeatureClassPtr fc = PolygonClass(Shapefiles(), "Regions", Geographic(4269), false);
-    AddSquares(fc, names, 0, 0, Geographic(4269));
-    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
-    layer->SetFeatureClass(fc);
-    return layer;
-  }
-};
+using LayerTest = GisTest;
 
 TEST_F(LayerTest, ColoursPackRedInTheLowByteAndAreCopiedIntoSymbols) {
   auto color = CreateAs<RgbColor>("orvaCore.RgbColor");
   color->SetRGB(65535);
-  EXPECT_EQ(color->Red(), 255);
-  EXPECT_EQ(color->Green(), 255);
-  EXPECT_EQ(color->Blue(), 0);
-  EXPECT_EQ(color->Transparency(), 255);
+  EXPECT_EQ((std::vector<long>{color->Red(), color->Green(), color->Blue(), color->Transparency()}),
+            (std::vector<long>{255, 255, 0, 255}));
 
   // The unfilled black outline: the outline takes the colour first, then
   // the same colour object made transparent becomes the fill.
@@ -48,29 +36,30 @@ TEST_F(LayerTest, NewLayerGetsASymbolForItsShapeType) {
   EXPECT_TRUE(layer->Selectable());
   EXPECT_FALSE(layer->SelectionSet());
   EXPECT_EQ(layer->AnnotationProperties()->Count(), 1);
-  FeatureLayerPtr squares = NamedSquares({"a"});
+  FeatureLayerPtr squares = SquaresLayer({"a"});
   EXPECT_TRUE(std::dynamic_pointer_cast<FillSymbol>(squares->Renderer()->Symbol()));
-  EXPECT_EQ(squares->Name(), "Regions");
+  EXPECT_EQ(squares->Name(), "Squares"); // its class's name
   EXPECT_EQ(squares->SelectionSet()->Count(), 0);
 }
 
 TEST_F(LayerTest, SelectFeaturesCombinesWithTheLayerSelection) {
-  FeatureLayerPtr layer = NamedSquares({"a", "b", "c"});
-  layer->SelectFeatures(Where("NAME IN ('a', 'b')"), 0, false);
-  EXPECT_EQ(layer->SelectionSet()->Count(), 2);
-  layer->SelectFeatures(Where("NAME IN ('b', 'c')"), 4, false);
-  EXPECT_EQ(layer->SelectionSet()->Count(), 2); // a and c
-  layer->SelectFeatures(Where("NAME = 'b'"), 1, false);
-  EXPECT_EQ(layer->SelectionSet()->Count(), 3);
-  layer->SelectFeatures(nullptr, 0, true);
-  EXPECT_EQ(layer->SelectionSet()->Count(), 1);
+  FeatureLayerPtr layer = SquaresLayer({"a", "b", "c"});
+  // New, exclusive or (a and c), add, then a new selection of just one.
+  const std::tuple<QueryFilterPtr, long, bool, long> steps[] = {{Where("NAME IN ('a', 'b')"), 0, false, 2},
+                                                                {Where("NAME IN ('b', 'c')"), 4, false, 2},
+                                                                {Where("NAME = 'b'"), 1, false, 3},
+                                                                {nullptr, 0, true, 1}};
+  for (const auto& [filter, method, justOne, count] : steps) {
+    layer->SelectFeatures(filter, method, justOne);
+    EXPECT_EQ(layer->SelectionSet()->Count(), count) << method;
+  }
   layer->ClearSelection();
   EXPECT_EQ(layer->SelectionSet()->Count(), 0);
 }
 
 TEST_F(LayerTest, MapEnumeratesSelectedFeaturesAndSelectedGraphics) {
   auto map = CreateAs<Map>("orvaCore.Map");
-  FeatureLayerPtr layer = NamedSquares({"a", "b", "c"});
+  FeatureLayerPtr layer = SquaresLayer({"a", "b", "c"});
   map->AddLayer(layer);
   layer->SelectFeatures(Where("NAME <> 'b'"), 0, false);
   EnumFeaturePtr selected = map->FeatureSelection();
@@ -94,7 +83,7 @@ TEST_F(LayerTest, MapEnumeratesSelectedFeaturesAndSelectedGraphics) {
 
 TEST_F(LayerTest, SelectByShapeWithJustOneTakesTheFirstHit) {
   auto map = CreateAs<Map>("orvaCore.Map");
-  FeatureLayerPtr layer = NamedSquares({"a", "b", "c"});
+  FeatureLayerPtr layer = SquaresLayer({"a", "b", "c"});
   map->AddLayer(layer);
   map->SelectByShape(Box(-1, -1, 10, 10), nullptr, true);
   EXPECT_EQ(map->SelectionCount(), 1);
@@ -103,7 +92,7 @@ TEST_F(LayerTest, SelectByShapeWithJustOneTakesTheFirstHit) {
 }
 
 TEST_F(LayerTest, LabelsSymbolsAndSelectionColourSurviveALayerFile) {
-  FeatureLayerPtr layer = NamedSquares({"a"});
+  FeatureLayerPtr layer = SquaresLayer({"a"});
   layer->SetName("Counties");
   layer->SetVisible(false);
   layer->SetSelectable(false);

@@ -7,16 +7,6 @@ namespace {
 
 class MapTest : public GisTest {
 protected:
-  // Three unit squares side by side in a shapefile folder.
-  FeatureLayerPtr SquaresLayer(const std::string& folder = "data") {
-    FeatureClassPtr fc = PolygonClass(Shapefiles(folder), "Squares", Geographic(4326), false);
-    AddSquares(fc, {"a", "b", "c"}, 0, 0, Geographic(4326));
-    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
-    layer->SetFeatureClass(fc);
-    layer->SetName("Squares");
-    return layer;
-  }
-
   static LayerPtr Named(const std::string& name) {
     auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
     group->SetName(name);
@@ -33,20 +23,16 @@ std::vector<std::string> Names(const EnumLayerPtr& layers) {
 
 TEST_F(MapTest, GroupLayerAppendsAndDeletesInOrder) {
   auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-  LayerPtr a = Named("a"), b = Named("b"), c = Named("c");
-  group->Add(a);
-  group->Add(b);
-  group->Add(c);
+  for (const char* name : {"a", "b", "c"}) group->Add(Named(name));
   // Moving the last to the top by delete-and-append of the others.
   for (int i = 0; i < 2; ++i) {
     LayerPtr first = group->Layer(0);
     group->Delete(first);
     group->Add(first);
   }
-  ASSERT_EQ(group->Count(), 3);
-  EXPECT_EQ(group->Layer(0)->Name(), "c");
-  EXPECT_EQ(group->Layer(1)->Name(), "a");
-  EXPECT_EQ(group->Layer(2)->Name(), "b");
+  std::vector<std::string> names;
+  for (long i = 0; i < group->Count(); ++i) names.push_back(group->Layer(i)->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"c", "a", "b"}));
   EXPECT_THROW(group->Layer(3), HostError);
   EXPECT_THROW(group->Delete(Named("x")), HostError);
 }
@@ -66,27 +52,24 @@ TEST_F(MapTest, LayersAreListedInMapOrderAtAllLevelsOrTopOnly) {
 
 TEST_F(MapTest, SelectByShapeCombinesNewAddAndExclusiveOr) {
   auto map = CreateAs<Map>("orvaCore.Map");
-  FeatureLayerPtr squares = SquaresLayer();
-  FeatureLayerPtr other = SquaresLayer("other");
+  FeatureLayerPtr squares = SquaresLayer({"a", "b", "c"}, "data");
+  FeatureLayerPtr other = SquaresLayer({"a", "b", "c"}, "other");
   other->SetSelectable(false);
   map->AddLayer(squares);
   map->AddLayer(other);
   EXPECT_EQ(map->SpatialReference()->FactoryCode(), 4326);
 
+  // New, add, then exclusive or: the first square drops out, the third comes in.
   auto env = CreateAs<SelectionEnvironment>("orvaCore.SelectionEnvironment");
-  env->SetCombinationMethod(0);
-  map->SelectByShape(MakePoint(0.5, 0.5), env, false);
-  EXPECT_EQ(map->SelectionCount(), 1);
-
-  env->SetCombinationMethod(1);
-  map->SelectByShape(MakePoint(1.5, 0.5), env, false);
-  EXPECT_EQ(map->SelectionCount(), 2);
-
-  // Exclusive or: the first square drops out, the third comes in.
-  env->SetCombinationMethod(4);
-  map->SelectByShape(Box(0.2, 0.2, 0.4, 0.4), env, false);
-  map->SelectByShape(MakePoint(2.5, 0.5), env, false);
-  EXPECT_EQ(map->SelectionCount(), 2);
+  const std::tuple<long, GeometryPtr, long> steps[] = {{0, MakePoint(0.5, 0.5), 1},
+                                                       {1, MakePoint(1.5, 0.5), 2},
+                                                       {4, Box(0.2, 0.2, 0.4, 0.4), 1},
+                                                       {4, MakePoint(2.5, 0.5), 2}};
+  for (const auto& [method, shape, count] : steps) {
+    env->SetCombinationMethod(method);
+    map->SelectByShape(shape, env, false);
+    EXPECT_EQ(map->SelectionCount(), count) << method;
+  }
   EXPECT_EQ(squares->SelectionSet()->Count(), 2);
   EXPECT_EQ(other->SelectionSet()->Count(), 0); // not selectable
 
@@ -100,7 +83,7 @@ TEST_F(MapTest, ViewExtentAndDocumentSaveAndLoad) {
   MapPtr map = app.Document()->FocusMap();
   auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
   group->SetName("My Analyses");
-  FeatureLayerPtr squares = SquaresLayer();
+  FeatureLayerPtr squares = SquaresLayer({"a", "b", "c"}, "data");
   group->Add(squares);
   map->AddLayer(group);
   ActiveViewPtr view = app.Document()->ActiveView();
@@ -144,7 +127,7 @@ TEST_F(MapTest, ViewExtentAndDocumentSaveAndLoad) {
 }
 
 TEST_F(MapTest, LayerFileOpensAfterItsFolderMovesAndWithoutItsData) {
-  FeatureLayerPtr layer = SquaresLayer("StudyAreas/1");
+  FeatureLayerPtr layer = SquaresLayer({"a", "b", "c"}, "StudyAreas/1");
   SetOutlineWidth(layer, 4.0);
   layer->SetDataSourceRelativeBase(Platform("StudyAreas/1") + "\\"); // with its closing separator
   auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
@@ -152,7 +135,7 @@ TEST_F(MapTest, LayerFileOpensAfterItsFolderMovesAndWithoutItsData) {
   file->SetLayer(layer);
   file->Save();
 
-  std::filesystem::rename(m_dir / "StudyAreas", m_dir / "Moved");
+  std::filesystem::rename(Native("StudyAreas"), Native("Moved"));
   FeatureLayerPtr moved = OpenLayerFile(Platform("Moved/1/StudyArea.lyr"));
   ASSERT_TRUE(moved);
   EXPECT_EQ(moved->Name(), "Squares");
@@ -160,7 +143,7 @@ TEST_F(MapTest, LayerFileOpensAfterItsFolderMovesAndWithoutItsData) {
   EXPECT_EQ(moved->FeatureClass()->FeatureCount(nullptr), 3);
   EXPECT_DOUBLE_EQ(OutlineWidthOf(moved), 4.0);
 
-  std::filesystem::remove(m_dir / "Moved/1/Squares.shp");
+  std::filesystem::remove(Native("Moved/1/Squares.shp"));
   FeatureLayerPtr missing = OpenLayerFile(Platform("Moved/1/StudyArea.lyr"));
   ASSERT_TRUE(missing);
   EXPECT_FALSE(missing->FeatureClass());

@@ -24,32 +24,19 @@ TEST_F(GisTest, StoreLeakProbe) {
   StoreOneArea(NewGeoPackage(), true);
 }
 
-// The valgrind records of definitely lost blocks whose stack passes through
-// the host's own code.
+// The valgrind records (blocks of lines between blank ones) of definitely
+// lost blocks whose stack passes through the host's own code.
 std::vector<std::string> HostLeaks(const std::string& report) {
   std::vector<std::string> leaks;
-  std::istringstream lines(report);
-  std::string line, record;
-  bool inLoss = false;
-  auto finish = [&] {
-    if (inLoss && record.find("tov::") != std::string::npos) leaks.push_back(record);
-    record.clear();
-    inLoss = false;
-  };
-  while (std::getline(lines, line)) {
+  std::istringstream lines(report + "\n");
+  std::string record;
+  for (std::string line; std::getline(lines, line);) {
     const size_t body = line.find("== ");
     const std::string text = body == std::string::npos ? line : line.substr(body + 3);
-    if (text.empty()) {
-      finish();
-      continue;
-    }
-    if (text.find("definitely lost in loss record") != std::string::npos) {
-      finish();
-      inLoss = true;
-    }
-    if (inLoss) record += text + "\n";
+    if (!text.empty()) record += text + "\n";
+    else if (Has(record, "definitely lost in loss record") && Has(record, "tov::")) leaks.push_back(record);
+    if (text.empty()) record.clear();
   }
-  finish();
   return leaks;
 }
 
