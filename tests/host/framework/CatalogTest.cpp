@@ -244,11 +244,12 @@ TEST_F(CatalogTest, ARemovedRecordRefusesChangesWithAnError) {
 
 TEST_F(CatalogTest, EverythingSurvivesReopeningTheAnalysis) {
   ASSERT_TRUE(catalog->Add("Kept"));
+  const std::pair<std::string, std::string> properties[] = {{"TYPE", "SetupStudyArea.MapList"},
+                                                            {"FEATURESLIST", "'1','2'"}};
   {
     StudyAreaRecordPtr record = catalog->Item("Kept");
     record->SetBaseDataSet("USA");
-    record->RecordProperties()->SetProperty("TYPE", "SetupStudyArea.MapList");
-    record->RecordProperties()->SetProperty("FEATURESLIST", "'1','2'");
+    for (const auto& [key, value] : properties) record->RecordProperties()->SetProperty(key, value);
     auto props = SqliteTextPropertySet::ForFacet(db, "ExtensionProperties");
     props->SetProperty("CurrentExtent", "Kept");
   }
@@ -256,8 +257,7 @@ TEST_F(CatalogTest, EverythingSurvivesReopeningTheAnalysis) {
   StudyAreaRecordPtr record = catalog->Item("Kept");
   ASSERT_TRUE(record);
   EXPECT_EQ(record->BaseDataSet(), "USA");
-  EXPECT_EQ(record->RecordProperties()->GetProperty("TYPE"), "SetupStudyArea.MapList");
-  EXPECT_EQ(record->RecordProperties()->GetProperty("FEATURESLIST"), "'1','2'");
+  for (const auto& [key, value] : properties) EXPECT_EQ(record->RecordProperties()->GetProperty(key), value) << key;
   EXPECT_EQ(record->RecordProperties()->GetProperty("MAINLAYER"), "");
   EXPECT_FALSE(record->RecordProperties()->HasProperty("MAINLAYER"));
   EXPECT_EQ(SqliteTextPropertySet::ForFacet(db, "ExtensionProperties")->GetProperty("CurrentExtent"), "Kept");

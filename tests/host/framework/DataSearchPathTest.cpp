@@ -2,6 +2,7 @@
 // an earlier folder hiding one of the same name, and what is said when none
 // is found.
 #include "ScopedEnvironment.h"
+#include "TestWorld.h"
 #include "TempFolder.h"
 
 #include "host/framework/Analysis.h"
@@ -25,11 +26,16 @@ using testing::TempFolder;
 
 // The fixture's description under another name, in root/folder.
 void PutDataset(const std::string& root, const std::string& folder, const std::string& name) {
-  std::ifstream in(std::string(TOVANA_SOURCE_ROOT) + "/tests/fixtures/datasets/mini/dataset.json");
-  std::ostringstream text;
-  text << in.rdbuf();
+  const std::string text = test::ReadTextFile(std::string(TOVANA_SOURCE_ROOT) + "/tests/fixtures/datasets/mini/dataset.json");
   fs::create_directories(root + "/" + folder);
-  std::ofstream(root + "/" + folder + "/dataset.json") << ReplaceAll(text.str(), "\"Mini\"", "\"" + name + "\"");
+  test::WriteTextFile(root + "/" + folder + "/dataset.json", ReplaceAll(text, "\"Mini\"", "\"" + name + "\""));
+}
+
+// The folders of a search path and where each comes from.
+std::vector<std::pair<std::string, std::string>> Listed(const std::vector<DataFolder>& path) {
+  std::vector<std::pair<std::string, std::string>> listed;
+  for (const DataFolder& f : path) listed.emplace_back(f.folder, f.origin);
+  return listed;
 }
 
 class DataSearchPathTest : public ::testing::Test {
@@ -43,12 +49,9 @@ protected:
 TEST_F(DataSearchPathTest, TheFoldersComeInTheirOrderEachOnce) {
   std::vector<DataFolder> path = DataSearchPath(tmp / "given");
   ASSERT_GE(path.size(), 3u);
-  EXPECT_EQ(path[0].folder, tmp / "given");
-  EXPECT_EQ(path[0].origin, "--data-root");
-  EXPECT_EQ(path[1].folder, tmp / "variable");
-  EXPECT_EQ(path[1].origin, "$TOVANA_DATA");
-  EXPECT_EQ(path[2].folder, user);
-  EXPECT_EQ(path[2].origin, "your data sets");
+  const std::vector<std::pair<std::string, std::string>> first = {
+      {tmp / "given", "--data-root"}, {tmp / "variable", "$TOVANA_DATA"}, {user, "your data sets"}};
+  EXPECT_EQ(Listed(std::vector<DataFolder>(path.begin(), path.begin() + 3)), first);
   EXPECT_EQ(path.back().origin, "the program's data sets");
 
   // The user's folder named again, through a link: looked in once, first.
@@ -70,14 +73,12 @@ TEST_F(DataSearchPathTest, AnEarlierFolderHidesADataSetOfTheSameName) {
   PutDataset(tmp / "variable", "c", "Alpha");
   PutDataset(user, "d", "Delta");
   const FoundDatasets found = FindDatasets(tmp / "given");
-  ASSERT_EQ(found.datasets.size(), 3u);
-  EXPECT_EQ(found.datasets[0]->Name(), "Alpha");
-  EXPECT_EQ(found.datasets[0]->Folder(), tmp / "given/a");
-  EXPECT_EQ(found.origins[0], "--data-root");
-  EXPECT_EQ(found.datasets[1]->Name(), "Beta");
-  EXPECT_EQ(found.origins[1], "$TOVANA_DATA");
-  EXPECT_EQ(found.datasets[2]->Name(), "Delta");
-  EXPECT_EQ(found.origins[2], "your data sets");
+  std::vector<std::string> listed;
+  for (size_t i = 0; i < found.datasets.size(); ++i)
+    listed.push_back(found.datasets[i]->Name() + " in " + found.datasets[i]->Folder() + " from " + found.origins[i]);
+  EXPECT_EQ(listed, (std::vector<std::string>{"Alpha in " + tmp / "given/a from --data-root",
+                                              "Beta in " + tmp / "variable/b from $TOVANA_DATA",
+                                              "Delta in " + user + "/d from your data sets"}));
   ASSERT_EQ(found.hidden.size(), 1u);
   EXPECT_EQ(found.hidden[0]->Folder(), tmp / "variable/c");
   EXPECT_EQ(DefaultDataRoot(), tmp / "variable");
@@ -86,17 +87,11 @@ TEST_F(DataSearchPathTest, AnEarlierFolderHidesADataSetOfTheSameName) {
 TEST_F(DataSearchPathTest, WithoutADataSetANewAnalysisSaysWhereItLooked) {
   RegisterHostGisClasses();
   RegisterHostFrameworkClasses();
-  try {
-    OpenAnalysis(tmp / "analysis", "Alpha", tmp / "given");
-    FAIL() << "an analysis was opened on a data set that is nowhere";
-  } catch (const HostError& e) {
-    const std::string& text = e.Description();
-    EXPECT_NE(text.find("No data set was found. Looked in " + tmp / "given" + " (--data-root), " + tmp / "variable" +
-                        " ($TOVANA_DATA), " + user + " (your data sets)"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("tovana datasets install-sample"), std::string::npos) << text;
-  }
+  const std::string text = test::ErrorOf([&] { OpenAnalysis(tmp / "analysis", "Alpha", tmp / "given"); }).description;
+  EXPECT_TRUE(test::Has(text, "No data set was found. Looked in " + tmp / "given" + " (--data-root), " +
+                                  tmp / "variable" + " ($TOVANA_DATA), " + user + " (your data sets)"))
+      << text;
+  EXPECT_TRUE(test::Has(text, "tovana datasets install-sample")) << text;
 }
 
 } // namespace

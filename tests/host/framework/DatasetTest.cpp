@@ -14,6 +14,11 @@ namespace {
 
 const std::string kFixtures = std::string(TOVANA_SOURCE_ROOT) + "/tests/fixtures/datasets";
 
+// The members of a layer's display, to compare whole.
+auto Members(const LayerDisplay& d) {
+  return std::make_tuple(d.minimumScale, d.maximumScale, d.labelField, d.labelMinimumScale, d.labelMaximumScale);
+}
+
 // Descriptions written into a folder of their own.
 class DatasetFileTest : public ::testing::Test {
 protected:
@@ -48,9 +53,8 @@ TEST(DatasetTest, ReadsLayersAndTheConfigurationTree) {
   EXPECT_EQ(root->Name(), "");
   ConfigNodePtr projection = root->ChildByName("Projections")->ChildByName("Projection.ResultantDefault");
   ASSERT_TRUE(projection);
-  EXPECT_EQ(projection->Properties()->GetValue("Type"), "Projected");
-  EXPECT_EQ(projection->Properties()->GetValue("ID"), "5070");
-  EXPECT_EQ(projection->Properties()->GetValue("CentralMeridian"), "");
+  for (const auto& [key, value] : {std::pair{"Type", "Projected"}, {"ID", "5070"}, {"CentralMeridian", ""}})
+    EXPECT_EQ(projection->Properties()->GetValue(key), value) << key;
   EXPECT_EQ(root->ChildByName("Other")->ChildCount(), 0);
   EXPECT_EQ(root->ChildByName("Missing"), nullptr);
 }
@@ -120,9 +124,8 @@ TEST_F(DatasetFileTest, BadDescriptionsGiveAnErrorNamingTheFileAndTheProblem) {
 
 TEST_F(DatasetFileTest, ADatabaseDataSetNamesItsConnectionInsteadOfAGeoPackage) {
   JsonDatasetPtr ds = Load(R"({"name": "X", "postgis": "PG:dbname=x schemas=y"})");
-  EXPECT_EQ(ds->PostgisConnection(), "PG:dbname=x schemas=y");
-  EXPECT_EQ(ds->GeoPackagePath(), "");
-  EXPECT_EQ(ds->DataLocation(), "PG:dbname=x schemas=y");
+  EXPECT_EQ((std::vector<std::string>{ds->PostgisConnection(), ds->GeoPackagePath(), ds->DataLocation()}),
+            (std::vector<std::string>{"PG:dbname=x schemas=y", "", "PG:dbname=x schemas=y"}));
 }
 
 TEST_F(DatasetFileTest, MapMembersAreReadAndBadOnesRefusedWithAMessage) {
@@ -134,15 +137,8 @@ TEST_F(DatasetFileTest, MapMembersAreReadAndBadOnesRefusedWithAMessage) {
   ASSERT_TRUE(ds->InitialExtent());
   EXPECT_EQ(*ds->InitialExtent(), (std::array<double, 4>{-125, 24, -66.5, 49.5}));
   EXPECT_EQ(ds->Attribution(), "Census");
-  const LayerDisplay& plain = ds->Layers()[0]->Display();
-  EXPECT_EQ(plain.minimumScale, 0);
-  EXPECT_TRUE(plain.labelField.empty());
-  const LayerDisplay& zip = ds->Layers()[1]->Display();
-  EXPECT_EQ(zip.minimumScale, 1500000);
-  EXPECT_EQ(zip.maximumScale, 0);
-  EXPECT_EQ(zip.labelField, "ZIP");
-  EXPECT_EQ(zip.labelMinimumScale, 250000);
-  EXPECT_EQ(zip.labelMaximumScale, 1000);
+  EXPECT_EQ(Members(ds->Layers()[0]->Display()), Members(LayerDisplay()));
+  EXPECT_EQ(Members(ds->Layers()[1]->Display()), Members(LayerDisplay{1500000, 0, "ZIP", 250000, 1000}));
 
   const std::pair<std::string, std::string> bad[] = {
       {R"("initialExtent": [-125, 24, -66.5])", "[WEST, SOUTH, EAST, NORTH]"},

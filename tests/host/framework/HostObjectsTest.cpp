@@ -1,4 +1,5 @@
 #include "Errors.h"
+#include "Recorders.h"
 #include "TempFolder.h"
 
 #include "host/framework/HostEnvironment.h"
@@ -20,18 +21,16 @@ using testing::TempFolder;
 
 TEST(FileInfoTest, SplitsAPlatformPath) {
   TovFileInfo info;
-  info.SetPath("\\work\\analysis\\StudyAreas\\7\\StudyArea.lyr");
-  EXPECT_EQ(info.DirectoryPart(), "\\work\\analysis\\StudyAreas\\7\\");
-  EXPECT_EQ(info.NamePart(), "StudyArea");
-  EXPECT_EQ(info.ExtensionPart(), "lyr");
-  info.SetPath("\\data\\my.areas.gpkg");
-  EXPECT_EQ(info.NamePart(), "my.areas");
-  info.SetPath("\\folder\\StudyArea");
-  EXPECT_EQ(info.NamePart(), "StudyArea");
-  EXPECT_EQ(info.ExtensionPart(), "");
-  info.SetPath("plain.shp");
-  EXPECT_EQ(info.DirectoryPart(), "");
-  EXPECT_EQ(info.NamePart(), "plain");
+  const std::array<std::string, 4> cases[] = {
+      {"\\work\\analysis\\StudyAreas\\7\\StudyArea.lyr", "\\work\\analysis\\StudyAreas\\7\\", "StudyArea", "lyr"},
+      {"\\data\\my.areas.gpkg", "\\data\\", "my.areas", "gpkg"},
+      {"\\folder\\StudyArea", "\\folder\\", "StudyArea", ""},
+      {"plain.shp", "", "plain", "shp"}};
+  for (const auto& [path, directory, name, extension] : cases) {
+    info.SetPath(path);
+    EXPECT_EQ((std::array<std::string, 3>{info.DirectoryPart(), info.NamePart(), info.ExtensionPart()}),
+              (std::array<std::string, 3>{directory, name, extension}));
+  }
 }
 
 TEST(NameCheckerTest, RefusesWithAReasonAndAcceptsOrdinaryNames) {
@@ -103,17 +102,13 @@ TEST(ErrorHandlerTest, WritesOneLinePerReportAndShowsItWhenDebugging) {
   EXPECT_THROW(handler.SetProperty("Debug", Variant("maybe")), HostError);
 }
 
-class CountingFunction : public ITovFunction {
+// Starts as told, then asks for `steps` steps.
+class CountingFunction : public test::SpyFunction {
 public:
-  explicit CountingFunction(bool startResult, int steps) : m_start(startResult), m_steps(steps) {}
+  CountingFunction(bool startResult, int steps) : SpyFunction(&log), m_start(startResult), m_steps(steps) {}
   bool Start() override { ++starts; return m_start; }
-  bool DoStep() override { ++doSteps; return doSteps < m_steps; }
-  int32_t LastError() override { return 0; }
-  int32_t Status() override { return 1; }
-  void Cleanup() override {}
-  bool Init() override { return true; }
-  bool SetResultParam(const std::string&, Variant&) override { return true; }
-  bool SetParam(const std::string&, Variant&) override { return true; }
+  bool DoStep() override { return ++doSteps < m_steps; }
+  test::FunctionLog log;
   int starts = 0, doSteps = 0;
 
 private:

@@ -3,6 +3,7 @@
 // and a database that cannot be used. Runs in the database run (PostGIS.*).
 #include "WorldTest.h"
 #include "PostgisCluster.h"
+#include "ScopedEnvironment.h"
 
 #include "host/common/Paths.h"
 #include "host/framework/GeoPackageDataAccess.h"
@@ -16,16 +17,6 @@
 
 namespace tov::test {
 namespace {
-
-// Sets an environment variable for one scope.
-class ScopedVariable {
-public:
-  ScopedVariable(const char* name, const char* value) : m_name(name) { ::setenv(name, value, 1); }
-  ~ScopedVariable() { ::unsetenv(m_name); }
-
-private:
-  const char* m_name;
-};
 
 class PostgisDataTest : public WorldTest {
 protected:
@@ -45,7 +36,7 @@ protected:
 
   // The union of the shapes the enumerator gives, with how it was made.
   static std::pair<double, UnionMethod> Unite(const GeometryEnumeratorPtr& shapes, const char* site) {
-    ScopedVariable variable(kUnionSiteVariable, site);
+    tov::testing::ScopedEnvironment variable(kUnionSiteVariable, site);
     auto polygon = std::make_shared<HostPolygon>();
     const UnionMethod method = polygon->ConstructUnionReportingMethod(shapes);
     return {polygon->Area(), method};

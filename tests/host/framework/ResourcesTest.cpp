@@ -1,3 +1,4 @@
+#include "Errors.h"
 #include "host/framework/HostEnvironment.h"
 #include "host/framework/ResourceComponent.h"
 #include "host/framework/ResourceTable.h"
@@ -74,13 +75,8 @@ TEST(ResourcesTest, TableSyntax) {
 TEST(ResourcesTest, AMissingTableIsAnErrorThatSaysWhereToLook) {
   std::string saved = ResourceRoot();
   SetResourceRoot("/nonexistent-resources");
-  TextResources texts;
-  try {
-    texts.FindString("101");
-    ADD_FAILURE() << "no error";
-  } catch (const HostError& e) {
-    EXPECT_NE(e.Description().find("TOVANA_RESOURCES"), std::string::npos);
-  }
+  const test::Raised missing = test::ErrorOf([] { TextResources().FindString("101"); });
+  EXPECT_TRUE(test::Has(missing.description, "TOVANA_RESOURCES")) << "raised: " << missing.raised;
   SetResourceRoot(saved);
 }
 
