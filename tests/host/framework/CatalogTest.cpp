@@ -1,14 +1,9 @@
-#include "Errors.h"
-#include "TempFolder.h"
 #include "TestWorld.h"
 
 #include "host/common/Paths.h"
 #include "host/framework/AnalysisDatabase.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
 #include "host/framework/SqliteTextPropertySet.h"
-#include "Prelude.h"
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <sys/wait.h>

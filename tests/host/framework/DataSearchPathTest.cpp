@@ -3,20 +3,11 @@
 // is found.
 #include "ScopedEnvironment.h"
 #include "TestWorld.h"
-#include "TempFolder.h"
 
 #include "host/framework/Analysis.h"
 #include "host/framework/DataSearchPath.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
-#include "platform/runtime/HostError.h"
-#include "platform/runtime/TextReplace.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace tov {
 namespace {

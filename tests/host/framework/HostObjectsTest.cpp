@@ -10,8 +10,6 @@
 #include "host/framework/TovFileInfo.h"
 #include "Prelude.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <sstream>
 

@@ -2,7 +2,6 @@
 // Analyses opened on a data root of their own: the data set "Mini" (the
 // fixture's description) with a GeoPackage made here, two NAD83 regions side
 // by side (-100..-98 x 40..41, CODE "R1" and "R2") and an empty "zones".
-#include "Errors.h"
 #include "TestWorld.h"
 
 #include "host/common/Paths.h"

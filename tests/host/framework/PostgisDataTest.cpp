@@ -12,7 +12,6 @@
 #include "host/gis/HostPolygon.h"
 #include "host/gis/PolygonUnion.h"
 
-#include <cstdlib>
 #include <fstream>
 
 namespace tov::test {

@@ -5,8 +5,6 @@
 #include "host/common/Paths.h"
 #include "Prelude.h"
 
-#include <gtest/gtest.h>
-
 namespace tov {
 namespace {
 

@@ -9,9 +9,6 @@
 #include "host/common/Paths.h"
 #include "host/framework/AnalysisCheck.h"
 
-#include <gdal_priv.h>
-#include <ogrsf_frmts.h>
-
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -173,24 +170,16 @@ TEST_F(SharedAnalysisTest, AChangedShapeReplacesItsTable) {
   const std::string tableBefore = db->Scalar("SELECT table_name FROM " + s + "record_tables").value_or("");
   {
     AnalysisPtr analysis = world.Open();
-    const std::string folder = ToNativePath(ClassOf(*analysis, "Moving")->Workspace()->PathName());
-    widthBefore = ClassOf(*analysis, "Moving")->Extent()->Width();
-    // Half as wide, written straight into the working copy's shapefile.
-    GDALDatasetUniquePtr ds(GDALDataset::Open(folder.c_str(), GDAL_OF_VECTOR | GDAL_OF_UPDATE));
-    ASSERT_TRUE(ds);
-    OGRLayer* layer = ds->GetLayer(0);
-    std::unique_ptr<OGRFeature> feature(layer->GetNextFeature());
-    OGREnvelope e;
-    feature->GetGeometryRef()->getEnvelope(&e);
-    OGRPolygon half;
-    OGRLinearRing ring;
-    const double midX = (e.MinX + e.MaxX) / 2;
-    for (auto [x, y] : {std::pair{e.MinX, e.MinY}, {e.MinX, e.MaxY}, {midX, e.MaxY}, {midX, e.MinY}, {e.MinX, e.MinY}})
-      ring.addPoint(x, y);
-    half.addRing(&ring);
-    feature->SetGeometry(&half);
-    ASSERT_EQ(layer->SetFeature(feature.get()), OGRERR_NONE);
-    ds.reset();
+    {
+      // Half as wide, written straight into the working copy's shapefile.
+      FeatureClassPtr moving = ClassOf(*analysis, "Moving");
+      const EnvelopePtr e = moving->Extent();
+      widthBefore = e->Width();
+      FeatureCursorPtr update = moving->Update(nullptr, false);
+      FeaturePtr feature = update->NextFeature();
+      feature->SetShape(Rectangle(e->XMin(), e->YMin(), e->XMin() + widthBefore / 2, e->YMax(), e->SpatialReference()));
+      update->UpdateFeature(feature);
+    }
     SaveAnalysis(*analysis);
   }
   const std::string tableAfter = db->Scalar("SELECT table_name FROM " + s + "record_tables").value_or("");

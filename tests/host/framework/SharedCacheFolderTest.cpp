@@ -11,8 +11,6 @@
 namespace tov::test {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST(SharedCacheFolderTest, AWorkingCopyIsNeverMadeInACacheFolderSomeoneElseCouldControl) {
   TestWorld world;
   TOV_REQUIRE_SHARED_WORLD(world);

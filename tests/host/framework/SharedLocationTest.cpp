@@ -3,8 +3,6 @@
 #include "host/framework/SharedAnalysis.h"
 #include "Prelude.h"
 
-#include <gtest/gtest.h>
-
 namespace tov::test {
 namespace {
 

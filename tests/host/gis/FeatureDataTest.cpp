@@ -1,7 +1,5 @@
 #include "GisTestSupport.h"
 
-#include <cmath>
-
 namespace tov::test {
 namespace {
 

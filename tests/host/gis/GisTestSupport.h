@@ -6,8 +6,6 @@
 #include "host/gis/HostPolygon.h"
 #include "host/gis/RegisterHostGisClasses.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <sstream>
 
