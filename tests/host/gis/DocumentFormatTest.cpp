@@ -17,20 +17,13 @@ using nlohmann::json;
 class DocumentFormatTest : public GisTest {
 protected:
   void SetUp() override {
-    GisTest::SetUp();
     // A group layer holding a feature layer, a drawn graphic with a symbol.
     GisApplication app;
     MapPtr map = app.Document()->FocusMap();
-    auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-    group->SetName("My Analyses");
     auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
     layer->SetName("Squares");
-    group->Add(layer);
-    map->AddLayer(group);
-    auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
-    element->SetGeometry(Square(0, 0, 1));
-    element->SetSymbol(CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol"));
-    map->AddElement(element);
+    map->AddLayer(GroupOf("My Analyses", {layer}));
+    AddGraphic(map, Square(0, 0, 1), CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol"));
     app.SaveDocument(Platform("document.json"));
     m_saved = Read("document.json");
   }
@@ -177,9 +170,7 @@ TEST_F(CommaLocaleTest, LayerFilesAndDocumentsKeepDecimalPoints) {
   GisApplication app;
   MapPtr map = app.Document()->FocusMap();
   map->SetSpatialReference(Projected(5070));
-  auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
-  element->SetGeometry(Square(0.25, 0.5, 1.125, map->SpatialReference()));
-  map->AddElement(element);
+  AddGraphic(map, Square(0.25, 0.5, 1.125, map->SpatialReference()));
   app.Document()->ActiveView()->SetExtent(Box(-0.75, 0.5, 2.25, 3.5, map->SpatialReference()));
   app.SaveDocument(Platform("document.json"));
   EXPECT_FALSE(Has(ReadText(Native("document.json")), "0,5"));

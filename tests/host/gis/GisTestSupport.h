@@ -81,6 +81,23 @@ inline EnvelopePtr Box(double xmin, double ymin, double xmax, double ymax, Spati
   return box;
 }
 
+// A group layer of that name holding the layers given.
+inline GroupLayerPtr GroupOf(const std::string& name, const std::vector<LayerPtr>& layers = {}) {
+  auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
+  group->SetName(name);
+  for (const LayerPtr& layer : layers) group->Add(layer);
+  return group;
+}
+
+// A graphic of the shape, with the symbol when one is given, drawn on the map.
+inline GraphicElementPtr AddGraphic(const MapPtr& map, const GeometryPtr& shape, const SymbolPtr& symbol = nullptr) {
+  auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
+  element->SetGeometry(shape);
+  if (symbol) element->SetSymbol(symbol);
+  map->AddElement(element);
+  return element;
+}
+
 // The envelope's XMin, YMin, XMax and YMax.
 inline std::vector<double> Corners(const EnvelopePtr& e) { return {e->XMin(), e->YMin(), e->XMax(), e->YMax()}; }
 

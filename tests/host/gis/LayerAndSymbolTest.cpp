@@ -68,10 +68,7 @@ TEST_F(LayerTest, MapEnumeratesSelectedFeaturesAndSelectedGraphics) {
   EXPECT_EQ(polygons, 2);
 
   EXPECT_FALSE(map->SelectedElements()); // none selected: no enumeration
-  auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
-  element->SetGeometry(Square(5, 5, 1));
-  map->AddElement(element);
-  map->SelectElement(element);
+  map->SelectElement(AddGraphic(map, Square(5, 5, 1)));
   EnumElementPtr elements = map->SelectedElements();
   ASSERT_TRUE(elements);
   GraphicElementPtr first = elements->Next();

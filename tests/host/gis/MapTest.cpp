@@ -5,14 +5,7 @@
 namespace tov::test {
 namespace {
 
-class MapTest : public GisTest {
-protected:
-  static LayerPtr Named(const std::string& name) {
-    auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-    group->SetName(name);
-    return group;
-  }
-};
+using MapTest = GisTest;
 
 std::vector<std::string> Names(const EnumLayerPtr& layers) {
   std::vector<std::string> names;
@@ -22,8 +15,7 @@ std::vector<std::string> Names(const EnumLayerPtr& layers) {
 }
 
 TEST_F(MapTest, GroupLayerAppendsAndDeletesInOrder) {
-  auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-  for (const char* name : {"a", "b", "c"}) group->Add(Named(name));
+  GroupLayerPtr group = GroupOf("", {GroupOf("a"), GroupOf("b"), GroupOf("c")});
   // Moving the last to the top by delete-and-append of the others.
   for (int i = 0; i < 2; ++i) {
     LayerPtr first = group->Layer(0);
@@ -34,15 +26,13 @@ TEST_F(MapTest, GroupLayerAppendsAndDeletesInOrder) {
   for (long i = 0; i < group->Count(); ++i) names.push_back(group->Layer(i)->Name());
   EXPECT_EQ(names, (std::vector<std::string>{"c", "a", "b"}));
   EXPECT_THROW(group->Layer(3), HostError);
-  EXPECT_THROW(group->Delete(Named("x")), HostError);
+  EXPECT_THROW(group->Delete(GroupOf("x")), HostError);
 }
 
 TEST_F(MapTest, LayersAreListedInMapOrderAtAllLevelsOrTopOnly) {
   auto map = CreateAs<Map>("orvaCore.Map");
-  auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-  group->SetName("group");
-  group->Add(Named("inner"));
-  map->AddLayer(Named("bottom"));
+  GroupLayerPtr group = GroupOf("group", {GroupOf("inner")});
+  map->AddLayer(GroupOf("bottom"));
   map->AddLayer(group); // new layers go on top
   EXPECT_EQ(Names(map->Layers(true)), (std::vector<std::string>{"group", "inner", "bottom"}));
   EXPECT_EQ(Names(map->Layers(false)), (std::vector<std::string>{"group", "bottom"}));
@@ -81,11 +71,8 @@ TEST_F(MapTest, SelectByShapeCombinesNewAddAndExclusiveOr) {
 TEST_F(MapTest, ViewExtentAndDocumentSaveAndLoad) {
   GisApplication app;
   MapPtr map = app.Document()->FocusMap();
-  auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-  group->SetName("My Analyses");
   FeatureLayerPtr squares = SquaresLayer({"a", "b", "c"}, "data");
-  group->Add(squares);
-  map->AddLayer(group);
+  map->AddLayer(GroupOf("My Analyses", {squares}));
   ActiveViewPtr view = app.Document()->ActiveView();
   EXPECT_NEAR(view->FullExtent()->Width(), 3.0, 1e-9);
   EnvelopePtr zoom = squares->FeatureClass()->Extent();
@@ -93,15 +80,10 @@ TEST_F(MapTest, ViewExtentAndDocumentSaveAndLoad) {
   view->SetExtent(zoom);
 
   // Two drawn graphics, the second selected, one with a symbol.
-  for (int i = 0; i < 2; ++i) {
-    auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
-    element->SetGeometry(Square(i, 0, 1, map->SpatialReference()));
-    map->AddElement(element);
-  }
   auto outline = CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol");
   outline->SetWidth(3.0);
-  map->Element(1)->SetSymbol(outline);
-  map->SelectElement(map->Element(1));
+  AddGraphic(map, Square(0, 0, 1, map->SpatialReference()));
+  map->SelectElement(AddGraphic(map, Square(1, 0, 1, map->SpatialReference()), outline));
 
   const std::string doc = Platform("document.json");
   app.SaveDocument(doc);
