@@ -105,18 +105,15 @@ TEST(ErrorHandlerTest, WritesOneLinePerReportAndShowsItWhenDebugging) {
   EXPECT_THROW(handler.SetProperty("Debug", Variant("maybe")), HostError);
 }
 
-// Starts as told, then asks for `steps` steps.
-class CountingFunction : public test::SpyFunction {
-public:
-  CountingFunction(bool startResult, int steps) : SpyFunction(&log), m_start(startResult), m_steps(steps) {}
-  bool Start() override { ++starts; return m_start; }
-  bool DoStep() override { return ++doSteps < m_steps; }
+// Starts as told, then asks for `steps` steps; counts both.
+struct CountingFunction : test::SpyFunction {
+  CountingFunction(bool startResult, int steps) : SpyFunction(&log), startResult(startResult), steps(steps) {}
+  bool Start() override { ++starts; return startResult; }
+  bool DoStep() override { return ++doSteps < steps; }
   test::FunctionLog log;
+  const bool startResult;
+  const int steps;
   int starts = 0, doSteps = 0;
-
-private:
-  bool m_start;
-  int m_steps;
 };
 
 TEST(ProgressRunnerTest, StartsOnceThenStepsUntilFalse) {
@@ -125,14 +122,12 @@ TEST(ProgressRunnerTest, StartsOnceThenStepsUntilFalse) {
   runner.SetOutput(&out);
   auto function = std::make_shared<CountingFunction>(true, 5);
   runner.Run(function, "Study Area Setup", "Processing...", "", 0);
-  EXPECT_EQ(function->starts, 1);
-  EXPECT_EQ(function->doSteps, 5);
+  EXPECT_EQ(std::make_pair(function->starts, function->doSteps), std::make_pair(1, 5));
   EXPECT_NE(out.str().find("Study Area Setup: Processing..."), std::string::npos);
 
   auto refuses = std::make_shared<CountingFunction>(false, 5);
   runner.Run(refuses, "t", "m", "", 0);
-  EXPECT_EQ(refuses->starts, 1);
-  EXPECT_EQ(refuses->doSteps, 0);
+  EXPECT_EQ(std::make_pair(refuses->starts, refuses->doSteps), std::make_pair(1, 0));
   EXPECT_NO_THROW(runner.Run(nullptr, "t", "m", "", 0));
 }
 
