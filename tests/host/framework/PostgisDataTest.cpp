@@ -117,29 +117,22 @@ TEST_F(PostgisDataTest, WhereClausesAndFieldListsAreAnsweredByTheServer) {
 
 TEST_F(PostgisDataTest, TheServersUnionCoversWhatTheHostsDoes) {
   AddRegion(*world, "O'Brien's", -70.0, 40.0, -69.0, 41.0);
-  {
-    // Two unit squares overlapping by half of each.
-    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-    WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(world->DatasetFolder() + "/test.gpkg"));
-    FeatureClassPtr blobs = workspace->CreateFeatureClass("blobs", PolygonFields(Geographic(4269), true),
-                                                          kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
-    for (double x : {-80.0, -79.5}) {
-      FeaturePtr feature = blobs->CreateFeature();
-      feature->SetShape(Rectangle(x, 30.0, x + 1.0, 31.0, Geographic(4269)));
-      feature->Store();
-    }
-  }
+  // Two unit squares overlapping by half of each.
+  WritePolygons(*world, "blobs", {},
+                {{Rectangle(-80, 30, -79, 31, Geographic(4269)), {}},
+                 {Rectangle(-79.5, 30, -78.5, 31, Geographic(4269)), {}}});
   auto regions = Regions();
   ASSERT_TRUE(regions);
   auto filter = CreateAs<QueryFilter>(kQueryFilterProgId);
   filter->SetWhereClause("NAME <> 'O''Brien''s'");
-  auto whole = CreateAs<GeometryEnumerator>(kGeometryEnumeratorProgId);
-  whole->BindGeometrySource(nullptr, regions);
-  auto some = CreateAs<GeometryEnumerator>(kGeometryEnumeratorProgId);
-  some->BindGeometrySource(filter, regions);
-  SelectionSetPtr selection = regions->Select(filter, selectionTypeIDSet, selectionOptionNormal, nullptr);
-  auto selected = CreateAs<GeometryEnumerator>(kGeometryEnumeratorProgId);
-  selected->BindGeometrySource(nullptr, selection);
+  auto shapesOf = [](const QueryFilterPtr& filter, const ObjectPtr& source) {
+    auto shapes = CreateAs<GeometryEnumerator>(kGeometryEnumeratorProgId);
+    shapes->BindGeometrySource(filter, source);
+    return shapes;
+  };
+  const GeometryEnumeratorPtr whole = shapesOf(nullptr, regions), some = shapesOf(filter, regions);
+  const GeometryEnumeratorPtr selected =
+      shapesOf(nullptr, regions->Select(filter, selectionTypeIDSet, selectionOptionNormal, nullptr));
 
   // Two 1 x 1.5 degree rectangles side by side, and a 1 x 1 one apart.
   const std::pair<GeometryEnumeratorPtr, double> cases[] = {{whole, 4.0}, {some, 3.0}, {selected, 3.0}};
@@ -154,9 +147,7 @@ TEST_F(PostgisDataTest, TheServersUnionCoversWhatTheHostsDoes) {
   // Left to choose, the host unites shapes that only share edges itself,
   // and lets the server unite overlapping ones.
   EXPECT_EQ(Unite(whole, "").second, UnionMethod::Coverage);
-  auto overlapping = CreateAs<GeometryEnumerator>(kGeometryEnumeratorProgId);
-  overlapping->BindGeometrySource(nullptr, m_access->OpenOrFail("blobs", "Test"));
-  const auto [blobsArea, blobsMethod] = Unite(overlapping, "");
+  const auto [blobsArea, blobsMethod] = Unite(shapesOf(nullptr, m_access->OpenOrFail("blobs", "Test")), "");
   EXPECT_EQ(blobsMethod, UnionMethod::Server);
   EXPECT_NEAR(blobsArea, 1.5, 1e-9);
 
@@ -184,11 +175,9 @@ TEST_F(PostgisDataTest, ADatabaseThatCannotBeUsedIsToldWithExitStatusOne) {
   auto writeDataset = [this](const std::string& name, const std::string& postgis, const std::string& source) {
     const std::string folder = world->DataRoot() + "/" + name;
     fs::create_directories(folder);
+    const nlohmann::json layer = {{"name", "Regions"}, {"sourceName", source}, {"reference", true}};
     std::ofstream(folder + "/dataset.json")
-        << nlohmann::json{{"name", name},
-                          {"postgis", postgis},
-                          {"layers", {{{"name", "Regions"}, {"sourceName", source}, {"reference", true}}}}}
-               .dump();
+        << nlohmann::json{{"name", name}, {"postgis", postgis}, {"layers", nlohmann::json::array({layer})}}.dump();
   };
   writeDataset("Unreachable", "PG:host=" + world->Root() + "/no-server dbname=tovana user=tovana", "regions");
   writeDataset("NoSchema", connection + " schemas=no_such_schema_here", "regions");
