@@ -310,8 +310,7 @@ TEST(StoreLeak, StoreLeaksNoHostMemory) {
 using FeatureDataTest = GisTest;
 
 FieldsPtr MixedFields(long geometryType, const SpatialReferencePtr& sr) {
-  auto fields = CreateAs<Fields>("orvaCore.Fields");
-  fields->AddField(ShapeField(geometryType, sr));
+  FieldsPtr fields = ShapeFields(geometryType, sr, false);
   for (auto [name, type] : std::vector<std::pair<const char*, long>>{
            {"COUNT", fieldTypeInteger}, {"SHARE", fieldTypeDouble}, {"LABEL", fieldTypeString}}) {
     auto f = CreateAs<Field>("orvaCore.Field");
