@@ -405,19 +405,13 @@ TEST_F(CatalogTest, NamesComeInCreationOrderCountedFromOne) {
   EXPECT_EQ(catalog->Item("Nowhere"), nullptr);
 }
 
-TEST_F(CatalogTest, FilePathIsAnAbsolutePlatformPathInTheRecordsOwnFolder) {
+TEST_F(CatalogTest, FilePathIsAnAbsolutePlatformPathInTheRecordsOwnFolderWhoseIdIsNeverReused) {
   ASSERT_TRUE(catalog->Add("A"));
-  StudyAreaRecordPtr record = catalog->Item("A");
-  ASSERT_TRUE(record);
-  std::string p = record->FilePath();
-  EXPECT_EQ(p, ToPlatformPath(tmp.Path()) + "\\StudyAreas\\1\\StudyArea.lyr");
-  EXPECT_EQ(p.find('/'), std::string::npos);
+  ASSERT_TRUE(catalog->Item("A"));
+  EXPECT_EQ(catalog->Item("A")->FilePath(), ToPlatformPath(tmp.Path()) + "\\StudyAreas\\1\\StudyArea.lyr");
   // Add prepares the folder the store writes into.
   EXPECT_TRUE(fs::is_directory(tmp / "StudyAreas/1"));
-}
 
-TEST_F(CatalogTest, IdsAreNeverReused) {
-  ASSERT_TRUE(catalog->Add("A"));
   ASSERT_TRUE(catalog->Add("B"));
   std::string pathB = catalog->Item("B")->FilePath();
   catalog->Remove("B");
@@ -508,6 +502,7 @@ TEST_F(CatalogTest, RemoveDeletesTheLayerFileAndTheFolderOnlyWhenNothingElseIsLe
   std::ofstream(folder2 + "/StudyArea.lyr") << "{}";
   std::ofstream(folder2 + "/notes.txt") << "kept";
 
+  StudyAreaRecordPtr removed = catalog->Item("Empty after");
   catalog->Remove("Empty after");
   catalog->Remove("Has more");
   // Unknown names and the single blank are nothing to remove.
@@ -517,6 +512,10 @@ TEST_F(CatalogTest, RemoveDeletesTheLayerFileAndTheFolderOnlyWhenNothingElseIsLe
   EXPECT_FALSE(fs::exists(folder2 + "/StudyArea.lyr"));
   EXPECT_TRUE(fs::exists(folder2 + "/notes.txt"));
   EXPECT_EQ(catalog->Count(), 0);
+  // A removed record refuses changes with an error.
+  EXPECT_THROW(removed->SetBaseDataSet("USA"), HostError);
+  EXPECT_THROW(removed->RecordProperties()->SetProperty("TYPE", "x"), HostError);
+  EXPECT_THROW(removed->SetName("Back"), HostError);
 }
 
 TEST_F(CatalogTest, RenameKeepsThePathAndRefusesTakenOrInvalidNames) {
@@ -535,15 +534,6 @@ TEST_F(CatalogTest, RenameKeepsThePathAndRefusesTakenOrInvalidNames) {
   EXPECT_TRUE(test::Has(taken.description, "Other")) << taken.description;
   EXPECT_THROW(record->SetName("bad|name"), HostError);
   EXPECT_EQ(record->Name(), "New");
-}
-
-TEST_F(CatalogTest, ARemovedRecordRefusesChangesWithAnError) {
-  ASSERT_TRUE(catalog->Add("Gone"));
-  StudyAreaRecordPtr record = catalog->Item("Gone");
-  catalog->Remove("Gone");
-  EXPECT_THROW(record->SetBaseDataSet("USA"), HostError);
-  EXPECT_THROW(record->RecordProperties()->SetProperty("TYPE", "x"), HostError);
-  EXPECT_THROW(record->SetName("Back"), HostError);
 }
 
 TEST_F(CatalogTest, EverythingSurvivesReopeningTheAnalysis) {

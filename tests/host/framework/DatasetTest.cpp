@@ -41,11 +41,10 @@ protected:
   tov::testing::TempFolder tmp;
 };
 
-TEST(DatasetTest, ReadsLayersAndTheConfigurationTree) {
+TEST(DatasetTest, ReadsLayersReferenceSymbolsAndTheConfigurationTree) {
   JsonDatasetPtr ds = JsonDataset::Load(kFixtures + "/mini");
-  EXPECT_EQ(ds->Name(), "Mini");
-  EXPECT_EQ(ds->DataSetPath(), "Mini");
-  EXPECT_EQ(ds->GeoPackagePath(), kFixtures + "/mini/mini.gpkg");
+  EXPECT_EQ((std::vector<std::string>{ds->Name(), ds->DataSetPath(), ds->GeoPackagePath()}),
+            (std::vector<std::string>{"Mini", "Mini", kFixtures + "/mini/mini.gpkg"}));
 
   ASSERT_EQ(ds->LayerCount(), 2);
   DataSetLayerPtr regions = ds->LayerByName("Regions");
@@ -63,6 +62,12 @@ TEST(DatasetTest, ReadsLayersAndTheConfigurationTree) {
     EXPECT_EQ(projection->Properties()->GetValue(key), value) << key;
   EXPECT_EQ(root->ChildByName("Other")->ChildCount(), 0);
   EXPECT_EQ(root->ChildByName("Missing"), nullptr);
+
+  // Reference symbols are kept per layer; a source is found by either name.
+  EXPECT_EQ(ds->ReferenceSymbols("Regions")["OutLineWidth"], "1,5");
+  EXPECT_TRUE(ds->ReferenceSymbols("Zones").empty());
+  EXPECT_EQ(ds->FindSource("zones")->Name(), "Zones");
+  EXPECT_EQ(ds->FindSource("Zones")->SourceName(), "zones");
 }
 
 TEST(DatasetTest, ReadsTaskDescriptorsWithTheirPropertiesLayersAndChildren) {
@@ -92,17 +97,7 @@ TEST(DatasetTest, ReadsTaskDescriptorsWithTheirPropertiesLayersAndChildren) {
 
   TaskDescriptorPtr other = ds->TaskByName("OtherTask");
   ASSERT_TRUE(other);
-  EXPECT_EQ(other->ChildCount(), 0);
-  EXPECT_EQ(other->LayerCount(), 0);
-}
-
-TEST(DatasetTest, ReferenceSymbolsAreKeptPerLayer) {
-  JsonDatasetPtr ds = JsonDataset::Load(kFixtures + "/mini");
-  auto symbols = ds->ReferenceSymbols("Regions");
-  EXPECT_EQ(symbols["OutLineWidth"], "1,5");
-  EXPECT_TRUE(ds->ReferenceSymbols("Zones").empty());
-  EXPECT_EQ(ds->FindSource("zones")->Name(), "Zones");
-  EXPECT_EQ(ds->FindSource("Zones")->SourceName(), "zones");
+  EXPECT_EQ(std::make_pair(other->ChildCount(), other->LayerCount()), std::make_pair(0L, 0L));
 }
 
 TEST(DatasetTest, LoadAllFindsEveryFolderWithADescription) {
