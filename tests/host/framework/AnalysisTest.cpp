@@ -88,8 +88,8 @@ TEST_F(AnalysisTest, ANewAnalysisHasItsFilesDefaultsAndReferenceLayers) {
   EXPECT_TRUE(analysis->created);
   for (const char* file : {"analysis.sqlite", "document.json", "log.txt"}) EXPECT_TRUE(fs::exists(folder + "/" + file)) << file;
 
-  ObjectPtr found = analysis->application->FindExtension("TovKernel.TovExtension");
-  EXPECT_EQ(found, std::static_pointer_cast<Object>(analysis->extension));
+  EXPECT_EQ(analysis->application->FindExtension("TovKernel.TovExtension"),
+            std::static_pointer_cast<Object>(analysis->extension));
   TovExtensionPtr ext = analysis->extension;
   EXPECT_EQ(ext->CurrentDatasetName(), "Mini");
   EXPECT_EQ(ext->GetDataManager(), std::static_pointer_cast<DataManager>(analysis->dataManager));
@@ -313,10 +313,9 @@ TEST_F(NewAnalysisMapTest, ScaleRangesAndLabelsOfReferenceLayersSurviveSavingAnd
     EXPECT_TRUE(layer->DisplayAnnotation());
     ASSERT_EQ(layer->AnnotationProperties()->Count(), 1);
     LabelClassPtr labels = layer->AnnotationProperties()->Item(0);
-    EXPECT_EQ(labels->Expression(), "[NAME]");
-    EXPECT_EQ(labels->MinimumScale(), 250000);
-    EXPECT_EQ(labels->MaximumScale(), 0);
-    EXPECT_EQ(labels->TextSymbol()->Size(), 9);
+    EXPECT_EQ(std::make_tuple(labels->Expression(), labels->MinimumScale(), labels->MaximumScale(),
+                              labels->TextSymbol()->Size()),
+              std::make_tuple(std::string("[NAME]"), 250000.0, 0.0, 9.0));
   }
 }
 

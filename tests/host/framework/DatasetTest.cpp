@@ -197,9 +197,8 @@ TEST_F(DatasetFileTest, NumbersKeepTheirPointUnderACommaLocale) {
       ds->Configuration()->ChildByName("Projections")->ChildByName("Projection.ResultantDefault")->Properties();
   EXPECT_EQ(attributes->GetValue("ID"), "5070");
   EXPECT_EQ(attributes->GetValue("StandardParallel1"), "29.25");
-  EXPECT_DOUBLE_EQ(Variant(attributes->GetValue("StandardParallel1")).ToDouble(), 29.25);
-  EXPECT_DOUBLE_EQ(Variant(attributes->GetValue("CentralMeridian")).ToDouble(), -100.5);
-  EXPECT_DOUBLE_EQ(Variant(attributes->GetValue("Scale")).ToDouble(), 0.001);
+  for (const auto& [key, value] : {std::pair{"StandardParallel1", 29.25}, {"CentralMeridian", -100.5}, {"Scale", 0.001}})
+    EXPECT_DOUBLE_EQ(Variant(attributes->GetValue(key)).ToDouble(), value) << key;
 }
 
 // The sample description is read by this reader; the chooser hides the

@@ -136,17 +136,14 @@ inline double OutlineWidthOf(const FeatureLayerPtr& layer) {
 }
 
 // Hands a fixed list of shapes to ConstructUnion.
-class ListEnumerator : public GeometryEnumerator {
-public:
-  explicit ListEnumerator(std::vector<GeometryPtr> shapes) : m_shapes(std::move(shapes)) {}
+struct ListEnumerator : GeometryEnumerator {
+  explicit ListEnumerator(std::vector<GeometryPtr> list) : shapes(std::move(list)) {}
   void BindGeometrySource(const QueryFilterPtr&, const ObjectPtr&) override {}
-  void Reset() override { m_next = 0; }
-  GeometryPtr Next() override { return m_next < m_shapes.size() ? m_shapes[m_next++] : nullptr; }
-  long Count() override { return static_cast<long>(m_shapes.size()); }
-
-private:
-  std::vector<GeometryPtr> m_shapes;
-  size_t m_next = 0;
+  void Reset() override { next = 0; }
+  GeometryPtr Next() override { return next < shapes.size() ? shapes[next++] : nullptr; }
+  long Count() override { return static_cast<long>(shapes.size()); }
+  std::vector<GeometryPtr> shapes;
+  size_t next = 0;
 };
 
 // The host's union of the shapes and, when asked, how it was made.

@@ -244,10 +244,9 @@ TEST_F(LayerTest, LabelsSymbolsAndSelectionColourSurviveALayerFile) {
   EXPECT_EQ(copy->SelectionColor()->RGB(), 65535);
   EXPECT_TRUE(copy->DisplayAnnotation());
   LabelClassPtr copied = copy->AnnotationProperties()->Item(0);
-  EXPECT_EQ(copied->Expression(), "[NAME]");
-  EXPECT_DOUBLE_EQ(copied->MinimumScale(), 5000000);
-  EXPECT_DOUBLE_EQ(copied->MaximumScale(), 10000);
-  EXPECT_DOUBLE_EQ(copied->TextSymbol()->Size(), 12);
+  EXPECT_EQ(std::make_tuple(copied->Expression(), copied->MinimumScale(), copied->MaximumScale(),
+                            copied->TextSymbol()->Size()),
+            std::make_tuple(std::string("[NAME]"), 5000000.0, 10000.0, 12.0));
   EXPECT_EQ(std::dynamic_pointer_cast<FillSymbol>(copy->Renderer()->Symbol())->Style(), orvaSFSDiagonalCross);
   ASSERT_TRUE(copy->FeatureClass()); // stored absolute: no relative base
   EXPECT_EQ(copy->FeatureClass()->FeatureCount(nullptr), 1);

@@ -45,9 +45,8 @@ protected:
     auto factory = CreateAs<WorkspaceFactory>(geoPackage ? "orvaCore.AccessWorkspaceFactory"
                                                          : "orvaCore.ShapefileWorkspaceFactory");
     FeatureClassPtr fc = factory->OpenFromFile(path)->OpenFeatureClass("Area");
-    EXPECT_EQ(fc->ShapeType(), geometryPolygon);
-    EXPECT_EQ(fc->SpatialReference()->FactoryCode(), 4269);
-    EXPECT_EQ(fc->FeatureCount(nullptr), 3);
+    EXPECT_EQ((std::vector<long>{fc->ShapeType(), fc->SpatialReference()->FactoryCode(), fc->FeatureCount(nullptr)}),
+              (std::vector<long>{geometryPolygon, 4269, 3}));
     if (geoPackage) { EXPECT_EQ(fc->OIDFieldName(), "OID"); }
     EXPECT_EQ(fc->Fields()->Field(0)->Type(), fieldTypeOID);
 
@@ -213,10 +212,7 @@ TEST_F(WorkspaceTest, ManyRowsAreReadOnceInOrderWithoutDeletedOnesAndFoundByALon
 TEST_F(WorkspaceTest, ARefusedFieldLeavesNoHalfMadeGeoPackageTable) {
   WorkspacePtr ws = OpenWorkspace(true);
   FieldsPtr fields = PolygonFields(Geographic(4269), true);
-  auto twin = CreateAs<Field>("orvaCore.Field");
-  twin->SetName("OID"); // the object id column, as text
-  twin->SetType(fieldTypeString);
-  fields->AddField(twin);
+  fields->AddField(TextField("OID", 10)); // the object id column, as text
   EXPECT_THROW(ws->CreateFeatureClass("Twins", fields, kFeatureClassClsid, "", featureTypeSimple, "Shape", ""), HostError);
   EXPECT_FALSE(ws->FeatureClassExists("Twins"));
   // The workspace is still usable for the next edit.
