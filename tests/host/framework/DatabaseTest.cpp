@@ -36,6 +36,13 @@ void Store(const Analysis& analysis, const std::string& name) {
   ASSERT_TRUE(RunHostTask(analysis, kCurExtentTaskProgId).Stored()) << name;
 }
 
+// Stores a study area in an analysis opened for it, and saves.
+void StoreAndSave(const TestWorld& world, const std::string& name) {
+  AnalysisPtr analysis = world.Open();
+  Store(*analysis, name);
+  SaveAnalysis(*analysis);
+}
+
 std::string Extent(int i) {
   const double x = -74.9 + 0.1 * i;
   return "--lonlat --extent=" + std::to_string(x) + ",40.2," + std::to_string(x + 0.08) + ",40.8";
@@ -124,9 +131,7 @@ TEST_F(SharedAnalysisTest, ACopyTakenWhileOthersWriteIsOfOneMoment) {
     CollectionPtr names = reader->dataManager->GetStudyAreaCatalog()->Names();
     for (long i = 1; i <= names->Count(); ++i) copied.push_back(names->Item(i).ToString());
     for (const AnalysisFinding& f : AnalysisCheck::Check(*reader)) findings.push_back(f.text);
-  } catch (const HostError& e) {
-    ADD_FAILURE() << "the copy failed: " << e.Description();
-  } catch (const std::exception& e) {
+  } catch (const std::exception& e) { // a HostError's text is its description
     ADD_FAILURE() << "the copy failed: " << e.what();
   }
   SharedAnalysis::SetFailurePoint(nullptr);
@@ -141,11 +146,7 @@ TEST_F(SharedAnalysisTest, ACopyTakenWhileOthersWriteIsOfOneMoment) {
 }
 
 TEST_F(SharedAnalysisTest, ServerConnectionLostWhileStoringSavesNothingAndSaysSo) {
-  {
-    AnalysisPtr analysis = world.Open();
-    Store(*analysis, "Before");
-    SaveAnalysis(*analysis);
-  }
+  StoreAndSave(world, "Before");
   NoFailurePoint restore;
   auto killer = TestConnection();
   for (const std::string point : {"locked", "document", "commit"}) {
@@ -164,19 +165,13 @@ TEST_F(SharedAnalysisTest, ServerConnectionLostWhileStoringSavesNothingAndSaysSo
     EXPECT_EQ(view.problems, std::vector<std::string>{}) << point;
   }
   // And the analysis takes the next one.
-  AnalysisPtr analysis = world.Open();
-  Store(*analysis, "After");
-  SaveAnalysis(*analysis);
+  StoreAndSave(world, "After");
   EXPECT_EQ(ReadServer(world).names, (std::vector<std::string>{"Before", "After"}));
 }
 
 TEST_F(SharedAnalysisTest, AChangedShapeReplacesItsTable) {
   double widthBefore = 0;
-  {
-    AnalysisPtr analysis = world.Open();
-    Store(*analysis, "Moving");
-    SaveAnalysis(*analysis);
-  }
+  StoreAndSave(world, "Moving");
   auto db = TestConnection();
   const std::string s = PgConnection::QuoteIdentifier(world.Schema()) + ".";
   const std::string tableBefore = db->Scalar("SELECT table_name FROM " + s + "record_tables").value_or("");
