@@ -4,6 +4,7 @@
 #include "Prelude.h"
 #include "Recorders.h"
 #include "TempFolder.h"
+#include "TestWorld.h"
 
 #include "host/common/Paths.h"
 #include "host/framework/HostEnvironment.h"
@@ -15,7 +16,6 @@
 #include "host/framework/TovErrorHandler.h"
 #include "host/framework/TovFileInfo.h"
 
-#include <fstream>
 #include <sstream>
 
 namespace tov {
@@ -94,12 +94,11 @@ TEST(ErrorHandlerTest, WritesOneLinePerReportAndShowsItWhenDebugging) {
   SetErrorDisplay(nullptr);
   SetErrorLogPath("");
 
-  std::ifstream in(log);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_NE(lines[0].find("[SSA] ITovTask_Init TovSetupStudyArea\\TovSetupStudyAreaMain error 91 (Src): first | second"),
-            std::string::npos);
+  const std::string text = test::ReadTextFile(log);
+  ASSERT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+  EXPECT_TRUE(test::Has(text.substr(0, text.find('\n')),
+                        "[SSA] ITovTask_Init TovSetupStudyArea\\TovSetupStudyAreaMain error 91 (Src): first | second"))
+      << text;
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_NE(shown[0].find("CreateStudyArea TovSSA\\TovSSAUtils error 0"), std::string::npos);
   EXPECT_THROW(handler.SetProperty("Debug", Variant("maybe")), HostError);

@@ -153,9 +153,7 @@ TEST_F(GeometryTest, EnvelopeExpandsAboutItsCentreAndUnites) {
   e->PutCoords(4, 3, 0, 1); // corners in any order
   e->Expand(1.5, 2, true);
   EXPECT_EQ(Corners(e), (std::vector<double>{-1, 0, 5, 4}));
-  auto other = CreateAs<Envelope>("orvaCore.Envelope");
-  other->PutCoords(10, -2, 11, -1);
-  e->Union(other);
+  e->Union(Box(10, -2, 11, -1));
   EXPECT_EQ(Corners(e), (std::vector<double>{-1, -2, 11, 4}));
 }
 
