@@ -197,7 +197,9 @@ TEST_F(DatasetFileTest, NumbersKeepTheirPointUnderACommaLocale) {
       ds->Configuration()->ChildByName("Projections")->ChildByName("Projection.ResultantDefault")->Properties();
   EXPECT_EQ(attributes->GetValue("ID"), "5070");
   EXPECT_EQ(attributes->GetValue("StandardParallel1"), "29.25");
-  for (const auto& [key, value] : {std::pair{"StandardParallel1", 29.25}, {"CentralMeridian", -100.5}, {"Scale", 0.001}})
+  const std::pair<const char*, double> numbers[] = {{"StandardParallel1", 29.25}, {"CentralMeridian", -100.5},
+                                                    {"Scale", 0.001}};
+  for (const auto& [key, value] : numbers)
     EXPECT_DOUBLE_EQ(Variant(attributes->GetValue(key)).ToDouble(), value) << key;
 }
 

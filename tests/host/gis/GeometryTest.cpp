@@ -108,11 +108,9 @@ TEST_F(GeometryTest, ABowTieIsRepairedIntoTwoTrianglesAlsoBeforeTheUnion) {
 }
 
 TEST_F(GeometryTest, UnionTakesTheSystemOfItsShapesAndProjectsOthers) {
-  SpatialReferencePtr nad83 = Geographic(4269);
-  PolygonPtr a = Square(-96, 40, 0.1, nad83);
-  PolygonPtr b = Square(-95.9, 40, 0.1, nad83);
+  PolygonPtr b = Square(-95.9, 40, 0.1, Geographic(4269));
   b->Project(Projected(5070));
-  PolygonPtr u = UnionOf({a, b});
+  PolygonPtr u = UnionOf({Square(-96, 40, 0.1, Geographic(4269)), b});
   ASSERT_TRUE(u->SpatialReference());
   EXPECT_EQ(u->SpatialReference()->FactoryCode(), 4269);
   EXPECT_NEAR(u->Envelope()->Width(), 0.2, 1e-6);
