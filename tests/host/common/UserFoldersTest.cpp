@@ -1,5 +1,6 @@
 // Where the program keeps the user's files, and the cache folder it refuses
 // when someone else could have made or could change it.
+#include "Errors.h"
 #include "ScopedEnvironment.h"
 #include "TempFolder.h"
 
@@ -21,14 +22,7 @@ namespace tov {
 namespace {
 
 // The refusal's message, or "" when the cache folder was taken.
-std::string Refusal() {
-  try {
-    UserCacheFolder();
-    return std::string();
-  } catch (const HostError& e) {
-    return e.Description();
-  }
-}
+std::string Refusal() { return tov::test::ErrorOf([] { UserCacheFolder(); }).description; }
 
 mode_t ModeOf(const std::string& path) {
   struct stat st {};

@@ -1,11 +1,17 @@
+// Data set descriptions as read, refused and looked up along the search path.
 #include "CommaLocale.h"
 #include "Errors.h"
 #include "Prelude.h"
 #include "SampleDataset.h"
-#include "TempFolder.h"
+#include "ScopedEnvironment.h"
+#include "TestWorld.h"
 
+#include "host/framework/Analysis.h"
+#include "host/framework/DataSearchPath.h"
 #include "host/framework/JsonDataset.h"
+#include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/framework/ResourceComponent.h"
+#include "host/gis/RegisterHostGisClasses.h"
 
 #include <fstream>
 
@@ -13,6 +19,11 @@ namespace tov::test {
 namespace {
 
 const std::string kFixtures = std::string(TOVANA_SOURCE_ROOT) + "/tests/fixtures/datasets";
+
+// The members of a layer's display, to compare whole.
+auto Members(const LayerDisplay& d) {
+  return std::make_tuple(d.minimumScale, d.maximumScale, d.labelField, d.labelMinimumScale, d.labelMaximumScale);
+}
 
 // Descriptions written into a folder of their own.
 class DatasetFileTest : public ::testing::Test {
@@ -30,11 +41,10 @@ protected:
   tov::testing::TempFolder tmp;
 };
 
-TEST(DatasetTest, ReadsLayersAndTheConfigurationTree) {
+TEST(DatasetTest, ReadsLayersReferenceSymbolsAndTheConfigurationTree) {
   JsonDatasetPtr ds = JsonDataset::Load(kFixtures + "/mini");
-  EXPECT_EQ(ds->Name(), "Mini");
-  EXPECT_EQ(ds->DataSetPath(), "Mini");
-  EXPECT_EQ(ds->GeoPackagePath(), kFixtures + "/mini/mini.gpkg");
+  EXPECT_EQ((std::vector<std::string>{ds->Name(), ds->DataSetPath(), ds->GeoPackagePath()}),
+            (std::vector<std::string>{"Mini", "Mini", kFixtures + "/mini/mini.gpkg"}));
 
   ASSERT_EQ(ds->LayerCount(), 2);
   DataSetLayerPtr regions = ds->LayerByName("Regions");
@@ -48,11 +58,16 @@ TEST(DatasetTest, ReadsLayersAndTheConfigurationTree) {
   EXPECT_EQ(root->Name(), "");
   ConfigNodePtr projection = root->ChildByName("Projections")->ChildByName("Projection.ResultantDefault");
   ASSERT_TRUE(projection);
-  EXPECT_EQ(projection->Properties()->GetValue("Type"), "Projected");
-  EXPECT_EQ(projection->Properties()->GetValue("ID"), "5070");
-  EXPECT_EQ(projection->Properties()->GetValue("CentralMeridian"), "");
+  for (const auto& [key, value] : {std::pair{"Type", "Projected"}, {"ID", "5070"}, {"CentralMeridian", ""}})
+    EXPECT_EQ(projection->Properties()->GetValue(key), value) << key;
   EXPECT_EQ(root->ChildByName("Other")->ChildCount(), 0);
   EXPECT_EQ(root->ChildByName("Missing"), nullptr);
+
+  // Reference symbols are kept per layer; a source is found by either name.
+  EXPECT_EQ(ds->ReferenceSymbols("Regions")["OutLineWidth"], "1,5");
+  EXPECT_TRUE(ds->ReferenceSymbols("Zones").empty());
+  EXPECT_EQ(ds->FindSource("zones")->Name(), "Zones");
+  EXPECT_EQ(ds->FindSource("Zones")->SourceName(), "zones");
 }
 
 TEST(DatasetTest, ReadsTaskDescriptorsWithTheirPropertiesLayersAndChildren) {
@@ -82,17 +97,7 @@ TEST(DatasetTest, ReadsTaskDescriptorsWithTheirPropertiesLayersAndChildren) {
 
   TaskDescriptorPtr other = ds->TaskByName("OtherTask");
   ASSERT_TRUE(other);
-  EXPECT_EQ(other->ChildCount(), 0);
-  EXPECT_EQ(other->LayerCount(), 0);
-}
-
-TEST(DatasetTest, ReferenceSymbolsAreKeptPerLayer) {
-  JsonDatasetPtr ds = JsonDataset::Load(kFixtures + "/mini");
-  auto symbols = ds->ReferenceSymbols("Regions");
-  EXPECT_EQ(symbols["OutLineWidth"], "1,5");
-  EXPECT_TRUE(ds->ReferenceSymbols("Zones").empty());
-  EXPECT_EQ(ds->FindSource("zones")->Name(), "Zones");
-  EXPECT_EQ(ds->FindSource("Zones")->SourceName(), "zones");
+  EXPECT_EQ(std::make_pair(other->ChildCount(), other->LayerCount()), std::make_pair(0L, 0L));
 }
 
 TEST(DatasetTest, LoadAllFindsEveryFolderWithADescription) {
@@ -120,9 +125,8 @@ TEST_F(DatasetFileTest, BadDescriptionsGiveAnErrorNamingTheFileAndTheProblem) {
 
 TEST_F(DatasetFileTest, ADatabaseDataSetNamesItsConnectionInsteadOfAGeoPackage) {
   JsonDatasetPtr ds = Load(R"({"name": "X", "postgis": "PG:dbname=x schemas=y"})");
-  EXPECT_EQ(ds->PostgisConnection(), "PG:dbname=x schemas=y");
-  EXPECT_EQ(ds->GeoPackagePath(), "");
-  EXPECT_EQ(ds->DataLocation(), "PG:dbname=x schemas=y");
+  EXPECT_EQ((std::vector<std::string>{ds->PostgisConnection(), ds->GeoPackagePath(), ds->DataLocation()}),
+            (std::vector<std::string>{"PG:dbname=x schemas=y", "", "PG:dbname=x schemas=y"}));
 }
 
 TEST_F(DatasetFileTest, MapMembersAreReadAndBadOnesRefusedWithAMessage) {
@@ -134,15 +138,8 @@ TEST_F(DatasetFileTest, MapMembersAreReadAndBadOnesRefusedWithAMessage) {
   ASSERT_TRUE(ds->InitialExtent());
   EXPECT_EQ(*ds->InitialExtent(), (std::array<double, 4>{-125, 24, -66.5, 49.5}));
   EXPECT_EQ(ds->Attribution(), "Census");
-  const LayerDisplay& plain = ds->Layers()[0]->Display();
-  EXPECT_EQ(plain.minimumScale, 0);
-  EXPECT_TRUE(plain.labelField.empty());
-  const LayerDisplay& zip = ds->Layers()[1]->Display();
-  EXPECT_EQ(zip.minimumScale, 1500000);
-  EXPECT_EQ(zip.maximumScale, 0);
-  EXPECT_EQ(zip.labelField, "ZIP");
-  EXPECT_EQ(zip.labelMinimumScale, 250000);
-  EXPECT_EQ(zip.labelMaximumScale, 1000);
+  EXPECT_EQ(Members(ds->Layers()[0]->Display()), Members(LayerDisplay()));
+  EXPECT_EQ(Members(ds->Layers()[1]->Display()), Members(LayerDisplay{1500000, 0, "ZIP", 250000, 1000}));
 
   const std::pair<std::string, std::string> bad[] = {
       {R"("initialExtent": [-125, 24, -66.5])", "[WEST, SOUTH, EAST, NORTH]"},
@@ -200,9 +197,10 @@ TEST_F(DatasetFileTest, NumbersKeepTheirPointUnderACommaLocale) {
       ds->Configuration()->ChildByName("Projections")->ChildByName("Projection.ResultantDefault")->Properties();
   EXPECT_EQ(attributes->GetValue("ID"), "5070");
   EXPECT_EQ(attributes->GetValue("StandardParallel1"), "29.25");
-  EXPECT_DOUBLE_EQ(Variant(attributes->GetValue("StandardParallel1")).ToDouble(), 29.25);
-  EXPECT_DOUBLE_EQ(Variant(attributes->GetValue("CentralMeridian")).ToDouble(), -100.5);
-  EXPECT_DOUBLE_EQ(Variant(attributes->GetValue("Scale")).ToDouble(), 0.001);
+  const std::pair<const char*, double> numbers[] = {{"StandardParallel1", 29.25}, {"CentralMeridian", -100.5},
+                                                    {"Scale", 0.001}};
+  for (const auto& [key, value] : numbers)
+    EXPECT_DOUBLE_EQ(Variant(attributes->GetValue(key)).ToDouble(), value) << key;
 }
 
 // The sample description is read by this reader; the chooser hides the
@@ -219,6 +217,81 @@ TEST(DatasetTest, TheSampleDescriptionReadsAndMatchesTheTexts) {
   EXPECT_EQ(selected->Caption(), TextResources().FindString("112"));
   for (long i = 0; i < setup->ChildCount(); ++i)
     EXPECT_TRUE(ds->LayerByName(setup->Child(i)->GetValue("MainLayer"))) << setup->Child(i)->Name();
+}
+
+// Where data sets are looked up: the folders in their order, a data set of
+// an earlier folder hiding one of the same name, and what is said when none
+// is found.
+using tov::testing::ScopedEnvironment;
+
+// The fixture's description under another name, in root/folder.
+void PutDataset(const std::string& root, const std::string& folder, const std::string& name) {
+  const std::string text = ReadTextFile(kFixtures + "/mini/dataset.json");
+  fs::create_directories(root + "/" + folder);
+  WriteTextFile(root + "/" + folder + "/dataset.json", ReplaceAll(text, "\"Mini\"", "\"" + name + "\""));
+}
+
+// The folders of a search path and where each comes from.
+std::vector<std::pair<std::string, std::string>> Listed(const std::vector<DataFolder>& path) {
+  std::vector<std::pair<std::string, std::string>> listed;
+  for (const DataFolder& f : path) listed.emplace_back(f.folder, f.origin);
+  return listed;
+}
+
+class DataSearchPathTest : public ::testing::Test {
+protected:
+  tov::testing::TempFolder tmp;
+  ScopedEnvironment userData{"XDG_DATA_HOME", tmp / "xdg"};
+  ScopedEnvironment variable{"TOVANA_DATA", tmp / "variable"};
+  const std::string user = tmp / "xdg/tovana/datasets";
+};
+
+TEST_F(DataSearchPathTest, TheFoldersComeInTheirOrderEachOnce) {
+  std::vector<DataFolder> path = DataSearchPath(tmp / "given");
+  ASSERT_GE(path.size(), 3u);
+  const std::vector<std::pair<std::string, std::string>> first = {
+      {tmp / "given", "--data-root"}, {tmp / "variable", "$TOVANA_DATA"}, {user, "your data sets"}};
+  EXPECT_EQ(Listed(std::vector<DataFolder>(path.begin(), path.begin() + 3)), first);
+  EXPECT_EQ(path.back().origin, "the program's data sets");
+
+  // The user's folder named again, through a link: looked in once, first.
+  fs::create_directories(user);
+  fs::create_directory_symlink(user, tmp / "link");
+  path = DataSearchPath(tmp / "link");
+  EXPECT_EQ(path[0].folder, user);
+  EXPECT_EQ(path[1].origin, "$TOVANA_DATA");
+  for (size_t i = 1; i < path.size(); ++i) EXPECT_NE(path[i].folder, user);
+
+  ScopedEnvironment noVariable("TOVANA_DATA", std::nullopt);
+  EXPECT_EQ(DataSearchPath()[0].origin, "your data sets");
+  EXPECT_EQ(DefaultDataRoot(), user) << "new data sets go to the user's folder";
+}
+
+TEST_F(DataSearchPathTest, AnEarlierFolderHidesADataSetOfTheSameName) {
+  PutDataset(tmp / "given", "a", "Alpha");
+  PutDataset(tmp / "variable", "b", "Beta");
+  PutDataset(tmp / "variable", "c", "Alpha");
+  PutDataset(user, "d", "Delta");
+  const FoundDatasets found = FindDatasets(tmp / "given");
+  std::vector<std::string> listed;
+  for (size_t i = 0; i < found.datasets.size(); ++i)
+    listed.push_back(found.datasets[i]->Name() + " in " + found.datasets[i]->Folder() + " from " + found.origins[i]);
+  EXPECT_EQ(listed, (std::vector<std::string>{"Alpha in " + tmp / "given/a from --data-root",
+                                              "Beta in " + tmp / "variable/b from $TOVANA_DATA",
+                                              "Delta in " + user + "/d from your data sets"}));
+  ASSERT_EQ(found.hidden.size(), 1u);
+  EXPECT_EQ(found.hidden[0]->Folder(), tmp / "variable/c");
+  EXPECT_EQ(DefaultDataRoot(), tmp / "variable");
+}
+
+TEST_F(DataSearchPathTest, WithoutADataSetANewAnalysisSaysWhereItLooked) {
+  RegisterHostGisClasses();
+  RegisterHostFrameworkClasses();
+  const std::string text = ErrorOf([&] { OpenAnalysis(tmp / "analysis", "Alpha", tmp / "given"); }).description;
+  EXPECT_TRUE(Has(text, "No data set was found. Looked in " + tmp / "given" + " (--data-root), " +
+                                  tmp / "variable" + " ($TOVANA_DATA), " + user + " (your data sets)"))
+      << text;
+  EXPECT_TRUE(Has(text, "tovana datasets install-sample")) << text;
 }
 
 } // namespace

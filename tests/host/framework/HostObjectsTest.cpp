@@ -1,17 +1,21 @@
+// The host's small objects: path parts, name checks, task properties, the
+// error log, the progress runner, and the text and layout tables.
 #include "Errors.h"
+#include "Prelude.h"
+#include "Recorders.h"
 #include "TempFolder.h"
+#include "TestWorld.h"
 
+#include "host/common/Paths.h"
 #include "host/framework/HostEnvironment.h"
 #include "host/framework/HostNameChecker.h"
 #include "host/framework/MemoryTaskPropertySet.h"
+#include "host/framework/ResourceComponent.h"
+#include "host/framework/ResourceTable.h"
 #include "host/framework/TerminalProgressRunner.h"
 #include "host/framework/TovErrorHandler.h"
 #include "host/framework/TovFileInfo.h"
-#include "Prelude.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
 #include <sstream>
 
 namespace tov {
@@ -20,18 +24,16 @@ using testing::TempFolder;
 
 TEST(FileInfoTest, SplitsAPlatformPath) {
   TovFileInfo info;
-  info.SetPath("\\work\\analysis\\StudyAreas\\7\\StudyArea.lyr");
-  EXPECT_EQ(info.DirectoryPart(), "\\work\\analysis\\StudyAreas\\7\\");
-  EXPECT_EQ(info.NamePart(), "StudyArea");
-  EXPECT_EQ(info.ExtensionPart(), "lyr");
-  info.SetPath("\\data\\my.areas.gpkg");
-  EXPECT_EQ(info.NamePart(), "my.areas");
-  info.SetPath("\\folder\\StudyArea");
-  EXPECT_EQ(info.NamePart(), "StudyArea");
-  EXPECT_EQ(info.ExtensionPart(), "");
-  info.SetPath("plain.shp");
-  EXPECT_EQ(info.DirectoryPart(), "");
-  EXPECT_EQ(info.NamePart(), "plain");
+  const std::array<std::string, 4> cases[] = {
+      {"\\work\\analysis\\StudyAreas\\7\\StudyArea.lyr", "\\work\\analysis\\StudyAreas\\7\\", "StudyArea", "lyr"},
+      {"\\data\\my.areas.gpkg", "\\data\\", "my.areas", "gpkg"},
+      {"\\folder\\StudyArea", "\\folder\\", "StudyArea", ""},
+      {"plain.shp", "", "plain", "shp"}};
+  for (const auto& [path, directory, name, extension] : cases) {
+    info.SetPath(path);
+    EXPECT_EQ((std::array<std::string, 3>{info.DirectoryPart(), info.NamePart(), info.ExtensionPart()}),
+              (std::array<std::string, 3>{directory, name, extension}));
+  }
 }
 
 TEST(NameCheckerTest, RefusesWithAReasonAndAcceptsOrdinaryNames) {
@@ -92,33 +94,25 @@ TEST(ErrorHandlerTest, WritesOneLinePerReportAndShowsItWhenDebugging) {
   SetErrorDisplay(nullptr);
   SetErrorLogPath("");
 
-  std::ifstream in(log);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_NE(lines[0].find("[SSA] ITovTask_Init TovSetupStudyArea\\TovSetupStudyAreaMain error 91 (Src): first | second"),
-            std::string::npos);
+  const std::string text = test::ReadTextFile(log);
+  ASSERT_EQ(std::count(text.begin(), text.end(), '\n'), 2) << text;
+  EXPECT_TRUE(test::Has(text.substr(0, text.find('\n')),
+                        "[SSA] ITovTask_Init TovSetupStudyArea\\TovSetupStudyAreaMain error 91 (Src): first | second"))
+      << text;
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_NE(shown[0].find("CreateStudyArea TovSSA\\TovSSAUtils error 0"), std::string::npos);
   EXPECT_THROW(handler.SetProperty("Debug", Variant("maybe")), HostError);
 }
 
-class CountingFunction : public ITovFunction {
-public:
-  explicit CountingFunction(bool startResult, int steps) : m_start(startResult), m_steps(steps) {}
-  bool Start() override { ++starts; return m_start; }
-  bool DoStep() override { ++doSteps; return doSteps < m_steps; }
-  int32_t LastError() override { return 0; }
-  int32_t Status() override { return 1; }
-  void Cleanup() override {}
-  bool Init() override { return true; }
-  bool SetResultParam(const std::string&, Variant&) override { return true; }
-  bool SetParam(const std::string&, Variant&) override { return true; }
+// Starts as told, then asks for `steps` steps; counts both.
+struct CountingFunction : test::SpyFunction {
+  CountingFunction(bool startResult, int steps) : SpyFunction(&log), startResult(startResult), steps(steps) {}
+  bool Start() override { ++starts; return startResult; }
+  bool DoStep() override { return ++doSteps < steps; }
+  test::FunctionLog log;
+  const bool startResult;
+  const int steps;
   int starts = 0, doSteps = 0;
-
-private:
-  bool m_start;
-  int m_steps;
 };
 
 TEST(ProgressRunnerTest, StartsOnceThenStepsUntilFalse) {
@@ -127,15 +121,83 @@ TEST(ProgressRunnerTest, StartsOnceThenStepsUntilFalse) {
   runner.SetOutput(&out);
   auto function = std::make_shared<CountingFunction>(true, 5);
   runner.Run(function, "Study Area Setup", "Processing...", "", 0);
-  EXPECT_EQ(function->starts, 1);
-  EXPECT_EQ(function->doSteps, 5);
+  EXPECT_EQ(std::make_pair(function->starts, function->doSteps), std::make_pair(1, 5));
   EXPECT_NE(out.str().find("Study Area Setup: Processing..."), std::string::npos);
 
   auto refuses = std::make_shared<CountingFunction>(false, 5);
   runner.Run(refuses, "t", "m", "", 0);
-  EXPECT_EQ(refuses->starts, 1);
-  EXPECT_EQ(refuses->doSteps, 0);
+  EXPECT_EQ(std::make_pair(refuses->starts, refuses->doSteps), std::make_pair(1, 0));
   EXPECT_NO_THROW(runner.Run(nullptr, "t", "m", "", 0));
+}
+
+// Text ids the component and the host look up.
+const int kTextIds[] = {101, 107, 112, 113, 125, 126, 127, 128, 135, 167, 168, 174, 175, 176, 177, 178,
+                        179, 180, 181, 182, 183, 184, 185, 186, 187, 188, 189, 190, 191};
+
+// Layout blocks: base id and the number of controls laid out after the two
+// form values.
+const struct { int base; int controls; } kLayoutBlocks[] = {
+    {100, 5},  {200, 6},  {300, 2},  {400, 7},  {500, 7},   {600, 10},  {700, 14},
+    {800, 8},  {900, 12}, {1000, 8}, {1100, 12}, {1200, 8}};
+
+TEST(ResourcesTest, EveryTextIdInUseHasAText) {
+  TextResources texts;
+  for (int id : kTextIds) EXPECT_FALSE(texts.FindString(std::to_string(id)).empty()) << id;
+  // Texts joined to a name keep the blank that separates them.
+  EXPECT_EQ(texts.FindString("175").front(), ' ');
+  EXPECT_EQ(texts.FindString("189").back(), ' ');
+  for (int id : {181, 184, 190, 191}) EXPECT_NE(texts.FindString(std::to_string(id)).find("%1"), std::string::npos);
+}
+
+TEST(ResourcesTest, EveryLayoutBlockIsCompleteWithPositiveSizes) {
+  GuiResources layout;
+  for (const auto& block : kLayoutBlocks) {
+    int last = block.base + 1 + 4 * block.controls;
+    for (int id = block.base; id <= last; ++id) {
+      std::string value = layout.FindString(std::to_string(id));
+      ASSERT_FALSE(value.empty()) << "layout id " << id;
+      double number = std::stod(value);
+      bool isPosition = id >= block.base + 2 && ((id - block.base - 2) % 4 == 1 || (id - block.base - 2) % 4 == 2);
+      EXPECT_TRUE(isPosition ? number >= 0 : number > 0) << "layout id " << id;
+    }
+  }
+}
+
+TEST(ResourcesTest, UnknownIdsGiveEmptyTextAndBlanksAroundAnIdAreIgnored) {
+  TextResources texts;
+  EXPECT_EQ(texts.FindString("99999"), "");
+  EXPECT_EQ(texts.FindString(""), "");
+  EXPECT_EQ(texts.FindString(" 187 "), texts.FindString("187"));
+  EXPECT_EQ(texts.FindCursor("101"), nullptr); // only the layout component has cursors
+}
+
+TEST(ResourcesTest, CursorsAndTheClockAnimationAreThere) {
+  GuiResources layout;
+  for (const char* id : {"101", "102", "103"}) {
+    ResourcePicturePtr cursor = layout.FindCursor(id);
+    ASSERT_TRUE(cursor) << id;
+    EXPECT_TRUE(std::filesystem::exists(ToNativePath(cursor->Path())));
+  }
+  EXPECT_EQ(layout.FindCursor("104"), nullptr);
+  EXPECT_EQ(layout.FindCursor("../strings"), nullptr);
+  EXPECT_TRUE(std::filesystem::exists(ResourceRoot() + "/clock.gif"));
+  EXPECT_TRUE(std::filesystem::exists(ResourceRoot() + "/help/ABOUT_CREATE_STUDY_AREA.html"));
+}
+
+TEST(ResourcesTest, TableSyntax) {
+  ResourceMap table = ParseResourceTable("# note\n\n7\tOne\\nTwo\tnote\n8\tback\\\\slash \n", "t");
+  EXPECT_EQ(table["7"], "One\r\nTwo");
+  EXPECT_EQ(table["8"], "back\\slash ");
+  EXPECT_THROW(ParseResourceTable("7\ta\n7\tb\n", "t"), HostError);
+  EXPECT_THROW(ParseResourceTable("no tab here\n", "t"), HostError);
+}
+
+TEST(ResourcesTest, AMissingTableIsAnErrorThatSaysWhereToLook) {
+  std::string saved = ResourceRoot();
+  SetResourceRoot("/nonexistent-resources");
+  const test::Raised missing = test::ErrorOf([] { TextResources().FindString("101"); });
+  EXPECT_TRUE(test::Has(missing.description, "TOVANA_RESOURCES")) << "raised: " << missing.raised;
+  SetResourceRoot(saved);
 }
 
 } // namespace

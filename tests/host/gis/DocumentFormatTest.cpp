@@ -1,10 +1,13 @@
 // A map document or layer file that is not exactly what the host writes is
 // refused with the file and the place named, and a refused document is never
-// written over.
+// written over; the numbers of both keep their "." under a comma locale, and
+// saving merges this process's map into what others saved meanwhile.
 #include "GisTestSupport.h"
 
+#include "CommaLocale.h"
 #include "host/gis/GisApplication.h"
 #include "host/gis/GisErrors.h"
+#include "host/gis/MapDocumentMerge.h"
 
 #include <nlohmann/json.hpp>
 
@@ -16,20 +19,13 @@ using nlohmann::json;
 class DocumentFormatTest : public GisTest {
 protected:
   void SetUp() override {
-    GisTest::SetUp();
     // A group layer holding a feature layer, a drawn graphic with a symbol.
     GisApplication app;
     MapPtr map = app.Document()->FocusMap();
-    auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-    group->SetName("My Analyses");
     auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
     layer->SetName("Squares");
-    group->Add(layer);
-    map->AddLayer(group);
-    auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
-    element->SetGeometry(Square(0, 0, 1));
-    element->SetSymbol(CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol"));
-    map->AddElement(element);
+    map->AddLayer(GroupOf("My Analyses", {layer}));
+    AddGraphic(map, Square(0, 0, 1), CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol"));
     app.SaveDocument(Platform("document.json"));
     m_saved = Read("document.json");
   }
@@ -152,6 +148,125 @@ TEST_F(DocumentFormatTest, DeeplyNestedLayersAndSymbolsAreRefused) {
   Write("document.json", nest(withMarker(doc, "/maps/0/layers", json::array({"@@"})), nest(group, "", 5), 1));
   GisApplication app;
   app.LoadDocument(Platform("document.json"));
+}
+
+// Layer files, the map document (extent and drawn graphics) and coordinate
+// systems write and read their numbers with "." under a comma-decimal locale.
+class CommaLocaleTest : public GisTest {
+protected:
+  void SetUp() override {
+    if (!german.Active()) GTEST_SKIP() << german.SkipMessage();
+  }
+  tov::testing::CommaLocale german;
+};
+
+TEST_F(CommaLocaleTest, LayerFilesAndDocumentsKeepDecimalPoints) {
+  auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  layer->SetName("Thin");
+  SetOutlineWidth(layer, 0.4);
+  SaveLayerFile(layer, Platform("Thin.lyr"));
+  const std::string text = ReadText(Native("Thin.lyr"));
+  EXPECT_TRUE(Has(text, "0.4") && !Has(text, "0,4")) << text;
+  EXPECT_DOUBLE_EQ(OutlineWidthOf(OpenLayerFile(Platform("Thin.lyr"))), 0.4);
+
+  GisApplication app;
+  MapPtr map = app.Document()->FocusMap();
+  map->SetSpatialReference(Projected(5070));
+  AddGraphic(map, Square(0.25, 0.5, 1.125, map->SpatialReference()));
+  app.Document()->ActiveView()->SetExtent(Box(-0.75, 0.5, 2.25, 3.5, map->SpatialReference()));
+  app.SaveDocument(Platform("document.json"));
+  EXPECT_FALSE(Has(ReadText(Native("document.json")), "0,5"));
+
+  GisApplication loaded;
+  loaded.LoadDocument(Platform("document.json"));
+  MapPtr again = loaded.Document()->FocusMap();
+  EXPECT_EQ(Corners(loaded.Document()->ActiveView()->Extent()), (std::vector<double>{-0.75, 0.5, 2.25, 3.5}));
+  ASSERT_EQ(again->ElementCount(), 1);
+  EXPECT_EQ(Corners(again->Element(0)->Geometry()->Envelope()), (std::vector<double>{0.25, 0.5, 1.375, 1.625}));
+  ASSERT_TRUE(again->SpatialReference());
+  EXPECT_TRUE(again->SpatialReference()->IsSame(Projected(5070)));
+}
+
+TEST_F(CommaLocaleTest, ChangedProjectionParametersSurviveTheirTextForm) {
+  SpatialReferencePtr albers = Projected(5070);
+  albers->SetCentralMeridian(-100.5);
+  albers->SetStandardParallel1(29.25);
+  auto copy = CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")->CreateFromWkt(albers->ExportToWkt());
+  EXPECT_DOUBLE_EQ(copy->CentralMeridian(), -100.5);
+  EXPECT_DOUBLE_EQ(copy->StandardParallel1(), 29.25);
+}
+
+// Saving replays this process's changes onto what other processes saved.
+json Feature(const std::string& name, const std::string& folder, bool visible = true) {
+  return {{"type", "feature"},
+          {"name", name},
+          {"visible", visible},
+          {"source", {{"format", "shapefile"}, {"dataset", "StudyArea"}, {"path", "/a/" + folder},
+                      {"relativePath", folder}}}};
+}
+
+json Group(const std::string& name, json layers) {
+  return {{"type", "group"}, {"name", name}, {"visible", true}, {"layers", std::move(layers)}};
+}
+
+json Document(json layers, json extent = nullptr) {
+  return {{"version", 1},
+          {"focusMap", 0},
+          {"maps", json::array({{{"name", "Layers"}, {"layers", std::move(layers)}, {"extent", extent}}})}};
+}
+
+std::vector<std::string> Names(const json& layers) {
+  std::vector<std::string> names;
+  for (const auto& l : layers) names.push_back(l["name"]);
+  return names;
+}
+
+const json& Layers(const json& doc) { return doc["maps"][0]["layers"]; }
+
+TEST(MapDocumentMergeTest, LayersAddedByTwoProcessesAreBothKeptInTheirPlaces) {
+  const json regions = Feature("Regions", "data");
+  const json base = Document({regions});
+  // Each process put its study area's group on top, above the reference layer.
+  const json mine = Document({Group("Analyses created for A", {Feature("A", "S/1")}), regions});
+  const json theirs = Document({Group("Analyses created for B", {Feature("B", "S/2")}), regions});
+  const json merged = MapDocumentMerge::Merge(base, mine, theirs);
+  EXPECT_EQ(Names(Layers(merged)),
+            (std::vector<std::string>{"Analyses created for A", "Analyses created for B", "Regions"}));
+
+  // Into one shared group: both children, the newest first.
+  const json groupBase = Document({Group("My Analyses", {Feature("Old", "S/1")}), regions});
+  const json groupMine = Document({Group("My Analyses", {Feature("C", "S/3"), Feature("Old", "S/1")}), regions});
+  const json groupTheirs = Document({Group("My Analyses", {Feature("D", "S/4"), Feature("Old", "S/1")}), regions});
+  const json groupMerged = MapDocumentMerge::Merge(groupBase, groupMine, groupTheirs);
+  ASSERT_EQ(Layers(groupMerged).size(), 2u);
+  EXPECT_EQ(Names(Layers(groupMerged)[0]["layers"]), (std::vector<std::string>{"C", "D", "Old"}));
+}
+
+TEST(MapDocumentMergeTest, DeletionsChangesAndMovesAreReplayedButOthersWorkStays) {
+  const json base = Document({Feature("A", "S/1"), Feature("B", "S/2"), Feature("C", "S/3")}, {0, 0, 1, 1});
+  // Here: A deleted, C hidden, B moved to the top, the extent changed.
+  const json mine = Document({Feature("B", "S/2"), Feature("C", "S/3", false)}, {5, 5, 6, 6});
+  // Meanwhile elsewhere: D added at the top, A's symbol changed, C deleted.
+  json changedA = Feature("A", "S/1");
+  changedA["renderer"] = "red";
+  const json theirs = Document({Feature("D", "S/4"), changedA, Feature("B", "S/2")}, {0, 0, 1, 1});
+  const json merged = MapDocumentMerge::Merge(base, mine, theirs);
+  EXPECT_EQ(Names(Layers(merged)), (std::vector<std::string>{"D", "B"}));
+  EXPECT_EQ(merged["maps"][0]["extent"], json({5, 5, 6, 6}));
+
+  // What this process left alone (here: everything) keeps the other's value.
+  const json theirsExtent = Document({Feature("A", "S/1", false), Feature("B", "S/2"), Feature("C", "S/3")}, {7, 7, 8, 8});
+  EXPECT_EQ(MapDocumentMerge::Merge(base, base, theirsExtent), theirsExtent);
+}
+
+TEST(MapDocumentMergeTest, ANewDocumentAddsOnlyWhatIsNotThereYet) {
+  const json mine = Document({Feature("Regions", "data")});
+  const json theirs = Document({Feature("A", "S/1"), Feature("Regions", "data")});
+  const json merged = MapDocumentMerge::Merge(json(), mine, theirs);
+  EXPECT_EQ(Names(Layers(merged)), (std::vector<std::string>{"A", "Regions"}));
+  // The same name on other data is another layer (a study area made again).
+  const json again = MapDocumentMerge::Merge(Document(json::array()), Document({Feature("A", "S/9")}), theirs);
+  EXPECT_EQ(Names(Layers(again)), (std::vector<std::string>{"A", "A", "Regions"}));
 }
 
 } // namespace

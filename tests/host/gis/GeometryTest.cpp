@@ -1,8 +1,18 @@
 #include "GisTestSupport.h"
 
 #include "ScopedEnvironment.h"
+#include "host/common/WorkCancel.h"
+#include "host/gis/GisErrors.h"
+#include "host/gis/PolygonUnion.h"
 
+#include <cpl_conv.h>
+#include <geos_c.h>
+#include <ogr_geometry.h>
+#include <ogr_spatialref.h>
+
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace tov::test {
 namespace {
@@ -58,9 +68,7 @@ TEST_F(GeometryTest, EachKindOfInputUnitesByItsMethodIntoTheRightShape) {
     if (c.rings >= 0) { EXPECT_EQ(u->RingCount(), c.rings); }
   }
   EXPECT_STREQ(UnionMethodName(UnionMethod::Unary), "unary");
-  EnvelopePtr e = UnionOf({Square(0, 0, 1), Square(1, 0, 1)})->Envelope();
-  EXPECT_DOUBLE_EQ(e->Width(), 2.0);
-  EXPECT_DOUBLE_EQ(e->Height(), 1.0);
+  EXPECT_EQ(Corners(UnionOf({Square(0, 0, 1), Square(1, 0, 1)})->Envelope()), (std::vector<double>{0, 0, 2, 1}));
 }
 
 // The benchmarks time whole processes on the plain unary union: the variable
@@ -80,7 +88,7 @@ TEST_F(GeometryTest, BenchmarkVariableSwitchesToThePlainUnaryUnion) {
   }
 }
 
-TEST_F(GeometryTest, InvalidInputIsRepairedBeforeTheUnion) {
+TEST_F(GeometryTest, ABowTieIsRepairedIntoTwoTrianglesAlsoBeforeTheUnion) {
   PolygonPtr bowTie = MakePolygon({{0, 0}, {2, 2}, {2, 0}, {0, 2}, {0, 0}});
   PolygonPtr u = UnionOf({bowTie, Square(5, 5, 1)});
   EXPECT_NEAR(u->Area(), 2.0 + 1.0, 1e-9);
@@ -90,26 +98,22 @@ TEST_F(GeometryTest, InvalidInputIsRepairedBeforeTheUnion) {
   u = UnionOf({bowTie, Square(2, 0, 2)});
   EXPECT_NEAR(u->Area(), 2.0 + 4.0, 1e-9);
   EXPECT_EQ(u->PartCount(), 2);
-}
 
-TEST_F(GeometryTest, UnionTakesTheSystemOfItsShapesAndProjectsOthers) {
-  SpatialReferencePtr nad83 = Geographic(4269);
-  PolygonPtr a = Square(-96, 40, 0.1, nad83);
-  PolygonPtr b = Square(-95.9, 40, 0.1, nad83);
-  b->Project(Projected(5070));
-  PolygonPtr u = UnionOf({a, b});
-  ASSERT_TRUE(u->SpatialReference());
-  EXPECT_EQ(u->SpatialReference()->FactoryCode(), 4269);
-  EXPECT_NEAR(u->Envelope()->Width(), 0.2, 1e-6);
-}
-
-TEST_F(GeometryTest, BowTieIsRepairedIntoTwoTriangles) {
-  PolygonPtr bowTie = MakePolygon({{0, 0}, {2, 2}, {2, 0}, {0, 2}});
+  bowTie = MakePolygon({{0, 0}, {2, 2}, {2, 0}, {0, 2}}); // closed by Simplify
   bowTie->Simplify();
   EXPECT_TRUE(bowTie->IsKnownSimple());
   EXPECT_TRUE(bowTie->IsClosed());
   EXPECT_EQ(bowTie->PartCount(), 2);
   EXPECT_NEAR(bowTie->Area(), 2.0, 1e-9);
+}
+
+TEST_F(GeometryTest, UnionTakesTheSystemOfItsShapesAndProjectsOthers) {
+  PolygonPtr b = Square(-95.9, 40, 0.1, Geographic(4269));
+  b->Project(Projected(5070));
+  PolygonPtr u = UnionOf({Square(-96, 40, 0.1, Geographic(4269)), b});
+  ASSERT_TRUE(u->SpatialReference());
+  EXPECT_EQ(u->SpatialReference()->FactoryCode(), 4269);
+  EXPECT_NEAR(u->Envelope()->Width(), 0.2, 1e-6);
 }
 
 TEST_F(GeometryTest, SimplifyClosesRingsAndDropsEmptyParts) {
@@ -123,7 +127,7 @@ TEST_F(GeometryTest, SimplifyClosesRingsAndDropsEmptyParts) {
   EXPECT_EQ(p->PointCount(), 5);
 }
 
-TEST_F(GeometryTest, DensifyKeepsEverySegmentWithinTheBound) {
+TEST_F(GeometryTest, DensifyKeepsEverySegmentWithinTheBoundAndGeneralizeDropsVertices) {
   PolygonPtr p = Square(0, 0, 10);
   p->Simplify();
   p->Densify(0.3, 0);
@@ -134,10 +138,9 @@ TEST_F(GeometryTest, DensifyKeepsEverySegmentWithinTheBound) {
   }
   EXPECT_NEAR(p->Area(), 100.0, 1e-9);
   EXPECT_THROW(p->Densify(0, 0), HostError);
-}
 
-TEST_F(GeometryTest, GeneralizeDropsVerticesWithinTheOffset) {
-  PolygonPtr p = MakePolygon({{0, 0}, {0, 5}, {0.00001, 5.00001}, {0, 10}, {10, 10}, {10, 0}, {0, 0}});
+  // Generalizing drops the vertices within the offset.
+  p = MakePolygon({{0, 0}, {0, 5}, {0.00001, 5.00001}, {0, 10}, {10, 10}, {10, 0}, {0, 0}});
   p->Generalize(0.0001);
   EXPECT_EQ(p->PointCount(), 5);
 }
@@ -147,15 +150,9 @@ TEST_F(GeometryTest, EnvelopeExpandsAboutItsCentreAndUnites) {
   EXPECT_TRUE(e->IsEmpty());
   e->PutCoords(4, 3, 0, 1); // corners in any order
   e->Expand(1.5, 2, true);
-  EXPECT_DOUBLE_EQ(e->XMin(), -1);
-  EXPECT_DOUBLE_EQ(e->XMax(), 5);
-  EXPECT_DOUBLE_EQ(e->YMin(), 0);
-  EXPECT_DOUBLE_EQ(e->YMax(), 4);
-  auto other = CreateAs<Envelope>("orvaCore.Envelope");
-  other->PutCoords(10, -2, 11, -1);
-  e->Union(other);
-  EXPECT_DOUBLE_EQ(e->XMax(), 11);
-  EXPECT_DOUBLE_EQ(e->YMin(), -2);
+  EXPECT_EQ(Corners(e), (std::vector<double>{-1, 0, 5, 4}));
+  e->Union(Box(10, -2, 11, -1));
+  EXPECT_EQ(Corners(e), (std::vector<double>{-1, -2, 11, 4}));
 }
 
 TEST_F(GeometryTest, UnionWithAnotherPolygonAndCopiesAreIndependent) {
@@ -167,6 +164,205 @@ TEST_F(GeometryTest, UnionWithAnotherPolygonAndCopiesAreIndependent) {
   a->SetEmpty();
   EXPECT_TRUE(a->IsEmpty());
   EXPECT_FALSE(copy->IsEmpty());
+}
+
+// A union of many shapes that the user gives up stops inside GEOS with the
+// user's interrupt, and one that goes on gives the same shape as without a
+// front end asking.
+// Overlapping discs, so that the union is the general one and takes a while.
+GEOSGeometry* Discs(int across) {
+  GEOSContextHandle_t h = GeosHandle();
+  std::vector<GEOSGeometry*> parts;
+  for (int i = 0; i < across; ++i)
+    for (int j = 0; j < across; ++j) {
+      OGRLinearRing ring;
+      for (int k = 0; k <= 64; ++k) {
+        const double a = 2 * M_PI * (k % 64) / 64;
+        ring.addPoint(i * 0.7 + std::cos(a), j * 0.7 + std::sin(a));
+      }
+      OGRPolygon disc;
+      disc.addRing(&ring);
+      parts.push_back(disc.exportToGEOS(h));
+    }
+  return GEOSGeom_createCollection_r(h, GEOS_GEOMETRYCOLLECTION, parts.data(), static_cast<unsigned>(parts.size()));
+}
+
+TEST(UnionCancelTest, AUnionGivenUpStopsWithTheUsersInterruptAndOneLetRunIsWhole) {
+  const double wholeArea = UnitePolygons(Discs(20), nullptr, "test")->get_Area();
+
+  int asked = 0;
+  {
+    CancelPoll poll([&] { return ++asked >= 1; });
+    // The first question is due at once.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(ErrorOf([] { UnitePolygons(Discs(20), nullptr, "test"); }).number, kUserInterruptError)
+        << "the union went on";
+  }
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(CancelledWorkCount(), 1);
+
+  // Asked all along and never given up: the same union.
+  int polls = 0;
+  {
+    CancelPoll poll([&] {
+      ++polls;
+      return false;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_NEAR(UnitePolygons(Discs(20), nullptr, "test")->get_Area(), wholeArea, 1e-9 * wholeArea);
+  }
+  EXPECT_GE(polls, 1);
+  // Without a front end nothing is ever given up.
+  EXPECT_FALSE(WorkCancelled());
+}
+
+// Coordinate systems: projecting, their parameters, their text form.
+using SpatialReferenceTest = GisTest;
+
+// The NAD83 point (lon, lat) projected into `sr`.
+PointPtr ProjectedPoint(double lon, double lat, const SpatialReferencePtr& sr) {
+  PointPtr p = MakePoint(lon, lat);
+  p->SetSpatialReference(Geographic(4269));
+  p->Project(sr);
+  return p;
+}
+
+TEST_F(SpatialReferenceTest, KnownPointProjectsFrom4269To5070WithinAMillimetre) {
+  // The Conus Albers origin (96 W, 23 N) is (0, 0); x must be the easting.
+  PointPtr origin = ProjectedPoint(-96, 23, Projected(5070));
+  EXPECT_NEAR(std::hypot(origin->X(), origin->Y()), 0.0, 0.001);
+
+  PointPtr east = ProjectedPoint(-90, 23, Projected(5070));
+  EXPECT_GT(east->X(), 500000);
+  east->Project(Geographic(4269));
+  EXPECT_NEAR(std::hypot(east->X() + 90, east->Y() - 23), 0.0, 1e-9);
+}
+
+TEST_F(SpatialReferenceTest, EnvelopeReachingPastTheProjectionStillProjectsToWhatLands) {
+  // The whole sample country in Albers, enlarged as the zoom to a study area
+  // does: its far corners have no geographic position.
+  EnvelopePtr world = Box(-180, 13, 180, 72, Geographic(4269));
+  world->Project(Projected(5070));
+  world->Expand(1.44, 1.44, true);
+  world->Project(Geographic(4269));
+  EXPECT_FALSE(world->IsEmpty());
+  EXPECT_LE(world->XMin(), -170);
+  EXPECT_GE(world->YMax(), 72);
+  EXPECT_EQ(world->SpatialReference()->FactoryCode(), 4269);
+
+  EXPECT_THROW(Box(1e9, 1e9, 2e9, 2e9, Projected(5070))->Project(Geographic(4269)), HostError);
+}
+
+TEST_F(SpatialReferenceTest, EveryGeometryRefusesToProjectIntoNoSystemAndStaysAsItWas) {
+  SpatialReferencePtr nad83 = Geographic(4269);
+  auto line = CreateAs<Polyline>("orvaCore.Polyline");
+  line->AddPoint(MakePoint(-96, 40));
+  line->AddPoint(MakePoint(-95, 41));
+  const std::vector<GeometryPtr> shapes = {Square(-96, 40, 1), line, MakePoint(-96, 40), Box(-96, 40, -95, 41),
+                                           CreateAs<Polygon>("orvaCore.Polygon")};
+  for (const GeometryPtr& shape : shapes) {
+    SCOPED_TRACE(shape->GeometryType());
+    shape->SetSpatialReference(nad83);
+    const Raised e = ErrorOf([&] { shape->Project(nullptr); });
+    EXPECT_EQ(e.number, 91) << e.description;
+    EXPECT_FALSE(e.description.empty());
+    EXPECT_EQ(shape->SpatialReference(), nad83);
+    if (!shape->IsEmpty()) { EXPECT_DOUBLE_EQ(shape->Envelope()->XMin(), -96); }
+  }
+}
+
+TEST_F(SpatialReferenceTest, ChangedAlbersCentralMeridianShowsInTheProjection) {
+  SpatialReferencePtr albers = Projected(5070);
+  EXPECT_DOUBLE_EQ(albers->CentralMeridian(), -96);
+  albers->SetCentralMeridian(-100);
+  albers->SetStandardParallel1(30);
+  EXPECT_EQ(std::make_pair(albers->CentralMeridian(), albers->StandardParallel1()), std::make_pair(-100.0, 30.0));
+  EXPECT_NE(albers->FactoryCode(), 5070);
+
+  EXPECT_NEAR(ProjectedPoint(-100, 23, albers)->X(), 0.0, 0.001);
+}
+
+TEST_F(SpatialReferenceTest, CodesAreKeptOrRefusedAndGeographicParametersRefused) {
+  auto factory = CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment");
+  // The authalic sphere is a system of its own, not an unknown code.
+  EXPECT_EQ(Geographic(4035)->FactoryCode(), 4035);
+  EXPECT_TRUE(Geographic(4035)->IsGeographic());
+  // Unknown codes, and codes of the other kind (or of neither: geocentric,
+  // compound with a height) are refused, never made into something else.
+  for (long code : {999999L, 5070L, 4978L, 5498L}) EXPECT_THROW(factory->CreateGeographicCoordinateSystem(code), HostError) << code;
+  for (long code : {999999L, 4326L, 4269L, 4978L, 5498L}) EXPECT_THROW(factory->CreateProjectedCoordinateSystem(code), HostError) << code;
+  const Raised meridian = ErrorOf([] { Geographic(4326)->SetCentralMeridian(10); });
+  EXPECT_TRUE(meridian.number != 0 && !meridian.description.empty()) << "a geographic system took a central meridian";
+}
+
+TEST_F(SpatialReferenceTest, AMapSystemReadFromTextIsRebuiltByProjAndMustBeTwoDimensional) {
+  auto factory = CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment");
+  // A registered system comes back as itself, code included.
+  EXPECT_EQ(factory->CreateFromWkt(Projected(5070)->ExportToWkt())->FactoryCode(), 5070);
+  // A changed one keeps its parameters and its name, and transforms.
+  SpatialReferencePtr albers = Projected(5070);
+  albers->SetCentralMeridian(-100.5);
+  SpatialReferencePtr copy = factory->CreateFromWkt(albers->ExportToWkt());
+  EXPECT_DOUBLE_EQ(copy->CentralMeridian(), -100.5);
+  EXPECT_EQ(copy->Name(), albers->Name());
+  EXPECT_TRUE(copy->IsSame(albers));
+  EXPECT_NEAR(ProjectedPoint(-100.5, 23, copy)->X(), 0.0, 0.001);
+  // An identifier that names no system of the description's kind is
+  // refused before PROJ is asked anything more of it (PROJ 9.1 crashed).
+  const std::string misnamed =
+      R"(GEOGCRS["WGS 84",DATUM["World Geodetic System 1984",ELLIPSOID["WGS 84",6378137,298.257223563,)"
+      R"(LENGTHUNIT["metre",1]]],PRIMEM["Greenwich",0,ANGLEUNIT["degree",0.0174532925199433]],)"
+      R"(CS[ellipsoidal,2],AXIS["latitude",north,ORDER[1],ANGLEUNIT["degree",0.0174532925199433]],)"
+      R"(AXIS["longitude",east,ORDER[2],ANGLEUNIT["degree",0.0174532925199433]],ID["EPSG",4387]])";
+  const std::string why = ErrorOf([&] { factory->CreateFromWkt(misnamed); }).description;
+  EXPECT_TRUE(Has(why, "EPSG:4387")) << why;
+  // Heights, compounds, geocentric and local systems are no map's system.
+  const char* local = R"(ENGCRS["site",EDATUM["d"],CS[Cartesian,2],AXIS["x",east,LENGTHUNIT["metre",1]],)"
+                      R"(AXIS["y",north,LENGTHUNIT["metre",1]]])";
+  std::vector<std::string> refused = {local};
+  for (long code : {4979L, 5498L, 4978L, 5703L}) {
+    OGRSpatialReference sr;
+    ASSERT_EQ(sr.importFromEPSG(static_cast<int>(code)), OGRERR_NONE);
+    char* wkt = nullptr;
+    const char* options[] = {"FORMAT=WKT2_2018", nullptr};
+    sr.exportToWkt(&wkt, options);
+    refused.push_back(wkt);
+    CPLFree(wkt);
+  }
+  for (const std::string& wkt : refused)
+    EXPECT_TRUE(Has(ErrorOf([&] { factory->CreateFromWkt(wkt); }).description, "two-dimensional")) << wkt;
+}
+
+TEST_F(SpatialReferenceTest, PathsConvertInBothDirectionsAndRefuseBackslashes) {
+  EXPECT_EQ(ToNativePath("\\work\\a\\b.lyr"), "/work/a/b.lyr");
+  EXPECT_EQ(ToPlatformPath("/work/a/b.lyr"), "\\work\\a\\b.lyr");
+  EXPECT_EQ(JoinPlatformPath("\\work\\a\\", "b.lyr"), "\\work\\a\\b.lyr");
+  EXPECT_EQ(DisplayPath("\\work\\a\\b.lyr"), "/work/a/b.lyr");
+  EXPECT_EQ(DisplayPath("/work/odd\\name"), "/work/odd\\name"); // native already: shown as it is
+  EXPECT_EQ(ErrorOf([] { ToPlatformPath("/work/odd\\name"); }).number, 76) << "a backslash in a native path";
+}
+
+// Shapefiles that share a .prj text share the system matched for it; one of
+// another text gets its own, and each class holds a copy of its own.
+using ShapefileSystemTest = GisTest;
+
+long CodeOf(const FeatureClassPtr& fc) {
+  SpatialReferencePtr sr = fc->Fields()->Field(fc->FindField(fc->ShapeFieldName()))->GeometryDef()->SpatialReference();
+  return sr ? sr->FactoryCode() : -1;
+}
+
+TEST_F(ShapefileSystemTest, ClassesOfOneSystemShareItsMatchAndOthersKeepTheirOwn) {
+  const std::pair<const char*, SpatialReferencePtr> classes[] = {
+      {"First", Geographic(4269)}, {"Albers", Projected(5070)}, {"Second", Geographic(4269)}, {"Wgs", Geographic(4326)}};
+  for (const auto& [name, sr] : classes) PolygonClass(Shapefiles(), name, sr, false);
+  // Opened again from their files, twice, in another order.
+  WorkspacePtr again = Shapefiles();
+  for (int round = 0; round < 2; ++round) {
+    EXPECT_EQ(CodeOf(again->OpenFeatureClass("Wgs")), 4326);
+    EXPECT_EQ(CodeOf(again->OpenFeatureClass("Second")), 4269);
+    EXPECT_EQ(CodeOf(again->OpenFeatureClass("Albers")), 5070);
+    EXPECT_EQ(CodeOf(again->OpenFeatureClass("First")), 4269);
+  }
 }
 
 } // namespace

@@ -1,48 +1,15 @@
 #pragma once
 #include "Errors.h"
 #include "GisBuilders.h"
+#include "TempFolder.h"
 #include "host/common/Paths.h"
 #include "host/gis/HostPolygon.h"
 #include "host/gis/RegisterHostGisClasses.h"
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
 namespace tov::test {
-
-// A fresh temporary folder per test, removed afterwards.
-class GisTest : public ::testing::Test {
-protected:
-  void SetUp() override {
-    RegisterHostGisClasses();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    m_dir = std::filesystem::temp_directory_path() /
-            ("tov_gis_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(m_dir);
-    std::filesystem::create_directories(m_dir);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(m_dir, ec);
-  }
-  std::string Native(const std::string& name = "") const { return name.empty() ? m_dir.string() : (m_dir / name).string(); }
-  std::string Platform(const std::string& name = "") const { return ToPlatformPath(Native(name)); }
-
-  // The shapefile folder `folder` of the test's folder (made when missing).
-  WorkspacePtr Shapefiles(const std::string& folder = "") const {
-    std::filesystem::create_directories(Native(folder));
-    return CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform(folder));
-  }
-  // A new GeoPackage `name`.gpkg in the test's folder.
-  WorkspacePtr NewGeoPackage(const std::string& name = "Area") const {
-    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-    return factory->OpenFromFile(factory->Create(Platform(), name, nullptr));
-  }
-
-  std::filesystem::path m_dir;
-};
 
 // A polygon class of the shape and NAME (and the object id "OID" when asked).
 inline FeatureClassPtr PolygonClass(const WorkspacePtr& ws, const std::string& name, const SpatialReferencePtr& sr,
@@ -60,6 +27,36 @@ inline void AddSquares(const FeatureClassPtr& fc, const std::vector<std::string>
     f->Store();
   }
 }
+
+// A fresh temporary folder per test, removed afterwards.
+class GisTest : public ::testing::Test {
+protected:
+  GisTest() { RegisterHostGisClasses(); }
+  std::string Native(const std::string& name = "") const { return name.empty() ? m_tmp.Path() : m_tmp / name; }
+  std::string Platform(const std::string& name = "") const { return ToPlatformPath(Native(name)); }
+
+  // The shapefile folder `folder` of the test's folder (made when missing).
+  WorkspacePtr Shapefiles(const std::string& folder = "") const {
+    std::filesystem::create_directories(Native(folder));
+    return CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory")->OpenFromFile(Platform(folder));
+  }
+  // A new GeoPackage `name`.gpkg in the test's folder.
+  WorkspacePtr NewGeoPackage(const std::string& name = "Area") const {
+    auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+    return factory->OpenFromFile(factory->Create(Platform(), name, nullptr));
+  }
+  // A layer of unit squares with these NAMEs side by side from the origin,
+  // in the class "Squares" of the shapefile folder `folder`.
+  FeatureLayerPtr SquaresLayer(const std::vector<std::string>& names, const std::string& folder = "") const {
+    FeatureClassPtr fc = PolygonClass(Shapefiles(folder), "Squares", Geographic(4326), false);
+    AddSquares(fc, names, 0, 0, Geographic(4326));
+    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+    layer->SetFeatureClass(fc);
+    return layer;
+  }
+
+  tov::testing::TempFolder m_tmp;
+};
 
 // An index named `name` on the field `field` of the class.
 inline IndexPtr IndexOn(const FeatureClassPtr& fc, const std::string& field, const std::string& name) {
@@ -83,6 +80,26 @@ inline EnvelopePtr Box(double xmin, double ymin, double xmax, double ymax, Spati
   box->SetSpatialReference(std::move(sr));
   return box;
 }
+
+// A group layer of that name holding the layers given.
+inline GroupLayerPtr GroupOf(const std::string& name, const std::vector<LayerPtr>& layers = {}) {
+  auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
+  group->SetName(name);
+  for (const LayerPtr& layer : layers) group->Add(layer);
+  return group;
+}
+
+// A graphic of the shape, with the symbol when one is given, drawn on the map.
+inline GraphicElementPtr AddGraphic(const MapPtr& map, const GeometryPtr& shape, const SymbolPtr& symbol = nullptr) {
+  auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
+  element->SetGeometry(shape);
+  if (symbol) element->SetSymbol(symbol);
+  map->AddElement(element);
+  return element;
+}
+
+// The envelope's XMin, YMin, XMax and YMax.
+inline std::vector<double> Corners(const EnvelopePtr& e) { return {e->XMin(), e->YMin(), e->XMax(), e->YMax()}; }
 
 inline std::string ReadText(const std::string& nativePath) {
   std::ifstream in(nativePath);
@@ -119,17 +136,14 @@ inline double OutlineWidthOf(const FeatureLayerPtr& layer) {
 }
 
 // Hands a fixed list of shapes to ConstructUnion.
-class ListEnumerator : public GeometryEnumerator {
-public:
-  explicit ListEnumerator(std::vector<GeometryPtr> shapes) : m_shapes(std::move(shapes)) {}
+struct ListEnumerator : GeometryEnumerator {
+  explicit ListEnumerator(std::vector<GeometryPtr> list) : shapes(std::move(list)) {}
   void BindGeometrySource(const QueryFilterPtr&, const ObjectPtr&) override {}
-  void Reset() override { m_next = 0; }
-  GeometryPtr Next() override { return m_next < m_shapes.size() ? m_shapes[m_next++] : nullptr; }
-  long Count() override { return static_cast<long>(m_shapes.size()); }
-
-private:
-  std::vector<GeometryPtr> m_shapes;
-  size_t m_next = 0;
+  void Reset() override { next = 0; }
+  GeometryPtr Next() override { return next < shapes.size() ? shapes[next++] : nullptr; }
+  long Count() override { return static_cast<long>(shapes.size()); }
+  std::vector<GeometryPtr> shapes;
+  size_t next = 0;
 };
 
 // The host's union of the shapes and, when asked, how it was made.

@@ -5,24 +5,7 @@
 namespace tov::test {
 namespace {
 
-class MapTest : public GisTest {
-protected:
-  // Three unit squares side by side in a shapefile folder.
-  FeatureLayerPtr SquaresLayer(const std::string& folder = "data") {
-    FeatureClassPtr fc = PolygonClass(Shapefiles(folder), "Squares", Geographic(4326), false);
-    AddSquares(fc, {"a", "b", "c"}, 0, 0, Geographic(4326));
-    auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
-    layer->SetFeatureClass(fc);
-    layer->SetName("Squares");
-    return layer;
-  }
-
-  static LayerPtr Named(const std::string& name) {
-    auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-    group->SetName(name);
-    return group;
-  }
-};
+using MapTest = GisTest;
 
 std::vector<std::string> Names(const EnumLayerPtr& layers) {
   std::vector<std::string> names;
@@ -32,31 +15,24 @@ std::vector<std::string> Names(const EnumLayerPtr& layers) {
 }
 
 TEST_F(MapTest, GroupLayerAppendsAndDeletesInOrder) {
-  auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-  LayerPtr a = Named("a"), b = Named("b"), c = Named("c");
-  group->Add(a);
-  group->Add(b);
-  group->Add(c);
+  GroupLayerPtr group = GroupOf("", {GroupOf("a"), GroupOf("b"), GroupOf("c")});
   // Moving the last to the top by delete-and-append of the others.
   for (int i = 0; i < 2; ++i) {
     LayerPtr first = group->Layer(0);
     group->Delete(first);
     group->Add(first);
   }
-  ASSERT_EQ(group->Count(), 3);
-  EXPECT_EQ(group->Layer(0)->Name(), "c");
-  EXPECT_EQ(group->Layer(1)->Name(), "a");
-  EXPECT_EQ(group->Layer(2)->Name(), "b");
+  std::vector<std::string> names;
+  for (long i = 0; i < group->Count(); ++i) names.push_back(group->Layer(i)->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"c", "a", "b"}));
   EXPECT_THROW(group->Layer(3), HostError);
-  EXPECT_THROW(group->Delete(Named("x")), HostError);
+  EXPECT_THROW(group->Delete(GroupOf("x")), HostError);
 }
 
 TEST_F(MapTest, LayersAreListedInMapOrderAtAllLevelsOrTopOnly) {
   auto map = CreateAs<Map>("orvaCore.Map");
-  auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-  group->SetName("group");
-  group->Add(Named("inner"));
-  map->AddLayer(Named("bottom"));
+  GroupLayerPtr group = GroupOf("group", {GroupOf("inner")});
+  map->AddLayer(GroupOf("bottom"));
   map->AddLayer(group); // new layers go on top
   EXPECT_EQ(Names(map->Layers(true)), (std::vector<std::string>{"group", "inner", "bottom"}));
   EXPECT_EQ(Names(map->Layers(false)), (std::vector<std::string>{"group", "bottom"}));
@@ -64,45 +40,45 @@ TEST_F(MapTest, LayersAreListedInMapOrderAtAllLevelsOrTopOnly) {
   EXPECT_EQ(group->Count(), 0);
 }
 
-TEST_F(MapTest, SelectByShapeCombinesNewAddAndExclusiveOr) {
+TEST_F(MapTest, SelectByShapeCombinesNewAddAndExclusiveOrOrTakesJustOne) {
   auto map = CreateAs<Map>("orvaCore.Map");
-  FeatureLayerPtr squares = SquaresLayer();
-  FeatureLayerPtr other = SquaresLayer("other");
+  FeatureLayerPtr squares = SquaresLayer({"a", "b", "c"}, "data");
+  FeatureLayerPtr other = SquaresLayer({"a", "b", "c"}, "other");
   other->SetSelectable(false);
   map->AddLayer(squares);
   map->AddLayer(other);
   EXPECT_EQ(map->SpatialReference()->FactoryCode(), 4326);
 
+  // New, add, then exclusive or: the first square drops out, the third comes in.
   auto env = CreateAs<SelectionEnvironment>("orvaCore.SelectionEnvironment");
-  env->SetCombinationMethod(0);
-  map->SelectByShape(MakePoint(0.5, 0.5), env, false);
-  EXPECT_EQ(map->SelectionCount(), 1);
-
-  env->SetCombinationMethod(1);
-  map->SelectByShape(MakePoint(1.5, 0.5), env, false);
-  EXPECT_EQ(map->SelectionCount(), 2);
-
-  // Exclusive or: the first square drops out, the third comes in.
-  env->SetCombinationMethod(4);
-  map->SelectByShape(Box(0.2, 0.2, 0.4, 0.4), env, false);
-  map->SelectByShape(MakePoint(2.5, 0.5), env, false);
-  EXPECT_EQ(map->SelectionCount(), 2);
+  const std::tuple<long, GeometryPtr, long> steps[] = {{0, MakePoint(0.5, 0.5), 1},
+                                                       {1, MakePoint(1.5, 0.5), 2},
+                                                       {4, Box(0.2, 0.2, 0.4, 0.4), 1},
+                                                       {4, MakePoint(2.5, 0.5), 2}};
+  for (const auto& [method, shape, count] : steps) {
+    env->SetCombinationMethod(method);
+    map->SelectByShape(shape, env, false);
+    EXPECT_EQ(map->SelectionCount(), count) << method;
+  }
   EXPECT_EQ(squares->SelectionSet()->Count(), 2);
   EXPECT_EQ(other->SelectionSet()->Count(), 0); // not selectable
 
   env->SetCombinationMethod(0);
   map->SelectByShape(MakePoint(10, 10), env, false); // empty map space
   EXPECT_EQ(map->SelectionCount(), 0);
+
+  // Without an environment, just one takes the first hit.
+  map->SelectByShape(Box(-1, -1, 10, 10), nullptr, true);
+  EXPECT_EQ(map->SelectionCount(), 1);
+  map->SelectByShape(Box(-1, -1, 10, 10), nullptr, false);
+  EXPECT_EQ(map->SelectionCount(), 3);
 }
 
 TEST_F(MapTest, ViewExtentAndDocumentSaveAndLoad) {
   GisApplication app;
   MapPtr map = app.Document()->FocusMap();
-  auto group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
-  group->SetName("My Analyses");
-  FeatureLayerPtr squares = SquaresLayer();
-  group->Add(squares);
-  map->AddLayer(group);
+  FeatureLayerPtr squares = SquaresLayer({"a", "b", "c"}, "data");
+  map->AddLayer(GroupOf("My Analyses", {squares}));
   ActiveViewPtr view = app.Document()->ActiveView();
   EXPECT_NEAR(view->FullExtent()->Width(), 3.0, 1e-9);
   EnvelopePtr zoom = squares->FeatureClass()->Extent();
@@ -110,15 +86,10 @@ TEST_F(MapTest, ViewExtentAndDocumentSaveAndLoad) {
   view->SetExtent(zoom);
 
   // Two drawn graphics, the second selected, one with a symbol.
-  for (int i = 0; i < 2; ++i) {
-    auto element = CreateAs<GraphicElement>("orvaCore.GraphicElement");
-    element->SetGeometry(Square(i, 0, 1, map->SpatialReference()));
-    map->AddElement(element);
-  }
   auto outline = CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol");
   outline->SetWidth(3.0);
-  map->Element(1)->SetSymbol(outline);
-  map->SelectElement(map->Element(1));
+  AddGraphic(map, Square(0, 0, 1, map->SpatialReference()));
+  map->SelectElement(AddGraphic(map, Square(1, 0, 1, map->SpatialReference()), outline));
 
   const std::string doc = Platform("document.json");
   app.SaveDocument(doc);
@@ -144,7 +115,7 @@ TEST_F(MapTest, ViewExtentAndDocumentSaveAndLoad) {
 }
 
 TEST_F(MapTest, LayerFileOpensAfterItsFolderMovesAndWithoutItsData) {
-  FeatureLayerPtr layer = SquaresLayer("StudyAreas/1");
+  FeatureLayerPtr layer = SquaresLayer({"a", "b", "c"}, "StudyAreas/1");
   SetOutlineWidth(layer, 4.0);
   layer->SetDataSourceRelativeBase(Platform("StudyAreas/1") + "\\"); // with its closing separator
   auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
@@ -152,7 +123,7 @@ TEST_F(MapTest, LayerFileOpensAfterItsFolderMovesAndWithoutItsData) {
   file->SetLayer(layer);
   file->Save();
 
-  std::filesystem::rename(m_dir / "StudyAreas", m_dir / "Moved");
+  std::filesystem::rename(Native("StudyAreas"), Native("Moved"));
   FeatureLayerPtr moved = OpenLayerFile(Platform("Moved/1/StudyArea.lyr"));
   ASSERT_TRUE(moved);
   EXPECT_EQ(moved->Name(), "Squares");
@@ -160,11 +131,128 @@ TEST_F(MapTest, LayerFileOpensAfterItsFolderMovesAndWithoutItsData) {
   EXPECT_EQ(moved->FeatureClass()->FeatureCount(nullptr), 3);
   EXPECT_DOUBLE_EQ(OutlineWidthOf(moved), 4.0);
 
-  std::filesystem::remove(m_dir / "Moved/1/Squares.shp");
+  std::filesystem::remove(Native("Moved/1/Squares.shp"));
   FeatureLayerPtr missing = OpenLayerFile(Platform("Moved/1/StudyArea.lyr"));
   ASSERT_TRUE(missing);
   EXPECT_FALSE(missing->FeatureClass());
   EXPECT_FALSE(missing->Valid());
+}
+
+// Feature layers: their symbols, selections and layer files.
+using LayerTest = GisTest;
+
+TEST_F(LayerTest, ColoursPackRedInTheLowByteAndAreCopiedIntoSymbols) {
+  auto color = CreateAs<RgbColor>("orvaCore.RgbColor");
+  color->SetRGB(65535);
+  EXPECT_EQ((std::vector<long>{color->Red(), color->Green(), color->Blue(), color->Transparency()}),
+            (std::vector<long>{255, 255, 0, 255}));
+
+  // The unfilled black outline: the outline takes the colour first, then
+  // the same colour object made transparent becomes the fill.
+  auto fill = CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol");
+  color->SetRGB(0);
+  LineSymbolPtr outline = fill->Outline();
+  outline->SetColor(color);
+  outline->SetWidth(4.0);
+  fill->SetOutline(outline);
+  color->SetTransparency(0);
+  fill->SetColor(color);
+  EXPECT_EQ(fill->Outline()->Color()->Transparency(), 255);
+  EXPECT_DOUBLE_EQ(fill->Outline()->Width(), 4.0);
+  EXPECT_EQ(fill->Color()->Transparency(), 0);
+
+  // Changing a returned copy changes nothing until it is put back.
+  fill->Outline()->SetWidth(9);
+  EXPECT_DOUBLE_EQ(fill->Outline()->Width(), 4.0);
+}
+
+TEST_F(LayerTest, NewLayerGetsASymbolForItsShapeType) {
+  auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  EXPECT_TRUE(layer->Visible());
+  EXPECT_TRUE(layer->Selectable());
+  EXPECT_FALSE(layer->SelectionSet());
+  EXPECT_EQ(layer->AnnotationProperties()->Count(), 1);
+  FeatureLayerPtr squares = SquaresLayer({"a"});
+  EXPECT_TRUE(std::dynamic_pointer_cast<FillSymbol>(squares->Renderer()->Symbol()));
+  EXPECT_EQ(squares->Name(), "Squares"); // its class's name
+  EXPECT_EQ(squares->SelectionSet()->Count(), 0);
+}
+
+TEST_F(LayerTest, SelectFeaturesCombinesWithTheLayerSelection) {
+  FeatureLayerPtr layer = SquaresLayer({"a", "b", "c"});
+  // New, exclusive or (a and c), add, then a new selection of just one.
+  const std::tuple<QueryFilterPtr, long, bool, long> steps[] = {{Where("NAME IN ('a', 'b')"), 0, false, 2},
+                                                                {Where("NAME IN ('b', 'c')"), 4, false, 2},
+                                                                {Where("NAME = 'b'"), 1, false, 3},
+                                                                {nullptr, 0, true, 1}};
+  for (const auto& [filter, method, justOne, count] : steps) {
+    layer->SelectFeatures(filter, method, justOne);
+    EXPECT_EQ(layer->SelectionSet()->Count(), count) << method;
+  }
+  layer->ClearSelection();
+  EXPECT_EQ(layer->SelectionSet()->Count(), 0);
+}
+
+TEST_F(LayerTest, MapEnumeratesSelectedFeaturesAndSelectedGraphics) {
+  auto map = CreateAs<Map>("orvaCore.Map");
+  FeatureLayerPtr layer = SquaresLayer({"a", "b", "c"});
+  map->AddLayer(layer);
+  layer->SelectFeatures(Where("NAME <> 'b'"), 0, false);
+  EnumFeaturePtr selected = map->FeatureSelection();
+  long polygons = 0;
+  while (FeaturePtr f = selected->Next()) polygons += f->Shape()->GeometryType() == geometryPolygon ? 1 : 0;
+  EXPECT_EQ(polygons, 2);
+
+  EXPECT_FALSE(map->SelectedElements()); // none selected: no enumeration
+  map->SelectElement(AddGraphic(map, Square(5, 5, 1)));
+  EnumElementPtr elements = map->SelectedElements();
+  ASSERT_TRUE(elements);
+  GraphicElementPtr first = elements->Next();
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->Geometry()->GeometryType(), geometryPolygon);
+  EXPECT_FALSE(elements->Next());
+  EXPECT_THROW(map->SelectElement(CreateAs<GraphicElement>("orvaCore.GraphicElement")), HostError);
+}
+
+TEST_F(LayerTest, LabelsSymbolsAndSelectionColourSurviveALayerFile) {
+  FeatureLayerPtr layer = SquaresLayer({"a"});
+  layer->SetName("Counties");
+  layer->SetVisible(false);
+  layer->SetSelectable(false);
+  auto yellow = CreateAs<RgbColor>("orvaCore.RgbColor");
+  yellow->SetRGB(65535);
+  layer->SetSelectionColor(yellow);
+  layer->SetDisplayAnnotation(true);
+  LabelClassPtr labels = layer->AnnotationProperties()->Item(0);
+  labels->SetExpression("[NAME]");
+  labels->SetMinimumScale(5000000);
+  labels->SetMaximumScale(10000);
+  labels->TextSymbol()->SetSize(12);
+  auto fill = std::dynamic_pointer_cast<FillSymbol>(layer->Renderer()->Symbol());
+  fill->SetStyle(orvaSFSDiagonalCross);
+
+  auto file = CreateAs<LayerFile>("orvaCore.LayerFile");
+  file->SetLayer(layer);
+  file->Save(Platform("Counties.lyr"));
+  EXPECT_EQ(file->Filename(), Platform("Counties.lyr"));
+
+  FeatureLayerPtr copy = OpenLayerFile(Platform("Counties.lyr"));
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->Name(), "Counties");
+  EXPECT_FALSE(copy->Visible());
+  EXPECT_FALSE(copy->Selectable());
+  EXPECT_EQ(copy->SelectionColor()->RGB(), 65535);
+  EXPECT_TRUE(copy->DisplayAnnotation());
+  LabelClassPtr copied = copy->AnnotationProperties()->Item(0);
+  EXPECT_EQ(std::make_tuple(copied->Expression(), copied->MinimumScale(), copied->MaximumScale(),
+                            copied->TextSymbol()->Size()),
+            std::make_tuple(std::string("[NAME]"), 5000000.0, 10000.0, 12.0));
+  EXPECT_EQ(std::dynamic_pointer_cast<FillSymbol>(copy->Renderer()->Symbol())->Style(), orvaSFSDiagonalCross);
+  ASSERT_TRUE(copy->FeatureClass()); // stored absolute: no relative base
+  EXPECT_EQ(copy->FeatureClass()->FeatureCount(nullptr), 1);
+
+  EXPECT_THROW(file->Open(Platform("missing.lyr")), HostError);
+  EXPECT_THROW(CreateAs<LayerFile>("orvaCore.LayerFile")->Save(Platform("empty.lyr")), HostError);
 }
 
 } // namespace

@@ -1,47 +1,35 @@
 #include "GisTestSupport.h"
 
 #include "host/gis/GisApplication.h"
+#include "host/gis/HostFileSystemObject.h"
 
 namespace tov::test {
 namespace {
 
 using RegistrationTest = GisTest;
 
+// Whether the object has the interface T.
 template <class T>
-void ExpectCreatable(const char* progId) {
-  EXPECT_TRUE(std::dynamic_pointer_cast<T>(CreateObject(progId))) << progId;
+bool Is(const ObjectPtr& object) {
+  return std::dynamic_pointer_cast<T>(object) != nullptr;
 }
 
 TEST_F(RegistrationTest, EveryProgIdMakesAnObjectWithItsInterface) {
-  ExpectCreatable<Point>("orvaCore.Point");
-  ExpectCreatable<Envelope>("orvaCore.Envelope");
-  ExpectCreatable<Polyline>("orvaCore.Polyline");
-  ExpectCreatable<Polygon>("orvaCore.Polygon");
-  ExpectCreatable<GeometryEnumerator>("orvaCore.GeometryEnumerator");
-  ExpectCreatable<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment");
-  ExpectCreatable<QueryFilter>("orvaCore.QueryFilter");
-  ExpectCreatable<SpatialFilter>("orvaCore.SpatialFilter");
-  ExpectCreatable<Field>("orvaCore.Field");
-  ExpectCreatable<Fields>("orvaCore.Fields");
-  ExpectCreatable<GeometryDef>("orvaCore.GeometryDef");
-  ExpectCreatable<Index>("orvaCore.Index");
-  ExpectCreatable<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory");
-  ExpectCreatable<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-  ExpectCreatable<ScratchWorkspaceFactory>("orvaCore.ScratchWorkspaceFactory");
-  ExpectCreatable<FeatureLayer>("orvaCore.FeatureLayer");
-  ExpectCreatable<GroupLayer>("orvaCore.GroupLayer");
-  ExpectCreatable<LayerFile>("orvaCore.LayerFile");
-  ExpectCreatable<SimpleRenderer>("orvaCore.SimpleRenderer");
-  ExpectCreatable<FillSymbol>("orvaCore.SimpleFillSymbol");
-  ExpectCreatable<LineSymbol>("orvaCore.SimpleLineSymbol");
-  ExpectCreatable<MarkerSymbol>("orvaCore.SimpleMarkerSymbol");
-  ExpectCreatable<TextSymbol>("orvaCore.TextSymbol");
-  ExpectCreatable<RgbColor>("orvaCore.RgbColor");
-  ExpectCreatable<SelectionEnvironment>("orvaCore.SelectionEnvironment");
-  ExpectCreatable<GraphicElement>("orvaCore.GraphicElement");
-  ExpectCreatable<Map>("orvaCore.Map");
-  ExpectCreatable<ActiveView>("orvaCore.Map");
-  ExpectCreatable<FileSystemObject>("Scripting.FileSystemObject");
+  const std::pair<const char*, bool (*)(const ObjectPtr&)> classes[] = {
+      {"Point", Is<Point>}, {"Envelope", Is<Envelope>}, {"Polyline", Is<Polyline>}, {"Polygon", Is<Polygon>},
+      {"GeometryEnumerator", Is<GeometryEnumerator>}, {"SpatialReferenceEnvironment", Is<SpatialReferenceFactory>},
+      {"QueryFilter", Is<QueryFilter>}, {"SpatialFilter", Is<SpatialFilter>}, {"Field", Is<Field>},
+      {"Fields", Is<Fields>}, {"GeometryDef", Is<GeometryDef>}, {"Index", Is<Index>},
+      {"ShapefileWorkspaceFactory", Is<WorkspaceFactory>}, {"AccessWorkspaceFactory", Is<WorkspaceFactory>},
+      {"ScratchWorkspaceFactory", Is<ScratchWorkspaceFactory>}, {"FeatureLayer", Is<FeatureLayer>},
+      {"GroupLayer", Is<GroupLayer>}, {"LayerFile", Is<LayerFile>}, {"SimpleRenderer", Is<SimpleRenderer>},
+      {"SimpleFillSymbol", Is<FillSymbol>}, {"SimpleLineSymbol", Is<LineSymbol>},
+      {"SimpleMarkerSymbol", Is<MarkerSymbol>}, {"TextSymbol", Is<TextSymbol>}, {"RgbColor", Is<RgbColor>},
+      {"SelectionEnvironment", Is<SelectionEnvironment>}, {"GraphicElement", Is<GraphicElement>},
+      {"Map", Is<Map>}, {"Map", Is<ActiveView>}};
+  for (const auto& [name, hasInterface] : classes)
+    EXPECT_TRUE(hasInterface(CreateObject(std::string("orvaCore.") + name))) << name;
+  EXPECT_TRUE(Is<FileSystemObject>(CreateObject("Scripting.FileSystemObject")));
 }
 
 TEST_F(RegistrationTest, FileSystemObjectWorksOnPlatformPaths) {
@@ -67,8 +55,6 @@ TEST_F(RegistrationTest, ScratchWorkspaceIsOneWritableGeoPackage) {
 TEST_F(RegistrationTest, ApplicationFindsExtensionsWithoutRegardToCase) {
   GisApplication app;
   EXPECT_EQ(app.hWnd(), 0);
-  app.SetHWnd(0x1234567890LL);
-  EXPECT_EQ(app.hWnd(), 0x1234567890LL);
   auto extension = CreateObject("orvaCore.RgbColor");
   app.AddExtension("TovKernel.TovExtension", extension);
   EXPECT_EQ(app.FindExtension("tovkernel.tovextension"), extension);
@@ -89,9 +75,7 @@ TEST_F(RegistrationTest, DocumentKeepsMapsFocusAndReplacesItsFileWhole) {
   const std::string doc = Platform("document.json");
   app.SaveDocument(doc);
   app.SaveDocument(doc); // replacing leaves no temporary file behind
-  size_t files = 0;
-  for (auto& entry : std::filesystem::directory_iterator(m_dir)) files += entry.is_regular_file() ? 1 : 0;
-  EXPECT_EQ(files, 1u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Native()), {}), 1);
 
   GisApplication loaded;
   loaded.LoadDocument(Native("document.json")); // a native path works too
@@ -106,6 +90,33 @@ TEST_F(RegistrationTest, DocumentKeepsMapsFocusAndReplacesItsFileWhole) {
   EXPECT_TRUE(Has(why, "broken.json")) << "a damaged document was loaded: " << why;
   EXPECT_EQ(loaded.Document()->MapCount(), 2);
   EXPECT_THROW(app.SaveDocument(Platform("no/such/folder/document.json")), HostError);
+}
+
+// Messages built from a path show the native path people know, whichever
+// form the host was given.
+using ShownPathsTest = GisTest;
+
+void ExpectNativePathIn(const std::function<void()>& call, const std::string& nativePath) {
+  const std::string why = ErrorOf(call).description;
+  EXPECT_TRUE(Has(why, nativePath) && !Has(why, "\\")) << nativePath << ": " << why;
+}
+
+TEST_F(ShownPathsTest, ErrorsAboutFilesAndFoldersShowNativePaths) {
+  auto gpkg = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
+  auto shp = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory");
+  gpkg->Create(Platform(), "Area", nullptr);
+  ExpectNativePathIn([&] { gpkg->Create(Platform(), "Area", nullptr); }, Native("Area.gpkg"));
+  ExpectNativePathIn([&] { gpkg->Create(Platform("none"), "Area", nullptr); }, Native("none"));
+  ExpectNativePathIn([&] { shp->OpenFromFile(Platform("none")); }, Native("none"));
+  ExpectNativePathIn([&] { gpkg->OpenFromFile(Platform("Area.gpkg"))->OpenFeatureClass("Missing"); }, Native("Area.gpkg"));
+
+  HostFileSystemObject files;
+  ExpectNativePathIn([&] { files.DeleteFile(Platform("gone.txt")); }, Native("gone.txt"));
+
+  std::ofstream(Native("odd.lyr")) << "{\"version\": 1}";
+  ExpectNativePathIn([&] { CreateAs<LayerFile>("orvaCore.LayerFile")->Open(Platform("odd.lyr")); }, Native("odd.lyr"));
+  ExpectNativePathIn([&] { GisApplication().LoadDocument(Platform("odd.lyr")); }, Native("odd.lyr"));
+  ExpectNativePathIn([&] { GisApplication().SaveDocument(Platform("none/document.json")); }, Native("none"));
 }
 
 } // namespace
