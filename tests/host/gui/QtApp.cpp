@@ -44,11 +44,16 @@ void ShowInWindow(Form& form, std::function<void(Form&, QWidget&)> user) {
   App();
   auto presenter = std::make_shared<QtPresenter>();
   presenter->SetMsgBoxAnswer([](const std::string&, int32_t) { return vbOK; });
-  presenter->SetOnShown(std::move(user));
+  bool played = false;
+  presenter->SetOnShown([&](Form& shown, QWidget& dialog) {
+    played = true;
+    user(shown, dialog);
+  });
   SetPresenter(presenter);
   Watchdog watchdog;
   form.ShowModal();
   EXPECT_FALSE(watchdog.Fired()) << "the form was still open when the watchdog fired";
+  EXPECT_TRUE(played) << "the form was never shown";
 }
 
 void WindowTest::SetUp() {

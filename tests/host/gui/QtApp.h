@@ -38,7 +38,8 @@ private:
 };
 
 // Shows the form with a Qt presenter (message boxes answered OK) while
-// user() plays it; the watchdog must not have had to close it.
+// user() plays it; it must have been shown, and the watchdog must not have
+// had to close it.
 void ShowInWindow(Form& form, std::function<void(Form&, QWidget&)> user);
 
 // A left-button event as the mouse makes it (a move holds no button).
