@@ -1,11 +1,18 @@
 // Study Area Setup in the window: the chooser's paths with the Qt presenter,
-// where each page puts the keyboard, and the small dialogs of the manage page.
+// where each page puts the keyboard, the small dialogs of the manage page,
+// the name page of the current-extent method as a user types and presses its
+// buttons or closes it, and the drawing page, where a polygon traced on the
+// canvas, one vertex taken back with Backspace and the ring closed by a
+// double click, becomes the study area.
+#include "DrawnWorld.h"
 #include "QtApp.h"
 
 #include "manage/SAContentsDialog.h"
 #include "manage/SAEditNameDialog.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 namespace tov::test {
 namespace {
@@ -92,6 +99,126 @@ TEST_F(ChooserWindowTest, EachPageOpensWithTheKeyboardWhereTheUserWorksFirstAndE
   EXPECT_EQ(shownText, "Harbour\nMidtown");
   EXPECT_TRUE(readOnly);
   EXPECT_EQ(focused, "OKButton");
+}
+
+class PresenterTest : public WindowTest {
+protected:
+  // The method's work runs under the window's progress dialog.
+  PresenterTest() : WindowTest({}, true) {}
+  // Runs the method; user() plays each showing of the page.
+  HostTaskRunResult Run(std::function<void(Form&, QWidget&)> user) {
+    return WindowTest::Run(std::move(user), kCurExtentTaskProgId);
+  }
+};
+
+TEST_F(PresenterTest, TypingANameAndNextStoresTheStudyArea) {
+  HostTaskRunResult result = Run([&](Form& form, QWidget& dialog) {
+    auto* edit = dialog.findChild<QLineEdit*>("StudyAreaNameText");
+    auto* next = dialog.findChild<QPushButton*>("NextButton");
+    ASSERT_TRUE(edit && next);
+    // The page keeps Next disabled until there is a name.
+    EXPECT_FALSE(next->isEnabled());
+    QTest::keyClicks(edit, "Harbour");
+    EXPECT_EQ(edit->text(), "Harbour");
+    EXPECT_EQ(form.Ctl("StudyAreaNameText")->Text(), "Harbour");
+    EXPECT_TRUE(next->isEnabled());
+    Press(dialog, "NextButton");
+  });
+  EXPECT_EQ(result.pageResult, 0);
+  EXPECT_TRUE(result.Stored());
+  EXPECT_EQ(result.currentStudyArea, "Harbour");
+}
+
+TEST_F(PresenterTest, BackCancelAndTheCloseBoxStoreNothing) {
+  struct Case {
+    const char* name;
+    std::function<void(Form&, QWidget&)> act;
+    int32_t pageResult;
+  };
+  const Case cases[] = {
+      {"Back", [](Form&, QWidget& d) { Press(d, "BackButton"); }, 2},
+      {"Cancel", [](Form&, QWidget& d) { Press(d, "CancelButton"); }, -1},
+      {"close box", [](Form&, QWidget& d) { d.close(); }, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HostTaskRunResult result = Run([&](Form& form, QWidget& dialog) {
+      QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), "Somewhere");
+      c.act(form, dialog);
+    });
+    EXPECT_EQ(result.pageResult, c.pageResult);
+    EXPECT_FALSE(result.Stored());
+    EXPECT_FALSE(result.initFunction);
+  }
+}
+
+TEST_F(PresenterTest, AProgramChangeReachesTheWidgetAndAnExistingNameIsRefused) {
+  ASSERT_TRUE(Run([](Form& form, QWidget& dialog) {
+                form.Ctl("StudyAreaNameText")->SetText("Harbour");
+                // What the program sets shows in the widget.
+                EXPECT_EQ(dialog.findChild<QLineEdit*>("StudyAreaNameText")->text(), "Harbour");
+                Press(dialog, "NextButton");
+              }).Stored());
+  int showings = 0;
+  HostTaskRunResult result = Run([&](Form& form, QWidget& dialog) {
+    ++showings;
+    auto* edit = dialog.findChild<QLineEdit*>("StudyAreaNameText");
+    if (showings == 1) {
+      QTest::keyClicks(edit, "Harbour");
+      Press(dialog, "NextButton");
+      // The warning came and the page went away to be shown again.
+      EXPECT_FALSE(form.Visible());
+      return;
+    }
+    // Shown again with the refused name still in it.
+    EXPECT_EQ(edit->text(), "Harbour");
+    QTest::keyClicks(edit, "2");
+    Press(dialog, "NextButton");
+  });
+  EXPECT_EQ(showings, 2);
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(result.Stored());
+  EXPECT_EQ(result.currentStudyArea, "Harbour2");
+}
+
+class DrawingPageWindowTest : public WindowTest {
+protected:
+  DrawingPageWindowTest() : WindowTest(DrawnWorldOptions()) {}
+};
+
+TEST_F(DrawingPageWindowTest, TheKeyboardIsOnTheMapAndATracedPolygonBecomesTheStudyArea) {
+  std::vector<std::string> focused;
+  int namePages = 0;
+  HostTaskRunResult result = Run([&](Form& form, QWidget& dialog) {
+    if (form.Name() == "SelectSANameDialog") {
+      // Back once: the drawing page shows again, Next enabled by the area.
+      if (namePages++ == 0) return Press(dialog, "BackButton");
+      QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), "Traced");
+      return Press(dialog, "NextButton");
+    }
+    focused.push_back(FocusName(dialog));
+    if (focused.size() > 1) return Press(dialog, "NextButton");
+    UserActions::ToolbarButton(form, "Toolbar1", "SelectByPolygon");
+    auto* canvas = dialog.findChild<MapCanvas*>("MapControl");
+    ASSERT_NE(canvas, nullptr);
+    const MapViewport view = canvas->Viewport();
+    auto at = [&](double x, double y) { return view.ToPixel(x, y); };
+    // What follows the first press is queued; the press blocks in the track
+    // until the double click ends it.
+    const QPointF first = at(-74.5, 40.5), second = at(-74, 40.5), third = at(-73.5, 41.2), last = at(-74, 41);
+    PostMouse(*canvas, {{QEvent::MouseButtonRelease, first}, {QEvent::MouseButtonPress, second},
+                        {QEvent::MouseButtonRelease, second}, {QEvent::MouseButtonPress, third},
+                        {QEvent::MouseButtonRelease, third}});
+    QCoreApplication::postEvent(canvas, new QKeyEvent(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier));
+    PostMouse(*canvas, {{QEvent::MouseButtonPress, last}, {QEvent::MouseButtonRelease, last},
+                        {QEvent::MouseButtonDblClick, last}, {QEvent::MouseButtonRelease, last}});
+    SendPress(*canvas, first);
+    Press(dialog, "NextButton");
+  }, kSelDrawingTaskProgId);
+  EXPECT_EQ(focused, (std::vector<std::string>{"MapControl", "MapControl"}));
+  ASSERT_TRUE(result.Stored());
+  ASSERT_TRUE(CurrentShape());
+  EXPECT_NEAR(InDegrees(CurrentShape())->Area(), 0.125, 1e-6);
 }
 
 } // namespace

@@ -5,21 +5,14 @@
 
 #include "host/datasets/DatasetCreate.h"
 #include "host/gui/DatasetMenu.h"
-#include "host/gui/MainWindow.h"
 #include "host/gui/NewDatasetDialog.h"
-#include "host/gui/RegisterHostGuiClasses.h"
-#include "platform/gis/Layer.h"
-#include "platform/gis/Map.h"
 
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 
 namespace tov::test {
 namespace {

@@ -2,20 +2,13 @@
 // and Recent Analyses switch the analysis the window shows, keeping its size;
 // the analyses and the layout are remembered for the next start.
 #include "QtApp.h"
-#include "TestWorld.h"
 
 #include "host/gui/DesktopSession.h"
-#include "host/gui/MainWindow.h"
-#include "host/gui/RegisterHostGuiClasses.h"
 #include "host/gui/WindowSettings.h"
-#include "platform/runtime/HostError.h"
 
-#include <QCoreApplication>
-#include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 
-#include <filesystem>
 #include <fstream>
 
 namespace fs = std::filesystem;

@@ -7,12 +7,9 @@
 #include "host/gui/QtProgressRunner.h"
 #include "platform/framework/ITovFunction.h"
 
-#include <QApplication>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QTimer>
 
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
