@@ -21,13 +21,17 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class DrawnRebuildTest : public DrawnMethodTest {
+// A method's test fixture with the method's rebuilder registered.
+template <class MethodTest, const char* kMethod, void (*kRegister)()>
+class Rebuilding : public MethodTest {
 protected:
   void SetUp() override {
-    DrawnMethodTest::SetUp();
-    UseRebuilder(kDrawnAreaMethod, RegisterDrawnAreaRebuilder);
+    MethodTest::SetUp();
+    this->UseRebuilder(kMethod, kRegister);
   }
 };
+
+using DrawnRebuildTest = Rebuilding<DrawnMethodTest, kDrawnAreaMethod, RegisterDrawnAreaRebuilder>;
 
 TEST_F(DrawnRebuildTest, ThePageShowsTheStoredAreaAndTheNewShapeReplacesItInPlace) {
   UseDrawingScript(DrawTurn("SelectFeature", R"({"rectangle": [-74.5, 40.5, -74, 41]})") + "," + NameTurn("Harbour"));
@@ -47,13 +51,7 @@ TEST_F(DrawnRebuildTest, ThePageShowsTheStoredAreaAndTheNewShapeReplacesItInPlac
   EXPECT_NEAR(InDegrees(CurrentShape())->Area(), M_PI * 0.04, M_PI * 0.04 * 0.01);
 }
 
-class ZipCodesRebuildTest : public ZipMethodTest {
-protected:
-  void SetUp() override {
-    ZipMethodTest::SetUp();
-    UseRebuilder(kZipCodesMethod, RegisterZipCodesRebuilder);
-  }
-};
+using ZipCodesRebuildTest = Rebuilding<ZipMethodTest, kZipCodesMethod, RegisterZipCodesRebuilder>;
 
 TEST_F(ZipCodesRebuildTest, TheStoredListIsShownCheckedByTheSameRulesAndStoredInPlace) {
   UseZipScript(ZipTurn("10001, 10002") + "," + NameTurn("Harbour"));
