@@ -84,21 +84,15 @@ TEST_F(ChooserWindowTest, EachPageOpensWithTheKeyboardWhereTheUserWorksFirstAndE
   // leaves the keyboard to the buttons.
   auto contents = std::make_shared<SAContentsDialog>();
   contents->Ctl("ContentsText")->SetText("Harbour\r\nMidtown");
-  QString shownText;
-  bool readOnly = false;
-  std::string focused;
   Played([&] { contents->ShowModal(); }, [&](Form&, QWidget& dialog) {
-    if (auto* lines = dialog.findChild<QPlainTextEdit*>("ContentsText")) {
-      shownText = lines->toPlainText();
-      readOnly = lines->isReadOnly();
-    }
-    focused = FocusName(dialog);
+    auto* lines = dialog.findChild<QPlainTextEdit*>("ContentsText");
+    EXPECT_TRUE(lines && lines->isReadOnly());
+    EXPECT_EQ(lines ? lines->toPlainText() : QString(), "Harbour\nMidtown");
+    EXPECT_EQ(FocusName(dialog), "OKButton");
     dialog.close();
   });
+  EXPECT_EQ(shown.size(), 1u);
   contents->Unload();
-  EXPECT_EQ(shownText, "Harbour\nMidtown");
-  EXPECT_TRUE(readOnly);
-  EXPECT_EQ(focused, "OKButton");
 }
 
 class PresenterTest : public WindowTest {

@@ -22,7 +22,6 @@ protected:
     std::vector<std::string> order;
     QWidget* start = dialog.focusWidget();
     for (QWidget* w = start; w; w = w->nextInFocusChain()) {
-      if (w != start && w == start) break;
       if (w->parentWidget() == &dialog && !w->objectName().isEmpty() && (w->focusPolicy() & Qt::TabFocus) &&
           w->isEnabled() && w->isVisible())
         order.push_back(w->objectName().toStdString());

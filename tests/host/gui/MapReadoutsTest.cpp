@@ -37,13 +37,7 @@ protected:
   MapPtr Map() const { return window->Canvas()->Control()->Map(); }
   double Scale() const { return CanvasScale(*window->Canvas()); }
   // Whether the map shows longitude and latitude (NAD83).
-  bool Shows(double lon, double lat) const {
-    auto point = CreateAs<Point>("orvaCore.Point");
-    point->PutCoords(lon, lat);
-    point->SetSpatialReference(Geographic(4269));
-    point->Project(Map()->SpatialReference());
-    return window->Canvas()->Viewport().VisibleMapRect().contains(QPointF(point->X(), point->Y()));
-  }
+  bool Shows(double lon, double lat) const { return QRectF(window->Canvas()->rect()).contains(PixelOf(lon, lat)); }
   void TypeScale(const QString& text) {
     QLineEdit* box = window->Readouts()->ScaleBox();
     box->setFocus();
@@ -54,8 +48,7 @@ protected:
   }
   void Drag(QPointF from, QPointF to) { DragOn(*window->Canvas(), from, to); }
   QTreeWidgetItem* LayerItem(const char* name) const {
-    auto items = window->LayerTree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
-    return items.isEmpty() ? nullptr : items.front();
+    return window->LayerTree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
   }
   bool Greyed(const char* name) const {
     QTreeWidgetItem* item = LayerItem(name);

@@ -2,10 +2,10 @@
 // button, the window's events go on meanwhile, and Cancel stops a function
 // between two steps (never inside one) and the work that asks for it.
 #include "QtApp.h"
+#include "Recorders.h"
 
 #include "host/common/WorkCancel.h"
 #include "host/gui/QtProgressRunner.h"
-#include "platform/framework/ITovFunction.h"
 
 #include <QProgressDialog>
 #include <QPushButton>
@@ -18,9 +18,9 @@ namespace tov::test {
 namespace {
 
 // Steps for as long as it is let, each step a while of work.
-class SlowFunction : public ITovFunction {
+class SlowFunction : public SpyFunction {
 public:
-  bool Start() override { return true; }
+  SlowFunction() : SpyFunction(&log) {}
   bool DoStep() override {
     ++steps;
     const bool wholeStep = !inStep;
@@ -30,12 +30,7 @@ public:
     EXPECT_TRUE(wholeStep);
     return steps < 10000;
   }
-  int32_t LastError() override { return 0; }
-  int32_t Status() override { return 1; }
-  void Cleanup() override {}
-  bool Init() override { return true; }
-  bool SetResultParam(const std::string&, Variant&) override { return false; }
-  bool SetParam(const std::string&, Variant&) override { return false; }
+  FunctionLog log;
   int steps = 0;
   bool inStep = false;
 };

@@ -69,11 +69,6 @@ void WindowTest::SetUp() {
   SetPresenter(qt);
 }
 
-void WindowTest::TearDown() {
-  window.reset();
-  QCoreApplication::processEvents();
-}
-
 void WindowTest::OpenWindow() {
   window = std::make_unique<MainWindow>(analysis);
   qt->SetParentWindow(window.get());
@@ -82,42 +77,11 @@ void WindowTest::OpenWindow() {
   QCoreApplication::processEvents();
 }
 
-QMouseEvent* Mouse(QEvent::Type type, QPointF at, Qt::KeyboardModifiers modifiers) {
-  const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
-  return new QMouseEvent(type, at, at, at, type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                         press ? Qt::LeftButton : Qt::NoButton, modifiers);
-}
-
-void PostMouse(QWidget& target, std::initializer_list<std::pair<QEvent::Type, QPointF>> events) {
-  for (const auto& [type, at] : events) QCoreApplication::postEvent(&target, Mouse(type, at));
-}
-
 void SendPress(QWidget& target, QPointF at, Qt::KeyboardModifiers modifiers) {
   Watchdog watchdog;
   std::unique_ptr<QMouseEvent> press(Mouse(QEvent::MouseButtonPress, at, modifiers));
   QCoreApplication::sendEvent(&target, press.get());
   EXPECT_FALSE(watchdog.Fired());
-}
-
-void ClickOn(QWidget& target, QPointF at, Qt::KeyboardModifiers modifiers) {
-  QCoreApplication::postEvent(&target, Mouse(QEvent::MouseButtonRelease, at, modifiers));
-  SendPress(target, at, modifiers);
-}
-
-void DragOn(QWidget& target, QPointF from, QPointF to) {
-  PostMouse(target, {{QEvent::MouseMove, to}, {QEvent::MouseButtonRelease, to}});
-  SendPress(target, from);
-}
-
-std::string FocusName(QWidget& dialog) {
-  return dialog.focusWidget() ? dialog.focusWidget()->objectName().toStdString() : "";
-}
-
-QStringList EntriesOf(QMenu& menu) {
-  QStringList entries;
-  for (QAction* a : menu.actions())
-    if (!a->isSeparator()) entries << a->objectName();
-  return entries;
 }
 
 bool WindowTest::Playing(User user, const std::function<void()>& act) {
@@ -130,22 +94,10 @@ bool WindowTest::Playing(User user, const std::function<void()>& act) {
   return !watchdog.Fired();
 }
 
-void WindowTest::Played(const std::function<void()>& act, User user) {
-  shown.clear();
-  EXPECT_TRUE(Playing(std::move(user), act)) << "a form was still open when the watchdog fired";
-}
-
 HostTaskRunResult WindowTest::Run(User user, const std::string& progId) {
   HostTaskRunResult result;
   Played([&] { result = progId.empty() ? RunHostTask(*analysis) : RunHostTask(*analysis, progId); }, std::move(user));
   return result;
-}
-
-void WindowTest::Press(QWidget& dialog, const char* button) {
-  auto* b = dialog.findChild<QAbstractButton*>(button);
-  ASSERT_NE(b, nullptr) << button;
-  ASSERT_TRUE(b->isEnabled()) << button;
-  QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, QPoint(4, b->height() / 2));
 }
 
 void WindowTest::Choose(QMenu* menu, const char* entry, User user) {
@@ -154,13 +106,6 @@ void WindowTest::Choose(QMenu* menu, const char* entry, User user) {
   ASSERT_NE(action, nullptr) << entry;
   Played([&] { action->trigger(); }, std::move(user));
   delete menu;
-}
-
-void WindowTest::Retype(QWidget& dialog, const char* box, const QString& text) {
-  auto* edit = dialog.findChild<QLineEdit*>(box);
-  ASSERT_NE(edit, nullptr) << box;
-  edit->selectAll();
-  QTest::keyClicks(edit, text);
 }
 
 User WindowTest::Naming(const std::string& name) {
@@ -180,12 +125,6 @@ User WindowTest::Renaming(const QString& to) {
     Retype(dialog, "ToText", to);
     Press(dialog, "OKButton");
   };
-}
-
-void WindowTest::Make(const char* name) { ASSERT_TRUE(Run(Naming(name)).Stored()); }
-
-QList<QTreeWidgetItem*> WindowTest::LayerItems(const QString& name) const {
-  return window->LayerTree()->findItems(name, Qt::MatchStartsWith | Qt::MatchRecursive);
 }
 
 QPointF WindowTest::PixelOf(double lon, double lat) const {
