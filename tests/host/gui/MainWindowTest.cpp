@@ -1,9 +1,18 @@
 // The host window on the small test data set: the select and draw tools, and
 // the layer tree whose changes are saved at once.
+//
+// What the window shows of its map: the pointer in longitude and latitude
+// and in map units, the scale and the box that takes a typed one, the
+// Identify tool, layers greyed and left out of selections beyond their
+// scale range, and Full Extent at the data set's initial extent.
 #include "QtApp.h"
 
 #include "host/common/Paths.h"
+#include "host/gui/IdentifyTool.h"
+#include "host/gui/MapScale.h"
+#include "host/gui/StatusReadouts.h"
 
+#include <QRegularExpression>
 #include <QTreeWidgetItemIterator>
 
 namespace tov::test {
@@ -91,6 +100,154 @@ TEST_F(MainWindowTest, AStudyAreaWhoseDataIsGoneIsNamedInTheStatusBarAndMarkedIn
     if (*it != items[0]) {
       EXPECT_TRUE((*it)->icon(0).isNull()) << (*it)->text(0).toStdString();
     }
+}
+
+// The test data set with a second view of its regions, "Detail", drawn only
+// at 1:500,000 and larger, and an initial extent inside its regions.
+TestWorldOptions DetailedWorld() {
+  TestWorldOptions options;
+  options.extraLayers =
+      R"({ "name": "Detail", "sourceName": "regions", "mapLayerName": "Detail", "reference": true, "minimumScale": 500000 })";
+  return options;
+}
+
+class MapReadoutsTest : public WindowTest {
+protected:
+  MapReadoutsTest() : WindowTest(DetailedWorld()) {}
+  void SetUp() override {
+    // The initial extent is the data set's own, narrower than its layers.
+    const std::string file = world->DatasetFolder() + "/dataset.json";
+    std::string json = ReadTextFile(file);
+    json.replace(json.find("\"layers\""), 0, "\"initialExtent\": [-74.6, 40.4, -74.2, 40.9], ");
+    WriteTextFile(file, json);
+    WindowTest::SetUp();
+    OpenWindow();
+  }
+  MapPtr Map() const { return window->Canvas()->Control()->Map(); }
+  double Scale() const { return CanvasScale(*window->Canvas()); }
+  // Whether the map shows longitude and latitude (NAD83).
+  bool Shows(double lon, double lat) const { return QRectF(window->Canvas()->rect()).contains(PixelOf(lon, lat)); }
+  void TypeScale(const QString& text) {
+    QLineEdit* box = window->Readouts()->ScaleBox();
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+    QCoreApplication::processEvents();
+  }
+  void Drag(QPointF from, QPointF to) { DragOn(*window->Canvas(), from, to); }
+  QTreeWidgetItem* LayerItem(const char* name) const {
+    return window->LayerTree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
+  }
+  bool Greyed(const char* name) const {
+    QTreeWidgetItem* item = LayerItem(name);
+    return item && item->foreground(0).color() == window->palette().color(QPalette::Disabled, QPalette::Text);
+  }
+  long Selected(const char* name) const {
+    for (long i = 0; i < Map()->LayerCount(); ++i)
+      if (Map()->Layer(i)->Name() == name)
+        if (auto layer = std::dynamic_pointer_cast<FeatureLayer>(Map()->Layer(i))) return layer->SelectionSet()->Count();
+    return -1;
+  }
+};
+
+// "40.75000° N, 74.50000° W" -> (40.75, -74.5).
+QPointF LatLonOf(const QString& text) {
+  const QRegularExpressionMatch m =
+      QRegularExpression("([0-9.]+)\u00b0 ([NS]), ([0-9.]+)\u00b0 ([EW])").match(text);
+  if (!m.hasMatch()) return QPointF(999, 999);
+  return QPointF(m.captured(1).toDouble() * (m.captured(2) == "S" ? -1 : 1),
+                 m.captured(3).toDouble() * (m.captured(4) == "W" ? -1 : 1));
+}
+
+TEST_F(MapReadoutsTest, ThePointerShowsInLongitudeAndLatitudeAndInMapUnits) {
+  const QPointF pixel = PixelOf(-74.5, 40.75);
+  QTest::mouseMove(window->Canvas(), pixel.toPoint());
+  QCoreApplication::processEvents();
+  const QPointF latLon = LatLonOf(window->Readouts()->LonLatText());
+  const double degreesPerPixel = 0.02; // far more than a pixel covers here
+  EXPECT_NEAR(latLon.x(), 40.75, degreesPerPixel) << window->Readouts()->LonLatText().toStdString();
+  EXPECT_NEAR(latLon.y(), -74.5, degreesPerPixel);
+
+  // The map's own units are the metres of its projected system.
+  const QPointF at = window->Canvas()->Viewport().ToMap(QPointF(pixel.toPoint()));
+  const QString units = window->Readouts()->MapUnitsText();
+  const QRegularExpressionMatch m = QRegularExpression("Map: ([-0-9,.]+) m, ([-0-9,.]+) m").match(units);
+  ASSERT_TRUE(m.hasMatch()) << units.toStdString();
+  EXPECT_NEAR(m.captured(1).remove(',').toDouble(), at.x(), 1);
+  EXPECT_NEAR(m.captured(2).remove(',').toDouble(), at.y(), 1);
+}
+
+TEST_F(MapReadoutsTest, ATypedScaleSetsTheMapsScaleAndNonsenseChangesNothing) {
+  const double before = Scale();
+  ASSERT_GT(before, 0);
+  EXPECT_EQ(window->Readouts()->ScaleBox()->text().toStdString(), FormatScale(before));
+  for (const auto& [typed, wanted] : {std::pair{"1:250000", 250000.0}, {"1,000,000", 1000000.0}, {"75 000", 75000.0}}) {
+    TypeScale(typed);
+    EXPECT_NEAR(Scale(), wanted, wanted * 0.01) << typed;
+    EXPECT_EQ(window->Readouts()->ScaleBox()->text().toStdString(), FormatScale(Scale())) << typed;
+  }
+  EXPECT_NE(world->DocumentText().find("extent"), std::string::npos);
+  const double kept = Scale();
+  TypeScale("big");
+  EXPECT_DOUBLE_EQ(Scale(), kept);
+  EXPECT_EQ(window->Readouts()->ScaleBox()->text().toStdString(), FormatScale(kept));
+  EXPECT_DOUBLE_EQ(ParseScale("2:5000"), 0);
+  EXPECT_DOUBLE_EQ(ParseScale("1 : 24'000"), 24000);
+}
+
+TEST_F(MapReadoutsTest, ALayerBeyondItsScaleRangeIsGreyedAndCannotBeSelected) {
+  TypeScale("2000000");
+  EXPECT_TRUE(Greyed("Detail"));
+  EXPECT_FALSE(Greyed("Regions"));
+  window->SetTool(MainWindow::Tool::Select);
+  Drag(PixelOf(-74.6, 40.5), PixelOf(-74.4, 40.7));
+  EXPECT_EQ(Selected("Regions"), 1);
+  EXPECT_EQ(Selected("Detail"), 0) << "a layer the map does not draw was selected";
+
+  TypeScale("250000");
+  EXPECT_FALSE(Greyed("Detail"));
+  Drag(PixelOf(-74.52, 40.72), PixelOf(-74.48, 40.78));
+  EXPECT_EQ(Selected("Detail"), 1);
+  // Hidden by the user: out of the selection too.
+  LayerItem("Detail")->setCheckState(0, Qt::Unchecked);
+  Drag(PixelOf(-74.52, 40.72), PixelOf(-74.48, 40.78));
+  EXPECT_EQ(Selected("Detail"), 0);
+}
+
+TEST_F(MapReadoutsTest, IdentifyShowsTheAttributesOfTheFeaturesUnderTheClick) {
+  TypeScale("2000000");
+  window->SetTool(MainWindow::Tool::Identify);
+  ClickOn(*window->Canvas(), PixelOf(-74.5, 40.75));
+  IdentifyResults* results = window->IdentifyWindow();
+  ASSERT_NE(results, nullptr);
+  EXPECT_TRUE(results->isVisible());
+  QTreeWidget* tree = results->Tree();
+  // Regions is drawn at this scale, Detail is not.
+  ASSERT_EQ(tree->topLevelItemCount(), 1);
+  EXPECT_EQ(tree->topLevelItem(0)->text(0), "Regions");
+  ASSERT_EQ(tree->topLevelItem(0)->childCount(), 1);
+  QTreeWidgetItem* feature = tree->topLevelItem(0)->child(0);
+  EXPECT_EQ(feature->text(0), "West");
+  bool named = false;
+  for (int i = 0; i < feature->childCount(); ++i)
+    named = named || (feature->child(i)->text(0) == "NAME" && feature->child(i)->text(1) == "West");
+  EXPECT_TRUE(named);
+
+  // Off every region: nothing found, said so.
+  const auto nothing = IdentifyAt(*Map(), -1e7, -1e7, 10, Scale());
+  EXPECT_TRUE(nothing.empty());
+}
+
+TEST_F(MapReadoutsTest, FullExtentShowsTheDataSetsInitialExtentNotAllItsLayers) {
+  TypeScale("100000");
+  ASSERT_FALSE(Shows(-74.6, 40.4));
+  window->FullExtent();
+  // All of the initial extent, not the regions' far corners (-75 to -73).
+  for (auto [lon, lat] : {std::pair{-74.6, 40.4}, {-74.2, 40.4}, {-74.2, 40.9}, {-74.6, 40.9}})
+    EXPECT_TRUE(Shows(lon, lat)) << lon << ", " << lat;
+  EXPECT_FALSE(Shows(-75.0, 40.0));
+  EXPECT_FALSE(Shows(-73.0, 41.5));
 }
 
 } // namespace
