@@ -51,10 +51,10 @@ protected:
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Q(world.Root() + "/config"));
   }
 
-  // A session opening analyses on the test data set; its warnings are kept.
-  std::unique_ptr<DesktopSession> Session() {
-    auto session = std::make_unique<DesktopSession>(
-        [this](const std::string& folder) { return OpenAnalysis(folder, "Test", world.DataRoot()); }, nullptr);
+  // A session opening analyses on the test data set, or by `open`; its warnings are kept.
+  std::unique_ptr<DesktopSession> Session(DesktopSession::Opener open = nullptr) {
+    if (!open) open = [this](const std::string& folder) { return OpenAnalysis(folder, "Test", world.DataRoot()); };
+    auto session = std::make_unique<DesktopSession>(open, nullptr);
     session->SetWarning([this](QWidget*, const QString& text) { warnings << text; });
     session->SetFolderQuestion([this](QWidget*, bool) { return answer; });
     return session;
@@ -121,16 +121,16 @@ TEST_F(DesktopSessionTest, FoldersThatDoNotFitAreRefusedAndTheWindowStays) {
   answer.clear();
   EXPECT_FALSE(session->AskOpen()) << "the dialog cancelled";
   ASSERT_EQ(warnings.size(), 3);
-  EXPECT_TRUE(warnings[0].contains("holds no analysis")) << warnings[0].toStdString();
-  EXPECT_TRUE(warnings[1].contains("is not empty")) << warnings[1].toStdString();
-  EXPECT_TRUE(warnings[2].contains("holds an analysis already")) << warnings[2].toStdString();
+  for (int i : {0, 1, 2})
+    EXPECT_TRUE(warnings[i].contains(QStringList{"holds no analysis", "is not empty", "holds an analysis already"}[i]))
+        << warnings[i].toStdString();
   EXPECT_EQ(session->Window(), window);
   EXPECT_FALSE(fs::exists(world.Root() + "/plain/document.json"));
 
   // One that cannot be opened: the reason, and the window as it was.
-  auto failing = std::make_unique<DesktopSession>(
-      [](const std::string&) -> AnalysisPtr { throw HostError(err::FileNotFound, "Test", "no data set here"); }, nullptr);
-  failing->SetWarning([this](QWidget*, const QString& text) { warnings << text; });
+  auto failing = Session([](const std::string&) -> AnalysisPtr {
+    throw HostError(err::FileNotFound, "Test", "no data set here");
+  });
   EXPECT_FALSE(failing->Open(first));
   EXPECT_EQ(failing->Window(), nullptr);
   EXPECT_TRUE(warnings.back().contains("no data set here"));

@@ -377,9 +377,8 @@ TEST_F(StudyAreasPanelTest, ExportWritesTheFileChosenInTheSaveDialogAndReplacesO
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("old.txt"), std::string::npos) << messages[0];
   EXPECT_FALSE(std::filesystem::exists(folder.Path() + "/old.txt"));
-  size_t files = 0;
-  for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(folder.Path())) ++files;
-  EXPECT_EQ(files, 2u) << "a scratch folder was left behind";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2)
+      << "a scratch folder was left behind";
 }
 
 TEST_F(StudyAreasPanelTest, PropertiesShowTheSheetAndRenameTheManageDialogOnThatStudyArea) {

@@ -90,21 +90,17 @@ TEST_F(StudyAreaPropertiesTest, DescribesMethodFilesExtentAndArea) {
 // A rebuilder whose page the user accepts or not; its function is a spy.
 class RecordingRebuilder : public StudyAreaRebuilder {
 public:
-  RecordingRebuilder(int* edits, bool* accept) : m_edits(edits), m_accept(accept) {}
+  explicit RecordingRebuilder(std::function<bool()> edit) : m_edit(std::move(edit)) {}
   std::string Caption() const override { return "Rebuild from the test"; }
   std::string FunctionProgId() const override { return "Test.RecordingFunction"; }
-  bool Edit(const StudyAreaRecordPtr&, const DataManagerPtr&, const HostApplicationPtr&) override {
-    ++*m_edits;
-    return *m_accept;
-  }
+  bool Edit(const StudyAreaRecordPtr&, const DataManagerPtr&, const HostApplicationPtr&) override { return m_edit(); }
   void PassParameters(ITovFunction& function) override {
     Variant v("extra");
     function.SetParam("Extra", v);
   }
 
 private:
-  int* m_edits;
-  bool* m_accept;
+  std::function<bool()> m_edit;
 };
 
 TEST_F(StudyAreaPropertiesTest, PropertySheetShowsTheStudyAreaAndRebuildsOnlyWhenTheMethodCan) {
@@ -137,7 +133,9 @@ TEST_F(StudyAreaPropertiesTest, PropertySheetShowsTheStudyAreaAndRebuildsOnlyWhe
   SpyFunctionScope spy("Test.RecordingFunction");
   int edits = 0;
   bool accept = false;
-  RegisterStudyAreaRebuilder(kCurrentExtentMethod, [&] { return std::make_unique<RecordingRebuilder>(&edits, &accept); });
+  RegisterStudyAreaRebuilder(kCurrentExtentMethod, [&] {
+    return std::make_unique<RecordingRebuilder>([&] { ++edits; return accept; });
+  });
   // A rebuild the user cancels shows the sheet again; one accepted runs the
   // method's function from the property page.
   EXPECT_EQ(drive({"RebuildButton", "CancelButton"}).first, -1);
@@ -183,21 +181,14 @@ struct ReadBack {
   double squareKilometres = 0;
 };
 
-ReadBack Read(const std::string& path) {
+void Read(const std::string& path, ReadBack& back) {
   GDALDatasetUniquePtr in(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR));
-  ReadBack back;
-  if (!in) {
-    ADD_FAILURE() << path << " cannot be read";
-    return back;
-  }
+  ASSERT_TRUE(in) << path << " cannot be read";
   OGRLayer* layer = in->GetLayer(0);
   EXPECT_EQ(layer->GetFeatureCount(), 1) << path;
   OGRFeatureUniquePtr feature(layer->GetNextFeature());
   OGRGeometry* shape = feature ? feature->GetGeometryRef() : nullptr;
-  if (!shape) {
-    ADD_FAILURE() << path << " holds no shape";
-    return back;
-  }
+  ASSERT_TRUE(shape) << path << " holds no shape";
   EXPECT_TRUE(wkbFlatten(shape->getGeometryType()) == wkbPolygon ||
               wkbFlatten(shape->getGeometryType()) == wkbMultiPolygon)
       << path;
@@ -208,7 +199,6 @@ ReadBack Read(const std::string& path) {
   back.system = code ? code : "";
   shape->assignSpatialReference(sr);
   back.squareKilometres = GeodesicAreaSquareMetres(GeometryFromOgr(shape, 4, HostSpatialReference::FromOgr(sr))) / 1e6;
-  return back;
 }
 
 class StudyAreaExportTest : public WorldTest {
@@ -229,7 +219,8 @@ protected:
 TEST_F(StudyAreaExportTest, EachFormatHoldsOneNamedPolygonInTheSystemItsReadersExpect) {
   const double area = DescribeStudyArea(*analysis, "Ring").areaSquareKilometres;
   for (const char* file : {"ring.geojson", "ring.kml", "ring.gpkg", "ring.shp", "ring.fgb"}) {
-    const ReadBack back = Read(Export(file));
+    ReadBack back;
+    Read(Export(file), back);
     EXPECT_EQ(back.name, "Ring") << file;
     EXPECT_NEAR(back.squareKilometres, area, area * 1e-4) << file;
     if (Has(file, ".geojson") || Has(file, ".kml")) {
@@ -250,7 +241,8 @@ TEST_F(StudyAreaExportTest, AnotherSystemOnRequestButKmlOnlyInWgs84AndNothingOve
   const auto json = nlohmann::json::parse(ReadTextFile(albers));
   ASSERT_TRUE(json.contains("crs"));
   EXPECT_TRUE(Has(json["crs"].dump(), "5070")) << json["crs"].dump();
-  const ReadBack metres = Read(albers);
+  ReadBack metres;
+  Read(albers, metres);
   EXPECT_EQ(metres.system, "5070");
   EXPECT_NEAR(metres.extent.MaxX - metres.extent.MinX, 2 * kRadius, 2 * kRadius * 0.02);
   EXPECT_NEAR(metres.extent.MaxY - metres.extent.MinY, 2 * kRadius, 2 * kRadius * 0.02);
