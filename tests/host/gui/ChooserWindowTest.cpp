@@ -130,23 +130,19 @@ TEST_F(PresenterTest, TypingANameAndNextStoresTheStudyArea) {
 }
 
 TEST_F(PresenterTest, BackCancelAndTheCloseBoxStoreNothing) {
-  struct Case {
-    const char* name;
-    std::function<void(Form&, QWidget&)> act;
-    int32_t pageResult;
-  };
-  const Case cases[] = {
+  // What the user does after typing a name, and the page's result.
+  const std::tuple<const char*, User, int32_t> cases[] = {
       {"Back", [](Form&, QWidget& d) { Press(d, "BackButton"); }, 2},
       {"Cancel", [](Form&, QWidget& d) { Press(d, "CancelButton"); }, -1},
       {"close box", [](Form&, QWidget& d) { d.close(); }, -1},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    HostTaskRunResult result = Run([&](Form& form, QWidget& dialog) {
+  for (const auto& [name, act, pageResult] : cases) {
+    SCOPED_TRACE(name);
+    HostTaskRunResult result = Run([act = act](Form& form, QWidget& dialog) {
       QTest::keyClicks(dialog.findChild<QLineEdit*>("StudyAreaNameText"), "Somewhere");
-      c.act(form, dialog);
+      act(form, dialog);
     });
-    EXPECT_EQ(result.pageResult, c.pageResult);
+    EXPECT_EQ(result.pageResult, pageResult);
     EXPECT_FALSE(result.Stored());
     EXPECT_FALSE(result.initFunction);
   }

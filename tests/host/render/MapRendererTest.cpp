@@ -235,29 +235,22 @@ TEST(LabelExpressionTest, FieldsAreReplacedAndOtherTextKept) {
 
 TEST(MapDecorationsTest, TheBarIsTheLongestRoundLengthThatFits) {
   // metres per pixel, longest bar in pixels; then km or m, mi or ft
-  struct Case {
-    double metresPerPixel, maxPixels;
-    double metric;
-    const char* metricUnit;
-    double imperial;
-    const char* imperialUnit;
-  };
-  const Case cases[] = {
+  const std::tuple<double, double, double, std::string, double, std::string> cases[] = {
       {2000, 160, 200, "km", 100, "mi"},  // 320 km, 199 mi
       {1, 150, 100, "m", 200, "ft"},      // 150 m, 492 ft
       {10, 150, 1, "km", 2000, "ft"},     // 1.5 km, 4,921 ft
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.metresPerPixel));
-    const auto metric = MapDecorations::FitBar(c.metresPerPixel, c.maxPixels, 1000, "km", 1, "m");
-    EXPECT_DOUBLE_EQ(metric.length, c.metric);
-    EXPECT_EQ(metric.unit, c.metricUnit);
-    EXPECT_NEAR(metric.pixels * c.metresPerPixel, c.metric * (metric.unit == "km" ? 1000 : 1), 1e-6);
-    EXPECT_LE(metric.pixels, c.maxPixels);
-    const auto imperial = MapDecorations::FitBar(c.metresPerPixel, c.maxPixels, 1609.344, "mi", 0.3048, "ft");
-    EXPECT_DOUBLE_EQ(imperial.length, c.imperial);
-    EXPECT_EQ(imperial.unit, c.imperialUnit);
-    EXPECT_LE(imperial.pixels, c.maxPixels);
+  for (const auto& [metresPerPixel, maxPixels, metricLength, metricUnit, imperialLength, imperialUnit] : cases) {
+    SCOPED_TRACE(std::to_string(metresPerPixel));
+    const auto metric = MapDecorations::FitBar(metresPerPixel, maxPixels, 1000, "km", 1, "m");
+    EXPECT_DOUBLE_EQ(metric.length, metricLength);
+    EXPECT_EQ(metric.unit, metricUnit);
+    EXPECT_NEAR(metric.pixels * metresPerPixel, metricLength * (metric.unit == "km" ? 1000 : 1), 1e-6);
+    EXPECT_LE(metric.pixels, maxPixels);
+    const auto imperial = MapDecorations::FitBar(metresPerPixel, maxPixels, 1609.344, "mi", 0.3048, "ft");
+    EXPECT_DOUBLE_EQ(imperial.length, imperialLength);
+    EXPECT_EQ(imperial.unit, imperialUnit);
+    EXPECT_LE(imperial.pixels, maxPixels);
   }
   EXPECT_EQ(MapDecorations::FitBar(1000, 150, 1000, "km", 1, "m").Label(), "100 km");
   // Nothing fits, or nothing to measure.
