@@ -179,11 +179,12 @@ TEST(WindowSettingsTest, TheRecentListKeepsTheLatestFoldersAndNoSharedLocations)
 
   // The first analysis: in Documents when there is such a folder.
   fs::create_directories(tmp / "home/Documents");
-  EXPECT_EQ(WindowSettings::DefaultAnalysisFolder(Q(tmp / "home"), Q(tmp / "home/Documents")),
-            Q(tmp / "home/Documents/Tovana/analysis"));
-  EXPECT_EQ(WindowSettings::DefaultAnalysisFolder(Q(tmp / "home"), Q(tmp / "home/Missing")),
-            Q(tmp / "home/tovana/analysis"));
-  EXPECT_EQ(WindowSettings::DefaultAnalysisFolder(Q(tmp / "home"), Q(tmp / "home")), Q(tmp / "home/tovana/analysis"));
+  auto defaultWith = [&](const char* documents) {
+    return WindowSettings::DefaultAnalysisFolder(Q(tmp / "home"), Q(tmp / documents));
+  };
+  EXPECT_EQ(defaultWith("home/Documents"), Q(tmp / "home/Documents/Tovana/analysis"));
+  EXPECT_EQ(defaultWith("home/Missing"), Q(tmp / "home/tovana/analysis"));
+  EXPECT_EQ(defaultWith("home"), Q(tmp / "home/tovana/analysis"));
 }
 
 // Steps for as long as it is let, each step a while of work.
@@ -280,11 +281,11 @@ void WriteSource(const std::string& file) {
   layer("city", {{"City", "POLYGON((-74.2 40.5,-74.2 40.9,-73.7 40.9,-73.7 40.5,-74.2 40.5))"}});
 }
 
-class DatasetMenuTest : public ::testing::Test {
+// The session's settings and test world, with a data set made from the source.
+class DatasetMenuTest : public DesktopSessionTest {
 protected:
   void SetUp() override {
-    App();
-    RegisterHostGuiClasses(false);
+    DesktopSessionTest::SetUp();
     WriteSource(source);
     DatasetCreateOptions o;
     o.name = "Boroughs";
@@ -312,7 +313,6 @@ protected:
     return names;
   }
 
-  TestWorld world;
   std::string source = world.Root() + "/boroughs.gpkg";
   AnalysisPtr analysis;
   std::unique_ptr<MainWindow> window;

@@ -141,7 +141,6 @@ protected:
     QTest::keyClick(box, Qt::Key_Return);
     QCoreApplication::processEvents();
   }
-  void Drag(QPointF from, QPointF to) { DragOn(*window->Canvas(), from, to); }
   QTreeWidgetItem* LayerItem(const char* name) const {
     return window->LayerTree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).value(0);
   }
@@ -157,23 +156,17 @@ protected:
   }
 };
 
-// "40.75000° N, 74.50000° W" -> (40.75, -74.5).
-QPointF LatLonOf(const QString& text) {
-  const QRegularExpressionMatch m =
-      QRegularExpression("([0-9.]+)\u00b0 ([NS]), ([0-9.]+)\u00b0 ([EW])").match(text);
-  if (!m.hasMatch()) return QPointF(999, 999);
-  return QPointF(m.captured(1).toDouble() * (m.captured(2) == "S" ? -1 : 1),
-                 m.captured(3).toDouble() * (m.captured(4) == "W" ? -1 : 1));
-}
-
 TEST_F(MapReadoutsTest, ThePointerShowsInLongitudeAndLatitudeAndInMapUnits) {
   const QPointF pixel = PixelOf(-74.5, 40.75);
   QTest::mouseMove(window->Canvas(), pixel.toPoint());
   QCoreApplication::processEvents();
-  const QPointF latLon = LatLonOf(window->Readouts()->LonLatText());
+  // As "40.75000° N, 74.50000° W".
+  const QString lonLat = window->Readouts()->LonLatText();
+  const QRegularExpressionMatch l = QRegularExpression("([0-9.]+)\u00b0 ([NS]), ([0-9.]+)\u00b0 ([EW])").match(lonLat);
+  ASSERT_TRUE(l.hasMatch()) << lonLat.toStdString();
   const double degreesPerPixel = 0.02; // far more than a pixel covers here
-  EXPECT_NEAR(latLon.x(), 40.75, degreesPerPixel) << window->Readouts()->LonLatText().toStdString();
-  EXPECT_NEAR(latLon.y(), -74.5, degreesPerPixel);
+  EXPECT_NEAR(l.captured(1).toDouble() * (l.captured(2) == "S" ? -1 : 1), 40.75, degreesPerPixel);
+  EXPECT_NEAR(l.captured(3).toDouble() * (l.captured(4) == "W" ? -1 : 1), -74.5, degreesPerPixel);
 
   // The map's own units are the metres of its projected system.
   const QPointF at = window->Canvas()->Viewport().ToMap(QPointF(pixel.toPoint()));
@@ -207,17 +200,17 @@ TEST_F(MapReadoutsTest, ALayerBeyondItsScaleRangeIsGreyedAndCannotBeSelected) {
   EXPECT_TRUE(Greyed("Detail"));
   EXPECT_FALSE(Greyed("Regions"));
   window->SetTool(MainWindow::Tool::Select);
-  Drag(PixelOf(-74.6, 40.5), PixelOf(-74.4, 40.7));
+  DragOn(*window->Canvas(), PixelOf(-74.6, 40.5), PixelOf(-74.4, 40.7));
   EXPECT_EQ(Selected("Regions"), 1);
   EXPECT_EQ(Selected("Detail"), 0) << "a layer the map does not draw was selected";
 
   TypeScale("250000");
   EXPECT_FALSE(Greyed("Detail"));
-  Drag(PixelOf(-74.52, 40.72), PixelOf(-74.48, 40.78));
+  DragOn(*window->Canvas(), PixelOf(-74.52, 40.72), PixelOf(-74.48, 40.78));
   EXPECT_EQ(Selected("Detail"), 1);
   // Hidden by the user: out of the selection too.
   LayerItem("Detail")->setCheckState(0, Qt::Unchecked);
-  Drag(PixelOf(-74.52, 40.72), PixelOf(-74.48, 40.78));
+  DragOn(*window->Canvas(), PixelOf(-74.52, 40.72), PixelOf(-74.48, 40.78));
   EXPECT_EQ(Selected("Detail"), 0);
 }
 
