@@ -39,32 +39,30 @@ protected:
 };
 
 TEST_F(MainWindowTest, ClicksSelectRegionsShiftAddsAndClearEmpties) {
-  MapPtr map = window->Canvas()->Control()->Map();
   window->SetTool(MainWindow::Tool::Select);
   Click(-74.5, 40.75);
-  EXPECT_EQ(map->SelectionCount(), 1);
+  EXPECT_EQ(Map()->SelectionCount(), 1);
   Click(-73.5, 40.75);
-  EXPECT_EQ(map->SelectionCount(), 1); // a new selection replaces the old
+  EXPECT_EQ(Map()->SelectionCount(), 1); // a new selection replaces the old
   Click(-74.5, 40.75, Qt::ShiftModifier);
-  EXPECT_EQ(map->SelectionCount(), 2);
+  EXPECT_EQ(Map()->SelectionCount(), 2);
   window->ClearSelection();
-  EXPECT_EQ(map->SelectionCount(), 0);
+  EXPECT_EQ(Map()->SelectionCount(), 0);
 }
 
 TEST_F(MainWindowTest, APolygonIsDrawnAndAHiddenLayerIsSavedAtOnce) {
-  MapPtr map = window->Canvas()->Control()->Map();
   window->SetTool(MainWindow::Tool::DrawPolygon);
   const QPointF first = PixelOf(-74.8, 40.2), second = PixelOf(-73.2, 40.2), last = PixelOf(-74, 41.2);
   PostMouse(*window->Canvas(), {{QEvent::MouseButtonRelease, first}, {QEvent::MouseButtonPress, second},
                                 {QEvent::MouseButtonRelease, second}, {QEvent::MouseButtonPress, last},
                                 {QEvent::MouseButtonDblClick, last}, {QEvent::MouseButtonRelease, last}});
   SendPress(*window->Canvas(), first);
-  EXPECT_EQ(map->ElementCount(), 1);
+  EXPECT_EQ(Map()->ElementCount(), 1);
 
   QTreeWidget* tree = window->LayerTree();
   ASSERT_GT(tree->topLevelItemCount(), 0);
   QTreeWidgetItem* item = tree->topLevelItem(tree->topLevelItemCount() - 1);
-  LayerPtr layer = map->Layer(map->LayerCount() - 1);
+  LayerPtr layer = Map()->Layer(Map()->LayerCount() - 1);
   ASSERT_TRUE(layer->Visible());
   item->setCheckState(0, Qt::Unchecked);
   EXPECT_FALSE(layer->Visible());
@@ -129,7 +127,6 @@ protected:
     WindowTest::SetUp();
     OpenWindow();
   }
-  MapPtr Map() const { return window->Canvas()->Control()->Map(); }
   double Scale() const { return CanvasScale(*window->Canvas()); }
   // Whether the map shows longitude and latitude (NAD83).
   bool Shows(double lon, double lat) const { return QRectF(window->Canvas()->rect()).contains(PixelOf(lon, lat)); }
@@ -322,8 +319,7 @@ TEST_F(StudyAreasPanelTest, TheMenuOffersEachCommandAndOnlyStudyAreaLayersTheSam
 
 TEST_F(StudyAreasPanelTest, ZoomToShowsTheWholeStudyAreaAndLittleMore) {
   Make("Small"); // made at a zoomed-in view below
-  MapPtr map = window->Canvas()->Control()->Map();
-  auto view = As<ActiveView>(map);
+  auto view = As<ActiveView>(Map());
   // Somewhere else, far smaller.
   EnvelopePtr away = view->Extent();
   const double w = away->Width() / 50;

@@ -88,9 +88,7 @@ public:
 TEST(HostMapControlTest, AScriptedDragReachesTrackRectangle) {
   RegisterHostGisClasses();
   RegisterHostGuiClasses(false);
-  auto presenter = std::make_shared<ScriptedPresenter>();
-  SetPresenter(presenter);
-  presenter->LoadScript(R"([{"form": "MapPage", "actions": [
+  auto presenter = UseScript(R"([{"form": "MapPage", "actions": [
       {"mapdown": "MapControl", "map": [5, 6], "track": {"rectangle": [3, 4, 1, 2]}}, {"close": true}]}])");
   auto page = std::make_shared<ScriptedMapPage>();
   page->ShowModal();

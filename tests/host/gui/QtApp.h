@@ -226,12 +226,13 @@ protected:
   QList<QTreeWidgetItem*> LayerItems(const QString& name) const {
     return window->LayerTree()->findItems(name, Qt::MatchStartsWith | Qt::MatchRecursive);
   }
+  MapPtr Map() const { return window->Canvas()->Control()->Map(); }
   // Where longitude and latitude (NAD83) lie on the window's canvas.
   QPointF PixelOf(double lon, double lat) const {
     auto point = CreateAs<Point>("orvaCore.Point");
     point->PutCoords(lon, lat);
     point->SetSpatialReference(Geographic(4269));
-    point->Project(window->Canvas()->Control()->Map()->SpatialReference());
+    point->Project(Map()->SpatialReference());
     return window->Canvas()->Viewport().ToPixel(point->X(), point->Y());
   }
 
