@@ -295,29 +295,26 @@ TEST_F(DialogKeyboardTest, AnEnterTheFormSwallowsStaysInItsBox) {
 
 TEST_F(DialogKeyboardTest, TabGoesThroughThePageAsItIsLaidOut) {
   Make("Harbour"); // the chooser's open way and manage button take part
-  std::vector<std::string> namePage, chooser;
-  std::string afterTab;
+  // The name box on top, then the buttons' row from the left; from the
+  // methods' list on the chooser down to its buttons, the options of the
+  // regions and Back being disabled.
   Run([&](Form& form, QWidget& dialog) {
     if (form.Name() == "CreateSAMainDialog") {
-      chooser = TabOrder(dialog);
+      EXPECT_EQ(TabOrder(dialog), (std::vector<std::string>{"SATasksList", "OpenSAOption", "SANameCombo",
+                                                            "ManageSAButton", "HelpButton", "NextButton",
+                                                            "CancelButton", "CreateSAOption"}));
       return Press(dialog, "NextButton");
     }
     // The label, frame and image between the name and Help take no focus.
     Key(dialog, Qt::Key_Tab);
-    afterTab = FocusName(dialog);
+    EXPECT_EQ(FocusName(dialog), "HelpButton");
     dialog.findChild<QLineEdit*>("StudyAreaNameText")->setFocus();
     QTest::keyClicks(dialog.focusWidget(), "Midtown"); // Next takes part
-    namePage = TabOrder(dialog);
+    EXPECT_EQ(TabOrder(dialog), (std::vector<std::string>{"StudyAreaNameText", "HelpButton", "BackButton",
+                                                          "NextButton", "CancelButton"}));
     Press(dialog, "CancelButton");
   });
-  // The name box on top, then the buttons' row from the left; from the
-  // methods' list on the chooser down to its buttons, the options of the
-  // regions and Back being disabled.
-  EXPECT_EQ(namePage, (std::vector<std::string>{"StudyAreaNameText", "HelpButton", "BackButton", "NextButton",
-                                                "CancelButton"}));
-  EXPECT_EQ(afterTab, "HelpButton");
-  EXPECT_EQ(chooser, (std::vector<std::string>{"SATasksList", "OpenSAOption", "SANameCombo", "ManageSAButton",
-                                               "HelpButton", "NextButton", "CancelButton", "CreateSAOption"}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"CreateSAMainDialog", "SelectSANameDialog"}));
 }
 
 TEST_F(DialogKeyboardTest, EveryControlHasANameABoxTakesItsLabelsAndTheBandShowsThePicture) {

@@ -23,24 +23,21 @@
 namespace tov::test {
 namespace {
 
-// A study area made from the extent -74.5..-73.5 x 40.5..41.0 (NAD83) of a
-// map in degrees; it is stored in the analysis's projected system.
-void MakeStudyArea(const Analysis& analysis, const std::string& name) {
-  MapPtr map = analysis.application->Document()->FocusMap();
-  map->SetSpatialReference(Geographic(4269));
-  auto extent = CreateAs<Envelope>("orvaCore.Envelope");
-  extent->PutCoords(-74.5, 40.5, -73.5, 41.0);
-  extent->SetSpatialReference(map->SpatialReference());
-  As<ActiveView>(map)->SetExtent(extent);
-  UseScript("[" + NameTurn(name) + "]");
-  ASSERT_TRUE(RunHostTask(analysis, "TovSSA.TovSSACurExtentTask").Stored());
-}
-
 class StudyAreaPropertiesTest : public WorldTest {
 protected:
   void SetUp() override {
     RegisterHostStudyAreaClasses();
     OpenAnalysis();
+  }
+  // A study area made from the extent -74.5..-73.5 x 40.5..41.0 (NAD83) of a
+  // map in degrees; it is stored in the analysis's projected system.
+  void MakeStudyArea(const std::string& name) {
+    FocusMap()->SetSpatialReference(Geographic(4269));
+    auto extent = CreateAs<Envelope>("orvaCore.Envelope");
+    extent->PutCoords(-74.5, 40.5, -73.5, 41.0);
+    extent->SetSpatialReference(FocusMap()->SpatialReference());
+    As<ActiveView>(FocusMap())->SetExtent(extent);
+    ASSERT_TRUE(RunScripted(NameTurn(name), kCurExtentTaskProgId).Stored());
   }
 };
 
@@ -58,7 +55,7 @@ TEST(GeodesicAreaTest, OneDegreeSquareAtTheEquatorInAnySystem) {
 }
 
 TEST_F(StudyAreaPropertiesTest, DescribesMethodFilesExtentAndArea) {
-  MakeStudyArea(*analysis, "Harbour");
+  MakeStudyArea("Harbour");
   StudyAreaProperties p = DescribeStudyArea(*analysis, "Harbour");
   EXPECT_EQ(std::vector<std::string>({p.name, p.method, p.methodCaption, p.mainLayer, p.problem}),
             std::vector<std::string>({"Harbour", "SetupStudyArea.CurrentExtent", "The current extent", "Regions", ""}));
@@ -105,7 +102,7 @@ private:
 
 TEST_F(StudyAreaPropertiesTest, PropertySheetShowsTheStudyAreaAndRebuildsOnlyWhenTheMethodCan) {
   const std::string kSheet = "StudyAreaPropertiesDialog";
-  MakeStudyArea(*analysis, "Harbour");
+  MakeStudyArea("Harbour");
   StudyAreaRecordPtr record = analysis->dataManager->GetStudyAreaCatalog()->Item("Harbour");
   // Runs the sheet with the buttons pressed, one per showing: the page's
   // result and whether a function started.
