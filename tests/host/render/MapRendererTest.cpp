@@ -73,13 +73,16 @@ protected:
     return image;
   }
   QImage Draw() { return Draw(renderer, MapViewport(0, 0, 100, 100, QSize(100, 100))); }
-  // Pixels that are not white inside the square, away from its outline.
-  static int InkInside(const QImage& image) {
+  // Pixels that are not white in the area (of those `counted` takes, when given).
+  static int Ink(const QImage& image, QRect area, const std::function<bool(int x, int y)>& counted = nullptr) {
     int ink = 0;
-    for (int y = 20; y < 80; ++y)
-      for (int x = 20; x < 80; ++x) ink += image.pixelColor(x, y) != QColor(Qt::white);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x)
+        ink += (!counted || counted(x, y)) && image.pixelColor(x, y) != QColor(Qt::white);
     return ink;
   }
+  // Inside the square, away from its outline.
+  static int InkInside(const QImage& image) { return Ink(image, QRect(20, 20, 60, 60)); }
 
   tov::testing::TempFolder folder;
   WorkspacePtr workspace;
@@ -152,14 +155,10 @@ TEST_F(MapRendererTest, ALabelIsDrawnOnlyWhereItFitsInsideItsPolygon) {
   // The square spans pixels 110 to 190 of a 300-pixel picture.
   auto inkAwayFromOutline = [&] {
     const QImage image = Draw(renderer, MapViewport(-100, -100, 200, 200, QSize(300, 300)), 300);
-    int ink = 0;
-    for (int y = 0; y < 300; ++y)
-      for (int x = 0; x < 300; ++x) {
-        const bool nearOutline = (std::abs(x - 110) < 4 || std::abs(x - 190) < 4 || std::abs(y - 110) < 4 ||
-                                  std::abs(y - 190) < 4) && x > 105 && x < 195 && y > 105 && y < 195;
-        ink += !nearOutline && image.pixelColor(x, y) != QColor(Qt::white);
-      }
-    return ink;
+    return Ink(image, QRect(0, 0, 300, 300), [](int x, int y) {
+      return !((std::abs(x - 110) < 4 || std::abs(x - 190) < 4 || std::abs(y - 110) < 4 || std::abs(y - 190) < 4) &&
+               x > 105 && x < 195 && y > 105 && y < 195);
+    });
   };
   labels->TextSymbol()->SetSize(8);
   EXPECT_GT(inkAwayFromOutline(), 20);
@@ -177,15 +176,10 @@ TEST_F(MapRendererTest, APolygonOfTwoPartsIsLabelledInsideOneOfThem) {
   map.AddLayer(twoParts);
 
   const QImage image = Draw();
-  // Ink away from the outlines: the label's.
-  int inParts = 0, between = 0;
-  for (int y = 15; y < 85; ++y)
-    for (int x = 15; x < 85; ++x) {
-      if (image.pixelColor(x, y) == QColor(Qt::white) || (x > 35 && x < 45) || (x > 55 && x < 65)) continue;
-      ((x >= 45 && x <= 55) ? between : inParts) += 1;
-    }
-  EXPECT_GT(inParts, 5);
-  EXPECT_EQ(between, 0);
+  // Ink away from the outlines (at 40 and 60 across): the label's, in a part
+  // and not between them.
+  EXPECT_GT(Ink(image, QRect(15, 15, 70, 70), [](int x, int) { return x <= 35 || x >= 65; }), 5);
+  EXPECT_EQ(Ink(image, QRect(45, 15, 11, 70)), 0);
 }
 
 TEST_F(MapRendererTest, ARedrawWithKeptLabelsLooksAsAFreshDrawingAfterEachChange) {
