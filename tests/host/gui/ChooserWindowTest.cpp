@@ -70,9 +70,8 @@ TEST_F(ChooserWindowTest, EachPageOpensWithTheKeyboardWhereTheUserWorksFirstAndE
     }
     Press(dialog, "CancelButton");
   });
-  EXPECT_EQ(focus["CreateSAMainDialog"], "SATasksList");
-  EXPECT_EQ(focus["ManageSADialog"], "SANamesList");
-  EXPECT_EQ(focus["SAEditNameDialog"], "ToText");
+  EXPECT_EQ(focus, (decltype(focus){{"CreateSAMainDialog", "SATasksList"}, {"ManageSADialog", "SANamesList"},
+                                    {"SAEditNameDialog", "ToText"}}));
 
   auto edit = std::make_shared<SAEditNameDialog>();
   edit->m_sNameToEdit = "Harbour";
@@ -197,8 +196,7 @@ TEST_F(DrawingPageWindowTest, TheKeyboardIsOnTheMapAndATracedPolygonBecomesTheSt
     UserActions::ToolbarButton(form, "Toolbar1", "SelectByPolygon");
     auto* canvas = dialog.findChild<MapCanvas*>("MapControl");
     ASSERT_NE(canvas, nullptr);
-    const MapViewport view = canvas->Viewport();
-    auto at = [&](double x, double y) { return view.ToPixel(x, y); };
+    auto at = [view = canvas->Viewport()](double x, double y) { return view.ToPixel(x, y); };
     // What follows the first press is queued; the press blocks in the track
     // until the double click ends it.
     const QPointF first = at(-74.5, 40.5), second = at(-74, 40.5), third = at(-73.5, 41.2), last = at(-74, 41);

@@ -147,8 +147,7 @@ TEST(SelectFromListWindowTest, TypingNarrowsTheListAtOnceClicksPickAndADoubleCli
     QTest::keyClicks(search, "y 32");
     QApplication::processEvents();
     // "County 32..." only: 32, 320 to 329, 3200 to 3229.
-    EXPECT_EQ(from->count(), 41);
-    ASSERT_GT(from->count(), 1);
+    ASSERT_EQ(from->count(), 41);
     auto click = [&](int row, Qt::KeyboardModifiers modifiers = {}) {
       QTest::mouseClick(from->viewport(), Qt::LeftButton, modifiers, from->visualItemRect(from->item(row)).center());
       QApplication::processEvents();
