@@ -2,6 +2,10 @@
 // pages (the rebuilders of the drawn area, ZIP code and map list methods):
 // the page opens with what was stored, the new choice is stored in place,
 // and cancelling changes nothing.
+//
+// The ZIP preview against the method itself: where codes need not be
+// numeric, letter case, "_" and a trailing "%" must decide the preview's
+// count exactly as they decide which areas the study area is made of.
 #include "DrawnWorld.h"
 #include "MapListWorld.h"
 #include "ZipWorld.h"
@@ -10,24 +14,30 @@
 #include "host/join/DrawnAreaRebuilder.h"
 #include "host/join/MapListRebuilder.h"
 #include "host/join/ZipCodesRebuilder.h"
+#include "host/join/ZipPreview.h"
 #include "methods/maplist/SelectFromMapDialog.h"
 #include "pages/modi18N.h"
 #include "platform/forms/UserActions.h"
 
 #include <cmath>
+#include <sstream>
 
 namespace tov::test {
 namespace {
 
 using Names = std::vector<std::string>;
 
-class DrawnRebuildTest : public DrawnMethodTest {
+// A method's test fixture with the method's rebuilder registered.
+template <class MethodTest, const char* kMethod, void (*kRegister)()>
+class Rebuilding : public MethodTest {
 protected:
   void SetUp() override {
-    DrawnMethodTest::SetUp();
-    UseRebuilder(kDrawnAreaMethod, RegisterDrawnAreaRebuilder);
+    MethodTest::SetUp();
+    this->UseRebuilder(kMethod, kRegister);
   }
 };
+
+using DrawnRebuildTest = Rebuilding<DrawnMethodTest, kDrawnAreaMethod, RegisterDrawnAreaRebuilder>;
 
 TEST_F(DrawnRebuildTest, ThePageShowsTheStoredAreaAndTheNewShapeReplacesItInPlace) {
   UseDrawingScript(DrawTurn("SelectFeature", R"({"rectangle": [-74.5, 40.5, -74, 41]})") + "," + NameTurn("Harbour"));
@@ -47,13 +57,7 @@ TEST_F(DrawnRebuildTest, ThePageShowsTheStoredAreaAndTheNewShapeReplacesItInPlac
   EXPECT_NEAR(InDegrees(CurrentShape())->Area(), M_PI * 0.04, M_PI * 0.04 * 0.01);
 }
 
-class ZipCodesRebuildTest : public ZipMethodTest {
-protected:
-  void SetUp() override {
-    ZipMethodTest::SetUp();
-    UseRebuilder(kZipCodesMethod, RegisterZipCodesRebuilder);
-  }
-};
+using ZipCodesRebuildTest = Rebuilding<ZipMethodTest, kZipCodesMethod, RegisterZipCodesRebuilder>;
 
 TEST_F(ZipCodesRebuildTest, TheStoredListIsShownCheckedByTheSameRulesAndStoredInPlace) {
   UseZipScript(ZipTurn("10001, 10002") + "," + NameTurn("Harbour"));
@@ -156,6 +160,45 @@ TEST_F(MapListRebuildTest, TheMapPagesSelectionIsStoredWhenItIsAccepted) {
   EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36085'");
   const double expected = CountySquare(5, true)->Area();
   EXPECT_NEAR(StoredArea(), expected, expected * 1e-4);
+}
+
+// The count the preview prints for its one code ("-1" when no line has it).
+long PreviewedCount(const std::string& previewOutput, const std::string& code) {
+  std::istringstream lines(previewOutput);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind(code + "\t", 0) == 0) return std::stol(line.substr(code.size() + 1));
+  return -1;
+}
+
+TEST_F(ZipMethodTest, ThePreviewCountsEachCodeAsTheStudyAreaTakesIt) {
+  // One 0.1 degree square per code, in a row.
+  const std::vector<std::string> codes = {"AB1", "AC1", "AD2", "xy9", "XZ9", "A_1"};
+  UseSettings({{"NumericZips", "False"}, {"ValueLength", "3"}, {"NumericPrefixLeastLength", "1"}}, codes);
+  const double square = ZipSquare("AB1", codes)->Area();
+
+  int made = 0;
+  long total = 0;
+  for (const std::string typed : {"ab1", "A_1", "a__", "x%", "AD2", "xZ%", "Q%"}) {
+    std::ostringstream out, err;
+    ASSERT_TRUE(PreviewZipCodes(*analysis, typed, out, err)) << typed << ": " << err.str();
+    const long previewed = PreviewedCount(out.str(), typed);
+
+    auto presenter = UseZipScript(ZipTurn(typed) + "," + NameTurn("Area " + std::to_string(++made)));
+    long taken = 0;
+    if (RunAll().Stored()) {
+      auto stored = As<Polygon>(analysis->extension->CurrentStudyAreaGeometry());
+      ASSERT_TRUE(stored) << typed;
+      // The squares are of equal area in the equal-area analysis system.
+      taken = std::lround(stored->Area() / square);
+    } else {
+      EXPECT_EQ(presenter->Messages().size(), 1u) << typed << ": only the empty area's refusal";
+    }
+    EXPECT_EQ(previewed, taken) << typed << "\n" << out.str();
+    total += taken;
+  }
+  // More than exact matches would take ("A_1" alone takes three, whatever
+  // the data source's letter case rule).
+  EXPECT_GE(total, 5);
 }
 
 } // namespace

@@ -1,10 +1,11 @@
-// The renderer on a tiny data set: one square drawn into a 100 x 100 image.
+// The renderer on a tiny data set: one square drawn into a 100 x 100 image;
+// the scale bar's round lengths in both kinds of units.
 #include "QtApp.h"
-#include "TestWorld.h"
 
 #include "host/common/Paths.h"
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostMap.h"
+#include "host/render/MapDecorations.h"
 #include "host/render/MapRenderer.h"
 
 #include <QImage>
@@ -22,50 +23,69 @@ RgbColorPtr Colour(int32_t rgb) {
   return c;
 }
 
+// A layer of the one feature, hollow (with that outline), named in NAME.
+FeatureLayerPtr LayerOf(const WorkspacePtr& workspace, const char* name, const PolygonPtr& shape,
+                        const std::string& label, LineSymbolPtr outline = nullptr) {
+  FeatureClassPtr features = workspace->CreateFeatureClass(name, PolygonFields(shape->SpatialReference(), true),
+                                                           kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
+  FeaturePtr feature = features->CreateFeature();
+  feature->SetShape(shape);
+  feature->SetValue(features->FindField("NAME"), label);
+  feature->Store();
+  auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  layer->SetFeatureClass(features);
+  auto fill = CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol");
+  fill->SetStyle(orvaSFSHollow);
+  if (outline) fill->SetOutline(outline);
+  layer->Renderer()->SetSymbol(fill);
+  return layer;
+}
+
+// Turns the layer's labels of its NAME on; their first class.
+LabelClassPtr ShowLabels(const FeatureLayerPtr& layer) {
+  auto labels = layer->AnnotationProperties()->Item(0);
+  labels->SetExpression("[NAME]");
+  layer->SetDisplayAnnotation(true);
+  return labels;
+}
+
 class MapRendererTest : public ::testing::Test {
 protected:
   void SetUp() override {
     App();
     auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-    WorkspacePtr workspace = factory->OpenFromFile(factory->Create(ToPlatformPath(folder.Path()), "tiny", nullptr));
-    SpatialReferencePtr sr = Geographic(4326);
-    FeatureClassPtr squares =
-        workspace->CreateFeatureClass("squares", PolygonFields(sr, true), kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
-    FeaturePtr feature = squares->CreateFeature();
-    feature->SetShape(Rectangle(10, 10, 90, 90, sr));
-    feature->SetValue(squares->FindField("NAME"), std::string("WWWWW"));
-    feature->Store();
-
-    layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
-    layer->SetFeatureClass(squares);
-    auto fill = CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol");
-    fill->SetStyle(orvaSFSHollow);
+    workspace = factory->OpenFromFile(factory->Create(ToPlatformPath(folder.Path()), "tiny", nullptr));
     auto outline = CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol");
     outline->SetColor(Colour(0x0000FF)); // red
     outline->SetWidth(2);
-    fill->SetOutline(outline);
-    layer->Renderer()->SetSymbol(fill);
+    layer = LayerOf(workspace, "squares", Rectangle(10, 10, 90, 90, Geographic(4326)), "WWWWW", outline);
     group = CreateAs<GroupLayer>("orvaCore.GroupLayer");
     group->Add(layer);
     map.AddLayer(group);
   }
 
-  QImage Draw() {
-    QImage image(100, 100, QImage::Format_ARGB32);
+  // The map drawn by that renderer into a white image of that size.
+  QImage Draw(MapRenderer& by, const MapViewport& view, int size = 100) {
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    renderer.Draw(painter, map, MapViewport(0, 0, 100, 100, image.size()));
+    by.Draw(painter, map, view);
     return image;
   }
-  // Pixels that are not white inside the square, away from its outline.
-  static int InkInside(const QImage& image) {
+  QImage Draw() { return Draw(renderer, MapViewport(0, 0, 100, 100, QSize(100, 100))); }
+  // Pixels that are not white in the area (of those `counted` takes, when given).
+  static int Ink(const QImage& image, QRect area, const std::function<bool(int x, int y)>& counted = nullptr) {
     int ink = 0;
-    for (int y = 20; y < 80; ++y)
-      for (int x = 20; x < 80; ++x) ink += image.pixelColor(x, y) != QColor(Qt::white);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+      for (int x = area.left(); x <= area.right(); ++x)
+        ink += (!counted || counted(x, y)) && image.pixelColor(x, y) != QColor(Qt::white);
     return ink;
   }
+  // Inside the square, away from its outline.
+  static int InkInside(const QImage& image) { return Ink(image, QRect(20, 20, 60, 60)); }
 
   tov::testing::TempFolder folder;
+  WorkspacePtr workspace;
   HostMap map;
   FeatureLayerPtr layer;
   GroupLayerPtr group;
@@ -106,10 +126,8 @@ TEST_F(MapRendererTest, SelectionColourAndLabelsWithinTheirScaleRange) {
   EXPECT_LT(selected.pixelColor(10, 50).red(), 100);
   layer->ClearSelection();
 
-  auto labels = layer->AnnotationProperties()->Item(0);
-  labels->SetExpression("[NAME]");
+  auto labels = ShowLabels(layer);
   labels->TextSymbol()->SetSize(10);
-  layer->SetDisplayAnnotation(true);
   EXPECT_GT(InkInside(Draw()), 20);
   // Shown only when zoomed in further than 1:1000: the view is far wider.
   labels->SetMinimumScale(1000);
@@ -133,23 +151,14 @@ TEST_F(MapRendererTest, ALayerIsDrawnOnlyWithinItsScaleRange) {
 }
 
 TEST_F(MapRendererTest, ALabelIsDrawnOnlyWhereItFitsInsideItsPolygon) {
-  auto labels = layer->AnnotationProperties()->Item(0);
-  labels->SetExpression("[NAME]");
-  layer->SetDisplayAnnotation(true);
+  auto labels = ShowLabels(layer);
   // The square spans pixels 110 to 190 of a 300-pixel picture.
   auto inkAwayFromOutline = [&] {
-    QImage image(300, 300, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    renderer.Draw(painter, map, MapViewport(-100, -100, 200, 200, image.size()));
-    int ink = 0;
-    for (int y = 0; y < 300; ++y)
-      for (int x = 0; x < 300; ++x) {
-        const bool nearOutline = (std::abs(x - 110) < 4 || std::abs(x - 190) < 4 || std::abs(y - 110) < 4 ||
-                                  std::abs(y - 190) < 4) && x > 105 && x < 195 && y > 105 && y < 195;
-        ink += !nearOutline && image.pixelColor(x, y) != QColor(Qt::white);
-      }
-    return ink;
+    const QImage image = Draw(renderer, MapViewport(-100, -100, 200, 200, QSize(300, 300)), 300);
+    return Ink(image, QRect(0, 0, 300, 300), [](int x, int y) {
+      return !((std::abs(x - 110) < 4 || std::abs(x - 190) < 4 || std::abs(y - 110) < 4 || std::abs(y - 190) < 4) &&
+               x > 105 && x < 195 && y > 105 && y < 195);
+    });
   };
   labels->TextSymbol()->SetSize(8);
   EXPECT_GT(inkAwayFromOutline(), 20);
@@ -159,51 +168,26 @@ TEST_F(MapRendererTest, ALabelIsDrawnOnlyWhereItFitsInsideItsPolygon) {
 
 TEST_F(MapRendererTest, APolygonOfTwoPartsIsLabelledInsideOneOfThem) {
   // Parts 10..40 and 60..90 across: the middle of the box lies between them.
-  auto factory = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-  WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(folder.Path() + "/tiny.gpkg"));
   SpatialReferencePtr sr = Geographic(4326);
-  FeatureClassPtr pairs =
-      workspace->CreateFeatureClass("pairs", PolygonFields(sr, true), kFeatureClassClsid, "", featureTypeSimple, "Shape", "");
-  FeaturePtr feature = pairs->CreateFeature();
-  feature->SetShape(std::dynamic_pointer_cast<Polygon>(Rectangle(10, 10, 40, 90, sr)->Union(Rectangle(60, 10, 90, 90, sr))));
-  feature->SetValue(pairs->FindField("NAME"), std::string("W"));
-  feature->Store();
-  auto twoParts = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
-  twoParts->SetFeatureClass(pairs);
-  auto fill = CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol");
-  fill->SetStyle(orvaSFSHollow);
-  twoParts->Renderer()->SetSymbol(fill);
-  twoParts->AnnotationProperties()->Item(0)->SetExpression("[NAME]");
-  twoParts->SetDisplayAnnotation(true);
+  auto pair = std::dynamic_pointer_cast<Polygon>(Rectangle(10, 10, 40, 90, sr)->Union(Rectangle(60, 10, 90, 90, sr)));
+  FeatureLayerPtr twoParts = LayerOf(workspace, "pairs", pair, "W");
+  ShowLabels(twoParts);
   map.DeleteLayer(group);
   map.AddLayer(twoParts);
 
   const QImage image = Draw();
-  // Ink away from the outlines: the label's.
-  int inParts = 0, between = 0;
-  for (int y = 15; y < 85; ++y)
-    for (int x = 15; x < 85; ++x) {
-      if (image.pixelColor(x, y) == QColor(Qt::white) || (x > 35 && x < 45) || (x > 55 && x < 65)) continue;
-      ((x >= 45 && x <= 55) ? between : inParts) += 1;
-    }
-  EXPECT_GT(inParts, 5);
-  EXPECT_EQ(between, 0);
+  // Ink away from the outlines (at 40 and 60 across): the label's, in a part
+  // and not between them.
+  EXPECT_GT(Ink(image, QRect(15, 15, 70, 70), [](int x, int) { return x <= 35 || x >= 65; }), 5);
+  EXPECT_EQ(Ink(image, QRect(45, 15, 11, 70)), 0);
 }
 
 TEST_F(MapRendererTest, ARedrawWithKeptLabelsLooksAsAFreshDrawingAfterEachChange) {
-  auto labels = layer->AnnotationProperties()->Item(0);
-  labels->SetExpression("[NAME]");
+  auto labels = ShowLabels(layer);
   labels->TextSymbol()->SetSize(10);
-  layer->SetDisplayAnnotation(true);
   layer->SetSelectionColor(Colour(0x00FF00));
   MapViewport view(0, 0, 100, 100, QSize(100, 100));
-  auto drawWith = [&](MapRenderer& r) {
-    QImage image(100, 100, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    r.Draw(painter, map, view);
-    return image;
-  };
+  auto drawWith = [&](MapRenderer& r) { return Draw(r, view); };
   // The kept renderer against one that places everything anew.
   auto same = [&] {
     MapRenderer fresh;
@@ -241,6 +225,42 @@ TEST(LabelExpressionTest, FieldsAreReplacedAndOtherTextKept) {
   EXPECT_EQ(ExpandLabelExpression("[name], [ST]", values), "Kent, MD");
   EXPECT_EQ(ExpandLabelExpression("[MISSING]x", values), "x");
   EXPECT_EQ(ExpandLabelExpression("open [NAME", values), "open [NAME");
+}
+
+TEST(MapDecorationsTest, TheBarIsTheLongestRoundLengthThatFits) {
+  // metres per pixel, longest bar in pixels; then km or m, mi or ft
+  const std::tuple<double, double, double, std::string, double, std::string> cases[] = {
+      {2000, 160, 200, "km", 100, "mi"},  // 320 km, 199 mi
+      {1, 150, 100, "m", 200, "ft"},      // 150 m, 492 ft
+      {10, 150, 1, "km", 2000, "ft"},     // 1.5 km, 4,921 ft
+  };
+  for (const auto& [metresPerPixel, maxPixels, metricLength, metricUnit, imperialLength, imperialUnit] : cases) {
+    SCOPED_TRACE(std::to_string(metresPerPixel));
+    const auto metric = MapDecorations::FitBar(metresPerPixel, maxPixels, 1000, "km", 1, "m");
+    EXPECT_DOUBLE_EQ(metric.length, metricLength);
+    EXPECT_EQ(metric.unit, metricUnit);
+    EXPECT_NEAR(metric.pixels * metresPerPixel, metricLength * (metric.unit == "km" ? 1000 : 1), 1e-6);
+    EXPECT_LE(metric.pixels, maxPixels);
+    const auto imperial = MapDecorations::FitBar(metresPerPixel, maxPixels, 1609.344, "mi", 0.3048, "ft");
+    EXPECT_DOUBLE_EQ(imperial.length, imperialLength);
+    EXPECT_EQ(imperial.unit, imperialUnit);
+    EXPECT_LE(imperial.pixels, maxPixels);
+  }
+  EXPECT_EQ(MapDecorations::FitBar(1000, 150, 1000, "km", 1, "m").Label(), "100 km");
+  // Nothing fits, or nothing to measure.
+  EXPECT_EQ(MapDecorations::FitBar(0.001, 150, 1000, "km", 1, "m").length, 0);
+  EXPECT_EQ(MapDecorations::FitBar(0, 150, 1000, "km", 1, "m").length, 0);
+}
+
+TEST(MapDecorationsTest, AProjectedMapIsMeasuredInItsMetres) {
+  App();
+  HostMap map;
+  map.SetSpatialReference(Projected(5070));
+  // 100 km across 1000 pixels: 100 m a pixel, a bar of at most 160 pixels.
+  const MapViewport viewport(0, 0, 100000, 50000, QSize(1000, 500));
+  const auto metric = MapDecorations::MetricBar(map, viewport, 160);
+  EXPECT_EQ(metric.Label(), "10 km");
+  EXPECT_NEAR(metric.pixels, 100, 0.5);
 }
 
 } // namespace

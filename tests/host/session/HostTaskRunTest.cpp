@@ -24,23 +24,19 @@ public:
 
 // The progress runner of the run, with something done just before the
 // function starts.
-class RunnerAfter : public ProgressRunner {
+class RunnerAfter : public TerminalProgressRunner {
 public:
   static inline std::function<void()> before;
   void Run(const ITovFunctionPtr& function, const std::string& title, const std::string& message,
            const std::string& animationPath, int64_t ownerWindow) override {
-    if (before) before();
-    TerminalProgressRunner().Run(function, title, message, animationPath, ownerWindow);
+    before();
+    TerminalProgressRunner::Run(function, title, message, animationPath, ownerWindow);
   }
 };
 
 class HostTaskRunTest : public WorldTest {
 protected:
   void SetUp() override { OpenAnalysis(); }
-  void TearDown() override {
-    RegisterClassOf<TerminalProgressRunner>(kProgressRunnerProgId);
-    RunnerAfter::before = nullptr;
-  }
 };
 
 TEST_F(HostTaskRunTest, AnInitThatFailsEndsTheRunBeforeAnyPage) {
@@ -59,7 +55,7 @@ TEST_F(HostTaskRunTest, AnInitThatFailsEndsTheRunBeforeAnyPage) {
 // catalogue refuses it, and the study area that the other one made current
 // under that very name is not taken for this run's.
 TEST_F(HostTaskRunTest, ANameTakenByAnotherProcessMeanwhileIsToldAndNotCountedAsStored) {
-  RegisterClassOf<RunnerAfter>(kProgressRunnerProgId);
+  ClassOverride runner(kProgressRunnerProgId, ClassOverride::Of<RunnerAfter>());
   RunnerAfter::before = [this] { ASSERT_EQ(RunTovana(*world, "setup extent --name Harbour").exitCode, 0); };
   HostTaskRunResult result = RunScripted(NameTurn("Harbour"), kCurExtentTaskProgId);
   EXPECT_EQ(result.pageResult, 0);

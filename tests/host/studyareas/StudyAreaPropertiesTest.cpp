@@ -1,35 +1,43 @@
 // A study area's properties, its property sheet and the rebuild it offers.
+//
+// A study area exported as one polygon named after it that other tools read,
+// each format in the coordinate system its readers expect: GeoJSON as RFC
+// 7946 unless another system is asked for, KML only in WGS 84, the others
+// in the study area's own system.
 #include "Recorders.h"
+#include "RingWorld.h"
 #include "WorldTest.h"
 
+#include "host/gis/HostSpatialReference.h"
+#include "host/gis/OgrGeometrySource.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
-#include "host/studyareas/StudyAreaRebuilder.h"
+#include "host/studyareas/StudyAreaExport.h"
 #include "host/studyareas/StudyAreaProperties.h"
 #include "host/studyareas/StudyAreaPropertySheetTask.h"
+#include "host/studyareas/StudyAreaRebuilder.h"
 
+#include <gdal_priv.h>
 #include <nlohmann/json.hpp>
+#include <ogrsf_frmts.h>
 
 namespace tov::test {
 namespace {
-
-// A study area made from the extent -74.5..-73.5 x 40.5..41.0 (NAD83) of a
-// map in degrees; it is stored in the analysis's projected system.
-void MakeStudyArea(const Analysis& analysis, const std::string& name) {
-  MapPtr map = analysis.application->Document()->FocusMap();
-  map->SetSpatialReference(Geographic(4269));
-  auto extent = CreateAs<Envelope>("orvaCore.Envelope");
-  extent->PutCoords(-74.5, 40.5, -73.5, 41.0);
-  extent->SetSpatialReference(map->SpatialReference());
-  As<ActiveView>(map)->SetExtent(extent);
-  UseScript("[" + NameTurn(name) + "]");
-  ASSERT_TRUE(RunHostTask(analysis, "TovSSA.TovSSACurExtentTask").Stored());
-}
 
 class StudyAreaPropertiesTest : public WorldTest {
 protected:
   void SetUp() override {
     RegisterHostStudyAreaClasses();
     OpenAnalysis();
+  }
+  // A study area made from the extent -74.5..-73.5 x 40.5..41.0 (NAD83) of a
+  // map in degrees; it is stored in the analysis's projected system.
+  void MakeStudyArea(const std::string& name) {
+    FocusMap()->SetSpatialReference(Geographic(4269));
+    auto extent = CreateAs<Envelope>("orvaCore.Envelope");
+    extent->PutCoords(-74.5, 40.5, -73.5, 41.0);
+    extent->SetSpatialReference(FocusMap()->SpatialReference());
+    As<ActiveView>(FocusMap())->SetExtent(extent);
+    ASSERT_TRUE(RunScripted(NameTurn(name), kCurExtentTaskProgId).Stored());
   }
 };
 
@@ -47,14 +55,11 @@ TEST(GeodesicAreaTest, OneDegreeSquareAtTheEquatorInAnySystem) {
 }
 
 TEST_F(StudyAreaPropertiesTest, DescribesMethodFilesExtentAndArea) {
-  MakeStudyArea(*analysis, "Harbour");
+  MakeStudyArea("Harbour");
   StudyAreaProperties p = DescribeStudyArea(*analysis, "Harbour");
-  EXPECT_EQ(p.name, "Harbour");
+  EXPECT_EQ(std::vector<std::string>({p.name, p.method, p.methodCaption, p.mainLayer, p.problem}),
+            std::vector<std::string>({"Harbour", "SetupStudyArea.CurrentExtent", "The current extent", "Regions", ""}));
   EXPECT_TRUE(p.current);
-  EXPECT_EQ(p.method, "SetupStudyArea.CurrentExtent");
-  EXPECT_EQ(p.methodCaption, "The current extent");
-  EXPECT_EQ(p.mainLayer, "Regions");
-  EXPECT_TRUE(p.problem.empty()) << p.problem;
   ASSERT_TRUE(p.hasShape);
   EXPECT_EQ(p.layerFile.find('\\'), std::string::npos) << "people read native paths";
   EXPECT_TRUE(std::filesystem::exists(p.layerFile));
@@ -82,28 +87,29 @@ TEST_F(StudyAreaPropertiesTest, DescribesMethodFilesExtentAndArea) {
 // A rebuilder whose page the user accepts or not; its function is a spy.
 class RecordingRebuilder : public StudyAreaRebuilder {
 public:
-  RecordingRebuilder(int* edits, bool* accept) : m_edits(edits), m_accept(accept) {}
+  explicit RecordingRebuilder(std::function<bool()> edit) : m_edit(std::move(edit)) {}
   std::string Caption() const override { return "Rebuild from the test"; }
   std::string FunctionProgId() const override { return "Test.RecordingFunction"; }
-  bool Edit(const StudyAreaRecordPtr&, const DataManagerPtr&, const HostApplicationPtr&) override {
-    ++*m_edits;
-    return *m_accept;
-  }
+  bool Edit(const StudyAreaRecordPtr&, const DataManagerPtr&, const HostApplicationPtr&) override { return m_edit(); }
   void PassParameters(ITovFunction& function) override {
     Variant v("extra");
     function.SetParam("Extra", v);
   }
 
 private:
-  int* m_edits;
-  bool* m_accept;
+  std::function<bool()> m_edit;
 };
 
 TEST_F(StudyAreaPropertiesTest, PropertySheetShowsTheStudyAreaAndRebuildsOnlyWhenTheMethodCan) {
-  MakeStudyArea(*analysis, "Harbour");
+  const std::string kSheet = "StudyAreaPropertiesDialog";
+  MakeStudyArea("Harbour");
   StudyAreaRecordPtr record = analysis->dataManager->GetStudyAreaCatalog()->Item("Harbour");
-  auto drive = [&](const std::string& script) {
-    ScriptedPresenterPtr presenter = UseScript(script);
+  // Runs the sheet with the buttons pressed, one per showing: the page's
+  // result and whether a function started.
+  auto drive = [&](std::initializer_list<const char*> buttons) {
+    std::string turns;
+    for (const char* button : buttons) turns += (turns.empty() ? "" : ",") + ClickTurn(kSheet, button);
+    UseScript("[" + turns + "]");
     auto task = CreateAs<ITovTask>("TovSSAPropertySheet.TovSSAPSTask");
     Variant value(record);
     EXPECT_TRUE(task->SetParam("StudyArea", value));
@@ -115,34 +121,25 @@ TEST_F(StudyAreaPropertiesTest, PropertySheetShowsTheStudyAreaAndRebuildsOnlyWhe
       EXPECT_TRUE(task->InitFunction());
       started = task->StartFunction();
     }
-    return std::make_tuple(result, started, presenter);
+    return std::make_pair(result, started);
   };
   // Without a rebuilder: properties, OK or Cancel, nothing runs.
-  auto [ok, okStarted, okPresenter] = drive(R"([{"form": "StudyAreaPropertiesDialog", "actions": [{"click": "OKButton"}]}])");
-  EXPECT_EQ(ok, 0);
-  EXPECT_FALSE(okStarted);
-  auto [cancel, cancelStarted, cancelPresenter] =
-      drive(R"([{"form": "StudyAreaPropertiesDialog", "actions": [{"click": "CancelButton"}]}])");
-  EXPECT_EQ(cancel, -1);
-  EXPECT_FALSE(cancelStarted);
+  EXPECT_EQ(drive({"OKButton"}), std::make_pair(0, false));
+  EXPECT_EQ(drive({"CancelButton"}), std::make_pair(-1, false));
 
   SpyFunctionScope spy("Test.RecordingFunction");
   int edits = 0;
   bool accept = false;
-  RegisterStudyAreaRebuilder(kCurrentExtentMethod, [&] { return std::make_unique<RecordingRebuilder>(&edits, &accept); });
+  RegisterStudyAreaRebuilder(kCurrentExtentMethod, [&] {
+    return std::make_unique<RecordingRebuilder>([&] { ++edits; return accept; });
+  });
   // A rebuild the user cancels shows the sheet again; one accepted runs the
   // method's function from the property page.
-  auto [again, againStarted, againPresenter] = drive(
-      R"([{"form": "StudyAreaPropertiesDialog", "actions": [{"click": "RebuildButton"}]},
-          {"form": "StudyAreaPropertiesDialog", "actions": [{"click": "CancelButton"}]}])");
-  EXPECT_EQ(again, -1);
+  EXPECT_EQ(drive({"RebuildButton", "CancelButton"}).first, -1);
   EXPECT_EQ(edits, 1);
   EXPECT_TRUE(spy.log.keys.empty());
   accept = true;
-  auto [rebuilt, rebuiltStarted, rebuiltPresenter] =
-      drive(R"([{"form": "StudyAreaPropertiesDialog", "actions": [{"click": "RebuildButton"}]}])");
-  EXPECT_EQ(rebuilt, 0);
-  EXPECT_TRUE(rebuiltStarted);
+  EXPECT_EQ(drive({"RebuildButton"}), std::make_pair(0, true));
   EXPECT_EQ(spy.log.keys, (std::vector<std::string>{"Application", "DataManager", "StudyAreaName", "DataSet",
                                                     "SSATask", "FromPropertyPage", "Extra"}));
   EXPECT_TRUE(spy.log.values["FromPropertyPage"].ToBool());
@@ -168,6 +165,94 @@ TEST_F(StudyAreaPropertiesTest, WholeLayerRebuildStoresTheLayerAgainInPlace) {
   ASSERT_TRUE(after.hasShape);
   EXPECT_NEAR(after.lonMin, -75.0, 1e-6);
   EXPECT_NEAR(after.lonMax, -73.0, 1e-6);
+}
+
+// 3 miles in metres.
+constexpr double kRadius = 3 * 1609.344;
+
+// What OGR reads back from an exported file.
+struct ReadBack {
+  OGREnvelope extent;
+  std::string system; // the layer's authority code, "" when it names none
+  std::string name;
+  double squareKilometres = 0;
+};
+
+void Read(const std::string& path, ReadBack& back) {
+  GDALDatasetUniquePtr in(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR));
+  ASSERT_TRUE(in) << path << " cannot be read";
+  OGRLayer* layer = in->GetLayer(0);
+  EXPECT_EQ(layer->GetFeatureCount(), 1) << path;
+  OGRFeatureUniquePtr feature(layer->GetNextFeature());
+  OGRGeometry* shape = feature ? feature->GetGeometryRef() : nullptr;
+  ASSERT_TRUE(shape) << path << " holds no shape";
+  EXPECT_TRUE(wkbFlatten(shape->getGeometryType()) == wkbPolygon ||
+              wkbFlatten(shape->getGeometryType()) == wkbMultiPolygon)
+      << path;
+  shape->getEnvelope(&back.extent);
+  back.name = feature->GetFieldAsString("NAME");
+  OGRSpatialReference* sr = layer->GetSpatialRef();
+  const char* code = sr ? sr->GetAuthorityCode(nullptr) : nullptr;
+  back.system = code ? code : "";
+  shape->assignSpatialReference(sr);
+  back.squareKilometres = GeodesicAreaSquareMetres(GeometryFromOgr(shape, 4, HostSpatialReference::FromOgr(sr))) / 1e6;
+}
+
+class StudyAreaExportTest : public WorldTest {
+protected:
+  StudyAreaExportTest() : WorldTest(RingWorldOptions()) {}
+  void SetUp() override {
+    ASSERT_EQ(Tovana("setup ring --lat 40.7128 --lon -74.0060 --radius 3 --name Ring"), 0) << errors;
+    analysis = world->Open();
+  }
+  // Exports the ring into that file of the world's folder; its path.
+  std::string Export(const std::string& file, long system = 0) {
+    const std::string path = world->Root() + "/" + file;
+    ExportStudyArea(*analysis, "Ring", path, system);
+    return path;
+  }
+};
+
+TEST_F(StudyAreaExportTest, EachFormatHoldsOneNamedPolygonInTheSystemItsReadersExpect) {
+  const double area = DescribeStudyArea(*analysis, "Ring").areaSquareKilometres;
+  for (const char* file : {"ring.geojson", "ring.kml", "ring.gpkg", "ring.shp", "ring.fgb"}) {
+    ReadBack back;
+    Read(Export(file), back);
+    EXPECT_EQ(back.name, "Ring") << file;
+    EXPECT_NEAR(back.squareKilometres, area, area * 1e-4) << file;
+    if (Has(file, ".geojson") || Has(file, ".kml")) {
+      // Degrees around the site; six miles north to south is about 0.087 degrees.
+      EXPECT_NEAR((back.extent.MinX + back.extent.MaxX) / 2, -74.006, 0.005) << file;
+      EXPECT_NEAR((back.extent.MinY + back.extent.MaxY) / 2, 40.7128, 0.005) << file;
+      EXPECT_NEAR(back.extent.MaxY - back.extent.MinY, 2 * kRadius / 111035, 0.002) << file;
+    } else {
+      EXPECT_EQ(back.system, "5070") << file;
+      EXPECT_NEAR(back.extent.MaxX - back.extent.MinX, 2 * kRadius, 2 * kRadius * 0.02) << file;
+    }
+  }
+  EXPECT_FALSE(nlohmann::json::parse(ReadTextFile(world->Root() + "/ring.geojson")).contains("crs"));
+}
+
+TEST_F(StudyAreaExportTest, AnotherSystemOnRequestButKmlOnlyInWgs84AndNothingOverwritten) {
+  const std::string albers = Export("albers.geojson", 5070);
+  const auto json = nlohmann::json::parse(ReadTextFile(albers));
+  ASSERT_TRUE(json.contains("crs"));
+  EXPECT_TRUE(Has(json["crs"].dump(), "5070")) << json["crs"].dump();
+  ReadBack metres;
+  Read(albers, metres);
+  EXPECT_EQ(metres.system, "5070");
+  EXPECT_NEAR(metres.extent.MaxX - metres.extent.MinX, 2 * kRadius, 2 * kRadius * 0.02);
+  EXPECT_NEAR(metres.extent.MaxY - metres.extent.MinY, 2 * kRadius, 2 * kRadius * 0.02);
+
+  const std::string refused = world->Root() + "/albers.kml";
+  EXPECT_EQ(Tovana("export Ring --srs EPSG:5070 --out '" + refused + "'"), 2);
+  EXPECT_TRUE(Has(errors, "WGS 84")) << errors;
+  EXPECT_FALSE(fs::exists(refused));
+  // An existing file, an unknown format, an unknown study area.
+  EXPECT_THROW(Export("albers.geojson"), HostError);
+  EXPECT_THROW(Export("ring.txt"), HostError);
+  EXPECT_THROW(ExportStudyArea(*analysis, "Nowhere", world->Root() + "/n.geojson", 0), HostError);
+  EXPECT_FALSE(fs::exists(world->Root() + "/n.geojson"));
 }
 
 } // namespace

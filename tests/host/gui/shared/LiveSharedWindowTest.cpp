@@ -7,11 +7,7 @@
 
 #include "host/gui/AnalysisWatch.h"
 #include "host/gui/StudyAreasPanel.h"
-#include "platform/framework/StudyAreaCatalog.h"
 
-#include <QLineEdit>
-#include <QTreeWidget>
-#include <QTest>
 
 namespace tov::test {
 namespace {
