@@ -9,19 +9,16 @@ namespace {
 
 class ManageSADialogTest : public ManageTest {
 protected:
-  std::shared_ptr<ManageSADialog> NewDialog(const std::string& preselect) {
+  // Shows the dialog with preselect current and plays the turns (`meanwhile`
+  // run between filling and showing it); the dialog is left loaded for inspection.
+  std::shared_ptr<ManageSADialog> Run(const std::string& preselect, const std::string& turns,
+                                      const std::function<void()>& meanwhile = {}) {
+    presenter = UseConfirmScript("[" + turns + "]");
     auto dialog = std::make_shared<ManageSADialog>();
     dialog->m_pDataManager = analysis->dataManager;
     dialog->m_pApplication = analysis->application;
     dialog->InitializeDialog(preselect);
-    return dialog;
-  }
-
-  // Shows the dialog with preselect current and plays the turns; the dialog
-  // is left loaded for inspection.
-  std::shared_ptr<ManageSADialog> Run(const std::string& preselect, const std::string& turns) {
-    presenter = UseConfirmScript("[" + turns + "]");
-    auto dialog = NewDialog(preselect);
+    if (meanwhile) meanwhile();
     dialog->ShowModal();
     presenter->CheckFinished();
     for (const std::string& error : presenter->Errors()) ADD_FAILURE() << error;
@@ -39,12 +36,10 @@ protected:
     return ManageTurn(R"({"click": "RenameButton"})") + "," +
            EditTurn(R"({"set": "ToText", "text": ")" + to + R"("}, {"click": "OKButton"})");
   }
-  void ExpectOneMessage(const std::string& icon, const std::string& text) {
-    ASSERT_EQ(presenter->Messages().size(), 1u);
-    EXPECT_EQ(presenter->Messages()[0].Text, text);
-    EXPECT_EQ(presenter->Messages()[0].Icon, icon);
+  // The one message shown: a critical one without a title.
+  void ExpectCritical(const std::string& text) {
+    EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("critical", "", text)});
   }
-
   static std::vector<std::string> Entries(ManageSADialog& dialog) { return ListEntries(dialog, "SANamesList"); }
   static std::string Current(ManageSADialog& dialog) {
     auto list = dialog.CtlAs<ListControl>("SANamesList");
@@ -107,7 +102,9 @@ TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
   // The typed text is still there: typing on gives "Bay 2".
   auto dialog =
       Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"type": "ToText", "text": " 2"}, {"click": "OKButton"})"));
-  EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("exclamation", "Study Area Setup", "\"Bay\" is already the name of a study area. Type a different name.")});
+  EXPECT_EQ(ShownMessages(*presenter),
+            std::vector<std::string>{MessageOf("exclamation", "Study Area Setup",
+                                               "\"Bay\" is already the name of a study area. Type a different name.")});
   EXPECT_TRUE(Catalog()->Exists("Bay 2"));
   EXPECT_TRUE(Catalog()->Exists("Bay"));
   EXPECT_FALSE(Catalog()->Exists("Harbor"));
@@ -119,10 +116,7 @@ TEST_F(ManageSADialogTest, ClosingTheNameDialogCancelsTheRename) {
   ASSERT_TRUE(Store("Bay", -74.0));
   // After a refused name the dialog comes back; its close box must end the
   // rename, not confirm the refused name again.
-  presenter = UseConfirmScript("[" + RenameTurns("Bay") + "," + EditTurn(R"({"close": true})") + "]");
-  auto dialog = NewDialog("Harbor");
-  dialog->ShowModal();
-  EXPECT_TRUE(presenter->Errors().empty());
+  auto dialog = Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"close": true})"));
   EXPECT_EQ(presenter->Messages().size(), 1u);
   EXPECT_TRUE(Catalog()->Exists("Harbor"));
   EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Harbor", "Bay"}));
@@ -166,8 +160,7 @@ TEST_F(ManageSADialogTest, ModifyDrivesThePropertySheetTask) {
   }
   ClassRemoval noSheet(kPropertySheetTaskProgId);
   Run("Beta", modify);
-  ExpectOneMessage("critical",
-                   "The study area properties cannot be shown because the property sheet component is not available.");
+  ExpectCritical("The study area properties cannot be shown because the property sheet component is not available.");
 }
 
 TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
@@ -188,13 +181,9 @@ TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
 TEST_F(ManageSADialogTest, RenamingAStudyAreaGoneSinceTheListWasFilledSaysSo) {
   ASSERT_TRUE(Store("Harbor", -74.6));
   ASSERT_TRUE(Store("Bay", -74.0));
-  presenter = UseConfirmScript("[" + ManageTurn(R"({"click": "RenameButton"})") + "]");
-  auto dialog = NewDialog("Harbor");
   // Another window on the analysis removes it while the list shows it.
-  Catalog()->Remove("Harbor");
-  dialog->ShowModal();
-  EXPECT_TRUE(presenter->Errors().empty());
-  ExpectOneMessage("critical", "There is no saved study area with this name: Harbor");
+  auto dialog = Run("Harbor", ManageTurn(R"({"click": "RenameButton"})"), [this] { Catalog()->Remove("Harbor"); });
+  ExpectCritical("There is no saved study area with this name: Harbor");
   EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay"}));
   EXPECT_TRUE(Catalog()->Exists("Bay"));
 }

@@ -80,6 +80,7 @@ struct MainRun {
   int32_t pages = -99;
   bool initFunction = false, startFunction = false;
   int32_t status = 0, lastError = 0;
+  std::vector<std::string> reportedAt; // where each failure report of the run was made
 };
 
 // The data set offers the extent, selected shapes, the map list, the whole
@@ -107,6 +108,7 @@ protected:
   // StartFunction; then Status and LastError. No Cleanup: the test looks at
   // the task afterwards.
   MainRun RunMain() {
+    ReportRecorder recorder;
     MainRun run;
     run.task = std::dynamic_pointer_cast<TovSetupStudyAreaMain>(CreateObject(kSetupStudyAreaMainProgId));
     run.init = run.task->Init(analysis->dataManager, analysis->application);
@@ -119,8 +121,11 @@ protected:
     }
     run.status = run.task->Status();
     run.lastError = run.task->LastError();
+    run.reportedAt = recorder.Locations();
+    reports = recorder.Reports();
     return run;
   }
+  std::vector<Report> reports; // those of the last RunMain
 };
 
 } // namespace tov::test

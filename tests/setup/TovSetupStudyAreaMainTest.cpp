@@ -12,8 +12,8 @@ constexpr char kMainModule[] = "TovSetupStudyArea\\TovSetupStudyAreaMain";
 using TovSetupStudyAreaMainTest = SetupTest;
 
 // The one report, made where the chooser's choice is acted on.
-void ExpectReportedByChooser(const ReportRecorder& recorder) {
-  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
+void ExpectReportedByChooser(const MainRun& run) {
+  ASSERT_EQ(run.reportedAt, std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
 }
 
 // What the host's calls gave: pages, InitFunction, StartFunction, LastError.
@@ -33,9 +33,8 @@ TEST_F(TovSetupStudyAreaMainTest, WithoutTheActiveDataSetInitTellsTheUserAndRepo
   auto task = CreateAs<ITovTask>(kSetupStudyAreaMainProgId);
 
   EXPECT_FALSE(task->Init(analysis->dataManager, application));
-  ASSERT_EQ(presenter->Messages().size(), 1u);
-  EXPECT_EQ(presenter->Messages()[0].Text, GetTextResources()->FindString("174"));
-  EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
+  EXPECT_EQ(ShownMessages(*presenter),
+            std::vector<std::string>{MessageOf("critical", "", GetTextResources()->FindString("174"))});
   ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ITovTask_Init ") + kMainModule});
   ExpectNoPendingError(recorder.Reports()[0]);
 }
@@ -95,9 +94,7 @@ TEST_F(TovSetupStudyAreaMainTest, TheMapListTaskLearnsWhetherRegionsArePickedOnT
 
 TEST_F(TovSetupStudyAreaMainTest, AMethodTheComponentDoesNotKnowEndsTheRun) {
   auto presenter = UseSetupScript(ChooseMethodTurn(kUnknownCaption));
-  MainRun run = RunMain();
-  EXPECT_EQ(run.pages, -1);
-  EXPECT_FALSE(run.initFunction);
+  EXPECT_EQ(Outcome(RunMain()), std::make_tuple(-1, false, false, 0));
   EXPECT_TRUE(presenter->Errors().empty());
 }
 
@@ -136,12 +133,11 @@ TEST_F(TovSetupStudyAreaMainTest, AnotherMethodAfterBackStartsFromAnEmptyStateHo
 TEST_F(TovSetupStudyAreaMainTest, AListedMethodWithoutItsTaskIsReportedAndNothingIsStored) {
   ClassRemoval removal(kUseWholeTaskProgId);
   // A first method went as far as its name page before the user came back.
-  auto presenter = UseSetupScript(ChooseMethodTurn(kExtentCaption) + "," + NameBackTurn("Harbor") + "," +
-                                  ChooseMethodTurn(kWholeCaption));
-  ReportRecorder recorder;
+  UseSetupScript(ChooseMethodTurn(kExtentCaption) + "," + NameBackTurn("Harbor") + "," +
+                 ChooseMethodTurn(kWholeCaption));
   MainRun run = RunMain();
-  ExpectReportedByChooser(recorder);
-  EXPECT_EQ(recorder.Reports().at(0).number, 429);
+  ExpectReportedByChooser(run);
+  EXPECT_EQ(reports.at(0).number, 429);
   EXPECT_EQ(Outcome(run), std::make_tuple(0, false, false, 47));
   EXPECT_EQ(Catalog()->Count(), 0);
 }
@@ -150,12 +146,11 @@ TEST_F(TovSetupStudyAreaMainTest, AMethodTaskThatRefusesToStartIsReported) {
   ProbeScope probe(kUseWholeTaskProgId);
   probe.log.initResult = false;
   UseSetupScript(ChooseMethodTurn(kWholeCaption));
-  ReportRecorder recorder;
   MainRun run = RunMain();
   EXPECT_EQ(run.pages, -1);
   EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init"}));
-  ExpectReportedByChooser(recorder);
-  ExpectNoPendingError(recorder.Reports().at(0));
+  ExpectReportedByChooser(run);
+  ExpectNoPendingError(reports.at(0));
   EXPECT_FALSE(run.task->MethodTask());
 }
 
@@ -167,17 +162,15 @@ TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRu
   {
     ClassRemoval removal(kOpenExistingSAFuncProgId);
     UseSetupScript(OpenTurn("Inland"));
-    ReportRecorder recorder;
     MainRun run = RunMain();
-    ExpectReportedByChooser(recorder);
+    ExpectReportedByChooser(run);
     EXPECT_EQ(Outcome(run), std::make_tuple(0, false, false, 47));
     EXPECT_EQ(CurrentStudyArea(), "Coast");
   }
   auto presenter = UseSetupScript(OpenTurn("Inland"));
   MainRun run = RunMain();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
-  EXPECT_EQ(run.pages, -1);
-  EXPECT_FALSE(run.initFunction);
+  EXPECT_EQ(Outcome(run), std::make_tuple(-1, false, false, 0));
   EXPECT_FALSE(run.task->MethodTask());
   EXPECT_EQ(CurrentStudyArea(), "Inland");
   EXPECT_EQ(Catalog()->Count(), 2);
@@ -189,11 +182,10 @@ TEST_F(TovSetupStudyAreaMainTest, AnOpenFunctionThatRefusesToStartIsReportedWith
   spy.log.initResult = false;
   spy.log.lastError = 47;
   UseSetupScript(OpenTurn("Inland"));
-  ReportRecorder recorder;
   MainRun run = RunMain();
   EXPECT_EQ(spy.log.initCalls, 1);
-  ExpectReportedByChooser(recorder);
-  ExpectNoPendingError(recorder.Reports().at(0));
+  ExpectReportedByChooser(run);
+  ExpectNoPendingError(reports.at(0));
   EXPECT_EQ(run.pages, 0);
 }
 

@@ -9,6 +9,7 @@
 #include "host/framework/ResourceComponent.h"
 #include "host/gis/HostLayerFile.h"
 #include "host/gis/HostPolygon.h"
+#include "manage/ManageUtils.h"
 #include "store/AnalysisSpatialReference.h"
 #include "store/GroupLayers.h"
 #include "store/StudyAreaCreation.h"
@@ -87,17 +88,14 @@ TEST(StudyAreaLayersTest, GroupsFoundOnlyAtTheTopByExactNameAndTheLastLayerMoved
   EXPECT_FALSE(GetGroupLayerByName(map, "Plain"));
 
   // Moving the last layer to the top keeps the others in order.
-  auto single = NewGroup("Single");
-  single->Add(NamedLayer("a"));
-  MoveLastLayerToTop(single);
-  ASSERT_EQ(single->Count(), 1);
-  EXPECT_EQ(single->Layer(0)->Name(), "a");
-
-  auto three = NewGroup("Three");
-  for (const char* name : {"a", "b", "c"}) three->Add(NamedLayer(name));
-  MoveLastLayerToTop(three);
-  ASSERT_EQ(three->Count(), 3);
-  EXPECT_EQ(three->Layer(0)->Name() + three->Layer(1)->Name() + three->Layer(2)->Name(), "cab");
+  for (const auto& [names, moved] : {std::pair{"a", "a"}, std::pair{"abc", "cab"}}) {
+    auto group = NewGroup("Group");
+    for (const char* name = names; *name; ++name) group->Add(NamedLayer(std::string(1, *name)));
+    MoveLastLayerToTop(group);
+    std::string order;
+    for (long i = 0; i < group->Count(); ++i) order += group->Layer(i)->Name();
+    EXPECT_EQ(order, moved);
+  }
 }
 
 TEST_F(StudyAreaStoreTest, OutlinesMarkTheCurrentStudyAreaInEveryMap) {
@@ -112,10 +110,7 @@ TEST_F(StudyAreaStoreTest, OutlinesMarkTheCurrentStudyAreaInEveryMap) {
   other->AddLayer(copy);
   FeatureLayerPtr stranger = OpenLayerFileLayer(ToPlatformPath(FilePath("First")));
   stranger->SetName("Not a study area");
-  auto fill = As<FillSymbol>(stranger->Renderer()->Symbol());
-  auto line = fill->Outline();
-  line->SetWidth(1.5);
-  fill->SetOutline(line);
+  SetOutlineWidth(stranger, 1.5);
   other->AddLayer(stranger);
   analysis->application->Document()->AddMap(other);
   const double referenceWidth = OutlineWidth(FindLayer(FocusMap(), "Regions"));
@@ -147,10 +142,8 @@ TEST_F(StudyAreaStoreTest, StoringAgainReplacesTheShapeInPlace) {
   FeatureLayerPtr layer = OpenLayerFileLayer(ToPlatformPath(FilePath("Again")));
   ASSERT_TRUE(layer);
   EXPECT_EQ(layer->FeatureClass()->FeatureCount(nullptr), 1);
-  FeaturePtr feature = layer->FeatureClass()->Search(nullptr, false)->NextFeature();
-  GeometryPtr shape = feature->Shape();
-  shape->Project(Geographic(4269));
-  EXPECT_NEAR(shape->Envelope()->XMin(), -73.9, 1e-6);
+  GeometryPtr shape = layer->FeatureClass()->Search(nullptr, false)->NextFeature()->Shape();
+  EXPECT_NEAR(InDegrees(shape)->Envelope()->XMin(), -73.9, 1e-6);
   EXPECT_EQ(CurrentStudyArea(), "Again");
 }
 
@@ -188,20 +181,16 @@ protected:
   }
 
   // CreateStudyArea of a small rectangle through the (possibly wrapped)
-  // application and data manager.
-  bool Create(const std::string& name, DataManagerPtr dataManager = nullptr, GeometryPtr polygon = nullptr) {
+  // application and data manager; the step its failure report names ("" when it succeeds).
+  std::string StepOf(const std::string& name, DataManagerPtr dataManager = nullptr, GeometryPtr polygon = nullptr) {
     if (!polygon) polygon = Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269));
     if (!dataManager) dataManager = analysis->dataManager;
     HostApplicationPtr app = application;
     HostDatasetPtr dataset = Dataset();
     TaskDescriptorPtr task = Method();
     std::string saName = name, features;
-    return CreateStudyArea(polygon, dataManager, app, saName, dataset, task, features);
-  }
-  // The step named by the failure report of this CreateStudyArea ("" when it succeeds).
-  std::string StepOf(const std::string& name, DataManagerPtr dataManager = nullptr, GeometryPtr polygon = nullptr) {
     const size_t before = recorder.Reports().size();
-    const bool stored = Create(name, std::move(dataManager), std::move(polygon));
+    const bool stored = CreateStudyArea(polygon, dataManager, app, saName, dataset, task, features);
     std::string step;
     for (size_t i = before; i < recorder.Reports().size(); ++i) {
       const Report& report = recorder.Reports()[i];
