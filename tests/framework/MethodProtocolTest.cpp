@@ -30,8 +30,7 @@ TEST_F(MethodProtocolTest, TaskKeysIgnoreCaseAndUnknownKeysAreRefused) {
   // The descriptor and data set given under odd case reached the function.
   EXPECT_TRUE(task.InitFunction());
   EXPECT_EQ(spy.log.initCalls, 1);
-  const std::vector<std::string> order = {"Application", "DataSet", "SSATask", "DataManager", "StudyAreaName"};
-  EXPECT_EQ(spy.log.keys, order);
+  EXPECT_EQ(spy.log.keys, (std::vector<std::string>{"Application", "DataSet", "SSATask", "DataManager", "StudyAreaName"}));
 }
 
 TEST_F(MethodProtocolTest, InitFunctionWithoutDataSetLeavesTheFunctionAlone) {
@@ -58,16 +57,15 @@ TEST_F(MethodProtocolTest, StartFunctionNeedsInitAndLastErrorForwardsTheFunction
   EXPECT_FALSE(task.TovFunction());
 }
 
-// Records what the task hands the progress runner, and runs the function.
-struct RunnerLog {
-  std::vector<std::vector<std::string>> runs; // title, message, animation of each
-};
+// Records what the task hands the progress runner (title, message,
+// animation of each run), and runs the function.
+using RunnerLog = std::vector<std::vector<std::string>>;
 class SpyRunner : public ProgressRunner {
 public:
   explicit SpyRunner(RunnerLog* log) : m_log(log) {}
   void Run(const ITovFunctionPtr& function, const std::string& title, const std::string& message,
            const std::string& animation, int64_t) override {
-    m_log->runs.push_back({title, message, animation});
+    m_log->push_back({title, message, animation});
     if (function->Start()) function->DoStep();
   }
 
@@ -82,8 +80,7 @@ TEST_F(MethodProtocolTest, StartFunctionRunsTheFunctionThroughTheProgressRunner)
                        [&runnerLog] { return std::static_pointer_cast<Object>(std::make_shared<SpyRunner>(&runnerLog)); });
   {
     TovSSACurExtentTask task;
-    Set(task, "SSATask", Method());
-    Set(task, "DataSet", Dataset());
+    SetParams(task, {{"SSATask", Variant(Method())}, {"DataSet", Variant(Dataset())}});
     ASSERT_TRUE(Init(task));
     UseScript("[" + NameTurn("Harbour") + "]");
     ASSERT_EQ(task.DoParamSelector(), 0);
@@ -91,8 +88,7 @@ TEST_F(MethodProtocolTest, StartFunctionRunsTheFunctionThroughTheProgressRunner)
     ASSERT_TRUE(task.InitFunction());
     EXPECT_TRUE(task.StartFunction());
   }
-  EXPECT_EQ(runnerLog.runs, (std::vector<std::vector<std::string>>{
-                                {"Study Area Setup", "Processing...", analysis->dataManager->MediaPath("Clock AVI")}}));
+  EXPECT_EQ(runnerLog, (RunnerLog{{"Study Area Setup", "Processing...", analysis->dataManager->MediaPath("Clock AVI")}}));
   EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Harbour"));
 }
 

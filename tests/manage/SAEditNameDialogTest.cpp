@@ -53,12 +53,10 @@ TEST(SAEditNameDialogTest, ARefusedNameSaysWhyAndStaysForCorrection) {
 
   auto checker = CreateAs<NameChecker>(kNameCheckerProgId);
   ASSERT_TRUE(checker->Test("Bay/Harbor"));
-  ASSERT_EQ(presenter->Messages().size(), 1u);
   // The rule and the reason are two sentences, one blank between them.
-  EXPECT_EQ(presenter->Messages()[0].Text, GetTextResources()->FindString("135") + " " + checker->Reason());
-  EXPECT_EQ(presenter->Messages()[0].Text, NameRefusal("Bay/Harbor", true));
-  EXPECT_EQ(presenter->Messages()[0].Title, "");
-  EXPECT_EQ(presenter->Messages()[0].Icon, "exclamation");
+  const std::string refusal = GetTextResources()->FindString("135") + " " + checker->Reason();
+  EXPECT_EQ(refusal, NameRefusal("Bay/Harbor", true));
+  EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("exclamation", "", refusal)});
   EXPECT_EQ(presenter->ShownForms().size(), 1u);
   EXPECT_TRUE(presenter->Errors().empty());
 }

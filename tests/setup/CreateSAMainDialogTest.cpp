@@ -83,8 +83,7 @@ TEST_F(CreateSAMainDialogTest, OptionsFollowTheMethodAndTheWay) {
 
   Show(*chooser, R"({"select": "SATasksList", "item": ")" + std::string(kMapListCaption) +
                      R"("}, {"click": "FromMapOption"}, {"click": "CancelButton"})");
-  EXPECT_TRUE(Enabled(*chooser, "FromListOption"));
-  EXPECT_TRUE(Enabled(*chooser, "FromMapOption"));
+  EXPECT_TRUE(Enabled(*chooser, "FromListOption") && Enabled(*chooser, "FromMapOption"));
   EXPECT_TRUE(chooser->m_bFromMap);
   EXPECT_EQ(chooser->m_Result, -1);
   EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("107"));
@@ -100,8 +99,7 @@ TEST_F(CreateSAMainDialogTest, OptionsFollowTheMethodAndTheWay) {
                      R"("}, {"click": "CancelButton"})");
   EXPECT_EQ(chooser->m_Way, 0);
   EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("107"));
-  EXPECT_FALSE(Enabled(*chooser, "FromListOption"));
-  EXPECT_FALSE(Enabled(*chooser, "FromMapOption"));
+  EXPECT_FALSE(Enabled(*chooser, "FromListOption") || Enabled(*chooser, "FromMapOption"));
   // The map option is still set, so the next showing starts from the map.
   chooser->ResetParams();
   EXPECT_TRUE(chooser->m_bFromMap);
@@ -158,9 +156,8 @@ TEST_F(CreateSAMainDialogTest, AfterManagingTheListOfSavedStudyAreasIsRefilled) 
   EXPECT_TRUE(ListEntries(*chooser, "SANameCombo").empty());
   EXPECT_EQ(chooser->m_Way, 0);
   EXPECT_EQ(chooser->Ctl("CreateSAOption")->Value(), 1);
-  EXPECT_FALSE(Enabled(*chooser, "OpenSAOption"));
-  EXPECT_FALSE(Enabled(*chooser, "SANameCombo"));
-  EXPECT_FALSE(Enabled(*chooser, "ManageSAButton"));
+  EXPECT_FALSE(Enabled(*chooser, "OpenSAOption") || Enabled(*chooser, "SANameCombo") ||
+               Enabled(*chooser, "ManageSAButton"));
 }
 
 } // namespace

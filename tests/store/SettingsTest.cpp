@@ -74,22 +74,11 @@ TEST_F(SettingsTest, SaveWritesTheFourKeysInOrderAndNeedsASet) {
   SaveFormPosition(nullptr, set);
 }
 
-class FakeExtension : public TovExtension {
-public:
-  TextPropertySetPtr ExtensionProperties() override { return nullptr; }
-  TextPropertySetPtr ExtensionOptions() override { return nullptr; }
-  std::shared_ptr<Geometry> CurrentStudyAreaGeometry() override { return nullptr; }
-  std::string CurrentDatasetName() override { return "usa"; }
-  DataAccessServicePtr GetDataAccessService() override { return nullptr; }
-  DataManagerPtr GetDataManager() override { return nullptr; }
-};
-
 TEST_F(SettingsTest, TheExtensionIsFoundInTheApplicationByItsIdentifier) {
   EXPECT_EQ(GetTovExtension(app), nullptr);
-  app->extension = std::make_shared<FakeExtension>();
-  TovExtensionPtr ext = GetTovExtension(app);
-  ASSERT_NE(ext, nullptr);
-  EXPECT_EQ(ext->CurrentDatasetName(), "usa");
+  auto extension = std::make_shared<test::DelegatingExtension>(nullptr);
+  app->extension = extension;
+  EXPECT_EQ(GetTovExtension(app), extension);
   EXPECT_EQ(app->asked, "TovKernel.TovExtension");
   EXPECT_THROW(GetTovExtension(nullptr), HostError);
 }
