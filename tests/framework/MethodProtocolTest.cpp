@@ -19,28 +19,22 @@ protected:
   bool Init(ITovTask& task) { return task.Init(analysis->dataManager, analysis->application); }
 };
 
+// Without a data set InitFunction leaves the function alone.
 TEST_F(MethodProtocolTest, TaskKeysIgnoreCaseAndUnknownKeysAreRefused) {
-  SpyFunctionScope spy(kCurExtentFunctionProgId);
-  TovSSACurExtentTask task;
-  EXPECT_TRUE(Set(task, "SSATASK", Method()));
-  EXPECT_TRUE(Set(task, "dataset", Dataset()));
-  Variant radius(5.0);
-  EXPECT_FALSE(task.SetParam("Radius", radius));
-  ASSERT_TRUE(Init(task));
-  // The descriptor and data set given under odd case reached the function.
-  EXPECT_TRUE(task.InitFunction());
-  EXPECT_EQ(spy.log.initCalls, 1);
-  EXPECT_EQ(spy.log.keys, (std::vector<std::string>{"Application", "DataSet", "SSATask", "DataManager", "StudyAreaName"}));
-}
-
-TEST_F(MethodProtocolTest, InitFunctionWithoutDataSetLeavesTheFunctionAlone) {
-  SpyFunctionScope spy(kCurExtentFunctionProgId);
-  TovSSACurExtentTask task;
-  Set(task, "SSATask", Method());
-  ASSERT_TRUE(Init(task));
-  EXPECT_TRUE(task.InitFunction());
-  EXPECT_EQ(spy.log.initCalls, 0);
-  EXPECT_TRUE(spy.log.keys.empty());
+  for (const bool withDataSet : {true, false}) {
+    SpyFunctionScope spy(kCurExtentFunctionProgId);
+    TovSSACurExtentTask task;
+    EXPECT_TRUE(Set(task, "SSATASK", Method()));
+    if (withDataSet) { EXPECT_TRUE(Set(task, "dataset", Dataset())); }
+    Variant radius(5.0);
+    EXPECT_FALSE(task.SetParam("Radius", radius));
+    ASSERT_TRUE(Init(task));
+    // The descriptor and data set given under odd case reached the function.
+    EXPECT_TRUE(task.InitFunction());
+    EXPECT_EQ(spy.log.initCalls, withDataSet ? 1 : 0);
+    const std::vector<std::string> keys = {"Application", "DataSet", "SSATask", "DataManager", "StudyAreaName"};
+    EXPECT_EQ(spy.log.keys, withDataSet ? keys : std::vector<std::string>{});
+  }
 }
 
 // StartFunction needs Init; LastError forwards the function's code until Cleanup.

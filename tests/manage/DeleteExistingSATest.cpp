@@ -34,12 +34,6 @@ protected:
     return !Catalog()->Exists(name) && LayersNamed(FocusMap(), name).empty() &&
            LayersNamed(FocusMap(), "Analyses created for " + name).empty() && !fs::exists(folder);
   }
-  // The current study area, its group layer and name as the analysis properties hold them.
-  std::vector<std::string> Current() const {
-    TextPropertySetPtr properties = Properties();
-    return {properties->GetProperty("CurrentExtent"), properties->GetProperty("Group Layer For Analysis"),
-            properties->GetProperty("Study Area Name")};
-  }
 };
 
 TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere) {
@@ -107,11 +101,11 @@ TEST_F(DeleteExistingSATest, DeletingTheCurrentStudyAreaLeavesNoneCurrent) {
   ASSERT_TRUE(Store("Current", -74.0));
   Answer({"YesButton"});
   Delete({"Old"});
-  EXPECT_EQ(Current()[0], "Current");
+  EXPECT_EQ(CurrentStudyArea(), "Current");
 
   Answer({"YesButton"});
   Delete({"Current"});
-  EXPECT_EQ(Current(), (std::vector<std::string>{":CurrentExtent", "", ""}));
+  EXPECT_EQ(CurrentSettings(), (std::vector<std::string>{":CurrentExtent", "", ""}));
 
   // With renaming switched off the two group layer settings stay.
   ASSERT_TRUE(Store("Later", -74.6));
@@ -120,7 +114,7 @@ TEST_F(DeleteExistingSATest, DeletingTheCurrentStudyAreaLeavesNoneCurrent) {
   Properties()->SetProperty("Study Area Name", "Kept name");
   Answer({"YesButton"});
   Delete({"Later"});
-  EXPECT_EQ(Current(), (std::vector<std::string>{":CurrentExtent", "Kept group", "Kept name"}));
+  EXPECT_EQ(CurrentSettings(), (std::vector<std::string>{":CurrentExtent", "Kept group", "Kept name"}));
 }
 
 TEST_F(DeleteExistingSATest, APersonalGeodatabaseGoesWithItsStudyArea) {

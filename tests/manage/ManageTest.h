@@ -64,6 +64,13 @@ protected:
     }
   }
 
+  // The current study area, its group layer and name as the analysis properties hold them.
+  std::vector<std::string> CurrentSettings() const {
+    TextPropertySetPtr properties = Properties();
+    return {properties->GetProperty("CurrentExtent"), properties->GetProperty("Group Layer For Analysis"),
+            properties->GetProperty("Study Area Name")};
+  }
+
   std::vector<std::string> questions;
 };
 

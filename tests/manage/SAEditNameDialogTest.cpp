@@ -15,7 +15,7 @@ std::shared_ptr<SAEditNameDialog> NewDialog(const std::string& name) {
   return dialog;
 }
 
-TEST(SAEditNameDialogTest, OKIsOfferedOnlyForADifferentName) {
+TEST(SAEditNameDialogTest, OKAndEnterAreOfferedOnlyForADifferentName) {
   UseScript("[]");
   auto dialog = NewDialog("Harbor");
   EXPECT_EQ(dialog->Ctl("FromText")->Text(), "Harbor");
@@ -26,14 +26,13 @@ TEST(SAEditNameDialogTest, OKIsOfferedOnlyForADifferentName) {
   EXPECT_TRUE(dialog->Ctl("OKButton")->Enabled());
   dialog->Ctl("ToText")->SetText("Harbor");
   EXPECT_FALSE(dialog->Ctl("OKButton")->Enabled());
-}
 
-TEST(SAEditNameDialogTest, EnterActsAsOKOnlyWhenOKIsOffered) {
+  // Enter acts as OK only when OK is offered.
   auto presenter = UseScript(R"([{"form": "SAEditNameDialog", "actions": [
       {"keypress": "ToText", "key": 13},
       {"set": "ToText", "text": "Cove"},
       {"keypress": "ToText", "key": 13}]}])");
-  auto dialog = NewDialog("Harbor");
+  dialog = NewDialog("Harbor");
   dialog->ShowModal();
   EXPECT_TRUE(presenter->Errors().empty());
   EXPECT_EQ(dialog->m_Result, 1);

@@ -38,7 +38,7 @@ public:
   MapPtr FocusMap() const override { throw std::logic_error("no focus map"); }
 };
 
-TEST_F(FailureTrapsTest, FailuresThatAreIgnoredIncludeForeignExceptions) {
+TEST_F(FailureTrapsTest, FailuresThatAreIgnoredIncludeForeignExceptionsAndALayerWithoutData) {
   {
     ClassOverride polygons(kPolygonProgId, ClassOverride::Of<PolygonThatCannotSimplify>());
     TovSSACurExtentFunction function;
@@ -58,9 +58,8 @@ TEST_F(FailureTrapsTest, FailuresThatAreIgnoredIncludeForeignExceptions) {
   std::string summary = "not run";
   EXPECT_NO_THROW(summary = GetSelectionSummary(application));
   EXPECT_EQ(summary, "");
-}
 
-TEST_F(FailureTrapsTest, TheSelectionSummaryFailsOnAFeatureLayerWithoutData) {
+  // The selection summary fails on a feature layer without data.
   const std::string header = "The new study area will be created from:\r\n\r\n";
   EXPECT_EQ(GetSelectionSummary(analysis->application), header);
 
