@@ -92,12 +92,6 @@ TEST_F(TovSetupStudyAreaMainTest, TheMapListTaskLearnsWhetherRegionsArePickedOnT
   }
 }
 
-TEST_F(TovSetupStudyAreaMainTest, AMethodTheComponentDoesNotKnowEndsTheRun) {
-  auto presenter = UseSetupScript(ChooseMethodTurn(kUnknownCaption));
-  EXPECT_EQ(Outcome(RunMain()), std::make_tuple(-1, false, false, 0));
-  EXPECT_TRUE(presenter->Errors().empty());
-}
-
 TEST_F(TovSetupStudyAreaMainTest, BackFromTheNamePageAndTheSameMethodAgainStoresOneStudyArea) {
   auto presenter = UseSetupScript(ChooseMethodTurn(kExtentCaption) + "," + NameBackTurn("Harbor") + "," +
                                   ChooseMethodTurn(kExtentCaption) + "," + NameTurn("Harbor"));
@@ -130,7 +124,13 @@ TEST_F(TovSetupStudyAreaMainTest, AnotherMethodAfterBackStartsFromAnEmptyStateHo
   EXPECT_EQ(probe.log.propertySet->Count(), 4);
 }
 
-TEST_F(TovSetupStudyAreaMainTest, AListedMethodWithoutItsTaskIsReportedAndNothingIsStored) {
+// A listed method without its task is reported; one the component does not
+// know ends the run quietly.
+TEST_F(TovSetupStudyAreaMainTest, AMethodWithoutItsTaskStoresNothing) {
+  auto presenter = UseSetupScript(ChooseMethodTurn(kUnknownCaption));
+  EXPECT_EQ(Outcome(RunMain()), std::make_tuple(-1, false, false, 0));
+  EXPECT_TRUE(presenter->Errors().empty());
+
   ClassRemoval removal(kUseWholeTaskProgId);
   // A first method went as far as its name page before the user came back.
   UseSetupScript(ChooseMethodTurn(kExtentCaption) + "," + NameBackTurn("Harbor") + "," +
@@ -142,7 +142,7 @@ TEST_F(TovSetupStudyAreaMainTest, AListedMethodWithoutItsTaskIsReportedAndNothin
   EXPECT_EQ(Catalog()->Count(), 0);
 }
 
-TEST_F(TovSetupStudyAreaMainTest, AMethodTaskThatRefusesToStartIsReported) {
+TEST_F(TovSetupStudyAreaMainTest, AMethodTaskOrOpenFunctionThatRefusesToStartIsReportedWithoutAnError) {
   ProbeScope probe(kUseWholeTaskProgId);
   probe.log.initResult = false;
   UseSetupScript(ChooseMethodTurn(kWholeCaption));
@@ -152,6 +152,18 @@ TEST_F(TovSetupStudyAreaMainTest, AMethodTaskThatRefusesToStartIsReported) {
   ExpectReportedByChooser(run);
   ExpectNoPendingError(reports.at(0));
   EXPECT_FALSE(run.task->MethodTask());
+
+  // The same for the open function.
+  ASSERT_TRUE(Store("Inland", -74.6));
+  SpyFunctionScope spy(kOpenExistingSAFuncProgId);
+  spy.log.initResult = false;
+  spy.log.lastError = 47;
+  UseSetupScript(OpenTurn("Inland"));
+  run = RunMain();
+  EXPECT_EQ(spy.log.initCalls, 1);
+  ExpectReportedByChooser(run);
+  ExpectNoPendingError(reports.at(0));
+  EXPECT_EQ(run.pages, 0);
 }
 
 // Without the open function opening is reported; else nothing is left to run.
@@ -174,19 +186,6 @@ TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRu
   EXPECT_FALSE(run.task->MethodTask());
   EXPECT_EQ(CurrentStudyArea(), "Inland");
   EXPECT_EQ(Catalog()->Count(), 2);
-}
-
-TEST_F(TovSetupStudyAreaMainTest, AnOpenFunctionThatRefusesToStartIsReportedWithoutAnError) {
-  ASSERT_TRUE(Store("Inland", -74.6));
-  SpyFunctionScope spy(kOpenExistingSAFuncProgId);
-  spy.log.initResult = false;
-  spy.log.lastError = 47;
-  UseSetupScript(OpenTurn("Inland"));
-  MainRun run = RunMain();
-  EXPECT_EQ(spy.log.initCalls, 1);
-  ExpectReportedByChooser(run);
-  ExpectNoPendingError(reports.at(0));
-  EXPECT_EQ(run.pages, 0);
 }
 
 } // namespace
