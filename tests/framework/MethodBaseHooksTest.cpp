@@ -86,9 +86,9 @@ TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFe
   Ready(function, "Stepped");
   ASSERT_TRUE(function.Init());
   ASSERT_TRUE(function.Start());
-  EXPECT_TRUE(function.DoStep());
-  EXPECT_TRUE(function.DoStep());
-  EXPECT_FALSE(function.DoStep());
+  // Braces evaluate in order: three steps, the last one done.
+  EXPECT_EQ((std::vector<bool>{function.DoStep(), function.DoStep(), function.DoStep()}),
+            (std::vector<bool>{true, true, false}));
   EXPECT_TRUE(function.stored);
   EXPECT_FALSE(function.polygon); // the store released it
   ASSERT_TRUE(Catalog()->Exists("Stepped"));
@@ -120,8 +120,8 @@ TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgainInMeth
   EXPECT_TRUE(recorder.Reports().empty());
 
   TovSSACurExtentFunction currentExtent;
-  Variant value(true);
-  EXPECT_TRUE(currentExtent.SetParam("FromPropertyPage", value));
+  Variant yes(true);
+  EXPECT_TRUE(currentExtent.SetParam("FromPropertyPage", yes));
   EXPECT_EQ(recorder.Locations(),
             std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TovSSACurExtentFunction"});
 }
