@@ -25,9 +25,8 @@ protected:
   }
 
   void CreateThree() {
-    ASSERT_TRUE(Store("North", -74.6));
-    ASSERT_TRUE(Store("Middle", -74.2));
-    ASSERT_TRUE(Store("South", -73.8));
+    for (const auto& [name, west] : {std::pair{"North", -74.6}, {"Middle", -74.2}, {"South", -73.8}})
+      ASSERT_TRUE(Store(name, west));
   }
 
   bool Gone(const std::string& name, const std::string& folder) {

@@ -34,24 +34,18 @@ protected:
 };
 
 TEST_F(CreateSAMainDialogTest, SavedStudyAreasCanBeOpenedAndManagedOnlyWhenThereAreSome) {
-  const std::string cancel = R"({"form": "CreateSAMainDialog", "actions": [{"click": "CancelButton"}]})";
-  auto first = UseSetupScript(cancel);
-  EXPECT_EQ(RunMain().pages, -1);
-  ASSERT_TRUE(Store("Harbor", -74.6));
-  auto second = UseSetupScript(cancel);
-  EXPECT_EQ(RunMain().pages, -1);
-
-  // Open, the names and Manage enabled; Create set.
-  auto offered = [](const ChooserShowing& c) {
-    return std::vector<bool>{c.openEnabled, c.namesEnabled, c.manageEnabled, c.createSet};
-  };
-  ASSERT_EQ(first->choosers.size(), 1u);
-  EXPECT_EQ(offered(first->choosers[0]), (std::vector<bool>{false, false, false, true}));
-  ASSERT_EQ(second->choosers.size(), 1u);
-  const ChooserShowing& one = second->choosers[0];
-  EXPECT_EQ(offered(one), (std::vector<bool>{true, true, true, true}));
-  EXPECT_EQ(one.names, (std::vector<std::string>{"Harbor"}));
-  EXPECT_EQ(one.name, "Harbor");
+  for (const bool saved : {false, true}) {
+    if (saved) { ASSERT_TRUE(Store("Harbor", -74.6)); }
+    auto shown = UseSetupScript(R"({"form": "CreateSAMainDialog", "actions": [{"click": "CancelButton"}]})");
+    EXPECT_EQ(RunMain().pages, -1);
+    ASSERT_EQ(shown->choosers.size(), 1u);
+    const ChooserShowing& c = shown->choosers[0];
+    // Open, the names and Manage enabled; Create set.
+    EXPECT_EQ((std::vector<bool>{c.openEnabled, c.namesEnabled, c.manageEnabled, c.createSet}),
+              (std::vector<bool>{saved, saved, saved, true}));
+    EXPECT_EQ(c.names, saved ? std::vector<std::string>{"Harbor"} : std::vector<std::string>{});
+    EXPECT_EQ(c.name, saved ? "Harbor" : "");
+  }
 }
 
 TEST_F(CreateSAMainDialogTest, SelectedShapesAreOfferedOnlyWhileAPolygonIsSelected) {
