@@ -24,11 +24,6 @@ protected:
     return left;
   }
 
-  void CreateThree() {
-    for (const auto& [name, west] : {std::pair{"North", -74.6}, {"Middle", -74.2}, {"South", -73.8}})
-      ASSERT_TRUE(Store(name, west));
-  }
-
   bool Gone(const std::string& name, const std::string& folder) {
     return !Catalog()->Exists(name) && LayersNamed(FocusMap(), name).empty() &&
            LayersNamed(FocusMap(), "Analyses created for " + name).empty() && !fs::exists(folder);
@@ -36,7 +31,7 @@ protected:
 };
 
 TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere) {
-  CreateThree();
+  ASSERT_TRUE(StoreAll({"North", "Middle", "South"}));
   const std::string north = FolderOf("North"), middle = FolderOf("Middle"), south = FolderOf("South");
   // The last one is in no map: the maps are redrawn all the same.
   FocusMap()->DeleteLayer(LayersNamed(FocusMap(), "Analyses created for South").at(0));
@@ -59,7 +54,7 @@ TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere)
 }
 
 TEST_F(DeleteExistingSATest, YesToAllDeletesTheRestAndPassesEarlierNamesHarmlessly) {
-  CreateThree();
+  ASSERT_TRUE(StoreAll({"North", "Middle", "South"}));
   const std::string south = FolderOf("South");
   Answer({"YesToAllButton"});
   EXPECT_EQ(Delete({"North", "Middle"}), (std::vector<std::string>{"North", "Middle"}));
@@ -78,7 +73,7 @@ TEST_F(DeleteExistingSATest, YesToAllDeletesTheRestAndPassesEarlierNamesHarmless
 }
 
 TEST_F(DeleteExistingSATest, ClosingTheQuestionDeletesNothingUnasked) {
-  CreateThree();
+  ASSERT_TRUE(StoreAll({"North", "Middle", "South"}));
   // Closed at the first question: the result the dialog loaded with (Yes to
   // all) must not count.
   UseConfirmScript("[" + kCloseQuestion + "]");
@@ -96,8 +91,7 @@ TEST_F(DeleteExistingSATest, ClosingTheQuestionDeletesNothingUnasked) {
 }
 
 TEST_F(DeleteExistingSATest, DeletingTheCurrentStudyAreaLeavesNoneCurrent) {
-  ASSERT_TRUE(Store("Old", -74.6));
-  ASSERT_TRUE(Store("Current", -74.0));
+  ASSERT_TRUE(StoreAll({"Old", "Current"}));
   Answer({"YesButton"});
   Delete({"Old"});
   EXPECT_EQ(CurrentStudyArea(), "Current");

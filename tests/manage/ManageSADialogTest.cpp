@@ -97,8 +97,7 @@ TEST_F(ManageSADialogTest, RenameFindsAStudyAreaStoredInAPersonalGeodatabase) {
 }
 
 TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
-  ASSERT_TRUE(Store("Harbor", -74.6));
-  ASSERT_TRUE(Store("Bay", -74.0));
+  ASSERT_TRUE(StoreAll({"Harbor", "Bay"}));
   // The typed text is still there: typing on gives "Bay 2".
   auto dialog =
       Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"type": "ToText", "text": " 2"}, {"click": "OKButton"})"));
@@ -112,8 +111,7 @@ TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
 }
 
 TEST_F(ManageSADialogTest, ClosingTheNameDialogCancelsTheRename) {
-  ASSERT_TRUE(Store("Harbor", -74.6));
-  ASSERT_TRUE(Store("Bay", -74.0));
+  ASSERT_TRUE(StoreAll({"Harbor", "Bay"}));
   // After a refused name the dialog comes back; its close box must end the
   // rename, not confirm the refused name again.
   auto dialog = Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"close": true})"));
@@ -123,9 +121,7 @@ TEST_F(ManageSADialogTest, ClosingTheNameDialogCancelsTheRename) {
 }
 
 TEST_F(ManageSADialogTest, RemovePassesEverySelectedNameInOneRun) {
-  ASSERT_TRUE(Store("Alpha", -74.6));
-  ASSERT_TRUE(Store("Beta", -74.2));
-  ASSERT_TRUE(Store("Gamma", -73.8));
+  ASSERT_TRUE(StoreAll({"Alpha", "Beta", "Gamma"}));
   // Alpha comes preselected; the user picks the other two instead.
   auto dialog = Run("Alpha", ManageTurn(R"({"select": "SANamesList", "items": ["Beta", "Gamma"]},
                                           {"deselect": "SANamesList", "item": "Alpha"},
@@ -139,8 +135,7 @@ TEST_F(ManageSADialogTest, RemovePassesEverySelectedNameInOneRun) {
 }
 
 TEST_F(ManageSADialogTest, ModifyDrivesThePropertySheetTask) {
-  ASSERT_TRUE(Store("Alpha", -74.6));
-  ASSERT_TRUE(Store("Beta", -74.2));
+  ASSERT_TRUE(StoreAll({"Alpha", "Beta"}));
   const std::string modify = ManageTurn(R"({"click": "ModifyButton"})");
   const std::vector<std::string> all = {"Init",         "InitParamSelector", "SetParam StudyArea", "DoParamSelector",
                                         "InitFunction", "StartFunction"};
@@ -179,8 +174,7 @@ TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
 }
 
 TEST_F(ManageSADialogTest, RenamingAStudyAreaGoneSinceTheListWasFilledSaysSo) {
-  ASSERT_TRUE(Store("Harbor", -74.6));
-  ASSERT_TRUE(Store("Bay", -74.0));
+  ASSERT_TRUE(StoreAll({"Harbor", "Bay"}));
   // Another window on the analysis removes it while the list shows it.
   auto dialog = Run("Harbor", ManageTurn(R"({"click": "RenameButton"})"), [this] { Catalog()->Remove("Harbor"); });
   ExpectCritical("There is no saved study area with this name: Harbor");

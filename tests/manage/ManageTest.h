@@ -47,6 +47,14 @@ protected:
     return function;
   }
 
+  // Stores each as a current-extent study area, 0.4 degrees apart from -74.6 east.
+  bool StoreAll(std::initializer_list<const char*> names) {
+    double west = -74.6;
+    for (const char* name : names)
+      if (!Store(name, std::exchange(west, west + 0.4))) return false;
+    return true;
+  }
+
   std::string LayerFilePath(const std::string& name) { return Catalog()->Item(name)->FilePath(); } // platform form
   std::string FolderOf(const std::string& name) { return fs::path(ToNativePath(LayerFilePath(name))).parent_path(); }
   // The study area's layer as saved in its layer file.

@@ -42,8 +42,7 @@ TEST_F(OpenExistingSATest, AStudyAreaAlreadyInTheMapIsReplacedNotAddedTwice) {
 }
 
 TEST_F(OpenExistingSATest, TheOpenedStudyAreaIsCurrentAndOnlyRealStudyAreaLayersAreRestyled) {
-  ASSERT_TRUE(Store("Inland", -74.6));
-  ASSERT_TRUE(Store("Coast", -74.0));
+  ASSERT_TRUE(StoreAll({"Inland", "Coast"}));
   // A layer named after a study area that shows other data.
   auto impostor = CreateAs<FeatureLayer>(kFeatureLayerProgId);
   impostor->SetFeatureClass(As<FeatureLayer>(LayersNamed(FocusMap(), "Regions").at(0))->FeatureClass());
@@ -89,8 +88,7 @@ TEST_F(OpenExistingSATest, AMissingLayerFileIsNamedOnItsOwnLine) {
 }
 
 TEST_F(OpenExistingSATest, AnEmptiedStudyAreaOpensWhereTheMapAlreadyIs) {
-  ASSERT_TRUE(Store("Emptied", -74.6));
-  ASSERT_TRUE(Store("Kept", -74.0));
+  ASSERT_TRUE(StoreAll({"Emptied", "Kept"}));
   FileLayer("Emptied")->FeatureClass()->Search(nullptr, false)->NextFeature()->Delete();
   ASSERT_FALSE(FileLayer("Emptied")->FeatureClass()->Search(nullptr, false)->NextFeature());
   EnvelopePtr before = As<ActiveView>(FocusMap())->Extent();
