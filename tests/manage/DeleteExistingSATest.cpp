@@ -47,8 +47,7 @@ TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere)
   EXPECT_TRUE(Gone("South", south));
   EXPECT_GT(As<HostMap>(FocusMap())->RefreshCount(), refreshes);
   ASSERT_TRUE(Catalog()->Exists("North"));
-  EXPECT_EQ(LayersNamed(FocusMap(), "North").size(), 1u);
-  EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for North").size(), 1u);
+  EXPECT_EQ(LayerCounts(FocusMap(), {"North", "Analyses created for North"}), (std::vector<size_t>{1, 1}));
   EXPECT_TRUE(FileLayer("North"));
   EXPECT_TRUE(fs::exists(north));
 }

@@ -69,14 +69,11 @@ TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudy
   EXPECT_FALSE(Catalog()->Exists("Harbor"));
   ASSERT_TRUE(Catalog()->Exists("Harbor East"));
   EXPECT_EQ(LayerFilePath("Harbor East"), path);
-  EXPECT_EQ(LayersNamed(FocusMap(), "Harbor East").size(), 2u);
-  EXPECT_EQ(LayersNamed(other, "Harbor East").size(), 1u);
-  EXPECT_TRUE(LayersNamed(FocusMap(), "Harbor").empty());
   // Each group holding it is renamed once, however many layers it shows.
-  EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for Harbor East").size(), 1u);
-  EXPECT_EQ(LayersNamed(other, "Harbor East work").size(), 1u);
-  EXPECT_EQ(LayersNamed(FocusMap(), "Coastal").size(), 1u);
-  EXPECT_EQ(LayersNamed(FocusMap(), "Harbor notes").size(), 1u);
+  EXPECT_EQ(LayerCounts(FocusMap(), {"Harbor East", "Harbor", "Analyses created for Harbor East", "Coastal",
+                                     "Harbor notes"}),
+            (std::vector<size_t>{2, 0, 1, 1, 1}));
+  EXPECT_EQ(LayerCounts(other, {"Harbor East", "Harbor East work"}), (std::vector<size_t>{1, 1}));
   // The layer file carries the new name and still finds its data; no file
   // was renamed.
   FeatureLayerPtr saved = OpenLayerFileLayer(path);
@@ -91,8 +88,7 @@ TEST_F(ManageSADialogTest, RenameFindsAStudyAreaStoredInAPersonalGeodatabase) {
   Properties()->SetProperty("Data Format", "Personal Geodatabase");
   ASSERT_TRUE(Store("Packed", -74.6));
   Run("Packed", RenameTurns("Stored"));
-  EXPECT_EQ(LayersNamed(FocusMap(), "Stored").size(), 1u);
-  EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for Stored").size(), 1u);
+  EXPECT_EQ(LayerCounts(FocusMap(), {"Stored", "Analyses created for Stored"}), (std::vector<size_t>{1, 1}));
   EXPECT_EQ(FileLayer("Stored")->Name(), "Stored");
 }
 

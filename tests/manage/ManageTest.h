@@ -92,6 +92,13 @@ inline long LayersShowing(const MapPtr& map, const FeatureLayerPtr& fileLayer) {
   return count;
 }
 
+// How many layers of the map (every level) carry each name.
+inline std::vector<size_t> LayerCounts(const MapPtr& map, std::initializer_list<std::string> names) {
+  std::vector<size_t> counts;
+  for (const std::string& name : names) counts.push_back(LayersNamed(map, name).size());
+  return counts;
+}
+
 // Names of the files in a folder (not recursive); empty when it is missing.
 inline std::set<std::string> FileNames(const std::string& nativeFolder) {
   std::set<std::string> names;

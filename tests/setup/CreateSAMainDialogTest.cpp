@@ -83,16 +83,14 @@ TEST_F(CreateSAMainDialogTest, OptionsFollowTheMethodAndTheWay) {
   EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("107"));
 
   Show(*chooser, R"({"click": "OpenSAOption"}, {"click": "CancelButton"})");
-  EXPECT_EQ(chooser->m_Way, 1);
-  EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("113"));
+  EXPECT_EQ(std::pair(chooser->m_Way, chooser->Ctl("NextButton")->Caption()), std::pair(1, texts->FindString("113")));
   // Back is never offered: the chooser is the first page.
   EXPECT_FALSE(Enabled(*chooser, "BackButton"));
 
   // A method picked again means creating; the regions options follow it.
   Show(*chooser, R"({"select": "SATasksList", "item": ")" + std::string(kWholeCaption) +
                      R"("}, {"click": "CancelButton"})");
-  EXPECT_EQ(chooser->m_Way, 0);
-  EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("107"));
+  EXPECT_EQ(std::pair(chooser->m_Way, chooser->Ctl("NextButton")->Caption()), std::pair(0, texts->FindString("107")));
   EXPECT_FALSE(Enabled(*chooser, "FromListOption") || Enabled(*chooser, "FromMapOption"));
   // The map option is still set, so the next showing starts from the map.
   chooser->ResetParams();
@@ -116,11 +114,7 @@ TEST_F(CreateSAMainDialogTest, DoubleClicksChooseAtOnce) {
     Show(*chooser, actions);
     EXPECT_EQ(chooser->m_Result, 1);
     EXPECT_EQ(chooser->m_Way, way);
-    if (way) {
-      EXPECT_EQ(chooser->m_sSAName, "Coast");
-    } else {
-      EXPECT_EQ(chooser->m_pSSATask->Name(), "SetupStudyArea.UseWhole");
-    }
+    EXPECT_EQ(way ? chooser->m_sSAName : chooser->m_pSSATask->Name(), way ? "Coast" : "SetupStudyArea.UseWhole");
   }
 }
 

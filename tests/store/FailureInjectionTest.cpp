@@ -74,9 +74,9 @@ protected:
                               << (recorder.Reports().empty() ? "" : recorder.Reports()[0].location + " " +
                                                                         recorder.Reports()[0].description);
         }
-        const Report* report = nullptr;
-        for (const Report& r : recorder.Reports())
-          if (r.number == kInjected && Has(r.description, description) && !report) report = &r;
+        const auto report = std::find_if(recorder.Reports().begin(), recorder.Reports().end(), [&](const Report& r) {
+          return r.number == kInjected && Has(r.description, description);
+        });
         // A dialog's button tells its failure in a message box instead, or
         // leaves it to the presenter as an untrapped error of the click.
         bool shown = false;
@@ -84,13 +84,12 @@ protected:
           for (const auto& message : scripted->Messages()) shown = shown || Has(message.Text, description);
           for (const std::string& error : scripted->Errors()) shown = shown || Has(error, description);
         }
-        if (report) {
+        if (report != recorder.Reports().end()) {
           // Reported where it happened: the procedure, then the module path.
           const std::string& at = report->location;
-          bool known = false;
-          for (const std::string& path : modulePaths)
-            known = known || (at.size() > path.size() && at.compare(at.size() - path.size() - 1, path.size() + 1, " " + path) == 0);
-          EXPECT_TRUE(known) << at;
+          EXPECT_TRUE(std::any_of(modulePaths.begin(), modulePaths.end(), [&](const std::string& path) {
+            return at.size() > path.size() && at.compare(at.size() - path.size() - 1, path.size() + 1, " " + path) == 0;
+          })) << at;
           if (at == location + " " + modulePaths.front()) { EXPECT_FALSE(result) << at; }
         } else if (!shown) {
           // Only a failure the component ignores by design (texts, layout)

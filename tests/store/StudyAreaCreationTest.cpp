@@ -289,7 +289,7 @@ TEST_F(StudyAreaStepsTest, TheGroupLayerTextIsReadOnlyWhenTheGroupLayerIsRenamed
   EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept");
 }
 
-TEST_F(StudyAreaStepsTest, WithoutALayerTheStoreFailsWhereTheLayerJoinsTheMap) {
+TEST_F(StudyAreaStepsTest, WithoutALayerOrAViewTheStoreFailsWhereItIsFirstUsed) {
   GeometryPtr polygon;
   {
     ClassOverride noEnvelope(kPolygonProgId, ClassOverride::Of<PolygonWithoutEnvelope>());
@@ -300,9 +300,8 @@ TEST_F(StudyAreaStepsTest, WithoutALayerTheStoreFailsWhereTheLayerJoinsTheMap) {
 
   Options()->SetProperty("Use Group Layer For Analysis", "True");
   EXPECT_EQ(StepOf("Grouped", nullptr, polygon), "23");
-}
 
-TEST_F(StudyAreaStepsTest, TheViewIsTouchedOnlyWhenThereIsACurrentStudyAreaGeometry) {
+  // The view is touched only when there is a current study area geometry.
   application->document = std::make_shared<DocumentWithoutView>(analysis->application->Document());
   application->extension = std::make_shared<LackingExtension>(analysis->extension, false);
   EXPECT_EQ(StepOf("Unzoomed"), "");
