@@ -22,11 +22,8 @@ public:
   static constexpr char kModulePath[] = "TovSetupStudyArea\\ThreeStepFunction";
   ThreeStepFunction() : TovSSAMethodFunction(kModulePath, PropertyPageKey::Known) {}
 
-  int prepared = 0;
-  int steps = 0;
-  bool failInPrepare = false;
-  bool failInStep = false;
-  bool stored = false;
+  int prepared = 0, steps = 0;
+  bool failInPrepare = false, failInStep = false, stored = false;
   GeometryPtr polygon;
 
 protected:

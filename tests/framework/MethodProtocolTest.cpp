@@ -1,5 +1,4 @@
 // The protocol of every method's task and function, through the current extent.
-#include "HostWrappers.h"
 #include "Recorders.h"
 #include "WorldTest.h"
 

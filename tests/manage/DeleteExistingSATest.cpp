@@ -1,6 +1,5 @@
 // Deleting study areas: each answer, what goes from maps and disk, the current one.
 #include "ManageTest.h"
-#include "Recorders.h"
 
 #include "host/gis/HostMap.h"
 

@@ -92,10 +92,17 @@ TEST_F(ManageSADialogTest, RenameFindsAStudyAreaStoredInAPersonalGeodatabase) {
   EXPECT_EQ(FileLayer("Stored")->Name(), "Stored");
 }
 
-TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
+TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlaceOrTheRenameClosed) {
   ASSERT_TRUE(StoreAll({"Harbor", "Bay"}));
+  // After a refused name the dialog comes back; its close box must end the
+  // rename, not confirm the refused name again.
+  auto dialog = Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"close": true})"));
+  EXPECT_EQ(presenter->Messages().size(), 1u);
+  EXPECT_TRUE(Catalog()->Exists("Harbor"));
+  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Harbor", "Bay"}));
+
   // The typed text is still there: typing on gives "Bay 2".
-  auto dialog =
+  dialog =
       Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"type": "ToText", "text": " 2"}, {"click": "OKButton"})"));
   EXPECT_EQ(ShownMessages(*presenter),
             std::vector<std::string>{MessageOf("exclamation", "Study Area Setup",
@@ -104,16 +111,6 @@ TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
   EXPECT_TRUE(Catalog()->Exists("Bay"));
   EXPECT_FALSE(Catalog()->Exists("Harbor"));
   EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay 2", "Bay"}));
-}
-
-TEST_F(ManageSADialogTest, ClosingTheNameDialogCancelsTheRename) {
-  ASSERT_TRUE(StoreAll({"Harbor", "Bay"}));
-  // After a refused name the dialog comes back; its close box must end the
-  // rename, not confirm the refused name again.
-  auto dialog = Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"close": true})"));
-  EXPECT_EQ(presenter->Messages().size(), 1u);
-  EXPECT_TRUE(Catalog()->Exists("Harbor"));
-  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Harbor", "Bay"}));
 }
 
 TEST_F(ManageSADialogTest, RemovePassesEverySelectedNameInOneRun) {

@@ -2,12 +2,12 @@
 // The management tests' fixture: the classes registered, an analysis, delete
 // confirmations noted.
 #include "AnalysisViews.h"
+#include "Recorders.h"
 #include "WorldTest.h"
 
 #include "host/common/Paths.h"
 #include "manage/ManageUtils.h"
 #include "manage/RegisterManageClasses.h"
-#include "platform/runtime/PathDisplay.h"
 #include "store/ModuleErrors.h"
 #include "store/StudyAreaDataset.h"
 

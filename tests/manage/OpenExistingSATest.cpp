@@ -1,6 +1,5 @@
 // Opening a saved study area: one layer each, outlines, zoom, missing or emptied data.
 #include "ManageTest.h"
-#include "Recorders.h"
 
 namespace tov::test {
 namespace {

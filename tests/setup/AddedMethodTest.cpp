@@ -4,7 +4,6 @@
 
 #include "framework/TovSSAMethodFunction.h"
 #include "framework/TovSSAMethodTask.h"
-#include "host/session/HostTaskRun.h"
 #include "store/AnalysisSpatialReference.h"
 
 namespace tov::test {

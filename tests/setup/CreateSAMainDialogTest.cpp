@@ -1,7 +1,6 @@
 // The method chooser: what it offers, its options and buttons, managing from it.
 #include "SetupTest.h"
 
-#include "pages/modi18N.h"
 #include "setup/CreateSAMainDialog.h"
 
 namespace tov::test {

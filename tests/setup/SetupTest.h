@@ -1,6 +1,5 @@
 #pragma once
 // The setup tests' fixture: the main task on a data set of several methods.
-#include "HostWrappers.h"
 #include "ProbeTask.h"
 #include "WorldTest.h"
 
@@ -79,9 +78,8 @@ inline TestWorldOptions WithMethods(const std::string& methods) {
 // The host's calls on the main task and what they gave.
 struct MainRun {
   std::shared_ptr<TovSetupStudyAreaMain> task;
-  bool init = false;
+  bool init = false, initFunction = false, startFunction = false;
   int32_t pages = -99;
-  bool initFunction = false, startFunction = false;
   int32_t status = 0, lastError = 0;
   std::vector<std::string> reportedAt; // where each failure report of the run was made
 };

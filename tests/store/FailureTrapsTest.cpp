@@ -1,6 +1,5 @@
 // Ignored failures include foreign exceptions; a handler that cannot be set up
 // is reported; cached handlers and texts follow a class registered again.
-#include "HostWrappers.h"
 #include "Recorders.h"
 #include "WorldTest.h"
 

@@ -1,7 +1,6 @@
 // Storing a study area: data formats, group layers, outlines across maps,
 // storing again, the coordinate system, and the step a failure report names.
 #include "AnalysisViews.h"
-#include "HostWrappers.h"
 #include "Recorders.h"
 #include "WorldTest.h"
 
