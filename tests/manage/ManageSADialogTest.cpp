@@ -107,9 +107,7 @@ TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlaceOrTheR
   EXPECT_EQ(ShownMessages(*presenter),
             std::vector<std::string>{MessageOf("exclamation", "Study Area Setup",
                                                "\"Bay\" is already the name of a study area. Type a different name.")});
-  EXPECT_TRUE(Catalog()->Exists("Bay 2"));
-  EXPECT_TRUE(Catalog()->Exists("Bay"));
-  EXPECT_FALSE(Catalog()->Exists("Harbor"));
+  EXPECT_TRUE(Catalog()->Exists("Bay 2") && Catalog()->Exists("Bay") && !Catalog()->Exists("Harbor"));
   EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay 2", "Bay"}));
 }
 

@@ -86,9 +86,7 @@ TEST_F(TaskLayerSymbologyTest, UnknownNamesLeaveDefaultsAndMissingDataGivesNoLay
   EXPECT_EQ(SymbolOf<LineSymbol>(Layer("Roads"))->Style(), 0);
   EXPECT_TRUE(SymbolOf<MarkerSymbol>(Layer("Sites"))->Outline());
   // A data-set layer that does not open, one the data set does not list.
-  EXPECT_FALSE(Layer("Gone"));
-  EXPECT_FALSE(Layer("Unlisted"));
-  EXPECT_FALSE(Layer("Nowhere"));
+  for (const char* name : {"Gone", "Unlisted", "Nowhere"}) EXPECT_FALSE(Layer(name)) << name;
 }
 
 TEST_F(TaskLayerSymbologyTest, ABadNumberEndsQuietlyWithTheLayerMadeSoFar) {
