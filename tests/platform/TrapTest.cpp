@@ -30,6 +30,15 @@ protected:
   std::shared_ptr<RecordingReporter> reporter = std::make_shared<RecordingReporter>();
   ErrorSite site{reporter, kModulePath};
 };
+
+class Thing : public virtual Object {
+public:
+  virtual int Id() const { return 1; }
+};
+class OtherThing : public Thing {
+public:
+  int Id() const override { return 2; }
+};
 } // namespace
 
 TEST_F(TrapTest, ReportsProcedureThenModulePathAndReturnsDefault) {
@@ -60,17 +69,6 @@ TEST_F(TrapTest, ForeignExceptionsBecomePendingErrors) {
   EXPECT_EQ(description, "disk full");
   EXPECT_NE(number, 0);
 }
-
-namespace {
-class Thing : public virtual Object {
-public:
-  virtual int Id() const { return 1; }
-};
-class OtherThing : public Thing {
-public:
-  int Id() const override { return 2; }
-};
-} // namespace
 
 TEST(ObjectRegistry, CreatesByProgIdIgnoringCaseAndRaises429WhenUnknown) {
   RegisterClassOf<Thing>("Test.Thing");

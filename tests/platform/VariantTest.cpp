@@ -32,7 +32,7 @@ TEST(Variant, NonNumbersAreTypeMismatches) {
   EXPECT_EQ(ErrorOf([] { Variant("x").ToObject(); }).number, 13);
 }
 
-TEST(Variant, BooleansAndNumbersConvertBothWays) {
+TEST(Variant, BooleansNumbersAndEmptyConvertBothWays) {
   EXPECT_EQ(Variant(true).ToString() + Variant(false).ToString(), "TrueFalse");
   EXPECT_EQ(Variant(true).ToLong(), -1);
   EXPECT_EQ(Variant(false).ToDouble(), 0.0);
@@ -40,9 +40,7 @@ TEST(Variant, BooleansAndNumbersConvertBothWays) {
     EXPECT_EQ(Variant(number).ToString(), text);
   EXPECT_EQ(Variant(Variant(1.0 / 3.0).ToString()).ToDouble(), 1.0 / 3.0);
   EXPECT_EQ(ErrorOf([] { Variant(3e10).ToLong(); }).number, 6);
-}
-
-TEST(Variant, EmptyConvertsToZeroFalseAndEmptyText) {
+  // Empty converts to zero, false and empty text.
   Variant v;
   EXPECT_TRUE(v.IsEmpty() && !v.ToBool() && v.ToLong() == 0 && v.ToString().empty() && !v.ToObject());
 }
