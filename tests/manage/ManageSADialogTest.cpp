@@ -53,13 +53,12 @@ TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudy
   // has it in a group whose name does not contain it, and a group named after
   // it that does not hold it.
   MapPtr other = CreateAs<Map>(kMapProgId);
-  GroupLayerPtr work = NewGroup("Harbor work");
-  work->Add(FileLayer("Harbor"));
-  other->AddLayer(work);
   Document()->AddMap(other);
-  GroupLayerPtr coastal = NewGroup("Coastal");
-  coastal->Add(FileLayer("Harbor"));
-  FocusMap()->AddLayer(coastal);
+  for (const auto& [map, groupName] : {std::pair{other, "Harbor work"}, {FocusMap(), "Coastal"}}) {
+    GroupLayerPtr group = NewGroup(groupName);
+    group->Add(FileLayer("Harbor"));
+    map->AddLayer(group);
+  }
   FocusMap()->AddLayer(NewGroup("Harbor notes"));
   const std::string path = LayerFilePath("Harbor");
   const std::set<std::string> files = FileNames(FolderOf("Harbor"));
