@@ -68,6 +68,7 @@ TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudy
   EXPECT_FALSE(Catalog()->Exists("Harbor"));
   ASSERT_TRUE(Catalog()->Exists("Harbor East"));
   EXPECT_EQ(LayerFilePath("Harbor East"), path);
+  EXPECT_EQ(CurrentStudyArea(), "Harbor East"); // it was current and stays so
   // Each group holding it is renamed once, however many layers it shows.
   EXPECT_EQ(LayerCounts(FocusMap(), {"Harbor East", "Harbor", "Analyses created for Harbor East", "Coastal",
                                      "Harbor notes"}),
