@@ -11,6 +11,7 @@
 #include "store/StudyAreaCreation.h"
 
 #include <stdexcept>
+#include <tuple>
 
 namespace tov::test {
 namespace {
@@ -21,11 +22,8 @@ public:
   static constexpr char kModulePath[] = "TovSetupStudyArea\\ThreeStepFunction";
   ThreeStepFunction() : TovSSAMethodFunction(kModulePath, PropertyPageKey::Known) {}
 
-  int prepared = 0;
-  int steps = 0;
-  bool failInPrepare = false;
-  bool failInStep = false;
-  bool stored = false;
+  int prepared = 0, steps = 0;
+  bool failInPrepare = false, failInStep = false, stored = false;
   GeometryPtr polygon;
 
 protected:
@@ -45,7 +43,6 @@ protected:
 class MethodBaseHooksTest : public WorldTest {
 protected:
   void SetUp() override { OpenAnalysis(); }
-  static void Set(ITovFunction& function, const std::string& key, Variant value) { function.SetParam(key, value); }
   void SetAll(ITovFunction& function, const std::string& name) {
     SetParams(function, {{"Application", Variant(analysis->application)},
                          {"DataManager", Variant(analysis->dataManager)},
@@ -86,9 +83,9 @@ TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFe
   Ready(function, "Stepped");
   ASSERT_TRUE(function.Init());
   ASSERT_TRUE(function.Start());
-  EXPECT_TRUE(function.DoStep());
-  EXPECT_TRUE(function.DoStep());
-  EXPECT_FALSE(function.DoStep());
+  // Braces evaluate in order: three steps, the last one done.
+  EXPECT_EQ((std::vector<bool>{function.DoStep(), function.DoStep(), function.DoStep()}),
+            (std::vector<bool>{true, true, false}));
   EXPECT_TRUE(function.stored);
   EXPECT_FALSE(function.polygon); // the store released it
   ASSERT_TRUE(Catalog()->Exists("Stepped"));
@@ -107,7 +104,7 @@ TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgainInMeth
   for (const bool fromPropertyPage : {true, false, true}) {
     ThreeStepFunction function;
     Ready(function, "Again", 2);
-    if (Catalog()->Count() > 0) Set(function, "FromPropertyPage", Variant(fromPropertyPage));
+    if (Catalog()->Count() > 0) SetParams(function, {{"FromPropertyPage", Variant(fromPropertyPage)}});
     EXPECT_FALSE(function.DoStep());
     EXPECT_EQ(function.stored, fromPropertyPage);
   }
@@ -116,12 +113,12 @@ TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgainInMeth
   // Only methods that know the key accept it.
   ReportRecorder recorder;
   ThreeStepFunction knowing;
-  Set(knowing, "FromPropertyPage", Variant(true));
+  SetParams(knowing, {{"FromPropertyPage", Variant(true)}});
   EXPECT_TRUE(recorder.Reports().empty());
 
   TovSSACurExtentFunction currentExtent;
-  Variant value(true);
-  EXPECT_TRUE(currentExtent.SetParam("FromPropertyPage", value));
+  Variant yes(true);
+  EXPECT_TRUE(currentExtent.SetParam("FromPropertyPage", yes));
   EXPECT_EQ(recorder.Locations(),
             std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TovSSACurExtentFunction"});
 }
@@ -131,9 +128,7 @@ class NotePage : public WizardPage {
 public:
   NotePage() : WizardPage("TestNotePage", 0) {
     Add(ControlKind::TextBox, "NoteText");
-    Add(ControlKind::CommandButton, "BackButton");
-    Add(ControlKind::CommandButton, "NextButton");
-    Add(ControlKind::CommandButton, "CancelButton");
+    for (const char* button : {"BackButton", "NextButton", "CancelButton"}) Add(ControlKind::CommandButton, button);
   }
   void ReadFromPropertySet(const TaskPropertySetPtr& set) override {
     ++reads;
@@ -149,6 +144,7 @@ public:
   }
   int reads = 0, initializations = 0, writes = 0;
   std::string saved;
+  std::vector<int> Counts() const { return {reads, initializations, writes}; }
 };
 
 // Two pages: the note page, then the name page.
@@ -203,12 +199,9 @@ TEST_F(PageSequenceTest, BackFromTheNextPageShowsThisPageAgainAndAcceptanceEndsT
   TwoPageTask task;
   EXPECT_EQ(Run(task, kNoteNext + "," + kNameBack + "," + kNoteNext + "," + NameTurn("Sequenced")), 0);
   EXPECT_EQ(task.StudyAreaName(), "Sequenced");
-  const std::vector<std::string> expected = {"TestNotePage", "SelectSANameDialog", "TestNotePage",
-                                             "SelectSANameDialog"};
-  EXPECT_EQ(Shown(), expected);
-  EXPECT_EQ(task.notePage->reads, 1);
-  EXPECT_EQ(task.notePage->initializations, 1);
-  EXPECT_EQ(task.notePage->writes, 2);
+  EXPECT_EQ(Shown(), (std::vector<std::string>{"TestNotePage", "SelectSANameDialog", "TestNotePage",
+                                                "SelectSANameDialog"}));
+  EXPECT_EQ(task.notePage->Counts(), (std::vector<int>{1, 1, 2})); // reads, initialisations, writes
   EXPECT_EQ(propertySet->GetProperty("Note").ToString(), "kept");
   EXPECT_EQ(propertySet->GetProperty("SAName").ToString(), "Sequenced");
   EXPECT_FALSE(task.notePage->Loaded());
@@ -256,24 +249,20 @@ TEST_F(PageFailureTest, AMethodPageThatFailsEndsTheRunAsCancelWould) {
                                     R"([ { "name": "Regions", "properties": { "ListField": "NAME" } } ])");
   UseWorld(options);
 
-  struct Case {
-    const char* progId;
-    std::string location;
-  };
-  for (const Case& c : {Case{kSelZipCodesTaskProgId, "ShowSelectZipCodesDialog TovSetupStudyArea\\TovSSASelZipCodesTask"},
-                        Case{kSelDrawingTaskProgId,
-                             "ShowSelectByDrawingOwnAreaDialog TovSetupStudyArea\\TovSSASelDrawingTask"},
-                        Case{kMapListTaskProgId, "ShowSelectFromListDialog TovSetupStudyArea\\TovSSAMapListTask"}}) {
+  for (const auto& [progId, page, taskClass] :
+       {std::tuple{kSelZipCodesTaskProgId, "ShowSelectZipCodesDialog", "TovSSASelZipCodesTask"},
+        std::tuple{kSelDrawingTaskProgId, "ShowSelectByDrawingOwnAreaDialog", "TovSSASelDrawingTask"},
+        std::tuple{kMapListTaskProgId, "ShowSelectFromListDialog", "TovSSAMapListTask"}}) {
     ReportRecorder recorder;
-    auto task = CreateAs<ITovTask>(c.progId);
+    auto task = CreateAs<ITovTask>(progId);
     SetParams(*task, {{"SSATask", Variant(Method(kMapListMethod))}, {"DataSet", Variant(Dataset())}});
-    ASSERT_TRUE(task->Init(analysis->dataManager, analysis->application)) << c.progId;
+    ASSERT_TRUE(task->Init(analysis->dataManager, analysis->application)) << progId;
     // The descriptor gone, the first page fails before it is shown: the run
     // ends as Cancel would, not with 0, which would go on to the function.
     Variant none{ObjectPtr()};
     task->SetParam("SSATask", none);
-    EXPECT_EQ(task->DoParamSelector(), -1) << c.progId;
-    EXPECT_EQ(recorder.Locations(), std::vector<std::string>{c.location});
+    EXPECT_EQ(task->DoParamSelector(), -1) << progId;
+    EXPECT_EQ(recorder.Locations(), std::vector<std::string>{std::string(page) + " TovSetupStudyArea\\" + taskClass});
   }
 }
 

@@ -1,5 +1,4 @@
 // The protocol of every method's task and function, through the current extent.
-#include "HostWrappers.h"
 #include "Recorders.h"
 #include "WorldTest.h"
 
@@ -19,29 +18,22 @@ protected:
   bool Init(ITovTask& task) { return task.Init(analysis->dataManager, analysis->application); }
 };
 
+// Without a data set InitFunction leaves the function alone.
 TEST_F(MethodProtocolTest, TaskKeysIgnoreCaseAndUnknownKeysAreRefused) {
-  SpyFunctionScope spy(kCurExtentFunctionProgId);
-  TovSSACurExtentTask task;
-  EXPECT_TRUE(Set(task, "SSATASK", Method()));
-  EXPECT_TRUE(Set(task, "dataset", Dataset()));
-  Variant radius(5.0);
-  EXPECT_FALSE(task.SetParam("Radius", radius));
-  ASSERT_TRUE(Init(task));
-  // The descriptor and data set given under odd case reached the function.
-  EXPECT_TRUE(task.InitFunction());
-  EXPECT_EQ(spy.log.initCalls, 1);
-  const std::vector<std::string> order = {"Application", "DataSet", "SSATask", "DataManager", "StudyAreaName"};
-  EXPECT_EQ(spy.log.keys, order);
-}
-
-TEST_F(MethodProtocolTest, InitFunctionWithoutDataSetLeavesTheFunctionAlone) {
-  SpyFunctionScope spy(kCurExtentFunctionProgId);
-  TovSSACurExtentTask task;
-  Set(task, "SSATask", Method());
-  ASSERT_TRUE(Init(task));
-  EXPECT_TRUE(task.InitFunction());
-  EXPECT_EQ(spy.log.initCalls, 0);
-  EXPECT_TRUE(spy.log.keys.empty());
+  for (const bool withDataSet : {true, false}) {
+    SpyFunctionScope spy(kCurExtentFunctionProgId);
+    TovSSACurExtentTask task;
+    EXPECT_TRUE(Set(task, "SSATASK", Method()));
+    if (withDataSet) { EXPECT_TRUE(Set(task, "dataset", Dataset())); }
+    Variant radius(5.0);
+    EXPECT_FALSE(task.SetParam("Radius", radius));
+    ASSERT_TRUE(Init(task));
+    // The descriptor and data set given under odd case reached the function.
+    EXPECT_TRUE(task.InitFunction());
+    EXPECT_EQ(spy.log.initCalls, withDataSet ? 1 : 0);
+    const std::vector<std::string> keys = {"Application", "DataSet", "SSATask", "DataManager", "StudyAreaName"};
+    EXPECT_EQ(spy.log.keys, withDataSet ? keys : std::vector<std::string>{});
+  }
 }
 
 // StartFunction needs Init; LastError forwards the function's code until Cleanup.
@@ -58,16 +50,15 @@ TEST_F(MethodProtocolTest, StartFunctionNeedsInitAndLastErrorForwardsTheFunction
   EXPECT_FALSE(task.TovFunction());
 }
 
-// Records what the task hands the progress runner, and runs the function.
-struct RunnerLog {
-  std::vector<std::vector<std::string>> runs; // title, message, animation of each
-};
+// Records what the task hands the progress runner (title, message,
+// animation of each run), and runs the function.
+using RunnerLog = std::vector<std::vector<std::string>>;
 class SpyRunner : public ProgressRunner {
 public:
   explicit SpyRunner(RunnerLog* log) : m_log(log) {}
   void Run(const ITovFunctionPtr& function, const std::string& title, const std::string& message,
            const std::string& animation, int64_t) override {
-    m_log->runs.push_back({title, message, animation});
+    m_log->push_back({title, message, animation});
     if (function->Start()) function->DoStep();
   }
 
@@ -82,8 +73,7 @@ TEST_F(MethodProtocolTest, StartFunctionRunsTheFunctionThroughTheProgressRunner)
                        [&runnerLog] { return std::static_pointer_cast<Object>(std::make_shared<SpyRunner>(&runnerLog)); });
   {
     TovSSACurExtentTask task;
-    Set(task, "SSATask", Method());
-    Set(task, "DataSet", Dataset());
+    SetParams(task, {{"SSATask", Variant(Method())}, {"DataSet", Variant(Dataset())}});
     ASSERT_TRUE(Init(task));
     UseScript("[" + NameTurn("Harbour") + "]");
     ASSERT_EQ(task.DoParamSelector(), 0);
@@ -91,8 +81,7 @@ TEST_F(MethodProtocolTest, StartFunctionRunsTheFunctionThroughTheProgressRunner)
     ASSERT_TRUE(task.InitFunction());
     EXPECT_TRUE(task.StartFunction());
   }
-  EXPECT_EQ(runnerLog.runs, (std::vector<std::vector<std::string>>{
-                                {"Study Area Setup", "Processing...", analysis->dataManager->MediaPath("Clock AVI")}}));
+  EXPECT_EQ(runnerLog, (RunnerLog{{"Study Area Setup", "Processing...", analysis->dataManager->MediaPath("Clock AVI")}}));
   EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Harbour"));
 }
 

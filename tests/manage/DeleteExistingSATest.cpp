@@ -1,6 +1,5 @@
 // Deleting study areas: each answer, what goes from maps and disk, the current one.
 #include "ManageTest.h"
-#include "Recorders.h"
 
 #include "host/gis/HostMap.h"
 
@@ -16,34 +15,20 @@ protected:
     auto list = std::make_shared<Collection>();
     for (const auto& name : names) list->Add(Variant(name));
     auto function = NewFunction(kDeleteExistingSAFuncProgId, {{"StudyAreaNames", Variant(list)}});
-    EXPECT_TRUE(function->Init());
-    EXPECT_TRUE(function->Start());
-    EXPECT_FALSE(function->DoStep());
+    EXPECT_TRUE(function->Init() && function->Start() && !function->DoStep()); // one pass does it all
     std::vector<std::string> left;
     for (const Variant& item : *list) left.push_back(item.ToString());
     return left;
-  }
-
-  void CreateThree() {
-    ASSERT_TRUE(Store("North", -74.6));
-    ASSERT_TRUE(Store("Middle", -74.2));
-    ASSERT_TRUE(Store("South", -73.8));
   }
 
   bool Gone(const std::string& name, const std::string& folder) {
     return !Catalog()->Exists(name) && LayersNamed(FocusMap(), name).empty() &&
            LayersNamed(FocusMap(), "Analyses created for " + name).empty() && !fs::exists(folder);
   }
-  // The current study area, its group layer and name as the analysis properties hold them.
-  std::vector<std::string> Current() const {
-    TextPropertySetPtr properties = Properties();
-    return {properties->GetProperty("CurrentExtent"), properties->GetProperty("Group Layer For Analysis"),
-            properties->GetProperty("Study Area Name")};
-  }
 };
 
 TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere) {
-  CreateThree();
+  ASSERT_TRUE(StoreAll({"North", "Middle", "South"}));
   const std::string north = FolderOf("North"), middle = FolderOf("Middle"), south = FolderOf("South");
   // The last one is in no map: the maps are redrawn all the same.
   FocusMap()->DeleteLayer(LayersNamed(FocusMap(), "Analyses created for South").at(0));
@@ -55,18 +40,15 @@ TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere)
             (std::vector<std::string>{"Are you sure you want to delete North?", "Are you sure you want to delete Middle?",
                                       "Are you sure you want to delete South?"}));
   EXPECT_TRUE(presenter->Errors().empty());
-  EXPECT_TRUE(Gone("Middle", middle));
-  EXPECT_TRUE(Gone("South", south));
+  EXPECT_TRUE(Gone("Middle", middle) && Gone("South", south));
   EXPECT_GT(As<HostMap>(FocusMap())->RefreshCount(), refreshes);
   ASSERT_TRUE(Catalog()->Exists("North"));
-  EXPECT_EQ(LayersNamed(FocusMap(), "North").size(), 1u);
-  EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for North").size(), 1u);
-  EXPECT_TRUE(FileLayer("North"));
-  EXPECT_TRUE(fs::exists(north));
+  EXPECT_EQ(LayerCounts(FocusMap(), {"North", "Analyses created for North"}), (std::vector<size_t>{1, 1}));
+  EXPECT_TRUE(FileLayer("North") && fs::exists(north));
 }
 
 TEST_F(DeleteExistingSATest, YesToAllDeletesTheRestAndPassesEarlierNamesHarmlessly) {
-  CreateThree();
+  ASSERT_TRUE(StoreAll({"North", "Middle", "South"}));
   const std::string south = FolderOf("South");
   Answer({"YesToAllButton"});
   EXPECT_EQ(Delete({"North", "Middle"}), (std::vector<std::string>{"North", "Middle"}));
@@ -85,7 +67,7 @@ TEST_F(DeleteExistingSATest, YesToAllDeletesTheRestAndPassesEarlierNamesHarmless
 }
 
 TEST_F(DeleteExistingSATest, ClosingTheQuestionDeletesNothingUnasked) {
-  CreateThree();
+  ASSERT_TRUE(StoreAll({"North", "Middle", "South"}));
   // Closed at the first question: the result the dialog loaded with (Yes to
   // all) must not count.
   UseConfirmScript("[" + kCloseQuestion + "]");
@@ -97,21 +79,19 @@ TEST_F(DeleteExistingSATest, ClosingTheQuestionDeletesNothingUnasked) {
   UseConfirmScript("[" + ConfirmTurn("YesButton") + "," + kCloseQuestion + "]");
   EXPECT_EQ(Delete({"North", "Middle", "South"}), (std::vector<std::string>{"North", " ", " "}));
   EXPECT_EQ(questions.size(), 2u);
-  EXPECT_FALSE(Catalog()->Exists("North"));
-  EXPECT_TRUE(Catalog()->Exists("Middle") && Catalog()->Exists("South"));
+  EXPECT_TRUE(!Catalog()->Exists("North") && Catalog()->Exists("Middle") && Catalog()->Exists("South"));
   EXPECT_TRUE(FileLayer("Middle"));
 }
 
 TEST_F(DeleteExistingSATest, DeletingTheCurrentStudyAreaLeavesNoneCurrent) {
-  ASSERT_TRUE(Store("Old", -74.6));
-  ASSERT_TRUE(Store("Current", -74.0));
+  ASSERT_TRUE(StoreAll({"Old", "Current"}));
   Answer({"YesButton"});
   Delete({"Old"});
-  EXPECT_EQ(Current()[0], "Current");
+  EXPECT_EQ(CurrentStudyArea(), "Current");
 
   Answer({"YesButton"});
   Delete({"Current"});
-  EXPECT_EQ(Current(), (std::vector<std::string>{":CurrentExtent", "", ""}));
+  EXPECT_EQ(CurrentSettings(), (std::vector<std::string>{":CurrentExtent", "", ""}));
 
   // With renaming switched off the two group layer settings stay.
   ASSERT_TRUE(Store("Later", -74.6));
@@ -120,7 +100,7 @@ TEST_F(DeleteExistingSATest, DeletingTheCurrentStudyAreaLeavesNoneCurrent) {
   Properties()->SetProperty("Study Area Name", "Kept name");
   Answer({"YesButton"});
   Delete({"Later"});
-  EXPECT_EQ(Current(), (std::vector<std::string>{":CurrentExtent", "Kept group", "Kept name"}));
+  EXPECT_EQ(CurrentSettings(), (std::vector<std::string>{":CurrentExtent", "Kept group", "Kept name"}));
 }
 
 TEST_F(DeleteExistingSATest, APersonalGeodatabaseGoesWithItsStudyArea) {

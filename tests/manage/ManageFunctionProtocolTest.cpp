@@ -2,8 +2,6 @@
 // parameters, a start without an application, an open finding nothing.
 #include "ManageTest.h"
 
-#include "Recorders.h"
-
 namespace tov::test {
 namespace {
 

@@ -9,19 +9,16 @@ namespace {
 
 class ManageSADialogTest : public ManageTest {
 protected:
-  std::shared_ptr<ManageSADialog> NewDialog(const std::string& preselect) {
+  // Shows the dialog with preselect current and plays the turns (`meanwhile`
+  // run between filling and showing it); the dialog is left loaded for inspection.
+  std::shared_ptr<ManageSADialog> Run(const std::string& preselect, const std::string& turns,
+                                      const std::function<void()>& meanwhile = {}) {
+    presenter = UseConfirmScript("[" + turns + "]");
     auto dialog = std::make_shared<ManageSADialog>();
     dialog->m_pDataManager = analysis->dataManager;
     dialog->m_pApplication = analysis->application;
     dialog->InitializeDialog(preselect);
-    return dialog;
-  }
-
-  // Shows the dialog with preselect current and plays the turns; the dialog
-  // is left loaded for inspection.
-  std::shared_ptr<ManageSADialog> Run(const std::string& preselect, const std::string& turns) {
-    presenter = UseConfirmScript("[" + turns + "]");
-    auto dialog = NewDialog(preselect);
+    if (meanwhile) meanwhile();
     dialog->ShowModal();
     presenter->CheckFinished();
     for (const std::string& error : presenter->Errors()) ADD_FAILURE() << error;
@@ -39,12 +36,10 @@ protected:
     return ManageTurn(R"({"click": "RenameButton"})") + "," +
            EditTurn(R"({"set": "ToText", "text": ")" + to + R"("}, {"click": "OKButton"})");
   }
-  void ExpectOneMessage(const std::string& icon, const std::string& text) {
-    ASSERT_EQ(presenter->Messages().size(), 1u);
-    EXPECT_EQ(presenter->Messages()[0].Text, text);
-    EXPECT_EQ(presenter->Messages()[0].Icon, icon);
+  // The one message shown: a critical one without a title.
+  void ExpectCritical(const std::string& text) {
+    EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("critical", "", text)});
   }
-
   static std::vector<std::string> Entries(ManageSADialog& dialog) { return ListEntries(dialog, "SANamesList"); }
   static std::string Current(ManageSADialog& dialog) {
     auto list = dialog.CtlAs<ListControl>("SANamesList");
@@ -58,13 +53,12 @@ TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudy
   // has it in a group whose name does not contain it, and a group named after
   // it that does not hold it.
   MapPtr other = CreateAs<Map>(kMapProgId);
-  GroupLayerPtr work = NewGroup("Harbor work");
-  work->Add(FileLayer("Harbor"));
-  other->AddLayer(work);
   Document()->AddMap(other);
-  GroupLayerPtr coastal = NewGroup("Coastal");
-  coastal->Add(FileLayer("Harbor"));
-  FocusMap()->AddLayer(coastal);
+  for (const auto& [map, groupName] : {std::pair{other, "Harbor work"}, {FocusMap(), "Coastal"}}) {
+    GroupLayerPtr group = NewGroup(groupName);
+    group->Add(FileLayer("Harbor"));
+    map->AddLayer(group);
+  }
   FocusMap()->AddLayer(NewGroup("Harbor notes"));
   const std::string path = LayerFilePath("Harbor");
   const std::set<std::string> files = FileNames(FolderOf("Harbor"));
@@ -74,14 +68,12 @@ TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudy
   EXPECT_FALSE(Catalog()->Exists("Harbor"));
   ASSERT_TRUE(Catalog()->Exists("Harbor East"));
   EXPECT_EQ(LayerFilePath("Harbor East"), path);
-  EXPECT_EQ(LayersNamed(FocusMap(), "Harbor East").size(), 2u);
-  EXPECT_EQ(LayersNamed(other, "Harbor East").size(), 1u);
-  EXPECT_TRUE(LayersNamed(FocusMap(), "Harbor").empty());
+  EXPECT_EQ(CurrentStudyArea(), "Harbor East"); // it was current and stays so
   // Each group holding it is renamed once, however many layers it shows.
-  EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for Harbor East").size(), 1u);
-  EXPECT_EQ(LayersNamed(other, "Harbor East work").size(), 1u);
-  EXPECT_EQ(LayersNamed(FocusMap(), "Coastal").size(), 1u);
-  EXPECT_EQ(LayersNamed(FocusMap(), "Harbor notes").size(), 1u);
+  EXPECT_EQ(LayerCounts(FocusMap(), {"Harbor East", "Harbor", "Analyses created for Harbor East", "Coastal",
+                                     "Harbor notes"}),
+            (std::vector<size_t>{2, 0, 1, 1, 1}));
+  EXPECT_EQ(LayerCounts(other, {"Harbor East", "Harbor East work"}), (std::vector<size_t>{1, 1}));
   // The layer file carries the new name and still finds its data; no file
   // was renamed.
   FeatureLayerPtr saved = OpenLayerFileLayer(path);
@@ -96,42 +88,31 @@ TEST_F(ManageSADialogTest, RenameFindsAStudyAreaStoredInAPersonalGeodatabase) {
   Properties()->SetProperty("Data Format", "Personal Geodatabase");
   ASSERT_TRUE(Store("Packed", -74.6));
   Run("Packed", RenameTurns("Stored"));
-  EXPECT_EQ(LayersNamed(FocusMap(), "Stored").size(), 1u);
-  EXPECT_EQ(LayersNamed(FocusMap(), "Analyses created for Stored").size(), 1u);
+  EXPECT_EQ(LayerCounts(FocusMap(), {"Stored", "Analyses created for Stored"}), (std::vector<size_t>{1, 1}));
   EXPECT_EQ(FileLayer("Stored")->Name(), "Stored");
 }
 
-TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlace) {
-  ASSERT_TRUE(Store("Harbor", -74.6));
-  ASSERT_TRUE(Store("Bay", -74.0));
-  // The typed text is still there: typing on gives "Bay 2".
-  auto dialog =
-      Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"type": "ToText", "text": " 2"}, {"click": "OKButton"})"));
-  EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("exclamation", "Study Area Setup", "\"Bay\" is already the name of a study area. Type a different name.")});
-  EXPECT_TRUE(Catalog()->Exists("Bay 2"));
-  EXPECT_TRUE(Catalog()->Exists("Bay"));
-  EXPECT_FALSE(Catalog()->Exists("Harbor"));
-  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay 2", "Bay"}));
-}
-
-TEST_F(ManageSADialogTest, ClosingTheNameDialogCancelsTheRename) {
-  ASSERT_TRUE(Store("Harbor", -74.6));
-  ASSERT_TRUE(Store("Bay", -74.0));
+TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlaceOrTheRenameClosed) {
+  ASSERT_TRUE(StoreAll({"Harbor", "Bay"}));
   // After a refused name the dialog comes back; its close box must end the
   // rename, not confirm the refused name again.
-  presenter = UseConfirmScript("[" + RenameTurns("Bay") + "," + EditTurn(R"({"close": true})") + "]");
-  auto dialog = NewDialog("Harbor");
-  dialog->ShowModal();
-  EXPECT_TRUE(presenter->Errors().empty());
+  auto dialog = Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"close": true})"));
   EXPECT_EQ(presenter->Messages().size(), 1u);
   EXPECT_TRUE(Catalog()->Exists("Harbor"));
   EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Harbor", "Bay"}));
+
+  // The typed text is still there: typing on gives "Bay 2".
+  dialog =
+      Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"type": "ToText", "text": " 2"}, {"click": "OKButton"})"));
+  EXPECT_EQ(ShownMessages(*presenter),
+            std::vector<std::string>{MessageOf("exclamation", "Study Area Setup",
+                                               "\"Bay\" is already the name of a study area. Type a different name.")});
+  EXPECT_TRUE(Catalog()->Exists("Bay 2") && Catalog()->Exists("Bay") && !Catalog()->Exists("Harbor"));
+  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay 2", "Bay"}));
 }
 
 TEST_F(ManageSADialogTest, RemovePassesEverySelectedNameInOneRun) {
-  ASSERT_TRUE(Store("Alpha", -74.6));
-  ASSERT_TRUE(Store("Beta", -74.2));
-  ASSERT_TRUE(Store("Gamma", -73.8));
+  ASSERT_TRUE(StoreAll({"Alpha", "Beta", "Gamma"}));
   // Alpha comes preselected; the user picks the other two instead.
   auto dialog = Run("Alpha", ManageTurn(R"({"select": "SANamesList", "items": ["Beta", "Gamma"]},
                                           {"deselect": "SANamesList", "item": "Alpha"},
@@ -145,8 +126,7 @@ TEST_F(ManageSADialogTest, RemovePassesEverySelectedNameInOneRun) {
 }
 
 TEST_F(ManageSADialogTest, ModifyDrivesThePropertySheetTask) {
-  ASSERT_TRUE(Store("Alpha", -74.6));
-  ASSERT_TRUE(Store("Beta", -74.2));
+  ASSERT_TRUE(StoreAll({"Alpha", "Beta"}));
   const std::string modify = ManageTurn(R"({"click": "ModifyButton"})");
   const std::vector<std::string> all = {"Init",         "InitParamSelector", "SetParam StudyArea", "DoParamSelector",
                                         "InitFunction", "StartFunction"};
@@ -166,8 +146,7 @@ TEST_F(ManageSADialogTest, ModifyDrivesThePropertySheetTask) {
   }
   ClassRemoval noSheet(kPropertySheetTaskProgId);
   Run("Beta", modify);
-  ExpectOneMessage("critical",
-                   "The study area properties cannot be shown because the property sheet component is not available.");
+  ExpectCritical("The study area properties cannot be shown because the property sheet component is not available.");
 }
 
 TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
@@ -186,15 +165,10 @@ TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
 }
 
 TEST_F(ManageSADialogTest, RenamingAStudyAreaGoneSinceTheListWasFilledSaysSo) {
-  ASSERT_TRUE(Store("Harbor", -74.6));
-  ASSERT_TRUE(Store("Bay", -74.0));
-  presenter = UseConfirmScript("[" + ManageTurn(R"({"click": "RenameButton"})") + "]");
-  auto dialog = NewDialog("Harbor");
+  ASSERT_TRUE(StoreAll({"Harbor", "Bay"}));
   // Another window on the analysis removes it while the list shows it.
-  Catalog()->Remove("Harbor");
-  dialog->ShowModal();
-  EXPECT_TRUE(presenter->Errors().empty());
-  ExpectOneMessage("critical", "There is no saved study area with this name: Harbor");
+  auto dialog = Run("Harbor", ManageTurn(R"({"click": "RenameButton"})"), [this] { Catalog()->Remove("Harbor"); });
+  ExpectCritical("There is no saved study area with this name: Harbor");
   EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay"}));
   EXPECT_TRUE(Catalog()->Exists("Bay"));
 }

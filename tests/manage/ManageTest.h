@@ -2,12 +2,12 @@
 // The management tests' fixture: the classes registered, an analysis, delete
 // confirmations noted.
 #include "AnalysisViews.h"
+#include "Recorders.h"
 #include "WorldTest.h"
 
 #include "host/common/Paths.h"
 #include "manage/ManageUtils.h"
 #include "manage/RegisterManageClasses.h"
-#include "platform/runtime/PathDisplay.h"
 #include "store/ModuleErrors.h"
 #include "store/StudyAreaDataset.h"
 
@@ -47,6 +47,14 @@ protected:
     return function;
   }
 
+  // Stores each as a current-extent study area, 0.4 degrees apart from -74.6 east.
+  bool StoreAll(std::initializer_list<const char*> names) {
+    double west = -74.6;
+    for (const char* name : names)
+      if (!Store(name, std::exchange(west, west + 0.4))) return false;
+    return true;
+  }
+
   std::string LayerFilePath(const std::string& name) { return Catalog()->Item(name)->FilePath(); } // platform form
   std::string FolderOf(const std::string& name) { return fs::path(ToNativePath(LayerFilePath(name))).parent_path(); }
   // The study area's layer as saved in its layer file.
@@ -64,6 +72,13 @@ protected:
     }
   }
 
+  // The current study area, its group layer and name as the analysis properties hold them.
+  std::vector<std::string> CurrentSettings() const {
+    TextPropertySetPtr properties = Properties();
+    return {properties->GetProperty("CurrentExtent"), properties->GetProperty("Group Layer For Analysis"),
+            properties->GetProperty("Study Area Name")};
+  }
+
   std::vector<std::string> questions;
 };
 
@@ -75,6 +90,13 @@ inline long LayersShowing(const MapPtr& map, const FeatureLayerPtr& fileLayer) {
     if (auto featureLayer = As<FeatureLayer>(layer))
       if (ShowSameData(featureLayer->FeatureClass(), fileLayer->FeatureClass())) ++count;
   return count;
+}
+
+// How many layers of the map (every level) carry each name.
+inline std::vector<size_t> LayerCounts(const MapPtr& map, std::initializer_list<std::string> names) {
+  std::vector<size_t> counts;
+  for (const std::string& name : names) counts.push_back(LayersNamed(map, name).size());
+  return counts;
 }
 
 // Names of the files in a folder (not recursive); empty when it is missing.

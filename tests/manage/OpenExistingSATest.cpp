@@ -1,6 +1,5 @@
 // Opening a saved study area: one layer each, outlines, zoom, missing or emptied data.
 #include "ManageTest.h"
-#include "Recorders.h"
 
 namespace tov::test {
 namespace {
@@ -14,13 +13,11 @@ protected:
     auto function = OpenFunction(name);
     return function->Init() && function->Start();
   }
-  // The focus map shows `expected` (to 1e-6 of its width when `near`).
-  void ExpectShown(const EnvelopePtr& expected, bool near) {
+  // The focus map shows `expected`, each side to the tolerance.
+  void ExpectShown(const EnvelopePtr& expected, double tolerance) {
     EnvelopePtr shown = As<ActiveView>(FocusMap())->Extent();
-    const double tolerance = near ? 1e-6 * expected->Width() : 0;
-    const double got[] = {shown->XMin(), shown->YMin(), shown->XMax(), shown->YMax()};
-    const double want[] = {expected->XMin(), expected->YMin(), expected->XMax(), expected->YMax()};
-    for (int i = 0; i < 4; ++i) EXPECT_NEAR(got[i], want[i], tolerance) << i;
+    for (auto side : {&Envelope::XMin, &Envelope::YMin, &Envelope::XMax, &Envelope::YMax})
+      EXPECT_NEAR(((*shown).*side)(), ((*expected).*side)(), tolerance);
   }
 };
 
@@ -44,8 +41,7 @@ TEST_F(OpenExistingSATest, AStudyAreaAlreadyInTheMapIsReplacedNotAddedTwice) {
 }
 
 TEST_F(OpenExistingSATest, TheOpenedStudyAreaIsCurrentAndOnlyRealStudyAreaLayersAreRestyled) {
-  ASSERT_TRUE(Store("Inland", -74.6));
-  ASSERT_TRUE(Store("Coast", -74.0));
+  ASSERT_TRUE(StoreAll({"Inland", "Coast"}));
   // A layer named after a study area that shows other data.
   auto impostor = CreateAs<FeatureLayer>(kFeatureLayerProgId);
   impostor->SetFeatureClass(As<FeatureLayer>(LayersNamed(FocusMap(), "Regions").at(0))->FeatureClass());
@@ -54,9 +50,7 @@ TEST_F(OpenExistingSATest, TheOpenedStudyAreaIsCurrentAndOnlyRealStudyAreaLayers
   FocusMap()->AddLayer(impostor);
 
   ASSERT_TRUE(Open("Inland"));
-  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), "Inland");
-  EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Analyses created for Inland");
-  EXPECT_EQ(Properties()->GetProperty("Study Area Name"), "Inland");
+  EXPECT_EQ(CurrentSettings(), (std::vector<std::string>{"Inland", "Analyses created for Inland", "Inland"}));
   EXPECT_DOUBLE_EQ(OutlineWidth(LayersNamed(FocusMap(), "Coast").at(0)), 2.0);
 
   ASSERT_TRUE(Open("Coast"));
@@ -77,7 +71,7 @@ TEST_F(OpenExistingSATest, TheMapZoomsToTheStudyAreaWithSomeRoomAround) {
   EnvelopePtr expected = data->Search(nullptr, false)->NextFeature()->Shape()->Envelope();
   expected->Expand(1.2, 1.2, true);
   expected->Project(FocusMap()->SpatialReference());
-  ExpectShown(expected, true);
+  ExpectShown(expected, 1e-6 * expected->Width());
 }
 
 TEST_F(OpenExistingSATest, AMissingLayerFileIsNamedOnItsOwnLine) {
@@ -93,8 +87,7 @@ TEST_F(OpenExistingSATest, AMissingLayerFileIsNamedOnItsOwnLine) {
 }
 
 TEST_F(OpenExistingSATest, AnEmptiedStudyAreaOpensWhereTheMapAlreadyIs) {
-  ASSERT_TRUE(Store("Emptied", -74.6));
-  ASSERT_TRUE(Store("Kept", -74.0));
+  ASSERT_TRUE(StoreAll({"Emptied", "Kept"}));
   FileLayer("Emptied")->FeatureClass()->Search(nullptr, false)->NextFeature()->Delete();
   ASSERT_FALSE(FileLayer("Emptied")->FeatureClass()->Search(nullptr, false)->NextFeature());
   EnvelopePtr before = As<ActiveView>(FocusMap())->Extent();
@@ -105,9 +98,9 @@ TEST_F(OpenExistingSATest, AnEmptiedStudyAreaOpensWhereTheMapAlreadyIs) {
   EXPECT_TRUE(function->Start());
   EXPECT_EQ(function->LastError(), 0);
   EXPECT_TRUE(recorder.Reports().empty());
-  EXPECT_EQ(Properties()->GetProperty("CurrentExtent"), "Emptied");
+  EXPECT_EQ(CurrentStudyArea(), "Emptied");
   EXPECT_EQ(LayersNamed(FocusMap(), "Emptied").size(), 1u);
-  ExpectShown(before, false);
+  ExpectShown(before, 0);
 }
 
 } // namespace

@@ -15,7 +15,7 @@ std::shared_ptr<SAEditNameDialog> NewDialog(const std::string& name) {
   return dialog;
 }
 
-TEST(SAEditNameDialogTest, OKIsOfferedOnlyForADifferentName) {
+TEST(SAEditNameDialogTest, OKAndEnterAreOfferedOnlyForADifferentName) {
   UseScript("[]");
   auto dialog = NewDialog("Harbor");
   EXPECT_EQ(dialog->Ctl("FromText")->Text(), "Harbor");
@@ -26,14 +26,13 @@ TEST(SAEditNameDialogTest, OKIsOfferedOnlyForADifferentName) {
   EXPECT_TRUE(dialog->Ctl("OKButton")->Enabled());
   dialog->Ctl("ToText")->SetText("Harbor");
   EXPECT_FALSE(dialog->Ctl("OKButton")->Enabled());
-}
 
-TEST(SAEditNameDialogTest, EnterActsAsOKOnlyWhenOKIsOffered) {
+  // Enter acts as OK only when OK is offered.
   auto presenter = UseScript(R"([{"form": "SAEditNameDialog", "actions": [
       {"keypress": "ToText", "key": 13},
       {"set": "ToText", "text": "Cove"},
       {"keypress": "ToText", "key": 13}]}])");
-  auto dialog = NewDialog("Harbor");
+  dialog = NewDialog("Harbor");
   dialog->ShowModal();
   EXPECT_TRUE(presenter->Errors().empty());
   EXPECT_EQ(dialog->m_Result, 1);
@@ -53,12 +52,10 @@ TEST(SAEditNameDialogTest, ARefusedNameSaysWhyAndStaysForCorrection) {
 
   auto checker = CreateAs<NameChecker>(kNameCheckerProgId);
   ASSERT_TRUE(checker->Test("Bay/Harbor"));
-  ASSERT_EQ(presenter->Messages().size(), 1u);
   // The rule and the reason are two sentences, one blank between them.
-  EXPECT_EQ(presenter->Messages()[0].Text, GetTextResources()->FindString("135") + " " + checker->Reason());
-  EXPECT_EQ(presenter->Messages()[0].Text, NameRefusal("Bay/Harbor", true));
-  EXPECT_EQ(presenter->Messages()[0].Title, "");
-  EXPECT_EQ(presenter->Messages()[0].Icon, "exclamation");
+  const std::string refusal = GetTextResources()->FindString("135") + " " + checker->Reason();
+  EXPECT_EQ(refusal, NameRefusal("Bay/Harbor", true));
+  EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf("exclamation", "", refusal)});
   EXPECT_EQ(presenter->ShownForms().size(), 1u);
   EXPECT_TRUE(presenter->Errors().empty());
 }

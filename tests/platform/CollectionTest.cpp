@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using tov::Collection;
 using tov::test::ErrorOf;
 
@@ -37,9 +39,7 @@ TEST(Collection, KeysIgnoreCaseAndMustBeUnique) {
 TEST(Collection, MissingIndexOrKeyIsInvalidCall) {
   Collection c;
   c.Add("only");
-  EXPECT_EQ(ErrorOf([&] { c.Item(0); }).number, 5);
-  EXPECT_EQ(ErrorOf([&] { c.Item(2); }).number, 5);
-  EXPECT_EQ(ErrorOf([&] { c.Item("none"); }).number, 5);
-  EXPECT_EQ(ErrorOf([&] { c.Remove(3); }).number, 5);
-  EXPECT_EQ(ErrorOf([&] { c.Remove("none"); }).number, 5);
+  const std::function<void()> calls[] = {[&] { c.Item(0); }, [&] { c.Item(2); }, [&] { c.Item("none"); },
+                                         [&] { c.Remove(3); }, [&] { c.Remove("none"); }};
+  for (const auto& call : calls) EXPECT_EQ(ErrorOf(call).number, 5);
 }

@@ -4,7 +4,6 @@
 
 #include "framework/TovSSAMethodFunction.h"
 #include "framework/TovSSAMethodTask.h"
-#include "host/session/HostTaskRun.h"
 #include "store/AnalysisSpatialReference.h"
 
 namespace tov::test {
@@ -54,12 +53,7 @@ void RegisterSquareMethodClasses() {
 
 class AddedMethodTest : public WorldTest {
 protected:
-  AddedMethodTest()
-      : WorldTest([] {
-          TestWorldOptions options;
-          options.extraMethods = MethodJson(kSquareMethod, kSquareCaption, "{}");
-          return options;
-        }()) {}
+  AddedMethodTest() : WorldTest(WithMethods(MethodJson(kSquareMethod, kSquareCaption, "{}"))) {}
   void SetUp() override {
     RegisterSquareMethodClasses();
     g_fromMapOrList = Variant();
@@ -86,10 +80,8 @@ TEST_F(AddedMethodTest, TheChooserOffersItAndItStoresItsStudyArea) {
 }
 
 TEST_F(AddedMethodTest, TheHostRunsItsTaskAloneByItsRecord) {
-  auto presenter = UseScript("[" + NameTurn("Alone") + "]");
   // No descriptor named: the host finds it by the task's registered record.
-  HostTaskRunResult result = RunHostTask(*analysis, kSquareTaskProgId);
-  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
+  HostTaskRunResult result = RunScripted(NameTurn("Alone"), kSquareTaskProgId);
   ASSERT_TRUE(result.Stored());
   EXPECT_EQ(RecordProperty("Alone", "TYPE"), kSquareMethod);
   // Run alone, nobody chose a way of picking.

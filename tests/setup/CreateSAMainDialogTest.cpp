@@ -1,7 +1,6 @@
 // The method chooser: what it offers, its options and buttons, managing from it.
 #include "SetupTest.h"
 
-#include "pages/modi18N.h"
 #include "setup/CreateSAMainDialog.h"
 
 namespace tov::test {
@@ -34,24 +33,18 @@ protected:
 };
 
 TEST_F(CreateSAMainDialogTest, SavedStudyAreasCanBeOpenedAndManagedOnlyWhenThereAreSome) {
-  const std::string cancel = R"({"form": "CreateSAMainDialog", "actions": [{"click": "CancelButton"}]})";
-  auto first = UseSetupScript(cancel);
-  EXPECT_EQ(RunMain().pages, -1);
-  ASSERT_TRUE(Store("Harbor", -74.6));
-  auto second = UseSetupScript(cancel);
-  EXPECT_EQ(RunMain().pages, -1);
-
-  // Open, the names and Manage enabled; Create set.
-  auto offered = [](const ChooserShowing& c) {
-    return std::vector<bool>{c.openEnabled, c.namesEnabled, c.manageEnabled, c.createSet};
-  };
-  ASSERT_EQ(first->choosers.size(), 1u);
-  EXPECT_EQ(offered(first->choosers[0]), (std::vector<bool>{false, false, false, true}));
-  ASSERT_EQ(second->choosers.size(), 1u);
-  const ChooserShowing& one = second->choosers[0];
-  EXPECT_EQ(offered(one), (std::vector<bool>{true, true, true, true}));
-  EXPECT_EQ(one.names, (std::vector<std::string>{"Harbor"}));
-  EXPECT_EQ(one.name, "Harbor");
+  for (const bool saved : {false, true}) {
+    if (saved) { ASSERT_TRUE(Store("Harbor", -74.6)); }
+    auto shown = UseSetupScript(R"({"form": "CreateSAMainDialog", "actions": [{"click": "CancelButton"}]})");
+    EXPECT_EQ(RunMain().pages, -1);
+    ASSERT_EQ(shown->choosers.size(), 1u);
+    const ChooserShowing& c = shown->choosers[0];
+    // Open, the names and Manage enabled; Create set.
+    EXPECT_EQ((std::vector<bool>{c.openEnabled, c.namesEnabled, c.manageEnabled, c.createSet}),
+              (std::vector<bool>{saved, saved, saved, true}));
+    EXPECT_EQ(c.names, saved ? std::vector<std::string>{"Harbor"} : std::vector<std::string>{});
+    EXPECT_EQ(c.name, saved ? "Harbor" : "");
+  }
 }
 
 TEST_F(CreateSAMainDialogTest, SelectedShapesAreOfferedOnlyWhileAPolygonIsSelected) {
@@ -83,25 +76,21 @@ TEST_F(CreateSAMainDialogTest, OptionsFollowTheMethodAndTheWay) {
 
   Show(*chooser, R"({"select": "SATasksList", "item": ")" + std::string(kMapListCaption) +
                      R"("}, {"click": "FromMapOption"}, {"click": "CancelButton"})");
-  EXPECT_TRUE(Enabled(*chooser, "FromListOption"));
-  EXPECT_TRUE(Enabled(*chooser, "FromMapOption"));
+  EXPECT_TRUE(Enabled(*chooser, "FromListOption") && Enabled(*chooser, "FromMapOption"));
   EXPECT_TRUE(chooser->m_bFromMap);
   EXPECT_EQ(chooser->m_Result, -1);
   EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("107"));
 
   Show(*chooser, R"({"click": "OpenSAOption"}, {"click": "CancelButton"})");
-  EXPECT_EQ(chooser->m_Way, 1);
-  EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("113"));
+  EXPECT_EQ(std::pair(chooser->m_Way, chooser->Ctl("NextButton")->Caption()), std::pair(1, texts->FindString("113")));
   // Back is never offered: the chooser is the first page.
   EXPECT_FALSE(Enabled(*chooser, "BackButton"));
 
   // A method picked again means creating; the regions options follow it.
   Show(*chooser, R"({"select": "SATasksList", "item": ")" + std::string(kWholeCaption) +
                      R"("}, {"click": "CancelButton"})");
-  EXPECT_EQ(chooser->m_Way, 0);
-  EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("107"));
-  EXPECT_FALSE(Enabled(*chooser, "FromListOption"));
-  EXPECT_FALSE(Enabled(*chooser, "FromMapOption"));
+  EXPECT_EQ(std::pair(chooser->m_Way, chooser->Ctl("NextButton")->Caption()), std::pair(0, texts->FindString("107")));
+  EXPECT_FALSE(Enabled(*chooser, "FromListOption") || Enabled(*chooser, "FromMapOption"));
   // The map option is still set, so the next showing starts from the map.
   chooser->ResetParams();
   EXPECT_TRUE(chooser->m_bFromMap);
@@ -124,11 +113,7 @@ TEST_F(CreateSAMainDialogTest, DoubleClicksChooseAtOnce) {
     Show(*chooser, actions);
     EXPECT_EQ(chooser->m_Result, 1);
     EXPECT_EQ(chooser->m_Way, way);
-    if (way) {
-      EXPECT_EQ(chooser->m_sSAName, "Coast");
-    } else {
-      EXPECT_EQ(chooser->m_pSSATask->Name(), "SetupStudyArea.UseWhole");
-    }
+    EXPECT_EQ(way ? chooser->m_sSAName : chooser->m_pSSATask->Name(), way ? "Coast" : "SetupStudyArea.UseWhole");
   }
 }
 
@@ -158,9 +143,8 @@ TEST_F(CreateSAMainDialogTest, AfterManagingTheListOfSavedStudyAreasIsRefilled) 
   EXPECT_TRUE(ListEntries(*chooser, "SANameCombo").empty());
   EXPECT_EQ(chooser->m_Way, 0);
   EXPECT_EQ(chooser->Ctl("CreateSAOption")->Value(), 1);
-  EXPECT_FALSE(Enabled(*chooser, "OpenSAOption"));
-  EXPECT_FALSE(Enabled(*chooser, "SANameCombo"));
-  EXPECT_FALSE(Enabled(*chooser, "ManageSAButton"));
+  EXPECT_FALSE(Enabled(*chooser, "OpenSAOption") || Enabled(*chooser, "SANameCombo") ||
+               Enabled(*chooser, "ManageSAButton"));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #pragma once
 // The setup tests' fixture: the main task on a data set of several methods.
-#include "HostWrappers.h"
 #include "ProbeTask.h"
 #include "WorldTest.h"
 
@@ -24,7 +23,7 @@ struct ChooserShowing {
   std::vector<std::string> names;
   std::string name; // the combo's text
   bool openEnabled = false, namesEnabled = false, manageEnabled = false;
-  bool createSet = false, openSet = false;
+  bool createSet = false;
   float left = 0, top = 0;
 };
 
@@ -40,8 +39,7 @@ public:
                           methods->ListIndex() >= 0 ? methods->List(methods->ListIndex()) : "",
                           ListEntries(form, "SANameCombo"), names->Text(), form.Ctl("OpenSAOption")->Enabled(),
                           names->Enabled(), form.Ctl("ManageSAButton")->Enabled(),
-                          form.Ctl("CreateSAOption")->Value() == 1, form.Ctl("OpenSAOption")->Value() == 1,
-                          form.Left(), form.Top()});
+                          form.Ctl("CreateSAOption")->Value() == 1, form.Left(), form.Top()});
     } else if (form.Name() == "SelectSANameDialog") {
       namePageTexts.push_back(form.Ctl("StudyAreaNameText")->Text());
     }
@@ -52,10 +50,7 @@ public:
 };
 
 inline std::shared_ptr<SetupRecorder> UseSetupScript(const std::string& turns) {
-  auto presenter = std::make_shared<SetupRecorder>();
-  presenter->LoadScript("[" + turns + "]");
-  SetPresenter(presenter);
-  return presenter;
+  return InstallScript<SetupRecorder>("[" + turns + "]");
 }
 
 // Chooser turns: pick a method by its caption, or the study area to open.
@@ -73,13 +68,20 @@ inline std::string NameBackTurn(const std::string& name) {
          R"("}, {"click": "BackButton"}]})";
 }
 
+// The test world with these more methods (MethodJson entries, comma-separated).
+inline TestWorldOptions WithMethods(const std::string& methods) {
+  TestWorldOptions options;
+  options.extraMethods = methods;
+  return options;
+}
+
 // The host's calls on the main task and what they gave.
 struct MainRun {
   std::shared_ptr<TovSetupStudyAreaMain> task;
-  bool init = false;
+  bool init = false, initFunction = false, startFunction = false;
   int32_t pages = -99;
-  bool initFunction = false, startFunction = false;
   int32_t status = 0, lastError = 0;
+  std::vector<std::string> reportedAt; // where each failure report of the run was made
 };
 
 // The data set offers the extent, selected shapes, the map list, the whole
@@ -87,14 +89,10 @@ struct MainRun {
 class SetupTest : public WorldTest {
 protected:
   SetupTest()
-      : WorldTest([] {
-          TestWorldOptions options;
-          options.extraMethods = MethodJson(kSelectedShapesMethod, GetTextResources()->FindString("112")) + ", " +
-                                 MethodJson(kMapListMethod, kMapListCaption) + ", " +
-                                 MethodJson(kUseWholeMethod, kWholeCaption) + ", " +
-                                 MethodJson("SetupStudyArea.Unknown", kUnknownCaption);
-          return options;
-        }()) {}
+      : WorldTest(WithMethods(MethodJson(kSelectedShapesMethod, GetTextResources()->FindString("112")) + ", " +
+                              MethodJson(kMapListMethod, kMapListCaption) + ", " +
+                              MethodJson(kUseWholeMethod, kWholeCaption) + ", " +
+                              MethodJson("SetupStudyArea.Unknown", kUnknownCaption))) {}
   void SetUp() override {
     OpenAnalysis();
     // The store's handler is made on first use: make it the host's now, not
@@ -107,6 +105,7 @@ protected:
   // StartFunction; then Status and LastError. No Cleanup: the test looks at
   // the task afterwards.
   MainRun RunMain() {
+    ReportRecorder recorder;
     MainRun run;
     run.task = std::dynamic_pointer_cast<TovSetupStudyAreaMain>(CreateObject(kSetupStudyAreaMainProgId));
     run.init = run.task->Init(analysis->dataManager, analysis->application);
@@ -119,8 +118,11 @@ protected:
     }
     run.status = run.task->Status();
     run.lastError = run.task->LastError();
+    run.reportedAt = recorder.Locations();
+    reports = recorder.Reports();
     return run;
   }
+  std::vector<Report> reports; // those of the last RunMain
 };
 
 } // namespace tov::test

@@ -12,8 +12,8 @@ constexpr char kMainModule[] = "TovSetupStudyArea\\TovSetupStudyAreaMain";
 using TovSetupStudyAreaMainTest = SetupTest;
 
 // The one report, made where the chooser's choice is acted on.
-void ExpectReportedByChooser(const ReportRecorder& recorder) {
-  ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
+void ExpectReportedByChooser(const MainRun& run) {
+  ASSERT_EQ(run.reportedAt, std::vector<std::string>{std::string("ShowCreateSAMainDialog ") + kMainModule});
 }
 
 // What the host's calls gave: pages, InitFunction, StartFunction, LastError.
@@ -33,9 +33,8 @@ TEST_F(TovSetupStudyAreaMainTest, WithoutTheActiveDataSetInitTellsTheUserAndRepo
   auto task = CreateAs<ITovTask>(kSetupStudyAreaMainProgId);
 
   EXPECT_FALSE(task->Init(analysis->dataManager, application));
-  ASSERT_EQ(presenter->Messages().size(), 1u);
-  EXPECT_EQ(presenter->Messages()[0].Text, GetTextResources()->FindString("174"));
-  EXPECT_EQ(presenter->Messages()[0].Icon, "critical");
+  EXPECT_EQ(ShownMessages(*presenter),
+            std::vector<std::string>{MessageOf("critical", "", GetTextResources()->FindString("174"))});
   ASSERT_EQ(recorder.Locations(), std::vector<std::string>{std::string("ITovTask_Init ") + kMainModule});
   ExpectNoPendingError(recorder.Reports()[0]);
 }
@@ -93,14 +92,6 @@ TEST_F(TovSetupStudyAreaMainTest, TheMapListTaskLearnsWhetherRegionsArePickedOnT
   }
 }
 
-TEST_F(TovSetupStudyAreaMainTest, AMethodTheComponentDoesNotKnowEndsTheRun) {
-  auto presenter = UseSetupScript(ChooseMethodTurn(kUnknownCaption));
-  MainRun run = RunMain();
-  EXPECT_EQ(run.pages, -1);
-  EXPECT_FALSE(run.initFunction);
-  EXPECT_TRUE(presenter->Errors().empty());
-}
-
 TEST_F(TovSetupStudyAreaMainTest, BackFromTheNamePageAndTheSameMethodAgainStoresOneStudyArea) {
   auto presenter = UseSetupScript(ChooseMethodTurn(kExtentCaption) + "," + NameBackTurn("Harbor") + "," +
                                   ChooseMethodTurn(kExtentCaption) + "," + NameTurn("Harbor"));
@@ -133,30 +124,46 @@ TEST_F(TovSetupStudyAreaMainTest, AnotherMethodAfterBackStartsFromAnEmptyStateHo
   EXPECT_EQ(probe.log.propertySet->Count(), 4);
 }
 
-TEST_F(TovSetupStudyAreaMainTest, AListedMethodWithoutItsTaskIsReportedAndNothingIsStored) {
+// A listed method without its task is reported; one the component does not
+// know ends the run quietly.
+TEST_F(TovSetupStudyAreaMainTest, AMethodWithoutItsTaskStoresNothing) {
+  auto presenter = UseSetupScript(ChooseMethodTurn(kUnknownCaption));
+  EXPECT_EQ(Outcome(RunMain()), std::make_tuple(-1, false, false, 0));
+  EXPECT_TRUE(presenter->Errors().empty());
+
   ClassRemoval removal(kUseWholeTaskProgId);
   // A first method went as far as its name page before the user came back.
-  auto presenter = UseSetupScript(ChooseMethodTurn(kExtentCaption) + "," + NameBackTurn("Harbor") + "," +
-                                  ChooseMethodTurn(kWholeCaption));
-  ReportRecorder recorder;
+  UseSetupScript(ChooseMethodTurn(kExtentCaption) + "," + NameBackTurn("Harbor") + "," +
+                 ChooseMethodTurn(kWholeCaption));
   MainRun run = RunMain();
-  ExpectReportedByChooser(recorder);
-  EXPECT_EQ(recorder.Reports().at(0).number, 429);
+  ExpectReportedByChooser(run);
+  EXPECT_EQ(reports.at(0).number, 429);
   EXPECT_EQ(Outcome(run), std::make_tuple(0, false, false, 47));
   EXPECT_EQ(Catalog()->Count(), 0);
 }
 
-TEST_F(TovSetupStudyAreaMainTest, AMethodTaskThatRefusesToStartIsReported) {
+TEST_F(TovSetupStudyAreaMainTest, AMethodTaskOrOpenFunctionThatRefusesToStartIsReportedWithoutAnError) {
   ProbeScope probe(kUseWholeTaskProgId);
   probe.log.initResult = false;
   UseSetupScript(ChooseMethodTurn(kWholeCaption));
-  ReportRecorder recorder;
   MainRun run = RunMain();
   EXPECT_EQ(run.pages, -1);
   EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init"}));
-  ExpectReportedByChooser(recorder);
-  ExpectNoPendingError(recorder.Reports().at(0));
+  ExpectReportedByChooser(run);
+  ExpectNoPendingError(reports.at(0));
   EXPECT_FALSE(run.task->MethodTask());
+
+  // The same for the open function.
+  ASSERT_TRUE(Store("Inland", -74.6));
+  SpyFunctionScope spy(kOpenExistingSAFuncProgId);
+  spy.log.initResult = false;
+  spy.log.lastError = 47;
+  UseSetupScript(OpenTurn("Inland"));
+  run = RunMain();
+  EXPECT_EQ(spy.log.initCalls, 1);
+  ExpectReportedByChooser(run);
+  ExpectNoPendingError(reports.at(0));
+  EXPECT_EQ(run.pages, 0);
 }
 
 // Without the open function opening is reported; else nothing is left to run.
@@ -167,34 +174,18 @@ TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRu
   {
     ClassRemoval removal(kOpenExistingSAFuncProgId);
     UseSetupScript(OpenTurn("Inland"));
-    ReportRecorder recorder;
     MainRun run = RunMain();
-    ExpectReportedByChooser(recorder);
+    ExpectReportedByChooser(run);
     EXPECT_EQ(Outcome(run), std::make_tuple(0, false, false, 47));
     EXPECT_EQ(CurrentStudyArea(), "Coast");
   }
   auto presenter = UseSetupScript(OpenTurn("Inland"));
   MainRun run = RunMain();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
-  EXPECT_EQ(run.pages, -1);
-  EXPECT_FALSE(run.initFunction);
+  EXPECT_EQ(Outcome(run), std::make_tuple(-1, false, false, 0));
   EXPECT_FALSE(run.task->MethodTask());
   EXPECT_EQ(CurrentStudyArea(), "Inland");
   EXPECT_EQ(Catalog()->Count(), 2);
-}
-
-TEST_F(TovSetupStudyAreaMainTest, AnOpenFunctionThatRefusesToStartIsReportedWithoutAnError) {
-  ASSERT_TRUE(Store("Inland", -74.6));
-  SpyFunctionScope spy(kOpenExistingSAFuncProgId);
-  spy.log.initResult = false;
-  spy.log.lastError = 47;
-  UseSetupScript(OpenTurn("Inland"));
-  ReportRecorder recorder;
-  MainRun run = RunMain();
-  EXPECT_EQ(spy.log.initCalls, 1);
-  ExpectReportedByChooser(recorder);
-  ExpectNoPendingError(recorder.Reports().at(0));
-  EXPECT_EQ(run.pages, 0);
 }
 
 } // namespace

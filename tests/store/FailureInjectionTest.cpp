@@ -44,25 +44,14 @@ protected:
   // to make, which returns whether the operation succeeded.
   using Operation = std::function<std::function<bool()>(Analysis&)>;
 
-  // Runs the operation once per host call it makes, the n-th failing.
-  // modulePaths: where its reports may come from (its class, the store's
-  // helpers). Returns the number of host calls of one clean run.
+  // Runs the operation once clean (n = 0, which counts its host calls) and
+  // then once per host call it makes, the n-th failing. modulePaths: where
+  // its reports may come from (its class, the store's helpers). Returns the
+  // number of host calls of the clean run.
   long FailEachCall(const std::string& what, const std::string& location, const std::vector<std::string>& modulePaths,
                     const Operation& operation) {
     long total = 0;
-    {
-      Restore();
-      AnalysisPtr analysis = world.Open();
-      ReportRecorder recorder;
-      auto run = operation(*analysis);
-      HostCallCounter counter(0, nullptr, IsHostCall);
-      EXPECT_TRUE(run()) << what << " fails without an injected failure: "
-                         << (recorder.Reports().empty() ? "" : recorder.Reports()[0].location + " " +
-                                                                   recorder.Reports()[0].description);
-      total = counter.Calls();
-    }
-    EXPECT_GT(total, 0);
-    for (long n = 1; n <= total; ++n) {
+    for (long n = 0; n == 0 || n <= total; ++n) {
       SCOPED_TRACE(what + ": host call " + std::to_string(n) + " of " + std::to_string(total) + " fails");
       Restore();
       const std::string description = "injected failure " + std::to_string(n);
@@ -77,10 +66,17 @@ protected:
                                   IsHostCall);
           EXPECT_NO_THROW(result = run());
           failedClass = counter.Hit();
+          if (n == 0) total = counter.Calls();
         }
-        const Report* report = nullptr;
-        for (const Report& r : recorder.Reports())
-          if (r.number == kInjected && Has(r.description, description) && !report) report = &r;
+        if (n == 0) {
+          EXPECT_GT(total, 0);
+          EXPECT_TRUE(result) << what << " fails without an injected failure: "
+                              << (recorder.Reports().empty() ? "" : recorder.Reports()[0].location + " " +
+                                                                        recorder.Reports()[0].description);
+        }
+        const auto report = std::find_if(recorder.Reports().begin(), recorder.Reports().end(), [&](const Report& r) {
+          return r.number == kInjected && Has(r.description, description);
+        });
         // A dialog's button tells its failure in a message box instead, or
         // leaves it to the presenter as an untrapped error of the click.
         bool shown = false;
@@ -88,13 +84,12 @@ protected:
           for (const auto& message : scripted->Messages()) shown = shown || Has(message.Text, description);
           for (const std::string& error : scripted->Errors()) shown = shown || Has(error, description);
         }
-        if (report) {
+        if (report != recorder.Reports().end()) {
           // Reported where it happened: the procedure, then the module path.
           const std::string& at = report->location;
-          bool known = false;
-          for (const std::string& path : modulePaths)
-            known = known || (at.size() > path.size() && at.compare(at.size() - path.size() - 1, path.size() + 1, " " + path) == 0);
-          EXPECT_TRUE(known) << at;
+          EXPECT_TRUE(std::any_of(modulePaths.begin(), modulePaths.end(), [&](const std::string& path) {
+            return at.size() > path.size() && at.compare(at.size() - path.size() - 1, path.size() + 1, " " + path) == 0;
+          })) << at;
           if (at == location + " " + modulePaths.front()) { EXPECT_FALSE(result) << at; }
         } else if (!shown) {
           // Only a failure the component ignores by design (texts, layout)

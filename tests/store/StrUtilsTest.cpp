@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tov::test {
@@ -26,19 +27,17 @@ TEST(StrUtilsTest, SplittingKeepsInnerAndLeadingEmptiesButNoTrailingOne) {
 }
 
 TEST(StrUtilsTest, PathPiecesSplitAtTheLastBackslash) {
-  EXPECT_EQ(GetFileNameByPath("C:\\data\\area.shp"), "area.shp");
-  EXPECT_EQ(GetFileNameByPath("C:\\a\\b\\"), "b");
-  EXPECT_EQ(GetFileNameByPath(""), "");
-  EXPECT_EQ(GetDirNameByPath("C:\\data\\area.shp"), "C:\\data\\");
-  EXPECT_EQ(GetDirNameByPath("C:\\a\\b\\"), "C:\\a\\b");
+  // Path, file name, folder.
+  for (const auto& [path, file, folder] : {std::tuple{"C:\\data\\area.shp", "area.shp", "C:\\data\\"},
+                                           {"C:\\a\\b\\", "b", "C:\\a\\b"}, {"", "", ""}}) {
+    EXPECT_EQ(GetFileNameByPath(path), file) << path;
+    EXPECT_EQ(GetDirNameByPath(path), folder) << path;
+  }
   EXPECT_EQ(GetDirNameByPath("area.shp"), "");
-  EXPECT_EQ(GetDirNameByPath(""), "");
 }
 
 TEST(StrUtilsTest, NumbersBeyondOneToTenHaveOneWord) {
-  EXPECT_EQ(NumberToWord(1), "one");
-  EXPECT_EQ(NumberToWord(7), "seven");
-  EXPECT_EQ(NumberToWord(10), "ten");
+  EXPECT_EQ(NumberToWord(1) + NumberToWord(7) + NumberToWord(10), "oneseventen");
   for (int32_t n : {0, -1, 11, 2147483647}) EXPECT_EQ(NumberToWord(n), "more then ten") << n;
 }
 

@@ -1,7 +1,6 @@
 // Storing a study area: data formats, group layers, outlines across maps,
 // storing again, the coordinate system, and the step a failure report names.
 #include "AnalysisViews.h"
-#include "HostWrappers.h"
 #include "Recorders.h"
 #include "WorldTest.h"
 
@@ -9,6 +8,7 @@
 #include "host/framework/ResourceComponent.h"
 #include "host/gis/HostLayerFile.h"
 #include "host/gis/HostPolygon.h"
+#include "manage/ManageUtils.h"
 #include "store/AnalysisSpatialReference.h"
 #include "store/GroupLayers.h"
 #include "store/StudyAreaCreation.h"
@@ -87,17 +87,14 @@ TEST(StudyAreaLayersTest, GroupsFoundOnlyAtTheTopByExactNameAndTheLastLayerMoved
   EXPECT_FALSE(GetGroupLayerByName(map, "Plain"));
 
   // Moving the last layer to the top keeps the others in order.
-  auto single = NewGroup("Single");
-  single->Add(NamedLayer("a"));
-  MoveLastLayerToTop(single);
-  ASSERT_EQ(single->Count(), 1);
-  EXPECT_EQ(single->Layer(0)->Name(), "a");
-
-  auto three = NewGroup("Three");
-  for (const char* name : {"a", "b", "c"}) three->Add(NamedLayer(name));
-  MoveLastLayerToTop(three);
-  ASSERT_EQ(three->Count(), 3);
-  EXPECT_EQ(three->Layer(0)->Name() + three->Layer(1)->Name() + three->Layer(2)->Name(), "cab");
+  for (const auto& [names, moved] : {std::pair{"a", "a"}, std::pair{"abc", "cab"}}) {
+    auto group = NewGroup("Group");
+    for (const char* name = names; *name; ++name) group->Add(NamedLayer(std::string(1, *name)));
+    MoveLastLayerToTop(group);
+    std::string order;
+    for (long i = 0; i < group->Count(); ++i) order += group->Layer(i)->Name();
+    EXPECT_EQ(order, moved);
+  }
 }
 
 TEST_F(StudyAreaStoreTest, OutlinesMarkTheCurrentStudyAreaInEveryMap) {
@@ -106,17 +103,13 @@ TEST_F(StudyAreaStoreTest, OutlinesMarkTheCurrentStudyAreaInEveryMap) {
 
   // A second map shows the first study area and a layer that is no study area.
   MapPtr other = CreateAs<Map>("orvaCore.Map");
-  FeatureLayerPtr copy = OpenLayerFileLayer(ToPlatformPath(FilePath("First")));
-  ASSERT_TRUE(copy);
-  copy->SetName("First");
-  other->AddLayer(copy);
-  FeatureLayerPtr stranger = OpenLayerFileLayer(ToPlatformPath(FilePath("First")));
-  stranger->SetName("Not a study area");
-  auto fill = As<FillSymbol>(stranger->Renderer()->Symbol());
-  auto line = fill->Outline();
-  line->SetWidth(1.5);
-  fill->SetOutline(line);
-  other->AddLayer(stranger);
+  for (const char* name : {"First", "Not a study area"}) {
+    FeatureLayerPtr layer = OpenLayerFileLayer(ToPlatformPath(FilePath("First")));
+    ASSERT_TRUE(layer);
+    layer->SetName(name);
+    if (std::string(name) != "First") SetOutlineWidth(layer, 1.5);
+    other->AddLayer(layer);
+  }
   analysis->application->Document()->AddMap(other);
   const double referenceWidth = OutlineWidth(FindLayer(FocusMap(), "Regions"));
 
@@ -134,7 +127,9 @@ std::set<std::string> FilesUnder(const fs::path& folder) {
   return files;
 }
 
-TEST_F(StudyAreaStoreTest, StoringAgainReplacesTheShapeInPlace) {
+// Storing again from the property sheet replaces the shape in place; as a
+// new study area it fails, and the report names the step.
+TEST_F(StudyAreaStoreTest, StoringAgainReplacesTheShapeOnlyFromThePropertySheet) {
   ASSERT_TRUE(Store("Again", -74.6));
   const fs::path folder = fs::path(FilePath("Again")).parent_path();
   const std::set<std::string> before = FilesUnder(folder);
@@ -147,16 +142,11 @@ TEST_F(StudyAreaStoreTest, StoringAgainReplacesTheShapeInPlace) {
   FeatureLayerPtr layer = OpenLayerFileLayer(ToPlatformPath(FilePath("Again")));
   ASSERT_TRUE(layer);
   EXPECT_EQ(layer->FeatureClass()->FeatureCount(nullptr), 1);
-  FeaturePtr feature = layer->FeatureClass()->Search(nullptr, false)->NextFeature();
-  GeometryPtr shape = feature->Shape();
-  shape->Project(Geographic(4269));
-  EXPECT_NEAR(shape->Envelope()->XMin(), -73.9, 1e-6);
+  GeometryPtr shape = layer->FeatureClass()->Search(nullptr, false)->NextFeature()->Shape();
+  EXPECT_NEAR(InDegrees(shape)->Envelope()->XMin(), -73.9, 1e-6);
   EXPECT_EQ(CurrentStudyArea(), "Again");
-}
 
-TEST_F(StudyAreaStoreTest, AFailureReportNamesTheStep) {
-  ASSERT_TRUE(Store("Twice", -74.6));
-  EXPECT_FALSE(Store("Twice", -74.0));
+  EXPECT_FALSE(Store("Again", -74.0));
   const std::string log = ReadTextFile(analysis->folder + "/log.txt");
   for (const char* part : {"CreateStudyArea TovSSA\\TovSSAUtils", "Moduble name = CreateStudyArea", "nStep = 3"})
     EXPECT_TRUE(Has(log, part)) << part << " in " << log;
@@ -173,8 +163,7 @@ TEST(AnalysisSpatialReferenceTest, FallsBackToNad83UnlessTheDataSetNamesASystem)
     ASSERT_TRUE(sr) << projection;
     EXPECT_EQ(sr->FactoryCode(), expected) << projection;
   }
-  EXPECT_EQ(CreateWGS84SR()->FactoryCode(), 4326);
-  EXPECT_EQ(CreateAuthalicSR()->FactoryCode(), 4035);
+  EXPECT_EQ(std::pair(CreateWGS84SR()->FactoryCode(), CreateAuthalicSR()->FactoryCode()), std::pair(4326L, 4035L));
 }
 
 constexpr char kCreateStudyAreaLocation[] = "CreateStudyArea TovSSA\\TovSSAUtils";
@@ -184,24 +173,19 @@ protected:
   void SetUp() override {
     OpenAnalysis();
     application = std::make_shared<DelegatingApplication>(analysis->application);
-    extension = std::make_shared<DelegatingExtension>(analysis->extension);
   }
 
   // CreateStudyArea of a small rectangle through the (possibly wrapped)
-  // application and data manager.
-  bool Create(const std::string& name, DataManagerPtr dataManager = nullptr, GeometryPtr polygon = nullptr) {
+  // application and data manager; the step its failure report names ("" when it succeeds).
+  std::string StepOf(const std::string& name, DataManagerPtr dataManager = nullptr, GeometryPtr polygon = nullptr) {
     if (!polygon) polygon = Rectangle(-74.6, 40.2, -74.1, 40.8, Geographic(4269));
     if (!dataManager) dataManager = analysis->dataManager;
     HostApplicationPtr app = application;
     HostDatasetPtr dataset = Dataset();
     TaskDescriptorPtr task = Method();
     std::string saName = name, features;
-    return CreateStudyArea(polygon, dataManager, app, saName, dataset, task, features);
-  }
-  // The step named by the failure report of this CreateStudyArea ("" when it succeeds).
-  std::string StepOf(const std::string& name, DataManagerPtr dataManager = nullptr, GeometryPtr polygon = nullptr) {
     const size_t before = recorder.Reports().size();
-    const bool stored = Create(name, std::move(dataManager), std::move(polygon));
+    const bool stored = CreateStudyArea(polygon, dataManager, app, saName, dataset, task, features);
     std::string step;
     for (size_t i = before; i < recorder.Reports().size(); ++i) {
       const Report& report = recorder.Reports()[i];
@@ -215,7 +199,6 @@ protected:
 
   ReportRecorder recorder;
   std::shared_ptr<DelegatingApplication> application;
-  std::shared_ptr<DelegatingExtension> extension;
 };
 
 class CatalogWithoutRecords : public DelegatingCatalog {
@@ -302,7 +285,7 @@ TEST_F(StudyAreaStepsTest, TheGroupLayerTextIsReadOnlyWhenTheGroupLayerIsRenamed
   EXPECT_EQ(Properties()->GetProperty("Group Layer For Analysis"), "Kept");
 }
 
-TEST_F(StudyAreaStepsTest, WithoutALayerTheStoreFailsWhereTheLayerJoinsTheMap) {
+TEST_F(StudyAreaStepsTest, WithoutALayerOrAViewTheStoreFailsWhereItIsFirstUsed) {
   GeometryPtr polygon;
   {
     ClassOverride noEnvelope(kPolygonProgId, ClassOverride::Of<PolygonWithoutEnvelope>());
@@ -313,15 +296,14 @@ TEST_F(StudyAreaStepsTest, WithoutALayerTheStoreFailsWhereTheLayerJoinsTheMap) {
 
   Options()->SetProperty("Use Group Layer For Analysis", "True");
   EXPECT_EQ(StepOf("Grouped", nullptr, polygon), "23");
-}
 
-TEST_F(StudyAreaStepsTest, TheViewIsTouchedOnlyWhenThereIsACurrentStudyAreaGeometry) {
+  // The view is touched only when there is a current study area geometry.
   application->document = std::make_shared<DocumentWithoutView>(analysis->application->Document());
   application->extension = std::make_shared<LackingExtension>(analysis->extension, false);
   EXPECT_EQ(StepOf("Unzoomed"), "");
   EXPECT_TRUE(FindLayer(FocusMap(), "Unzoomed"));
 
-  application->extension = extension;
+  application->extension = nullptr; // the analysis's own
   EXPECT_EQ(StepOf("Zoomed"), "29");
   EXPECT_TRUE(FindLayer(FocusMap(), "Zoomed"));
 }

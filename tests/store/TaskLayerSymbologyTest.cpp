@@ -53,8 +53,8 @@ TEST_F(TaskLayerSymbologyTest, EachShapeTypeTakesItsKeysAndAnExactTrueMakesItVis
 
   FeatureLayerPtr regions = Layer("Regions");
   ASSERT_TRUE(regions);
-  EXPECT_EQ(regions->Name(), "Regions");
-  EXPECT_FALSE(regions->Visible()) << "only \"True\" exactly shows a layer";
+  // Only "True" exactly shows a layer.
+  EXPECT_EQ(std::pair(regions->Name(), regions->Visible()), std::pair(std::string("Regions"), false));
   auto fill = SymbolOf<FillSymbol>(regions);
   ASSERT_TRUE(fill);
   EXPECT_EQ(std::make_tuple(fill->Style(), fill->Outline()->Width(), fill->Outline()->Color()->RGB(),
@@ -63,8 +63,7 @@ TEST_F(TaskLayerSymbologyTest, EachShapeTypeTakesItsKeysAndAnExactTrueMakesItVis
 
   FeatureLayerPtr roads = Layer("Roads");
   ASSERT_TRUE(roads);
-  EXPECT_EQ(roads->Name(), "Main roads");
-  EXPECT_TRUE(roads->Visible());
+  EXPECT_EQ(std::pair(roads->Name(), roads->Visible()), std::pair(std::string("Main roads"), true));
   auto line = SymbolOf<LineSymbol>(roads);
   ASSERT_TRUE(line);
   EXPECT_EQ(std::make_tuple(line->Style(), line->Color()->RGB(), line->Color()->Transparency(), line->Width()),
@@ -75,9 +74,8 @@ TEST_F(TaskLayerSymbologyTest, EachShapeTypeTakesItsKeysAndAnExactTrueMakesItVis
   EXPECT_FALSE(sites->Visible());
   auto marker = SymbolOf<MarkerSymbol>(sites);
   ASSERT_TRUE(marker);
-  EXPECT_EQ(marker->Style(), 4);
-  EXPECT_FALSE(marker->Outline()) << "\"True\" switches the marker outline off";
-  EXPECT_EQ(marker->Color()->RGB(), 0xC0);
+  // "True" switches the marker outline off.
+  EXPECT_EQ(std::make_tuple(marker->Style(), marker->Outline(), marker->Color()->RGB()), std::make_tuple(4, false, 0xC0));
 }
 
 TEST_F(TaskLayerSymbologyTest, UnknownNamesLeaveDefaultsAndMissingDataGivesNoLayer) {
@@ -88,9 +86,7 @@ TEST_F(TaskLayerSymbologyTest, UnknownNamesLeaveDefaultsAndMissingDataGivesNoLay
   EXPECT_EQ(SymbolOf<LineSymbol>(Layer("Roads"))->Style(), 0);
   EXPECT_TRUE(SymbolOf<MarkerSymbol>(Layer("Sites"))->Outline());
   // A data-set layer that does not open, one the data set does not list.
-  EXPECT_FALSE(Layer("Gone"));
-  EXPECT_FALSE(Layer("Unlisted"));
-  EXPECT_FALSE(Layer("Nowhere"));
+  for (const char* name : {"Gone", "Unlisted", "Nowhere"}) EXPECT_FALSE(Layer(name)) << name;
 }
 
 TEST_F(TaskLayerSymbologyTest, ABadNumberEndsQuietlyWithTheLayerMadeSoFar) {
@@ -104,12 +100,9 @@ TEST_F(TaskLayerSymbologyTest, ABadNumberEndsQuietlyWithTheLayerMadeSoFar) {
 
 TEST(HexToLngTest, DigitsReadFromTheRightUntilANonDigitAndAnEighthDigitIsReported) {
   ReportRecorder recorder;
-  EXPECT_EQ(HexToLng("ff"), 255);
-  EXPECT_EQ(HexToLng("0xFF00"), 65280);
-  EXPECT_EQ(HexToLng("12G4"), 4);
-  EXPECT_EQ(HexToLng(""), 0);
-  EXPECT_EQ(HexToLng("0x"), 0);
-  EXPECT_EQ(HexToLng("FFFFFF"), 0xFFFFFF);
+  for (const auto& [text, value] :
+       {std::pair{"ff", 255}, {"0xFF00", 65280}, {"12G4", 4}, {"", 0}, {"0x", 0}, {"FFFFFF", 0xFFFFFF}})
+    EXPECT_EQ(HexToLng(text), value) << text;
   EXPECT_TRUE(recorder.Reports().empty());
 
   // Seven digits fit; the eighth overflows the weight (or, from 8 up, the
