@@ -20,6 +20,15 @@ void SetParams(Target& target, std::initializer_list<std::pair<const char*, Vari
   }
 }
 
+// Init and Start of a method's function as its task runs them (each must
+// succeed), then one step: its result.
+template <class Function>
+bool InitStartStep(Function& function) {
+  EXPECT_TRUE(function.Init());
+  EXPECT_TRUE(function.Start());
+  return function.DoStep();
+}
+
 class WorldTest : public ::testing::Test {
 protected:
   WorldTest() : WorldTest(TestWorldOptions{}) {}

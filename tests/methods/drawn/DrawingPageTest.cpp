@@ -80,19 +80,15 @@ TEST_F(DrawingPageTest, EachDrawingReplacesTheAreaAndAClickKeepsIt) {
 class CoarseCircleControl : public HostMapControl {
 public:
   GeometryPtr TrackCircle() override {
-    TrackedShape shape = ScriptedTrack(TrackKind::Circle);
+    TrackedShape shape = GetPresenter()->Track(TrackKind::Circle);
     auto polygon = CreateAs<Polygon>(kPolygonProgId);
     for (int i = 0; i <= 12; ++i) {
-      auto point = CreateAs<Point>(kPointProgId);
       const double angle = 2 * M_PI * (i % 12) / 12;
-      point->PutCoords(shape.CenterX + shape.Radius * std::cos(angle), shape.CenterY + shape.Radius * std::sin(angle));
-      polygon->AddPoint(point);
+      polygon->AddPoint(MakePoint(shape.CenterX + shape.Radius * std::cos(angle),
+                                  shape.CenterY + shape.Radius * std::sin(angle)));
     }
     return polygon;
   }
-
-private:
-  static TrackedShape ScriptedTrack(TrackKind kind) { return GetPresenter()->Track(kind); }
 };
 
 TEST_F(DrawingPageTest, NoSegmentOfACircleIsLongerThanATwentiethOfItsDiameter) {
@@ -112,9 +108,7 @@ TEST_F(DrawingPageTest, TheAreaIsStoredInTheAnalysisSystemWhereItWasDrawnAwayFro
   Show(Draw("SelectFeature", kSquare));
   GeometryPtr stored = page->m_pFeature->Shape();
   ASSERT_EQ(stored->SpatialReference()->FactoryCode(), 5070);
-  auto corner = CreateAs<Point>(kPointProgId);
-  corner->PutCoords(-74.5, 40.5);
-  corner->SetSpatialReference(Geographic(4269));
+  PointPtr corner = MakePoint(-74.5, 40.5, Geographic(4269));
   corner->Project(Projected(5070));
   PointPtr first = As<Polygon>(stored)->Point(0);
   EXPECT_NEAR(first->X(), corner->X(), 1e-6);

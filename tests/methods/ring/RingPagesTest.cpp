@@ -149,11 +149,7 @@ protected:
     return result;
   }
   TovSSASimpleRingTask& Ring() { return dynamic_cast<TovSSASimpleRingTask&>(*task); }
-  static PointPtr Found() {
-    PointPtr site = MakePoint(-73.95, 40.78);
-    site->SetSpatialReference(Geographic(4326));
-    return site;
-  }
+  static PointPtr Found() { return MakePoint(-73.95, 40.78, Geographic(4326)); }
 
   TaskPropertySetPtr set = NewPropertySet();
   std::shared_ptr<RingPresenter> presenter;

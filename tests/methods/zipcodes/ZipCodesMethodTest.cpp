@@ -236,10 +236,7 @@ TEST_F(ZipFunctionTest, InitNeedsTheCodesAndTheirText) {
 TEST_F(ZipFunctionTest, AMainLayerTheDataSetLacksIsReported) {
   UseSettings({{"DSMainLayer", "Postcodes"}});
   ReportRecorder recorder;
-  auto function = Function({"10001"}, "10001");
-  ASSERT_TRUE(function->Init());
-  ASSERT_TRUE(function->Start());
-  EXPECT_FALSE(function->DoStep());
+  EXPECT_FALSE(InitStartStep(*Function({"10001"}, "10001")));
   EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_DoStep TovSetupStudyArea\\TovSSASelZipCodesFunction"});
   EXPECT_TRUE(recorder.Reports().empty() || Has(recorder.Reports()[0].description, "Postcodes"));
   EXPECT_EQ(Catalog()->Count(), 0);
