@@ -35,12 +35,7 @@ protected:
     return opened;
   }
   // Shows the page once with these actions, then closes it.
-  void Show(const std::string& actions) {
-    auto presenter = UseDrawingScript(R"({"form": "SelectByDrawingOwnAreaDialog", "actions": [)" + actions +
-                                      R"(, {"close": true}]})");
-    page->ShowModal();
-    EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
-  }
+  void Show(const std::string& actions) { ShowPage(*page, actions); }
   bool NextEnabled() { return page->Ctl("NextButton")->Enabled(); }
   PolygonPtr Area() { return InDegrees(page->m_pFeature->Shape()); }
   long AreasStored() { return page->AreaLayer()->FeatureClass()->FeatureCount(nullptr); }
@@ -157,10 +152,8 @@ int CountingFunction::steps = 0;
 TEST_F(DrawnMethodTest, TheDrawnShapeIsStoredInStartWithAnEmptyFeaturesList) {
   ClassOverride counting(kSelDrawingFunctionProgId, ClassOverride::Of<CountingFunction>());
   CountingFunction::steps = 0;
-  auto presenter = UseDrawingScript(DrawTurn("SelectFeature", kSquare) + "," + NameTurn("Harbour"));
-  HostTaskRunResult result = RunAll();
-  presenter->CheckFinished();
-  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
+  HostTaskRunResult result =
+      RunWith(UseDrawingScript(DrawTurn("SelectFeature", kSquare) + "," + NameTurn("Harbour")), kSelDrawingTaskProgId);
   ASSERT_TRUE(result.Stored());
   EXPECT_EQ(result.lastError, 0);
   EXPECT_EQ(CountingFunction::steps, 1);

@@ -131,11 +131,7 @@ class MapListFunctionTest : public MapListMethodTest {
 protected:
   std::shared_ptr<TovSSAMapListFunction> Function(const Names& names) {
     auto function = std::make_shared<TovSSAMapListFunction>();
-    CollectionPtr regions;
-    if (!names.empty()) {
-      regions = std::make_shared<Collection>();
-      for (const std::string& name : names) regions->Add(name);
-    }
+    CollectionPtr regions = names.empty() ? nullptr : CollectionOf(names);
     SetParams(*function, {{"Application", analysis->application}, {"DataManager", analysis->dataManager},
                           {"StudyAreaName", "Area"}, {"RegionsSelectedByNames", regions}, {"DataSet", Dataset()},
                           {"SSATask", Method(kMapListMethod)}, {"FromPropertyPage", false}});

@@ -94,13 +94,8 @@ public:
 class SummaryPageTest : public SelShapesTest {
 protected:
   HostTaskRunResult Run(const std::string& script) {
-    summaries = std::make_shared<SummaryRecorder>();
-    summaries->LoadScript(script);
-    SetPresenter(summaries);
-    HostTaskRunResult result = RunHostTask(*analysis, kCurSelShapesTaskProgId);
-    summaries->CheckFinished();
-    for (const std::string& error : summaries->Errors()) ADD_FAILURE() << error;
-    return result;
+    summaries = InstallScript<SummaryRecorder>(script);
+    return RunWith(summaries, kCurSelShapesTaskProgId);
   }
   std::vector<std::string> FormsShown() const {
     std::vector<std::string> names;

@@ -26,13 +26,17 @@ Parsed Parse(const std::string& text, ZipRuleValues rules = {}) {
                                              rules.prefixLeastLength,
                                              [&](const ZipRefusal& r) { parsed.refusals.push_back(r); });
   parsed.none = !codes;
-  if (codes)
-    for (const Variant& code : *codes) parsed.codes.push_back(code.ToString());
+  parsed.codes = TextsOf(codes);
   parsed.after = rules;
   return parsed;
 }
 
 using Codes = std::vector<std::string>;
+
+// The four rules, comparable at once: check, numeric, length, least prefix.
+std::tuple<bool, bool, int32_t, int32_t> Rules(const ZipRuleValues& v) {
+  return {v.checkValidity, v.numericZips, v.valueLength, v.prefixLeastLength};
+}
 
 TEST(ZipCodeRules, CodesAreAcceptedInOrderWithDuplicatesBetweenRunsOfSeparators) {
   const std::pair<const char*, Codes> cases[] = {
@@ -94,9 +98,7 @@ TEST(ZipCodeRules, WithCheckingOffOnlyTheWildcardMustEndItsCode) {
   off.checkValidity = false;
   Parsed parsed = Parse("% 1% a 123456789012 é1234%", off);
   EXPECT_EQ(parsed.codes, (Codes{"%", "1%", "a", "123456789012", "é1234%"}));
-  EXPECT_FALSE(parsed.after.numericZips);
-  EXPECT_EQ(parsed.after.prefixLeastLength, 0);
-  EXPECT_EQ(parsed.after.valueLength, 1000);
+  EXPECT_EQ(Rules(parsed.after), std::make_tuple(false, false, 1000, 0));
 
   parsed = Parse("ab%c", off);
   ASSERT_EQ(parsed.refusals.size(), 1u);
@@ -112,31 +114,21 @@ TEST(ZipCodeRules, LengthsCountCharactersNotBytes) {
 
 TEST(ZipCodeRules, SettingsAreReadWithTheirDefaults) {
   auto settings = std::make_shared<SimplePropertyList>();
-  ZipRuleValues values = ReadZipRuleValues(*settings);
-  EXPECT_TRUE(values.checkValidity);
-  EXPECT_TRUE(values.numericZips);
-  EXPECT_EQ(values.valueLength, 5);
-  EXPECT_EQ(values.prefixLeastLength, 2);
+  EXPECT_EQ(Rules(ReadZipRuleValues(*settings)), std::make_tuple(true, true, 5, 2));
 
   settings->SetValue("CheckZipsValidity", "false");
   settings->SetValue("NumericZips", "False");
   settings->SetValue("ValueLength", "five");
   settings->SetValue("NumericPrefixLeastLength", " 3 ");
-  values = ReadZipRuleValues(*settings);
-  EXPECT_TRUE(values.checkValidity);
-  EXPECT_FALSE(values.numericZips);
-  EXPECT_EQ(values.valueLength, 5);
-  EXPECT_EQ(values.prefixLeastLength, 3);
+  EXPECT_EQ(Rules(ReadZipRuleValues(*settings)), std::make_tuple(true, false, 5, 3));
 }
 
 std::string Text(const char* id) { return GetTextResources()->FindString(id); }
 
 TEST_F(ZipMethodTest, ARefusedListShowsThePageAgainWithTheWholeText) {
-  auto presenter = UseZipScript(ZipTurn("10001, 10002 1000") + "," + ZipTurn("10001, 10002") + "," +
-                                NameTurn("Midtown"));
-  HostTaskRunResult result = RunAll();
-  presenter->CheckFinished();
-  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
+  HostTaskRunResult result = RunWith(
+      UseZipScript(ZipTurn("10001, 10002 1000") + "," + ZipTurn("10001, 10002") + "," + NameTurn("Midtown")),
+      kSelZipCodesTaskProgId);
 
   std::string expected = Text("184");
   expected.replace(expected.find("%1"), 2, "five");
@@ -213,10 +205,8 @@ class ZipFunctionTest : public ZipMethodTest {
 protected:
   std::shared_ptr<TovSSASelZipCodesFunction> Function(const std::vector<std::string>& codes, const std::string& text) {
     auto function = std::make_shared<TovSSASelZipCodesFunction>();
-    auto collection = std::make_shared<Collection>();
-    for (const std::string& code : codes) collection->Add(code);
     SetParams(*function, {{"Application", analysis->application}, {"DataManager", analysis->dataManager},
-                          {"StudyAreaName", "Harbour"}, {"ZipCodesCollection", collection}, {"ZipCodesString", text},
+                          {"StudyAreaName", "Harbour"}, {"ZipCodesCollection", CollectionOf(codes)}, {"ZipCodesString", text},
                           {"DataSet", Dataset()}, {"SSATask", Method(kZipCodesMethod)}, {"FromPropertyPage", false}});
     return function;
   }

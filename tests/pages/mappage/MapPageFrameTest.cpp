@@ -48,11 +48,7 @@ protected:
     UseWorld(options);
     page = NewPage<NotingMapPage>(kMapListMethod);
   }
-  void Show(const std::string& actions) {
-    presenter = UseScript(R"([{"form": "NotingMapPage", "actions": [)" + actions + R"(, {"close": true}]}])");
-    page->ShowModal();
-    EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
-  }
+  void Show(const std::string& actions) { ShowPage(*page, actions); }
   FeatureLayerPtr MapLayer(long index) { return std::dynamic_pointer_cast<FeatureLayer>(page->Map()->Layer(index)); }
 
   std::shared_ptr<NotingMapPage> page;
