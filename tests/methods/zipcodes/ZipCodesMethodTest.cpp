@@ -33,6 +33,10 @@ Parsed Parse(const std::string& text, ZipRuleValues rules = {}) {
 
 using Codes = std::vector<std::string>;
 
+// Rules changed from the defaults (in the order check, numeric, length):
+// letters allowed, twelve characters, checking off.
+const ZipRuleValues kLetters{true, false}, kTwelve{true, true, 12}, kUnchecked{false};
+
 // The four rules, comparable at once: check, numeric, length, least prefix.
 std::tuple<bool, bool, int32_t, int32_t> Rules(const ZipRuleValues& v) {
   return {v.checkValidity, v.numericZips, v.valueLength, v.prefixLeastLength};
@@ -51,10 +55,6 @@ TEST(ZipCodeRules, CodesAreAcceptedInOrderWithDuplicatesBetweenRunsOfSeparators)
 }
 
 TEST(ZipCodeRules, EachBrokenRuleHasItsMessageAndNumberWord) {
-  ZipRuleValues lettersAllowed;
-  lettersAllowed.numericZips = false;
-  ZipRuleValues longer;
-  longer.valueLength = 12;
   struct Case {
     const char* text;
     ZipRuleValues rules;
@@ -64,9 +64,9 @@ TEST(ZipCodeRules, EachBrokenRuleHasItsMessageAndNumberWord) {
       // A tab or a lone line break is refused like any other non-digit.
       {"12345\t23456", {}, "183", ""}, {"12345\n23456", {}, "183", ""}, {"12345\r23456", {}, "183", ""},
       {"12a45", {}, "183", ""},
-      {"%", {}, "181", "two"},        {"1%", {}, "181", "two"},      {"1%", lettersAllowed, "190", "two"},
+      {"%", {}, "181", "two"},        {"1%", {}, "181", "two"},      {"1%", kLetters, "190", "two"},
       {"1234", {}, "184", "five"},    {"123456", {}, "184", "five"}, {"12345%", {}, "184", "five"},
-      {"abcd", lettersAllowed, "191", "five"}, {"1234", longer, "184", "more then ten"},
+      {"abcd", kLetters, "191", "five"},      {"1234", kTwelve, "184", "more then ten"},
       {"12%3", {}, "185", ""},        {"12%%", {}, "185", ""},
   };
   for (const Case& c : cases) {
@@ -94,22 +94,18 @@ TEST(ZipCodeRules, ARefusalAfterGoodCodesLeavesNoCodeAtAll) {
 }
 
 TEST(ZipCodeRules, WithCheckingOffOnlyTheWildcardMustEndItsCode) {
-  ZipRuleValues off;
-  off.checkValidity = false;
-  Parsed parsed = Parse("% 1% a 123456789012 é1234%", off);
+  Parsed parsed = Parse("% 1% a 123456789012 é1234%", kUnchecked);
   EXPECT_EQ(parsed.codes, (Codes{"%", "1%", "a", "123456789012", "é1234%"}));
   EXPECT_EQ(Rules(parsed.after), std::make_tuple(false, false, 1000, 0));
 
-  parsed = Parse("ab%c", off);
+  parsed = Parse("ab%c", kUnchecked);
   ASSERT_EQ(parsed.refusals.size(), 1u);
   EXPECT_EQ(parsed.refusals[0].messageId, "185");
 }
 
 TEST(ZipCodeRules, LengthsCountCharactersNotBytes) {
-  ZipRuleValues letters;
-  letters.numericZips = false;
-  EXPECT_EQ(Parse("é1234 ab1é%", letters).codes, (Codes{"é1234", "ab1é%"}));
-  EXPECT_EQ(Parse("é%", letters).refusals.at(0).messageId, "190");
+  EXPECT_EQ(Parse("é1234 ab1é%", kLetters).codes, (Codes{"é1234", "ab1é%"}));
+  EXPECT_EQ(Parse("é%", kLetters).refusals.at(0).messageId, "190");
 }
 
 TEST(ZipCodeRules, SettingsAreReadWithTheirDefaults) {
