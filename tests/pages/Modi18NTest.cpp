@@ -127,11 +127,8 @@ TEST_F(Modi18NTest, EnglishLocalesLeaveEveryFontAsDesigned) {
     auto form = std::make_shared<EveryKindForm>();
     ApplyLocaleFonts(*form);
     EXPECT_EQ(form->GetFont(), Font()) << locale;
-    for (const ControlPtr& c : form->Controls()) {
-      if (c->HasFont()) {
-        EXPECT_EQ(c->GetFont(), Font()) << locale << " " << c->Name();
-      }
-    }
+    for (const ControlPtr& c : form->Controls())
+      EXPECT_TRUE(!c->HasFont() || c->GetFont() == Font()) << locale << " " << c->Name();
   }
 }
 

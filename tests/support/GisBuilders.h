@@ -13,9 +13,11 @@ inline SpatialReferencePtr Projected(long code) {
   return CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")->CreateProjectedCoordinateSystem(code);
 }
 
-inline PointPtr MakePoint(double x, double y) {
+// A point, in `sr` when one is given.
+inline PointPtr MakePoint(double x, double y, const SpatialReferencePtr& sr = nullptr) {
   auto p = CreateAs<Point>("orvaCore.Point");
   p->PutCoords(x, y);
+  if (sr) p->SetSpatialReference(sr);
   return p;
 }
 

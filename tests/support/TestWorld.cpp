@@ -158,6 +158,19 @@ ScriptedPresenterPtr WatchScript(const std::string& json, std::function<void(For
   return InstallScript<WatchingPresenter>(json, std::move(watch));
 }
 
+CollectionPtr CollectionOf(const std::vector<std::string>& texts) {
+  auto collection = std::make_shared<Collection>();
+  for (const std::string& text : texts) collection->Add(text);
+  return collection;
+}
+
+std::vector<std::string> TextsOf(const CollectionPtr& collection) {
+  std::vector<std::string> texts;
+  if (collection)
+    for (const Variant& item : *collection) texts.push_back(item.ToString());
+  return texts;
+}
+
 std::vector<std::string> ListEntries(Form& form, const std::string& list) {
   auto control = form.CtlAs<ListControl>(list);
   std::vector<std::string> entries;

@@ -73,6 +73,10 @@ inline ScriptedPresenterPtr UseScript(const std::string& json) { return InstallS
 // The same, calling `watch` with each form before its turn is played.
 ScriptedPresenterPtr WatchScript(const std::string& json, std::function<void(Form&)> watch);
 
+// A collection of the texts given, and the texts of a collection (none: empty).
+CollectionPtr CollectionOf(const std::vector<std::string>& texts);
+std::vector<std::string> TextsOf(const CollectionPtr& collection);
+
 // The entries of a list control of a form, first to last.
 std::vector<std::string> ListEntries(Form& form, const std::string& list);
 

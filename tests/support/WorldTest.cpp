@@ -52,11 +52,22 @@ bool WorldTest::Store(const std::string& name, double west, bool propertySheet) 
 
 HostTaskRunResult WorldTest::RunScripted(const std::string& turns, const std::string& progId,
                                          const std::string& method) {
-  presenter = UseScript("[" + turns + "]");
+  return RunWith(UseScript("[" + turns + "]"), progId, method);
+}
+
+HostTaskRunResult WorldTest::RunWith(const ScriptedPresenterPtr& script, const std::string& progId,
+                                     const std::string& method) {
+  presenter = script;
   HostTaskRunResult result = progId.empty() ? RunHostTask(*analysis) : RunHostTask(*analysis, progId, method);
   presenter->CheckFinished();
   for (const std::string& error : presenter->Errors()) ADD_FAILURE() << error;
   return result;
+}
+
+void WorldTest::ShowPage(Form& page, const std::string& actions) {
+  presenter = UseScript(R"([{"form": ")" + page.Name() + R"(", "actions": [)" + actions + R"(, {"close": true}]}])");
+  page.ShowModal();
+  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
 }
 
 bool WorldTest::RunPropertySheet(const std::string& name) {

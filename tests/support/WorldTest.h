@@ -20,6 +20,15 @@ void SetParams(Target& target, std::initializer_list<std::pair<const char*, Vari
   }
 }
 
+// Init and Start of a method's function as its task runs them (each must
+// succeed), then one step: its result.
+template <class Function>
+bool InitStartStep(Function& function) {
+  EXPECT_TRUE(function.Init());
+  EXPECT_TRUE(function.Start());
+  return function.DoStep();
+}
+
 class WorldTest : public ::testing::Test {
 protected:
   WorldTest() : WorldTest(TestWorldOptions{}) {}
@@ -60,6 +69,11 @@ protected:
   // task when progId is empty), which must use them all without errors.
   HostTaskRunResult RunScripted(const std::string& turns, const std::string& progId = "",
                                 const std::string& method = "");
+  // The same with a presenter of the test's own, already loaded with its turns.
+  HostTaskRunResult RunWith(const ScriptedPresenterPtr& script, const std::string& progId = "",
+                            const std::string& method = "");
+  // Shows a page once, playing the actions (comma-separated JSON) without errors, then its close box.
+  void ShowPage(Form& page, const std::string& actions);
   // The study area's property sheet run as the host runs it; false when nothing was stored.
   bool RunPropertySheet(const std::string& name);
   // The method's rebuilder registered for the test's lifetime; the turn pressing Rebuild.

@@ -35,12 +35,7 @@ protected:
     return opened;
   }
   // Shows the page once with these actions, then closes it.
-  void Show(const std::string& actions) {
-    auto presenter = UseDrawingScript(R"({"form": "SelectByDrawingOwnAreaDialog", "actions": [)" + actions +
-                                      R"(, {"close": true}]})");
-    page->ShowModal();
-    EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
-  }
+  void Show(const std::string& actions) { ShowPage(*page, actions); }
   bool NextEnabled() { return page->Ctl("NextButton")->Enabled(); }
   PolygonPtr Area() { return InDegrees(page->m_pFeature->Shape()); }
   long AreasStored() { return page->AreaLayer()->FeatureClass()->FeatureCount(nullptr); }
@@ -80,19 +75,15 @@ TEST_F(DrawingPageTest, EachDrawingReplacesTheAreaAndAClickKeepsIt) {
 class CoarseCircleControl : public HostMapControl {
 public:
   GeometryPtr TrackCircle() override {
-    TrackedShape shape = ScriptedTrack(TrackKind::Circle);
+    TrackedShape shape = GetPresenter()->Track(TrackKind::Circle);
     auto polygon = CreateAs<Polygon>(kPolygonProgId);
     for (int i = 0; i <= 12; ++i) {
-      auto point = CreateAs<Point>(kPointProgId);
       const double angle = 2 * M_PI * (i % 12) / 12;
-      point->PutCoords(shape.CenterX + shape.Radius * std::cos(angle), shape.CenterY + shape.Radius * std::sin(angle));
-      polygon->AddPoint(point);
+      polygon->AddPoint(MakePoint(shape.CenterX + shape.Radius * std::cos(angle),
+                                  shape.CenterY + shape.Radius * std::sin(angle)));
     }
     return polygon;
   }
-
-private:
-  static TrackedShape ScriptedTrack(TrackKind kind) { return GetPresenter()->Track(kind); }
 };
 
 TEST_F(DrawingPageTest, NoSegmentOfACircleIsLongerThanATwentiethOfItsDiameter) {
@@ -112,9 +103,7 @@ TEST_F(DrawingPageTest, TheAreaIsStoredInTheAnalysisSystemWhereItWasDrawnAwayFro
   Show(Draw("SelectFeature", kSquare));
   GeometryPtr stored = page->m_pFeature->Shape();
   ASSERT_EQ(stored->SpatialReference()->FactoryCode(), 5070);
-  auto corner = CreateAs<Point>(kPointProgId);
-  corner->PutCoords(-74.5, 40.5);
-  corner->SetSpatialReference(Geographic(4269));
+  PointPtr corner = MakePoint(-74.5, 40.5, Geographic(4269));
   corner->Project(Projected(5070));
   PointPtr first = As<Polygon>(stored)->Point(0);
   EXPECT_NEAR(first->X(), corner->X(), 1e-6);
@@ -163,10 +152,8 @@ int CountingFunction::steps = 0;
 TEST_F(DrawnMethodTest, TheDrawnShapeIsStoredInStartWithAnEmptyFeaturesList) {
   ClassOverride counting(kSelDrawingFunctionProgId, ClassOverride::Of<CountingFunction>());
   CountingFunction::steps = 0;
-  auto presenter = UseDrawingScript(DrawTurn("SelectFeature", kSquare) + "," + NameTurn("Harbour"));
-  HostTaskRunResult result = RunAll();
-  presenter->CheckFinished();
-  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
+  HostTaskRunResult result =
+      RunWith(UseDrawingScript(DrawTurn("SelectFeature", kSquare) + "," + NameTurn("Harbour")), kSelDrawingTaskProgId);
   ASSERT_TRUE(result.Stored());
   EXPECT_EQ(result.lastError, 0);
   EXPECT_EQ(CountingFunction::steps, 1);

@@ -131,21 +131,11 @@ class MapListFunctionTest : public MapListMethodTest {
 protected:
   std::shared_ptr<TovSSAMapListFunction> Function(const Names& names) {
     auto function = std::make_shared<TovSSAMapListFunction>();
-    CollectionPtr regions;
-    if (!names.empty()) {
-      regions = std::make_shared<Collection>();
-      for (const std::string& name : names) regions->Add(name);
-    }
+    CollectionPtr regions = names.empty() ? nullptr : CollectionOf(names);
     SetParams(*function, {{"Application", analysis->application}, {"DataManager", analysis->dataManager},
                           {"StudyAreaName", "Area"}, {"RegionsSelectedByNames", regions}, {"DataSet", Dataset()},
                           {"SSATask", Method(kMapListMethod)}, {"FromPropertyPage", false}});
     return function;
-  }
-  // Init, Start and the one step; the step's result.
-  static bool Run(TovSSAMapListFunction& function) {
-    EXPECT_TRUE(function.Init());
-    EXPECT_TRUE(function.Start());
-    return function.DoStep();
   }
   long Count() { return analysis->dataManager->GetStudyAreaCatalog()->Count(); }
 };
@@ -156,7 +146,7 @@ TEST_F(MapListFunctionTest, IdentifiersGoIntoTheFeaturesListAndTheShapesClauseAs
   options.settings["DSMainLayerIDFieldName"] = "";
   UseMapListWorld(options);
   auto function = Function({"Odd, XX", "Bronx, NY"});
-  EXPECT_FALSE(Run(*function));
+  EXPECT_FALSE(InitStartStep(*function));
   EXPECT_EQ(RecordProperty("Area", "FEATURESLIST"), "'36005','1'2'");
 
   // With a shapes field the identifier breaks its clause: the step fails.
@@ -165,7 +155,7 @@ TEST_F(MapListFunctionTest, IdentifiersGoIntoTheFeaturesListAndTheShapesClauseAs
   ReportRecorder recorder;
   WhereClauseRecorder where;
   function = Function({"Odd, XX"});
-  EXPECT_FALSE(Run(*function));
+  EXPECT_FALSE(InitStartStep(*function));
   EXPECT_EQ(where.clauses, (Names{"(LABEL= 'Odd, XX')", " FIPS='1'2' "}));
   EXPECT_EQ(recorder.Locations(), kStepFailed);
   EXPECT_EQ(Count(), 0);
@@ -176,7 +166,7 @@ TEST_F(MapListFunctionTest, AShapesLayerThatDoesNotOpenIsLastError33) {
   options.settings["DSMainLayer"] = "Nowhere";
   UseMapListWorld(options);
   auto function = Function({"Kings, NY"});
-  EXPECT_FALSE(Run(*function));
+  EXPECT_FALSE(InitStartStep(*function));
   EXPECT_EQ(function->LastError(), 33);
   EXPECT_EQ(Count(), 0);
 }
@@ -189,7 +179,7 @@ TEST_F(MapListFunctionTest, ASelectionSetAloneBuildsTheAreaAndNamesMatchingNothi
   Variant selection(counties->Select(filter, 1, 1, nullptr));
   auto function = Function({});
   function->SetParam("SelectionSet", selection);
-  EXPECT_FALSE(Run(*function));
+  EXPECT_FALSE(InitStartStep(*function));
   EXPECT_EQ(RecordProperty("Area", "FEATURESLIST"), "'36005','36085'");
   const double expected = SquaresArea({0, 5}, true);
   EXPECT_NEAR(StoredArea(), expected, expected * 1e-4);
@@ -198,7 +188,7 @@ TEST_F(MapListFunctionTest, ASelectionSetAloneBuildsTheAreaAndNamesMatchingNothi
   function = Function({"Atlantis, XX"});
   Variant name("Nothing");
   function->SetParam("StudyAreaName", name);
-  EXPECT_FALSE(Run(*function));
+  EXPECT_FALSE(InitStartStep(*function));
   EXPECT_EQ(recorder.Locations(), kStepFailed);
   EXPECT_EQ(Count(), 1);
 }

@@ -115,9 +115,7 @@ TEST_F(SelectFromListDialogTest, SeveralSelectedMoveInOrderAndASelectionLivesInO
 
 TEST_F(SelectFromListDialogTest, SavedNamesOpenChosenAndAVanishedOneIsDropped) {
   auto state = CreateAs<TaskPropertySet>("TovKernel.TaskPropertySet");
-  auto saved = std::make_shared<Collection>();
-  for (const char* name : {"Queens, NY", "Atlantis, XX", "kings, ny"}) saved->Add(name);
-  state->SetProperty("SelectedItems", Variant(saved));
+  state->SetProperty("SelectedItems", Variant(CollectionOf({"Queens, NY", "Atlantis, XX", "kings, ny"})));
   state->SetProperty("FilterString", "n");
   auto page = Show(
       [&](Form& form) {
@@ -129,10 +127,7 @@ TEST_F(SelectFromListDialogTest, SavedNamesOpenChosenAndAVanishedOneIsDropped) {
       },
       state);
   // What the page keeps for the next visit, whichever button closed it.
-  auto written = state->GetProperty("SelectedItems").ToObjectAs<Collection>();
-  ASSERT_TRUE(written);
-  ASSERT_EQ(written->Count(), 1);
-  EXPECT_EQ(written->Item(1).ToString(), "kings, ny");
+  EXPECT_EQ(TextsOf(state->GetProperty("SelectedItems").ToObjectAs<Collection>()), Names{"kings, ny"});
   EXPECT_EQ(page->m_Result, -1);
   EXPECT_FALSE(page->m_bChangeViews);
 }
@@ -168,12 +163,7 @@ protected:
     EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
     page->WriteToPropertySet(propertySet);
   }
-  Names Chosen() {
-    Names names;
-    for (const Variant& v : *propertySet->GetProperty("SelectedItems").ToObjectAs<Collection>())
-      names.push_back(v.ToString());
-    return names;
-  }
+  Names Chosen() { return TextsOf(propertySet->GetProperty("SelectedItems").ToObjectAs<Collection>()); }
   bool NextEnabled() { return page->Ctl("NextButton")->Enabled(); }
 
   TaskPropertySetPtr propertySet;
@@ -208,9 +198,7 @@ TEST_F(SelectFromMapDialogTest, AFlatDragTogglesWhatItCrosses) {
 }
 
 TEST_F(SelectFromMapDialogTest, NamesChosenOnTheListOpenSelectedQuotesIncludedAndGoBackWithTheLabels) {
-  auto names = std::make_shared<Collection>();
-  for (const char* name : {"O'Brien", "West", "Nowhere"}) names->Add(Variant(name));
-  propertySet->SetProperty("SelectedItems", Variant(names));
+  propertySet->SetProperty("SelectedItems", Variant(CollectionOf({"O'Brien", "West", "Nowhere"})));
   Run(R"({"toolbar": "Toolbar1", "button": "ShowLabels"}, {"click": "NextButton"})");
   EXPECT_EQ(page->m_Result, 1);
   EXPECT_EQ(Chosen(), (Names{"West", "O'Brien"})) << "in the layer's order";

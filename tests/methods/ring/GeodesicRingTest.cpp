@@ -13,17 +13,11 @@ namespace {
 constexpr double kPi = 3.14159265359;
 const double kE2 = 2 / 298.257223563 - 1 / (298.257223563 * 298.257223563);
 
-PointPtr Site(double x, double y, const SpatialReferencePtr& sr) {
-  PointPtr site = MakePoint(x, y);
-  site->SetSpatialReference(sr);
-  return site;
-}
-
 // Host classes come with the test program; the world sets up the handlers.
 using GeodesicRingTest = WorldTest;
 
 TEST_F(GeodesicRingTest, RadiusIsTakenOverTheCurvatureAtTheCentre) {
-  EnvelopePtr equator = Must(CreateGeodesicRing(Site(0.0, 0.0, Geographic(4326)), 1000.0), "the ring")->Envelope();
+  EnvelopePtr equator = Must(CreateGeodesicRing(MakePoint(0.0, 0.0, Geographic(4326)), 1000.0), "the ring")->Envelope();
   EXPECT_NEAR(equator->XMax(), 0.00898, 0.000005);
   EXPECT_NEAR(equator->YMax(), 0.00904, 0.000005);
 
@@ -34,7 +28,7 @@ TEST_F(GeodesicRingTest, RadiusIsTakenOverTheCurvatureAtTheCentre) {
   const double w = 1 - kE2 * std::sin(phi) * std::sin(phi);
   double highest = 0;
   for (int i = 0; i < 255; ++i) highest = std::max(highest, std::sin(2.0 * i * kPi / 255));
-  EnvelopePtr north = Must(CreateGeodesicRing(Site(10.0, 60.0, Geographic(4326)), radius), "the ring")->Envelope();
+  EnvelopePtr north = Must(CreateGeodesicRing(MakePoint(10.0, 60.0, Geographic(4326)), radius), "the ring")->Envelope();
   EXPECT_NEAR(north->XMax() - 10.0, radius * std::sqrt(w) / (std::cos(phi) * 6378137.0) * 180 / kPi, 1e-10);
   EXPECT_NEAR(north->YMax() - 60.0, highest * radius * std::pow(w, 1.5) / ((1 - kE2) * 6378137.0) * 180 / kPi, 1e-10);
 }
@@ -43,7 +37,7 @@ TEST_F(GeodesicRingTest, HasTwoHundredFiftySixVerticesClosingOnTheFirst) {
   // Off the equator the rounded pi would leave the last vertex a hair beside
   // the first.
   for (double latitude : {0.0, 40.7128, -33.9}) {
-    PolygonPtr ring = CreateGeodesicRing(Site(-74.006, latitude, Geographic(4326)), 16103.059581320451);
+    PolygonPtr ring = CreateGeodesicRing(MakePoint(-74.006, latitude, Geographic(4326)), 16103.059581320451);
     ASSERT_TRUE(ring) << latitude;
     ASSERT_EQ(ring->PointCount(), 256) << latitude;
     EXPECT_EQ(ring->Point(0)->X(), ring->Point(255)->X()) << latitude;
@@ -54,7 +48,7 @@ TEST_F(GeodesicRingTest, HasTwoHundredFiftySixVerticesClosingOnTheFirst) {
 }
 
 TEST_F(GeodesicRingTest, ASiteInAProjectedSystemGetsItsRingInThatSystemAroundIt) {
-  PointPtr nyc = Site(-74.006, 40.7128, Geographic(4269));
+  PointPtr nyc = MakePoint(-74.006, 40.7128, Geographic(4269));
   nyc->Project(Projected(5070));
   const double x = nyc->X(), y = nyc->Y(), radius = 3000.0;
 

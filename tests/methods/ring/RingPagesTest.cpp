@@ -133,6 +133,11 @@ TEST_F(RingPagesTest, StoredCoordinatesAreReadForTheCoordinateWayOnly) {
 constexpr char kSite[] = "SpecifySiteDialog";
 constexpr char kRing[] = "SelectRingSizeDialog";
 constexpr char kName[] = "SelectSANameDialog";
+// What the site page's two boxes showed.
+using SiteTexts = std::map<std::string, std::string>;
+SiteTexts Site(const char* latitude, const char* longitude) {
+  return {{"txtLatitude", latitude}, {"txtLongitude", longitude}};
+}
 
 class SimpleRingTaskTest : public WorldTest {
 protected:
@@ -149,11 +154,7 @@ protected:
     return result;
   }
   TovSSASimpleRingTask& Ring() { return dynamic_cast<TovSSASimpleRingTask&>(*task); }
-  static PointPtr Found() {
-    PointPtr site = MakePoint(-73.95, 40.78);
-    site->SetSpatialReference(Geographic(4326));
-    return site;
-  }
+  static PointPtr Found() { return MakePoint(-73.95, 40.78, Geographic(4326)); }
 
   TaskPropertySetPtr set = NewPropertySet();
   std::shared_ptr<RingPresenter> presenter;
@@ -217,8 +218,7 @@ TEST_F(SimpleRingTaskTest, BackShowsThePageBeforeWithWhatItHeld) {
   EXPECT_EQ(presenter->forms, (std::vector<std::string>{kSite, kRing, kName, kRing, kSite, kRing, kSite}));
   EXPECT_EQ(presenter->of[kRing][1].texts["FirstText"], "3");
   auto& sites = presenter->of[kSite];
-  EXPECT_EQ(sites[1].texts["txtLatitude"], "40.5");
-  EXPECT_EQ(sites[1].texts["txtLongitude"], "-73.25");
+  EXPECT_EQ(sites[1].texts, Site("40.5", "-73.25"));
   EXPECT_EQ(sites[1].values["obtCoord"], 1);
   EXPECT_EQ(sites[2].values["obtSelect"], 1);
   EXPECT_FALSE(sites[2].enabled["txtLatitude"]);
@@ -227,9 +227,7 @@ TEST_F(SimpleRingTaskTest, BackShowsThePageBeforeWithWhatItHeld) {
 TEST_F(SimpleRingTaskTest, ALaterRunShowsWhatTheLastOneStored) {
   Run(SiteTurn("40.5", "-73.25") + "," + RingTurn("2.5", true) + "," + ClickTurn(kName, "CancelButton"));
   Run(SiteTurn("40.5", "-73.25") + "," + ClickTurn(kRing, "CancelButton"));
-  auto site = [&] { return presenter->of[kSite][0].texts; };
-  EXPECT_EQ(site()["txtLatitude"], "40.5");
-  EXPECT_EQ(site()["txtLongitude"], "-73.25");
+  EXPECT_EQ(presenter->of[kSite][0].texts, Site("40.5", "-73.25"));
   EXPECT_EQ(presenter->of[kRing][0].texts["FirstText"], "2.5");
   EXPECT_EQ(presenter->of[kRing][0].values["KilometersOption"], 1);
 
@@ -237,8 +235,7 @@ TEST_F(SimpleRingTaskTest, ALaterRunShowsWhatTheLastOneStored) {
   geocoder.answers = {{1, "Succeeded", Found()}};
   Run(AddressTurn() + "," + ClickTurn(kRing, "CancelButton"));
   Run(ClickTurn(kSite, "CancelButton"));
-  EXPECT_EQ(site()["txtLatitude"], "0");
-  EXPECT_EQ(site()["txtLongitude"], "0");
+  EXPECT_EQ(presenter->of[kSite][0].texts, Site("0", "0"));
 }
 
 TEST_F(SimpleRingTaskTest, AHostWithoutAGeocoderIsReportedNotCrashed) {

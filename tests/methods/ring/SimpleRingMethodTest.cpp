@@ -28,11 +28,7 @@ protected:
                           {"UnitsMiles", miles}, {"Radius", radius}, {"Point", site}});
     return function;
   }
-  static PointPtr NewYork() {
-    PointPtr site = MakePoint(-74.0060, 40.7128);
-    site->SetSpatialReference(Geographic(4035));
-    return site;
-  }
+  static PointPtr NewYork() { return MakePoint(-74.0060, 40.7128, Geographic(4035)); }
   // The current study area's polygon in the system given.
   PolygonPtr Stored(const SpatialReferencePtr& system) {
     auto polygon = As<Polygon>(Must(analysis->extension->CurrentStudyAreaGeometry(), "the study area")->Copy());
@@ -68,10 +64,7 @@ TEST_F(SimpleRingMethodTest, AMileCountsAsOneOverPoint621Kilometres) {
   // be 0.06 % shorter).
   double heights[2];
   for (bool miles : {true, false}) {
-    auto function = Function(miles ? "Three miles" : "Three kilometres", 3.0, miles);
-    ASSERT_TRUE(function->Init());
-    ASSERT_TRUE(function->Start());
-    EXPECT_FALSE(function->DoStep());
+    EXPECT_FALSE(InitStartStep(*Function(miles ? "Three miles" : "Three kilometres", 3.0, miles)));
     heights[miles] = Stored(Geographic(4326))->Envelope()->Height();
   }
   EXPECT_NEAR(heights[1] / heights[0], 4830.917874396136 / 3000.0, 1e-5);
@@ -89,10 +82,8 @@ TEST_F(SimpleRingMethodTest, InitWantsASiteAndAPositiveRadius) {
 
 TEST_F(SimpleRingMethodTest, ASiteThatCannotBePlacedStoresNothingAndIsReported) {
   ReportRecorder recorder;
-  auto function = Function("Nowhere", 2.0, true, MakePoint(-74.0, 40.7)); // no coordinate system
-  ASSERT_TRUE(function->Init());
-  ASSERT_TRUE(function->Start());
-  EXPECT_FALSE(function->DoStep());
+  // No coordinate system.
+  EXPECT_FALSE(InitStartStep(*Function("Nowhere", 2.0, true, MakePoint(-74.0, 40.7))));
   EXPECT_EQ(Catalog()->Count(), 0);
   EXPECT_FALSE(recorder.Reports().empty());
 }

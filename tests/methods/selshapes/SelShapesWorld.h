@@ -140,23 +140,18 @@ protected:
     SpatialReferencePtr sr = Geographic(4269);
     std::vector<GeometryPtr> shapes, points;
     for (int i = 0; i < 30; ++i) shapes.push_back(Square(-74.9 + (i % 10) * 0.2, 40.0 + (i / 10) * 0.2, kSquareSize, sr));
-    for (int i = 0; i < 3; ++i) points.push_back(Placed(MakePoint(-74.5 + i * 0.1, 40.9)));
+    for (int i = 0; i < 3; ++i) points.push_back(MakePoint(-74.5 + i * 0.1, 40.9, sr));
     squares = AddLayer(workspace, "Squares", geometryPolygon, shapes);
     sites = AddLayer(workspace, "Sites", geometryPoint, points);
     roads = AddLayer(workspace, "Roads", geometryPolyline, {Line(-74.9, -73.1, 40.95)});
   }
-  // The geometry in geographic 4269.
-  template <class Shape>
-  static std::shared_ptr<Shape> Placed(std::shared_ptr<Shape> shape) {
-    shape->SetSpatialReference(Geographic(4269));
-    return shape;
-  }
-  // A line along the parallel y from x0 to x1.
+  // A line along the parallel y from x0 to x1 in geographic 4269.
   static PolylinePtr Line(double x0, double x1, double y) {
     auto line = CreateAs<Polyline>(kPolylineProgId);
     line->AddPoint(MakePoint(x0, y));
     line->AddPoint(MakePoint(x1, y));
-    return Placed(line);
+    line->SetSpatialReference(Geographic(4269));
+    return line;
   }
   // A class of the shapes, shown in the focus map by a layer of that name.
   FeatureLayerPtr AddLayer(const WorkspacePtr& workspace, const std::string& name, long type,

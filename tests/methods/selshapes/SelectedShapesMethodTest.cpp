@@ -35,7 +35,7 @@ TEST_F(SelectedShapesMethodTest, PointLineAndTextShapesArePassedOverAndGraphicsK
   SelectFirst(squares, 2);
   SelectFirst(sites, 3);
   SelectFirst(roads, 1);
-  AddSelectedGraphic(Placed(MakePoint(-73.9, 40.9)), CreateAs<TextSymbol>(kTextSymbolProgId));
+  AddSelectedGraphic(MakePoint(-73.9, 40.9, Geographic(4269)), CreateAs<TextSymbol>(kTextSymbolProgId));
   AddSelectedGraphic(Line(-74.0, -73.2, 40.6));
   // Midpoints on the sides: generalising drops them, which must not happen
   // to the graphic on the map.
@@ -94,13 +94,8 @@ public:
 class SummaryPageTest : public SelShapesTest {
 protected:
   HostTaskRunResult Run(const std::string& script) {
-    summaries = std::make_shared<SummaryRecorder>();
-    summaries->LoadScript(script);
-    SetPresenter(summaries);
-    HostTaskRunResult result = RunHostTask(*analysis, kCurSelShapesTaskProgId);
-    summaries->CheckFinished();
-    for (const std::string& error : summaries->Errors()) ADD_FAILURE() << error;
-    return result;
+    summaries = InstallScript<SummaryRecorder>(script);
+    return RunWith(summaries, kCurSelShapesTaskProgId);
   }
   std::vector<std::string> FormsShown() const {
     std::vector<std::string> names;

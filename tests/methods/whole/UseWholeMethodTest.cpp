@@ -5,7 +5,6 @@
 #include "Recorders.h"
 #include "WorldTest.h"
 
-#include "host/common/Paths.h"
 #include "methods/whole/TovSSAUseWholeFunction.h"
 #include "methods/whole/TovSSAUseWholeTask.h"
 #include "pages/modi18N.h"
@@ -28,27 +27,18 @@ protected:
     options.extraMethods = MethodJson(kUseWholeMethod, "All the blocks", R"({ "MainLayer": "Blocks" })") + ", " +
                            MethodJson("SetupStudyArea.UseWholeGone", "All of nothing", R"({ "MainLayer": "Nowhere" })");
     world = std::make_unique<TestWorld>(options);
-    auto factory = CreateAs<WorkspaceFactory>(kAccessWorkspaceFactoryProgId);
-    WorkspacePtr workspace = factory->OpenFromFile(ToPlatformPath(world->DatasetFolder() + "/test.gpkg"));
     SpatialReferencePtr sr = Geographic(4269);
-    FeatureClassPtr blocks = workspace->CreateFeatureClass("blocks", PolygonFields(sr, true), kFeatureClassClsid, "",
-                                                           featureTypeSimple, "Shape", "");
-    for (const PolygonPtr& shape : {Square(-74.0, 40.0, 0.5, sr), Square(-73.75, 40.25, 0.5, sr), Square(-73.0, 40.0, 0.5, sr)}) {
-      FeaturePtr feature = blocks->CreateFeature();
-      feature->SetShape(shape);
-      feature->Store();
-    }
+    WritePolygons(*world, "blocks", {},
+                  {{Square(-74.0, 40.0, 0.5, sr), {}}, {Square(-73.75, 40.25, 0.5, sr), {}}, {Square(-73.0, 40.0, 0.5, sr), {}}});
     OpenAnalysis();
   }
 
-  // A function given every parameter, the application and data manager as given, started.
+  // A function given every parameter, the application and data manager as given.
   std::shared_ptr<TovSSAUseWholeFunction> Function(const std::string& name, HostApplicationPtr application,
                                                    DataManagerPtr dataManager) {
     auto function = std::make_shared<TovSSAUseWholeFunction>();
     SetParams(*function, {{"Application", application}, {"DataManager", dataManager}, {"StudyAreaName", name},
                           {"DataSet", Dataset()}, {"SSATask", Method(kUseWholeMethod)}, {"FromPropertyPage", false}});
-    EXPECT_TRUE(function->Init());
-    EXPECT_TRUE(function->Start());
     return function;
   }
 };
@@ -66,7 +56,7 @@ TEST_F(UseWholeMethodTest, TheUnionIsLeftInTheCoordinateSystemOfTheLayer) {
   Open(R"({"Type": "Projected", "ID": "5070"})");
   ReportRecorder reports;
   auto function = Function("Blocks", analysis->application, std::make_shared<RefusingDataManager>(analysis->dataManager));
-  EXPECT_FALSE(function->DoStep());
+  EXPECT_FALSE(InitStartStep(*function));
   // The store refused the name (step 3) and left the polygon to the function.
   ASSERT_EQ(reports.Reports().size(), 1u);
   EXPECT_TRUE(Has(reports.Reports()[0].description, "nStep = 3"));
@@ -97,7 +87,7 @@ TEST_F(UseWholeMethodTest, WithoutDataAccessTheErrorIs33AndNothingIsShown) {
   auto application = std::make_shared<DelegatingApplication>(analysis->application);
   application->extension = std::make_shared<NoDataAccessExtension>(analysis->extension);
   auto function = Function("Blocks", application, analysis->dataManager);
-  EXPECT_FALSE(function->DoStep());
+  EXPECT_FALSE(InitStartStep(*function));
   EXPECT_EQ(function->LastError(), kErrorNoMainLayer);
   EXPECT_TRUE(presenter->Messages().empty());
   EXPECT_EQ(Catalog()->Count(), 0);

@@ -26,13 +26,21 @@ Parsed Parse(const std::string& text, ZipRuleValues rules = {}) {
                                              rules.prefixLeastLength,
                                              [&](const ZipRefusal& r) { parsed.refusals.push_back(r); });
   parsed.none = !codes;
-  if (codes)
-    for (const Variant& code : *codes) parsed.codes.push_back(code.ToString());
+  parsed.codes = TextsOf(codes);
   parsed.after = rules;
   return parsed;
 }
 
 using Codes = std::vector<std::string>;
+
+// Rules changed from the defaults (in the order check, numeric, length):
+// letters allowed, twelve characters, checking off.
+const ZipRuleValues kLetters{true, false}, kTwelve{true, true, 12}, kUnchecked{false};
+
+// The four rules, comparable at once: check, numeric, length, least prefix.
+std::tuple<bool, bool, int32_t, int32_t> Rules(const ZipRuleValues& v) {
+  return {v.checkValidity, v.numericZips, v.valueLength, v.prefixLeastLength};
+}
 
 TEST(ZipCodeRules, CodesAreAcceptedInOrderWithDuplicatesBetweenRunsOfSeparators) {
   const std::pair<const char*, Codes> cases[] = {
@@ -47,10 +55,6 @@ TEST(ZipCodeRules, CodesAreAcceptedInOrderWithDuplicatesBetweenRunsOfSeparators)
 }
 
 TEST(ZipCodeRules, EachBrokenRuleHasItsMessageAndNumberWord) {
-  ZipRuleValues lettersAllowed;
-  lettersAllowed.numericZips = false;
-  ZipRuleValues longer;
-  longer.valueLength = 12;
   struct Case {
     const char* text;
     ZipRuleValues rules;
@@ -60,9 +64,9 @@ TEST(ZipCodeRules, EachBrokenRuleHasItsMessageAndNumberWord) {
       // A tab or a lone line break is refused like any other non-digit.
       {"12345\t23456", {}, "183", ""}, {"12345\n23456", {}, "183", ""}, {"12345\r23456", {}, "183", ""},
       {"12a45", {}, "183", ""},
-      {"%", {}, "181", "two"},        {"1%", {}, "181", "two"},      {"1%", lettersAllowed, "190", "two"},
+      {"%", {}, "181", "two"},        {"1%", {}, "181", "two"},      {"1%", kLetters, "190", "two"},
       {"1234", {}, "184", "five"},    {"123456", {}, "184", "five"}, {"12345%", {}, "184", "five"},
-      {"abcd", lettersAllowed, "191", "five"}, {"1234", longer, "184", "more then ten"},
+      {"abcd", kLetters, "191", "five"},      {"1234", kTwelve, "184", "more then ten"},
       {"12%3", {}, "185", ""},        {"12%%", {}, "185", ""},
   };
   for (const Case& c : cases) {
@@ -90,53 +94,37 @@ TEST(ZipCodeRules, ARefusalAfterGoodCodesLeavesNoCodeAtAll) {
 }
 
 TEST(ZipCodeRules, WithCheckingOffOnlyTheWildcardMustEndItsCode) {
-  ZipRuleValues off;
-  off.checkValidity = false;
-  Parsed parsed = Parse("% 1% a 123456789012 é1234%", off);
+  Parsed parsed = Parse("% 1% a 123456789012 é1234%", kUnchecked);
   EXPECT_EQ(parsed.codes, (Codes{"%", "1%", "a", "123456789012", "é1234%"}));
-  EXPECT_FALSE(parsed.after.numericZips);
-  EXPECT_EQ(parsed.after.prefixLeastLength, 0);
-  EXPECT_EQ(parsed.after.valueLength, 1000);
+  EXPECT_EQ(Rules(parsed.after), std::make_tuple(false, false, 1000, 0));
 
-  parsed = Parse("ab%c", off);
+  parsed = Parse("ab%c", kUnchecked);
   ASSERT_EQ(parsed.refusals.size(), 1u);
   EXPECT_EQ(parsed.refusals[0].messageId, "185");
 }
 
 TEST(ZipCodeRules, LengthsCountCharactersNotBytes) {
-  ZipRuleValues letters;
-  letters.numericZips = false;
-  EXPECT_EQ(Parse("é1234 ab1é%", letters).codes, (Codes{"é1234", "ab1é%"}));
-  EXPECT_EQ(Parse("é%", letters).refusals.at(0).messageId, "190");
+  EXPECT_EQ(Parse("é1234 ab1é%", kLetters).codes, (Codes{"é1234", "ab1é%"}));
+  EXPECT_EQ(Parse("é%", kLetters).refusals.at(0).messageId, "190");
 }
 
 TEST(ZipCodeRules, SettingsAreReadWithTheirDefaults) {
   auto settings = std::make_shared<SimplePropertyList>();
-  ZipRuleValues values = ReadZipRuleValues(*settings);
-  EXPECT_TRUE(values.checkValidity);
-  EXPECT_TRUE(values.numericZips);
-  EXPECT_EQ(values.valueLength, 5);
-  EXPECT_EQ(values.prefixLeastLength, 2);
+  EXPECT_EQ(Rules(ReadZipRuleValues(*settings)), std::make_tuple(true, true, 5, 2));
 
   settings->SetValue("CheckZipsValidity", "false");
   settings->SetValue("NumericZips", "False");
   settings->SetValue("ValueLength", "five");
   settings->SetValue("NumericPrefixLeastLength", " 3 ");
-  values = ReadZipRuleValues(*settings);
-  EXPECT_TRUE(values.checkValidity);
-  EXPECT_FALSE(values.numericZips);
-  EXPECT_EQ(values.valueLength, 5);
-  EXPECT_EQ(values.prefixLeastLength, 3);
+  EXPECT_EQ(Rules(ReadZipRuleValues(*settings)), std::make_tuple(true, false, 5, 3));
 }
 
 std::string Text(const char* id) { return GetTextResources()->FindString(id); }
 
 TEST_F(ZipMethodTest, ARefusedListShowsThePageAgainWithTheWholeText) {
-  auto presenter = UseZipScript(ZipTurn("10001, 10002 1000") + "," + ZipTurn("10001, 10002") + "," +
-                                NameTurn("Midtown"));
-  HostTaskRunResult result = RunAll();
-  presenter->CheckFinished();
-  EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
+  HostTaskRunResult result = RunWith(
+      UseZipScript(ZipTurn("10001, 10002 1000") + "," + ZipTurn("10001, 10002") + "," + NameTurn("Midtown")),
+      kSelZipCodesTaskProgId);
 
   std::string expected = Text("184");
   expected.replace(expected.find("%1"), 2, "five");
@@ -213,10 +201,8 @@ class ZipFunctionTest : public ZipMethodTest {
 protected:
   std::shared_ptr<TovSSASelZipCodesFunction> Function(const std::vector<std::string>& codes, const std::string& text) {
     auto function = std::make_shared<TovSSASelZipCodesFunction>();
-    auto collection = std::make_shared<Collection>();
-    for (const std::string& code : codes) collection->Add(code);
     SetParams(*function, {{"Application", analysis->application}, {"DataManager", analysis->dataManager},
-                          {"StudyAreaName", "Harbour"}, {"ZipCodesCollection", collection}, {"ZipCodesString", text},
+                          {"StudyAreaName", "Harbour"}, {"ZipCodesCollection", CollectionOf(codes)}, {"ZipCodesString", text},
                           {"DataSet", Dataset()}, {"SSATask", Method(kZipCodesMethod)}, {"FromPropertyPage", false}});
     return function;
   }
@@ -236,10 +222,7 @@ TEST_F(ZipFunctionTest, InitNeedsTheCodesAndTheirText) {
 TEST_F(ZipFunctionTest, AMainLayerTheDataSetLacksIsReported) {
   UseSettings({{"DSMainLayer", "Postcodes"}});
   ReportRecorder recorder;
-  auto function = Function({"10001"}, "10001");
-  ASSERT_TRUE(function->Init());
-  ASSERT_TRUE(function->Start());
-  EXPECT_FALSE(function->DoStep());
+  EXPECT_FALSE(InitStartStep(*Function({"10001"}, "10001")));
   EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_DoStep TovSetupStudyArea\\TovSSASelZipCodesFunction"});
   EXPECT_TRUE(recorder.Reports().empty() || Has(recorder.Reports()[0].description, "Postcodes"));
   EXPECT_EQ(Catalog()->Count(), 0);

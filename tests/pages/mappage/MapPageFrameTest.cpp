@@ -5,6 +5,8 @@
 #include "host/gui/RegisterHostGuiClasses.h"
 #include "pages/mappage/MapPageFrame.h"
 
+#include <gmock/gmock.h>
+
 namespace tov::test {
 namespace {
 
@@ -48,11 +50,7 @@ protected:
     UseWorld(options);
     page = NewPage<NotingMapPage>(kMapListMethod);
   }
-  void Show(const std::string& actions) {
-    presenter = UseScript(R"([{"form": "NotingMapPage", "actions": [)" + actions + R"(, {"close": true}]}])");
-    page->ShowModal();
-    EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors().front();
-  }
+  void Show(const std::string& actions) { ShowPage(*page, actions); }
   FeatureLayerPtr MapLayer(long index) { return std::dynamic_pointer_cast<FeatureLayer>(page->Map()->Layer(index)); }
 
   std::shared_ptr<NotingMapPage> page;
@@ -117,16 +115,14 @@ TEST_F(MapPageFrameTest, AWindowMadeTooSmallSpringsBackAndTheControlsFollowItsSi
   const ControlPtr next = page->Ctl("NextButton");
   const float top = 7000 - next->Height() - 570;
   const float button = page->Ctl("CancelButton")->Width();
-  EXPECT_FLOAT_EQ(next->Top(), top);
-  EXPECT_FLOAT_EQ(next->Left(), 9000 - 2 * button - 450);
-  EXPECT_FLOAT_EQ(page->Ctl("CancelButton")->Left(), 9000 - button - 300);
-  EXPECT_FLOAT_EQ(page->Ctl("ToListButton")->Left(), 1425);
   const ControlPtr map = page->Ctl("MapControl");
-  EXPECT_FLOAT_EQ(map->Left(), 180);
-  EXPECT_FLOAT_EQ(map->Top(), 420);
-  EXPECT_FLOAT_EQ(map->Width(), 9000 - 480);
-  EXPECT_FLOAT_EQ(map->Height(), top - 780);
-  EXPECT_FLOAT_EQ(page->Ctl("Frame1")->Top(), top - 180);
+  // Next's top and left, Cancel's and To list's left, the map's place and size, the frame's top.
+  EXPECT_THAT((std::vector<float>{next->Top(), next->Left(), page->Ctl("CancelButton")->Left(),
+                                  page->Ctl("ToListButton")->Left(), map->Left(), map->Top(), map->Width(),
+                                  map->Height(), page->Ctl("Frame1")->Top()}),
+              ::testing::Pointwise(::testing::FloatEq(), std::vector<float>{top, 9000 - 2 * button - 450,
+                                                                             9000 - button - 300, 1425, 180, 420,
+                                                                             9000 - 480, top - 780, top - 180}));
 }
 
 } // namespace
