@@ -5,11 +5,9 @@
 #include "TempFolder.h"
 
 #include "host/common/UserFolders.h"
-#include "platform/runtime/HostError.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>

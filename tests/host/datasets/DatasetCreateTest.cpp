@@ -7,8 +7,6 @@
 #include "host/framework/JsonDataset.h"
 #include "host/geocoder/AddressMatcher.h"
 
-#include <set>
-
 namespace tov::test {
 namespace {
 

@@ -4,13 +4,11 @@
 #include "Program.h"
 
 #include "host/gis/CodeFieldIndex.h"
-#include "TempFolder.h"
 
 #include <gdal_priv.h>
 #include <geodesic.h>
 #include <ogrsf_frmts.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace tov::test {

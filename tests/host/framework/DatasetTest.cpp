@@ -1,19 +1,14 @@
 // Data set descriptions as read, refused and looked up along the search path.
 #include "CommaLocale.h"
-#include "Errors.h"
-#include "Prelude.h"
 #include "SampleDataset.h"
 #include "ScopedEnvironment.h"
 #include "TestWorld.h"
 
-#include "host/framework/Analysis.h"
 #include "host/framework/DataSearchPath.h"
 #include "host/framework/JsonDataset.h"
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/framework/ResourceComponent.h"
 #include "host/gis/RegisterHostGisClasses.h"
-
-#include <fstream>
 
 namespace tov::test {
 namespace {

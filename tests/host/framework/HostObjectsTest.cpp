@@ -1,9 +1,6 @@
 // The host's small objects: path parts, name checks, task properties, the
 // error log, the progress runner, and the text and layout tables.
-#include "Errors.h"
-#include "Prelude.h"
 #include "Recorders.h"
-#include "TempFolder.h"
 #include "TestWorld.h"
 
 #include "host/common/Paths.h"

@@ -14,8 +14,6 @@
 #include "host/gis/HostPolygon.h"
 #include "host/gis/PolygonUnion.h"
 
-#include <fstream>
-
 namespace tov::test {
 namespace {
 

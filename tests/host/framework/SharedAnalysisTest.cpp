@@ -3,7 +3,6 @@
 // schema's lock against writers, study areas as tables. Runs against the
 // throwaway cluster only (PostGIS.*), but for the reading of locations.
 #include "AnalysisViews.h"
-#include "Errors.h"
 #include "PostgisCluster.h"
 #include "Program.h"
 #include "ScopedEnvironment.h"
@@ -20,7 +19,6 @@
 #include <sys/stat.h>
 
 #include <atomic>
-#include <fstream>
 #include <chrono>
 #include <thread>
 

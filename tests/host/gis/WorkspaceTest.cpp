@@ -7,7 +7,6 @@
 #include <gdal_priv.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace tov::test {
 namespace {

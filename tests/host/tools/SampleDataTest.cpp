@@ -4,20 +4,15 @@
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <set>
-#include <string>
 
 #include "SampleDataset.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
 
 class SampleData : public ::testing::Test {
 protected:
