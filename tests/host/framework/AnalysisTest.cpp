@@ -78,7 +78,9 @@ protected:
   }
 };
 
-TEST_F(AnalysisTest, ANewAnalysisHasItsFilesDefaultsAndReferenceLayers) {
+// A new analysis: its files and defaults, its reference layer, the data sets
+// and media its data manager lists, and the classes made by ProgID.
+TEST_F(AnalysisTest, ANewAnalysisHasItsFilesDefaultsLayersDataSetsAndClasses) {
   AnalysisPtr analysis = Open();
   EXPECT_TRUE(analysis->created);
   for (const char* file : {"analysis.sqlite", "document.json", "log.txt"}) EXPECT_TRUE(fs::exists(folder + "/" + file)) << file;
@@ -100,15 +102,38 @@ TEST_F(AnalysisTest, ANewAnalysisHasItsFilesDefaultsAndReferenceLayers) {
   EXPECT_EQ(layer->Name(), "Regions of Mini");
   auto fill = std::dynamic_pointer_cast<FillSymbol>(layer->Renderer()->Symbol());
   ASSERT_TRUE(fill);
-  EXPECT_EQ(fill->Style(), 1); // hollow
-  EXPECT_DOUBLE_EQ(fill->Outline()->Width(), 1.5);
-  EXPECT_EQ(fill->Outline()->Color()->RGB(), 0xFF);
+  // Hollow, outlined 1.5 wide in red.
+  EXPECT_EQ(std::make_tuple(fill->Style(), fill->Outline()->Width(), fill->Outline()->Color()->RGB()),
+            std::make_tuple(1, 1.5, 0xFF));
   // In the data set's analysis system, showing the whole layer.
   EXPECT_EQ(map->SpatialReference()->FactoryCode(), 5070);
   EnvelopePtr extent = analysis->application->Document()->ActiveView()->Extent();
   extent->Project(sr);
   EXPECT_LE(extent->XMin(), -100.0);
   EXPECT_GE(extent->XMax(), -98.0);
+
+  // The data manager lists the one data set and finds the media.
+  DataManagerPtr dm = analysis->dataManager;
+  ASSERT_EQ(dm->DataSetCount(), 1);
+  EXPECT_EQ(dm->DataSetName(0), "Mini");
+  EXPECT_EQ(dm->DataSetByName("Mini"), dm->DataSet(0));
+  EXPECT_THROW(dm->DataSet(1), HostError);
+  std::string clock = dm->MediaPath("Clock AVI");
+  EXPECT_NE(clock.find("\\clock.gif"), std::string::npos);
+  EXPECT_TRUE(fs::exists(ToNativePath(clock)));
+  EXPECT_EQ(dm->MediaPath("Unknown"), "");
+
+  // Registered classes are created by ProgID and report into the analysis log.
+  EXPECT_EQ(CreateObject("TovKernel.TovExtension"), std::static_pointer_cast<Object>(analysis->extension));
+  EXPECT_TRUE(CreateAs<FileInfo>("TovDM.TovFileInfo"));
+  EXPECT_TRUE(CreateAs<NameChecker>("TovKernel.NameChecker"));
+  EXPECT_TRUE(CreateAs<ProgressRunner>("TovKernel.ProgressRunner"));
+  EXPECT_TRUE(CreateAs<TaskPropertySet>("TovKernel.TaskPropertySet"));
+  EXPECT_EQ(CreateAs<ResourceFinder>("TovSetupStudyAreaRes.clsFindResource")->FindString("187"), "Study Area Name");
+  EXPECT_FALSE(CreateAs<ResourceFinder>("TovSetupStudyAreaGuiRes.clsFindResource")->FindString("1000").empty());
+  auto handler = CreateAs<ErrorHandler>("TovKernel.TovErrorHandler");
+  handler->ReportError("Proc Module", 5, "Test", "logged here");
+  EXPECT_TRUE(Has(ReadTextFile(folder + "/log.txt"), "logged here"));
 }
 
 TEST_F(AnalysisTest, DataAccessOpensLayersByTableOrLayerNameAndSaysNoneOtherwise) {
@@ -163,12 +188,11 @@ TEST_F(AnalysisTest, ReopeningKeepsTheDataSetSettingsCatalogueAndMap) {
     SaveAnalysis(*first);
   }
   AnalysisPtr again = Open();
-  EXPECT_FALSE(again->created);
-  EXPECT_EQ(again->extension->CurrentDatasetName(), "Mini");
-  EXPECT_EQ(again->extension->ExtensionProperties()->GetProperty("Study Area Name"), "North");
-  EXPECT_TRUE(again->dataManager->GetStudyAreaCatalog()->Exists("North"));
-  EXPECT_EQ(again->application->Document()->FocusMap()->Name(), "Renamed map");
-  EXPECT_EQ(again->application->Document()->FocusMap()->LayerCount(), 1);
+  MapPtr map = again->application->Document()->FocusMap();
+  EXPECT_EQ(std::make_tuple(again->created, again->extension->CurrentDatasetName(),
+                            again->extension->ExtensionProperties()->GetProperty("Study Area Name"),
+                            again->dataManager->GetStudyAreaCatalog()->Exists("North"), map->Name(), map->LayerCount()),
+            std::make_tuple(false, std::string("Mini"), std::string("North"), true, std::string("Renamed map"), 1L));
 }
 
 TEST_F(AnalysisTest, ADocumentThatIsNotUnderstoodKeepsTheAnalysisClosedAndTheFileAsItIs) {
@@ -189,34 +213,6 @@ TEST_F(AnalysisTest, ADocumentThatIsNotUnderstoodKeepsTheAnalysisClosedAndTheFil
 TEST_F(AnalysisTest, AnUnknownDataSetIsRefusedNamingTheInstalledOnes) {
   const std::string why = ErrorOf([&] { Open("analysis", "Atlantis"); }).description;
   EXPECT_TRUE(Has(why, "Atlantis") && Has(why, "Mini")) << why;
-}
-
-TEST_F(AnalysisTest, TheDataManagerListsDataSetsAndTheMedia) {
-  AnalysisPtr analysis = Open();
-  DataManagerPtr dm = analysis->dataManager;
-  ASSERT_EQ(dm->DataSetCount(), 1);
-  EXPECT_EQ(dm->DataSetName(0), "Mini");
-  EXPECT_EQ(dm->DataSetByName("Mini"), dm->DataSet(0));
-  EXPECT_THROW(dm->DataSet(1), HostError);
-  std::string clock = dm->MediaPath("Clock AVI");
-  EXPECT_NE(clock.find("\\clock.gif"), std::string::npos);
-  EXPECT_TRUE(fs::exists(ToNativePath(clock)));
-  EXPECT_EQ(dm->MediaPath("Unknown"), "");
-}
-
-TEST_F(AnalysisTest, RegisteredClassesAreCreatedByProgIdAndReportIntoTheAnalysisLog) {
-  AnalysisPtr analysis = Open();
-  EXPECT_EQ(CreateObject("TovKernel.TovExtension"), std::static_pointer_cast<Object>(analysis->extension));
-  EXPECT_TRUE(CreateAs<FileInfo>("TovDM.TovFileInfo"));
-  EXPECT_TRUE(CreateAs<NameChecker>("TovKernel.NameChecker"));
-  EXPECT_TRUE(CreateAs<ProgressRunner>("TovKernel.ProgressRunner"));
-  EXPECT_TRUE(CreateAs<TaskPropertySet>("TovKernel.TaskPropertySet"));
-  EXPECT_EQ(CreateAs<ResourceFinder>("TovSetupStudyAreaRes.clsFindResource")->FindString("187"), "Study Area Name");
-  EXPECT_FALSE(CreateAs<ResourceFinder>("TovSetupStudyAreaGuiRes.clsFindResource")->FindString("1000").empty());
-
-  auto handler = CreateAs<ErrorHandler>("TovKernel.TovErrorHandler");
-  handler->ReportError("Proc Module", 5, "Test", "logged here");
-  EXPECT_TRUE(Has(ReadTextFile(folder + "/log.txt"), "logged here"));
 }
 
 // The focus map of a new analysis as the data set describes it: its
@@ -303,9 +299,8 @@ TEST_F(NewAnalysisMapTest, ScaleRangesAndLabelsOfReferenceLayersSurviveSavingAnd
     if (!reopened) SaveAnalysis(*analysis);
     auto layer = std::dynamic_pointer_cast<HostFeatureLayer>(FocusMap(analysis)->Layer(0));
     ASSERT_TRUE(layer);
-    EXPECT_EQ(layer->MinimumScale(), 1500000);
-    EXPECT_EQ(layer->MaximumScale(), 1000);
-    EXPECT_TRUE(layer->DisplayAnnotation());
+    EXPECT_EQ(std::make_tuple(layer->MinimumScale(), layer->MaximumScale(), layer->DisplayAnnotation()),
+              std::make_tuple(1500000.0, 1000.0, true));
     ASSERT_EQ(layer->AnnotationProperties()->Count(), 1);
     LabelClassPtr labels = layer->AnnotationProperties()->Item(0);
     EXPECT_EQ(std::make_tuple(labels->Expression(), labels->MinimumScale(), labels->MaximumScale(),
