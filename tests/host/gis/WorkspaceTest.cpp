@@ -110,8 +110,8 @@ INSTANTIATE_TEST_SUITE_P(BothFormats, QuotedNamesTest, ::testing::Values(false, 
 TEST_F(WorkspaceTest, FactoriesCompareByClassIdentifier) {
   auto shp = CreateAs<WorkspaceFactory>("orvaCore.ShapefileWorkspaceFactory");
   auto gpkg = CreateAs<WorkspaceFactory>("orvaCore.AccessWorkspaceFactory");
-  EXPECT_NE(shp->ClassID(), gpkg->ClassID());
-  EXPECT_EQ(OpenWorkspace(true)->WorkspaceFactory()->ClassID(), gpkg->ClassID());
+  EXPECT_TRUE(shp->ClassID() != gpkg->ClassID() &&
+              OpenWorkspace(true)->WorkspaceFactory()->ClassID() == gpkg->ClassID());
   EXPECT_THROW(gpkg->Create(Platform(), "Area", nullptr), HostError); // already there
 }
 
@@ -222,7 +222,7 @@ TEST_F(WorkspaceTest, ARefusedFieldLeavesNoHalfMadeGeoPackageTable) {
 
 // Connection strings of PostGIS data sets: the schemas they name, how they
 // are shown, and a database that cannot be reached.
-TEST(PostgisConnectionTest, SchemasArePickedFromEitherOption) {
+TEST(PostgisConnectionTest, SchemasArePickedFromEitherOptionAndPasswordsNeverShown) {
   using V = std::vector<std::string>;
   EXPECT_EQ(PostgisWorkspace::NamedSchemas("PG:dbname=x"), V{});
   EXPECT_EQ(PostgisWorkspace::NamedSchemas("PG:dbname=x schemas=a,b"), (V{"a", "b"}));
@@ -230,14 +230,13 @@ TEST(PostgisConnectionTest, SchemasArePickedFromEitherOption) {
   EXPECT_EQ(PostgisWorkspace::NamedSchemas("PG:dbname=x active_schema='s t'"), V{"s t"});
   // An option whose name only ends the same is another option.
   EXPECT_EQ(PostgisWorkspace::NamedSchemas("PG:dbname=x myschemas=a"), V{});
-}
 
-TEST(PostgisConnectionTest, PasswordsAreNeverShown) {
   EXPECT_EQ(PostgisWorkspace::Shown("PG:dbname=x password=secret host=h"), "PG:dbname=x password=... host=h");
   EXPECT_EQ(PostgisWorkspace::Shown("PG:dbname=x password='a b'"), "PG:dbname=x password=...");
-  EXPECT_TRUE(PostgisWorkspace::IsConnectionString("PG:dbname=x"));
-  EXPECT_FALSE(PostgisWorkspace::IsConnectionString("dbname=x"));
-  EXPECT_FALSE(PostgisWorkspace::IsConnectionString("PG:"));
+  std::vector<bool> connections;
+  for (const char* s : {"PG:dbname=x", "dbname=x", "PG:"})
+    connections.push_back(PostgisWorkspace::IsConnectionString(s));
+  EXPECT_EQ(connections, (std::vector<bool>{true, false, false}));
 }
 
 TEST(PostgisConnectionTest, AServerThatCannotBeReachedIsAnErrorNamingTheConnection) {
@@ -331,10 +330,10 @@ TEST_F(FeatureDataTest, ValuesKeepTheirTypesAndNullsStayEmpty) {
   EXPECT_GE(f->OID(), 1);
 
   FeaturePtr back = fc->GetFeature(f->OID());
-  EXPECT_EQ(back->Value(fc->FindField("COUNT")).ToLong(), 42);
-  EXPECT_DOUBLE_EQ(back->Value(fc->FindField("SHARE")).ToDouble(), 0.25);
-  EXPECT_TRUE(back->Value(fc->FindField("LABEL")).IsEmpty());
-  EXPECT_EQ(back->Value(0).ToLong(), f->OID());
+  EXPECT_EQ(std::make_tuple(back->Value(fc->FindField("COUNT")).ToLong(),
+                            back->Value(fc->FindField("SHARE")).ToDouble(),
+                            back->Value(fc->FindField("LABEL")).IsEmpty(), back->Value(0).ToLong()),
+            std::make_tuple(42L, 0.25, true, f->OID()));
   auto point = std::dynamic_pointer_cast<Point>(back->ShapeCopy());
   ASSERT_TRUE(point);
   EXPECT_DOUBLE_EQ(point->X(), -87.6);
@@ -350,8 +349,9 @@ TEST_F(FeatureDataTest, ShapesAreProjectedIntoTheClassSystemAndEnvelopesBecomePo
   f->Store();
   EnvelopePtr stored = fc->Extent();
   EXPECT_EQ(stored->SpatialReference()->FactoryCode(), 5070);
-  EXPECT_NEAR((stored->XMin() + stored->XMax()) / 2, 0.0, 1.0); // around the origin, in metres
-  EXPECT_GT(stored->Width(), 15000);
+  // Around the origin, in metres.
+  EXPECT_TRUE(std::abs(stored->XMin() + stored->XMax()) <= 2.0 && stored->Width() > 15000)
+      << ::testing::PrintToString(Corners(stored));
 }
 
 TEST_F(FeatureDataTest, AttributeIndexAndDeletingRowsAndWorkspaces) {
