@@ -36,7 +36,7 @@ protected:
   tov::testing::TempFolder tmp;
 };
 
-TEST(DatasetTest, ReadsLayersReferenceSymbolsAndTheConfigurationTree) {
+TEST(DatasetTest, ReadsLayersReferenceSymbolsTheConfigurationTreeAndTaskDescriptors) {
   JsonDatasetPtr ds = JsonDataset::Load(kFixtures + "/mini");
   EXPECT_EQ((std::vector<std::string>{ds->Name(), ds->DataSetPath(), ds->GeoPackagePath()}),
             (std::vector<std::string>{"Mini", "Mini", kFixtures + "/mini/mini.gpkg"}));
@@ -44,8 +44,8 @@ TEST(DatasetTest, ReadsLayersReferenceSymbolsAndTheConfigurationTree) {
   ASSERT_EQ(ds->LayerCount(), 2);
   DataSetLayerPtr regions = ds->LayerByName("Regions");
   ASSERT_TRUE(regions);
-  EXPECT_EQ(regions->SourceName(), "regions");
-  EXPECT_EQ(regions->MapLayerName(), "Regions of Mini");
+  EXPECT_EQ(std::make_pair(regions->SourceName(), regions->MapLayerName()),
+            std::make_pair(std::string("regions"), std::string("Regions of Mini")));
   EXPECT_EQ(ds->LayerByName("regions"), nullptr); // by name, not by source, and exactly
   EXPECT_THROW(ds->Layer(2), HostError);
 
@@ -63,14 +63,12 @@ TEST(DatasetTest, ReadsLayersReferenceSymbolsAndTheConfigurationTree) {
   EXPECT_TRUE(ds->ReferenceSymbols("Zones").empty());
   EXPECT_EQ(ds->FindSource("zones")->Name(), "Zones");
   EXPECT_EQ(ds->FindSource("Zones")->SourceName(), "zones");
-}
 
-TEST(DatasetTest, ReadsTaskDescriptorsWithTheirPropertiesLayersAndChildren) {
-  JsonDatasetPtr ds = JsonDataset::Load(kFixtures + "/mini");
+  // Task descriptors, with their properties, layers and children.
   ASSERT_EQ(ds->TaskCount(), 2);
   TaskDescriptorPtr setup = ds->Task(0);
-  EXPECT_EQ(setup->Name(), "SetupStudyArea");
-  EXPECT_EQ(setup->Caption(), "Study Area Setup");
+  EXPECT_EQ(std::make_pair(setup->Name(), setup->Caption()),
+            std::make_pair(std::string("SetupStudyArea"), std::string("Study Area Setup")));
   ASSERT_EQ(setup->ChildCount(), 2);
 
   TaskDescriptorPtr zip = setup->ChildByName("SetupStudyArea.WildCard");
