@@ -137,16 +137,25 @@ const struct { int base; int controls; } kLayoutBlocks[] = {
     {100, 5},  {200, 6},  {300, 2},  {400, 7},  {500, 7},   {600, 10},  {700, 14},
     {800, 8},  {900, 12}, {1000, 8}, {1100, 12}, {1200, 8}};
 
-TEST(ResourcesTest, EveryTextIdInUseHasAText) {
+// Every text id in use has a text; unknown ids give none, and blanks around
+// an id are ignored.
+TEST(ResourcesTest, EveryTextIdInUseHasATextAndUnknownOnesNone) {
   TextResources texts;
   for (int id : kTextIds) EXPECT_FALSE(texts.FindString(std::to_string(id)).empty()) << id;
   // Texts joined to a name keep the blank that separates them.
   EXPECT_EQ(texts.FindString("175").front(), ' ');
   EXPECT_EQ(texts.FindString("189").back(), ' ');
   for (int id : {181, 184, 190, 191}) EXPECT_NE(texts.FindString(std::to_string(id)).find("%1"), std::string::npos);
+
+  EXPECT_EQ(texts.FindString("99999"), "");
+  EXPECT_EQ(texts.FindString(""), "");
+  EXPECT_EQ(texts.FindString(" 187 "), texts.FindString("187"));
+  EXPECT_EQ(texts.FindCursor("101"), nullptr); // only the layout component has cursors
 }
 
-TEST(ResourcesTest, EveryLayoutBlockIsCompleteWithPositiveSizes) {
+// Every layout block is complete with positive sizes; the cursors and the
+// clock animation are there.
+TEST(ResourcesTest, EveryLayoutBlockIsCompleteAndTheCursorsAndClockAreThere) {
   GuiResources layout;
   for (const auto& block : kLayoutBlocks) {
     int last = block.base + 1 + 4 * block.controls;
@@ -158,27 +167,14 @@ TEST(ResourcesTest, EveryLayoutBlockIsCompleteWithPositiveSizes) {
       EXPECT_TRUE(isPosition ? number >= 0 : number > 0) << "layout id " << id;
     }
   }
-}
-
-TEST(ResourcesTest, UnknownIdsGiveEmptyTextAndBlanksAroundAnIdAreIgnored) {
-  TextResources texts;
-  EXPECT_EQ(texts.FindString("99999"), "");
-  EXPECT_EQ(texts.FindString(""), "");
-  EXPECT_EQ(texts.FindString(" 187 "), texts.FindString("187"));
-  EXPECT_EQ(texts.FindCursor("101"), nullptr); // only the layout component has cursors
-}
-
-TEST(ResourcesTest, CursorsAndTheClockAnimationAreThere) {
-  GuiResources layout;
   for (const char* id : {"101", "102", "103"}) {
     ResourcePicturePtr cursor = layout.FindCursor(id);
     ASSERT_TRUE(cursor) << id;
     EXPECT_TRUE(std::filesystem::exists(ToNativePath(cursor->Path())));
   }
-  EXPECT_EQ(layout.FindCursor("104"), nullptr);
-  EXPECT_EQ(layout.FindCursor("../strings"), nullptr);
-  EXPECT_TRUE(std::filesystem::exists(ResourceRoot() + "/clock.gif"));
-  EXPECT_TRUE(std::filesystem::exists(ResourceRoot() + "/help/ABOUT_CREATE_STUDY_AREA.html"));
+  for (const char* id : {"104", "../strings"}) EXPECT_EQ(layout.FindCursor(id), nullptr) << id;
+  for (const char* file : {"/clock.gif", "/help/ABOUT_CREATE_STUDY_AREA.html"})
+    EXPECT_TRUE(std::filesystem::exists(ResourceRoot() + file)) << file;
 }
 
 TEST(ResourcesTest, TableSyntax) {
