@@ -76,23 +76,26 @@ protected:
   std::shared_ptr<RingPresenter> presenter;
 };
 
-TEST_F(SinglePointGeocoderTest, FindPickAndNextGiveTheChosenPlaceInWgs84) {
+// Find, pick and Next give the chosen place in WGS 84; a street address is
+// invalid with its ZIP point, nothing found is failed; Enter finds, and one
+// candidate needs no choosing.
+TEST_F(SinglePointGeocoderTest, EachFindGivesItsStatusAndPointInWgs84) {
   auto geocoder = NewGeocoder();
   EXPECT_EQ(Show(*geocoder, FindActions("Brooklyn") + R"(, {"select": "CandidatesList", "index": 1})" + kNext), 1);
   EXPECT_EQ(Result(), "Succeeded -81.73541,41.43977 in 4326"); // Brooklyn, OH: the second
   EXPECT_EQ(SavedAddress(), "Brooklyn");
-  // The page's own texts: the caller's caption above the box.
-  const RingPresenter::Snapshot& first = presenter->of[kGeocoderForm].at(0);
-  EXPECT_FALSE(first.enabled.at("NextButton")); // nothing found yet
-}
+  EXPECT_FALSE(presenter->of[kGeocoderForm].at(0).enabled.at("NextButton")); // nothing found yet
 
-TEST_F(SinglePointGeocoderTest, AStreetAddressIsInvalidWithItsZipPointAndNothingFoundIsFailed) {
-  auto geocoder = NewGeocoder();
   EXPECT_EQ(Show(*geocoder, FindActions("350 5th Ave, New York, NY 10118") + kNext), 1);
   EXPECT_EQ(Result(), "Invalid -73.985664,40.748441 in 4326");
 
   EXPECT_EQ(Show(*geocoder, FindActions("xyzzy") + kNext), 1);
   EXPECT_EQ(Result(), "Failed");
+
+  EXPECT_EQ(Show(*geocoder, R"({"set": "AddressText", "text": "10001"}, {"keypress": "AddressText", "key": 13},
+                              {"click": "NextButton"})"),
+            1);
+  EXPECT_EQ(Result(), "Succeeded -73.997293,40.75065 in 4326");
 }
 
 TEST_F(SinglePointGeocoderTest, BackCancelAndTheCloseBoxLeaveTheCollectionEmptyButKeepTheText) {
@@ -106,14 +109,6 @@ TEST_F(SinglePointGeocoderTest, BackCancelAndTheCloseBoxLeaveTheCollectionEmptyB
   EXPECT_EQ(results->Count(), 0);
   // The next showing starts from the text typed last.
   EXPECT_EQ(presenter->of[kGeocoderForm].at(0).texts.at("AddressText"), "10001");
-}
-
-TEST_F(SinglePointGeocoderTest, EnterFindsAndOneCandidateNeedsNoChoosing) {
-  auto geocoder = NewGeocoder();
-  EXPECT_EQ(Show(*geocoder, R"({"set": "AddressText", "text": "10001"}, {"keypress": "AddressText", "key": 13},
-                              {"click": "NextButton"})"),
-            1);
-  EXPECT_EQ(Result(), "Succeeded -73.997293,40.75065 in 4326");
 }
 
 TEST_F(SinglePointGeocoderTest, NextWaitsForAChoiceAndTypingAgainDropsTheCandidates) {
