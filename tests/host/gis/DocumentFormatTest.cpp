@@ -36,7 +36,9 @@ protected:
   std::string m_saved;
 };
 
-TEST_F(DocumentFormatTest, TheHostsOwnDocumentLoadsAndOneWithoutGraphicsToo) {
+// The host's own document loads, and one without graphics too; a document
+// repaired after a refusal can be saved again.
+TEST_F(DocumentFormatTest, TheHostsOwnDocumentsLoadAndARepairedOneIsSavedAgain) {
   GisApplication app;
   app.LoadDocument(Platform("document.json"));
   EXPECT_EQ(app.Document()->FocusMap()->ElementCount(), 1);
@@ -45,6 +47,13 @@ TEST_F(DocumentFormatTest, TheHostsOwnDocumentLoadsAndOneWithoutGraphicsToo) {
   Write("document.json", older.dump());
   app.LoadDocument(Platform("document.json"));
   EXPECT_EQ(app.Document()->FocusMap()->LayerCount(), 1);
+  app.SaveDocument(Platform("document.json"));
+
+  Write("document.json", "{\"maps\": 1}");
+  EXPECT_THROW(app.LoadDocument(Platform("document.json")), HostError);
+  app.SaveDocument(Platform("elsewhere.json")); // other files are not affected
+  Write("document.json", m_saved);
+  app.LoadDocument(Platform("document.json"));
   app.SaveDocument(Platform("document.json"));
 }
 
@@ -77,20 +86,10 @@ TEST_F(DocumentFormatTest, AnythingElseIsRefusedAndTheFileIsNeverOverwritten) {
     EXPECT_EQ(e.number, gisErr::DocumentFormat);
     EXPECT_TRUE(Has(e.description, Native("document.json"))) << e.description;
     EXPECT_EQ(app.Document(), before);
-    EXPECT_THROW(app.SaveDocument(Platform("document.json")), HostError);
-    EXPECT_THROW(app.SaveDocument(Native("./document.json")), HostError);
+    for (const std::string& path : {Platform("document.json"), Native("./document.json")})
+      EXPECT_THROW(app.SaveDocument(path), HostError) << path;
     EXPECT_EQ(Read("document.json"), text);
   }
-}
-
-TEST_F(DocumentFormatTest, ARepairedDocumentCanBeSavedAgain) {
-  Write("document.json", "{\"maps\": 1}");
-  GisApplication app;
-  EXPECT_THROW(app.LoadDocument(Platform("document.json")), HostError);
-  app.SaveDocument(Platform("elsewhere.json")); // other files are not affected
-  Write("document.json", m_saved);
-  app.LoadDocument(Platform("document.json"));
-  app.SaveDocument(Platform("document.json"));
 }
 
 // An entry of the wrong type, and a base but not where the file is (it
@@ -160,7 +159,7 @@ protected:
   tov::testing::CommaLocale german;
 };
 
-TEST_F(CommaLocaleTest, LayerFilesAndDocumentsKeepDecimalPoints) {
+TEST_F(CommaLocaleTest, LayerFilesDocumentsAndSystemsKeepDecimalPoints) {
   auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
   layer->SetName("Thin");
   SetOutlineWidth(layer, 0.4);
@@ -183,17 +182,14 @@ TEST_F(CommaLocaleTest, LayerFilesAndDocumentsKeepDecimalPoints) {
   EXPECT_EQ(Corners(loaded.Document()->ActiveView()->Extent()), (std::vector<double>{-0.75, 0.5, 2.25, 3.5}));
   ASSERT_EQ(again->ElementCount(), 1);
   EXPECT_EQ(Corners(again->Element(0)->Geometry()->Envelope()), (std::vector<double>{0.25, 0.5, 1.375, 1.625}));
-  ASSERT_TRUE(again->SpatialReference());
-  EXPECT_TRUE(again->SpatialReference()->IsSame(Projected(5070)));
-}
+  EXPECT_TRUE(again->SpatialReference() && again->SpatialReference()->IsSame(Projected(5070)));
 
-TEST_F(CommaLocaleTest, ChangedProjectionParametersSurviveTheirTextForm) {
+  // Changed projection parameters survive their text form.
   SpatialReferencePtr albers = Projected(5070);
   albers->SetCentralMeridian(-100.5);
   albers->SetStandardParallel1(29.25);
   auto copy = CreateAs<SpatialReferenceFactory>("orvaCore.SpatialReferenceEnvironment")->CreateFromWkt(albers->ExportToWkt());
-  EXPECT_DOUBLE_EQ(copy->CentralMeridian(), -100.5);
-  EXPECT_DOUBLE_EQ(copy->StandardParallel1(), 29.25);
+  EXPECT_EQ(std::make_pair(copy->CentralMeridian(), copy->StandardParallel1()), std::make_pair(-100.5, 29.25));
 }
 
 // Saving replays this process's changes onto what other processes saved.
