@@ -30,7 +30,9 @@ protected:
   int count = 0;
 };
 
-TEST_F(GazetteerTest, ReadsZipCodesAndPlacesWithQuotedNames) {
+// ZIP codes and places with quoted names are read; places come most populous
+// first and can be limited to a state.
+TEST_F(GazetteerTest, ReadsZipCodesAndPlacesMostPopulousFirst) {
   GazetteerPtr g = Gazetteer::Load(Write(SmallGazetteerText()));
   EXPECT_EQ(std::make_tuple(g->ZipCount(), g->PlaceCount()), std::make_tuple(3u, 14u));
   const GazetteerEntry* zip = g->FindZip("10001");
@@ -39,6 +41,11 @@ TEST_F(GazetteerTest, ReadsZipCodesAndPlacesWithQuotedNames) {
   EXPECT_EQ(g->FindZip("99999"), nullptr);
   ASSERT_EQ(Named(g->FindPlaces("Lexington-Fayette, Urban")), Names{"Lexington-Fayette, Urban, KY"});
   EXPECT_EQ(g->FindPlaces("lexington fayette urban")[0]->population, 295803u);
+
+  // Not Brooklyn Park.
+  EXPECT_EQ(Named(g->FindPlaces("BROOKLYN")), (Names{"Brooklyn, NY", "Brooklyn, OH", "Brooklyn, IA"}));
+  EXPECT_EQ(Named(g->FindPlaces("Brooklyn", "OH")), Names{"Brooklyn, OH"});
+  EXPECT_TRUE(g->FindPlaces("Brooklyn", "TX").empty());
 }
 
 // What `datasets create` writes for a data set of its own: codes of any
@@ -64,14 +71,6 @@ TEST_F(GazetteerTest, CodesAndRegionsOfAnyDataSetAreSavedAndFound) {
   ASSERT_EQ(leeds.candidates.size(), 1u);
   EXPECT_EQ(leeds.candidates[0].label, "Leeds, ENG (pop. 455,123)");
   EXPECT_TRUE(Has(LoadError("kind,name,state,latitude,longitude,population\ncounty,X,,1,2,\n"), "unknown kind"));
-}
-
-TEST_F(GazetteerTest, PlacesComeMostPopulousFirstAndCanBeLimitedToAState) {
-  GazetteerPtr g = Gazetteer::Load(Write(SmallGazetteerText()));
-  // Not Brooklyn Park.
-  EXPECT_EQ(Named(g->FindPlaces("BROOKLYN")), (Names{"Brooklyn, NY", "Brooklyn, OH", "Brooklyn, IA"}));
-  EXPECT_EQ(Named(g->FindPlaces("Brooklyn", "OH")), Names{"Brooklyn, OH"});
-  EXPECT_TRUE(g->FindPlaces("Brooklyn", "TX").empty());
 }
 
 TEST_F(GazetteerTest, ANameWithoutItsCityFindsTheCityOnlyWhenNothingIsCalledSo) {
