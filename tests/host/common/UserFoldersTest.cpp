@@ -46,8 +46,7 @@ TEST(UserFoldersTest, TheCacheFolderIsMadePrivateWithItsParents) {
   ScopedEnvironment cache("XDG_CACHE_HOME", tmp / "made/later");
   const std::string folder = UserCacheFolder();
   EXPECT_EQ(folder, tmp / "made/later/tovana");
-  EXPECT_EQ(ModeOf(folder), 0700u);
-  EXPECT_EQ(ModeOf(tmp / "made"), 0700u);
+  EXPECT_EQ(std::make_pair(ModeOf(folder), ModeOf(tmp / "made")), std::make_pair(0700u, 0700u));
   EXPECT_EQ(UserCacheFolder(), folder) << "a second use takes the folder it made";
 }
 
