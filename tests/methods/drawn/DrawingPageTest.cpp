@@ -44,7 +44,7 @@ protected:
   std::shared_ptr<SelectByDrawingOwnAreaDialog> page;
 };
 
-TEST_F(DrawingPageTest, OnlyAClosedPolygonIsAnAreaAndEnablesNext) {
+TEST_F(DrawingPageTest, OnlyAClosedPolygonIsAnAreaEachDrawingReplacesItAndAClickKeepsIt) {
   EXPECT_FALSE(NextEnabled());
   Show(Draw("SelectByPolygon", R"({"polygon": [[-74.5, 40.5], [-74, 40.5], [-74, 41]], "closed": false})"));
   EXPECT_FALSE(NextEnabled());
@@ -53,9 +53,8 @@ TEST_F(DrawingPageTest, OnlyAClosedPolygonIsAnAreaAndEnablesNext) {
   Show(Draw("SelectByPolygon", R"({"polygon": [[-74.5, 40.5], [-74, 40.5], [-74, 41]], "closed": true})"));
   EXPECT_TRUE(NextEnabled());
   EXPECT_NEAR(Area()->Area(), 0.125, 1e-8);
-}
 
-TEST_F(DrawingPageTest, EachDrawingReplacesTheAreaAndAClickKeepsIt) {
+  // Each drawing replaces the area.
   Show(Draw("SelectFeature", kSquare));
   EXPECT_NEAR(Area()->Area(), 0.25, 1e-8);
 

@@ -216,7 +216,8 @@ protected:
   }
 };
 
-TEST_F(MapListSwitchingTest, TheListsChoiceIsSelectedOnTheMapAndTheMapsSelectionIsStored) {
+TEST_F(MapListSwitchingTest, EachPagesChoiceIsChosenOnTheOtherAndThePageLeftWithNextDecides) {
+  // The list's Kings selected on the map, where a click replaces it by Queens.
   auto player = UsePlayer({Adding({"Kings, NY"}, "ToMapButton"),
                            [&](Form& form) {
                              EXPECT_EQ(static_cast<SelectFromMapDialog&>(form).PageMap()->SelectionCount(), 1);
@@ -224,20 +225,16 @@ TEST_F(MapListSwitchingTest, TheListsChoiceIsSelectedOnTheMapAndTheMapsSelection
                            },
                            Naming("On the map")});
   ASSERT_TRUE(RunAll().Stored());
-  EXPECT_EQ(player->shown,
-            (Names{"SelectFromListDialog", "SelectFromMapDialog", "SelectSANameDialog"}));
-  // A click replaced Kings by Queens: the map's selection is what counts.
+  EXPECT_EQ(player->shown, (Names{"SelectFromListDialog", "SelectFromMapDialog", "SelectSANameDialog"}));
   EXPECT_EQ(RecordProperty("On the map", "FEATURESLIST"), "'36081'");
-}
 
-TEST_F(MapListSwitchingTest, TheMapsSelectionIsChosenOnTheListAndTheListDecides) {
-  auto player = UsePlayer({[](Form& form) { UserActions::Click(form, "ToMapButton"); },
-                           ClickingCounty(0, "ToListButton"),
-                           [&](Form& form) {
-                             EXPECT_EQ(Entries(form, "ToList"), Names{"Bronx, NY"});
-                             Adding({"Richmond, NY"}, "NextButton")(form);
-                           },
-                           Naming("Ends")});
+  // The map's Bronx chosen on the list, where Richmond is added.
+  player = UsePlayer({[](Form& form) { UserActions::Click(form, "ToMapButton"); }, ClickingCounty(0, "ToListButton"),
+                      [&](Form& form) {
+                        EXPECT_EQ(Entries(form, "ToList"), Names{"Bronx, NY"});
+                        Adding({"Richmond, NY"}, "NextButton")(form);
+                      },
+                      Naming("Ends")});
   ASSERT_TRUE(RunAll().Stored());
   EXPECT_EQ(player->shown, (Names{"SelectFromListDialog", "SelectFromMapDialog", "SelectFromListDialog",
                                   "SelectSANameDialog"}));

@@ -43,13 +43,21 @@ protected:
   }
 };
 
-TEST_F(UseWholeMethodTest, TheStudyAreaCoversTheUnionOfTheLayer) {
+TEST_F(UseWholeMethodTest, TheStudyAreaCoversTheUnionOfTheLayerAndAMissingLayerIsToldAndStoresNothing) {
   Open(kGeographic);
   HostTaskRunResult result = RunScripted(NameTurn("All blocks"), kUseWholeTaskProgId);
   ASSERT_TRUE(result.Stored());
   EXPECT_EQ(result.lastError, 0);
   EXPECT_EQ(result.currentStudyArea, "All blocks");
   EXPECT_NEAR(Must(CurrentShape(), "the study area")->Area(), kUnionArea, kUnionArea * 1e-4);
+  // A descriptor naming a layer that is not there.
+  result = RunScripted(NameTurn("Nothing"), kUseWholeTaskProgId, "SetupStudyArea.UseWholeGone");
+  EXPECT_FALSE(result.Stored());
+  EXPECT_EQ(result.lastError, kErrorNoMainLayer);
+  ResourceFinderPtr texts = GetTextResources();
+  EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf(
+                                           "critical", texts->FindString("168"),
+                                           texts->FindString("179") + "Nowhere" + texts->FindString("178"))});
 }
 
 TEST_F(UseWholeMethodTest, TheUnionIsLeftInTheCoordinateSystemOfTheLayer) {
@@ -63,17 +71,6 @@ TEST_F(UseWholeMethodTest, TheUnionIsLeftInTheCoordinateSystemOfTheLayer) {
   auto polygon = Must(As<Polygon>(function->Geometry()), "the union");
   EXPECT_EQ(polygon->SpatialReference()->FactoryCode(), 4269);
   EXPECT_NEAR(polygon->Area(), kUnionArea, kUnionArea * 1e-4);
-}
-
-TEST_F(UseWholeMethodTest, AMissingMainLayerIsToldAndNothingIsStored) {
-  Open(kGeographic);
-  HostTaskRunResult result = RunScripted(NameTurn("Nothing"), kUseWholeTaskProgId, "SetupStudyArea.UseWholeGone");
-  EXPECT_FALSE(result.Stored());
-  EXPECT_EQ(result.lastError, kErrorNoMainLayer);
-  ResourceFinderPtr texts = GetTextResources();
-  EXPECT_EQ(ShownMessages(*presenter), std::vector<std::string>{MessageOf(
-                                           "critical", texts->FindString("168"),
-                                           texts->FindString("179") + "Nowhere" + texts->FindString("178"))});
 }
 
 class NoDataAccessExtension : public DelegatingExtension {

@@ -186,13 +186,8 @@ TEST_F(ZipMethodTest, CodesMatchingNothingMakeNoStudyArea) {
 }
 
 TEST(ZipWhereClause, OneComparisonPerCodeInOrderDuplicatesKept) {
-  Collection codes;
-  codes.Add("10001");
-  EXPECT_EQ(TovSSASelZipCodesFunction::ZipWhereClause("ZIP", codes), "(ZIP LIKE '10001')");
-  codes.Add("100%");
-  codes.Add("10001");
-  codes.Add("O'Neil");
-  EXPECT_EQ(TovSSASelZipCodesFunction::ZipWhereClause("ZIP", codes),
+  EXPECT_EQ(TovSSASelZipCodesFunction::ZipWhereClause("ZIP", *CollectionOf({"10001"})), "(ZIP LIKE '10001')");
+  EXPECT_EQ(TovSSASelZipCodesFunction::ZipWhereClause("ZIP", *CollectionOf({"10001", "100%", "10001", "O'Neil"})),
             "(ZIP LIKE '10001') OR (ZIP LIKE '100%') OR (ZIP LIKE '10001') OR (ZIP LIKE 'O''Neil')");
 }
 
