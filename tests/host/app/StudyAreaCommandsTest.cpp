@@ -11,7 +11,7 @@ namespace {
 
 using StudyAreaCommandsTest = WorldTest;
 
-TEST_F(StudyAreaCommandsTest, CreateRenameDeleteOpenShowExportRenderAndCheck) {
+TEST_F(StudyAreaCommandsTest, CreateRenameDeleteOpenShowExportRenderAndCheckAndWhatIsRefusedSaysWhy) {
   ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
   if (world->Shared()) {
     EXPECT_TRUE(Has(output, "stored in PG:")) << output;
@@ -20,6 +20,20 @@ TEST_F(StudyAreaCommandsTest, CreateRenameDeleteOpenShowExportRenderAndCheck) {
   ASSERT_EQ(Tovana("setup extent --name Uptown --lonlat --extent -74.0,40.7,-73.8,40.9"), 0) << errors;
   ASSERT_EQ(Tovana("list"), 0) << errors;
   EXPECT_TRUE(Has(output, "Harbour") && Has(output, "Midtown") && Has(output, "Uptown")) << output;
+  // Unknown names, refused names and bad options say why and change nothing.
+  EXPECT_EQ(Tovana("open Nowhere"), 1);
+  EXPECT_TRUE(Has(errors, "no study area named \"Nowhere\"")) << errors;
+  EXPECT_EQ(Tovana("delete Harbour Nowhere"), 1);
+  EXPECT_EQ(Tovana("show Nowhere"), 1);
+  EXPECT_EQ(Tovana("delete Harbour --answers maybe"), 2);
+  EXPECT_EQ(Tovana("export Harbour --out '" + world->Root() + "/h.txt'"), 2);
+  EXPECT_EQ(Tovana("export Harbour --srs EPSG:abc --out '" + world->Root() + "/h.geojson'"), 2);
+  // An existing name and a name the checker refuses: the dialog's message.
+  EXPECT_EQ(Tovana("rename Harbour Midtown"), 1);
+  EXPECT_TRUE(Has(errors, "already the name of a study area")) << errors;
+  EXPECT_EQ(Tovana("rename Harbour 'Bad/Name'"), 1);
+  EXPECT_EQ(Tovana("rename Harbour Harbour"), 2);
+  EXPECT_EQ(CatalogueNames(*world), (std::vector<std::string>{"Harbour", "Midtown", "Uptown"}));
 
   ASSERT_EQ(Tovana("rename Midtown \"Mid Town\""), 0) << errors;
   // No to the first asked (list order), Yes to the second.
@@ -63,7 +77,15 @@ TEST_F(StudyAreaCommandsTest, CreateRenameDeleteOpenShowExportRenderAndCheck) {
   EXPECT_EQ(Tovana("check"), 0) << errors;
   EXPECT_TRUE(Has(output, "consistent")) << output;
   EXPECT_EQ(Inconsistencies(*world), std::vector<std::string>{});
-  if (!world->Shared()) return;
+  if (!world->Shared()) {
+    // A deleted layer file: open says so, with the native path on a line of its own.
+    std::filesystem::remove(world->AnalysisFolder() + "/StudyAreas/1/StudyArea.lyr");
+    EXPECT_EQ(Tovana("open Harbour"), 1);
+    EXPECT_TRUE(Has(errors, "unable to locate the following file")) << errors;
+    EXPECT_TRUE(Has(errors, "file:  " + world->AnalysisFolder() + "/StudyAreas/1/StudyArea.lyr")) << errors;
+    EXPECT_EQ(Tovana("show Harbour"), 1);
+    return; // the layer file of a shared analysis is not in reach
+  }
   // The study areas are PostGIS tables in the analysis's system; the new
   // analysis's default options were published with it; nothing of the copies
   // the processes worked on is left in the document.
@@ -78,32 +100,6 @@ TEST_F(StudyAreaCommandsTest, CreateRenameDeleteOpenShowExportRenderAndCheck) {
                 .value_or(""),
             "True");
   EXPECT_EQ(db->Scalar("SELECT count(*) FROM " + s + "document WHERE content LIKE '%tovana-shared-%'").value_or(""), "0");
-}
-
-TEST_F(StudyAreaCommandsTest, UnknownNamesRefusedNamesAndBadOptionsSayWhy) {
-  ASSERT_EQ(Tovana("setup extent --name Harbour --lonlat --extent -74.6,40.2,-74.1,40.8"), 0) << errors;
-  ASSERT_EQ(Tovana("setup extent --name Midtown --lonlat --extent -74.0,40.3,-73.6,40.7"), 0) << errors;
-  EXPECT_EQ(Tovana("open Nowhere"), 1);
-  EXPECT_TRUE(Has(errors, "no study area named \"Nowhere\"")) << errors;
-  EXPECT_EQ(Tovana("delete Harbour Nowhere"), 1);
-  EXPECT_EQ(Tovana("show Nowhere"), 1);
-  EXPECT_EQ(Tovana("delete Harbour --answers maybe"), 2);
-  EXPECT_EQ(Tovana("export Harbour --out '" + world->Root() + "/h.txt'"), 2);
-  EXPECT_EQ(Tovana("export Harbour --srs EPSG:abc --out '" + world->Root() + "/h.geojson'"), 2);
-  // An existing name and a name the checker refuses: the dialog's message,
-  // nothing renamed or deleted.
-  EXPECT_EQ(Tovana("rename Harbour Midtown"), 1);
-  EXPECT_TRUE(Has(errors, "already the name of a study area")) << errors;
-  EXPECT_EQ(Tovana("rename Harbour 'Bad/Name'"), 1);
-  EXPECT_EQ(Tovana("rename Harbour Harbour"), 2);
-  EXPECT_EQ(CatalogueNames(*world), (std::vector<std::string>{"Harbour", "Midtown"}));
-  if (world->Shared()) return; // the layer file of a shared analysis is not in reach
-  // A deleted layer file: open says so, with the native path on a line of its own.
-  std::filesystem::remove(world->AnalysisFolder() + "/StudyAreas/1/StudyArea.lyr");
-  EXPECT_EQ(Tovana("open Harbour"), 1);
-  EXPECT_TRUE(Has(errors, "unable to locate the following file")) << errors;
-  EXPECT_TRUE(Has(errors, "file:  " + world->AnalysisFolder() + "/StudyAreas/1/StudyArea.lyr")) << errors;
-  EXPECT_EQ(Tovana("show Harbour"), 1);
 }
 
 } // namespace

@@ -15,7 +15,6 @@
 #include "manage/SAContentsDialog.h"
 #include "manage/SAEditNameDialog.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -110,7 +109,7 @@ protected:
   }
 };
 
-TEST_F(PresenterTest, TypingANameAndNextStoresTheStudyArea) {
+TEST_F(PresenterTest, TypingANameStoresItAndTheSameNameAgainIsRefusedUntilTheProgramChangesIt) {
   HostTaskRunResult result = Run([&](Form& form, QWidget& dialog) {
     auto* edit = dialog.findChild<QLineEdit*>("StudyAreaNameText");
     auto* next = dialog.findChild<QPushButton*>("NextButton");
@@ -126,6 +125,29 @@ TEST_F(PresenterTest, TypingANameAndNextStoresTheStudyArea) {
   EXPECT_EQ(result.pageResult, 0);
   EXPECT_TRUE(result.Stored());
   EXPECT_EQ(result.currentStudyArea, "Harbour");
+
+  int showings = 0;
+  result = Run([&](Form& form, QWidget& dialog) {
+    ++showings;
+    auto* edit = dialog.findChild<QLineEdit*>("StudyAreaNameText");
+    if (showings == 1) {
+      QTest::keyClicks(edit, "Harbour");
+      Press(dialog, "NextButton");
+      // The warning came and the page went away to be shown again.
+      EXPECT_FALSE(form.Visible());
+      return;
+    }
+    // Shown again with the refused name still in it; what the program sets
+    // shows in the widget.
+    EXPECT_EQ(edit->text(), "Harbour");
+    form.Ctl("StudyAreaNameText")->SetText("Harbour2");
+    EXPECT_EQ(edit->text(), "Harbour2");
+    Press(dialog, "NextButton");
+  });
+  EXPECT_EQ(showings, 2);
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(result.Stored());
+  EXPECT_EQ(result.currentStudyArea, "Harbour2");
 }
 
 TEST_F(PresenterTest, BackCancelAndTheCloseBoxStoreNothing) {
@@ -145,35 +167,6 @@ TEST_F(PresenterTest, BackCancelAndTheCloseBoxStoreNothing) {
     EXPECT_FALSE(result.Stored());
     EXPECT_FALSE(result.initFunction);
   }
-}
-
-TEST_F(PresenterTest, AProgramChangeReachesTheWidgetAndAnExistingNameIsRefused) {
-  ASSERT_TRUE(Run([](Form& form, QWidget& dialog) {
-                form.Ctl("StudyAreaNameText")->SetText("Harbour");
-                // What the program sets shows in the widget.
-                EXPECT_EQ(dialog.findChild<QLineEdit*>("StudyAreaNameText")->text(), "Harbour");
-                Press(dialog, "NextButton");
-              }).Stored());
-  int showings = 0;
-  HostTaskRunResult result = Run([&](Form& form, QWidget& dialog) {
-    ++showings;
-    auto* edit = dialog.findChild<QLineEdit*>("StudyAreaNameText");
-    if (showings == 1) {
-      QTest::keyClicks(edit, "Harbour");
-      Press(dialog, "NextButton");
-      // The warning came and the page went away to be shown again.
-      EXPECT_FALSE(form.Visible());
-      return;
-    }
-    // Shown again with the refused name still in it.
-    EXPECT_EQ(edit->text(), "Harbour");
-    QTest::keyClicks(edit, "2");
-    Press(dialog, "NextButton");
-  });
-  EXPECT_EQ(showings, 2);
-  EXPECT_EQ(messages.size(), 1u);
-  EXPECT_TRUE(result.Stored());
-  EXPECT_EQ(result.currentStudyArea, "Harbour2");
 }
 
 class DrawingPageWindowTest : public WindowTest {
@@ -291,18 +284,25 @@ TEST_F(DialogKeyboardTest, AnEnterTheFormSwallowsStaysInItsBox) {
   EXPECT_TRUE(stayed);
 }
 
-TEST_F(DialogKeyboardTest, TabGoesThroughThePageAsItIsLaidOut) {
+TEST_F(DialogKeyboardTest, TabGoesAsLaidOutEveryControlHasANameAndTheBandShowsThePicture) {
   Make("Harbour"); // the chooser's open way and manage button take part
+  std::map<std::string, std::map<std::string, std::string>> names;
+  bool picture = false;
   // The name box on top, then the buttons' row from the left; from the
   // methods' list on the chooser down to its buttons, the options of the
   // regions and Back being disabled.
   Run([&](Form& form, QWidget& dialog) {
+    for (const ControlPtr& c : form.Controls())
+      if (auto* w = dialog.findChild<QWidget*>(QString::fromStdString(c->Name())))
+        names[form.Name()][c->Name()] = w->accessibleName().toStdString();
     if (form.Name() == "CreateSAMainDialog") {
       EXPECT_EQ(TabOrder(dialog), (std::vector<std::string>{"SATasksList", "OpenSAOption", "SANameCombo",
                                                             "ManageSAButton", "HelpButton", "NextButton",
                                                             "CancelButton", "CreateSAOption"}));
       return Press(dialog, "NextButton");
     }
+    auto* image = dialog.findChild<QLabel*>("Image1");
+    picture = image && !image->pixmap().isNull();
     // The label, frame and image between the name and Help take no focus.
     Key(dialog, Qt::Key_Tab);
     EXPECT_EQ(FocusName(dialog), "HelpButton");
@@ -313,21 +313,6 @@ TEST_F(DialogKeyboardTest, TabGoesThroughThePageAsItIsLaidOut) {
     Press(dialog, "CancelButton");
   });
   EXPECT_EQ(shown, (std::vector<std::string>{"CreateSAMainDialog", "SelectSANameDialog"}));
-}
-
-TEST_F(DialogKeyboardTest, EveryControlHasANameABoxTakesItsLabelsAndTheBandShowsThePicture) {
-  std::map<std::string, std::map<std::string, std::string>> names;
-  bool picture = false;
-  Make("Harbour"); // the chooser then lists a saved study area
-  Run([&](Form& form, QWidget& dialog) {
-    for (const ControlPtr& c : form.Controls())
-      if (auto* w = dialog.findChild<QWidget*>(QString::fromStdString(c->Name())))
-        names[form.Name()][c->Name()] = w->accessibleName().toStdString();
-    if (form.Name() == "CreateSAMainDialog") return Press(dialog, "NextButton");
-    auto* image = dialog.findChild<QLabel*>("Image1");
-    picture = image && !image->pixmap().isNull();
-    Press(dialog, "CancelButton");
-  });
   for (const auto& [form, controls] : names)
     for (const auto& [control, name] : controls) EXPECT_FALSE(name.empty()) << form << "." << control;
   EXPECT_EQ(names["SelectSANameDialog"]["StudyAreaNameText"], "Type a name for the new study area");

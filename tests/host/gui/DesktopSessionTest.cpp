@@ -105,7 +105,7 @@ TEST_F(DesktopSessionTest, NewOpenAndRecentSwitchTheAnalysisInAWindowOfTheSameSi
   EXPECT_EQ(WindowSettings::LastAnalysis(), first);
 }
 
-TEST_F(DesktopSessionTest, FoldersThatDoNotFitAreRefusedAndTheWindowStays) {
+TEST_F(DesktopSessionTest, FoldersThatDoNotFitAreRefusedTheWindowStaysAndTheNextStartTakesTheLastOne) {
   const QString first = Q(world.AnalysisFolder());
   auto session = Session();
   ASSERT_TRUE(session->Open(first));
@@ -144,17 +144,12 @@ TEST_F(DesktopSessionTest, FoldersThatDoNotFitAreRefusedAndTheWindowStays) {
   EXPECT_TRUE(warnings.back().contains("no longer there")) << warnings.back().toStdString();
   EXPECT_EQ(WindowSettings::RecentAnalyses(), QStringList({first}));
   EXPECT_EQ(session->Window(), window);
-}
 
-TEST_F(DesktopSessionTest, TheNextStartTakesTheLastAnalysisAndTheLayout) {
-  const QString first = Q(world.AnalysisFolder());
-  {
-    auto session = Session();
-    ASSERT_TRUE(session->Open(first));
-    session->Window()->resize(720, 500);
-  } // ended with its window open, as when the program quits
+  // The next start takes the last analysis and the layout.
+  window->resize(720, 500);
+  session.reset(); // ended with its window open, as when the program quits
   EXPECT_EQ(DesktopSession::StartFolder(), first);
-  auto session = Session();
+  session = Session();
   ASSERT_TRUE(session->Open(DesktopSession::StartFolder()));
   EXPECT_EQ(session->Window()->size(), QSize(720, 500));
 
@@ -224,7 +219,7 @@ struct CancelWhenShown {
   bool shown = false;
 };
 
-TEST(ProgressCancelTest, CancelStopsAFunctionBetweenStepsWhileTheWindowGoesOn) {
+TEST(ProgressCancelTest, CancelStopsAFunctionBetweenStepsWhileTheWindowGoesOnAndOtherWorkThatAsks) {
   App();
   auto function = std::make_shared<SlowFunction>();
   CancelWhenShown user;
@@ -236,12 +231,8 @@ TEST(ProgressCancelTest, CancelStopsAFunctionBetweenStepsWhileTheWindowGoesOn) {
   EXPECT_GT(user.ticks, 5) << "the window's events stood still";
   EXPECT_LT(function->steps, 10000) << "Cancel did not stop the function";
   EXPECT_EQ(CancelledWorkCount(), before + 1);
-}
 
-TEST(ProgressCancelTest, OtherLongWorkStopsWhenItAsksAfterCancel) {
-  App();
-  CancelWhenShown user;
-  Watchdog watchdog;
+  // Other long work stops when it asks after Cancel.
   int rounds = 0;
   const bool finished = RunWithProgress("New Data Set", "Making the data set...", [&] {
     while (!WorkCancelled() && rounds < 100000) {

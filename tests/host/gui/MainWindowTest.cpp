@@ -192,27 +192,11 @@ TEST_F(MapReadoutsTest, ATypedScaleSetsTheMapsScaleAndNonsenseChangesNothing) {
   EXPECT_DOUBLE_EQ(ParseScale("1 : 24'000"), 24000);
 }
 
-TEST_F(MapReadoutsTest, ALayerBeyondItsScaleRangeIsGreyedAndCannotBeSelected) {
+TEST_F(MapReadoutsTest, ALayerBeyondItsScaleRangeIsGreyedLeftOutOfIdentifyAndCannotBeSelected) {
   TypeScale("2000000");
   EXPECT_TRUE(Greyed("Detail"));
   EXPECT_FALSE(Greyed("Regions"));
-  window->SetTool(MainWindow::Tool::Select);
-  DragOn(*window->Canvas(), PixelOf(-74.6, 40.5), PixelOf(-74.4, 40.7));
-  EXPECT_EQ(Selected("Regions"), 1);
-  EXPECT_EQ(Selected("Detail"), 0) << "a layer the map does not draw was selected";
-
-  TypeScale("250000");
-  EXPECT_FALSE(Greyed("Detail"));
-  DragOn(*window->Canvas(), PixelOf(-74.52, 40.72), PixelOf(-74.48, 40.78));
-  EXPECT_EQ(Selected("Detail"), 1);
-  // Hidden by the user: out of the selection too.
-  LayerItem("Detail")->setCheckState(0, Qt::Unchecked);
-  DragOn(*window->Canvas(), PixelOf(-74.52, 40.72), PixelOf(-74.48, 40.78));
-  EXPECT_EQ(Selected("Detail"), 0);
-}
-
-TEST_F(MapReadoutsTest, IdentifyShowsTheAttributesOfTheFeaturesUnderTheClick) {
-  TypeScale("2000000");
+  // Identify shows the attributes of the features under the click.
   window->SetTool(MainWindow::Tool::Identify);
   ClickOn(*window->Canvas(), PixelOf(-74.5, 40.75));
   IdentifyResults* results = window->IdentifyWindow();
@@ -228,10 +212,22 @@ TEST_F(MapReadoutsTest, IdentifyShowsTheAttributesOfTheFeaturesUnderTheClick) {
   QStringList fields; // as "field=value"
   for (int i = 0; i < feature->childCount(); ++i) fields << feature->child(i)->text(0) + "=" + feature->child(i)->text(1);
   EXPECT_TRUE(fields.contains("NAME=West")) << fields.join(", ").toStdString();
-
   // Off every region: nothing found, said so.
-  const auto nothing = IdentifyAt(*Map(), -1e7, -1e7, 10, Scale());
-  EXPECT_TRUE(nothing.empty());
+  EXPECT_TRUE(IdentifyAt(*Map(), -1e7, -1e7, 10, Scale()).empty());
+
+  window->SetTool(MainWindow::Tool::Select);
+  DragOn(*window->Canvas(), PixelOf(-74.6, 40.5), PixelOf(-74.4, 40.7));
+  EXPECT_EQ(Selected("Regions"), 1);
+  EXPECT_EQ(Selected("Detail"), 0) << "a layer the map does not draw was selected";
+
+  TypeScale("250000");
+  EXPECT_FALSE(Greyed("Detail"));
+  DragOn(*window->Canvas(), PixelOf(-74.52, 40.72), PixelOf(-74.48, 40.78));
+  EXPECT_EQ(Selected("Detail"), 1);
+  // Hidden by the user: out of the selection too.
+  LayerItem("Detail")->setCheckState(0, Qt::Unchecked);
+  DragOn(*window->Canvas(), PixelOf(-74.52, 40.72), PixelOf(-74.48, 40.78));
+  EXPECT_EQ(Selected("Detail"), 0);
 }
 
 TEST_F(MapReadoutsTest, FullExtentShowsTheDataSetsInitialExtentNotAllItsLayers) {
@@ -307,15 +303,6 @@ TEST_F(StudyAreasPanelTest, DoubleClickEnterAndTheLayerTreesOpenMakeAStudyAreaCu
   EXPECT_EQ(CurrentStudyArea(), "Harbour");
 }
 
-TEST_F(StudyAreasPanelTest, TheMenuOffersEachCommandAndOnlyStudyAreaLayersTheSame) {
-  const QStringList all{"Open", "Zoom To", "Rename", "Export", "Properties", "Delete"};
-  std::unique_ptr<QMenu> panel(PanelMenu("Harbour")), layer(LayerMenu("Harbour"));
-  ASSERT_TRUE(layer);
-  EXPECT_EQ(EntriesOf(*panel), all);
-  EXPECT_EQ(EntriesOf(*layer), all);
-  EXPECT_EQ(LayerMenu("Regions"), nullptr);
-}
-
 TEST_F(StudyAreasPanelTest, ZoomToShowsTheWholeStudyAreaAndLittleMore) {
   Make("Small"); // made at a zoomed-in view below
   auto view = As<ActiveView>(Map());
@@ -367,7 +354,14 @@ TEST_F(StudyAreasPanelTest, ExportWritesTheFileChosenInTheSaveDialogAndReplacesO
       << "a scratch folder was left behind";
 }
 
-TEST_F(StudyAreasPanelTest, PropertiesShowTheSheetAndRenameTheManageDialogOnThatStudyArea) {
+TEST_F(StudyAreasPanelTest, BothMenusOfferEachCommandPropertiesShowTheSheetAndRenameTheManageDialog) {
+  // Only study area layers have the menu.
+  const QStringList all{"Open", "Zoom To", "Rename", "Export", "Properties", "Delete"};
+  std::unique_ptr<QMenu> panel(PanelMenu("Harbour")), layer(LayerMenu("Harbour"));
+  ASSERT_TRUE(layer);
+  EXPECT_EQ(EntriesOf(*panel), all);
+  EXPECT_EQ(EntriesOf(*layer), all);
+  EXPECT_EQ(LayerMenu("Regions"), nullptr);
   for (QMenu* menu : {PanelMenu("Harbour"), LayerMenu("Harbour")}) {
     Choose(menu, "Properties", [](Form& form, QWidget&) { form.CloseBox(); });
     EXPECT_EQ(shown, std::vector<std::string>{"StudyAreaPropertiesDialog"});

@@ -5,14 +5,11 @@
 // pages do.
 #include "QtApp.h"
 
-#include "host/forms/ScriptedPresenter.h"
 #include "host/gis/RegisterHostGisClasses.h"
 #include "host/gui/HostMapControl.h"
 #include "host/gui/tracking/MapTracker.h"
 
 #include <gmock/gmock.h>
-
-#include <QKeyEvent>
 
 #include <cmath>
 
@@ -30,7 +27,7 @@ Doubles Corners(const EnvelopePtr& e) { return {e->XMin(), e->YMin(), e->XMax(),
 // y pointing up.
 const MapViewport kViewport(0, 0, 10, 10, QSize(100, 100));
 
-TEST(MapTrackerTest, ACircleIsCentredOnThePressWithTheDraggedRadius) {
+TEST(MapTrackerTest, EachShapeFollowsThePointerAndAClickOrTooFewVerticesIsEmpty) {
   auto tracker = MapTracker::Start(TrackKind::Circle, QPointF(50, 50));
   tracker->Move(QPointF(80, 90));
   ASSERT_TRUE(tracker->Release(QPointF(80, 90)));
@@ -43,21 +40,19 @@ TEST(MapTrackerTest, ACircleIsCentredOnThePressWithTheDraggedRadius) {
   auto click = MapTracker::Start(TrackKind::Circle, QPointF(50, 50));
   click->Release(QPointF(50, 50));
   EXPECT_TRUE(click->Result(kViewport).Empty);
-}
 
-TEST(MapTrackerTest, ARectangleGoesCornerToCornerAndASmallDragIsAClick) {
-  auto tracker = MapTracker::Start(TrackKind::Rectangle, QPointF(80, 20));
+  // A rectangle goes corner to corner, and a small drag is a click.
+  tracker = MapTracker::Start(TrackKind::Rectangle, QPointF(80, 20));
   ASSERT_TRUE(tracker->Release(QPointF(20, 60)));
   const TrackedShape box = tracker->Result(kViewport);
   EXPECT_FALSE(box.Empty);
   EXPECT_THAT((Doubles{box.XMin, box.YMin, box.XMax, box.YMax}), Pointwise(DoubleEq(), {2.0, 4.0, 8.0, 8.0}));
-  auto click = MapTracker::Start(TrackKind::Rectangle, QPointF(50, 50));
+  click = MapTracker::Start(TrackKind::Rectangle, QPointF(50, 50));
   click->Release(QPointF(52, 48));
   EXPECT_TRUE(click->Result(kViewport).Empty);
-}
 
-TEST(MapTrackerTest, APolygonEndsOnlyWithADoubleClickAndNeedsThreeVertices) {
-  auto tracker = MapTracker::Start(TrackKind::Polygon, QPointF(0, 100));
+  // A polygon ends only with a double click and needs three vertices.
+  tracker = MapTracker::Start(TrackKind::Polygon, QPointF(0, 100));
   EXPECT_FALSE(tracker->Release(QPointF(0, 100)));
   tracker->Press(QPointF(100, 100));
   EXPECT_TRUE(tracker->DoubleClick(QPointF(100, 100))); // its press added the vertex already
@@ -85,7 +80,7 @@ public:
   EnvelopePtr box;
 };
 
-TEST(HostMapControlTest, AScriptedDragReachesTrackRectangle) {
+TEST(HostMapControlTest, AScriptedDragReachesTrackRectangleAndTrackedShapesBecomeClosedPolygons) {
   RegisterHostGisClasses();
   RegisterHostGuiClasses(false);
   auto presenter = UseScript(R"([{"form": "MapPage", "actions": [
@@ -95,10 +90,8 @@ TEST(HostMapControlTest, AScriptedDragReachesTrackRectangle) {
   EXPECT_TRUE(presenter->Errors().empty());
   ASSERT_TRUE(page->box);
   EXPECT_EQ(Corners(page->box), (Doubles{1, 2, 3, 4}));
-}
 
-TEST(HostMapControlTest, TrackedShapesBecomeClosedPolygons) {
-  RegisterHostGisClasses();
+  // Tracked shapes become closed polygons.
   TrackedShape circle;
   circle.Kind = TrackKind::Circle;
   circle.Empty = false;

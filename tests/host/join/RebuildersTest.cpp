@@ -10,14 +10,12 @@
 #include "MapListWorld.h"
 #include "ZipWorld.h"
 
-#include "host/gui/RegisterHostGuiClasses.h"
 #include "host/join/DrawnAreaRebuilder.h"
 #include "host/join/MapListRebuilder.h"
 #include "host/join/ZipCodesRebuilder.h"
 #include "host/join/ZipPreview.h"
 #include "methods/maplist/SelectFromMapDialog.h"
 #include "pages/modi18N.h"
-#include "platform/forms/UserActions.h"
 
 #include <cmath>
 #include <sstream>
@@ -59,10 +57,16 @@ TEST_F(DrawnRebuildTest, ThePageShowsTheStoredAreaAndTheNewShapeReplacesItInPlac
 
 using ZipCodesRebuildTest = Rebuilding<ZipMethodTest, kZipCodesMethod, RegisterZipCodesRebuilder>;
 
-TEST_F(ZipCodesRebuildTest, TheStoredListIsShownCheckedByTheSameRulesAndStoredInPlace) {
+TEST_F(ZipCodesRebuildTest, CancellingChangesNothingAndTheStoredListIsShownCheckedAndStoredInPlace) {
   UseZipScript(ZipTurn("10001, 10002") + "," + NameTurn("Harbour"));
   ASSERT_TRUE(RunAll().Stored());
   const auto written = LayerFileTime("Harbour");
+  const double both = ZipSquare("10001")->Area() + ZipSquare("10002")->Area();
+  UseZipScript(RebuildTurn() + "," + ZipTurn("11201", "CancelButton"));
+  RunPropertySheet("Harbour");
+  EXPECT_EQ(RecordProperty("Harbour", "FEATURESLIST"), "'10001, 10002'");
+  ASSERT_TRUE(CurrentShape());
+  EXPECT_NEAR(CurrentShape()->Area(), both, both * 1e-6);
 
   UseZipScript(RebuildTurn() + "," + ZipTurn("1234") + "," + ZipTurn("10003; 11201"));
   ASSERT_TRUE(RunPropertySheet("Harbour"));
@@ -80,16 +84,6 @@ TEST_F(ZipCodesRebuildTest, TheStoredListIsShownCheckedByTheSameRulesAndStoredIn
   ASSERT_TRUE(CurrentShape());
   const double expected = ZipSquare("10003")->Area() + ZipSquare("11201")->Area();
   EXPECT_NEAR(CurrentShape()->Area(), expected, expected * 1e-6);
-}
-
-TEST_F(ZipCodesRebuildTest, CancellingTheZipPageChangesNothing) {
-  UseZipScript(ZipTurn("10001") + "," + NameTurn("Harbour"));
-  ASSERT_TRUE(RunAll().Stored());
-  UseZipScript(RebuildTurn() + "," + ZipTurn("11201", "CancelButton"));
-  RunPropertySheet("Harbour");
-  EXPECT_EQ(RecordProperty("Harbour", "FEATURESLIST"), "'10001'");
-  ASSERT_TRUE(CurrentShape());
-  EXPECT_NEAR(CurrentShape()->Area(), ZipSquare("10001")->Area(), ZipSquare("10001")->Area() * 1e-6);
 }
 
 class MapListRebuildTest : public MapListMethodTest {
@@ -123,15 +117,6 @@ TEST_F(MapListRebuildTest, TheStoredRegionsOpenChosenAndTheNewSetIsStoredInPlace
   EXPECT_NEAR(StoredArea(), expected, expected * 1e-4);
 }
 
-TEST_F(MapListRebuildTest, CancellingTheListPageChangesNothing) {
-  UsePlayer({Pressing("RebuildButton"), [](Form& form) {
-               UserActions::Click(form, "RemoveAllButton");
-               UserActions::Click(form, "CancelButton");
-             }});
-  RunPropertySheet("Pair");
-  EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36047','36081'");
-}
-
 TEST_F(MapListRebuildTest, BackReturnsToTheSheetAndTheChoiceTravelsToTheMapAndBack) {
   long selectedOnArrival = -1;
   Names chosenOnReturn;
@@ -154,7 +139,13 @@ TEST_F(MapListRebuildTest, BackReturnsToTheSheetAndTheChoiceTravelsToTheMapAndBa
   EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36005'");
 }
 
-TEST_F(MapListRebuildTest, TheMapPagesSelectionIsStoredWhenItIsAccepted) {
+TEST_F(MapListRebuildTest, CancellingTheListPageChangesNothingAndTheMapPagesSelectionIsStoredWhenAccepted) {
+  UsePlayer({Pressing("RebuildButton"), [](Form& form) {
+               UserActions::Click(form, "RemoveAllButton");
+               UserActions::Click(form, "CancelButton");
+             }});
+  RunPropertySheet("Pair");
+  EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36047','36081'");
   UsePlayer({Pressing("RebuildButton"), Pressing("ToMapButton"), ClickingCounty(5, "NextButton")});
   ASSERT_TRUE(RunPropertySheet("Pair"));
   EXPECT_EQ(RecordProperty("Pair", "FEATURESLIST"), "'36085'");

@@ -92,7 +92,7 @@ protected:
   MapRenderer renderer;
 };
 
-TEST_F(MapRendererTest, TheOutlineLandsWhereTheSquareIsAndHiddenLayersAreLeftOut) {
+TEST_F(MapRendererTest, TheOutlineLandsWhereTheSquareIsNowAndHiddenLayersAreLeftOut) {
   QImage image = Draw();
   EXPECT_TRUE(renderer.Errors().empty());
   // Map (10, 50) is pixel (10, 50); the y axis points up: map y 90 is pixel 10.
@@ -104,18 +104,16 @@ TEST_F(MapRendererTest, TheOutlineLandsWhereTheSquareIsAndHiddenLayersAreLeftOut
   EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));
   EXPECT_EQ(InkInside(image), 0); // hollow
 
-  group->SetVisible(false);
-  EXPECT_EQ(Draw().pixelColor(10, 50), QColor(Qt::white));
-}
-
-TEST_F(MapRendererTest, AFeatureStoredAgainIsDrawnWhereItIsNow) {
-  Draw();
+  // A feature stored again is drawn where it is now.
   FeaturePtr feature = layer->FeatureClass()->Search(nullptr, false)->NextFeature();
   feature->SetShape(Rectangle(30, 30, 70, 70, Geographic(4326)));
   feature->Store();
-  QImage image = Draw();
+  image = Draw();
   EXPECT_EQ(image.pixelColor(10, 50), QColor(Qt::white));
   EXPECT_GT(image.pixelColor(30, 50).red(), 200);
+
+  group->SetVisible(false);
+  EXPECT_EQ(Draw().pixelColor(30, 50), QColor(Qt::white));
 }
 
 TEST_F(MapRendererTest, SelectionColourAndLabelsWithinTheirScaleRange) {
@@ -227,7 +225,7 @@ TEST(LabelExpressionTest, FieldsAreReplacedAndOtherTextKept) {
   EXPECT_EQ(ExpandLabelExpression("open [NAME", values), "open [NAME");
 }
 
-TEST(MapDecorationsTest, TheBarIsTheLongestRoundLengthThatFits) {
+TEST(MapDecorationsTest, TheBarIsTheLongestRoundLengthThatFitsInTheMapsMetres) {
   // metres per pixel, longest bar in pixels; then km or m, mi or ft
   const std::tuple<double, double, double, std::string, double, std::string> cases[] = {
       {2000, 160, 200, "km", 100, "mi"},  // 320 km, 199 mi
@@ -250,9 +248,8 @@ TEST(MapDecorationsTest, TheBarIsTheLongestRoundLengthThatFits) {
   // Nothing fits, or nothing to measure.
   EXPECT_EQ(MapDecorations::FitBar(0.001, 150, 1000, "km", 1, "m").length, 0);
   EXPECT_EQ(MapDecorations::FitBar(0, 150, 1000, "km", 1, "m").length, 0);
-}
 
-TEST(MapDecorationsTest, AProjectedMapIsMeasuredInItsMetres) {
+  // A projected map is measured in its metres.
   App();
   HostMap map;
   map.SetSpatialReference(Projected(5070));

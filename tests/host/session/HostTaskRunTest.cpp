@@ -1,7 +1,6 @@
 // The task driver of the command line and the window: how far it runs a
 // task, and how it judges what a run really stored.
 #include "AnalysisViews.h"
-#include "Errors.h"
 #include "Program.h"
 #include "Recorders.h"
 #include "WorldTest.h"
@@ -39,7 +38,7 @@ protected:
   void SetUp() override { OpenAnalysis(); }
 };
 
-TEST_F(HostTaskRunTest, AnInitThatFailsEndsTheRunBeforeAnyPage) {
+TEST_F(HostTaskRunTest, AFailedInitEndsTheRunBeforeAnyPageAndANameTakenMeanwhileIsNotCountedAsStored) {
   RegisterClassOf<InitRefusingTask>("Test.InitRefusingTask");
   InitRefusingTask::laterCalls = 0;
   presenter = UseScript("[" + NameTurn("Harbour") + "]");
@@ -49,15 +48,13 @@ TEST_F(HostTaskRunTest, AnInitThatFailsEndsTheRunBeforeAnyPage) {
   EXPECT_FALSE(result.Stored());
   EXPECT_EQ(presenter->PendingTurns(), 1u);
   EXPECT_TRUE(Has(DescribeNothingStored(result), "could not start"));
-}
 
-// Another tovana takes the name after this run's name page accepted it: the
-// catalogue refuses it, and the study area that the other one made current
-// under that very name is not taken for this run's.
-TEST_F(HostTaskRunTest, ANameTakenByAnotherProcessMeanwhileIsToldAndNotCountedAsStored) {
+  // Another tovana takes the name after this run's name page accepted it: the
+  // catalogue refuses it, and the study area that the other one made current
+  // under that very name is not taken for this run's.
   ClassOverride runner(kProgressRunnerProgId, ClassOverride::Of<RunnerAfter>());
   RunnerAfter::before = [this] { ASSERT_EQ(RunTovana(*world, "setup extent --name Harbour").exitCode, 0); };
-  HostTaskRunResult result = RunScripted(NameTurn("Harbour"), kCurExtentTaskProgId);
+  result = RunScripted(NameTurn("Harbour"), kCurExtentTaskProgId);
   EXPECT_EQ(result.pageResult, 0);
   EXPECT_EQ(result.studyAreaName, "Harbour");
   if (world->Shared()) {
