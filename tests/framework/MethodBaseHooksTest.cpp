@@ -3,15 +3,10 @@
 #include "Recorders.h"
 #include "WorldTest.h"
 
-#include "framework/TovSSAMethodFunction.h"
-#include "framework/TovSSAMethodTask.h"
 #include "methods/curextent/TovSSACurExtentFunction.h"
 #include "methods/curextent/TovSSACurExtentTask.h"
 #include "pages/WizardPage.h"
 #include "store/StudyAreaCreation.h"
-
-#include <stdexcept>
-#include <tuple>
 
 namespace tov::test {
 namespace {
@@ -61,8 +56,8 @@ protected:
 TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) {
   ReportRecorder recorder;
   ThreeStepFunction function;
-  EXPECT_FALSE(function.Start());
-  EXPECT_EQ(function.prepared, 0);
+  // Braces evaluate in order: the count is read after Start.
+  EXPECT_EQ((std::tuple{function.Start(), function.prepared}), std::tuple(false, 0));
   const std::string start = "ITovFunction_Start TovSetupStudyArea\\ThreeStepFunction";
   EXPECT_EQ(recorder.Locations(), std::vector<std::string>{start});
 
@@ -73,8 +68,7 @@ TEST_F(MethodBaseHooksTest, StartPreparesUnderItsTrapOnceTheApplicationIsThere) 
   EXPECT_EQ(recorder.Reports()[1].description, "nothing to prepare");
 
   function.failInPrepare = false;
-  EXPECT_TRUE(function.Start());
-  EXPECT_EQ(function.prepared, 2);
+  EXPECT_EQ((std::tuple{function.Start(), function.prepared}), std::tuple(true, 2));
 }
 
 TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFeaturesList) {
@@ -86,8 +80,7 @@ TEST_F(MethodBaseHooksTest, DoStepRunsTheStepHookUntilItIsDoneAndStoresWithTheFe
   // Braces evaluate in order: three steps, the last one done.
   EXPECT_EQ((std::vector<bool>{function.DoStep(), function.DoStep(), function.DoStep()}),
             (std::vector<bool>{true, true, false}));
-  EXPECT_TRUE(function.stored);
-  EXPECT_FALSE(function.polygon); // the store released it
+  EXPECT_EQ(std::tuple(function.stored, !function.polygon), std::tuple(true, true)); // the store released the polygon
   ASSERT_TRUE(Catalog()->Exists("Stepped"));
   EXPECT_EQ(Catalog()->Item("Stepped")->RecordProperties()->GetProperty("FEATURESLIST"), "'1','2'");
 
@@ -105,8 +98,7 @@ TEST_F(MethodBaseHooksTest, FromPropertyPageStoresAnExistingStudyAreaAgainInMeth
     ThreeStepFunction function;
     Ready(function, "Again", 2);
     if (Catalog()->Count() > 0) SetParams(function, {{"FromPropertyPage", Variant(fromPropertyPage)}});
-    EXPECT_FALSE(function.DoStep());
-    EXPECT_EQ(function.stored, fromPropertyPage);
+    EXPECT_EQ((std::tuple{function.DoStep(), function.stored}), std::tuple(false, fromPropertyPage));
   }
   EXPECT_EQ(Catalog()->Count(), 1);
 
@@ -202,8 +194,8 @@ TEST_F(PageSequenceTest, BackFromTheNextPageShowsThisPageAgainAndAcceptanceEndsT
   EXPECT_EQ(Shown(), (std::vector<std::string>{"TestNotePage", "SelectSANameDialog", "TestNotePage",
                                                 "SelectSANameDialog"}));
   EXPECT_EQ(task.notePage->Counts(), (std::vector<int>{1, 1, 2})); // reads, initialisations, writes
-  EXPECT_EQ(propertySet->GetProperty("Note").ToString(), "kept");
-  EXPECT_EQ(propertySet->GetProperty("SAName").ToString(), "Sequenced");
+  EXPECT_EQ(std::tuple(propertySet->GetProperty("Note").ToString(), propertySet->GetProperty("SAName").ToString()),
+            std::tuple(std::string("kept"), std::string("Sequenced")));
   EXPECT_FALSE(task.notePage->Loaded());
 }
 
@@ -212,14 +204,12 @@ TEST_F(PageSequenceTest, BackOnTheFirstPageAndCancelAnywhereEndTheSequence) {
   back.end = PageEnd::KeepLoaded;
   EXPECT_EQ(Run(back, R"({"form": "TestNotePage", "actions": [{"click": "BackButton"}]})"), 2);
   EXPECT_EQ(Shown(), std::vector<std::string>{"TestNotePage"});
-  EXPECT_EQ(back.notePage->writes, 1);
-  EXPECT_TRUE(back.notePage->Loaded());
+  EXPECT_EQ(std::tuple(back.notePage->writes, back.notePage->Loaded()), std::tuple(1, true));
 
   TwoPageTask cancel;
   EXPECT_EQ(Run(cancel, kNoteNext + R"(, {"form": "SelectSANameDialog", "actions": [{"click": "CancelButton"}]})"), -1);
-  EXPECT_EQ(Shown().size(), 2u);
-  EXPECT_EQ(cancel.StudyAreaName(), "");
-  EXPECT_FALSE(cancel.notePage->Loaded());
+  EXPECT_EQ(std::tuple(Shown().size(), cancel.StudyAreaName(), cancel.notePage->Loaded()),
+            std::tuple(2u, std::string(), false));
 }
 
 TEST_F(MethodBaseHooksTest, SetParamReportsItsFailuresOnlyInTasksThatAskForIt) {
@@ -230,8 +220,7 @@ TEST_F(MethodBaseHooksTest, SetParamReportsItsFailuresOnlyInTasksThatAskForIt) {
   ASSERT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TwoPageTask"});
   EXPECT_EQ(recorder.Reports()[0].number, 13);
   Variant yes(true);
-  EXPECT_TRUE(reporting.SetParam("Flag", yes));
-  EXPECT_TRUE(reporting.flag);
+  EXPECT_TRUE(reporting.SetParam("Flag", yes) && reporting.flag);
 
   // The current-extent task lets the failure pass to its caller.
   TovSSACurExtentTask task;

@@ -40,14 +40,13 @@ TEST_F(MethodProtocolTest, TaskKeysIgnoreCaseAndUnknownKeysAreRefused) {
 TEST_F(MethodProtocolTest, StartFunctionNeedsInitAndLastErrorForwardsTheFunctionsCodeUntilCleanup) {
   SpyFunctionScope spy(kCurExtentFunctionProgId);
   TovSSACurExtentTask task;
-  EXPECT_FALSE(task.StartFunction());
-  EXPECT_EQ(task.Status(), 1);
+  // Braces evaluate in order: the status is read after StartFunction.
+  EXPECT_EQ((std::tuple{task.StartFunction(), task.Status()}), std::tuple(false, 1));
   ASSERT_TRUE(Init(task));
   spy.log.lastError = 47;
   EXPECT_EQ(task.LastError(), 47);
   task.Cleanup();
-  EXPECT_EQ(task.LastError(), 0);
-  EXPECT_FALSE(task.TovFunction());
+  EXPECT_EQ(std::tuple(task.LastError(), task.TovFunction() == nullptr), std::tuple(0, true));
 }
 
 // Records what the task hands the progress runner (title, message,
@@ -91,11 +90,9 @@ TEST_F(MethodProtocolTest, FunctionKeysAreExactAndInitWithMissingParametersFails
   ReportRecorder recorder;
   auto function = std::make_shared<TovSSACurExtentFunction>();
   Variant application(std::static_pointer_cast<Object>(analysis->application));
-  EXPECT_TRUE(function->SetParam("Application", application));
-  EXPECT_TRUE(function->SetParam("application", application));
+  EXPECT_TRUE(function->SetParam("Application", application) && function->SetParam("application", application));
   EXPECT_EQ(recorder.Locations(), std::vector<std::string>{"ITovFunction_SetParam TovSetupStudyArea\\TovSSACurExtentFunction"});
-  EXPECT_FALSE(function->Init());
-  EXPECT_EQ(function->LastError(), 47);
+  EXPECT_EQ((std::tuple{function->Init(), function->LastError()}), std::tuple(false, 47));
   function->Cleanup();
   EXPECT_EQ(function->LastError(), 0);
 }

@@ -10,8 +10,11 @@ const std::string kCloseQuestion = R"({"form": "DeleteConfirmSADialog", "actions
 
 class DeleteExistingSATest : public ManageTest {
 protected:
-  // Runs the delete function on the names; returns the list as it is left.
-  std::vector<std::string> Delete(const std::vector<std::string>& names) {
+  // Runs the delete function on the names, the confirmations answered with
+  // `answers` when given; returns the list as it is left.
+  std::vector<std::string> Delete(const std::vector<std::string>& names,
+                                  std::initializer_list<const char*> answers = {}) {
+    if (answers.size() > 0) Answer(answers);
     auto list = std::make_shared<Collection>();
     for (const auto& name : names) list->Add(Variant(name));
     auto function = NewFunction(kDeleteExistingSAFuncProgId, {{"StudyAreaNames", Variant(list)}});
@@ -50,19 +53,17 @@ TEST_F(DeleteExistingSATest, NoYesYesKeepsTheFirstAndDeletesTheOthersEverywhere)
 TEST_F(DeleteExistingSATest, YesToAllDeletesTheRestAndPassesEarlierNamesHarmlessly) {
   ASSERT_TRUE(StoreAll({"North", "Middle", "South"}));
   const std::string south = FolderOf("South");
-  Answer({"YesToAllButton"});
-  EXPECT_EQ(Delete({"North", "Middle"}), (std::vector<std::string>{"North", "Middle"}));
+  EXPECT_EQ(Delete({"North", "Middle"}, {"YesToAllButton"}), (std::vector<std::string>{"North", "Middle"}));
   EXPECT_FALSE(Catalog()->Exists("North") || Catalog()->Exists("Middle"));
   ASSERT_TRUE(Catalog()->Exists("South"));
 
   // Yes, then Yes to all: the second pass meets the first name again.
   ASSERT_TRUE(Store("East", -73.4));
   ReportRecorder recorder;
-  Answer({"YesButton", "YesToAllButton"});
-  EXPECT_EQ(Delete({"South", "East"}), (std::vector<std::string>{"South", "East"}));
+  EXPECT_EQ(Delete({"South", "East"}, {"YesButton", "YesToAllButton"}),
+            (std::vector<std::string>{"South", "East"}));
   EXPECT_EQ(questions.size(), 2u);
-  EXPECT_TRUE(Gone("South", south));
-  EXPECT_FALSE(Catalog()->Exists("East"));
+  EXPECT_TRUE(Gone("South", south) && !Catalog()->Exists("East"));
   EXPECT_TRUE(recorder.Reports().empty());
 }
 
@@ -85,12 +86,9 @@ TEST_F(DeleteExistingSATest, ClosingTheQuestionDeletesNothingUnasked) {
 
 TEST_F(DeleteExistingSATest, DeletingTheCurrentStudyAreaLeavesNoneCurrent) {
   ASSERT_TRUE(StoreAll({"Old", "Current"}));
-  Answer({"YesButton"});
-  Delete({"Old"});
+  Delete({"Old"}, {"YesButton"});
   EXPECT_EQ(CurrentStudyArea(), "Current");
-
-  Answer({"YesButton"});
-  Delete({"Current"});
+  Delete({"Current"}, {"YesButton"});
   EXPECT_EQ(CurrentSettings(), (std::vector<std::string>{":CurrentExtent", "", ""}));
 
   // With renaming switched off the two group layer settings stay.
@@ -98,8 +96,7 @@ TEST_F(DeleteExistingSATest, DeletingTheCurrentStudyAreaLeavesNoneCurrent) {
   Options()->SetProperty("ChangeGroupLayerName", "False");
   Properties()->SetProperty("Group Layer For Analysis", "Kept group");
   Properties()->SetProperty("Study Area Name", "Kept name");
-  Answer({"YesButton"});
-  Delete({"Later"});
+  Delete({"Later"}, {"YesButton"});
   EXPECT_EQ(CurrentSettings(), (std::vector<std::string>{":CurrentExtent", "Kept group", "Kept name"}));
 }
 
@@ -114,10 +111,8 @@ TEST_F(DeleteExistingSATest, APersonalGeodatabaseGoesWithItsStudyArea) {
   other->AddLayer(FileLayer("Packed"));
   Document()->AddMap(other);
 
-  Answer({"YesButton"});
-  Delete({"Packed"});
-  EXPECT_FALSE(fs::exists(geodatabase));
-  EXPECT_TRUE(Gone("Packed", folder));
+  Delete({"Packed"}, {"YesButton"});
+  EXPECT_TRUE(!fs::exists(geodatabase) && Gone("Packed", folder));
   EXPECT_EQ(other->LayerCount(), 0);
 }
 

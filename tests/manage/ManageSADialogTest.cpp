@@ -78,10 +78,9 @@ TEST_F(ManageSADialogTest, RenameReachesEveryMapAndTheGroupLayersHoldingTheStudy
   // was renamed.
   FeatureLayerPtr saved = OpenLayerFileLayer(path);
   ASSERT_TRUE(saved);
-  EXPECT_EQ(saved->Name(), "Harbor East");
-  EXPECT_EQ(saved->FeatureClass()->FeatureCount(nullptr), 1);
+  EXPECT_EQ(std::tuple(saved->Name(), saved->FeatureClass()->FeatureCount(nullptr), Current(*dialog)),
+            std::tuple("Harbor East", 1, "Harbor East"));
   EXPECT_EQ(FileNames(FolderOf("Harbor East")), files);
-  EXPECT_EQ(Current(*dialog), "Harbor East");
 }
 
 TEST_F(ManageSADialogTest, RenameFindsAStudyAreaStoredInAPersonalGeodatabase) {
@@ -97,9 +96,8 @@ TEST_F(ManageSADialogTest, AnExistingNameIsRefusedAndCanBeCorrectedInPlaceOrTheR
   // After a refused name the dialog comes back; its close box must end the
   // rename, not confirm the refused name again.
   auto dialog = Run("Harbor", RenameTurns("Bay") + "," + EditTurn(R"({"close": true})"));
-  EXPECT_EQ(presenter->Messages().size(), 1u);
-  EXPECT_TRUE(Catalog()->Exists("Harbor"));
-  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Harbor", "Bay"}));
+  EXPECT_EQ(std::tuple(presenter->Messages().size(), Catalog()->Exists("Harbor"), Entries(*dialog)),
+            std::tuple(1u, true, std::vector<std::string>{"Harbor", "Bay"}));
 
   // The typed text is still there: typing on gives "Bay 2".
   dialog =
@@ -120,9 +118,8 @@ TEST_F(ManageSADialogTest, RemovePassesEverySelectedNameInOneRun) {
                                  "," + ConfirmTurn("YesButton") + "," + ConfirmTurn("YesButton"));
   EXPECT_EQ(questions,
             (std::vector<std::string>{"Are you sure you want to delete Beta?", "Are you sure you want to delete Gamma?"}));
-  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Alpha"}));
-  EXPECT_EQ(Current(*dialog), "Alpha");
-  EXPECT_EQ(dialog->m_Result, 0);
+  EXPECT_EQ(std::tuple(Entries(*dialog), Current(*dialog), dialog->m_Result),
+            std::tuple(std::vector<std::string>{"Alpha"}, "Alpha", 0));
 }
 
 TEST_F(ManageSADialogTest, ModifyDrivesThePropertySheetTask) {
@@ -139,10 +136,9 @@ TEST_F(ManageSADialogTest, ModifyDrivesThePropertySheetTask) {
     sheet.log.initResult = initResult;
     sheet.log.pagesResult = pagesResult;
     auto dialog = Run("Beta", modify);
-    EXPECT_EQ(sheet.log.calls, std::vector<std::string>(all.begin(), all.begin() + made));
-    EXPECT_EQ(sheet.log.record, made > 1 ? "Beta" : "");
-    EXPECT_EQ(Current(*dialog), "Beta");
-    EXPECT_TRUE(presenter->Messages().empty());
+    EXPECT_EQ(std::tuple(sheet.log.calls, sheet.log.record, Current(*dialog), presenter->Messages().size()),
+              std::tuple(std::vector<std::string>(all.begin(), all.begin() + made), made > 1 ? "Beta" : "", "Beta",
+                         0u));
   }
   ClassRemoval noSheet(kPropertySheetTaskProgId);
   Run("Beta", modify);
@@ -158,8 +154,7 @@ TEST_F(ManageSADialogTest, AStudyAreaWithoutItsLayerFileIsOfferedForRemoval) {
     auto dialog = Run("Lost", ManageTurn(R"({"click": ")" + button + R"("})") + "," + ConfirmTurn("YesButton"));
     ExpectMissingFileTold(path);
     EXPECT_EQ(questions, (std::vector<std::string>{"Are you sure you want to delete Lost?"})) << button;
-    EXPECT_FALSE(Catalog()->Exists("Lost")) << button;
-    EXPECT_TRUE(Catalog()->Exists("Alpha")) << button;
+    EXPECT_TRUE(!Catalog()->Exists("Lost") && Catalog()->Exists("Alpha")) << button;
     EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Alpha"})) << button;
   }
 }
@@ -169,8 +164,7 @@ TEST_F(ManageSADialogTest, RenamingAStudyAreaGoneSinceTheListWasFilledSaysSo) {
   // Another window on the analysis removes it while the list shows it.
   auto dialog = Run("Harbor", ManageTurn(R"({"click": "RenameButton"})"), [this] { Catalog()->Remove("Harbor"); });
   ExpectCritical("There is no saved study area with this name: Harbor");
-  EXPECT_EQ(Entries(*dialog), (std::vector<std::string>{"Bay"}));
-  EXPECT_TRUE(Catalog()->Exists("Bay"));
+  EXPECT_EQ(std::tuple(Entries(*dialog), Catalog()->Exists("Bay")), std::tuple(std::vector<std::string>{"Bay"}, true));
 }
 
 } // namespace

@@ -67,9 +67,7 @@ protected:
               std::vector<std::string>{MessageOf("critical", "Tovana",
                                                  "Tovana was unable to locate the following file: \r\n" + ShownPath(path))});
     EXPECT_FALSE(Has(ShownPath(path), "\\"));
-    if (!world->Shared()) {
-      EXPECT_EQ(ShownPath(path), ToNativePath(path));
-    }
+    if (!world->Shared()) { EXPECT_EQ(ShownPath(path), ToNativePath(path)); }
   }
 
   // The current study area, its group layer and name as the analysis properties hold them.

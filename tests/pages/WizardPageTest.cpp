@@ -2,7 +2,6 @@
 
 #include "PageFakes.h"
 #include "TestWorld.h"
-#include "host/forms/ScriptedPresenter.h"
 #include "pages/modi18N.h"
 #include "store/Settings.h"
 
@@ -84,10 +83,10 @@ protected:
 TEST_F(WizardPageTest, LoadingTranslatesTextsAndLaysControlsOutInTheirOrder) {
   auto page = std::make_shared<TestNamePage>();
   page->Load();
-  EXPECT_EQ(page->Ctl("Label1")->Caption(), "Name:");
-  EXPECT_EQ(page->Ctl("NextButton")->Caption(), "&Next >");
-  EXPECT_EQ(page->Height(), 2010 - 315 + calls->GetSystemMetrics(SM_CYCAPTION) * 15);
-  EXPECT_EQ(page->Width(), 5600);
+  EXPECT_EQ(std::tuple(page->Ctl("Label1")->Caption(), page->Ctl("NextButton")->Caption()),
+            std::tuple(std::string("Name:"), std::string("&Next >")));
+  EXPECT_EQ(std::tuple(page->Height(), page->Width()),
+            std::tuple(2010 - 315 + calls->GetSystemMetrics(SM_CYCAPTION) * 15, 5600));
   for (int k = 0; k < 8; ++k) {
     ControlPtr c = page->Ctl(kLayoutOrder[k]);
     const int base = 1002 + 4 * k;
@@ -101,8 +100,7 @@ TEST_F(WizardPageTest, AMissingLayoutValueIsReportedByItsId) {
   FakeLayout::Table()["1013"] = "";
   auto page = std::make_shared<TestNamePage>();
   const test::Raised error = test::ErrorOf([&] { page->Load(); });
-  EXPECT_EQ(error.number, 13);
-  EXPECT_TRUE(test::Has(error.description, "1013"));
+  EXPECT_TRUE(error.number == 13 && test::Has(error.description, "1013")) << error.number << " " << error.description;
 }
 
 TEST_F(WizardPageTest, ScriptDrivesThePageThroughNextBackCancelAndAMessage) {
@@ -120,12 +118,11 @@ TEST_F(WizardPageTest, ScriptDrivesThePageThroughNextBackCancelAndAMessage) {
   EXPECT_EQ(Show(page, set), kPageBack);
   EXPECT_EQ(test::ShownMessages(*presenter),
             std::vector<std::string>{test::MessageOf("exclamation", "Study Area Name", "That name cannot be used.")});
-  EXPECT_EQ(calls->helpTopic, "ABOUT_CREATE_STUDY_AREA");
-  EXPECT_EQ(calls->helpWindow, page->hWnd());
+  EXPECT_EQ(std::tuple(calls->helpTopic, calls->helpWindow),
+            std::tuple(std::string("ABOUT_CREATE_STUDY_AREA"), page->hWnd()));
   EXPECT_EQ(set->values["SAName"].ToString(), "bad");
 
-  EXPECT_EQ(Show(page, set), kPageCancel);
-  EXPECT_EQ(Show(page, set), kPageNext);
+  EXPECT_EQ((std::vector<int32_t>{Show(page, set), Show(page, set)}), (std::vector<int32_t>{kPageCancel, kPageNext}));
   EXPECT_EQ(set->values["SAName"].ToString(), "Mine");
   // Next on an empty name could not be pressed.
   ASSERT_EQ(presenter->Errors().size(), 1u);
@@ -136,10 +133,9 @@ TEST_F(WizardPageTest, APageClosedByItsCloseBoxReportsCancel) {
   presenter->LoadScript(R"([{"form": "TestNamePage", "actions": [{"click": "BackButton"}]},
                             {"form": "TestNamePage", "actions": [{"type": "NameText", "text": "x"}, {"close": true}]}])");
   auto page = std::make_shared<TestNamePage>();
-  EXPECT_EQ(Show(page, nullptr), kPageBack);
-  EXPECT_EQ(Show(page, nullptr), kPageCancel);
-  // No turn left: closed by the close box too.
-  EXPECT_EQ(Show(page, nullptr), kPageCancel);
+  // The third showing has no turn left: closed by the close box too.
+  EXPECT_EQ((std::vector<int32_t>{Show(page, nullptr), Show(page, nullptr), Show(page, nullptr)}),
+            (std::vector<int32_t>{kPageBack, kPageCancel, kPageCancel}));
   EXPECT_EQ(presenter->Errors().size(), 1u);
 }
 

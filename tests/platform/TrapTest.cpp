@@ -48,8 +48,7 @@ TEST_F(TrapTest, ReportsProcedureThenModulePathAndReturnsDefault) {
     throw HostError(91, "orvaCore", "Object variable not set");
     return true;
   });
-  EXPECT_FALSE(result);
-  EXPECT_EQ(done, 1);
+  EXPECT_EQ(std::tuple(result, done), std::tuple(false, 1));
   EXPECT_EQ(reporter->reports, (std::vector<Report>{{"ITovTask_Init TovSetupStudyArea\\TovSSACurExtentTask", 91,
                                                     "orvaCore", "Object variable not set"}}));
 }
@@ -66,16 +65,14 @@ TEST_F(TrapTest, ForeignExceptionsBecomePendingErrors) {
   EXPECT_EQ(none, nullptr);
   ASSERT_EQ(reporter->reports.size(), 1u);
   const auto& [location, number, source, description] = reporter->reports[0];
-  EXPECT_EQ(description, "disk full");
-  EXPECT_NE(number, 0);
+  EXPECT_TRUE(description == "disk full" && number != 0) << number << " " << description;
 }
 
 TEST(ObjectRegistry, CreatesByProgIdIgnoringCaseAndRaises429WhenUnknown) {
   RegisterClassOf<Thing>("Test.Thing");
   EXPECT_EQ(CreateAs<Thing>("test.THING")->Id(), 1);
   const test::Raised error = test::ErrorOf([] { CreateObject("Test.Nothing"); });
-  EXPECT_EQ(error.number, 429);
-  EXPECT_TRUE(test::Has(error.description, "Test.Nothing"));
+  EXPECT_TRUE(error.number == 429 && test::Has(error.description, "Test.Nothing")) << error.number << error.description;
 }
 
 TEST(ObjectRegistry, EveryRegistrationChangesTheGenerationAndTheFactoryCanBePutBack) {
@@ -98,6 +95,5 @@ TEST(ObjectRegistry, EveryRegistrationChangesTheGenerationAndTheFactoryCanBePutB
   const uint64_t put = RegistryGeneration();
   EXPECT_TRUE(UnregisterClass("Test.Generation"));
   EXPECT_NE(RegistryGeneration(), put);
-  EXPECT_FALSE(RegisteredFactory("Test.Generation"));
-  EXPECT_FALSE(IsClassRegistered("Test.Generation"));
+  EXPECT_FALSE(RegisteredFactory("Test.Generation") || IsClassRegistered("Test.Generation"));
 }

@@ -75,8 +75,8 @@ TEST_F(AddedMethodTest, TheChooserOffersItAndItStoresItsStudyArea) {
   // (a disabled option cannot be clicked) and handed it on.
   EXPECT_TRUE(g_fromMapOrList.ToBool());
   ASSERT_TRUE(result.Stored());
-  EXPECT_EQ(result.currentStudyArea, "Harbour square");
-  EXPECT_EQ(RecordProperty("Harbour square", "TYPE"), kSquareMethod);
+  EXPECT_EQ(std::tuple(result.currentStudyArea, RecordProperty("Harbour square", "TYPE")),
+            std::tuple("Harbour square", kSquareMethod));
 }
 
 TEST_F(AddedMethodTest, TheHostRunsItsTaskAloneByItsRecord) {

@@ -77,9 +77,8 @@ TEST_F(CreateSAMainDialogTest, OptionsFollowTheMethodAndTheWay) {
   Show(*chooser, R"({"select": "SATasksList", "item": ")" + std::string(kMapListCaption) +
                      R"("}, {"click": "FromMapOption"}, {"click": "CancelButton"})");
   EXPECT_TRUE(Enabled(*chooser, "FromListOption") && Enabled(*chooser, "FromMapOption"));
-  EXPECT_TRUE(chooser->m_bFromMap);
-  EXPECT_EQ(chooser->m_Result, -1);
-  EXPECT_EQ(chooser->Ctl("NextButton")->Caption(), texts->FindString("107"));
+  EXPECT_EQ(std::tuple(chooser->m_bFromMap, chooser->m_Result, chooser->Ctl("NextButton")->Caption()),
+            std::tuple(true, -1, texts->FindString("107")));
 
   Show(*chooser, R"({"click": "OpenSAOption"}, {"click": "CancelButton"})");
   EXPECT_EQ(std::pair(chooser->m_Way, chooser->Ctl("NextButton")->Caption()), std::pair(1, texts->FindString("113")));
@@ -111,8 +110,7 @@ TEST_F(CreateSAMainDialogTest, DoubleClicksChooseAtOnce) {
     SCOPED_TRACE(actions);
     chooser->m_sSAName.clear();
     Show(*chooser, actions);
-    EXPECT_EQ(chooser->m_Result, 1);
-    EXPECT_EQ(chooser->m_Way, way);
+    EXPECT_EQ(std::tuple(chooser->m_Result, chooser->m_Way), std::tuple(1, way));
     EXPECT_EQ(way ? chooser->m_sSAName : chooser->m_pSSATask->Name(), way ? "Coast" : "SetupStudyArea.UseWhole");
   }
 }
@@ -140,9 +138,8 @@ TEST_F(CreateSAMainDialogTest, AfterManagingTheListOfSavedStudyAreasIsRefilled) 
   // With none left only creating remains.
   Show(*chooser, R"({"click": "OpenSAOption"}, {"click": "ManageSAButton"}, {"click": "CancelButton"})",
        R"({"form": "ManageSADialog", "actions": [{"click": "RemoveAllButton"}, {"click": "CloseButton"}]},)" + confirm);
-  EXPECT_TRUE(ListEntries(*chooser, "SANameCombo").empty());
-  EXPECT_EQ(chooser->m_Way, 0);
-  EXPECT_EQ(chooser->Ctl("CreateSAOption")->Value(), 1);
+  const auto names = ListEntries(*chooser, "SANameCombo");
+  EXPECT_EQ(std::tuple(names.size(), chooser->m_Way, chooser->Ctl("CreateSAOption")->Value()), std::tuple(0u, 0, 1));
   EXPECT_FALSE(Enabled(*chooser, "OpenSAOption") || Enabled(*chooser, "SANameCombo") ||
                Enabled(*chooser, "ManageSAButton"));
 }

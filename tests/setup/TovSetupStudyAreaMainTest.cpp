@@ -2,8 +2,6 @@
 // per method, opening, and forwarding to the method task.
 #include "SetupTest.h"
 
-#include <tuple>
-
 namespace tov::test {
 namespace {
 
@@ -44,12 +42,10 @@ TEST_F(TovSetupStudyAreaMainTest, WithoutAMethodTaskNothingRunsAndStartReports47
   Variant anything(1);
   EXPECT_FALSE(task->SetParam("SSATask", anything));
   ASSERT_TRUE(task->Init(analysis->dataManager, analysis->application));
-  EXPECT_TRUE(task->InitParamSelector());
-  EXPECT_FALSE(task->InitFunction());
-  EXPECT_FALSE(task->TovFunction());
-  EXPECT_FALSE(task->StartFunction());
-  EXPECT_EQ(task->LastError(), 47);
-  EXPECT_EQ(task->Status(), 1);
+  // Braces evaluate in order: InitParamSelector, InitFunction, TovFunction, StartFunction, LastError, Status.
+  EXPECT_EQ((std::vector<long>{task->InitParamSelector(), task->InitFunction(), task->TovFunction() != nullptr,
+                               task->StartFunction(), task->LastError(), task->Status()}),
+            (std::vector<long>{true, false, false, false, 47, 1}));
   // Any other operation clears the main task's own code.
   task->Cleanup();
   EXPECT_EQ(task->LastError(), 0);
@@ -64,8 +60,7 @@ TEST_F(TovSetupStudyAreaMainTest, OnceChosenTheMethodTaskAnswersTheHostsCalls) {
   auto presenter = UseSetupScript(ChooseMethodTurn(kWholeCaption));
 
   MainRun run = RunMain();
-  EXPECT_EQ(Outcome(run), std::make_tuple(0, true, true, 33));
-  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(std::tuple(Outcome(run), run.status), std::tuple(std::make_tuple(0, true, true, 33), 3));
   EXPECT_EQ(run.task->TovFunction(), probe.log.function);
   run.task->Break();
   run.task->Cleanup();
@@ -97,9 +92,8 @@ TEST_F(TovSetupStudyAreaMainTest, BackFromTheNamePageAndTheSameMethodAgainStores
                                   ChooseMethodTurn(kExtentCaption) + "," + NameTurn("Harbor"));
   MainRun run = RunMain();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
-  EXPECT_EQ(Outcome(run), std::make_tuple(0, true, true, 0));
-  EXPECT_EQ(Catalog()->Count(), 1);
-  EXPECT_EQ(CurrentStudyArea(), "Harbor");
+  EXPECT_EQ(std::tuple(Outcome(run), Catalog()->Count(), CurrentStudyArea()),
+            std::tuple(std::make_tuple(0, true, true, 0), 1, std::string("Harbor")));
   // The chooser came back with the method still selected, and the name page
   // with what was typed on it.
   ASSERT_EQ(presenter->choosers.size(), 2u);
@@ -137,9 +131,8 @@ TEST_F(TovSetupStudyAreaMainTest, AMethodWithoutItsTaskStoresNothing) {
                  ChooseMethodTurn(kWholeCaption));
   MainRun run = RunMain();
   ExpectReportedByChooser(run);
-  EXPECT_EQ(reports.at(0).number, 429);
-  EXPECT_EQ(Outcome(run), std::make_tuple(0, false, false, 47));
-  EXPECT_EQ(Catalog()->Count(), 0);
+  EXPECT_EQ(std::tuple(reports.at(0).number, Outcome(run), Catalog()->Count()),
+            std::tuple(429L, std::make_tuple(0, false, false, 47), 0L));
 }
 
 TEST_F(TovSetupStudyAreaMainTest, AMethodTaskOrOpenFunctionThatRefusesToStartIsReportedWithoutAnError) {
@@ -147,8 +140,7 @@ TEST_F(TovSetupStudyAreaMainTest, AMethodTaskOrOpenFunctionThatRefusesToStartIsR
   probe.log.initResult = false;
   UseSetupScript(ChooseMethodTurn(kWholeCaption));
   MainRun run = RunMain();
-  EXPECT_EQ(run.pages, -1);
-  EXPECT_EQ(probe.log.calls, (std::vector<std::string>{"Init"}));
+  EXPECT_EQ(std::tuple(run.pages, probe.log.calls), std::tuple(-1, std::vector<std::string>{"Init"}));
   ExpectReportedByChooser(run);
   ExpectNoPendingError(reports.at(0));
   EXPECT_FALSE(run.task->MethodTask());
@@ -160,10 +152,9 @@ TEST_F(TovSetupStudyAreaMainTest, AMethodTaskOrOpenFunctionThatRefusesToStartIsR
   spy.log.lastError = 47;
   UseSetupScript(OpenTurn("Inland"));
   run = RunMain();
-  EXPECT_EQ(spy.log.initCalls, 1);
+  EXPECT_EQ(std::tuple(spy.log.initCalls, run.pages), std::tuple(1, 0));
   ExpectReportedByChooser(run);
   ExpectNoPendingError(reports.at(0));
-  EXPECT_EQ(run.pages, 0);
 }
 
 // Without the open function opening is reported; else nothing is left to run.
@@ -176,16 +167,15 @@ TEST_F(TovSetupStudyAreaMainTest, OpeningASavedStudyAreaLeavesTheHostNothingToRu
     UseSetupScript(OpenTurn("Inland"));
     MainRun run = RunMain();
     ExpectReportedByChooser(run);
-    EXPECT_EQ(Outcome(run), std::make_tuple(0, false, false, 47));
-    EXPECT_EQ(CurrentStudyArea(), "Coast");
+    EXPECT_EQ(std::tuple(Outcome(run), CurrentStudyArea()),
+              std::tuple(std::make_tuple(0, false, false, 47), std::string("Coast")));
   }
   auto presenter = UseSetupScript(OpenTurn("Inland"));
   MainRun run = RunMain();
   EXPECT_TRUE(presenter->Errors().empty()) << presenter->Errors()[0];
   EXPECT_EQ(Outcome(run), std::make_tuple(-1, false, false, 0));
   EXPECT_FALSE(run.task->MethodTask());
-  EXPECT_EQ(CurrentStudyArea(), "Inland");
-  EXPECT_EQ(Catalog()->Count(), 2);
+  EXPECT_EQ(std::tuple(CurrentStudyArea(), Catalog()->Count()), std::tuple(std::string("Inland"), 2L));
 }
 
 } // namespace

@@ -10,8 +10,6 @@
 #include "store/AnalysisSpatialReference.h"
 #include "store/MapQueries.h"
 
-#include <stdexcept>
-
 namespace tov::test {
 namespace {
 
@@ -42,8 +40,7 @@ TEST_F(FailureTrapsTest, FailuresThatAreIgnoredIncludeForeignExceptionsAndALayer
     ClassOverride polygons(kPolygonProgId, ClassOverride::Of<PolygonThatCannotSimplify>());
     TovSSACurExtentFunction function;
     SetParams(function, {{"Application", Variant(analysis->application)}});
-    EXPECT_TRUE(function.Start());
-    EXPECT_TRUE(function.Geometry());
+    EXPECT_TRUE(function.Start() && function.Geometry());
   }
 
   auto application = std::make_shared<DelegatingApplication>(analysis->application);

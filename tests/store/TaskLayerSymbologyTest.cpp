@@ -6,8 +6,6 @@
 #include "store/StrUtils.h"
 #include "store/TaskLayerSymbology.h"
 
-#include <tuple>
-
 namespace tov::test {
 namespace {
 

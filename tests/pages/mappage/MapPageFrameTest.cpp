@@ -59,14 +59,12 @@ protected:
 TEST_F(MapPageFrameTest, TheFirstLayerEndsAtTheBottomAndOnlyAnExactTrueIsLabelledWhileTheButtonIsPressed) {
   Show(R"({"toolbar": "Toolbar1", "button": "ShowLabels"})");
   ASSERT_EQ(page->Map()->LayerCount(), 2);
-  EXPECT_EQ(MapLayer(0)->Name(), "Outline");
-  EXPECT_EQ(MapLayer(1)->Name(), "Regions");
+  EXPECT_EQ(std::tuple(MapLayer(0)->Name(), MapLayer(1)->Name()), std::tuple("Outline", "Regions"));
   FeatureLayerPtr regions = MapLayer(1);
   EXPECT_TRUE(regions->DisplayAnnotation());
   LabelClassPtr labels = regions->AnnotationProperties()->Item(0);
-  EXPECT_EQ(labels->Expression(), "[NAME]");
-  EXPECT_DOUBLE_EQ(labels->MinimumScale(), 5000000);
-  EXPECT_DOUBLE_EQ(labels->TextSymbol()->Size(), 8);
+  EXPECT_EQ(std::tuple(labels->Expression(), labels->MinimumScale(), labels->TextSymbol()->Size()),
+            std::tuple("[NAME]", 5000000.0, 8.0));
   EXPECT_FALSE(MapLayer(0)->DisplayAnnotation()) << "\"true\" is not \"True\"";
 
   Show(R"({"toolbar": "Toolbar1", "button": "ShowLabels"})");
@@ -108,8 +106,7 @@ TEST_F(MapPageFrameTest, TheMouseGoesToThePressedToolAndTheToolButtonsToThePage)
 
 TEST_F(MapPageFrameTest, AWindowMadeTooSmallSpringsBackAndTheControlsFollowItsSize) {
   Show(R"({"resize": [3000, 2000]})");
-  EXPECT_FLOAT_EQ(page->Width(), MapPageFrame::kMinWidth);
-  EXPECT_FLOAT_EQ(page->Height(), MapPageFrame::kMinHeight);
+  EXPECT_EQ(std::tuple(page->Width(), page->Height()), std::tuple(MapPageFrame::kMinWidth, MapPageFrame::kMinHeight));
 
   Show(R"({"resize": [9000, 7000]})");
   const ControlPtr next = page->Ctl("NextButton");
