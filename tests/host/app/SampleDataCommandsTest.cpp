@@ -1,6 +1,6 @@
 // Commands on the USA sample data set (skipped when it is not built), checked
 // against what its GeoPackage holds.
-#include "StoredShape.h"
+#include "tests/host/StoredShape.h"
 
 namespace tov::test {
 namespace {

@@ -1,7 +1,7 @@
 // The UK sample, as `make data` makes it with `datasets create`: each method
 // it offers stores areas that are right; the ZIP method is not offered.
 #include "DatasetsTestSupport.h"
-#include "StoredShape.h"
+#include "tests/host/StoredShape.h"
 
 #include "host/join/HostSetup.h"
 #include "setup/CreateSAMainDialog.h"

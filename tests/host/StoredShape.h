@@ -1,6 +1,6 @@
 #pragma once
 // The shape a study area was stored with, as the program's `show --json`
-// names its data folder.
+// names its data folder. It reads GDAL, so it lives with the host's tests.
 #include "Program.h"
 
 #include <gdal_priv.h>
