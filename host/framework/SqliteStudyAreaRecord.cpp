@@ -69,7 +69,7 @@ TextPropertySetPtr SqliteStudyAreaRecord::RecordProperties() {
 
 void SqliteStudyAreaRecord::SetFeatureClass(const std::shared_ptr<FeatureClass>& featureClass) {
   // The class itself lives in the study area's folder; the record keeps
-  // where it is so the analysis can be inspected without opening layers.
+  // where it is so the analysis can be examined without opening layers.
   std::string location;
   if (featureClass) {
     WorkspacePtr ws = featureClass->Workspace();

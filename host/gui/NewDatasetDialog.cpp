@@ -103,7 +103,7 @@ void NewDatasetDialog::SetSource(const QString& file) {
   m_source->setText(file);
   m_layers.clear();
   try {
-    m_layers = InspectSource(S(file));
+    m_layers = ListSourceLayers(S(file));
   } catch (const HostError& e) {
     m_inferred->setText(Q(e.Description()));
   }

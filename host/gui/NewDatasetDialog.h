@@ -1,6 +1,6 @@
 #pragma once
 #include "host/datasets/DatasetCreate.h"
-#include "host/datasets/SourceInspection.h"
+#include "host/datasets/SourceLayers.h"
 
 #include <QDialog>
 

@@ -10,7 +10,7 @@ namespace {
 class ManageSADialogTest : public ManageTest {
 protected:
   // Shows the dialog with preselect current and plays the turns (`meanwhile`
-  // run between filling and showing it); the dialog is left loaded for inspection.
+  // run between filling and showing it); the dialog is left loaded to be examined.
   std::shared_ptr<ManageSADialog> Run(const std::string& preselect, const std::string& turns,
                                       const std::function<void()>& meanwhile = {}) {
     presenter = UseConfirmScript("[" + turns + "]");

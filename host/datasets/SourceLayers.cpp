@@ -1,4 +1,4 @@
-#include "host/datasets/SourceInspection.h"
+#include "host/datasets/SourceLayers.h"
 
 #include "host/datasets/AnalysisSystemChoice.h"
 #include "host/datasets/LayerRoles.h"
@@ -30,7 +30,7 @@ OGRLayer& LayerOf(GDALDataset& ds, const std::string& source, const std::string&
 }
 } // namespace
 
-std::vector<SourceLayerInfo> InspectSource(const std::string& source) {
+std::vector<SourceLayerInfo> ListSourceLayers(const std::string& source) {
   GDALDatasetUniquePtr ds = Open(source);
   std::vector<SourceLayerInfo> layers;
   for (OGRLayer* layer : ds->GetLayers())

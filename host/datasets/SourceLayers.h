@@ -15,7 +15,7 @@ struct SourceLayerInfo {
 };
 
 // The layers of a source; HostError naming it when it cannot be read.
-std::vector<SourceLayerInfo> InspectSource(const std::string& source);
+std::vector<SourceLayerInfo> ListSourceLayers(const std::string& source);
 
 // The analysis system `datasets create` would give a data set of this main
 // layer ("auto" or "EPSG:N"), described; HostError when it cannot say.
