@@ -59,15 +59,6 @@ private:
   ProbeLog* m_log;
 };
 
-// Puts a probe under a task ProgID for its lifetime.
-class ProbeScope {
-public:
-  explicit ProbeScope(const std::string& progId)
-      : m_override(progId, [this] { return std::static_pointer_cast<Object>(std::make_shared<ProbeTask>(&log)); }) {}
-  ProbeLog log;
-
-private:
-  ClassOverride m_override;
-};
+using ProbeScope = DoubleScope<ProbeTask, ProbeLog>;
 
 } // namespace tov::test

@@ -99,15 +99,19 @@ private:
   FunctionLog* m_log;
 };
 
-// Puts a spy under the function ProgID for its lifetime.
-class SpyFunctionScope {
+// Puts a double (a spy function, a probe task) writing to `log` under a
+// ProgID for its lifetime.
+template <class Double, class Log>
+class DoubleScope {
 public:
-  explicit SpyFunctionScope(const std::string& progId)
-      : m_spy(progId, [this] { return std::static_pointer_cast<Object>(std::make_shared<SpyFunction>(&log)); }) {}
-  FunctionLog log;
+  explicit DoubleScope(const std::string& progId)
+      : m_override(progId, [this] { return std::static_pointer_cast<Object>(std::make_shared<Double>(&log)); }) {}
+  Log log;
 
 private:
-  ClassOverride m_spy;
+  ClassOverride m_override;
 };
+
+using SpyFunctionScope = DoubleScope<SpyFunction, FunctionLog>;
 
 } // namespace tov::test

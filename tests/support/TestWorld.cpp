@@ -194,6 +194,13 @@ std::string MethodJson(const std::string& name, const std::string& caption, cons
          R"(, "layers": )" + layers + R"(, "children": [] })";
 }
 
+TestWorldOptions MapPageOptions(const std::string& taskLayers) {
+  TestWorldOptions options;
+  options.extraLayers = R"({ "name": "Outline", "sourceName": "regions", "mapLayerName": "Outline" })";
+  options.extraMethods = MethodJson(kMapListMethod, "Picked", "{}", taskLayers);
+  return options;
+}
+
 TestWorldOptions AllMethodsOptions() {
   TestWorldOptions options;
   options.extraMethods = MethodJson(kSelectedShapesMethod, "Selected shapes on the map") + ", " +

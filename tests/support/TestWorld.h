@@ -97,6 +97,11 @@ std::string MethodJson(const std::string& name, const std::string& caption,
                        const std::string& properties = R"({ "MainLayer": "Regions" })",
                        const std::string& layers = "[]");
 
+// The test data set with a second view of its regions, "Outline", and the
+// map list method "Picked" whose task layers (JSON, as "layers" of MethodJson)
+// show them on its map page.
+TestWorldOptions MapPageOptions(const std::string& taskLayers);
+
 // A new task property set, as the main task keeps a method's wizard state in.
 TaskPropertySetPtr NewPropertySet();
 // A method's task made as the host makes it: "SSATask", "DataSet",

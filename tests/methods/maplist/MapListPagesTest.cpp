@@ -136,12 +136,9 @@ class SelectFromMapDialogTest : public WorldTest {
 protected:
   void SetUp() override {
     RegisterHostGuiClasses(false);
-    TestWorldOptions options;
-    options.extraLayers = R"({ "name": "Outline", "sourceName": "regions", "mapLayerName": "Outline" })";
-    options.extraMethods = MethodJson(kMapListMethod, "Picked", "{}", R"([
+    world = std::make_unique<TestWorld>(MapPageOptions(R"([
         { "name": "Regions", "properties": { "Visible": "True" } },
-        { "name": "Outline", "properties": { "Visible": "True" } } ])");
-    world = std::make_unique<TestWorld>(options);
+        { "name": "Outline", "properties": { "Visible": "True" } } ])"));
     // A third region whose name holds a quote, east of the other two.
     AddRegion(*world, "O'Brien", -73.0, 40.0, -72.0, 41.5);
     OpenAnalysis();

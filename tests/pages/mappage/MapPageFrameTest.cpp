@@ -41,13 +41,10 @@ class MapPageFrameTest : public WorldTest {
 protected:
   void SetUp() override {
     RegisterHostGuiClasses(false);
-    TestWorldOptions options;
-    options.extraLayers = R"({ "name": "Outline", "sourceName": "regions", "mapLayerName": "Outline" })";
-    options.extraMethods = MethodJson(kMapListMethod, "Picked", "{}", R"([
+    UseWorld(MapPageOptions(R"([
         { "name": "Regions", "properties": { "Visible": "True", "Annotation": "True", "LabelField": "NAME",
             "MinimunScaleForLabeling": "5000000", "MaximumScaleForLabeling": "", "SymbolSize": "8" } },
-        { "name": "Outline", "properties": { "Visible": "True", "Annotation": "true", "LabelField": "NAME" } } ])");
-    UseWorld(options);
+        { "name": "Outline", "properties": { "Visible": "True", "Annotation": "true", "LabelField": "NAME" } } ])"));
     page = NewPage<NotingMapPage>(kMapListMethod);
   }
   void Show(const std::string& actions) { ShowPage(*page, actions); }
