@@ -83,7 +83,8 @@ void ReadGraphics(const json& graphics, const std::string& where, HostMap& map) 
 json WriteMap(const HostMap& map, const std::string& anchor) {
   json layers = json::array();
   for (long i = 0; i < map.LayerCount(); ++i) layers.push_back(LayerJson::Write(map.Layer(i), anchor));
-  json j = {{"name", map.Name()}, {"layers", layers}};
+  json j = {{"name", map.Name()}};
+  j["layers"] = std::move(layers); // a brace list would copy every layer
   j["spatialReference"] = map.SpatialReference() ? json(map.SpatialReference()->ExportToWkt()) : json(nullptr);
   EnvelopePtr e = map.Extent();
   j["graphics"] = WriteGraphics(map);
@@ -145,6 +146,21 @@ std::shared_ptr<HostMapDocument> ReadDocument(const json& j, const std::string& 
   return doc;
 }
 
+// The document as SaveDocument writes it to a file in nativeFolder.
+json WriteDocument(const MapDocument& document, const std::string& nativeFolder) {
+  json maps = json::array();
+  long focus = 0;
+  for (long i = 0; i < document.MapCount(); ++i) {
+    auto map = std::dynamic_pointer_cast<HostMap>(document.Map(i));
+    if (!map) throw HostError(err::TypeMismatch, kSource, "The document holds a map this application cannot save");
+    if (map == document.FocusMap()) focus = i;
+    maps.push_back(WriteMap(*map, nativeFolder));
+  }
+  json j = {{"version", kDocumentVersion}, {"focusMap", focus}};
+  j["maps"] = std::move(maps);
+  return j;
+}
+
 // The same file however the path is written.
 std::string SameFileKey(const std::string& nativePath) {
   std::error_code ec;
@@ -175,6 +191,8 @@ void GisApplication::NewDocument() {
   m_document = std::make_shared<HostMapDocument>();
   m_baseline = json();
   m_baselineFile.clear();
+  m_fileText.clear();
+  m_baselineIsFile = false;
 }
 
 void GisApplication::LoadDocument(const std::string& path) {
@@ -182,11 +200,15 @@ void GisApplication::LoadDocument(const std::string& path) {
   std::error_code ec;
   const bool exists = fs::exists(native, ec);
   try {
-    json j = LayerJson::ReadFile(native, kSource);
+    std::string text = LayerJson::ReadText(native, kSource);
+    json j = LayerJson::ParseText(text, native, kSource);
     try {
       m_document = ReadDocument(j, FolderOf(native));
-      // As this process would write it, so that only real changes differ.
-      m_baseline = DocumentJson(native);
+      // The baseline is made from the text only when a save has to merge:
+      // most saves find the file as it was read.
+      m_baseline = json();
+      m_fileText = std::move(text);
+      m_baselineIsFile = true;
       m_baselineFile = SameFileKey(native);
     } catch (const JsonFormatError& e) {
       throw HostError(gisErr::DocumentFormat, kSource,
@@ -202,25 +224,24 @@ void GisApplication::LoadDocument(const std::string& path) {
   m_unreadDocument.clear();
 }
 
-json GisApplication::DocumentJson(const std::string& native) const {
-  const std::string anchor = FolderOf(native);
-  json maps = json::array();
-  long focus = 0;
-  for (long i = 0; i < m_document->MapCount(); ++i) {
-    auto map = std::dynamic_pointer_cast<HostMap>(m_document->Map(i));
-    if (!map) throw HostError(err::TypeMismatch, kSource, "The document holds a map this application cannot save");
-    if (map == m_document->FocusMap()) focus = i;
-    maps.push_back(WriteMap(*map, anchor));
-  }
-  return {{"version", kDocumentVersion}, {"focusMap", focus}, {"maps", maps}};
-}
+json GisApplication::DocumentJson(const std::string& native) const { return WriteDocument(*m_document, FolderOf(native)); }
 
 json GisApplication::DocumentState(const std::string& path) const { return DocumentJson(ToNativePath(path)); }
 
 void GisApplication::SaveDocumentChangesSince(const std::string& path, const json& since) const {
   m_baseline = since;
+  m_baselineIsFile = false;
   m_baselineFile = SameFileKey(ToNativePath(path));
   SaveDocument(path);
+}
+
+json GisApplication::Baseline(const std::string& native) const {
+  // As this process would write the text it last read or wrote, so that
+  // only real changes differ.
+  if (m_baseline.is_null() && m_baselineIsFile && !m_fileText.empty())
+    m_baseline = WriteDocument(*ReadDocument(LayerJson::ParseText(m_fileText, native, kSource), FolderOf(native)),
+                               FolderOf(native));
+  return m_baseline;
 }
 
 void GisApplication::SaveDocument(const std::string& path) const {
@@ -234,21 +255,30 @@ void GisApplication::SaveDocument(const std::string& path) const {
 
   DocumentLock lock(native);
   std::error_code ec;
-  json merged = j;
+  json merged;
   // Only the file this document came from is merged into; another one
-  // (a new document, or saving under a new name) is replaced.
+  // (a new document, or saving under a new name) is replaced. A file that
+  // still holds what the baseline was made from has nothing to merge.
   const std::string file = SameFileKey(native);
   if (file == m_baselineFile && fs::exists(native, ec)) {
-    json theirs = LayerJson::ReadFile(native, kSource);
-    if (!theirs.is_object() || theirs.value("version", json()) != json(kDocumentVersion))
-      throw HostError(gisErr::DocumentFormat, kSource,
-                      "The map document \"" + DisplayPath(native) +
-                          "\" was replaced by one this application cannot read, so it is not overwritten.");
-    merged = MapDocumentMerge::Merge(m_baseline, j, theirs);
+    const std::string text = LayerJson::ReadText(native, kSource);
+    if (text != m_fileText || !m_baselineIsFile) {
+      json theirs = LayerJson::ParseText(text, native, kSource);
+      if (!theirs.is_object() || theirs.value("version", json()) != json(kDocumentVersion))
+        throw HostError(gisErr::DocumentFormat, kSource,
+                        "The map document \"" + DisplayPath(native) +
+                            "\" was replaced by one this application cannot read, so it is not overwritten.");
+      merged = MapDocumentMerge::Merge(Baseline(native), j, theirs);
+    }
   }
-  LayerJson::WriteFileAtomically(native, merged.dump(2), kSource);
+  std::string out = (merged.is_null() ? j : merged).dump(2);
+  LayerJson::WriteFileAtomically(native, out, kSource);
+  // After a merge the file also holds others' work, which the baseline
+  // (this document) must not: the next save merges again.
+  m_baselineIsFile = merged.is_null() || merged == j;
   m_baseline = std::move(j);
   m_baselineFile = file;
+  m_fileText = std::move(out);
 }
 
 } // namespace tov

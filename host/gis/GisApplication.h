@@ -37,7 +37,8 @@ public:
   // Save does not overwrite what other processes saved meanwhile: saving to
   // the file the document was loaded from (or last saved to), it re-reads
   // the file under a lock (DocumentLock), replays this document's changes
-  // since then onto it and writes the result.
+  // since then onto it and writes the result (a file that still holds what
+  // this document was loaded from or last saved as is simply replaced).
   void SaveDocument(const std::string& path) const;
   // The document as SaveDocument(path) would write it now.
   nlohmann::json DocumentState(const std::string& path) const;
@@ -48,6 +49,8 @@ public:
 
 private:
   nlohmann::json DocumentJson(const std::string& nativePath) const;
+  // m_baseline, made from m_fileText when it was not made yet.
+  nlohmann::json Baseline(const std::string& nativePath) const;
 
   MapDocumentPtr m_document;
   int64_t m_hWnd = 0;
@@ -55,8 +58,14 @@ private:
   std::string m_unreadDocument; // the document file a Load refused, if any
   // The document as loaded or last saved (null for a new one): what this
   // process's changes are measured against.
+  // Null after a load until a save needs it (see Baseline).
   mutable nlohmann::json m_baseline;
   mutable std::string m_baselineFile;
+  // The file's text as this process last read or wrote it, and whether
+  // the baseline is that text's document (after a load, or a save that had
+  // nothing to merge).
+  mutable std::string m_fileText;
+  mutable bool m_baselineIsFile = false;
 };
 
 using GisApplicationPtr = std::shared_ptr<GisApplication>;

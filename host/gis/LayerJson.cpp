@@ -281,7 +281,9 @@ json LayerJson::Write(const LayerPtr& layer, const std::string& nativeAnchor) {
   if (auto group = std::dynamic_pointer_cast<GroupLayer>(layer)) {
     json children = json::array();
     for (long i = 0; i < group->Count(); ++i) children.push_back(Write(group->Layer(i), nativeAnchor));
-    return {{"type", "group"}, {"name", group->Name()}, {"visible", group->Visible()}, {"layers", children}};
+    json j = {{"type", "group"}, {"name", group->Name()}, {"visible", group->Visible()}};
+    j["layers"] = std::move(children); // a brace list would copy every child
+    return j;
   }
   throw HostError(err::TypeMismatch, "orvaCore.Layer", "The layer was not made by this application and cannot be saved");
 }
@@ -337,12 +339,35 @@ void LayerJson::WriteFileAtomically(const std::string& nativePath, const std::st
 }
 
 json LayerJson::ReadFile(const std::string& nativePath, const char* source) {
+  return ParseText(ReadText(nativePath, source), nativePath, source);
+}
+
+std::string LayerJson::ReadText(const std::string& nativePath, const char* source) {
   std::ifstream in(nativePath, std::ios::binary);
   if (!in) throw HostError(err::FileNotFound, source, "The file \"" + DisplayPath(nativePath) + "\" does not exist or cannot be read");
-  std::stringstream buffer;
-  buffer << in.rdbuf();
+  // One read into a string of the file's size: a map document of many layers
+  // is megabytes.
+  std::string text;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size > 0) {
+    text.resize(static_cast<size_t>(size));
+    in.read(text.data(), size);
+    text.resize(static_cast<size_t>(in.gcount()));
+  } else if (size < 0) { // not a file that can be measured: read it as it comes
+    in.clear();
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    text = buffer.str();
+  }
+  if (in.bad()) throw HostError(err::FileNotFound, source, "The file \"" + DisplayPath(nativePath) + "\" cannot be read");
+  return text;
+}
+
+json LayerJson::ParseText(const std::string& text, const std::string& nativePath, const char* source) {
   try {
-    return json::parse(buffer.str());
+    return json::parse(text);
   } catch (...) {
     ThrowJsonError(std::current_exception(), [&](const std::string& reason) {
       return HostError(gisErr::DocumentFormat, source,

@@ -27,6 +27,10 @@ public:
   static void WriteFileAtomically(const std::string& nativePath, const std::string& text, const char* source);
   // Reads and parses a JSON file; missing or malformed raises.
   static nlohmann::json ReadFile(const std::string& nativePath, const char* source);
+  // The file's bytes; a missing or unreadable file raises.
+  static std::string ReadText(const std::string& nativePath, const char* source);
+  // Parses what ReadText gave; malformed raises, naming the file.
+  static nlohmann::json ParseText(const std::string& text, const std::string& nativePath, const char* source);
 };
 
 } // namespace tov

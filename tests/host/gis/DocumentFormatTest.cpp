@@ -192,6 +192,42 @@ TEST_F(CommaLocaleTest, LayerFilesDocumentsAndSystemsKeepDecimalPoints) {
   EXPECT_EQ(std::make_pair(copy->CentralMeridian(), copy->StandardParallel1()), std::make_pair(-100.5, 29.25));
 }
 
+// Two processes on one document: each save keeps what the other saved since
+// this one loaded, whether or not the file changed in between.
+TEST_F(DocumentFormatTest, SavesKeepWhatAnotherProcessSavedSinceTheLoad) {
+  GisApplication mine, theirs;
+  mine.LoadDocument(Platform("document.json"));
+  theirs.LoadDocument(Platform("document.json"));
+  auto added = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  added->SetName("Theirs");
+  theirs.Document()->FocusMap()->AddLayer(added);
+  theirs.SaveDocument(Platform("document.json"));
+
+  mine.Document()->FocusMap()->Layer(0)->SetVisible(false);
+  mine.SaveDocument(Platform("document.json"));
+  // Saved again with nothing else saved meanwhile: the file is this document.
+  mine.Document()->FocusMap()->Layer(0)->SetName("Renamed");
+  mine.SaveDocument(Platform("document.json"));
+
+  GisApplication reread;
+  reread.LoadDocument(Platform("document.json"));
+  MapPtr map = reread.Document()->FocusMap();
+  ASSERT_EQ(map->LayerCount(), 2);
+  EXPECT_EQ(std::make_tuple(map->Layer(0)->Name(), map->Layer(0)->Visible(), map->Layer(1)->Name()),
+            std::make_tuple(std::string("Renamed"), false, std::string("Theirs")));
+
+  // Saving the changes since a state: what was done before it stays out of
+  // the file, though nobody else saved.
+  reread.Document()->FocusMap()->Layer(1)->SetVisible(false);
+  const json since = reread.DocumentState(Platform("document.json"));
+  reread.Document()->FocusMap()->Layer(0)->SetName("Since");
+  reread.SaveDocumentChangesSince(Platform("document.json"), since);
+  GisApplication last;
+  last.LoadDocument(Platform("document.json"));
+  map = last.Document()->FocusMap();
+  EXPECT_EQ(std::make_tuple(map->Layer(0)->Name(), map->Layer(1)->Visible()), std::make_tuple(std::string("Since"), true));
+}
+
 // Saving replays this process's changes onto what other processes saved.
 json Feature(const std::string& name, const std::string& folder, bool visible = true) {
   return {{"type", "feature"},
