@@ -16,7 +16,7 @@ void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
               "missing or unreadable, why it is broken");
   list->callback([&context, &runner] {
     runner = [&context] {
-      AnalysisPtr analysis = context.OpenAnalysisOnce();
+      AnalysisPtr analysis = context.OpenAnalysisOnce(AnalysisOpening::WithoutMap);
       StudyAreaCatalogPtr catalog = Must(analysis->dataManager->GetStudyAreaCatalog(), "the study area catalogue");
       const std::string current = analysis->extension->ExtensionProperties()->GetProperty(kCurrentExtentKey);
       CollectionPtr names = catalog->Names();
