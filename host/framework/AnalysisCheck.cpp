@@ -136,14 +136,18 @@ std::vector<std::string> Names(StudyAreaCatalog& catalog) {
 
 std::string AnalysisCheck::BrokenReason(const Analysis& analysis, const std::string& name) {
   StudyAreaRecordPtr record = analysis.dataManager->GetStudyAreaCatalog()->Item(name);
-  if (!record) return "no record";
-  const std::string layerFile = ToNativePath(record->FilePath());
-  std::error_code ec;
-  if (!fs::exists(layerFile, ec)) return "layer file missing: " + ShownPath(layerFile);
+  return record ? BrokenReason(*record) : "no record";
+}
+
+std::string AnalysisCheck::BrokenReason(StudyAreaRecord& record) {
+  const std::string layerFile = ToNativePath(record.FilePath());
   HostLayerFile file;
   try {
     file.Open(layerFile);
   } catch (const HostError& e) {
+    // Asked only now: a whole study area is told with one look at its file.
+    std::error_code ec;
+    if (!fs::exists(layerFile, ec)) return "layer file missing: " + ShownPath(layerFile);
     return "layer file unreadable: " + ShownPath(layerFile) + " (" + e.Description() + ")";
   }
   auto layer = std::dynamic_pointer_cast<HostFeatureLayer>(file.Layer());

@@ -21,8 +21,10 @@ struct FileStart {
   uint64_t size = 0;
 };
 
-bool ReadStart(const std::string& path, size_t count, FileStart& out) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// Files are opened relative to their folder's descriptor: the folder's path
+// is then looked up once rather than once per file.
+bool ReadStart(int folder, const std::string& file, size_t count, FileStart& out) {
+  const int fd = openat(folder, file.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -36,8 +38,9 @@ bool ReadStart(const std::string& path, size_t count, FileStart& out) {
 }
 
 // The driver looks for the index and the table under either letter case.
-bool ReadCompanion(const std::string& stem, const char* lower, const char* upper, size_t count, FileStart& out) {
-  return ReadStart(stem + lower, count, out) || ReadStart(stem + upper, count, out);
+bool ReadCompanion(int folder, const std::string& name, const char* lower, const char* upper, size_t count,
+                   FileStart& out) {
+  return ReadStart(folder, name + lower, count, out) || ReadStart(folder, name + upper, count, out);
 }
 
 uint32_t BigEndian32(const unsigned char* p) {
@@ -58,16 +61,20 @@ bool MainHeaderFits(const FileStart& file) {
 
 // A .dbf header: its length and record length usable, its field
 // descriptors there and fitting one record, its records fitting the file.
-bool TableHeaderFits(const std::string& stem) {
+bool TableHeaderFits(int folder, const std::string& name) {
+  // Enough for the header of a table of a hundred fields in one read.
+  constexpr size_t kMostRead = 4096;
   FileStart table;
-  if (!ReadCompanion(stem, ".dbf", ".DBF", kTableHeader, table) || table.bytes.size() < kTableHeader) return false;
+  if (!ReadCompanion(folder, name, ".dbf", ".DBF", kMostRead, table) || table.bytes.size() < kTableHeader) return false;
   const unsigned char* h = table.bytes.data();
   const uint64_t records = LittleEndian32(h + 4);
   const uint32_t headerLength = LittleEndian16(h + 8);
   const uint32_t recordLength = LittleEndian16(h + 10);
   if (headerLength < kTableHeader || recordLength == 0) return false;
   if (headerLength + records * recordLength > table.size) return false;
-  if (!ReadCompanion(stem, ".dbf", ".DBF", headerLength, table) || table.bytes.size() < headerLength) return false;
+  if (headerLength > table.bytes.size() &&
+      (!ReadCompanion(folder, name, ".dbf", ".DBF", headerLength, table) || table.bytes.size() < headerLength))
+    return false;
   uint32_t used = 1; // each record starts with its deletion flag
   for (size_t at = kTableHeader; at + kFieldDescriptor <= headerLength && table.bytes[at] != 0x0D;
        at += kFieldDescriptor) {
@@ -81,10 +88,14 @@ bool TableHeaderFits(const std::string& stem) {
 } // namespace
 
 bool ShapefileLooksWhole(const std::string& folder, const std::string& name) {
-  const std::string stem = folder + "/" + name;
+  const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return false;
   FileStart shapes, index;
-  return ReadStart(stem + ".shp", kMainHeader, shapes) && MainHeaderFits(shapes) &&
-         ReadCompanion(stem, ".shx", ".SHX", kMainHeader, index) && MainHeaderFits(index) && TableHeaderFits(stem);
+  const bool whole = ReadStart(dir, name + ".shp", kMainHeader, shapes) && MainHeaderFits(shapes) &&
+                     ReadCompanion(dir, name, ".shx", ".SHX", kMainHeader, index) && MainHeaderFits(index) &&
+                     TableHeaderFits(dir, name);
+  close(dir);
+  return whole;
 }
 
 } // namespace tov
