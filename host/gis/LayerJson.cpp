@@ -351,7 +351,7 @@ json LayerJson::ReadFile(const std::string& nativePath, const char* source) {
   size_t used = 0;
   for (ssize_t n; (n = read(fd, text.data() + used, text.size() - used)) > 0 || (n < 0 && errno == EINTR);) {
     if (n > 0) used += static_cast<size_t>(n);
-    if (used == size) break;
+    if (size && used == size) break;
     if (used == text.size()) text.resize(text.size() * 2);
   }
   close(fd);
