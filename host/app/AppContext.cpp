@@ -2,8 +2,12 @@
 
 namespace tov {
 
-AnalysisPtr AppContext::OpenAnalysisOnce() {
-  if (!m_analysis) m_analysis = OpenAnalysis(analysisFolder, datasetName, dataRoot, createsSharedAnalysis);
+AnalysisPtr AppContext::OpenAnalysisOnce(AnalysisOpening opening) {
+  const bool lacksMap = m_analysis && !m_analysis->application && opening == AnalysisOpening::Whole;
+  if (!m_analysis || lacksMap) {
+    m_analysis.reset(); // one open analysis per process
+    m_analysis = OpenAnalysis(analysisFolder, datasetName, dataRoot, createsSharedAnalysis, opening);
+  }
   return m_analysis;
 }
 

@@ -15,8 +15,9 @@ struct AppContext {
   // store something (setup); the others refuse it with a message.
   bool createsSharedAnalysis = false;
 
-  // Opens (or creates) the analysis once; later calls return the same one.
-  AnalysisPtr OpenAnalysisOnce();
+  // Opens (or creates) the analysis once; later calls return the same one
+  // (read again whole when it was opened WithoutMap and the map is wanted).
+  AnalysisPtr OpenAnalysisOnce(AnalysisOpening opening = AnalysisOpening::Whole);
 
 private:
   AnalysisPtr m_analysis;

@@ -2,13 +2,32 @@
 #include "host/app/Commands.h"
 
 #include "host/framework/AnalysisCheck.h"
+#include "host/framework/SqliteStudyAreaCatalog.h"
 #include "platform/framework/SettingsKeys.h"
-#include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 
 #include <iostream>
 
 namespace tov {
+
+namespace {
+
+// One line per study area, in catalogue order; returns how many.
+size_t PrintStudyAreas(const Analysis& analysis, SqliteStudyAreaCatalog& catalog) {
+  const std::string current = analysis.extension->ExtensionProperties()->GetProperty(kCurrentExtentKey);
+  const std::vector<SqliteStudyAreaCatalog::Entry> entries = catalog.Entries("TYPE");
+  for (const auto& [name, method, record] : entries) {
+    std::cout << name << "\t" << method << "\t" << (name == current ? "*" : "") << "\t"
+              << AnalysisShownPath(analysis, record->FilePath());
+    // A study area that cannot be opened is still listed, marked.
+    const std::string broken = AnalysisCheck::BrokenReason(*record);
+    if (!broken.empty()) std::cout << "\tbroken: " << broken;
+    std::cout << "\n";
+  }
+  return entries.size();
+}
+
+} // namespace
 
 void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
   CLI::App* list = app.add_subcommand(
@@ -16,22 +35,11 @@ void AddListCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
               "missing or unreadable, why it is broken");
   list->callback([&context, &runner] {
     runner = [&context] {
-      AnalysisPtr analysis = context.OpenAnalysisOnce();
-      StudyAreaCatalogPtr catalog = Must(analysis->dataManager->GetStudyAreaCatalog(), "the study area catalogue");
-      const std::string current = analysis->extension->ExtensionProperties()->GetProperty(kCurrentExtentKey);
-      CollectionPtr names = catalog->Names();
-      for (long i = 1; i <= names->Count(); ++i) {
-        const std::string name = names->Item(i).ToString();
-        StudyAreaRecordPtr record = catalog->Item(name);
-        if (!record) continue;
-        std::cout << name << "\t" << record->RecordProperties()->GetProperty("TYPE") << "\t"
-                  << (name == current ? "*" : "") << "\t" << AnalysisShownPath(*analysis, record->FilePath());
-        // A study area that cannot be opened is still listed, marked.
-        const std::string broken = AnalysisCheck::BrokenReason(*analysis, name);
-        if (!broken.empty()) std::cout << "\tbroken: " << broken;
-        std::cout << "\n";
-      }
-      if (names->Count() == 0) std::cerr << "No study areas in " << AnalysisShownName(*analysis) << "\n";
+      // The map is neither shown nor changed: it is left unread.
+      AnalysisPtr analysis = context.OpenAnalysisOnce(AnalysisOpening::WithoutMap);
+      auto catalog = std::dynamic_pointer_cast<SqliteStudyAreaCatalog>(analysis->dataManager->GetStudyAreaCatalog());
+      if (PrintStudyAreas(*analysis, *Must(catalog, "the study area catalogue")) == 0)
+        std::cerr << "No study areas in " << AnalysisShownName(*analysis) << "\n";
       return kExitOk;
     };
   });

@@ -38,7 +38,7 @@ void AddShowExportCommands(CLI::App& app, AppContext& context, CommandRunner& ru
   showCommand->add_flag("--json", show->json, "One JSON object for scripts");
   showCommand->callback([&context, &runner, show] {
     runner = [&context, show] {
-      AnalysisPtr analysis = context.OpenAnalysisOnce();
+      AnalysisPtr analysis = context.OpenAnalysisOnce(AnalysisOpening::WithoutMap);
       StudyAreaProperties properties = DescribeStudyArea(*analysis, show->name);
       std::cout << (show->json ? StudyAreaPropertiesJson(properties) + "\n" : FormatStudyAreaProperties(properties));
       return properties.problem.empty() ? kExitOk : kExitNothingMade;
@@ -67,7 +67,7 @@ void AddShowExportCommands(CLI::App& app, AppContext& context, CommandRunner& ru
     if (const std::string refusal = ExportSystemRefusal(exported->out, code); !refusal.empty())
       throw CLI::ValidationError("--srs", refusal);
     runner = [&context, exported, code] {
-      AnalysisPtr analysis = context.OpenAnalysisOnce();
+      AnalysisPtr analysis = context.OpenAnalysisOnce(AnalysisOpening::WithoutMap);
       ExportStudyArea(*analysis, exported->name, exported->out, code);
       std::cout << "Study area \"" << exported->name << "\" written to " << exported->out << "\n";
       return kExitOk;

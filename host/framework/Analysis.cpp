@@ -54,7 +54,7 @@ std::shared_ptr<AnalysisExtension> CurrentAnalysisExtension() {
 }
 
 AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& datasetName,
-                         const std::string& dataRoot, bool createShared) {
+                         const std::string& dataRoot, bool createShared, AnalysisOpening opening) {
   if (nativeFolder.empty())
     throw HostError(err::InvalidCall, kSource, "No analysis folder was given.");
   auto analysis = std::make_shared<Analysis>();
@@ -113,15 +113,20 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   const bool switching = !analysis->created && !before.empty() && current != before;
   if (current != before && !switching) analysis->extension->SetCurrentDatasetName(current);
 
-  analysis->application = std::make_shared<GisApplication>();
-  analysis->application->AddExtension(kTovExtensionProgId, analysis->extension);
+  // Without the map there is no application either, so nothing can save an
+  // unread map over the stored one.
+  const bool withMap = opening == AnalysisOpening::Whole || analysis->created || switching;
+  if (withMap) {
+    analysis->application = std::make_shared<GisApplication>();
+    analysis->application->AddExtension(kTovExtensionProgId, analysis->extension);
+  }
   if (analysis->created) {
     if (!current.empty()) {
       auto ds = std::dynamic_pointer_cast<JsonDataset>(analysis->dataManager->DataSetByName(current));
       AddReferenceLayers(analysis->application->Document(), *ds, *analysis->extension->DataAccess());
     }
     SaveAnalysis(*analysis);
-  } else {
+  } else if (withMap) {
     analysis->application->LoadDocument(documentPath);
     if (switching) SwitchDataset(*analysis, current);
   }

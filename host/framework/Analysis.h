@@ -31,6 +31,7 @@ struct Analysis {
   std::string dataRoot; // native folder new data sets are written to
   // analysis.sqlite (of the working copy, for a shared analysis)
   std::shared_ptr<AnalysisDatabase> database;
+  // None when the analysis was opened WithoutMap.
   std::shared_ptr<GisApplication> application;
   std::shared_ptr<AnalysisDataManager> dataManager;
   std::shared_ptr<AnalysisExtension> extension;
@@ -38,6 +39,12 @@ struct Analysis {
 };
 
 using AnalysisPtr = std::shared_ptr<Analysis>;
+
+// How much of an analysis OpenAnalysis reads. A command that neither shows
+// nor changes the map (list, show) opens it WithoutMap: the map document,
+// which grows with every study area, is then left unread. A new analysis,
+// and one switched to another data set, still get their map.
+enum class AnalysisOpening { Whole, WithoutMap };
 
 // Opens the analysis in nativeFolder, creating the folder and a new analysis
 // when there is none. Data sets are looked up in dataRoot first, then along
@@ -51,7 +58,8 @@ using AnalysisPtr = std::shared_ptr<Analysis>;
 // opens a shared analysis instead (see SharedAnalysis); one that does not
 // exist yet is made only when createShared.
 AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& datasetName = std::string(),
-                         const std::string& dataRoot = std::string(), bool createShared = true);
+                         const std::string& dataRoot = std::string(), bool createShared = true,
+                         AnalysisOpening opening = AnalysisOpening::Whole);
 
 // Writes the map document to document.json (atomically). The catalogue and
 // settings need no saving: each change is stored when it is made. A shared

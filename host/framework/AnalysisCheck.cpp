@@ -6,6 +6,7 @@
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostLayerFile.h"
 #include "host/gis/PostgisWorkspace.h"
+#include "host/gis/ShapefileCheck.h"
 #include "platform/framework/StudyAreaCatalog.h"
 #include "platform/framework/StudyAreaRecord.h"
 #include "platform/framework/TextPropertySet.h"
@@ -33,6 +34,19 @@ std::string MissingDataPath(const HostFeatureLayer& layer) {
   if (source.format == "shapefile")
     return ShownPath((fs::path(source.nativePath) / (source.dataset + ".shp")).lexically_normal().string());
   return ShownPath(source.nativePath) + (source.dataset.empty() ? "" : " (" + source.dataset + ")");
+}
+
+// Whether the layer's data would open. A shapefile is told by its files'
+// headers: opening it through the driver, for every study area of a list,
+// would cost far more. Looked for where the layer would open it: the folder
+// beside the layer file first, then the one it was saved from.
+bool DataOpens(const HostFeatureLayer& layer) {
+  const LayerDataSource& source = layer.DataSource();
+  const SavedDataSource* saved = layer.UnopenedSource();
+  if (source.format != "shapefile" || !saved) return layer.FeatureClass() != nullptr;
+  for (const std::string& folder : {source.nativePath, saved->path})
+    if (!folder.empty() && ShapefileLooksWhole(folder, source.dataset)) return true;
+  return false;
 }
 
 // A layer whose data could not be opened, or whose workspace has gone
@@ -122,19 +136,23 @@ std::vector<std::string> Names(StudyAreaCatalog& catalog) {
 
 std::string AnalysisCheck::BrokenReason(const Analysis& analysis, const std::string& name) {
   StudyAreaRecordPtr record = analysis.dataManager->GetStudyAreaCatalog()->Item(name);
-  if (!record) return "no record";
-  const std::string layerFile = ToNativePath(record->FilePath());
-  std::error_code ec;
-  if (!fs::exists(layerFile, ec)) return "layer file missing: " + ShownPath(layerFile);
+  return record ? BrokenReason(*record) : "no record";
+}
+
+std::string AnalysisCheck::BrokenReason(StudyAreaRecord& record) {
+  const std::string layerFile = ToNativePath(record.FilePath());
   HostLayerFile file;
   try {
     file.Open(layerFile);
   } catch (const HostError& e) {
+    // Asked only now: a whole study area is told with one look at its file.
+    std::error_code ec;
+    if (!fs::exists(layerFile, ec)) return "layer file missing: " + ShownPath(layerFile);
     return "layer file unreadable: " + ShownPath(layerFile) + " (" + e.Description() + ")";
   }
   auto layer = std::dynamic_pointer_cast<HostFeatureLayer>(file.Layer());
   if (!layer) return "layer file holds no feature layer: " + ShownPath(layerFile);
-  if (!layer->FeatureClass()) return "dataset missing: " + MissingDataPath(*layer);
+  if (!DataOpens(*layer)) return "dataset missing: " + MissingDataPath(*layer);
   return "";
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "host/framework/Analysis.h"
+#include "platform/framework/StudyAreaRecord.h"
 
 #include <string>
 #include <vector>
@@ -26,6 +27,8 @@ public:
   // Why the study area's stored files cannot be used ("layer file missing:
   // PATH", "dataset missing: PATH", ...), or "" when they can.
   static std::string BrokenReason(const Analysis& analysis, const std::string& name);
+  // The same for a record already looked up.
+  static std::string BrokenReason(StudyAreaRecord& record);
 
   // Everything found, study areas in catalogue order first.
   static std::vector<AnalysisFinding> Check(const Analysis& analysis);

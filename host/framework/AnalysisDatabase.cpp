@@ -155,14 +155,44 @@ void AnalysisDatabase::Open(bool readOnly) {
     Execute("PRAGMA synchronous = NORMAL");
     Migrate();
   } catch (...) {
-    sqlite3_close(m_db);
-    m_db = nullptr;
+    Close();
     throw;
   }
 }
 
-AnalysisDatabase::~AnalysisDatabase() {
+AnalysisDatabase::~AnalysisDatabase() { Close(); }
+
+void AnalysisDatabase::Close() {
+  {
+    std::lock_guard<std::mutex> lock(m_idleMutex);
+    for (auto& [sql, stmt] : m_idle) sqlite3_finalize(stmt);
+    m_idle.clear();
+  }
   if (m_db) sqlite3_close(m_db);
+  m_db = nullptr;
+}
+
+sqlite3_stmt* AnalysisDatabase::TakeStatement(const std::string& sql) {
+  std::lock_guard<std::mutex> lock(m_idleMutex);
+  auto it = m_idle.find(sql);
+  if (it == m_idle.end()) return nullptr;
+  sqlite3_stmt* stmt = it->second;
+  m_idle.erase(it);
+  return stmt;
+}
+
+void AnalysisDatabase::ReturnStatement(const std::string& sql, sqlite3_stmt* stmt) {
+  // Reset ends the statement's read, so a kept statement holds no lock.
+  sqlite3_reset(stmt);
+  sqlite3_clear_bindings(stmt);
+  // The texts are the program's own, so few; the bound is for safety only.
+  constexpr size_t kMostKept = 128;
+  std::lock_guard<std::mutex> lock(m_idleMutex);
+  if (m_idle.size() >= kMostKept) {
+    sqlite3_finalize(stmt);
+    return;
+  }
+  m_idle.emplace(sql, stmt);
 }
 
 void AnalysisDatabase::Fail(int code, const std::string& what) {
@@ -260,12 +290,19 @@ void AnalysisDatabase::SetSetting(const std::string& facet, const std::string& k
   });
 }
 
-AnalysisDatabase::Statement::Statement(AnalysisDatabase& db, const char* sql) : m_db(db) {
+AnalysisDatabase::Statement::Statement(AnalysisDatabase& db, const char* sql) : m_db(db), m_sql(sql) {
+  m_stmt = db.TakeStatement(m_sql);
+  if (m_stmt) return;
   int rc = sqlite3_prepare_v2(db.m_db, sql, -1, &m_stmt, nullptr);
-  if (rc != SQLITE_OK) db.Fail(rc, "preparing a query");
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(m_stmt);
+    db.Fail(rc, "preparing a query");
+  }
 }
 
-AnalysisDatabase::Statement::~Statement() { sqlite3_finalize(m_stmt); }
+AnalysisDatabase::Statement::~Statement() {
+  if (m_stmt) m_db.ReturnStatement(m_sql, m_stmt);
+}
 
 AnalysisDatabase::Statement& AnalysisDatabase::Statement::Bind(int index, const std::string& text) {
   int rc = sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);

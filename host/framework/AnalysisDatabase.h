@@ -2,7 +2,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct sqlite3;
@@ -32,10 +34,15 @@ public:
   bool ReadOnly() const { return m_readOnly; }
   int SchemaVersion();
 
-  // One prepared statement; values are bound from 1.
+  // One prepared statement; values are bound from 1. The connection keeps
+  // each text's statement once prepared and hands it out again, reset, to
+  // the next Statement of the same text: a catalogue read per study area
+  // would otherwise spend most of its time compiling SQL.
   class Statement {
   public:
     Statement(AnalysisDatabase& db, const char* sql);
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
     ~Statement();
     Statement& Bind(int index, const std::string& text);
     Statement& Bind(int index, int64_t value);
@@ -46,6 +53,7 @@ public:
 
   private:
     AnalysisDatabase& m_db;
+    std::string m_sql;
     sqlite3_stmt* m_stmt = nullptr;
   };
 
@@ -69,8 +77,15 @@ private:
   [[noreturn]] void Fail(int code, const std::string& what, const std::string& message);
   std::string Reason(int code) const;
   void Migrate();
+  // Prepared statements not in use, by SQL text; finalized before the
+  // connection closes.
+  sqlite3_stmt* TakeStatement(const std::string& sql);
+  void ReturnStatement(const std::string& sql, sqlite3_stmt* stmt);
+  void Close();
 
   sqlite3* m_db = nullptr;
+  std::mutex m_idleMutex;
+  std::unordered_multimap<std::string, sqlite3_stmt*> m_idle;
   std::string m_path;
   bool m_readOnly = false;
   int64_t m_commits = 0;

@@ -39,6 +39,19 @@ CollectionPtr SqliteStudyAreaCatalog::Names() {
   return names;
 }
 
+std::vector<SqliteStudyAreaCatalog::Entry> SqliteStudyAreaCatalog::Entries(const std::string& key) {
+  std::vector<Entry> entries;
+  AnalysisDatabase::Statement s(*m_db,
+                                "SELECT s.id, s.name, coalesce(p.value, '') FROM study_areas s LEFT JOIN record_properties p "
+                                "ON p.record_id = s.id AND p.key = ?1 ORDER BY s.id");
+  s.Bind(1, key);
+  while (s.Step()) {
+    const int64_t id = s.Int(0);
+    entries.push_back({s.Text(1), s.Text(2), std::make_shared<SqliteStudyAreaRecord>(m_db, id, RecordFilePath(id))});
+  }
+  return entries;
+}
+
 long SqliteStudyAreaCatalog::Count() {
   AnalysisDatabase::Statement s(*m_db, "SELECT count(*) FROM study_areas");
   return s.Step() ? static_cast<long>(s.Int(0)) : 0;

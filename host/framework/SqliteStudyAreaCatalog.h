@@ -4,6 +4,7 @@
 #include "host/framework/AnalysisDatabase.h"
 
 #include <functional>
+#include <vector>
 
 namespace tov {
 
@@ -29,6 +30,16 @@ public:
   // Where the ids of new records come from when several copies of one
   // analysis hand them out (a shared analysis); default: the next one here.
   void SetIdSource(std::function<int64_t()> source) { m_idSource = std::move(source); }
+
+  // Every record in catalogue order with its name and its property `key`
+  // ("" when it has none), read in one query: a listing of a large
+  // catalogue then costs one query, not a few per record.
+  struct Entry {
+    std::string name;
+    std::string property;
+    StudyAreaRecordPtr record;
+  };
+  std::vector<Entry> Entries(const std::string& key);
 
   // Native folder of a record's files.
   std::string RecordFolder(int64_t id) const;

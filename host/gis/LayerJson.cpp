@@ -17,12 +17,14 @@
 #include "platform/gis/FeatureClass.h"
 #include "platform/gis/GroupLayer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -343,25 +345,23 @@ json LayerJson::ReadFile(const std::string& nativePath, const char* source) {
 }
 
 std::string LayerJson::ReadText(const std::string& nativePath, const char* source) {
-  std::ifstream in(nativePath, std::ios::binary);
-  if (!in) throw HostError(err::FileNotFound, source, "The file \"" + DisplayPath(nativePath) + "\" does not exist or cannot be read");
-  // One read into a string of the file's size: a map document of many layers
-  // is megabytes.
+  // Read whole in one go: a list reads one layer file per study area.
+  const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw HostError(err::FileNotFound, source, "The file \"" + DisplayPath(nativePath) + "\" does not exist or cannot be read");
   std::string text;
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  in.seekg(0, std::ios::beg);
-  if (size > 0) {
-    text.resize(static_cast<size_t>(size));
-    in.read(text.data(), size);
-    text.resize(static_cast<size_t>(in.gcount()));
-  } else if (size < 0) { // not a file that can be measured: read it as it comes
-    in.clear();
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    text = buffer.str();
+  struct stat st {};
+  size_t size = fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+  // Read to the size the file has, or (none known) to its end. What cannot
+  // be read ends the text, which the parser then refuses.
+  text.resize(size ? size : 65536);
+  size_t used = 0;
+  for (ssize_t n; (n = read(fd, text.data() + used, text.size() - used)) > 0 || (n < 0 && errno == EINTR);) {
+    if (n > 0) used += static_cast<size_t>(n);
+    if (size && used == size) break;
+    if (used == text.size()) text.resize(text.size() * 2);
   }
-  if (in.bad()) throw HostError(err::FileNotFound, source, "The file \"" + DisplayPath(nativePath) + "\" cannot be read");
+  close(fd);
+  text.resize(used);
   return text;
 }
 

@@ -1,0 +1,101 @@
+#include "host/gis/ShapefileCheck.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace tov {
+namespace {
+
+constexpr uint32_t kFileCode = 9994; // the .shp's and .shx's first word
+constexpr size_t kMainHeader = 100;  // .shp and .shx header bytes
+constexpr size_t kTableHeader = 32;  // .dbf header bytes before the field descriptors
+constexpr size_t kFieldDescriptor = 32;
+
+// The first bytes of a regular file, up to `count`, and its size.
+struct FileStart {
+  std::vector<unsigned char> bytes;
+  uint64_t size = 0;
+};
+
+// Files are opened relative to their folder's descriptor: the folder's path
+// is then looked up once rather than once per file.
+bool ReadStart(int folder, const std::string& file, size_t count, FileStart& out) {
+  const int fd = openat(folder, file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (ok) {
+    out.size = static_cast<uint64_t>(st.st_size);
+    out.bytes.resize(static_cast<size_t>(std::min<uint64_t>(count, out.size)));
+    ok = pread(fd, out.bytes.data(), out.bytes.size(), 0) == static_cast<ssize_t>(out.bytes.size());
+  }
+  close(fd);
+  return ok;
+}
+
+// The driver looks for the index and the table under either letter case.
+bool ReadCompanion(int folder, const std::string& name, const char* lower, const char* upper, size_t count,
+                   FileStart& out) {
+  return ReadStart(folder, name + lower, count, out) || ReadStart(folder, name + upper, count, out);
+}
+
+uint32_t BigEndian32(const unsigned char* p) {
+  return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | uint32_t{p[3]};
+}
+uint32_t LittleEndian32(const unsigned char* p) {
+  return uint32_t{p[3]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | uint32_t{p[0]};
+}
+uint32_t LittleEndian16(const unsigned char* p) { return uint32_t{p[1]} << 8 | uint32_t{p[0]}; }
+
+// A .shp or .shx header: the file code, and a length (in 16-bit words) no
+// shorter than the header and no longer than the file.
+bool MainHeaderFits(const FileStart& file) {
+  if (file.bytes.size() < kMainHeader || BigEndian32(file.bytes.data()) != kFileCode) return false;
+  const uint64_t length = uint64_t{BigEndian32(file.bytes.data() + 24)} * 2;
+  return length >= kMainHeader && length <= file.size;
+}
+
+// A .dbf header: its length and record length usable, its field
+// descriptors there and fitting one record, its records fitting the file.
+bool TableHeaderFits(int folder, const std::string& name) {
+  // Enough for the header of a table of a hundred fields in one read.
+  constexpr size_t kMostRead = 4096;
+  FileStart table;
+  if (!ReadCompanion(folder, name, ".dbf", ".DBF", kMostRead, table) || table.bytes.size() < kTableHeader) return false;
+  const unsigned char* h = table.bytes.data();
+  const uint64_t records = LittleEndian32(h + 4);
+  const uint32_t headerLength = LittleEndian16(h + 8);
+  const uint32_t recordLength = LittleEndian16(h + 10);
+  if (headerLength < kTableHeader || recordLength == 0) return false;
+  if (headerLength + records * recordLength > table.size) return false;
+  if (headerLength > table.bytes.size() &&
+      (!ReadCompanion(folder, name, ".dbf", ".DBF", headerLength, table) || table.bytes.size() < headerLength))
+    return false;
+  uint32_t used = 1; // each record starts with its deletion flag
+  for (size_t at = kTableHeader; at + kFieldDescriptor <= headerLength && table.bytes[at] != 0x0D;
+       at += kFieldDescriptor) {
+    const unsigned char* field = table.bytes.data() + at;
+    const bool numeric = field[11] == 'N' || field[11] == 'F';
+    used += numeric ? field[16] : field[16] + 256u * field[17];
+  }
+  return used <= recordLength;
+}
+
+} // namespace
+
+bool ShapefileLooksWhole(const std::string& folder, const std::string& name) {
+  const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (dir < 0) return false;
+  FileStart shapes, index;
+  const bool whole = ReadStart(dir, name + ".shp", kMainHeader, shapes) && MainHeaderFits(shapes) &&
+                     ReadCompanion(dir, name, ".shx", ".SHX", kMainHeader, index) && MainHeaderFits(index) &&
+                     TableHeaderFits(dir, name);
+  close(dir);
+  return whole;
+}
+
+} // namespace tov

@@ -1,0 +1,13 @@
+#pragma once
+#include <string>
+
+namespace tov {
+
+// Whether the shapefile `name` in the native folder `folder` has what the
+// shapefile driver needs to open it, told from a few header bytes without
+// opening it: the .shp, its index (.shx) and its table (.dbf) there and
+// readable, each with a header its reader accepts that fits the file's size.
+// Cheap enough to ask of every study area of a large analysis.
+bool ShapefileLooksWhole(const std::string& folder, const std::string& name);
+
+} // namespace tov
