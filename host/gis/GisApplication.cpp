@@ -192,6 +192,7 @@ void GisApplication::NewDocument() {
   m_baseline = json();
   m_baselineFile.clear();
   m_fileText.clear();
+  m_fileJson = json();
   m_baselineIsFile = false;
 }
 
@@ -204,6 +205,7 @@ void GisApplication::LoadDocument(const std::string& path) {
     json j = LayerJson::ParseText(text, native, kSource);
     try {
       m_document = ReadDocument(j, FolderOf(native));
+      m_fileJson = std::move(j); // theirs, when a save finds the file unchanged but must merge
       // The baseline is made from the text only when a save has to merge:
       // most saves find the file as it was read.
       m_baseline = json();
@@ -235,12 +237,15 @@ void GisApplication::SaveDocumentChangesSince(const std::string& path, const jso
   SaveDocument(path);
 }
 
-json GisApplication::Baseline(const std::string& native) const {
+const json& GisApplication::Baseline(const std::string& native) const {
   // As this process would write the text it last read or wrote, so that
   // only real changes differ.
-  if (m_baseline.is_null() && m_baselineIsFile && !m_fileText.empty())
-    m_baseline = WriteDocument(*ReadDocument(LayerJson::ParseText(m_fileText, native, kSource), FolderOf(native)),
-                               FolderOf(native));
+  if (m_baseline.is_null() && m_baselineIsFile && !m_fileText.empty()) {
+    json parsed;
+    if (m_fileJson.is_null()) parsed = LayerJson::ParseText(m_fileText, native, kSource);
+    const json& read = m_fileJson.is_null() ? parsed : m_fileJson;
+    m_baseline = WriteDocument(*ReadDocument(read, FolderOf(native)), FolderOf(native));
+  }
   return m_baseline;
 }
 
@@ -263,12 +268,13 @@ void GisApplication::SaveDocument(const std::string& path) const {
   if (file == m_baselineFile && fs::exists(native, ec)) {
     const std::string text = LayerJson::ReadText(native, kSource);
     if (text != m_fileText || !m_baselineIsFile) {
-      json theirs = LayerJson::ParseText(text, native, kSource);
+      json theirs = text == m_fileText && !m_fileJson.is_null() ? std::move(m_fileJson)
+                                                                 : LayerJson::ParseText(text, native, kSource);
       if (!theirs.is_object() || theirs.value("version", json()) != json(kDocumentVersion))
         throw HostError(gisErr::DocumentFormat, kSource,
                         "The map document \"" + DisplayPath(native) +
                             "\" was replaced by one this application cannot read, so it is not overwritten.");
-      merged = MapDocumentMerge::Merge(Baseline(native), j, theirs);
+      merged = MapDocumentMerge::Merge(Baseline(native), j, std::move(theirs));
     }
   }
   std::string out = (merged.is_null() ? j : merged).dump(2);
@@ -279,6 +285,7 @@ void GisApplication::SaveDocument(const std::string& path) const {
   m_baseline = std::move(j);
   m_baselineFile = file;
   m_fileText = std::move(out);
+  m_fileJson = json();
 }
 
 } // namespace tov

@@ -50,7 +50,7 @@ public:
 private:
   nlohmann::json DocumentJson(const std::string& nativePath) const;
   // m_baseline, made from m_fileText when it was not made yet.
-  nlohmann::json Baseline(const std::string& nativePath) const;
+  const nlohmann::json& Baseline(const std::string& nativePath) const;
 
   MapDocumentPtr m_document;
   int64_t m_hWnd = 0;
@@ -66,6 +66,8 @@ private:
   // nothing to merge).
   mutable std::string m_fileText;
   mutable bool m_baselineIsFile = false;
+  // m_fileText parsed, kept from a load until a save uses it.
+  mutable nlohmann::json m_fileJson;
 };
 
 using GisApplicationPtr = std::shared_ptr<GisApplication>;

@@ -53,6 +53,7 @@ json WithoutChildren(json layer) {
 }
 
 json MergeLayers(const json& base, const json& mine, const json& theirs);
+void MergeLayersInto(const json& base, const json& mine, json& theirs);
 
 // The layer as theirs has it with this process's changes made to it.
 json MergeLayer(const json& base, const json& mine, const json& theirs) {
@@ -78,12 +79,26 @@ void InsertAfter(json& result, std::vector<std::string>& keys, const std::string
 }
 
 json MergeLayers(const json& base, const json& mine, const json& theirs) {
+  json result = theirs;
+  MergeLayersInto(base, mine, result);
+  return result;
+}
+
+void MergeLayersInto(const json& base, const json& mine, json& result) {
   const json empty = json::array();
   const json& b = base.is_array() ? base : empty;
   const json& m = mine.is_array() ? mine : empty;
-  json result = theirs.is_array() ? theirs : empty;
+  if (!result.is_array()) result = json::array();
   const std::vector<std::string> baseKeys = Keys(b), mineKeys = Keys(m);
   std::vector<std::string> keys = Keys(result);
+
+  // The same layers in the same order everywhere (what most saves find):
+  // only the layers changed here change, each in its place.
+  if (baseKeys == mineKeys && mineKeys == keys) {
+    for (size_t i = 0; i < m.size(); ++i)
+      if (m[i] != b[i]) result[i] = MergeLayer(b[i], m[i], result[i]);
+    return;
+  }
 
   // Deleted here: gone from the result too.
   for (size_t i = 0; i < baseKeys.size(); ++i) {
@@ -127,11 +142,11 @@ json MergeLayers(const json& base, const json& mine, const json& theirs) {
     }
     previous = key;
   }
-  return result;
 }
 
-json MergeMap(const json& base, const json& mine, const json& theirs) {
-  json result = theirs;
+// Into theirs' map, in place: a copy of a map of many layers is costly.
+void MergeMapInto(const json& base, const json& mine, json& result) {
+  if (!result.is_object()) result = json::object();
   for (const char* key : {"name", "spatialReference", "extent", "graphics"}) {
     if (!mine.contains(key)) continue;
     if (!base.is_object() || !base.contains(key) || base[key] != mine[key]) result[key] = mine[key];
@@ -141,23 +156,22 @@ json MergeMap(const json& base, const json& mine, const json& theirs) {
     auto it = j.is_object() ? j.find("layers") : j.end();
     return it != j.end() && it->is_array() ? *it : empty;
   };
-  result["layers"] = MergeLayers(layers(base), layers(mine), layers(theirs));
-  return result;
+  MergeLayersInto(layers(base), layers(mine), result["layers"]);
 }
 
 } // namespace
 
-json MapDocumentMerge::Merge(const json& base, const json& mine, const json& theirs) {
+json MapDocumentMerge::Merge(const json& base, const json& mine, json theirs) {
   if (!theirs.is_object() || !theirs.contains("maps") || !theirs["maps"].is_array()) return mine;
-  json result = theirs;
-  const json empty = json::array();
+  json result = std::move(theirs);
+  const json empty = json::array(), none;
   const json& baseMaps = base.is_object() && base.contains("maps") && base["maps"].is_array() ? base["maps"] : empty;
   const json& mineMaps = mine.contains("maps") && mine["maps"].is_array() ? mine["maps"] : empty;
   json& maps = result["maps"];
   for (size_t i = 0; i < mineMaps.size(); ++i) {
-    const json baseMap = i < baseMaps.size() ? baseMaps[i] : json();
+    const json& baseMap = i < baseMaps.size() ? baseMaps[i] : none;
     if (i < maps.size())
-      maps[i] = MergeMap(baseMap, mineMaps[i], maps[i]);
+      MergeMapInto(baseMap, mineMaps[i], maps[i]);
     else
       maps.push_back(mineMaps[i]);
   }

@@ -18,7 +18,7 @@ class MapDocumentMerge {
 public:
   // base may be null (the document was never loaded): every layer of mine
   // is then new, and one already in theirs is replaced by mine's.
-  static nlohmann::json Merge(const nlohmann::json& base, const nlohmann::json& mine, const nlohmann::json& theirs);
+  static nlohmann::json Merge(const nlohmann::json& base, const nlohmann::json& mine, nlohmann::json theirs);
 };
 
 } // namespace tov

@@ -289,6 +289,12 @@ TEST(MapDocumentMergeTest, DeletionsChangesAndMovesAreReplayedButOthersWorkStays
   // What this process left alone (here: everything) keeps the other's value.
   const json theirsExtent = Document({Feature("A", "S/1", false), Feature("B", "S/2"), Feature("C", "S/3")}, {7, 7, 8, 8});
   EXPECT_EQ(MapDocumentMerge::Merge(base, base, theirsExtent), theirsExtent);
+
+  // The same layers everywhere: a change here and one there are both kept.
+  const json hiddenB = Document({Feature("A", "S/1"), Feature("B", "S/2", false), Feature("C", "S/3")}, {0, 0, 1, 1});
+  const json redA = Document({changedA, Feature("B", "S/2"), Feature("C", "S/3")}, {0, 0, 1, 1});
+  EXPECT_EQ(MapDocumentMerge::Merge(base, hiddenB, redA),
+            Document({changedA, Feature("B", "S/2", false), Feature("C", "S/3")}, {0, 0, 1, 1}));
 }
 
 TEST(MapDocumentMergeTest, ANewDocumentAddsOnlyWhatIsNotThereYet) {
