@@ -14,7 +14,8 @@ void AddZipPreviewCommand(CLI::App& app, AppContext& context, CommandRunner& run
   preview->add_option("--zips", *zips, "The list, e.g. \"10001, 10002; 100*\"")->required();
   preview->callback([&context, &runner, zips] {
     runner = [&context, zips] {
-      return PreviewZipCodes(*context.OpenAnalysisOnce(AnalysisOpening::WithoutMap), *zips, std::cout, std::cerr) ? kExitOk : kExitNothingMade;
+      AnalysisPtr analysis = context.OpenAnalysisOnce(AnalysisOpening::WithoutMap);
+      return PreviewZipCodes(*analysis, *zips, std::cout, std::cerr) ? kExitOk : kExitNothingMade;
     };
   });
 }

@@ -41,9 +41,8 @@ CollectionPtr SqliteStudyAreaCatalog::Names() {
 
 std::vector<SqliteStudyAreaCatalog::Entry> SqliteStudyAreaCatalog::Entries(const std::string& key) {
   std::vector<Entry> entries;
-  AnalysisDatabase::Statement s(*m_db,
-                                "SELECT s.id, s.name, coalesce(p.value, '') FROM study_areas s LEFT JOIN record_properties p "
-                                "ON p.record_id = s.id AND p.key = ?1 ORDER BY s.id");
+  AnalysisDatabase::Statement s(*m_db, "SELECT s.id, s.name, coalesce(p.value, '') FROM study_areas s "
+                                      "LEFT JOIN record_properties p ON p.record_id = s.id AND p.key = ?1 ORDER BY s.id");
   s.Bind(1, key);
   while (s.Step()) {
     const int64_t id = s.Int(0);

@@ -226,7 +226,9 @@ void GisApplication::LoadDocument(const std::string& path) {
   m_unreadDocument.clear();
 }
 
-json GisApplication::DocumentJson(const std::string& native) const { return WriteDocument(*m_document, FolderOf(native)); }
+json GisApplication::DocumentJson(const std::string& native) const {
+  return WriteDocument(*m_document, FolderOf(native));
+}
 
 json GisApplication::DocumentState(const std::string& path) const { return DocumentJson(ToNativePath(path)); }
 
