@@ -86,6 +86,28 @@ SpatialReferencePtr LayerSpatialReference(const HostWorkspace& workspace, const 
 
 HostFeatureClass::HostFeatureClass(HostWorkspacePtr workspace, std::string name)
     : m_workspace(std::move(workspace)), m_name(std::move(name)) {
+  Describe();
+}
+
+HostFeatureClass::HostFeatureClass(HostWorkspacePtr workspace, std::string name, Unread)
+    : m_workspace(std::move(workspace)), m_name(std::move(name)) {}
+
+std::shared_ptr<HostFeatureClass> HostFeatureClass::WhenUsed(HostWorkspacePtr workspace, std::string name) {
+  return std::shared_ptr<HostFeatureClass>(new HostFeatureClass(std::move(workspace), std::move(name), Unread{}));
+}
+
+SpatialReferencePtr HostFeatureClass::SpatialReference() const {
+  Describe();
+  return m_sr;
+}
+
+FieldsPtr HostFeatureClass::Fields() const {
+  Describe();
+  return m_fields;
+}
+
+void HostFeatureClass::Describe() const {
+  if (m_fields) return;
   OGRLayer* layer = Layer();
   m_sr = LayerSpatialReference(*m_workspace, m_name, *layer);
   auto fields = std::make_shared<HostFields>();
@@ -132,11 +154,11 @@ std::string HostFeatureClass::OIDFieldName() const {
   return (name && *name) ? name : "FID";
 }
 
-long HostFeatureClass::FindField(const std::string& name) const { return m_fields->FindField(name); }
+long HostFeatureClass::FindField(const std::string& name) const { return Fields()->FindField(name); }
 
 EnvelopePtr HostFeatureClass::Extent() const {
   auto env = std::make_shared<HostEnvelope>();
-  env->SetSpatialReference(m_sr);
+  env->SetSpatialReference(SpatialReference());
   OGRLayer* layer = Layer();
   OGREnvelope e;
   if (layer->GetFeatureCount(TRUE) > 0 && layer->GetExtent(&e, TRUE) == OGRERR_NONE)
@@ -168,7 +190,7 @@ void HostFeatureClass::ApplyFilter(const QueryFilterPtr& filter) {
   if (auto spatial = std::dynamic_pointer_cast<SpatialFilter>(filter))
     if (GeometryPtr g = spatial->Geometry(); g && !g->IsEmpty()) {
       auto ogr = OgrGeometryOf(g);
-      TransformOgr(*ogr, g->SpatialReference(), m_sr);
+      TransformOgr(*ogr, g->SpatialReference(), SpatialReference());
       layer->SetSpatialFilter(ogr.get());
     }
   layer->ResetReading();
@@ -236,11 +258,12 @@ std::vector<long> HostFeatureClass::IdsByOgrSql(const QueryFilterPtr& filter) {
 }
 
 std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filter) {
+  const SpatialReferencePtr sr = SpatialReference();
   if (IsPostgis())
     if (auto spatial = std::dynamic_pointer_cast<SpatialFilter>(filter); !spatial || !spatial->Geometry()) {
       std::vector<GeometryPtr> shapes;
       for (auto& row : PostgisRows(*this, filter ? filter->WhereClause() : std::string(), ShapeFieldName()))
-        if (std::unique_ptr<OGRGeometry> g{row->StealGeometry()}) shapes.push_back(GeometryFromOgr(std::move(g), ShapeType(), m_sr));
+        if (std::unique_ptr<OGRGeometry> g{row->StealGeometry()}) shapes.push_back(GeometryFromOgr(std::move(g), ShapeType(), sr));
       return shapes;
     }
   ApplyFilter(filter);
@@ -250,7 +273,7 @@ std::vector<GeometryPtr> HostFeatureClass::ReadShapes(const QueryFilterPtr& filt
   try {
     for (auto& f : *layer) {
       std::unique_ptr<OGRGeometry> g(f->StealGeometry());
-      if (g) shapes.push_back(GeometryFromOgr(std::move(g), type, m_sr));
+      if (g) shapes.push_back(GeometryFromOgr(std::move(g), type, sr));
     }
   } catch (...) {
     ClearFilter();

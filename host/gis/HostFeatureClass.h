@@ -12,15 +12,19 @@ namespace tov {
 // the attribute fields in storage order.
 class HostFeatureClass : public FeatureClass {
 public:
+  // Reads the class's fields and system now; a missing class raises.
   HostFeatureClass(HostWorkspacePtr workspace, std::string name);
+  // A class of a workspace made by OpenWhenUsed, read only when first used:
+  // its name and workspace answer where the data lives without opening it.
+  static std::shared_ptr<HostFeatureClass> WhenUsed(HostWorkspacePtr workspace, std::string name);
 
   std::string Name() const override { return m_name; }
   std::string AliasName() const override { return m_name; }
   long ShapeType() const override;
   std::string ShapeFieldName() const override;
   std::string OIDFieldName() const override;
-  SpatialReferencePtr SpatialReference() const override { return m_sr; }
-  FieldsPtr Fields() const override { return m_fields; }
+  SpatialReferencePtr SpatialReference() const override;
+  FieldsPtr Fields() const override;
   long FindField(const std::string& name) const override;
   WorkspacePtr Workspace() const override { return m_workspace; }
   EnvelopePtr Extent() const override;
@@ -67,14 +71,18 @@ public:
   static bool Lists(const std::string& subFields, const std::string& name);
 
 private:
+  struct Unread {};
+  HostFeatureClass(HostWorkspacePtr workspace, std::string name, Unread);
+  // Reads the fields and the system, once.
+  void Describe() const;
   std::shared_ptr<HostFeatureClass> Self();
   // Leaves the fields not named in subFields out of the next reads.
   void IgnoreFieldsBut(const std::string& subFields);
 
   HostWorkspacePtr m_workspace;
   std::string m_name;
-  FieldsPtr m_fields;
-  SpatialReferencePtr m_sr;
+  mutable FieldsPtr m_fields; // null until described
+  mutable SpatialReferencePtr m_sr;
   unsigned long m_revision = 0;
 };
 

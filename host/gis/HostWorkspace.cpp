@@ -49,15 +49,9 @@ OGRwkbGeometryType OgrType(long geometryType, WorkspaceKind kind) {
                         " cannot be stored; use 1 (point), 3 (polyline) or 4 (polygon)");
   }
 }
-} // namespace
 
-std::shared_ptr<HostWorkspace> HostWorkspace::Open(WorkspaceKind kind, const std::string& nativePath) {
-  const std::string key = CacheKey(kind, nativePath);
-  auto& open = OpenWorkspaces();
-  auto it = open.find(key);
-  if (it != open.end())
-    if (auto ws = it->second.lock()) return ws;
-
+// The dataset at a native path, open for update; missing or refused raises.
+GDALDataset* OpenDataset(WorkspaceKind kind, const std::string& nativePath) {
   std::error_code ec;
   const bool isDir = fs::is_directory(nativePath, ec);
   const bool exists = fs::exists(nativePath, ec);
@@ -80,8 +74,33 @@ std::shared_ptr<HostWorkspace> HostWorkspace::Open(WorkspaceKind kind, const std
   if (!ds)
     ThrowOgrError(gisErr::DataAccess, kSource,
                   "The workspace \"" + DisplayPath(nativePath) + "\" cannot be opened for writing");
-  auto ws = std::make_shared<HostWorkspace>(kind, nativePath, ds);
-  open[key] = ws;
+  return ds;
+}
+
+// The workspace open under a key, if any.
+std::shared_ptr<HostWorkspace> OpenUnder(const std::string& key) {
+  auto it = OpenWorkspaces().find(key);
+  return it == OpenWorkspaces().end() ? nullptr : it->second.lock();
+}
+} // namespace
+
+std::shared_ptr<HostWorkspace> HostWorkspace::Open(WorkspaceKind kind, const std::string& nativePath) {
+  const std::string key = CacheKey(kind, nativePath);
+  if (auto ws = OpenUnder(key)) {
+    ws->Dataset(); // one still to open fails here, as a new one would
+    return ws;
+  }
+  auto ws = std::make_shared<HostWorkspace>(kind, nativePath, OpenDataset(kind, nativePath));
+  OpenWorkspaces()[key] = ws;
+  return ws;
+}
+
+std::shared_ptr<HostWorkspace> HostWorkspace::OpenWhenUsed(WorkspaceKind kind, const std::string& nativePath) {
+  const std::string key = CacheKey(kind, nativePath);
+  if (auto ws = OpenUnder(key)) return ws;
+  auto ws = std::make_shared<HostWorkspace>(kind, nativePath, nullptr);
+  ws->m_toOpen = true;
+  OpenWorkspaces()[key] = ws;
   return ws;
 }
 
@@ -93,6 +112,11 @@ HostWorkspace::~HostWorkspace() {
 }
 
 GDALDataset* HostWorkspace::Dataset() const {
+  if (m_toOpen) {
+    // Raises while it cannot be opened, and is tried again on the next use.
+    m_dataset = OpenDataset(m_kind, m_nativePath);
+    m_toOpen = false;
+  }
   if (!m_dataset)
     throw HostError(gisErr::DatasetNotFound, kSource, "The workspace \"" + ShownPath() + "\" has been deleted");
   return m_dataset;

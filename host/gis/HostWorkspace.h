@@ -16,6 +16,11 @@ class HostWorkspace : public Workspace {
 public:
   // Opens (or reuses) the workspace at a native path; missing raises.
   static std::shared_ptr<HostWorkspace> Open(WorkspaceKind kind, const std::string& nativePath);
+  // The workspace at a native path (or the one open there), its dataset
+  // opened only when first used: whoever asks only where data lives opens
+  // nothing. The caller has seen that the data is there; a dataset that
+  // cannot be opened after all raises on that first use.
+  static std::shared_ptr<HostWorkspace> OpenWhenUsed(WorkspaceKind kind, const std::string& nativePath);
 
   HostWorkspace(WorkspaceKind kind, std::string nativePath, GDALDataset* dataset);
   ~HostWorkspace() override;
@@ -34,8 +39,11 @@ public:
   const std::string& NativePath() const { return m_nativePath; }
   // The path as messages show it.
   std::string ShownPath() const;
-  // The open dataset; a deleted workspace raises.
+  // The open dataset, opened now if it was still to be; a deleted
+  // workspace raises.
   GDALDataset* Dataset() const;
+  // Whether the dataset is open (one made by OpenWhenUsed is not until used).
+  bool Opened() const { return m_dataset != nullptr; }
   // Deletes one feature class and its files.
   void DeleteFeatureClass(const std::string& name);
 
@@ -48,7 +56,8 @@ private:
 
   WorkspaceKind m_kind;
   std::string m_nativePath;
-  GDALDataset* m_dataset;
+  mutable GDALDataset* m_dataset;
+  mutable bool m_toOpen = false; // made by OpenWhenUsed and not used yet
 };
 
 using HostWorkspacePtr = std::shared_ptr<HostWorkspace>;

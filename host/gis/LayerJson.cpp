@@ -2,6 +2,7 @@
 
 #include "host/common/Paths.h"
 #include "host/gis/GisErrors.h"
+#include "host/gis/HostFeatureClass.h"
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostFillSymbol.h"
 #include "host/gis/HostGroupLayer.h"
@@ -12,6 +13,7 @@
 #include "host/gis/HostWorkspace.h"
 #include "host/gis/JsonErrors.h"
 #include "host/gis/PostgisWorkspace.h"
+#include "host/gis/ShapefileCheck.h"
 #include "host/gis/StrictJson.h"
 #include "platform/gis/AnnotationProperties.h"
 #include "platform/gis/FeatureClass.h"
@@ -138,6 +140,11 @@ FeatureClassPtr OpenSource(const SourceEntry& s, const std::string& anchor) {
   for (const auto& path : candidates) {
     std::error_code ec;
     if (path.empty() || !fs::exists(path, ec)) continue;
+    // A whole shapefile is opened when first used: a command that only asks
+    // every layer where its data lives (to find a study area's other layers)
+    // then opens none. Damaged ones are left to the driver to judge here.
+    if (s.kind == WorkspaceKind::Shapefile && ShapefileLooksWhole(path, s.dataset, ShapefileUse::Update))
+      return HostFeatureClass::WhenUsed(HostWorkspace::OpenWhenUsed(s.kind, path), s.dataset);
     // An open workspace may still list a shapefile whose files are gone.
     if (s.kind == WorkspaceKind::Shapefile && !fs::exists(fs::path(path) / (s.dataset + ".shp"), ec)) continue;
     try {

@@ -23,8 +23,8 @@ struct FileStart {
 
 // Files are opened relative to their folder's descriptor: the folder's path
 // is then looked up once rather than once per file.
-bool ReadStart(int folder, const std::string& file, size_t count, FileStart& out) {
-  const int fd = openat(folder, file.c_str(), O_RDONLY | O_CLOEXEC);
+bool ReadStart(int folder, const std::string& file, int mode, size_t count, FileStart& out) {
+  const int fd = openat(folder, file.c_str(), mode | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
@@ -38,9 +38,9 @@ bool ReadStart(int folder, const std::string& file, size_t count, FileStart& out
 }
 
 // The driver looks for the index and the table under either letter case.
-bool ReadCompanion(int folder, const std::string& name, const char* lower, const char* upper, size_t count,
+bool ReadCompanion(int folder, const std::string& name, const char* lower, const char* upper, int mode, size_t count,
                    FileStart& out) {
-  return ReadStart(folder, name + lower, count, out) || ReadStart(folder, name + upper, count, out);
+  return ReadStart(folder, name + lower, mode, count, out) || ReadStart(folder, name + upper, mode, count, out);
 }
 
 uint32_t BigEndian32(const unsigned char* p) {
@@ -61,11 +61,11 @@ bool MainHeaderFits(const FileStart& file) {
 
 // A .dbf header: its length and record length usable, its field
 // descriptors there and fitting one record, its records fitting the file.
-bool TableHeaderFits(int folder, const std::string& name) {
+bool TableHeaderFits(int folder, const std::string& name, int mode) {
   // Enough for the header of a table of a hundred fields in one read.
   constexpr size_t kMostRead = 4096;
   FileStart table;
-  if (!ReadCompanion(folder, name, ".dbf", ".DBF", kMostRead, table) || table.bytes.size() < kTableHeader) return false;
+  if (!ReadCompanion(folder, name, ".dbf", ".DBF", mode, kMostRead, table) || table.bytes.size() < kTableHeader) return false;
   const unsigned char* h = table.bytes.data();
   const uint64_t records = LittleEndian32(h + 4);
   const uint32_t headerLength = LittleEndian16(h + 8);
@@ -73,7 +73,7 @@ bool TableHeaderFits(int folder, const std::string& name) {
   if (headerLength < kTableHeader || recordLength == 0) return false;
   if (headerLength + records * recordLength > table.size) return false;
   if (headerLength > table.bytes.size() &&
-      (!ReadCompanion(folder, name, ".dbf", ".DBF", headerLength, table) || table.bytes.size() < headerLength))
+      (!ReadCompanion(folder, name, ".dbf", ".DBF", mode, headerLength, table) || table.bytes.size() < headerLength))
     return false;
   uint32_t used = 1; // each record starts with its deletion flag
   for (size_t at = kTableHeader; at + kFieldDescriptor <= headerLength && table.bytes[at] != 0x0D;
@@ -87,13 +87,16 @@ bool TableHeaderFits(int folder, const std::string& name) {
 
 } // namespace
 
-bool ShapefileLooksWhole(const std::string& folder, const std::string& name) {
+bool ShapefileLooksWhole(const std::string& folder, const std::string& name, ShapefileUse use) {
   const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return false;
+  // Opened as the driver would open them, so a file it could not write is
+  // found here too; nothing is written.
+  const int mode = use == ShapefileUse::Update ? O_RDWR : O_RDONLY;
   FileStart shapes, index;
-  const bool whole = ReadStart(dir, name + ".shp", kMainHeader, shapes) && MainHeaderFits(shapes) &&
-                     ReadCompanion(dir, name, ".shx", ".SHX", kMainHeader, index) && MainHeaderFits(index) &&
-                     TableHeaderFits(dir, name);
+  const bool whole = ReadStart(dir, name + ".shp", mode, kMainHeader, shapes) && MainHeaderFits(shapes) &&
+                     ReadCompanion(dir, name, ".shx", ".SHX", mode, kMainHeader, index) && MainHeaderFits(index) &&
+                     TableHeaderFits(dir, name, mode);
   close(dir);
   return whole;
 }

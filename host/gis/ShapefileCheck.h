@@ -7,7 +7,10 @@ namespace tov {
 // shapefile driver needs to open it, told from a few header bytes without
 // opening it: the .shp, its index (.shx) and its table (.dbf) there and
 // readable, each with a header its reader accepts that fits the file's size.
-// Cheap enough to ask of every study area of a large analysis.
-bool ShapefileLooksWhole(const std::string& folder, const std::string& name);
+// Cheap enough to ask of every study area of a large analysis. For Update,
+// the three files must also be writable, as the driver needs them to be to
+// open them for editing.
+enum class ShapefileUse { Read, Update };
+bool ShapefileLooksWhole(const std::string& folder, const std::string& name, ShapefileUse use = ShapefileUse::Read);
 
 } // namespace tov

@@ -1,10 +1,17 @@
 // A study area whose shapefile lost its table or has a damaged header is
 // told broken, by the check and by `list` alike, without the data being
-// opened; a whole one is not.
+// opened; a whole one is not, and its map layer says where its data lives
+// without opening it either.
 #include "Program.h"
 
 #include "host/common/Paths.h"
 #include "host/framework/AnalysisCheck.h"
+#include "host/gis/HostFeatureClass.h"
+#include "platform/gis/EnumLayer.h"
+#include "platform/gis/FeatureLayer.h"
+#include "platform/gis/Map.h"
+#include "platform/gis/MapDocument.h"
+#include "platform/gis/WorkspaceFactory.h"
 
 #include <fstream>
 #include <map>
@@ -53,6 +60,43 @@ TEST(DamagedShapefileTest, ATableGoneOrAHeaderThatDoesNotFitIsAMissingDatasetInT
     const size_t at = lines[name].find("\tbroken: ");
     EXPECT_EQ(at == std::string::npos ? "" : lines[name].substr(at + 9), expected) << lines[name];
   }
+}
+
+TEST(DamagedShapefileTest, AWholeOneSaysWhereItsDataIsWithoutOpeningItAndOpensWhenRead) {
+  TestWorld world;
+  for (const std::string& name : {"Whole", "Damaged"})
+    ASSERT_EQ(RunTovana(world, "setup extent --name " + name + " --lonlat --extent -74.6,40.2,-74.1,40.8").exitCode, 0);
+  std::string damaged;
+  {
+    AnalysisPtr analysis = world.Open();
+    damaged = fs::path(ToNativePath(analysis->dataManager->GetStudyAreaCatalog()->Item("Damaged")->FilePath()))
+                  .parent_path().string() + "/StudyArea";
+  }
+  fs::resize_file(damaged + ".shx", 50);
+
+  AnalysisPtr analysis = world.Open();
+  std::map<std::string, FeatureLayerPtr> layers;
+  EnumLayerPtr all = analysis->application->Document()->FocusMap()->Layers(true);
+  all->Reset();
+  while (LayerPtr layer = all->Next())
+    if (auto feature = std::dynamic_pointer_cast<FeatureLayer>(layer)) layers[feature->Name()] = feature;
+
+  ASSERT_TRUE(layers.count("Whole"));
+  auto whole = std::dynamic_pointer_cast<HostFeatureClass>(layers["Whole"]->FeatureClass());
+  ASSERT_TRUE(whole);
+  // Where the data lives, as a comparison of layers asks it: nothing opened.
+  EXPECT_EQ(whole->Name(), "StudyArea");
+  EXPECT_EQ(fs::path(ToNativePath(whole->Workspace()->PathName())).filename(), "1");
+  EXPECT_FALSE(whole->Workspace()->WorkspaceFactory()->ClassID().empty());
+  EXPECT_FALSE(whole->HostWorkspaceOf()->Opened());
+  // Read, it opens and is what was stored.
+  EXPECT_EQ(whole->FeatureCount(nullptr), 1);
+  EXPECT_TRUE(whole->HostWorkspaceOf()->Opened());
+  EXPECT_GE(whole->Fields()->FieldCount(), 2); // its object id and shape at least
+
+  // A damaged one is judged by the driver as before: a layer without data.
+  ASSERT_TRUE(layers.count("Damaged"));
+  EXPECT_EQ(layers["Damaged"]->FeatureClass(), nullptr);
 }
 
 } // namespace
