@@ -148,7 +148,8 @@ int RunDelete(AppContext& context, const std::vector<std::string>& names, const 
     if (button == "YesToAllButton") break;
   }
   auto presenter = std::make_shared<DeletePresenter>();
-  SaveRunChanges(*analysis, RunSetup(*analysis, presenter, turns));
+  HostTaskRunResult result = RunSetup(*analysis, presenter, turns);
+  SaveRunChanges(*analysis, result);
   presenter->ReportScriptErrors();
 
   StudyAreaCatalogPtr catalog = Catalog(*analysis);
@@ -170,7 +171,8 @@ int RunRename(AppContext& context, const std::string& oldName, const std::string
   turns.push_back({{"form", "SAEditNameDialog"},
                    {"actions", {{{"set", "ToText"}, {"text", newName}}, {{"click", "OKButton"}}}}});
   auto presenter = std::make_shared<ConsolePresenter>();
-  SaveRunChanges(*analysis, RunSetup(*analysis, presenter, turns));
+  HostTaskRunResult result = RunSetup(*analysis, presenter, turns);
+  SaveRunChanges(*analysis, result);
 
   StudyAreaCatalogPtr catalog = Catalog(*analysis);
   // A change of letter case leaves the old name "existing" to the catalogue.

@@ -163,14 +163,17 @@ AnalysisMark MarkAnalysis(const Analysis& analysis) {
 }
 
 bool ChangedSince(const Analysis& analysis, const AnalysisMark& mark) {
-  const AnalysisMark now = MarkAnalysis(analysis);
-  return now.commits != mark.commits || now.document.is_null() || now.document != mark.document;
+  return ChangedBetween(mark, MarkAnalysis(analysis));
 }
 
-void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark) {
+bool ChangedBetween(const AnalysisMark& before, const AnalysisMark& after) {
+  return after.commits != before.commits || after.document.is_null() || after.document != before.document;
+}
+
+void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark, nlohmann::json now) {
   if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
   if (mark.document.is_null()) return SaveAnalysis(analysis);
-  analysis.application->SaveDocumentChangesSince(analysis.folder + "/document.json", mark.document);
+  analysis.application->SaveDocumentChangesSince(analysis.folder + "/document.json", mark.document, std::move(now));
   if (analysis.shared) analysis.shared->Publish();
 }
 

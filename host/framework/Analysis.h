@@ -76,10 +76,13 @@ struct AnalysisMark {
 AnalysisMark MarkAnalysis(const Analysis& analysis);
 // True when the document or the catalogue and settings changed since mark.
 bool ChangedSince(const Analysis& analysis, const AnalysisMark& mark);
+// The same between two marks, `after` the later.
+bool ChangedBetween(const AnalysisMark& before, const AnalysisMark& after);
 // Saves as SaveAnalysis, but only what changed since mark: what the process
 // did to the map before it (a command's preparation of the map for a run
-// that then stored nothing) is not kept.
-void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark);
+// that then stored nothing) is not kept. `now`, when given, is the
+// document's state of this moment (an AnalysisMark's), not made again.
+void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark, nlohmann::json now = nullptr);
 
 // How messages name the analysis: its folder, or its shared location.
 std::string AnalysisShownName(const Analysis& analysis);

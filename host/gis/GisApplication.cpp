@@ -232,11 +232,14 @@ json GisApplication::DocumentJson(const std::string& native) const {
 
 json GisApplication::DocumentState(const std::string& path) const { return DocumentJson(ToNativePath(path)); }
 
-void GisApplication::SaveDocumentChangesSince(const std::string& path, const json& since) const {
+void GisApplication::SaveDocumentChangesSince(const std::string& path, const json& since, json now) const {
+  const std::string native = ToNativePath(path);
+  RefuseUnreadDocument(native);
+  if (now.is_null()) now = DocumentJson(native);
   m_baseline = since;
   m_baselineIsFile = false;
-  m_baselineFile = SameFileKey(ToNativePath(path));
-  SaveDocument(path);
+  m_baselineFile = SameFileKey(native);
+  SaveDocumentState(native, std::move(now));
 }
 
 const json& GisApplication::Baseline(const std::string& native) const {
@@ -253,12 +256,19 @@ const json& GisApplication::Baseline(const std::string& native) const {
 
 void GisApplication::SaveDocument(const std::string& path) const {
   const std::string native = ToNativePath(path);
+  RefuseUnreadDocument(native);
+  SaveDocumentState(native, DocumentJson(native));
+}
+
+void GisApplication::RefuseUnreadDocument(const std::string& native) const {
   if (!m_unreadDocument.empty() && SameFileKey(native) == m_unreadDocument)
     throw HostError(gisErr::DocumentFormat, kSource,
                     "The map document \"" + DisplayPath(native) +
                         "\" could not be read when it was opened, so it is not overwritten. Repair or remove it "
                         "and open it again.");
-  json j = DocumentJson(native);
+}
+
+void GisApplication::SaveDocumentState(const std::string& native, json j) const {
 
   DocumentLock lock(native);
   std::error_code ec;

@@ -44,11 +44,17 @@ public:
   nlohmann::json DocumentState(const std::string& path) const;
   // Saves only what changed since `since` (a DocumentState for the same
   // path): what was done to the document before, such as a command's own
-  // preparation of the map, stays out of the file.
-  void SaveDocumentChangesSince(const std::string& path, const nlohmann::json& since) const;
+  // preparation of the map, stays out of the file. `now`, when given, is
+  // the DocumentState of this moment, which then is not made again.
+  void SaveDocumentChangesSince(const std::string& path, const nlohmann::json& since,
+                                nlohmann::json now = nullptr) const;
 
 private:
   nlohmann::json DocumentJson(const std::string& nativePath) const;
+  // A document file that could not be read when loaded is never overwritten.
+  void RefuseUnreadDocument(const std::string& nativePath) const;
+  // Saves `state`, the document's DocumentJson for that path.
+  void SaveDocumentState(const std::string& nativePath, nlohmann::json state) const;
   // m_baseline, made from m_fileText when it was not made yet.
   const nlohmann::json& Baseline(const std::string& nativePath) const;
 

@@ -155,7 +155,10 @@ HostTaskRunResult HostTaskRun::Drive(ITovTask& task, bool passParameters, const 
   // same analysis may make its own study area current in the meantime.
   const std::string stored = result.studyAreaName.empty() ? result.currentStudyArea : result.studyAreaName;
   result.stored = result.pageResult == 0 && result.functionReports == 0 && StoredSince(m_catalog, namesBefore, stored);
-  result.changed = result.stored || ChangedSince(m_analysis, result.before);
+  // What the run left is kept, so that a save of its changes need not make
+  // the document's state again.
+  if (!result.stored) result.after = MarkAnalysis(m_analysis);
+  result.changed = result.stored || ChangedBetween(result.before, result.after);
   return result;
 }
 
@@ -177,9 +180,9 @@ HostTaskRunResult RunHostTask(const Analysis& analysis, const std::string& taskP
   return result;
 }
 
-bool SaveRunChanges(const Analysis& analysis, const HostTaskRunResult& result) {
+bool SaveRunChanges(const Analysis& analysis, HostTaskRunResult& result) {
   if (result.Stored()) SaveAnalysis(analysis);
-  else if (result.changed) SaveAnalysisChangesSince(analysis, result.before);
+  else if (result.changed) SaveAnalysisChangesSince(analysis, result.before, std::move(result.after.document));
   return result.changed;
 }
 

@@ -35,6 +35,8 @@ struct HostTaskRunResult {
   // chooser's open and the manage dialog change it without storing anything).
   AnalysisMark before;
   bool changed = false;
+  // The analysis as a run that stored nothing left it (else empty).
+  AnalysisMark after;
   bool Stored() const { return stored; }
 };
 
@@ -58,8 +60,9 @@ HostTaskRunResult RunHostTask(const Analysis& analysis, const std::string& taskP
 // when it stored none but changed the analysis (opened, renamed, removed or
 // deleted study areas, then cancelled), only those changes, not what the
 // caller did to the map before the run; nothing when it changed nothing.
-// True when it saved.
-bool SaveRunChanges(const Analysis& analysis, const HostTaskRunResult& result);
+// True when it saved. Called straight after the run: the document is saved
+// as result.after holds it, which the save takes over (it is left empty).
+bool SaveRunChanges(const Analysis& analysis, HostTaskRunResult& result);
 
 // A sentence for the user saying why a run stored nothing ("" when it did):
 // the failure report that stopped it, or how the wizard ended.
