@@ -32,8 +32,9 @@ SharedAnalysis::SharedAnalysis(SharedLocation location, std::string folder)
 SharedAnalysis::~SharedAnalysis() {
   // The error log is the team's: its lines go to the schema's log table,
   // those of a failed command too (nothing else of it is published).
+  const fs::path logPath = fs::path(m_folder) / "log.txt";
   try {
-    std::ifstream log(fs::path(m_folder) / "log.txt");
+    std::ifstream log(logPath);
     std::string line;
     while (m_db && std::getline(log, line))
       if (!line.empty()) m_db->Execute("INSERT INTO " + Table("log") + "(line) VALUES($1)", {line});
@@ -41,6 +42,25 @@ SharedAnalysis::~SharedAnalysis() {
     // The server is gone; the lines go with the working copy.
   }
   std::error_code ec;
+  if (m_mirrorLock >= 0) {
+    // A mirror left as pulled or published is kept for the next process;
+    // one a command changed without publishing is not trusted again. A pull
+    // that never finished has already marked it so.
+    State now;
+    if (m_pulled) {
+      if (UnchangedSinceBase(now)) {
+        fs::resize_file(logPath, 0, ec);
+        try {
+          SaveMirrorState(now);
+        } catch (...) {
+        }
+      } else {
+        fs::remove_all(m_folder, ec);
+      }
+    }
+    ::close(m_mirrorLock);
+    return;
+  }
   if (!m_folder.empty()) fs::remove_all(m_folder, ec);
 }
 
@@ -74,16 +94,25 @@ std::shared_ptr<SharedAnalysis> SharedAnalysis::Open(const std::string& text, bo
   std::error_code ec;
   fs::create_directories(root, ec);
   RemoveAbandonedCopies(root);
-  static std::atomic<int> counter{0};
-  std::string safe;
-  for (char c : location.schema) safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  const fs::path folder = root / (safe + "." + std::to_string(getpid()) + ".w" + std::to_string(++counter));
-  fs::remove_all(folder, ec);
-  if (!fs::create_directories(folder / "StudyAreas", ec))
+  int mirrorLock = -1;
+  fs::path folder = TakeMirror(location, mirrorLock);
+  if (folder.empty()) {
+    static std::atomic<int> counter{0};
+    std::string safe;
+    for (char c : location.schema) safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    folder = root / (safe + "." + std::to_string(getpid()) + ".w" + std::to_string(++counter));
+    fs::remove_all(folder, ec);
+  }
+  std::error_code made;
+  fs::create_directories(folder / "StudyAreas", made);
+  if (!fs::is_directory(folder / "StudyAreas", ec)) {
+    if (mirrorLock >= 0) ::close(mirrorLock);
     throw HostError(err::PathNotFound, kSource,
-                    "The working folder " + folder.string() + " of the shared analysis cannot be made: " + ec.message() +
+                    "The working folder " + folder.string() + " of the shared analysis cannot be made: " + made.message() +
                         ". Set XDG_CACHE_HOME to a folder that can be written.");
+  }
   std::shared_ptr<SharedAnalysis> shared(new SharedAnalysis(location, folder.string()));
+  shared->m_mirrorLock = mirrorLock;
   shared->m_db = std::make_unique<PgConnection>(location.conninfo, location.shown);
   shared->PrepareSchema(createMissing);
   shared->Pull();

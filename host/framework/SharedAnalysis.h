@@ -27,6 +27,12 @@ struct SharedLocation {
 // A process works on a copy in a working folder of its own, laid out as an
 // analysis folder, so the component and the host's workspaces, layer files
 // and document see the same paths and names as with a local analysis.
+// The copy outlives the process as the user's mirror of the schema when it
+// ends as it was pulled or published: the next process that gets the
+// mirror's lock pulls only the study areas that changed since, so a command
+// does not copy a thousand study areas to list them. A process that finds
+// the mirror taken, or left changed by a command that failed, makes a
+// private copy (and the mirror anew) as before.
 // Open fills the copy from the database; Publish writes back what this
 // process changed since then in one transaction, under a lock every writer
 // of the schema takes: the new study areas' records, tables, layer files
@@ -88,12 +94,24 @@ public:
 
 private:
   SharedAnalysis(SharedLocation location, std::string folder);
+  // The mirror this user keeps of the location, when no other process of
+  // theirs holds it: its folder, and the lock held until this one ends.
+  static std::string TakeMirror(const SharedLocation& location, int& lockFd);
+  // What the mirror held when the last process left it as pulled or
+  // published; false (and nothing read) when it was not left so. Either way
+  // the mirror counts as changed from here until SaveMirrorState.
+  bool ReadMirrorState(State& state, std::map<int64_t, std::string>& pulled);
+  void SaveMirrorState(const State& state) const;
+  // Whether the working copy is still what was pulled or last published;
+  // now is what it holds.
+  bool UnchangedSinceBase(State& now);
   void PrepareSchema(bool createMissing);
   void Pull();
   // The working copy's state; a dataset's hash is taken from known, or
-  // from reference when its files are unchanged, else computed.
-  State ReadLocal(const State* reference,
-                  const std::map<int64_t, std::map<std::string, std::string>>* known);
+  // from reference when its files are unchanged, else computed. A record in
+  // kept takes its files' state from there without reading its folder.
+  State ReadLocal(const State* reference, const std::map<int64_t, std::map<std::string, std::string>>* known,
+                  const std::map<int64_t, RecordState>* kept = nullptr);
   // Copies one layer of a study area's working copy into a new table (in
   // the caller's transaction); gives back what a copy back needs.
   void StoreLayer(int64_t id, const std::string& workspace, const std::string& layer, bool geopackage,
@@ -107,6 +125,12 @@ private:
   std::unique_ptr<PgConnection> m_db;
   State m_base;
   nlohmann::json m_baseDocument; // in local form; null when none is stored
+  int m_mirrorLock = -1;           // held while this process works in the mirror
+  bool m_pulled = false;
+  std::string m_documentStamp; // of the document as pulled or published
+  // For each study area, a digest of its rows and tables as last pulled:
+  // the next pull into the mirror copies again only those whose digest changed.
+  std::map<int64_t, std::string> m_pulledDigests;
 };
 
 } // namespace tov

@@ -275,7 +275,13 @@ void SharedAnalysis::Publish() {
     FailurePoint("commit", db);
     transaction.Commit();
     if (merged != mineDocument) LayerJson::WriteFileAtomically(documentPath.string(), merged.dump(2), kSource);
+    // What this process changed is no longer what was pulled: the next
+    // pull into the mirror copies those study areas again.
+    for (const auto& [id, record] : m_base.records)
+      if (auto now = mine.records.find(id); now == mine.records.end() || !SameContent(record, now->second))
+        m_pulledDigests.erase(id);
     m_base = std::move(mine);
+    m_documentStamp = FileStamp(documentPath);
     m_baseDocument = std::move(merged);
   } catch (...) {
     ThrowJsonError(std::current_exception(), [&](const std::string& reason) {

@@ -10,6 +10,7 @@
 #include <ogrsf_frmts.h>
 
 #include <fstream>
+#include <set>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -56,14 +57,42 @@ void SharedAnalysis::Pull() {
 
   auto records = db.Query("SELECT id, name, base_dataset, feature_class FROM " + Table("study_areas") + " ORDER BY id");
   FailurePoint("copying", db);
-  auto properties = db.Query("SELECT record_id, key, value FROM " + Table("record_properties"));
+  auto properties = db.Query("SELECT record_id, key, value FROM " + Table("record_properties") + " ORDER BY record_id, key");
   auto settings = db.Query("SELECT facet, key, value FROM " + Table("settings"));
   auto document = db.Scalar("SELECT content FROM " + Table("document") + " WHERE id = 1");
-  auto files = db.Query("SELECT record_id, name, content FROM " + Table("record_files"));
+  auto files = db.Query("SELECT record_id, name, content FROM " + Table("record_files") + " ORDER BY record_id, name");
   auto tables = db.Query("SELECT record_id, workspace, layer, format, table_name, fid_column, geometry_column, "
                          "spatial_index, srs, to_regclass(format('%I.%I', $1::text, table_name))::oid FROM " +
                          Table("record_tables") + " ORDER BY record_id, workspace, layer",
                          {m_location.schema});
+
+  // What each study area is in the database, to tell which ones the
+  // mirror holds as they are.
+  std::map<int64_t, std::string> digests;
+  {
+    std::map<int64_t, std::string> texts;
+    auto add = [&texts](const PgConnection::Row& row) {
+      std::string& text = texts[std::stoll(*row[0])];
+      for (const auto& value : row) (text += value ? "v" + *value : std::string("n")) += '\x1f';
+      text += '\x1e';
+    };
+    for (const auto* rows : {&records, &properties, &files, &tables})
+      for (const auto& r : *rows) add(r);
+    for (const auto& [id, text] : texts) digests[id] = TextDigest(text);
+  }
+  State saved;
+  std::map<int64_t, std::string> savedDigests;
+  const bool mirror = m_mirrorLock >= 0;
+  const bool reuse = mirror && ReadMirrorState(saved, savedDigests);
+  const fs::path areas = fs::path(m_folder) / "StudyAreas";
+  std::error_code ec;
+  if (mirror) {
+    // What the last command left in its scratch folder is not the next one's.
+    fs::remove_all(reuse ? fs::path(m_folder) / "Scratch" : fs::path(m_folder), ec);
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+      fs::remove(fs::path(m_folder) / (std::string("analysis.sqlite") + suffix), ec);
+    fs::create_directories(areas, ec);
+  }
 
   {
     AnalysisDatabase local(m_folder + "/analysis.sqlite");
@@ -89,10 +118,30 @@ void SharedAnalysis::Pull() {
     });
   }
   if (document) WriteText(fs::path(m_folder) / "document.json", ToLocal(*document));
-  const fs::path areas = fs::path(m_folder) / "StudyAreas";
-  std::error_code ec;
-  for (const auto& r : records) fs::create_directories(areas / *r[0], ec);
-  for (const auto& r : files) WriteText(areas / *r[0] / *r[1], ToLocal(*r[2]));
+  else fs::remove(fs::path(m_folder) / "document.json", ec);
+  // The mirror's study areas that are as they were stay; the others are
+  // copied again, and those gone are removed.
+  std::map<int64_t, RecordState> kept;
+  std::set<std::string> present;
+  for (const auto& r : records) {
+    const int64_t id = std::stoll(*r[0]);
+    present.insert(*r[0]);
+    auto was = saved.records.find(id);
+    auto digest = savedDigests.find(id);
+    if (reuse && was != saved.records.end() && digest != savedDigests.end() && digest->second == digests[id] &&
+        fs::is_directory(areas / *r[0], ec)) {
+      kept.emplace(id, std::move(was->second));
+      continue;
+    }
+    if (reuse) fs::remove_all(areas / *r[0], ec);
+    fs::create_directories(areas / *r[0], ec);
+  }
+  if (reuse)
+    for (const auto& entry : fs::directory_iterator(areas, ec))
+      if (!present.count(entry.path().filename().string())) fs::remove_all(entry.path(), ec);
+  auto isKept = [&kept](const std::string& id) { return kept.count(std::stoll(id)) != 0; };
+  for (const auto& r : files)
+    if (!isKept(*r[0])) WriteText(areas / *r[0] / *r[1], ToLocal(*r[2]));
 
   // Tables never change (a changed dataset gets a new one), so each is
   // copied out of the database once per user and machine: the cache keeps
@@ -102,7 +151,8 @@ void SharedAnalysis::Pull() {
   GDALDatasetUniquePtr source;
   std::map<int64_t, std::map<std::string, std::string>> known; // record -> dataset key -> hash
   std::map<std::pair<std::string, std::string>, std::vector<const PgConnection::Row*>> groups; // (record, workspace)
-  for (const auto& r : tables) groups[{*r[0], *r[1]}].push_back(&r);
+  for (const auto& r : tables)
+    if (!isKept(*r[0])) groups[{*r[0], *r[1]}].push_back(&r);
   for (const auto& [place, rows] : groups) {
     const std::string& workspace = place.second;
     const bool geopackage = *(*rows.front())[3] == "geopackage";
@@ -163,10 +213,13 @@ void SharedAnalysis::Pull() {
       if (const size_t tab = line.find('\t'); tab != std::string::npos)
         known[std::stoll(place.first)][line.substr(0, tab)] = line.substr(tab + 1);
   }
-  m_base = ReadLocal(nullptr, &known);
+  m_base = ReadLocal(nullptr, &known, &kept);
   m_base.settings.clear();
   for (const auto& r : settings) m_base.settings[{*r[0], *r[1]}] = ToLocal(*r[2]);
   m_baseDocument = document ? json::parse(ToLocal(*document)) : json();
+  m_pulledDigests = std::move(digests);
+  m_documentStamp = FileStamp(fs::path(m_folder) / "document.json");
+  m_pulled = true;
 }
 
 } // namespace tov

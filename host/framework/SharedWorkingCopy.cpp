@@ -113,6 +113,22 @@ std::string LayerHash(const std::string& path, const std::string& layerName, boo
   return out.str();
 }
 
+std::string FileStamp(const fs::path& path) {
+  std::error_code ec;
+  const auto size = fs::file_size(path, ec);
+  if (ec) return {};
+  const auto time = fs::last_write_time(path, ec).time_since_epoch().count();
+  return std::to_string(size) + ":" + std::to_string(time);
+}
+
+std::string TextDigest(const std::string& text) {
+  uint64_t h = 1469598103934665603ULL;
+  for (unsigned char c : text) h = (h ^ c) * 1099511628211ULL;
+  std::ostringstream out;
+  out << std::hex << h << "-" << std::dec << text.size();
+  return out.str();
+}
+
 bool Indexed(const std::string& hash) { return hash.size() > 8 && hash.compare(hash.size() - 8, 8, "-indexed") == 0; }
 
 } // namespace shared
@@ -120,7 +136,8 @@ bool Indexed(const std::string& hash) { return hash.size() > 8 && hash.compare(h
 using namespace shared;
 
 SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
-                                                const std::map<int64_t, std::map<std::string, std::string>>* known) {
+                                                const std::map<int64_t, std::map<std::string, std::string>>* known,
+                                                const std::map<int64_t, RecordState>* kept) {
   State state;
   AnalysisDatabase local(m_folder + "/analysis.sqlite");
   {
@@ -146,6 +163,13 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
     // lambda capture a structured binding.
     const auto id = item.first;
     auto& record = item.second;
+    if (kept)
+      if (auto k = kept->find(id); k != kept->end()) {
+        record.files = k->second.files;
+        record.datasets = k->second.datasets;
+        record.stamps = k->second.stamps;
+        continue;
+      }
     const fs::path folder = areas / std::to_string(id);
     std::error_code ec;
     std::vector<fs::path> entries;

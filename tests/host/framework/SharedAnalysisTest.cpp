@@ -64,10 +64,65 @@ TEST_F(SharedAnalysisTest, AnotherCopyOpensWhatWasStoredWhole) {
   ASSERT_TRUE(analysis->shared);
   EXPECT_TRUE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Alpha"));
   EXPECT_EQ(AnalysisCheck::BrokenReason(*analysis, "Alpha"), "");
-  const std::string folder = analysis->folder;
-  EXPECT_TRUE(fs::exists(folder));
+  const std::string mirror = analysis->folder;
+  {
+    // The mirror is taken: a second copy is private and goes with its analysis.
+    AnalysisPtr second = world.Open();
+    EXPECT_EQ(AnalysisCheck::BrokenReason(*second, "Alpha"), "");
+    const std::string folder = second->folder;
+    EXPECT_NE(folder, mirror);
+    second.reset();
+    EXPECT_FALSE(fs::exists(folder)) << "a private working copy outlived its analysis";
+  }
   analysis.reset();
-  EXPECT_FALSE(fs::exists(folder)) << "the working copy outlived its analysis";
+  EXPECT_TRUE(fs::exists(mirror + "/mirror.json")) << "the mirror was not kept";
+}
+
+// When the mirror is taken, another user's changes go in through a private
+// copy; the next process in the mirror copies again only what they changed.
+// A command that changes the mirror and ends without publishing leaves it to
+// be made anew, as does a mirror whose record of itself is damaged.
+TEST_F(SharedAnalysisTest, TheMirrorTakesOthersChangesAndIsMadeAnewWhenLeftChanged) {
+  for (const char* name : {"Alpha", "Beta"}) StoreAndSave(world, name);
+  auto layerFile = [](const Analysis& analysis, const std::string& name) {
+    return ToNativePath(analysis.dataManager->GetStudyAreaCatalog()->Item(name)->FilePath());
+  };
+  auto stamp = [](const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
+    return std::to_string(st.st_ino) + ":" + std::to_string(st.st_mtim.tv_sec) + "." + std::to_string(st.st_mtim.tv_nsec);
+  };
+  std::string mirror, alpha;
+  {
+    AnalysisPtr holder = world.Open();
+    mirror = holder->folder;
+    alpha = stamp(layerFile(*holder, "Alpha"));
+    for (const std::string& command : {std::string("rename Beta Gamma"), "setup extent --name Delta " + Extent(3)}) {
+      const ProgramRun run = RunTovana(world, command);
+      ASSERT_EQ(run.exitCode, 0) << command << ": " << run.errors;
+    }
+  }
+  {
+    AnalysisPtr analysis = world.Open();
+    ASSERT_EQ(analysis->folder, mirror);
+    EXPECT_EQ(CatalogueNames(world), (std::vector<std::string>{"Alpha", "Gamma", "Delta"}));
+    for (const char* name : {"Alpha", "Gamma", "Delta"}) EXPECT_EQ(AnalysisCheck::BrokenReason(*analysis, name), "") << name;
+    EXPECT_EQ(stamp(layerFile(*analysis, "Alpha")), alpha) << "an unchanged study area was copied again";
+    EXPECT_FALSE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Beta"));
+    // Changed here and never published.
+    Store(*analysis, "Unsaved");
+    WriteTextFile(layerFile(*analysis, "Alpha"), "not a layer file");
+  }
+  EXPECT_FALSE(fs::exists(mirror + "/mirror.json"));
+  for (int round = 0; round < 2; ++round) {
+    AnalysisPtr analysis = world.Open();
+    ASSERT_EQ(analysis->folder, mirror);
+    EXPECT_FALSE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Unsaved")) << round;
+    for (const char* name : {"Alpha", "Gamma", "Delta"}) EXPECT_EQ(AnalysisCheck::BrokenReason(*analysis, name), "") << name;
+    analysis.reset();
+    WriteTextFile(mirror + "/mirror.json", "{\"format\": 1, \"records\": {\"1\": {}}}");
+  }
+  EXPECT_EQ(ReadServer(world).problems, std::vector<std::string>{});
 }
 
 TEST_F(SharedAnalysisTest, UnreachableServerAndMissingSchemaAreRefusedWithWhatToDo) {

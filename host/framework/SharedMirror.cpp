@@ -1,0 +1,121 @@
+#include "host/framework/SharedAnalysis.h"
+
+#include "host/framework/SharedAnalysisParts.h"
+#include "host/gis/LayerJson.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace tov {
+
+using namespace shared;
+
+namespace {
+constexpr char kMirrorState[] = "mirror.json";
+constexpr int kMirrorFormat = 1;
+} // namespace
+
+namespace shared {
+
+bool SameContent(const SharedAnalysis::RecordState& a, const SharedAnalysis::RecordState& b) {
+  return a.name == b.name && a.baseDataset == b.baseDataset && a.featureClass == b.featureClass &&
+         a.properties == b.properties && a.files == b.files && a.datasets == b.datasets;
+}
+
+bool SameContent(const SharedAnalysis::State& a, const SharedAnalysis::State& b) {
+  if (a.settings != b.settings || a.records.size() != b.records.size()) return false;
+  for (const auto& [id, record] : a.records) {
+    auto other = b.records.find(id);
+    if (other == b.records.end() || !SameContent(record, other->second)) return false;
+  }
+  return true;
+}
+
+} // namespace shared
+
+std::string SharedAnalysis::TakeMirror(const SharedLocation& location, int& lockFd) {
+  std::string safe;
+  for (char c : location.schema) safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  const std::string name =
+      safe + "." + std::to_string(std::hash<std::string>()(location.conninfo + "|" + location.schema)) + ".m";
+  const fs::path lock = WorkRoot() / (name + ".lock");
+  const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return {};
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return {};
+  }
+  lockFd = fd;
+  return (WorkRoot() / name).string();
+}
+
+bool SharedAnalysis::ReadMirrorState(State& state, std::map<int64_t, std::string>& pulled) {
+  const fs::path path = fs::path(m_folder) / kMirrorState;
+  std::error_code ec;
+  if (!fs::exists(path, ec)) return false;
+  const std::string text = ReadText(path);
+  // From here the mirror counts as changed: a process that ends before it
+  // saves the state again leaves the next one to copy everything.
+  if (!fs::remove(path, ec) || ec) return false;
+  const json saved = json::parse(text, nullptr, false);
+  if (saved.is_discarded() || !saved.is_object() || saved.value("format", 0) != kMirrorFormat ||
+      !saved.contains("records") || !saved["records"].is_object())
+    return false;
+  try {
+    for (const auto& [key, value] : saved["records"].items()) {
+      const int64_t id = std::stoll(key);
+      RecordState& r = state.records[id];
+      r.name = value.at("name").get<std::string>();
+      r.baseDataset = value.at("baseDataset").get<std::string>();
+      r.featureClass = value.at("featureClass").get<std::string>();
+      r.properties = value.at("properties").get<std::map<std::string, std::string>>();
+      r.files = value.at("files").get<std::map<std::string, std::string>>();
+      r.datasets = value.at("datasets").get<std::map<std::string, std::string>>();
+      r.stamps = value.at("stamps").get<std::map<std::string, std::string>>();
+      if (value.contains("pulled")) pulled[id] = value["pulled"].get<std::string>();
+    }
+  } catch (const std::exception&) {
+    state = State();
+    pulled.clear();
+    return false;
+  }
+  return true;
+}
+
+void SharedAnalysis::SaveMirrorState(const State& state) const {
+  json records = json::object();
+  for (const auto& [id, r] : state.records) {
+    json& out = records[std::to_string(id)];
+    out = {{"name", r.name},         {"baseDataset", r.baseDataset}, {"featureClass", r.featureClass},
+           {"properties", r.properties}, {"files", r.files},           {"datasets", r.datasets},
+           {"stamps", r.stamps}};
+    if (auto d = m_pulledDigests.find(id); d != m_pulledDigests.end()) out["pulled"] = d->second;
+  }
+  const json saved = {{"format", kMirrorFormat}, {"records", std::move(records)}};
+  const fs::path path = fs::path(m_folder) / kMirrorState, made = fs::path(m_folder) / "mirror.json.new";
+  WriteText(made, saved.dump());
+  std::error_code ec;
+  fs::rename(made, path, ec);
+  if (ec) fs::remove(made, ec);
+}
+
+bool SharedAnalysis::UnchangedSinceBase(State& now) {
+  try {
+    now = ReadLocal(&m_base, nullptr);
+    if (!SameContent(now, m_base)) return false;
+    const fs::path document = fs::path(m_folder) / "document.json";
+    std::error_code ec;
+    if (!fs::exists(document, ec)) return m_baseDocument.is_null();
+    if (FileStamp(document) == m_documentStamp) return true;
+    return LayerJson::ReadFile(document.string(), kSource) == m_baseDocument;
+  } catch (...) {
+    return false;
+  }
+}
+
+} // namespace tov
