@@ -49,6 +49,8 @@ SharedAnalysis::~SharedAnalysis() {
     State now;
     if (m_pulled) {
       if (UnchangedSinceBase(now)) {
+        // A command's scratch layers are its own, as in a private copy.
+        fs::remove_all(fs::path(m_folder) / "Scratch", ec);
         fs::resize_file(logPath, 0, ec);
         try {
           SaveMirrorState(now);

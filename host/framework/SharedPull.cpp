@@ -87,8 +87,7 @@ void SharedAnalysis::Pull() {
   const fs::path areas = fs::path(m_folder) / "StudyAreas";
   std::error_code ec;
   if (mirror) {
-    // What the last command left in its scratch folder is not the next one's.
-    fs::remove_all(reuse ? fs::path(m_folder) / "Scratch" : fs::path(m_folder), ec);
+    if (!reuse) fs::remove_all(m_folder, ec);
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})
       fs::remove(fs::path(m_folder) / (std::string("analysis.sqlite") + suffix), ec);
     fs::create_directories(areas, ec);

@@ -114,7 +114,8 @@ TEST_F(DrawingPageTest, TheAreaIsStoredInTheAnalysisSystemWhereItWasDrawnAwayFro
   EXPECT_EQ(data.parent_path(), scratch) << data;
   page.reset();
   analysis.reset();
-  // A shared analysis's working copy goes with it.
+  // A shared analysis's working copy, or the scratch folder of the mirror
+  // kept of it, goes with it.
   EXPECT_EQ(std::filesystem::exists(scratch), !world->Shared());
   EXPECT_FALSE(std::filesystem::exists(data)) << "the data manager leaves its scratch folders behind";
 }
