@@ -127,6 +127,9 @@ private:
   nlohmann::json m_baseDocument; // in local form; null when none is stored
   int m_mirrorLock = -1;           // held while this process works in the mirror
   bool m_pulled = false;
+  // The mirror's saved state still says what it holds: nothing was pulled
+  // again or published since it was read.
+  bool m_savedStateHolds = false;
   std::string m_documentStamp; // of the document as pulled or published
   // For each study area, a digest of its rows and tables as last pulled:
   // the next pull into the mirror copies again only those whose digest changed.

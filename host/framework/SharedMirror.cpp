@@ -17,6 +17,8 @@ using namespace shared;
 
 namespace {
 constexpr char kMirrorState[] = "mirror.json";
+// The saved state while a process works in the mirror.
+constexpr char kHeldState[] = "mirror.json.held";
 constexpr int kMirrorFormat = 1;
 } // namespace
 
@@ -61,7 +63,8 @@ bool SharedAnalysis::ReadMirrorState(State& state, std::map<int64_t, std::string
   const std::string text = ReadText(path);
   // From here the mirror counts as changed: a process that ends before it
   // saves the state again leaves the next one to copy everything.
-  if (!fs::remove(path, ec) || ec) return false;
+  fs::rename(path, fs::path(m_folder) / kHeldState, ec);
+  if (ec) return false;
   const json saved = json::parse(text, nullptr, false);
   if (saved.is_discarded() || !saved.is_object() || saved.value("format", 0) != kMirrorFormat ||
       !saved.contains("records") || !saved["records"].is_object())
@@ -88,6 +91,16 @@ bool SharedAnalysis::ReadMirrorState(State& state, std::map<int64_t, std::string
 }
 
 void SharedAnalysis::SaveMirrorState(const State& state) const {
+  std::error_code ec;
+  const fs::path path = fs::path(m_folder) / kMirrorState, held = fs::path(m_folder) / kHeldState;
+  bool sameStamps = m_savedStateHolds && state.records.size() == m_base.records.size();
+  for (auto a = state.records.begin(), b = m_base.records.begin(); sameStamps && a != state.records.end(); ++a, ++b)
+    sameStamps = a->first == b->first && a->second.stamps == b->second.stamps;
+  if (sameStamps) {
+    fs::rename(held, path, ec);
+    if (!ec) return;
+  }
+  fs::remove(held, ec);
   json records = json::object();
   for (const auto& [id, r] : state.records) {
     json& out = records[std::to_string(id)];
@@ -97,9 +110,8 @@ void SharedAnalysis::SaveMirrorState(const State& state) const {
     if (auto d = m_pulledDigests.find(id); d != m_pulledDigests.end()) out["pulled"] = d->second;
   }
   const json saved = {{"format", kMirrorFormat}, {"records", std::move(records)}};
-  const fs::path path = fs::path(m_folder) / kMirrorState, made = fs::path(m_folder) / "mirror.json.new";
+  const fs::path made = fs::path(m_folder) / "mirror.json.new";
   WriteText(made, saved.dump());
-  std::error_code ec;
   fs::rename(made, path, ec);
   if (ec) fs::remove(made, ec);
 }

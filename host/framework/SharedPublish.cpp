@@ -281,6 +281,7 @@ void SharedAnalysis::Publish() {
       if (auto now = mine.records.find(id); now == mine.records.end() || !SameContent(record, now->second))
         m_pulledDigests.erase(id);
     m_base = std::move(mine);
+    m_savedStateHolds = false;
     m_documentStamp = FileStamp(documentPath);
     m_baseDocument = std::move(merged);
   } catch (...) {

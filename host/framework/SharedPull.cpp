@@ -217,6 +217,7 @@ void SharedAnalysis::Pull() {
   for (const auto& r : settings) m_base.settings[{*r[0], *r[1]}] = ToLocal(*r[2]);
   m_baseDocument = document ? json::parse(ToLocal(*document)) : json();
   m_pulledDigests = std::move(digests);
+  m_savedStateHolds = reuse && kept.size() == records.size() && kept.size() == saved.records.size();
   m_documentStamp = FileStamp(fs::path(m_folder) / "document.json");
   m_pulled = true;
 }

@@ -211,7 +211,15 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
       const std::string ext = LowerCase(path.extension().string());
       const std::string name = path.filename().string();
       if (ext == ".lyr") {
-        record.files[name] = ReadText(path);
+        // A layer file whose stamp is the same is read from the reference.
+        const std::string key = "file:" + name, stampText = FileStamp(path);
+        record.stamps[key] = stampText;
+        const std::string* same = nullptr;
+        if (reference)
+          if (auto r = reference->records.find(id); r != reference->records.end())
+            if (auto s = r->second.stamps.find(key); s != r->second.stamps.end() && s->second == stampText)
+              if (auto f = r->second.files.find(name); f != r->second.files.end()) same = &f->second;
+        record.files[name] = same ? *same : ReadText(path);
       } else if (ext == ".shp") {
         const std::string layer = path.stem().string();
         const std::string key = "|" + layer;
