@@ -100,9 +100,7 @@ std::shared_ptr<SharedAnalysis> SharedAnalysis::Open(const std::string& text, bo
   fs::path folder = TakeMirror(location, mirrorLock);
   if (folder.empty()) {
     static std::atomic<int> counter{0};
-    std::string safe;
-    for (char c : location.schema) safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    folder = root / (safe + "." + std::to_string(getpid()) + ".w" + std::to_string(++counter));
+    folder = root / (FolderSafeName(location.schema) + "." + std::to_string(getpid()) + ".w" + std::to_string(++counter));
     fs::remove_all(folder, ec);
   }
   std::error_code made;

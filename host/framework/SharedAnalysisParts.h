@@ -24,6 +24,8 @@ void WriteText(const std::filesystem::path& path, const std::string& text);
 // The folder every working copy of this user is made in: "shared" in the
 // user's cache folder, which is refused unless private to the user.
 std::filesystem::path WorkRoot();
+// A schema's name as a part of a folder name: letters and digits, the rest '_'.
+std::string FolderSafeName(const std::string& schema);
 // Working copies left by processes that ended without removing theirs.
 void RemoveAbandonedCopies(const std::filesystem::path& root);
 // A short text that changes whenever the layer's fields, features or

@@ -41,10 +41,8 @@ bool SameContent(const SharedAnalysis::State& a, const SharedAnalysis::State& b)
 } // namespace shared
 
 std::string SharedAnalysis::TakeMirror(const SharedLocation& location, int& lockFd) {
-  std::string safe;
-  for (char c : location.schema) safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
   const std::string name =
-      safe + "." + std::to_string(std::hash<std::string>()(location.conninfo + "|" + location.schema)) + ".m";
+      FolderSafeName(location.schema) + "." + std::to_string(std::hash<std::string>()(location.conninfo + "|" + location.schema)) + ".m";
   const fs::path lock = WorkRoot() / (name + ".lock");
   const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (fd < 0) return {};

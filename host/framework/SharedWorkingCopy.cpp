@@ -37,6 +37,12 @@ void WriteText(const fs::path& path, const std::string& text) {
     throw HostError(err::PathNotFound, kSource, "The working copy file " + path.string() + " cannot be written.");
 }
 
+std::string FolderSafeName(const std::string& schema) {
+  std::string safe;
+  for (char c : schema) safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  return safe;
+}
+
 fs::path WorkRoot() { return fs::path(UserCacheFolder()) / "shared"; }
 
 void RemoveAbandonedCopies(const fs::path& root) {
