@@ -7,6 +7,7 @@
 #include "platform/framework/StudyAreaRecord.h"
 
 #include <iostream>
+#include <optional>
 
 namespace tov {
 
@@ -16,14 +17,19 @@ namespace {
 size_t PrintStudyAreas(const Analysis& analysis, SqliteStudyAreaCatalog& catalog) {
   const std::string current = analysis.extension->ExtensionProperties()->GetProperty(kCurrentExtentKey);
   const std::vector<SqliteStudyAreaCatalog::Entry> entries = catalog.Entries("TYPE");
+  // What an earlier list found whole is not looked at again while its files
+  // are unchanged. A shared analysis's copy is made anew from the database.
+  std::optional<CheckedStudyAreas> checked;
+  if (!analysis.shared) checked.emplace(analysis.folder);
   for (const auto& [name, method, record] : entries) {
     std::cout << name << "\t" << method << "\t" << (name == current ? "*" : "") << "\t"
               << AnalysisShownPath(analysis, record->FilePath());
     // A study area that cannot be opened is still listed, marked.
-    const std::string broken = AnalysisCheck::BrokenReason(*record);
+    const std::string broken = AnalysisCheck::BrokenReason(*record, checked ? &*checked : nullptr);
     if (!broken.empty()) std::cout << "\tbroken: " << broken;
     std::cout << "\n";
   }
+  if (checked) checked->Save();
   return entries.size();
 }
 

@@ -40,12 +40,18 @@ std::string MissingDataPath(const HostFeatureLayer& layer) {
 // headers: opening it through the driver, for every study area of a list,
 // would cost far more. Looked for where the layer would open it: the folder
 // beside the layer file first, then the one it was saved from.
-bool DataOpens(const HostFeatureLayer& layer) {
+// `checkedFiles` receives the files of a shapefile found whole.
+bool DataOpens(const HostFeatureLayer& layer, std::vector<std::string>* checkedFiles = nullptr) {
   const LayerDataSource& source = layer.DataSource();
   const SavedDataSource* saved = layer.UnopenedSource();
   if (source.format != "shapefile" || !saved) return layer.FeatureClass() != nullptr;
   for (const std::string& folder : {source.nativePath, saved->path})
-    if (!folder.empty() && ShapefileLooksWhole(folder, source.dataset)) return true;
+    if (!folder.empty() && ShapefileLooksWhole(folder, source.dataset)) {
+      if (checkedFiles)
+        for (const char* extension : {".shp", ".shx", ".dbf"})
+          checkedFiles->push_back((fs::path(folder) / (source.dataset + extension)).string());
+      return true;
+    }
   return false;
 }
 
@@ -139,8 +145,10 @@ std::string AnalysisCheck::BrokenReason(const Analysis& analysis, const std::str
   return record ? BrokenReason(*record) : "no record";
 }
 
-std::string AnalysisCheck::BrokenReason(StudyAreaRecord& record) {
+std::string AnalysisCheck::BrokenReason(StudyAreaRecord& record, CheckedStudyAreas* checked) {
   const std::string layerFile = ToNativePath(record.FilePath());
+  if (checked && checked->StillWhole(layerFile)) return "";
+  if (checked) checked->Forget(layerFile);
   HostLayerFile file;
   try {
     file.Open(layerFile);
@@ -152,7 +160,10 @@ std::string AnalysisCheck::BrokenReason(StudyAreaRecord& record) {
   }
   auto layer = std::dynamic_pointer_cast<HostFeatureLayer>(file.Layer());
   if (!layer) return "layer file holds no feature layer: " + ShownPath(layerFile);
-  if (!DataOpens(*layer)) return "dataset missing: " + MissingDataPath(*layer);
+  std::vector<std::string> dataFiles;
+  if (!DataOpens(*layer, &dataFiles)) return "dataset missing: " + MissingDataPath(*layer);
+  // Only a shapefile's verdict rests on files alone.
+  if (checked && !dataFiles.empty()) checked->RememberWhole(layerFile, dataFiles);
   return "";
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "host/framework/Analysis.h"
+#include "host/framework/CheckedStudyAreas.h"
 #include "platform/framework/StudyAreaRecord.h"
 
 #include <string>
@@ -27,8 +28,9 @@ public:
   // Why the study area's stored files cannot be used ("layer file missing:
   // PATH", "dataset missing: PATH", ...), or "" when they can.
   static std::string BrokenReason(const Analysis& analysis, const std::string& name);
-  // The same for a record already looked up.
-  static std::string BrokenReason(StudyAreaRecord& record);
+  // The same for a record already looked up; with `checked`, a study area
+  // found whole before and unchanged since is not looked at again.
+  static std::string BrokenReason(StudyAreaRecord& record, CheckedStudyAreas* checked = nullptr);
 
   // Everything found, study areas in catalogue order first.
   static std::vector<AnalysisFinding> Check(const Analysis& analysis);

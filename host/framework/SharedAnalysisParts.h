@@ -1,6 +1,7 @@
 #pragma once
 // What the files of SharedAnalysis share: the location, the working copy,
 // the schema, the pull and the publish. Not for other code.
+#include "host/common/TextDigest.h"
 #include "host/framework/PgConnection.h"
 #include "host/framework/SharedAnalysis.h"
 
@@ -33,8 +34,6 @@ void RemoveAbandonedCopies(const std::filesystem::path& root);
 std::string LayerHash(const std::string& path, const std::string& layerName, bool geopackage);
 // A file's size and time of change; empty when it is not there.
 std::string FileStamp(const std::filesystem::path& path);
-// A short text that changes whenever the text does.
-std::string TextDigest(const std::string& text);
 // Whether a LayerHash says the layer has a spatial index.
 bool Indexed(const std::string& hash);
 // Whether two states hold the same study areas, files and datasets (their

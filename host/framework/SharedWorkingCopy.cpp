@@ -127,14 +127,6 @@ std::string FileStamp(const fs::path& path) {
   return std::to_string(size) + ":" + std::to_string(time);
 }
 
-std::string TextDigest(const std::string& text) {
-  uint64_t h = 1469598103934665603ULL;
-  for (unsigned char c : text) h = (h ^ c) * 1099511628211ULL;
-  std::ostringstream out;
-  out << std::hex << h << "-" << std::dec << text.size();
-  return out.str();
-}
-
 bool Indexed(const std::string& hash) { return hash.size() > 8 && hash.compare(hash.size() - 8, 8, "-indexed") == 0; }
 
 } // namespace shared

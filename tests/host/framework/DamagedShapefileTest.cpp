@@ -6,6 +6,7 @@
 
 #include "host/common/Paths.h"
 #include "host/framework/AnalysisCheck.h"
+#include "host/framework/CheckedStudyAreas.h"
 #include "host/gis/HostFeatureClass.h"
 #include "platform/gis/EnumLayer.h"
 #include "platform/gis/FeatureLayer.h"
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 
 namespace tov::test {
 namespace {
@@ -26,40 +28,85 @@ void Overwrite(const std::string& path, std::streamoff at, const std::string& by
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-TEST(DamagedShapefileTest, ATableGoneOrAHeaderThatDoesNotFitIsAMissingDatasetInTheCheckAndTheList) {
-  TestWorld world;
-  const std::vector<std::string> names = {"Whole", "NoTable", "ShortShapes", "BadIndex", "ShortTable", "LongShapes"};
+// Stores a study area of each name; returns each one's shapefile, without extension.
+std::map<std::string, std::string> StoreStudyAreas(const TestWorld& world, const std::vector<std::string>& names) {
   for (size_t i = 0; i < names.size(); ++i) {
     const double west = -74.9 + 0.1 * static_cast<double>(i);
     const std::string extent = std::to_string(west) + ",40.2," + std::to_string(west + 0.08) + ",40.8";
-    ASSERT_EQ(RunTovana(world, "setup extent --name " + names[i] + " --lonlat --extent " + extent).exitCode, 0)
+    EXPECT_EQ(RunTovana(world, "setup extent --name " + names[i] + " --lonlat --extent " + extent).exitCode, 0)
         << names[i];
   }
-  std::map<std::string, std::string> stem; // the study area's shapefile, without extension
-  {
-    AnalysisPtr analysis = world.Open();
-    for (const std::string& name : names)
-      stem[name] = fs::path(ToNativePath(analysis->dataManager->GetStudyAreaCatalog()->Item(name)->FilePath()))
-                       .parent_path().string() + "/StudyArea";
+  std::map<std::string, std::string> stem;
+  AnalysisPtr analysis = world.Open();
+  for (const std::string& name : names)
+    stem[name] = fs::path(ToNativePath(analysis->dataManager->GetStudyAreaCatalog()->Item(name)->FilePath()))
+                     .parent_path().string() + "/StudyArea";
+  return stem;
+}
+
+// Each study area's "broken: " reason in a list, "" when it has none.
+std::map<std::string, std::string> ListedReasons(const TestWorld& world) {
+  const ProgramRun list = RunTovana(world, "list");
+  EXPECT_EQ(list.exitCode, 0) << list.errors;
+  std::map<std::string, std::string> reasons;
+  std::istringstream in(list.output);
+  for (std::string line; std::getline(in, line);) {
+    const size_t at = line.find("\tbroken: ");
+    reasons[line.substr(0, line.find('\t'))] = at == std::string::npos ? "" : line.substr(at + 9);
   }
+  return reasons;
+}
+
+TEST(DamagedShapefileTest, ATableGoneOrAHeaderThatDoesNotFitIsAMissingDatasetInTheCheckAndTheList) {
+  TestWorld world;
+  const std::vector<std::string> names = {"Whole", "NoTable", "ShortShapes", "BadIndex", "ShortTable", "LongShapes"};
+  std::map<std::string, std::string> stem = StoreStudyAreas(world, names);
   fs::remove(stem["NoTable"] + ".dbf");
   fs::resize_file(stem["ShortShapes"] + ".shp", 50); // half a header
   Overwrite(stem["BadIndex"] + ".shx", 0, std::string("\0\0\0\1", 4)); // not a shapefile's file code
   fs::resize_file(stem["ShortTable"] + ".dbf", fs::file_size(stem["ShortTable"] + ".dbf") - 8); // a record cut
   Overwrite(stem["LongShapes"] + ".shp", 24, std::string("\0\1\0\0", 4)); // longer than the file
 
-  const ProgramRun list = RunTovana(world, "list");
-  ASSERT_EQ(list.exitCode, 0) << list.errors;
-  std::map<std::string, std::string> lines;
-  std::istringstream in(list.output);
-  for (std::string line; std::getline(in, line);) lines[line.substr(0, line.find('\t'))] = line;
+  std::map<std::string, std::string> listed = ListedReasons(world);
   AnalysisPtr analysis = world.Open();
   for (const std::string& name : names) {
     const std::string expected = name == "Whole" ? "" : "dataset missing: " + stem[name] + ".shp";
     EXPECT_EQ(AnalysisCheck::BrokenReason(*analysis, name), expected) << name;
-    const size_t at = lines[name].find("\tbroken: ");
-    EXPECT_EQ(at == std::string::npos ? "" : lines[name].substr(at + 9), expected) << lines[name];
+    EXPECT_EQ(listed[name], expected) << name;
   }
+}
+
+TEST(DamagedShapefileTest, AListRemembersWholeOnesAndTheNextStillSeesEveryChangeToTheirFiles) {
+  TestWorld world;
+  const std::vector<std::string> names = {"Kept", "HeaderSameSize", "NoIndex", "LayerFileSameSize"};
+  std::map<std::string, std::string> stem = StoreStudyAreas(world, names);
+  // Files changed in the last two seconds are not remembered.
+  std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+  ASSERT_EQ(RunTovana(world, "setup extent --name Later --lonlat --extent -74.4,40.9,-74.3,41").exitCode, 0);
+  // The cache of an analysis folder that is gone goes with the next write.
+  const fs::path cacheFile = CheckedStudyAreas::CacheFile(world.AnalysisFolder());
+  const fs::path stale = cacheFile.parent_path() / "stale";
+  fs::create_directories(stale.parent_path());
+  std::ofstream(stale) << "tovana checked study areas 1\t" << world.AnalysisFolder() << "-gone\n";
+  for (const auto& [name, reason] : ListedReasons(world)) EXPECT_EQ(reason, "") << name;
+  EXPECT_FALSE(fs::exists(stale));
+  std::ifstream cache(cacheFile);
+  std::string line;
+  size_t remembered = 0;
+  while (std::getline(cache, line)) remembered += line.find("StudyArea.lyr") != std::string::npos;
+  EXPECT_EQ(remembered, names.size());
+
+  // Changes that keep each file's size; a file gone.
+  Overwrite(stem["HeaderSameSize"] + ".shp", 24, std::string("\0\1\0\0", 4));
+  fs::remove(stem["NoIndex"] + ".shx");
+  const std::string layerFile = stem["LayerFileSameSize"] + ".lyr";
+  Overwrite(layerFile, 0, "[");
+  std::map<std::string, std::string> listed = ListedReasons(world);
+  EXPECT_EQ(listed["Kept"], "");
+  EXPECT_EQ(listed["Later"], "");
+  EXPECT_EQ(listed["HeaderSameSize"], "dataset missing: " + stem["HeaderSameSize"] + ".shp");
+  EXPECT_EQ(listed["NoIndex"], "dataset missing: " + stem["NoIndex"] + ".shp");
+  EXPECT_EQ(listed["LayerFileSameSize"].rfind("layer file unreadable: " + layerFile, 0), 0u) << listed["LayerFileSameSize"];
 }
 
 TEST(DamagedShapefileTest, AWholeOneSaysWhereItsDataIsWithoutOpeningItAndOpensWhenRead) {

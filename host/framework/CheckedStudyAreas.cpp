@@ -1,0 +1,166 @@
+#include "host/framework/CheckedStudyAreas.h"
+
+#include "host/common/TextDigest.h"
+#include "host/common/UserFolders.h"
+#include "platform/runtime/HostError.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace tov {
+namespace {
+
+constexpr char kHeader[] = "tovana checked study areas 1";
+// A file changed this recently is not trusted to show its next change.
+constexpr int64_t kSettleNanoseconds = 2'000'000'000;
+
+int64_t Nanoseconds(const struct timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; }
+
+// The file's identity, empty when it is not there; `changed` its change time.
+std::string Identity(const std::string& path, int64_t* changed = nullptr) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  if (changed) *changed = Nanoseconds(st.st_ctim);
+  return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" +
+         std::to_string(Nanoseconds(st.st_mtim)) + ":" + std::to_string(Nanoseconds(st.st_ctim));
+}
+
+// Paths are written one field each: tabs, line ends and backslashes escaped.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\\') out += "\\\\";
+    else if (c == '\t') out += "\\t";
+    else if (c == '\n') out += "\\n";
+    else out += c;
+  }
+  return out;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '\t') fields.emplace_back();
+    else if (c == '\\' && i + 1 < line.size()) {
+      const char next = line[++i];
+      fields.back() += next == 't' ? '\t' : next == 'n' ? '\n' : next;
+    } else fields.back() += c;
+  }
+  return fields;
+}
+
+std::string CanonicalFolder(const std::string& folder) {
+  std::error_code ec;
+  fs::path canonical = fs::weakly_canonical(folder, ec);
+  if (ec) canonical = fs::absolute(folder, ec).lexically_normal();
+  return canonical.string();
+}
+
+// The caches of analysis folders that are gone, as a list writing its own
+// finds them: each names its folder on its first line.
+void RemoveCachesOfGoneFolders(const fs::path& cacheFolder) {
+  std::error_code ec;
+  for (fs::directory_iterator it(cacheFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->path().filename().string().find(".tmp") != std::string::npos) continue;
+    std::ifstream in(it->path(), std::ios::binary);
+    std::string line;
+    if (!std::getline(in, line)) continue;
+    const std::vector<std::string> header = Fields(line);
+    std::error_code gone;
+    if (header.size() == 2 && header[0] == kHeader && !fs::exists(header[1], gone) && !gone)
+      fs::remove(it->path(), gone);
+  }
+}
+
+} // namespace
+
+std::string CheckedStudyAreas::CacheFile(const std::string& analysisFolder) {
+  return (fs::path(UserCacheFolder()) / "checked" / TextDigest(CanonicalFolder(analysisFolder))).string();
+}
+
+CheckedStudyAreas::CheckedStudyAreas(const std::string& analysisFolder) : m_folder(CanonicalFolder(analysisFolder)) {
+  try {
+    m_file = CacheFile(analysisFolder);
+  } catch (const HostError&) {
+    return; // no cache folder of the user's own: every study area is looked at
+  }
+  std::ifstream in(m_file, std::ios::binary);
+  std::string line;
+  if (!in || !std::getline(in, line) || Fields(line) != std::vector<std::string>{kHeader, m_folder}) return;
+  while (std::getline(in, line)) {
+    std::vector<std::string> fields = Fields(line);
+    // The layer file, then pairs of a file and its identity, the layer file's first.
+    if (fields.size() < 3 || fields.size() % 2 != 1) continue;
+    Entry& entry = m_entries[fields[0]];
+    for (size_t i = 1; i + 1 < fields.size(); i += 2) {
+      entry.files.push_back(fields[i]);
+      entry.identities.push_back(fields[i + 1]);
+    }
+  }
+}
+
+bool CheckedStudyAreas::StillWhole(const std::string& layerFile) const {
+  auto it = m_entries.find(layerFile);
+  if (it == m_entries.end() || it->second.files.empty() || it->second.files.front() != layerFile) return false;
+  for (size_t i = 0; i < it->second.files.size(); ++i)
+    if (Identity(it->second.files[i]) != it->second.identities[i]) return false;
+  return true;
+}
+
+void CheckedStudyAreas::RememberWhole(const std::string& layerFile, const std::vector<std::string>& dataFiles) {
+  if (m_file.empty()) return;
+  struct timespec now {};
+  clock_gettime(CLOCK_REALTIME, &now);
+  Entry entry;
+  entry.files.push_back(layerFile);
+  entry.files.insert(entry.files.end(), dataFiles.begin(), dataFiles.end());
+  for (const std::string& file : entry.files) {
+    int64_t changed = 0;
+    std::string identity = Identity(file, &changed);
+    if (identity.empty() || changed > Nanoseconds(now) - kSettleNanoseconds) return Forget(layerFile);
+    entry.identities.push_back(std::move(identity));
+  }
+  m_entries[layerFile] = std::move(entry);
+  m_changed = true;
+}
+
+void CheckedStudyAreas::Forget(const std::string& layerFile) {
+  if (m_entries.erase(layerFile)) m_changed = true;
+}
+
+void CheckedStudyAreas::Save() const {
+  if (!m_changed || m_file.empty()) return;
+  std::ostringstream out;
+  out << kHeader << "\t" << Escaped(m_folder) << "\n";
+  for (const auto& [layerFile, entry] : m_entries) {
+    out << Escaped(layerFile);
+    for (size_t i = 0; i < entry.files.size(); ++i) out << "\t" << Escaped(entry.files[i]) << "\t" << entry.identities[i];
+    out << "\n";
+  }
+  // Written whole and renamed into place: a list running beside this one
+  // reads either cache, never half of one. Failing leaves the old one.
+  std::error_code ec;
+  fs::create_directories(fs::path(m_file).parent_path(), ec);
+  const std::string temp = m_file + ".tmp" + std::to_string(::getpid());
+  {
+    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+    file << out.str();
+    file.flush();
+    if (!file) {
+      fs::remove(temp, ec);
+      return;
+    }
+  }
+  fs::rename(temp, m_file, ec);
+  if (ec) fs::remove(temp, ec);
+  RemoveCachesOfGoneFolders(fs::path(m_file).parent_path());
+}
+
+} // namespace tov
