@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -17,8 +19,22 @@ namespace tov {
 namespace {
 
 constexpr char kHeader[] = "tovana checked study areas 1";
-// A file changed this recently is not trusted to show its next change.
-constexpr int64_t kSettleNanoseconds = 2'000'000'000;
+
+// How long after a change a file's times are trusted to show its next one.
+// Local Linux file systems stamp changes with the kernel's clock tick (10 ms
+// at most); others (FAT's two seconds, a server's clock) are given longer.
+int64_t SettleNanoseconds(const std::string& path) {
+  struct statfs fs {};
+  if (statfs(path.c_str(), &fs) == 0) {
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case EXT4_SUPER_MAGIC: case XFS_SUPER_MAGIC: case BTRFS_SUPER_MAGIC: case TMPFS_MAGIC:
+    case OVERLAYFS_SUPER_MAGIC: case F2FS_SUPER_MAGIC:
+      return 100'000'000;
+    default: break;
+    }
+  }
+  return 2'000'000'000;
+}
 
 int64_t Nanoseconds(const struct timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; }
 
@@ -124,7 +140,7 @@ void CheckedStudyAreas::RememberWhole(const std::string& layerFile, const std::v
   for (const std::string& file : entry.files) {
     int64_t changed = 0;
     std::string identity = Identity(file, &changed);
-    if (identity.empty() || changed > Nanoseconds(now) - kSettleNanoseconds) return Forget(layerFile);
+    if (identity.empty() || changed > Nanoseconds(now) - SettleNanoseconds(file)) return Forget(layerFile);
     entry.identities.push_back(std::move(identity));
   }
   m_entries[layerFile] = std::move(entry);

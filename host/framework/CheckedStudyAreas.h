@@ -20,8 +20,8 @@ public:
   // unchanged since.
   bool StillWhole(const std::string& layerFile) const;
   // Remembers the layer file as whole with the data files it was checked
-  // with. A file changed too recently is not remembered: a coarse file
-  // system clock may not tell a change made in the same tick.
+  // with. A file changed too recently is not remembered: the file system's
+  // clock may not tell a change made in the same tick.
   void RememberWhole(const std::string& layerFile, const std::vector<std::string>& dataFiles);
   void Forget(const std::string& layerFile);
   // Writes the cache when anything changed.

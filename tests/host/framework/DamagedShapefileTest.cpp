@@ -80,9 +80,8 @@ TEST(DamagedShapefileTest, AListRemembersWholeOnesAndTheNextStillSeesEveryChange
   TestWorld world;
   const std::vector<std::string> names = {"Kept", "HeaderSameSize", "NoIndex", "LayerFileSameSize"};
   std::map<std::string, std::string> stem = StoreStudyAreas(world, names);
-  // Files changed in the last two seconds are not remembered.
+  // Files changed within the last moment (up to two seconds, by file system) are not remembered.
   std::this_thread::sleep_for(std::chrono::milliseconds(2100));
-  ASSERT_EQ(RunTovana(world, "setup extent --name Later --lonlat --extent -74.4,40.9,-74.3,41").exitCode, 0);
   // The cache of an analysis folder that is gone goes with the next write.
   const fs::path cacheFile = CheckedStudyAreas::CacheFile(world.AnalysisFolder());
   const fs::path stale = cacheFile.parent_path() / "stale";
@@ -103,7 +102,6 @@ TEST(DamagedShapefileTest, AListRemembersWholeOnesAndTheNextStillSeesEveryChange
   Overwrite(layerFile, 0, "[");
   std::map<std::string, std::string> listed = ListedReasons(world);
   EXPECT_EQ(listed["Kept"], "");
-  EXPECT_EQ(listed["Later"], "");
   EXPECT_EQ(listed["HeaderSameSize"], "dataset missing: " + stem["HeaderSameSize"] + ".shp");
   EXPECT_EQ(listed["NoIndex"], "dataset missing: " + stem["NoIndex"] + ".shp");
   EXPECT_EQ(listed["LayerFileSameSize"].rfind("layer file unreadable: " + layerFile, 0), 0u) << listed["LayerFileSameSize"];
