@@ -2,6 +2,7 @@
 
 #include "host/common/TextDigest.h"
 #include "host/common/UserFolders.h"
+#include "host/gis/LayerJson.h"
 #include "platform/runtime/HostError.h"
 
 #include <filesystem>
@@ -11,7 +12,6 @@
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <time.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -59,7 +59,7 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-std::vector<std::string> Fields(const std::string& line) {
+std::vector<std::string> SplitFields(const std::string& line) {
   std::vector<std::string> fields(1);
   for (size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
@@ -88,7 +88,7 @@ void RemoveCachesOfGoneFolders(const fs::path& cacheFolder) {
     std::ifstream in(it->path(), std::ios::binary);
     std::string line;
     if (!std::getline(in, line)) continue;
-    const std::vector<std::string> header = Fields(line);
+    const std::vector<std::string> header = SplitFields(line);
     std::error_code gone;
     if (header.size() == 2 && header[0] == kHeader && !fs::exists(header[1], gone) && !gone)
       fs::remove(it->path(), gone);
@@ -101,7 +101,8 @@ std::string CheckedStudyAreas::CacheFile(const std::string& analysisFolder) {
   return (fs::path(UserCacheFolder()) / "checked" / TextDigest(CanonicalFolder(analysisFolder))).string();
 }
 
-CheckedStudyAreas::CheckedStudyAreas(const std::string& analysisFolder) : m_folder(CanonicalFolder(analysisFolder)) {
+CheckedStudyAreas::CheckedStudyAreas(const std::string& analysisFolder)
+    : m_folder(CanonicalFolder(analysisFolder)), m_settleNanoseconds(SettleNanoseconds(m_folder)) {
   try {
     m_file = CacheFile(analysisFolder);
   } catch (const HostError&) {
@@ -109,9 +110,9 @@ CheckedStudyAreas::CheckedStudyAreas(const std::string& analysisFolder) : m_fold
   }
   std::ifstream in(m_file, std::ios::binary);
   std::string line;
-  if (!in || !std::getline(in, line) || Fields(line) != std::vector<std::string>{kHeader, m_folder}) return;
+  if (!in || !std::getline(in, line) || SplitFields(line) != std::vector<std::string>{kHeader, m_folder}) return;
   while (std::getline(in, line)) {
-    std::vector<std::string> fields = Fields(line);
+    std::vector<std::string> fields = SplitFields(line);
     // The layer file, then pairs of a file and its identity, the layer file's first.
     if (fields.size() < 3 || fields.size() % 2 != 1) continue;
     Entry& entry = m_entries[fields[0]];
@@ -140,7 +141,7 @@ void CheckedStudyAreas::RememberWhole(const std::string& layerFile, const std::v
   for (const std::string& file : entry.files) {
     int64_t changed = 0;
     std::string identity = Identity(file, &changed);
-    if (identity.empty() || changed > Nanoseconds(now) - SettleNanoseconds(file)) return Forget(layerFile);
+    if (identity.empty() || changed > Nanoseconds(now) - m_settleNanoseconds) return Forget(layerFile);
     entry.identities.push_back(std::move(identity));
   }
   m_entries[layerFile] = std::move(entry);
@@ -164,18 +165,11 @@ void CheckedStudyAreas::Save() const {
   // reads either cache, never half of one. Failing leaves the old one.
   std::error_code ec;
   fs::create_directories(fs::path(m_file).parent_path(), ec);
-  const std::string temp = m_file + ".tmp" + std::to_string(::getpid());
-  {
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    file << out.str();
-    file.flush();
-    if (!file) {
-      fs::remove(temp, ec);
-      return;
-    }
+  try {
+    LayerJson::WriteFileAtomically(m_file, out.str(), "CheckedStudyAreas");
+  } catch (const HostError&) {
+    return;
   }
-  fs::rename(temp, m_file, ec);
-  if (ec) fs::remove(temp, ec);
   RemoveCachesOfGoneFolders(fs::path(m_file).parent_path());
 }
 

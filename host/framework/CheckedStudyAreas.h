@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
@@ -36,6 +37,7 @@ private:
     std::vector<std::string> identities;
   };
   std::string m_folder; // the analysis folder, made canonical
+  int64_t m_settleNanoseconds = 0; // how long after a change its files' times are trusted
   std::string m_file;
   std::map<std::string, Entry> m_entries;
   bool m_changed = false;
