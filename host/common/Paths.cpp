@@ -3,6 +3,14 @@
 #include "platform/runtime/HostError.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <unordered_map>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
 
 namespace tov {
 
@@ -40,6 +48,41 @@ std::string JoinPlatformPath(const std::string& folder, const std::string& name)
   tail.erase(0, skip);
   if (head == "\\") return head + tail;
   return head + "\\" + tail;
+}
+
+namespace {
+std::string WeaklyCanonical(const std::string& nativePath) {
+  std::error_code ec;
+  fs::path p = fs::weakly_canonical(nativePath, ec);
+  return ec ? nativePath : p.string();
+}
+} // namespace
+
+std::string ResolvedPath(const std::string& nativePath) {
+  static std::mutex mutex;
+  static std::unordered_map<std::string, std::string> folders;
+  std::string trimmed = nativePath;
+  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+  const fs::path path(trimmed);
+  const fs::path leaf = path.filename();
+  // Only a plain last name that is no link may be put after its resolved folder.
+  if (!path.is_absolute() || leaf.empty() || leaf == "." || leaf == "..") return WeaklyCanonical(nativePath);
+  struct stat st {};
+  const bool exists = lstat(trimmed.c_str(), &st) == 0;
+  if (exists && S_ISLNK(st.st_mode)) return WeaklyCanonical(nativePath);
+  // A trailing separator stays on what does not exist as a folder, as weakly_canonical leaves it.
+  if (trimmed.size() != nativePath.size() && !(exists && S_ISDIR(st.st_mode))) return WeaklyCanonical(nativePath);
+  const std::string parent = path.parent_path().string();
+  std::lock_guard<std::mutex> lock(mutex);
+  auto it = folders.find(parent);
+  if (it == folders.end()) {
+    // Only a folder that exists is remembered; one still to be made is resolved each time.
+    char* real = realpath(parent.c_str(), nullptr);
+    if (!real) return WeaklyCanonical(nativePath);
+    it = folders.emplace(parent, std::string(real)).first;
+    free(real);
+  }
+  return (fs::path(it->second) / leaf).string();
 }
 
 } // namespace tov

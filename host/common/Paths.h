@@ -24,4 +24,10 @@ std::string DisplayPath(const std::string& path);
 // Joins two platform path pieces with exactly one backslash between them.
 std::string JoinPlatformPath(const std::string& folder, const std::string& name);
 
+// A native path with symbolic links, "." and ".." resolved as far as it
+// exists, the rest appended (std::filesystem::weakly_canonical). Folders
+// resolved once are remembered for the process: a command that meets a
+// thousand study areas would otherwise read every link of every path.
+std::string ResolvedPath(const std::string& nativePath);
+
 } // namespace tov

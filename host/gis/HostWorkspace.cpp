@@ -31,9 +31,7 @@ std::map<std::string, std::weak_ptr<HostWorkspace>>& OpenWorkspaces() {
 }
 
 std::string CacheKey(WorkspaceKind kind, const std::string& nativePath) {
-  std::error_code ec;
-  fs::path p = fs::weakly_canonical(nativePath, ec);
-  return std::string(kind == WorkspaceKind::Shapefile ? "shp:" : "gpkg:") + (ec ? nativePath : p.string());
+  return std::string(kind == WorkspaceKind::Shapefile ? "shp:" : "gpkg:") + ResolvedPath(nativePath);
 }
 
 OGRwkbGeometryType OgrType(long geometryType, WorkspaceKind kind) {

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 using nlohmann::json;
@@ -47,41 +48,69 @@ long Find(const std::vector<std::string>& keys, const std::string& key) {
   return -1;
 }
 
-json WithoutChildren(json layer) {
-  if (layer.is_object()) layer.erase("layers");
-  return layer;
+// Where each key of a list that does not change stands: a group may hold thousands.
+using KeyIndex = std::unordered_map<std::string, long>;
+
+KeyIndex IndexOf(const std::vector<std::string>& keys) {
+  KeyIndex index;
+  index.reserve(keys.size());
+  for (size_t i = 0; i < keys.size(); ++i) index.emplace(keys[i], static_cast<long>(i));
+  return index;
 }
 
-json MergeLayers(const json& base, const json& mine, const json& theirs);
+long Find(const KeyIndex& index, const std::string& key) {
+  auto it = index.find(key);
+  return it == index.end() ? -1 : it->second;
+}
+
+// A group's own members, without copying its children.
+json WithoutChildren(const json& layer) {
+  if (!layer.is_object()) return layer;
+  json own = json::object();
+  for (auto it = layer.begin(); it != layer.end(); ++it)
+    if (it.key() != "layers") own[it.key()] = it.value();
+  return own;
+}
+
+bool SameButChildren(const json& a, const json& b) {
+  if (!a.is_object() || !b.is_object()) return a == b;
+  auto ia = a.begin(), ib = b.begin();
+  // Objects keep their members sorted by key, so both walks meet the same keys in order.
+  for (;;) {
+    if (ia != a.end() && ia.key() == "layers") ++ia;
+    if (ib != b.end() && ib.key() == "layers") ++ib;
+    if (ia == a.end() || ib == b.end()) return ia == a.end() && ib == b.end();
+    if (ia.key() != ib.key() || ia.value() != ib.value()) return false;
+    ++ia, ++ib;
+  }
+}
+
 void MergeLayersInto(const json& base, const json& mine, json& theirs);
 
-// The layer as theirs has it with this process's changes made to it.
-json MergeLayer(const json& base, const json& mine, const json& theirs) {
+// The layer as theirs has it, changed in place by this process's changes to it.
+void MergeLayerInto(const json& base, const json& mine, json& theirs) {
   if (mine.is_object() && TextOf(mine, "type") == "group" && theirs.is_object() && TextOf(theirs, "type") == "group") {
-    json merged = WithoutChildren(mine) != WithoutChildren(base) ? WithoutChildren(mine) : WithoutChildren(theirs);
     const json empty = json::array();
     auto children = [&](const json& j) -> const json& {
       auto it = j.is_object() ? j.find("layers") : j.end();
       return it != j.end() && it->is_array() ? *it : empty;
     };
-    merged["layers"] = MergeLayers(children(base), children(mine), children(theirs));
-    return merged;
+    // Theirs' children are merged where they are: a group may hold thousands.
+    json merged = theirs.contains("layers") && theirs["layers"].is_array() ? std::move(theirs["layers"]) : json::array();
+    theirs = !SameButChildren(mine, base) ? WithoutChildren(mine) : WithoutChildren(theirs);
+    MergeLayersInto(children(base), children(mine), merged);
+    theirs["layers"] = std::move(merged);
+    return;
   }
-  return mine != base ? mine : theirs;
+  if (mine != base) theirs = mine;
 }
 
 // Places item after the layer keyed `after` in the result ("" or absent: first).
 void InsertAfter(json& result, std::vector<std::string>& keys, const std::string& after, const std::string& key,
-                 const json& item) {
+                 json item) {
   long at = after.empty() ? -1 : Find(keys, after);
-  result.insert(result.begin() + (at + 1), item);
+  result.insert(result.begin() + (at + 1), std::move(item));
   keys.insert(keys.begin() + (at + 1), key);
-}
-
-json MergeLayers(const json& base, const json& mine, const json& theirs) {
-  json result = theirs;
-  MergeLayersInto(base, mine, result);
-  return result;
 }
 
 void MergeLayersInto(const json& base, const json& mine, json& result) {
@@ -96,13 +125,15 @@ void MergeLayersInto(const json& base, const json& mine, json& result) {
   // only the layers changed here change, each in its place.
   if (baseKeys == mineKeys && mineKeys == keys) {
     for (size_t i = 0; i < m.size(); ++i)
-      if (m[i] != b[i]) result[i] = MergeLayer(b[i], m[i], result[i]);
+      if (m[i] != b[i]) MergeLayerInto(b[i], m[i], result[i]);
     return;
   }
 
+  const KeyIndex baseIndex = IndexOf(baseKeys), mineIndex = IndexOf(mineKeys);
+
   // Deleted here: gone from the result too.
   for (size_t i = 0; i < baseKeys.size(); ++i) {
-    if (Find(mineKeys, baseKeys[i]) >= 0) continue;
+    if (Find(mineIndex, baseKeys[i]) >= 0) continue;
     long at = Find(keys, baseKeys[i]);
     if (at < 0) continue;
     result.erase(result.begin() + at);
@@ -110,7 +141,7 @@ void MergeLayersInto(const json& base, const json& mine, json& result) {
   }
 
   // The neighbour above a layer, among the layers both lists hold.
-  auto previousShared = [](const std::vector<std::string>& list, size_t index, const std::vector<std::string>& other) {
+  auto previousShared = [](const std::vector<std::string>& list, size_t index, const KeyIndex& other) {
     for (size_t k = index; k-- > 0;)
       if (Find(other, list[k]) >= 0) return list[k];
     return std::string();
@@ -119,11 +150,11 @@ void MergeLayersInto(const json& base, const json& mine, json& result) {
   std::string previous; // the last of mine's layers placed in the result
   for (size_t i = 0; i < mineKeys.size(); ++i) {
     const std::string& key = mineKeys[i];
-    const long inBase = Find(baseKeys, key);
+    const long inBase = Find(baseIndex, key);
     long at = Find(keys, key);
     if (inBase < 0) {
       if (at >= 0) {
-        result[at] = MergeLayer(json(), m[i], result[at]);
+        MergeLayerInto(json(), m[i], result[at]);
       } else {
         InsertAfter(result, keys, previous, key, m[i]);
       }
@@ -131,14 +162,13 @@ void MergeLayersInto(const json& base, const json& mine, json& result) {
       continue;
     }
     if (at < 0) continue; // deleted meanwhile by another process: stays deleted
-    json merged = MergeLayer(b[inBase], m[i], result[at]);
+    MergeLayerInto(b[inBase], m[i], result[at]);
     // Moved here (its neighbour above changed): move it in the result too.
-    if (previousShared(mineKeys, i, baseKeys) != previousShared(baseKeys, static_cast<size_t>(inBase), mineKeys)) {
+    if (previousShared(mineKeys, i, baseIndex) != previousShared(baseKeys, static_cast<size_t>(inBase), mineIndex)) {
+      json merged = std::move(result[at]);
       result.erase(result.begin() + at);
       keys.erase(keys.begin() + at);
-      InsertAfter(result, keys, previous, key, merged);
-    } else {
-      result[at] = merged;
+      InsertAfter(result, keys, previous, key, std::move(merged));
     }
     previous = key;
   }
@@ -163,6 +193,8 @@ void MergeMapInto(const json& base, const json& mine, json& result) {
 
 json MapDocumentMerge::Merge(const json& base, const json& mine, json theirs) {
   if (!theirs.is_object() || !theirs.contains("maps") || !theirs["maps"].is_array()) return mine;
+  // Nobody else saved since the base: this process's document is the result.
+  if (theirs == base) return mine;
   json result = std::move(theirs);
   const json empty = json::array(), none;
   const json& baseMaps = base.is_object() && base.contains("maps") && base["maps"].is_array() ? base["maps"] : empty;

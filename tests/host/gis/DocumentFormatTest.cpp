@@ -297,6 +297,27 @@ TEST(MapDocumentMergeTest, DeletionsChangesAndMovesAreReplayedButOthersWorkStays
             Document({changedA, Feature("B", "S/2", false), Feature("C", "S/3")}, {0, 0, 1, 1}));
 }
 
+TEST(MapDocumentMergeTest, AGroupTakesTheOwnChangesOfEitherSideAndMergesItsChildren) {
+  auto group = [](bool visible, json layers) {
+    json g = Group("My Analyses", std::move(layers));
+    g["visible"] = visible;
+    return g;
+  };
+  const json a = Feature("A", "S/1"), b = Feature("B", "S/2"), c = Feature("C", "S/3");
+  const json base = Document({group(true, {a, b})});
+  // Here B was moved to the top; there the group was hidden and C added.
+  const json theirs = Document({group(false, {c, a, b})});
+  EXPECT_EQ(MapDocumentMerge::Merge(base, Document({group(true, {b, a})}), theirs), Document({group(false, {b, a, c})}));
+  // Here the group was hidden and A changed; there C was added.
+  json redA = a;
+  redA["renderer"] = "red";
+  EXPECT_EQ(MapDocumentMerge::Merge(base, Document({group(false, {redA, b})}), Document({group(true, {c, a, b})})),
+            Document({group(false, {c, redA, b})}));
+  // Nobody else saved: this process's document as it is.
+  const json mine = Document({group(false, {b})});
+  EXPECT_EQ(MapDocumentMerge::Merge(base, mine, base), mine);
+}
+
 TEST(MapDocumentMergeTest, ANewDocumentAddsOnlyWhatIsNotThereYet) {
   const json mine = Document({Feature("Regions", "data")});
   const json theirs = Document({Feature("A", "S/1"), Feature("Regions", "data")});

@@ -338,6 +338,27 @@ TEST_F(SpatialReferenceTest, PathsConvertInBothDirectionsAndRefuseBackslashes) {
   EXPECT_EQ(ErrorOf([] { ToPlatformPath("/work/odd\\name"); }).number, 76) << "a backslash in a native path";
 }
 
+// Resolved paths are the library's, whatever their form, also where a folder
+// was resolved before and links are met.
+TEST_F(SpatialReferenceTest, ResolvedPathsAreTheLibrarysInEveryForm) {
+  namespace fs = std::filesystem;
+  fs::create_directories(Native("real/inner"));
+  std::ofstream(Native("real/file.txt")) << "x";
+  fs::create_directory_symlink(Native("real"), Native("link"));
+  fs::create_directory_symlink(Native("real/inner"), Native("real/leaflink"));
+  for (int round = 0; round < 2; ++round) {
+    for (const std::string& name : {"real/inner", "real/inner/", "real/inner//", "real/missing", "real/missing/",
+                                    "real/file.txt", "real/file.txt/", "link/inner", "link/inner/", "real/leaflink",
+                                    "real/leaflink/", "real/inner/.", "real/inner/..", "missing/deeper/", "link"}) {
+      const std::string path = Native(name);
+      std::error_code ec;
+      fs::path expected = fs::weakly_canonical(path, ec);
+      EXPECT_EQ(ResolvedPath(path), ec ? path : expected.string()) << name << " in round " << round;
+    }
+  }
+  EXPECT_EQ(ResolvedPath("relative/name"), fs::weakly_canonical("relative/name").string());
+}
+
 // Shapefiles that share a .prj text share the system matched for it; one of
 // another text gets its own, and each class holds a copy of its own.
 using ShapefileSystemTest = GisTest;
