@@ -347,9 +347,9 @@ TEST_F(SpatialReferenceTest, ResolvedPathsAreTheLibrarysInEveryForm) {
   fs::create_directory_symlink(Native("real"), Native("link"));
   fs::create_directory_symlink(Native("real/inner"), Native("real/leaflink"));
   for (int round = 0; round < 2; ++round) {
-    for (const std::string& name : {"real/inner", "real/inner/", "real/inner//", "real/missing", "real/missing/",
-                                    "real/file.txt", "real/file.txt/", "link/inner", "link/inner/", "real/leaflink",
-                                    "real/leaflink/", "real/inner/.", "real/inner/..", "missing/deeper/", "link"}) {
+    for (const char* name : {"real/inner", "real/inner/", "real/inner//", "real/missing", "real/missing/",
+                             "real/file.txt", "real/file.txt/", "link/inner", "link/inner/", "real/leaflink",
+                             "real/leaflink/", "real/inner/.", "real/inner/..", "missing/deeper/", "link"}) {
       const std::string path = Native(name);
       std::error_code ec;
       fs::path expected = fs::weakly_canonical(path, ec);
