@@ -93,7 +93,7 @@ void OnMapPage(const PageWork& work) {
   AnalysisPtr& analysis = SampleAnalysis();
   if (!analysis) {
     RegisterAllHostClasses();
-    RegisterHostGuiClasses(true);
+    RegisterHostGuiClasses();
     analysis = OpenAnalysis(FreshFolder("map_page") + "/analysis", "USA");
   }
   auto presenter = std::make_shared<QtPresenter>();

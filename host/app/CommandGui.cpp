@@ -79,7 +79,7 @@ int RunGui(AppContext& context, const std::string& screenshots) {
   static char name[] = "tovana";
   static char* argv[] = {name, nullptr};
   QApplication app(argc, argv);
-  RegisterHostGuiClasses(true);
+  RegisterHostGuiClasses();
   if (auto calls = std::dynamic_pointer_cast<HostSystemCalls>(GetSystemCalls())) {
     if (QScreen* screen = QApplication::primaryScreen())
       calls->SetScreen(screen->size().width(), screen->size().height(), 15);
@@ -161,7 +161,7 @@ int RunGui(AppContext& context, const std::string& screenshots) {
 
 void AddGuiCommand(CLI::App& app, AppContext& context, CommandRunner& runner) {
   auto screenshots = std::make_shared<std::string>();
-  CLI::App* gui = app.add_subcommand("gui", "Open the window: map, layers, tools and Analysis > Study Area Setup...");
+  CLI::App* gui = app.add_subcommand("gui", kGuiCommandSummary);
   gui->add_option("--screenshots", *screenshots, "Save PNGs of the window and each dialog into this folder, then end");
   auto run = [&context, &runner, screenshots] {
     runner = [&context, screenshots] { return RunGui(context, *screenshots); };

@@ -57,7 +57,7 @@ void AddRenderCommand(CLI::App& app, AppContext& context, CommandRunner& runner)
     bool lonLat = false;
   };
   auto options = std::make_shared<Options>();
-  CLI::App* render = app.add_subcommand("render", "Draw the focus map (reference layers and study areas) to a PNG");
+  CLI::App* render = app.add_subcommand("render", kRenderCommandSummary);
   render->add_option("--out", options->out, "PNG file to write")->required();
   render->add_option("--size", options->size, "Image size in pixels, WIDTHxHEIGHT")->capture_default_str();
   CLI::Option* extentOption = render->add_option(

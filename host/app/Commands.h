@@ -25,8 +25,17 @@ void AddDatasetsCommand(CLI::App& app, AppContext& context, CommandRunner& runne
 void AddInstallSampleCommand(CLI::App& datasets, AppContext& context, CommandRunner& runner);
 // `datasets create`, under the datasets command.
 void AddDatasetsCreateCommand(CLI::App& datasets, AppContext& context, CommandRunner& runner);
+// The two commands that need Qt, in the window program only.
 void AddRenderCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddGuiCommand(CLI::App& app, AppContext& context, CommandRunner& runner);
+constexpr const char* kRenderCommandSummary = "Draw the focus map (reference layers and study areas) to a PNG";
+constexpr const char* kGuiCommandSummary = "Open the window: map, layers, tools and Analysis > Study Area Setup...";
+// The command line's stand-ins for them: each hands the whole command line
+// to the window program.
+void AddWindowProgramCommands(CLI::App& app, CommandRunner& runner, char** argv);
+// Replaces this process by the window program (beside this one) run with
+// argv; returns only when it cannot be started, with the exit code.
+int RunWindowProgram(char** argv);
 void AddManageCommands(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddShowExportCommands(CLI::App& app, AppContext& context, CommandRunner& runner);
 void AddZipPreviewCommand(CLI::App& app, AppContext& context, CommandRunner& runner);

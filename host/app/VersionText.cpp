@@ -1,6 +1,5 @@
 #include "host/app/VersionText.h"
 
-#include <QtGlobal>
 #include <gdal.h>
 #include <geos_c.h>
 #include <proj.h>
@@ -8,7 +7,7 @@
 
 namespace tov {
 
-std::string VersionText(const std::string& programVersion) {
+std::string VersionText(const std::string& programVersion, const std::string& qtVersion) {
   std::string geos = GEOSversion();
   geos = geos.substr(0, geos.find("-CAPI")); // "3.11.1-CAPI-1.17.1": the C API's own number means nothing here
   return "tovana " + programVersion + "\n" +                          //
@@ -16,7 +15,7 @@ std::string VersionText(const std::string& programVersion) {
          "GEOS " + geos + "\n" +                                     //
          "PROJ " + proj_info().version + "\n" +                      //
          "SQLite " + sqlite3_libversion() + "\n" +                   //
-         "Qt " + qVersion();
+         "Qt " + qtVersion;
 }
 
 } // namespace tov

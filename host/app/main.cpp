@@ -8,11 +8,23 @@
 #include <iostream>
 #include <string>
 
+// The same main makes two programs: tovana-window (TOVANA_WINDOW) with the
+// window and the map drawing, which need Qt, and tovana with every other
+// command, which hands those two to tovana-window.
+#ifdef TOVANA_WINDOW
+#include <QtGlobal>
+#endif
+
 using namespace tov;
 
 int main(int argc, char** argv) {
   CLI::App app{"tovana: study area setup for business and market analysis"};
-  app.set_version_flag("--version", [] { return VersionText(TOVANA_VERSION); },
+#ifdef TOVANA_WINDOW
+  const std::string qtVersion = qVersion();
+#else
+  const std::string qtVersion = TOVANA_QT_VERSION;
+#endif
+  app.set_version_flag("--version", [qtVersion] { return VersionText(TOVANA_VERSION, qtVersion); },
                        "Print the version of the program and of the libraries it runs on, and exit");
   AppContext context;
   // Folders the host cannot represent are refused here, in the user's own
@@ -52,9 +64,13 @@ int main(int argc, char** argv) {
   AddRegionsCommand(app, context, runner);
   AddCheckCommand(app, context, runner);
   AddDatasetsCommand(app, context, runner);
+#ifdef TOVANA_WINDOW
   AddRenderCommand(app, context, runner);
-  AddGeocodeCommand(app, context, runner);
   AddGuiCommand(app, context, runner);
+#else
+  AddWindowProgramCommands(app, runner, argv);
+#endif
+  AddGeocodeCommand(app, context, runner);
 
   try {
     app.parse(argc, argv);
@@ -68,11 +84,15 @@ int main(int argc, char** argv) {
       // No command: the window when a display is there (on the analysis it
       // showed last, unless --analysis names one), else the help.
       if (HasDisplay()) {
+#ifdef TOVANA_WINDOW
         if (app.count("--analysis") == 0) context.analysisFolder.clear();
         CommandRunner gui;
         CLI::App scratch;
         AddGuiCommand(scratch, context, gui);
         if (gui) return gui();
+#else
+        return RunWindowProgram(argv);
+#endif
       }
       std::cout << app.help();
       return kExitOk;

@@ -42,11 +42,17 @@ std::string Octal(mode_t mode) {
 }
 } // namespace
 
-std::string ProgramShareFolder() {
+std::string ProgramFolder() {
   std::error_code ec;
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
   if (ec || self.empty()) return std::string();
-  return (self.parent_path() / ".." / "share" / "tovana").lexically_normal().string();
+  return self.parent_path().string();
+}
+
+std::string ProgramShareFolder() {
+  const std::string folder = ProgramFolder();
+  if (folder.empty()) return std::string();
+  return (fs::path(folder) / ".." / "share" / "tovana").lexically_normal().string();
 }
 
 std::string DefaultResourceFolder() {

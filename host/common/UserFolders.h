@@ -7,6 +7,9 @@ namespace tov {
 // conventions of a Linux desktop. No path of the machine that built the
 // program is compiled in: its shared files are found beside it.
 
+// The folder of the running program ("" when its own path cannot be read).
+std::string ProgramFolder();
+
 // <folder of the running program>/../share/tovana ("" when the program's
 // own path cannot be read). An installed program finds its texts, layouts,
 // cursors, help pages and sample recipes there; the build folder mirrors the

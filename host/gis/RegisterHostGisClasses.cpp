@@ -4,6 +4,7 @@
 #include "host/gis/GisErrors.h"
 #include "platform/runtime/PathDisplay.h"
 #include "host/gis/HostEnvelope.h"
+#include "host/gis/HostMapControl.h"
 #include "host/gis/HostFeatureLayer.h"
 #include "host/gis/HostField.h"
 #include "host/gis/HostFields.h"
@@ -78,6 +79,7 @@ void RegisterHostGisClasses() {
   RegisterClassOf<HostTextSymbol>(kTextSymbolProgId);
   RegisterClassOf<HostRgbColor>(kRgbColorProgId);
   RegisterClassOf<HostSelectionEnvironment>(kSelectionEnvironmentProgId);
+  RegisterHostMapControl();
   RegisterClassOf<HostGraphicElement>(kGraphicElementProgId);
   RegisterClassOf<HostMap>(kMapProgId);
   RegisterClassOf<HostFileSystemObject>(kFileSystemObjectProgId);

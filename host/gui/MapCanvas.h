@@ -1,5 +1,5 @@
 #pragma once
-#include "host/gui/HostMapControl.h"
+#include "host/gis/HostMapControl.h"
 #include "host/gui/tracking/MapTracker.h"
 #include "host/render/MapRenderer.h"
 

@@ -1,15 +1,11 @@
 #include "host/gui/RegisterHostGuiClasses.h"
 
-#include "host/gui/HostMapControl.h"
 #include "host/gui/QtProgressRunner.h"
 #include "platform/runtime/ObjectRegistry.h"
 #include "platform/runtime/ProgIds.h"
 
 namespace tov {
 
-void RegisterHostGuiClasses(bool windowProgress) {
-  RegisterClassOf<HostMapControl>(kMapControlProgId);
-  if (windowProgress) RegisterClassOf<QtProgressRunner>(kProgressRunnerProgId);
-}
+void RegisterHostGuiClasses() { RegisterClassOf<QtProgressRunner>(kProgressRunnerProgId); }
 
 } // namespace tov

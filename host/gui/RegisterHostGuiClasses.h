@@ -2,8 +2,8 @@
 
 namespace tov {
 
-// The map control ("orvaCore.MapControl") for pages, and when the window
-// runs, the progress runner over "TovKernel.ProgressRunner".
-void RegisterHostGuiClasses(bool windowProgress);
+// What only the window adds: the progress runner over
+// "TovKernel.ProgressRunner" shown as a progress window.
+void RegisterHostGuiClasses();
 
 } // namespace tov

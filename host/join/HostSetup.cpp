@@ -7,7 +7,6 @@
 #include "host/framework/RegisterHostFrameworkClasses.h"
 #include "host/geocoder/RegisterHostGeocoderClasses.h"
 #include "host/gis/RegisterHostGisClasses.h"
-#include "host/gui/RegisterHostGuiClasses.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 
 #include "component/RegisterComponentClasses.h"
@@ -21,9 +20,6 @@ void RegisterAllHostClasses() {
   RegisterHostGisClasses();
   RegisterHostFrameworkClasses();
   RegisterHostFormsClasses();
-  // The map control exists without a window too: scripted map pages track
-  // through the presenter. The GUI adds its progress window on top.
-  RegisterHostGuiClasses(false);
   RegisterHostStudyAreaClasses();
   RegisterHostGeocoderClasses();
   RegisterComponentClasses();

@@ -2,7 +2,7 @@
 // The drawn area method's test world, and what its drawing page showed.
 #include "WorldTest.h"
 
-#include "host/gui/RegisterHostGuiClasses.h"
+#include "host/gis/HostMapControl.h"
 #include "host/session/HostTaskRun.h"
 #include "methods/drawn/SelectByDrawingOwnAreaDialog.h"
 #include "methods/drawn/TovSSASelDrawingTask.h"
@@ -63,7 +63,7 @@ class DrawnMethodTest : public WorldTest {
 protected:
   DrawnMethodTest() : WorldTest(DrawnWorldOptions()) {}
   void SetUp() override {
-    RegisterHostGuiClasses(false);
+    RegisterHostMapControl();
     OpenAnalysis();
   }
   // Drives a new task as the host does up to DoParamSelector; its result.

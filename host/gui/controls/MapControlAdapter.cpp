@@ -4,7 +4,7 @@
 #include "platform/forms/Form.h"
 #include "platform/forms/UserActions.h"
 
-#include "host/gui/HostMapControl.h"
+#include "host/gis/HostMapControl.h"
 #include "host/gui/MapCanvas.h"
 #include "platform/forms/MapControlHost.h"
 

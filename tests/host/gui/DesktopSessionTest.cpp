@@ -46,7 +46,7 @@ class DesktopSessionTest : public ::testing::Test {
 protected:
   void SetUp() override {
     App();
-    RegisterHostGuiClasses(false);
+    RegisterHostMapControl();
     // Settings of the test's own, whatever ran before in this process.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Q(world.Root() + "/config"));
   }

@@ -6,7 +6,7 @@
 #include "QtApp.h"
 
 #include "host/gis/RegisterHostGisClasses.h"
-#include "host/gui/HostMapControl.h"
+#include "host/gis/HostMapControl.h"
 #include "host/gui/tracking/MapTracker.h"
 
 #include <gmock/gmock.h>
@@ -82,7 +82,6 @@ public:
 
 TEST(HostMapControlTest, AScriptedDragReachesTrackRectangleAndTrackedShapesBecomeClosedPolygons) {
   RegisterHostGisClasses();
-  RegisterHostGuiClasses(false);
   auto presenter = UseScript(R"([{"form": "MapPage", "actions": [
       {"mapdown": "MapControl", "map": [5, 6], "track": {"rectangle": [3, 4, 1, 2]}}, {"close": true}]}])");
   auto page = std::make_shared<ScriptedMapPage>();
@@ -140,7 +139,6 @@ protected:
   void SetUp() override {
     App();
     RegisterHostGisClasses();
-    RegisterHostGuiClasses(false);
   }
 
   // Shows a new page whose mouse-down handler is onDown; queued() posts what

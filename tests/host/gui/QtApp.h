@@ -6,6 +6,7 @@
 #include "host/gui/MainWindow.h"
 #include "host/gui/MapCanvas.h"
 #include "host/gui/QtPresenter.h"
+#include "host/gis/HostMapControl.h"
 #include "host/gui/RegisterHostGuiClasses.h"
 #include "host/studyareas/RegisterHostStudyAreaClasses.h"
 
@@ -133,7 +134,8 @@ protected:
       : WorldTest(options), m_progressDialog(progressDialog) {}
   void SetUp() override {
     App();
-    RegisterHostGuiClasses(m_progressDialog);
+    RegisterHostMapControl();
+    if (m_progressDialog) RegisterHostGuiClasses();
     RegisterHostStudyAreaClasses(); // the property sheet
     analysis = world->Open();
     qt = std::make_shared<QtPresenter>();

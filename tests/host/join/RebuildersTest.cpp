@@ -89,7 +89,7 @@ TEST_F(ZipCodesRebuildTest, CancellingChangesNothingAndTheStoredListIsShownCheck
 class MapListRebuildTest : public MapListMethodTest {
 protected:
   void SetUp() override {
-    RegisterHostGuiClasses(false);
+    RegisterHostMapControl();
     MapListMethodTest::SetUp();
     UseRebuilder(kMapListMethod, RegisterMapListRebuilder);
     UsePlayer({Adding({"Kings, NY", "Queens, NY"}), Naming("Pair")});

@@ -5,7 +5,7 @@
 #include "HostWrappers.h"
 
 #include "host/common/Paths.h"
-#include "host/gui/HostMapControl.h"
+#include "host/gis/HostMapControl.h"
 #include "methods/drawn/TovSSASelDrawingFunction.h"
 
 #include <cmath>

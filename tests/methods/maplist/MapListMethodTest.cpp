@@ -7,7 +7,7 @@
 #include "Recorders.h"
 
 #include "host/gis/HostQueryFilter.h"
-#include "host/gui/RegisterHostGuiClasses.h"
+#include "host/gis/HostMapControl.h"
 #include "methods/maplist/SelectFromMapDialog.h"
 #include "methods/maplist/TovSSAMapListFunction.h"
 #include "pages/modi18N.h"
@@ -211,7 +211,7 @@ TEST_F(MapListFunctionTest, ParameterNamesMustMatchExactlyAndOneInputIsNeeded) {
 class MapListSwitchingTest : public MapListMethodTest {
 protected:
   void SetUp() override {
-    RegisterHostGuiClasses(false);
+    RegisterHostMapControl();
     MapListMethodTest::SetUp();
   }
 };

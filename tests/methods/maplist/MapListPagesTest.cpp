@@ -4,7 +4,7 @@
 // click and drag, the names it hands over, and the names it opens with.
 #include "MapListWorld.h"
 
-#include "host/gui/RegisterHostGuiClasses.h"
+#include "host/gis/HostMapControl.h"
 #include "methods/maplist/SelectFromListDialog.h"
 #include "methods/maplist/SelectFromMapDialog.h"
 
@@ -135,7 +135,7 @@ TEST_F(SelectFromListDialogTest, SavedNamesOpenChosenAndAVanishedOneIsDropped) {
 class SelectFromMapDialogTest : public WorldTest {
 protected:
   void SetUp() override {
-    RegisterHostGuiClasses(false);
+    RegisterHostMapControl();
     world = std::make_unique<TestWorld>(MapPageOptions(R"([
         { "name": "Regions", "properties": { "Visible": "True" } },
         { "name": "Outline", "properties": { "Visible": "True" } } ])"));

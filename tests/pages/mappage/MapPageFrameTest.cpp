@@ -2,7 +2,7 @@
 // navigation tools, and a layout that follows the window.
 #include "WorldTest.h"
 
-#include "host/gui/RegisterHostGuiClasses.h"
+#include "host/gis/HostMapControl.h"
 #include "pages/mappage/MapPageFrame.h"
 
 #include <gmock/gmock.h>
@@ -40,7 +40,7 @@ protected:
 class MapPageFrameTest : public WorldTest {
 protected:
   void SetUp() override {
-    RegisterHostGuiClasses(false);
+    RegisterHostMapControl();
     UseWorld(MapPageOptions(R"([
         { "name": "Regions", "properties": { "Visible": "True", "Annotation": "True", "LabelField": "NAME",
             "MinimunScaleForLabeling": "5000000", "MaximumScaleForLabeling": "", "SymbolSize": "8" } },

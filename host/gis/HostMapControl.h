@@ -67,4 +67,7 @@ private:
 
 using HostMapControlPtr = std::shared_ptr<HostMapControl>;
 
+// The map control (kMapControlProgId) pages get, with or without a window.
+void RegisterHostMapControl();
+
 } // namespace tov

@@ -1,4 +1,4 @@
-#include "host/gui/HostMapControl.h"
+#include "host/gis/HostMapControl.h"
 
 #include "host/gis/HostMap.h"
 #include "platform/forms/Presenter.h"
@@ -139,5 +139,7 @@ void HostMapControl::SetHooks(Hooks hooks) {
 void HostMapControl::Notify() {
   if (m_hooks.pointerChanged) m_hooks.pointerChanged();
 }
+
+void RegisterHostMapControl() { RegisterClassOf<HostMapControl>(kMapControlProgId); }
 
 } // namespace tov
