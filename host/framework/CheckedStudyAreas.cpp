@@ -158,7 +158,9 @@ void CheckedStudyAreas::Save() const {
   out << kHeader << "\t" << Escaped(m_folder) << "\n";
   for (const auto& [layerFile, entry] : m_entries) {
     out << Escaped(layerFile);
-    for (size_t i = 0; i < entry.files.size(); ++i) out << "\t" << Escaped(entry.files[i]) << "\t" << entry.identities[i];
+    // Identities are escaped too: one read from a damaged cache may hold anything.
+    for (size_t i = 0; i < entry.files.size(); ++i)
+      out << "\t" << Escaped(entry.files[i]) << "\t" << Escaped(entry.identities[i]);
     out << "\n";
   }
   // Written whole and renamed into place: a list running beside this one
