@@ -13,7 +13,7 @@ namespace tov {
 
 // The window and the map drawing are a program of their own, tovana-window,
 // so that every other command starts without loading Qt and the libraries
-// it brings (a third of a command's start-up).
+// it brings (about a quarter of a command's start-up).
 int RunWindowProgram(char** argv) {
   const std::string program = ProgramFolder() + "/tovana-window";
   execv(program.c_str(), argv);

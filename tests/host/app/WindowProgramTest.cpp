@@ -14,7 +14,7 @@ using WindowProgramTest = WorldTest;
 
 TEST_F(WindowProgramTest, TheCommandLineLoadsNoQtAndSaysSoWhenTheWindowProgramIsMissing) {
   const std::string program = std::string(TOVANA_BINARY_ROOT) + "/host/app/tovana";
-  // Qt and what it brings are a third of every command's start-up.
+  // Qt and what it brings are about a quarter of every command's start-up.
   EXPECT_NE(std::system(("ldd '" + program + "' | grep -q libQt").c_str()), 0) << "tovana loads Qt";
 
   if (world->Shared()) world->Open(); // only commands that store make a shared analysis
