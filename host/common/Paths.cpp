@@ -58,6 +58,33 @@ std::string WeaklyCanonical(const std::string& nativePath) {
 }
 } // namespace
 
+namespace {
+// Absolute, with no empty, "." or ".." part and no trailing separator.
+bool IsAbsoluteNormal(const std::string& p) {
+  if (p.empty() || p[0] != '/') return false;
+  if (p.size() == 1) return true;
+  for (size_t start = 1; start <= p.size();) {
+    size_t end = p.find('/', start);
+    if (end == std::string::npos) end = p.size();
+    const size_t n = end - start;
+    if (n == 0 || (n == 1 && p[start] == '.') || (n == 2 && p[start] == '.' && p[start + 1] == '.')) return false;
+    start = end + 1;
+  }
+  return true;
+}
+} // namespace
+
+std::string AbsoluteNormalPath(const std::string& nativePath) {
+  std::string trimmed = nativePath;
+  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+  if (IsAbsoluteNormal(trimmed)) return trimmed;
+  std::error_code ec;
+  std::string p = fs::absolute(nativePath.empty() ? std::string(".") : nativePath, ec).lexically_normal().string();
+  if (ec) p = fs::path(nativePath).lexically_normal().string();
+  while (p.size() > 1 && p.back() == '/') p.pop_back();
+  return p;
+}
+
 std::string ResolvedPath(const std::string& nativePath) {
   static std::mutex mutex;
   static std::unordered_map<std::string, std::string> folders;

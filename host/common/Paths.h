@@ -24,6 +24,12 @@ std::string DisplayPath(const std::string& path);
 // Joins two platform path pieces with exactly one backslash between them.
 std::string JoinPlatformPath(const std::string& folder, const std::string& name);
 
+// A native path made absolute (against the working folder) and lexically
+// normal, without a trailing separator; links are not looked at. A path that
+// already is so comes back as it is, without std::filesystem's parsing,
+// which a document of a thousand layers paid for several times per layer.
+std::string AbsoluteNormalPath(const std::string& nativePath);
+
 // A native path with symbolic links, "." and ".." resolved as far as it
 // exists, the rest appended (std::filesystem::weakly_canonical). Folders
 // resolved once are remembered for the process: a command that meets a

@@ -268,13 +268,13 @@ void SharedAnalysis::Publish() {
     }
     db.Execute("INSERT INTO " + Table("document") + "(id, content) VALUES(1, $1) "
                "ON CONFLICT(id) DO UPDATE SET content = excluded.content",
-               {ToShared(merged.dump(2))}, "storing the map document");
+               {ToShared(LayerJson::Text(merged))}, "storing the map document");
     for (const auto& table : drops) db.Execute("DROP TABLE IF EXISTS " + Table(table), {}, "dropping a replaced table");
     // Windows open on the analysis show the change once it is committed.
     db.Execute("SELECT pg_notify($1, $2)", {std::string(kChangesChannel), m_location.schema}, "telling other users");
     FailurePoint("commit", db);
     transaction.Commit();
-    if (merged != mineDocument) LayerJson::WriteFileAtomically(documentPath.string(), merged.dump(2), kSource);
+    if (merged != mineDocument) LayerJson::WriteFileAtomically(documentPath.string(), LayerJson::Text(merged), kSource);
     // What this process changed is no longer what was pulled: the next
     // pull into the mirror copies those study areas again.
     for (const auto& [id, record] : m_base.records)

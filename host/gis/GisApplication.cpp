@@ -289,7 +289,7 @@ void GisApplication::SaveDocumentState(const std::string& native, json j) const 
       merged = MapDocumentMerge::Merge(Baseline(native), j, std::move(theirs));
     }
   }
-  std::string out = (merged.is_null() ? j : merged).dump(2);
+  std::string out = LayerJson::Text(merged.is_null() ? j : merged);
   LayerJson::WriteFileAtomically(native, out, kSource);
   // After a merge the file also holds others' work, which the baseline
   // (this document) must not: the next save merges again.

@@ -25,12 +25,13 @@ bool HostFileSystemObject::FolderExists(const std::string& path) const {
 }
 
 std::string HostFileSystemObject::GetAbsolutePathName(const std::string& path) const {
+  const std::string native = ToNativePath(path.empty() ? std::string(".") : path);
+  // An absolute path needs no working folder, so it cannot fail.
+  if (!native.empty() && native[0] == '/') return ToPlatformPath(AbsoluteNormalPath(native));
   std::error_code ec;
-  fs::path abs = fs::absolute(ToNativePath(path.empty() ? std::string(".") : path), ec);
+  fs::path abs = fs::absolute(native, ec);
   if (ec) throw HostError(err::PathNotFound, kSource, "The path \"" + DisplayPath(path) + "\" cannot be resolved: " + ec.message());
-  std::string native = abs.lexically_normal().string();
-  while (native.size() > 1 && native.back() == '/') native.pop_back();
-  return ToPlatformPath(native);
+  return ToPlatformPath(AbsoluteNormalPath(abs.string()));
 }
 
 void HostFileSystemObject::DeleteFile(const std::string& path) {

@@ -65,16 +65,14 @@ void HostLayerFile::Save(const std::string& path) {
   nlohmann::json j = {{"version", kLayerFileVersion}};
   std::string anchor;
   if (auto fl = std::dynamic_pointer_cast<FeatureLayer>(m_layer); fl && !fl->DataSourceRelativeBase().empty()) {
-    std::error_code ec;
-    std::string b = fs::absolute(ToNativePath(fl->DataSourceRelativeBase()), ec).lexically_normal().string();
-    while (b.size() > 1 && b.back() == '/') b.pop_back();
+    const std::string b = AbsoluteNormalPath(ToNativePath(fl->DataSourceRelativeBase()));
     const fs::path base(b);
     anchor = b;
     std::string rel = base.lexically_relative(FolderOf(native)).generic_string();
     j["relativeBase"] = rel.empty() ? "." : rel;
   }
   j["layer"] = LayerJson::Write(m_layer, anchor);
-  LayerJson::WriteFileAtomically(native, j.dump(2), kSource);
+  LayerJson::WriteFileAtomically(native, LayerJson::Text(j), kSource);
 }
 
 } // namespace tov

@@ -34,15 +34,35 @@ using nlohmann::json;
 namespace tov {
 
 namespace {
-// Absolute, normalised, without a trailing separator.
-fs::path Clean(const std::string& nativePath) {
-  std::error_code ec;
-  std::string p = fs::absolute(nativePath, ec).lexically_normal().string();
-  while (p.size() > 1 && p.back() == '/') p.pop_back();
-  return fs::path(p);
+// (anchor / relative).lexically_normal(), the anchor absolute and normal
+// first; a join that is normal already is not parsed again.
+std::string UnderAnchor(const std::string& anchor, const std::string& relative) {
+  const std::string base = AbsoluteNormalPath(anchor);
+  // What a layer file beside its data holds; normalising keeps the separator.
+  if (relative == ".") return base == "/" ? base : base + "/";
+  if (!relative.empty() && relative[0] != '/') {
+    const std::string joined = base == "/" ? base + relative : base + "/" + relative;
+    if (AbsoluteNormalPath(joined) == joined) return joined;
+  }
+  return (fs::path(base) / relative).lexically_normal().string();
 }
 
-json WriteColor(const RgbColorPtr& c) { return {{"rgb", c->RGB()}, {"transparency", c->Transparency()}}; }
+// data relative to anchor, both absolute and normal.
+std::string RelativeTo(const std::string& data, const std::string& anchor) {
+  if (data == anchor) return ".";
+  if (anchor != "/" && data.size() > anchor.size() && data.compare(0, anchor.size(), anchor) == 0 && data[anchor.size()] == '/')
+    return data.substr(anchor.size() + 1);
+  return fs::path(data).lexically_relative(anchor).generic_string();
+}
+
+// Objects are filled member by member: nlohmann's initializer lists copy
+// every value, which made writing a document of many layers twice as slow.
+json WriteColor(const RgbColorPtr& c) {
+  json j(json::value_t::object);
+  j["rgb"] = c->RGB();
+  j["transparency"] = c->Transparency();
+  return j;
+}
 
 RgbColorPtr ReadColor(const json& j, const std::string& where) {
   JsonObject(j, where);
@@ -55,42 +75,49 @@ RgbColorPtr ReadColor(const json& j, const std::string& where) {
 }
 
 json WriteFeatureLayer(const HostFeatureLayer& layer, const std::string& anchor) {
-  json j = {{"type", "feature"},
-            {"name", layer.Name()},
-            {"visible", layer.Visible()},
-            {"selectable", layer.Selectable()},
-            {"selectionColor", WriteColor(layer.SelectionColor())},
-            {"displayAnnotation", layer.DisplayAnnotation()},
-            {"dataSourceRelativeBase", layer.DataSourceRelativeBase()}};
+  json j(json::value_t::object);
+  j["type"] = "feature";
+  j["name"] = layer.Name();
+  j["visible"] = layer.Visible();
+  j["selectable"] = layer.Selectable();
+  j["selectionColor"] = WriteColor(layer.SelectionColor());
+  j["displayAnnotation"] = layer.DisplayAnnotation();
+  j["dataSourceRelativeBase"] = layer.DataSourceRelativeBase();
   // Only layers with a scale range carry one, so older files read the same.
   if (layer.MinimumScale() > 0) j["minimumScale"] = layer.MinimumScale();
   if (layer.MaximumScale() > 0) j["maximumScale"] = layer.MaximumScale();
   const LayerDataSource& src = layer.DataSource();
+  auto source = [&j](const std::string& format, const std::string& dataset, const std::string& path) -> json& {
+    json& s = j["source"];
+    s["format"] = format;
+    s["dataset"] = dataset;
+    s["path"] = path;
+    return s;
+  };
   if (const SavedDataSource* saved = layer.UnopenedSource()) {
     // Data never opened is saved as it was read.
-    json s = {{"format", saved->format}, {"dataset", saved->dataset}, {"path", saved->path}};
+    json& s = source(saved->format, saved->dataset, saved->path);
     if (saved->hasRelativePath) s["relativePath"] = saved->relativePath;
-    j["source"] = s;
   } else if (src.format == "postgis") {
-    j["source"] = {{"format", src.format}, {"dataset", src.dataset}, {"path", src.nativePath}};
+    source(src.format, src.dataset, src.nativePath);
   } else if (!src.format.empty()) {
-    const fs::path data = Clean(src.nativePath);
-    json s = {{"format", src.format}, {"dataset", src.dataset}, {"path", data.string()}};
-    if (!anchor.empty()) s["relativePath"] = data.lexically_relative(Clean(anchor)).generic_string();
-    j["source"] = s;
+    const std::string data = AbsoluteNormalPath(src.nativePath);
+    json& s = source(src.format, src.dataset, data);
+    if (!anchor.empty()) s["relativePath"] = RelativeTo(data, AbsoluteNormalPath(anchor));
   }
-  json renderer = {{"label", layer.Renderer()->Label()}, {"symbol", LayerJson::WriteSymbol(layer.Renderer()->Symbol())}};
-  j["renderer"] = renderer;
-  json classes = json::array();
+  json& renderer = j["renderer"];
+  renderer["label"] = layer.Renderer()->Label();
+  renderer["symbol"] = LayerJson::WriteSymbol(layer.Renderer()->Symbol());
+  json& classes = j["labelClasses"] = json::array();
   auto props = layer.AnnotationProperties();
   for (long i = 0; i < props->Count(); ++i) {
     LabelClassPtr lc = props->Item(i);
-    classes.push_back({{"expression", lc->Expression()},
-                       {"minimumScale", lc->MinimumScale()},
-                       {"maximumScale", lc->MaximumScale()},
-                       {"textSymbol", LayerJson::WriteSymbol(lc->TextSymbol())}});
+    json& c = classes.emplace_back(json::value_t::object);
+    c["expression"] = lc->Expression();
+    c["minimumScale"] = lc->MinimumScale();
+    c["maximumScale"] = lc->MaximumScale();
+    c["textSymbol"] = LayerJson::WriteSymbol(lc->TextSymbol());
   }
-  j["labelClasses"] = classes;
   return j;
 }
 
@@ -135,7 +162,7 @@ FeatureClassPtr OpenSource(const SourceEntry& s, const std::string& anchor) {
   }
   std::vector<std::string> candidates;
   if (!anchor.empty() && !s.relativePath.empty())
-    candidates.push_back((Clean(anchor) / s.relativePath).lexically_normal().string());
+    candidates.push_back(UnderAnchor(anchor, s.relativePath));
   candidates.push_back(s.path);
   for (const auto& path : candidates) {
     std::error_code ec;
@@ -199,7 +226,7 @@ LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::s
     // Where the data is looked for first; also what a missing one is shown as.
     std::string path = source.path;
     if (!anchor.empty() && !source.relativePath.empty() && source.format != "postgis")
-      path = (Clean(anchor) / source.relativePath).lexically_normal().string();
+      path = UnderAnchor(anchor, source.relativePath);
     // Opened when first needed: a document holds many layers, of which a
     // command draws or reads few.
     layer->SetDataToOpen({source.format, path, source.dataset},
@@ -226,18 +253,34 @@ LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::s
 } // namespace
 
 json LayerJson::WriteSymbol(const SymbolPtr& symbol) {
-  if (auto fill = std::dynamic_pointer_cast<FillSymbol>(symbol))
-    return {{"kind", "fill"}, {"style", fill->Style()}, {"color", WriteColor(fill->Color())}, {"outline", WriteSymbol(fill->Outline())}};
-  if (auto line = std::dynamic_pointer_cast<LineSymbol>(symbol))
-    return {{"kind", "line"}, {"style", line->Style()}, {"color", WriteColor(line->Color())}, {"width", line->Width()}};
-  if (auto marker = std::dynamic_pointer_cast<MarkerSymbol>(symbol))
-    return {{"kind", "marker"},          {"style", marker->Style()},
-            {"size", marker->Size()},    {"color", WriteColor(marker->Color())},
-            {"outline", marker->Outline()}, {"outlineColor", WriteColor(marker->OutlineColor())},
-            {"outlineSize", marker->OutlineSize()}};
-  if (auto text = std::dynamic_pointer_cast<TextSymbol>(symbol))
-    return {{"kind", "text"}, {"size", text->Size()}, {"font", text->FontName()}, {"color", WriteColor(text->Color())}};
-  return nullptr;
+  json j(json::value_t::object);
+  if (auto fill = std::dynamic_pointer_cast<FillSymbol>(symbol)) {
+    j["kind"] = "fill";
+    j["style"] = fill->Style();
+    j["color"] = WriteColor(fill->Color());
+    j["outline"] = WriteSymbol(fill->Outline());
+  } else if (auto line = std::dynamic_pointer_cast<LineSymbol>(symbol)) {
+    j["kind"] = "line";
+    j["style"] = line->Style();
+    j["color"] = WriteColor(line->Color());
+    j["width"] = line->Width();
+  } else if (auto marker = std::dynamic_pointer_cast<MarkerSymbol>(symbol)) {
+    j["kind"] = "marker";
+    j["style"] = marker->Style();
+    j["size"] = marker->Size();
+    j["color"] = WriteColor(marker->Color());
+    j["outline"] = marker->Outline();
+    j["outlineColor"] = WriteColor(marker->OutlineColor());
+    j["outlineSize"] = marker->OutlineSize();
+  } else if (auto text = std::dynamic_pointer_cast<TextSymbol>(symbol)) {
+    j["kind"] = "text";
+    j["size"] = text->Size();
+    j["font"] = text->FontName();
+    j["color"] = WriteColor(text->Color());
+  } else {
+    return nullptr;
+  }
+  return j;
 }
 
 SymbolPtr LayerJson::ReadSymbol(const json& j, const std::string& where) {
@@ -323,6 +366,8 @@ LayerPtr ReadLayer(const json& j, const std::string& nativeAnchor, const std::st
 LayerPtr LayerJson::Read(const json& j, const std::string& nativeAnchor, const std::string& where) {
   return ReadLayer(j, nativeAnchor, where, 0);
 }
+
+std::string LayerJson::Text(const json& j) { return j.dump(); }
 
 void LayerJson::WriteFileAtomically(const std::string& nativePath, const std::string& text, const char* source) {
   const fs::path target(nativePath);

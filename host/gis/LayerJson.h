@@ -23,6 +23,10 @@ public:
   // No object for a symbol written as null.
   static SymbolPtr ReadSymbol(const nlohmann::json& j, const std::string& where);
 
+  // The text a layer file or map document is stored as: without indentation,
+  // since commands read the document whole and it grows with every study
+  // area (indented, more than half of it was spaces).
+  static std::string Text(const nlohmann::json& j);
   // Writes text to a temporary file beside path and renames it into place.
   static void WriteFileAtomically(const std::string& nativePath, const std::string& text, const char* source);
   // Reads and parses a JSON file; missing or malformed raises.

@@ -199,7 +199,7 @@ TEST_F(AnalysisTest, ADocumentThatIsNotUnderstoodKeepsTheAnalysisClosedAndTheFil
   Open();
   const std::string document = folder + "/document.json";
   std::string text = ReadTextFile(document);
-  const std::string layersKey = "\"layers\": [";
+  const std::string layersKey = "\"layers\":[";
   const size_t at = text.find(layersKey);
   ASSERT_NE(at, std::string::npos) << text;
   // "layers" as an object: every layer of the map would be lost if read as none.

@@ -66,7 +66,7 @@ TEST_F(MainWindowTest, APolygonIsDrawnAndAHiddenLayerIsSavedAtOnce) {
   ASSERT_TRUE(layer->Visible());
   item->setCheckState(0, Qt::Unchecked);
   EXPECT_FALSE(layer->Visible());
-  EXPECT_NE(ReadTextFile(analysis->folder + "/document.json").find("\"visible\": false"), std::string::npos)
+  EXPECT_NE(ReadTextFile(analysis->folder + "/document.json").find("\"visible\":false"), std::string::npos)
       << "the document was not saved";
 }
 
