@@ -7,6 +7,7 @@
 #include "host/framework/ReferenceLayers.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
 #include "host/gis/DocumentLock.h"
+#include "host/gis/LayerJson.h"
 #include "platform/framework/TovExtension.h"
 #include "platform/runtime/HostError.h"
 #include "platform/runtime/PathDisplay.h"
@@ -153,8 +154,10 @@ AnalysisMark MarkAnalysis(const Analysis& analysis) {
   if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
   AnalysisMark mark;
   mark.commits = analysis.database->Commits();
+  const std::string document = analysis.folder + "/document.json";
+  if ((mark.loadedText = analysis.application->UntouchedDocumentText(document))) return mark;
   try {
-    mark.document = analysis.application->DocumentState(analysis.folder + "/document.json");
+    mark.document = analysis.application->DocumentState(document);
   } catch (const HostError&) {
     // A map holding what cannot be saved: the document counts as changed.
     mark.document = nullptr;
@@ -167,11 +170,25 @@ bool ChangedSince(const Analysis& analysis, const AnalysisMark& mark) {
 }
 
 bool ChangedBetween(const AnalysisMark& before, const AnalysisMark& after) {
-  return after.commits != before.commits || after.document.is_null() || after.document != before.document;
+  if (after.commits != before.commits) return true;
+  if (before.loadedText) {
+    if (after.loadedText) return *after.loadedText != *before.loadedText;
+    // Written as a save would write it; a file written otherwise (an older
+    // version's) counts as changed, and is saved the same again.
+    return after.document.is_null() || LayerJson::Text(after.document) != *before.loadedText;
+  }
+  return after.document.is_null() || after.document != before.document;
 }
 
 void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark, nlohmann::json now) {
   if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
+  // Untouched at the mark: its changes since are those since the load (or
+  // since a save after it, which holds the earlier ones already).
+  if (mark.loadedText) {
+    analysis.application->SaveDocument(analysis.folder + "/document.json", std::move(now));
+    if (analysis.shared) analysis.shared->Publish();
+    return;
+  }
   if (mark.document.is_null()) return SaveAnalysis(analysis);
   analysis.application->SaveDocumentChangesSince(analysis.folder + "/document.json", mark.document, std::move(now));
   if (analysis.shared) analysis.shared->Publish();

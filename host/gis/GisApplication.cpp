@@ -171,7 +171,15 @@ std::string SameFileKey(const std::string& nativePath) {
 
 GisApplication::GisApplication() : m_document(std::make_shared<HostMapDocument>()) {}
 
-MapDocumentPtr GisApplication::Document() const { return m_document; }
+MapDocumentPtr GisApplication::Document() const {
+  m_untouched = false;
+  return m_document;
+}
+
+std::shared_ptr<const std::string> GisApplication::UntouchedDocumentText(const std::string& path) const {
+  if (!m_untouched || !m_baselineIsFile || SameFileKey(ToNativePath(path)) != m_baselineFile) return nullptr;
+  return std::make_shared<const std::string>(m_fileText);
+}
 int64_t GisApplication::hWnd() const { return m_hWnd; }
 void GisApplication::SetHWnd(int64_t handle) { m_hWnd = handle; }
 
@@ -194,6 +202,7 @@ void GisApplication::NewDocument() {
   m_fileText.clear();
   m_fileJson = json();
   m_baselineIsFile = false;
+  m_untouched = false;
 }
 
 void GisApplication::LoadDocument(const std::string& path) {
@@ -212,6 +221,7 @@ void GisApplication::LoadDocument(const std::string& path) {
       m_fileText = std::move(text);
       m_baselineIsFile = true;
       m_baselineFile = SameFileKey(native);
+      m_untouched = true;
     } catch (const JsonFormatError& e) {
       throw HostError(gisErr::DocumentFormat, kSource,
                       "The map document \"" + DisplayPath(native) +
@@ -254,10 +264,12 @@ const json& GisApplication::Baseline(const std::string& native) const {
   return m_baseline;
 }
 
-void GisApplication::SaveDocument(const std::string& path) const {
+void GisApplication::SaveDocument(const std::string& path) const { SaveDocument(path, nullptr); }
+
+void GisApplication::SaveDocument(const std::string& path, json now) const {
   const std::string native = ToNativePath(path);
   RefuseUnreadDocument(native);
-  SaveDocumentState(native, DocumentJson(native));
+  SaveDocumentState(native, now.is_null() ? DocumentJson(native) : std::move(now));
 }
 
 void GisApplication::RefuseUnreadDocument(const std::string& native) const {
@@ -269,6 +281,7 @@ void GisApplication::RefuseUnreadDocument(const std::string& native) const {
 }
 
 void GisApplication::SaveDocumentState(const std::string& native, json j) const {
+  m_untouched = false;
 
   DocumentLock lock(native);
   std::error_code ec;

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <map>
+#include <memory>
 #include <string>
 
 namespace tov {
@@ -48,6 +49,13 @@ public:
   // the DocumentState of this moment, which then is not made again.
   void SaveDocumentChangesSince(const std::string& path, const nlohmann::json& since,
                                 nlohmann::json now = nullptr) const;
+  // SaveDocument, with `now` the DocumentState of this moment when given.
+  void SaveDocument(const std::string& path, nlohmann::json now) const;
+  // The text of the file at path as loaded, while nothing can have changed
+  // the document since: Document() was not called after the load, nor was
+  // it saved. Otherwise none. A command that prepares nothing on the map can then
+  // mark it without writing out every layer.
+  std::shared_ptr<const std::string> UntouchedDocumentText(const std::string& path) const;
 
 private:
   nlohmann::json DocumentJson(const std::string& nativePath) const;
@@ -74,6 +82,8 @@ private:
   mutable bool m_baselineIsFile = false;
   // m_fileText parsed, kept from a load until a save uses it.
   mutable nlohmann::json m_fileJson;
+  // Set by a load; cleared once the document is handed out or saved.
+  mutable bool m_untouched = false;
 };
 
 using GisApplicationPtr = std::shared_ptr<GisApplication>;

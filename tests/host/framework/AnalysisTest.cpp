@@ -195,6 +195,31 @@ TEST_F(AnalysisTest, ReopeningKeepsTheDataSetSettingsCatalogueAndMap) {
             std::make_tuple(false, std::string("Mini"), std::string("North"), true, std::string("Renamed map"), 1L));
 }
 
+// A document nothing has touched since it was loaded is marked by its text;
+// what changes after the mark is still told apart from what does not, and
+// saving it still keeps what another process saved in the meantime.
+TEST_F(AnalysisTest, AMarkOfAnUntouchedDocumentSeesRealChangesAndKeepsOthersWork) {
+  Open();
+  AnalysisPtr mine = Open();
+  const AnalysisMark before = MarkAnalysis(*mine);
+  ASSERT_TRUE(before.loadedText) << "the document was written out to be marked";
+  EXPECT_FALSE(ChangedBetween(before, MarkAnalysis(*mine)));
+  {
+    AnalysisPtr theirs = Open();
+    theirs->application->Document()->FocusMap()->SetName("Their map");
+    SaveAnalysis(*theirs);
+  }
+  // Looked at, not changed: not a change.
+  MapPtr map = mine->application->Document()->FocusMap();
+  EXPECT_FALSE(ChangedBetween(before, MarkAnalysis(*mine)));
+  map->Layer(0)->SetVisible(false);
+  AnalysisMark after = MarkAnalysis(*mine);
+  ASSERT_TRUE(ChangedBetween(before, after));
+  SaveAnalysisChangesSince(*mine, before, std::move(after.document));
+  MapPtr saved = Open()->application->Document()->FocusMap();
+  EXPECT_EQ(std::make_tuple(saved->Name(), saved->Layer(0)->Visible()), std::make_tuple(std::string("Their map"), false));
+}
+
 TEST_F(AnalysisTest, ADocumentThatIsNotUnderstoodKeepsTheAnalysisClosedAndTheFileAsItIs) {
   Open();
   const std::string document = folder + "/document.json";
