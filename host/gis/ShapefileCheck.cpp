@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 namespace tov {
@@ -15,10 +17,27 @@ constexpr size_t kMainHeader = 100;  // .shp and .shx header bytes
 constexpr size_t kTableHeader = 32;  // .dbf header bytes before the field descriptors
 constexpr size_t kFieldDescriptor = 32;
 
-// The first bytes of a regular file, up to `count`, and its size.
+// A file as found: which one, and what would show that it changed since.
+struct Seen {
+  std::string file;
+  dev_t device;
+  ino_t inode;
+  off_t size;
+  timespec modified, changed; // contents; owner, mode and links
+};
+
+bool SameFile(const Seen& seen, const struct stat& st) {
+  return seen.device == st.st_dev && seen.inode == st.st_ino && seen.size == st.st_size &&
+         seen.modified.tv_sec == st.st_mtim.tv_sec && seen.modified.tv_nsec == st.st_mtim.tv_nsec &&
+         seen.changed.tv_sec == st.st_ctim.tv_sec && seen.changed.tv_nsec == st.st_ctim.tv_nsec;
+}
+
+// The first bytes of a regular file, up to `count`, and its size; the files
+// read, as seen, when `seen` is given.
 struct FileStart {
   std::vector<unsigned char> bytes;
   uint64_t size = 0;
+  std::vector<Seen>* seen = nullptr;
 };
 
 // Files are opened relative to their folder's descriptor: the folder's path
@@ -29,6 +48,7 @@ bool ReadStart(int folder, const std::string& file, int mode, size_t count, File
   struct stat st {};
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   if (ok) {
+    if (out.seen) out.seen->push_back({file, st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim});
     out.size = static_cast<uint64_t>(st.st_size);
     out.bytes.resize(static_cast<size_t>(std::min<uint64_t>(count, out.size)));
     ok = pread(fd, out.bytes.data(), out.bytes.size(), 0) == static_cast<ssize_t>(out.bytes.size());
@@ -61,10 +81,11 @@ bool MainHeaderFits(const FileStart& file) {
 
 // A .dbf header: its length and record length usable, its field
 // descriptors there and fitting one record, its records fitting the file.
-bool TableHeaderFits(int folder, const std::string& name, int mode) {
+bool TableHeaderFits(int folder, const std::string& name, int mode, std::vector<Seen>* seen) {
   // Enough for the header of a table of a hundred fields in one read.
   constexpr size_t kMostRead = 4096;
   FileStart table;
+  table.seen = seen;
   if (!ReadCompanion(folder, name, ".dbf", ".DBF", mode, kMostRead, table) || table.bytes.size() < kTableHeader) return false;
   const unsigned char* h = table.bytes.data();
   const uint64_t records = LittleEndian32(h + 4);
@@ -85,19 +106,47 @@ bool TableHeaderFits(int folder, const std::string& name, int mode) {
   return used <= recordLength;
 }
 
+// Shapefiles found whole, with their files as seen then: a command that
+// looks at every study area's data through the map's layer and again
+// through its layer file reads the headers once. A file changed since (its
+// contents, size, mode or owner, or replaced) is read again.
+std::mutex g_wholeMutex;
+std::unordered_map<std::string, std::vector<Seen>> g_whole;
+
+bool StillWhole(const std::string& folder, const std::vector<Seen>& seen) {
+  for (const Seen& file : seen) {
+    struct stat st {};
+    if (stat((folder + "/" + file.file).c_str(), &st) != 0 || !SameFile(file, st)) return false;
+  }
+  return !seen.empty();
+}
 } // namespace
 
 bool ShapefileLooksWhole(const std::string& folder, const std::string& name, ShapefileUse use) {
+  std::string place = folder;
+  while (place.size() > 1 && place.back() == '/') place.pop_back();
+  const std::string key = place + '\0' + name + (use == ShapefileUse::Update ? "\0w" : "\0r");
+  std::vector<Seen> seen;
+  {
+    std::lock_guard<std::mutex> lock(g_wholeMutex);
+    if (auto it = g_whole.find(key); it != g_whole.end()) seen = it->second;
+  }
+  if (!seen.empty() && StillWhole(place, seen)) return true;
+  seen.clear();
   const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return false;
   // Opened as the driver would open them, so a file it could not write is
   // found here too; nothing is written.
   const int mode = use == ShapefileUse::Update ? O_RDWR : O_RDONLY;
   FileStart shapes, index;
+  shapes.seen = index.seen = &seen;
   const bool whole = ReadStart(dir, name + ".shp", mode, kMainHeader, shapes) && MainHeaderFits(shapes) &&
                      ReadCompanion(dir, name, ".shx", ".SHX", mode, kMainHeader, index) && MainHeaderFits(index) &&
-                     TableHeaderFits(dir, name, mode);
+                     TableHeaderFits(dir, name, mode, &seen);
   close(dir);
+  std::lock_guard<std::mutex> lock(g_wholeMutex);
+  if (whole) g_whole[key] = std::move(seen);
+  else g_whole.erase(key);
   return whole;
 }
 

@@ -8,6 +8,7 @@
 #include "host/framework/AnalysisCheck.h"
 #include "host/framework/CheckedStudyAreas.h"
 #include "host/gis/HostFeatureClass.h"
+#include "host/gis/ShapefileCheck.h"
 #include "platform/gis/EnumLayer.h"
 #include "platform/gis/FeatureLayer.h"
 #include "platform/gis/Map.h"
@@ -105,6 +106,24 @@ TEST(DamagedShapefileTest, AListRemembersWholeOnesAndTheNextStillSeesEveryChange
   EXPECT_EQ(listed["HeaderSameSize"], "dataset missing: " + stem["HeaderSameSize"] + ".shp");
   EXPECT_EQ(listed["NoIndex"], "dataset missing: " + stem["NoIndex"] + ".shp");
   EXPECT_EQ(listed["LayerFileSameSize"].rfind("layer file unreadable: " + layerFile, 0), 0u) << listed["LayerFileSameSize"];
+}
+
+// A process remembers the shapefiles it found whole, and looks at them again
+// once one of their files changed, even to the same size, or was replaced.
+TEST(DamagedShapefileTest, OneFoundWholeIsLookedAtAgainOnceItsFilesChange) {
+  TestWorld world;
+  std::map<std::string, std::string> stem = StoreStudyAreas(world, {"Kept", "SameSize", "Replaced"});
+  auto whole = [&](const std::string& name, const std::string& tail = "") {
+    return ShapefileLooksWhole(fs::path(stem[name]).parent_path().string() + tail, "StudyArea", ShapefileUse::Update);
+  };
+  for (const std::string name : {"Kept", "SameSize", "Replaced"}) ASSERT_TRUE(whole(name)) << name;
+  Overwrite(stem["SameSize"] + ".shp", 24, std::string("\0\1\0\0", 4));
+  const std::string copy = stem["Replaced"] + ".copy";
+  fs::copy_file(stem["Replaced"] + ".shx", copy);
+  Overwrite(copy, 0, std::string("\0\0\0\1", 4));
+  fs::rename(copy, stem["Replaced"] + ".shx");
+  EXPECT_EQ(std::make_tuple(whole("Kept"), whole("Kept", "/"), whole("SameSize"), whole("Replaced")),
+            std::make_tuple(true, true, false, false));
 }
 
 TEST(DamagedShapefileTest, AWholeOneSaysWhereItsDataIsWithoutOpeningItAndOpensWhenRead) {
