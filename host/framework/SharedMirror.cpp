@@ -1,6 +1,7 @@
 #include "host/framework/SharedAnalysis.h"
 
 #include "host/framework/SharedAnalysisParts.h"
+#include "host/gis/JsonParse.h"
 #include "host/gis/LayerJson.h"
 
 #include <fcntl.h>
@@ -63,7 +64,7 @@ bool SharedAnalysis::ReadMirrorState(State& state, std::map<int64_t, std::string
   // saves the state again leaves the next one to copy everything.
   fs::rename(path, fs::path(m_folder) / kHeldState, ec);
   if (ec) return false;
-  const json saved = json::parse(text, nullptr, false);
+  const json saved = ParseJsonOrDiscarded(text);
   if (saved.is_discarded() || !saved.is_object() || saved.value("format", 0) != kMirrorFormat ||
       !saved.contains("records") || !saved["records"].is_object())
     return false;

@@ -3,6 +3,7 @@
 #include "host/framework/SharedAnalysisParts.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/JsonErrors.h"
+#include "host/gis/JsonParse.h"
 #include "host/gis/LayerJson.h"
 #include "host/gis/MapDocumentMerge.h"
 #include "platform/runtime/HostError.h"
@@ -260,7 +261,7 @@ void SharedAnalysis::Publish() {
                             "reading the map document");
     json merged = mineDocument;
     if (theirs) {
-      json theirsJson = json::parse(ToLocal(*theirs), nullptr, false);
+      json theirsJson = ParseJsonOrDiscarded(ToLocal(*theirs));
       if (theirsJson.is_discarded() || !theirsJson.is_object())
         throw HostError(gisErr::DocumentFormat, kSource,
                         "The map document stored in " + m_location.shown + " cannot be read, so it is not overwritten.");

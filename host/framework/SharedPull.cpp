@@ -3,6 +3,7 @@
 #include "host/framework/AnalysisDatabase.h"
 #include "host/framework/SharedAnalysisParts.h"
 #include "host/gis/GisErrors.h"
+#include "host/gis/JsonParse.h"
 #include "platform/runtime/HostError.h"
 
 #include <gdal_priv.h>
@@ -215,7 +216,7 @@ void SharedAnalysis::Pull() {
   m_base = ReadLocal(nullptr, &known, &kept);
   m_base.settings.clear();
   for (const auto& r : settings) m_base.settings[{*r[0], *r[1]}] = ToLocal(*r[2]);
-  m_baseDocument = document ? json::parse(ToLocal(*document)) : json();
+  m_baseDocument = document ? ParseJson(ToLocal(*document)) : json();
   m_pulledDigests = std::move(digests);
   m_savedStateHolds = reuse && kept.size() == records.size() && kept.size() == saved.records.size();
   m_documentStamp = FileStamp(fs::path(m_folder) / "document.json");

@@ -12,6 +12,7 @@
 #include "host/gis/HostTextSymbol.h"
 #include "host/gis/HostWorkspace.h"
 #include "host/gis/JsonErrors.h"
+#include "host/gis/JsonParse.h"
 #include "host/gis/PostgisWorkspace.h"
 #include "host/gis/ShapefileCheck.h"
 #include "host/gis/StrictJson.h"
@@ -419,7 +420,7 @@ std::string LayerJson::ReadText(const std::string& nativePath, const char* sourc
 
 json LayerJson::ParseText(const std::string& text, const std::string& nativePath, const char* source) {
   try {
-    return json::parse(text);
+    return ParseJson(text);
   } catch (...) {
     ThrowJsonError(std::current_exception(), [&](const std::string& reason) {
       return HostError(gisErr::DocumentFormat, source,

@@ -1,0 +1,74 @@
+// The direct JSON reader gives exactly json::parse's value (types of numbers
+// included) or leaves the text to it, so that every refusal keeps
+// json::parse's message; and it takes what the host itself writes.
+#include "GisTestSupport.h"
+
+#include "host/gis/GisApplication.h"
+#include "host/gis/JsonParse.h"
+#include "host/gis/LayerJson.h"
+
+#include <nlohmann/json.hpp>
+
+namespace tov::test {
+namespace {
+
+using nlohmann::json;
+
+// Same text when written, which tells 1 from 1.0 and -0 from 0.
+void ExpectSameAsJsonParse(const std::string& text) {
+  SCOPED_TRACE(text);
+  std::string expected, got;
+  try {
+    expected = json::parse(text).dump();
+  } catch (const json::exception& e) {
+    expected = std::string("refused: ") + e.what();
+  }
+  try {
+    got = ParseJson(text).dump();
+  } catch (const json::exception& e) {
+    got = std::string("refused: ") + e.what();
+  }
+  EXPECT_EQ(got, expected);
+  const json discarded = ParseJsonOrDiscarded(text);
+  EXPECT_EQ(discarded.is_discarded(), expected.rfind("refused: ", 0) == 0);
+}
+
+TEST(JsonParseTest, ValuesAndRefusalsAreThoseOfJsonParse) {
+  for (const char* text : {
+           // values, nesting, blanks, a repeated key (the last one counts)
+           R"({"b":[1,2,{"c":null}],"a":true,"e":false,"d":"x"})", " \t\r\n[ ] ", "{}", "[[[[]]]]",
+           R"({"k":1,"k":{"x":2}})", R"({"z":1,"a":2,"m":3})",
+           // numbers: integers signed and not, too large for either, fractions, exponents
+           "0", "-0", "-0.0", "17", "-17", "18446744073709551615", "18446744073709551616", "-9223372036854775808",
+           "-9223372036854775809", "0.1", "2.5e3", "1E-2", "1e+2", "4.0", "1e308", "1e-400",
+           // strings: escapes, UTF-8 (two to four bytes), \u escapes with and without surrogates
+           R"("a\"b\\c\/d\b\f\n\r\t")", "\"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\"", R"("\u00e9\ud83d\ude00")",
+           "\xEF\xBB\xBF{\"bom\":1}",
+           // refused: each by json::parse, with its message
+           "", " ", "{", "[1,]", "{\"a\":1,}", "{\"a\" 1}", "{a:1}", "01", "-", "1.", ".5", "1e", "+1", "1e400",
+           "-1e400", "tru", "nulls", "[1] 2", "\"open", "\"tab\there\"", "\"\\x\"", "\"\\ud83d\"", "\"\xC3\"",
+           "\"\xC0\x80\"", "\"\xED\xA0\x80\"", "\"\xF4\x90\x80\x80\"", "\"\xE0\x9F\xBF\"", "\"\xF0\x8F\xBF\xBF\""})
+    ExpectSameAsJsonParse(text);
+  // Deeper than the direct reader goes, and deeper still.
+  ExpectSameAsJsonParse(std::string(300, '[') + std::string(300, ']'));
+  ExpectSameAsJsonParse(std::string(300, '[') + std::string(299, ']'));
+}
+
+using JsonParseFileTest = GisTest;
+
+TEST_F(JsonParseFileTest, TheHostsOwnDocumentIsReadDirectly) {
+  GisApplication app;
+  MapPtr map = app.Document()->FocusMap();
+  auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  layer->SetName("Caf\xC3\xA9 \"Nord\"");
+  map->AddLayer(layer);
+  AddGraphic(map, Square(0, 0, 1), CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol"));
+  app.SaveDocument(Platform("document.json"));
+  const std::string text = ReadText(Native("document.json"));
+  json direct;
+  ASSERT_TRUE(ParseJsonDirectly(text, direct));
+  EXPECT_EQ(direct.dump(), json::parse(text).dump());
+}
+
+} // namespace
+} // namespace tov::test
