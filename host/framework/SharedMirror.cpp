@@ -1,7 +1,7 @@
 #include "host/framework/SharedAnalysis.h"
 
 #include "host/framework/SharedAnalysisParts.h"
-#include "host/gis/JsonParse.h"
+#include "host/gis/DirectJson.h"
 #include "host/gis/LayerJson.h"
 
 #include <fcntl.h>

@@ -1,9 +1,9 @@
 #include "host/framework/SharedAnalysis.h"
 
 #include "host/framework/SharedAnalysisParts.h"
+#include "host/gis/DirectJson.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/JsonErrors.h"
-#include "host/gis/JsonParse.h"
 #include "host/gis/LayerJson.h"
 #include "host/gis/MapDocumentMerge.h"
 #include "platform/runtime/HostError.h"

@@ -2,8 +2,8 @@
 
 #include "host/framework/AnalysisDatabase.h"
 #include "host/framework/SharedAnalysisParts.h"
+#include "host/gis/DirectJson.h"
 #include "host/gis/GisErrors.h"
-#include "host/gis/JsonParse.h"
 #include "platform/runtime/HostError.h"
 
 #include <gdal_priv.h>

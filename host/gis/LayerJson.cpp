@@ -1,6 +1,7 @@
 #include "host/gis/LayerJson.h"
 
 #include "host/common/Paths.h"
+#include "host/gis/DirectJson.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostFeatureClass.h"
 #include "host/gis/HostFeatureLayer.h"
@@ -12,7 +13,6 @@
 #include "host/gis/HostTextSymbol.h"
 #include "host/gis/HostWorkspace.h"
 #include "host/gis/JsonErrors.h"
-#include "host/gis/JsonParse.h"
 #include "host/gis/PostgisWorkspace.h"
 #include "host/gis/ShapefileCheck.h"
 #include "host/gis/StrictJson.h"
@@ -368,7 +368,7 @@ LayerPtr LayerJson::Read(const json& j, const std::string& nativeAnchor, const s
   return ReadLayer(j, nativeAnchor, where, 0);
 }
 
-std::string LayerJson::Text(const json& j) { return j.dump(); }
+std::string LayerJson::Text(const json& j) { return WriteJson(j); }
 
 void LayerJson::WriteFileAtomically(const std::string& nativePath, const std::string& text, const char* source) {
   const fs::path target(nativePath);

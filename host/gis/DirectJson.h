@@ -1,6 +1,7 @@
 #pragma once
 #include <nlohmann/json.hpp>
 
+#include <string>
 #include <string_view>
 
 namespace tov {
@@ -16,8 +17,15 @@ nlohmann::json ParseJson(std::string_view text);
 // refuses.
 nlohmann::json ParseJsonOrDiscarded(std::string_view text);
 
+// value.dump()'s text (compact, UTF-8 kept as it is), written directly; a
+// value it does not write (a binary value, a text that is not UTF-8) is left
+// to dump(), with its exception.
+std::string WriteJson(const nlohmann::json& value);
+
 // The direct reader alone: true with the value, or false when it did not
 // take the text (for the tests and the fuzzer that compare the two).
 bool ParseJsonDirectly(std::string_view text, nlohmann::json& value);
+// The direct writer alone: true with the text, or false.
+bool WriteJsonDirectly(const nlohmann::json& value, std::string& text);
 
 } // namespace tov

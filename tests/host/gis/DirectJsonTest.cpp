@@ -1,13 +1,16 @@
 // The direct JSON reader gives exactly json::parse's value (types of numbers
 // included) or leaves the text to it, so that every refusal keeps
-// json::parse's message; and it takes what the host itself writes.
+// json::parse's message; the direct writer writes dump()'s text or leaves
+// the value to it; and both take what the host itself writes.
 #include "GisTestSupport.h"
 
 #include "host/gis/GisApplication.h"
-#include "host/gis/JsonParse.h"
+#include "host/gis/DirectJson.h"
 #include "host/gis/LayerJson.h"
 
 #include <nlohmann/json.hpp>
+
+#include <cmath>
 
 namespace tov::test {
 namespace {
@@ -33,7 +36,7 @@ void ExpectSameAsJsonParse(const std::string& text) {
   EXPECT_EQ(discarded.is_discarded(), expected.rfind("refused: ", 0) == 0);
 }
 
-TEST(JsonParseTest, ValuesAndRefusalsAreThoseOfJsonParse) {
+TEST(DirectJsonTest, ValuesAndRefusalsAreThoseOfJsonParse) {
   for (const char* text : {
            // values, nesting, blanks, a repeated key (the last one counts)
            R"({"b":[1,2,{"c":null}],"a":true,"e":false,"d":"x"})", " \t\r\n[ ] ", "{}", "[[[[]]]]",
@@ -49,14 +52,43 @@ TEST(JsonParseTest, ValuesAndRefusalsAreThoseOfJsonParse) {
            "-1e400", "tru", "nulls", "[1] 2", "\"open", "\"tab\there\"", "\"\\x\"", "\"\\ud83d\"", "\"\xC3\"",
            "\"\xC0\x80\"", "\"\xED\xA0\x80\"", "\"\xF4\x90\x80\x80\"", "\"\xE0\x9F\xBF\"", "\"\xF0\x8F\xBF\xBF\""})
     ExpectSameAsJsonParse(text);
-  // Deeper than the direct reader goes, and deeper still.
+  // Deeper than the direct reader goes.
   ExpectSameAsJsonParse(std::string(300, '[') + std::string(300, ']'));
   ExpectSameAsJsonParse(std::string(300, '[') + std::string(299, ']'));
 }
 
-using JsonParseFileTest = GisTest;
+// The same text as dump(), or the same exception.
+void ExpectSameAsDump(const json& value) {
+  SCOPED_TRACE(value.is_string() ? "a text" : value.type_name());
+  std::string expected, got;
+  try {
+    expected = value.dump();
+  } catch (const json::exception& e) {
+    expected = std::string("refused: ") + e.what();
+  }
+  try {
+    got = WriteJson(value);
+  } catch (const json::exception& e) {
+    got = std::string("refused: ") + e.what();
+  }
+  EXPECT_EQ(got, expected);
+}
 
-TEST_F(JsonParseFileTest, TheHostsOwnDocumentIsReadDirectly) {
+TEST(DirectJsonTest, TextsAreThoseOfDump) {
+  ExpectSameAsDump(json::parse(R"({"b":[1,-2,{"c":null}],"a":true,"e":false,"d":"x","f":{},"g":[]})"));
+  for (double number : {0.0, -0.0, 4.0, 0.1, 1.0 / 3, 1e20, 1e-7, -2.5e-300, 123456789012345680000.0, 1e16, 1e15,
+                        0.0174532925199433, std::nan(""), HUGE_VAL})
+    ExpectSameAsDump(json{{"n", number}});
+  ExpectSameAsDump(json::array({json::number_integer_t(-9223372036854775807 - 1), json::number_unsigned_t(-1)}));
+  for (const char* text : {"plain", "quote \" and \\ and /", "\b\f\n\r\t \x01\x1f\x7f",
+                           "caf\xC3\xA9 \xF0\x9F\x98\x80", "\xC3", "\xED\xA0\x80", "ok \xFF"})
+    ExpectSameAsDump(json{{text, text}});
+  ExpectSameAsDump(json::binary({1, 2, 3}));
+}
+
+using DirectJsonFileTest = GisTest;
+
+TEST_F(DirectJsonFileTest, TheHostsOwnDocumentIsReadAndWrittenDirectly) {
   GisApplication app;
   MapPtr map = app.Document()->FocusMap();
   auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
@@ -68,6 +100,9 @@ TEST_F(JsonParseFileTest, TheHostsOwnDocumentIsReadDirectly) {
   json direct;
   ASSERT_TRUE(ParseJsonDirectly(text, direct));
   EXPECT_EQ(direct.dump(), json::parse(text).dump());
+  std::string written;
+  ASSERT_TRUE(WriteJsonDirectly(direct, written));
+  EXPECT_EQ(written, text);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "host/gis/JsonParse.h"
+#include "host/gis/DirectJson.h"
 
 #include <charconv>
 #include <cmath>
@@ -11,6 +11,30 @@ namespace tov {
 namespace {
 // Deeper texts are left to json::parse, which does not recurse.
 constexpr int kMaxDepth = 200;
+
+// A continuation byte in [low, high].
+bool Continuation(const char*& q, const char* end, unsigned char low = 0x80, unsigned char high = 0xBF) {
+  if (q == end) return false;
+  const auto c = static_cast<unsigned char>(*q);
+  if (c < low || c > high) return false;
+  ++q;
+  return true;
+}
+
+// One UTF-8 sequence starting at q (a byte of 0x80 or more), checked as
+// nlohmann::json checks it when it reads or writes a text.
+bool Utf8(const char*& q, const char* end) {
+  const auto c = static_cast<unsigned char>(*q++);
+  auto next = [&](unsigned char low = 0x80, unsigned char high = 0xBF) { return Continuation(q, end, low, high); };
+  if (c >= 0xC2 && c <= 0xDF) return next();
+  if (c == 0xE0) return next(0xA0) && next();
+  if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) return next() && next();
+  if (c == 0xED) return next(0x80, 0x9F) && next();
+  if (c == 0xF0) return next(0x90) && next() && next();
+  if (c >= 0xF1 && c <= 0xF3) return next() && next() && next();
+  if (c == 0xF4) return next(0x80, 0x8F) && next() && next();
+  return false;
+}
 
 class DirectReader {
 public:
@@ -123,28 +147,6 @@ private:
     }
   }
 
-  // A continuation byte in [low, high].
-  bool Continuation(const char*& q, unsigned char low = 0x80, unsigned char high = 0xBF) const {
-    if (q == m_end) return false;
-    const auto c = static_cast<unsigned char>(*q);
-    if (c < low || c > high) return false;
-    ++q;
-    return true;
-  }
-
-  // One UTF-8 sequence starting at q, checked as json::parse checks it.
-  bool Utf8(const char*& q) const {
-    const auto c = static_cast<unsigned char>(*q++);
-    if (c >= 0xC2 && c <= 0xDF) return Continuation(q);
-    if (c == 0xE0) return Continuation(q, 0xA0) && Continuation(q);
-    if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) return Continuation(q) && Continuation(q);
-    if (c == 0xED) return Continuation(q, 0x80, 0x9F) && Continuation(q);
-    if (c == 0xF0) return Continuation(q, 0x90) && Continuation(q) && Continuation(q);
-    if (c >= 0xF1 && c <= 0xF3) return Continuation(q) && Continuation(q) && Continuation(q);
-    if (c == 0xF4) return Continuation(q, 0x80, 0x8F) && Continuation(q) && Continuation(q);
-    return false;
-  }
-
   bool String(std::string& out) {
     ++m_p;
     const char* run = m_p;
@@ -162,7 +164,7 @@ private:
         continue;
       }
       if (c >= 0x80) {
-        if (!Utf8(m_p)) return false;
+        if (!Utf8(m_p, m_end)) return false;
         continue;
       }
       out.append(run, m_p);
@@ -235,6 +237,98 @@ private:
   const char* m_p;
   const char* m_end;
 };
+
+void WriteText(const std::string& text, std::string& out, bool& written) {
+  out += '"';
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const char* run = p;
+  while (p < end) {
+    const auto c = static_cast<unsigned char>(*p);
+    if (c >= 0x80) {
+      if (!Utf8(p, end)) {
+        written = false;
+        return;
+      }
+      continue;
+    }
+    if (c >= 0x20 && c != '"' && c != '\\') {
+      ++p;
+      continue;
+    }
+    out.append(run, p);
+    switch (c) {
+    case '"': out += "\\\""; break;
+    case '\\': out += "\\\\"; break;
+    case '\b': out += "\\b"; break;
+    case '\f': out += "\\f"; break;
+    case '\n': out += "\\n"; break;
+    case '\r': out += "\\r"; break;
+    case '\t': out += "\\t"; break;
+    default: {
+      static const char kHex[] = "0123456789abcdef";
+      const char escaped[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
+      out.append(escaped, sizeof escaped);
+    }
+    }
+    run = ++p;
+  }
+  out.append(run, p);
+  out += '"';
+}
+
+template <typename Integer> void WriteInteger(Integer value, std::string& out) {
+  char digits[24];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+void WriteValue(const json& j, std::string& out, bool& written) {
+  switch (j.type()) {
+  case json::value_t::null: out += "null"; return;
+  case json::value_t::boolean: out += j.get_ref<const json::boolean_t&>() ? "true" : "false"; return;
+  case json::value_t::number_integer: WriteInteger(j.get_ref<const json::number_integer_t&>(), out); return;
+  case json::value_t::number_unsigned: WriteInteger(j.get_ref<const json::number_unsigned_t&>(), out); return;
+  case json::value_t::number_float: {
+    const double value = j.get_ref<const json::number_float_t&>();
+    if (!std::isfinite(value)) {
+      out += "null";
+      return;
+    }
+    // The digits dump() writes, by its own routine.
+    char digits[64];
+    out.append(digits, nlohmann::detail::to_chars(digits, digits + sizeof digits, value));
+    return;
+  }
+  case json::value_t::string: WriteText(j.get_ref<const json::string_t&>(), out, written); return;
+  case json::value_t::array: {
+    out += '[';
+    bool first = true;
+    for (const json& item : j.get_ref<const json::array_t&>()) {
+      if (!first) out += ',';
+      first = false;
+      WriteValue(item, out, written);
+      if (!written) return;
+    }
+    out += ']';
+    return;
+  }
+  case json::value_t::object: {
+    out += '{';
+    bool first = true;
+    for (const auto& [key, value] : j.get_ref<const json::object_t&>()) {
+      if (!first) out += ',';
+      first = false;
+      WriteText(key, out, written);
+      out += ':';
+      WriteValue(value, out, written);
+      if (!written) return;
+    }
+    out += '}';
+    return;
+  }
+  default: written = false; // binary values, discarded ones
+  }
+}
 } // namespace
 
 bool ParseJsonDirectly(std::string_view text, json& value) {
@@ -248,6 +342,21 @@ json ParseJson(std::string_view text) {
   json value;
   if (ParseJsonDirectly(text, value)) return value;
   return json::parse(text);
+}
+
+bool WriteJsonDirectly(const json& value, std::string& text) {
+  std::string out;
+  bool written = true;
+  WriteValue(value, out, written);
+  if (!written) return false;
+  text = std::move(out);
+  return true;
+}
+
+std::string WriteJson(const json& value) {
+  std::string text;
+  if (WriteJsonDirectly(value, text)) return text;
+  return value.dump();
 }
 
 json ParseJsonOrDiscarded(std::string_view text) {

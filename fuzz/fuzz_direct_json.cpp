@@ -1,9 +1,11 @@
 // The direct JSON reader against json::parse: where it takes a text, the
 // value is the one json::parse gives (written the same, so that number types
 // count); where json::parse refuses a text, the direct reader refuses it too.
+// The direct writer against dump(): the same text for every value read, and
+// for the input as one text value the same text or the same refusal.
 #include "FuzzSupport.h"
 
-#include "host/gis/JsonParse.h"
+#include "host/gis/DirectJson.h"
 
 #include <nlohmann/json.hpp>
 
@@ -18,8 +20,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   json parsed = json::parse(text, nullptr, false);
   if (parsed.is_discarded()) {
     Require(!taken, "the direct reader took a text json::parse refuses");
-    return 0;
+    parsed = nullptr;
   }
   if (taken) Require(direct.dump() == parsed.dump(), "the direct reader read another value than json::parse");
+  Require(WriteJson(parsed) == parsed.dump(), "the direct writer wrote another text than dump()");
+  const json asText = text;
+  std::string dumped;
+  try {
+    dumped = asText.dump();
+  } catch (const json::exception&) {
+    std::string written;
+    Require(!WriteJsonDirectly(asText, written), "the direct writer wrote a text dump() refuses");
+    return 0;
+  }
+  Require(WriteJson(asText) == dumped, "the direct writer wrote a text value otherwise than dump()");
   return 0;
 }
