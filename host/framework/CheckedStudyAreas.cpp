@@ -5,6 +5,7 @@
 #include "host/gis/LayerJson.h"
 #include "platform/runtime/HostError.h"
 
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -39,12 +40,23 @@ int64_t SettleNanoseconds(const std::string& path) {
 int64_t Nanoseconds(const struct timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; }
 
 // The file's identity, empty when it is not there; `changed` its change time.
+// Made without streams or to_string: a list of thousands makes four a study area.
 std::string Identity(const std::string& path, int64_t* changed = nullptr) {
   struct stat st {};
   if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
   if (changed) *changed = Nanoseconds(st.st_ctim);
-  return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" +
-         std::to_string(Nanoseconds(st.st_mtim)) + ":" + std::to_string(Nanoseconds(st.st_ctim));
+  char text[128];
+  char* const end = text + sizeof text;
+  char* p = std::to_chars(text, end, st.st_dev).ptr;
+  *p++ = ':';
+  p = std::to_chars(p, end, st.st_ino).ptr;
+  *p++ = ':';
+  p = std::to_chars(p, end, st.st_size).ptr;
+  *p++ = ':';
+  p = std::to_chars(p, end, Nanoseconds(st.st_mtim)).ptr;
+  *p++ = ':';
+  p = std::to_chars(p, end, Nanoseconds(st.st_ctim)).ptr;
+  return std::string(text, p);
 }
 
 // Paths are written one field each: tabs, line ends and backslashes escaped.
@@ -61,13 +73,24 @@ std::string Escaped(const std::string& text) {
 
 std::vector<std::string> SplitFields(const std::string& line) {
   std::vector<std::string> fields(1);
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == '\t') fields.emplace_back();
-    else if (c == '\\' && i + 1 < line.size()) {
-      const char next = line[++i];
+  size_t i = 0;
+  while (i < line.size()) {
+    // Runs without a tab or a backslash are taken whole.
+    size_t stop = i;
+    while (stop < line.size() && line[stop] != '\t' && line[stop] != '\\') ++stop;
+    fields.back().append(line, i, stop - i);
+    if (stop == line.size()) break;
+    if (line[stop] == '\t') {
+      fields.emplace_back();
+      i = stop + 1;
+    } else if (stop + 1 < line.size()) {
+      const char next = line[stop + 1];
       fields.back() += next == 't' ? '\t' : next == 'n' ? '\n' : next;
-    } else fields.back() += c;
+      i = stop + 2;
+    } else {
+      fields.back() += '\\'; // a backslash that ends the line stays
+      i = stop + 1;
+    }
   }
   return fields;
 }
