@@ -85,6 +85,22 @@ std::string AbsoluteNormalPath(const std::string& nativePath) {
   return p;
 }
 
+std::string FolderOfFile(const std::string& nativeFile) {
+  const std::string file = AbsoluteNormalPath(nativeFile);
+  const size_t slash = file.rfind('/');
+  return slash == 0 || slash == std::string::npos ? "/" : file.substr(0, slash);
+}
+
+std::string UnderFolder(const std::string& folder, const std::string& relative) {
+  const std::string base = AbsoluteNormalPath(folder);
+  if (relative == ".") return base == "/" ? base : base + "/";
+  if (!relative.empty() && relative[0] != '/') {
+    const std::string joined = base == "/" ? base + relative : base + "/" + relative;
+    if (AbsoluteNormalPath(joined) == joined) return joined;
+  }
+  return (fs::path(base) / relative).lexically_normal().string();
+}
+
 std::string ResolvedPath(const std::string& nativePath) {
   static std::mutex mutex;
   static std::unordered_map<std::string, std::string> folders;

@@ -30,6 +30,16 @@ std::string JoinPlatformPath(const std::string& folder, const std::string& name)
 // which a document of a thousand layers paid for several times per layer.
 std::string AbsoluteNormalPath(const std::string& nativePath);
 
+// The folder a file is in, absolute and normal as above: the anchor of the
+// relative paths a document or layer file holds.
+std::string FolderOfFile(const std::string& nativeFile);
+
+// (folder / relative).lexically_normal(), the folder made absolute and
+// normal first. A join that is normal already is not parsed again, and "."
+// (what a layer file beside its data holds) gives the folder with its
+// separator, as lexically_normal does.
+std::string UnderFolder(const std::string& folder, const std::string& relative);
+
 // A native path with symbolic links, "." and ".." resolved as far as it
 // exists, the rest appended (std::filesystem::weakly_canonical). Folders
 // resolved once are remembered for the process: a command that meets a

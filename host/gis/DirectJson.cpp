@@ -87,18 +87,35 @@ private:
     }
   }
 
-  bool Object(json& out, int depth) {
+  // The members of an object or the items of an array, up to `close`, each
+  // read by `item`.
+  template <typename ReadItem> bool Items(char close, int depth, ReadItem item) {
     if (depth > kMaxDepth) return false;
     ++m_p;
-    out = json(json::value_t::object);
-    auto& members = out.get_ref<json::object_t&>();
     Skip();
-    if (m_p < m_end && *m_p == '}') {
+    if (m_p < m_end && *m_p == close) {
       ++m_p;
       return true;
     }
     for (;;) {
       Skip();
+      if (!item()) return false;
+      Skip();
+      if (m_p == m_end) return false;
+      if (*m_p == ',') {
+        ++m_p;
+        continue;
+      }
+      if (*m_p != close) return false;
+      ++m_p;
+      return true;
+    }
+  }
+
+  bool Object(json& out, int depth) {
+    out = json(json::value_t::object);
+    auto& members = out.get_ref<json::object_t&>();
+    return Items('}', depth, [&] {
       if (m_p == m_end || *m_p != '"') return false;
       std::string key;
       if (!String(key)) return false;
@@ -108,43 +125,14 @@ private:
       Skip();
       // Written sorted, so the end is the place; a repeated key keeps its
       // last value, as json::parse does.
-      auto slot = members.try_emplace(members.end(), std::move(key));
-      if (!Value(slot->second, depth)) return false;
-      Skip();
-      if (m_p == m_end) return false;
-      if (*m_p == ',') {
-        ++m_p;
-        continue;
-      }
-      if (*m_p != '}') return false;
-      ++m_p;
-      return true;
-    }
+      return Value(members.try_emplace(members.end(), std::move(key))->second, depth);
+    });
   }
 
   bool Array(json& out, int depth) {
-    if (depth > kMaxDepth) return false;
-    ++m_p;
     out = json(json::value_t::array);
     auto& items = out.get_ref<json::array_t&>();
-    Skip();
-    if (m_p < m_end && *m_p == ']') {
-      ++m_p;
-      return true;
-    }
-    for (;;) {
-      Skip();
-      if (!Value(items.emplace_back(), depth)) return false;
-      Skip();
-      if (m_p == m_end) return false;
-      if (*m_p == ',') {
-        ++m_p;
-        continue;
-      }
-      if (*m_p != ']') return false;
-      ++m_p;
-      return true;
-    }
+    return Items(']', depth, [&] { return Value(items.emplace_back(), depth); });
   }
 
   bool String(std::string& out) {
@@ -238,7 +226,8 @@ private:
   const char* m_end;
 };
 
-void WriteText(const std::string& text, std::string& out, bool& written) {
+// False for a text that is not UTF-8, which dump() refuses.
+bool WriteText(const std::string& text, std::string& out) {
   out += '"';
   const char* p = text.data();
   const char* const end = p + text.size();
@@ -246,10 +235,7 @@ void WriteText(const std::string& text, std::string& out, bool& written) {
   while (p < end) {
     const auto c = static_cast<unsigned char>(*p);
     if (c >= 0x80) {
-      if (!Utf8(p, end)) {
-        written = false;
-        return;
-      }
+      if (!Utf8(p, end)) return false;
       continue;
     }
     if (c >= 0x20 && c != '"' && c != '\\') {
@@ -275,6 +261,7 @@ void WriteText(const std::string& text, std::string& out, bool& written) {
   }
   out.append(run, p);
   out += '"';
+  return true;
 }
 
 template <typename Integer> void WriteInteger(Integer value, std::string& out) {
@@ -282,35 +269,36 @@ template <typename Integer> void WriteInteger(Integer value, std::string& out) {
   out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
-void WriteValue(const json& j, std::string& out, bool& written) {
+// False for what dump() is left to: binary and discarded values, texts that
+// are not UTF-8.
+bool WriteValue(const json& j, std::string& out) {
   switch (j.type()) {
-  case json::value_t::null: out += "null"; return;
-  case json::value_t::boolean: out += j.get_ref<const json::boolean_t&>() ? "true" : "false"; return;
-  case json::value_t::number_integer: WriteInteger(j.get_ref<const json::number_integer_t&>(), out); return;
-  case json::value_t::number_unsigned: WriteInteger(j.get_ref<const json::number_unsigned_t&>(), out); return;
+  case json::value_t::null: out += "null"; return true;
+  case json::value_t::boolean: out += j.get_ref<const json::boolean_t&>() ? "true" : "false"; return true;
+  case json::value_t::number_integer: WriteInteger(j.get_ref<const json::number_integer_t&>(), out); return true;
+  case json::value_t::number_unsigned: WriteInteger(j.get_ref<const json::number_unsigned_t&>(), out); return true;
   case json::value_t::number_float: {
     const double value = j.get_ref<const json::number_float_t&>();
     if (!std::isfinite(value)) {
       out += "null";
-      return;
+      return true;
     }
     // The digits dump() writes, by its own routine.
     char digits[64];
     out.append(digits, nlohmann::detail::to_chars(digits, digits + sizeof digits, value));
-    return;
+    return true;
   }
-  case json::value_t::string: WriteText(j.get_ref<const json::string_t&>(), out, written); return;
+  case json::value_t::string: return WriteText(j.get_ref<const json::string_t&>(), out);
   case json::value_t::array: {
     out += '[';
     bool first = true;
     for (const json& item : j.get_ref<const json::array_t&>()) {
       if (!first) out += ',';
       first = false;
-      WriteValue(item, out, written);
-      if (!written) return;
+      if (!WriteValue(item, out)) return false;
     }
     out += ']';
-    return;
+    return true;
   }
   case json::value_t::object: {
     out += '{';
@@ -318,15 +306,14 @@ void WriteValue(const json& j, std::string& out, bool& written) {
     for (const auto& [key, value] : j.get_ref<const json::object_t&>()) {
       if (!first) out += ',';
       first = false;
-      WriteText(key, out, written);
+      if (!WriteText(key, out)) return false;
       out += ':';
-      WriteValue(value, out, written);
-      if (!written) return;
+      if (!WriteValue(value, out)) return false;
     }
     out += '}';
-    return;
+    return true;
   }
-  default: written = false; // binary values, discarded ones
+  default: return false;
   }
 }
 } // namespace
@@ -346,9 +333,7 @@ json ParseJson(std::string_view text) {
 
 bool WriteJsonDirectly(const json& value, std::string& text) {
   std::string out;
-  bool written = true;
-  WriteValue(value, out, written);
-  if (!written) return false;
+  if (!WriteValue(value, out)) return false;
   text = std::move(out);
   return true;
 }

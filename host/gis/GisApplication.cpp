@@ -35,11 +35,6 @@ namespace {
 const char* const kSource = kApplicationProgId;
 constexpr long kDocumentVersion = 1;
 
-std::string FolderOf(const std::string& nativeFile) {
-  std::error_code ec;
-  return fs::absolute(nativeFile, ec).parent_path().lexically_normal().string();
-}
-
 // Drawn graphics keep their shape (as WKT in the map's system), symbol and
 // whether they were selected.
 json WriteGraphics(const HostMap& map) {
@@ -213,7 +208,7 @@ void GisApplication::LoadDocument(const std::string& path) {
     std::string text = LayerJson::ReadText(native, kSource);
     json j = LayerJson::ParseText(text, native, kSource);
     try {
-      m_document = ReadDocument(j, FolderOf(native));
+      m_document = ReadDocument(j, FolderOfFile(native));
       m_fileJson = std::move(j); // theirs, when a save finds the file unchanged but must merge
       // The baseline is made from the text only when a save has to merge:
       // most saves find the file as it was read.
@@ -237,7 +232,7 @@ void GisApplication::LoadDocument(const std::string& path) {
 }
 
 json GisApplication::DocumentJson(const std::string& native) const {
-  return WriteDocument(*m_document, FolderOf(native));
+  return WriteDocument(*m_document, FolderOfFile(native));
 }
 
 json GisApplication::DocumentState(const std::string& path) const { return DocumentJson(ToNativePath(path)); }
@@ -259,7 +254,7 @@ const json& GisApplication::Baseline(const std::string& native) const {
     json parsed;
     if (m_fileJson.is_null()) parsed = LayerJson::ParseText(m_fileText, native, kSource);
     const json& read = m_fileJson.is_null() ? parsed : m_fileJson;
-    m_baseline = WriteDocument(*ReadDocument(read, FolderOf(native)), FolderOf(native));
+    m_baseline = WriteDocument(*ReadDocument(read, FolderOfFile(native)), FolderOfFile(native));
   }
   return m_baseline;
 }

@@ -16,21 +16,12 @@ namespace tov {
 namespace {
 const char* const kSource = kLayerFileProgId;
 constexpr long kLayerFileVersion = 1;
-
-// The folder the file is in, absolute and normal: a list or an `open`
-// reads a layer file per study area.
-std::string FolderOf(const std::string& nativeFile) {
-  const std::string file = AbsoluteNormalPath(nativeFile);
-  const size_t slash = file.rfind('/');
-  return slash == 0 || slash == std::string::npos ? "/" : file.substr(0, slash);
-}
 } // namespace
 
 void HostLayerFile::Open(const std::string& path) {
   if (path.empty()) throw HostError(err::InvalidCall, kSource, "No layer file was named");
   const std::string native = ToNativePath(path);
   nlohmann::json j = LayerJson::ReadFile(native, kSource);
-  const std::string folder = FolderOf(native);
   std::string anchor;
   LayerPtr layer;
   try {
@@ -38,12 +29,8 @@ void HostLayerFile::Open(const std::string& path) {
     if (JsonInteger(j, "version", "") != kLayerFileVersion)
       RefuseJson("\"version\"", "this application reads version " + std::to_string(kLayerFileVersion));
     // The base moves with the file: resolve it against where the file is now.
-    if (JsonOptionalMember(j, "relativeBase")) {
-      const std::string base = JsonText(j, "relativeBase", "");
-      // What every study area's layer file holds, joined as lexically_normal would.
-      anchor = base == "." ? (folder == "/" ? folder : folder + "/")
-                           : (fs::path(folder) / base).lexically_normal().string();
-    }
+    if (JsonOptionalMember(j, "relativeBase"))
+      anchor = UnderFolder(FolderOfFile(native), JsonText(j, "relativeBase", ""));
     layer = LayerJson::Read(JsonMember(j, "layer", ""), anchor, "\"layer\"");
     // Save writes where the base is whenever the layer has one; without it the
     // base could not be moved with the file.
@@ -75,7 +62,7 @@ void HostLayerFile::Save(const std::string& path) {
     const std::string b = AbsoluteNormalPath(ToNativePath(fl->DataSourceRelativeBase()));
     const fs::path base(b);
     anchor = b;
-    std::string rel = base.lexically_relative(fs::path(FolderOf(native))).generic_string();
+    std::string rel = base.lexically_relative(fs::path(FolderOfFile(native))).generic_string();
     j["relativeBase"] = rel.empty() ? "." : rel;
   }
   j["layer"] = LayerJson::Write(m_layer, anchor);

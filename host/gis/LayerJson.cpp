@@ -35,19 +35,6 @@ using nlohmann::json;
 namespace tov {
 
 namespace {
-// (anchor / relative).lexically_normal(), the anchor absolute and normal
-// first; a join that is normal already is not parsed again.
-std::string UnderAnchor(const std::string& anchor, const std::string& relative) {
-  const std::string base = AbsoluteNormalPath(anchor);
-  // What a layer file beside its data holds; normalising keeps the separator.
-  if (relative == ".") return base == "/" ? base : base + "/";
-  if (!relative.empty() && relative[0] != '/') {
-    const std::string joined = base == "/" ? base + relative : base + "/" + relative;
-    if (AbsoluteNormalPath(joined) == joined) return joined;
-  }
-  return (fs::path(base) / relative).lexically_normal().string();
-}
-
 // data relative to anchor, both absolute and normal.
 std::string RelativeTo(const std::string& data, const std::string& anchor) {
   if (data == anchor) return ".";
@@ -163,7 +150,7 @@ FeatureClassPtr OpenSource(const SourceEntry& s, const std::string& anchor) {
   }
   std::vector<std::string> candidates;
   if (!anchor.empty() && !s.relativePath.empty())
-    candidates.push_back(UnderAnchor(anchor, s.relativePath));
+    candidates.push_back(UnderFolder(anchor, s.relativePath));
   candidates.push_back(s.path);
   for (const auto& path : candidates) {
     std::error_code ec;
@@ -227,7 +214,7 @@ LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::s
     // Where the data is looked for first; also what a missing one is shown as.
     std::string path = source.path;
     if (!anchor.empty() && !source.relativePath.empty() && source.format != "postgis")
-      path = UnderAnchor(anchor, source.relativePath);
+      path = UnderFolder(anchor, source.relativePath);
     // Opened when first needed: a document holds many layers, of which a
     // command draws or reads few.
     layer->SetDataToOpen({source.format, path, source.dataset},

@@ -128,7 +128,7 @@ TEST(DamagedShapefileTest, OneFoundWholeIsLookedAtAgainOnceItsFilesChange) {
 
 TEST(DamagedShapefileTest, AWholeOneSaysWhereItsDataIsWithoutOpeningItAndOpensWhenRead) {
   TestWorld world;
-  for (const std::string& name : {"Whole", "Damaged"})
+  for (const std::string name : {"Whole", "Damaged"})
     ASSERT_EQ(RunTovana(world, "setup extent --name " + name + " --lonlat --extent -74.6,40.2,-74.1,40.8").exitCode, 0);
   std::string damaged;
   {
