@@ -1,6 +1,7 @@
 #include "host/gis/HostPolygon.h"
 
 #include "host/common/WorkCancel.h"
+#include "host/gis/GeosOgrCopy.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostEnvelope.h"
 #include "host/gis/HostGeometryEnumerator.h"
@@ -185,7 +186,7 @@ UnionMethod HostPolygon::ConstructUnionReportingMethod(const GeometryEnumeratorP
       } else {
         auto ogr = OgrGeometryOf(g);
         TransformOgr(*ogr, g->SpatialReference(), target);
-        gg = ogr->exportToGEOS(h);
+        gg = GeosCopyOf(h, *ogr);
       }
       if (!gg) ThrowGeosError(kSource, "A shape cannot be handed to the union");
       parts.push_back(gg);
@@ -230,9 +231,9 @@ GEOSGeometry* HostPolygon::ExportToGeos(GEOSContextHandle_t h, const SpatialRefe
   if (!closed || (target && m_sr && !SameSystem(m_sr, target))) {
     auto ogr = ToOgr();
     TransformOgr(*ogr, m_sr, target);
-    return ogr->exportToGEOS(h);
+    return GeosCopyOf(h, *ogr);
   }
-  return m_geom.getNumGeometries() == 1 ? m_geom.getGeometryRef(0)->exportToGEOS(h) : m_geom.exportToGEOS(h);
+  return m_geom.getNumGeometries() == 1 ? GeosCopyOf(h, *m_geom.getGeometryRef(0)) : GeosCopyOf(h, m_geom);
 }
 
 std::unique_ptr<OGRGeometry> HostPolygon::ToOgr() const {

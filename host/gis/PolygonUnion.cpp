@@ -1,6 +1,7 @@
 #include "host/gis/PolygonUnion.h"
 
 #include "host/common/WorkCancel.h"
+#include "host/gis/GeosOgrCopy.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/OgrGeometrySource.h"
 
@@ -56,11 +57,11 @@ GeosGeom RepairedCollection(GEOSContextHandle_t h, const GEOSGeometry* collectio
         parts.push_back(GEOSGeom_clone_r(h, part));
         continue;
       }
-      std::unique_ptr<OGRGeometry> ogr(OGRGeometryFactory::createFromGEOS(h, const_cast<GEOSGeometry*>(part)));
+      std::unique_ptr<OGRGeometry> ogr = OgrCopyOf(h, part);
       if (!ogr) ThrowOgrError(gisErr::GeometryFailed, source, "A shape cannot be read back for its repair");
       auto flat = PolygonalPart(RepairedShape(std::move(ogr), source));
       for (auto* poly : *flat) {
-        GEOSGeometry* fixed = poly->exportToGEOS(h);
+        GEOSGeometry* fixed = GeosCopyOf(h, *poly);
         if (!fixed) ThrowGeosError(source, "A repaired shape cannot be handed to the union");
         parts.push_back(fixed);
       }
@@ -292,7 +293,7 @@ std::unique_ptr<OGRMultiPolygon> UnitePolygons(GEOSGeometry* input, UnionMethod*
   }
   InterruptibleUnion::ThrowIfCancelled(source);
   if (!united) ThrowGeosError(source, "The shapes cannot be united");
-  std::unique_ptr<OGRGeometry> result(OGRGeometryFactory::createFromGEOS(h, united.get()));
+  std::unique_ptr<OGRGeometry> result = OgrCopyOf(h, united.get());
   if (!result) ThrowOgrError(gisErr::GeometryFailed, source, "The united shape cannot be read back");
   if (method) *method = used;
   return PolygonalPart(std::move(result));

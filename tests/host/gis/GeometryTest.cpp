@@ -2,6 +2,7 @@
 
 #include "ScopedEnvironment.h"
 #include "host/common/WorkCancel.h"
+#include "host/gis/GeosOgrCopy.h"
 #include "host/gis/GisErrors.h"
 #include "host/gis/PolygonUnion.h"
 
@@ -211,6 +212,51 @@ TEST(UnionCancelTest, AUnionGivenUpStopsWithTheUsersInterruptAndOneLetRunIsWhole
   EXPECT_GE(polls, 1);
   // Without a front end nothing is ever given up.
   EXPECT_FALSE(WorkCancelled());
+}
+
+// The copies made from coordinates must be exactly GDAL's own conversions,
+// and shapes they do not take (Z, curves, open or short rings, empty,
+// not areas) must still be converted, by GDAL.
+TEST(GeosOgrCopyTest, CopiesBothWaysAreGdalsOwnConversions) {
+  GEOSContextHandle_t h = GeosHandle();
+  auto wkb = [](const OGRGeometry& g) {
+    std::vector<unsigned char> bytes(g.WkbSize());
+    g.exportToWkb(wkbNDR, bytes.data(), wkbVariantIso);
+    return bytes;
+  };
+  const char* cases[] = {
+      "POLYGON ((0.1 0.2,10.3 0.2,10.3 7.7,0.1 0.2))",
+      "POLYGON ((0 0,10 0,10 10,0 10,0 0),(2 2,2 4,4 4,2 2),(6 6,6 8,8 8,6 6))",
+      "MULTIPOLYGON (((-96.123456789 40.1,-95 40.1,-95 41,-96.123456789 40.1)),((0 0,1 0,1 1,0 0)))",
+      "POLYGON ((0 0,2 2,2 0,0 2,0 0))", // invalid, copied as it is
+      "POLYGON Z ((0 0 1,1 0 2,1 1 3,0 0 1))",
+      "POLYGON ((0 0,1 0,1 1,0 1))", // open
+      "POLYGON ((0 0,1 0,0 0))",     // too short
+      "CURVEPOLYGON (CIRCULARSTRING (0 0,1 1,2 0,1 -1,0 0))",
+      "POLYGON EMPTY",
+      "MULTIPOLYGON EMPTY",
+      "LINESTRING (0 0,1 1)",
+  };
+  for (const char* text : cases) {
+    SCOPED_TRACE(text);
+    OGRGeometry* parsed = nullptr;
+    ASSERT_EQ(OGRGeometryFactory::createFromWkt(text, nullptr, &parsed), OGRERR_NONE);
+    std::unique_ptr<OGRGeometry> ogr(parsed);
+    GEOSGeometry* byGdal = ogr->exportToGEOS(h);
+    GEOSGeometry* copied = GeosCopyOf(h, *ogr);
+    ASSERT_EQ(byGdal == nullptr, copied == nullptr);
+    if (!copied) continue;
+    EXPECT_EQ(GEOSGeomTypeId_r(h, copied), GEOSGeomTypeId_r(h, byGdal));
+    EXPECT_EQ(GEOSHasZ_r(h, copied), GEOSHasZ_r(h, byGdal));
+    EXPECT_EQ(GEOSEqualsExact_r(h, copied, byGdal, 0.0), 1);
+
+    std::unique_ptr<OGRGeometry> back(OGRGeometryFactory::createFromGEOS(h, byGdal));
+    std::unique_ptr<OGRGeometry> copiedBack = OgrCopyOf(h, copied);
+    ASSERT_TRUE(back && copiedBack);
+    EXPECT_EQ(wkb(*copiedBack), wkb(*back));
+    GEOSGeom_destroy_r(h, byGdal);
+    GEOSGeom_destroy_r(h, copied);
+  }
 }
 
 // Coordinate systems: projecting, their parameters, their text form.
