@@ -135,10 +135,15 @@ std::array<double, 2> LonLatIn(const SpatialReferencePtr& system, double lon, do
 }
 
 void SetFocusMapExtent(const Analysis& analysis, EnvelopePtr envelope, bool lonLat) {
-  MapPtr map = FocusMapOf(analysis);
-  if (lonLat) envelope = LonLatExtentToMap(*map, envelope->XMin(), envelope->YMin(), envelope->XMax(), envelope->YMax());
-  else RequireExtentOnGlobe(*map, *envelope);
-  ShowExtent(map, envelope);
+  // A preparation: the run's mark then need not write out every layer (it
+  // is replayed on the loaded document only if the run stores nothing).
+  const double xMin = envelope->XMin(), yMin = envelope->YMin(), xMax = envelope->XMax(), yMax = envelope->YMax();
+  analysis.application->Prepare([=](MapDocument& document) {
+    MapPtr map = Must(document.FocusMap(), "the focus map");
+    EnvelopePtr shown = lonLat ? LonLatExtentToMap(*map, xMin, yMin, xMax, yMax) : MakeEnvelope(xMin, yMin, xMax, yMax);
+    if (!lonLat) RequireExtentOnGlobe(*map, *shown);
+    ShowExtent(map, shown);
+  });
 }
 
 bool SelectShapes(const Analysis& analysis, const std::vector<LayerSelection>& selections,

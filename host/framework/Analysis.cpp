@@ -150,12 +150,25 @@ void SaveAnalysis(const Analysis& analysis) {
   if (analysis.shared) analysis.shared->Publish();
 }
 
+namespace {
+// The document's state at the mark; null when it cannot be saved.
+nlohmann::json StateAt(const AnalysisMark& mark) {
+  if (!mark.prepared) return mark.document;
+  try {
+    return mark.prepared();
+  } catch (const HostError&) {
+    return nullptr;
+  }
+}
+} // namespace
+
 AnalysisMark MarkAnalysis(const Analysis& analysis) {
   if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
   AnalysisMark mark;
   mark.commits = analysis.database->Commits();
   const std::string document = analysis.folder + "/document.json";
   if ((mark.loadedText = analysis.application->UntouchedDocumentText(document))) return mark;
+  if ((mark.prepared = analysis.application->PreparedDocumentState(document))) return mark;
   try {
     mark.document = analysis.application->DocumentState(document);
   } catch (const HostError&) {
@@ -177,7 +190,11 @@ bool ChangedBetween(const AnalysisMark& before, const AnalysisMark& after) {
     // version's) counts as changed, and is saved the same again.
     return after.document.is_null() || LayerJson::Text(after.document) != *before.loadedText;
   }
-  return after.document.is_null() || after.document != before.document;
+  // Saved in between: the later mark is of another text.
+  if (after.loadedText) return true;
+  const nlohmann::json was = StateAt(before);
+  const nlohmann::json is = StateAt(after);
+  return was.is_null() || is.is_null() || is != was;
 }
 
 void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark, nlohmann::json now) {
@@ -189,8 +206,9 @@ void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark
     if (analysis.shared) analysis.shared->Publish();
     return;
   }
-  if (mark.document.is_null()) return SaveAnalysis(analysis);
-  analysis.application->SaveDocumentChangesSince(analysis.folder + "/document.json", mark.document, std::move(now));
+  const nlohmann::json since = StateAt(mark);
+  if (since.is_null()) return SaveAnalysis(analysis);
+  analysis.application->SaveDocumentChangesSince(analysis.folder + "/document.json", since, std::move(now));
   if (analysis.shared) analysis.shared->Publish();
 }
 

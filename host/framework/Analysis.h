@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -73,8 +74,10 @@ void SaveAnalysis(const Analysis& analysis);
 // loaded from, not written out: with a thousand study areas that took a
 // fifth of an `open`.
 struct AnalysisMark {
-  nlohmann::json document; // null: what cannot be saved, or see loadedText
+  nlohmann::json document; // null: what cannot be saved, or see loadedText and prepared
   std::shared_ptr<const std::string> loadedText;
+  // The document's state at the mark, made only when it is asked for.
+  std::function<nlohmann::json()> prepared;
   int64_t commits = 0;
 };
 AnalysisMark MarkAnalysis(const Analysis& analysis);

@@ -172,8 +172,31 @@ MapDocumentPtr GisApplication::Document() const {
 }
 
 std::shared_ptr<const std::string> GisApplication::UntouchedDocumentText(const std::string& path) const {
-  if (!m_untouched || !m_baselineIsFile || SameFileKey(ToNativePath(path)) != m_baselineFile) return nullptr;
+  if (!m_untouched || !m_preparations.empty() || !m_baselineIsFile || SameFileKey(ToNativePath(path)) != m_baselineFile)
+    return nullptr;
   return std::make_shared<const std::string>(m_fileText);
+}
+
+void GisApplication::Prepare(const Preparation& preparation) {
+  try {
+    preparation(*m_document);
+  } catch (...) {
+    // Half made, it could not be replayed as it was.
+    m_untouched = false;
+    throw;
+  }
+  if (m_untouched) m_preparations.push_back(preparation);
+}
+
+std::function<json()> GisApplication::PreparedDocumentState(const std::string& path) const {
+  const std::string native = ToNativePath(path);
+  if (!m_untouched || m_preparations.empty() || !m_baselineIsFile || SameFileKey(native) != m_baselineFile) return {};
+  return [text = std::make_shared<const std::string>(m_fileText), preparations = m_preparations, native] {
+    const std::string folder = FolderOfFile(native);
+    MapDocumentPtr document = ReadDocument(LayerJson::ParseText(*text, native, kSource), folder);
+    for (const Preparation& preparation : preparations) preparation(*document);
+    return WriteDocument(*document, folder);
+  };
 }
 int64_t GisApplication::hWnd() const { return m_hWnd; }
 void GisApplication::SetHWnd(int64_t handle) { m_hWnd = handle; }
@@ -198,6 +221,7 @@ void GisApplication::NewDocument() {
   m_fileJson = json();
   m_baselineIsFile = false;
   m_untouched = false;
+  m_preparations.clear();
 }
 
 void GisApplication::LoadDocument(const std::string& path) {
@@ -217,6 +241,7 @@ void GisApplication::LoadDocument(const std::string& path) {
       m_baselineIsFile = true;
       m_baselineFile = SameFileKey(native);
       m_untouched = true;
+      m_preparations.clear();
     } catch (const JsonFormatError& e) {
       throw HostError(gisErr::DocumentFormat, kSource,
                       "The map document \"" + DisplayPath(native) +

@@ -4,9 +4,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tov {
 
@@ -56,6 +58,17 @@ public:
   // it saved. Otherwise none. A command that prepares nothing on the map can then
   // mark it without writing out every layer.
   std::shared_ptr<const std::string> UntouchedDocumentText(const std::string& path) const;
+  // A change the host itself makes to the document before a run, such as a
+  // command's extent. It is applied at once; while nothing else has changed
+  // the document since the load, it is also remembered, so that the
+  // document's state need not be written out to mark it (see below).
+  using Preparation = std::function<void(MapDocument&)>;
+  void Prepare(const Preparation& preparation);
+  // While the document is the one loaded from path with only preparations
+  // made since: its DocumentState(path) of this moment, made when called
+  // from the loaded text with the preparations replayed on it (a mark that
+  // most runs never need). Otherwise none.
+  std::function<nlohmann::json()> PreparedDocumentState(const std::string& path) const;
 
 private:
   nlohmann::json DocumentJson(const std::string& nativePath) const;
@@ -84,6 +97,8 @@ private:
   mutable nlohmann::json m_fileJson;
   // Set by a load; cleared once the document is handed out or saved.
   mutable bool m_untouched = false;
+  // Made since the load, while it is untouched.
+  std::vector<Preparation> m_preparations;
 };
 
 using GisApplicationPtr = std::shared_ptr<GisApplication>;

@@ -220,6 +220,38 @@ TEST_F(AnalysisTest, AMarkOfAnUntouchedDocumentSeesRealChangesAndKeepsOthersWork
   EXPECT_EQ(std::make_tuple(saved->Name(), saved->Layer(0)->Visible()), std::make_tuple(std::string("Their map"), false));
 }
 
+// A preparation (a command's extent) is marked without writing out the
+// document: the state at the mark, made again from the loaded text only
+// when asked, holds the preparation, so that saving what changed since
+// keeps the run's changes and never the preparation itself.
+TEST_F(AnalysisTest, APreparedDocumentIsMarkedWithItsPreparationAndSavesOnlyWhatCameAfter) {
+  Open();
+  AnalysisPtr mine = Open();
+  int replays = 0;
+  mine->application->Prepare([&replays](MapDocument& document) {
+    ++replays;
+    document.FocusMap()->SetName("Prepared map");
+  });
+  EXPECT_EQ(replays, 1);
+  const AnalysisMark before = MarkAnalysis(*mine);
+  ASSERT_TRUE(!before.loadedText && before.prepared) << "the preparation was not kept for the mark";
+  EXPECT_EQ(replays, 1) << "the mark made the state at once";
+  EXPECT_FALSE(ChangedBetween(before, MarkAnalysis(*mine)));
+
+  MapPtr map = mine->application->Document()->FocusMap();
+  EXPECT_FALSE(ChangedBetween(before, MarkAnalysis(*mine))) << "the prepared map and the replayed one differ";
+  map->Layer(0)->SetVisible(false);
+  AnalysisMark after = MarkAnalysis(*mine);
+  ASSERT_TRUE(ChangedBetween(before, after));
+  SaveAnalysisChangesSince(*mine, before, std::move(after.document));
+  MapPtr saved = Open()->application->Document()->FocusMap();
+  EXPECT_EQ(std::make_tuple(saved->Name(), saved->Layer(0)->Visible()), std::make_tuple(std::string("Layers"), false));
+
+  // Once the document was handed out, a preparation is an ordinary change.
+  mine->application->Prepare([](MapDocument& document) { document.FocusMap()->SetName("Later"); });
+  EXPECT_FALSE(MarkAnalysis(*mine).prepared);
+}
+
 TEST_F(AnalysisTest, ADocumentThatIsNotUnderstoodKeepsTheAnalysisClosedAndTheFileAsItIs) {
   Open();
   const std::string document = folder + "/document.json";
