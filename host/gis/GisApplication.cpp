@@ -174,7 +174,7 @@ MapDocumentPtr GisApplication::Document() const {
 std::shared_ptr<const std::string> GisApplication::UntouchedDocumentText(const std::string& path) const {
   if (!m_untouched || !m_preparations.empty() || !m_baselineIsFile || SameFileKey(ToNativePath(path)) != m_baselineFile)
     return nullptr;
-  return std::make_shared<const std::string>(m_fileText);
+  return m_fileText;
 }
 
 void GisApplication::Prepare(const Preparation& preparation) {
@@ -191,7 +191,7 @@ void GisApplication::Prepare(const Preparation& preparation) {
 std::function<json()> GisApplication::PreparedDocumentState(const std::string& path) const {
   const std::string native = ToNativePath(path);
   if (!m_untouched || m_preparations.empty() || !m_baselineIsFile || SameFileKey(native) != m_baselineFile) return {};
-  return [text = std::make_shared<const std::string>(m_fileText), preparations = m_preparations, native] {
+  return [text = m_fileText, preparations = m_preparations, native] {
     const std::string folder = FolderOfFile(native);
     MapDocumentPtr document = ReadDocument(LayerJson::ParseText(*text, native, kSource), folder);
     for (const Preparation& preparation : preparations) preparation(*document);
@@ -217,8 +217,7 @@ void GisApplication::NewDocument() {
   m_document = std::make_shared<HostMapDocument>();
   m_baseline = json();
   m_baselineFile.clear();
-  m_fileText.clear();
-  m_fileJson = json();
+  m_fileText.reset();
   m_baselineIsFile = false;
   m_untouched = false;
   m_preparations.clear();
@@ -233,11 +232,10 @@ void GisApplication::LoadDocument(const std::string& path) {
     json j = LayerJson::ParseText(text, native, kSource);
     try {
       m_document = ReadDocument(j, FolderOfFile(native));
-      m_fileJson = std::move(j); // theirs, when a save finds the file unchanged but must merge
       // The baseline is made from the text only when a save has to merge:
       // most saves find the file as it was read.
       m_baseline = json();
-      m_fileText = std::move(text);
+      m_fileText = std::make_shared<const std::string>(std::move(text));
       m_baselineIsFile = true;
       m_baselineFile = SameFileKey(native);
       m_untouched = true;
@@ -275,10 +273,10 @@ void GisApplication::SaveDocumentChangesSince(const std::string& path, const jso
 const json& GisApplication::Baseline(const std::string& native) const {
   // As this process would write the text it last read or wrote, so that
   // only real changes differ.
-  if (m_baseline.is_null() && m_baselineIsFile && !m_fileText.empty()) {
-    json parsed;
-    if (m_fileJson.is_null()) parsed = LayerJson::ParseText(m_fileText, native, kSource);
-    const json& read = m_fileJson.is_null() ? parsed : m_fileJson;
+  if (m_baseline.is_null() && m_baselineIsFile && m_fileText && !m_fileText->empty()) {
+    // Parsed again rather than kept from the load: a document's parsed
+    // text is several times its size, and most saves never merge.
+    const json read = LayerJson::ParseText(*m_fileText, native, kSource);
     m_baseline = WriteDocument(*ReadDocument(read, FolderOfFile(native)), FolderOfFile(native));
   }
   return m_baseline;
@@ -312,9 +310,8 @@ void GisApplication::SaveDocumentState(const std::string& native, json j) const 
   const std::string file = SameFileKey(native);
   if (file == m_baselineFile && fs::exists(native, ec)) {
     const std::string text = LayerJson::ReadText(native, kSource);
-    if (text != m_fileText || !m_baselineIsFile) {
-      json theirs = text == m_fileText && !m_fileJson.is_null() ? std::move(m_fileJson)
-                                                                 : LayerJson::ParseText(text, native, kSource);
+    if (!m_fileText || text != *m_fileText || !m_baselineIsFile) {
+      json theirs = LayerJson::ParseText(text, native, kSource);
       if (!theirs.is_object() || theirs.value("version", json()) != json(kDocumentVersion))
         throw HostError(gisErr::DocumentFormat, kSource,
                         "The map document \"" + DisplayPath(native) +
@@ -329,8 +326,7 @@ void GisApplication::SaveDocumentState(const std::string& native, json j) const 
   m_baselineIsFile = merged.is_null() || merged == j;
   m_baseline = std::move(j);
   m_baselineFile = file;
-  m_fileText = std::move(out);
-  m_fileJson = json();
+  m_fileText = std::make_shared<const std::string>(std::move(out));
 }
 
 } // namespace tov

@@ -88,13 +88,11 @@ private:
   // Null after a load until a save needs it (see Baseline).
   mutable nlohmann::json m_baseline;
   mutable std::string m_baselineFile;
-  // The file's text as this process last read or wrote it, and whether
-  // the baseline is that text's document (after a load, or a save that had
-  // nothing to merge).
-  mutable std::string m_fileText;
+  // The file's text as this process last read or wrote it (shared with the
+  // marks made of it), and whether the baseline is that text's document
+  // (after a load, or a save that had nothing to merge).
+  mutable std::shared_ptr<const std::string> m_fileText;
   mutable bool m_baselineIsFile = false;
-  // m_fileText parsed, kept from a load until a save uses it.
-  mutable nlohmann::json m_fileJson;
   // Set by a load; cleared once the document is handed out or saved.
   mutable bool m_untouched = false;
   // Made since the load, while it is untouched.
