@@ -11,6 +11,7 @@
 #include "host/gis/HostMapDocument.h"
 #include "host/gis/HostSpatialReferenceFactory.h"
 #include "host/gis/LayerJson.h"
+#include "host/gis/ShapefileCheck.h"
 #include "host/gis/OgrGeometrySource.h"
 #include "host/gis/StrictJson.h"
 #include "platform/gis/EnumElement.h"
@@ -231,6 +232,8 @@ void GisApplication::LoadDocument(const std::string& path) {
     std::string text = LayerJson::ReadText(native, kSource);
     json j = LayerJson::ParseText(text, native, kSource);
     try {
+      // The shapefiles its layers show were mostly found whole before.
+      UseShapefileCacheOf(FolderOfFile(native));
       m_document = ReadDocument(j, FolderOfFile(native));
       // The baseline is made from the text only when a save has to merge:
       // most saves find the file as it was read.
@@ -327,6 +330,7 @@ void GisApplication::SaveDocumentState(const std::string& native, json j) const 
   m_baseline = std::move(j);
   m_baselineFile = file;
   m_fileText = std::make_shared<const std::string>(std::move(out));
+  SaveShapefileCache();
 }
 
 } // namespace tov

@@ -1,12 +1,14 @@
 #include "host/gis/ShapefileCheck.h"
 
+#include "host/gis/FilesFoundWhole.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tov {
@@ -16,39 +18,27 @@ constexpr uint32_t kFileCode = 9994; // the .shp's and .shx's first word
 constexpr size_t kMainHeader = 100;  // .shp and .shx header bytes
 constexpr size_t kTableHeader = 32;  // .dbf header bytes before the field descriptors
 constexpr size_t kFieldDescriptor = 32;
-
-// A file as found: which one, and what would show that it changed since.
-struct Seen {
-  std::string file;
-  dev_t device;
-  ino_t inode;
-  off_t size;
-  timespec modified, changed; // contents; owner, mode and links
-};
-
-bool SameFile(const Seen& seen, const struct stat& st) {
-  return seen.device == st.st_dev && seen.inode == st.st_ino && seen.size == st.st_size &&
-         seen.modified.tv_sec == st.st_mtim.tv_sec && seen.modified.tv_nsec == st.st_mtim.tv_nsec &&
-         seen.changed.tv_sec == st.st_ctim.tv_sec && seen.changed.tv_nsec == st.st_ctim.tv_nsec;
-}
+constexpr char kCacheKind[] = "shapefiles";
+constexpr char kCacheHeader[] = "tovana whole shapefiles 1";
 
 // The first bytes of a regular file, up to `count`, and its size; the files
 // read, as seen, when `seen` is given.
+using Seen = std::vector<std::pair<std::string, struct stat>>;
 struct FileStart {
   std::vector<unsigned char> bytes;
   uint64_t size = 0;
-  std::vector<Seen>* seen = nullptr;
+  Seen* seen = nullptr;
 };
 
 // Files are opened relative to their folder's descriptor: the folder's path
 // is then looked up once rather than once per file.
-bool ReadStart(int folder, const std::string& file, int mode, size_t count, FileStart& out) {
+bool ReadStart(int folder, const std::string& place, const std::string& file, int mode, size_t count, FileStart& out) {
   const int fd = openat(folder, file.c_str(), mode | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   if (ok) {
-    if (out.seen) out.seen->push_back({file, st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim});
+    if (out.seen) out.seen->emplace_back(place + "/" + file, st);
     out.size = static_cast<uint64_t>(st.st_size);
     out.bytes.resize(static_cast<size_t>(std::min<uint64_t>(count, out.size)));
     ok = pread(fd, out.bytes.data(), out.bytes.size(), 0) == static_cast<ssize_t>(out.bytes.size());
@@ -58,9 +48,10 @@ bool ReadStart(int folder, const std::string& file, int mode, size_t count, File
 }
 
 // The driver looks for the index and the table under either letter case.
-bool ReadCompanion(int folder, const std::string& name, const char* lower, const char* upper, int mode, size_t count,
-                   FileStart& out) {
-  return ReadStart(folder, name + lower, mode, count, out) || ReadStart(folder, name + upper, mode, count, out);
+bool ReadCompanion(int folder, const std::string& place, const std::string& name, const char* lower, const char* upper,
+                   int mode, size_t count, FileStart& out) {
+  return ReadStart(folder, place, name + lower, mode, count, out) ||
+         ReadStart(folder, place, name + upper, mode, count, out);
 }
 
 uint32_t BigEndian32(const unsigned char* p) {
@@ -81,12 +72,13 @@ bool MainHeaderFits(const FileStart& file) {
 
 // A .dbf header: its length and record length usable, its field
 // descriptors there and fitting one record, its records fitting the file.
-bool TableHeaderFits(int folder, const std::string& name, int mode, std::vector<Seen>* seen) {
+bool TableHeaderFits(int folder, const std::string& place, const std::string& name, int mode, Seen* seen) {
   // Enough for the header of a table of a hundred fields in one read.
   constexpr size_t kMostRead = 4096;
   FileStart table;
   table.seen = seen;
-  if (!ReadCompanion(folder, name, ".dbf", ".DBF", mode, kMostRead, table) || table.bytes.size() < kTableHeader) return false;
+  if (!ReadCompanion(folder, place, name, ".dbf", ".DBF", mode, kMostRead, table) || table.bytes.size() < kTableHeader)
+    return false;
   const unsigned char* h = table.bytes.data();
   const uint64_t records = LittleEndian32(h + 4);
   const uint32_t headerLength = LittleEndian16(h + 8);
@@ -94,7 +86,7 @@ bool TableHeaderFits(int folder, const std::string& name, int mode, std::vector<
   if (headerLength < kTableHeader || recordLength == 0) return false;
   if (headerLength + records * recordLength > table.size) return false;
   if (headerLength > table.bytes.size() &&
-      (!ReadCompanion(folder, name, ".dbf", ".DBF", mode, headerLength, table) || table.bytes.size() < headerLength))
+      (!ReadCompanion(folder, place, name, ".dbf", ".DBF", mode, headerLength, table) || table.bytes.size() < headerLength))
     return false;
   uint32_t used = 1; // each record starts with its deletion flag
   for (size_t at = kTableHeader; at + kFieldDescriptor <= headerLength && table.bytes[at] != 0x0D;
@@ -108,45 +100,51 @@ bool TableHeaderFits(int folder, const std::string& name, int mode, std::vector<
 
 // Shapefiles found whole, with their files as seen then: a command that
 // looks at every study area's data through the map's layer and again
-// through its layer file reads the headers once. A file changed since (its
-// contents, size, mode or owner, or replaced) is read again.
+// through its layer file reads the headers once, and with an analysis's
+// cache (UseShapefileCacheOf) the next command reads none of them. A file
+// changed since (its contents, size, mode or owner, or replaced) is read
+// again.
 std::mutex g_wholeMutex;
-std::unordered_map<std::string, std::vector<Seen>> g_whole;
-
-bool StillWhole(const std::string& folder, const std::vector<Seen>& seen) {
-  for (const Seen& file : seen) {
-    struct stat st {};
-    if (stat((folder + "/" + file.file).c_str(), &st) != 0 || !SameFile(file, st)) return false;
-  }
-  return !seen.empty();
-}
+FilesFoundWhole g_whole;
+std::string g_wholeFolder; // the analysis whose cache g_whole is, if any
 } // namespace
+
+void UseShapefileCacheOf(const std::string& analysisFolder) {
+  std::lock_guard<std::mutex> lock(g_wholeMutex);
+  if (analysisFolder == g_wholeFolder) return;
+  g_whole.Save();
+  g_whole = analysisFolder.empty() ? FilesFoundWhole() : FilesFoundWhole(kCacheKind, kCacheHeader, analysisFolder);
+  g_wholeFolder = analysisFolder;
+}
+
+void SaveShapefileCache() {
+  std::lock_guard<std::mutex> lock(g_wholeMutex);
+  g_whole.Save();
+}
 
 bool ShapefileLooksWhole(const std::string& folder, const std::string& name, ShapefileUse use) {
   std::string place = folder;
   while (place.size() > 1 && place.back() == '/') place.pop_back();
-  const std::string key = place + '\0' + name + (use == ShapefileUse::Update ? "\0w" : "\0r");
-  std::vector<Seen> seen;
+  const std::string subject = (use == ShapefileUse::Update ? "w:" : "r:") + place + "/" + name;
   {
     std::lock_guard<std::mutex> lock(g_wholeMutex);
-    if (auto it = g_whole.find(key); it != g_whole.end()) seen = it->second;
+    if (g_whole.StillWhole(subject)) return true;
   }
-  if (!seen.empty() && StillWhole(place, seen)) return true;
-  seen.clear();
   const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return false;
   // Opened as the driver would open them, so a file it could not write is
   // found here too; nothing is written.
   const int mode = use == ShapefileUse::Update ? O_RDWR : O_RDONLY;
+  Seen seen;
   FileStart shapes, index;
   shapes.seen = index.seen = &seen;
-  const bool whole = ReadStart(dir, name + ".shp", mode, kMainHeader, shapes) && MainHeaderFits(shapes) &&
-                     ReadCompanion(dir, name, ".shx", ".SHX", mode, kMainHeader, index) && MainHeaderFits(index) &&
-                     TableHeaderFits(dir, name, mode, &seen);
+  const bool whole = ReadStart(dir, place, name + ".shp", mode, kMainHeader, shapes) && MainHeaderFits(shapes) &&
+                     ReadCompanion(dir, place, name, ".shx", ".SHX", mode, kMainHeader, index) &&
+                     MainHeaderFits(index) && TableHeaderFits(dir, place, name, mode, &seen);
   close(dir);
   std::lock_guard<std::mutex> lock(g_wholeMutex);
-  if (whole) g_whole[key] = std::move(seen);
-  else g_whole.erase(key);
+  if (whole) g_whole.RememberWhole(subject, seen);
+  else g_whole.Forget(subject);
   return whole;
 }
 

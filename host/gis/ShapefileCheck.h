@@ -13,4 +13,12 @@ namespace tov {
 enum class ShapefileUse { Read, Update };
 bool ShapefileLooksWhole(const std::string& folder, const std::string& name, ShapefileUse use = ShapefileUse::Read);
 
+// From now on the shapefiles found whole are remembered in the cache of
+// that analysis folder (FilesFoundWhole), and those it remembers are taken
+// as whole while their files are unchanged. Without one (""), they are
+// remembered for the process only.
+void UseShapefileCacheOf(const std::string& analysisFolder);
+// Writes what was found since into the cache in use.
+void SaveShapefileCache();
+
 } // namespace tov

@@ -7,6 +7,7 @@
 #include "host/common/Paths.h"
 #include "host/framework/AnalysisCheck.h"
 #include "host/framework/CheckedStudyAreas.h"
+#include "host/gis/FilesFoundWhole.h"
 #include "host/gis/HostFeatureClass.h"
 #include "host/gis/ShapefileCheck.h"
 #include "platform/gis/EnumLayer.h"
@@ -124,6 +125,49 @@ TEST(DamagedShapefileTest, OneFoundWholeIsLookedAtAgainOnceItsFilesChange) {
   fs::rename(copy, stem["Replaced"] + ".shx");
   EXPECT_EQ(std::make_tuple(whole("Kept"), whole("Kept", "/"), whole("SameSize"), whole("Replaced")),
             std::make_tuple(true, true, false, false));
+}
+
+// An analysis's cache carries the shapefiles found whole to the next
+// process, which takes them as whole without reading them while every file
+// is as it was (here, a header damaged and the cache told its new identity),
+// and reads them again once one changed.
+TEST(DamagedShapefileTest, TheNextProcessTakesShapefilesFoundWholeFromTheAnalysisCache) {
+  TestWorld world;
+  std::map<std::string, std::string> stem = StoreStudyAreas(world, {"Kept", "Damaged"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(2100)); // see above: changed too recently otherwise
+  auto whole = [&](const std::string& name) {
+    return ShapefileLooksWhole(fs::path(stem[name]).parent_path().string(), "StudyArea", ShapefileUse::Update);
+  };
+  const std::string folder = world.AnalysisFolder();
+  UseShapefileCacheOf(folder);
+  ASSERT_TRUE(whole("Kept") && whole("Damaged"));
+  SaveShapefileCache();
+  const std::string cacheFile = FilesFoundWhole::CacheFile("shapefiles", folder);
+  std::string cache = ReadTextFile(cacheFile);
+  ASSERT_TRUE(Has(cache, stem["Kept"] + ".dbf") && Has(cache, stem["Damaged"] + ".shx")) << cache;
+
+  auto identity = [](const std::string& file) {
+    struct stat st {};
+    EXPECT_EQ(stat(file.c_str(), &st), 0) << file;
+    auto ns = [](const timespec& t) { return std::to_string(int64_t{t.tv_sec} * 1000000000 + t.tv_nsec); };
+    return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" + std::to_string(st.st_size) + ":" +
+           ns(st.st_mtim) + ":" + ns(st.st_ctim);
+  };
+  const std::string shapes = stem["Damaged"] + ".shp";
+  const std::string was = identity(shapes);
+  Overwrite(shapes, 0, std::string("\0\0\0\1", 4)); // no shapefile's file code
+  const size_t at = cache.find(was);
+  ASSERT_NE(at, std::string::npos) << cache;
+  WriteTextFile(cacheFile, cache.replace(at, was.size(), identity(shapes)));
+
+  UseShapefileCacheOf(""); // as another process would start
+  UseShapefileCacheOf(folder);
+  EXPECT_TRUE(whole("Damaged")) << "the headers were read again";
+  std::this_thread::sleep_for(std::chrono::milliseconds(50)); // a tick of the file system's clock
+  Overwrite(stem["Kept"] + ".shp", 24, std::string("\0\1\0\0", 4));
+  Overwrite(shapes, 4, std::string("\0", 1));
+  EXPECT_EQ(std::make_tuple(whole("Kept"), whole("Damaged")), std::make_tuple(false, false));
+  UseShapefileCacheOf("");
 }
 
 TEST(DamagedShapefileTest, AWholeOneSaysWhereItsDataIsWithoutOpeningItAndOpensWhenRead) {

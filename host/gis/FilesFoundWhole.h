@@ -1,0 +1,52 @@
+#pragma once
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tov {
+
+// What was found whole (a study area's layer file and data, a shapefile),
+// with the identity (device, inode, size, modification and change times) of
+// every file it was checked with: while all of them are as they were, it is
+// not read and checked again. Kept for an analysis folder in the user's
+// cache, one file per kind and folder, removed once that folder is gone; a
+// cache that cannot be read or written only makes the checks run again.
+// Made without a folder, it is kept in memory only.
+class FilesFoundWhole {
+public:
+  FilesFoundWhole() = default;
+  // `kind` names the cache's folder and, with `header`, what its file holds.
+  FilesFoundWhole(const std::string& kind, const std::string& header, const std::string& analysisFolder);
+
+  // True when `subject` was found whole and none of its files changed since.
+  bool StillWhole(const std::string& subject) const;
+  // Remembers `subject` as whole with its files as seen (stat) when it was
+  // checked. A file changed too recently is not remembered: the file
+  // system's clock may not tell a change made in the same tick.
+  void RememberWhole(const std::string& subject, const std::vector<std::pair<std::string, struct stat>>& files);
+  void Forget(const std::string& subject);
+  // The files `subject` was remembered with, the first first (none when it was not).
+  std::vector<std::string> FilesOf(const std::string& subject) const;
+  // Writes the cache when anything changed.
+  void Save();
+
+  // Where the cache of that kind for an analysis folder is kept.
+  static std::string CacheFile(const std::string& kind, const std::string& analysisFolder);
+
+private:
+  struct Entry {
+    std::vector<std::string> files;
+    std::vector<std::string> identities;
+  };
+  std::string m_header; // the cache file's first line, with its folder
+  std::string m_file;   // none: in memory only
+  int64_t m_settleNanoseconds = -1; // how long after a change its files' times are trusted
+  std::map<std::string, Entry> m_entries;
+  bool m_changed = false;
+};
+
+} // namespace tov
