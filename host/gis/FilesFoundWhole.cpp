@@ -155,6 +155,7 @@ bool FilesFoundWhole::StillWhole(const std::string& subject) const {
     if (stat(it->second.files[i].c_str(), &st) != 0 || !S_ISREG(st.st_mode) || Identity(st) != it->second.identities[i])
       return false;
   }
+  it->second.seenNow = true;
   return true;
 }
 
@@ -170,8 +171,12 @@ void FilesFoundWhole::RememberWhole(const std::string& subject,
     entry.files.push_back(file);
     entry.identities.push_back(Identity(st));
   }
+  entry.seenNow = true;
   auto it = m_entries.find(subject);
-  if (it != m_entries.end() && it->second.files == entry.files && it->second.identities == entry.identities) return;
+  if (it != m_entries.end() && it->second.files == entry.files && it->second.identities == entry.identities) {
+    it->second.seenNow = true;
+    return;
+  }
   m_entries[subject] = std::move(entry);
   m_changed = true;
 }
@@ -190,9 +195,10 @@ void FilesFoundWhole::Save() {
   std::string out = m_header + "\n";
   for (auto it = m_entries.begin(); it != m_entries.end();) {
     const Entry& entry = it->second;
-    // What is gone (a study area deleted) is not kept: nothing would ask for it again.
+    // What is gone (a study area deleted) is not kept: nothing would ask for
+    // it again. What this process found as it was is there.
     struct stat st {};
-    if (stat(entry.files.front().c_str(), &st) != 0) {
+    if (!entry.seenNow && stat(entry.files.front().c_str(), &st) != 0) {
       it = m_entries.erase(it);
       continue;
     }

@@ -41,6 +41,7 @@ private:
   struct Entry {
     std::vector<std::string> files;
     std::vector<std::string> identities;
+    mutable bool seenNow = false; // found as it was, or remembered, by this process
   };
   std::string m_header; // the cache file's first line, with its folder
   std::string m_file;   // none: in memory only
