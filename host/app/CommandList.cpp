@@ -2,6 +2,7 @@
 #include "host/app/Commands.h"
 
 #include "host/framework/AnalysisCheck.h"
+#include "host/framework/SharedAnalysis.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
 #include "platform/framework/SettingsKeys.h"
 #include "platform/framework/StudyAreaRecord.h"
@@ -18,9 +19,10 @@ size_t PrintStudyAreas(const Analysis& analysis, SqliteStudyAreaCatalog& catalog
   const std::string current = analysis.extension->ExtensionProperties()->GetProperty(kCurrentExtentKey);
   const std::vector<SqliteStudyAreaCatalog::Entry> entries = catalog.Entries("TYPE");
   // What an earlier list found whole is not looked at again while its files
-  // are unchanged. A shared analysis's copy is made anew from the database.
+  // are unchanged. So too in the user's mirror of a shared analysis, whose
+  // files are written anew when pulled again; not in a private copy.
   std::optional<CheckedStudyAreas> checked;
-  if (!analysis.shared) checked.emplace(analysis.folder);
+  if (!analysis.shared || analysis.shared->InMirror()) checked.emplace(analysis.folder);
   for (const auto& [name, method, record] : entries) {
     std::cout << name << "\t" << method << "\t" << (name == current ? "*" : "") << "\t"
               << AnalysisShownPath(analysis, record->FilePath());

@@ -7,7 +7,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tov {
 
@@ -58,8 +60,11 @@ public:
 
   const std::string& WorkingFolder() const { return m_folder; }
   const SharedLocation& Location() const { return m_location; }
+  // Whether the working folder is the user's mirror, kept for later
+  // processes, rather than a private copy removed at the end.
+  bool InMirror() const { return m_mirrorLock >= 0; }
   // False for a new analysis (no map document stored yet).
-  bool HasDocument() const { return !m_baseDocument.is_null(); }
+  bool HasDocument() const { return m_hasDocument; }
   // A study area id no other process is given.
   int64_t NextStudyAreaId();
   // Writes back what changed in the working folder since Open (or the last
@@ -100,13 +105,26 @@ private:
   // What the mirror held when the last process left it as pulled or
   // published; false (and nothing read) when it was not left so. Either way
   // the mirror counts as changed from here until SaveMirrorState.
-  bool ReadMirrorState(State& state, std::map<int64_t, std::string>& pulled);
+  bool ReadMirrorState(State& state, std::map<int64_t, std::string>& pulled, std::string& fingerprint);
   void SaveMirrorState(const State& state) const;
   // Whether the working copy is still what was pulled or last published;
   // now is what it holds.
   bool UnchangedSinceBase(State& now);
   void PrepareSchema(bool createMissing);
   void Pull();
+  // A short text that changes whenever any row of the analysis's tables is
+  // written, by whoever writes it (each row version's place and transaction).
+  std::string Fingerprint();
+  // The rows of the study areas (of ids only, when given) in order, and
+  // what each study area is in them, as a digest.
+  struct RecordRows {
+    std::vector<PgConnection::Row> records, properties, files, tables;
+  };
+  RecordRows ReadRecordRows(const std::vector<int64_t>* ids);
+  static std::map<int64_t, std::string> DigestsOf(const RecordRows& rows);
+  // The document as pulled or last published (in local form; null when none
+  // is stored), parsed when first needed.
+  const nlohmann::json& BaseDocument();
   // The working copy's state; a dataset's hash is taken from known, or
   // from reference when its files are unchanged, else computed. A record in
   // kept takes its files' state from there without reading its folder.
@@ -124,7 +142,10 @@ private:
   std::string m_folder;
   std::unique_ptr<PgConnection> m_db;
   State m_base;
-  nlohmann::json m_baseDocument; // in local form; null when none is stored
+  nlohmann::json m_baseDocument;
+  bool m_hasDocument = false;
+  // The text m_baseDocument is still to be parsed from, when it is.
+  std::optional<std::string> m_baseDocumentText;
   int m_mirrorLock = -1;           // held while this process works in the mirror
   bool m_pulled = false;
   // The mirror's saved state still says what it holds: nothing was pulled
@@ -134,6 +155,10 @@ private:
   // For each study area, a digest of its rows and tables as last pulled:
   // the next pull into the mirror copies again only those whose digest changed.
   std::map<int64_t, std::string> m_pulledDigests;
+  // The tables' Fingerprint when the copy was last what they hold, and the
+  // one the mirror's saved state has: while they are the same, nothing is
+  // pulled.
+  std::string m_fingerprint, m_savedFingerprint;
 };
 
 } // namespace tov

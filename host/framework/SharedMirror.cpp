@@ -55,7 +55,7 @@ std::string SharedAnalysis::TakeMirror(const SharedLocation& location, int& lock
   return (WorkRoot() / name).string();
 }
 
-bool SharedAnalysis::ReadMirrorState(State& state, std::map<int64_t, std::string>& pulled) {
+bool SharedAnalysis::ReadMirrorState(State& state, std::map<int64_t, std::string>& pulled, std::string& fingerprint) {
   const fs::path path = fs::path(m_folder) / kMirrorState;
   std::error_code ec;
   if (!fs::exists(path, ec)) return false;
@@ -69,6 +69,7 @@ bool SharedAnalysis::ReadMirrorState(State& state, std::map<int64_t, std::string
       !saved.contains("records") || !saved["records"].is_object())
     return false;
   try {
+    fingerprint = saved.value("fingerprint", "");
     for (const auto& [key, value] : saved["records"].items()) {
       const int64_t id = std::stoll(key);
       RecordState& r = state.records[id];
@@ -84,6 +85,7 @@ bool SharedAnalysis::ReadMirrorState(State& state, std::map<int64_t, std::string
   } catch (const std::exception&) {
     state = State();
     pulled.clear();
+    fingerprint.clear();
     return false;
   }
   return true;
@@ -92,7 +94,7 @@ bool SharedAnalysis::ReadMirrorState(State& state, std::map<int64_t, std::string
 void SharedAnalysis::SaveMirrorState(const State& state) const {
   std::error_code ec;
   const fs::path path = fs::path(m_folder) / kMirrorState, held = fs::path(m_folder) / kHeldState;
-  bool sameStamps = m_savedStateHolds && state.records.size() == m_base.records.size();
+  bool sameStamps = m_savedStateHolds && m_fingerprint == m_savedFingerprint && state.records.size() == m_base.records.size();
   for (auto a = state.records.begin(), b = m_base.records.begin(); sameStamps && a != state.records.end(); ++a, ++b)
     sameStamps = a->first == b->first && a->second.stamps == b->second.stamps;
   if (sameStamps) {
@@ -108,7 +110,7 @@ void SharedAnalysis::SaveMirrorState(const State& state) const {
            {"stamps", r.stamps}};
     if (auto d = m_pulledDigests.find(id); d != m_pulledDigests.end()) out["pulled"] = d->second;
   }
-  const json saved = {{"format", kMirrorFormat}, {"records", std::move(records)}};
+  const json saved = {{"format", kMirrorFormat}, {"fingerprint", m_fingerprint}, {"records", std::move(records)}};
   const fs::path made = fs::path(m_folder) / "mirror.json.new";
   WriteText(made, saved.dump());
   fs::rename(made, path, ec);
@@ -121,12 +123,28 @@ bool SharedAnalysis::UnchangedSinceBase(State& now) {
     if (!SameContent(now, m_base)) return false;
     const fs::path document = fs::path(m_folder) / "document.json";
     std::error_code ec;
-    if (!fs::exists(document, ec)) return m_baseDocument.is_null();
+    if (!fs::exists(document, ec)) return !m_hasDocument;
     if (FileStamp(document) == m_documentStamp) return true;
-    return LayerJson::ReadFile(document.string(), kSource) == m_baseDocument;
+    return LayerJson::ReadFile(document.string(), kSource) == BaseDocument();
   } catch (...) {
     return false;
   }
+}
+
+std::string SharedAnalysis::Fingerprint() {
+  std::string sql = "SELECT concat_ws('|'";
+  for (const char* table : {"study_areas", "record_properties", "record_files", "record_tables", "settings", "document"})
+    sql += ", (SELECT count(*) || ':' || coalesce(sum(hashtextextended(ctid::text || '@' || xmin::text, 0)), 0) FROM " +
+           Table(table) + ")";
+  return m_db->Scalar(sql + ")", {}, "reading what changed").value_or("");
+}
+
+const json& SharedAnalysis::BaseDocument() {
+  if (m_baseDocumentText) {
+    m_baseDocument = ParseJson(*m_baseDocumentText);
+    m_baseDocumentText.reset();
+  }
+  return m_baseDocument;
 }
 
 } // namespace tov

@@ -151,6 +151,9 @@ void SharedAnalysis::Publish() {
     db.Execute(std::string("SELECT pg_advisory_xact_lock(") + kLockKey + ", hashtext($1))", {m_location.schema},
                "waiting for other users");
     FailurePoint("locked", db);
+    // Only when no one else wrote since the pull is the copy, once this is
+    // written, all the tables hold.
+    const bool aloneSincePull = !m_fingerprint.empty() && Fingerprint() == m_fingerprint;
     std::vector<std::string> drops;
     auto tablesOf = [&](int64_t id, const std::string* workspace, const std::string* layer) {
       std::string sql = "SELECT table_name FROM " + Table("record_tables") + " WHERE record_id = $1";
@@ -257,15 +260,18 @@ void SharedAnalysis::Publish() {
         });
 
     FailurePoint("document", db);
-    auto theirs = db.Scalar("SELECT content FROM " + Table("document") + " WHERE id = 1 FOR UPDATE", {},
-                            "reading the map document");
+    // No one else saved a document since the pull: this one is the merge.
+    std::optional<std::string> theirs;
+    if (!aloneSincePull)
+      theirs = db.Scalar("SELECT content FROM " + Table("document") + " WHERE id = 1 FOR UPDATE", {},
+                         "reading the map document");
     json merged = mineDocument;
     if (theirs) {
       json theirsJson = ParseJsonOrDiscarded(ToLocal(*theirs));
       if (theirsJson.is_discarded() || !theirsJson.is_object())
         throw HostError(gisErr::DocumentFormat, kSource,
                         "The map document stored in " + m_location.shown + " cannot be read, so it is not overwritten.");
-      merged = MapDocumentMerge::Merge(m_baseDocument, mineDocument, theirsJson);
+      merged = MapDocumentMerge::Merge(BaseDocument(), mineDocument, theirsJson);
     }
     db.Execute("INSERT INTO " + Table("document") + "(id, content) VALUES(1, $1) "
                "ON CONFLICT(id) DO UPDATE SET content = excluded.content",
@@ -273,18 +279,33 @@ void SharedAnalysis::Publish() {
     for (const auto& table : drops) db.Execute("DROP TABLE IF EXISTS " + Table(table), {}, "dropping a replaced table");
     // Windows open on the analysis show the change once it is committed.
     db.Execute("SELECT pg_notify($1, $2)", {std::string(kChangesChannel), m_location.schema}, "telling other users");
+    // Taken inside the transaction: with the schema locked, what it is at the commit.
+    const std::string fingerprint = aloneSincePull ? Fingerprint() : std::string();
+    std::map<int64_t, std::string> published;
+    if (aloneSincePull) {
+      std::vector<int64_t> changed;
+      for (const auto& [id, record] : mine.records)
+        if (auto base = m_base.records.find(id); base == m_base.records.end() || !SameContent(base->second, record))
+          changed.push_back(id);
+      if (!changed.empty()) published = DigestsOf(ReadRecordRows(&changed));
+    }
     FailurePoint("commit", db);
     transaction.Commit();
     if (merged != mineDocument) LayerJson::WriteFileAtomically(documentPath.string(), LayerJson::Text(merged), kSource);
     // What this process changed is no longer what was pulled: the next
-    // pull into the mirror copies those study areas again.
+    // pull into the mirror copies those study areas again, unless no one
+    // else wrote meanwhile and what they now are in the database is known.
     for (const auto& [id, record] : m_base.records)
       if (auto now = mine.records.find(id); now == mine.records.end() || !SameContent(record, now->second))
         m_pulledDigests.erase(id);
+    for (auto& [id, digest] : published) m_pulledDigests[id] = std::move(digest);
     m_base = std::move(mine);
     m_savedStateHolds = false;
     m_documentStamp = FileStamp(documentPath);
     m_baseDocument = std::move(merged);
+    m_baseDocumentText.reset();
+    m_hasDocument = true;
+    m_fingerprint = fingerprint;
   } catch (...) {
     ThrowJsonError(std::current_exception(), [&](const std::string& reason) {
       return HostError(err::InvalidCall, kSource, "The shared analysis " + m_location.shown + " could not be saved: " + reason + ".");

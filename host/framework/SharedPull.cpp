@@ -40,6 +40,46 @@ void Translate(GDALDataset* target, GDALDataset* source, const std::vector<std::
 }
 } // namespace
 
+SharedAnalysis::RecordRows SharedAnalysis::ReadRecordRows(const std::vector<int64_t>* ids) {
+  PgConnection& db = *m_db;
+  std::string only, array = "{";
+  std::vector<PgConnection::Value> params;
+  if (ids) {
+    for (int64_t id : *ids) array += (array.size() > 1 ? "," : "") + std::to_string(id);
+    params.push_back(array + "}");
+    only = " WHERE record_id = ANY($1::bigint[])";
+  }
+  RecordRows rows;
+  rows.records = db.Query("SELECT id, name, base_dataset, feature_class FROM " + Table("study_areas") +
+                              (ids ? " WHERE id = ANY($1::bigint[])" : "") + " ORDER BY id",
+                          params);
+  rows.properties =
+      db.Query("SELECT record_id, key, value FROM " + Table("record_properties") + only + " ORDER BY record_id, key", params);
+  rows.files =
+      db.Query("SELECT record_id, name, content FROM " + Table("record_files") + only + " ORDER BY record_id, name", params);
+  params.push_back(m_location.schema);
+  rows.tables = db.Query("SELECT record_id, workspace, layer, format, table_name, fid_column, geometry_column, "
+                         "spatial_index, srs, to_regclass(format('%I.%I', $" + std::to_string(params.size()) +
+                             "::text, table_name))::oid FROM " + Table("record_tables") + only +
+                             " ORDER BY record_id, workspace, layer",
+                         params);
+  return rows;
+}
+
+std::map<int64_t, std::string> SharedAnalysis::DigestsOf(const RecordRows& rows) {
+  std::map<int64_t, std::string> texts;
+  auto add = [&texts](const PgConnection::Row& row) {
+    std::string& text = texts[std::stoll(*row[0])];
+    for (const auto& value : row) (text += value ? "v" + *value : std::string("n")) += '\x1f';
+    text += '\x1e';
+  };
+  for (const auto* part : {&rows.records, &rows.properties, &rows.files, &rows.tables})
+    for (const auto& r : *part) add(r);
+  std::map<int64_t, std::string> digests;
+  for (const auto& [id, text] : texts) digests[id] = TextDigest(text);
+  return digests;
+}
+
 void SharedAnalysis::Pull() {
   PgConnection& db = *m_db;
   // Writers wait while a copy is taken, so it is of one moment.
@@ -56,37 +96,34 @@ void SharedAnalysis::Pull() {
     }
   } unlock{db, m_location.schema};
 
-  auto records = db.Query("SELECT id, name, base_dataset, feature_class FROM " + Table("study_areas") + " ORDER BY id");
-  FailurePoint("copying", db);
-  auto properties = db.Query("SELECT record_id, key, value FROM " + Table("record_properties") + " ORDER BY record_id, key");
-  auto settings = db.Query("SELECT facet, key, value FROM " + Table("settings"));
-  auto document = db.Scalar("SELECT content FROM " + Table("document") + " WHERE id = 1");
-  auto files = db.Query("SELECT record_id, name, content FROM " + Table("record_files") + " ORDER BY record_id, name");
-  auto tables = db.Query("SELECT record_id, workspace, layer, format, table_name, fid_column, geometry_column, "
-                         "spatial_index, srs, to_regclass(format('%I.%I', $1::text, table_name))::oid FROM " +
-                         Table("record_tables") + " ORDER BY record_id, workspace, layer",
-                         {m_location.schema});
-
-  // What each study area is in the database, to tell which ones the
-  // mirror holds as they are.
-  std::map<int64_t, std::string> digests;
-  {
-    std::map<int64_t, std::string> texts;
-    auto add = [&texts](const PgConnection::Row& row) {
-      std::string& text = texts[std::stoll(*row[0])];
-      for (const auto& value : row) (text += value ? "v" + *value : std::string("n")) += '\x1f';
-      text += '\x1e';
-    };
-    for (const auto* rows : {&records, &properties, &files, &tables})
-      for (const auto& r : *rows) add(r);
-    for (const auto& [id, text] : texts) digests[id] = TextDigest(text);
-  }
   State saved;
   std::map<int64_t, std::string> savedDigests;
   const bool mirror = m_mirrorLock >= 0;
-  const bool reuse = mirror && ReadMirrorState(saved, savedDigests);
+  const bool reuse = mirror && ReadMirrorState(saved, savedDigests, m_savedFingerprint);
   const fs::path areas = fs::path(m_folder) / "StudyAreas";
   std::error_code ec;
+  if (mirror) m_fingerprint = Fingerprint();
+  FailurePoint("copying", db);
+  if (reuse && !m_fingerprint.empty() && m_fingerprint == m_savedFingerprint) {
+    // No one wrote since the mirror was last what the tables hold: it is
+    // taken as it is, and its document parsed only if a save needs it.
+    auto settings = db.Query("SELECT facet, key, value FROM " + Table("settings"));
+    m_base = std::move(saved);
+    for (const auto& r : settings) m_base.settings[{*r[0], *r[1]}] = ToLocal(*r[2]);
+    const fs::path documentPath = fs::path(m_folder) / "document.json";
+    m_hasDocument = fs::exists(documentPath, ec);
+    if (m_hasDocument) m_baseDocumentText = ReadText(documentPath);
+    m_pulledDigests = std::move(savedDigests);
+    m_savedStateHolds = true;
+    m_documentStamp = FileStamp(documentPath);
+    m_pulled = true;
+    return;
+  }
+  RecordRows rows = ReadRecordRows(nullptr);
+  auto& [records, properties, files, tables] = rows;
+  auto settings = db.Query("SELECT facet, key, value FROM " + Table("settings"));
+  auto document = db.Scalar("SELECT content FROM " + Table("document") + " WHERE id = 1");
+  std::map<int64_t, std::string> digests = DigestsOf(rows);
   if (mirror) {
     if (!reuse) fs::remove_all(m_folder, ec);
     for (const char* suffix : {"", "-wal", "-shm", "-journal"})
@@ -216,7 +253,9 @@ void SharedAnalysis::Pull() {
   m_base = ReadLocal(nullptr, &known, &kept);
   m_base.settings.clear();
   for (const auto& r : settings) m_base.settings[{*r[0], *r[1]}] = ToLocal(*r[2]);
-  m_baseDocument = document ? ParseJson(ToLocal(*document)) : json();
+  m_baseDocument = json();
+  m_hasDocument = document.has_value();
+  if (document) m_baseDocumentText = ToLocal(*document);
   m_pulledDigests = std::move(digests);
   m_savedStateHolds = reuse && kept.size() == records.size() && kept.size() == saved.records.size();
   m_documentStamp = FileStamp(fs::path(m_folder) / "document.json");

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -119,12 +121,36 @@ std::string LayerHash(const std::string& path, const std::string& layerName, boo
   return out.str();
 }
 
+namespace {
+std::string StampOf(const struct stat& st) {
+  return std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +
+         std::to_string(st.st_mtim.tv_nsec);
+}
+} // namespace
+
 std::string FileStamp(const fs::path& path) {
-  std::error_code ec;
-  const auto size = fs::file_size(path, ec);
-  if (ec) return {};
-  const auto time = fs::last_write_time(path, ec).time_since_epoch().count();
-  return std::to_string(size) + ":" + std::to_string(time);
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  return StampOf(st);
+}
+
+std::vector<std::pair<std::string, std::string>> FolderStamps(const fs::path& folder) {
+  std::vector<std::pair<std::string, std::string>> stamps;
+  // Names relative to the open folder: the working copy's paths are long,
+  // and this runs for every study area at the end of every command.
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return stamps;
+  const int fd = ::dirfd(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    struct stat st {};
+    if (::fstatat(fd, entry->d_name, &st, 0) != 0) continue;
+    stamps.emplace_back(name, StampOf(st));
+  }
+  ::closedir(dir);
+  std::sort(stamps.begin(), stamps.end());
+  return stamps;
 }
 
 bool Indexed(const std::string& hash) { return hash.size() > 8 && hash.compare(hash.size() - 8, 8, "-indexed") == 0; }
@@ -169,22 +195,15 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
         continue;
       }
     const fs::path folder = areas / std::to_string(id);
-    std::error_code ec;
-    std::vector<fs::path> entries;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) entries.push_back(entry.path());
-    std::sort(entries.begin(), entries.end());
+    const std::vector<std::pair<std::string, std::string>> entries = FolderStamps(folder);
+    auto stemOf = [](const std::string& name) { return fs::path(name).stem().string(); };
+    auto extensionOf = [](const std::string& name) { return LowerCase(fs::path(name).extension().string()); };
     // A dataset whose files are as they were keeps the hash it had.
-    auto stamp = [&entries](const std::string& prefix, bool stemOnly) {
+    auto stamp = [&](const std::string& prefix, bool stemOnly) {
       std::string text;
-      for (const auto& path : entries) {
-        const std::string name = path.filename().string();
-        if (stemOnly ? path.stem().string() != prefix || LowerCase(path.extension().string()) == ".lyr"
-                     : name.rfind(prefix, 0) != 0)
-          continue;
-        std::error_code ignored;
-        const auto size = fs::file_size(path, ignored);
-        const auto time = fs::last_write_time(path, ignored).time_since_epoch().count();
-        text += name + ":" + std::to_string(size) + ":" + std::to_string(time) + ";";
+      for (const auto& [name, fileStamp] : entries) {
+        if (stemOnly ? stemOf(name) != prefix || extensionOf(name) == ".lyr" : name.rfind(prefix, 0) != 0) continue;
+        text += name + ":" + fileStamp + ";";
       }
       return text;
     };
@@ -205,21 +224,21 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
       }
       return compute();
     };
-    for (const auto& path : entries) {
-      const std::string ext = LowerCase(path.extension().string());
-      const std::string name = path.filename().string();
+    for (const auto& [name, fileStamp] : entries) {
+      const std::string ext = extensionOf(name);
+      const fs::path path = folder / name;
       if (ext == ".lyr") {
         // A layer file whose stamp is the same is read from the reference.
-        const std::string key = "file:" + name, stampText = FileStamp(path);
-        record.stamps[key] = stampText;
+        const std::string key = "file:" + name;
+        record.stamps[key] = fileStamp;
         const std::string* same = nullptr;
         if (reference)
           if (auto r = reference->records.find(id); r != reference->records.end())
-            if (auto s = r->second.stamps.find(key); s != r->second.stamps.end() && s->second == stampText)
+            if (auto s = r->second.stamps.find(key); s != r->second.stamps.end() && s->second == fileStamp)
               if (auto f = r->second.files.find(name); f != r->second.files.end()) same = &f->second;
         record.files[name] = same ? *same : ReadText(path);
       } else if (ext == ".shp") {
-        const std::string layer = path.stem().string();
+        const std::string layer = stemOf(name);
         const std::string key = "|" + layer;
         record.datasets[key] = hashOf(key, stamp(layer, true), [&] { return LayerHash(folder.string(), layer, false); });
       } else if (ext == ".gpkg") {

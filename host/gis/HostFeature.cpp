@@ -117,9 +117,23 @@ void HostFeature::Store() {
   const bool isNew = m_feature->GetFID() == OGRNullFID;
   const OGRErr e = isNew ? layer->CreateFeature(m_feature.get()) : layer->SetFeature(m_feature.get());
   CheckOgr(e, kSource, "The feature cannot be written to \"" + m_class->Name() + "\"");
+  if (!isNew) RecomputeExtent();
   if (m_class->HostWorkspaceOf()->Kind() == WorkspaceKind::Shapefile) layer->SyncToDisk();
   transaction.Commit(kSource, "The feature cannot be saved in \"" + m_class->Name() + "\"");
   m_class->NoteEdit();
+}
+
+// A shapefile's header, and a GeoPackage's table of contents, keep the
+// bounds of every shape ever written: a shape made smaller or deleted leaves
+// them too wide, and the layer's extent with them, unlike a copy of the same
+// features. The statement takes the name unquoted: one with a space keeps
+// its bounds.
+void HostFeature::RecomputeExtent() {
+  const std::string& name = m_class->Name();
+  if (name.find_first_of(" \t\"") != std::string::npos) return;
+  const std::string sql = "RECOMPUTE EXTENT ON " + name;
+  GDALDataset* dataset = m_class->HostWorkspaceOf()->Dataset();
+  if (OGRLayer* result = dataset->ExecuteSQL(sql.c_str(), nullptr, nullptr)) dataset->ReleaseResultSet(result);
 }
 
 void HostFeature::Delete() {
@@ -127,6 +141,7 @@ void HostFeature::Delete() {
   ResetOgrError();
   CheckOgr(m_class->Layer()->DeleteFeature(OID()), kSource,
            "The feature " + std::to_string(OID()) + " cannot be deleted from \"" + m_class->Name() + "\"");
+  RecomputeExtent();
   m_class->NoteEdit();
 }
 

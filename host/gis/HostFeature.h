@@ -24,6 +24,7 @@ public:
   FeatureClassPtr Class() const override { return m_class; }
 
 private:
+  void RecomputeExtent();
   void CheckIndex(long index) const;
 
   HostFeatureClassPtr m_class;

@@ -125,6 +125,42 @@ TEST_F(SharedAnalysisTest, TheMirrorTakesOthersChangesAndIsMadeAnewWhenLeftChang
   EXPECT_EQ(ReadServer(world).problems, std::vector<std::string>{});
 }
 
+// A mirror no one wrote to since it was left is taken as it is, without a
+// copy; a row written by anyone (here by hand, without the schema's lock)
+// is pulled. One that published while another user wrote keeps their
+// change too.
+TEST_F(SharedAnalysisTest, TheMirrorIsTakenAsItIsUntilAnyoneWrites) {
+  for (const char* name : {"Alpha", "Beta"}) StoreAndSave(world, name);
+  auto inode = [](const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
+    return st.st_ino;
+  };
+  std::string mirror;
+  ino_t catalogue = 0;
+  {
+    AnalysisPtr analysis = world.Open();
+    mirror = analysis->folder;
+    catalogue = inode(mirror + "/analysis.sqlite");
+  }
+  {
+    AnalysisPtr analysis = world.Open();
+    ASSERT_EQ(analysis->folder, mirror);
+    EXPECT_EQ(inode(mirror + "/analysis.sqlite"), catalogue) << "an unchanged analysis was copied again";
+  }
+  TestConnection()->Execute("UPDATE " + PgConnection::QuoteIdentifier(world.Schema()) +
+                            ".study_areas SET name = 'Renamed' WHERE name = 'Beta'");
+  EXPECT_EQ(CatalogueNames(world), (std::vector<std::string>{"Alpha", "Renamed"}));
+  {
+    AnalysisPtr holder = world.Open();
+    ASSERT_EQ(holder->folder, mirror);
+    ASSERT_EQ(RunTovana(world, "delete Renamed").exitCode, 0);
+    Store(*holder, "Gamma");
+    SaveAnalysis(*holder);
+  }
+  EXPECT_EQ(CatalogueNames(world), (std::vector<std::string>{"Alpha", "Gamma"}));
+}
+
 TEST_F(SharedAnalysisTest, UnreachableServerAndMissingSchemaAreRefusedWithWhatToDo) {
   ProgramRun run = RunTovanaOn(world, "PG:host=/nonexistent-socket-folder dbname=tovana user=tovana schemas=x", "list");
   EXPECT_EQ(run.exitCode, 1);

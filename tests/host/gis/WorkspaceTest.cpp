@@ -67,6 +67,14 @@ protected:
     update->UpdateFeature(first);
     EXPECT_NEAR(fc->Extent()->Width(), 3.0, 1e-9);
     EXPECT_NEAR(std::dynamic_pointer_cast<Polygon>(fc->GetFeature(first->OID())->Shape())->Area(), 4.0, 1e-9);
+    // The extent shrinks with the shapes, in the file as read again.
+    update->NextFeature();
+    FeaturePtr east = update->NextFeature();
+    east->SetShape(Square(-89, 40, 1, Geographic(4269)));
+    update->UpdateFeature(east);
+    EXPECT_NEAR(fc->Extent()->Width(), 2.0, 1e-9);
+    first->Delete();
+    EXPECT_NEAR(factory->OpenFromFile(path)->OpenFeatureClass("Area")->Extent()->Width(), 1.0, 1e-9);
     ExpectOneSpatialIndex(fc, "Area");
   }
 };
