@@ -32,8 +32,9 @@ struct SharedLocation {
 // The copy outlives the process as the user's mirror of the schema when it
 // ends as it was pulled or published: the next process that gets the
 // mirror's lock pulls only the study areas that changed since, so a command
-// does not copy a thousand study areas to list them. A process that finds
-// the mirror taken, or left changed by a command that failed, makes a
+// does not copy a thousand study areas to list them, and while no one wrote
+// to the tables since (their Fingerprint), it pulls nothing. A process that
+// finds the mirror taken, or left changed by a command that failed, makes a
 // private copy (and the mirror anew) as before.
 // Open fills the copy from the database; Publish writes back what this
 // process changed since then in one transaction, under a lock every writer
