@@ -126,13 +126,6 @@ std::string StampOf(const struct stat& st) {
   return std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +
          std::to_string(st.st_mtim.tv_nsec);
 }
-} // namespace
-
-std::string FileStamp(const fs::path& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return {};
-  return StampOf(st);
-}
 
 std::vector<std::pair<std::string, std::string>> FolderStamps(const fs::path& folder) {
   std::vector<std::pair<std::string, std::string>> stamps;
@@ -151,6 +144,13 @@ std::vector<std::pair<std::string, std::string>> FolderStamps(const fs::path& fo
   ::closedir(dir);
   std::sort(stamps.begin(), stamps.end());
   return stamps;
+}
+} // namespace
+
+std::string FileStamp(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  return StampOf(st);
 }
 
 bool Indexed(const std::string& hash) { return hash.size() > 8 && hash.compare(hash.size() - 8, 8, "-indexed") == 0; }
