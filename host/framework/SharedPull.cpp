@@ -120,7 +120,9 @@ void SharedAnalysis::Pull() {
     return;
   }
   RecordRows rows = ReadRecordRows(nullptr);
-  auto& [records, properties, files, tables] = rows;
+  // Named, not bound: lambdas below use them, and C++17 does not let a
+  // lambda capture a structured binding.
+  const auto &records = rows.records, &properties = rows.properties, &files = rows.files, &tables = rows.tables;
   auto settings = db.Query("SELECT facet, key, value FROM " + Table("settings"));
   auto document = db.Scalar("SELECT content FROM " + Table("document") + " WHERE id = 1");
   std::map<int64_t, std::string> digests = DigestsOf(rows);
