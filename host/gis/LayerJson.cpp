@@ -153,13 +153,15 @@ FeatureClassPtr OpenSource(const SourceEntry& s, const std::string& anchor) {
     candidates.push_back(UnderFolder(anchor, s.relativePath));
   candidates.push_back(s.path);
   for (const auto& path : candidates) {
-    std::error_code ec;
-    if (path.empty() || !fs::exists(path, ec)) continue;
+    if (path.empty()) continue;
     // A whole shapefile is opened when first used: a command that only asks
     // every layer where its data lives (to find a study area's other layers)
     // then opens none. Damaged ones are left to the driver to judge here.
+    // Found whole, its folder exists: that is not asked again.
     if (s.kind == WorkspaceKind::Shapefile && ShapefileLooksWhole(path, s.dataset, ShapefileUse::Update))
       return HostFeatureClass::WhenUsed(HostWorkspace::OpenWhenUsed(s.kind, path), s.dataset);
+    std::error_code ec;
+    if (!fs::exists(path, ec)) continue;
     // An open workspace may still list a shapefile whose files are gone.
     if (s.kind == WorkspaceKind::Shapefile && !fs::exists(fs::path(path) / (s.dataset + ".shp"), ec)) continue;
     try {

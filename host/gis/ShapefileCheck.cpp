@@ -85,6 +85,8 @@ bool TableHeaderFits(int folder, const std::string& place, const std::string& na
   const uint32_t recordLength = LittleEndian16(h + 10);
   if (headerLength < kTableHeader || recordLength == 0) return false;
   if (headerLength + records * recordLength > table.size) return false;
+  // The longer read is of the file already seen: it is not recorded twice.
+  table.seen = nullptr;
   if (headerLength > table.bytes.size() &&
       (!ReadCompanion(folder, place, name, ".dbf", ".DBF", mode, headerLength, table) || table.bytes.size() < headerLength))
     return false;
