@@ -106,17 +106,29 @@ bool TableHeaderFits(int folder, const std::string& place, const std::string& na
 // cache (UseShapefileCacheOf) the next command reads none of them. A file
 // changed since (its contents, size, mode or owner, or replaced) is read
 // again.
+// The cache is read when a shapefile is first asked about: a command that
+// opens no layer's data (`list`, `setup extent`) does not read it.
 std::mutex g_wholeMutex;
 FilesFoundWhole g_whole;
 std::string g_wholeFolder; // the analysis whose cache g_whole is, if any
+bool g_wholeRead = true;   // g_whole holds g_wholeFolder's cache
+
+FilesFoundWhole& Whole() {
+  if (!g_wholeRead) {
+    g_whole = FilesFoundWhole(kCacheKind, kCacheHeader, g_wholeFolder);
+    g_wholeRead = true;
+  }
+  return g_whole;
+}
 } // namespace
 
 void UseShapefileCacheOf(const std::string& analysisFolder) {
   std::lock_guard<std::mutex> lock(g_wholeMutex);
   if (analysisFolder == g_wholeFolder) return;
   g_whole.Save();
-  g_whole = analysisFolder.empty() ? FilesFoundWhole() : FilesFoundWhole(kCacheKind, kCacheHeader, analysisFolder);
+  g_whole = FilesFoundWhole();
   g_wholeFolder = analysisFolder;
+  g_wholeRead = analysisFolder.empty();
 }
 
 void SaveShapefileCache() {
@@ -130,7 +142,7 @@ bool ShapefileLooksWhole(const std::string& folder, const std::string& name, Sha
   const std::string subject = (use == ShapefileUse::Update ? "w:" : "r:") + place + "/" + name;
   {
     std::lock_guard<std::mutex> lock(g_wholeMutex);
-    if (g_whole.StillWhole(subject)) return true;
+    if (Whole().StillWhole(subject)) return true;
   }
   const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return false;
@@ -145,8 +157,8 @@ bool ShapefileLooksWhole(const std::string& folder, const std::string& name, Sha
                      MainHeaderFits(index) && TableHeaderFits(dir, place, name, mode, &seen);
   close(dir);
   std::lock_guard<std::mutex> lock(g_wholeMutex);
-  if (whole) g_whole.RememberWhole(subject, seen);
-  else g_whole.Forget(subject);
+  if (whole) Whole().RememberWhole(subject, seen);
+  else Whole().Forget(subject);
   return whole;
 }
 
