@@ -128,4 +128,10 @@ std::string ResolvedPath(const std::string& nativePath) {
   return (fs::path(it->second) / leaf).string();
 }
 
+std::string ComparablePath(const std::string& nativePath) {
+  std::error_code ec;
+  fs::path p = fs::weakly_canonical(nativePath, ec);
+  return ec ? fs::absolute(nativePath, ec).lexically_normal().string() : p.string();
+}
+
 } // namespace tov

@@ -46,4 +46,9 @@ std::string UnderFolder(const std::string& folder, const std::string& relative);
 // thousand study areas would otherwise read every link of every path.
 std::string ResolvedPath(const std::string& nativePath);
 
+// One key for a file or folder however its path is written: its
+// weakly_canonical form, or, when that cannot be made, the absolute and
+// lexically normal path. Not remembered: each call reads the links anew.
+std::string ComparablePath(const std::string& nativePath);
+
 } // namespace tov

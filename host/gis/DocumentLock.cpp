@@ -36,9 +36,7 @@ std::string Reason(int error) {
 // process must share, or the second would wait for the first forever.
 std::string FolderOf(const std::string& path) {
   std::error_code ec;
-  fs::path folder = fs::absolute(path, ec).parent_path();
-  fs::path canonical = fs::weakly_canonical(folder, ec);
-  return (ec ? folder.lexically_normal() : canonical).string();
+  return ComparablePath(fs::absolute(path, ec).parent_path().string());
 }
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "host/gis/FilesFoundWhole.h"
 
+#include "host/common/Paths.h"
 #include "host/common/TextDigest.h"
 #include "host/common/UserFolders.h"
 #include "host/gis/LayerJson.h"
@@ -96,13 +97,6 @@ std::vector<std::string> SplitFields(const std::string& line) {
   return fields;
 }
 
-std::string CanonicalFolder(const std::string& folder) {
-  std::error_code ec;
-  fs::path canonical = fs::weakly_canonical(folder, ec);
-  if (ec) canonical = fs::absolute(folder, ec).lexically_normal();
-  return canonical.string();
-}
-
 // The caches of analysis folders that are gone, as a cache writing its own
 // finds them: each names its folder on its first line.
 void RemoveCachesOfGoneFolders(const fs::path& cacheFolder) {
@@ -121,11 +115,11 @@ void RemoveCachesOfGoneFolders(const fs::path& cacheFolder) {
 } // namespace
 
 std::string FilesFoundWhole::CacheFile(const std::string& kind, const std::string& analysisFolder) {
-  return (fs::path(UserCacheFolder()) / kind / TextDigest(CanonicalFolder(analysisFolder))).string();
+  return (fs::path(UserCacheFolder()) / kind / TextDigest(ComparablePath(analysisFolder))).string();
 }
 
 FilesFoundWhole::FilesFoundWhole(const std::string& kind, const std::string& header, const std::string& analysisFolder) {
-  const std::string folder = CanonicalFolder(analysisFolder);
+  const std::string folder = ComparablePath(analysisFolder);
   m_header = header + "\t" + Escaped(folder);
   try {
     m_file = CacheFile(kind, analysisFolder);

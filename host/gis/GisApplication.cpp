@@ -157,12 +157,6 @@ json WriteDocument(const MapDocument& document, const std::string& nativeFolder)
   return j;
 }
 
-// The same file however the path is written.
-std::string SameFileKey(const std::string& nativePath) {
-  std::error_code ec;
-  fs::path p = fs::weakly_canonical(nativePath, ec);
-  return ec ? fs::absolute(nativePath, ec).lexically_normal().string() : p.string();
-}
 } // namespace
 
 GisApplication::GisApplication() : m_document(std::make_shared<HostMapDocument>()) {}
@@ -173,7 +167,7 @@ MapDocumentPtr GisApplication::Document() const {
 }
 
 std::shared_ptr<const std::string> GisApplication::UntouchedDocumentText(const std::string& path) const {
-  if (!m_untouched || !m_preparations.empty() || !m_baselineIsFile || SameFileKey(ToNativePath(path)) != m_baselineFile)
+  if (!m_untouched || !m_preparations.empty() || !m_baselineIsFile || ComparablePath(ToNativePath(path)) != m_baselineFile)
     return nullptr;
   return m_fileText;
 }
@@ -191,7 +185,7 @@ void GisApplication::Prepare(const Preparation& preparation) {
 
 std::function<json()> GisApplication::PreparedDocumentState(const std::string& path) const {
   const std::string native = ToNativePath(path);
-  if (!m_untouched || m_preparations.empty() || !m_baselineIsFile || SameFileKey(native) != m_baselineFile) return {};
+  if (!m_untouched || m_preparations.empty() || !m_baselineIsFile || ComparablePath(native) != m_baselineFile) return {};
   return [text = m_fileText, preparations = m_preparations, native] {
     const std::string folder = FolderOfFile(native);
     MapDocumentPtr document = ReadDocument(LayerJson::ParseText(*text, native, kSource), folder);
@@ -240,7 +234,7 @@ void GisApplication::LoadDocument(const std::string& path) {
       m_baseline = json();
       m_fileText = std::make_shared<const std::string>(std::move(text));
       m_baselineIsFile = true;
-      m_baselineFile = SameFileKey(native);
+      m_baselineFile = ComparablePath(native);
       m_untouched = true;
       m_preparations.clear();
     } catch (const JsonFormatError& e) {
@@ -251,7 +245,7 @@ void GisApplication::LoadDocument(const std::string& path) {
     }
   } catch (const HostError&) {
     // What was not understood must not be replaced by what was.
-    if (exists) m_unreadDocument = SameFileKey(native);
+    if (exists) m_unreadDocument = ComparablePath(native);
     throw;
   }
   m_unreadDocument.clear();
@@ -269,7 +263,7 @@ void GisApplication::SaveDocumentChangesSince(const std::string& path, const jso
   if (now.is_null()) now = DocumentJson(native);
   m_baseline = since;
   m_baselineIsFile = false;
-  m_baselineFile = SameFileKey(native);
+  m_baselineFile = ComparablePath(native);
   SaveDocumentState(native, std::move(now));
 }
 
@@ -294,7 +288,7 @@ void GisApplication::SaveDocument(const std::string& path, json now) const {
 }
 
 void GisApplication::RefuseUnreadDocument(const std::string& native) const {
-  if (!m_unreadDocument.empty() && SameFileKey(native) == m_unreadDocument)
+  if (!m_unreadDocument.empty() && ComparablePath(native) == m_unreadDocument)
     throw HostError(gisErr::DocumentFormat, kSource,
                     "The map document \"" + DisplayPath(native) +
                         "\" could not be read when it was opened, so it is not overwritten. Repair or remove it "
@@ -310,7 +304,7 @@ void GisApplication::SaveDocumentState(const std::string& native, json j) const 
   // Only the file this document came from is merged into; another one
   // (a new document, or saving under a new name) is replaced. A file that
   // still holds what the baseline was made from has nothing to merge.
-  const std::string file = SameFileKey(native);
+  const std::string file = ComparablePath(native);
   if (file == m_baselineFile && fs::exists(native, ec)) {
     const std::string text = LayerJson::ReadText(native, kSource);
     if (!m_fileText || text != *m_fileText || !m_baselineIsFile) {
