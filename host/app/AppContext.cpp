@@ -1,5 +1,7 @@
 #include "host/app/AppContext.h"
 
+#include "host/framework/SharedAnalysis.h"
+
 namespace tov {
 
 AnalysisPtr AppContext::OpenAnalysisOnce(AnalysisOpening opening) {
@@ -7,6 +9,9 @@ AnalysisPtr AppContext::OpenAnalysisOnce(AnalysisOpening opening) {
   if (!m_analysis || lacksMap) {
     m_analysis.reset(); // one open analysis per process
     m_analysis = OpenAnalysis(analysisFolder, datasetName, dataRoot, createsSharedAnalysis, opening);
+  } else if (opening == AnalysisOpening::Whole && m_analysis->shared) {
+    // Opened to read, it is now used to change it.
+    m_analysis->shared->SetOnlyReads(false);
   }
   return m_analysis;
 }

@@ -62,6 +62,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
   std::string folder = nativeFolder;
   if (SharedAnalysis::IsLocation(nativeFolder)) {
     analysis->shared = SharedAnalysis::Open(nativeFolder, createShared);
+    analysis->shared->SetOnlyReads(opening == AnalysisOpening::WithoutMap);
     folder = analysis->shared->WorkingFolder();
   }
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();

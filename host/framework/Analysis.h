@@ -44,7 +44,9 @@ using AnalysisPtr = std::shared_ptr<Analysis>;
 // How much of an analysis OpenAnalysis reads. A command that neither shows
 // nor changes the map (list, show) opens it WithoutMap: the map document,
 // which grows with every study area, is then left unread. A new analysis,
-// and one switched to another data set, still get their map.
+// and one switched to another data set, still get their map. Such a command
+// changes no study area either: a shared analysis takes their files as
+// pulled (SharedAnalysis::SetOnlyReads).
 enum class AnalysisOpening { Whole, WithoutMap };
 
 // Opens the analysis in nativeFolder, creating the folder and a new analysis

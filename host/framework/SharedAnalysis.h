@@ -66,6 +66,12 @@ public:
   bool InMirror() const { return m_mirrorLock >= 0; }
   // False for a new analysis (no map document stored yet).
   bool HasDocument() const { return m_hasDocument; }
+  // Set for a process that opened the analysis only to read it (list, show,
+  // export): the study areas' files are then taken as pulled, and the check
+  // that decides at the end whether the mirror is kept reads their records,
+  // the settings and the document but not their folders. Cleared when the
+  // same analysis is then used to change it.
+  void SetOnlyReads(bool onlyReads) { m_onlyReads = onlyReads; }
   // A study area id no other process is given.
   int64_t NextStudyAreaId();
   // Writes back what changed in the working folder since Open (or the last
@@ -149,6 +155,7 @@ private:
   std::optional<std::string> m_baseDocumentText;
   int m_mirrorLock = -1;           // held while this process works in the mirror
   bool m_pulled = false;
+  bool m_onlyReads = false; // see SetOnlyReads
   // The mirror's saved state still says what it holds: nothing was pulled
   // again or published since it was read.
   bool m_savedStateHolds = false;

@@ -119,7 +119,7 @@ void SharedAnalysis::SaveMirrorState(const State& state) const {
 
 bool SharedAnalysis::UnchangedSinceBase(State& now) {
   try {
-    now = ReadLocal(&m_base, nullptr);
+    now = ReadLocal(&m_base, nullptr, m_onlyReads ? &m_base.records : nullptr);
     if (!SameContent(now, m_base)) return false;
     const fs::path document = fs::path(m_folder) / "document.json";
     std::error_code ec;

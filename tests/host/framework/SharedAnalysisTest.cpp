@@ -161,6 +161,46 @@ TEST_F(SharedAnalysisTest, TheMirrorIsTakenAsItIsUntilAnyoneWrites) {
   EXPECT_EQ(CatalogueNames(world), (std::vector<std::string>{"Alpha", "Gamma"}));
 }
 
+// A process that opened the analysis only to read it leaves its study
+// areas' folders unread at the end, so the mirror is kept whatever it did to
+// them; one that changes the analysis has them checked, and a changed
+// mirror is copied anew.
+TEST_F(SharedAnalysisTest, OnlyAProcessThatOpenedToReadLeavesTheStudyAreasUnchecked) {
+  StoreAndSave(world, "Alpha");
+  // A mirror copied anew is a new folder: a mark left in the old one is gone.
+  auto mark = [](const AnalysisPtr& analysis) { WriteTextFile(analysis->folder + "/kept.mark", ""); };
+  auto marked = [](const AnalysisPtr& analysis) { return fs::exists(analysis->folder + "/kept.mark"); };
+  auto touchLayerFile = [](const AnalysisPtr& analysis) {
+    const std::string path = ToNativePath(analysis->dataManager->GetStudyAreaCatalog()->Item("Alpha")->FilePath());
+    WriteTextFile(path, ReadTextFile(path) + " ");
+  };
+  auto openToRead = [&] {
+    return OpenAnalysis(world.AnalysisFolder(), "Test", world.DataRoot(), false, AnalysisOpening::WithoutMap);
+  };
+  {
+    AnalysisPtr reader = openToRead();
+    mark(reader);
+    touchLayerFile(reader);
+  }
+  {
+    AnalysisPtr next = world.Open();
+    EXPECT_TRUE(marked(next)) << "what a reader left was copied again";
+    touchLayerFile(next);
+  }
+  {
+    AnalysisPtr after = world.Open();
+    EXPECT_FALSE(marked(after)) << "a mirror changed by a writer was trusted";
+    mark(after);
+  }
+  {
+    AnalysisPtr reopened = openToRead();
+    ASSERT_TRUE(marked(reopened));
+    reopened->shared->SetOnlyReads(false);
+    touchLayerFile(reopened);
+  }
+  EXPECT_FALSE(marked(world.Open())) << "a reader that went on to write was trusted";
+}
+
 TEST_F(SharedAnalysisTest, UnreachableServerAndMissingSchemaAreRefusedWithWhatToDo) {
   ProgramRun run = RunTovanaOn(world, "PG:host=/nonexistent-socket-folder dbname=tovana user=tovana schemas=x", "list");
   EXPECT_EQ(run.exitCode, 1);
