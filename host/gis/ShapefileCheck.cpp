@@ -105,9 +105,8 @@ bool TableHeaderFits(int folder, const std::string& place, const std::string& na
 // through its layer file reads the headers once, and with an analysis's
 // cache (UseShapefileCacheOf) the next command reads none of them. A file
 // changed since (its contents, size, mode or owner, or replaced) is read
-// again.
-// The cache is read when a shapefile is first asked about: a command that
-// opens no layer's data (`list`, `setup extent`) does not read it.
+// again. The cache is read when a shapefile is first asked about: a command
+// that opens no layer's data (`list`) does not read it.
 std::mutex g_wholeMutex;
 FilesFoundWhole g_whole;
 std::string g_wholeFolder; // the analysis whose cache g_whole is, if any
