@@ -106,16 +106,26 @@ std::string ResolvedPath(const std::string& nativePath) {
   static std::unordered_map<std::string, std::string> folders;
   std::string trimmed = nativePath;
   while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
-  const fs::path path(trimmed);
-  const fs::path leaf = path.filename();
-  // Only a plain last name that is no link may be put after its resolved folder.
-  if (!path.is_absolute() || leaf.empty() || leaf == "." || leaf == "..") return WeaklyCanonical(nativePath);
+  // Split by hand when the path is plain: it is asked for every layer a
+  // document shows, and the library's path type costs more than the lookup.
+  std::string parent, leaf;
+  if (IsAbsoluteNormal(trimmed) && trimmed.size() > 1) {
+    const size_t slash = trimmed.rfind('/');
+    parent = slash == 0 ? "/" : trimmed.substr(0, slash);
+    leaf = trimmed.substr(slash + 1);
+  } else {
+    const fs::path path(trimmed);
+    const fs::path name = path.filename();
+    // Only a plain last name that is no link may be put after its resolved folder.
+    if (!path.is_absolute() || name.empty() || name == "." || name == "..") return WeaklyCanonical(nativePath);
+    parent = path.parent_path().string();
+    leaf = name.string();
+  }
   struct stat st {};
   const bool exists = lstat(trimmed.c_str(), &st) == 0;
   if (exists && S_ISLNK(st.st_mode)) return WeaklyCanonical(nativePath);
   // A trailing separator stays on what does not exist as a folder, as weakly_canonical leaves it.
   if (trimmed.size() != nativePath.size() && !(exists && S_ISDIR(st.st_mode))) return WeaklyCanonical(nativePath);
-  const std::string parent = path.parent_path().string();
   std::lock_guard<std::mutex> lock(mutex);
   auto it = folders.find(parent);
   if (it == folders.end()) {
@@ -125,7 +135,7 @@ std::string ResolvedPath(const std::string& nativePath) {
     it = folders.emplace(parent, std::string(real)).first;
     free(real);
   }
-  return (fs::path(it->second) / leaf).string();
+  return it->second == "/" ? "/" + leaf : it->second + "/" + leaf;
 }
 
 std::string ComparablePath(const std::string& nativePath) {

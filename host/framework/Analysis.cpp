@@ -148,7 +148,7 @@ AnalysisPtr OpenAnalysis(const std::string& nativeFolder, const std::string& dat
 void SaveAnalysis(const Analysis& analysis) {
   if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
   analysis.application->SaveDocument(analysis.folder + "/document.json");
-  if (analysis.shared) analysis.shared->Publish();
+  if (analysis.shared) analysis.shared->Publish(analysis.application->SavedDocumentText().get());
 }
 
 namespace {
@@ -204,13 +204,13 @@ void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark
   // since a save after it, which holds the earlier ones already).
   if (mark.loadedText) {
     analysis.application->SaveDocument(analysis.folder + "/document.json", std::move(now));
-    if (analysis.shared) analysis.shared->Publish();
+    if (analysis.shared) analysis.shared->Publish(analysis.application->SavedDocumentText().get());
     return;
   }
   const nlohmann::json since = StateAt(mark);
   if (since.is_null()) return SaveAnalysis(analysis);
   analysis.application->SaveDocumentChangesSince(analysis.folder + "/document.json", since, std::move(now));
-  if (analysis.shared) analysis.shared->Publish();
+  if (analysis.shared) analysis.shared->Publish(analysis.application->SavedDocumentText().get());
 }
 
 std::string AnalysisShownName(const Analysis& analysis) {

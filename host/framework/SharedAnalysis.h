@@ -77,8 +77,11 @@ public:
   // Writes back what changed in the working folder since Open (or the last
   // Publish); the working folder's document becomes the merged one. Those
   // who LISTEN on kChangesChannel hear of it when it is committed, with
-  // the schema as the notification's text.
-  void Publish();
+  // the schema as the notification's text. `savedDocument`, when given, is
+  // the text a save just wrote to the working folder's document: while the
+  // file still holds it, it is published as it is, without being parsed
+  // and written out again.
+  void Publish(const std::string* savedDocument = nullptr);
   static constexpr char kChangesChannel[] = "tovana_changes";
 
   PgConnection& Connection() { return *m_db; }
@@ -95,7 +98,10 @@ public:
   struct RecordState {
     std::string name, baseDataset, featureClass;
     std::map<std::string, std::string> properties;
-    std::map<std::string, std::string> files;    // layer files by name in the record's folder
+    // Layer files by name in the record's folder, each with its content's
+    // digest: the state kept with the mirror stays small, and what changed
+    // is read from the folder when it is published.
+    std::map<std::string, std::string> files;
     std::map<std::string, std::string> datasets; // "workspace|layer" -> content hash
     std::map<std::string, std::string> stamps;   // "workspace|layer" -> its files' sizes and times
   };

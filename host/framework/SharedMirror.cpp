@@ -20,7 +20,7 @@ namespace {
 constexpr char kMirrorState[] = "mirror.json";
 // The saved state while a process works in the mirror.
 constexpr char kHeldState[] = "mirror.json.held";
-constexpr int kMirrorFormat = 1;
+constexpr int kMirrorFormat = 2; // 2: layer files by digest
 } // namespace
 
 namespace shared {
@@ -112,7 +112,7 @@ void SharedAnalysis::SaveMirrorState(const State& state) const {
   }
   const json saved = {{"format", kMirrorFormat}, {"fingerprint", m_fingerprint}, {"records", std::move(records)}};
   const fs::path made = fs::path(m_folder) / "mirror.json.new";
-  WriteText(made, saved.dump());
+  WriteText(made, WriteJson(saved));
   fs::rename(made, path, ec);
   if (ec) fs::remove(made, ec);
 }

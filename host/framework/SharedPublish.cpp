@@ -119,11 +119,16 @@ void SharedAnalysis::StoreLayer(int64_t id, const std::string& workspace, const 
   if (index) db.Execute("CREATE INDEX ON " + Table(table) + " USING GIST (shape)", {}, "indexing a study area's table");
 }
 
-void SharedAnalysis::Publish() {
+void SharedAnalysis::Publish(const std::string* savedDocument) {
   PgConnection& db = *m_db;
   State mine = ReadLocal(&m_base, nullptr);
   const fs::path documentPath = fs::path(m_folder) / "document.json";
-  json mineDocument = LayerJson::ReadFile(documentPath.string(), kSource);
+  // The text a save wrote is the one a parse and a write would give again:
+  // it is parsed only for a merge with others' changes.
+  std::string mineText = LayerJson::ReadText(documentPath.string(), kSource);
+  const bool asSaved = savedDocument && *savedDocument == mineText;
+  json mineDocument;
+  if (!asSaved) mineDocument = LayerJson::ParseText(mineText, documentPath.string(), kSource);
 
   // Changed datasets go into new tables (in the transaction below, which
   // also drops the tables they replace).
@@ -206,7 +211,8 @@ void SharedAnalysis::Publish() {
             });
         ForChangedRows(
             base ? base->files : kNoRows, record.files,
-            [&](const std::string& name, const std::string& content) {
+            [&](const std::string& name, const std::string&) {
+              const std::string content = ReadText(fs::path(m_folder) / "StudyAreas" / key / name);
               db.Execute("INSERT INTO " + Table("record_files") + "(record_id, name, content) VALUES($1, $2, $3) "
                          "ON CONFLICT(record_id, name) DO UPDATE SET content = excluded.content",
                          {key, name, ToShared(content)}, "storing a study area's layer file");
@@ -265,17 +271,20 @@ void SharedAnalysis::Publish() {
     if (!aloneSincePull)
       theirs = db.Scalar("SELECT content FROM " + Table("document") + " WHERE id = 1 FOR UPDATE", {},
                          "reading the map document");
-    json merged = mineDocument;
+    json merged;
     if (theirs) {
       json theirsJson = ParseJsonOrDiscarded(ToLocal(*theirs));
       if (theirsJson.is_discarded() || !theirsJson.is_object())
         throw HostError(gisErr::DocumentFormat, kSource,
                         "The map document stored in " + m_location.shown + " cannot be read, so it is not overwritten.");
+      if (asSaved) mineDocument = LayerJson::ParseText(mineText, documentPath.string(), kSource);
       merged = MapDocumentMerge::Merge(BaseDocument(), mineDocument, theirsJson);
     }
+    const bool mergedIsMine = !theirs || merged == mineDocument;
+    const std::string mergedText = !mergedIsMine ? LayerJson::Text(merged) : asSaved ? mineText : LayerJson::Text(mineDocument);
     db.Execute("INSERT INTO " + Table("document") + "(id, content) VALUES(1, $1) "
                "ON CONFLICT(id) DO UPDATE SET content = excluded.content",
-               {ToShared(LayerJson::Text(merged))}, "storing the map document");
+               {ToShared(mergedText)}, "storing the map document");
     for (const auto& table : drops) db.Execute("DROP TABLE IF EXISTS " + Table(table), {}, "dropping a replaced table");
     // Windows open on the analysis show the change once it is committed.
     db.Execute("SELECT pg_notify($1, $2)", {std::string(kChangesChannel), m_location.schema}, "telling other users");
@@ -291,7 +300,7 @@ void SharedAnalysis::Publish() {
     }
     FailurePoint("commit", db);
     transaction.Commit();
-    if (merged != mineDocument) LayerJson::WriteFileAtomically(documentPath.string(), LayerJson::Text(merged), kSource);
+    if (!mergedIsMine) LayerJson::WriteFileAtomically(documentPath.string(), mergedText, kSource);
     // What this process changed is no longer what was pulled: the next
     // pull into the mirror copies those study areas again, unless no one
     // else wrote meanwhile and what they now are in the database is known.
@@ -302,8 +311,17 @@ void SharedAnalysis::Publish() {
     m_base = std::move(mine);
     m_savedStateHolds = false;
     m_documentStamp = FileStamp(documentPath);
-    m_baseDocument = std::move(merged);
-    m_baseDocumentText.reset();
+    if (!mergedIsMine) {
+      m_baseDocument = std::move(merged);
+      m_baseDocumentText.reset();
+    } else if (asSaved) {
+      // Parsed if a later save has to merge.
+      m_baseDocument = json();
+      m_baseDocumentText = std::move(mineText);
+    } else {
+      m_baseDocument = std::move(mineDocument);
+      m_baseDocumentText.reset();
+    }
     m_hasDocument = true;
     m_fingerprint = fingerprint;
   } catch (...) {

@@ -1,5 +1,6 @@
 #include "host/framework/SharedAnalysis.h"
 
+#include "host/common/TextDigest.h"
 #include "host/common/UserFolders.h"
 #include "host/framework/AnalysisDatabase.h"
 #include "host/framework/SharedAnalysisParts.h"
@@ -7,10 +8,12 @@
 #include "platform/runtime/TextCase.h"
 #include "platform/runtime/TextReplace.h"
 
+#include <cpl_conv.h>
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <csignal>
 #include <dirent.h>
@@ -75,6 +78,10 @@ void RemoveAbandonedCopies(const fs::path& root) {
 }
 
 std::string LayerHash(const std::string& path, const std::string& layerName, bool geopackage) {
+  // The hash takes no coordinate system: a shapefile's is not matched
+  // against the EPSG database (thousands of its queries) when its shapes
+  // are read.
+  CPLConfigOptionSetter noMatching("USE_OSR_FIND_MATCHES", "NO", false);
   const char* drivers[] = {geopackage ? "GPKG" : "ESRI Shapefile", nullptr};
   GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers));
   if (!ds) return "unreadable";
@@ -123,11 +130,21 @@ std::string LayerHash(const std::string& path, const std::string& layerName, boo
 
 namespace {
 std::string StampOf(const struct stat& st) {
-  return std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +
-         std::to_string(st.st_mtim.tv_nsec);
+  // Written by hand: this runs for every file of every study area.
+  std::string text;
+  text.reserve(48);
+  const auto put = [&text](long long value, char after) {
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    if (after) text += after;
+  };
+  put(static_cast<long long>(st.st_size), ':');
+  put(static_cast<long long>(st.st_mtim.tv_sec), '.');
+  put(static_cast<long long>(st.st_mtim.tv_nsec), 0);
+  return text;
 }
 
-std::vector<std::pair<std::string, std::string>> FolderStamps(const fs::path& folder) {
+std::vector<std::pair<std::string, std::string>> FolderStamps(const std::string& folder) {
   std::vector<std::pair<std::string, std::string>> stamps;
   // Names relative to the open folder: the working copy's paths are long,
   // and this runs for every study area at the end of every command.
@@ -181,7 +198,18 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
     AnalysisDatabase::Statement s(local, "SELECT facet, key, value FROM settings");
     while (s.Step()) state.settings[{s.Text(0), s.Text(1)}] = s.Text(2);
   }
-  const fs::path areas = fs::path(m_folder) / "StudyAreas";
+  // Paths and names are put together as text: the library's path type
+  // costs more than the files' stamps over a thousand study areas.
+  const std::string areas = m_folder + "/StudyAreas/";
+  // A name's stem and its extension (lower case), as the library splits them.
+  auto stemOf = [](const std::string& name) {
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+  };
+  auto extensionOf = [](const std::string& name) {
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? std::string() : LowerCase(name.substr(dot));
+  };
   for (auto& item : state.records) {
     // Named, not bound: a lambda below needs them, and C++17 does not let a
     // lambda capture a structured binding.
@@ -194,10 +222,8 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
         record.stamps = k->second.stamps;
         continue;
       }
-    const fs::path folder = areas / std::to_string(id);
+    const std::string folder = areas + std::to_string(id);
     const std::vector<std::pair<std::string, std::string>> entries = FolderStamps(folder);
-    auto stemOf = [](const std::string& name) { return fs::path(name).stem().string(); };
-    auto extensionOf = [](const std::string& name) { return LowerCase(fs::path(name).extension().string()); };
     // A dataset whose files are as they were keeps the hash it had.
     auto stamp = [&](const std::string& prefix, bool stemOnly) {
       std::string text;
@@ -226,7 +252,7 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
     };
     for (const auto& [name, fileStamp] : entries) {
       const std::string ext = extensionOf(name);
-      const fs::path path = folder / name;
+      const std::string path = folder + "/" + name;
       if (ext == ".lyr") {
         // A layer file whose stamp is the same is read from the reference.
         const std::string key = "file:" + name;
@@ -236,11 +262,11 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
           if (auto r = reference->records.find(id); r != reference->records.end())
             if (auto s = r->second.stamps.find(key); s != r->second.stamps.end() && s->second == fileStamp)
               if (auto f = r->second.files.find(name); f != r->second.files.end()) same = &f->second;
-        record.files[name] = same ? *same : ReadText(path);
+        record.files[name] = same ? *same : TextDigest(ReadText(path));
       } else if (ext == ".shp") {
         const std::string layer = stemOf(name);
         const std::string key = "|" + layer;
-        record.datasets[key] = hashOf(key, stamp(layer, true), [&] { return LayerHash(folder.string(), layer, false); });
+        record.datasets[key] = hashOf(key, stamp(layer, true), [&] { return LayerHash(folder, layer, false); });
       } else if (ext == ".gpkg") {
         const char* drivers[] = {"GPKG", nullptr};
         GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers));
@@ -248,7 +274,7 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
         const std::string stampText = stamp(name, false);
         for (auto* layer : ds->GetLayers()) {
           const std::string layerName = layer->GetName(), key = name + "|" + layerName;
-          record.datasets[key] = hashOf(key, stampText, [&] { return LayerHash(path.string(), layerName, true); });
+          record.datasets[key] = hashOf(key, stampText, [&] { return LayerHash(path, layerName, true); });
         }
       }
     }

@@ -324,6 +324,7 @@ void GisApplication::SaveDocumentState(const std::string& native, json j) const 
   m_baseline = std::move(j);
   m_baselineFile = file;
   m_fileText = std::make_shared<const std::string>(std::move(out));
+  m_savedText = m_fileText;
   SaveShapefileCache();
 }
 

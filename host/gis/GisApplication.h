@@ -58,6 +58,9 @@ public:
   // it saved. Otherwise none. A command that prepares nothing on the map can then
   // mark it without writing out every layer.
   std::shared_ptr<const std::string> UntouchedDocumentText(const std::string& path) const;
+  // The text this process last wrote to a document file, as written (the
+  // file may since have been changed by others); none before a save.
+  std::shared_ptr<const std::string> SavedDocumentText() const { return m_savedText; }
   // A change the host itself makes to the document before a run, such as a
   // command's extent. It is applied at once; while nothing else has changed
   // the document since the load, it is also remembered, so that the
@@ -93,6 +96,7 @@ private:
   // (after a load, or a save that had nothing to merge).
   mutable std::shared_ptr<const std::string> m_fileText;
   mutable bool m_baselineIsFile = false;
+  mutable std::shared_ptr<const std::string> m_savedText; // see SavedDocumentText
   // Set by a load; cleared once the document is handed out or saved.
   mutable bool m_untouched = false;
   // Made since the load, while it is untouched.

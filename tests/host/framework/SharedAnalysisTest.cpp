@@ -14,6 +14,7 @@
 #include "host/framework/PostgisDatasetImport.h"
 #include "host/gis/HostFeatureClass.h"
 #include "host/gis/HostPolygon.h"
+#include "host/gis/LayerJson.h"
 #include "host/gis/PolygonUnion.h"
 
 #include <sys/stat.h>
@@ -24,6 +25,8 @@
 
 namespace tov::test {
 namespace {
+
+using nlohmann::json;
 
 const char kWest[] = "--lonlat --extent=-74.9,40.2,-74.5,40.8";
 
@@ -120,7 +123,7 @@ TEST_F(SharedAnalysisTest, TheMirrorTakesOthersChangesAndIsMadeAnewWhenLeftChang
     EXPECT_FALSE(analysis->dataManager->GetStudyAreaCatalog()->Exists("Unsaved")) << round;
     for (const char* name : {"Alpha", "Gamma", "Delta"}) EXPECT_EQ(AnalysisCheck::BrokenReason(*analysis, name), "") << name;
     analysis.reset();
-    WriteTextFile(mirror + "/mirror.json", "{\"format\": 1, \"records\": {\"1\": {}}}");
+    WriteTextFile(mirror + "/mirror.json", "{\"format\": 2, \"records\": {\"1\": {}}}");
   }
   EXPECT_EQ(ReadServer(world).problems, std::vector<std::string>{});
 }
@@ -322,6 +325,27 @@ TEST_F(SharedAnalysisTest, AChangedShapeReplacesItsTable) {
   EXPECT_FALSE(db->Scalar("SELECT to_regclass($1)", {world.Schema() + "." + tableBefore}).has_value());
   AnalysisPtr copy = world.Open();
   EXPECT_NEAR(ClassOf(*copy, "Moving")->Extent()->Width(), widthBefore / 2, widthBefore * 1e-6);
+  EXPECT_EQ(ReadServer(world).problems, std::vector<std::string>{});
+}
+
+// What a command changed reaches the server as its working copy holds it:
+// a renamed study area's layer file (the mirror keeps only its digest), and
+// the document as the save wrote it, also when the mirror is taken again.
+TEST_F(SharedAnalysisTest, ALayerFileAndTheDocumentArePublishedAsWritten) {
+  ASSERT_EQ(RunTovana(world, std::string("setup extent --name Alpha ") + kWest).exitCode, 0);
+  for (const char* command : {"rename Alpha Beta", "rename Beta Gamma"}) {
+    const ProgramRun run = RunTovana(world, command);
+    ASSERT_EQ(run.exitCode, 0) << command << ": " << run.errors;
+  }
+  auto db = TestConnection();
+  const std::string s = PgConnection::QuoteIdentifier(world.Schema()) + ".";
+  const std::string layerFile = db->Scalar("SELECT content FROM " + s + "record_files").value_or("");
+  EXPECT_EQ(json::parse(layerFile)["layer"]["name"], "Gamma");
+  const std::string document = db->Scalar("SELECT content FROM " + s + "document WHERE id = 1").value_or("");
+  EXPECT_EQ(LayerJson::Text(json::parse(document)), document) << "the document was not stored as a save writes it";
+  EXPECT_EQ(ReadServer(world).documentNames, std::vector<std::string>{"Gamma"});
+  AnalysisPtr copy = world.Open();
+  EXPECT_EQ(AnalysisCheck::BrokenReason(*copy, "Gamma"), "");
   EXPECT_EQ(ReadServer(world).problems, std::vector<std::string>{});
 }
 

@@ -403,6 +403,9 @@ TEST_F(SpatialReferenceTest, ResolvedPathsAreTheLibrarysInEveryForm) {
     }
   }
   EXPECT_EQ(ResolvedPath("relative/name"), fs::weakly_canonical("relative/name").string());
+  // Right under the root, where the folder is "/" itself (and may be a link).
+  for (const char* top : {"/", "/usr", "/usr/", "/bin", "/no-such-top"})
+    EXPECT_EQ(ResolvedPath(top), fs::weakly_canonical(top).string()) << top;
 }
 
 // Shapefiles that share a .prj text share the system matched for it; one of
