@@ -67,7 +67,7 @@ public:
   // False for a new analysis (no map document stored yet).
   bool HasDocument() const { return m_hasDocument; }
   // Set for a process that opened the analysis only to read it (list, show,
-  // export): the study areas' files are then taken as pulled, and the check
+  // export, zip-preview): the study areas' files are then taken as pulled, and the check
   // that decides at the end whether the mirror is kept reads their records,
   // the settings and the document but not their folders. Cleared when the
   // same analysis is then used to change it.
