@@ -311,17 +311,9 @@ void SharedAnalysis::Publish(const std::string* savedDocument) {
     m_base = std::move(mine);
     m_savedStateHolds = false;
     m_documentStamp = FileStamp(documentPath);
-    if (!mergedIsMine) {
-      m_baseDocument = std::move(merged);
-      m_baseDocumentText.reset();
-    } else if (asSaved) {
-      // Parsed if a later save has to merge.
-      m_baseDocument = json();
-      m_baseDocumentText = std::move(mineText);
-    } else {
-      m_baseDocument = std::move(mineDocument);
-      m_baseDocumentText.reset();
-    }
+    // Kept as the text stored, parsed only if a later save has to merge.
+    m_baseDocument = json();
+    m_baseDocumentText = mergedText;
     m_hasDocument = true;
     m_fingerprint = fingerprint;
   } catch (...) {
