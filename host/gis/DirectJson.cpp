@@ -1,229 +1,58 @@
 #include "host/gis/DirectJson.h"
 
+#include "host/gis/DirectJsonReader.h"
+
 #include <charconv>
 #include <cmath>
-#include <cstring>
+#include <vector>
 
 using nlohmann::json;
 
 namespace tov {
 
 namespace {
-// Deeper texts are left to json::parse, which does not recurse.
-constexpr int kMaxDepth = 200;
+using directjson::Utf8;
 
-// A continuation byte in [low, high].
-bool Continuation(const char*& q, const char* end, unsigned char low = 0x80, unsigned char high = 0xBF) {
-  if (q == end) return false;
-  const auto c = static_cast<unsigned char>(*q);
-  if (c < low || c > high) return false;
-  ++q;
-  return true;
-}
-
-// One UTF-8 sequence starting at q (a byte of 0x80 or more), checked as
-// nlohmann::json checks it when it reads or writes a text.
-bool Utf8(const char*& q, const char* end) {
-  const auto c = static_cast<unsigned char>(*q++);
-  auto next = [&](unsigned char low = 0x80, unsigned char high = 0xBF) { return Continuation(q, end, low, high); };
-  if (c >= 0xC2 && c <= 0xDF) return next();
-  if (c == 0xE0) return next(0xA0) && next();
-  if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) return next() && next();
-  if (c == 0xED) return next(0x80, 0x9F) && next();
-  if (c == 0xF0) return next(0x90) && next() && next();
-  if (c >= 0xF1 && c <= 0xF3) return next() && next() && next();
-  if (c == 0xF4) return next(0x80, 0x8F) && next() && next();
-  return false;
-}
-
-class DirectReader {
+// Builds the value json::parse would give, in place.
+class TreeSink {
 public:
-  explicit DirectReader(std::string_view text) : m_p(text.data()), m_end(text.data() + text.size()) {}
+  using Text = std::string;
 
-  bool Document(json& out) {
-    // json::parse skips a byte order mark; so does the fallback.
-    if (m_end - m_p >= 3 && std::memcmp(m_p, "\xEF\xBB\xBF", 3) == 0) return false;
-    Skip();
-    if (!Value(out, 0)) return false;
-    Skip();
-    return m_p == m_end;
+  void Null() { Slot() = nullptr; }
+  void Bool(bool value) { Slot() = value; }
+  void Integer(int64_t value) { Slot() = static_cast<json::number_integer_t>(value); }
+  void Unsigned(uint64_t value) { Slot() = static_cast<json::number_unsigned_t>(value); }
+  void Float(double value) { Slot() = value; }
+  void String(std::string&& text) { Slot() = std::move(text); }
+  void BeginObject() { Open(json::value_t::object); }
+  void BeginArray() { Open(json::value_t::array); }
+  void Key(std::string&& key) {
+    auto& members = m_open.back()->get_ref<json::object_t&>();
+    // Written sorted, so the end is the place; a repeated key keeps its
+    // last value, as json::parse does.
+    m_member = &members.try_emplace(members.end(), std::move(key))->second;
   }
+  void End() { m_open.pop_back(); }
+
+  json root;
 
 private:
-  void Skip() {
-    while (m_p < m_end && (*m_p == ' ' || *m_p == '\n' || *m_p == '\r' || *m_p == '\t')) ++m_p;
+  // Where the next value goes. An open container's own place does not move
+  // while its items are read, so the pointers stay good.
+  json& Slot() {
+    if (m_open.empty()) return root;
+    json& top = *m_open.back();
+    if (top.is_array()) return top.get_ref<json::array_t&>().emplace_back();
+    return *m_member;
+  }
+  void Open(json::value_t type) {
+    json& slot = Slot();
+    slot = json(type);
+    m_open.push_back(&slot);
   }
 
-  bool Word(const char* word, size_t size) {
-    if (static_cast<size_t>(m_end - m_p) < size || std::memcmp(m_p, word, size) != 0) return false;
-    m_p += size;
-    return true;
-  }
-
-  bool Value(json& out, int depth) {
-    if (m_p == m_end) return false;
-    switch (*m_p) {
-    case '{': return Object(out, depth + 1);
-    case '[': return Array(out, depth + 1);
-    case '"': {
-      std::string text;
-      if (!String(text)) return false;
-      out = std::move(text);
-      return true;
-    }
-    case 't':
-      if (!Word("true", 4)) return false;
-      out = true;
-      return true;
-    case 'f':
-      if (!Word("false", 5)) return false;
-      out = false;
-      return true;
-    case 'n':
-      if (!Word("null", 4)) return false;
-      out = nullptr;
-      return true;
-    default: return Number(out);
-    }
-  }
-
-  // The members of an object or the items of an array, up to `close`, each
-  // read by `item`.
-  template <typename ReadItem> bool Items(char close, int depth, ReadItem item) {
-    if (depth > kMaxDepth) return false;
-    ++m_p;
-    Skip();
-    if (m_p < m_end && *m_p == close) {
-      ++m_p;
-      return true;
-    }
-    for (;;) {
-      Skip();
-      if (!item()) return false;
-      Skip();
-      if (m_p == m_end) return false;
-      if (*m_p == ',') {
-        ++m_p;
-        continue;
-      }
-      if (*m_p != close) return false;
-      ++m_p;
-      return true;
-    }
-  }
-
-  bool Object(json& out, int depth) {
-    out = json(json::value_t::object);
-    auto& members = out.get_ref<json::object_t&>();
-    return Items('}', depth, [&] {
-      if (m_p == m_end || *m_p != '"') return false;
-      std::string key;
-      if (!String(key)) return false;
-      Skip();
-      if (m_p == m_end || *m_p != ':') return false;
-      ++m_p;
-      Skip();
-      // Written sorted, so the end is the place; a repeated key keeps its
-      // last value, as json::parse does.
-      return Value(members.try_emplace(members.end(), std::move(key))->second, depth);
-    });
-  }
-
-  bool Array(json& out, int depth) {
-    out = json(json::value_t::array);
-    auto& items = out.get_ref<json::array_t&>();
-    return Items(']', depth, [&] { return Value(items.emplace_back(), depth); });
-  }
-
-  bool String(std::string& out) {
-    ++m_p;
-    const char* run = m_p;
-    for (;;) {
-      if (m_p == m_end) return false;
-      const auto c = static_cast<unsigned char>(*m_p);
-      if (c == '"') {
-        out.append(run, m_p);
-        ++m_p;
-        return true;
-      }
-      if (c < 0x20) return false;
-      if (c < 0x80 && c != '\\') {
-        ++m_p;
-        continue;
-      }
-      if (c >= 0x80) {
-        if (!Utf8(m_p, m_end)) return false;
-        continue;
-      }
-      out.append(run, m_p);
-      if (++m_p == m_end) return false;
-      switch (*m_p) {
-      case '"': out += '"'; break;
-      case '\\': out += '\\'; break;
-      case '/': out += '/'; break;
-      case 'b': out += '\b'; break;
-      case 'f': out += '\f'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      case 't': out += '\t'; break;
-      default: return false; // \u and anything else
-      }
-      run = ++m_p;
-    }
-  }
-
-  static bool Digit(char c) { return c >= '0' && c <= '9'; }
-
-  bool Number(json& out) {
-    const char* start = m_p;
-    const char* q = m_p;
-    const bool negative = q < m_end && *q == '-';
-    if (negative) ++q;
-    if (q == m_end || !Digit(*q)) return false;
-    if (*q == '0') ++q;
-    else
-      while (q < m_end && Digit(*q)) ++q;
-    bool integer = true;
-    if (q < m_end && *q == '.') {
-      integer = false;
-      if (++q == m_end || !Digit(*q)) return false;
-      while (q < m_end && Digit(*q)) ++q;
-    }
-    if (q < m_end && (*q == 'e' || *q == 'E')) {
-      integer = false;
-      if (++q < m_end && (*q == '+' || *q == '-')) ++q;
-      if (q == m_end || !Digit(*q)) return false;
-      while (q < m_end && Digit(*q)) ++q;
-    }
-    m_p = q;
-    if (integer) {
-      if (negative) {
-        json::number_integer_t value = 0;
-        if (std::from_chars(start, q, value).ec == std::errc()) {
-          out = value;
-          return true;
-        }
-      } else {
-        json::number_unsigned_t value = 0;
-        if (std::from_chars(start, q, value).ec == std::errc()) {
-          out = value;
-          return true;
-        }
-      }
-      // Too large for an integer: json::parse makes it a number with a
-      // fraction, as below.
-    }
-    double value = 0;
-    const auto result = std::from_chars(start, q, value);
-    // Out of range (json::parse refuses what overflows and takes what
-    // underflows): left to it.
-    if (result.ec != std::errc() || result.ptr != q || !std::isfinite(value)) return false;
-    out = value;
-    return true;
-  }
-
-  const char* m_p;
-  const char* m_end;
+  std::vector<json*> m_open;
+  json* m_member = nullptr;
 };
 
 // False for a text that is not UTF-8, which dump() refuses.
@@ -319,9 +148,9 @@ bool WriteValue(const json& j, std::string& out) {
 } // namespace
 
 bool ParseJsonDirectly(std::string_view text, json& value) {
-  json parsed;
-  if (!DirectReader(text).Document(parsed)) return false;
-  value = std::move(parsed);
+  TreeSink sink;
+  if (!directjson::Reader<TreeSink>(text, sink).Document()) return false;
+  value = std::move(sink.root);
   return true;
 }
 

@@ -57,10 +57,10 @@ json WriteGraphics(const HostMap& map) {
   return graphics;
 }
 
-void ReadGraphics(const json& graphics, const std::string& where, HostMap& map) {
+void ReadGraphics(const JsonValue& graphics, const std::string& where, HostMap& map) {
   for (size_t i = 0; i < graphics.size(); ++i) {
     const std::string place = JsonPlace(where, i);
-    const json& g = JsonObject(graphics[i], place);
+    const JsonValue& g = JsonObject(graphics[i], place);
     const std::string wkt = JsonText(g, "wkt", place);
     const bool selected = JsonBool(g, "selected", place);
     SymbolPtr symbol = LayerJson::ReadSymbol(JsonMember(g, "symbol", place), JsonPlace(place, "symbol"));
@@ -88,33 +88,33 @@ json WriteMap(const HostMap& map, const std::string& anchor) {
   return j;
 }
 
-std::shared_ptr<HostMap> ReadMap(const json& j, const std::string& anchor, const std::string& where) {
+std::shared_ptr<HostMap> ReadMap(const JsonValue& j, const std::string& anchor, const std::string& where) {
   JsonObject(j, where);
   auto map = std::make_shared<HostMap>();
   map->SetName(JsonText(j, "name", where));
-  const json& system = JsonMember(j, "spatialReference", where);
+  const JsonValue& system = JsonMember(j, "spatialReference", where);
   if (!system.is_null()) {
     if (!system.is_string()) RefuseJson(JsonPlace(where, "spatialReference"), "a text or null was expected");
     try {
-      map->SetSpatialReference(HostSpatialReferenceFactory().CreateFromWkt(system.get<std::string>()));
+      map->SetSpatialReference(HostSpatialReferenceFactory().CreateFromWkt(std::string(system.Text())));
     } catch (const HostError& e) {
       RefuseJson(JsonPlace(where, "spatialReference"), e.Description());
     }
   }
   // The extent before the layers: a map that shows something already does
   // not look at its layers' data to find what to show.
-  const json& extent = JsonMember(j, "extent", where);
+  const JsonValue& extent = JsonMember(j, "extent", where);
   if (!extent.is_null()) {
     const std::string place = JsonPlace(where, "extent");
-    if (!extent.is_array() || extent.size() != 4 ||
-        !std::all_of(extent.begin(), extent.end(), [](const json& v) { return v.is_number(); }))
+    if (!extent.is_array() || extent.size() != 4 || !extent[0].is_number() || !extent[1].is_number() ||
+        !extent[2].is_number() || !extent[3].is_number())
       RefuseJson(place, "four numbers or null were expected");
     auto e = std::make_shared<HostEnvelope>();
-    e->PutCoords(extent[0].get<double>(), extent[1].get<double>(), extent[2].get<double>(), extent[3].get<double>());
+    e->PutCoords(extent[0].Number(), extent[1].Number(), extent[2].Number(), extent[3].Number());
     e->SetSpatialReference(map->SpatialReference());
     map->SetExtent(e);
   }
-  const json& layers = JsonArray(j, "layers", where);
+  const JsonValue& layers = JsonArray(j, "layers", where);
   // Saved top first; appending keeps that order.
   for (size_t i = 0; i < layers.size(); ++i)
     map->InsertLayer(LayerJson::Read(layers[i], anchor, JsonPlace(JsonPlace(where, "layers"), i)), map->LayerCount());
@@ -124,14 +124,14 @@ std::shared_ptr<HostMap> ReadMap(const json& j, const std::string& anchor, const
 }
 
 // The document as SaveDocument writes it, or JsonFormatError.
-std::shared_ptr<HostMapDocument> ReadDocument(const json& j, const std::string& anchor) {
+std::shared_ptr<HostMapDocument> ReadDocument(const JsonValue& j, const std::string& anchor) {
   JsonObject(j, "");
   const long version = JsonInteger(j, "version", "");
   if (version != kDocumentVersion)
     RefuseJson("\"version\"", "this application reads version " + std::to_string(kDocumentVersion) + ", not " +
                                   std::to_string(version));
-  const json& maps = JsonArray(j, "maps", "");
-  if (maps.empty()) RefuseJson("\"maps\"", "the document has no map");
+  const JsonValue& maps = JsonArray(j, "maps", "");
+  if (maps.size() == 0) RefuseJson("\"maps\"", "the document has no map");
   const long focus = JsonInteger(j, "focusMap", "");
   if (focus < 0 || focus >= static_cast<long>(maps.size()))
     RefuseJson("\"focusMap\"", "there is no map number " + std::to_string(focus));
@@ -188,7 +188,7 @@ std::function<json()> GisApplication::PreparedDocumentState(const std::string& p
   if (!m_untouched || m_preparations.empty() || !m_baselineIsFile || ComparablePath(native) != m_baselineFile) return {};
   return [text = m_fileText, preparations = m_preparations, native] {
     const std::string folder = FolderOfFile(native);
-    MapDocumentPtr document = ReadDocument(LayerJson::ParseText(*text, native, kSource), folder);
+    MapDocumentPtr document = ReadDocument(LayerJson::ParseView(*text, native, kSource)->Root(), folder);
     for (const Preparation& preparation : preparations) preparation(*document);
     return WriteDocument(*document, folder);
   };
@@ -224,11 +224,11 @@ void GisApplication::LoadDocument(const std::string& path) {
   const bool exists = fs::exists(native, ec);
   try {
     std::string text = LayerJson::ReadText(native, kSource);
-    json j = LayerJson::ParseText(text, native, kSource);
+    const std::unique_ptr<JsonView> view = LayerJson::ParseView(text, native, kSource);
     try {
       // The shapefiles its layers show were mostly found whole before.
       UseShapefileCacheOf(FolderOfFile(native));
-      m_document = ReadDocument(j, FolderOfFile(native));
+      m_document = ReadDocument(view->Root(), FolderOfFile(native));
       // The baseline is made from the text only when a save has to merge:
       // most saves find the file as it was read.
       m_baseline = json();
@@ -273,8 +273,8 @@ const json& GisApplication::Baseline(const std::string& native) const {
   if (m_baseline.is_null() && m_baselineIsFile && m_fileText && !m_fileText->empty()) {
     // Parsed again rather than kept from the load: a document's parsed
     // text is several times its size, and most saves never merge.
-    const json read = LayerJson::ParseText(*m_fileText, native, kSource);
-    m_baseline = WriteDocument(*ReadDocument(read, FolderOfFile(native)), FolderOfFile(native));
+    const std::unique_ptr<JsonView> read = LayerJson::ParseView(*m_fileText, native, kSource);
+    m_baseline = WriteDocument(*ReadDocument(read->Root(), FolderOfFile(native)), FolderOfFile(native));
   }
   return m_baseline;
 }

@@ -21,7 +21,9 @@ constexpr long kLayerFileVersion = 1;
 void HostLayerFile::Open(const std::string& path) {
   if (path.empty()) throw HostError(err::InvalidCall, kSource, "No layer file was named");
   const std::string native = ToNativePath(path);
-  nlohmann::json j = LayerJson::ReadFile(native, kSource);
+  const std::string text = LayerJson::ReadText(native, kSource);
+  const std::unique_ptr<JsonView> view = LayerJson::ParseView(text, native, kSource);
+  const JsonValue& j = view->Root();
   std::string anchor;
   LayerPtr layer;
   try {

@@ -52,7 +52,7 @@ json WriteColor(const RgbColorPtr& c) {
   return j;
 }
 
-RgbColorPtr ReadColor(const json& j, const std::string& where) {
+RgbColorPtr ReadColor(const JsonValue& j, const std::string& where) {
   JsonObject(j, where);
   auto c = std::make_shared<HostRgbColor>();
   c->SetRGB(JsonInteger(j, "rgb", where));
@@ -110,7 +110,7 @@ json WriteFeatureLayer(const HostFeatureLayer& layer, const std::string& anchor)
 }
 
 // A scale denominator that may be missing (no limit).
-double OptionalScale(const json& j, const char* key, const std::string& where) {
+double OptionalScale(const JsonValue& j, const char* key, const std::string& where) {
   if (!JsonOptionalMember(j, key)) return 0;
   const double scale = JsonNumber(j, key, where);
   if (!(scale > 0) || !std::isfinite(scale)) RefuseJson(JsonPlace(where, key), "a scale above 0 was expected");
@@ -124,7 +124,7 @@ struct SourceEntry {
   bool hasRelativePath = false;
 };
 
-SourceEntry ReadSource(const json& s, const std::string& where) {
+SourceEntry ReadSource(const JsonValue& s, const std::string& where) {
   JsonObject(s, where);
   SourceEntry entry;
   entry.hasRelativePath = JsonOptionalMember(s, "relativePath") != nullptr;
@@ -173,7 +173,7 @@ FeatureClassPtr OpenSource(const SourceEntry& s, const std::string& anchor) {
   return nullptr;
 }
 
-LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::string& where) {
+LayerPtr ReadFeatureLayer(const JsonValue& j, const std::string& anchor, const std::string& where) {
   // Everything is read before anything is applied or any data opened.
   const std::string name = JsonText(j, "name", where);
   const bool visible = JsonBool(j, "visible", where);
@@ -185,16 +185,16 @@ LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::s
   const double maximumScale = OptionalScale(j, "maximumScale", where);
 
   const std::string rendererPlace = JsonPlace(where, "renderer");
-  const json& r = JsonObject(JsonMember(j, "renderer", where), rendererPlace);
+  const JsonValue& r = JsonObject(JsonMember(j, "renderer", where), rendererPlace);
   const std::string rendererLabel = JsonText(r, "label", rendererPlace);
   SymbolPtr rendererSymbol = LayerJson::ReadSymbol(JsonMember(r, "symbol", rendererPlace), JsonPlace(rendererPlace, "symbol"));
 
   const std::string classesPlace = JsonPlace(where, "labelClasses");
-  const json& classes = JsonArray(j, "labelClasses", where);
+  const JsonValue& classes = JsonArray(j, "labelClasses", where);
   std::vector<LabelClassPtr> labelClasses;
   for (size_t i = 0; i < classes.size(); ++i) {
     const std::string place = JsonPlace(classesPlace, i);
-    const json& c = JsonObject(classes[i], place);
+    const JsonValue& c = JsonObject(classes[i], place);
     auto lc = std::make_shared<HostLabelClass>();
     lc->SetExpression(JsonText(c, "expression", place));
     lc->SetMinimumScale(JsonNumber(c, "minimumScale", place));
@@ -207,7 +207,7 @@ LayerPtr ReadFeatureLayer(const json& j, const std::string& anchor, const std::s
     }
     labelClasses.push_back(lc);
   }
-  const json* sourceEntry = JsonOptionalMember(j, "source");
+  const JsonValue* sourceEntry = JsonOptionalMember(j, "source");
   SourceEntry source;
   if (sourceEntry) source = ReadSource(*sourceEntry, JsonPlace(where, "source"));
 
@@ -273,7 +273,7 @@ json LayerJson::WriteSymbol(const SymbolPtr& symbol) {
   return j;
 }
 
-SymbolPtr LayerJson::ReadSymbol(const json& j, const std::string& where) {
+SymbolPtr LayerJson::ReadSymbol(const JsonValue& j, const std::string& where) {
   // A symbol the writer did not know is written as null.
   if (j.is_null()) return nullptr;
   JsonObject(j, where);
@@ -284,7 +284,7 @@ SymbolPtr LayerJson::ReadSymbol(const json& j, const std::string& where) {
     s->SetStyle(JsonInteger(j, "style", where));
     s->SetColor(color("color"));
     // Checked before it is read: fills nested in fills would recurse without end.
-    const json& o = JsonMember(j, "outline", where);
+    const JsonValue& o = JsonMember(j, "outline", where);
     const std::string place = JsonPlace(where, "outline");
     if (!o.is_null() && JsonText(JsonObject(o, place), "kind", place) != "line")
       RefuseJson(place, "a line symbol was expected");
@@ -334,7 +334,7 @@ namespace {
 // Deeper than any map is built: refused before it exhausts the stack.
 constexpr int kMaxGroupDepth = 64;
 
-LayerPtr ReadLayer(const json& j, const std::string& nativeAnchor, const std::string& where, int depth) {
+LayerPtr ReadLayer(const JsonValue& j, const std::string& nativeAnchor, const std::string& where, int depth) {
   JsonObject(j, where);
   const std::string type = JsonText(j, "type", where);
   if (type == "feature") return ReadFeatureLayer(j, nativeAnchor, where);
@@ -344,7 +344,7 @@ LayerPtr ReadLayer(const json& j, const std::string& nativeAnchor, const std::st
     auto group = std::make_shared<HostGroupLayer>();
     group->SetName(JsonText(j, "name", where));
     group->SetVisible(JsonBool(j, "visible", where));
-    const json& children = JsonArray(j, "layers", where);
+    const JsonValue& children = JsonArray(j, "layers", where);
     for (size_t i = 0; i < children.size(); ++i)
       group->Add(ReadLayer(children[i], nativeAnchor, JsonPlace(JsonPlace(where, "layers"), i), depth + 1));
     return group;
@@ -353,7 +353,7 @@ LayerPtr ReadLayer(const json& j, const std::string& nativeAnchor, const std::st
 }
 } // namespace
 
-LayerPtr LayerJson::Read(const json& j, const std::string& nativeAnchor, const std::string& where) {
+LayerPtr LayerJson::Read(const JsonValue& j, const std::string& nativeAnchor, const std::string& where) {
   return ReadLayer(j, nativeAnchor, where, 0);
 }
 
@@ -407,15 +407,27 @@ std::string LayerJson::ReadText(const std::string& nativePath, const char* sourc
   return text;
 }
 
-json LayerJson::ParseText(const std::string& text, const std::string& nativePath, const char* source) {
+namespace {
+// What parse gives, or the error that the file at nativePath is damaged.
+template <typename Parse> auto ParsedOrDamaged(const std::string& nativePath, const char* source, Parse parse) {
   try {
-    return ParseJson(text);
+    return parse();
   } catch (...) {
     ThrowJsonError(std::current_exception(), [&](const std::string& reason) {
       return HostError(gisErr::DocumentFormat, source,
                        "The file \"" + DisplayPath(nativePath) + "\" is damaged and cannot be read (" + reason + ")");
     });
   }
+}
+} // namespace
+
+json LayerJson::ParseText(const std::string& text, const std::string& nativePath, const char* source) {
+  return ParsedOrDamaged(nativePath, source, [&] { return ParseJson(text); });
+}
+
+std::unique_ptr<JsonView> LayerJson::ParseView(const std::string& text, const std::string& nativePath,
+                                               const char* source) {
+  return ParsedOrDamaged(nativePath, source, [&] { return std::make_unique<JsonView>(text); });
 }
 
 } // namespace tov

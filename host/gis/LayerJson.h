@@ -1,8 +1,10 @@
 #pragma once
+#include "host/gis/JsonView.h"
 #include "platform/gis/GisForward.h"
 
 #include <nlohmann/json.hpp>
 
+#include <memory>
 #include <string>
 
 namespace tov {
@@ -17,11 +19,11 @@ namespace tov {
 class LayerJson {
 public:
   static nlohmann::json Write(const LayerPtr& layer, const std::string& nativeAnchor);
-  static LayerPtr Read(const nlohmann::json& j, const std::string& nativeAnchor, const std::string& where);
+  static LayerPtr Read(const JsonValue& j, const std::string& nativeAnchor, const std::string& where);
 
   static nlohmann::json WriteSymbol(const SymbolPtr& symbol);
   // No object for a symbol written as null.
-  static SymbolPtr ReadSymbol(const nlohmann::json& j, const std::string& where);
+  static SymbolPtr ReadSymbol(const JsonValue& j, const std::string& where);
 
   // The text a layer file or map document is stored as: without indentation,
   // since commands read the document whole and it grows with every study
@@ -35,6 +37,9 @@ public:
   static std::string ReadText(const std::string& nativePath, const char* source);
   // Parses what ReadText gave; malformed raises, naming the file.
   static nlohmann::json ParseText(const std::string& text, const std::string& nativePath, const char* source);
+  // The same as a view of the text, which must outlive it: what Read takes.
+  static std::unique_ptr<JsonView> ParseView(const std::string& text, const std::string& nativePath,
+                                             const char* source);
 };
 
 } // namespace tov

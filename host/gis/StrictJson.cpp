@@ -6,6 +6,73 @@ using nlohmann::json;
 
 namespace tov {
 
+namespace {
+// What the readers below need of either kind of value.
+const json* Find(const json& object, const char* key) {
+  auto it = object.find(std::string_view(key));
+  return it == object.end() ? nullptr : &*it;
+}
+const JsonValue* Find(const JsonValue& object, const char* key) { return object.Find(key); }
+std::string TextOf(const json& v) { return v.get<std::string>(); }
+std::string TextOf(const JsonValue& v) { return std::string(v.Text()); }
+bool BoolOf(const json& v) { return v.get<bool>(); }
+bool BoolOf(const JsonValue& v) { return v.Bool(); }
+double NumberOf(const json& v) { return v.get<double>(); }
+double NumberOf(const JsonValue& v) { return v.Number(); }
+int64_t IntegerOf(const json& v) { return v.get<int64_t>(); }
+int64_t IntegerOf(const JsonValue& v) { return v.Integer(); }
+
+template <typename J> const J& Object(const J& j, const std::string& where) {
+  if (!j.is_object()) RefuseJson(where, "an object was expected");
+  return j;
+}
+
+template <typename J> const J& Member(const J& object, const char* key, const std::string& where) {
+  Object(object, where);
+  const J* member = Find(object, key);
+  if (!member) RefuseJson(where, std::string("\"") + key + "\" is missing");
+  return *member;
+}
+
+template <typename J> const J* OptionalMember(const J& object, const char* key) {
+  const J* member = Find(object, key);
+  return !member || member->is_null() ? nullptr : member;
+}
+
+template <typename J> std::string Text(const J& object, const char* key, const std::string& where) {
+  const J& v = Member(object, key, where);
+  if (!v.is_string()) RefuseJson(JsonPlace(where, key), "a text was expected");
+  return TextOf(v);
+}
+
+template <typename J> bool Bool(const J& object, const char* key, const std::string& where) {
+  const J& v = Member(object, key, where);
+  if (!v.is_boolean()) RefuseJson(JsonPlace(where, key), "true or false was expected");
+  return BoolOf(v);
+}
+
+template <typename J> double Number(const J& object, const char* key, const std::string& where) {
+  const J& v = Member(object, key, where);
+  if (!v.is_number()) RefuseJson(JsonPlace(where, key), "a number was expected");
+  return NumberOf(v);
+}
+
+template <typename J> long Integer(const J& object, const char* key, const std::string& where) {
+  const J& v = Member(object, key, where);
+  if (!v.is_number_integer()) RefuseJson(JsonPlace(where, key), "a whole number was expected");
+  const int64_t value = IntegerOf(v);
+  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+    RefuseJson(JsonPlace(where, key), "the number is too large");
+  return static_cast<long>(value);
+}
+
+template <typename J> const J& Array(const J& object, const char* key, const std::string& where) {
+  const J& v = Member(object, key, where);
+  if (!v.is_array()) RefuseJson(JsonPlace(where, key), "a list was expected");
+  return v;
+}
+} // namespace
+
 void RefuseJson(const std::string& where, const std::string& what) {
   throw JsonFormatError(where.empty() ? what : where + ": " + what);
 }
@@ -16,54 +83,18 @@ std::string JsonPlace(const std::string& where, const std::string& key) {
 
 std::string JsonPlace(const std::string& where, size_t index) { return where + "[" + std::to_string(index) + "]"; }
 
-const json& JsonObject(const json& j, const std::string& where) {
-  if (!j.is_object()) RefuseJson(where, "an object was expected");
-  return j;
-}
+#define TOV_STRICT_JSON_READERS(J)                                                                                     \
+  const J& JsonObject(const J& j, const std::string& where) { return Object(j, where); }                                \
+  const J& JsonMember(const J& object, const char* key, const std::string& where) { return Member(object, key, where); } \
+  const J* JsonOptionalMember(const J& object, const char* key) { return OptionalMember(object, key); }                  \
+  std::string JsonText(const J& object, const char* key, const std::string& where) { return Text(object, key, where); }  \
+  bool JsonBool(const J& object, const char* key, const std::string& where) { return Bool(object, key, where); }         \
+  double JsonNumber(const J& object, const char* key, const std::string& where) { return Number(object, key, where); }   \
+  long JsonInteger(const J& object, const char* key, const std::string& where) { return Integer(object, key, where); }   \
+  const J& JsonArray(const J& object, const char* key, const std::string& where) { return Array(object, key, where); }
 
-const json& JsonMember(const json& object, const char* key, const std::string& where) {
-  JsonObject(object, where);
-  auto it = object.find(key);
-  if (it == object.end()) RefuseJson(where, std::string("\"") + key + "\" is missing");
-  return *it;
-}
-
-const json* JsonOptionalMember(const json& object, const char* key) {
-  auto it = object.find(key);
-  return it == object.end() || it->is_null() ? nullptr : &*it;
-}
-
-std::string JsonText(const json& object, const char* key, const std::string& where) {
-  const json& v = JsonMember(object, key, where);
-  if (!v.is_string()) RefuseJson(JsonPlace(where, key), "a text was expected");
-  return v.get<std::string>();
-}
-
-bool JsonBool(const json& object, const char* key, const std::string& where) {
-  const json& v = JsonMember(object, key, where);
-  if (!v.is_boolean()) RefuseJson(JsonPlace(where, key), "true or false was expected");
-  return v.get<bool>();
-}
-
-double JsonNumber(const json& object, const char* key, const std::string& where) {
-  const json& v = JsonMember(object, key, where);
-  if (!v.is_number()) RefuseJson(JsonPlace(where, key), "a number was expected");
-  return v.get<double>();
-}
-
-long JsonInteger(const json& object, const char* key, const std::string& where) {
-  const json& v = JsonMember(object, key, where);
-  if (!v.is_number_integer()) RefuseJson(JsonPlace(where, key), "a whole number was expected");
-  const auto value = v.get<int64_t>();
-  if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
-    RefuseJson(JsonPlace(where, key), "the number is too large");
-  return static_cast<long>(value);
-}
-
-const json& JsonArray(const json& object, const char* key, const std::string& where) {
-  const json& v = JsonMember(object, key, where);
-  if (!v.is_array()) RefuseJson(JsonPlace(where, key), "a list was expected");
-  return v;
-}
+TOV_STRICT_JSON_READERS(json)
+TOV_STRICT_JSON_READERS(JsonValue)
+#undef TOV_STRICT_JSON_READERS
 
 } // namespace tov

@@ -1,4 +1,6 @@
 #pragma once
+#include "host/gis/JsonView.h"
+
 #include <nlohmann/json.hpp>
 
 #include <stdexcept>
@@ -25,17 +27,23 @@ std::string JsonPlace(const std::string& where, const std::string& key);
 // "where[index]".
 std::string JsonPlace(const std::string& where, size_t index);
 
-// The object itself, refused when it is something else.
-const nlohmann::json& JsonObject(const nlohmann::json& j, const std::string& where);
-// A required member of an object.
-const nlohmann::json& JsonMember(const nlohmann::json& object, const char* key, const std::string& where);
-// An optional member (null when missing); a member that is null counts as missing.
-const nlohmann::json* JsonOptionalMember(const nlohmann::json& object, const char* key);
+// Each reader takes a parsed tree (nlohmann::json) or a view of the text
+// (JsonView), with the same refusals.
+#define TOV_STRICT_JSON_READERS(J)                                                                 \
+  /* The object itself, refused when it is something else. */                                    \
+  const J& JsonObject(const J& j, const std::string& where);                                       \
+  /* A required member of an object. */                                                           \
+  const J& JsonMember(const J& object, const char* key, const std::string& where);                 \
+  /* An optional member (null when missing); a member that is null counts as missing. */          \
+  const J* JsonOptionalMember(const J& object, const char* key);                                   \
+  std::string JsonText(const J& object, const char* key, const std::string& where);                \
+  bool JsonBool(const J& object, const char* key, const std::string& where);                       \
+  double JsonNumber(const J& object, const char* key, const std::string& where);                   \
+  long JsonInteger(const J& object, const char* key, const std::string& where);                    \
+  const J& JsonArray(const J& object, const char* key, const std::string& where);
 
-std::string JsonText(const nlohmann::json& object, const char* key, const std::string& where);
-bool JsonBool(const nlohmann::json& object, const char* key, const std::string& where);
-double JsonNumber(const nlohmann::json& object, const char* key, const std::string& where);
-long JsonInteger(const nlohmann::json& object, const char* key, const std::string& where);
-const nlohmann::json& JsonArray(const nlohmann::json& object, const char* key, const std::string& where);
+TOV_STRICT_JSON_READERS(nlohmann::json)
+TOV_STRICT_JSON_READERS(JsonValue)
+#undef TOV_STRICT_JSON_READERS
 
 } // namespace tov

@@ -1,11 +1,13 @@
 // The direct JSON reader gives exactly json::parse's value (types of numbers
 // included) or leaves the text to it, so that every refusal keeps
-// json::parse's message; the direct writer writes dump()'s text or leaves
+// json::parse's message; so does the view of a text, and a repeated key
+// found in it is the one json::parse keeps; the direct writer writes dump()'s text or leaves
 // the value to it; and both take what the host itself writes.
 #include "GisTestSupport.h"
 
 #include "host/gis/GisApplication.h"
 #include "host/gis/DirectJson.h"
+#include "host/gis/JsonView.h"
 #include "host/gis/LayerJson.h"
 
 #include <nlohmann/json.hpp>
@@ -32,6 +34,12 @@ void ExpectSameAsJsonParse(const std::string& text) {
     got = std::string("refused: ") + e.what();
   }
   EXPECT_EQ(got, expected);
+  try {
+    got = JsonView(text).Root().Tree().dump();
+  } catch (const json::exception& e) {
+    got = std::string("refused: ") + e.what();
+  }
+  EXPECT_EQ(got, expected) << "the view";
   const json discarded = ParseJsonOrDiscarded(text);
   EXPECT_EQ(discarded.is_discarded(), expected.rfind("refused: ", 0) == 0);
 }
@@ -55,6 +63,24 @@ TEST(DirectJsonTest, ValuesAndRefusalsAreThoseOfJsonParse) {
   // Deeper than the direct reader goes.
   ExpectSameAsJsonParse(std::string(300, '[') + std::string(300, ']'));
   ExpectSameAsJsonParse(std::string(300, '[') + std::string(299, ']'));
+}
+
+TEST(DirectJsonTest, TheViewFindsMembersAndItems) {
+  for (const std::string text : {R"({"k":1,"a":[true,"x\ty"],"k":{"z":2.5}})",
+                                 R"({"k":1,"a":[true,"x\u0009y"],"k":{"z":2.5}})"}) {
+    SCOPED_TRACE(text);
+    const JsonView view(text);
+    const JsonValue& root = view.Root();
+    ASSERT_TRUE(root.is_object());
+    ASSERT_NE(root.Find("k"), nullptr);
+    EXPECT_EQ(root.Find("k")->Find("z")->Number(), 2.5);
+    EXPECT_EQ(root.Find("missing"), nullptr);
+    const JsonValue& a = *root.Find("a");
+    ASSERT_EQ(a.size(), 2u);
+    EXPECT_TRUE(a[0].Bool());
+    EXPECT_EQ(a[1].Text(), "x\ty");
+    EXPECT_EQ(a[1].Find("x"), nullptr);
+  }
 }
 
 // The same text as dump(), or the same exception.
