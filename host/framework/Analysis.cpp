@@ -7,7 +7,6 @@
 #include "host/framework/ReferenceLayers.h"
 #include "host/framework/SqliteStudyAreaCatalog.h"
 #include "host/gis/DocumentLock.h"
-#include "host/gis/LayerJson.h"
 #include "platform/framework/TovExtension.h"
 #include "platform/runtime/HostError.h"
 #include "platform/runtime/PathDisplay.h"
@@ -152,13 +151,13 @@ void SaveAnalysis(const Analysis& analysis) {
 }
 
 namespace {
-// The document's state at the mark; null when it cannot be saved.
-nlohmann::json StateAt(const AnalysisMark& mark) {
+// The document's state at the mark; empty when it cannot be saved.
+std::string StateAt(const AnalysisMark& mark) {
   if (!mark.prepared) return mark.document;
   try {
     return mark.prepared();
   } catch (const HostError&) {
-    return nullptr;
+    return {};
   }
 }
 } // namespace
@@ -174,7 +173,7 @@ AnalysisMark MarkAnalysis(const Analysis& analysis) {
     mark.document = analysis.application->DocumentState(document);
   } catch (const HostError&) {
     // A map holding what cannot be saved: the document counts as changed.
-    mark.document = nullptr;
+    mark.document.clear();
   }
   return mark;
 }
@@ -189,16 +188,16 @@ bool ChangedBetween(const AnalysisMark& before, const AnalysisMark& after) {
     if (after.loadedText) return *after.loadedText != *before.loadedText;
     // Written as a save would write it; a file written otherwise (an older
     // version's) counts as changed, and is saved the same again.
-    return after.document.is_null() || LayerJson::Text(after.document) != *before.loadedText;
+    return after.document.empty() || after.document != *before.loadedText;
   }
   // Saved in between: the later mark is of another text.
   if (after.loadedText) return true;
-  const nlohmann::json was = StateAt(before);
-  const nlohmann::json is = StateAt(after);
-  return was.is_null() || is.is_null() || is != was;
+  const std::string was = StateAt(before);
+  const std::string is = StateAt(after);
+  return was.empty() || is.empty() || is != was;
 }
 
-void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark, nlohmann::json now) {
+void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark, std::string now) {
   if (!analysis.application) throw HostError(err::ObjectVariableNotSet, kSource, "The analysis is not open.");
   // Untouched at the mark: its changes since are those since the load (or
   // since a save after it, which holds the earlier ones already).
@@ -207,8 +206,8 @@ void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark
     if (analysis.shared) analysis.shared->Publish(analysis.application->SavedDocumentText().get());
     return;
   }
-  const nlohmann::json since = StateAt(mark);
-  if (since.is_null()) return SaveAnalysis(analysis);
+  const std::string since = StateAt(mark);
+  if (since.empty()) return SaveAnalysis(analysis);
   analysis.application->SaveDocumentChangesSince(analysis.folder + "/document.json", since, std::move(now));
   if (analysis.shared) analysis.shared->Publish(analysis.application->SavedDocumentText().get());
 }

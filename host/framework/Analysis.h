@@ -76,10 +76,11 @@ void SaveAnalysis(const Analysis& analysis);
 // loaded from, not written out: with a thousand study areas that took a
 // fifth of an `open`.
 struct AnalysisMark {
-  nlohmann::json document; // null: what cannot be saved, or see loadedText and prepared
+  // The document's text; empty: what cannot be saved, or see loadedText and prepared.
+  std::string document;
   std::shared_ptr<const std::string> loadedText;
   // The document's state at the mark, made only when it is asked for.
-  std::function<nlohmann::json()> prepared;
+  std::function<std::string()> prepared;
   int64_t commits = 0;
 };
 AnalysisMark MarkAnalysis(const Analysis& analysis);
@@ -91,7 +92,7 @@ bool ChangedBetween(const AnalysisMark& before, const AnalysisMark& after);
 // did to the map before it (a command's preparation of the map for a run
 // that then stored nothing) is not kept. `now`, when given, is the
 // document's state of this moment (an AnalysisMark's), not made again.
-void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark, nlohmann::json now = nullptr);
+void SaveAnalysisChangesSince(const Analysis& analysis, const AnalysisMark& mark, std::string now = {});
 
 // How messages name the analysis: its folder, or its shared location.
 std::string AnalysisShownName(const Analysis& analysis);

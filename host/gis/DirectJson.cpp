@@ -56,7 +56,7 @@ private:
 };
 
 // False for a text that is not UTF-8, which dump() refuses.
-bool WriteText(const std::string& text, std::string& out) {
+bool WriteText(std::string_view text, std::string& out) {
   out += '"';
   const char* p = text.data();
   const char* const end = p + text.size();
@@ -98,6 +98,16 @@ template <typename Integer> void WriteInteger(Integer value, std::string& out) {
   out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
 }
 
+void WriteFloat(double value, std::string& out) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  // The digits dump() writes, by its own routine.
+  char digits[64];
+  out.append(digits, nlohmann::detail::to_chars(digits, digits + sizeof digits, value));
+}
+
 // False for what dump() is left to: binary and discarded values, texts that
 // are not UTF-8.
 bool WriteValue(const json& j, std::string& out) {
@@ -106,17 +116,7 @@ bool WriteValue(const json& j, std::string& out) {
   case json::value_t::boolean: out += j.get_ref<const json::boolean_t&>() ? "true" : "false"; return true;
   case json::value_t::number_integer: WriteInteger(j.get_ref<const json::number_integer_t&>(), out); return true;
   case json::value_t::number_unsigned: WriteInteger(j.get_ref<const json::number_unsigned_t&>(), out); return true;
-  case json::value_t::number_float: {
-    const double value = j.get_ref<const json::number_float_t&>();
-    if (!std::isfinite(value)) {
-      out += "null";
-      return true;
-    }
-    // The digits dump() writes, by its own routine.
-    char digits[64];
-    out.append(digits, nlohmann::detail::to_chars(digits, digits + sizeof digits, value));
-    return true;
-  }
+  case json::value_t::number_float: WriteFloat(j.get_ref<const json::number_float_t&>(), out); return true;
   case json::value_t::string: return WriteText(j.get_ref<const json::string_t&>(), out);
   case json::value_t::array: {
     out += '[';
@@ -171,6 +171,63 @@ std::string WriteJson(const json& value) {
   std::string text;
   if (WriteJsonDirectly(value, text)) return text;
   return value.dump();
+}
+
+void JsonTextWriter::Open(char open, char close) {
+  Separate();
+  m_out += open;
+  m_close += close;
+  m_afterItem = false;
+}
+
+void JsonTextWriter::End() {
+  m_out += m_close.back();
+  m_close.pop_back();
+  m_afterItem = true;
+}
+
+void JsonTextWriter::Separate() {
+  if (m_afterItem) m_out += ',';
+}
+
+void JsonTextWriter::Key(std::string_view key) {
+  String(key);
+  m_out += ':';
+  m_afterItem = false;
+}
+
+void JsonTextWriter::Null() {
+  Separate();
+  m_out += "null";
+  m_afterItem = true;
+}
+
+void JsonTextWriter::Bool(bool value) {
+  Separate();
+  m_out += value ? "true" : "false";
+  m_afterItem = true;
+}
+
+void JsonTextWriter::Integer(int64_t value) {
+  Separate();
+  WriteInteger(value, m_out);
+  m_afterItem = true;
+}
+
+void JsonTextWriter::Float(double value) {
+  Separate();
+  WriteFloat(value, m_out);
+  m_afterItem = true;
+}
+
+void JsonTextWriter::String(std::string_view text) {
+  Separate();
+  if (!WriteText(text, m_out)) {
+    // dump()'s refusal, with its message.
+    (void)json(std::string(text)).dump();
+    throw json::type_error::create(316, "invalid UTF-8 byte", nullptr);
+  }
+  m_afterItem = true;
 }
 
 json ParseJsonOrDiscarded(std::string_view text) {

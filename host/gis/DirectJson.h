@@ -22,6 +22,36 @@ nlohmann::json ParseJsonOrDiscarded(std::string_view text);
 // to dump(), with its exception.
 std::string WriteJson(const nlohmann::json& value);
 
+// Writes a value piece by piece as WriteJson writes the same value, without
+// making it first: each object's members must come in the order a json
+// object keeps them (by key, byte by byte), which the caller gives. A text
+// that is not UTF-8 raises dump()'s exception.
+class JsonTextWriter {
+public:
+  void BeginObject() { Open('{', '}'); }
+  void BeginArray() { Open('[', ']'); }
+  // Closes the innermost object or array.
+  void End();
+  void Key(std::string_view key);
+  void Null();
+  void Bool(bool value);
+  void Integer(int64_t value);
+  void Float(double value);
+  void String(std::string_view text);
+
+  const std::string& Text() const { return m_out; }
+  std::string TakeText() { return std::move(m_out); }
+
+private:
+  void Open(char open, char close);
+  // Before a value or a key: the comma that separates it from the one before.
+  void Separate();
+
+  std::string m_out;
+  std::string m_close; // the closing marks of what is open
+  bool m_afterItem = false;
+};
+
 // The direct reader alone: true with the value, or false when it did not
 // take the text (for the tests and the fuzzer that compare the two).
 bool ParseJsonDirectly(std::string_view text, nlohmann::json& value);

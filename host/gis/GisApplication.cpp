@@ -37,24 +37,29 @@ const char* const kSource = kApplicationProgId;
 constexpr long kDocumentVersion = 1;
 
 // Drawn graphics keep their shape (as WKT in the map's system), symbol and
-// whether they were selected.
-json WriteGraphics(const HostMap& map) {
+// whether they were selected. Members go in the order of their keys (see
+// LayerJson).
+void WriteGraphics(const HostMap& map, JsonTextWriter& out) {
   std::vector<GraphicElementPtr> selected;
   if (auto e = map.SelectedElements())
     for (auto el = e->Next(); el; el = e->Next()) selected.push_back(el);
-  json graphics = json::array();
+  out.BeginArray();
   for (long i = 0; i < map.ElementCount(); ++i) {
     GraphicElementPtr element = map.Element(i);
     GeometryPtr shape = element->Geometry();
     if (!shape || shape->IsEmpty()) continue;
     auto ogr = OgrGeometryOf(shape);
     if (!ogr) continue;
-    json g = {{"wkt", ogr->exportToWkt()},
-              {"selected", std::find(selected.begin(), selected.end(), element) != selected.end()}};
-    g["symbol"] = element->Symbol() ? LayerJson::WriteSymbol(element->Symbol()) : json(nullptr);
-    graphics.push_back(g);
+    out.BeginObject();
+    out.Key("selected");
+    out.Bool(std::find(selected.begin(), selected.end(), element) != selected.end());
+    out.Key("symbol");
+    LayerJson::WriteSymbol(element->Symbol(), out);
+    out.Key("wkt");
+    out.String(ogr->exportToWkt());
+    out.End();
   }
-  return graphics;
+  out.End();
 }
 
 void ReadGraphics(const JsonValue& graphics, const std::string& where, HostMap& map) {
@@ -76,16 +81,29 @@ void ReadGraphics(const JsonValue& graphics, const std::string& where, HostMap& 
   }
 }
 
-json WriteMap(const HostMap& map, const std::string& anchor) {
-  json layers = json::array();
-  for (long i = 0; i < map.LayerCount(); ++i) layers.push_back(LayerJson::Write(map.Layer(i), anchor));
-  json j = {{"name", map.Name()}};
-  j["layers"] = std::move(layers); // a brace list would copy every layer
-  j["spatialReference"] = map.SpatialReference() ? json(map.SpatialReference()->ExportToWkt()) : json(nullptr);
+void WriteMap(const HostMap& map, const std::string& anchor, JsonTextWriter& out) {
+  out.BeginObject();
+  out.Key("extent");
   EnvelopePtr e = map.Extent();
-  j["graphics"] = WriteGraphics(map);
-  j["extent"] = e->IsEmpty() ? json(nullptr) : json::array({e->XMin(), e->YMin(), e->XMax(), e->YMax()});
-  return j;
+  if (e->IsEmpty()) {
+    out.Null();
+  } else {
+    out.BeginArray();
+    for (double value : {e->XMin(), e->YMin(), e->XMax(), e->YMax()}) out.Float(value);
+    out.End();
+  }
+  out.Key("graphics");
+  WriteGraphics(map, out);
+  out.Key("layers");
+  out.BeginArray();
+  for (long i = 0; i < map.LayerCount(); ++i) LayerJson::Write(map.Layer(i), anchor, out);
+  out.End();
+  out.Key("name");
+  out.String(map.Name());
+  out.Key("spatialReference");
+  if (map.SpatialReference()) out.String(map.SpatialReference()->ExportToWkt());
+  else out.Null();
+  out.End();
 }
 
 std::shared_ptr<HostMap> ReadMap(const JsonValue& j, const std::string& anchor, const std::string& where) {
@@ -142,19 +160,27 @@ std::shared_ptr<HostMapDocument> ReadDocument(const JsonValue& j, const std::str
   return doc;
 }
 
-// The document as SaveDocument writes it to a file in nativeFolder.
-json WriteDocument(const MapDocument& document, const std::string& nativeFolder) {
-  json maps = json::array();
+// The text SaveDocument writes to a file in nativeFolder.
+std::string WriteDocument(const MapDocument& document, const std::string& nativeFolder) {
   long focus = 0;
+  for (long i = 0; i < document.MapCount(); ++i)
+    if (document.Map(i) == document.FocusMap()) focus = i;
+  JsonTextWriter out;
+  out.BeginObject();
+  out.Key("focusMap");
+  out.Integer(focus);
+  out.Key("maps");
+  out.BeginArray();
   for (long i = 0; i < document.MapCount(); ++i) {
     auto map = std::dynamic_pointer_cast<HostMap>(document.Map(i));
     if (!map) throw HostError(err::TypeMismatch, kSource, "The document holds a map this application cannot save");
-    if (map == document.FocusMap()) focus = i;
-    maps.push_back(WriteMap(*map, nativeFolder));
+    WriteMap(*map, nativeFolder, out);
   }
-  json j = {{"version", kDocumentVersion}, {"focusMap", focus}};
-  j["maps"] = std::move(maps);
-  return j;
+  out.End();
+  out.Key("version");
+  out.Integer(kDocumentVersion);
+  out.End();
+  return out.TakeText();
 }
 
 } // namespace
@@ -183,7 +209,7 @@ void GisApplication::Prepare(const Preparation& preparation) {
   if (m_untouched) m_preparations.push_back(preparation);
 }
 
-std::function<json()> GisApplication::PreparedDocumentState(const std::string& path) const {
+std::function<std::string()> GisApplication::PreparedDocumentState(const std::string& path) const {
   const std::string native = ToNativePath(path);
   if (!m_untouched || m_preparations.empty() || !m_baselineIsFile || ComparablePath(native) != m_baselineFile) return {};
   return [text = m_fileText, preparations = m_preparations, native] {
@@ -210,7 +236,7 @@ void GisApplication::RemoveExtension(const std::string& identifier) { m_extensio
 
 void GisApplication::NewDocument() {
   m_document = std::make_shared<HostMapDocument>();
-  m_baseline = json();
+  m_baselineText.clear();
   m_baselineFile.clear();
   m_fileText.reset();
   m_baselineIsFile = false;
@@ -231,7 +257,7 @@ void GisApplication::LoadDocument(const std::string& path) {
       m_document = ReadDocument(view->Root(), FolderOfFile(native));
       // The baseline is made from the text only when a save has to merge:
       // most saves find the file as it was read.
-      m_baseline = json();
+      m_baselineText.clear();
       m_fileText = std::make_shared<const std::string>(std::move(text));
       m_baselineIsFile = true;
       m_baselineFile = ComparablePath(native);
@@ -251,40 +277,40 @@ void GisApplication::LoadDocument(const std::string& path) {
   m_unreadDocument.clear();
 }
 
-json GisApplication::DocumentJson(const std::string& native) const {
+std::string GisApplication::DocumentText(const std::string& native) const {
   return WriteDocument(*m_document, FolderOfFile(native));
 }
 
-json GisApplication::DocumentState(const std::string& path) const { return DocumentJson(ToNativePath(path)); }
+std::string GisApplication::DocumentState(const std::string& path) const { return DocumentText(ToNativePath(path)); }
 
-void GisApplication::SaveDocumentChangesSince(const std::string& path, const json& since, json now) const {
+void GisApplication::SaveDocumentChangesSince(const std::string& path, const std::string& since,
+                                              std::string now) const {
   const std::string native = ToNativePath(path);
   RefuseUnreadDocument(native);
-  if (now.is_null()) now = DocumentJson(native);
-  m_baseline = since;
+  if (now.empty()) now = DocumentText(native);
+  m_baselineText = since;
   m_baselineIsFile = false;
   m_baselineFile = ComparablePath(native);
   SaveDocumentState(native, std::move(now));
 }
 
-const json& GisApplication::Baseline(const std::string& native) const {
-  // As this process would write the text it last read or wrote, so that
-  // only real changes differ.
-  if (m_baseline.is_null() && m_baselineIsFile && m_fileText && !m_fileText->empty()) {
-    // Parsed again rather than kept from the load: a document's parsed
-    // text is several times its size, and most saves never merge.
+json GisApplication::Baseline(const std::string& native) const {
+  if (!m_baselineText.empty()) return ParseJson(m_baselineText);
+  // As this process would write the text it last read, so that only real
+  // changes differ.
+  if (m_baselineIsFile && m_fileText && !m_fileText->empty()) {
     const std::unique_ptr<JsonView> read = LayerJson::ParseView(*m_fileText, native, kSource);
-    m_baseline = WriteDocument(*ReadDocument(read->Root(), FolderOfFile(native)), FolderOfFile(native));
+    return ParseJson(WriteDocument(*ReadDocument(read->Root(), FolderOfFile(native)), FolderOfFile(native)));
   }
-  return m_baseline;
+  return json();
 }
 
-void GisApplication::SaveDocument(const std::string& path) const { SaveDocument(path, nullptr); }
+void GisApplication::SaveDocument(const std::string& path) const { SaveDocument(path, std::string()); }
 
-void GisApplication::SaveDocument(const std::string& path, json now) const {
+void GisApplication::SaveDocument(const std::string& path, std::string now) const {
   const std::string native = ToNativePath(path);
   RefuseUnreadDocument(native);
-  SaveDocumentState(native, now.is_null() ? DocumentJson(native) : std::move(now));
+  SaveDocumentState(native, now.empty() ? DocumentText(native) : std::move(now));
 }
 
 void GisApplication::RefuseUnreadDocument(const std::string& native) const {
@@ -295,12 +321,12 @@ void GisApplication::RefuseUnreadDocument(const std::string& native) const {
                         "and open it again.");
 }
 
-void GisApplication::SaveDocumentState(const std::string& native, json j) const {
+void GisApplication::SaveDocumentState(const std::string& native, std::string now) const {
   m_untouched = false;
 
   DocumentLock lock(native);
   std::error_code ec;
-  json merged;
+  std::string out;
   // Only the file this document came from is merged into; another one
   // (a new document, or saving under a new name) is replaced. A file that
   // still holds what the baseline was made from has nothing to merge.
@@ -313,15 +339,15 @@ void GisApplication::SaveDocumentState(const std::string& native, json j) const 
         throw HostError(gisErr::DocumentFormat, kSource,
                         "The map document \"" + DisplayPath(native) +
                             "\" was replaced by one this application cannot read, so it is not overwritten.");
-      merged = MapDocumentMerge::Merge(Baseline(native), j, std::move(theirs));
+      out = LayerJson::Text(MapDocumentMerge::Merge(Baseline(native), ParseJson(now), std::move(theirs)));
     }
   }
-  std::string out = LayerJson::Text(merged.is_null() ? j : merged);
+  if (out.empty()) out = now;
   LayerJson::WriteFileAtomically(native, out, kSource);
   // After a merge the file also holds others' work, which the baseline
   // (this document) must not: the next save merges again.
-  m_baselineIsFile = merged.is_null() || merged == j;
-  m_baseline = std::move(j);
+  m_baselineIsFile = out == now;
+  m_baselineText = std::move(now);
   m_baselineFile = file;
   m_fileText = std::make_shared<const std::string>(std::move(out));
   m_savedText = m_fileText;

@@ -43,16 +43,16 @@ public:
   // since then onto it and writes the result (a file that still holds what
   // this document was loaded from or last saved as is simply replaced).
   void SaveDocument(const std::string& path) const;
-  // The document as SaveDocument(path) would write it now.
-  nlohmann::json DocumentState(const std::string& path) const;
+  // The document as SaveDocument(path) would write it now: its text, which
+  // is never empty.
+  std::string DocumentState(const std::string& path) const;
   // Saves only what changed since `since` (a DocumentState for the same
   // path): what was done to the document before, such as a command's own
   // preparation of the map, stays out of the file. `now`, when given, is
   // the DocumentState of this moment, which then is not made again.
-  void SaveDocumentChangesSince(const std::string& path, const nlohmann::json& since,
-                                nlohmann::json now = nullptr) const;
+  void SaveDocumentChangesSince(const std::string& path, const std::string& since, std::string now = {}) const;
   // SaveDocument, with `now` the DocumentState of this moment when given.
-  void SaveDocument(const std::string& path, nlohmann::json now) const;
+  void SaveDocument(const std::string& path, std::string now) const;
   // The text of the file at path as loaded, while nothing can have changed
   // the document since: Document() was not called after the load, nor was
   // it saved. Otherwise none. A command that prepares nothing on the map can then
@@ -71,25 +71,25 @@ public:
   // made since: its DocumentState(path) of this moment, made when called
   // from the loaded text with the preparations replayed on it (a mark that
   // most runs never need). Otherwise none.
-  std::function<nlohmann::json()> PreparedDocumentState(const std::string& path) const;
+  std::function<std::string()> PreparedDocumentState(const std::string& path) const;
 
 private:
-  nlohmann::json DocumentJson(const std::string& nativePath) const;
+  std::string DocumentText(const std::string& nativePath) const;
   // A document file that could not be read when loaded is never overwritten.
   void RefuseUnreadDocument(const std::string& nativePath) const;
-  // Saves `state`, the document's DocumentJson for that path.
-  void SaveDocumentState(const std::string& nativePath, nlohmann::json state) const;
-  // m_baseline, made from m_fileText when it was not made yet.
-  const nlohmann::json& Baseline(const std::string& nativePath) const;
+  // Saves `state`, the document's DocumentText for that path.
+  void SaveDocumentState(const std::string& nativePath, std::string state) const;
+  // The baseline parsed, made from m_fileText when no other is kept: only a
+  // save that merges needs it.
+  nlohmann::json Baseline(const std::string& nativePath) const;
 
   MapDocumentPtr m_document;
   int64_t m_hWnd = 0;
   std::map<std::string, ObjectPtr> m_extensions; // folded identifier
   std::string m_unreadDocument; // the document file a Load refused, if any
-  // The document as loaded or last saved (null for a new one): what this
-  // process's changes are measured against.
-  // Null after a load until a save needs it (see Baseline).
-  mutable nlohmann::json m_baseline;
+  // The document's text as last saved (none for a new one, and after a load,
+  // see Baseline): what this process's changes are measured against.
+  mutable std::string m_baselineText;
   mutable std::string m_baselineFile;
   // The file's text as this process last read or wrote it (shared with the
   // marks made of it), and whether the baseline is that text's document

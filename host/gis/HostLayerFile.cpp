@@ -58,17 +58,26 @@ void HostLayerFile::Save(const std::string& path) {
   if (m_path.empty()) throw HostError(err::InvalidCall, kSource, "The layer file has no path to save to");
   if (!m_layer) throw HostError(err::ObjectRequired, kSource, "The layer file \"" + DisplayPath(m_path) + "\" has no layer to save");
   const std::string native = ToNativePath(m_path);
-  nlohmann::json j = {{"version", kLayerFileVersion}};
-  std::string anchor;
+  std::string anchor, relativeBase;
   if (auto fl = std::dynamic_pointer_cast<FeatureLayer>(m_layer); fl && !fl->DataSourceRelativeBase().empty()) {
     const std::string b = AbsoluteNormalPath(ToNativePath(fl->DataSourceRelativeBase()));
-    const fs::path base(b);
     anchor = b;
-    std::string rel = base.lexically_relative(fs::path(FolderOfFile(native))).generic_string();
-    j["relativeBase"] = rel.empty() ? "." : rel;
+    relativeBase = fs::path(b).lexically_relative(fs::path(FolderOfFile(native))).generic_string();
+    if (relativeBase.empty()) relativeBase = ".";
   }
-  j["layer"] = LayerJson::Write(m_layer, anchor);
-  LayerJson::WriteFileAtomically(native, LayerJson::Text(j), kSource);
+  // Members in the order of their keys (see LayerJson).
+  JsonTextWriter out;
+  out.BeginObject();
+  out.Key("layer");
+  LayerJson::Write(m_layer, anchor, out);
+  if (!anchor.empty()) {
+    out.Key("relativeBase");
+    out.String(relativeBase);
+  }
+  out.Key("version");
+  out.Integer(kLayerFileVersion);
+  out.End();
+  LayerJson::WriteFileAtomically(native, out.Text(), kSource);
 }
 
 } // namespace tov

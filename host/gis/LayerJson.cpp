@@ -43,13 +43,16 @@ std::string RelativeTo(const std::string& data, const std::string& anchor) {
   return fs::path(data).lexically_relative(anchor).generic_string();
 }
 
-// Objects are filled member by member: nlohmann's initializer lists copy
-// every value, which made writing a document of many layers twice as slow.
-json WriteColor(const RgbColorPtr& c) {
-  json j(json::value_t::object);
-  j["rgb"] = c->RGB();
-  j["transparency"] = c->Transparency();
-  return j;
+// Every object below is written with its members in the order of their keys,
+// as a json object keeps them, so that the text is what WriteJson writes for
+// the value read back (DirectJson.h).
+void WriteColor(const RgbColorPtr& c, JsonTextWriter& out) {
+  out.BeginObject();
+  out.Key("rgb");
+  out.Integer(c->RGB());
+  out.Key("transparency");
+  out.Integer(c->Transparency());
+  out.End();
 }
 
 RgbColorPtr ReadColor(const JsonValue& j, const std::string& where) {
@@ -62,51 +65,83 @@ RgbColorPtr ReadColor(const JsonValue& j, const std::string& where) {
   return c;
 }
 
-json WriteFeatureLayer(const HostFeatureLayer& layer, const std::string& anchor) {
-  json j(json::value_t::object);
-  j["type"] = "feature";
-  j["name"] = layer.Name();
-  j["visible"] = layer.Visible();
-  j["selectable"] = layer.Selectable();
-  j["selectionColor"] = WriteColor(layer.SelectionColor());
-  j["displayAnnotation"] = layer.DisplayAnnotation();
-  j["dataSourceRelativeBase"] = layer.DataSourceRelativeBase();
-  // Only layers with a scale range carry one, so older files read the same.
-  if (layer.MinimumScale() > 0) j["minimumScale"] = layer.MinimumScale();
-  if (layer.MaximumScale() > 0) j["maximumScale"] = layer.MaximumScale();
-  const LayerDataSource& src = layer.DataSource();
-  auto source = [&j](const std::string& format, const std::string& dataset, const std::string& path) -> json& {
-    json& s = j["source"];
-    s["format"] = format;
-    s["dataset"] = dataset;
-    s["path"] = path;
-    return s;
-  };
-  if (const SavedDataSource* saved = layer.UnopenedSource()) {
-    // Data never opened is saved as it was read.
-    json& s = source(saved->format, saved->dataset, saved->path);
-    if (saved->hasRelativePath) s["relativePath"] = saved->relativePath;
-  } else if (src.format == "postgis") {
-    source(src.format, src.dataset, src.nativePath);
-  } else if (!src.format.empty()) {
-    const std::string data = AbsoluteNormalPath(src.nativePath);
-    json& s = source(src.format, src.dataset, data);
-    if (!anchor.empty()) s["relativePath"] = RelativeTo(data, AbsoluteNormalPath(anchor));
-  }
-  json& renderer = j["renderer"];
-  renderer["label"] = layer.Renderer()->Label();
-  renderer["symbol"] = LayerJson::WriteSymbol(layer.Renderer()->Symbol());
-  json& classes = j["labelClasses"] = json::array();
+void WriteFeatureLayer(const HostFeatureLayer& layer, const std::string& anchor, JsonTextWriter& out) {
+  out.BeginObject();
+  out.Key("dataSourceRelativeBase");
+  out.String(layer.DataSourceRelativeBase());
+  out.Key("displayAnnotation");
+  out.Bool(layer.DisplayAnnotation());
+  out.Key("labelClasses");
+  out.BeginArray();
   auto props = layer.AnnotationProperties();
   for (long i = 0; i < props->Count(); ++i) {
     LabelClassPtr lc = props->Item(i);
-    json& c = classes.emplace_back(json::value_t::object);
-    c["expression"] = lc->Expression();
-    c["minimumScale"] = lc->MinimumScale();
-    c["maximumScale"] = lc->MaximumScale();
-    c["textSymbol"] = LayerJson::WriteSymbol(lc->TextSymbol());
+    out.BeginObject();
+    out.Key("expression");
+    out.String(lc->Expression());
+    out.Key("maximumScale");
+    out.Float(lc->MaximumScale());
+    out.Key("minimumScale");
+    out.Float(lc->MinimumScale());
+    out.Key("textSymbol");
+    LayerJson::WriteSymbol(lc->TextSymbol(), out);
+    out.End();
   }
-  return j;
+  out.End();
+  // Only layers with a scale range carry one, so older files read the same.
+  if (layer.MaximumScale() > 0) {
+    out.Key("maximumScale");
+    out.Float(layer.MaximumScale());
+  }
+  if (layer.MinimumScale() > 0) {
+    out.Key("minimumScale");
+    out.Float(layer.MinimumScale());
+  }
+  out.Key("name");
+  out.String(layer.Name());
+  out.Key("renderer");
+  out.BeginObject();
+  out.Key("label");
+  out.String(layer.Renderer()->Label());
+  out.Key("symbol");
+  LayerJson::WriteSymbol(layer.Renderer()->Symbol(), out);
+  out.End();
+  out.Key("selectable");
+  out.Bool(layer.Selectable());
+  out.Key("selectionColor");
+  WriteColor(layer.SelectionColor(), out);
+  auto source = [&out](const std::string& format, const std::string& dataset, const std::string& path,
+                       const std::string* relativePath) {
+    out.Key("source");
+    out.BeginObject();
+    out.Key("dataset");
+    out.String(dataset);
+    out.Key("format");
+    out.String(format);
+    out.Key("path");
+    out.String(path);
+    if (relativePath) {
+      out.Key("relativePath");
+      out.String(*relativePath);
+    }
+    out.End();
+  };
+  const LayerDataSource& src = layer.DataSource();
+  if (const SavedDataSource* saved = layer.UnopenedSource()) {
+    // Data never opened is saved as it was read.
+    source(saved->format, saved->dataset, saved->path, saved->hasRelativePath ? &saved->relativePath : nullptr);
+  } else if (src.format == "postgis") {
+    source(src.format, src.dataset, src.nativePath, nullptr);
+  } else if (!src.format.empty()) {
+    const std::string data = AbsoluteNormalPath(src.nativePath);
+    const std::string relative = anchor.empty() ? std::string() : RelativeTo(data, AbsoluteNormalPath(anchor));
+    source(src.format, src.dataset, data, anchor.empty() ? nullptr : &relative);
+  }
+  out.Key("type");
+  out.String("feature");
+  out.Key("visible");
+  out.Bool(layer.Visible());
+  out.End();
 }
 
 // A scale denominator that may be missing (no limit).
@@ -242,35 +277,59 @@ LayerPtr ReadFeatureLayer(const JsonValue& j, const std::string& anchor, const s
 }
 } // namespace
 
-json LayerJson::WriteSymbol(const SymbolPtr& symbol) {
-  json j(json::value_t::object);
+void LayerJson::WriteSymbol(const SymbolPtr& symbol, JsonTextWriter& out) {
   if (auto fill = std::dynamic_pointer_cast<FillSymbol>(symbol)) {
-    j["kind"] = "fill";
-    j["style"] = fill->Style();
-    j["color"] = WriteColor(fill->Color());
-    j["outline"] = WriteSymbol(fill->Outline());
+    out.BeginObject();
+    out.Key("color");
+    WriteColor(fill->Color(), out);
+    out.Key("kind");
+    out.String("fill");
+    out.Key("outline");
+    WriteSymbol(fill->Outline(), out);
+    out.Key("style");
+    out.Integer(fill->Style());
   } else if (auto line = std::dynamic_pointer_cast<LineSymbol>(symbol)) {
-    j["kind"] = "line";
-    j["style"] = line->Style();
-    j["color"] = WriteColor(line->Color());
-    j["width"] = line->Width();
+    out.BeginObject();
+    out.Key("color");
+    WriteColor(line->Color(), out);
+    out.Key("kind");
+    out.String("line");
+    out.Key("style");
+    out.Integer(line->Style());
+    out.Key("width");
+    out.Float(line->Width());
   } else if (auto marker = std::dynamic_pointer_cast<MarkerSymbol>(symbol)) {
-    j["kind"] = "marker";
-    j["style"] = marker->Style();
-    j["size"] = marker->Size();
-    j["color"] = WriteColor(marker->Color());
-    j["outline"] = marker->Outline();
-    j["outlineColor"] = WriteColor(marker->OutlineColor());
-    j["outlineSize"] = marker->OutlineSize();
+    out.BeginObject();
+    out.Key("color");
+    WriteColor(marker->Color(), out);
+    out.Key("kind");
+    out.String("marker");
+    out.Key("outline");
+    out.Bool(marker->Outline());
+    out.Key("outlineColor");
+    WriteColor(marker->OutlineColor(), out);
+    out.Key("outlineSize");
+    out.Float(marker->OutlineSize());
+    out.Key("size");
+    out.Float(marker->Size());
+    out.Key("style");
+    out.Integer(marker->Style());
   } else if (auto text = std::dynamic_pointer_cast<TextSymbol>(symbol)) {
-    j["kind"] = "text";
-    j["size"] = text->Size();
-    j["font"] = text->FontName();
-    j["color"] = WriteColor(text->Color());
+    out.BeginObject();
+    out.Key("color");
+    WriteColor(text->Color(), out);
+    out.Key("font");
+    out.String(text->FontName());
+    out.Key("kind");
+    out.String("text");
+    out.Key("size");
+    out.Float(text->Size());
   } else {
-    return nullptr;
+    // A symbol this writer does not know.
+    out.Null();
+    return;
   }
-  return j;
+  out.End();
 }
 
 SymbolPtr LayerJson::ReadSymbol(const JsonValue& j, const std::string& where) {
@@ -318,14 +377,22 @@ SymbolPtr LayerJson::ReadSymbol(const JsonValue& j, const std::string& where) {
   RefuseJson(JsonPlace(where, "kind"), "\"" + kind + "\" is not a known kind of symbol");
 }
 
-json LayerJson::Write(const LayerPtr& layer, const std::string& nativeAnchor) {
-  if (auto fl = std::dynamic_pointer_cast<HostFeatureLayer>(layer)) return WriteFeatureLayer(*fl, nativeAnchor);
+void LayerJson::Write(const LayerPtr& layer, const std::string& nativeAnchor, JsonTextWriter& out) {
+  if (auto fl = std::dynamic_pointer_cast<HostFeatureLayer>(layer)) return WriteFeatureLayer(*fl, nativeAnchor, out);
   if (auto group = std::dynamic_pointer_cast<GroupLayer>(layer)) {
-    json children = json::array();
-    for (long i = 0; i < group->Count(); ++i) children.push_back(Write(group->Layer(i), nativeAnchor));
-    json j = {{"type", "group"}, {"name", group->Name()}, {"visible", group->Visible()}};
-    j["layers"] = std::move(children); // a brace list would copy every child
-    return j;
+    out.BeginObject();
+    out.Key("layers");
+    out.BeginArray();
+    for (long i = 0; i < group->Count(); ++i) Write(group->Layer(i), nativeAnchor, out);
+    out.End();
+    out.Key("name");
+    out.String(group->Name());
+    out.Key("type");
+    out.String("group");
+    out.Key("visible");
+    out.Bool(group->Visible());
+    out.End();
+    return;
   }
   throw HostError(err::TypeMismatch, "orvaCore.Layer", "The layer was not made by this application and cannot be saved");
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "host/gis/DirectJson.h"
 #include "host/gis/JsonView.h"
 #include "platform/gis/GisForward.h"
 
@@ -18,10 +19,12 @@ namespace tov {
 // `where` in the file.
 class LayerJson {
 public:
-  static nlohmann::json Write(const LayerPtr& layer, const std::string& nativeAnchor);
+  // Writes the layer as one value.
+  static void Write(const LayerPtr& layer, const std::string& nativeAnchor, JsonTextWriter& out);
   static LayerPtr Read(const JsonValue& j, const std::string& nativeAnchor, const std::string& where);
 
-  static nlohmann::json WriteSymbol(const SymbolPtr& symbol);
+  // Null for no symbol, or one of a kind it does not know.
+  static void WriteSymbol(const SymbolPtr& symbol, JsonTextWriter& out);
   // No object for a symbol written as null.
   static SymbolPtr ReadSymbol(const JsonValue& j, const std::string& where);
 

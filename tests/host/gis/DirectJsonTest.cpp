@@ -6,6 +6,7 @@
 #include "GisTestSupport.h"
 
 #include "host/gis/GisApplication.h"
+#include "host/gis/HostFeatureLayer.h"
 #include "host/gis/DirectJson.h"
 #include "host/gis/JsonView.h"
 #include "host/gis/LayerJson.h"
@@ -114,21 +115,36 @@ TEST(DirectJsonTest, TextsAreThoseOfDump) {
 
 using DirectJsonFileTest = GisTest;
 
-TEST_F(DirectJsonFileTest, TheHostsOwnDocumentIsReadAndWrittenDirectly) {
-  GisApplication app;
-  MapPtr map = app.Document()->FocusMap();
-  auto layer = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
-  layer->SetName("Caf\xC3\xA9 \"Nord\"");
-  map->AddLayer(layer);
-  AddGraphic(map, Square(0, 0, 1), CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol"));
-  app.SaveDocument(Platform("document.json"));
-  const std::string text = ReadText(Native("document.json"));
+// What the host writes is written as dump() writes its value (members in
+// the order of their keys): marks compare texts, and a file saved again
+// unchanged is the same file.
+void ExpectWrittenAsDump(const std::string& text) {
   json direct;
   ASSERT_TRUE(ParseJsonDirectly(text, direct));
   EXPECT_EQ(direct.dump(), json::parse(text).dump());
   std::string written;
   ASSERT_TRUE(WriteJsonDirectly(direct, written));
   EXPECT_EQ(written, text);
+}
+
+TEST_F(DirectJsonFileTest, TheHostsOwnDocumentAndLayerFilesAreWrittenAsDumpWritesThem) {
+  GisApplication app;
+  MapPtr map = app.Document()->FocusMap();
+  map->SetSpatialReference(Geographic(4326));
+  auto plain = CreateAs<FeatureLayer>("orvaCore.FeatureLayer");
+  plain->SetName("Caf\xC3\xA9 \"Nord\"");
+  FeatureLayerPtr squares = SquaresLayer({"a", "b"}, "data");
+  squares->SetDataSourceRelativeBase(Platform("data"));
+  std::dynamic_pointer_cast<HostFeatureLayer>(squares)->SetScaleRange(500000, 1000);
+  map->AddLayer(GroupOf("Group", {plain, squares}));
+  AddGraphic(map, Square(0, 0, 1), CreateAs<LineSymbol>("orvaCore.SimpleLineSymbol"));
+  AddGraphic(map, Square(2, 0, 1), CreateAs<MarkerSymbol>("orvaCore.SimpleMarkerSymbol"));
+  AddGraphic(map, Square(4, 0, 1), CreateAs<FillSymbol>("orvaCore.SimpleFillSymbol"));
+  app.Document()->ActiveView()->SetExtent(Box(-1, -1, 5, 2, map->SpatialReference()));
+  app.SaveDocument(Platform("document.json"));
+  ExpectWrittenAsDump(ReadText(Native("document.json")));
+  SaveLayerFile(squares, Platform("squares.lyr"));
+  ExpectWrittenAsDump(ReadText(Native("squares.lyr")));
 }
 
 } // namespace

@@ -219,7 +219,7 @@ TEST_F(DocumentFormatTest, SavesKeepWhatAnotherProcessSavedSinceTheLoad) {
   // Saving the changes since a state: what was done before it stays out of
   // the file, though nobody else saved.
   reread.Document()->FocusMap()->Layer(1)->SetVisible(false);
-  const json since = reread.DocumentState(Platform("document.json"));
+  const std::string since = reread.DocumentState(Platform("document.json"));
   reread.Document()->FocusMap()->Layer(0)->SetName("Since");
   reread.SaveDocumentChangesSince(Platform("document.json"), since);
   GisApplication last;
