@@ -2,6 +2,7 @@
 
 #include "host/framework/SharedAnalysisParts.h"
 #include "host/gis/DirectJson.h"
+#include "host/gis/JsonView.h"
 #include "host/gis/LayerJson.h"
 
 #include <fcntl.h>
@@ -64,23 +65,45 @@ bool SharedAnalysis::ReadMirrorState(State& state, std::map<int64_t, std::string
   // saves the state again leaves the next one to copy everything.
   fs::rename(path, fs::path(m_folder) / kHeldState, ec);
   if (ec) return false;
-  const json saved = ParseJsonOrDiscarded(text);
-  if (saved.is_discarded() || !saved.is_object() || saved.value("format", 0) != kMirrorFormat ||
-      !saved.contains("records") || !saved["records"].is_object())
-    return false;
   try {
-    fingerprint = saved.value("fingerprint", "");
-    for (const auto& [key, value] : saved["records"].items()) {
-      const int64_t id = std::stoll(key);
+    const JsonView view(text);
+    const JsonValue& saved = view.Root();
+    const JsonValue* format = saved.Find("format");
+    const JsonValue* records = saved.Find("records");
+    if (!format || !format->is_number_integer() || format->Integer() != kMirrorFormat || !records ||
+        !records->is_object())
+      return false;
+    if (const JsonValue* f = saved.Find("fingerprint"); f && f->is_string()) fingerprint = f->Text();
+    // A member that is missing or of another kind: the state is not used.
+    auto text = [](const JsonValue& record, const char* key) {
+      const JsonValue* v = record.Find(key);
+      if (!v || !v->is_string()) throw std::runtime_error("damaged");
+      return std::string(v->Text());
+    };
+    auto texts = [](const JsonValue& record, const char* key) {
+      const JsonValue* v = record.Find(key);
+      if (!v || !v->is_object()) throw std::runtime_error("damaged");
+      std::map<std::string, std::string> values;
+      for (size_t i = 0; i < v->size(); ++i) {
+        const JsonValue& member = (*v)[i];
+        if (!member.is_string()) throw std::runtime_error("damaged");
+        values[std::string(member.Key())] = member.Text();
+      }
+      return values;
+    };
+    for (size_t i = 0; i < records->size(); ++i) {
+      const JsonValue& value = (*records)[i];
+      if (!value.is_object()) throw std::runtime_error("damaged");
+      const int64_t id = std::stoll(std::string(value.Key()));
       RecordState& r = state.records[id];
-      r.name = value.at("name").get<std::string>();
-      r.baseDataset = value.at("baseDataset").get<std::string>();
-      r.featureClass = value.at("featureClass").get<std::string>();
-      r.properties = value.at("properties").get<std::map<std::string, std::string>>();
-      r.files = value.at("files").get<std::map<std::string, std::string>>();
-      r.datasets = value.at("datasets").get<std::map<std::string, std::string>>();
-      r.stamps = value.at("stamps").get<std::map<std::string, std::string>>();
-      if (value.contains("pulled")) pulled[id] = value["pulled"].get<std::string>();
+      r.name = text(value, "name");
+      r.baseDataset = text(value, "baseDataset");
+      r.featureClass = text(value, "featureClass");
+      r.properties = texts(value, "properties");
+      r.files = texts(value, "files");
+      r.datasets = texts(value, "datasets");
+      r.stamps = texts(value, "stamps");
+      if (value.Find("pulled")) pulled[id] = text(value, "pulled");
     }
   } catch (const std::exception&) {
     state = State();
@@ -102,17 +125,46 @@ void SharedAnalysis::SaveMirrorState(const State& state) const {
     if (!ec) return;
   }
   fs::remove(held, ec);
-  json records = json::object();
+  JsonTextWriter out;
+  auto texts = [&out](const char* key, const std::map<std::string, std::string>& values) {
+    out.Key(key);
+    out.BeginObject();
+    for (const auto& [name, value] : values) {
+      out.Key(name);
+      out.String(value);
+    }
+    out.End();
+  };
+  out.BeginObject();
+  out.Key("fingerprint");
+  out.String(m_fingerprint);
+  out.Key("format");
+  out.Integer(kMirrorFormat);
+  out.Key("records");
+  out.BeginObject();
   for (const auto& [id, r] : state.records) {
-    json& out = records[std::to_string(id)];
-    out = {{"name", r.name},         {"baseDataset", r.baseDataset}, {"featureClass", r.featureClass},
-           {"properties", r.properties}, {"files", r.files},           {"datasets", r.datasets},
-           {"stamps", r.stamps}};
-    if (auto d = m_pulledDigests.find(id); d != m_pulledDigests.end()) out["pulled"] = d->second;
+    out.Key(std::to_string(id));
+    out.BeginObject();
+    out.Key("baseDataset");
+    out.String(r.baseDataset);
+    texts("datasets", r.datasets);
+    out.Key("featureClass");
+    out.String(r.featureClass);
+    texts("files", r.files);
+    out.Key("name");
+    out.String(r.name);
+    texts("properties", r.properties);
+    if (auto d = m_pulledDigests.find(id); d != m_pulledDigests.end()) {
+      out.Key("pulled");
+      out.String(d->second);
+    }
+    texts("stamps", r.stamps);
+    out.End();
   }
-  const json saved = {{"format", kMirrorFormat}, {"fingerprint", m_fingerprint}, {"records", std::move(records)}};
+  out.End();
+  out.End();
   const fs::path made = fs::path(m_folder) / "mirror.json.new";
-  WriteText(made, WriteJson(saved));
+  WriteText(made, out.Text());
   fs::rename(made, path, ec);
   if (ec) fs::remove(made, ec);
 }

@@ -32,7 +32,10 @@ public:
   void BeginArray() { Open('[', ']'); }
   // Closes the innermost object or array.
   void End();
+  // A member's name.
   void Key(std::string_view key);
+  // Room for a text of about this size, such as the one written last time.
+  void Reserve(size_t size) { m_out.reserve(size); }
   void Null();
   void Bool(bool value);
   void Integer(int64_t value);

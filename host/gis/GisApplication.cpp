@@ -161,11 +161,12 @@ std::shared_ptr<HostMapDocument> ReadDocument(const JsonValue& j, const std::str
 }
 
 // The text SaveDocument writes to a file in nativeFolder.
-std::string WriteDocument(const MapDocument& document, const std::string& nativeFolder) {
+std::string WriteDocument(const MapDocument& document, const std::string& nativeFolder, size_t sizeHint = 0) {
   long focus = 0;
   for (long i = 0; i < document.MapCount(); ++i)
     if (document.Map(i) == document.FocusMap()) focus = i;
   JsonTextWriter out;
+  out.Reserve(sizeHint + sizeHint / 8);
   out.BeginObject();
   out.Key("focusMap");
   out.Integer(focus);
@@ -278,7 +279,8 @@ void GisApplication::LoadDocument(const std::string& path) {
 }
 
 std::string GisApplication::DocumentText(const std::string& native) const {
-  return WriteDocument(*m_document, FolderOfFile(native));
+  // Most saves write about what they read.
+  return WriteDocument(*m_document, FolderOfFile(native), m_fileText ? m_fileText->size() : 0);
 }
 
 std::string GisApplication::DocumentState(const std::string& path) const { return DocumentText(ToNativePath(path)); }

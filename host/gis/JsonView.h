@@ -25,7 +25,8 @@ public:
 
   // The items of an array or the members of an object; 0 for anything else.
   size_t size() const { return m_count; }
-  // Item `index` (below size()) of an array.
+  // Item `index` (below size()) of an array, or member `index` of an
+  // object in the order of the text.
   const JsonValue& operator[](size_t index) const;
   // The member `key` of an object (the last one when the text repeats it,
   // as json::parse keeps it), or null.
@@ -36,6 +37,8 @@ public:
   double Number() const;
   int64_t Integer() const;
   std::string_view Text() const { return m_text; }
+  // The name of a member of an object (see operator[]).
+  std::string_view Key() const { return m_key; }
 
   // The same value as a tree, as json::parse gives it (for comparing the
   // two readers).
