@@ -5,7 +5,6 @@
 #include "host/framework/SharedAnalysis.h"
 #include "host/gis/GisApplication.h"
 
-#include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <functional>

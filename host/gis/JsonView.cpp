@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+
 using nlohmann::json;
 
 namespace tov {
@@ -177,7 +179,9 @@ int64_t JsonValue::Integer() const {
   switch (m_kind) {
   case Kind::Integer: return m_number.integer;
   case Kind::Unsigned: return static_cast<int64_t>(m_number.whole);
-  default: return static_cast<int64_t>(m_number.real);
+  default:
+    // Not a whole number: what is in range is cut as a cast cuts it.
+    return std::fabs(m_number.real) < 9.2e18 ? static_cast<int64_t>(m_number.real) : 0;
   }
 }
 
