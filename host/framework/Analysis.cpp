@@ -158,6 +158,8 @@ std::string StateAt(const AnalysisMark& mark) {
     return mark.prepared();
   } catch (const HostError&) {
     return {};
+  } catch (const nlohmann::json::exception&) {
+    return {}; // a text that is not UTF-8: refused by the save, with its message
   }
 }
 } // namespace
@@ -174,6 +176,8 @@ AnalysisMark MarkAnalysis(const Analysis& analysis) {
   } catch (const HostError&) {
     // A map holding what cannot be saved: the document counts as changed.
     mark.document.clear();
+  } catch (const nlohmann::json::exception&) {
+    mark.document.clear(); // a text that is not UTF-8, as above
   }
   return mark;
 }

@@ -220,6 +220,18 @@ TEST_F(AnalysisTest, AMarkOfAnUntouchedDocumentSeesRealChangesAndKeepsOthersWork
   EXPECT_EQ(std::make_tuple(saved->Name(), saved->Layer(0)->Visible()), std::make_tuple(std::string("Their map"), false));
 }
 
+// A map that cannot be written (a name that is not UTF-8) is marked as
+// changed rather than failing the mark; the save then refuses it.
+TEST_F(AnalysisTest, AMapThatCannotBeWrittenIsMarkedAsChanged) {
+  AnalysisPtr mine = Open();
+  const AnalysisMark before = MarkAnalysis(*mine);
+  mine->application->Document()->FocusMap()->Layer(0)->SetName("Caf\xE9");
+  AnalysisMark after;
+  ASSERT_NO_THROW(after = MarkAnalysis(*mine));
+  EXPECT_TRUE(ChangedBetween(before, after));
+  EXPECT_ANY_THROW(SaveAnalysisChangesSince(*mine, before, std::move(after.document)));
+}
+
 // A preparation (a command's extent) is marked without writing out the
 // document: the state at the mark, made again from the loaded text only
 // when asked, holds the preparation, so that saving what changed since
