@@ -134,8 +134,9 @@ std::shared_ptr<HostMap> ReadMap(const JsonValue& j, const std::string& anchor, 
   }
   const JsonValue& layers = JsonArray(j, "layers", where);
   // Saved top first; appending keeps that order.
+  const JsonWhere layersPlace(where, "layers");
   for (size_t i = 0; i < layers.size(); ++i)
-    map->InsertLayer(LayerJson::Read(layers[i], anchor, JsonPlace(JsonPlace(where, "layers"), i)), map->LayerCount());
+    map->InsertLayer(LayerJson::Read(layers[i], anchor, JsonWhere(layersPlace, i)), map->LayerCount());
   // Documents written before graphics were saved have none.
   if (JsonOptionalMember(j, "graphics")) ReadGraphics(JsonArray(j, "graphics", where), JsonPlace(where, "graphics"), *map);
   return map;

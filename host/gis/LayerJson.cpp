@@ -55,12 +55,12 @@ void WriteColor(const RgbColorPtr& c, JsonTextWriter& out) {
   out.End();
 }
 
-RgbColorPtr ReadColor(const JsonValue& j, const std::string& where) {
+RgbColorPtr ReadColor(const JsonValue& j, const JsonWhere& where) {
   JsonObject(j, where);
   auto c = std::make_shared<HostRgbColor>();
   c->SetRGB(JsonInteger(j, "rgb", where));
   const long transparency = JsonInteger(j, "transparency", where);
-  if (transparency < 0 || transparency > 255) RefuseJson(JsonPlace(where, "transparency"), "0 to 255 was expected");
+  if (transparency < 0 || transparency > 255) RefuseJson(JsonWhere(where, "transparency"), "0 to 255 was expected");
   c->SetTransparency(static_cast<uint8_t>(transparency));
   return c;
 }
@@ -145,10 +145,10 @@ void WriteFeatureLayer(const HostFeatureLayer& layer, const std::string& anchor,
 }
 
 // A scale denominator that may be missing (no limit).
-double OptionalScale(const JsonValue& j, const char* key, const std::string& where) {
+double OptionalScale(const JsonValue& j, const char* key, const JsonWhere& where) {
   if (!JsonOptionalMember(j, key)) return 0;
   const double scale = JsonNumber(j, key, where);
-  if (!(scale > 0) || !std::isfinite(scale)) RefuseJson(JsonPlace(where, key), "a scale above 0 was expected");
+  if (!(scale > 0) || !std::isfinite(scale)) RefuseJson(JsonWhere(where, key), "a scale above 0 was expected");
   return scale;
 }
 
@@ -159,13 +159,13 @@ struct SourceEntry {
   bool hasRelativePath = false;
 };
 
-SourceEntry ReadSource(const JsonValue& s, const std::string& where) {
+SourceEntry ReadSource(const JsonValue& s, const JsonWhere& where) {
   JsonObject(s, where);
   SourceEntry entry;
   entry.hasRelativePath = JsonOptionalMember(s, "relativePath") != nullptr;
   entry.format = JsonText(s, "format", where);
   if (entry.format != "shapefile" && entry.format != "geopackage" && entry.format != "postgis")
-    RefuseJson(JsonPlace(where, "format"), "\"" + entry.format + "\" is not a known data format");
+    RefuseJson(JsonWhere(where, "format"), "\"" + entry.format + "\" is not a known data format");
   entry.kind = entry.format == "geopackage" ? WorkspaceKind::GeoPackage : WorkspaceKind::Shapefile;
   entry.dataset = JsonText(s, "dataset", where);
   entry.path = JsonText(s, "path", where);
@@ -208,43 +208,43 @@ FeatureClassPtr OpenSource(const SourceEntry& s, const std::string& anchor) {
   return nullptr;
 }
 
-LayerPtr ReadFeatureLayer(const JsonValue& j, const std::string& anchor, const std::string& where) {
+LayerPtr ReadFeatureLayer(const JsonValue& j, const std::string& anchor, const JsonWhere& where) {
   // Everything is read before anything is applied or any data opened.
   const std::string name = JsonText(j, "name", where);
   const bool visible = JsonBool(j, "visible", where);
   const bool selectable = JsonBool(j, "selectable", where);
-  RgbColorPtr selectionColor = ReadColor(JsonMember(j, "selectionColor", where), JsonPlace(where, "selectionColor"));
+  RgbColorPtr selectionColor = ReadColor(JsonMember(j, "selectionColor", where), JsonWhere(where, "selectionColor"));
   const bool displayAnnotation = JsonBool(j, "displayAnnotation", where);
   const std::string relativeBase = JsonText(j, "dataSourceRelativeBase", where);
   const double minimumScale = OptionalScale(j, "minimumScale", where);
   const double maximumScale = OptionalScale(j, "maximumScale", where);
 
-  const std::string rendererPlace = JsonPlace(where, "renderer");
+  const JsonWhere rendererPlace(where, "renderer");
   const JsonValue& r = JsonObject(JsonMember(j, "renderer", where), rendererPlace);
   const std::string rendererLabel = JsonText(r, "label", rendererPlace);
-  SymbolPtr rendererSymbol = LayerJson::ReadSymbol(JsonMember(r, "symbol", rendererPlace), JsonPlace(rendererPlace, "symbol"));
+  SymbolPtr rendererSymbol = LayerJson::ReadSymbol(JsonMember(r, "symbol", rendererPlace), JsonWhere(rendererPlace, "symbol"));
 
-  const std::string classesPlace = JsonPlace(where, "labelClasses");
+  const JsonWhere classesPlace(where, "labelClasses");
   const JsonValue& classes = JsonArray(j, "labelClasses", where);
   std::vector<LabelClassPtr> labelClasses;
   for (size_t i = 0; i < classes.size(); ++i) {
-    const std::string place = JsonPlace(classesPlace, i);
+    const JsonWhere place(classesPlace, i);
     const JsonValue& c = JsonObject(classes[i], place);
     auto lc = std::make_shared<HostLabelClass>();
     lc->SetExpression(JsonText(c, "expression", place));
     lc->SetMinimumScale(JsonNumber(c, "minimumScale", place));
     lc->SetMaximumScale(JsonNumber(c, "maximumScale", place));
-    SymbolPtr symbol = LayerJson::ReadSymbol(JsonMember(c, "textSymbol", place), JsonPlace(place, "textSymbol"));
+    SymbolPtr symbol = LayerJson::ReadSymbol(JsonMember(c, "textSymbol", place), JsonWhere(place, "textSymbol"));
     if (symbol) {
       auto text = std::dynamic_pointer_cast<TextSymbol>(symbol);
-      if (!text) RefuseJson(JsonPlace(place, "textSymbol"), "a text symbol was expected");
+      if (!text) RefuseJson(JsonWhere(place, "textSymbol"), "a text symbol was expected");
       lc->SetTextSymbol(text);
     }
     labelClasses.push_back(lc);
   }
   const JsonValue* sourceEntry = JsonOptionalMember(j, "source");
   SourceEntry source;
-  if (sourceEntry) source = ReadSource(*sourceEntry, JsonPlace(where, "source"));
+  if (sourceEntry) source = ReadSource(*sourceEntry, JsonWhere(where, "source"));
 
   auto layer = std::make_shared<HostFeatureLayer>();
   if (sourceEntry) {
@@ -332,19 +332,19 @@ void LayerJson::WriteSymbol(const SymbolPtr& symbol, JsonTextWriter& out) {
   out.End();
 }
 
-SymbolPtr LayerJson::ReadSymbol(const JsonValue& j, const std::string& where) {
+SymbolPtr LayerJson::ReadSymbol(const JsonValue& j, const JsonWhere& where) {
   // A symbol the writer did not know is written as null.
   if (j.is_null()) return nullptr;
   JsonObject(j, where);
   const std::string kind = JsonText(j, "kind", where);
-  auto color = [&](const char* key) { return ReadColor(JsonMember(j, key, where), JsonPlace(where, key)); };
+  auto color = [&](const char* key) { return ReadColor(JsonMember(j, key, where), JsonWhere(where, key)); };
   if (kind == "fill") {
     auto s = std::make_shared<HostFillSymbol>();
     s->SetStyle(JsonInteger(j, "style", where));
     s->SetColor(color("color"));
     // Checked before it is read: fills nested in fills would recurse without end.
     const JsonValue& o = JsonMember(j, "outline", where);
-    const std::string place = JsonPlace(where, "outline");
+    const JsonWhere place(where, "outline");
     if (!o.is_null() && JsonText(JsonObject(o, place), "kind", place) != "line")
       RefuseJson(place, "a line symbol was expected");
     if (SymbolPtr outline = ReadSymbol(o, place)) s->SetOutline(std::dynamic_pointer_cast<LineSymbol>(outline));
@@ -374,7 +374,7 @@ SymbolPtr LayerJson::ReadSymbol(const JsonValue& j, const std::string& where) {
     s->SetColor(color("color"));
     return s;
   }
-  RefuseJson(JsonPlace(where, "kind"), "\"" + kind + "\" is not a known kind of symbol");
+  RefuseJson(JsonWhere(where, "kind"), "\"" + kind + "\" is not a known kind of symbol");
 }
 
 void LayerJson::Write(const LayerPtr& layer, const std::string& nativeAnchor, JsonTextWriter& out) {
@@ -401,7 +401,7 @@ namespace {
 // Deeper than any map is built: refused before it exhausts the stack.
 constexpr int kMaxGroupDepth = 64;
 
-LayerPtr ReadLayer(const JsonValue& j, const std::string& nativeAnchor, const std::string& where, int depth) {
+LayerPtr ReadLayer(const JsonValue& j, const std::string& nativeAnchor, const JsonWhere& where, int depth) {
   JsonObject(j, where);
   const std::string type = JsonText(j, "type", where);
   if (type == "feature") return ReadFeatureLayer(j, nativeAnchor, where);
@@ -412,15 +412,16 @@ LayerPtr ReadLayer(const JsonValue& j, const std::string& nativeAnchor, const st
     group->SetName(JsonText(j, "name", where));
     group->SetVisible(JsonBool(j, "visible", where));
     const JsonValue& children = JsonArray(j, "layers", where);
+    const JsonWhere childrenPlace(where, "layers");
     for (size_t i = 0; i < children.size(); ++i)
-      group->Add(ReadLayer(children[i], nativeAnchor, JsonPlace(JsonPlace(where, "layers"), i), depth + 1));
+      group->Add(ReadLayer(children[i], nativeAnchor, JsonWhere(childrenPlace, i), depth + 1));
     return group;
   }
-  RefuseJson(JsonPlace(where, "type"), "\"" + type + "\" is not a known kind of layer");
+  RefuseJson(JsonWhere(where, "type"), "\"" + type + "\" is not a known kind of layer");
 }
 } // namespace
 
-LayerPtr LayerJson::Read(const JsonValue& j, const std::string& nativeAnchor, const std::string& where) {
+LayerPtr LayerJson::Read(const JsonValue& j, const std::string& nativeAnchor, const JsonWhere& where) {
   return ReadLayer(j, nativeAnchor, where, 0);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "host/gis/DirectJson.h"
 #include "host/gis/JsonView.h"
+#include "host/gis/StrictJson.h"
 #include "platform/gis/GisForward.h"
 
 #include <nlohmann/json.hpp>
@@ -21,12 +22,12 @@ class LayerJson {
 public:
   // Writes the layer as one value.
   static void Write(const LayerPtr& layer, const std::string& nativeAnchor, JsonTextWriter& out);
-  static LayerPtr Read(const JsonValue& j, const std::string& nativeAnchor, const std::string& where);
+  static LayerPtr Read(const JsonValue& j, const std::string& nativeAnchor, const JsonWhere& where);
 
   // Null for no symbol, or one of a kind it does not know.
   static void WriteSymbol(const SymbolPtr& symbol, JsonTextWriter& out);
   // No object for a symbol written as null.
-  static SymbolPtr ReadSymbol(const JsonValue& j, const std::string& where);
+  static SymbolPtr ReadSymbol(const JsonValue& j, const JsonWhere& where);
 
   // The text a layer file or map document is stored as: without indentation,
   // since commands read the document whole and it grows with every study

@@ -22,12 +22,12 @@ double NumberOf(const JsonValue& v) { return v.Number(); }
 int64_t IntegerOf(const json& v) { return v.get<int64_t>(); }
 int64_t IntegerOf(const JsonValue& v) { return v.Integer(); }
 
-template <typename J> const J& Object(const J& j, const std::string& where) {
+template <typename J> const J& Object(const J& j, const JsonWhere& where) {
   if (!j.is_object()) RefuseJson(where, "an object was expected");
   return j;
 }
 
-template <typename J> const J& Member(const J& object, const char* key, const std::string& where) {
+template <typename J> const J& Member(const J& object, const char* key, const JsonWhere& where) {
   Object(object, where);
   const J* member = Find(object, key);
   if (!member) RefuseJson(where, std::string("\"") + key + "\" is missing");
@@ -39,42 +39,48 @@ template <typename J> const J* OptionalMember(const J& object, const char* key) 
   return !member || member->is_null() ? nullptr : member;
 }
 
-template <typename J> std::string Text(const J& object, const char* key, const std::string& where) {
+template <typename J> std::string Text(const J& object, const char* key, const JsonWhere& where) {
   const J& v = Member(object, key, where);
-  if (!v.is_string()) RefuseJson(JsonPlace(where, key), "a text was expected");
+  if (!v.is_string()) RefuseJson(JsonWhere(where, key), "a text was expected");
   return TextOf(v);
 }
 
-template <typename J> bool Bool(const J& object, const char* key, const std::string& where) {
+template <typename J> bool Bool(const J& object, const char* key, const JsonWhere& where) {
   const J& v = Member(object, key, where);
-  if (!v.is_boolean()) RefuseJson(JsonPlace(where, key), "true or false was expected");
+  if (!v.is_boolean()) RefuseJson(JsonWhere(where, key), "true or false was expected");
   return BoolOf(v);
 }
 
-template <typename J> double Number(const J& object, const char* key, const std::string& where) {
+template <typename J> double Number(const J& object, const char* key, const JsonWhere& where) {
   const J& v = Member(object, key, where);
-  if (!v.is_number()) RefuseJson(JsonPlace(where, key), "a number was expected");
+  if (!v.is_number()) RefuseJson(JsonWhere(where, key), "a number was expected");
   return NumberOf(v);
 }
 
-template <typename J> long Integer(const J& object, const char* key, const std::string& where) {
+template <typename J> long Integer(const J& object, const char* key, const JsonWhere& where) {
   const J& v = Member(object, key, where);
-  if (!v.is_number_integer()) RefuseJson(JsonPlace(where, key), "a whole number was expected");
+  if (!v.is_number_integer()) RefuseJson(JsonWhere(where, key), "a whole number was expected");
   const int64_t value = IntegerOf(v);
   if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
-    RefuseJson(JsonPlace(where, key), "the number is too large");
+    RefuseJson(JsonWhere(where, key), "the number is too large");
   return static_cast<long>(value);
 }
 
-template <typename J> const J& Array(const J& object, const char* key, const std::string& where) {
+template <typename J> const J& Array(const J& object, const char* key, const JsonWhere& where) {
   const J& v = Member(object, key, where);
-  if (!v.is_array()) RefuseJson(JsonPlace(where, key), "a list was expected");
+  if (!v.is_array()) RefuseJson(JsonWhere(where, key), "a list was expected");
   return v;
 }
 } // namespace
 
-void RefuseJson(const std::string& where, const std::string& what) {
-  throw JsonFormatError(where.empty() ? what : where + ": " + what);
+std::string JsonWhere::Text() const {
+  if (!m_parent) return m_text ? *m_text : std::string(m_literal);
+  return m_key ? JsonPlace(m_parent->Text(), m_key) : JsonPlace(m_parent->Text(), m_index);
+}
+
+void RefuseJson(const JsonWhere& where, const std::string& what) {
+  const std::string place = where.Text();
+  throw JsonFormatError(place.empty() ? what : place + ": " + what);
 }
 
 std::string JsonPlace(const std::string& where, const std::string& key) {
@@ -84,14 +90,14 @@ std::string JsonPlace(const std::string& where, const std::string& key) {
 std::string JsonPlace(const std::string& where, size_t index) { return where + "[" + std::to_string(index) + "]"; }
 
 #define TOV_STRICT_JSON_READERS(J)                                                                                     \
-  const J& JsonObject(const J& j, const std::string& where) { return Object(j, where); }                                \
-  const J& JsonMember(const J& object, const char* key, const std::string& where) { return Member(object, key, where); } \
+  const J& JsonObject(const J& j, const JsonWhere& where) { return Object(j, where); }                                \
+  const J& JsonMember(const J& object, const char* key, const JsonWhere& where) { return Member(object, key, where); } \
   const J* JsonOptionalMember(const J& object, const char* key) { return OptionalMember(object, key); }                  \
-  std::string JsonText(const J& object, const char* key, const std::string& where) { return Text(object, key, where); }  \
-  bool JsonBool(const J& object, const char* key, const std::string& where) { return Bool(object, key, where); }         \
-  double JsonNumber(const J& object, const char* key, const std::string& where) { return Number(object, key, where); }   \
-  long JsonInteger(const J& object, const char* key, const std::string& where) { return Integer(object, key, where); }   \
-  const J& JsonArray(const J& object, const char* key, const std::string& where) { return Array(object, key, where); }
+  std::string JsonText(const J& object, const char* key, const JsonWhere& where) { return Text(object, key, where); }  \
+  bool JsonBool(const J& object, const char* key, const JsonWhere& where) { return Bool(object, key, where); }         \
+  double JsonNumber(const J& object, const char* key, const JsonWhere& where) { return Number(object, key, where); }   \
+  long JsonInteger(const J& object, const char* key, const JsonWhere& where) { return Integer(object, key, where); }   \
+  const J& JsonArray(const J& object, const char* key, const JsonWhere& where) { return Array(object, key, where); }
 
 TOV_STRICT_JSON_READERS(json)
 TOV_STRICT_JSON_READERS(JsonValue)

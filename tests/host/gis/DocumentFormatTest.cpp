@@ -85,6 +85,10 @@ TEST_F(DocumentFormatTest, AnythingElseIsRefusedAndTheFileIsNeverOverwritten) {
     const Raised e = ErrorOf([&] { app.LoadDocument(Platform("document.json")); });
     EXPECT_EQ(e.number, gisErr::DocumentFormat);
     EXPECT_TRUE(Has(e.description, Native("document.json"))) << e.description;
+    // Deep inside, the message names the place.
+    if (std::string(pointer) == "/maps/0/layers/0/layers/0/renderer/symbol/kind")
+      EXPECT_TRUE(Has(e.description, R"("maps"[0] > "layers"[0] > "layers"[0] > "renderer" > "symbol" > "kind")"))
+          << e.description;
     EXPECT_EQ(app.Document(), before);
     for (const std::string& path : {Platform("document.json"), Native("./document.json")})
       EXPECT_THROW(app.SaveDocument(path), HostError) << path;
