@@ -36,9 +36,16 @@ int64_t SettleNanoseconds(const std::string& path) {
 
 int64_t Nanoseconds(const struct timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; }
 
-// A regular file's identity. Made without streams or to_string: an analysis
-// of thousands of study areas makes several a study area.
-std::string Identity(const struct stat& st) {
+using Identity = FilesFoundWhole::Identity;
+
+Identity IdentityOf(const struct stat& st) {
+  return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), static_cast<int64_t>(st.st_size),
+          Nanoseconds(st.st_mtim), Nanoseconds(st.st_ctim)};
+}
+
+// Written as its five numbers with ':' between them. Made without streams or
+// to_string: an analysis of thousands of study areas has several a study area.
+void AppendIdentity(std::string& out, const Identity& id) {
   char text[128];
   char* p = text;
   // Each number leaves room for the separator after it.
@@ -46,12 +53,33 @@ std::string Identity(const struct stat& st) {
     p = std::to_chars(p, text + sizeof text - 1, value).ptr;
     if (!last) *p++ = ':';
   };
-  put(st.st_dev, false);
-  put(st.st_ino, false);
-  put(st.st_size, false);
-  put(Nanoseconds(st.st_mtim), false);
-  put(Nanoseconds(st.st_ctim), true);
-  return std::string(text, p);
+  put(id.device, false);
+  put(id.inode, false);
+  put(id.size, false);
+  put(id.modified, false);
+  put(id.changed, true);
+  out.append(text, p);
+}
+
+// What a cache holds may be damaged: anything but five numbers is an
+// identity no file has (size -1).
+Identity ParseIdentity(std::string_view text) {
+  Identity id;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  auto number = [&](auto& value, bool last) {
+    const auto r = std::from_chars(p, end, value);
+    if (r.ec != std::errc() || (last ? r.ptr != end : (r.ptr == end || *r.ptr != ':'))) return false;
+    p = r.ptr + (last ? 0 : 1);
+    return true;
+  };
+  int64_t size = -1;
+  if (!(number(id.device, false) && number(id.inode, false) && number(size, false) && number(id.modified, false) &&
+        number(id.changed, true)) ||
+      size < 0)
+    return Identity();
+  id.size = size;
+  return id;
 }
 
 // Paths are written one field each: tabs, line ends and backslashes escaped.
@@ -73,14 +101,24 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-std::vector<std::string> SplitFields(const std::string& line) {
+std::vector<std::string> SplitFields(std::string_view line) {
   std::vector<std::string> fields(1);
+  // Most lines escape nothing: split at the tabs alone.
+  if (line.find('\\') == std::string_view::npos) {
+    fields.reserve(8);
+    for (size_t tab; (tab = line.find('\t')) != std::string_view::npos; line.remove_prefix(tab + 1)) {
+      fields.back().assign(line.substr(0, tab));
+      fields.emplace_back();
+    }
+    fields.back().assign(line);
+    return fields;
+  }
   size_t i = 0;
   while (i < line.size()) {
     // Runs without a tab or a backslash are taken whole.
     size_t stop = i;
     while (stop < line.size() && line[stop] != '\t' && line[stop] != '\\') ++stop;
-    fields.back().append(line, i, stop - i);
+    fields.back().append(line.substr(i, stop - i));
     if (stop == line.size()) break;
     if (line[stop] == '\t') {
       fields.emplace_back();
@@ -126,17 +164,35 @@ FilesFoundWhole::FilesFoundWhole(const std::string& kind, const std::string& hea
   } catch (const HostError&) {
     return; // no cache folder of the user's own: kept in memory only
   }
-  std::ifstream in(m_file, std::ios::binary);
-  std::string line;
-  if (!in || !std::getline(in, line) || SplitFields(line) != std::vector<std::string>{header, folder}) return;
-  while (std::getline(in, line)) {
+  // Read whole and split in place: the cache of a large analysis has a line
+  // for each of thousands of study areas.
+  std::string text;
+  try {
+    text = LayerJson::ReadText(m_file, "FilesFoundWhole");
+  } catch (const HostError&) {
+    return; // none yet, or unreadable: checked again
+  }
+  std::string_view rest = text;
+  auto nextLine = [&](std::string_view& line) {
+    if (rest.empty()) return false;
+    const size_t stop = rest.find('\n');
+    line = rest.substr(0, stop);
+    rest = stop == std::string_view::npos ? std::string_view() : rest.substr(stop + 1);
+    return true;
+  };
+  std::string_view line;
+  if (!nextLine(line) || SplitFields(line) != std::vector<std::string>{header, folder}) return;
+  while (nextLine(line)) {
     std::vector<std::string> fields = SplitFields(line);
     // The subject, then pairs of a file and its identity.
     if (fields.size() < 3 || fields.size() % 2 != 1) continue;
-    Entry& entry = m_entries[fields[0]];
+    // Written in the map's order: each goes in at the end.
+    Entry& entry = m_entries.emplace_hint(m_entries.end(), std::move(fields[0]), Entry())->second;
+    entry.files.clear();
+    entry.identities.clear();
     for (size_t i = 1; i + 1 < fields.size(); i += 2) {
-      entry.files.push_back(fields[i]);
-      entry.identities.push_back(fields[i + 1]);
+      entry.files.push_back(std::move(fields[i]));
+      entry.identities.push_back(ParseIdentity(fields[i + 1]));
     }
   }
 }
@@ -146,7 +202,7 @@ bool FilesFoundWhole::StillWhole(const std::string& subject) const {
   if (it == m_entries.end() || it->second.files.empty()) return false;
   for (size_t i = 0; i < it->second.files.size(); ++i) {
     struct stat st {};
-    if (stat(it->second.files[i].c_str(), &st) != 0 || !S_ISREG(st.st_mode) || Identity(st) != it->second.identities[i])
+    if (stat(it->second.files[i].c_str(), &st) != 0 || !S_ISREG(st.st_mode) || IdentityOf(st) != it->second.identities[i])
       return false;
   }
   it->second.seenNow = true;
@@ -163,7 +219,7 @@ void FilesFoundWhole::RememberWhole(const std::string& subject,
   for (const auto& [file, st] : files) {
     if (!S_ISREG(st.st_mode) || Nanoseconds(st.st_ctim) > Nanoseconds(now) - m_settleNanoseconds) return Forget(subject);
     entry.files.push_back(file);
-    entry.identities.push_back(Identity(st));
+    entry.identities.push_back(IdentityOf(st));
   }
   entry.seenNow = true;
   auto it = m_entries.find(subject);
@@ -197,12 +253,11 @@ void FilesFoundWhole::Save() {
       continue;
     }
     AppendEscaped(out, it->first);
-    // Identities are escaped too: one read from a damaged cache may hold anything.
     for (size_t i = 0; i < entry.files.size(); ++i) {
       out += '\t';
       AppendEscaped(out, entry.files[i]);
       out += '\t';
-      AppendEscaped(out, entry.identities[i]);
+      AppendIdentity(out, entry.identities[i]);
     }
     out += '\n';
     ++it;

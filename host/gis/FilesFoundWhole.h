@@ -37,10 +37,21 @@ public:
   // Where the cache of that kind for an analysis folder is kept.
   static std::string CacheFile(const std::string& kind, const std::string& analysisFolder);
 
+  // A file's device, inode, size and modification and change times (ns),
+  // compared as numbers: a check of thousands of files compares them all.
+  struct Identity {
+    uint64_t device = 0, inode = 0;
+    int64_t size = -1, modified = 0, changed = 0;
+    bool operator==(const Identity& o) const {
+      return device == o.device && inode == o.inode && size == o.size && modified == o.modified && changed == o.changed;
+    }
+    bool operator!=(const Identity& o) const { return !(*this == o); }
+  };
+
 private:
   struct Entry {
     std::vector<std::string> files;
-    std::vector<std::string> identities;
+    std::vector<Identity> identities;
     mutable bool seenNow = false; // found as it was, or remembered, by this process
   };
   std::string m_header; // the cache file's first line, with its folder
