@@ -184,12 +184,15 @@ FilesFoundWhole::FilesFoundWhole(const std::string& kind, const std::string& hea
   if (!nextLine(line) || SplitFields(line) != std::vector<std::string>{header, folder}) return;
   while (nextLine(line)) {
     std::vector<std::string> fields = SplitFields(line);
-    // The subject, then pairs of a file and its identity.
-    if (fields.size() < 3 || fields.size() % 2 != 1) continue;
+    // The subject, then pairs of a file and its identity, then what was
+    // found, if anything was remembered with them.
+    if (fields.size() < 3) continue;
     // Written in the map's order: each goes in at the end.
     Entry& entry = m_entries.emplace_hint(m_entries.end(), std::move(fields[0]), Entry())->second;
     entry.files.clear();
     entry.identities.clear();
+    entry.description.clear();
+    if (fields.size() % 2 == 0) entry.description = std::move(fields.back());
     for (size_t i = 1; i + 1 < fields.size(); i += 2) {
       entry.files.push_back(std::move(fields[i]));
       entry.identities.push_back(ParseIdentity(fields[i + 1]));
@@ -197,7 +200,7 @@ FilesFoundWhole::FilesFoundWhole(const std::string& kind, const std::string& hea
   }
 }
 
-bool FilesFoundWhole::StillWhole(const std::string& subject) const {
+bool FilesFoundWhole::StillWhole(const std::string& subject, std::string* description) const {
   auto it = m_entries.find(subject);
   if (it == m_entries.end() || it->second.files.empty()) return false;
   for (size_t i = 0; i < it->second.files.size(); ++i) {
@@ -206,11 +209,13 @@ bool FilesFoundWhole::StillWhole(const std::string& subject) const {
       return false;
   }
   it->second.seenNow = true;
+  if (description) *description = it->second.description;
   return true;
 }
 
 void FilesFoundWhole::RememberWhole(const std::string& subject,
-                                    const std::vector<std::pair<std::string, struct stat>>& files) {
+                                    const std::vector<std::pair<std::string, struct stat>>& files,
+                                    std::string description) {
   if (files.empty()) return Forget(subject);
   if (m_settleNanoseconds < 0) m_settleNanoseconds = SettleNanoseconds(fs::path(files.front().first).parent_path().string());
   struct timespec now {};
@@ -221,9 +226,11 @@ void FilesFoundWhole::RememberWhole(const std::string& subject,
     entry.files.push_back(file);
     entry.identities.push_back(IdentityOf(st));
   }
+  entry.description = std::move(description);
   entry.seenNow = true;
   auto it = m_entries.find(subject);
-  if (it != m_entries.end() && it->second.files == entry.files && it->second.identities == entry.identities) {
+  if (it != m_entries.end() && it->second.files == entry.files && it->second.identities == entry.identities &&
+      it->second.description == entry.description) {
     it->second.seenNow = true;
     return;
   }
@@ -259,6 +266,10 @@ void FilesFoundWhole::Save() {
       out += '\t';
       AppendIdentity(out, entry.identities[i]);
     }
+    if (!entry.description.empty()) {
+      out += '\t';
+      AppendEscaped(out, entry.description);
+    }
     out += '\n';
     ++it;
   }
@@ -273,6 +284,20 @@ void FilesFoundWhole::Save() {
   }
   m_changed = false;
   RemoveCachesOfGoneFolders(fs::path(m_file).parent_path());
+}
+
+void FolderFilesCache::Use(const std::string& analysisFolder) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (analysisFolder == m_folder) return;
+  m_found.Save();
+  m_found = FilesFoundWhole();
+  m_folder = analysisFolder;
+  m_read = analysisFolder.empty();
+}
+
+void FolderFilesCache::Save() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_found.Save();
 }
 
 } // namespace tov

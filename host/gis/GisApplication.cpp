@@ -7,6 +7,7 @@
 #include "host/gis/GisErrors.h"
 #include "host/gis/HostEnvelope.h"
 #include "host/gis/HostGraphicElement.h"
+#include "host/gis/HostLayerFile.h"
 #include "host/gis/HostMap.h"
 #include "host/gis/HostMapDocument.h"
 #include "host/gis/HostSpatialReferenceFactory.h"
@@ -254,8 +255,10 @@ void GisApplication::LoadDocument(const std::string& path) {
     std::string text = LayerJson::ReadText(native, kSource);
     const std::unique_ptr<JsonView> view = LayerJson::ParseView(text, native, kSource);
     try {
-      // The shapefiles its layers show were mostly found whole before.
+      // The shapefiles its layers show, and their layer files, were mostly
+      // found whole before.
       UseShapefileCacheOf(FolderOfFile(native));
+      UseLayerFileCacheOf(FolderOfFile(native));
       m_document = ReadDocument(view->Root(), FolderOfFile(native));
       // The baseline is made from the text only when a save has to merge:
       // most saves find the file as it was read.
@@ -355,6 +358,7 @@ void GisApplication::SaveDocumentState(const std::string& native, std::string no
   m_fileText = std::make_shared<const std::string>(std::move(out));
   m_savedText = m_fileText;
   SaveShapefileCache();
+  SaveLayerFileCache();
 }
 
 } // namespace tov

@@ -91,6 +91,33 @@ void HostFeatureLayer::OpenData() const {
   }
 }
 
+void HostFeatureLayer::ReadRestNow() const {
+  auto read = std::move(m_rest);
+  m_rest = nullptr;
+  std::shared_ptr<HostFeatureLayer> whole;
+  try {
+    whole = read();
+  } catch (...) {
+    m_rest = std::move(read); // asked again, read again
+    throw;
+  }
+  // What the layer is, not how it is held: read when first asked for.
+  auto& self = const_cast<HostFeatureLayer&>(*this);
+  self.m_name = whole->m_name;
+  self.m_visible = whole->m_visible;
+  self.m_selectable = whole->m_selectable;
+  self.m_selectionColor = whole->m_selectionColor;
+  self.m_renderer = whole->m_renderer;
+  self.m_displayAnnotation = whole->m_displayAnnotation;
+  self.m_annotation = whole->m_annotation;
+  self.m_relativeBase = whole->m_relativeBase;
+  self.m_minimumScale = whole->m_minimumScale;
+  self.m_maximumScale = whole->m_maximumScale;
+  // Data opened already took its shape type's symbol where the file has none.
+  if (m_featureClass && whole->m_toOpen && whole->m_toOpen->defaultSymbol)
+    self.m_renderer->SetSymbol(DefaultSymbol(std::static_pointer_cast<HostFeatureClass>(m_featureClass)->ShapeType()));
+}
+
 FeatureClassPtr HostFeatureLayer::FeatureClass() const {
   OpenData();
   return m_featureClass;
@@ -104,6 +131,7 @@ SelectionSetPtr HostFeatureLayer::SelectionSet() const {
 }
 
 void HostFeatureLayer::SetFeatureClass(const FeatureClassPtr& featureClass) {
+  ReadRest();
   m_toOpen.reset();
   const bool first = !m_featureClass;
   auto host = std::dynamic_pointer_cast<HostFeatureClass>(featureClass);
@@ -118,16 +146,24 @@ void HostFeatureLayer::SetFeatureClass(const FeatureClassPtr& featureClass) {
   }
 }
 
-RgbColorPtr HostFeatureLayer::SelectionColor() const { return m_selectionColor->Clone(); }
+RgbColorPtr HostFeatureLayer::SelectionColor() const {
+  ReadRest();
+  return m_selectionColor->Clone();
+}
 
-void HostFeatureLayer::SetSelectionColor(const RgbColorPtr& color) { m_selectionColor = HostRgbColor::CopyOf(color); }
+void HostFeatureLayer::SetSelectionColor(const RgbColorPtr& color) {
+  ReadRest();
+  m_selectionColor = HostRgbColor::CopyOf(color);
+}
 
 void HostFeatureLayer::SetRenderer(const SimpleRendererPtr& renderer) {
+  ReadRest();
   if (!renderer) throw HostError(err::ObjectRequired, kSource, "The layer \"" + m_name + "\" needs a renderer");
   m_renderer = renderer;
 }
 
 void HostFeatureLayer::SetScaleRange(double minimumScale, double maximumScale) {
+  ReadRest();
   if (!(minimumScale >= 0) || !(maximumScale >= 0) || !std::isfinite(minimumScale) || !std::isfinite(maximumScale))
     throw HostError(err::InvalidCall, kSource, "The scales of the layer \"" + m_name + "\" must be 0 or more");
   m_minimumScale = minimumScale;

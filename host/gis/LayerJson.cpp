@@ -11,9 +11,7 @@
 #include "host/gis/HostMarkerSymbol.h"
 #include "host/gis/HostSimpleRenderer.h"
 #include "host/gis/HostTextSymbol.h"
-#include "host/gis/HostWorkspace.h"
-#include "host/gis/PostgisWorkspace.h"
-#include "host/gis/ShapefileCheck.h"
+#include "host/gis/LayerSource.h"
 #include "host/gis/StrictJson.h"
 #include "platform/gis/AnnotationProperties.h"
 #include "platform/gis/FeatureClass.h"
@@ -145,62 +143,6 @@ double OptionalScale(const JsonValue& j, const char* key, const JsonWhere& where
   return scale;
 }
 
-// Where a layer's data is, as written by WriteFeatureLayer.
-struct SourceEntry {
-  WorkspaceKind kind = WorkspaceKind::Shapefile;
-  std::string format, dataset, path, relativePath;
-  bool hasRelativePath = false;
-};
-
-SourceEntry ReadSource(const JsonValue& s, const JsonWhere& where) {
-  JsonObject(s, where);
-  SourceEntry entry;
-  entry.hasRelativePath = JsonOptionalMember(s, "relativePath") != nullptr;
-  entry.format = JsonText(s, "format", where);
-  if (entry.format != "shapefile" && entry.format != "geopackage" && entry.format != "postgis")
-    RefuseJson(JsonWhere(where, "format"), "\"" + entry.format + "\" is not a known data format");
-  entry.kind = entry.format == "geopackage" ? WorkspaceKind::GeoPackage : WorkspaceKind::Shapefile;
-  entry.dataset = JsonText(s, "dataset", where);
-  entry.path = JsonText(s, "path", where);
-  if (JsonOptionalMember(s, "relativePath")) entry.relativePath = JsonText(s, "relativePath", where);
-  return entry;
-}
-
-FeatureClassPtr OpenSource(const SourceEntry& s, const std::string& anchor) {
-  if (s.format == "postgis") {
-    // A database that cannot be reached leaves the layer without a class.
-    try {
-      auto workspace = PostgisWorkspace::Open(s.path);
-      if (workspace->FeatureClassExists(s.dataset)) return workspace->OpenFeatureClass(s.dataset);
-    } catch (const HostError&) {
-    }
-    return nullptr;
-  }
-  std::vector<std::string> candidates;
-  if (!anchor.empty() && !s.relativePath.empty())
-    candidates.push_back(UnderFolder(anchor, s.relativePath));
-  candidates.push_back(s.path);
-  for (const auto& path : candidates) {
-    if (path.empty()) continue;
-    // A whole shapefile is opened when first used: a command that only asks
-    // every layer where its data lives (to find a study area's other layers)
-    // then opens none. Damaged ones are left to the driver to judge here.
-    // Found whole, its folder exists: that is not asked again.
-    if (s.kind == WorkspaceKind::Shapefile && ShapefileLooksWhole(path, s.dataset, ShapefileUse::Update))
-      return HostFeatureClass::WhenUsed(HostWorkspace::OpenWhenUsed(s.kind, path), s.dataset);
-    std::error_code ec;
-    if (!fs::exists(path, ec)) continue;
-    // An open workspace may still list a shapefile whose files are gone.
-    if (s.kind == WorkspaceKind::Shapefile && !fs::exists(fs::path(path) / (s.dataset + ".shp"), ec)) continue;
-    try {
-      return HostWorkspace::Open(s.kind, path)->OpenFeatureClass(s.dataset);
-    } catch (const HostError&) {
-      // Try the next place; missing data leaves the layer without a class.
-    }
-  }
-  return nullptr;
-}
-
 LayerPtr ReadFeatureLayer(const JsonValue& j, const std::string& anchor, const JsonWhere& where) {
   // Everything is read before anything is applied or any data opened.
   const std::string name = JsonText(j, "name", where);
@@ -236,21 +178,11 @@ LayerPtr ReadFeatureLayer(const JsonValue& j, const std::string& anchor, const J
     labelClasses.push_back(lc);
   }
   const JsonValue* sourceEntry = JsonOptionalMember(j, "source");
-  SourceEntry source;
-  if (sourceEntry) source = ReadSource(*sourceEntry, JsonWhere(where, "source"));
+  LayerSource source;
+  if (sourceEntry) source = ReadLayerSource(*sourceEntry, JsonWhere(where, "source"));
 
   auto layer = std::make_shared<HostFeatureLayer>();
-  if (sourceEntry) {
-    // Where the data is looked for first; also what a missing one is shown as.
-    std::string path = source.path;
-    if (!anchor.empty() && !source.relativePath.empty() && source.format != "postgis")
-      path = UnderFolder(anchor, source.relativePath);
-    // Opened when first needed: a document holds many layers, of which a
-    // command draws or reads few.
-    layer->SetDataToOpen({source.format, path, source.dataset},
-                         {source.format, source.dataset, source.path, source.relativePath, source.hasRelativePath},
-                         !rendererSymbol, [source, anchor] { return OpenSource(source, anchor); });
-  }
+  if (sourceEntry) SetLayerDataToOpen(*layer, source, anchor, !rendererSymbol);
   layer->SetName(name);
   layer->SetVisible(visible);
   layer->SetSelectable(selectable);

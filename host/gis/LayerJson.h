@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <memory>
+#include <sys/stat.h>
 #include <string>
 
 namespace tov {
@@ -37,8 +38,9 @@ public:
   static void WriteFileAtomically(const std::string& nativePath, const std::string& text, const char* source);
   // Reads and parses a JSON file; missing or malformed raises.
   static nlohmann::json ReadFile(const std::string& nativePath, const char* source);
-  // The file's bytes; a missing or unreadable file raises.
-  static std::string ReadText(const std::string& nativePath, const char* source);
+  // The file's bytes; a missing or unreadable file raises. `seen`, when
+  // given, is the file as it was when read (fstat).
+  static std::string ReadText(const std::string& nativePath, const char* source, struct stat* seen = nullptr);
   // Parses what ReadText gave; malformed raises, naming the file.
   static nlohmann::json ParseText(const std::string& text, const std::string& nativePath, const char* source);
   // The same as a view of the text, which must outlive it: what Read takes.

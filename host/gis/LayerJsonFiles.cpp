@@ -49,13 +49,14 @@ json LayerJson::ReadFile(const std::string& nativePath, const char* source) {
   return ParseText(ReadText(nativePath, source), nativePath, source);
 }
 
-std::string LayerJson::ReadText(const std::string& nativePath, const char* source) {
+std::string LayerJson::ReadText(const std::string& nativePath, const char* source, struct stat* seen) {
   // Read whole in one go: a list reads one layer file per study area.
   const int fd = open(nativePath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw HostError(err::FileNotFound, source, "The file \"" + DisplayPath(nativePath) + "\" does not exist or cannot be read");
   std::string text;
   struct stat st {};
-  size_t size = fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+  const bool known = fstat(fd, &st) == 0;
+  size_t size = known && st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
   // Read to the size the file has, or (none known) to its end. What cannot
   // be read ends the text, which the parser then refuses.
   text.resize(size ? size : 65536);
@@ -67,6 +68,11 @@ std::string LayerJson::ReadText(const std::string& nativePath, const char* sourc
   }
   close(fd);
   text.resize(used);
+  // Only a file read to the size it had is as it was seen.
+  if (seen) {
+    *seen = {};
+    if (known && used == size) *seen = st;
+  }
   return text;
 }
 

@@ -107,42 +107,18 @@ bool TableHeaderFits(int folder, const std::string& place, const std::string& na
 // changed since (its contents, size, mode or owner, or replaced) is read
 // again. The cache is read when a shapefile is first asked about: a command
 // that opens no layer's data (`list`) does not read it.
-std::mutex g_wholeMutex;
-FilesFoundWhole g_whole;
-std::string g_wholeFolder; // the analysis whose cache g_whole is, if any
-bool g_wholeRead = true;   // g_whole holds g_wholeFolder's cache
-
-FilesFoundWhole& Whole() {
-  if (!g_wholeRead) {
-    g_whole = FilesFoundWhole(kCacheKind, kCacheHeader, g_wholeFolder);
-    g_wholeRead = true;
-  }
-  return g_whole;
-}
+FolderFilesCache g_whole(kCacheKind, kCacheHeader);
 } // namespace
 
-void UseShapefileCacheOf(const std::string& analysisFolder) {
-  std::lock_guard<std::mutex> lock(g_wholeMutex);
-  if (analysisFolder == g_wholeFolder) return;
-  g_whole.Save();
-  g_whole = FilesFoundWhole();
-  g_wholeFolder = analysisFolder;
-  g_wholeRead = analysisFolder.empty();
-}
+void UseShapefileCacheOf(const std::string& analysisFolder) { g_whole.Use(analysisFolder); }
 
-void SaveShapefileCache() {
-  std::lock_guard<std::mutex> lock(g_wholeMutex);
-  g_whole.Save();
-}
+void SaveShapefileCache() { g_whole.Save(); }
 
 bool ShapefileLooksWhole(const std::string& folder, const std::string& name, ShapefileUse use) {
   std::string place = folder;
   while (place.size() > 1 && place.back() == '/') place.pop_back();
   const std::string subject = (use == ShapefileUse::Update ? "w:" : "r:") + place + "/" + name;
-  {
-    std::lock_guard<std::mutex> lock(g_wholeMutex);
-    if (Whole().StillWhole(subject)) return true;
-  }
+  if (g_whole.With([&](FilesFoundWhole& found) { return found.StillWhole(subject); })) return true;
   const int dir = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (dir < 0) return false;
   // Opened as the driver would open them, so a file it could not write is
@@ -155,9 +131,7 @@ bool ShapefileLooksWhole(const std::string& folder, const std::string& name, Sha
                      ReadCompanion(dir, place, name, ".shx", ".SHX", mode, kMainHeader, index) &&
                      MainHeaderFits(index) && TableHeaderFits(dir, place, name, mode, &seen);
   close(dir);
-  std::lock_guard<std::mutex> lock(g_wholeMutex);
-  if (whole) Whole().RememberWhole(subject, seen);
-  else Whole().Forget(subject);
+  g_whole.With([&](FilesFoundWhole& found) { whole ? found.RememberWhole(subject, seen) : found.Forget(subject); });
   return whole;
 }
 

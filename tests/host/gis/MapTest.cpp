@@ -1,6 +1,9 @@
 #include "GisTestSupport.h"
 
 #include "host/gis/GisApplication.h"
+#include "host/gis/HostLayerFile.h"
+
+#include <thread>
 
 namespace tov::test {
 namespace {
@@ -245,6 +248,43 @@ TEST_F(LayerTest, LabelsSymbolsAndSelectionColourSurviveALayerFile) {
 
   EXPECT_THROW(file->Open(Platform("missing.lyr")), HostError);
   EXPECT_THROW(CreateAs<LayerFile>("orvaCore.LayerFile")->Save(Platform("empty.lyr")), HostError);
+}
+
+// A layer file read whole once is afterwards made from what was remembered
+// of it (its name and data) and read again only when more is asked of it;
+// the same in the next process, through the analysis folder's cache.
+TEST_F(LayerTest, ALayerFileReadBeforeIsReadAgainOnlyWhenMoreThanItsDataIsAsked) {
+  FeatureLayerPtr layer = SquaresLayer({"a", "b"}, "Area");
+  layer->SetName("Area");
+  layer->SetVisible(false);
+  SetOutlineWidth(layer, 4.0);
+  layer->SetDataSourceRelativeBase(Platform("Area"));
+  SaveLayerFile(layer, Platform("Area/StudyArea.lyr"));
+  // Files changed within a tick of the file system's clock are not trusted.
+  std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+  UseLayerFileCacheOf(Native());
+  ASSERT_TRUE(OpenLayerFile(Platform("Area/StudyArea.lyr"))); // read whole and remembered
+  SaveLayerFileCache();
+  UseLayerFileCacheOf(""); // as another process would start
+  UseLayerFileCacheOf(Native());
+
+  auto remembered = [&] { return OpenLayerFile(Platform("Area/StudyArea.lyr")); };
+  FeatureLayerPtr whole = remembered();
+  ASSERT_TRUE(whole && whole->FeatureClass());
+  EXPECT_EQ(std::make_tuple(whole->Name(), whole->FeatureClass()->FeatureCount(nullptr), whole->Visible(),
+                            OutlineWidthOf(whole), whole->DataSourceRelativeBase()),
+            std::make_tuple(std::string("Area"), 2L, false, 4.0, Platform("Area")));
+
+  // Damaged after it was opened: its name and data are as remembered; the rest is refused when asked for.
+  FeatureLayerPtr lazy = remembered();
+  std::ofstream(Native("Area/StudyArea.lyr"), std::ios::trunc) << "{\"layer\": 1}";
+  EXPECT_EQ(std::make_tuple(lazy->Name(), lazy->FeatureClass()->FeatureCount(nullptr)),
+            std::make_tuple(std::string("Area"), 2L));
+  EXPECT_THROW(lazy->Renderer(), HostError);
+  EXPECT_THROW(lazy->SetVisible(true), HostError);
+  // Changed, it is read whole again, and refused.
+  EXPECT_THROW(remembered(), HostError);
+  UseLayerFileCacheOf("");
 }
 
 } // namespace
