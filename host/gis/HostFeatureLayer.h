@@ -33,32 +33,68 @@ public:
     ReadRest();
     m_name = name;
   }
-  bool Visible() const override { return ReadRest(), m_visible; }
-  void SetVisible(bool visible) override { ReadRest(), m_visible = visible; }
+  bool Visible() const override {
+    ReadRest();
+    return m_visible;
+  }
+  void SetVisible(bool visible) override {
+    ReadRest();
+    m_visible = visible;
+  }
   bool Valid() const override { return FeatureClass() != nullptr; }
 
   FeatureClassPtr FeatureClass() const override;
   void SetFeatureClass(const FeatureClassPtr& featureClass) override;
-  bool Selectable() const override { return ReadRest(), m_selectable; }
-  void SetSelectable(bool value) override { ReadRest(), m_selectable = value; }
+  bool Selectable() const override {
+    ReadRest();
+    return m_selectable;
+  }
+  void SetSelectable(bool value) override {
+    ReadRest();
+    m_selectable = value;
+  }
   RgbColorPtr SelectionColor() const override;
   void SetSelectionColor(const RgbColorPtr& color) override;
   SelectionSetPtr SelectionSet() const override;
   void SelectFeatures(const QueryFilterPtr& filter, long combination, bool justOne) override;
   void ClearSelection() override;
-  SimpleRendererPtr Renderer() const override { return ReadRest(), m_renderer; }
+  SimpleRendererPtr Renderer() const override {
+    ReadRest();
+    return m_renderer;
+  }
   void SetRenderer(const SimpleRendererPtr& renderer) override;
-  bool DisplayAnnotation() const override { return ReadRest(), m_displayAnnotation; }
-  void SetDisplayAnnotation(bool value) override { ReadRest(), m_displayAnnotation = value; }
-  AnnotationPropertiesPtr AnnotationProperties() const override { return ReadRest(), m_annotation; }
-  std::string DataSourceRelativeBase() const override { return ReadRest(), m_relativeBase; }
-  void SetDataSourceRelativeBase(const std::string& folder) override { ReadRest(), m_relativeBase = folder; }
+  bool DisplayAnnotation() const override {
+    ReadRest();
+    return m_displayAnnotation;
+  }
+  void SetDisplayAnnotation(bool value) override {
+    ReadRest();
+    m_displayAnnotation = value;
+  }
+  AnnotationPropertiesPtr AnnotationProperties() const override {
+    ReadRest();
+    return m_annotation;
+  }
+  std::string DataSourceRelativeBase() const override {
+    ReadRest();
+    return m_relativeBase;
+  }
+  void SetDataSourceRelativeBase(const std::string& folder) override {
+    ReadRest();
+    m_relativeBase = folder;
+  }
 
   // The scales the layer shows at, as denominators (0: no limit): at most
   // the minimum scale and at least the maximum scale, so that a detailed
   // layer appears only when zoomed in.
-  double MinimumScale() const { return ReadRest(), m_minimumScale; }
-  double MaximumScale() const { return ReadRest(), m_maximumScale; }
+  double MinimumScale() const {
+    ReadRest();
+    return m_minimumScale;
+  }
+  double MaximumScale() const {
+    ReadRest();
+    return m_maximumScale;
+  }
   void SetScaleRange(double minimumScale, double maximumScale);
   bool ShowsAtScale(double scale) const {
     ReadRest();
@@ -78,7 +114,10 @@ public:
                      LayerDataOpener open);
   // The saved source of a layer whose data is still to be opened, else null.
   const SavedDataSource* UnopenedSource() const;
-  void SetAnnotationProperties(const AnnotationPropertiesPtr& props) { ReadRest(), m_annotation = props; }
+  void SetAnnotationProperties(const AnnotationPropertiesPtr& props) {
+    ReadRest();
+    m_annotation = props;
+  }
 
   // A layer made from what was remembered of a layer file (its name and
   // where its data is) reads the rest of it from the file by `read` when
