@@ -1,5 +1,7 @@
 #include "host/framework/UnicodeNames.h"
 
+#include <algorithm>
+
 #include <unicode/normalizer2.h>
 #include <unicode/unistr.h>
 #include <unicode/utf8.h>
@@ -18,6 +20,8 @@ bool IsValidUtf8(const std::string& text) {
 }
 
 std::string NfcName(const std::string& utf8) {
+  // Plain ASCII is its own normal form: most names, asked for every layer a pass looks at.
+  if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return utf8;
   if (!IsValidUtf8(utf8)) return utf8;
   UErrorCode status = U_ZERO_ERROR;
   const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
