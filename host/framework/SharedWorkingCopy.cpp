@@ -201,14 +201,22 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
   // Paths and names are put together as text: the library's path type
   // costs more than the files' stamps over a thousand study areas.
   const std::string areas = m_folder + "/StudyAreas/";
-  // A name's stem and its extension (lower case), as the library splits them.
+  // A name's stem, and whether its extension is `lower` in any case, as the
+  // library splits them; looked at without copies, for every file of every
+  // study area at both ends of a command.
   auto stemOf = [](const std::string& name) {
     const size_t dot = name.rfind('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+    return dot == std::string::npos || dot == 0 ? std::string_view(name) : std::string_view(name).substr(0, dot);
   };
-  auto extensionOf = [](const std::string& name) {
+  auto hasExtension = [](const std::string& name, std::string_view lower) {
     const size_t dot = name.rfind('.');
-    return dot == std::string::npos || dot == 0 ? std::string() : LowerCase(name.substr(dot));
+    if (dot == std::string::npos || dot == 0) return lower.empty();
+    const std::string_view extension = std::string_view(name).substr(dot);
+    // Beyond ASCII, as the text's case rules lower it.
+    if (std::any_of(extension.begin(), extension.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+      return LowerCase(std::string(extension)) == lower;
+    return extension.size() == lower.size() && std::equal(extension.begin(), extension.end(), lower.begin(),
+                      [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a + ('a' - 'A') : a) == b; });
   };
   for (auto& item : state.records) {
     // Named, not bound: a lambda below needs them, and C++17 does not let a
@@ -228,8 +236,8 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
     auto stamp = [&](const std::string& prefix, bool stemOnly) {
       std::string text;
       for (const auto& [name, fileStamp] : entries) {
-        if (stemOnly ? stemOf(name) != prefix || extensionOf(name) == ".lyr" : name.rfind(prefix, 0) != 0) continue;
-        text += name + ":" + fileStamp + ";";
+        if (stemOnly ? stemOf(name) != prefix || hasExtension(name, ".lyr") : name.rfind(prefix, 0) != 0) continue;
+        text.append(name).append(1, ':').append(fileStamp).append(1, ';');
       }
       return text;
     };
@@ -251,9 +259,7 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
       return compute();
     };
     for (const auto& [name, fileStamp] : entries) {
-      const std::string ext = extensionOf(name);
-      const std::string path = folder + "/" + name;
-      if (ext == ".lyr") {
+      if (hasExtension(name, ".lyr")) {
         // A layer file whose stamp is the same is read from the reference.
         const std::string key = "file:" + name;
         record.stamps[key] = fileStamp;
@@ -262,12 +268,13 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
           if (auto r = reference->records.find(id); r != reference->records.end())
             if (auto s = r->second.stamps.find(key); s != r->second.stamps.end() && s->second == fileStamp)
               if (auto f = r->second.files.find(name); f != r->second.files.end()) same = &f->second;
-        record.files[name] = same ? *same : TextDigest(ReadText(path));
-      } else if (ext == ".shp") {
-        const std::string layer = stemOf(name);
+        record.files[name] = same ? *same : TextDigest(ReadText(folder + "/" + name));
+      } else if (hasExtension(name, ".shp")) {
+        const std::string layer(stemOf(name));
         const std::string key = "|" + layer;
         record.datasets[key] = hashOf(key, stamp(layer, true), [&] { return LayerHash(folder, layer, false); });
-      } else if (ext == ".gpkg") {
+      } else if (hasExtension(name, ".gpkg")) {
+        const std::string path = folder + "/" + name;
         const char* drivers[] = {"GPKG", nullptr};
         GDALDatasetUniquePtr ds(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers));
         if (!ds) continue;
