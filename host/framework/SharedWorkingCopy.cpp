@@ -215,7 +215,8 @@ SharedAnalysis::State SharedAnalysis::ReadLocal(const State* reference,
     // Beyond ASCII, as the text's case rules lower it.
     if (std::any_of(extension.begin(), extension.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
       return LowerCase(std::string(extension)) == lower;
-    return extension.size() == lower.size() && std::equal(extension.begin(), extension.end(), lower.begin(),
+    return extension.size() == lower.size() &&
+           std::equal(extension.begin(), extension.end(), lower.begin(),
                       [](char a, char b) { return (a >= 'A' && a <= 'Z' ? a + ('a' - 'A') : a) == b; });
   };
   for (auto& item : state.records) {
